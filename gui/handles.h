@@ -1,0 +1,146 @@
+// Owning, move-only wrappers for GDI and USER handles, and scoped guards for
+// device-context state. Every handle the framework and the skin engine create
+// lives in one of these, so that every path releases it.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+namespace gui {
+
+// Owns one handle; Deleter is a function object that frees it.
+template <class Handle, class Deleter>
+class OwnedHandle {
+ public:
+  OwnedHandle() = default;
+  explicit OwnedHandle(Handle h) : handle_(h) {}
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.release()) {}
+  OwnedHandle& operator=(OwnedHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ~OwnedHandle() { reset(); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  Handle release() { return std::exchange(handle_, nullptr); }
+  void reset(Handle h = nullptr) {
+    if (handle_ && handle_ != h) Deleter{}(handle_);
+    handle_ = h;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+struct GdiObjectDeleter {
+  void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DcDeleter {
+  void operator()(HDC h) const { DeleteDC(h); }
+};
+struct IconDeleter {
+  void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct MenuDeleter {
+  void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct HookDeleter {
+  void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
+};
+
+using BitmapHandle = OwnedHandle<HBITMAP, GdiObjectDeleter>;
+using BrushHandle = OwnedHandle<HBRUSH, GdiObjectDeleter>;
+using PenHandle = OwnedHandle<HPEN, GdiObjectDeleter>;
+using FontHandle = OwnedHandle<HFONT, GdiObjectDeleter>;
+using RegionHandle = OwnedHandle<HRGN, GdiObjectDeleter>;
+using MemoryDcHandle = OwnedHandle<HDC, DcDeleter>;
+using IconHandle = OwnedHandle<HICON, IconDeleter>;
+using MenuHandle = OwnedHandle<HMENU, MenuDeleter>;
+using HookHandle = OwnedHandle<HHOOK, HookDeleter>;
+
+// GetDC/GetWindowDC/GetDCEx ... ReleaseDC.
+class WindowDc {
+ public:
+  WindowDc(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
+  static WindowDc Client(HWND wnd) { return WindowDc(wnd, GetDC(wnd)); }
+  static WindowDc Whole(HWND wnd) { return WindowDc(wnd, GetWindowDC(wnd)); }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  WindowDc(WindowDc&& o) noexcept : wnd_(o.wnd_), dc_(std::exchange(o.dc_, nullptr)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+};
+
+// BeginPaint ... EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { EndPaint(wnd_, &ps_); }
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& info() const { return ps_; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+  PAINTSTRUCT ps_{};
+};
+
+// SelectObject for the lifetime of the guard.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+  ~SelectGuard() {
+    if (old_) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// SaveDC ... RestoreDC: clip regions, modes, colours and selections come back.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+  ~SavedDcState() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// A memory DC compatible with a reference DC, with a bitmap selected into it.
+class MemoryCanvas {
+ public:
+  MemoryCanvas(HDC reference, int width, int height)
+      : dc_(CreateCompatibleDC(reference)),
+        bitmap_(CreateCompatibleBitmap(reference, width > 0 ? width : 1, height > 0 ? height : 1)),
+        select_(dc_.get(), bitmap_.get()) {}
+  HDC dc() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
+
+ private:
+  MemoryDcHandle dc_;
+  BitmapHandle bitmap_;
+  SelectGuard select_;
+};
+
+}  // namespace gui
