@@ -1,0 +1,31 @@
+// TLZH: the LZHUF decompressor (LZSS over a 4 KB ring buffer, with lengths and
+// literals coded by an adaptive Huffman tree and positions by a fixed code).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+namespace core {
+
+class ElzhException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TLZH {
+ public:
+  // Asked for one byte at a time; returns how many bytes it delivered (0 at
+  // the end of the input).
+  using ReadFunction = std::function<std::size_t(std::uint8_t* buffer, std::size_t count)>;
+  using WriteFunction = std::function<void(std::uint8_t byte)>;
+
+  // Produces decodedSize bytes from one bit stream (the part after the size
+  // field); the last match may run up to 59 bytes past decodedSize, as a match
+  // is always copied whole. Input that ends early reads as zero bits, so the
+  // output always reaches decodedSize. Raises ElzhException when the working
+  // tables cannot be allocated.
+  void Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write);
+};
+
+}  // namespace core

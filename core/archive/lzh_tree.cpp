@@ -1,0 +1,108 @@
+#include "core/archive/lzh_tree.h"
+
+#include <algorithm>
+
+namespace core::lzh {
+
+namespace {
+
+PositionTables MakePositionTables() {
+  // Code lengths 3 ... 8 cover 32, 48, 64, 48, 48 and 16 first-byte values;
+  // each upper-6-bit value owns a run of 32, 16, 8, 4, 2 or 1 of them.
+  struct Band {
+    int firstByte, lastByte, bits, runLength;
+  };
+  constexpr Band bands[] = {{0, 31, 3, 32},     {32, 79, 4, 16},    {80, 143, 5, 8},
+                            {144, 191, 6, 4},   {192, 239, 7, 2},   {240, 255, 8, 1}};
+  PositionTables tables{};
+  int code = 0;
+  for (const Band& band : bands) {
+    for (int b = band.firstByte; b <= band.lastByte; b += band.runLength, ++code) {
+      for (int k = 0; k < band.runLength; ++k) {
+        tables.dlen[b + k] = static_cast<std::uint8_t>(band.bits);
+        tables.dcode[b + k] = static_cast<std::uint8_t>(code);
+      }
+    }
+  }
+  return tables;
+}
+
+}  // namespace
+
+const PositionTables& Positions() {
+  static const PositionTables tables = MakePositionTables();
+  return tables;
+}
+
+AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
+  for (int i = 0; i < N_CHAR; ++i) {
+    freq_[i] = 1;
+    child_[i] = static_cast<std::int16_t>(i + T);
+    parent_[i + T] = static_cast<std::int16_t>(i);
+  }
+  for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
+    freq_[j] = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
+    child_[j] = static_cast<std::int16_t>(i);
+    parent_[i] = parent_[i + 1] = static_cast<std::int16_t>(j);
+  }
+  freq_[T] = 0xFFFF;
+  parent_[R] = 0;
+}
+
+void AdaptiveHuffmanTree::Update(int symbol) {
+  if (freq_[R] == MAX_FREQ) Rebuild();
+  int n = parent_[symbol + T];
+  do {
+    const unsigned k = ++freq_[n];
+    if (k > freq_[n + 1]) {
+      // Move the node behind the last one of lower frequency; the sentinel
+      // at freq_[T] stops the scan.
+      int l = n + 1;
+      while (k > freq_[l + 1]) ++l;
+      freq_[n] = freq_[l];
+      freq_[l] = static_cast<std::uint16_t>(k);
+
+      const int sonOfN = child_[n];
+      parent_[sonOfN] = static_cast<std::int16_t>(l);
+      if (sonOfN < T) parent_[sonOfN + 1] = static_cast<std::int16_t>(l);
+      const int sonOfL = child_[l];
+      parent_[sonOfL] = static_cast<std::int16_t>(n);
+      if (sonOfL < T) parent_[sonOfL + 1] = static_cast<std::int16_t>(n);
+      child_[l] = static_cast<std::int16_t>(sonOfN);
+      child_[n] = static_cast<std::int16_t>(sonOfL);
+      n = l;
+    }
+    n = parent_[n];
+  } while (n != 0);
+}
+
+void AdaptiveHuffmanTree::Rebuild() {
+  // Leaves first, in slot order, with their counts halved (rounded up).
+  int leaves = 0;
+  for (int i = 0; i < T; ++i) {
+    if (child_[i] >= T) {
+      freq_[leaves] = static_cast<std::uint16_t>((freq_[i] + 1) / 2);
+      child_[leaves] = child_[i];
+      ++leaves;
+    }
+  }
+  // Pair them up again, keeping the frequencies sorted: each new internal
+  // node goes behind the last node whose frequency does not exceed its own.
+  for (int i = 0, j = N_CHAR; j < T; i += 2, ++j) {
+    const std::uint16_t f = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
+    int k = j - 1;
+    while (f < freq_[k]) --k;
+    ++k;
+    std::copy_backward(freq_.begin() + k, freq_.begin() + j, freq_.begin() + j + 1);
+    std::copy_backward(child_.begin() + k, child_.begin() + j, child_.begin() + j + 1);
+    freq_[k] = f;
+    child_[k] = static_cast<std::int16_t>(i);
+  }
+  for (int i = 0; i < T; ++i) {
+    const int son = child_[i];
+    parent_[son] = static_cast<std::int16_t>(i);
+    if (son < T) parent_[son + 1] = static_cast<std::int16_t>(i);
+  }
+}
+
+}  // namespace core::lzh

@@ -1,0 +1,52 @@
+// The LZHUF method's shared pieces: its constants, the fixed position code
+// tables and the adaptive Huffman tree that encoder and decoder must update
+// identically after every symbol.
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace core::lzh {
+
+inline constexpr int N = 4096;               // ring buffer size; positions are 12-bit
+inline constexpr int F = 60;                 // longest match
+inline constexpr int THRESHOLD = 2;          // a match is at least THRESHOLD + 1 bytes
+inline constexpr int N_CHAR = 256 - THRESHOLD + F;  // 256 literals + 58 match lengths
+inline constexpr int T = N_CHAR * 2 - 1;     // tree nodes
+inline constexpr int R = T - 1;              // root node
+inline constexpr unsigned MAX_FREQ = 0x8000; // root frequency that triggers a rebuild
+inline constexpr int RingSize = N + F - 1;
+inline constexpr int FirstWritePosition = N - F;
+inline constexpr std::uint8_t RingFill = 0x20;
+
+// dlen[b]: total bits of a position code whose first 8 bits are b, minus 6;
+// dcode[b]: the upper 6 bits of the position that b starts.
+struct PositionTables {
+  std::array<std::uint8_t, 256> dlen;
+  std::array<std::uint8_t, 256> dcode;
+};
+const PositionTables& Positions();
+
+// Adaptive Huffman tree over N_CHAR symbols. Nodes are slots 0 ... R; a slot
+// holds either a leaf (child >= T, the symbol is child - T) or an internal
+// node whose sons are the sibling slots child and child + 1. Frequencies
+// never decrease along the slots, which is what keeps the tree a Huffman tree.
+class AdaptiveHuffmanTree {
+ public:
+  AdaptiveHuffmanTree();
+
+  void Update(int symbol);
+
+  std::int16_t Child(int node) const { return child_[node]; }
+  std::int16_t Parent(int node) const { return parent_[node]; }
+  std::uint16_t Frequency(int node) const { return freq_[node]; }
+  int LeafOf(int symbol) const { return parent_[symbol + T]; }
+
+ private:
+  void Rebuild();
+
+  std::array<std::uint16_t, T + 1> freq_;     // freq_[T] is a 0xFFFF sentinel
+  std::array<std::int16_t, T + N_CHAR> parent_;  // parent_[symbol + T] is the symbol's leaf slot
+  std::array<std::int16_t, T> child_;
+};
+
+}  // namespace core::lzh

@@ -1,0 +1,174 @@
+#include "core/archive/skin_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <span>
+
+#include "core/archive/lzh.h"
+
+namespace core {
+
+namespace {
+
+// A literal costs at least one bit and a match of at most 60 bytes at least
+// ten (one for the symbol, nine for the position): a bit stream of B bits
+// decodes to at most 6 * B bytes. The slack covers one whole last match.
+constexpr std::uint64_t MaxBytesPerStreamByte = 48;
+constexpr std::uint64_t LastMatchSlack = 60;
+constexpr std::uint64_t MaxReserve = 16 * 1024 * 1024;
+
+std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (at + i < bytes.size()) value |= static_cast<std::uint32_t>(bytes[at + i]) << (8 * i);
+  }
+  return value;
+}
+
+// Lines end at CR LF, a lone CR or a lone LF; a final line without a break
+// counts, an empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      lines.emplace_back(text.substr(start, i - start));
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      start = ++i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+}  // namespace
+
+void StderrMessageSink::ShowMessage(std::string_view text) {
+  std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+std::string LowerCaseName(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+TSkinReader::TSkinReader(ISkinMessageSink* messages) {
+  static StderrMessageSink fallback;
+  messages_ = messages != nullptr ? messages : &fallback;
+}
+
+void TSkinReader::Reset() {
+  names_.clear();
+  sizes_.clear();
+  data_.Clear();
+  header_ = {};
+}
+
+void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
+  source.Seek(0);
+  target.Clear();
+  std::array<std::uint8_t, 4> sizeField{};
+  source.Read(sizeField.data(), sizeField.size());
+  const std::uint32_t decodedSize = ReadLittleEndian32(sizeField, 0);
+
+  const std::uint64_t streamBytes = source.Size() - source.Position();
+  const std::uint64_t mostPossible = streamBytes * MaxBytesPerStreamByte + LastMatchSlack;
+  if (decodedSize > mostPossible) {
+    throw ESkinArchiveError("Skin archive is damaged: it claims " + std::to_string(decodedSize) +
+                            " bytes but its " + std::to_string(streamBytes) +
+                            " bytes of compressed data can hold at most " + std::to_string(mostPossible));
+  }
+  // The output grows as it is produced; only a modest part is set aside ahead.
+  target.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(decodedSize, MaxReserve)));
+  TLZH().Decode(
+      decodedSize, [&source](std::uint8_t* buffer, std::size_t count) { return source.Read(buffer, count); },
+      [&target](std::uint8_t byte) { target.WriteByte(byte); });
+}
+
+bool TSkinReader::LoadArchive(ByteStream& source) {
+  Reset();
+  ByteStream decoded;
+  Decompress(source, decoded);
+  const std::span<const std::uint8_t> bytes = decoded.Bytes();
+
+  for (std::size_t i = 0; i < header_.size(); ++i) header_[i] = ReadLittleEndian32(bytes, 4 * i);
+  // Missing bytes read as zero, but a version word needs all four of its own.
+  if (bytes.size() < 4 || header_[0] != ArchiveVersion) {
+    messages_->ShowMessage(OlderVersionMessage);
+    header_ = {};
+    return false;
+  }
+
+  try {
+    const std::uint64_t size = bytes.size();
+    if (size < HeaderSize) throw ESkinArchiveError("Skin archive is damaged: its header is incomplete");
+    const std::uint64_t nameListLength = header_[1];
+    if (nameListLength > size - HeaderSize) {
+      throw ESkinArchiveError("Skin archive is damaged: its name list (" + std::to_string(nameListLength) +
+                              " bytes) runs past the end of the archive");
+    }
+    const auto nameList = std::string_view(reinterpret_cast<const char*>(bytes.data()) + HeaderSize,
+                                           static_cast<std::size_t>(nameListLength));
+    names_ = SplitLines(LowerCaseName(nameList));
+    if (names_.size() > MaxEntries) {
+      throw ESkinArchiveError("Skin archive is damaged: it lists " + std::to_string(names_.size()) +
+                              " entries, more than the " + std::to_string(MaxEntries) + " a skin may hold");
+    }
+    const std::uint64_t sizesAt = HeaderSize + nameListLength;
+    const std::uint64_t dataAt = sizesAt + 4 * static_cast<std::uint64_t>(names_.size());
+    if (dataAt > size) throw ESkinArchiveError("Skin archive is damaged: its size table is incomplete");
+
+    std::uint64_t total = 0;
+    sizes_.reserve(names_.size());
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+      sizes_.push_back(ReadLittleEndian32(bytes, static_cast<std::size_t>(sizesAt + 4 * i)));
+      total += sizes_.back();
+    }
+    if (total > size - dataAt) {
+      throw ESkinArchiveError("Skin archive is damaged: its entries need " + std::to_string(total) +
+                              " bytes but it holds " + std::to_string(size - dataAt));
+    }
+    data_.Write(bytes.data() + dataAt, static_cast<std::size_t>(size - dataAt));
+    data_.Seek(0);
+  } catch (...) {
+    Reset();
+    throw;
+  }
+  return true;
+}
+
+template <typename Match>
+bool TSkinReader::ExtractFirst(ByteStream& target, Match matches, std::string* name) const {
+  target.Clear();
+  const std::span<const std::uint8_t> data = data_.Bytes();
+  std::size_t offset = 0;
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (matches(names_[i])) {
+      // LoadArchive made sure that every entry lies inside the data.
+      target.Write(data.data() + offset, sizes_[i]);
+      target.Seek(0);
+      if (name != nullptr) *name = names_[i];
+      return true;
+    }
+    offset += sizes_[i];
+  }
+  return false;
+}
+
+void TSkinReader::ExtractFile(std::string_view name, ByteStream& target) const {
+  const std::string wanted = LowerCaseName(name);
+  ExtractFirst(target, [&wanted](const std::string& entry) { return entry == wanted; }, nullptr);
+}
+
+void TSkinReader::ExtractFirstMatching(std::string_view fragment, ByteStream& target, std::string& name) const {
+  ExtractFirst(
+      target, [fragment](const std::string& entry) { return entry.find(fragment) != std::string::npos; }, &name);
+}
+
+}  // namespace core

@@ -1,0 +1,91 @@
+// TSkinReader: unpacks a skin archive into memory and hands out entries by
+// name. An archive is a 32-bit decoded size and an LZHUF bit stream; decoded,
+// it is a 16-byte header (version 20000, name-list length L, two unused
+// words), L bytes of entry names one per line, one 32-bit size per name and
+// the entry contents back to back. All numbers are little-endian.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/archive/byte_stream.h"
+
+namespace core {
+
+// Raised for archives whose structure cannot be right: a decoded size the
+// input cannot possibly produce, a name list longer than the archive, more
+// entries than the size table holds, or sizes that run past the data.
+class ESkinArchiveError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Where the reader reports an archive of the wrong version. The Windows side
+// shows the text in a message dialog.
+class ISkinMessageSink {
+ public:
+  virtual ~ISkinMessageSink() = default;
+  virtual void ShowMessage(std::string_view text) = 0;
+};
+
+// The default sink writes the text and a line break to stderr.
+class StderrMessageSink : public ISkinMessageSink {
+ public:
+  void ShowMessage(std::string_view text) override;
+};
+
+class TSkinReader {
+ public:
+  static constexpr std::uint32_t ArchiveVersion = 20000;
+  static constexpr std::size_t MaxEntries = 1001;
+  static constexpr std::size_t HeaderSize = 16;
+  static constexpr std::string_view OlderVersionMessage =
+      "This is Older Skin File\rPlease update to new version !";
+
+  // The sink must outlive the reader; without one, StderrMessageSink is used.
+  explicit TSkinReader(ISkinMessageSink* messages = nullptr);
+
+  // Decompresses and indexes an archive, replacing what was loaded before.
+  // A wrong version word is reported through the sink and gives false (an
+  // archive too short to hold one counts as such); a damaged archive raises
+  // ESkinArchiveError and leaves the reader empty.
+  bool LoadArchive(ByteStream& source);
+
+  // Decoded archive into target (cleared first). A missing or partial size
+  // field reads as zero bytes. Raises ESkinArchiveError when the decoded size
+  // exceeds what the source's bit stream could produce (6 bytes per bit), so
+  // a hostile size is refused before anything is allocated for it.
+  void Decompress(ByteStream& source, ByteStream& target);
+
+  // The first entry named name (compared without regard to case) into
+  // target, rewound; target stays empty when there is none.
+  void ExtractFile(std::string_view name, ByteStream& target) const;
+
+  // The first entry whose lower-case name contains fragment (compared as
+  // given, so it must be lower case) into target, and its name into name;
+  // when nothing matches, target stays empty and name is left alone.
+  void ExtractFirstMatching(std::string_view fragment, ByteStream& target, std::string& name) const;
+
+  std::size_t Count() const { return names_.size(); }
+  const std::vector<std::string>& Names() const { return names_; }
+  const std::vector<std::uint32_t>& Sizes() const { return sizes_; }
+
+ private:
+  template <typename Match>
+  bool ExtractFirst(ByteStream& target, Match matches, std::string* name) const;
+  void Reset();
+
+  ISkinMessageSink* messages_;
+  std::vector<std::string> names_;
+  std::vector<std::uint32_t> sizes_;
+  ByteStream data_;
+  std::array<std::uint32_t, 4> header_{};
+};
+
+// Lower-cases ASCII letters only, as entry names are compared.
+std::string LowerCaseName(std::string_view name);
+
+}  // namespace core

@@ -1,0 +1,247 @@
+#include "core/archive/lzh.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/archive/lzh_encoder.h"
+#include "core/archive/lzh_tree.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes ToBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+struct Decoded {
+  Bytes output;
+  std::size_t bytesRead = 0;
+};
+
+Decoded Decode(const Bytes& stream, std::uint32_t decodedSize) {
+  Decoded result;
+  std::size_t at = 0;
+  core::TLZH().Decode(
+      decodedSize,
+      [&](std::uint8_t* buffer, std::size_t count) -> std::size_t {
+        EXPECT_EQ(count, 1u);
+        if (at == stream.size()) return 0;
+        *buffer = stream[at++];
+        ++result.bytesRead;
+        return 1;
+      },
+      [&](std::uint8_t byte) { result.output.push_back(byte); });
+  return result;
+}
+
+Bytes RoundTrip(const Bytes& data) {
+  return Decode(core::LzhEncode(data), static_cast<std::uint32_t>(data.size())).output;
+}
+
+// Bit streams worked out by hand from the method's definition.
+//
+// The initial tree pairs slots (0,1), (2,3) ... into nodes 314, 315 ..., so
+// the parent of slot s is 314 + s/2 and an odd slot is the second son (bit 1).
+// Slots 0-115 sit 9 levels deep, the rest 8:
+//   'A' (slot 65):  65 -> 346 -> 487 -> 557 -> 592 -> 610 -> 619 -> 623 -> 625 -> root
+//                   read root first: 1 1 1 0 0 1 1 0 1         = 111001101
+//   256 (length 3): 256 -> 442 -> 535 -> 581 -> 604 -> 616 -> 622 -> 625 -> root
+//                                                              = 10001100
+// After 'A' its count 2 exceeds slot 66's, so 'A' trades places with the last
+// slot of count 1 (313) and every node on its path gains one; no other node
+// moves. Then 256 likewise trades places with slot 312. 'A' is now coded
+// 313 -> 470 -> 549 -> 588 -> 608 -> 618 -> 623 -> 625 -> root  = 11000101.
+//
+// Position p: the upper 6 bits pick a prefix (0 -> 3 bits 000, 4 -> 5 bits
+// 01010), followed by the low 6 bits. p = 0 is 000 000000, p = 1 is
+// 000 000001, p = 291 (4 * 64 + 35) is 01010 100011.
+struct KnownStream {
+  const char* text;
+  Bytes stream;
+};
+
+const KnownStream kKnownStreams[] = {
+    // 111001101 + padding
+    {"A", {0xE6, 0x80}},
+    // 'A', then a 3-byte match at distance 1 (p = 0): 111001101 10001100 000000000
+    {"AAAA", {0xE6, 0xC6, 0x00, 0x00}},
+    // 'A', then a 3-byte match at distance 2 (p = 1), which overlaps its own
+    // output: 111001101 10001100 000000001
+    {"A A ", {0xE6, 0xC6, 0x00, 0x40}},
+};
+
+TEST(LzhKnownStreams, DecoderFollowsTheMethod) {
+  for (const KnownStream& known : kKnownStreams) {
+    const std::string text = known.text;
+    EXPECT_EQ(Decode(known.stream, static_cast<std::uint32_t>(text.size())).output, ToBytes(text)) << text;
+  }
+  // 'A', a 3-byte match at p = 291 (blanks of the initial window), 'A' in its
+  // new place: 111001101 10001100 01010100011 11000101. A position read with
+  // the wrong number of bits would derail the last symbol.
+  EXPECT_EQ(Decode({0xE6, 0xC6, 0x2A, 0x3C, 0x50}, 5).output, ToBytes("A   A"));
+}
+
+TEST(LzhKnownStreams, EncoderWritesTheSameBits) {
+  for (const KnownStream& known : kKnownStreams) {
+    EXPECT_EQ(core::LzhEncode(ToBytes(known.text)), known.stream) << known.text;
+  }
+  EXPECT_TRUE(core::LzhEncode({}).empty());
+  EXPECT_EQ(core::LzhCompress(ToBytes("A")), (Bytes{0x01, 0x00, 0x00, 0x00, 0xE6, 0x80}));
+}
+
+TEST(LzhDecode, SizeZeroReadsAndWritesNothing) {
+  const Decoded decoded = Decode({0xE6, 0x80}, 0);
+  EXPECT_TRUE(decoded.output.empty());
+  EXPECT_EQ(decoded.bytesRead, 0u);
+}
+
+TEST(LzhDecode, AMatchIsCopiedWholePastTheDecodedSize) {
+  // Two bytes asked for; the literal gives one, the match then gives three.
+  EXPECT_EQ(Decode({0xE6, 0xC6, 0x00, 0x00}, 2).output, ToBytes("AAAA"));
+}
+
+TEST(LzhDecode, MissingInputReadsAsZeroBitsToFullLength) {
+  const Decoded fromNothing = Decode({}, 1000);
+  EXPECT_GE(fromNothing.output.size(), 1000u);
+  EXPECT_LE(fromNothing.output.size(), 1000u + 59u);
+
+  Bytes text;
+  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<std::uint8_t>("skin archive "[i % 13] + i / 700));
+  Bytes truncated = core::LzhEncode(text);
+  truncated.resize(truncated.size() / 2);
+  const Decoded partial = Decode(truncated, 3000);
+  EXPECT_GE(partial.output.size(), 3000u);
+  EXPECT_EQ(partial.bytesRead, truncated.size());
+}
+
+Bytes BitmapLike(int width, int height) {
+  // A 24-bit DIB: header, then rows of a gradient with a frame and a magenta
+  // corner, padded to 4 bytes, like the skins' element bitmaps.
+  Bytes data = {'B', 'M'};
+  data.resize(54, 0);
+  data[10] = 54;
+  data[14] = 40;
+  data[18] = static_cast<std::uint8_t>(width);
+  data[22] = static_cast<std::uint8_t>(height);
+  data[26] = 1;
+  data[28] = 24;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool corner = x + y < 4;
+      const bool frame = x == 0 || y == 0 || x == width - 1 || y == height - 1;
+      data.push_back(corner ? 0xFF : frame ? 0x40 : static_cast<std::uint8_t>(0x80 + y));
+      data.push_back(corner ? 0x00 : frame ? 0x40 : static_cast<std::uint8_t>(0x90 + y / 2));
+      data.push_back(corner ? 0xFF : frame ? 0x40 : static_cast<std::uint8_t>(0xA0 + x / 4));
+    }
+    while (data.size() % 4 != 2) data.push_back(0);
+  }
+  return data;
+}
+
+TEST(LzhRoundTrip, SmallAndTypicalInputs) {
+  EXPECT_TRUE(RoundTrip({}).empty());
+  EXPECT_EQ(RoundTrip({0x00}), Bytes{0x00});
+  EXPECT_EQ(RoundTrip({0xFF}), Bytes{0xFF});
+  EXPECT_EQ(RoundTrip(ToBytes("  ")), ToBytes("  "));
+
+  const Bytes text = ToBytes(
+      "[Form]\r\nTitle=title.bmp\r\nBorder=border.bmp\r\n[Button]\r\nImage=button.bmp\r\n"
+      "FrameCount=4\r\nTrans=1\r\nLeftWidth=3\r\nTopHeight=3\r\n[Colours]\r\nButtonFace=0xF0F0F0\r\n");
+  EXPECT_EQ(RoundTrip(text), text);
+
+  const Bytes bitmap = BitmapLike(90, 40);
+  EXPECT_EQ(RoundTrip(bitmap), bitmap);
+
+  Bytes everyValue;
+  for (int i = 0; i < 256 * 3; ++i) everyValue.push_back(static_cast<std::uint8_t>(i * 7));
+  EXPECT_EQ(RoundTrip(everyValue), everyValue);
+}
+
+TEST(LzhRoundTrip, LongRunsUseMatchesOfSixty) {
+  const Bytes zeros(60 * 500, 0);
+  const Bytes stream = core::LzhEncode(zeros);
+  // 500 matches of 60 at about a dozen bits each; shorter matches could not fit.
+  EXPECT_LT(stream.size(), 500u * 13 / 8 + 32);
+  EXPECT_EQ(Decode(stream, static_cast<std::uint32_t>(zeros.size())).output, zeros);
+
+  // Runs of exactly 60 and 61 blanks, which also match the initial window.
+  Bytes runs;
+  for (int i = 0; i < 40; ++i) {
+    runs.insert(runs.end(), 60 + i % 2, i % 3 == 0 ? ' ' : static_cast<std::uint8_t>('a' + i % 26));
+    runs.push_back(static_cast<std::uint8_t>(i));
+  }
+  EXPECT_EQ(RoundTrip(runs), runs);
+}
+
+TEST(LzhRoundTrip, DataBeyondTheWindowAndSeveralTreeRebuilds) {
+  // 200 KB: the window wraps about fifty times and the root count reaches
+  // 0x8000 more than a dozen times. Random stretches and repeats far apart
+  // and near the window's edge exercise every position code length.
+  std::mt19937 random(12345);
+  Bytes data;
+  while (data.size() < 200000) {
+    const unsigned choice = random() % 4;
+    if (choice == 0 || data.size() < 5000) {
+      for (int i = 0; i < 300; ++i) data.push_back(static_cast<std::uint8_t>(random()));
+    } else {
+      const std::size_t distance = 1 + random() % 4200;
+      const std::size_t length = 3 + random() % 80;
+      if (distance > data.size()) continue;
+      for (std::size_t i = 0; i < length; ++i) data.push_back(data[data.size() - distance]);
+    }
+  }
+  EXPECT_EQ(RoundTrip(data), data);
+
+  Bytes skewed;
+  for (int i = 0; i < 120000; ++i) skewed.push_back(static_cast<std::uint8_t>(random() % 97 == 0 ? random() : 'e'));
+  EXPECT_EQ(RoundTrip(skewed), skewed);
+}
+
+// The tree must stay a Huffman tree through updates and rebuilds: counts
+// sorted along the slots, every internal count the sum of its sons, every
+// link pointing back, the root never beyond MAX_FREQ.
+void ExpectConsistentTree(const core::lzh::AdaptiveHuffmanTree& tree) {
+  using namespace core::lzh;
+  for (int node = 0; node < R; ++node) {
+    ASSERT_LE(tree.Frequency(node), tree.Frequency(node + 1)) << "node " << node;
+  }
+  for (int node = 0; node <= R; ++node) {
+    const int child = tree.Child(node);
+    if (child >= T) {
+      ASSERT_EQ(tree.Parent(child), node);
+    } else {
+      ASSERT_EQ(tree.Parent(child), node);
+      ASSERT_EQ(tree.Parent(child + 1), node);
+      ASSERT_EQ(tree.Frequency(node), tree.Frequency(child) + tree.Frequency(child + 1)) << "node " << node;
+    }
+  }
+  ASSERT_LE(tree.Frequency(R), MAX_FREQ);
+}
+
+TEST(LzhTree, StaysConsistentThroughRebuilds) {
+  using namespace core::lzh;
+  auto tree = std::make_unique<AdaptiveHuffmanTree>();
+  ExpectConsistentTree(*tree);
+  EXPECT_EQ(tree->Frequency(R), N_CHAR);
+
+  std::mt19937 random(7);
+  int rebuilds = 0;
+  for (int i = 0; i < 150000; ++i) {
+    const unsigned before = tree->Frequency(R);
+    // Mostly a few symbols, so counts grow unevenly and the tree gets deep.
+    const int symbol = random() % 10 != 0 ? static_cast<int>(random() % 5) : static_cast<int>(random() % N_CHAR);
+    tree->Update(symbol);
+    if (tree->Frequency(R) < before) {
+      ++rebuilds;
+      ExpectConsistentTree(*tree);
+    }
+  }
+  ExpectConsistentTree(*tree);
+  EXPECT_GE(rebuilds, 4);
+  for (int symbol = 0; symbol < N_CHAR; ++symbol) EXPECT_EQ(tree->Child(tree->LeafOf(symbol)), symbol + T);
+}
+
+}  // namespace
