@@ -1,0 +1,498 @@
+#include "gui/controls.h"
+
+#include <algorithm>
+#include <map>
+
+#include "gui/text.h"
+
+namespace gui {
+
+namespace {
+
+// The window object of a window of ours is kept in a property under this atom.
+ATOM ControlAtom() {
+  static const ATOM atom = GlobalAddAtomW(L"GuiControlObject");
+  return atom;
+}
+
+// The object whose window CreateWindowEx is creating right now; the first
+// message of the new window binds it.
+thread_local TWinControl* t_creating = nullptr;
+
+struct RegisteredClass {
+  WNDPROC original;
+};
+std::map<std::wstring, RegisteredClass>& Registered() {
+  static std::map<std::wstring, RegisteredClass> classes;
+  return classes;
+}
+
+int NextControlId() {
+  static int id = 1000;
+  return ++id;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = OwnWindowMethod();
+  font_.OnChange = [this] {
+    if (!fontFromParent_) parentFont_ = false;
+    FontChanged();
+  };
+}
+
+TControl::~TControl() {
+  if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent == this) throw Exception(L"A control cannot have itself as its parent");
+  if (parent_) parent_->RemoveControl(this);
+  parent_ = parent;
+  if (parent) parent->InsertControl(this);
+  if (parentFont_) InheritParentFont();
+  if (parent && IsWindowed() && parent->HandleAllocated() && !IsLoading())
+    static_cast<TWinControl*>(this)->HandleNeeded();
+}
+
+void TControl::InheritParentFont() {
+  if (!parent_) return;
+  fontFromParent_ = true;
+  font_.Assign(parent_->Font());
+  fontFromParent_ = false;
+}
+
+void TControl::SetParentFont(bool value) {
+  parentFont_ = value;
+  if (value) InheritParentFont();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  BoundsChanged();
+}
+
+void TControl::SetCaption(const std::wstring& text) {
+  if (text == caption_) return;
+  caption_ = text;
+  TextChanged();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  VisibleChanged();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  EnabledChanged();
+}
+
+void TControl::EnabledChanged() { Perform(CM_ENABLEDCHANGED); }
+
+void TControl::SetColor(TColor color) {
+  if (color == color_) return;
+  color_ = color;
+  brush_.reset();
+  ColorChanged();
+}
+
+HBRUSH TControl::BrushHandle() {
+  if (!brush_) brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
+  return brush_.get();
+}
+
+void TControl::FontChanged() {}
+void TControl::ColorChanged() { Invalidate(); }
+
+void TControl::Invalidate() {
+  if (parent_ && parent_->HandleAllocated()) {
+    RECT r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, TRUE);
+  }
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  WindowProc(m);
+  return m.Result;
+}
+
+void TControl::WndProc(TMessage& message) { DefaultHandler(message); }
+void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::DeclareProperties(std::vector<TPropInfo>& list) {
+  TPropBuilder<TControl> b(list);
+  b.Integer("Left", [](TControl& c) { return c.Left(); }, [](TControl& c, int v) { c.SetLeft(v); });
+  b.Integer("Top", [](TControl& c) { return c.Top(); }, [](TControl& c, int v) { c.SetTop(v); });
+  b.Integer("Width", [](TControl& c) { return c.Width(); }, [](TControl& c, int v) { c.SetWidth(v); });
+  b.Integer("Height", [](TControl& c) { return c.Height(); }, [](TControl& c, int v) { c.SetHeight(v); });
+  b.String("Caption", [](TControl& c) { return c.Caption(); }, [](TControl& c, const std::wstring& v) { c.SetCaption(v); });
+  b.Boolean("Visible", [](TControl& c) { return c.Visible(); }, [](TControl& c, bool v) { c.SetVisible(v); });
+  b.Boolean("Enabled", [](TControl& c) { return c.Enabled(); }, [](TControl& c, bool v) { c.SetEnabled(v); });
+  b.Color("Color", [](TControl& c) { return c.Color(); }, [](TControl& c, TColor v) { c.SetColor(v); });
+  b.Object("Font", [](TControl& c) -> TObject* { return &c.Font(); });
+  b.Boolean("ParentFont", [](TControl& c) { return c.ParentFont(); }, [](TControl& c, bool v) { c.SetParentFont(v); });
+  b.Event("OnClick", &TControl::OnClick);
+}
+
+// ---------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  BeginDestroy();
+  DestroyHandle();
+  // Child controls still parented here go with their parent.
+  while (!controls_.empty()) delete controls_.back();
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+  if (auto* w = dynamic_cast<TWinControl*>(control)) tabList_.push_back(w);
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  std::erase(controls_, control);
+  // Called from the child's destructor too, when it is no longer a TWinControl:
+  // compare addresses only.
+  std::erase_if(tabList_, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
+}
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (!Parent()) return;
+  auto& list = Parent()->tabList_;
+  std::erase(list, this);
+  if (order < 0) order = 0;
+  if (order > static_cast<int>(list.size())) order = static_cast<int>(list.size());
+  list.insert(list.begin() + order, this);
+  // Keep the windows' z-order, which the dialog manager walks, in tab order.
+  if (Parent()->HandleAllocated()) {
+    HWND after = HWND_TOP;
+    for (TWinControl* c : list) {
+      if (!c->HandleAllocated()) continue;
+      SetWindowPos(c->handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      after = c->handle_;
+    }
+  }
+}
+
+void TWinControl::SetTabStop(bool value) {
+  if (value == tabStop_) return;
+  tabStop_ = value;
+  if (handle_) {
+    LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+    style = value ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(handle_, GWL_STYLE, style);
+  }
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+HWND TWinControl::Handle() {
+  if (!handle_) {
+    if (Parent()) Parent()->HandleNeeded();
+    if (!handle_) CreateWnd();
+  }
+  return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params.Caption = caption_;
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (visible_) params.Style |= WS_VISIBLE;
+  if (!enabled_) params.Style |= WS_DISABLED;
+  if (tabStop_) params.Style |= WS_TABSTOP;
+  params.X = left_;
+  params.Y = top_;
+  params.Width = width_;
+  params.Height = height_;
+  if (Parent()) params.WndParent = Parent()->Handle();
+  params.WinClassName = Utf8ToWide(ClassName());
+}
+
+void TWinControl::CreateSubClass(TCreateParams& params, const wchar_t* systemClass) {
+  params.BaseClassName = systemClass;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+
+  auto& classes = Registered();
+  auto it = classes.find(params.WinClassName);
+  if (it == classes.end()) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    WNDPROC original = DefWindowProcW;
+    if (!params.BaseClassName.empty()) {
+      // Extend the system class: same look and behaviour, our procedure first.
+      if (!GetClassInfoExW(nullptr, params.BaseClassName.c_str(), &wc))
+        throw Exception(L"Cannot find window class " + params.BaseClassName);
+      original = wc.lpfnWndProc;
+      wc.cbSize = sizeof wc;
+    } else {
+      wc.style = params.ClassStyle;
+      wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    }
+    wc.lpfnWndProc = &TWinControl::StdWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = params.WinClassName.c_str();
+    wc.hbrBackground = nullptr;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+      throw Exception(L"Cannot register window class " + params.WinClassName);
+    it = classes.emplace(params.WinClassName, RegisteredClass{original}).first;
+  }
+  defWndProc_ = it->second.original;
+  ownClass_ = params.BaseClassName.empty();
+
+  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
+  TWinControl* previous = t_creating;
+  t_creating = this;
+  HWND wnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
+                             params.X, params.Y, params.Width, params.Height, params.WndParent, id, instance, nullptr);
+  t_creating = previous;
+  if (!wnd) throw Exception(L"Error creating window");
+  handle_ = wnd;
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  CreateWindowHandleDone();
+  CreateChildHandles();
+  UpdateBoundsFromWindow();
+}
+
+void TWinControl::CreateChildHandles() {
+  for (TWinControl* child : std::vector<TWinControl*>(tabList_))
+    if (!child->HandleAllocated()) child->CreateWnd();
+}
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  HWND wnd = handle_;
+  DestroyWindow(wnd);  // WM_NCDESTROY clears handle_
+  handle_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyHandle();
+  HandleNeeded();
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::UpdateBoundsFromWindow() {
+  if (!handle_) return;
+  RECT r;
+  GetWindowRect(handle_, &r);
+  if (HWND parent = GetParent(handle_); parent && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  left_ = r.left;
+  top_ = r.top;
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+}
+
+RECT TWinControl::ClientRect() {
+  RECT r{0, 0, width_, height_};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::FontChanged() {
+  if (handle_) {
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+  }
+  for (TControl* c : controls_)
+    if (c->ParentFont()) c->SetParentFont(true);
+}
+
+void TWinControl::ColorChanged() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::TextChanged() {
+  if (handle_) SetWindowTextW(handle_, caption_.c_str());
+}
+
+void TWinControl::VisibleChanged() {
+  if (!handle_) {
+    if (!visible_ || IsLoading() || !Parent() || !Parent()->HandleAllocated()) return;
+  }
+  ShowWindow(Handle(), visible_ ? SW_SHOW : SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+  if (handle_) EnableWindow(handle_, enabled_);
+  TControl::EnabledChanged();
+}
+
+TWinControl* TWinControl::FindControl(HWND wnd) {
+  if (!wnd) return nullptr;
+  return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+}
+
+bool TWinControl::ReflectToChild(TMessage& m) {
+  HWND child = nullptr;
+  switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      child = reinterpret_cast<HWND>(m.LParam);
+      break;
+    case WM_NOTIFY:
+      if (m.LParam) child = reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
+      break;
+    default:
+      return false;
+  }
+  TWinControl* control = FindControl(child);
+  if (!control || control == this) return false;
+  m.Result = control->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      if (!mouseInControl_) {
+        mouseInControl_ = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&tme);
+        Perform(CM_MOUSEENTER);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      mouseInControl_ = false;
+      Perform(CM_MOUSELEAVE);
+      break;
+    case WM_KILLFOCUS:
+      DefaultHandler(m);
+      Perform(CM_EXIT);
+      return;
+    case WM_ERASEBKGND:
+      if (ownClass_) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, BrushHandle());
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_WINDOWPOSCHANGED:
+      DefaultHandler(m);
+      UpdateBoundsFromWindow();
+      return;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(m.WParam);
+      SetTextColor(dc, ColorToRGB(font_.Color()));
+      SetBkColor(dc, ColorToRGB(color_));
+      m.Result = reinterpret_cast<LRESULT>(BrushHandle());
+      return;
+    }
+    default:
+      if (ReflectToChild(m)) return;
+      break;
+  }
+  DefaultHandler(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+  if (!handle_) {
+    m.Result = 0;
+    return;
+  }
+  // Framework notifications mean nothing to the system class.
+  if (m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x1000) {
+    m.Result = 0;
+    return;
+  }
+  m.Result = CallWindowProcW(defWndProc_ ? defWndProc_ : DefWindowProcW, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* control = static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+  if (!control) {
+    control = t_creating;
+    if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
+    t_creating = nullptr;
+    control->handle_ = wnd;
+    SetPropW(wnd, MAKEINTATOM(ControlAtom()), control);
+  }
+  TMessage m{msg, wParam, lParam, 0};
+  try {
+    control->WindowProc(m);
+  } catch (...) {
+    HandleException(control);
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
+    if (control->handle_ == wnd) control->handle_ = nullptr;
+    control->mouseInControl_ = false;
+  }
+  return m.Result;
+}
+
+void TWinControl::DeclareProperties(std::vector<TPropInfo>& list) {
+  TPropBuilder<TWinControl> b(list);
+  b.Integer("TabOrder", [](TWinControl& c) { return c.TabOrder(); }, [](TWinControl& c, int v) { c.SetTabOrder(v); });
+  b.Boolean("TabStop", [](TWinControl& c) { return c.TabStop(); }, [](TWinControl& c, bool v) { c.SetTabStop(v); });
+}
+
+// ---------------------------------------------------------------------------
+// TCustomControl
+
+void TCustomControl::WndProc(TMessage& m) {
+  if (m.Msg == WM_PAINT) {
+    if (m.WParam) {
+      Paint(reinterpret_cast<HDC>(m.WParam));
+    } else {
+      PaintDc dc(handle_);
+      Paint(dc.get());
+    }
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+}  // namespace gui

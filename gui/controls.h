@@ -1,0 +1,200 @@
+// Controls: the windowless base with bounds, caption, font and colour, and
+// windowed controls with a lazily created window handle. Every message to a
+// control passes its replaceable window method (WindowProc), so that another
+// layer can put itself in front of the control and later put back exactly
+// what was there.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "gui/classes.h"
+#include "gui/graphics.h"
+#include "gui/handles.h"
+#include "gui/messages.h"
+
+namespace gui {
+
+class TWinControl;
+
+struct TCreateParams {
+  std::wstring Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  // The class the window is registered under (the object's class name), and
+  // the system class it extends ("BUTTON"), or empty for a class of our own.
+  std::wstring WinClassName;
+  std::wstring BaseClassName;
+  UINT ClassStyle = CS_DBLCLKS;
+};
+
+class TControl : public TComponent {
+  GUI_CLASS(TControl, TComponent)
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(const std::wstring& text);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  HBRUSH BrushHandle();
+  TFont& Font() { return font_; }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
+
+  // Sends a message through the control's window method.
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // The replaceable window method; initially the control's own WndProc.
+  TWndMethod WindowProc;
+  TWndMethod OwnWindowMethod() { return TWndMethod::Bind<TControl, &TControl::WndProc>(this); }
+
+  virtual void WndProc(TMessage& message);
+  // What happens to a message nobody handled.
+  virtual void DefaultHandler(TMessage& message);
+
+  TNotifyEvent OnClick;
+  virtual void Click();
+
+  bool MouseInControl() const { return mouseInControl_; }
+  virtual bool IsWindowed() const { return false; }
+
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  virtual void TextChanged() {}
+  virtual void FontChanged();
+  virtual void ColorChanged();
+  virtual void VisibleChanged() {}
+  virtual void EnabledChanged();
+  virtual void BoundsChanged() {}
+  void Invalidate();
+  void InheritParentFont();
+
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  std::wstring caption_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  TColor color_ = clBtnFace;
+  TFont font_;
+  bool parentFont_ = true;
+  bool mouseInControl_ = false;
+
+ private:
+  TWinControl* parent_ = nullptr;
+  ::gui::BrushHandle brush_;
+  bool fontFromParent_ = false;
+};
+
+class TWinControl : public TControl {
+  GUI_CLASS(TWinControl, TControl)
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // The window handle, created on first use together with the parent's.
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+  void RecreateWnd();
+
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool value);
+  // Windowed children in tab order.
+  const std::vector<TWinControl*>& TabList() const { return tabList_; }
+
+  bool Focused() const;
+  bool CanFocus() const;
+  void SetFocus();
+
+  bool DoubleBuffered = false;
+
+  void SetBounds(int left, int top, int width, int height) override;
+  RECT ClientRect();
+  bool IsWindowed() const override { return true; }
+  void WndProc(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+
+  // The framework object of a window of ours, or nullptr.
+  static TWinControl* FindControl(HWND wnd);
+
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // Extends a system window class under the object's own class name.
+  void CreateSubClass(TCreateParams& params, const wchar_t* systemClass);
+  virtual void CreateWnd();
+  // Runs right after the window exists, before the children's windows.
+  virtual void CreateWindowHandleDone() {}
+  void CreateChildHandles();
+  virtual void UpdateBoundsFromWindow();
+  void FontChanged() override;
+  void ColorChanged() override;
+  void TextChanged() override;
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  // Whether the framework erases the background with Color (own classes).
+  bool OwnClass() const { return ownClass_; }
+
+  HWND handle_ = nullptr;
+  WNDPROC defWndProc_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  bool ReflectToChild(TMessage& message);
+
+  std::vector<TControl*> controls_;
+  std::vector<TWinControl*> tabList_;
+  bool tabStop_ = false;
+  bool ownClass_ = false;
+};
+
+// A windowed control that paints itself.
+class TCustomControl : public TWinControl {
+  GUI_CLASS(TCustomControl, TWinControl)
+ public:
+  explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+  void WndProc(TMessage& message) override;
+
+ protected:
+  virtual void Paint(HDC dc) { (void)dc; }
+};
+
+// Reports an exception caught at a system callback (window procedure, hook,
+// timer) through the application's standard error report.
+void HandleException(TObject* sender);
+
+}  // namespace gui

@@ -1,0 +1,30 @@
+#include "gui/text.h"
+
+namespace gui {
+
+namespace {
+
+std::wstring ToWide(std::string_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+std::string FromWide(std::wstring_view text, UINT codePage) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
+std::string WideToUtf8(std::wstring_view wide) { return FromWide(wide, CP_UTF8); }
+std::wstring AnsiToWide(std::string_view text, UINT codePage) { return ToWide(text, codePage); }
+std::string WideToAnsi(std::wstring_view wide, UINT codePage) { return FromWide(wide, codePage); }
+
+}  // namespace gui
