@@ -26,6 +26,8 @@ class BitReader {
     return bit;
   }
 
+  std::uint64_t BitsTaken() const { return fetched_ * 8 - count_; }
+
   unsigned Byte() {
     Fill();
     const unsigned byte = buffer_ >> 8;
@@ -41,12 +43,14 @@ class BitReader {
       if (read_(&byte, 1) != 1) byte = 0;
       buffer_ = static_cast<std::uint16_t>(buffer_ | (byte << (8 - count_)));
       count_ = static_cast<std::uint8_t>(count_ + 8);
+      ++fetched_;
     }
   }
 
   const TLZH::ReadFunction& read_;
   std::uint16_t buffer_ = 0;
   std::uint8_t count_ = 0;
+  std::uint64_t fetched_ = 0;
 };
 
 struct DecoderTables {
@@ -73,6 +77,7 @@ int DecodePosition(BitReader& bits) {
 }  // namespace
 
 void TLZH::Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write) {
+  bitsUsed_ = 0;
   std::unique_ptr<DecoderTables> tables;
   try {
     tables = std::make_unique<DecoderTables>();
@@ -106,6 +111,7 @@ void TLZH::Decode(std::uint32_t decodedSize, const ReadFunction& read, const Wri
       produced += static_cast<std::uint64_t>(length);
     }
   }
+  bitsUsed_ = bits.BitsTaken();
 }
 
 }  // namespace core

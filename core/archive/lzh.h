@@ -26,6 +26,20 @@ class TLZH {
   // output always reaches decodedSize. Raises ElzhException when the working
   // tables cannot be allocated.
   void Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write);
+
+  // Bits the last Decode took from its input, including the zero bits that
+  // stood in for missing input: more than 8 per input byte means the input
+  // was cut short.
+  std::uint64_t BitsUsed() const { return bitsUsed_; }
+
+ private:
+  std::uint64_t bitsUsed_ = 0;
 };
+
+// The most bytes a bit stream of streamBytes bytes can decode to. A literal
+// costs at least one bit, a match of at most 60 bytes at least ten (one for
+// its symbol, nine for its position), so B bits give at most 6 * B bytes;
+// 60 more allow for a whole last match.
+constexpr std::uint64_t LzhMaxDecodedSize(std::uint64_t streamBytes) { return streamBytes * 48 + 60; }
 
 }  // namespace core

@@ -10,11 +10,6 @@ namespace core {
 
 namespace {
 
-// A literal costs at least one bit and a match of at most 60 bytes at least
-// ten (one for the symbol, nine for the position): a bit stream of B bits
-// decodes to at most 6 * B bytes. The slack covers one whole last match.
-constexpr std::uint64_t MaxBytesPerStreamByte = 48;
-constexpr std::uint64_t LastMatchSlack = 60;
 constexpr std::uint64_t MaxReserve = 16 * 1024 * 1024;
 
 std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
@@ -78,7 +73,7 @@ void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
   const std::uint32_t decodedSize = ReadLittleEndian32(sizeField, 0);
 
   const std::uint64_t streamBytes = source.Size() - source.Position();
-  const std::uint64_t mostPossible = streamBytes * MaxBytesPerStreamByte + LastMatchSlack;
+  const std::uint64_t mostPossible = LzhMaxDecodedSize(streamBytes);
   if (decodedSize > mostPossible) {
     throw ESkinArchiveError("Skin archive is damaged: it claims " + std::to_string(decodedSize) +
                             " bytes but its " + std::to_string(streamBytes) +

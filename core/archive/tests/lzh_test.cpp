@@ -117,6 +117,29 @@ TEST(LzhDecode, MissingInputReadsAsZeroBitsToFullLength) {
   EXPECT_EQ(partial.bytesRead, truncated.size());
 }
 
+TEST(LzhDecode, BitsUsedTellsACompleteStreamFromACutOne) {
+  Bytes text;
+  for (int i = 0; i < 5000; ++i) text.push_back(static_cast<std::uint8_t>((i * 31) ^ (i >> 3)));
+  const Bytes stream = core::LzhEncode(text);
+  core::TLZH decoder;
+  std::size_t at = 0;
+  const auto read = [&](const Bytes& input) {
+    at = 0;
+    return [&input, &at](std::uint8_t* buffer, std::size_t) -> std::size_t {
+      if (at == input.size()) return 0;
+      *buffer = input[at++];
+      return 1;
+    };
+  };
+  decoder.Decode(5000, read(stream), [](std::uint8_t) {});
+  EXPECT_LE(decoder.BitsUsed(), stream.size() * 8);
+  EXPECT_GT(decoder.BitsUsed(), stream.size() * 8 - 8);
+
+  const Bytes cut(stream.begin(), stream.end() - 1);
+  decoder.Decode(5000, read(cut), [](std::uint8_t) {});
+  EXPECT_GT(decoder.BitsUsed(), cut.size() * 8);
+}
+
 Bytes BitmapLike(int width, int height) {
   // A 24-bit DIB: header, then rows of a gradient with a frame and a magenta
   // corner, padded to 4 bytes, like the skins' element bitmaps.

@@ -1,0 +1,337 @@
+// skinpack: builds, inspects and unpacks skin archives for skin authors and
+// for the build. Exit status 0 on success, 1 when an input is bad or an
+// operation fails, 2 for a malformed command line.
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/archive/byte_stream.h"
+#include "core/archive/lzh.h"
+#include "core/archive/lzh_encoder.h"
+#include "core/archive/skin_reader.h"
+#include "core/archive/skin_writer.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr std::string_view Usage = R"(usage:
+  skinpack pack DIR|FILES... -o OUT.skin   pack files (or a folder's files) into a skin archive;
+                                           the definition (.ini) is stored first
+  skinpack list ARCHIVE                    list the entries with their sizes
+  skinpack extract ARCHIVE DIR             write every entry into DIR
+  skinpack verify ARCHIVE                  check that ARCHIVE is a complete, loadable skin
+  skinpack compress IN OUT                 compress IN into a raw stream (decoded size + LZH bits)
+  skinpack decompress IN OUT               decompress a raw stream
+  skinpack --help                          show this text
+)";
+
+// Bad input or a failed operation: the message is printed and the exit status is 1.
+class Failure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A malformed command line: exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+Bytes ReadWholeFile(const fs::path& path) {
+  std::error_code error;
+  if (!fs::exists(path, error)) throw Failure(Quoted(path) + ": no such file");
+  if (fs::is_directory(path, error)) throw Failure(Quoted(path) + ": is a folder, not a file");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Failure(Quoted(path) + ": cannot be opened for reading");
+  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw Failure(Quoted(path) + ": read error");
+  return bytes;
+}
+
+void WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw Failure("Unable to write to " + path.string());
+}
+
+std::uint32_t DeclaredSize(std::span<const std::uint8_t> archive) {
+  return static_cast<std::uint32_t>(archive[0]) | static_cast<std::uint32_t>(archive[1]) << 8 |
+         static_cast<std::uint32_t>(archive[2]) << 16 | static_cast<std::uint32_t>(archive[3]) << 24;
+}
+
+// Decodes a raw stream (size field + bit stream) to exactly its declared
+// size, refusing streams that are too short for what they declare.
+Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label) {
+  if (archive.size() < 4) {
+    throw Failure(Quoted(label) + ": not a compressed stream (" + std::to_string(archive.size()) +
+                  " bytes, shorter than its 4-byte size field)");
+  }
+  const std::uint32_t declared = DeclaredSize(archive);
+  const std::span<const std::uint8_t> stream = archive.subspan(4);
+  if (declared > core::LzhMaxDecodedSize(stream.size())) {
+    throw Failure(Quoted(label) + ": not a compressed stream, or a damaged one: it declares " +
+                  std::to_string(declared) + " bytes, more than " + std::to_string(stream.size()) +
+                  " bytes of compressed data can hold");
+  }
+  Bytes out;
+  out.reserve(declared);
+  std::size_t at = 0;
+  core::TLZH decoder;
+  decoder.Decode(
+      declared,
+      [&](std::uint8_t* buffer, std::size_t count) -> std::size_t {
+        std::size_t delivered = 0;
+        while (delivered < count && at < stream.size()) buffer[delivered++] = stream[at++];
+        return delivered;
+      },
+      [&](std::uint8_t byte) { out.push_back(byte); });
+  if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.size()) * 8) {
+    throw Failure(Quoted(label) + ": truncated: the compressed data ends " +
+                  std::to_string((decoder.BitsUsed() - stream.size() * 8 + 7) / 8) +
+                  " byte(s) before the declared " + std::to_string(declared) + " bytes are complete");
+  }
+  out.resize(declared);
+  return out;
+}
+
+class CollectingSink : public core::ISkinMessageSink {
+ public:
+  void ShowMessage(std::string_view text) override { message.assign(text); }
+  std::string message;
+};
+
+// Loads a skin archive, checking on the way what the reader itself lets pass:
+// a stream cut short and a wrong version word.
+void LoadChecked(const fs::path& path, core::TSkinReader& reader) {
+  const Bytes archive = ReadWholeFile(path);
+  const Bytes container = DecodeStream(archive, path);
+  if (container.size() < 4 || DeclaredSize(container) != core::TSkinReader::ArchiveVersion) {
+    const std::string found = container.size() < 4 ? "none" : std::to_string(DeclaredSize(container));
+    throw Failure(Quoted(path) + ": not a skin archive of version " +
+                  std::to_string(core::TSkinReader::ArchiveVersion) + " (version word: " + found + ")");
+  }
+  core::ByteStream source(archive);
+  try {
+    if (!reader.LoadArchive(source)) throw Failure(Quoted(path) + ": the archive was not accepted");
+  } catch (const core::ESkinArchiveError& error) {
+    throw Failure(Quoted(path) + ": " + error.what());
+  }
+}
+
+bool IsDefinitionName(const std::string& name) {
+  const std::string lower = core::LowerCaseName(name);
+  return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".ini") == 0;
+}
+
+int Pack(const std::vector<std::string>& args) {
+  std::vector<fs::path> inputs;
+  fs::path output;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 == args.size()) throw UsageError("pack: -o needs a file name");
+      if (!output.empty()) throw UsageError("pack: -o given twice");
+      output = args[++i];
+    } else {
+      inputs.emplace_back(args[i]);
+    }
+  }
+  if (output.empty()) throw UsageError("pack: the output archive is missing (-o OUT.skin)");
+  if (inputs.empty()) throw UsageError("pack: no folder or files to pack");
+
+  std::vector<fs::path> files;
+  for (const fs::path& input : inputs) {
+    std::error_code error;
+    if (fs::is_directory(input, error)) {
+      std::vector<fs::path> inFolder;
+      for (const fs::directory_entry& entry : fs::directory_iterator(input)) {
+        if (entry.is_regular_file()) inFolder.push_back(entry.path());
+      }
+      if (inFolder.empty()) throw Failure(Quoted(input) + ": the folder holds no files");
+      // By name without regard to case, as the reader compares names.
+      std::sort(inFolder.begin(), inFolder.end(), [](const fs::path& a, const fs::path& b) {
+        const std::string lowerA = core::LowerCaseName(a.filename().string());
+        const std::string lowerB = core::LowerCaseName(b.filename().string());
+        return lowerA != lowerB ? lowerA < lowerB : a.filename() < b.filename();
+      });
+      files.insert(files.end(), inFolder.begin(), inFolder.end());
+    } else if (fs::exists(input, error)) {
+      files.push_back(input);
+    } else {
+      throw Failure(Quoted(input) + ": no such file or folder");
+    }
+  }
+
+  // The reader takes the first entry whose name contains ".ini" as the
+  // definition, so there must be exactly one, and it goes first.
+  std::stable_partition(files.begin(), files.end(),
+                        [](const fs::path& file) { return IsDefinitionName(file.filename().string()); });
+  const auto definitions = std::count_if(files.begin(), files.end(), [](const fs::path& file) {
+    return IsDefinitionName(file.filename().string());
+  });
+  if (definitions == 0) throw Failure("pack: no skin definition (a file ending in .ini) among the inputs");
+  if (definitions > 1) {
+    throw Failure("pack: more than one definition (.ini) file: " + files[0].filename().string() + ", " +
+                  files[1].filename().string());
+  }
+
+  core::TSkinWriter writer;
+  std::map<std::string, fs::path> seen;
+  std::uint64_t total = 0;
+  for (const fs::path& file : files) {
+    const std::string name = file.filename().string();
+    const auto [previous, added] = seen.emplace(core::LowerCaseName(name), file);
+    if (!added) {
+      throw Failure("pack: " + Quoted(file) + " and " + Quoted(previous->second) +
+                    " have the same entry name (names are compared without regard to case)");
+    }
+    if (core::LowerCaseName(name).find(".ini") != std::string::npos && !IsDefinitionName(name)) {
+      std::cerr << "skinpack: warning: " << name << " contains \".ini\"; stored after the definition\n";
+    }
+    const Bytes contents = ReadWholeFile(file);
+    try {
+      writer.AddEntry(name, contents);
+    } catch (const std::exception& error) {
+      throw Failure("pack: " + std::string(error.what()));
+    }
+    total += contents.size();
+  }
+  const Bytes archive = writer.BuildArchive();
+  WriteWholeFile(output, archive);
+  std::cout << "packed " << writer.Count() << " entries, " << total << " bytes, into " << output.string() << " ("
+            << archive.size() << " bytes)\n";
+  return 0;
+}
+
+int List(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError("list: expects one ARCHIVE");
+  CollectingSink sink;
+  core::TSkinReader reader(&sink);
+  LoadChecked(args[0], reader);
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < reader.Count(); ++i) {
+    std::cout << reader.Sizes()[i] << '\t' << reader.Names()[i] << '\n';
+    total += reader.Sizes()[i];
+  }
+  std::cout << reader.Count() << " entries, " << total << " bytes\n";
+  return 0;
+}
+
+// An entry name that is safe to use as a file name inside the target folder.
+bool IsPlainFileName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of("/\\:") == std::string::npos;
+}
+
+int Extract(const std::vector<std::string>& args) {
+  if (args.size() != 2) throw UsageError("extract: expects ARCHIVE and DIR");
+  CollectingSink sink;
+  core::TSkinReader reader(&sink);
+  LoadChecked(args[0], reader);
+  const fs::path folder = args[1];
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder)) throw Failure(Quoted(folder) + ": cannot create the folder");
+
+  std::set<std::string> written;
+  int failures = 0;
+  core::ByteStream entry;
+  for (const std::string& name : reader.Names()) {
+    if (!IsPlainFileName(name)) {
+      std::cerr << "skinpack: entry \"" << name << "\" is not a plain file name; not extracted\n";
+      ++failures;
+      continue;
+    }
+    if (!written.insert(name).second) {
+      std::cerr << "skinpack: warning: a second entry named " << name << " is hidden by the first; skipped\n";
+      continue;
+    }
+    reader.ExtractFile(name, entry);
+    WriteWholeFile(folder / name, entry.Bytes());
+  }
+  std::cout << "extracted " << written.size() << " entries into " << folder.string() << '\n';
+  return failures == 0 ? 0 : 1;
+}
+
+int Verify(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError("verify: expects one ARCHIVE");
+  CollectingSink sink;
+  core::TSkinReader reader(&sink);
+  LoadChecked(args[0], reader);
+  core::ByteStream definition;
+  std::string definitionName;
+  reader.ExtractFirstMatching(".ini", definition, definitionName);
+  if (definitionName.empty()) throw Failure(Quoted(args[0]) + ": no definition entry (a name containing .ini)");
+  std::set<std::string> names;
+  for (const std::string& name : reader.Names()) {
+    if (!names.insert(name).second) std::cerr << "skinpack: warning: entry name " << name << " occurs more than once\n";
+  }
+  std::cout << args[0] << ": ok, " << reader.Count() << " entries, definition " << definitionName << " ("
+            << definition.Size() << " bytes)\n";
+  return 0;
+}
+
+int Compress(const std::vector<std::string>& args) {
+  if (args.size() != 2) throw UsageError("compress: expects IN and OUT");
+  const Bytes input = ReadWholeFile(args[0]);
+  if (static_cast<std::uint64_t>(input.size()) > 0xFFFFFFFFull) throw Failure(Quoted(args[0]) + ": 4 GB or larger");
+  const Bytes stream = core::LzhCompress(input);
+  WriteWholeFile(args[1], stream);
+  std::cout << input.size() << " -> " << stream.size() << " bytes\n";
+  return 0;
+}
+
+int Decompress(const std::vector<std::string>& args) {
+  if (args.size() != 2) throw UsageError("decompress: expects IN and OUT");
+  const Bytes decoded = DecodeStream(ReadWholeFile(args[0]), args[0]);
+  WriteWholeFile(args[1], decoded);
+  std::cout << decoded.size() << " bytes\n";
+  return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) throw UsageError("no command given");
+  const std::string& command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << Usage;
+    return 0;
+  }
+  if (command == "pack") return Pack(rest);
+  if (command == "list") return List(rest);
+  if (command == "extract") return Extract(rest);
+  if (command == "verify") return Verify(rest);
+  if (command == "compress") return Compress(rest);
+  if (command == "decompress") return Decompress(rest);
+  throw UsageError("unknown command \"" + command + "\"");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::cerr << "skinpack: " << error.what() << "\n\n" << Usage;
+    return 2;
+  } catch (const Failure& error) {
+    std::cerr << "skinpack: " << error.what() << '\n';
+    return 1;
+  } catch (const std::exception& error) {
+    std::cerr << "skinpack: " << error.what() << '\n';
+    return 1;
+  }
+}
