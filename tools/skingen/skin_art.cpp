@@ -162,8 +162,8 @@ Raster CheckGlyphs(const Palette& p) {
     const Rgb mark = disabled ? p.muted_text : p.accent;
     if (checked) {
       r.RoundRect(0, 0, 13, 13, 3, mark);
-      r.Line(3.2, 6.8, 5.6, 9.2, 1.7, p.surface);
-      r.Line(5.6, 9.2, 10, 3.8, 1.7, p.surface);
+      r.Line(2.8, 6.6, 5.4, 9.4, 2.1, p.surface);
+      r.Line(5.4, 9.4, 10.4, 3.4, 2.1, p.surface);
     } else {
       r.RoundBox(0, 0, 13, 13, 3, disabled ? Mix(p.line, p.face, 50) : p.line, disabled ? p.face : p.surface);
     }
