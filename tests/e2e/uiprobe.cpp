@@ -1,0 +1,95 @@
+// Finds windows and controls on the Wine desktop for end-to-end tests and
+// prints their screen coordinates, so that a script can click them as a user.
+//   uiprobe control TITLE TEXT [MS]   centre of the child control showing TEXT
+//   uiprobe closebox TITLE [MS]       centre of the window's close box
+//   uiprobe gone TITLE [MS]           exits 0 once no window has that title
+// Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::wstring Widen(const char* s) {
+  wchar_t buf[512];
+  MultiByteToWideChar(CP_UTF8, 0, s, -1, buf, 512);
+  return buf;
+}
+
+HWND FindTopLevel(const std::wstring& title) {
+  HWND wnd = FindWindowW(nullptr, title.c_str());
+  return wnd && IsWindowVisible(wnd) ? wnd : nullptr;
+}
+
+struct Search {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchChild(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(child, text, 256);
+  std::wstring plain;
+  for (const wchar_t* p = text; *p; ++p)
+    if (*p != L'&') plain += *p;
+  if (plain == search->text && IsWindowVisible(child)) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool Centre(HWND wnd) {
+  RECT r;
+  if (!GetWindowRect(wnd, &r)) return false;
+  std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  return true;
+}
+
+// Walks the caption row from the right until the window says "close box".
+bool CloseBox(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  for (int y = r.top + 1; y < r.top + 40; ++y)
+    for (int x = r.right - 1; x > r.right - 80; --x)
+      if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+        int right = x, bottom = y;
+        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(right - 1, y)) == HTCLOSE) --right;
+        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, bottom + 1)) == HTCLOSE) ++bottom;
+        std::printf("%d %d\n", (x + right) / 2, (y + bottom) / 2);
+        return true;
+      }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: uiprobe control TITLE TEXT | closebox TITLE | gone TITLE [MS]\n");
+    return 2;
+  }
+  const std::string command = argv[1];
+  const std::wstring title = Widen(argv[2]);
+  const int waitArg = command == "control" ? 4 : 3;
+  const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
+  for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
+    HWND top = FindTopLevel(title);
+    if (command == "gone") {
+      if (!top) return 0;
+      continue;
+    }
+    if (!top) continue;
+    if (command == "closebox" && CloseBox(top)) return 0;
+    if (command == "control" && argc > 3) {
+      Search search{Widen(argv[3])};
+      EnumChildWindows(top, MatchChild, reinterpret_cast<LPARAM>(&search));
+      if (search.found && Centre(search.found)) return 0;
+    }
+  }
+  std::fprintf(stderr, "uiprobe: %s %s not found\n", argv[1], argv[2]);
+  return 1;
+}
