@@ -171,7 +171,7 @@ std::vector<std::uint8_t> LzhEncode(std::span<const std::uint8_t> data) {
 }
 
 std::vector<std::uint8_t> LzhCompress(std::span<const std::uint8_t> data) {
-  if (data.size() > 0xFFFFFFFFu) throw std::length_error("LZH : data of 4 GB or more cannot be compressed");
+  if (!FitsSizeField(data.size())) throw std::length_error("LZH : data of 4 GB or more cannot be compressed");
   const auto size = static_cast<std::uint32_t>(data.size());
   std::vector<std::uint8_t> out = {static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
                                    static_cast<std::uint8_t>(size >> 16), static_cast<std::uint8_t>(size >> 24)};

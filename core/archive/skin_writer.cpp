@@ -19,7 +19,7 @@ void TSkinWriter::AddEntry(std::string_view name, std::span<const std::uint8_t> 
   if (entries_.size() == TSkinReader::MaxEntries) {
     throw std::length_error("a skin archive holds at most " + std::to_string(TSkinReader::MaxEntries) + " entries");
   }
-  if (static_cast<std::uint64_t>(contents.size()) > 0xFFFFFFFFull) {
+  if (!FitsSizeField(contents.size())) {
     throw std::length_error("entry \"" + std::string(name) + "\" is 4 GB or larger");
   }
   entries_.push_back({std::string(name), {contents.begin(), contents.end()}});

@@ -287,7 +287,7 @@ int Verify(const std::vector<std::string>& args) {
 int Compress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("compress: expects IN and OUT");
   const Bytes input = ReadWholeFile(args[0]);
-  if (static_cast<std::uint64_t>(input.size()) > 0xFFFFFFFFull) throw Failure(Quoted(args[0]) + ": 4 GB or larger");
+  if (!core::FitsSizeField(input.size())) throw Failure(Quoted(args[0]) + ": 4 GB or larger");
   const Bytes stream = core::LzhCompress(input);
   WriteWholeFile(args[1], stream);
   std::cout << input.size() << " -> " << stream.size() << " bytes\n";
