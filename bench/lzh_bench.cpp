@@ -31,7 +31,8 @@ Bytes ElementBitmap(int width, int height, int seed) {
       const bool corner = (x < 3 || x >= width - 3) && y < 3 - std::min(x, width - 1 - x);
       const bool frame = x == 0 || y == 0 || x == width - 1 || y == height - 1;
       const int shade = (seed * 37 + y * 255 / std::max(1, height - 1)) & 0xFF;
-      const int noise = ((x * 7 + y * 13 + seed) % 11 == 0) ? 3 : 0;  // dithering breaks long runs
+      // Dithering and a textured strip break up runs as anti-aliased artwork does.
+      const int noise = ((x * 7 + y * 13 + seed) % 5 == 0 ? 3 : 0) + (x % 32 < 4 ? (x * y + seed) % 13 : 0);
       data.push_back(corner ? 0xFF : frame ? 0x30 : static_cast<std::uint8_t>(shade + noise));
       data.push_back(corner ? 0x00 : frame ? 0x30 : static_cast<std::uint8_t>(shade / 2 + 60));
       data.push_back(corner ? 0xFF : frame ? 0x38 : static_cast<std::uint8_t>(200 - shade / 3));
