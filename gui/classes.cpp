@@ -20,12 +20,6 @@ const TClassInfo& TObject::StaticClass() {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Property tables are built once per class, on first use.
 const std::vector<TPropInfo>& OwnProperties(const TClassInfo& cls) {
   struct Entry {

@@ -44,13 +44,6 @@ constexpr NamedColor kColorNames[] = {
     {"clInfoBk", clSystemColor | COLOR_INFOBK},
 };
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 }  // namespace
 
 COLORREF ColorToRGB(TColor color) {

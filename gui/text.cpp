@@ -27,4 +27,13 @@ std::string WideToUtf8(std::wstring_view wide) { return FromWide(wide, CP_UTF8);
 std::wstring AnsiToWide(std::string_view text, UINT codePage) { return ToWide(text, codePage); }
 std::string WideToAnsi(std::wstring_view wide, UINT codePage) { return FromWide(wide, codePage); }
 
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
+  }
+  return true;
+}
+
 }  // namespace gui

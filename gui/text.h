@@ -14,4 +14,7 @@ std::string WideToUtf8(std::wstring_view wide);
 std::wstring AnsiToWide(std::string_view text, UINT codePage = CP_ACP);
 std::string WideToAnsi(std::wstring_view wide, UINT codePage = CP_ACP);
 
+// ASCII names compared without regard to case (class, property and colour names).
+bool SameText(std::string_view a, std::string_view b);
+
 }  // namespace gui
