@@ -1,0 +1,81 @@
+// Bitmaps and canvases over GDI. A TBitmap is a 32-bit top-down DIB section
+// with its own memory DC, so drawing code can blit from it and read or write
+// its pixels directly (blue, green, red, unused).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+#include "gui/graphics.h"
+#include "gui/handles.h"
+
+namespace gui {
+
+class TBitmap {
+ public:
+  TBitmap() = default;
+  TBitmap(int width, int height) { SetSize(width, height); }
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+  TBitmap(TBitmap&& other) noexcept;
+  TBitmap& operator=(TBitmap&& other) noexcept;
+  ~TBitmap();
+
+  // A new zero-filled image; the old contents are lost. A size of 0 frees it.
+  void SetSize(int width, int height);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return !bitmap_; }
+
+  HBITMAP Handle() const { return bitmap_.get(); }
+  // A memory DC with the bitmap selected, created on first use and kept.
+  HDC DC();
+
+  // Pixels: top-down rows of Width() 32-bit values 0x00RRGGBB.
+  std::uint32_t* Bits() { return bits_; }
+  const std::uint32_t* Bits() const { return bits_; }
+  COLORREF Pixel(int x, int y) const;
+  void SetPixel(int x, int y, COLORREF color);
+
+  // Reads a .bmp file image (any format the system draws: 1 to 32 bits,
+  // RLE, bit fields). Answers false and leaves the bitmap empty for data the
+  // system cannot draw or that points outside the buffer.
+  bool LoadFromBmpBytes(std::span<const std::uint8_t> data);
+  // Copies another bitmap (any format) through the system.
+  bool Assign(HBITMAP source);
+  void CopyFrom(const TBitmap& source);
+
+  // How a canvas draws this bitmap: with Transparent, pixels of exactly
+  // TransparentColor are left undrawn.
+  bool Transparent = false;
+  COLORREF TransparentColor = RGB(255, 0, 255);
+
+ private:
+  void ReleaseDc();
+
+  BitmapHandle bitmap_;
+  std::uint32_t* bits_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  HDC dc_ = nullptr;
+  HGDIOBJ dcOld_ = nullptr;
+};
+
+// A device context with the framework's drawing helpers. Does not own the DC.
+class TCanvas {
+ public:
+  TCanvas() = default;
+  explicit TCanvas(HDC dc) : dc_(dc) {}
+  HDC Handle() const { return dc_; }
+  void SetHandle(HDC dc) { dc_ = dc; }
+
+  // Draws the bitmap at (x, y), honouring its Transparent setting.
+  void Draw(int x, int y, TBitmap& bitmap);
+  void FillRect(const RECT& r, TColor color);
+
+ private:
+  HDC dc_ = nullptr;
+};
+
+}  // namespace gui
