@@ -1,0 +1,238 @@
+#include "skin/data/skin_definition.h"
+
+#include <cstring>
+#include <map>
+#include <optional>
+
+#include "gui/classes.h"
+#include "gui/graphics.h"
+#include "gui/text.h"
+
+namespace skin {
+
+namespace {
+
+// Decodes an archive entry; raises for bytes the system cannot draw.
+void LoadEntryBitmap(gui::TBitmap& bitmap, const std::string& entry, std::span<const std::uint8_t> bytes) {
+  if (!bitmap.LoadFromBmpBytes(bytes)) {
+    throw gui::Exception(L"Skin image \"" + gui::AnsiToWide(entry) + L"\" is not a valid bitmap");
+  }
+}
+
+// Every picture the definition names, decoded once. The definition reader
+// asks for each picture's size (which decides derived frame counts); the
+// answer is the decoded size, so a broken picture ends the parse right there.
+class ImageCache {
+ public:
+  explicit ImageCache(const core::TSkinReader& archive) : archive_(archive) {}
+
+  const gui::TBitmap* Find(const std::string& entry) {
+    const std::string key = core::LowerCaseName(entry);
+    auto found = images_.find(key);
+    if (found == images_.end()) {
+      gui::TBitmap bitmap;
+      LoadElementImage(bitmap, entry, archive_);
+      found = images_.emplace(key, std::move(bitmap)).first;
+    }
+    return found->second.Empty() ? nullptr : &found->second;
+  }
+
+  std::optional<core::ImageSize> Size(const std::string& entry) {
+    const gui::TBitmap* bitmap = Find(entry);
+    if (!bitmap) return std::nullopt;
+    return core::ImageSize{bitmap->Width(), bitmap->Height()};
+  }
+
+  // A copy of the named picture, or of the part of it starting at left and
+  // width pixels wide (width 0: all of it); empty when there is none.
+  void CopyTo(gui::TBitmap& target, const std::string& entry, int left = 0, int width = 0) {
+    target.SetSize(0, 0);
+    if (entry.empty()) return;
+    const gui::TBitmap* source = Find(entry);
+    if (!source) return;
+    if (width == 0 && left == 0) {
+      target.CopyFrom(*source);
+      return;
+    }
+    if (left < 0 || width <= 0 || left >= source->Width()) return;
+    if (width > source->Width() - left) width = source->Width() - left;
+    target.SetSize(width, source->Height());
+    if (target.Empty()) return;
+    GdiFlush();
+    for (int y = 0; y < source->Height(); ++y) {
+      std::memcpy(target.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                  source->Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(source->Width()) +
+                      static_cast<std::size_t>(left),
+                  static_cast<std::size_t>(width) * 4);
+    }
+  }
+
+ private:
+  const core::TSkinReader& archive_;
+  std::map<std::string, gui::TBitmap> images_;
+};
+
+void Mirror(gui::TBitmap& target, const gui::TBitmap& source) {
+  target.SetSize(source.Width(), source.Height());
+  if (target.Empty()) return;
+  GdiFlush();
+  const auto width = static_cast<std::size_t>(source.Width());
+  for (std::size_t y = 0; y < static_cast<std::size_t>(source.Height()); ++y) {
+    const std::uint32_t* from = source.Bits() + y * width;
+    std::uint32_t* to = target.Bits() + y * width;
+    for (std::size_t x = 0; x < width; ++x) to[x] = from[width - 1 - x];
+  }
+}
+
+class ContentBuilder {
+ public:
+  ContentBuilder(TSkinContent& content, ImageCache& images) : content_(content), images_(images) {}
+
+  void Build(const core::SkinDefinition& def) {
+    content_.SkinName = def.SkinName;
+    Fill(content_.BorderLeft, def.BorderLeft);
+    Fill(content_.BorderRight, def.BorderRight);
+    Fill(content_.BorderTop, def.BorderTop);
+    Fill(content_.BorderBottom, def.BorderBottom);
+    content_.Colours = def.Colours;
+    content_.ColourTable = def.ColourTable;
+    for (const core::SkinSysButtonDef& d : def.SysButtonElements) {
+      content_.SysButtonElements.push_back(SysButton(d));
+    }
+    FillButtons(content_.ButtonsElement, def.ButtonsElement);
+    FillTitle(content_.TitleElement, def.TitleElement);
+
+    content_.Progress = Make<TDataSkinBorder>(def.Progress);
+    content_.MenuBar = Make<TDataSkinObject>(def.MenuBar);
+    content_.GroupBoxEdge = Make<TDataSkinObject>(def.GroupBoxEdge);
+    content_.GroupBox = Make<TDataSkinBoxLabel>(def.GroupBox);
+    content_.Toolbars = Make<TDataSkinObject>(def.Toolbars);
+    content_.Tabs = Make<TDataSkinBorder>(def.Tabs);
+    content_.StatusBarEdges = Make<TDataSkinObject>(def.StatusBarEdges);
+    content_.ComboButton = Make<TDataSkinBorder>(def.ComboButton);
+    if (content_.ComboButton) Mirror(content_.ComboButton->Image2, content_.ComboButton->Image);
+    content_.SunkEdge = Make<TDataSkinObject>(def.SunkEdge);
+    content_.ExtraImages = Make<TDataSkinObject>(def.ExtraImages);
+    content_.Headerbar = Make<TDataSkinObject>(def.Headerbar);
+    content_.MenuItem = Make<TDataSkinObject>(def.MenuItem);
+    content_.MenuBackground = Make<TDataSkinObject>(def.MenuBackground);
+    content_.Scrollbar = Make<TDataSkinObject>(def.Scrollbar);
+    content_.HorzScroll = Make<TDataSkinObject>(def.HorzScroll);
+    content_.VertScroll = Make<TDataSkinObject>(def.VertScroll);
+    content_.HorzScrollThumb = Make<TDataSkinObject>(def.HorzScrollThumb);
+    content_.VertScrollThumb = Make<TDataSkinObject>(def.VertScrollThumb);
+    content_.TrackbarThumbHorz = Make<TDataSkinObject>(def.TrackbarThumbHorz);
+    content_.TrackbarThumbVert = Make<TDataSkinObject>(def.TrackbarThumbVert);
+    content_.TrackbarThumbLeft = Make<TDataSkinObject>(def.TrackbarThumbLeft);
+    content_.TrackbarThumbRight = Make<TDataSkinObject>(def.TrackbarThumbRight);
+    content_.TrackbarThumbUp = Make<TDataSkinObject>(def.TrackbarThumbUp);
+    content_.TrackbarThumbDown = Make<TDataSkinObject>(def.TrackbarThumbDown);
+    content_.UpDownHorz = Make<TDataSkinBorder>(def.UpDownHorz);
+    content_.UpDownVert = Make<TDataSkinBorder>(def.UpDownVert);
+
+    content_.ButtonFaceBrush.reset(CreateSolidBrush(gui::ColorToRGB(content_.Colours.ButtonFace)));
+  }
+
+ private:
+  void FillBase(TDataSkinObject& e, const core::SkinObjectDef& d) {
+    e.LeftWidth = d.LeftWidth;
+    e.TopHeight = d.TopHeight;
+    e.RightWidth = d.RightWidth;
+    e.BottomHeight = d.BottomHeight;
+    images_.CopyTo(e.Image, d.Image);
+    e.Trans = d.Trans;
+    e.Tile = d.Tile;
+    e.FrameCount = d.FrameCount;
+    e.Style = d.Style;
+    e.NormalColour = d.NormalColour;
+    e.MouseOverColour = d.MouseOverColour;
+    e.PressedColour = d.PressedColour;
+    e.NormalColour2 = d.NormalColour2;
+    e.MouseOverColour2 = d.MouseOverColour2;
+    e.PressedColour2 = d.PressedColour2;
+  }
+
+  void Fill(TDataSkinObject& e, const core::SkinObjectDef& d) { FillBase(e, d); }
+  void Fill(TDataSkinBorder& e, const core::SkinBorderDef& d) {
+    FillBase(e, d);
+    images_.CopyTo(e.Image2, d.Image2);
+  }
+  void Fill(TDataSkinBoxLabel& e, const core::SkinBoxLabelDef& d) {
+    FillBase(e, d);
+    e.BackgroundLeftShift = d.BackgroundLeftShift;
+    e.BackgroundRightShift = d.BackgroundRightShift;
+    e.BackgroundAlignment = d.BackgroundAlignment;
+  }
+
+  void FillButtons(TDataSkinButton& e, const core::SkinButtonDef& d) {
+    FillBase(e, d);
+    images_.CopyTo(e.CheckImage, d.CheckImage);
+    images_.CopyTo(e.RadioImage, d.RadioImage);
+    e.RadioFrameCount = d.RadioFrameCount;
+    e.CheckFrameCount = d.CheckFrameCount;
+    e.HasNormalColour2 = d.HasNormalColour2;
+    e.HasMouseOverColour2 = d.HasMouseOverColour2;
+    e.HasPressedColour2 = d.HasPressedColour2;
+  }
+
+  void FillTitle(TDataSkinTitle& e, const core::SkinTitleDef& d) {
+    FillBase(e, d);
+    e.TextAlignment = d.TextAlignment;
+    e.TextBackground = d.TextBackground;
+    e.FontHeight = d.FontHeight;
+    e.TextBackLeft = d.TextBackLeft;
+    e.TextBackRight = d.TextBackRight;
+    e.ActiveTextColour = d.ActiveTextColour;
+    e.InactiveTextColour = d.InactiveTextColour;
+  }
+
+  std::unique_ptr<TDataSkinSysButton> SysButton(const core::SkinSysButtonDef& d) {
+    auto e = std::make_unique<TDataSkinSysButton>(d.ElementName);
+    FillBase(*e, d);
+    // The maximised-child buttons take their part of the [MDICONTROLS] strip.
+    if (d.ImageWidth > 0) images_.CopyTo(e->Image, d.Image, d.ImageLeft, d.ImageWidth);
+    e->Action = d.Action;
+    e->Align = d.Align;
+    e->XCoord = d.XCoord;
+    e->YCoord = d.YCoord;
+    e->CombineOp = d.CombineOp;
+    e->Visibility = d.Visibility;
+    e->Visibility1 = d.Visibility1;
+    return e;
+  }
+
+  template <typename Element, typename Def>
+  std::unique_ptr<Element> Make(const std::optional<Def>& d) {
+    if (!d) return nullptr;
+    auto e = std::make_unique<Element>(d->ElementName);
+    Fill(*e, *d);
+    return e;
+  }
+
+  TSkinContent& content_;
+  ImageCache& images_;
+};
+
+}  // namespace
+
+TSkinContent::TSkinContent() = default;
+
+std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive) {
+  ImageCache images(archive);
+  const core::SkinDefinition def =
+      core::ReadSkinDefinition(definition, [&](const std::string& entry) { return images.Size(entry); });
+  auto content = std::make_unique<TSkinContent>();
+  ContentBuilder(*content, images).Build(def);
+  return content;
+}
+
+void LoadElementImage(gui::TBitmap& bitmap, std::string_view path, const core::TSkinReader& archive) {
+  bitmap.SetSize(0, 0);
+  const std::string entry = core::ElementImageName(path);
+  if (entry.empty()) return;
+  core::ByteStream stream;
+  archive.ExtractFile(entry, stream);
+  if (stream.Size() > 0) LoadEntryBitmap(bitmap, entry, stream.Bytes());
+}
+
+}  // namespace skin
