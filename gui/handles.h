@@ -13,10 +13,12 @@ template <class Handle, class Deleter>
 class OwnedHandle {
  public:
   OwnedHandle() = default;
-  explicit OwnedHandle(Handle h) : handle_(h) {}
+  explicit OwnedHandle(Handle h) : handle_(h) {
+    if (h) ++live_;
+  }
   OwnedHandle(const OwnedHandle&) = delete;
   OwnedHandle& operator=(const OwnedHandle&) = delete;
-  OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.release()) {}
+  OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   OwnedHandle& operator=(OwnedHandle&& other) noexcept {
     if (this != &other) reset(other.release());
     return *this;
@@ -25,14 +27,27 @@ class OwnedHandle {
 
   Handle get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
-  Handle release() { return std::exchange(handle_, nullptr); }
+  Handle release() {
+    if (handle_) --live_;
+    return std::exchange(handle_, nullptr);
+  }
   void reset(Handle h = nullptr) {
-    if (handle_ && handle_ != h) Deleter{}(handle_);
+    if (handle_ == h) return;
+    if (handle_) {
+      Deleter{}(handle_);
+      --live_;
+    }
+    if (h) ++live_;
     handle_ = h;
   }
+  // How many handles of this kind are owned right now (GUI thread only);
+  // leak tests compare it before and after, since Wine's GetGuiResources
+  // answers 0.
+  static long LiveCount() { return live_; }
 
  private:
   Handle handle_ = nullptr;
+  inline static long live_ = 0;
 };
 
 struct GdiObjectDeleter {
@@ -64,21 +79,29 @@ using HookHandle = OwnedHandle<HHOOK, HookDeleter>;
 // GetDC/GetWindowDC/GetDCEx ... ReleaseDC.
 class WindowDc {
  public:
-  WindowDc(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
+  WindowDc(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {
+    if (dc_) ++live_;
+  }
   static WindowDc Client(HWND wnd) { return WindowDc(wnd, GetDC(wnd)); }
   static WindowDc Whole(HWND wnd) { return WindowDc(wnd, GetWindowDC(wnd)); }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   WindowDc(WindowDc&& o) noexcept : wnd_(o.wnd_), dc_(std::exchange(o.dc_, nullptr)) {}
   ~WindowDc() {
-    if (dc_) ReleaseDC(wnd_, dc_);
+    if (dc_) {
+      ReleaseDC(wnd_, dc_);
+      --live_;
+    }
   }
   HDC get() const { return dc_; }
   explicit operator bool() const { return dc_ != nullptr; }
+  // Window and client DCs held right now (GUI thread only).
+  static long LiveCount() { return live_; }
 
  private:
   HWND wnd_;
   HDC dc_;
+  inline static long live_ = 0;
 };
 
 // BeginPaint ... EndPaint.

@@ -1,0 +1,65 @@
+#include "gui/timer.h"
+
+#include <unordered_map>
+
+#include "gui/controls.h"
+
+namespace gui {
+
+namespace {
+std::unordered_map<UINT_PTR, TTimer*>& RunningTimers() {
+  static std::unordered_map<UINT_PTR, TTimer*> timers;
+  return timers;
+}
+}  // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { Start(); }
+
+TTimer::~TTimer() { Stop(); }
+
+long TTimer::LiveCount() { return static_cast<long>(RunningTimers().size()); }
+
+void TTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  if (enabled_) {
+    Start();
+  } else {
+    Stop();
+  }
+}
+
+void TTimer::SetInterval(UINT interval) {
+  if (interval == interval_) return;
+  interval_ = interval;
+  if (id_) {
+    Stop();
+    Start();
+  }
+}
+
+void TTimer::Start() {
+  if (id_ || !enabled_ || interval_ == 0) return;
+  id_ = SetTimer(nullptr, 0, interval_, &TTimer::TimerProc);
+  if (id_) RunningTimers()[id_] = this;
+}
+
+void TTimer::Stop() {
+  if (!id_) return;
+  KillTimer(nullptr, id_);
+  RunningTimers().erase(id_);
+  id_ = 0;
+}
+
+void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+  auto it = RunningTimers().find(id);
+  if (it == RunningTimers().end()) return;
+  TTimer* timer = it->second;
+  try {
+    if (timer->OnTimer) timer->OnTimer(timer);
+  } catch (...) {
+    HandleException(timer);
+  }
+}
+
+}  // namespace gui
