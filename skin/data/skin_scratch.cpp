@@ -1,0 +1,19 @@
+#include "skin/data/skin_scratch.h"
+
+namespace skin {
+
+gui::TBitmap& SharedStretchBitmap() {
+  static gui::TBitmap bitmap = [] {
+    gui::TBitmap b(1, 1);
+    if (!b.Empty()) SetStretchBltMode(b.DC(), COLORONCOLOR);
+    return b;
+  }();
+  return bitmap;
+}
+
+gui::TStringList& SharedStringList() {
+  static gui::TStringList list;
+  return list;
+}
+
+}  // namespace skin

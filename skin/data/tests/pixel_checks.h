@@ -1,0 +1,57 @@
+// Helpers for pixel-exact drawing tests: bitmaps painted in blocks of
+// distinct colours, and a comparison that names the first pixels that differ.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <sstream>
+
+#include "gui/bitmap.h"
+#include "skin/data/platform_version.h"
+
+namespace skin::testing {
+
+inline void Fill(gui::TBitmap& b, int left, int top, int right, int bottom, COLORREF c) {
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) b.SetPixel(x, y, c);
+}
+
+inline gui::TBitmap SolidBitmap(int w, int h, COLORREF c) {
+  gui::TBitmap b(w, h);
+  Fill(b, 0, 0, w, h, c);
+  return b;
+}
+
+// Every pixel against the expected colour of its position.
+inline ::testing::AssertionResult PixelsAre(const gui::TBitmap& b, const std::function<COLORREF(int, int)>& expected) {
+  std::ostringstream diff;
+  int wrong = 0;
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) {
+      const COLORREF want = expected(x, y), got = b.Pixel(x, y);
+      if (want == got) continue;
+      if (++wrong <= 8) diff << " (" << x << "," << y << "): got 0x" << std::hex << got << " want 0x" << want << std::dec;
+    }
+  }
+  if (wrong == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << wrong << " pixels differ:" << diff.str();
+}
+
+// Pretends to run on another platform for the life of the guard.
+class ForcedWindowsVersion {
+ public:
+  explicit ForcedWindowsVersion(DWORD version) : saved_(RawWindowsVersion()) { ForceWindowsVersion(version); }
+  ~ForcedWindowsVersion() { ForceWindowsVersion(saved_); }
+  ForcedWindowsVersion(const ForcedWindowsVersion&) = delete;
+  ForcedWindowsVersion& operator=(const ForcedWindowsVersion&) = delete;
+
+ private:
+  DWORD saved_;
+};
+
+// GetVersion words: Windows 98 (platform bit set) and XP.
+constexpr DWORD kWindows98 = 0xC0000A04;
+constexpr DWORD kWindowsXp = 0x0A280105;
+
+}  // namespace skin::testing
