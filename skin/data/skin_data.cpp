@@ -1,0 +1,242 @@
+#include "skin/data/skin_data.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "core/archive/skin_reader.h"
+#include "gui/formreader.h"
+#include "gui/forms.h"
+#include "skin/data/menu_glyphs.h"
+#include "skin/data/skin_message_sink.h"
+#include "skin/manager/skin_manager.h"
+
+namespace skin {
+
+namespace {
+
+std::vector<std::wstring> BuildDefaultSkin3rd() {
+  std::vector<std::wstring> lines = {
+      L"TTBDock=Panel", L"TTBToolbar=Panel", L"TImageEnMView=scrollbar", L"TImageEnView=scrollbar",
+      L"TRzButton=button", L"TRzCheckGroup=CheckGroup", L"TRzRadioGroup=Radiogroup", L"TRzRadioButton=Radiobutton",
+      L"TRzCheckBox=Checkbox", L"TRzButtonEdit=Edit", L"TRzDBRadioGroup=Radiogroup",
+      L"TRzDBRadioButton=Radiobutton", L"TRzDBCheckBox=Checkbox", L"TDBCheckboxEh=Checkbox",
+      L"TDBCheckboxEh=Checkbox", L"TLMDCHECKBOX=Checkbox", L"TLMDDBCHECKBOX=Checkbox",
+      L"TLMDRadiobutton=Radiobutton", L"TLMDGROUPBOX=Panel", L"TLMDSIMPLEPANEL=Panel", L"TLMDDBCalendar=Panel",
+      L"TLMDButtonPanel=Panel", L"TLMDLMDCalculator=Panel", L"TLMDHeaderPanel=Panel", L"TLMDTechnicalLine=Panel",
+      L"TLMDLMDClock=Panel", L"TLMDTrackbar=trackbar"};
+  auto add = [&lines](std::initializer_list<const wchar_t*> names, const wchar_t* kind) {
+    for (const wchar_t* name : names) lines.push_back(std::wstring(name) + L"=" + kind);
+  };
+  add({L"TLMDListCombobox", L"TLMDCheckListCombobox", L"TLMDHeaderListCombobox", L"TLMDImageCombobox",
+       L"TLMDColorCombobox", L"TLMDFontCombobox", L"TLMDFontSizeCombobox", L"TLMDFontSizeCombobox",
+       L"TLMDPrinterCombobox", L"TLMDDriveCombobox", L"TLMDCalculatorComboBox", L"TLMDTrackBarComboBox",
+       L"TLMDCalendarComboBox"},
+      L"combobox");
+  lines.insert(lines.end(), {L"TLMDRADIOGROUP=radiogroup", L"TLMDCheckGroup=CheckGroup",
+                             L"TLMDDBRADIOGROUP=radiogroup", L"TLMDDBCheckGroup=CheckGroup"});
+  add({L"TLMDEDIT", L"TLMDMASKEDIT", L"TLMDBROWSEEDIT", L"TLMDEXTSPINEDIT", L"TLMDCALENDAREDIT",
+       L"TLMDFILEOPENEDIT", L"TLMDFILESAVEEDIT", L"TLMDCOLOREDIT", L"TLMDDBEDIT", L"TLMDDBMASKEDIT",
+       L"TLMDDBEXTSPINEDIT", L"TLMDDBSPINEDIT", L"TLMDDBEDITDBLookup", L"TLMDEDITDBLookup"},
+      L"Edit");
+  add({L"TDBLookupCombobox", L"TWWDBCombobox", L"TWWDBLookupCombo", L"TWWDBCombobox", L"TWWKeyCombo"},
+      L"Combobox");
+  lines.insert(lines.end(),
+               {L"TWWTempKeyCombo=combobox", L"TWWDBDateTimePicker=Combobox", L"TWWRADIOGROUP=radiogroup"});
+  add({L"TDXDBPICKEDIT", L"TDXDBCALCEDIT", L"TDXDBIMAGEEDIT", L"TDXDBPOPUPEDIT", L"TDXDBEXTLOOKUPEDIT",
+       L"TDXDBLOOKUPEDIT", L"TDXDBDATEEDIT", L"TDXDATEEDIT", L"TDXPICKEDIT", L"TDXPOPUPEDIT"},
+      L"Combobox");
+  add({L"TDXDBCURRENCYEDIT", L"TDXDBEDIT", L"TDXDBMASKEDIT", L"TDXDBHYPERLINKEDIT", L"TDXEDIT", L"TDXMASKEDIT",
+       L"TWWDBEDIT", L"TDXBUTTONEDIT", L"TDXCURRENCYEDIT", L"TDXHYPERLINKEDIT", L"TOVCPICTUREFIELD",
+       L"TOVCDBPICTUREFIELD", L"TOVCSLIDEREDIT", L"TOVCDBSLIDEREDIT", L"TOVCSIMPLEFIELD", L"TOVCDBSIMPLEFIELD",
+       L"TO32DBFLEXEDIT", L"TOVCNUMERICFIELD", L"TOVCDBNUMERICFIELD"},
+      L"Edit");
+  return lines;
+}
+
+const std::vector<std::string> kSkinControlNames = {
+    "xcMainMenu", "xcPopupMenu", "xcToolbar",     "xcControlbar", "xcCombo",      "xcCheckBox",   "xcRadioButton",
+    "xcProgress", "xcScrollbar", "xcEdit",        "xcButton",     "xcBitBtn",     "xcSpeedButton", "xcPanel",
+    "xcGroupBox", "xcStatusBar", "xcTab",         "xcSystemMenu", "xcFastReport"};
+
+}  // namespace
+
+void RegisterSkinComponents() { gui::RegisterComponentClass<TSkinData>(); }
+
+namespace {
+// Any program that links the component can read it from a form description.
+const bool registered = (RegisterSkinComponents(), true);
+}  // namespace
+
+const std::vector<std::wstring>& DefaultSkin3rd() {
+  static const std::vector<std::wstring> lines = BuildDefaultSkin3rd();
+  return lines;
+}
+
+void TSkinData::DeclareProperties(std::vector<gui::TPropInfo>& list) {
+  gui::TPropBuilder<TSkinData> b(list);
+  b.Boolean("Active", [](TSkinData& d) { return d.Active(); }, [](TSkinData& d, bool v) { d.SetActive(v); });
+  b.Integer("DisableTag", [](TSkinData& d) { return d.DisableTag; }, [](TSkinData& d, int v) { d.DisableTag = v; });
+  b.Set("SkinControls", kSkinControlNames, [](TSkinData& d) { return d.SkinControls; },
+        [](TSkinData& d, std::uint32_t v) { d.SkinControls = v & kAllSkinControls; });
+  b.Strings("Skin3rd", [](TSkinData& d) { return d.Skin3rd(); },
+            [](TSkinData& d, const std::vector<std::wstring>& v) { d.SetSkin3rd(v); });
+  b.String("SkinFile", [](TSkinData& d) { return d.SkinFile(); },
+           [](TSkinData& d, const std::wstring& v) { d.SetSkinFile(v); });
+  b.String("SkinStore", [](TSkinData& d) { return d.SkinStore(); },
+           [](TSkinData& d, const std::wstring& v) { d.SetSkinStore(v); });
+  b.Enumeration("SkinFormtype", {"sfMainform", "sfOnlyThisForm", "sfDialog"},
+                [](TSkinData& d) { return static_cast<int>(d.SkinFormtype); },
+                [](TSkinData& d, int v) {
+                  if (v >= sfMainform && v <= sfDialog) d.SkinFormtype = static_cast<TSkinFormType>(v);
+                });
+  b.String("Version", [](TSkinData& d) { return d.Version; },
+           [](TSkinData& d, const std::wstring& v) { d.Version = v; });
+  b.Boolean("MenuUpdate", [](TSkinData& d) { return d.MenuUpdate; },
+            [](TSkinData& d, bool v) { d.MenuUpdate = v; });
+  b.Event("OnSkinChanged", &TSkinData::OnSkinChanged);
+}
+
+TSkinData::TSkinData(gui::TComponent* owner)
+    : gui::TComponent(owner), skin3rd_(DefaultSkin3rd()), content_(std::make_unique<TSkinContent>()) {
+  menuGlyphs_ = new gui::TImageList(this, kMenuGlyphSize, kMenuGlyphSize);
+  gui::BitmapHandle strip = CreateMenuGlyphStrip();
+  menuGlyphs_->AddMasked(strip.get(), RGB(255, 255, 255));
+}
+
+TSkinData::~TSkinData() {
+  BeginDestroy();
+  if (SkinManager) SkinManager->RemoveSkinData(this);
+}
+
+bool TSkinData::ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) {
+  if (name != "SkinStream") return gui::TComponent::ReadBinaryProperty(name, data);
+  std::int32_t count = 0;
+  if (data.size() >= sizeof(count)) std::memcpy(&count, data.data(), sizeof(count));
+  if (count <= 0) return true;
+  // A count beyond the stored bytes takes what is there; the archive reader
+  // refuses a cut archive.
+  const std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(count), data.size() - sizeof(count));
+  SkinArchive.Clear();
+  SkinArchive.Write(data.data() + sizeof(count), size);
+  SkinArchive.Seek(0);
+  if (!IsDesigning()) LoadSkin();
+  return true;
+}
+
+void TSkinData::WriteBinaryProperties(std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& out) {
+  gui::TComponent::WriteBinaryProperties(out);
+  const auto bytes = SkinArchive.Bytes();
+  const auto count = static_cast<std::int32_t>(bytes.size());
+  std::vector<std::uint8_t> stream(sizeof(count));
+  std::memcpy(stream.data(), &count, sizeof(count));
+  stream.insert(stream.end(), bytes.begin(), bytes.end());
+  out.emplace_back("SkinStream", std::move(stream));
+}
+
+bool TSkinData::LoadSkin() {
+  SkinLoading = true;
+  if (IsDesigning()) return false;
+  TDialogMessageSink messages;
+  core::TSkinReader reader(&messages);
+  core::ByteStream archive(std::vector<std::uint8_t>(SkinArchive.Bytes().begin(), SkinArchive.Bytes().end()));
+  if (!reader.LoadArchive(archive)) return false;
+  core::ByteStream extracted;
+  std::string entryName;
+  reader.ExtractFirstMatching(".ini", extracted, entryName);
+  // No definition entry: nothing to parse, and the component keeps no skin.
+  if (entryName.empty()) return false;
+  // The definition is parsed straight from the archive entry; no temporary
+  // file is written.
+  const auto text = extracted.Bytes();
+  auto content = ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader);
+  if (!content) return false;
+  content_ = std::move(content);
+  SkinName = content_->SkinName;
+  SkinLoading = false;
+  return true;
+}
+
+void TSkinData::SetSkinFile(const std::wstring& value) {
+  SkinLoading = true;
+  skinFile_ = value;
+  if (IsDesigning()) {
+    if (!value.empty() && SkinArchive.Size() > 0) SkinArchive.Clear();
+    return;
+  }
+  const DWORD attributes = GetFileAttributesW(value.c_str());
+  if (value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  std::ifstream file(value.c_str(), std::ios::binary);
+  if (!file) return;
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  SkinArchive.Clear();
+  SkinArchive.Write(bytes.data(), bytes.size());
+  SkinArchive.Seek(0);
+  LoadSkin();
+  ApplySkin();
+}
+
+std::wstring TSkinData::SkinStore() const {
+  if (IsDesigning() && SkinArchive.Size() > 0) return L"(Good)";
+  return L"(none)";
+}
+
+void TSkinData::Loaded() {
+  gui::TComponent::Loaded();
+  if (IsDesigning()) return;
+  TSkinManage& manager = EnsureSkinManager();
+  manager.AddSkinData(this);
+  if (SkinFormtype == sfMainform) {
+    manager.InstallHook();
+    if (active_) {
+      if (SkinLoading) {
+        active_ = false;
+      } else {
+        manager.RequestAction(1, 250);
+      }
+    }
+    return;
+  }
+  manager.SkinningOn = true;
+  ++manager.ActivationCount;
+  if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) manager.SkinWindow(form->Handle());
+}
+
+void TSkinData::SetActive(bool value) {
+  if (value == active_) return;
+  active_ = value;
+  if (IsDesigning() || IsLoading()) return;
+  if (SkinFormtype == sfDialog) return;
+  TSkinManage& manager = EnsureSkinManager();
+  if (SkinFormtype == sfOnlyThisForm) {
+    manager.PendingSkinData = this;
+    if (value && SkinLoading) return;
+    manager.RequestAction(value ? 1 : 2, 250);
+    return;
+  }
+  if (value && SkinLoading) return;
+  manager.RequestAction(value ? 1 : 2, 250);
+  manager.PendingSkinData = this;
+}
+
+void TSkinData::ApplySkin() {
+  if (IsDesigning() || IsLoading()) return;
+  if (!SkinManager) Loaded();
+  SkinManager->PendingSkinData = this;
+  SkinManager->ReleaseAllSysButtons();
+  SkinManager->RequestAction(3, 250);
+}
+
+void TSkinData::FormFilter(const std::wstring& className, bool& doSkin) {
+  if (OnFormSkin) {
+    OnFormSkin(this, className, doSkin);
+    return;
+  }
+  if (className == L"SysMonthCal32" || (HasControl(xcFastReport) && className.starts_with(L"Tfr"))) doSkin = false;
+}
+
+void TSkinData::FireSkinChanged() {
+  if (OnSkinChanged) OnSkinChanged(this);
+}
+
+}  // namespace skin

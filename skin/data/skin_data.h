@@ -1,0 +1,120 @@
+// TSkinData: the component a form carries to be skinned. It holds one skin
+// (the compressed archive and the content parsed from it) and the switches
+// that say which windows and controls are skinned, persists through the form
+// description (published properties and the binary "SkinStream"), and hands
+// its requests to the skin manager, which does the skinning.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/archive/byte_stream.h"
+#include "gui/bitmap.h"
+#include "gui/classes.h"
+#include "gui/imagelist.h"
+#include "skin/data/skin_definition.h"
+
+namespace gui {
+class TCustomForm;
+class TControl;
+}  // namespace gui
+
+namespace skin {
+
+enum TSkinFormType { sfMainform = 0, sfOnlyThisForm = 1, sfDialog = 2 };
+
+enum TSkinControlType {
+  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar,
+  xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcSystemMenu, xcFastReport
+};
+// Bit n stands for the control type of value n.
+using TSkinControlTypes = std::uint32_t;
+constexpr TSkinControlTypes SkinControlBit(TSkinControlType type) { return 1u << static_cast<unsigned>(type); }
+constexpr TSkinControlTypes kAllSkinControls = (1u << 19) - 1;
+
+class TSkinData;
+class TSkinControl;
+
+using TFormSkinEvent = std::function<void(TSkinData* sender, const std::wstring& className, bool& doSkin)>;
+using TSkinControlEvent = std::function<void(TSkinData* sender, TSkinData* skinData, gui::TCustomForm* form,
+                                             gui::TControl* control, const std::wstring& controlClass,
+                                             TSkinControl*& skinnedControl)>;
+
+// The 95 default lines of Skin3rd, class name "=" skinner kind, duplicates
+// included.
+const std::vector<std::wstring>& DefaultSkin3rd();
+
+// Makes TSkinData known to the form reader (done at start-up as well).
+void RegisterSkinComponents();
+
+class TSkinData : public gui::TComponent {
+  GUI_CLASS(TSkinData, gui::TComponent)
+ public:
+  static constexpr const wchar_t* kVersion = L"2.62.5.26";
+
+  explicit TSkinData(gui::TComponent* owner);
+  ~TSkinData() override;
+
+  // Published properties, in stored order.
+  bool Active() const { return active_; }
+  void SetActive(bool value);
+  int DisableTag = 99;
+  TSkinControlTypes SkinControls = kAllSkinControls & ~SkinControlBit(xcFastReport);
+  const std::vector<std::wstring>& Skin3rd() const { return skin3rd_; }
+  void SetSkin3rd(const std::vector<std::wstring>& lines) { skin3rd_ = lines; }
+  const std::wstring& SkinFile() const { return skinFile_; }
+  void SetSkinFile(const std::wstring& value);
+  std::wstring SkinStore() const;
+  void SetSkinStore(const std::wstring&) {}
+  TSkinFormType SkinFormtype = sfMainform;
+  std::wstring Version = kVersion;
+  bool MenuUpdate = true;
+  TFormSkinEvent OnFormSkin;
+  gui::TNotifyEvent OnSkinChanged;
+  TSkinControlEvent OnSkinControl;
+
+  bool HasControl(TSkinControlType type) const { return (SkinControls & SkinControlBit(type)) != 0; }
+
+  // "SkinStream": a signed 32-bit count and that many archive bytes.
+  bool ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) override;
+  void WriteBinaryProperties(std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& out) override;
+
+  void Loaded() override;
+  // Decompresses and parses SkinArchive; false (and SkinLoading still set)
+  // when the archive is of another version or holds no definition.
+  bool LoadSkin();
+  // Asks the manager to re-skin with this component after a new skin loaded.
+  void ApplySkin();
+  // The window filter the manager consults for each candidate window.
+  void FormFilter(const std::wstring& className, bool& doSkin);
+  void FireSkinChanged();
+
+  // The compressed archive (no count prefix).
+  core::ByteStream SkinArchive;
+  // True until a definition has been parsed completely; a component whose
+  // skin is loading has no usable skin.
+  bool SkinLoading = true;
+  std::string SkinName;
+  // The parsed skin; a failed load leaves the previous one in place.
+  TSkinContent& Skin() { return *content_; }
+  gui::TImageList& MenuGlyphs() { return *menuGlyphs_; }
+  // Cleared by the form skinner while a menu change is passed on; no skinned
+  // frame is painted while it is clear.
+  bool FramePainting = true;
+  gui::TBitmap SpareBitmap;
+
+  static void DeclareProperties(std::vector<gui::TPropInfo>& list);
+
+ private:
+  bool active_ = false;
+  std::vector<std::wstring> skin3rd_;
+  std::wstring skinFile_;
+  std::unique_ptr<TSkinContent> content_;
+  gui::TImageList* menuGlyphs_ = nullptr;  // owned as a component
+};
+
+}  // namespace skin

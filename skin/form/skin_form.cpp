@@ -1,0 +1,554 @@
+#include "skin/form/skin_form.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "gui/forms.h"
+#include "gui/imagelist.h"
+#include "gui/menus.h"
+#include "gui/timer.h"
+#include "skin/data/skin_data.h"
+#include "skin/manager/skin_manager.h"
+
+namespace skin {
+
+namespace {
+
+// The trace sink: lines about the engine's life go nowhere.
+void Trace(const std::wstring&) {}
+
+std::wstring WindowText(HWND wnd) {
+  wchar_t text[1001] = {};
+  const LRESULT length = SendMessageW(wnd, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
+  return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// Every item of a menu, at every depth.
+template <class Visit>
+void ForEachItem(gui::TMenuItem& parent, const Visit& visit) {
+  for (gui::TMenuItem* item : parent.Items()) {
+    visit(*item);
+    ForEachItem(*item, visit);
+  }
+}
+
+}  // namespace
+
+TWinSkinForm::TWinSkinForm(gui::TComponent* owner) : gui::TComponent(owner) {
+  DoubleClickTime = GetDoubleClickTime();
+  LoadCaptionFont();
+}
+
+TWinSkinForm::~TWinSkinForm() {
+  BeginDestroy();
+  FreeControlSkinners();
+  FreeSysButtons();
+  // A skinner freed while still attached gives the window back first.
+  if (subclass_.Attached()) subclass_.Detach();
+  if (Form && savedWindowMethod_ && Form->WindowProc == gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this))
+    Form->WindowProc = savedWindowMethod_;
+  if (SkinManager) SkinManager->RemoveFormSkinner(Handle);
+  Trace(L"Skinform DESTROY " + CaptionText);
+}
+
+void TWinSkinForm::LoadCaptionFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);  // built for XP: without the padded-border field
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+    CaptionFont.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+}
+
+void TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
+  Form = form;
+  if (data->HasControl(xcMainMenu)) {
+    savedWindowMethod_ = form->WindowProc;
+    form->WindowProc = gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this);
+  }
+  AttachToWindow(data);
+  SavedColor = form->Color();
+  form->SetColor(data->Skin().Colours.ButtonFace);
+  if (data->HasControl(xcMainMenu)) SetPopupMenusOwnerDraw(form, true);
+}
+
+void TWinSkinForm::AttachToWindow(TSkinData* data) {
+  if (subclass_.Attached()) return;
+  SkinData = data;
+  if (!hoverTimer_) {
+    hoverTimer_ = new gui::TTimer(this);
+    hoverTimer_->SetEnabled(false);
+    hoverTimer_->SetInterval(250);
+  }
+  FrameSkinned = data->HasControl(xcMainMenu);
+  Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+  RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  SystemMenu = GetSystemMenu(Handle, FALSE);
+  CaptionText = WindowText(Handle);
+  WindowClass = WindowClassName(Handle);
+  OwnerWindow = GetWindow(Handle, GW_OWNER);
+  GetClientRect(Handle, &ClientRect);
+  RECT window{};
+  GetWindowRect(Handle, &window);
+  NativeFrameSize = RECT{0, 0, (window.right - window.left) - ClientRect.right,
+                         (window.bottom - window.top) - ClientRect.bottom};
+  WindowButtons = 0;
+  if ((Style & WS_SYSMENU) || SystemMenu) WindowButtons |= wbSystemMenu;
+  if (Style & WS_MINIMIZEBOX) WindowButtons |= wbMinimize;
+  if (Style & WS_MAXIMIZEBOX) WindowButtons |= wbMaximize;
+  BuildSystemPopup();
+  ReadShowState();
+  MdiKind = (exStyle & WS_EX_MDICHILD) ? 2 : 0;
+  FrameKind = 3;
+  if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION) {
+    FrameKind = 2;
+  } else if ((exStyle & WS_EX_WINDOWEDGE) || (Style & WS_THICKFRAME)) {
+    FrameKind = 0;
+  }
+  if (data->HasControl(xcMainMenu)) {
+    WindowMenu = GetMenu(Handle);
+    const bool mdiMaximized = SkinManager && SkinManager->MdiMaximized;
+    if (!((MdiKind == 2 && mdiMaximized) || ShowState == 2)) SetSystemCaption(false);
+    ComputeFrameMetrics();
+  }
+  subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return SkinWndProc(msg, wParam, lParam); });
+  InvalidateRect(Handle, nullptr, TRUE);
+}
+
+// Runs before the framework's own handling of every message to the form.
+void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
+  switch (message.Msg) {
+    case WM_SETTEXT:
+      savedWindowMethod_(message);
+      CaptionText = WindowText(Handle);
+      RefreshFrame();
+      return;
+    case SkinMsgRefresh:
+      RefreshSkin();
+      return;
+    default:
+      savedWindowMethod_(message);
+      return;
+  }
+}
+
+LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Stage 1: what every skinned window answers.
+  switch (msg) {
+    case WM_STYLECHANGED:
+      if (static_cast<int>(wParam) == GWL_STYLE) Style = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      return CallDefault(msg, wParam, lParam);
+    case WM_NCDESTROY: {
+      Trace(L"Skinform NCDESTROY " + CaptionText);
+      SkinState = ssDestroying;
+      DetachOnDestroy();
+      const LRESULT result = CallDefault(msg, wParam, lParam);
+      SkinState = ssDestroyed;
+      return result;
+    }
+    case WM_CTLCOLORBTN: {
+      const LRESULT result = CallDefault(msg, wParam, lParam);
+      if (!Form) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return result;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const LRESULT result = CallDefault(msg, wParam, lParam);
+      if (!Form) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      HBRUSH face = SkinData ? SkinData->Skin().ButtonFaceBrush.get() : nullptr;
+      return face ? reinterpret_cast<LRESULT>(face) : result;
+    }
+    case SkinMsgQuery:
+      return 1;
+    default:
+      break;
+  }
+  if (!FrameSkinned) return CallDefault(msg, wParam, lParam);
+
+  // Stage 2: an embedded child window keeps its own frame.
+  if (MdiKind != 2 && (Style & WS_CHILD)) return CallDefault(msg, wParam, lParam);
+  bool defaultAllowed = false;
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_SIZE:
+      result = CallDefault(msg, wParam, lParam);
+      if (wParam == SIZE_RESTORED) ShowState = 0;
+      if (wParam == SIZE_MINIMIZED) ShowState = 2;
+      if (wParam == SIZE_MAXIMIZED) ShowState = 1;
+      if (ShowState != 2 && (SkinState == ssRunning || SkinState == ssReskinning)) UpdateRegion();
+      break;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+      Active = static_cast<std::uint8_t>(wParam & 0xFF);
+      defaultAllowed = true;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      ReadShowState();
+      result = CallDefault(msg, wParam, lParam);
+      break;
+    case WM_GETMINMAXINFO:
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+      result = CallDefault(msg, wParam, lParam);
+      break;
+    case SkinMsgAttached:
+      OnSkinMsgAttached();
+      break;
+    case gui::CM_MENUCHANGED: {
+      // No skinned frame is painted while the framework rebuilds the menu.
+      const bool painting = SkinData->FramePainting;
+      SkinData->FramePainting = false;
+      result = CallDefault(msg, wParam, lParam);
+      SkinData->FramePainting = painting;
+      break;
+    }
+    default:
+      defaultAllowed = true;
+      break;
+  }
+
+  // Stage 3: the skinned frame, once the frame has been fitted.
+  const bool frameRunning =
+      SkinState != ssAttached && ShowState != 2 && !(MdiKind == 2 && ShowState != 0);
+  if (!frameRunning) return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
+  switch (msg) {
+    case WM_SIZE:  // handled once above; the region is already up to date
+      return result;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_WINDOWPOSCHANGING:
+    case WM_NCCALCSIZE:
+    case WM_NCHITTEST:
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+      return CallDefault(msg, wParam, lParam);
+    case SkinMsgRepaint:
+      return result;
+    default:
+      return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
+  }
+}
+
+void TWinSkinForm::OnSkinMsgAttached() {
+  if (SkinState == ssAttached) {
+    if (MdiKind == 2 && SkinManager && SkinManager->MdiMaximized) {
+      SetSystemCaption(true);
+      RefreshFrame();
+    } else if (ShowState != 2 && FrameKind != 2) {
+      SkinState = ssFitting;
+      AdjustFrameSize(false);
+      SkinState = ssRunning;
+      UpdateRegion();
+    }
+  }
+  SkinState = ssRunning;
+  if (hoverTimer_) hoverTimer_->SetEnabled(true);
+}
+
+void TWinSkinForm::AdjustFrameSize(bool keepClient) {
+  if (ShowState == 1) {
+    RefreshFrame();
+    return;
+  }
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  int width = ClientRect.right + FrameLeft + FrameRight;
+  if (!keepClient && Form) {
+    ClientRect.bottom = (r.bottom - r.top) - MenuHeight - 2 * GetSystemMetrics(SM_CYFRAME) -
+                        GetSystemMetrics(SM_CYCAPTION);
+  } else if (keepClient) {
+    GetClientRect(Handle, &ClientRect);
+  }
+  const int height = ClientRect.bottom + FrameTop + FrameBottom + MenuHeight;
+  if (!keepClient && (WindowClass == L"TMessageForm" || WindowClass == L"#32770")) {
+    // Message and dialog boxes: widen the box until the caption fits.
+    gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+    HFONT font = CaptionFont ? CaptionFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SIZE space{};
+    {
+      gui::SelectGuard select(dc.get(), font);
+      GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
+    }
+    SpaceWidth = space.cx;
+    CaptionText = WindowText(Handle);
+    const TDataSkinTitle& title = SkinData->Skin().TitleElement;
+    const int needed = (static_cast<int>(CaptionText.size()) + 7) * SpaceWidth + FrameLeft + FrameRight +
+                       title.LeftWidth + title.RightWidth + title.TextBackLeft + title.TextBackRight;
+    if (width < needed) {
+      const int shift = (needed - width) / 2;
+      for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT c{};
+        GetWindowRect(child, &c);
+        POINT p{c.left, c.top};
+        ScreenToClient(Handle, &p);
+        SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+      }
+      width = needed;
+    }
+  }
+  SetWindowPos(Handle, nullptr, r.left, r.top, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::SetSystemCaption(bool on) {
+  if (!on && MdiKind == 2 && SkinManager && SkinManager->MdiMaximized) return;
+  SystemCaptionOn = on;
+  auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  if (on) {
+    if (WindowButtons & wbSystemMenu) style |= WS_SYSMENU;
+    if (WindowButtons & wbMinimize) style |= WS_MINIMIZEBOX;
+    if (WindowButtons & wbMaximize) style |= WS_MAXIMIZEBOX;
+    if (WindowButtons & wbCaptionRemoved) style |= WS_CAPTION;
+  } else if (OwnerWindow) {
+    style &= ~static_cast<DWORD>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  } else {
+    WindowButtons |= wbCaptionRemoved;
+    style &= ~static_cast<DWORD>(WS_CAPTION);
+  }
+  SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(style));
+  Style = style;
+}
+
+void TWinSkinForm::RefreshFrame() {
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::BuildSystemPopup() {
+  delete std::exchange(skinSystemMenu_, nullptr);
+  skinSystemMenu_ = new gui::TPopupMenu(this);
+  skinSystemMenu_->SetTag(kSystemPopupTag);
+  skinSystemMenu_->OwnerDraw = true;
+  skinSystemMenu_->Images = SkinData ? &SkinData->MenuGlyphs() : nullptr;
+  auto add = [this](const wchar_t* caption, int tag, gui::TNotifyEvent click) {
+    gui::TMenuItem* item = skinSystemMenu_->Items().Add(caption);
+    item->SetTag(tag);
+    item->ImageIndex = tag;
+    item->OnClick = std::move(click);
+    return item;
+  };
+  add(L" Restore ", 0, [this](gui::TObject*) { RestoreWindow(); });
+  if (WindowButtons & wbMaximize) add(L" Maximize ", 1, [this](gui::TObject*) { ToggleMaximize(); });
+  if (WindowButtons & wbMinimize) add(L" Minimize ", 2, [this](gui::TObject*) { ToggleMinimize(); });
+  add(L"-", 100, nullptr);
+  add(L" Close ", 3, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Shift+F4";
+}
+
+void TWinSkinForm::RestoreWindow() {
+  ShowState = 0;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::ToggleMaximize() {
+  if (ShowState == 1) {
+    RestoreWindow();
+    return;
+  }
+  ShowState = 1;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void TWinSkinForm::ToggleMinimize() {
+  if (ShowState == 2) {
+    RestoreWindow();
+    return;
+  }
+  ShowState = 2;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TWinSkinForm::CloseFromMenu() {
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  PostMessageW(Handle, WM_CLOSE, 0, 0);
+}
+
+void TWinSkinForm::SetPopupMenusOwnerDraw(gui::TCustomForm* form, bool on) {
+  if (!form || !SkinData || !SkinData->HasControl(xcPopupMenu)) return;
+  for (gui::TComponent* component : form->Components()) {
+    auto* menu = dynamic_cast<gui::TPopupMenu*>(component);
+    if (!menu || menu->Tag() % 100 == SkinData->DisableTag) continue;
+    menu->OwnerDraw = on;
+    // The skin's item handlers arrive with the owner-drawn menu items; until
+    // then an item without a handler of its own is left to the default.
+    ForEachItem(menu->Items(), [on](gui::TMenuItem& item) {
+      if (!on) item.OnDrawItem = nullptr;
+    });
+  }
+}
+
+void TWinSkinForm::RefreshSkin() {
+  if (Form) {
+    Form->SetColor(SkinData->Skin().Colours.ButtonFace);
+    for (gui::TComponent* component : Form->Components())
+      if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(SkinData->Skin().Colours.ButtonFace);
+  }
+  for (TSkinControlBase* skinner : controlSkinners_) skinner->SkinChanged();
+  SkinState = ssReskinning;
+  if (FrameSkinned) {
+    if (Form) SetPopupMenusOwnerDraw(Form, true);
+    AdjustFrameSize(true);
+    SkinState = ssRunning;
+    UpdateRegion();
+  }
+  SkinState = ssRunning;
+}
+
+void TWinSkinForm::Detach() {
+  if (!FrameSkinned) {
+    DetachUnframed();
+    return;
+  }
+  delete std::exchange(skinSystemMenu_, nullptr);
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  if (!subclass_.Attached()) return;
+  if (Form && savedWindowMethod_) {
+    Form->WindowProc = savedWindowMethod_;
+    savedWindowMethod_ = {};
+  }
+  subclass_.Detach();
+  FreeControlSkinners();
+  if (Form) {
+    SetPopupMenusOwnerDraw(Form, false);
+    if (SkinState != ssDestroying) Form->SetColor(SavedColor);
+  }
+  SetSystemCaption(true);
+  TitleCache.SetSize(0, 0);
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  POINT p{r.left, r.top};
+  if (MdiKind == 2 && SkinManager) ScreenToClient(SkinManager->MdiClientHandle, &p);
+  if (SkinState != ssDestroying && (MdiKind == 2 || !(Style & WS_CHILD))) {
+    SetWindowPos(Handle, nullptr, p.x, p.y,
+                 (r.right - r.left) + NativeFrameSize.right - FrameLeft - FrameRight,
+                 (r.bottom - r.top) + NativeFrameSize.bottom - FrameTop - MenuHeight - FrameBottom,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  // The system frees the region it held when it is replaced.
+  SetWindowRgn(Handle, nullptr, TRUE);
+  RegionSet = false;
+}
+
+void TWinSkinForm::DetachOnDestroy() {
+  if (!FrameSkinned) {
+    DetachUnframed();
+    return;
+  }
+  delete std::exchange(skinSystemMenu_, nullptr);
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  if (subclass_.Attached()) {
+    if (Form && savedWindowMethod_) {
+      Form->WindowProc = savedWindowMethod_;
+      savedWindowMethod_ = {};
+    }
+    subclass_.Detach();
+  }
+  FreeControlSkinners();
+  TitleCache.SetSize(0, 0);
+}
+
+void TWinSkinForm::DetachUnframed() {
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  FreeControlSkinners();
+  if (Form) {
+    SetPopupMenusOwnerDraw(Form, false);
+    if (SkinState != ssDestroying) Form->SetColor(SavedColor);
+  }
+  if (Form && savedWindowMethod_) {
+    Form->WindowProc = savedWindowMethod_;
+    savedWindowMethod_ = {};
+  }
+  subclass_.Detach();
+  if (Form && SkinState != ssDestroying) {
+    for (gui::TComponent* component : Form->Components())
+      if (auto* control = dynamic_cast<gui::TWinControl*>(component); control && control->HandleAllocated())
+        InvalidateRect(control->Handle(), nullptr, TRUE);
+  }
+}
+
+void TWinSkinForm::FreeSysButtons() {
+  // Caption-button objects arrive with the non-client input handling.
+}
+
+void TWinSkinForm::ComputeFrameMetrics() {
+  if (!SkinData || SkinData->SkinLoading) return;
+  if (FrameKind == 2) {
+    FrameLeft = FrameTop = FrameRight = FrameBottom = MenuHeight = 0;
+    return;
+  }
+  const TSkinContent& skin = SkinData->Skin();
+  auto frames = [](const TDataSkinObject& e) { return e.FrameCount > 0 ? e.FrameCount : 1; };
+  FrameTop = skin.BorderTop.Image.Height() / frames(skin.BorderTop);
+  FrameLeft = skin.BorderLeft.Image.Width() / frames(skin.BorderLeft);
+  FrameRight = skin.BorderRight.Image.Width() / frames(skin.BorderRight);
+  FrameBottom = skin.BorderBottom.Image.Height() / frames(skin.BorderBottom);
+  FreeSysButtons();
+}
+
+void TWinSkinForm::ReadShowState() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(Handle, &placement)) return;
+  switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      ShowState = 2;
+      break;
+    case SW_SHOWMAXIMIZED:
+      ShowState = 1;
+      break;
+    default:
+      ShowState = 0;
+      break;
+  }
+}
+
+void TWinSkinForm::UpdateRegion() {
+  // The skin-shaped region arrives with the non-client painting.
+}
+
+void TWinSkinForm::RemoveRegion() {
+  SetWindowRgn(Handle, nullptr, TRUE);
+  RegionSet = false;
+}
+
+bool TWinSkinForm::AddControlSkinner(TSkinControlBase* skinner) {
+  if (std::find(controlSkinners_.begin(), controlSkinners_.end(), skinner) != controlSkinners_.end()) return true;
+  controlSkinners_.push_back(skinner);
+  return false;
+}
+
+void TWinSkinForm::RemoveControlSkinner(TSkinControlBase* skinner) {
+  auto it = std::find(controlSkinners_.rbegin(), controlSkinners_.rend(), skinner);
+  if (it != controlSkinners_.rend()) controlSkinners_.erase(std::next(it).base());
+}
+
+void TWinSkinForm::PurgeDestroyedControls() {
+  for (std::size_t i = controlSkinners_.size(); i-- > 0;) {
+    TSkinControlBase* skinner = controlSkinners_[i];
+    if (skinner->SkinnerState() == 6) {
+      controlSkinners_.erase(controlSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
+      delete skinner;
+    }
+  }
+}
+
+void TWinSkinForm::FreeControlSkinners() {
+  while (!controlSkinners_.empty()) {
+    TSkinControlBase* skinner = controlSkinners_.front();
+    if (skinner->SkinnerState() != 6) skinner->RestoreColor();
+    controlSkinners_.erase(controlSkinners_.begin());
+    delete skinner;
+  }
+}
+
+TSkinControlBase* TWinSkinForm::FindWindowSkinner(HWND wnd) const {
+  for (TSkinControlBase* skinner : controlSkinners_)
+    if (skinner->SkinnedWindow() == wnd) return skinner;
+  return nullptr;
+}
+
+}  // namespace skin

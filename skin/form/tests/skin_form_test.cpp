@@ -1,0 +1,381 @@
+// The form skinner's life cycle, by what the skinned window's own procedure
+// receives (recorded the Wine way: a table of expected messages, noise
+// ignored, both lists printed on a mismatch) and by what it leaves behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+#include "core/archive/lzh_encoder.h"
+#include "core/archive/skin_writer.h"
+#include "gui/formreader.h"
+#include "gui/forms.h"
+#include "gui/menus.h"
+#include "gui/subclass.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
+
+namespace {
+
+using skin::SkinManager;
+using skin::TSkinData;
+using skin::TWinSkinForm;
+
+std::vector<std::uint8_t> TestArchive() {
+  core::TSkinWriter writer;
+  const std::string definition = "[Info]\r\nName=Test\r\n";
+  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  return core::LzhCompress(writer.BuildContainer());
+}
+
+#ifndef OWN_SKINS_DIR
+#error "OWN_SKINS_DIR names the folder of the host build's packed skins"
+#endif
+
+// The project's default skin as the host build packed it (Wine shows the
+// build machine's root as drive Z:).
+std::vector<std::uint8_t> DefaultSkinArchive() {
+  std::wstring path = L"Z:" OWN_SKINS_DIR "/default.skin";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  std::vector<std::uint8_t> bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(GetFileSize(file, nullptr));
+  DWORD read = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+struct Expected {
+  UINT msg;
+  bool optional = false;
+};
+
+std::vector<UINT> g_log;
+bool g_recording = false;
+
+LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (g_recording) g_log.push_back(msg);
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+// Each expected message must come in this order; others in between are noise.
+void ExpectSequence(const std::vector<Expected>& expected, const char* what, int line) {
+  std::size_t at = 0;
+  bool ok = true;
+  for (const Expected& e : expected) {
+    auto it = std::find(g_log.begin() + static_cast<std::ptrdiff_t>(at), g_log.end(), e.msg);
+    if (it == g_log.end()) {
+      if (!e.optional) ok = false;
+      continue;
+    }
+    at = static_cast<std::size_t>(it - g_log.begin()) + 1;
+  }
+  if (!ok) {
+    std::ostringstream text;
+    text << std::hex << what << ": expected";
+    for (const Expected& e : expected) text << " 0x" << e.msg << (e.optional ? "?" : "");
+    text << "\n  received";
+    for (UINT m : g_log) text << " 0x" << m;
+    ADD_FAILURE_AT(__FILE__, line) << text.str();
+  }
+}
+
+bool Received(UINT msg) { return std::find(g_log.begin(), g_log.end(), msg) != g_log.end(); }
+
+void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+HWND CreateRecorded(const wchar_t* className, DWORD style, const wchar_t* caption = L"Test", int width = 300,
+                    int height = 200, HWND owner = nullptr) {
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(GetModuleHandleW(nullptr), className, &wc)) {
+    wc.lpfnWndProc = &RecordingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);
+  }
+  return CreateWindowExW(0, className, caption, style, 40, 40, width, height, owner, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+class SkinFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    data_ = std::make_unique<TSkinData>(nullptr);
+    data_->SkinArchive = core::ByteStream(DefaultSkinArchive());
+    ASSERT_TRUE(data_->LoadSkin());
+    ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
+    skin::EnsureSkinManager().AddSkinData(data_.get());
+    SkinManager->SkinningOn = true;
+  }
+  void TearDown() override {
+    g_recording = false;
+    skin::FreeSkinManager();
+    data_.reset();
+    Drain();
+  }
+  std::unique_ptr<TSkinData> data_;
+};
+
+#define EXPECT_SEQUENCE(expected, what) ExpectSequence(expected, what, __LINE__)
+
+TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
+  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Drain();
+  const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
+  const long subclasses = gui::TWindowSubclass::LiveCount();
+
+  g_log.clear();
+  g_recording = true;
+  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skinner, nullptr);
+  // The caption styles go before the procedure is taken over.
+  EXPECT_SEQUENCE((std::vector<Expected>{{skin::SkinMsgQuery}, {WM_STYLECHANGING}, {WM_STYLECHANGED}}), "attach");
+  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssAttached);
+
+  g_log.clear();
+  Drain();  // SkinMsgAttached: fit the frame
+  EXPECT_FALSE(Received(skin::SkinMsgAttached));
+  EXPECT_SEQUENCE((std::vector<Expected>{{WM_WINDOWPOSCHANGING}, {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}}),
+                  "SkinMsgAttached");
+  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssRunning);
+  ASSERT_NE(skinner->HoverTimer(), nullptr);
+  EXPECT_TRUE(skinner->HoverTimer()->Enabled());
+
+  g_log.clear();
+  EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
+  EXPECT_FALSE(Received(skin::SkinMsgQuery));  // answered without the window's procedure
+
+  // Destroyed while skinned: the window's own procedure still gets the last
+  // messages, and the skinner is left for the purge.
+  g_log.clear();
+  DestroyWindow(wnd);
+  EXPECT_SEQUENCE((std::vector<Expected>{{WM_DESTROY}, {WM_NCDESTROY}}), "destroy");
+  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssDestroyed);
+  EXPECT_EQ(gui::TWindowSubclass::LiveCount(), subclasses);
+  SkinManager->PurgeDestroyedForms();
+  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  (void)ownProc;
+}
+
+TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
+  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Drain();
+  const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
+  const auto ownStyle = GetWindowLongPtrW(wnd, GWL_STYLE);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+  Drain();
+  MoveWindow(wnd, 70, 90, 280, 180, TRUE);  // the user moved and sized it while skinned
+  RECT skinnedWindow{};
+  GetWindowRect(wnd, &skinnedWindow);
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skinner, nullptr);
+  // Inside the skin frame the client is the window less the skin's borders;
+  // that size comes back inside the system frame.
+  const int skinClientWidth = (skinnedWindow.right - skinnedWindow.left) - skinner->FrameLeft - skinner->FrameRight;
+  const int skinClientHeight =
+      (skinnedWindow.bottom - skinnedWindow.top) - skinner->FrameTop - skinner->FrameBottom - skinner->MenuHeight;
+  (void)client;
+
+  g_log.clear();
+  g_recording = true;
+  SkinManager->PendingSkinData = data_.get();
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  EXPECT_SEQUENCE((std::vector<Expected>{{WM_STYLECHANGING}, {WM_STYLECHANGED}, {WM_WINDOWPOSCHANGING},
+                                         {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}, {WM_SIZE, true}}),
+                  "skin off");
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE), ownStyle);
+  RECT after{}, window{};
+  GetClientRect(wnd, &after);
+  GetWindowRect(wnd, &window);
+  EXPECT_EQ(after.right, skinClientWidth);
+  EXPECT_EQ(after.bottom, skinClientHeight);
+  EXPECT_EQ(window.left, skinnedWindow.left);
+  EXPECT_EQ(window.top, skinnedWindow.top);
+  DestroyWindow(wnd);
+}
+
+TEST_F(SkinFormTest, ChildAndCaptionlessPopupsKeepTheirFrames) {
+  HWND parent = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW);
+  HWND child = CreateRecorded(L"SkinFormSeqWindow", WS_CHILD | WS_CAPTION | WS_VISIBLE, L"Child", 120, 80, parent);
+  // A child window is taken only in a bulk pass, and then its frame messages
+  // all go to its own procedure.
+  EXPECT_FALSE(SkinManager->SkinWindow(child));
+  SkinManager->BulkPass = true;
+  ASSERT_TRUE(SkinManager->SkinWindow(child));
+  SkinManager->BulkPass = false;
+  Drain();
+  g_log.clear();
+  g_recording = true;
+  SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_SEQUENCE((std::vector<Expected>{{WM_WINDOWPOSCHANGING}, {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}}),
+                  "child frame change");
+  g_recording = false;
+
+  HWND popup = CreateRecorded(L"SkinFormSeqWindow", WS_POPUP | WS_BORDER | WS_VISIBLE, L"Popup", 150, 90);
+  RECT before{};
+  GetWindowRect(popup, &before);
+  SkinManager->SkinWindow(popup);
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(popup);
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_EQ(skinner->FrameKind, 2);
+  Drain();
+  RECT after{};
+  GetWindowRect(popup, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+  DestroyWindow(popup);
+  DestroyWindow(parent);
+}
+
+TEST_F(SkinFormTest, DialogBoxWidensToFitItsCaption) {
+  const std::wstring caption(80, L'W');
+  HWND box = CreateWindowExW(0, L"#32770", caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 30, 30,
+                             160, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 40, 30, 60, 24, box, nullptr, nullptr,
+                                nullptr);
+  RECT before{};
+  GetWindowRect(box, &before);
+  ASSERT_TRUE(SkinManager->SkinWindow(box));
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(box);
+  ASSERT_NE(skinner, nullptr);
+  Drain();
+  RECT after{};
+  GetWindowRect(box, &after);
+  const skin::TDataSkinTitle& title = data_->Skin().TitleElement;
+  const int needed = (static_cast<int>(caption.size()) + 7) * skinner->SpaceWidth + skinner->FrameLeft +
+                     skinner->FrameRight + title.LeftWidth + title.RightWidth + title.TextBackLeft +
+                     title.TextBackRight;
+  ASSERT_GT(skinner->SpaceWidth, 0);
+  ASSERT_GT(skinner->FrameLeft, 0);
+  EXPECT_EQ(after.right - after.left, needed);
+  const int grown = needed - (skinner->ClientRect.right + skinner->FrameLeft + skinner->FrameRight);
+  RECT b{};
+  GetWindowRect(button, &b);
+  POINT p{b.left, b.top};
+  ScreenToClient(box, &p);
+  EXPECT_EQ(p.x, 40 + grown / 2);
+  DestroyWindow(box);
+}
+
+// A stand-in control skinner: the list operations only need these four.
+class FakeControlSkinner : public skin::TSkinControlBase {
+ public:
+  FakeControlSkinner(HWND wnd, int state, std::vector<HWND>& restored, int& freed)
+      : wnd_(wnd), state_(state), restored_(restored), freed_(freed) {}
+  ~FakeControlSkinner() override { ++freed_; }
+  HWND SkinnedWindow() const override { return wnd_; }
+  int SkinnerState() const override { return state_; }
+  void RestoreColor() override { restored_.push_back(wnd_); }
+  void SkinChanged() override {}
+
+ private:
+  HWND wnd_;
+  int state_;
+  std::vector<HWND>& restored_;
+  int& freed_;
+};
+
+TEST_F(SkinFormTest, ControlSkinnerListOperations) {
+  TWinSkinForm form(nullptr);
+  std::vector<HWND> restored;
+  int freed = 0;
+  auto* a = new FakeControlSkinner(reinterpret_cast<HWND>(1), 0, restored, freed);
+  auto* gone = new FakeControlSkinner(reinterpret_cast<HWND>(2), 6, restored, freed);
+  auto* c = new FakeControlSkinner(reinterpret_cast<HWND>(3), 0, restored, freed);
+  EXPECT_FALSE(form.AddControlSkinner(a));
+  EXPECT_FALSE(form.AddControlSkinner(gone));
+  EXPECT_FALSE(form.AddControlSkinner(c));
+  EXPECT_TRUE(form.AddControlSkinner(a));  // already there: not added twice
+  EXPECT_EQ(form.ControlSkinners().size(), 3u);
+  EXPECT_EQ(form.FindWindowSkinner(reinterpret_cast<HWND>(3)), c);
+  form.PurgeDestroyedControls();
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(form.FindWindowSkinner(reinterpret_cast<HWND>(2)), nullptr);
+  form.FreeControlSkinners();
+  EXPECT_EQ(freed, 3);
+  EXPECT_EQ(restored, (std::vector<HWND>{reinterpret_cast<HWND>(1), reinterpret_cast<HWND>(3)}));
+  EXPECT_TRUE(form.ControlSkinners().empty());
+}
+
+TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  auto* popup = new gui::TPopupMenu(form);
+  gui::TMenuItem* own = popup->Items().Add(L"Own");
+  own->OnDrawItem = [](gui::TMenuItem*, HDC, const RECT&, UINT) {};
+  form->SetClientWidth(200);
+  form->SetClientHeight(120);
+  form->HandleNeeded();
+  form->Show();
+  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
+  Drain();
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_TRUE(popup->OwnerDraw);
+  EXPECT_TRUE(static_cast<bool>(own->OnDrawItem));  // an item's own handler is left alone
+
+  gui::TPopupMenu* system = skinner->SkinSystemMenu();
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(system->Tag(), TWinSkinForm::kSystemPopupTag);
+  EXPECT_TRUE(system->OwnerDraw);
+  std::vector<std::wstring> captions;
+  for (gui::TMenuItem* item : system->Items().Items()) captions.push_back(item->Caption);
+  EXPECT_EQ(captions, (std::vector<std::wstring>{L" Restore ", L" Maximize ", L" Minimize ", L"-", L" Close "}));
+  EXPECT_EQ(system->Items().Items().back()->ShortCutText, L"Shift+F4");
+
+  SkinManager->PendingSkinData = data_.get();
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  EXPECT_FALSE(popup->OwnerDraw);
+  EXPECT_FALSE(static_cast<bool>(own->OnDrawItem));  // switching off clears every draw handler
+}
+
+TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {
+  skin::FreeSkinManager();
+  gui::TApplication app;
+  const auto archive = TestArchive();
+  std::vector<std::uint8_t> stream(4);
+  const auto count = static_cast<std::int32_t>(archive.size());
+  std::memcpy(stream.data(), &count, 4);
+  stream.insert(stream.end(), archive.begin(), archive.end());
+  std::ostringstream hex;
+  hex << std::hex;
+  for (std::uint8_t b : stream) hex << (b < 16 ? "0" : "") << static_cast<int>(b);
+  const std::string text = "object Form1: TForm\n  Left = 10\n  Top = 10\n  Width = 200\n  Height = 150\n"
+                           "  object SkinData1: TSkinData\n    Active = True\n    DisableTag = 98\n"
+                           "    SkinFormtype = sfMainform\n    SkinStream = {" +
+                           hex.str() + "}\n  end\nend\n";
+  auto* form = new gui::TForm(&app);
+  form->InitFromText(text);
+  auto* data = dynamic_cast<TSkinData*>(form->FindComponent("SkinData1"));
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(data->DisableTag, 98);
+  EXPECT_FALSE(data->SkinLoading);
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_TRUE(SkinManager->SkinningOn);  // no window activated yet: on at once
+  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  delete form;
+  skin::FreeSkinManager();
+}
+
+}  // namespace

@@ -1,0 +1,370 @@
+#include "skin/manager/skin_manager.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "gui/forms.h"
+#include "skin/data/platform_version.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_popup_menu.h"
+
+namespace skin {
+
+TSkinManage* SkinManager = nullptr;
+
+namespace {
+
+// Frees the manager when the program's statics go away.
+struct ManagerFinalisation {
+  ~ManagerFinalisation() { FreeSkinManager(); }
+} finalisation;
+
+std::wstring Lower(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
+
+}  // namespace
+
+TSkinManage& EnsureSkinManager() {
+  if (!SkinManager) SkinManager = new TSkinManage;
+  return *SkinManager;
+}
+
+void FreeSkinManager() { delete std::exchange(SkinManager, nullptr); }
+
+std::wstring WindowClassName(HWND wnd) {
+  wchar_t name[101] = {};
+  const int length = GetClassNameW(wnd, name, 101);
+  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+TSkinManage::TSkinManage() : actionTimer_(nullptr) {
+  actionTimer_.SetEnabled(false);
+  actionTimer_.SetInterval(250);
+  actionTimer_.OnTimer = [this](gui::TObject*) { RunPendingAction(); };
+}
+
+TSkinManage::~TSkinManage() {
+  actionTimer_.SetEnabled(false);
+  hook_.reset();
+  menuSkinners_.clear();
+  if (PendingMenuSkinner) PendingMenuSkinner = nullptr;
+  // Form skinners belong to their forms or are freed by the purge; the list
+  // forgets them.
+  formSkinners_.clear();
+  skinDataList_.clear();
+}
+
+void TSkinManage::InstallHook() {
+  RecordWindowsVersion();
+  if (hook_) return;  // one hook for the thread, however many components ask
+  hook_.reset(SetWindowsHookExW(WH_CBT, &TSkinManage::CbtHookProc, nullptr, GetCurrentThreadId()));
+}
+
+void TSkinManage::AddSkinData(TSkinData* data) { skinDataList_.push_back(data); }
+
+void TSkinManage::RemoveSkinData(TSkinData* data) {
+  auto it = std::find(skinDataList_.begin(), skinDataList_.end(), data);
+  if (it != skinDataList_.end()) skinDataList_.erase(it);
+  if (PendingSkinData == data) PendingSkinData = nullptr;
+}
+
+LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  TSkinManage* self = SkinManager;
+  HHOOK hook = self ? self->hook_.get() : nullptr;
+  if (code < 0 || !self) return CallNextHookEx(hook, code, wParam, lParam);
+  HWND wnd = reinterpret_cast<HWND>(wParam);
+  try {
+    switch (code) {
+      case HCBT_CREATEWND: {
+        const std::wstring className = WindowClassName(wnd);
+        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (className == L"ScrollBar" && (create->style & SBS_SIZEGRIP) && self->FindFormSkinner(create->hwndParent))
+          return 10;  // no size grip inside a skinned window: the frame has its own
+        if (className == L"#32768") self->SkinPopupMenu(wnd);
+        break;
+      }
+      case HCBT_DESTROYWND:
+        self->ReleasePopupMenu(wnd);
+        break;
+      case HCBT_ACTIVATE:
+        if (self->ActivationCount == 0) self->ActivationCount = 1;
+        self->SkinWindow(wnd);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    gui::HandleException(nullptr);
+  }
+  return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+void TSkinManage::RequestAction(int action, UINT delay) {
+  PendingAction = action;
+  actionTimer_.SetInterval(delay);
+  if (ActivationCount != 0) {
+    actionTimer_.SetEnabled(true);
+  } else if (action == saSkinOn || action == saSkinOff) {
+    // No window has been activated yet: windows are skinned one by one as
+    // the hook sees them activated.
+    SkinningOn = action == saSkinOn;
+  }
+}
+
+void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
+  HWND wnd = skinner->Handle;
+  skinner->Detach();
+  InvalidateRect(wnd, nullptr, TRUE);
+  UpdateWindow(wnd);
+  std::erase(formSkinners_, skinner);
+  delete skinner;
+}
+
+void TSkinManage::RunPendingAction() {
+  TSkinData* data = PendingSkinData;
+  if (!data) return;
+  actionTimer_.SetEnabled(false);
+  const std::vector<gui::TCustomForm*> forms =
+      gui::Application ? gui::Application->Forms() : std::vector<gui::TCustomForm*>{};
+  if (data->SkinFormtype == sfOnlyThisForm) {
+    switch (PendingAction) {
+      case saSkinOn:
+        SkinningOn = true;
+        BulkPass = true;
+        for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+          if (*it == data->Owner()) {
+            SkinForm(*it);
+            break;
+          }
+        }
+        BulkPass = false;
+        break;
+      case saSkinOff:
+        SkinningOn = false;
+        PurgeDestroyedForms();
+        for (auto it = formSkinners_.rbegin(); it != formSkinners_.rend(); ++it) {
+          if ((*it)->SkinData == data) {
+            DetachAndFree(*it);
+            break;
+          }
+        }
+        break;
+      case saSkinChanged:
+        PurgeDestroyedForms();
+        for (TWinSkinForm* skinner : formSkinners_) {
+          if (skinner->SkinData == data) {
+            skinner->FreeSysButtons();
+            skinner->ComputeFrameMetrics();
+            skinner->RefreshSkin();
+            break;
+          }
+        }
+        break;
+      default:
+        break;
+    }
+  } else {
+    switch (PendingAction) {
+      case saSkinOn:
+        SkinningOn = true;
+        BulkPass = true;
+        PurgeDestroyedForms();
+        for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(*it);
+        BulkPass = false;
+        break;
+      case saSkinOff:
+        SkinningOn = false;
+        PurgeDestroyedForms();
+        while (!formSkinners_.empty()) DetachAndFree(formSkinners_.back());
+        break;
+      case saSkinChanged: {
+        PurgeDestroyedForms();
+        std::vector<TWinSkinForm*> changed;
+        for (TWinSkinForm* skinner : formSkinners_)
+          if (skinner->SkinData == data) changed.push_back(skinner);
+        for (TWinSkinForm* skinner : changed) {
+          skinner->FreeSysButtons();
+          skinner->ComputeFrameMetrics();
+        }
+        for (TWinSkinForm* skinner : changed) skinner->RefreshSkin();
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  // The request may have freed the component's form; it is still listed
+  // only if it is alive.
+  if (std::find(skinDataList_.begin(), skinDataList_.end(), data) != skinDataList_.end()) data->FireSkinChanged();
+  PendingSkinData = nullptr;
+}
+
+bool TSkinManage::SkinWindow(HWND wnd) {
+  if (!SkinningOn) return false;
+  if (SendMessageW(wnd, SkinMsgQuery, 0, 0) == 1) return false;
+  PurgeDestroyedForms();
+  if (FindFormSkinner(wnd)) return false;
+  gui::TCustomForm* form = FindFormByHandle(wnd);
+  if (!BulkPass && IsPlainChildWindow(wnd)) return false;
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag() == 99) return false;
+  const std::wstring className = WindowClassName(wnd);
+  if (className == L"TApplication") return false;
+  if (!AskFormSkin(className)) return false;
+  TSkinData* data = FindSkinData(wnd);
+  if (!data || data->SkinLoading) return false;
+
+  auto* skinner = new TWinSkinForm(form);
+  skinner->Handle = wnd;
+  if (form) {
+    skinner->AttachToForm(data, form);
+  } else {
+    skinner->AttachToWindow(data);
+  }
+  formSkinners_.push_back(skinner);
+  PostMessageW(wnd, SkinMsgAttached, 0, 1000);
+  return true;
+}
+
+void TSkinManage::SkinForm(gui::TCustomForm* form) {
+  if (!form || !form->Visible()) return;
+  HWND wnd = form->Handle();
+  if ((GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) && !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
+    return;
+  SkinWindow(wnd);
+}
+
+TSkinData* TSkinManage::FindSkinData(HWND wnd) const {
+  for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it) {
+    auto* owner = dynamic_cast<gui::TCustomForm*>((*it)->Owner());
+    if ((*it)->SkinFormtype == sfOnlyThisForm && owner && owner->HandleAllocated() && owner->Handle() == wnd)
+      return *it;
+  }
+  const std::wstring className = Lower(WindowClassName(wnd));
+  if (className == L"tmessageform" || className == L"#32770") {
+    for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it)
+      if ((*it)->SkinFormtype == sfDialog) return *it;
+  }
+  for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it)
+    if ((*it)->SkinFormtype == sfMainform) return *it;
+  return skinDataList_.empty() ? nullptr : skinDataList_.front();
+}
+
+bool TSkinManage::AskFormSkin(const std::wstring& className) const {
+  for (TSkinData* data : skinDataList_) {
+    if (data->SkinFormtype != sfMainform) continue;
+    bool doSkin = true;
+    data->FormFilter(className, doSkin);
+    return doSkin;
+  }
+  return true;
+}
+
+bool TSkinManage::IsPlainChildWindow(HWND wnd) {
+  if (!(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)) return false;
+  return Lower(WindowClassName(GetParent(wnd))) != L"mdiclient";
+}
+
+gui::TCustomForm* TSkinManage::FindFormByHandle(HWND wnd) {
+  if (!gui::Application) return nullptr;
+  for (gui::TCustomForm* form : gui::Application->Forms())
+    if (form->HandleAllocated() && form->Handle() == wnd) return form;
+  return nullptr;
+}
+
+TWinSkinForm* TSkinManage::FindFormSkinner(HWND wnd) const {
+  for (TWinSkinForm* skinner : formSkinners_)
+    if (skinner->Handle == wnd) return skinner;
+  return nullptr;
+}
+
+void TSkinManage::RemoveFormSkinner(HWND wnd) {
+  auto it = std::find_if(formSkinners_.begin(), formSkinners_.end(),
+                         [wnd](TWinSkinForm* skinner) { return skinner->Handle == wnd; });
+  if (it != formSkinners_.end()) formSkinners_.erase(it);
+}
+
+void TSkinManage::PurgeDestroyedForms() {
+  for (std::size_t i = formSkinners_.size(); i-- > 0;) {
+    if (i >= formSkinners_.size()) continue;
+    TWinSkinForm* skinner = formSkinners_[i];
+    if (skinner->SkinState == TWinSkinForm::ssDestroyed) {
+      formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
+      delete skinner;
+    }
+  }
+}
+
+void TSkinManage::ReleaseAllSysButtons() {
+  for (TWinSkinForm* skinner : formSkinners_) skinner->FreeSysButtons();
+}
+
+void TSkinManage::SkinPopupMenu(HWND menuWindow) {
+  if (!SkinningOn) return;
+  if (SendMessageW(menuWindow, SkinMsgQuery, 0, 0) == 1) return;
+  if (IsMenuSkinned(menuWindow)) return;
+  TSkinData* data = FindSkinData(menuWindow);
+  if (!data || data->SkinLoading || !data->HasControl(xcMainMenu)) return;
+  auto skinner = std::make_unique<TWinSkinPopMenu>();
+  skinner->Attach(menuWindow, data, nullptr);
+  if (MenuFromBar) skinner->FromMenuBar = true;
+  menuSkinners_.push_back(std::move(skinner));
+}
+
+bool TSkinManage::ReleasePopupMenu(HWND menuWindow) {
+  auto it = std::find_if(menuSkinners_.begin(), menuSkinners_.end(),
+                         [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
+  const bool found = it != menuSkinners_.end();
+  if (found) {
+    (*it)->Detach();
+    menuSkinners_.erase(it);
+  }
+  if (menuSkinners_.empty()) MenuFromBar = false;
+  return found;
+}
+
+bool TSkinManage::IsMenuSkinned(HWND menuWindow) const {
+  return std::any_of(menuSkinners_.begin(), menuSkinners_.end(),
+                     [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
+}
+
+void TSkinManage::MarkMenusFromBar() {
+  for (auto& skinner : menuSkinners_) skinner->FromMenuBar = true;
+}
+
+gui::TBitmap* TSkinManage::FindMenuItemBitmap(HMENU menu) const {
+  for (const auto& skinner : menuSkinners_)
+    if (skinner->MenuHandle == menu) return &skinner->Background;
+  return nullptr;
+}
+
+void TSkinManage::SetMdiMaximized(bool value) {
+  if (value == MdiMaximized) return;
+  MdiMaximized = value;
+  for (TWinSkinForm* skinner : formSkinners_) {
+    if (skinner->MdiKind != 2) continue;
+    if (value) {
+      if (skinner->RegionSet) skinner->RemoveRegion();
+      skinner->SetSystemCaption(true);
+    } else if (skinner->ShowState == 2) {
+      skinner->SetSystemCaption(true);
+    } else {
+      skinner->ShowState = 0;
+      skinner->UpdateRegion();
+      skinner->SetSystemCaption(false);
+      if (!skinner->RegionSet) skinner->RefreshFrame();
+    }
+  }
+}
+
+int TSkinManage::CountMdiChildren() const {
+  return static_cast<int>(
+      std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) { return s->MdiKind == 2; }));
+}
+
+}  // namespace skin

@@ -1,0 +1,88 @@
+#include "skin/manager/skin_popup_menu.h"
+
+#include "gui/handles.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/manager/skin_manager.h"
+
+namespace skin {
+
+TWinSkinPopMenu* PendingMenuSkinner = nullptr;
+
+TWinSkinPopMenu::~TWinSkinPopMenu() {
+  // Freed without its WM_DESTROY (process end): still give the window back.
+  Detach();
+  if (PendingMenuSkinner == this) PendingMenuSkinner = nullptr;
+}
+
+void TWinSkinPopMenu::Attach(HWND menuWindow, TSkinData* skinData, HMENU menu) {
+  MenuWindow = menuWindow;
+  SkinData = skinData;
+  MenuHandle = menu;
+  subclass_.Attach(menuWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return WndProc(msg, wParam, lParam); });
+  FromMenuBar = false;
+}
+
+void TWinSkinPopMenu::Detach() {
+  if (!subclass_.Attached()) return;
+  subclass_.Detach();
+  Background.SetSize(0, 0);
+}
+
+LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == SkinMsgQuery) return 1;
+  if (!SkinManager || !SkinManager->SkinningOn) return subclass_.CallPrevious(msg, wParam, lParam);
+  switch (msg) {
+    case WM_DESTROY:
+      Detach();
+      return subclass_.CallPrevious(msg, wParam, lParam);
+    case WM_NCPAINT:
+      return PaintFrame(msg, wParam, lParam);
+    case WM_PRINT:
+      return PaintBackground(msg, wParam, lParam);
+    default:
+      return subclass_.CallPrevious(msg, wParam, lParam);
+  }
+}
+
+bool TWinSkinPopMenu::RenderBackground() {
+  if (!SkinData || SkinData->SkinLoading) return false;
+  TDataSkinObject* element = SkinData->Skin().MenuBackground.get();
+  if (!element || element->Image.Empty()) return false;
+  RECT r{};
+  GetWindowRect(MenuWindow, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  Background = RenderNineSlice(r, element->Image, element->Margins(), false, element->Tile != 0, 1, 1);
+  if (!MenuHandle) PendingMenuSkinner = this;
+  return !Background.Empty();
+}
+
+// WM_NCPAINT: the outer band of the rendered element, straight onto the
+// window DC; the system's own frame is never drawn.
+LRESULT TWinSkinPopMenu::PaintFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!RenderBackground()) return subclass_.CallPrevious(msg, wParam, lParam);
+  gui::WindowDc dc = gui::WindowDc::Whole(MenuWindow);
+  if (!dc) return 0;
+  const int w = Background.Width(), h = Background.Height(), b = kFrameBand;
+  HDC source = Background.DC();
+  BitBlt(dc.get(), 0, 0, w, b, source, 0, 0, SRCCOPY);
+  BitBlt(dc.get(), 0, h - b, w, b, source, 0, h - b, SRCCOPY);
+  BitBlt(dc.get(), 0, 0, b, h, source, 0, 0, SRCCOPY);
+  BitBlt(dc.get(), w - b, 0, b, h, source, w - b, 0, SRCCOPY);
+  return 0;
+}
+
+// WM_PRINT (the system drawing the menu for its animation): the whole
+// element first, then the system's items clipped to the inside of the band.
+LRESULT TWinSkinPopMenu::PaintBackground(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  if (!dc || !RenderBackground()) return subclass_.CallPrevious(msg, wParam, lParam);
+  const int w = Background.Width(), h = Background.Height(), b = kFrameBand;
+  BitBlt(dc, 0, 0, w, h, Background.DC(), 0, 0, SRCCOPY);
+  gui::SavedDcState saved(dc);
+  SetBkMode(dc, TRANSPARENT);
+  IntersectClipRect(dc, b, b, w - b, h - b);
+  return subclass_.CallPrevious(msg, wParam, lParam);
+}
+
+}  // namespace skin

@@ -1,0 +1,51 @@
+// TWinSkinPopMenu: takes over one popup-menu window ("#32768") and paints its
+// frame and background from the skin's "MenuBackground" element; the items
+// themselves are owner-drawn by the form skinner, which draws their
+// backgrounds from the bitmap kept here.
+#pragma once
+#include <windows.h>
+
+#include "gui/bitmap.h"
+#include "gui/subclass.h"
+
+namespace skin {
+
+class TSkinData;
+
+class TWinSkinPopMenu {
+ public:
+  // Width of the band around the menu that the frame painting covers.
+  static constexpr int kFrameBand = 3;
+
+  TWinSkinPopMenu() = default;
+  ~TWinSkinPopMenu();
+  TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
+  TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
+
+  void Attach(HWND menuWindow, TSkinData* skinData, HMENU menu);
+  void Detach();
+  bool Attached() const { return subclass_.Attached(); }
+
+  HWND MenuWindow = nullptr;
+  TSkinData* SkinData = nullptr;
+  // The element rendered at the window's full size at the last paint.
+  gui::TBitmap Background;
+  // The menu shown in this window; bound by the first owner-drawn item
+  // drawn after this skinner painted.
+  HMENU MenuHandle = nullptr;
+  bool FromMenuBar = false;
+
+ private:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool RenderBackground();
+  LRESULT PaintFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT PaintBackground(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  gui::TWindowSubclass subclass_;
+};
+
+// The popup-menu skinner that painted most recently while its menu was still
+// unknown, or nullptr.
+extern TWinSkinPopMenu* PendingMenuSkinner;
+
+}  // namespace skin

@@ -1,0 +1,474 @@
+// The skin data component, the manager and the form skinner's life cycle on
+// real windows: which windows get a skinner, what their own procedures see,
+// and that switching the skin off gives everything back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "core/archive/lzh_encoder.h"
+#include "core/archive/skin_writer.h"
+#include "gui/forms.h"
+#include "gui/handles.h"
+#include "gui/imagelist.h"
+#include "gui/subclass.h"
+#include "gui/timer.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
+
+namespace {
+
+using skin::SkinManager;
+using skin::TSkinData;
+
+std::vector<std::uint8_t> TestArchive(std::uint32_t version = core::TSkinReader::ArchiveVersion) {
+  core::TSkinWriter writer;
+  const std::string definition = "[Info]\r\nName=Test\r\n";
+  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  std::vector<std::uint8_t> container = writer.BuildContainer();
+  if (version != core::TSkinReader::ArchiveVersion) std::memcpy(container.data(), &version, 4);
+  return core::LzhCompress(container);
+}
+
+// "SkinStream" as the form description stores it: a count, then the bytes.
+std::vector<std::uint8_t> StreamOf(const std::vector<std::uint8_t>& archive) {
+  std::vector<std::uint8_t> stream(4);
+  const auto count = static_cast<std::int32_t>(archive.size());
+  std::memcpy(stream.data(), &count, 4);
+  stream.insert(stream.end(), archive.begin(), archive.end());
+  return stream;
+}
+
+// What a window's own procedure received, in order.
+std::vector<UINT> g_log;
+LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  g_log.push_back(msg);
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+HWND CreateTestWindow(DWORD style, HWND owner = nullptr, int width = 300, int height = 200) {
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RecordingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SkinManagerTestWindow";
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  return CreateWindowExW(0, L"SkinManagerTestWindow", L"Test window", style, 50, 50, width, height, owner, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+struct LiveCounts {
+  long bitmaps = gui::BitmapHandle::LiveCount();
+  long fonts = gui::FontHandle::LiveCount();
+  long regions = gui::RegionHandle::LiveCount();
+  long dcs = gui::MemoryDcHandle::LiveCount() + gui::WindowDc::LiveCount();
+  long subclasses = gui::TWindowSubclass::LiveCount();
+  long timers = gui::TTimer::LiveCount();
+  long imageLists = gui::TImageList::LiveCount();
+  bool operator==(const LiveCounts&) const = default;
+};
+
+class SkinManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    owner_ = std::make_unique<gui::TComponent>(nullptr);
+  }
+  void TearDown() override {
+    owner_.reset();
+    skin::FreeSkinManager();
+    Drain();
+  }
+  // A main-form component loaded as the form reader would, with a usable skin.
+  TSkinData* LoadedData(skin::TSkinFormType type = skin::sfMainform, bool active = true) {
+    auto* data = new TSkinData(owner_.get());
+    data->SkinFormtype = type;
+    data->SetLoadingState(true);
+    data->SetActive(active);
+    EXPECT_TRUE(data->ReadBinaryProperty("SkinStream", StreamOf(TestArchive())));
+    data->SetLoadingState(false);
+    data->Loaded();
+    return data;
+  }
+  std::unique_ptr<gui::TComponent> owner_;
+};
+
+TEST_F(SkinManagerTest, StoredPropertiesAndDefaults) {
+  TSkinData data(nullptr);
+  EXPECT_EQ(skin::DefaultSkin3rd().size(), 95u);
+  EXPECT_EQ(data.Skin3rd().front(), L"TTBDock=Panel");
+  EXPECT_EQ(data.Skin3rd()[13], data.Skin3rd()[14]);  // the list keeps its duplicates
+  EXPECT_EQ(data.Skin3rd().back(), L"TOVCDBNUMERICFIELD=Edit");
+  EXPECT_EQ(gui::GetPropValue(data, "Version"), "2.62.5.26");
+  EXPECT_EQ(gui::GetPropValue(data, "SkinStore"), "(none)");
+  EXPECT_EQ(gui::GetPropValue(data, "DisableTag"), "99");
+  EXPECT_FALSE(data.HasControl(skin::xcFastReport));
+  EXPECT_TRUE(data.HasControl(skin::xcSystemMenu));
+  EXPECT_TRUE(data.SkinLoading);
+  EXPECT_EQ(data.MenuGlyphs().Count(), 4);
+
+  // The stream writes back what it read, count first.
+  const auto stream = StreamOf(TestArchive());
+  ASSERT_TRUE(data.ReadBinaryProperty("SkinStream", stream));
+  EXPECT_FALSE(data.SkinLoading);
+  EXPECT_EQ(gui::GetPropValue(data, "SkinStore"), "(none)");  // at run time, even with a skin
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
+  data.WriteBinaryProperties(written);
+  ASSERT_EQ(written.size(), 1u);
+  EXPECT_EQ(written[0].first, "SkinStream");
+  EXPECT_EQ(written[0].second, stream);
+}
+
+TEST_F(SkinManagerTest, EmptyStreamLeavesActiveOffAndSkinsNothing) {
+  auto* data = new TSkinData(owner_.get());
+  data->SetLoadingState(true);
+  data->SetActive(true);
+  const std::vector<std::uint8_t> zero(4, 0);
+  ASSERT_TRUE(data->ReadBinaryProperty("SkinStream", zero));
+  data->SetLoadingState(false);
+  data->Loaded();
+  EXPECT_EQ(data->SkinArchive.Size(), 0u);
+  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_FALSE(data->Active());
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_FALSE(SkinManager->SkinningOn);
+  EXPECT_NE(SkinManager->HookHandle(), nullptr);
+}
+
+TEST_F(SkinManagerTest, RequestsBeforeTheFirstActivationTakeEffectAtOnce) {
+  TSkinData* data = LoadedData();
+  ASSERT_FALSE(data->SkinLoading);
+  EXPECT_TRUE(SkinManager->SkinningOn);
+  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  SkinManager->PendingSkinData = nullptr;
+  data->SetActive(true);  // its own value: nothing queued
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  data->SetActive(false);
+  EXPECT_FALSE(SkinManager->SkinningOn);
+  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinOff);
+  // After an activation the same request waits for the timer.
+  SkinManager->ActivationCount = 1;
+  data->SetActive(true);
+  EXPECT_FALSE(SkinManager->SkinningOn);
+  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+}
+
+TEST_F(SkinManagerTest, WrongArchiveVersionIsReportedAndSkinsNothing) {
+  gui::TApplication app;
+  auto* data = new TSkinData(owner_.get());
+  std::atomic<bool> done{false};
+  std::atomic<bool> seen{false};
+  std::thread answer([&] {
+    for (int i = 0; i < 500 && !done; ++i) {
+      if (HWND box = FindWindowW(L"#32770", nullptr)) {
+        seen = true;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(20);
+    }
+  });
+  data->SetLoadingState(true);
+  data->SetActive(true);
+  data->ReadBinaryProperty("SkinStream", StreamOf(TestArchive(19999)));
+  data->SetLoadingState(false);
+  done = true;
+  answer.join();
+  data->Loaded();
+  EXPECT_TRUE(seen);
+  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_FALSE(data->Active());
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW);
+  SkinManager->SkinningOn = true;  // even then a component without a skin skins nothing
+  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  DestroyWindow(wnd);
+}
+
+TEST_F(SkinManagerTest, SkinFileAtRunTimeLoadsAndQueuesSkinChanged) {
+  TSkinData* data = LoadedData();
+  wchar_t dir[MAX_PATH];
+  GetTempPathW(MAX_PATH, dir);
+  const std::wstring path = std::wstring(dir) + L"skin_manager_test.skin";
+  const auto archive = TestArchive();
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, archive.data(), static_cast<DWORD>(archive.size()), &written, nullptr);
+  CloseHandle(file);
+  SkinManager->ActivationCount = 1;
+  data->SetSkinFile(path);
+  EXPECT_FALSE(data->SkinLoading);
+  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
+  EXPECT_EQ(SkinManager->PendingSkinData, data);
+  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+  DeleteFileW(path.c_str());
+  data->SetSkinFile(path + L".missing");
+  EXPECT_TRUE(data->SkinLoading);
+}
+
+TEST_F(SkinManagerTest, WindowsThatAreNeverSkinned) {
+  gui::TApplication app;
+  TSkinData* data = LoadedData();
+  data->OnFormSkin = nullptr;
+  HWND zero = CreateTestWindow(WS_POPUP, nullptr, 0, 0);
+  EXPECT_FALSE(SkinManager->SkinWindow(zero));
+  EXPECT_FALSE(SkinManager->SkinWindow(app.Handle()));  // "TApplication"
+  bool asked = false;
+  EXPECT_TRUE(SkinManager->AskFormSkin(L"TForm1"));
+  EXPECT_FALSE(SkinManager->AskFormSkin(L"SysMonthCal32"));
+  data->OnFormSkin = [&](TSkinData*, const std::wstring&, bool& doSkin) {
+    asked = true;
+    doSkin = true;
+  };
+  EXPECT_TRUE(SkinManager->AskFormSkin(L"SysMonthCal32"));
+  EXPECT_TRUE(asked);
+  data->OnFormSkin = nullptr;
+  data->SkinControls |= skin::SkinControlBit(skin::xcFastReport);
+  EXPECT_FALSE(SkinManager->AskFormSkin(L"TfrPreview"));
+
+  gui::TForm form(&app);
+  form.SetClientWidth(200);
+  form.SetClientHeight(150);
+  form.SetTag(99);
+  data->DisableTag = 5;
+  EXPECT_FALSE(SkinManager->SkinWindow(form.Handle()));
+  form.SetTag(0);
+  EXPECT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  EXPECT_EQ(SendMessageW(form.Handle(), skin::SkinMsgQuery, 0, 0), 1);
+  EXPECT_FALSE(SkinManager->SkinWindow(form.Handle()));  // once only
+  DestroyWindow(zero);
+}
+
+TEST_F(SkinManagerTest, WhichComponentSkinsWhichWindow) {
+  TSkinData* first = LoadedData();
+  TSkinData* second = LoadedData();
+  HWND plain = CreateTestWindow(WS_OVERLAPPEDWINDOW);
+  HWND box = CreateWindowExW(0, L"#32770", L"Box", WS_POPUP | WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                             nullptr);
+  EXPECT_EQ(SkinManager->FindSkinData(plain), second);
+  EXPECT_EQ(SkinManager->FindSkinData(box), second);  // no dialog component yet
+  TSkinData* dialog = LoadedData(skin::sfDialog);
+  EXPECT_EQ(SkinManager->FindSkinData(box), dialog);
+  EXPECT_EQ(SkinManager->FindSkinData(plain), second);
+  // The filter is the first main-form component's.
+  first->OnFormSkin = [](TSkinData*, const std::wstring&, bool& doSkin) { doSkin = false; };
+  EXPECT_FALSE(SkinManager->AskFormSkin(L"Anything"));
+  DestroyWindow(box);
+  DestroyWindow(plain);
+}
+
+TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
+  gui::TApplication app;
+  TSkinData* data = LoadedData();
+  TSkinData* other = LoadedData();
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW);
+  HWND owned = CreateTestWindow(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, wnd);
+  const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
+  RECT client{}, window{};
+  GetClientRect(wnd, &client);
+  GetWindowRect(wnd, &window);
+  const LiveCounts before;
+
+  g_log.clear();
+  ShowWindow(wnd, SW_SHOW);  // activation: the hook attaches a skinner
+  auto* skinner = SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_EQ(skinner->SkinData, other);  // the later main-form component
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_NE(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
+  Drain();  // SkinMsgAttached fits the frame
+  EXPECT_EQ(skinner->SkinState, skin::TWinSkinForm::ssRunning);
+  g_log.clear();
+  EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
+  for (UINT msg : g_log) {
+    EXPECT_NE(msg, skin::SkinMsgQuery);  // answered before the window's own procedure
+    EXPECT_NE(msg, skin::SkinMsgAttached);
+  }
+
+  ShowWindow(owned, SW_SHOW);
+  auto* ownedSkinner = SkinManager->FindFormSkinner(owned);
+  ASSERT_NE(ownedSkinner, nullptr);
+  EXPECT_NE(GetWindowLongPtrW(owned, GWL_STYLE) & WS_CAPTION, 0);  // an owned window keeps its caption
+  EXPECT_EQ(GetWindowLongPtrW(owned, GWL_STYLE) & WS_SYSMENU, 0);
+  Drain();
+
+  // Skin off in main-form mode: every skinner goes, whatever its component.
+  SkinManager->PendingSkinData = data;
+  SkinManager->PendingAction = skin::saSkinOff;
+  g_log.clear();
+  SkinManager->RunPendingAction();
+  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
+  EXPECT_NE(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
+  RECT clientAfter{};
+  GetClientRect(wnd, &clientAfter);
+  EXPECT_EQ(clientAfter.right, client.right);
+  EXPECT_EQ(clientAfter.bottom, client.bottom);
+  RECT windowAfter{};
+  GetWindowRect(wnd, &windowAfter);
+  EXPECT_EQ(windowAfter.left, window.left);
+  EXPECT_EQ(windowAfter.top, window.top);
+  // The window's own procedure saw the caption come back, then the new size.
+  auto styleChanged = std::find(g_log.begin(), g_log.end(), static_cast<UINT>(WM_STYLECHANGED));
+  ASSERT_NE(styleChanged, g_log.end());
+  EXPECT_NE(std::find(styleChanged, g_log.end(), static_cast<UINT>(WM_WINDOWPOSCHANGED)), g_log.end());
+  Drain();
+  EXPECT_TRUE(LiveCounts{} == before);
+
+  DestroyWindow(owned);
+  DestroyWindow(wnd);
+}
+
+TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
+  gui::TApplication app;
+  TSkinData* data = LoadedData();
+  auto* form = new gui::TForm(&app);
+  form->SetClientWidth(240);
+  form->SetClientHeight(160);
+  form->HandleNeeded();
+  form->Show();
+  Drain();
+  ASSERT_NE(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+  SkinManager->PendingSkinData = data;
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  Drain();
+  HWND wnd = form->Handle();
+  const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
+  const gui::TWndMethod ownMethod = form->WindowProc;
+  const gui::TColor ownColor = form->Color();
+  RECT client{}, window{};
+  GetClientRect(wnd, &client);
+  GetWindowRect(wnd, &window);
+  const LiveCounts before;
+  for (int i = 0; i < 500; ++i) {
+    SkinManager->PendingSkinData = data;
+    SkinManager->PendingAction = skin::saSkinOn;
+    SkinManager->RunPendingAction();
+    ASSERT_NE(SkinManager->FindFormSkinner(wnd), nullptr) << "cycle " << i;
+    ASSERT_FALSE(form->WindowProc == ownMethod) << "cycle " << i;
+    Drain();
+    SkinManager->PendingSkinData = data;
+    SkinManager->PendingAction = skin::saSkinOff;
+    SkinManager->RunPendingAction();
+  }
+  Drain();
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
+  EXPECT_TRUE(form->WindowProc == ownMethod);
+  EXPECT_EQ(form->Color(), ownColor);
+  RECT after{}, windowAfter{};
+  GetClientRect(wnd, &after);
+  GetWindowRect(wnd, &windowAfter);
+  EXPECT_EQ(after.right, client.right);
+  EXPECT_EQ(after.bottom, client.bottom);
+  EXPECT_EQ(windowAfter.left, window.left);
+  EXPECT_EQ(windowAfter.top, window.top);
+  EXPECT_TRUE(LiveCounts{} == before);
+}
+
+TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
+  gui::TApplication app;
+  LoadedData();
+  HWND skinned = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND plain = CreateTestWindow(WS_OVERLAPPEDWINDOW);
+  ASSERT_NE(SkinManager->FindFormSkinner(skinned), nullptr);
+  ASSERT_EQ(SkinManager->FindFormSkinner(plain), nullptr);
+  auto grip = [](HWND parent) {
+    return CreateWindowExW(0, L"ScrollBar", nullptr, WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, parent, nullptr, nullptr,
+                           nullptr);
+  };
+  EXPECT_EQ(grip(skinned), nullptr);
+  EXPECT_NE(grip(plain), nullptr);
+  DestroyWindow(plain);
+  DestroyWindow(skinned);
+  Drain();
+  // The destroyed window's skinner is freed at the next decision.
+  SkinManager->PurgeDestroyedForms();
+  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+}
+
+// A message box answered from another thread: the hook sees the "#32770"
+// window and skins it; 500 of them leave no handle behind.
+TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
+  gui::TApplication app;
+  LoadedData();
+  Drain();
+  const LiveCounts before;
+  std::atomic<bool> done{false};
+  std::atomic<int> skinnedBoxes{0};
+  std::thread answer([&] {
+    HWND last = nullptr;
+    while (!done) {
+      HWND box = FindWindowW(L"#32770", L"Notes");
+      if (box && box != last && IsWindowVisible(box)) {
+        if (SendMessageW(box, skin::SkinMsgQuery, 0, 0) == 1) ++skinnedBoxes;
+        last = box;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(1);
+    }
+  });
+  constexpr int kBoxes = 500;
+  for (int i = 0; i < kBoxes; ++i) MessageBoxW(nullptr, L"Do you wish to save the changes?", L"Notes", MB_OK);
+  done = true;
+  answer.join();
+  SkinManager->PurgeDestroyedForms();
+  Drain();
+  EXPECT_EQ(skinnedBoxes, kBoxes);
+  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_TRUE(LiveCounts{} == before);
+}
+
+TEST_F(SkinManagerTest, PopupMenusAreSkinnedOnlyWhileTheSkinIsOn) {
+  gui::TApplication app;
+  LoadedData();
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Drain();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"Item");
+  auto track = [&] {
+    // The menu window exists while the menu loop runs; a posted cancel ends it.
+    std::atomic<bool> done{false};
+    std::atomic<LRESULT> query{-1};
+    std::thread closer([&] {
+      for (int i = 0; i < 200 && !done; ++i) {
+        if (HWND popup = FindWindowW(L"#32768", nullptr); popup && IsWindowVisible(popup)) {
+          query = SendMessageW(popup, skin::SkinMsgQuery, 0, 0);
+          PostMessageW(wnd, WM_CANCELMODE, 0, 0);
+          PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+          break;
+        }
+        Sleep(10);
+      }
+    });
+    SetForegroundWindow(wnd);
+    TrackPopupMenu(menu, 0, 100, 100, 0, wnd, nullptr);
+    done = true;
+    closer.join();
+    return query.load();
+  };
+  EXPECT_EQ(track(), 1);
+  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);  // freed when the menu window went
+  SkinManager->SkinningOn = false;
+  EXPECT_NE(track(), 1);
+  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);
+  DestroyMenu(menu);
+  DestroyWindow(wnd);
+}
+
+}  // namespace
