@@ -9,8 +9,6 @@
 #include <sstream>
 #include <vector>
 
-#include "core/archive/lzh_encoder.h"
-#include "core/archive/skin_writer.h"
 #include "gui/formreader.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
@@ -18,39 +16,13 @@
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/test_skins.h"
 
 namespace {
 
 using skin::SkinManager;
 using skin::TSkinData;
 using skin::TWinSkinForm;
-
-std::vector<std::uint8_t> TestArchive() {
-  core::TSkinWriter writer;
-  const std::string definition = "[Info]\r\nName=Test\r\n";
-  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
-  return core::LzhCompress(writer.BuildContainer());
-}
-
-#ifndef OWN_SKINS_DIR
-#error "OWN_SKINS_DIR names the folder of the host build's packed skins"
-#endif
-
-// The project's default skin as the host build packed it (Wine shows the
-// build machine's root as drive Z:).
-std::vector<std::uint8_t> DefaultSkinArchive() {
-  std::wstring path = L"Z:" OWN_SKINS_DIR "/default.skin";
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  std::vector<std::uint8_t> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  bytes.resize(GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
 
 struct Expected {
   UINT msg;
@@ -89,13 +61,7 @@ void ExpectSequence(const std::vector<Expected>& expected, const char* what, int
 
 bool Received(UINT msg) { return std::find(g_log.begin(), g_log.end(), msg) != g_log.end(); }
 
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+void Drain() { skin_test::DrainMessages(); }
 
 HWND CreateRecorded(const wchar_t* className, DWORD style, const wchar_t* caption = L"Test", int width = 300,
                     int height = 200, HWND owner = nullptr) {
@@ -115,7 +81,7 @@ class SkinFormTest : public ::testing::Test {
   void SetUp() override {
     skin::FreeSkinManager();
     data_ = std::make_unique<TSkinData>(nullptr);
-    data_->SkinArchive = core::ByteStream(DefaultSkinArchive());
+    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
     ASSERT_TRUE(data_->LoadSkin());
     ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
     skin::EnsureSkinManager().AddSkinData(data_.get());
@@ -352,11 +318,7 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
 TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {
   skin::FreeSkinManager();
   gui::TApplication app;
-  const auto archive = TestArchive();
-  std::vector<std::uint8_t> stream(4);
-  const auto count = static_cast<std::int32_t>(archive.size());
-  std::memcpy(stream.data(), &count, 4);
-  stream.insert(stream.end(), archive.begin(), archive.end());
+  const auto stream = skin_test::SkinStreamOf(skin_test::BareSkinArchive());
   std::ostringstream hex;
   hex << std::hex;
   for (std::uint8_t b : stream) hex << (b < 16 ? "0" : "") << static_cast<int>(b);

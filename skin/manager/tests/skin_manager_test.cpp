@@ -9,39 +9,22 @@
 #include <thread>
 #include <vector>
 
-#include "core/archive/lzh_encoder.h"
-#include "core/archive/skin_writer.h"
 #include "gui/forms.h"
 #include "gui/handles.h"
 #include "gui/imagelist.h"
 #include "gui/subclass.h"
 #include "gui/timer.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/skin_popup_menu.h"
+#include "skin/manager/tests/test_skins.h"
 
 namespace {
 
 using skin::SkinManager;
 using skin::TSkinData;
-
-std::vector<std::uint8_t> TestArchive(std::uint32_t version = core::TSkinReader::ArchiveVersion) {
-  core::TSkinWriter writer;
-  const std::string definition = "[Info]\r\nName=Test\r\n";
-  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
-  std::vector<std::uint8_t> container = writer.BuildContainer();
-  if (version != core::TSkinReader::ArchiveVersion) std::memcpy(container.data(), &version, 4);
-  return core::LzhCompress(container);
-}
-
-// "SkinStream" as the form description stores it: a count, then the bytes.
-std::vector<std::uint8_t> StreamOf(const std::vector<std::uint8_t>& archive) {
-  std::vector<std::uint8_t> stream(4);
-  const auto count = static_cast<std::int32_t>(archive.size());
-  std::memcpy(stream.data(), &count, 4);
-  stream.insert(stream.end(), archive.begin(), archive.end());
-  return stream;
-}
 
 // What a window's own procedure received, in order.
 std::vector<UINT> g_log;
@@ -64,13 +47,7 @@ HWND CreateTestWindow(DWORD style, HWND owner = nullptr, int width = 300, int he
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-void Drain() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+void Drain() { skin_test::DrainMessages(); }
 
 struct LiveCounts {
   long bitmaps = gui::BitmapHandle::LiveCount();
@@ -95,12 +72,13 @@ class SkinManagerTest : public ::testing::Test {
     Drain();
   }
   // A main-form component loaded as the form reader would, with a usable skin.
-  TSkinData* LoadedData(skin::TSkinFormType type = skin::sfMainform, bool active = true) {
+  TSkinData* LoadedData(skin::TSkinFormType type = skin::sfMainform, bool active = true,
+                        const std::vector<std::uint8_t>& archive = skin_test::DefaultSkinArchive()) {
     auto* data = new TSkinData(owner_.get());
     data->SkinFormtype = type;
     data->SetLoadingState(true);
     data->SetActive(active);
-    EXPECT_TRUE(data->ReadBinaryProperty("SkinStream", StreamOf(TestArchive())));
+    EXPECT_TRUE(data->ReadBinaryProperty("SkinStream", skin_test::SkinStreamOf(archive)));
     data->SetLoadingState(false);
     data->Loaded();
     return data;
@@ -123,7 +101,7 @@ TEST_F(SkinManagerTest, StoredPropertiesAndDefaults) {
   EXPECT_EQ(data.MenuGlyphs().Count(), 4);
 
   // The stream writes back what it read, count first.
-  const auto stream = StreamOf(TestArchive());
+  const auto stream = skin_test::SkinStreamOf(skin_test::BareSkinArchive());
   ASSERT_TRUE(data.ReadBinaryProperty("SkinStream", stream));
   EXPECT_FALSE(data.SkinLoading);
   EXPECT_EQ(gui::GetPropValue(data, "SkinStore"), "(none)");  // at run time, even with a skin
@@ -185,7 +163,7 @@ TEST_F(SkinManagerTest, WrongArchiveVersionIsReportedAndSkinsNothing) {
   });
   data->SetLoadingState(true);
   data->SetActive(true);
-  data->ReadBinaryProperty("SkinStream", StreamOf(TestArchive(19999)));
+  data->ReadBinaryProperty("SkinStream", skin_test::SkinStreamOf(skin_test::BareSkinArchive(19999)));
   data->SetLoadingState(false);
   done = true;
   answer.join();
@@ -204,7 +182,7 @@ TEST_F(SkinManagerTest, SkinFileAtRunTimeLoadsAndQueuesSkinChanged) {
   wchar_t dir[MAX_PATH];
   GetTempPathW(MAX_PATH, dir);
   const std::wstring path = std::wstring(dir) + L"skin_manager_test.skin";
-  const auto archive = TestArchive();
+  const auto archive = skin_test::BareSkinArchive();
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DWORD written = 0;
@@ -472,3 +450,67 @@ TEST_F(SkinManagerTest, PopupMenusAreSkinnedOnlyWhileTheSkinIsOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// While a menu of this window's is open, the menu loop tells the owner it is
+// idle, naming the menu window: print that window into a DIB, then end the
+// menu.
+struct MenuProbe {
+  HWND menuWindow = nullptr;
+  COLORREF printedCorner = CLR_INVALID;
+  COLORREF printedCentreBand = CLR_INVALID;
+  int width = 0, height = 0;
+} g_probe;
+
+LRESULT CALLBACK MenuOwnerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && !g_probe.menuWindow) {
+    g_probe.menuWindow = reinterpret_cast<HWND>(lParam);
+    RECT r{};
+    GetWindowRect(g_probe.menuWindow, &r);
+    g_probe.width = r.right - r.left;
+    g_probe.height = r.bottom - r.top;
+    gui::TBitmap target(g_probe.width, g_probe.height);
+    SendMessageW(g_probe.menuWindow, WM_PRINT, reinterpret_cast<WPARAM>(target.DC()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    g_probe.printedCorner = target.Pixel(0, 0);
+    g_probe.printedCentreBand = target.Pixel(g_probe.width / 2, 1);
+    EndMenu();
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(SkinManagerTest, APopupMenuPrintsItsFrameFromTheSkin) {
+  gui::TApplication app;
+  TSkinData* data = LoadedData();
+  ASSERT_TRUE(data->Skin().MenuBackground && !data->Skin().MenuBackground->Image.Empty());
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &MenuOwnerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SkinManagerMenuOwner";
+  RegisterClassW(&wc);
+  HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+  Drain();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"First item");
+  AppendMenuW(menu, MF_STRING, 2, L"Second item");
+  g_probe = MenuProbe{};
+  SetForegroundWindow(wnd);
+  TrackPopupMenu(menu, 0, 60, 60, 0, wnd, nullptr);
+  ASSERT_NE(g_probe.menuWindow, nullptr);
+  // The expected picture: the element nine-sliced to the menu's size.
+  TSkinData& skinData = *data;
+  const RECT whole{0, 0, g_probe.width, g_probe.height};
+  auto& element = *skinData.Skin().MenuBackground;
+  gui::TBitmap expected =
+      skin::RenderNineSlice(whole, element.Image, element.Margins(), false, element.Tile != 0, 1, 1);
+  EXPECT_EQ(g_probe.printedCorner, expected.Pixel(0, 0));
+  EXPECT_EQ(g_probe.printedCentreBand, expected.Pixel(g_probe.width / 2, 1));
+  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);
+  EXPECT_EQ(skin::PendingMenuSkinner, nullptr);  // the freed skinner is not left pending
+  DestroyMenu(menu);
+  DestroyWindow(wnd);
+}

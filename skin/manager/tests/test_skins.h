@@ -1,0 +1,66 @@
+// Skin archives and helpers the engine's Windows tests share.
+#pragma once
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/archive/lzh_encoder.h"
+#include "core/archive/skin_reader.h"
+#include "core/archive/skin_writer.h"
+
+#ifndef OWN_SKINS_DIR
+#error "OWN_SKINS_DIR names the folder of the host build's packed skins"
+#endif
+
+namespace skin_test {
+
+// A skin with a definition and no pictures: every frame thickness is 0.
+// Another version word makes the archive one of the wrong version.
+inline std::vector<std::uint8_t> BareSkinArchive(std::uint32_t version = core::TSkinReader::ArchiveVersion) {
+  core::TSkinWriter writer;
+  const std::string definition = "[Info]\r\nName=Test\r\n";
+  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  std::vector<std::uint8_t> container = writer.BuildContainer();
+  if (version != core::TSkinReader::ArchiveVersion) std::memcpy(container.data(), &version, 4);
+  return core::LzhCompress(container);
+}
+
+// The project's default skin as the host build packed it (Wine shows the
+// build machine's root as drive Z:).
+inline std::vector<std::uint8_t> DefaultSkinArchive() {
+  std::wstring path = L"Z:" OWN_SKINS_DIR "/default.skin";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  std::vector<std::uint8_t> bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  bytes.resize(GetFileSize(file, nullptr));
+  DWORD read = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+// "SkinStream" as a form description stores it: a count, then the bytes.
+inline std::vector<std::uint8_t> SkinStreamOf(const std::vector<std::uint8_t>& archive) {
+  std::vector<std::uint8_t> stream(4);
+  const auto count = static_cast<std::int32_t>(archive.size());
+  std::memcpy(stream.data(), &count, 4);
+  stream.insert(stream.end(), archive.begin(), archive.end());
+  return stream;
+}
+
+inline void DrainMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace skin_test
