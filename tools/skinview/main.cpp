@@ -48,13 +48,15 @@ struct TPicture {
   RECT Margins;
   bool Trans;
   bool Tile;
+  bool Stacked;  // frames one above the other instead of side by side
 };
 
 std::wstring Describe(const TPicture& p) {
   const int frames = std::max(p.FrameCount, 1);
   wchar_t text[256];
-  std::swprintf(text, 256, L"%hs  %dx%d, %d frame%ls, margins L%d T%d R%d B%d%ls%ls", p.Name.c_str(),
-                p.Bitmap->Width(), p.Bitmap->Height(), frames, frames == 1 ? L"" : L"s", static_cast<int>(p.Margins.left),
+  std::swprintf(text, 256, L"%hs  %dx%d, %d %ls frame%ls, margins L%d T%d R%d B%d%ls%ls", p.Name.c_str(),
+                p.Bitmap->Width(), p.Bitmap->Height(), frames, p.Stacked ? L"stacked" : L"side-by-side",
+                frames == 1 ? L"" : L"s", static_cast<int>(p.Margins.left),
                 static_cast<int>(p.Margins.top), static_cast<int>(p.Margins.right), static_cast<int>(p.Margins.bottom),
                 p.Trans ? L", transparent" : L"", p.Tile ? L", tiled" : L"");
   return text;
@@ -67,7 +69,9 @@ int Clamp(int v) { return std::clamp(v, 1, kMaxCell); }
 void AddPictureRows(std::vector<TRow>& rows, const TPicture& p) {
   if (p.Bitmap->Empty()) return;
   const int frames = std::max(p.FrameCount, 1);
-  const int fw = p.Bitmap->Width() / frames, fh = p.Bitmap->Height();
+  const bool stacked = p.Stacked;
+  const int fw = stacked ? p.Bitmap->Width() : p.Bitmap->Width() / frames;
+  const int fh = stacked ? p.Bitmap->Height() / frames : p.Bitmap->Height();
   if (fw <= 0 || fh <= 0) return;
   for (int k = 1; k <= frames; ++k) {
     TRow row;
@@ -76,7 +80,8 @@ void AddPictureRows(std::vector<TRow>& rows, const TPicture& p) {
     const RECT m = p.Margins;
     const bool trans = p.Trans;
     row.Cells.push_back({fw, fh, [=](HDC dc, int x, int y) {
-                           skin::DrawFrame(dc, RECT{x, y, x + fw, y + fh}, *bitmap, trans, frames, k);
+                           skin::DrawNineSlice(dc, RECT{x, y, x + fw, y + fh}, *bitmap, stacked, false, trans, frames,
+                                               k, RECT{});
                          }});
     const std::pair<int, int> sizes[] = {{Clamp(fw / 2), Clamp(fh / 2)},
                                          {Clamp(fw * 2), Clamp(fh * 2)},
@@ -84,7 +89,7 @@ void AddPictureRows(std::vector<TRow>& rows, const TPicture& p) {
     for (bool tile : {false, true}) {
       for (auto [w, h] : sizes) {
         row.Cells.push_back({w, h, [=](HDC dc, int x, int y) {
-                               skin::DrawNineSlice(dc, RECT{x, y, x + w, y + h}, *bitmap, false, tile, trans, frames,
+                               skin::DrawNineSlice(dc, RECT{x, y, x + w, y + h}, *bitmap, stacked, tile, trans, frames,
                                                    k, m);
                              }});
       }
@@ -92,23 +97,36 @@ void AddPictureRows(std::vector<TRow>& rows, const TPicture& p) {
     const int threeWide = Clamp(fw * 3 + 40);
     row.Cells.push_back({threeWide, fh, [=](HDC dc, int x, int y) {
                            gui::TCanvas canvas(dc);
-                           skin::DrawThreeSlice(canvas, RECT{x, y, x + threeWide, y + fh}, *bitmap, false, trans,
-                                                frames, k, m);
+                           skin::DrawThreeSlice(canvas, RECT{x, y, x + threeWide, y + fh}, *bitmap, stacked,
+                                                trans, frames, k, m);
                          }});
     rows.push_back(std::move(row));
   }
 }
 
-TPicture Picture(std::string name, skin::TDataSkinObject& e, gui::TBitmap& bitmap, int frameCount) {
-  return TPicture{std::move(name), &bitmap, frameCount, e.Margins(), e.Trans != 0, e.Tile == 1};
+TPicture Picture(std::string name, skin::TDataSkinObject& e, gui::TBitmap& bitmap, int frameCount,
+                 bool stacked = false) {
+  return TPicture{std::move(name), &bitmap, frameCount, e.Margins(), e.Trans != 0, e.Tile == 1, stacked};
 }
 
-void AddElement(std::vector<TRow>& rows, skin::TDataSkinObject* e, const char* section) {
+// The top and bottom frame pieces, the caption text background and the menu
+// bar stack their active and inactive looks; everything else lies side by side.
+// The second picture has the element's frames, except the progress chunk
+// (one picture, repeated) and the tab page border (one frame, own margins).
+struct TSecondPicture {
+  int FrameCount = 0;  // 0: the element's
+  RECT Margins{};
+};
+
+void AddElement(std::vector<TRow>& rows, skin::TDataSkinObject* e, const char* section, bool stacked = false,
+                TSecondPicture second = {}) {
   if (!e) return;
   const std::string name = std::string(section) + " (" + e->ElementName + ")";
-  AddPictureRows(rows, Picture(name, *e, e->Image, e->FrameCount));
+  AddPictureRows(rows, Picture(name, *e, e->Image, e->FrameCount, stacked));
   if (auto* border = dynamic_cast<skin::TDataSkinBorder*>(e)) {
-    AddPictureRows(rows, Picture(name + " Image2", *e, border->Image2, e->FrameCount));
+    TPicture p = Picture(name + " Image2", *e, border->Image2, second.FrameCount ? second.FrameCount : e->FrameCount);
+    if (second.FrameCount) p.Margins = second.Margins;
+    AddPictureRows(rows, p);
   }
 }
 
@@ -135,25 +153,36 @@ TRow ColourRow(const skin::TSkinContent& c) {
 std::vector<TRow> SheetRows(skin::TSkinContent& c) {
   std::vector<TRow> rows;
   rows.push_back(ColourRow(c));
-  AddElement(rows, &c.BorderTop, "Personality top");
+  AddElement(rows, &c.BorderTop, "Personality top", true);
   AddElement(rows, &c.BorderLeft, "Personality left");
   AddElement(rows, &c.BorderRight, "Personality right");
-  AddElement(rows, &c.BorderBottom, "Personality bottom");
-  AddElement(rows, &c.TitleElement, "Title background");
+  AddElement(rows, &c.BorderBottom, "Personality bottom", true);
+  // The caption text background is cut by its own margins; the base ones
+  // carry the text layout.
+  TPicture title = Picture("Title background (TextBack)", c.TitleElement, c.TitleElement.Image, 2, true);
+  title.Margins = RECT{c.TitleElement.TextBackLeft, 0, c.TitleElement.TextBackRight, 0};
+  title.Trans = true;
+  AddPictureRows(rows, title);
   AddElement(rows, &c.ButtonsElement, "Buttons");
   AddPictureRows(rows, Picture("Buttons check", c.ButtonsElement, c.ButtonsElement.CheckImage,
                                c.ButtonsElement.CheckFrameCount));
   AddPictureRows(rows, Picture("Buttons radio", c.ButtonsElement, c.ButtonsElement.RadioImage,
                                c.ButtonsElement.RadioFrameCount));
   for (std::size_t i = 0; i < c.SysButtonElements.size(); ++i) {
-    AddElement(rows, c.SysButtonElements[i].get(), ("Caption button " + std::to_string(i + 1)).c_str());
+    // Caption buttons are always drawn with magenta left out.
+    skin::TDataSkinSysButton& button = *c.SysButtonElements[i];
+    TPicture p = Picture("Caption button " + std::to_string(i + 1) + " (" + button.ElementName + ", action " +
+                             std::to_string(button.Action) + ")",
+                         button, button.Image, button.FrameCount);
+    p.Trans = true;
+    AddPictureRows(rows, p);
   }
-  AddElement(rows, c.Progress.get(), "Progress");
-  AddElement(rows, c.MenuBar.get(), "MenuBar");
+  AddElement(rows, c.Progress.get(), "Progress", false, TSecondPicture{1, RECT{}});
+  AddElement(rows, c.MenuBar.get(), "MenuBar", true);
   AddElement(rows, c.GroupBoxEdge.get(), "GroupBoxEdge");
   AddElement(rows, c.GroupBox.get(), "GroupBox");
   AddElement(rows, c.Toolbars.get(), "Toolbars");
-  AddElement(rows, c.Tabs.get(), "Tabs");
+  AddElement(rows, c.Tabs.get(), "Tabs", false, TSecondPicture{1, RECT{4, 5, 4, 4}});
   AddElement(rows, c.StatusBarEdges.get(), "StatusBarEdges");
   AddElement(rows, c.ComboButton.get(), "ComboButton");
   AddElement(rows, c.SunkEdge.get(), "SunkEdge");
