@@ -32,8 +32,17 @@ class TRegionBuilder {
 
   gui::RegionHandle Finish() {
     Flush();
-    if (!result_) result_.reset(CreateRectRgn(0, 0, 0, 0));
-    return std::move(result_);
+    gui::RegionHandle result;
+    for (gui::RegionHandle& level : levels_) {
+      if (!level) continue;
+      if (!result) {
+        result = std::move(level);
+      } else {
+        CombineRgn(result.get(), result.get(), level.get(), RGN_OR);
+      }
+    }
+    if (!result) result.reset(CreateRectRgn(0, 0, 0, 0));
+    return result;
   }
 
  private:
@@ -50,17 +59,25 @@ class TRegionBuilder {
     std::memcpy(buffer_.data(), &header_, sizeof header_);
     const DWORD size = static_cast<DWORD>(sizeof(RGNDATAHEADER) + header_.nRgnSize);
     gui::RegionHandle part(ExtCreateRegion(nullptr, size, reinterpret_cast<const RGNDATA*>(buffer_.data())));
-    if (!result_) {
-      result_ = std::move(part);
-    } else if (part) {
-      CombineRgn(result_.get(), result_.get(), part.get(), RGN_OR);
-    }
     Restart();
+    if (!part) return;
+    // Batches are ORed like a binary counter: level k holds 2^k batches, so
+    // each OR joins regions of about the same size instead of adding every
+    // batch to an ever larger result.
+    for (gui::RegionHandle& level : levels_) {
+      if (!level) {
+        level = std::move(part);
+        return;
+      }
+      CombineRgn(part.get(), part.get(), level.get(), RGN_OR);
+      level.reset();
+    }
+    levels_.push_back(std::move(part));
   }
 
   std::vector<std::uint8_t> buffer_;
   RGNDATAHEADER header_{};
-  gui::RegionHandle result_;
+  std::vector<gui::RegionHandle> levels_;
 };
 
 struct TChannelRange {
