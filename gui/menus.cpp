@@ -6,13 +6,14 @@
 namespace gui {
 
 namespace {
+// Never destroyed: menus freed at program exit still unregister here.
 std::unordered_set<const TMenuItem*>& LiveItems() {
-  static std::unordered_set<const TMenuItem*> items;
-  return items;
+  static auto* items = new std::unordered_set<const TMenuItem*>;
+  return *items;
 }
 std::unordered_map<UINT, TMenuItem*>& Commands() {
-  static std::unordered_map<UINT, TMenuItem*> commands;
-  return commands;
+  static auto* commands = new std::unordered_map<UINT, TMenuItem*>;
+  return *commands;
 }
 UINT NextCommand() {
   static UINT next = 0x7000;

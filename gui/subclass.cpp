@@ -19,9 +19,10 @@ struct TWindowSubclass::Record {
 
 namespace {
 
+// Never destroyed: objects freed at program exit still detach through it.
 std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>>& Records() {
-  static std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>> records;
-  return records;
+  static auto* records = new std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>>;
+  return *records;
 }
 
 LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -7,9 +7,11 @@
 namespace gui {
 
 namespace {
+// Never destroyed: timers owned by objects freed at program exit still look
+// themselves up here.
 std::unordered_map<UINT_PTR, TTimer*>& RunningTimers() {
-  static std::unordered_map<UINT_PTR, TTimer*> timers;
-  return timers;
+  static auto* timers = new std::unordered_map<UINT_PTR, TTimer*>;
+  return *timers;
 }
 }  // namespace
 

@@ -45,7 +45,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeSysButtons();
   // A skinner freed while still attached gives the window back first.
   if (subclass_.Attached()) subclass_.Detach();
-  if (Form && savedWindowMethod_ && Form->WindowProc == gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this))
+  if (Form && !Form->IsDestroying() && savedWindowMethod_ && Form->WindowProc == gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this))
     Form->WindowProc = savedWindowMethod_;
   if (SkinManager) SkinManager->RemoveFormSkinner(Handle);
   Trace(L"Skinform DESTROY " + CaptionText);
