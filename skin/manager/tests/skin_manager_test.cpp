@@ -514,3 +514,48 @@ TEST_F(SkinManagerTest, APopupMenuPrintsItsFrameFromTheSkin) {
   DestroyMenu(menu);
   DestroyWindow(wnd);
 }
+
+TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
+  gui::TApplication app;
+  TSkinData* mainData = LoadedData();
+  HWND other = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Drain();
+  ASSERT_NE(SkinManager->FindFormSkinner(other), nullptr);
+
+  auto* form = new gui::TForm(&app);
+  form->SetClientWidth(200);
+  form->SetClientHeight(120);
+  auto* own = new TSkinData(form);
+  own->SkinFormtype = skin::sfOnlyThisForm;
+  own->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
+  ASSERT_TRUE(own->LoadSkin());
+  const int activations = SkinManager->ActivationCount;
+  own->Loaded();  // skins its owner at once
+  EXPECT_EQ(SkinManager->ActivationCount, activations + 1);
+  auto* skinner = SkinManager->FindFormSkinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_EQ(skinner->SkinData, own);
+  EXPECT_EQ(SkinManager->FindSkinData(form->Handle()), own);
+  EXPECT_EQ(SkinManager->FindSkinData(other), mainData);
+
+  // Switched off: the request waits for the action timer, then takes only
+  // this form's skinner and tells the component.
+  int changed = 0;
+  own->OnSkinChanged = [&](gui::TObject* sender) {
+    EXPECT_EQ(sender, own);
+    ++changed;
+  };
+  own->SetActive(true);
+  own->SetActive(false);
+  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+  for (int i = 0; i < 400 && SkinManager->ActionTimer().Enabled(); ++i) {
+    Drain();
+    Sleep(5);
+  }
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+  EXPECT_NE(SkinManager->FindFormSkinner(other), nullptr);
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  delete form;
+  DestroyWindow(other);
+}
