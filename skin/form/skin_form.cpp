@@ -1,5 +1,7 @@
 #include "skin/form/skin_form.h"
 
+#include "skin/form/control_discovery.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -111,6 +113,11 @@ void TWinSkinForm::AttachToWindow(TSkinData* data) {
     ComputeFrameMetrics();
   }
   subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return SkinWndProc(msg, wParam, lParam); });
+  if (Form) {
+    SkinComponents(*this, Form);
+  } else {
+    SkinChildWindows(*this);
+  }
   InvalidateRect(Handle, nullptr, TRUE);
 }
 
