@@ -36,6 +36,10 @@ class TSkinControlBase {
   virtual int SkinnerState() const = 0;
   virtual void RestoreColor() = 0;
   virtual void SkinChanged() = 0;
+  // The hot push button: the form skinner takes the hot look off it when the
+  // pointer has left the rectangle it was last painted in (screen coordinates).
+  virtual void SendMouseLeave() = 0;
+  virtual RECT LastPaintedRect() const = 0;
 };
 
 class TWinSkinForm : public gui::TComponent {
@@ -107,6 +111,8 @@ class TWinSkinForm : public gui::TComponent {
   std::uint8_t WindowButtons = 0;
   std::uint8_t ShowState = 0;
   int SkinState = ssAttached;
+  // The push-button skinner that shows the hot look now, or none.
+  TSkinControlBase* HotButton = nullptr;
   gui::FontHandle CaptionFont;
   gui::TBitmap IconBitmap;
   gui::TBitmap TitleCache;
