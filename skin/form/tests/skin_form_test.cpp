@@ -252,6 +252,8 @@ class FakeControlSkinner : public skin::TSkinControlBase {
   int SkinnerState() const override { return state_; }
   void RestoreColor() override { restored_.push_back(wnd_); }
   void SkinChanged() override {}
+  void SendMouseLeave() override {}
+  RECT LastPaintedRect() const override { return RECT{}; }
 
  private:
   HWND wnd_;
