@@ -1,6 +1,7 @@
 #include "gui/bitmap.h"
 
 #include <cstring>
+#include <vector>
 #include <utility>
 
 namespace gui {
@@ -82,7 +83,8 @@ bool TBitmap::LoadFromBmpBytes(std::span<const std::uint8_t> data) {
   const std::span<const std::uint8_t> info = data.subspan(sizeof file);
   DWORD headerSize;
   std::memcpy(&headerSize, info.data(), 4);
-  if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > info.size()) return false;  // core headers are not used
+  if (headerSize == sizeof(BITMAPCOREHEADER)) return LoadFromCoreBmp(data, file.bfOffBits);
+  if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > info.size()) return false;
   BITMAPINFOHEADER h;
   std::memcpy(&h, info.data(), sizeof h);
   const LONG height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
@@ -115,6 +117,37 @@ bool TBitmap::LoadFromBmpBytes(std::span<const std::uint8_t> data) {
   }
   GdiFlush();
   return true;
+}
+
+// The old OS/2-style header (12 bytes, 3-byte palette entries): rewritten as
+// the usual header with a 4-byte palette, then read as any other.
+bool TBitmap::LoadFromCoreBmp(std::span<const std::uint8_t> data, std::size_t bitsOffset) {
+  BITMAPCOREHEADER core;
+  std::memcpy(&core, data.data() + sizeof(BITMAPFILEHEADER), sizeof core);
+  if (core.bcBitCount != 1 && core.bcBitCount != 4 && core.bcBitCount != 8 && core.bcBitCount != 24) return false;
+  const std::size_t colours = core.bcBitCount <= 8 ? (1u << core.bcBitCount) : 0;
+  const std::size_t paletteAt = sizeof(BITMAPFILEHEADER) + sizeof core;
+  if (paletteAt + colours * 3 > data.size() || bitsOffset < paletteAt + colours * 3 || bitsOffset > data.size())
+    return false;
+  std::vector<std::uint8_t> converted(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + colours * 4);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = static_cast<DWORD>(converted.size());
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = core.bcWidth;
+  info.biHeight = core.bcHeight;
+  info.biPlanes = 1;
+  info.biBitCount = core.bcBitCount;
+  info.biCompression = BI_RGB;
+  std::memcpy(converted.data(), &file, sizeof file);
+  std::memcpy(converted.data() + sizeof file, &info, sizeof info);
+  for (std::size_t i = 0; i < colours; ++i)
+    std::memcpy(converted.data() + sizeof file + sizeof info + i * 4, data.data() + paletteAt + i * 3, 3);
+  converted.insert(converted.end(), data.begin() + static_cast<std::ptrdiff_t>(bitsOffset), data.end());
+  file.bfSize = static_cast<DWORD>(converted.size());
+  std::memcpy(converted.data(), &file, sizeof file);
+  return LoadFromBmpBytes(converted);
 }
 
 bool TBitmap::Assign(HBITMAP source) {

@@ -39,7 +39,7 @@ class TBitmap {
   void SetPixel(int x, int y, COLORREF color);
 
   // Reads a .bmp file image (any format the system draws: 1 to 32 bits,
-  // RLE, bit fields). Answers false and leaves the bitmap empty for data the
+  // RLE, bit fields, the old OS/2-style header). Answers false and leaves the bitmap empty for data the
   // system cannot draw or that points outside the buffer.
   bool LoadFromBmpBytes(std::span<const std::uint8_t> data);
   // Copies another bitmap (any format) through the system.
@@ -53,6 +53,7 @@ class TBitmap {
 
  private:
   void ReleaseDc();
+  bool LoadFromCoreBmp(std::span<const std::uint8_t> data, std::size_t bitsOffset);
 
   BitmapHandle bitmap_;
   std::uint32_t* bits_ = nullptr;

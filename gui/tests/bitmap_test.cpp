@@ -1,0 +1,60 @@
+// Loading .bmp images: the old OS/2-style header, and data that points
+// outside its buffer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "gui/bitmap.h"
+
+namespace {
+
+void Put(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) v.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A 2 x 2, 1-bit image with a 12-byte header: palette black and orange,
+// rows bottom-up: bottom row "1 0", top row "0 1".
+std::vector<std::uint8_t> CoreBitmap() {
+  std::vector<std::uint8_t> v;
+  Put(v, 0x4D42, 2);
+  Put(v, 14 + 12 + 6 + 8, 4);
+  Put(v, 0, 4);
+  Put(v, 14 + 12 + 6, 4);
+  Put(v, 12, 4);
+  Put(v, 2, 2);
+  Put(v, 2, 2);
+  Put(v, 1, 2);
+  Put(v, 1, 2);
+  for (std::uint8_t b : {0, 0, 0, 0x10, 0x80, 0xFF}) v.push_back(b);  // blue, green, red
+  for (std::uint8_t b : {0x80, 0, 0, 0, 0x40, 0, 0, 0}) v.push_back(b);
+  return v;
+}
+
+}  // namespace
+
+TEST(Bitmap, ReadsTheOldHeaderFormat) {
+  gui::TBitmap bitmap;
+  ASSERT_TRUE(bitmap.LoadFromBmpBytes(CoreBitmap()));
+  EXPECT_EQ(bitmap.Width(), 2);
+  EXPECT_EQ(bitmap.Height(), 2);
+  const COLORREF orange = RGB(0xFF, 0x80, 0x10);
+  EXPECT_EQ(bitmap.Pixel(0, 1), orange);
+  EXPECT_EQ(bitmap.Pixel(1, 1), RGB(0, 0, 0));
+  EXPECT_EQ(bitmap.Pixel(1, 0), orange);
+  EXPECT_EQ(bitmap.Pixel(0, 0), RGB(0, 0, 0));
+}
+
+TEST(Bitmap, RefusesDataOutsideTheBuffer) {
+  std::vector<std::uint8_t> data = CoreBitmap();
+  gui::TBitmap bitmap;
+  std::vector<std::uint8_t> shortPalette(data.begin(), data.begin() + 14 + 12 + 4);
+  EXPECT_FALSE(bitmap.LoadFromBmpBytes(shortPalette));
+  std::vector<std::uint8_t> badOffset = data;
+  badOffset[10] = 200;
+  EXPECT_FALSE(bitmap.LoadFromBmpBytes(badOffset));
+  std::vector<std::uint8_t> odd = data;
+  odd[14 + 10] = 3;  // 3 bits per pixel does not exist
+  EXPECT_FALSE(bitmap.LoadFromBmpBytes(odd));
+  EXPECT_TRUE(bitmap.Empty());
+}
