@@ -1,6 +1,7 @@
 #include "skin/form/skin_form.h"
 
 #include "skin/form/control_discovery.h"
+#include "skin/form/menu_item_draw.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -79,12 +80,14 @@ void TWinSkinForm::AttachToWindow(TSkinData* data) {
     hoverTimer_ = new gui::TTimer(this);
     hoverTimer_->SetEnabled(false);
     hoverTimer_->SetInterval(250);
+    hoverTimer_->OnTimer = [this](gui::TObject*) { HoverTick(); };
   }
   FrameSkinned = data->HasControl(xcMainMenu);
   Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
   RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   SystemMenu = GetSystemMenu(Handle, FALSE);
+  RenderIconBitmap();
   CaptionText = WindowText(Handle);
   WindowClass = WindowClassName(Handle);
   OwnerWindow = GetWindow(Handle, GW_OWNER);
@@ -141,6 +144,8 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Stage 1: what every skinned window answers.
   switch (msg) {
+    case WM_ERASEBKGND:
+      return WMEraseBkgnd(wParam, lParam);
     case WM_STYLECHANGED:
       if (static_cast<int>(wParam) == GWL_STYLE) Style = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
       return CallDefault(msg, wParam, lParam);
@@ -176,11 +181,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   switch (msg) {
     case WM_SIZE:
-      result = CallDefault(msg, wParam, lParam);
-      if (wParam == SIZE_RESTORED) ShowState = 0;
-      if (wParam == SIZE_MINIMIZED) ShowState = 2;
-      if (wParam == SIZE_MAXIMIZED) ShowState = 1;
-      if (ShowState != 2 && (SkinState == ssRunning || SkinState == ssReskinning)) UpdateRegion();
+      result = WMSize(wParam, lParam);
       break;
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
@@ -192,9 +193,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       result = CallDefault(msg, wParam, lParam);
       break;
     case WM_GETMINMAXINFO:
+      result = WMGetMinMaxInfo(wParam, lParam);
+      break;
     case WM_COMMAND:
+      result = WMCommand(wParam, lParam);
+      break;
     case WM_SYSCOMMAND:
-      result = CallDefault(msg, wParam, lParam);
+      result = WMSysCommand(wParam, lParam);
       break;
     case SkinMsgAttached:
       OnSkinMsgAttached();
@@ -220,20 +225,32 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:  // handled once above; the region is already up to date
       return result;
     case WM_DRAWITEM:
+      return WMDrawItem(wParam, lParam);
     case WM_MEASUREITEM:
+      return WMMeasureItem(wParam, lParam);
     case WM_WINDOWPOSCHANGING:
-    case WM_NCCALCSIZE:
-    case WM_NCHITTEST:
-    case WM_NCPAINT:
-    case WM_NCACTIVATE:
-    case WM_NCMOUSEMOVE:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONUP:
-    case WM_NCLBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN:
       return CallDefault(msg, wParam, lParam);
+    case WM_NCCALCSIZE:
+      return WMNcCalcSize(wParam, lParam);
+    case WM_NCHITTEST:
+      return WMNcHitTest(wParam, lParam);
+    case WM_NCPAINT:
+      return WMNcPaint(wParam, lParam);
+    case WM_NCACTIVATE:
+      return WMNcActivate(wParam, lParam);
+    case WM_NCMOUSEMOVE:
+      return WMNcMouseMove(wParam, lParam);
+    case WM_NCLBUTTONDOWN:
+      return WMNcLButtonDown(wParam, lParam);
+    case WM_NCLBUTTONUP:
+      return WMNcLButtonUp(wParam, lParam);
+    case WM_NCLBUTTONDBLCLK:
+      return WMNcLButtonDblClk(wParam, lParam);
+    case WM_NCRBUTTONDOWN:
+      return WMNcRButtonDown(wParam, lParam);
     case SkinMsgRepaint:
-      return result;
+      PaintNonClient();
+      return 0;
     default:
       return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
   }
@@ -335,6 +352,12 @@ void TWinSkinForm::BuildSystemPopup() {
     item->SetTag(tag);
     item->ImageIndex = tag;
     item->OnClick = std::move(click);
+    item->OnMeasureItem = [this](gui::TMenuItem* it, HDC dc, int& width, int& height) {
+      SkinMenuItemMeasure(*this, *it, dc, width, height);
+    };
+    item->OnDrawItem = [this](gui::TMenuItem* it, HDC dc, const RECT& rect, UINT state) {
+      SkinMenuItemDraw(*this, *it, dc, rect, (state & ODS_SELECTED) != 0, menuBeingDrawn_);
+    };
     return item;
   };
   add(L" Restore ", 0, [this](gui::TObject*) { RestoreWindow(); });
@@ -356,6 +379,7 @@ void TWinSkinForm::ToggleMaximize() {
   }
   ShowState = 1;
   PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  CurrentObject = nullptr;
 }
 
 void TWinSkinForm::ToggleMinimize() {
@@ -475,24 +499,7 @@ void TWinSkinForm::DetachUnframed() {
   }
 }
 
-void TWinSkinForm::FreeSysButtons() {
-  // Caption-button objects arrive with the non-client input handling.
-}
 
-void TWinSkinForm::ComputeFrameMetrics() {
-  if (!SkinData || SkinData->SkinLoading) return;
-  if (FrameKind == 2) {
-    FrameLeft = FrameTop = FrameRight = FrameBottom = MenuHeight = 0;
-    return;
-  }
-  const TSkinContent& skin = SkinData->Skin();
-  auto frames = [](const TDataSkinObject& e) { return e.FrameCount > 0 ? e.FrameCount : 1; };
-  FrameTop = skin.BorderTop.Image.Height() / frames(skin.BorderTop);
-  FrameLeft = skin.BorderLeft.Image.Width() / frames(skin.BorderLeft);
-  FrameRight = skin.BorderRight.Image.Width() / frames(skin.BorderRight);
-  FrameBottom = skin.BorderBottom.Image.Height() / frames(skin.BorderBottom);
-  FreeSysButtons();
-}
 
 void TWinSkinForm::ReadShowState() {
   WINDOWPLACEMENT placement{};
@@ -513,14 +520,7 @@ void TWinSkinForm::ReadShowState() {
   }
 }
 
-void TWinSkinForm::UpdateRegion() {
-  // The skin-shaped region arrives with the non-client painting.
-}
 
-void TWinSkinForm::RemoveRegion() {
-  SetWindowRgn(Handle, nullptr, TRUE);
-  RegionSet = false;
-}
 
 bool TWinSkinForm::AddControlSkinner(TSkinControlBase* skinner) {
   if (std::find(controlSkinners_.begin(), controlSkinners_.end(), skinner) != controlSkinners_.end()) return true;

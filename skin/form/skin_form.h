@@ -7,6 +7,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "gui/handles.h"
 #include "gui/messages.h"
 #include "gui/subclass.h"
+#include "skin/form/nc_objects.h"
 
 namespace gui {
 class TCustomForm;
@@ -69,6 +71,27 @@ class TWinSkinForm : public gui::TComponent {
   void UpdateRegion();
   void RemoveRegion();
 
+  // The skinned frame. Points and rectangles are window coordinates.
+  void PaintNonClient(HDC dc = nullptr);
+  void PaintTitleBar(HDC dc);
+  void PaintCaption(HDC dc, const RECT& band);
+  void LayoutSysButtons();
+  void PaintSysButtons(HDC dc);
+  void PaintSysButton(TWinSysButton& button, int state);
+  // index 1 left, 2 right, 3 top, 4 bottom.
+  void PaintBorderPiece(int index, const RECT& rect, HDC dc);
+  bool IsButtonVisible(std::size_t index);
+  void RenderIconBitmap();
+
+  // Non-client input.
+  POINT ScreenToWindow(int x, int y) const;
+  TWinSysButton* FindSysButton(POINT p) const;
+  void DoButtonAction(int x, int y);
+  void ShowSystemMenu(int x, int y);
+  void ToggleMaximize();
+  void RestoreWindow();
+  void ToggleMinimize();
+
   bool AddControlSkinner(TSkinControlBase* skinner);
   void RemoveControlSkinner(TSkinControlBase* skinner);
   void PurgeDestroyedControls();
@@ -99,6 +122,7 @@ class TWinSkinForm : public gui::TComponent {
   RECT NativeFrameSize{};
   int MenuHeight = 0;
   bool RightToLeft = false;
+  bool MenuTracking = false;
   HWND MdiClient = nullptr;
   HMENU WindowMenu = nullptr;
   HMENU SystemMenu = nullptr;
@@ -116,6 +140,14 @@ class TWinSkinForm : public gui::TComponent {
   gui::FontHandle CaptionFont;
   gui::TBitmap IconBitmap;
   gui::TBitmap TitleCache;
+  RECT WindowRect{};
+  int WindowWidth = 0, WindowHeight = 0;
+  RECT CaptionRect{};
+  int RightButtonsLeft = 0;
+  std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
+  TNCObject* CurrentObject = nullptr;
+  HRGN RegionHandle = nullptr;  // a record only: the window owns the region
+  SIZE RegionSize{};
 
  private:
   void FormWindowMethod(gui::TMessage& message);
@@ -123,16 +155,34 @@ class TWinSkinForm : public gui::TComponent {
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   void LoadCaptionFont();
   void OnSkinMsgAttached();
-  void RestoreWindow();
-  void ToggleMaximize();
-  void ToggleMinimize();
   void CloseFromMenu();
+  void HoverTick();
+  bool IsRunningMdiChildOutOfNormal() const { return MdiKind == 2 && ShowState != 0; }
+  gui::RegionHandle BandRegion(int index, const RECT& band, bool fromCache);
+
+  LRESULT WMNcCalcSize(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT WMEraseBkgnd(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcHitTest(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcMouseMove(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcLButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcLButtonUp(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
+  LRESULT WMNcRButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT WMCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT WMSize(WPARAM wParam, LPARAM lParam);
+  LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+  LRESULT WMMeasureItem(WPARAM wParam, LPARAM lParam);
+  LRESULT WMDrawItem(WPARAM wParam, LPARAM lParam);
 
   gui::TWndMethod savedWindowMethod_;
   gui::TWindowSubclass subclass_;
   gui::TTimer* hoverTimer_ = nullptr;
   gui::TPopupMenu* skinSystemMenu_ = nullptr;
   std::vector<TSkinControlBase*> controlSkinners_;
+  HMENU menuBeingDrawn_ = nullptr;  // the menu of the owner-drawn item being drawn
 };
 
 }  // namespace skin

@@ -1,0 +1,41 @@
+#include "skin/form/nc_objects.h"
+
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+// The object's own state changes only while it takes part in input; taking
+// the current role from another object happens regardless.
+void TNCObject::MouseDown() {
+  if (Form->CurrentObject && Form->CurrentObject != this) Form->CurrentObject->MouseLeave();
+  if (!Visible) return;
+  Form->CurrentObject = this;
+  State = stPressed;
+  Paint();
+}
+
+void TNCObject::MouseUp() {
+  if (!Visible) return;
+  State = stHot;
+  Paint();
+}
+
+void TNCObject::MouseEnter() {
+  if (Form->CurrentObject == this) return;  // a pressed button stays pressed under the pointer
+  if (Form->CurrentObject) Form->CurrentObject->MouseLeave();
+  if (!Visible) return;
+  Form->CurrentObject = this;
+  State = stHot;
+  Paint();
+}
+
+void TNCObject::MouseLeave() {
+  if (Form->CurrentObject == this) Form->CurrentObject = nullptr;
+  if (!Visible) return;
+  State = stNormal;
+  Paint();
+}
+
+void TWinSysButton::Paint() { Form->PaintSysButton(*this, State); }
+
+}  // namespace skin
