@@ -6,6 +6,9 @@
 #include <cctype>
 #include <map>
 
+#include "gui/buttons.h"
+#include "gui/comctrls.h"
+#include "gui/extctrls.h"
 #include "gui/forms.h"
 #include "gui/stdctrls.h"
 #include "gui/text.h"
@@ -24,6 +27,9 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TCheckBox*>(nullptr));
     add(static_cast<TRadioButton*>(nullptr));
     add(static_cast<TGroupBox*>(nullptr));
+    add(static_cast<TBitBtn*>(nullptr));
+    add(static_cast<TPanel*>(nullptr));
+    add(static_cast<TStatusBar*>(nullptr));
     return f;
   }();
   return factories;

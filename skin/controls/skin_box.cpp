@@ -1,0 +1,153 @@
+#include "skin/controls/skin_box.h"
+
+#include <commctrl.h>
+
+#include "gui/comctrls.h"
+#include "gui/handles.h"
+#include "skin/controls/skin_button.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_text.h"
+
+namespace skin {
+
+// ---------------------------------------------------------------------------
+// TSkinGroupBox
+
+void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
+  if (!HasSkin()) return;
+  Caption = ReadWindowText();
+  if (Caption.empty() && Control) Caption = Control->Caption();
+  HFONT font = Control ? Control->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
+  // Declared before the saved state, so it is deleted after it is deselected.
+  gui::PenHandle pen(CreatePen(PS_SOLID, 1, SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
+  gui::SavedDcState saved(dc);
+  SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE zero{};
+  GetTextExtentPoint32W(dc, L"0", 1, &zero);
+  RECT frame{0, zero.cy / 2 - 1, r.right, r.bottom};
+  lastFrameTop_ = frame.top;
+  HBRUSH face = SkinData->Skin().ButtonFaceBrush.get();
+  gui::BrushHandle ownFace;
+  if (!face) {
+    ownFace.reset(CreateSolidBrush(FaceColour()));
+    face = ownFace.get();
+  }
+  FrameRect(dc, &frame, face);
+  RECT inner = frame;
+  InflateRect(&inner, -1, -1);
+  FrameRect(dc, &inner, face);
+  SelectObject(dc, GetStockObject(NULL_BRUSH));
+  SelectObject(dc, pen.get());
+  RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
+  SetBkColor(dc, FaceColour());
+  SetBkMode(dc, OPAQUE);
+  DrawSkinText(dc, Caption, RECT{r.left + 9, r.top, r.right, r.bottom}, DT_EXPANDTABS);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinBox
+
+void TSkinBox::AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
+  if (!control) return;
+  Recolor = recolor;
+  SkinData = data;
+  Canvas = canvas;
+  Control = control;
+  Handle = control->Handle();
+  Form = form;
+  if (Form) Form->AddControlSkinner(this);
+  if (Recolor) {
+    SavedColor = control->Color();
+    control->SetColor(SkinData->Skin().Colours.ButtonFace);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TSkinStatusBar
+
+bool TSkinStatusBar::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg == WM_PAINT) {
+    RECT r{};
+    GetWindowRect(Handle, &r);
+    WindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    try {
+      if (m.WParam) {
+        DrawSkin(reinterpret_cast<HDC>(m.WParam), r);
+      } else {
+        gui::PaintDc paint(Handle);
+        DrawSkin(paint.get(), r);
+      }
+    } catch (...) {
+    }
+    m.Result = 0;
+    return false;
+  }
+  if (m.Msg == WM_ERASEBKGND) {
+    m.Result = 1;
+    return false;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinStatusBar::DrawPanel(HDC dc, RECT p, UINT format, int frame, std::wstring text) {
+  TDataSkinObject* edges = SkinData->Skin().StatusBarEdges.get();
+  if (edges && !edges->Image.Empty() && p.right > p.left && p.bottom > p.top) {
+    gui::TBitmap piece = RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top}, edges->Image,
+                                         edges->Margins(), false, edges->Tile == 1, 3, frame);
+    if (!piece.Empty()) BitBlt(dc, p.left, p.top, piece.Width(), piece.Height(), piece.DC(), 0, 0, SRCCOPY);
+  }
+  if (text.empty()) text = L" ";
+  p.left += 2;
+  p.right -= 2;
+  DrawCaption(dc, text, p, format);
+}
+
+void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
+  if (!HasSkin()) return;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  TSkinContent& skin = SkinData->Skin();
+  bitmap_.SetSize(w, h);
+  HDC bdc = bitmap_.DC();
+  const RECT all{0, 0, w, h};
+  FillFace(bdc, all);
+  auto* bar = dynamic_cast<gui::TStatusBar*>(Control);
+  gui::SelectGuard font(bdc, Control ? Control->Font().Handle()
+                                     : reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+  COLORREF textColour = Control ? gui::ColorToRGB(Control->Font().Color()) : GetSysColor(COLOR_BTNTEXT);
+  if (skin.StatusBarEdges) textColour = SkinColourToRGB(skin.StatusBarEdges->NormalColour2);
+  SetTextColor(bdc, textColour);
+  const bool simple = bar ? (bar->SimplePanel() || bar->Panels().empty()) : SendMessageW(Handle, SB_ISSIMPLE, 0, 0) != 0;
+  if (simple) {
+    DrawPanel(bdc, all, DT_LEFT, 1, bar ? bar->SimpleText() : ReadWindowText());
+  } else {
+    const auto& panels = bar->Panels();
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+      const gui::TStatusPanel& panel = panels[i];
+      UINT format = panel.Alignment == gui::TAlignment::taCenter          ? DT_CENTER
+                    : panel.Alignment == gui::TAlignment::taRightJustify ? DT_RIGHT
+                                                                          : DT_LEFT;
+      if (panel.RightToLeft && format != DT_CENTER) format = format == DT_LEFT ? DT_RIGHT : DT_LEFT;
+      RECT p{};
+      if (!SendMessageW(Handle, SB_GETRECT, i, reinterpret_cast<LPARAM>(&p))) continue;
+      if (i + 1 == panels.size()) p.right = r.right;
+      const int frame = panel.Bevel == gui::TStatusPanelBevel::pbLowered  ? 1
+                        : panel.Bevel == gui::TStatusPanelBevel::pbRaised ? 2
+                                                                          : 3;
+      DrawPanel(bdc, p, format, frame, panel.Text);
+    }
+  }
+  TDataSkinObject* extra = skin.ExtraImages.get();
+  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & SBARS_SIZEGRIP) && extra && !extra->Image.Empty()) {
+    const int count = extra->FrameCount > 0 ? extra->FrameCount : 5;
+    const int gw = extra->Image.Width() / count, gh = extra->Image.Height();
+    const RECT grip{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1};
+    DrawFrame(bdc, grip, extra->Image, true, count, 5);
+  }
+  BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+}  // namespace skin

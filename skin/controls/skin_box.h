@@ -1,0 +1,42 @@
+// Container-like controls: group boxes get a thin rounded frame and their
+// caption on the button face; panels are only recoloured; status bars are
+// drawn whole, panels, texts and size grip, from the skin.
+#pragma once
+#include "skin/controls/skin_control.h"
+
+namespace skin {
+
+class TSkinGroupBox : public TSkinControl {
+  GUI_CLASS(TSkinGroupBox, TSkinControl)
+ public:
+  explicit TSkinGroupBox(gui::TComponent* owner) : TSkinControl(owner) {}
+  void DrawSkin(HDC dc, const RECT& rect) override;
+  // Top of the rounded frame the last paint drew.
+  int LastFrameTop() const { return lastFrameTop_; }
+
+ private:
+  int lastFrameTop_ = -1;
+};
+
+// Recolours the control and nothing else: it never hooks the control.
+class TSkinBox : public TSkinControl {
+  GUI_CLASS(TSkinBox, TSkinControl)
+ public:
+  explicit TSkinBox(gui::TComponent* owner) : TSkinControl(owner) {}
+  void AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  void AfterMessage(gui::TMessage&) override {}
+};
+
+class TSkinStatusBar : public TSkinControl {
+  GUI_CLASS(TSkinStatusBar, TSkinControl)
+ public:
+  explicit TSkinStatusBar(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool BeforeMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+
+ private:
+  void DrawPanel(HDC dc, RECT panel, UINT format, int frame, std::wstring text);
+  gui::TBitmap bitmap_;
+};
+
+}  // namespace skin

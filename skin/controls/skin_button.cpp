@@ -1,0 +1,406 @@
+#include "skin/controls/skin_button.h"
+
+#include "gui/buttons.h"
+#include "gui/handles.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_text.h"
+
+namespace skin {
+
+namespace {
+
+constexpr int kButtonFrames = 5;
+
+// One image of a glyph strip, left undrawn where it has the colour of its
+// own top-left pixel.
+void DrawGlyphImage(HDC dc, POINT at, gui::TBitmap& glyph, int numGlyphs, int image) {
+  if (glyph.Empty()) return;
+  const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1);
+  const int h = glyph.Height();
+  const int x = (image - 1) * w;
+  const COLORREF key = glyph.Pixel(x, 0);
+  TransparentBlt(dc, at.x, at.y, w, h, glyph.DC(), x, 0, w, h, key);
+}
+
+SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& within) {
+  if (text.empty()) return SIZE{0, 0};
+  RECT r = within;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+void DrawCaption(HDC dc, const std::wstring& text, const RECT& rect, UINT format) {
+  SetBkMode(dc, TRANSPARENT);
+  RECT m = rect;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &m, format | DT_EXPANDTABS | DT_CALCRECT | DT_NOCLIP);
+  const int tw = m.right - m.left, th = m.bottom - m.top;
+  const int rw = rect.right - rect.left, rh = rect.bottom - rect.top;
+  OffsetRect(&m, 0, (rh - th) / 2 - 1);
+  if (format & DT_CENTER) {
+    OffsetRect(&m, (rw - tw) / 2, 0);
+  } else {
+    m.left = rect.left;
+    m.right = rect.right;
+  }
+  DrawSkinText(dc, text, m, format | DT_EXPANDTABS);
+}
+
+TGlyphLayout LayoutGlyphButton(int W, int H, SIZE glyph, SIZE text, int layout, int margin, int spacing,
+                               bool speedButton) {
+  TGlyphLayout out;
+  const bool across = layout == 0 || layout == 1;
+  if (across) {
+    out.Glyph.y = (H - glyph.cy + 1) / 2;
+    out.Text.y = (H - text.cy + 1) / 2;
+  } else {
+    out.Glyph.x = (W - glyph.cx + 1) / 2;
+    out.Text.x = (W - text.cx + 1) / 2;
+  }
+  if (text.cx == 0 || glyph.cx == 0) spacing = 0;
+  if (margin == -1) {
+    if (spacing == -1) {
+      margin = across ? (W - glyph.cx - text.cx) / 3 : (H - glyph.cy - text.cy) / 3;
+      spacing = margin;
+    } else {
+      margin = across ? (W - (glyph.cx + spacing + text.cx)) / 2 : (H - (glyph.cy + spacing + text.cy)) / 2;
+      if (speedButton) ++margin;
+    }
+  } else if (spacing == -1) {
+    spacing = across ? ((W - margin - glyph.cx) - text.cx) / 2 : ((H - margin - glyph.cy) - text.cy) / 2;
+  }
+  switch (layout) {
+    case 0:
+      out.Glyph.x = margin;
+      out.Text.x = margin + glyph.cx + spacing;
+      out.Format = DT_LEFT;
+      break;
+    case 1:
+      out.Glyph.x = W - margin - glyph.cx;
+      out.Text.x = out.Glyph.x - spacing - text.cx;
+      out.Format = DT_RIGHT;
+      break;
+    case 2:
+      out.Glyph.y = margin;
+      out.Text.y = margin + glyph.cy + spacing;
+      out.Format = DT_CENTER;
+      break;
+    default:
+      out.Glyph.y = H - margin - glyph.cy;
+      out.Text.y = out.Glyph.y - spacing - text.cy;
+      out.Format = DT_CENTER;
+      break;
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// TSkinButton
+
+TDataSkinButton* TSkinButton::ButtonElement() const {
+  if (!HasSkin()) return nullptr;
+  TDataSkinButton& element = SkinData->Skin().ButtonsElement;
+  return element.Image.Empty() ? nullptr : &element;
+}
+
+void TSkinButton::RefreshState() {
+  if (!Handle) return;
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Caption = ReadWindowText();
+  if (Caption.empty() && Control) Caption = Control->Caption();
+}
+
+COLORREF TSkinButton::LookTextColour(int look, bool onlyGiven, COLORREF fallback) const {
+  const TDataSkinButton& e = SkinData->Skin().ButtonsElement;
+  if (look == blNormal && e.HasNormalColour2) return SkinColourToRGB(e.NormalColour2);
+  if (look == blHot && e.HasMouseOverColour2) return SkinColourToRGB(e.MouseOverColour2);
+  if (look == blPressed && e.HasPressedColour2) return SkinColourToRGB(e.PressedColour2);
+  return onlyGiven ? fallback : SkinColourToRGB(SkinData->Skin().Colours.ButtonText);
+}
+
+void TSkinButton::DrawFace(gui::TBitmap& target, int look, int frameCount) {
+  TDataSkinButton& e = SkinData->Skin().ButtonsElement;
+  const RECT r{0, 0, target.Width(), target.Height()};
+  FillFace(target.DC(), r);
+  gui::TBitmap frame = RenderNineSlice(r, e.Image, e.Margins(), false, e.Tile == 1, frameCount, look);
+  if (frame.Empty()) return;
+  if (e.Trans == 1)
+    DrawTransparent(target.DC(), r, frame, TransparentColour);
+  else
+    BitBlt(target.DC(), 0, 0, r.right, r.bottom, frame.DC(), 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
+  if (!ButtonElement()) return;
+  RefreshState();
+  int look = Pressed() ? blPressed : (Focused || Hot()) ? blHot : blNormal;
+  if (!Enabled) look = blDisabled;
+  lastLook_ = look;
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return;
+  bitmap_.SetSize(w, h);
+  DrawFace(bitmap_, look, kButtonFrames);
+  HDC bdc = bitmap_.DC();
+  gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+  SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
+  DrawCaption(bdc, Caption, RECT{0, 0, w, h}, DT_CENTER);
+  BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::Click() {
+  if (Control) {
+    Control->Click();
+  } else if (Handle) {
+    PostMessageW(GetParent(Handle), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle), 0), reinterpret_cast<LPARAM>(Handle));
+  }
+}
+
+bool TSkinButton::BeforeMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT: {
+      RECT r{};
+      GetWindowRect(Handle, &r);
+      WindowRect = r;
+      OffsetRect(&r, -r.left, -r.top);
+      if (m.WParam) {
+        DrawSkin(reinterpret_cast<HDC>(m.WParam), r);
+      } else {
+        gui::PaintDc paint(Handle);
+        DrawSkin(paint.get(), r);
+      }
+      m.Result = 0;
+      return false;
+    }
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!Focused) SetFocus(Handle);
+      MouseState |= msPressed;
+      PaintSkin(nullptr);
+      m.Result = 0;
+      return false;
+    default:
+      return TSkinControl::BeforeMessage(m);
+  }
+}
+
+void TSkinButton::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_KEYDOWN:
+      if (m.WParam == VK_SPACE) {
+        MouseState |= msPressed;
+        Redraw();
+      }
+      break;
+    case WM_KEYUP:
+      if (m.WParam == VK_SPACE) {
+        MouseState &= static_cast<std::uint8_t>(~msPressed);
+        Redraw();
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (Hot()) break;
+      MouseState |= msHot;
+      if (Form && Form->HotButton && Form->HotButton != this) Form->HotButton->SendMouseLeave();
+      if (!Form || Form->HotButton != this) {
+        Redraw();
+        if (Form) Form->HotButton = this;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (Pressed()) {
+        MouseState &= static_cast<std::uint8_t>(~msPressed);
+        Redraw();
+        Click();
+      }
+      break;
+    case gui::CM_MOUSEENTER:
+      if (Enabled) {
+        // The button that was hot loses its look before this one takes it.
+        if (Form && Form->HotButton && Form->HotButton != this) Form->HotButton->SendMouseLeave();
+        MouseState |= msHot;
+        Redraw();
+        if (Form) Form->HotButton = this;
+      }
+      break;
+    case gui::CM_MOUSELEAVE:
+      if (Enabled) {
+        MouseState &= static_cast<std::uint8_t>(~(msHot | msPressed));
+        Redraw();
+        if (Form && Form->HotButton == this) Form->HotButton = nullptr;
+      }
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TSkinBitButton
+
+void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
+  TDataSkinButton* e = ButtonElement();
+  if (!e) return;
+  RefreshState();
+  auto* bit = dynamic_cast<gui::TBitBtn*>(Control);
+  int look = blNormal;
+  if (Focused) look = blHot;
+  if (Pressed())
+    look = blPressed;
+  else if (Hot())
+    look = blHot;
+  if (!Enabled) look = blDisabled;
+  lastLook_ = look;
+  static constexpr int kGlyphOfLook[5] = {1, 1, 3, 2, 1};
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return;
+  bitmap_.SetSize(w, h);
+  HDC bdc = bitmap_.DC();
+  gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+  DrawFace(bitmap_, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
+
+  RECT client{0, 0, w, h};
+  if (Handle) GetClientRect(Handle, &client);
+  const int numGlyphs = bit && bit->NumGlyphs > 0 ? bit->NumGlyphs : 1;
+  const SIZE glyph = bit && !bit->Glyph.Empty() ? SIZE{bit->Glyph.Width() / numGlyphs, bit->Glyph.Height()} : SIZE{0, 0};
+  const SIZE text = MeasureText(bdc, Caption, client);
+  const TGlyphLayout at =
+      LayoutGlyphButton(client.right, client.bottom, glyph, text, bit ? static_cast<int>(bit->Layout) : 0,
+                        bit ? bit->Margin : -1, bit ? bit->Spacing : 4, false);
+  lastGlyph_ = 0;
+  if (glyph.cx > 0) {
+    lastGlyph_ = numGlyphs == 4 ? kGlyphOfLook[look] : 1;
+    DrawGlyphImage(bdc, at.Glyph, bit->Glyph, numGlyphs, lastGlyph_);
+  }
+  if (!Caption.empty()) {
+    SetBkMode(bdc, TRANSPARENT);
+    SetTextColor(bdc, Enabled ? LookTextColour(look, true, GetTextColor(bdc)) : GetSysColor(COLOR_BTNSHADOW));
+    DrawSkinText(bdc, Caption, RECT{at.Text.x, at.Text.y, at.Text.x + text.cx, at.Text.y + text.cy}, at.Format);
+  }
+  BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinSpeedButton
+
+TSkinSpeedButton::~TSkinSpeedButton() { Unhook(); }
+
+void TSkinSpeedButton::Unhook() {
+  if (OldWindowMethod && GraphicControl && !GraphicControl->IsDestroying()) GraphicControl->WindowProc = OldWindowMethod;
+  OldWindowMethod = {};
+}
+
+void TSkinSpeedButton::AttachGraphicControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas) {
+  auto* control = dynamic_cast<gui::TControl*>(Owner());
+  if (!control || OldWindowMethod) return;
+  SkinData = data;
+  Canvas = canvas;
+  GraphicControl = control;
+  Form = form;
+  OldWindowMethod = control->WindowProc;
+  control->WindowProc = OwnMethod();
+  if (Form) Form->AddControlSkinner(this);
+  SetSkinnerState(kAttached);
+}
+
+bool TSkinSpeedButton::BeforeMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      if (m.WParam) DrawSpeedButton(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 1;
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      CallDefault(m);
+      MouseState |= msPressed;
+      PaintSkin(nullptr);
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinSpeedButton::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCDESTROY:
+    case gui::CM_BUTTONPRESSED:
+      Unhook();
+      break;
+    case WM_KEYDOWN:
+      if (m.WParam == VK_SPACE) {
+        MouseState |= msPressed;
+        PaintSkin(nullptr);
+      }
+      break;
+    case WM_KEYUP:
+    case WM_LBUTTONUP:
+      if (m.Msg == WM_LBUTTONUP || m.WParam == VK_SPACE) {
+        MouseState &= static_cast<std::uint8_t>(~msPressed);
+        PaintSkin(nullptr);
+      }
+      break;
+    case gui::CM_MOUSEENTER:
+      MouseState |= msHot;
+      PaintSkin(nullptr);
+      break;
+    case gui::CM_MOUSELEAVE:
+      MouseState &= static_cast<std::uint8_t>(~(msHot | msPressed));
+      if (GraphicControl && GraphicControl->Visible()) PaintSkin(nullptr);
+      break;
+    default:
+      break;
+  }
+}
+
+void TSkinSpeedButton::PaintSkin(HDC) {
+  // Outside WM_PAINT the button is drawn through its parent's window.
+  if (!GraphicControl || !GraphicControl->Parent() || !GraphicControl->Parent()->HandleAllocated()) return;
+  const RECT b = GraphicControl->BoundsRect();
+  HWND parent = GraphicControl->Parent()->Handle();
+  gui::WindowDc dc = gui::WindowDc::Client(parent);
+  if (!dc) return;
+  const POINT old = [&] {
+    POINT p;
+    SetViewportOrgEx(dc.get(), b.left, b.top, &p);
+    return p;
+  }();
+  try {
+    DrawSpeedButton(dc.get());
+  } catch (...) {
+  }
+  SetViewportOrgEx(dc.get(), old.x, old.y, nullptr);
+}
+
+void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
+  TDataSkinButton* e = ButtonElement();
+  if (!e || !GraphicControl) return;
+  const int w = GraphicControl->Width(), h = GraphicControl->Height();
+  if (w <= 0 || h <= 0) return;
+  Enabled = GraphicControl->Enabled();
+  Caption = GraphicControl->Caption();
+  int look = Pressed() ? blPressed : Hot() ? blHot : blNormal;
+  if (!Enabled) look = blDisabled;
+  const bool down = gui::GetPropValue(*GraphicControl, "Down") == "True";
+  if (down) look = blPressed;
+  lastLook_ = look;
+  gui::TBitmap& glyphBitmap = bitmap_;  // composition target
+  glyphBitmap.SetSize(w, h);
+  HDC bdc = glyphBitmap.DC();
+  gui::SelectGuard font(bdc, GraphicControl->Font().Handle());
+  DrawFace(glyphBitmap, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
+  (void)glyphBitmap;
+  SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
+  DrawCaption(bdc, Caption, RECT{0, 0, w, h}, DT_CENTER);
+  BitBlt(dc, 0, 0, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+}  // namespace skin

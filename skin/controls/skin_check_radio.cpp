@@ -1,0 +1,95 @@
+#include "skin/controls/skin_check_radio.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "gui/messages.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+
+namespace skin {
+
+namespace {
+
+constexpr UINT kRepaintNotification = 0xB0D0;
+
+// The "Checked" property, when the control has one, decides over the
+// button state.
+int CheckedByProperty(gui::TWinControl* control, int fromState) {
+  if (!control || !gui::HasProperty(*control, "Checked")) return fromState;
+  std::string value = gui::GetPropValue(*control, "Checked");
+  std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return std::tolower(c); });
+  return value == "true" ? 2 : 1;
+}
+
+}  // namespace
+
+void TSkinCheckBox::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case BM_SETCHECK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case gui::CM_EXIT:
+    case kRepaintNotification:
+      Redraw();
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+int TSkinCheckBox::StateFrame() {
+  const auto s = SendMessageW(Handle, BM_GETSTATE, 0, 0);
+  int index = CheckedByProperty(Control, (s & BST_CHECKED) ? 2 : 1);
+  if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) index += 2;
+  if (s & BST_INDETERMINATE) index = 4;
+  return index;
+}
+
+int TSkinRadioButton::StateFrame() {
+  const auto s = SendMessageW(Handle, BM_GETCHECK, 0, 0);
+  int index = CheckedByProperty(Control, (s & BST_CHECKED) ? 2 : 1);
+  if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) index += 2;
+  return index;
+}
+
+void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int frameCount) {
+  lastFrame_ = 0;
+  if (strip.Empty()) return;
+  const int n = frameCount > 0 ? frameCount : 1;
+  const int w = strip.Width() / n, h = strip.Height();
+  const int m = GetSystemMetrics(SM_CXMENUCHECK);
+  const int index = StateFrame();
+  RECT glyph{};
+  glyph.top = r.top + (r.bottom - r.top - h) / 2;
+  glyph.bottom = glyph.top + h;
+  RECT face{};
+  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) == 0) {
+    glyph.left = w > 14 ? r.left : r.left + (14 - w) / 2;
+    glyph.right = glyph.left + w;
+    face = RECT{r.left, r.top, r.left + m + 3, r.bottom};
+  } else {
+    glyph.right = w > 14 ? r.right - 1 : r.right - (14 - w) / 2;
+    glyph.left = glyph.right - w;
+    face = RECT{r.right - m - 3, r.top, r.right, r.bottom};
+  }
+  FillFace(dc, face);
+  DrawFrame(dc, glyph, strip, true, n, index);
+  lastFrame_ = index;
+}
+
+void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  TDataSkinButton& e = SkinData->Skin().ButtonsElement;
+  DrawGlyph(dc, rect, e.CheckImage, e.CheckFrameCount);
+}
+
+void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  TDataSkinButton& e = SkinData->Skin().ButtonsElement;
+  DrawGlyph(dc, rect, e.RadioImage, e.RadioFrameCount);
+}
+
+}  // namespace skin

@@ -1,0 +1,183 @@
+#include "skin/controls/skin_control.h"
+
+#include "gui/graphics.h"
+#include "gui/handles.h"
+#include "skin/data/skin_data.h"
+
+namespace skin {
+
+COLORREF SkinColourToRGB(std::uint32_t colour) { return gui::ColorToRGB(colour); }
+
+TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
+
+TSkinControl::~TSkinControl() {
+  // A control being destroyed has already lost its window; its method slot
+  // is going with it.
+  if (OldWindowMethod) {
+    gui::TControl* target = Control ? static_cast<gui::TControl*>(Control) : GraphicControl;
+    if (target && !target->IsDestroying()) {
+      target->WindowProc = OldWindowMethod;
+      if (Control) Control->DoubleBuffered = savedDoubleBuffered_;
+    }
+    OldWindowMethod = {};
+  }
+  subclass_.Detach();
+  if (Form) Form->RemoveControlSkinner(this);
+}
+
+void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+  if (attached_) return;
+  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
+  if (!control) return;
+  Recolor = recolor;
+  SkinData = data;
+  Form = form;
+  Canvas = canvas;
+  Control = control;
+  Handle = control->Handle();
+  OldWindowMethod = control->WindowProc;
+  control->WindowProc = OwnMethod();
+  savedDoubleBuffered_ = control->DoubleBuffered;
+  control->DoubleBuffered = true;
+  if (Form) Form->AddControlSkinner(this);
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Caption = ReadWindowText();
+  if (Recolor) {
+    SavedColor = control->Color();
+    control->SetColor(SkinData->Skin().Colours.ButtonFace);
+  }
+  InvalidateRect(Handle, nullptr, TRUE);
+  attached_ = true;
+  skinnerState_ = kAttached;
+}
+
+void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TWinSkinForm* form, gui::TCanvas* canvas) {
+  SkinData = data;
+  Canvas = canvas;
+  Form = form;
+  Handle = wnd;
+  Enabled = true;
+  if (Form) Form->AddControlSkinner(this);
+  Caption = ReadWindowText();
+  subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    gui::TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+  });
+  attached_ = true;
+  skinnerState_ = kAttached;
+}
+
+void TSkinControl::RestoreColor() {
+  if (Recolor && Control && !Control->IsDestroying()) Control->SetColor(SavedColor);
+}
+
+void TSkinControl::SkinChanged() {
+  if (Recolor && Control) Control->SetColor(SkinData->Skin().Colours.ButtonFace);
+  if (Handle) {
+    InvalidateRect(Handle, nullptr, TRUE);
+  } else if (GraphicControl && GraphicControl->Parent() && GraphicControl->Parent()->HandleAllocated()) {
+    const RECT r = GraphicControl->BoundsRect();
+    InvalidateRect(GraphicControl->Parent()->Handle(), &r, TRUE);
+  }
+}
+
+void TSkinControl::WndProc(gui::TMessage& message) {
+  if (BeforeMessage(message)) {
+    CallDefault(message);
+    AfterMessage(message);
+  }
+}
+
+void TSkinControl::CallDefault(gui::TMessage& message) {
+  if (OldWindowMethod) {
+    OldWindowMethod(message);
+  } else if (Handle) {
+    message.Result = subclass_.CallPrevious(message.Msg, message.WParam, message.LParam);
+  }
+}
+
+bool TSkinControl::BeforeMessage(gui::TMessage& message) {
+  if (message.Msg == WM_NCDESTROY) {
+    CallDefault(message);
+    skinnerState_ = kDead;
+    RestoreColor();
+    return false;
+  }
+  return true;
+}
+
+void TSkinControl::AfterMessage(gui::TMessage& message) {
+  switch (message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case gui::CM_ENABLEDCHANGED:
+      Redraw();
+      break;
+    case WM_SETTEXT:
+      if (message.LParam) Caption = reinterpret_cast<const wchar_t*>(message.LParam);
+      Redraw();
+      break;
+    case WM_PAINT:
+      PaintSkin(reinterpret_cast<HDC>(message.WParam));
+      break;
+    default:
+      break;
+  }
+}
+
+void TSkinControl::PaintSkin(HDC dc) {
+  if (skinnerState_ == kDead) return;
+  RECT r;
+  if (!Handle || !GetWindowRect(Handle, &r)) return;
+  WindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  try {
+    if (dc) {
+      DrawSkin(dc, r);
+    } else {
+      gui::WindowDc windowDc = gui::WindowDc::Whole(Handle);
+      if (windowDc) DrawSkin(windowDc.get(), r);
+    }
+  } catch (...) {
+    // A painting failure never reaches the message loop.
+  }
+}
+
+void TSkinControl::DrawSkin(HDC, const RECT&) {}
+
+void TSkinControl::Redraw() {
+  RECT r;
+  if (!Handle || !GetWindowRect(Handle, &r)) return;
+  OffsetRect(&r, -r.left, -r.top);
+  if (GetParent(Handle)) {
+    InvalidateRect(Handle, &r, FALSE);
+    UpdateWindow(Handle);
+  }
+}
+
+void TSkinControl::FillFace(HDC dc, const RECT& rect) {
+  gui::BrushHandle brush(CreateSolidBrush(FaceColour()));
+  FillRect(dc, &rect, brush.get());
+}
+
+void TSkinControl::SendMouseLeave() {
+  if (Handle) SendMessageW(Handle, gui::CM_MOUSELEAVE, 0, 0);
+}
+
+std::wstring TSkinControl::ReadWindowText() const {
+  if (!Handle) return {};
+  wchar_t buffer[1000];
+  const auto n = SendMessageW(Handle, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
+  return std::wstring(buffer, n > 0 && n < 1000 ? static_cast<std::size_t>(n) : 0);
+}
+
+COLORREF TSkinControl::FaceColour() const {
+  return SkinData ? SkinColourToRGB(SkinData->Skin().Colours.ButtonFace) : GetSysColor(COLOR_BTNFACE);
+}
+
+bool TSkinControl::HasSkin() const { return SkinData && !SkinData->SkinLoading; }
+
+}  // namespace skin

@@ -1,0 +1,100 @@
+// TSkinControl: the common base of the control skinners. A skinner sits in
+// front of one standard control: a framework control through its replaceable
+// window method, a bare window (a dialog box's child) through its window
+// procedure. It sees every message before and after the control's own
+// handling, keeps the little state the drawing needs, paints from the skin,
+// and gives back exactly what it replaced when it is freed.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gui/bitmap.h"
+#include "gui/classes.h"
+#include "gui/controls.h"
+#include "gui/messages.h"
+#include "gui/subclass.h"
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+class TSkinData;
+
+class TSkinControl : public gui::TComponent, public TSkinControlBase {
+  GUI_CLASS(TSkinControl, gui::TComponent)
+ public:
+  enum TMouseBit : std::uint8_t { msHot = 1, msPressed = 2 };
+  static constexpr int kCreated = 0, kAttached = 1, kDead = 6;
+
+  // The owner is the control being skinned (or, for a bare window, the form
+  // skinner).
+  explicit TSkinControl(gui::TComponent* owner);
+  ~TSkinControl() override;
+
+  // Puts the skinner in front of the owner control's window method.
+  virtual void AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
+  // Puts the skinner in front of a window's procedure.
+  virtual void AttachWindow(HWND wnd, TSkinData* data, TWinSkinForm* form, gui::TCanvas* canvas);
+  void RestoreColor() override;
+  // True lets the control's own handling run (then AfterMessage).
+  virtual bool BeforeMessage(gui::TMessage& message);
+  virtual void AfterMessage(gui::TMessage& message);
+  // Window rectangle and device context (dc, or the window DC when 0), then
+  // DrawSkin; failures are dropped.
+  virtual void PaintSkin(HDC dc);
+  virtual void DrawSkin(HDC dc, const RECT& rect);
+  void SkinChanged() override;
+
+  // The replacement window method.
+  void WndProc(gui::TMessage& message);
+  void CallDefault(gui::TMessage& message);
+  // Repaints at once without erasing.
+  void Redraw();
+  void FillFace(HDC dc, const RECT& rect);
+  void SendMouseLeave() override;
+
+  HWND SkinnedWindow() const override { return Handle; }
+  int SkinnerState() const override { return skinnerState_; }
+  RECT LastPaintedRect() const override { return WindowRect; }
+  bool Attached() const { return attached_; }
+  // The window procedure a window-level attach replaced.
+  WNDPROC OldWndProc() const { return subclass_.SavedProc(); }
+  bool Hot() const { return (MouseState & msHot) != 0; }
+  bool Pressed() const { return (MouseState & msPressed) != 0; }
+
+  std::uint8_t MouseState = 0;
+  gui::TCanvas* Canvas = nullptr;
+  bool Enabled = false;
+  bool Focused = false;
+  std::wstring Caption;
+  TSkinData* SkinData = nullptr;
+  HWND Handle = nullptr;
+  gui::TWndMethod OldWindowMethod;
+  gui::TWinControl* Control = nullptr;
+  RECT WindowRect{};
+  gui::TControl* GraphicControl = nullptr;
+  bool Recolor = false;
+  gui::TColor SavedColor = 0;
+  TWinSkinForm* Form = nullptr;
+
+ protected:
+  // The window text (at most 999 characters).
+  std::wstring ReadWindowText() const;
+  COLORREF FaceColour() const;
+  bool HasSkin() const;
+  void SetSkinnerState(int state) { skinnerState_ = state; }
+  void SetAttached(bool attached) { attached_ = attached; }
+  gui::TWndMethod OwnMethod() { return gui::TWndMethod::Bind<TSkinControl, &TSkinControl::WndProc>(this); }
+
+ private:
+  gui::TWindowSubclass subclass_;
+  bool attached_ = false;
+  int skinnerState_ = kCreated;
+  bool savedDoubleBuffered_ = false;
+};
+
+// The colour of a skin colour value on this system (system colours resolved).
+COLORREF SkinColourToRGB(std::uint32_t colour);
+
+}  // namespace skin
