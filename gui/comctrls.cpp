@@ -53,9 +53,10 @@ void TStatusBar::UpdatePanels() {
     x += p.Width;
     edges.push_back(x);
   }
-  if (!edges.empty()) edges.back() = -1;
-  SendMessageW(handle_, SB_SETPARTS, edges.empty() ? 1 : edges.size(),
-               reinterpret_cast<LPARAM>(edges.empty() ? nullptr : edges.data()));
+  // The last part runs to the right edge; without panels there is one part.
+  if (edges.empty()) edges.push_back(0);
+  edges.back() = -1;
+  SendMessageW(handle_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (std::size_t i = 0; i < panels_.size(); ++i) {
     const TStatusPanel& p = panels_[i];
     WPARAM flags = i;

@@ -1,0 +1,225 @@
+// Push-button skinners driven by real mouse messages: clicks made on release,
+// looks by state, the hot look handed from one button to the next, and the
+// WM_COMMAND a bare dialog button sends its parent.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "gui/stdctrls.h"
+#include "skin/controls/skin_button.h"
+#include "skin/controls/tests/controls_fixture.h"
+#include "skin/data/skin_draw.h"
+
+namespace {
+
+using controls_test::Control;
+using skin::TSkinButton;
+using skin::TWinSkinForm;
+
+void Press(HWND wnd) { SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
+void Release(HWND wnd) { SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
+void Move(HWND wnd) { SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6)); }
+
+class SkinButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
+    ASSERT_NE(data_, nullptr);
+    ASSERT_FALSE(data_->Skin().ButtonsElement.Image.Empty());
+  }
+  void TearDown() override { skin_test::DrainMessages(); }
+
+  // The face a look should show: button face, then the frame laid over it.
+  gui::TBitmap ExpectedFace(int width, int height, int look) {
+    auto& e = data_->Skin().ButtonsElement;
+    gui::TBitmap face(width, height);
+    const RECT r{0, 0, width, height};
+    gui::BrushHandle brush(CreateSolidBrush(skin::SkinColourToRGB(data_->Skin().Colours.ButtonFace)));
+    FillRect(face.DC(), &r, brush.get());
+    gui::TBitmap frame = skin::RenderNineSlice(r, e.Image, e.Margins(), false, e.Tile == 1, 5, look);
+    skin::DrawTransparent(face.DC(), r, frame, skin::TransparentColour);
+    return face;
+  }
+
+  // Draws the skinner into a bitmap; pixels outside the caption's band must
+  // be those of the look's face.
+  void ExpectLook(TSkinButton& skinner, int look, int line) {
+    RECT wr;
+    GetWindowRect(skinner.Handle, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    gui::TBitmap drawn(w, h);
+    skinner.DrawSkin(drawn.DC(), RECT{0, 0, w, h});
+    EXPECT_EQ(skinner.LastLook(), look) << "line " << line;
+    gui::TBitmap expected = ExpectedFace(w, h, look);
+    int differing = 0;
+    for (int y : {0, 1, 2, h - 3, h - 2, h - 1})
+      for (int x = 0; x < w; ++x) differing += drawn.Pixel(x, y) != expected.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << "line " << line;
+  }
+
+  std::unique_ptr<skin::TSkinData> data_;
+};
+
+TEST_F(SkinButtonTest, ClicksAreMadeOnReleaseOverTheButtonOnly) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n") +
+               Control("Button2", "TButton", 120, 20, 90, 28, "    Caption = 'Cancel'\n"));
+  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  auto* other = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
+  int clicks = 0;
+  button->OnClick = [&](gui::TObject*) { ++clicks; };
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new TSkinButton(button);
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  auto* second = new TSkinButton(other);
+  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  HWND wnd = button->Handle();
+  SetFocus(other->Handle());
+  skin_test::DrainMessages();
+
+  // Press, leave, release: no click, the normal look again.
+  Move(wnd);
+  Press(wnd);
+  EXPECT_TRUE(skinner->Pressed());
+  SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+  Release(wnd);
+  skin_test::DrainMessages();
+  EXPECT_EQ(clicks, 0);
+  EXPECT_FALSE(skinner->Pressed());
+  EXPECT_FALSE(skinner->Hot());
+  SetFocus(other->Handle());
+  ExpectLook(*skinner, skin::blNormal, __LINE__);
+
+  // Press and release: exactly one click through the control's click action.
+  Move(wnd);
+  Press(wnd);
+  ExpectLook(*skinner, skin::blPressed, __LINE__);
+  Release(wnd);
+  skin_test::DrainMessages();
+  EXPECT_EQ(clicks, 1);
+
+  // Focused and not under the mouse: the hot frame.
+  SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+  SetFocus(wnd);
+  EXPECT_FALSE(skinner->Hot());
+  ExpectLook(*skinner, skin::blHot, __LINE__);
+
+  // Disabled: frame 3 whatever the mouse does, the caption in the
+  // button-shadow colour.
+  Move(wnd);
+  button->SetEnabled(false);
+  ExpectLook(*skinner, skin::blDisabled, __LINE__);
+  {
+    RECT wr;
+    GetWindowRect(wnd, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    gui::TBitmap drawn(w, h);
+    skinner->DrawSkin(drawn.DC(), RECT{0, 0, w, h});
+    gui::TBitmap face = ExpectedFace(w, h, skin::blDisabled);
+    int shadow = 0, other_text = 0;
+    const COLORREF shadowColour = GetSysColor(COLOR_BTNSHADOW);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (drawn.Pixel(x, y) != face.Pixel(x, y)) (drawn.Pixel(x, y) == shadowColour ? shadow : other_text)++;
+    EXPECT_GT(shadow, 10);
+    EXPECT_GT(shadow, other_text);  // edges of smoothed letters may blend
+  }
+  button->SetEnabled(true);
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+TEST_F(SkinButtonTest, TheHotLookLeavesTheFirstButtonBeforeTheSecondTakesIt) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28) +
+                                                       Control("Button2", "TButton", 110, 20, 90, 28));
+  auto* a = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  auto* b = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* first = new TSkinButton(a);
+  first->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  auto* second = new TSkinButton(b);
+  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+
+  // Watches the first button's mouse-leave from in front of its skinner.
+  struct Spy {
+    gui::TWndMethod next;
+    TSkinButton* other = nullptr;
+    std::vector<std::string> log;
+    void Method(gui::TMessage& m) {
+      if (m.Msg == gui::CM_MOUSELEAVE) log.push_back(other->Hot() ? "leave after other hot" : "leave");
+      next(m);
+    }
+  } spy;
+  spy.next = a->WindowProc;
+  spy.other = second;
+  a->WindowProc = gui::TWndMethod::Bind<Spy, &Spy::Method>(&spy);
+
+  Move(a->Handle());
+  EXPECT_TRUE(first->Hot());
+  EXPECT_EQ(form_skinner.HotButton, first);
+  Move(b->Handle());
+  EXPECT_EQ(spy.log, std::vector<std::string>{"leave"});
+  EXPECT_FALSE(first->Hot());
+  EXPECT_TRUE(second->Hot());
+  EXPECT_EQ(form_skinner.HotButton, second);
+  a->WindowProc = spy.next;
+  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(a->WindowProc, a->OwnWindowMethod());
+  delete form;
+}
+
+std::vector<MSG> g_commands;
+LRESULT CALLBACK DialogParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND) g_commands.push_back(MSG{wnd, msg, wParam, lParam, 0, {}});
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+TEST_F(SkinButtonTest, ABareDialogButtonTellsItsParentOnce) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &DialogParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SkinButtonBareParent";
+  RegisterClassW(&wc);
+  HWND parent = CreateWindowExW(0, wc.lpszClassName, L"Box", WS_OVERLAPPED | WS_VISIBLE, 60, 60, 240, 120, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 26, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(1234)), wc.hInstance, nullptr);
+  const auto ownProc = GetWindowLongPtrW(button, GWLP_WNDPROC);
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new TSkinButton(&form_skinner);
+  skinner->AttachWindow(button, data_.get(), &form_skinner, nullptr);
+  skin_test::DrainMessages();
+  g_commands.clear();
+
+  Press(button);
+  skinner->SendMouseLeave();  // what the form skinner's timer does when the pointer left
+  Release(button);
+  skin_test::DrainMessages();
+  EXPECT_TRUE(g_commands.empty());
+  EXPECT_FALSE(skinner->Pressed());
+
+  Press(button);
+  Release(button);
+  skin_test::DrainMessages();
+  ASSERT_EQ(g_commands.size(), 1u);
+  EXPECT_EQ(LOWORD(g_commands[0].wParam), 1234);
+  EXPECT_EQ(HIWORD(g_commands[0].wParam), 0);
+  EXPECT_EQ(g_commands[0].lParam, reinterpret_cast<LPARAM>(button));
+
+  // Destroyed while skinned: dead, and back to its own procedure on the way.
+  DestroyWindow(button);
+  EXPECT_EQ(skinner->SkinnerState(), 6);
+  form_skinner.PurgeDestroyedControls();
+  EXPECT_TRUE(form_skinner.ControlSkinners().empty());
+  DestroyWindow(parent);
+  (void)ownProc;
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// Check-box and radio glyphs by pixels (every state, the glyph column for
+// 13, 10 and 16 pixel glyphs, text on the left), group box frames and
+// captions, status bar panels, and what unskinning gives back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "gui/comctrls.h"
+#include "gui/extctrls.h"
+#include "gui/stdctrls.h"
+#include "skin/controls/skin_box.h"
+#include "skin/controls/skin_check_radio.h"
+#include "skin/controls/tests/controls_fixture.h"
+#include "skin/data/skin_draw.h"
+
+namespace {
+
+using controls_test::Control;
+using controls_test::GlyphColours;
+using skin::TWinSkinForm;
+
+class GlyphTest : public ::testing::TestWithParam<int> {
+ protected:
+  void TearDown() override { skin_test::DrainMessages(); }
+};
+
+// The skinner's drawing of the whole control.
+gui::TBitmap Drawn(skin::TSkinControl& skinner) {
+  RECT wr;
+  GetWindowRect(skinner.Handle, &wr);
+  gui::TBitmap bitmap(wr.right - wr.left, wr.bottom - wr.top);
+  skinner.DrawSkin(bitmap.DC(), RECT{0, 0, bitmap.Width(), bitmap.Height()});
+  return bitmap;
+}
+
+TEST_P(GlyphTest, FramesByStateAndTheGlyphColumn) {
+  const int glyphWidth = GetParam();
+  auto data = controls_test::LoadData(controls_test::GlyphSkinArchive(glyphWidth));
+  ASSERT_NE(data, nullptr);
+  ASSERT_EQ(data->Skin().ButtonsElement.CheckImage.Width(), glyphWidth * 4);
+  const COLORREF face = RGB(10, 20, 30);
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("CheckBox1", "TCheckBox", 10, 10, 120, 21) + Control("Radio1", "TRadioButton", 10, 40, 120, 21) +
+               Control("Radio2", "TRadioButton", 10, 70, 120, 21));
+  auto* box = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox1"));
+  auto* radio1 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio1"));
+  auto* radio2 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio2"));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data.get();
+  auto* check = new skin::TSkinCheckBox(box);
+  check->AttachControl(&form_skinner, data.get(), nullptr, false);
+  auto* r1 = new skin::TSkinRadioButton(radio1);
+  r1->AttachControl(&form_skinner, data.get(), nullptr, false);
+  auto* r2 = new skin::TSkinRadioButton(radio2);
+  r2->AttachControl(&form_skinner, data.get(), nullptr, false);
+
+  const int left = glyphWidth > 14 ? 0 : (14 - glyphWidth) / 2;
+  const int top = (21 - 13) / 2;
+  const auto expectFrame = [&](skin::TSkinControl& skinner, int frame, int line) {
+    gui::TBitmap b = Drawn(skinner);
+    EXPECT_EQ(b.Pixel(left, top), GlyphColours()[static_cast<std::size_t>(frame - 1)]) << "line " << line;
+    EXPECT_EQ(b.Pixel(left + glyphWidth - 1, top + 12), GlyphColours()[static_cast<std::size_t>(frame - 1)])
+        << "line " << line;
+    if (left > 0) {
+      EXPECT_EQ(b.Pixel(left - 1, top), face) << "line " << line;
+    }
+    EXPECT_EQ(b.Pixel(left, top - 1), face) << "line " << line;
+    // The face column is SM_CXMENUCHECK + 3 wide, whatever the glyph.
+    const int m = GetSystemMetrics(SM_CXMENUCHECK);
+    if (m + 2 >= left + glyphWidth) {
+      EXPECT_EQ(b.Pixel(m + 2, top), face) << "line " << line;
+    }
+  };
+
+  expectFrame(*check, 1, __LINE__);
+  box->SetChecked(true);
+  expectFrame(*check, 2, __LINE__);
+  box->SetEnabled(false);
+  expectFrame(*check, 4, __LINE__);
+  box->SetChecked(false);
+  expectFrame(*check, 3, __LINE__);
+  box->SetEnabled(true);
+  box->AllowGrayed = true;
+  box->SetState(gui::TCheckBoxState::cbGrayed);
+  expectFrame(*check, 4, __LINE__);
+  box->SetEnabled(false);
+  expectFrame(*check, 4, __LINE__);
+  box->SetEnabled(true);
+  // The "Checked" property decides over the window's button state.
+  box->SetChecked(true);
+  SendMessageW(box->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+  expectFrame(*check, 2, __LINE__);
+
+  // Text on the left: the glyph sits at the right edge.
+  SetWindowLongPtrW(box->Handle(), GWL_STYLE, GetWindowLongPtrW(box->Handle(), GWL_STYLE) | BS_LEFTTEXT);
+  {
+    gui::TBitmap b = Drawn(*check);
+    const int right = glyphWidth > 14 ? 120 - 1 : 120 - (14 - glyphWidth) / 2;
+    EXPECT_EQ(b.Pixel(right - 1, top), GlyphColours()[1]);
+    EXPECT_EQ(b.Pixel(right - glyphWidth, top), GlyphColours()[1]);
+    if (right < 120) {
+      EXPECT_EQ(b.Pixel(right, top), face);
+    }
+  }
+
+  // Radio buttons: checked and disabled, and a click repaints at once.
+  radio1->SetChecked(true);
+  expectFrame(*r1, 2, __LINE__);
+  expectFrame(*r2, 1, __LINE__);
+  radio2->SetEnabled(false);
+  expectFrame(*r2, 3, __LINE__);
+  radio2->SetEnabled(true);
+  UpdateWindow(form->Handle());
+  SendMessageW(radio2->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 8));
+  SendMessageW(radio2->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 8));
+  EXPECT_TRUE(radio2->Checked());
+  EXPECT_EQ(r2->LastFrame(), 2);  // painted already, before any message is dispatched
+  EXPECT_EQ(r1->LastFrame(), 1);
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+INSTANTIATE_TEST_SUITE_P(GlyphWidths, GlyphTest, ::testing::Values(13, 10, 16));
+
+class BoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
+    ASSERT_NE(data_, nullptr);
+  }
+  void TearDown() override { skin_test::DrainMessages(); }
+  std::unique_ptr<skin::TSkinData> data_;
+};
+
+TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("GroupBox1", "TGroupBox", 10, 10, 200, 80, "    Caption = 'Threats found'\n    Color = $00123456\n") +
+               Control("Panel1", "TPanel", 10, 100, 200, 40, "    Color = $00654321\n"));
+  auto* group = dynamic_cast<gui::TGroupBox*>(form->FindComponent("GroupBox1"));
+  auto* panel = dynamic_cast<gui::TPanel*>(form->FindComponent("Panel1"));
+  group->Font().SetHeight(13);  // a 13-pixel cell
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* frame = new skin::TSkinGroupBox(group);
+  frame->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  auto* box = new skin::TSkinBox(panel);
+  const auto panelMethod = panel->WindowProc;
+  box->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  EXPECT_EQ(panel->WindowProc, panelMethod);  // never hooked
+  EXPECT_EQ(box->SkinnerState(), 0);
+  const auto& colours = data_->Skin().Colours;
+  EXPECT_EQ(group->Color(), colours.ButtonFace);
+  EXPECT_EQ(panel->Color(), colours.ButtonFace);
+
+  gui::TBitmap b = Drawn(*frame);
+  EXPECT_EQ(frame->LastFrameTop(), 5);
+  const COLORREF shadow = skin::SkinColourToRGB(colours.ButtonShadow);
+  const COLORREF faceColour = skin::SkinColourToRGB(colours.ButtonFace);
+  EXPECT_EQ(b.Pixel(150, 5), shadow);  // the rounded frame's top line
+  EXPECT_EQ(b.Pixel(0, 40), shadow);
+  EXPECT_EQ(b.Pixel(1, 40), faceColour);  // the etched frame's inner line painted over
+  // The caption's cell hides the frame line behind it, on the button face.
+  EXPECT_NE(b.Pixel(10, 5), shadow);
+  int faceCells = 0;
+  for (int x = 9; x < 40; ++x) faceCells += b.Pixel(x, 1) == faceColour;
+  EXPECT_GT(faceCells, 0);
+
+  // An empty window text falls back to the framework caption.
+  SetWindowTextW(group->Handle(), L"");
+  Drawn(*frame);
+  EXPECT_EQ(frame->Caption, L"Threats found");
+
+  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(group->Color(), 0x123456u);
+  EXPECT_EQ(panel->Color(), 0x654321u);
+  EXPECT_EQ(group->WindowProc, group->OwnWindowMethod());
+  delete form;
+}
+
+TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
+  bar->SetPanels({{L"one", 60, gui::TAlignment::taLeftJustify, gui::TStatusPanelBevel::pbLowered, false},
+                  {L"", 60, gui::TAlignment::taCenter, gui::TStatusPanelBevel::pbRaised, false},
+                  {L"three", 30, gui::TAlignment::taLeftJustify, gui::TStatusPanelBevel::pbNone, true}});
+  ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new skin::TSkinStatusBar(bar);
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  auto& skin = data_->Skin();
+  ASSERT_TRUE(skin.StatusBarEdges && !skin.StatusBarEdges->Image.Empty());
+  ASSERT_TRUE(skin.ExtraImages && !skin.ExtraImages->Image.Empty());
+
+  gui::TBitmap b = Drawn(*skinner);
+  const auto panelPixel = [&](int index, int frame, int x, int y) {
+    RECT p{};
+    SendMessageW(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&p));
+    if (index == 2) p.right = b.Width();
+    gui::TBitmap piece = skin::RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top},
+                                               skin.StatusBarEdges->Image, skin.StatusBarEdges->Margins(), false,
+                                               skin.StatusBarEdges->Tile == 1, 3, frame);
+    return std::pair{b.Pixel(p.left + x, p.top + y), piece.Pixel(x, y)};
+  };
+  for (auto [index, frame] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{2, 3}}) {
+    auto [got, want] = panelPixel(index, frame, 0, 0);
+    EXPECT_EQ(got, want) << "panel " << index;
+  }
+  // The last panel's frame runs to the right edge (above the grip).
+  {
+    auto [got, want] = panelPixel(2, 3, 0, 0);
+    EXPECT_EQ(got, want);
+    RECT p{};
+    SendMessageW(bar->Handle(), SB_GETRECT, 2, reinterpret_cast<LPARAM>(&p));
+    gui::TBitmap piece = skin::RenderNineSlice(RECT{0, 0, b.Width() - p.left, p.bottom - p.top},
+                                               skin.StatusBarEdges->Image, skin.StatusBarEdges->Margins(), false,
+                                               skin.StatusBarEdges->Tile == 1, 3, 3);
+    EXPECT_EQ(b.Pixel(b.Width() - 1, p.top), piece.Pixel(piece.Width() - 1, 0));
+  }
+  // The grip: frame 5 of the extra images, its corner one pixel inside.
+  {
+    auto& extra = *skin.ExtraImages;
+    const int count = extra.FrameCount > 0 ? extra.FrameCount : 5;
+    const int gw = extra.Image.Width() / count, gh = extra.Image.Height();
+    int matching = 0, opaque = 0;
+    for (int y = 0; y < gh; ++y)
+      for (int x = 0; x < gw; ++x) {
+        const COLORREF src = extra.Image.Pixel(4 * gw + x, y);
+        if (src == skin::TransparentColour) continue;
+        ++opaque;
+        matching += b.Pixel(b.Width() - 1 - gw + x, b.Height() - 1 - gh + y) == src;
+      }
+    EXPECT_GT(opaque, 0);
+    EXPECT_EQ(matching, opaque);
+  }
+
+  // Simple mode: one lowered panel over the whole bar.
+  bar->SetSimpleText(L"simple");
+  bar->SetSimplePanel(true);
+  gui::TBitmap s = Drawn(*skinner);
+  gui::TBitmap whole = skin::RenderNineSlice(RECT{0, 0, s.Width(), s.Height()}, skin.StatusBarEdges->Image,
+                                             skin.StatusBarEdges->Margins(), false, skin.StatusBarEdges->Tile == 1,
+                                             3, 1);
+  EXPECT_EQ(s.Pixel(100, 0), whole.Pixel(100, 0));
+  EXPECT_EQ(s.Pixel(0, s.Height() / 2), whole.Pixel(0, s.Height() / 2));
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+}  // namespace
