@@ -3,6 +3,7 @@
 #include <array>
 
 #include "gui/inifiles.h"
+#include "skin/data/skin_data.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ void TForm1::BindField(std::string_view name, gui::TComponent* c) {
     if (n == name) Bind(*f, c);
   for (auto& [n, f] : buttons)
     if (n == name) Bind(*f, c);
+  if (name == "SkinData1") Bind(SkinData1, c);
 }
 
 std::string SettingsFilePath() {
@@ -119,10 +121,8 @@ void TForm1::FormCreate(gui::TObject*) {
     CheckBox5->SetChecked(ini.ReadBool(kSection, "CB5", true));
   }  // closing the file flushes it
 
-  // On systems that report version 6 the dialog keeps the system's own look:
-  // the skin data component is switched off here once the form carries one.
-  const std::string version = WindowsVersionName();
-  (void)version;
+  // On systems that report version 6 the dialog keeps the system's own look.
+  if (WindowsVersionName() == "Vista") SkinData1->SetActive(false);
 }
 
 void TForm1::Button1Click(gui::TObject*) {

@@ -8,6 +8,10 @@
 #include "gui/forms.h"
 #include "gui/stdctrls.h"
 
+namespace skin {
+class TSkinData;
+}
+
 class TForm1 : public gui::TForm {
   GUI_CLASS(TForm1, gui::TForm)
  public:
@@ -31,6 +35,7 @@ class TForm1 : public gui::TForm {
   gui::TCheckBox* CheckBox5 = nullptr;
   gui::TButton* Button1 = nullptr;
   gui::TButton* Button2 = nullptr;
+  skin::TSkinData* SkinData1 = nullptr;
 
   void FormCreate(gui::TObject* sender);
   void Button1Click(gui::TObject* sender);

@@ -14,6 +14,9 @@
 
 #include "app/Unit1.h"
 #include "gui/text.h"
+#include "skin/data/skin_elements.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
 
 namespace {
 
@@ -139,6 +142,15 @@ TEST_F(SettingsDialog, LayoutComesFromTheFormDescription) {
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_TRUE(style & WS_THICKFRAME);
   EXPECT_EQ(f.BorderIcons(), gui::biSystemMenu | gui::biMinimize);
+  // The skin paints the caption: the system's caption style is gone and the
+  // window is the client area plus the skin's frame.
+  EXPECT_EQ(style & WS_CAPTION, 0);
+  ASSERT_NE(skin::SkinManager, nullptr);
+  const skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_GT(skinner->FrameTop, 0);
+  EXPECT_EQ(window.right - window.left, 290 + skinner->FrameLeft + skinner->FrameRight);
+  EXPECT_EQ(window.bottom - window.top, 310 + skinner->FrameTop + skinner->FrameBottom);
 
   // Window classes are the framework class names.
   wchar_t cls[64];
@@ -372,6 +384,40 @@ TEST_F(SettingsDialog, CancelAndTheCloseBoxEndTheProgramWithoutWriting) {
   app_->ProcessMessages();
   EXPECT_TRUE(app_->Terminated());
   EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Run under winxp and win7: version 6 keeps the system's frame.
+TEST_F(SettingsDialog, SkinnedExceptOnVersion6) {
+  TForm1& f = Open();
+  HWND wnd = f.Handle();
+  RECT client;
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.right, 290);
+  EXPECT_EQ(client.bottom, 310);
+  const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+  RECT window;
+  GetWindowRect(wnd, &window);
+  auto hitAt = [&](int x, int y) {
+    return SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
+  };
+  if (WindowsVersionName() == "Vista") {
+    EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 0);
+    EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(skin::SkinManager == nullptr || skin::SkinManager->FindFormSkinner(wnd) == nullptr);
+    return;
+  }
+  EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
+  const skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skinner, nullptr);
+  // The close box is where the skin draws it, the rest of the band moves the window.
+  const skin::TWinSysButton* close = nullptr;
+  for (const auto& button : skinner->SysButtons)
+    if (button->Element->Action == 0 && button->Visible) close = button.get();
+  ASSERT_NE(close, nullptr);
+  const RECT& r = close->BoundsRect;
+  EXPECT_EQ(hitAt((r.left + r.right) / 2, (r.top + r.bottom) / 2), HTCLOSE);
+  EXPECT_EQ(hitAt(150, skinner->FrameTop / 2), HTCAPTION);
+  EXPECT_EQ(hitAt(150, skinner->FrameTop + 20), HTCLIENT);
 }
 
 TEST_F(SettingsDialog, TheApplicationTitleIsTheGbkText) {

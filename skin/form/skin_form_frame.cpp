@@ -64,9 +64,13 @@ void TWinSkinForm::ComputeFrameMetrics() {
   FreeSysButtons();
   for (const auto& element : skin.SysButtonElements) {
     if (ShowsIcon(*element) && !IconBitmap.Empty()) {
-      if (element->Image.Empty()) element->Image.CopyFrom(IconBitmap);
+      // The icon button's size is one frame of its picture; a skin without
+      // one gets the icon itself as a single frame.
+      if (element->Image.Empty()) {
+        element->Image.CopyFrom(IconBitmap);
+        element->FrameCount = 1;
+      }
       if (SkinData->SpareBitmap.Empty()) SkinData->SpareBitmap.CopyFrom(IconBitmap);
-      element->FrameCount = 1;
     }
     SysButtons.push_back(std::make_unique<TWinSysButton>(this, element.get()));
   }
