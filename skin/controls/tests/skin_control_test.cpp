@@ -1,0 +1,193 @@
+// The control skinner base: attaching twice, text and paint handling, and a
+// live form switched off and on again many times, which must leave every
+// control working and every window method, window procedure, colour and
+// handle count as it was.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+
+#include "gui/extctrls.h"
+#include "gui/stdctrls.h"
+#include "gui/subclass.h"
+#include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_control.h"
+#include "skin/controls/tests/controls_fixture.h"
+
+namespace {
+
+using controls_test::Control;
+using skin::SkinManager;
+using skin::TWinSkinForm;
+
+// Counts its paints and where they went.
+class CountingSkinner : public skin::TSkinControl {
+ public:
+  using TSkinControl::TSkinControl;
+  void DrawSkin(HDC dc, const RECT&) override {
+    ++paints;
+    lastDc = dc;
+    if (failNext) {
+      failNext = false;
+      throw std::runtime_error("broken skin");
+    }
+  }
+  int paints = 0;
+  HDC lastDc = nullptr;
+  bool failNext = false;
+};
+
+class SkinControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
+    ASSERT_NE(data_, nullptr);
+  }
+  void TearDown() override {
+    skin::FreeSkinManager();
+    skin_test::DrainMessages();
+  }
+  std::unique_ptr<skin::TSkinData> data_;
+};
+
+TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Panel1", "TPanel", 10, 10, 120, 40, "    Caption = 'a'\n"));
+  auto* panel = dynamic_cast<gui::TPanel*>(form->FindComponent("Panel1"));
+  const gui::TColor colour = panel->Color();
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new CountingSkinner(panel);
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  const gui::TWndMethod hooked = panel->WindowProc;
+  EXPECT_NE(hooked, panel->OwnWindowMethod());
+  EXPECT_EQ(skinner->Caption, L"a");
+  EXPECT_EQ(skinner->SkinnerState(), 1);
+  // A second attach changes nothing, and nothing is listed twice.
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  EXPECT_TRUE(skinner->Recolor);
+  EXPECT_EQ(panel->WindowProc, hooked);
+  EXPECT_TRUE(form_skinner.AddControlSkinner(skinner));
+  EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
+
+  // WM_SETTEXT: the caption follows and the control repaints at once.
+  const int before = skinner->paints;
+  SendMessageW(panel->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
+  EXPECT_EQ(skinner->Caption, L"changed");
+  EXPECT_GT(skinner->paints, before);
+
+  // WM_PAINT with a device context draws into it, no window DC taken.
+  gui::TBitmap target(120, 40);
+  const long windowDcs = gui::WindowDc::LiveCount();
+  SendMessageW(panel->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(target.DC()), 0);
+  EXPECT_EQ(skinner->lastDc, target.DC());
+  EXPECT_EQ(gui::WindowDc::LiveCount(), windowDcs);
+  // A failing paint is dropped, and the window DC is given back.
+  skinner->failNext = true;
+  SendMessageW(panel->Handle(), WM_PAINT, 0, 0);
+  EXPECT_EQ(gui::WindowDc::LiveCount(), windowDcs);
+
+  // The window dies first: dead, colour back, freed by the next purge; the
+  // unskinning does not give the colour back a second time.
+  panel->DestroyHandle();
+  EXPECT_EQ(skinner->SkinnerState(), 6);
+  EXPECT_EQ(panel->Color(), colour);
+  panel->SetColor(0x010203);
+  form_skinner.PurgeDestroyedControls();
+  EXPECT_TRUE(form_skinner.ControlSkinners().empty());
+  EXPECT_EQ(panel->WindowProc, panel->OwnWindowMethod());
+  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(panel->Color(), 0x010203u);
+  delete form;
+}
+
+const std::string kLiveForm =
+    Control("GroupBox1", "TGroupBox", 0, 0, 300, 74, "    Caption = 'Threats found'\n",
+            Control("RadioButton1", "TRadioButton", 8, 24, 105, 17, "    Checked = True\n") +
+                Control("RadioButton2", "TRadioButton", 143, 24, 140, 17)) +
+    Control("CheckBox1", "TCheckBox", 8, 90, 97, 17) + Control("Panel1", "TPanel", 150, 90, 100, 30) +
+    Control("Button1", "TButton", 40, 160, 75, 25, "    Caption = 'Save'\n");
+
+struct Snapshot {
+  std::map<std::string, gui::TWndMethod> methods;
+  std::map<std::string, LONG_PTR> procedures;
+  std::map<std::string, gui::TColor> colours;
+  long subclasses, windowDcs, bitmaps, brushes, pens, fonts, regions, memoryDcs;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(gui::TForm* form) {
+  Snapshot s{};
+  const auto add = [&](gui::TWinControl* c, const std::string& name) {
+    s.methods[name] = c->WindowProc;
+    s.procedures[name] = GetWindowLongPtrW(c->Handle(), GWLP_WNDPROC);
+    s.colours[name] = c->Color();
+  };
+  add(form, "form");
+  for (gui::TComponent* c : form->Components())
+    if (auto* w = dynamic_cast<gui::TWinControl*>(c)) add(w, c->Name());
+  s.subclasses = gui::TWindowSubclass::LiveCount();
+  s.windowDcs = gui::WindowDc::LiveCount();
+  s.bitmaps = gui::BitmapHandle::LiveCount();
+  s.brushes = gui::BrushHandle::LiveCount();
+  s.pens = gui::PenHandle::LiveCount();
+  s.fonts = gui::FontHandle::LiveCount();
+  s.regions = gui::RegionHandle::LiveCount();
+  s.memoryDcs = gui::MemoryDcHandle::LiveCount();
+  return s;
+}
+
+void Click(HWND wnd) {
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  skin_test::DrainMessages();
+}
+
+TEST_F(SkinControlTest, SwitchingOffAndOnTwoHundredTimesLeavesEverythingAsItWas) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, kLiveForm);
+  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  auto* check = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox1"));
+  auto* radio2 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("RadioButton2"));
+  int clicks = 0;
+  button->OnClick = [&](gui::TObject*) { ++clicks; };
+  skin::EnsureSkinManager().AddSkinData(data_.get());
+  const auto run = [&](skin::TSkinAction action) {
+    SkinManager->PendingSkinData = data_.get();
+    SkinManager->PendingAction = action;
+    SkinManager->RunPendingAction();
+    skin_test::DrainMessages();
+  };
+  // One cycle first: scratch objects shared by every skinner live on.
+  run(skin::saSkinOn);
+  run(skin::saSkinOff);
+  const Snapshot before = Take(form);
+
+  for (int i = 0; i < 200; ++i) {
+    run(skin::saSkinOn);
+    TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+    ASSERT_NE(skinner, nullptr) << "cycle " << i;
+    ASSERT_EQ(skinner->ControlSkinners().size(), 6u) << "cycle " << i;
+    if (i == 100) {
+      // Skinned, the controls work as users expect.
+      Click(button->Handle());
+      EXPECT_EQ(clicks, 1);
+      Click(check->Handle());
+      EXPECT_TRUE(check->Checked());
+      Click(radio2->Handle());
+      EXPECT_TRUE(radio2->Checked());
+    }
+    run(skin::saSkinOff);
+  }
+  EXPECT_TRUE(Take(form) == before);
+
+  // Unskinned, the controls still work.
+  Click(button->Handle());
+  EXPECT_EQ(clicks, 2);
+  Click(check->Handle());
+  EXPECT_FALSE(check->Checked());
+  delete form;
+}
+
+}  // namespace
