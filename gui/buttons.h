@@ -1,5 +1,6 @@
 // Buttons beyond the system push button: a push button that carries a glyph
-// bitmap laid out beside its caption.
+// bitmap laid out beside its caption, and windowless tool buttons drawn
+// through their parent, which may latch down as one of a group.
 #pragma once
 #include "gui/bitmap.h"
 #include "gui/stdctrls.h"
@@ -23,6 +24,41 @@ class TBitBtn : public TButton {
   int Spacing = 4;
 
   static void DeclareProperties(std::vector<TPropInfo>& list);
+};
+
+// A control without a window of its own: its parent hands it mouse messages
+// in its coordinates and a device context moved to its origin on WM_PAINT.
+class TGraphicControl : public TControl {
+  GUI_CLASS(TGraphicControl, TControl)
+ public:
+  explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+  void WndProc(TMessage& message) override;
+
+ protected:
+  virtual void Paint(HDC dc) { (void)dc; }
+};
+
+class TSpeedButton : public TGraphicControl {
+  GUI_CLASS(TSpeedButton, TGraphicControl)
+ public:
+  explicit TSpeedButton(TComponent* owner);
+
+  // Buttons of one non-zero group in one parent latch down one at a time.
+  int GroupIndex = 0;
+  bool AllowAllUp = false;
+  bool Down() const { return down_; }
+  void SetDown(bool down);
+  bool Pressed() const { return pressed_; }
+
+  void WndProc(TMessage& message) override;
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  void Paint(HDC dc) override;
+
+ private:
+  bool down_ = false;
+  bool pressed_ = false;
 };
 
 }  // namespace gui

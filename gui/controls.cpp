@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "gui/text.h"
 
@@ -169,6 +170,8 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
   std::erase(controls_, control);
+  if (mouseCapture_ == control) mouseCapture_ = nullptr;
+  if (mouseOver_ == control) mouseOver_ = nullptr;
   // Called from the child's destructor too, when it is no longer a TWinControl:
   // compare addresses only.
   std::erase_if(tabList_, [control](TWinControl* w) { return static_cast<TControl*>(w) == control; });
@@ -390,9 +393,71 @@ bool TWinControl::ReflectToChild(TMessage& m) {
   return true;
 }
 
+TControl* TWinControl::GraphicChildAt(POINT p) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    if (c->IsWindowed() || !c->Visible()) continue;
+    const RECT r = c->BoundsRect();
+    if (PtInRect(&r, p)) return c;
+  }
+  return nullptr;
+}
+
+bool TWinControl::MouseToGraphicChild(TMessage& m) {
+  const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* target = mouseCapture_ ? mouseCapture_ : GraphicChildAt(p);
+  if (m.Msg == WM_MOUSEMOVE) {
+    TControl* over = GraphicChildAt(p);
+    if (over != mouseOver_) {
+      if (mouseOver_) mouseOver_->Perform(CM_MOUSELEAVE);
+      mouseOver_ = over;
+      if (over) over->Perform(CM_MOUSEENTER);
+    }
+  }
+  if (!target) return false;
+  if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+    mouseCapture_ = target;
+    SetCapture(handle_);
+  }
+  const LPARAM local = MAKELPARAM(p.x - target->Left(), p.y - target->Top());
+  m.Result = target->Perform(m.Msg, m.WParam, local);
+  if (m.Msg == WM_LBUTTONUP && mouseCapture_) {
+    mouseCapture_ = nullptr;
+    ReleaseCapture();
+  }
+  return true;
+}
+
+void TWinControl::PaintGraphicChildren(HDC dc) {
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (c->IsWindowed() || !c->Visible()) continue;
+    const RECT r = c->BoundsRect();
+    SavedDcState saved(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    POINT origin;
+    OffsetViewportOrgEx(dc, r.left, r.top, &origin);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc));
+  }
+}
+
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+      if (MouseToGraphicChild(m)) return;
+      break;
+    case WM_PAINT:
+      if (ownClass_ && !m.WParam &&
+          std::any_of(controls_.begin(), controls_.end(), [](TControl* c) { return !c->IsWindowed(); })) {
+        PaintDc dc(handle_);
+        PaintGraphicChildren(dc.get());
+        m.Result = 0;
+        return;
+      }
+      break;
     case WM_MOUSEMOVE:
+      MouseToGraphicChild(m);
       if (!mouseInControl_) {
         mouseInControl_ = true;
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
@@ -402,6 +467,7 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_MOUSELEAVE:
       mouseInControl_ = false;
+      if (mouseOver_) std::exchange(mouseOver_, nullptr)->Perform(CM_MOUSELEAVE);
       Perform(CM_MOUSELEAVE);
       break;
     case WM_KILLFOCUS:
@@ -485,9 +551,11 @@ void TCustomControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT) {
     if (m.WParam) {
       Paint(reinterpret_cast<HDC>(m.WParam));
+      PaintGraphicChildren(reinterpret_cast<HDC>(m.WParam));
     } else {
       PaintDc dc(handle_);
       Paint(dc.get());
+      PaintGraphicChildren(dc.get());
     }
     m.Result = 0;
     return;

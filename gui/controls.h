@@ -168,6 +168,9 @@ class TWinControl : public TControl {
   void EnabledChanged() override;
   // Whether the framework erases the background with Color (own classes).
   bool OwnClass() const { return ownClass_; }
+  // Windowless children draw through the parent's paint DC, moved to their
+  // own origin and clipped to their bounds.
+  void PaintGraphicChildren(HDC dc);
 
   HWND handle_ = nullptr;
   WNDPROC defWndProc_ = nullptr;
@@ -175,11 +178,17 @@ class TWinControl : public TControl {
  private:
   static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   bool ReflectToChild(TMessage& message);
+  // Mouse messages over a windowless child go to it, in its coordinates;
+  // the child pressed keeps them until the button is released.
+  bool MouseToGraphicChild(TMessage& message);
+  TControl* GraphicChildAt(POINT p) const;
 
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;
   bool tabStop_ = false;
   bool ownClass_ = false;
+  TControl* mouseCapture_ = nullptr;
+  TControl* mouseOver_ = nullptr;
 };
 
 // A windowed control that paints itself.

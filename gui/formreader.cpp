@@ -28,6 +28,7 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TRadioButton*>(nullptr));
     add(static_cast<TGroupBox*>(nullptr));
     add(static_cast<TBitBtn*>(nullptr));
+    add(static_cast<TSpeedButton*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
     return f;

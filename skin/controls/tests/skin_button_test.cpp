@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
+#include "gui/buttons.h"
 #include "gui/stdctrls.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
+#include "skin/form/control_discovery.h"
 
 namespace {
 
@@ -220,6 +223,121 @@ TEST_F(SkinButtonTest, ABareDialogButtonTellsItsParentOnce) {
   EXPECT_TRUE(form_skinner.ControlSkinners().empty());
   DestroyWindow(parent);
   (void)ownProc;
+}
+
+// Counts pixels of each glyph image's colour in a drawing.
+int CountColour(gui::TBitmap& b, COLORREF c) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) == c;
+  return n;
+}
+
+TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("BitBtn1", "TBitBtn", 20, 20, 120, 34,
+                                                          "    Caption = 'Scan'\n    NumGlyphs = 4\n"));
+  auto* button = dynamic_cast<gui::TBitBtn*>(form->FindComponent("BitBtn1"));
+  ASSERT_NE(button, nullptr);
+  const COLORREF images[4] = {RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
+  button->Glyph.SetSize(64, 16);
+  for (int x = 0; x < 64; ++x)
+    for (int y = 0; y < 16; ++y) button->Glyph.SetPixel(x, y, x % 16 == 0 && y == 0 ? RGB(255, 0, 255) : images[x / 16]);
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  skin::SkinComponents(form_skinner, form);
+  ASSERT_EQ(form_skinner.ControlSkinners().size(), 1u);
+  auto* skinner = dynamic_cast<skin::TSkinBitButton*>(form_skinner.ControlSkinners()[0]);
+  ASSERT_NE(skinner, nullptr);
+  const auto draw = [&] {
+    gui::TBitmap b(120, 34);
+    skinner->DrawSkin(b.DC(), RECT{0, 0, 120, 34});
+    return b;
+  };
+  SetFocus(form->Handle());
+  gui::TBitmap normal = draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 1);
+  EXPECT_EQ(CountColour(normal, images[0]), 16 * 16 - 1);  // the key pixel is left out
+  EXPECT_EQ(CountColour(normal, images[2]), 0);
+  // Laid out left of the caption: the glyph's left edge at the automatic margin.
+  int glyphLeft = -1;
+  for (int x = 0; x < 120 && glyphLeft < 0; ++x)
+    if (normal.Pixel(x, (34 - 16 + 1) / 2 + 1) == images[0]) glyphLeft = x;
+  EXPECT_GT(glyphLeft, 0);
+  EXPECT_EQ(normal.Pixel(glyphLeft, (34 - 16 + 1) / 2 + 15), images[0]);
+
+  Press(button->Handle());
+  gui::TBitmap pressed = draw();
+  EXPECT_EQ(skinner->LastLook(), skin::blPressed);
+  EXPECT_EQ(skinner->LastGlyphImage(), 3);
+  EXPECT_EQ(CountColour(pressed, images[2]), 16 * 16 - 1);
+  SendMessageW(button->Handle(), WM_MOUSELEAVE, 0, 0);
+  button->SetEnabled(false);
+  draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 2);
+  // With two images the first one is always shown.
+  button->NumGlyphs = 2;
+  draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 1);
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Speed1", "TSpeedButton", 20, 60, 60, 24, "    Caption = 'Go'\n") +
+               Control("Speed2", "TSpeedButton", 90, 60, 60, 24, "    GroupIndex = 1\n    Down = True\n"));
+  auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
+  auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
+  ASSERT_NE(speed, nullptr);
+  int clicks = 0;
+  speed->OnClick = [&](gui::TObject*) { ++clicks; };
+  std::map<std::string, int> rules;
+  skin::SetDiscoveryObserver([&](gui::TComponent* c, const skin::TSkinDecision& d) { rules[c->Name()] = d.Rule; });
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  skin::SkinComponents(form_skinner, form);
+  skin::SetDiscoveryObserver(nullptr);
+  EXPECT_EQ(rules["Speed1"], 23);
+  ASSERT_EQ(form_skinner.ControlSkinners().size(), 2u);
+  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[0]);
+  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[1]);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(first->GraphicControl, speed);
+  EXPECT_EQ(first->SkinnedWindow(), nullptr);
+  // Skinning it again is recognised through the windowless control.
+  skin::SkinComponents(form_skinner, form);
+  EXPECT_EQ(form_skinner.ControlSkinners().size(), 2u);
+
+  // Mouse messages reach the button through its parent: press, release, one click.
+  HWND parent = form->Handle();
+  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(30, 70));
+  EXPECT_TRUE(first->Hot());
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
+  EXPECT_TRUE(first->Pressed());
+  EXPECT_EQ(first->LastLook(), skin::blPressed);
+  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(first->Pressed());
+  // Leaving the button takes its hot look off.
+  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(first->Hot());
+  EXPECT_EQ(first->LastLook(), skin::blNormal);
+
+  // A latched-down button is drawn pressed with the mouse elsewhere.
+  EXPECT_TRUE(latched->Down());
+  second->PaintSkin(nullptr);
+  EXPECT_EQ(second->LastLook(), skin::blPressed);
+
+  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(speed->WindowProc, speed->OwnWindowMethod());
+  EXPECT_EQ(latched->WindowProc, latched->OwnWindowMethod());
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
+  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
+  EXPECT_EQ(clicks, 2);  // unskinned, it still clicks
+  delete form;
 }
 
 }  // namespace
