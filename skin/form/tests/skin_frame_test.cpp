@@ -98,6 +98,8 @@ class SkinFrameTest : public ::testing::Test {
     Drain();
     if (!SkinManager->FindFormSkinner(wnd)) SkinManager->SkinWindow(wnd);
     Drain();  // SkinMsgAttached fits the frame
+    // Drawn active whether or not the test desktop gave it the focus.
+    SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
     g_seen.clear();
     return SkinManager->FindFormSkinner(wnd);
   }
