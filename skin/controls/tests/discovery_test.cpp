@@ -67,7 +67,9 @@ TEST_F(DiscoveryTest, TheSettingsFormsControlsResolveByKind) {
   EXPECT_EQ(rules_["SkinData1"].Rule, 0);  // matches nothing
   EXPECT_EQ(skinner->ControlSkinners().size(), 8u);
   auto* check = dynamic_cast<gui::TWinControl*>(form->FindComponent("CheckBox1"));
-  EXPECT_NE(dynamic_cast<skin::TSkinCheckBox*>(skinner->FindWindowSkinner(check->Handle())), nullptr);
+  auto* checkSkinner = dynamic_cast<skin::TSkinControl*>(skinner->FindWindowSkinner(check->Handle()));
+  ASSERT_NE(checkSkinner, nullptr);
+  EXPECT_EQ(checkSkinner->ClassName(), "TSkinCheckBox");
   // A second walk adds nothing: every control is already skinned.
   skin::SkinComponents(*skinner, form);
   EXPECT_EQ(rules_["Button1"].Rule, skin::TSkinDecision::pcAlreadySkinned);
@@ -169,10 +171,14 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   form_skinner.SkinData = data_.get();
   form_skinner.Handle = dialog;
   skin::SkinChildWindows(form_skinner);
-  EXPECT_NE(dynamic_cast<skin::TSkinRadioButton*>(form_skinner.FindWindowSkinner(radio)), nullptr);
-  EXPECT_EQ(form_skinner.FindWindowSkinner(group), nullptr);
-  EXPECT_NE(dynamic_cast<skin::TSkinCheckBox*>(form_skinner.FindWindowSkinner(check)), nullptr);
-  EXPECT_NE(dynamic_cast<skin::TSkinButton*>(form_skinner.FindWindowSkinner(push)), nullptr);
+  const auto skinnerOf = [&](HWND wnd) {
+    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner.FindWindowSkinner(wnd));
+    return skinner ? skinner->ClassName() : std::string("none");
+  };
+  EXPECT_EQ(skinnerOf(radio), "TSkinRadioButton");
+  EXPECT_EQ(skinnerOf(group), "none");
+  EXPECT_EQ(skinnerOf(check), "TSkinCheckBox");
+  EXPECT_EQ(skinnerOf(push), "TSkinButton");
   EXPECT_NE(GetWindowLongPtrW(radio, GWLP_WNDPROC), radioProc);
   // Walking again gives nobody a second skinner.
   EXPECT_EQ(skin::SkinChildWindow(form_skinner, radio), "");

@@ -186,6 +186,9 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   bar->SetPanels({{L"one", 60, gui::TAlignment::taLeftJustify, gui::TStatusPanelBevel::pbLowered, false},
                   {L"", 60, gui::TAlignment::taCenter, gui::TStatusPanelBevel::pbRaised, false},
                   {L"three", 30, gui::TAlignment::taLeftJustify, gui::TStatusPanelBevel::pbNone, true}});
+  // The last part ends short of the right edge.
+  int edges[3] = {60, 120, 150};
+  SendMessageW(bar->Handle(), SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
   ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
@@ -235,6 +238,20 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
       }
     EXPECT_GT(opaque, 0);
     EXPECT_EQ(matching, opaque);
+  }
+
+  // Right-to-left reading turns the third panel's left alignment to the right.
+  {
+    RECT p{};
+    SendMessageW(bar->Handle(), SB_GETRECT, 2, reinterpret_cast<LPARAM>(&p));
+    const COLORREF text = skin::SkinColourToRGB(skin.StatusBarEdges->NormalColour2);
+    const int mid = (p.left + b.Width()) / 2;
+    int leftHalf = 0, rightHalf = 0;
+    for (int y = p.top + 4; y < p.bottom - 4; ++y)
+      for (int x = p.left + 4; x < b.Width() - 4; ++x)
+        if (b.Pixel(x, y) == text) (x < mid ? leftHalf : rightHalf)++;
+    EXPECT_GT(rightHalf, 0);
+    EXPECT_EQ(leftHalf, 0);
   }
 
   // Simple mode: one lowered panel over the whole bar.
