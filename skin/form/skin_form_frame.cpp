@@ -425,8 +425,12 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   if (hit != HTNOWHERE) return hit;
   const POINT screen = PointOf(lParam);
   const POINT p = ScreenToWindow(screen.x, screen.y);
-  // A skinned close button answers as the system's would.
-  if (TWinSysButton* button = FindSysButton(p); button && button->Element->Action == 0) return HTCLOSE;
+  // Skinned close and minimise buttons answer as the system's would, so
+  // tools that look for those boxes find them; their clicks stay ours.
+  if (TWinSysButton* button = FindSysButton(p)) {
+    if (button->Element->Action == 0) return HTCLOSE;
+    if (button->Element->Action == 2) return HTMINBUTTON;
+  }
   if (p.y > 3) hit = HTCAPTION;
   if (p.y > FrameTop) hit = HTMENU;
   return hit;

@@ -52,6 +52,47 @@ case "$scenario" in
     wait $app || true
     [ "$(cat "$work/set.ini")" = "$before" ] || fail "set.ini changed"
     ;;
+  skinned_frame)
+    # Under winxp the dialog wears the skin: moved by its caption, minimised
+    # and closed by the skinned buttons.
+    probe control Settings Save 20000 >/dev/null || fail "no dialog"
+    sleep 1
+    probe skinned Settings || fail "the dialog is not skinned"
+    import -window root "$work/skinned.png"
+    read -r left top right bottom <<<"$(probe rect Settings)"
+    xdotool mousemove $((left + 150)) $((top + 12)) mousedown 1
+    sleep 0.3
+    xdotool mousemove $((left + 180)) $((top + 32))
+    sleep 0.3
+    xdotool mousemove $((left + 210)) $((top + 52)) mouseup 1
+    sleep 0.5
+    read -r left2 top2 right2 bottom2 <<<"$(probe rect Settings)"
+    [ "$((left2 - left)) $((top2 - top))" = "60 40" ] || fail "dragged by $((left2 - left)) $((top2 - top))"
+    [ "$((right2 - left2)) $((bottom2 - top2))" = "$((right - left)) $((bottom - top))" ] || fail "size changed"
+    import -window root "$work/dragged.png"
+    click_at "$(probe minbox Settings)"
+    probe iconic Settings 5000 || fail "the minimise box did not minimise"
+    import -window root "$work/minimised.png"
+    probe restore Settings
+    sleep 1
+    probe skinned Settings || fail "not skinned after restoring"
+    read -r left3 top3 right3 bottom3 <<<"$(probe rect Settings)"
+    [ "$((right3 - left3)) $((bottom3 - top3))" = "$((right - left)) $((bottom - top))" ] || fail "restored to another size"
+    import -window root "$work/restored.png"
+    click_at "$(probe closebox Settings)"
+    probe gone Settings 10000 || fail "the skinned close box did not close the dialog"
+    wait $app || true
+    ;;
+  system_frame)
+    # Version 6 keeps the system's own frame.
+    probe control Settings Save 20000 >/dev/null || fail "no dialog"
+    sleep 1
+    if probe skinned Settings; then fail "the dialog is skinned"; fi
+    import -window root "$work/system.png"
+    click_at "$(probe closebox Settings)"
+    probe gone Settings 10000 || fail "the close box did not close the dialog"
+    wait $app || true
+    ;;
   *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 echo "e2e $scenario: ok"

@@ -3,6 +3,11 @@
 //   uiprobe control TITLE TEXT [MS]   centre of the child control showing TEXT
 //   uiprobe closebox TITLE [MS]       centre of the window's close box
 //   uiprobe gone TITLE [MS]           exits 0 once no window has that title
+//   uiprobe minbox TITLE [MS]         centre of the window's minimise box
+//   uiprobe rect TITLE [MS]           the window rectangle: left top right bottom
+//   uiprobe iconic TITLE [MS]         exits 0 once the window is minimised
+//   uiprobe restore TITLE [MS]        restores the minimised window, as a task bar does
+//   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -49,27 +54,31 @@ bool Centre(HWND wnd) {
   return true;
 }
 
-// Walks the caption row from the right until the window says "close box".
-bool CloseBox(HWND wnd) {
+// Walks the caption row from the right until the window answers the hit
+// code (HTCLOSE: the close box, HTMINBUTTON: the minimise box).
+bool CaptionBox(HWND wnd, LRESULT code) {
   RECT r;
   GetWindowRect(wnd, &r);
   for (int y = r.top + 1; y < r.top + 40; ++y)
-    for (int x = r.right - 1; x > r.right - 80; --x)
-      if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+    for (int x = r.right - 1; x > r.right - 140; --x)
+      if (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == code) {
         int right = x, bottom = y;
-        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(right - 1, y)) == HTCLOSE) --right;
-        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, bottom + 1)) == HTCLOSE) ++bottom;
+        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(right - 1, y)) == code) --right;
+        while (SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, bottom + 1)) == code) ++bottom;
         std::printf("%d %d\n", (x + right) / 2, (y + bottom) / 2);
         return true;
       }
   return false;
 }
 
+// The private query a skinned window answers with 1.
+constexpr UINT kSkinQuery = 0x3504;
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control TITLE TEXT | closebox TITLE | gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -83,7 +92,20 @@ int main(int argc, char** argv) {
       continue;
     }
     if (!top) continue;
-    if (command == "closebox" && CloseBox(top)) return 0;
+    if (command == "closebox" && CaptionBox(top, HTCLOSE)) return 0;
+    if (command == "minbox" && CaptionBox(top, HTMINBUTTON)) return 0;
+    if (command == "iconic" && IsIconic(top)) return 0;
+    if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
+    if (command == "restore") {
+      ShowWindow(top, SW_RESTORE);
+      return 0;
+    }
+    if (command == "rect") {
+      RECT r;
+      GetWindowRect(top, &r);
+      std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+      return 0;
+    }
     if (command == "control" && argc > 3) {
       Search search{Widen(argv[3])};
       EnumChildWindows(top, MatchChild, reinterpret_cast<LPARAM>(&search));
