@@ -51,10 +51,12 @@ void CALLBACK EndMenuLater(HWND, UINT, UINT_PTR id, DWORD) {
   EndMenu();
 }
 
-// Pumps messages for a while, so window timers tick.
-void PumpFor(DWORD milliseconds) {
+// Pumps messages for a while, so window timers tick, keeping the window
+// active even if another program on the test desktop takes the focus.
+void PumpActiveFor(HWND wnd, DWORD milliseconds) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < milliseconds) {
+    if (GetForegroundWindow() != wnd) SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
     Drain();
     Sleep(10);
   }
@@ -266,17 +268,19 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, outside), HTCAPTION);
 
   // Press, release elsewhere: nothing happens, and the timer makes it normal again.
+  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stPressed);
   EXPECT_EQ(form->CurrentObject, close);
   SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, outside);
   EXPECT_EQ(close->State, TNCObject::stPressed);
-  PumpFor(400);
+  PumpActiveFor(form->Handle, 400);
   EXPECT_EQ(close->State, TNCObject::stNormal);
   EXPECT_EQ(form->CurrentObject, nullptr);
   EXPECT_FALSE(Seen(WM_CLOSE));
 
   // Hot (the press happened elsewhere), then released over it: it closes.
+  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stHot);
   SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCLOSE, onClose);
