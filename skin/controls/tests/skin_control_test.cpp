@@ -71,6 +71,11 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   EXPECT_TRUE(form_skinner.AddControlSkinner(skinner));
   EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
 
+  // A skin change recolours the control again.
+  panel->SetColor(0x0A0B0C);
+  skinner->SkinChanged();
+  EXPECT_EQ(panel->Color(), data_->Skin().Colours.ButtonFace);
+
   // WM_SETTEXT: the caption follows and the control repaints at once.
   const int before = skinner->paints;
   SendMessageW(panel->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
