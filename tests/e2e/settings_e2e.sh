@@ -85,6 +85,27 @@ case "$scenario" in
     probe gone Settings 10000 || fail "the skinned close box did not close the dialog"
     wait $app || true
     ;;
+  every_control)
+    # The skinned dialog used as a user would: every option changed by a
+    # click, then saved through the skinned confirmation box.
+    for control in 'Clean found threats' 'Copy to Quarantine(Backup before Cleanving)' 'Always Ignore' \
+                   'Logoff Windows' 'Scan Menory' 'Scan Registry' 'Scan Registry' 'Scan All Files' 'Advanced Heurist'; do
+      click_at "$(probe control Settings "$control" 20000)"
+    done
+    probe skinned Settings || fail "the dialog is not skinned"
+    import -window root "$work/changed.png"
+    click_at "$(probe control Settings Save)"
+    probe control Notes OK 10000 >/dev/null || fail "no confirmation box"
+    sleep 0.5
+    probe skinned Notes || fail "the confirmation box is not skinned"
+    import -window root "$work/confirm.png"
+    click_at "$(probe control Notes OK)"
+    probe gone Settings 10000 || fail "the dialog did not close after Save"
+    wait $app || true
+    ini=$(tr -d '\r' <"$work/set.ini")
+    expected=$'[Set]\nRa1=0\nRa5=3\nCB4=1\nCB1=0\nCB2=1\nCB3=0\nCB5=0'
+    [ "$ini" = "$expected" ] || fail "set.ini is"$'\n'"$ini"
+    ;;
   system_frame)
     # Version 6 keeps the system's own frame.
     probe control Settings Save 20000 >/dev/null || fail "no dialog"
