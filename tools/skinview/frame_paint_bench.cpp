@@ -13,25 +13,14 @@
 #include <vector>
 
 #include "gui/bitmap.h"
+#include "tools/skinview/best_of.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 
 namespace {
 
-double BestMicroseconds(int repeat, const std::function<void()>& work) {
-  LARGE_INTEGER frequency, t0, t1;
-  QueryPerformanceFrequency(&frequency);
-  double best = 1e30;
-  for (int i = 0; i < repeat; ++i) {
-    QueryPerformanceCounter(&t0);
-    work();
-    QueryPerformanceCounter(&t1);
-    best = std::min(best, static_cast<double>(t1.QuadPart - t0.QuadPart) * 1e6 /
-                              static_cast<double>(frequency.QuadPart));
-  }
-  return best;
-}
+double BestMicroseconds(int repeat, const std::function<void()>& work) { return BestSeconds(repeat, work) * 1e6; }
 
 void Drain() {
   MSG msg;

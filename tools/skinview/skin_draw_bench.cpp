@@ -12,25 +12,14 @@
 #include <random>
 
 #include "gui/bitmap.h"
+#include "tools/skinview/best_of.h"
 #include "gui/handles.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_region.h"
 
 namespace {
 
-double BestMs(int repeat, const std::function<void()>& work) {
-  LARGE_INTEGER frequency, t0, t1;
-  QueryPerformanceFrequency(&frequency);
-  double best = 1e30;
-  for (int i = 0; i < repeat; ++i) {
-    QueryPerformanceCounter(&t0);
-    work();
-    QueryPerformanceCounter(&t1);
-    best = std::min(best, static_cast<double>(t1.QuadPart - t0.QuadPart) * 1000.0 /
-                              static_cast<double>(frequency.QuadPart));
-  }
-  return best;
-}
+double BestMs(int repeat, const std::function<void()>& work) { return BestSeconds(repeat, work) * 1000.0; }
 
 // The approach batching replaces: one region per run, ORed in one at a time.
 gui::RegionHandle NaiveRegion(const gui::TBitmap& b, int rows) {
