@@ -14,6 +14,7 @@
 
 #include "app/Unit1.h"
 #include "gui/text.h"
+#include "skin/data/skin_data.h"
 #include "skin/data/skin_elements.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -426,4 +427,68 @@ TEST_F(SettingsDialog, TheApplicationTitleIsTheGbkText) {
   wchar_t text[16] = {};
   GetWindowTextW(app_->Handle(), text, 16);
   EXPECT_STREQ(text, L"\u8BBE\u7F6E");
+}
+
+// The live dialog switched off and on again many times: every control keeps
+// working, and after the last switch off every window method, window
+// procedure and colour is what it was, with no handle left behind.
+TEST_F(SettingsDialog, TwoHundredSkinSwitchesLeaveEverythingAsItWas) {
+  TForm1& f = Open();
+  if (WindowsVersionName() == "Vista") GTEST_SKIP() << "the dialog is not skinned on version 6";
+  ASSERT_NE(skin::SkinManager, nullptr);
+  ASSERT_NE(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr);
+  const auto switchTo = [&](bool on) {
+    f.SkinData1->SetActive(on);
+    skin::SkinManager->RunPendingAction();
+    app_->ProcessMessages();
+  };
+  std::vector<gui::TWinControl*> controls{&f, f.GroupBox1, f.GroupBox3, f.RadioButton2, f.RadioButton7, f.CheckBox1,
+                                          f.CheckBox4, f.Button1, f.Button2};
+  struct Saved {
+    gui::TWndMethod method;
+    LONG_PTR procedure;
+    gui::TColor color;
+    bool operator==(const Saved&) const = default;
+  };
+  const auto snapshot = [&] {
+    std::vector<Saved> all;
+    for (gui::TWinControl* c : controls)
+      all.push_back({c->WindowProc, GetWindowLongPtrW(c->Handle(), GWLP_WNDPROC), c->Color()});
+    return all;
+  };
+  const auto liveCounts = [] {
+    return std::vector<long>{gui::BitmapHandle::LiveCount(), gui::FontHandle::LiveCount(),
+                             gui::RegionHandle::LiveCount(), gui::BrushHandle::LiveCount(),
+                             gui::MemoryDcHandle::LiveCount(), gui::WindowDc::LiveCount()};
+  };
+
+  switchTo(false);
+  ASSERT_EQ(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr);
+  const std::vector<Saved> unskinned = snapshot();
+  const std::vector<long> counts = liveCounts();
+  RECT client;
+  GetClientRect(f.Handle(), &client);
+  for (int i = 0; i < 200; ++i) {
+    switchTo(true);
+    ASSERT_NE(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr) << "cycle " << i;
+    ASSERT_NE(snapshot(), unskinned) << "the skin did not take the controls over, cycle " << i;
+    if (i % 50 == 0) {
+      const bool before = f.CheckBox1->Checked();
+      UserClick(f.CheckBox1);
+      EXPECT_NE(f.CheckBox1->Checked(), before) << "cycle " << i;
+      UserClick(f.RadioButton7);
+      EXPECT_TRUE(f.RadioButton7->Checked());
+      UserClick(f.RadioButton5);
+    }
+    switchTo(false);
+    ASSERT_EQ(snapshot(), unskinned) << "cycle " << i;
+  }
+  EXPECT_EQ(liveCounts(), counts);
+  RECT after;
+  GetClientRect(f.Handle(), &after);
+  EXPECT_TRUE(EqualRect(&client, &after));
+  // Unskinned, the controls still work.
+  UserClick(f.RadioButton2);
+  EXPECT_TRUE(f.RadioButton2->Checked());
+  EXPECT_FALSE(f.RadioButton1->Checked());
 }
