@@ -2,6 +2,10 @@
 // bitmap laid out beside its caption, and windowless tool buttons drawn
 // through their parent, which may latch down as one of a group.
 #pragma once
+#include <cstdint>
+#include <span>
+#include <string_view>
+
 #include "gui/bitmap.h"
 #include "gui/stdctrls.h"
 
@@ -9,12 +13,12 @@ namespace gui {
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-class TBitBtn : public TButton {
-  GUI_CLASS(TBitBtn, TButton)
+// What the glyph buttons carry: a strip of NumGlyphs images side by side
+// (normal, disabled, pressed, down) and how it sits beside the caption.
+class TButtonGlyph {
  public:
-  explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+  virtual ~TButtonGlyph() = default;
 
-  // The glyph: NumGlyphs images side by side (normal, disabled, pressed, down).
   TBitmap Glyph;
   int NumGlyphs = 1;
   TButtonLayout Layout = TButtonLayout::blGlyphLeft;
@@ -23,7 +27,47 @@ class TBitBtn : public TButton {
   int Margin = -1;
   int Spacing = 4;
 
+  // The size of one image; (0, 0) without a glyph.
+  SIZE GlyphSize() const;
+  // "Glyph.Data" of the form description: a 32-bit byte count followed by
+  // a .bmp file image.
+  bool ReadGlyphData(std::span<const std::uint8_t> data);
+
+  template <class C>
+  static void DeclareGlyphProperties(TPropBuilder<C>& b);
+};
+
+// Where glyph and caption go inside a button of width x height (client
+// coordinates), and the caption's alignment. With the margin automatic and
+// the spacing given, tool buttons sit one pixel further in (nudgeCentred).
+struct TButtonPlacement {
+  POINT Glyph{};
+  POINT Text{};
+  UINT Format = DT_LEFT;
+};
+TButtonPlacement CalcButtonLayout(int width, int height, SIZE glyph, SIZE text, TButtonLayout layout, int margin,
+                                  int spacing, bool nudgeCentred);
+
+// Draws image (1-based) of a glyph strip, leaving out the pixels that have
+// the colour of the image's own top-left pixel.
+void DrawGlyphImage(HDC dc, POINT at, TBitmap& glyph, int numGlyphs, int image);
+
+// Drawn by its owner (the system's push-button face, then glyph and caption)
+// so that the glyph shows without a skin as well.
+class TBitBtn : public TButton, public TButtonGlyph {
+  GUI_CLASS(TBitBtn, TButton)
+ public:
+  explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+
+  void WndProc(TMessage& message) override;
+  bool ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) override;
   static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+
+ private:
+  void DrawItem(const DRAWITEMSTRUCT& item);
 };
 
 // A control without a window of its own: its parent hands it mouse messages
@@ -38,7 +82,7 @@ class TGraphicControl : public TControl {
   virtual void Paint(HDC dc) { (void)dc; }
 };
 
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TGraphicControl, public TButtonGlyph {
   GUI_CLASS(TSpeedButton, TGraphicControl)
  public:
   explicit TSpeedButton(TComponent* owner);
@@ -51,6 +95,7 @@ class TSpeedButton : public TGraphicControl {
   bool Pressed() const { return pressed_; }
 
   void WndProc(TMessage& message) override;
+  bool ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) override;
   static void DeclareProperties(std::vector<TPropInfo>& list);
 
  protected:
@@ -60,5 +105,19 @@ class TSpeedButton : public TGraphicControl {
   bool down_ = false;
   bool pressed_ = false;
 };
+
+}  // namespace gui
+
+namespace gui {
+
+template <class C>
+void TButtonGlyph::DeclareGlyphProperties(TPropBuilder<C>& b) {
+  b.Integer("NumGlyphs", [](C& c) { return c.NumGlyphs; }, [](C& c, int v) { c.NumGlyphs = v < 1 ? 1 : v; });
+  b.Enumeration("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
+                [](C& c) { return static_cast<int>(c.Layout); },
+                [](C& c, int v) { c.Layout = static_cast<TButtonLayout>(v); });
+  b.Integer("Margin", [](C& c) { return c.Margin; }, [](C& c, int v) { c.Margin = v; });
+  b.Integer("Spacing", [](C& c) { return c.Spacing; }, [](C& c, int v) { c.Spacing = v; });
+}
 
 }  // namespace gui

@@ -384,6 +384,11 @@ bool TWinControl::ReflectToChild(TMessage& m) {
     case WM_NOTIFY:
       if (m.LParam) child = reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom;
       break;
+    case WM_DRAWITEM:
+      // Menu items name a menu, not a window; the menu's owner draws them.
+      if (m.LParam && reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->CtlType != ODT_MENU)
+        child = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+      break;
     default:
       return false;
   }

@@ -54,6 +54,12 @@ void ApplyProperties(TComponent& component, TComponent& root, const core::FormOb
       target = info->GetObject(*target);
       path.remove_prefix(dot + 1);
     }
+    // Binary data of a plain member object (Glyph.Data) is read by the
+    // component that holds it, under the whole dotted name.
+    if (!target && p.value.kind == core::FormValue::Kind::Binary) {
+      target = &component;
+      path = p.name;
+    }
     if (!target) throw Exception(L"Property " + Utf8ToWide(p.name) + L" does not exist" + Where(node.name, p.line));
 
     if (p.value.kind == core::FormValue::Kind::Binary) {

@@ -253,4 +253,13 @@ void TIcon::WriteBinaryProperties(std::vector<std::pair<std::string, std::vector
   out.emplace_back("Data", data_);
 }
 
+
+FontHandle CreatePlainFont(HFONT font) {
+  LOGFONTW lf{};
+  if (!font || GetObjectW(font, sizeof(lf), &lf) != sizeof(lf)) return FontHandle();
+  if (lf.lfWeight <= FW_NORMAL && !lf.lfItalic && !lf.lfUnderline && !lf.lfStrikeOut) return FontHandle();
+  lf.lfWeight = FW_NORMAL;
+  lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = FALSE;
+  return FontHandle(CreateFontIndirectW(&lf));
+}
 }  // namespace gui

@@ -36,6 +36,10 @@ COLORREF ColorToRGB(TColor color);
 bool IdentToColor(std::string_view ident, TColor& color);
 std::string ColorToString(TColor color);
 
+// The same face and size without bold, italic, underline or strike-out;
+// empty when `font` is plain already or cannot be read.
+FontHandle CreatePlainFont(HFONT font);
+
 enum TFontStyle : std::uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 // A font description with a lazily created GDI font.
