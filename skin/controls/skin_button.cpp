@@ -4,6 +4,7 @@
 #include "gui/handles.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_scratch.h"
 #include "skin/data/skin_text.h"
 
 namespace skin {
@@ -11,23 +12,23 @@ namespace skin {
 namespace {
 
 constexpr int kButtonFrames = 5;
-
-// One image of a glyph strip, left undrawn where it has the colour of its
-// own top-left pixel.
-void DrawGlyphImage(HDC dc, POINT at, gui::TBitmap& glyph, int numGlyphs, int image) {
-  if (glyph.Empty()) return;
-  const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1);
-  const int h = glyph.Height();
-  const int x = (image - 1) * w;
-  const COLORREF key = glyph.Pixel(x, 0);
-  TransparentBlt(dc, at.x, at.y, w, h, glyph.DC(), x, 0, w, h, key);
-}
+// Glyph image shown in each look (normal, pressed, disabled, hot), used
+// when the strip holds all four images.
+constexpr int kGlyphOfLook[5] = {1, 1, 3, 2, 1};
 
 SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& within) {
   if (text.empty()) return SIZE{0, 0};
   RECT r = within;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS);
   return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// A push button's caption is always drawn plain, whatever the style of the
+// font selected into `dc`.
+void DrawPlainCaption(HDC dc, const std::wstring& text, const RECT& rect) {
+  gui::FontHandle plain = gui::CreatePlainFont(static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT)));
+  gui::SelectGuard selected(dc, plain ? plain.get() : GetCurrentObject(dc, OBJ_FONT));
+  DrawCaption(dc, text, rect, DT_CENTER);
 }
 
 }  // namespace
@@ -46,54 +47,6 @@ void DrawCaption(HDC dc, const std::wstring& text, const RECT& rect, UINT format
     m.right = rect.right;
   }
   DrawSkinText(dc, text, m, format | DT_EXPANDTABS);
-}
-
-TGlyphLayout LayoutGlyphButton(int W, int H, SIZE glyph, SIZE text, int layout, int margin, int spacing,
-                               bool speedButton) {
-  TGlyphLayout out;
-  const bool across = layout == 0 || layout == 1;
-  if (across) {
-    out.Glyph.y = (H - glyph.cy + 1) / 2;
-    out.Text.y = (H - text.cy + 1) / 2;
-  } else {
-    out.Glyph.x = (W - glyph.cx + 1) / 2;
-    out.Text.x = (W - text.cx + 1) / 2;
-  }
-  if (text.cx == 0 || glyph.cx == 0) spacing = 0;
-  if (margin == -1) {
-    if (spacing == -1) {
-      margin = across ? (W - glyph.cx - text.cx) / 3 : (H - glyph.cy - text.cy) / 3;
-      spacing = margin;
-    } else {
-      margin = across ? (W - (glyph.cx + spacing + text.cx)) / 2 : (H - (glyph.cy + spacing + text.cy)) / 2;
-      if (speedButton) ++margin;
-    }
-  } else if (spacing == -1) {
-    spacing = across ? ((W - margin - glyph.cx) - text.cx) / 2 : ((H - margin - glyph.cy) - text.cy) / 2;
-  }
-  switch (layout) {
-    case 0:
-      out.Glyph.x = margin;
-      out.Text.x = margin + glyph.cx + spacing;
-      out.Format = DT_LEFT;
-      break;
-    case 1:
-      out.Glyph.x = W - margin - glyph.cx;
-      out.Text.x = out.Glyph.x - spacing - text.cx;
-      out.Format = DT_RIGHT;
-      break;
-    case 2:
-      out.Glyph.y = margin;
-      out.Text.y = margin + glyph.cy + spacing;
-      out.Format = DT_CENTER;
-      break;
-    default:
-      out.Glyph.y = H - margin - glyph.cy;
-      out.Text.y = out.Glyph.y - spacing - text.cy;
-      out.Format = DT_CENTER;
-      break;
-  }
-  return out;
 }
 
 // ---------------------------------------------------------------------------
@@ -146,7 +99,7 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   HDC bdc = bitmap_.DC();
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
   SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
-  DrawCaption(bdc, Caption, RECT{0, 0, w, h}, DT_CENTER);
+  DrawPlainCaption(bdc, Caption, RECT{0, 0, w, h});
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 
@@ -248,7 +201,6 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   TDataSkinButton* e = ButtonElement();
   if (!e) return;
   RefreshState();
-  auto* bit = dynamic_cast<gui::TBitBtn*>(Control);
   int look = blNormal;
   if (Focused) look = blHot;
   if (Pressed())
@@ -257,33 +209,39 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
     look = blHot;
   if (!Enabled) look = blDisabled;
   lastLook_ = look;
-  static constexpr int kGlyphOfLook[5] = {1, 1, 3, 2, 1};
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
   bitmap_.SetSize(w, h);
   HDC bdc = bitmap_.DC();
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
   DrawFace(bitmap_, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
-
   RECT client{0, 0, w, h};
   if (Handle) GetClientRect(Handle, &client);
-  const int numGlyphs = bit && bit->NumGlyphs > 0 ? bit->NumGlyphs : 1;
-  const SIZE glyph = bit && !bit->Glyph.Empty() ? SIZE{bit->Glyph.Width() / numGlyphs, bit->Glyph.Height()} : SIZE{0, 0};
-  const SIZE text = MeasureText(bdc, Caption, client);
-  const TGlyphLayout at =
-      LayoutGlyphButton(client.right, client.bottom, glyph, text, bit ? static_cast<int>(bit->Layout) : 0,
-                        bit ? bit->Margin : -1, bit ? bit->Spacing : 4, false);
-  lastGlyph_ = 0;
-  if (glyph.cx > 0) {
-    lastGlyph_ = numGlyphs == 4 ? kGlyphOfLook[look] : 1;
-    DrawGlyphImage(bdc, at.Glyph, bit->Glyph, numGlyphs, lastGlyph_);
-  }
-  if (!Caption.empty()) {
-    SetBkMode(bdc, TRANSPARENT);
-    SetTextColor(bdc, Enabled ? LookTextColour(look, true, GetTextColor(bdc)) : GetSysColor(COLOR_BTNSHADOW));
-    DrawSkinText(bdc, Caption, RECT{at.Text.x, at.Text.y, at.Text.x + text.cx, at.Text.y + text.cy}, at.Format);
+  if (auto* glyph = dynamic_cast<gui::TButtonGlyph*>(Control)) {
+    DrawGlyphAndText(bdc, *glyph, client.right, client.bottom, look, false);
+  } else {
+    gui::TButtonGlyph none;
+    DrawGlyphAndText(bdc, none, client.right, client.bottom, look, false);
   }
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h, int look, bool nudgeCentred) {
+  const SIZE glyph = g.GlyphSize();
+  const SIZE text = MeasureText(dc, Caption, RECT{0, 0, w, h});
+  const gui::TButtonPlacement at = gui::CalcButtonLayout(w, h, glyph, text, g.Layout, g.Margin, g.Spacing, nudgeCentred);
+  lastGlyph_ = 0;
+  if (glyph.cx > 0) {
+    lastGlyph_ = g.NumGlyphs == 4 ? kGlyphOfLook[look] : 1;
+    gui::DrawGlyphImage(dc, at.Glyph, g.Glyph, g.NumGlyphs, lastGlyph_);
+  }
+  if (Caption.empty()) return;
+  // Without a skin colour for the look the caption keeps the control's own.
+  gui::TControl* control = Control ? Control : GraphicControl;
+  const COLORREF own = control ? gui::ColorToRGB(control->Font().Color()) : GetSysColor(COLOR_BTNTEXT);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Enabled ? LookTextColour(look, true, own) : GetSysColor(COLOR_BTNSHADOW));
+  DrawSkinText(dc, Caption, RECT{at.Text.x, at.Text.y, at.Text.x + text.cx, at.Text.y + text.cy}, at.Format);
 }
 
 // ---------------------------------------------------------------------------
@@ -389,17 +347,22 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
   Caption = GraphicControl->Caption();
   int look = Pressed() ? blPressed : Hot() ? blHot : blNormal;
   if (!Enabled) look = blDisabled;
-  const bool down = gui::GetPropValue(*GraphicControl, "Down") == "True";
-  if (down) look = blPressed;
+  auto* speed = dynamic_cast<gui::TSpeedButton*>(GraphicControl);
+  if (speed && speed->Down()) look = blPressed;
   lastLook_ = look;
-  gui::TBitmap& glyphBitmap = bitmap_;  // composition target
-  glyphBitmap.SetSize(w, h);
-  HDC bdc = glyphBitmap.DC();
+  gui::TBitmap& canvas = SharedStretchBitmap();
+  canvas.SetSize(w, h);
+  HDC bdc = canvas.DC();
   gui::SelectGuard font(bdc, GraphicControl->Font().Handle());
-  DrawFace(glyphBitmap, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
-  (void)glyphBitmap;
-  SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
-  DrawCaption(bdc, Caption, RECT{0, 0, w, h}, DT_CENTER);
+  DrawFace(canvas, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
+  auto* glyph = dynamic_cast<gui::TButtonGlyph*>(GraphicControl);
+  if (glyph && !glyph->Glyph.Empty()) {
+    DrawGlyphAndText(bdc, *glyph, w, h, look, true);
+  } else {
+    lastGlyph_ = 0;
+    SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
+    DrawPlainCaption(bdc, Caption, RECT{0, 0, w, h});
+  }
   BitBlt(dc, 0, 0, w, h, bdc, 0, 0, SRCCOPY);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/bitmap.h"
+#include "gui/buttons.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin {
@@ -22,18 +23,6 @@ enum TButtonLook { blNormal = 1, blPressed = 2, blDisabled = 3, blHot = 4 };
 // one pixel above the vertical centre, centred horizontally for DT_CENTER,
 // otherwise spanning the rectangle with the given alignment.
 void DrawCaption(HDC dc, const std::wstring& text, const RECT& rect, UINT format);
-
-// Where glyph and text of a glyph button go (client coordinates).
-struct TGlyphLayout {
-  POINT Glyph{};
-  POINT Text{};
-  UINT Format = DT_LEFT;
-};
-// layout: 0 glyph left, 1 glyph right, 2 glyph top, 3 glyph bottom;
-// margin and spacing -1 mean automatic. speedButton: the tool button's
-// centring when only the spacing is given.
-TGlyphLayout LayoutGlyphButton(int width, int height, SIZE glyph, SIZE text, int layout, int margin, int spacing,
-                               bool speedButton);
 
 class TSkinButton : public TSkinControl {
   GUI_CLASS(TSkinButton, TSkinControl)
@@ -70,6 +59,10 @@ class TSkinBitButton : public TSkinButton {
   int LastGlyphImage() const { return lastGlyph_; }
 
  protected:
+  // Glyph and caption laid out over a composed face (client size w x h);
+  // nudgeCentred: the tool buttons' centring when only the spacing is given.
+  void DrawGlyphAndText(HDC dc, gui::TButtonGlyph& glyph, int w, int h, int look, bool nudgeCentred);
+
   int lastGlyph_ = 0;
 };
 

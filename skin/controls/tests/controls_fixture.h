@@ -14,6 +14,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_writer.h"
 #include "gui/forms.h"
+#include "gui/tests/test_bitmaps.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -21,32 +22,7 @@
 
 namespace controls_test {
 
-// A 24-bit .bmp of `frames` solid frames side by side, frame i (0-based)
-// filled with colours[i].
-inline std::vector<std::uint8_t> StripBmp(int frameWidth, int height, const std::vector<COLORREF>& colours) {
-  const int width = frameWidth * static_cast<int>(colours.size());
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<std::uint8_t> bmp(54 + static_cast<std::size_t>(stride) * height);
-  const auto put32 = [&](std::size_t at, std::uint32_t v) { std::memcpy(&bmp[at], &v, 4); };
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(bmp.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(width));
-  put32(22, static_cast<std::uint32_t>(height));
-  bmp[26] = 1;
-  bmp[28] = 24;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const COLORREF c = colours[static_cast<std::size_t>(x / frameWidth)];
-      std::uint8_t* p = &bmp[54 + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3];
-      p[0] = GetBValue(c);
-      p[1] = GetGValue(c);
-      p[2] = GetRValue(c);
-    }
-  return bmp;
-}
+using gui_test::StripBmp;
 
 // Glyph frame colours: unchecked, checked, disabled, checked disabled.
 inline const std::vector<COLORREF>& GlyphColours() {

@@ -9,6 +9,7 @@
 
 #include "gui/buttons.h"
 #include "gui/stdctrls.h"
+#include "gui/tests/test_bitmaps.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
@@ -337,6 +338,104 @@ TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
   SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
   SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
   EXPECT_EQ(clicks, 2);  // unskinned, it still clicks
+  delete form;
+}
+
+TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Speed1", "TSpeedButton", 20, 60, 80, 26, "    Caption = 'Go'\n    GroupIndex = 1\n"
+                                                             "    AllowAllUp = True\n    NumGlyphs = 4\n"));
+  auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
+  ASSERT_NE(speed, nullptr);
+  const std::vector<COLORREF> images{RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
+  ASSERT_TRUE(speed->Glyph.LoadFromBmpBytes(gui_test::StripBmp(12, 12, images, RGB(255, 0, 255))));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  skin::SkinComponents(form_skinner, form);
+  ASSERT_EQ(form_skinner.ControlSkinners().size(), 1u);
+  auto* skinner = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[0]);
+  ASSERT_NE(skinner, nullptr);
+  // WM_PAINT hands a windowless control the context to draw into.
+  const auto draw = [&] {
+    gui::TBitmap b(80, 26);
+    speed->Perform(WM_PAINT, reinterpret_cast<WPARAM>(b.DC()), 0);
+    return b;
+  };
+
+  gui::TBitmap normal = draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 1);
+  EXPECT_EQ(CountColour(normal, images[0]), 12 * 12 - 1);
+  // Glyph left of the caption, the pair centred one pixel further right.
+  SIZE text{};
+  {
+    gui::TBitmap measure(1, 1);
+    gui::SelectGuard font(measure.DC(), speed->Font().Handle());
+    RECT r{0, 0, 80, 26};
+    DrawTextW(measure.DC(), L"Go", 2, &r, DT_CALCRECT | DT_EXPANDTABS);
+    text = SIZE{r.right, r.bottom};
+  }
+  const int glyphX = (80 - (12 + speed->Spacing + text.cx)) / 2 + 1;
+  const int glyphY = (26 - 12 + 1) / 2;
+  EXPECT_EQ(normal.Pixel(glyphX, glyphY + 1), images[0]);
+  EXPECT_NE(normal.Pixel(glyphX - 1, glyphY + 1), images[0]);
+  EXPECT_EQ(normal.Pixel(glyphX + 11, glyphY + 11), images[0]);
+  EXPECT_NE(normal.Pixel(glyphX + 11, glyphY + 12), images[0]);
+
+  // Latched down: the pressed frame and image, with the mouse elsewhere.
+  speed->SetDown(true);
+  gui::TBitmap down = draw();
+  EXPECT_EQ(skinner->LastLook(), skin::blPressed);
+  EXPECT_EQ(skinner->LastGlyphImage(), 3);
+  EXPECT_EQ(CountColour(down, images[2]), 12 * 12 - 1);
+  speed->SetDown(false);
+  speed->SetEnabled(false);
+  draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 2);
+  // Only a strip of four images has one per look.
+  speed->NumGlyphs = 3;
+  speed->SetEnabled(true);
+  speed->SetDown(true);
+  draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 1);
+  // No glyph: the caption alone, centred.
+  speed->Glyph.SetSize(0, 0);
+  gui::TBitmap bare = draw();
+  EXPECT_EQ(skinner->LastGlyphImage(), 0);
+  EXPECT_EQ(CountColour(bare, images[0]), 0);
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+TEST_F(SkinButtonTest, CaptionsAreDrawnPlainWhateverTheFontStyle) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28,
+                                                          "    Caption = 'Save'\n"));
+  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new TSkinButton(button);
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  const auto draw = [&] {
+    gui::TBitmap b(90, 28);
+    skinner->DrawSkin(b.DC(), RECT{0, 0, 90, 28});
+    return b;
+  };
+  SetFocus(form->Handle());
+  gui::TBitmap plain = draw();
+  button->Font().SetStyle(gui::fsBold | gui::fsItalic | gui::fsUnderline);
+  ASSERT_NE(SendMessageW(button->Handle(), WM_GETFONT, 0, 0), 0);
+  gui::TBitmap styled = draw();
+  gui::TBitmap face = ExpectedFace(90, 28, skin::blNormal);
+  int caption = 0, changed = 0;
+  for (int y = 0; y < 28; ++y)
+    for (int x = 0; x < 90; ++x) {
+      caption += plain.Pixel(x, y) != face.Pixel(x, y);
+      changed += plain.Pixel(x, y) != styled.Pixel(x, y);
+    }
+  EXPECT_GT(caption, 20);  // the caption was drawn
+  EXPECT_EQ(changed, 0);
+  form_skinner.FreeControlSkinners();
   delete form;
 }
 
