@@ -217,12 +217,9 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   DrawFace(bitmap_, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
   RECT client{0, 0, w, h};
   if (Handle) GetClientRect(Handle, &client);
-  if (auto* glyph = dynamic_cast<gui::TButtonGlyph*>(Control)) {
-    DrawGlyphAndText(bdc, *glyph, client.right, client.bottom, look, false);
-  } else {
-    gui::TButtonGlyph none;
-    DrawGlyphAndText(bdc, none, client.right, client.bottom, look, false);
-  }
+  gui::TButtonGlyph none;
+  auto* glyph = dynamic_cast<gui::TButtonGlyph*>(Control);
+  DrawGlyphAndText(bdc, glyph ? *glyph : none, client.right, client.bottom, look, false);
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 
