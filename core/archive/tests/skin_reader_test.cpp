@@ -54,6 +54,11 @@ class SkinReaderTest : public ::testing::Test {
     return reader.LoadArchive(source);
   }
   bool LoadContainer(const Bytes& container) { return Load(core::LzhCompress(container)); }
+  bool LoadWritten(std::initializer_list<std::pair<std::string_view, std::string_view>> entries) {
+    TSkinWriter writer;
+    for (const auto& [name, contents] : entries) writer.AddEntry(name, ToBytes(contents));
+    return Load(writer.BuildArchive());
+  }
 
   std::string Extract(std::string_view name) {
     ByteStream target(ToBytes("left over"));
@@ -67,12 +72,8 @@ class SkinReaderTest : public ::testing::Test {
 };
 
 TEST_F(SkinReaderTest, WrittenArchiveLoadsAndExtracts) {
-  TSkinWriter writer;
-  writer.AddEntry("Skin.INI", ToBytes("[Form]\r\n"));
-  writer.AddEntry("Title.bmp", ToBytes("BMtitle"));
-  writer.AddEntry("empty.bmp", {});
-  writer.AddEntry("Button.BMP", ToBytes("BMbutton"));
-  ASSERT_TRUE(Load(writer.BuildArchive()));
+  ASSERT_TRUE(LoadWritten(
+      {{"Skin.INI", "[Form]\r\n"}, {"Title.bmp", "BMtitle"}, {"empty.bmp", ""}, {"Button.BMP", "BMbutton"}}));
 
   EXPECT_EQ(reader.Names(), (std::vector<std::string>{"skin.ini", "title.bmp", "empty.bmp", "button.bmp"}));
   EXPECT_EQ(reader.Sizes(), (std::vector<std::uint32_t>{8, 7, 0, 8}));
@@ -86,11 +87,7 @@ TEST_F(SkinReaderTest, WrittenArchiveLoadsAndExtracts) {
 }
 
 TEST_F(SkinReaderTest, FirstMatchingComparesTheFragmentAsGiven) {
-  TSkinWriter writer;
-  writer.AddEntry("Back.bmp", ToBytes("back"));
-  writer.AddEntry("MySkin.Ini", ToBytes("definition"));
-  writer.AddEntry("second.ini", ToBytes("other"));
-  ASSERT_TRUE(Load(writer.BuildArchive()));
+  ASSERT_TRUE(LoadWritten({{"Back.bmp", "back"}, {"MySkin.Ini", "definition"}, {"second.ini", "other"}}));
 
   ByteStream target;
   std::string name = "unchanged";
@@ -108,13 +105,7 @@ TEST_F(SkinReaderTest, FirstMatchingComparesTheFragmentAsGiven) {
   EXPECT_EQ(name, "back.bmp");
 }
 
-TEST_F(SkinReaderTest, DuplicateNamesGiveTheFirstEntry) {
-  ASSERT_TRUE(LoadContainer(Container("a.bmp\r\nA.BMP\r\nb.bmp\r\n", {3, 4, 2}, "onetwo!hi")));
-  EXPECT_EQ(Extract("A.bmp"), "one");
-  EXPECT_EQ(Extract("b.bmp"), "hi");  // offsets still count the hidden duplicate
-}
-
-TEST_F(SkinReaderTest, NameListLineBreaks) {
+TEST_F(SkinReaderTest, NameListLineBreaksAndDuplicates) {
   // No break after the last name; lone CR and lone LF end lines too, and an
   // empty line is an entry of its own with a size slot.
   ASSERT_TRUE(LoadContainer(Container("one.bmp\rtwo.bmp\n\r\nlast.ini", {1, 2, 0, 3}, "122333")));
@@ -122,25 +113,24 @@ TEST_F(SkinReaderTest, NameListLineBreaks) {
   EXPECT_EQ(Extract("last.ini"), "333");
   EXPECT_EQ(Extract("two.bmp"), "22");
 
+  ASSERT_TRUE(LoadContainer(Container("a.bmp\r\nA.BMP\r\nb.bmp\r\n", {3, 4, 2}, "onetwo!hi")));
+  EXPECT_EQ(Extract("A.bmp"), "one");
+  EXPECT_EQ(Extract("b.bmp"), "hi");  // offsets still count the hidden duplicate
+
   ASSERT_TRUE(LoadContainer(Container("", {}, "")));
   EXPECT_EQ(reader.Count(), 0u);
   EXPECT_EQ(Extract(""), "");
 }
 
-TEST_F(SkinReaderTest, WrongVersionIsReportedOnce) {
-  EXPECT_FALSE(LoadContainer(Container(19999, "a.bmp", {1}, "x", 5)));
-  ASSERT_EQ(sink.messages.size(), 1u);
-  EXPECT_EQ(sink.messages[0], "This is Older Skin File\rPlease update to new version !");
-  EXPECT_EQ(reader.Count(), 0u);
-}
-
-TEST_F(SkinReaderTest, EmptyOrTooShortArchivesFailTheVersionTest) {
-  // Decoded size 0, no archive at all, a partial size field, a container too
-  // short for its version word.
-  for (const Bytes& archive : {Bytes{0, 0, 0, 0}, Bytes{}, Bytes{0, 0}, core::LzhCompress(Bytes{0x20, 0x4E})}) {
+TEST_F(SkinReaderTest, WrongVersionEmptyOrTooShortArchivesAreReportedOnce) {
+  // A version of 19999, decoded size 0, no archive at all, a partial size
+  // field, a container too short for its version word.
+  for (const Bytes& archive : {core::LzhCompress(Container(19999, "a.bmp", {1}, "x", 5)), Bytes{0, 0, 0, 0},
+                               Bytes{}, Bytes{0, 0}, core::LzhCompress(Bytes{0x20, 0x4E})}) {
     sink.messages.clear();
     EXPECT_FALSE(Load(archive));
-    EXPECT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{"This is Older Skin File\rPlease update to new version !"});
+    EXPECT_EQ(reader.Count(), 0u);
   }
 }
 
@@ -154,38 +144,33 @@ TEST_F(SkinReaderTest, LoadingAgainReplacesTheArchive) {
 }
 
 TEST_F(SkinReaderTest, DamagedContainersAreRefusedAndLeaveTheReaderEmpty) {
-  std::string names1002;
-  for (int i = 0; i < 1002; ++i) names1002 += std::to_string(i) + ".bmp\r\n";
-  const std::vector<std::uint32_t> zeros1002(1002, 0);
-
-  struct Case {
-    const char* what;
-    Bytes container;
+  const auto numberedNames = [](int count) {
+    std::string names;
+    for (int i = 0; i < count; ++i) names += std::to_string(i) + ".bmp\r\n";
+    return names;
   };
-  const Case damaged[] = {
-      {"header cut short", Container(TSkinReader::ArchiveVersion, "", {}, "", 0)},
+  Bytes headerCutShort = Container(TSkinReader::ArchiveVersion, "", {}, "", 0);
+  headerCutShort.resize(10);
+  const std::pair<const char*, Bytes> damaged[] = {
+      {"header cut short", headerCutShort},
       {"name list longer than the archive", Container(TSkinReader::ArchiveVersion, "a.bmp\r\n", {1}, "x", 100)},
       {"name list length near 4 GB", Container(TSkinReader::ArchiveVersion, "a.bmp", {1}, "x", 0xFFFFFFF0u)},
       {"size table cut short", Container("a.bmp\r\nb.bmp\r\n", {1}, "")},
       {"entry past the end", Container("a.bmp\r\nb.bmp\r\n", {1, 5}, "abcd")},
       {"sizes that wrap 32 bits", Container("a.bmp\r\nb.bmp\r\n", {2, 0xFFFFFFFFu}, "ab")},
-      {"1,002 entries", Container(names1002, zeros1002, "")},
+      {"1,002 entries", Container(numberedNames(1002), std::vector<std::uint32_t>(1002, 0), "")},
   };
-  for (const Case& c : damaged) {
-    Bytes container = c.container;
-    if (std::string(c.what) == "header cut short") container.resize(10);
+  for (const auto& [what, container] : damaged) {
     ASSERT_TRUE(LoadContainer(Container("keep.bmp", {1}, "k")));
-    EXPECT_THROW(LoadContainer(container), ESkinArchiveError) << c.what;
-    EXPECT_EQ(reader.Count(), 0u) << c.what;
-    EXPECT_EQ(Extract("keep.bmp"), "") << c.what;
+    EXPECT_THROW(LoadContainer(container), ESkinArchiveError) << what;
+    EXPECT_EQ(reader.Count(), 0u) << what;
+    EXPECT_EQ(Extract("keep.bmp"), "") << what;
   }
   EXPECT_TRUE(sink.messages.empty());
 
-  std::string names1001;
-  for (int i = 0; i < 1001; ++i) names1001 += std::to_string(i) + ".bmp\r\n";
   std::vector<std::uint32_t> sizes1001(1001, 0);
   sizes1001[1000] = 4;
-  ASSERT_TRUE(LoadContainer(Container(names1001, sizes1001, "last")));
+  ASSERT_TRUE(LoadContainer(Container(numberedNames(1001), sizes1001, "last")));
   EXPECT_EQ(Extract("1000.bmp"), "last");
 }
 
