@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 using core::ImageSize;
 using core::ReadSkinDefinition;
@@ -47,25 +48,17 @@ TEST(SkinDefinition, CaptionButtonFramesAreDerivedFromImageSize) {
       archive);
   ASSERT_EQ(def.SysButtonElements.size(), 5u + 3u);
   const auto& b = def.SysButtonElements;
-  EXPECT_EQ(b[0].ElementName, "BUTTON0");
-  EXPECT_EQ(b[0].FrameCount, 3);
-  EXPECT_EQ(b[1].FrameCount, 6);
+  EXPECT_EQ(std::tuple(b[0].ElementName, b[0].FrameCount, b[1].FrameCount), std::tuple("BUTTON0", 3, 6));
   // Action -1 survives only with Visibility 0, and always gets six frames.
-  EXPECT_EQ(b[2].ElementName, "BUTTON3");
-  EXPECT_EQ(b[2].FrameCount, 6);
-  EXPECT_EQ(b[2].Visibility1, -1);
-  EXPECT_EQ(b[2].CombineOp, -1);
+  EXPECT_EQ(std::tuple(b[2].ElementName, b[2].FrameCount, b[2].Visibility1, b[2].CombineOp),
+            std::tuple("BUTTON3", 6, -1, -1));
   // The window-icon button without "frame" loses its image; with it, keeps it.
   EXPECT_TRUE(b[3].Image.empty());
-  EXPECT_EQ(b[4].Image, "icon.bmp");
-  EXPECT_EQ(b[4].FrameCount, 1);
+  EXPECT_EQ(std::tuple(b[4].Image, b[4].FrameCount), std::tuple("icon.bmp", 1));
   for (int i = 0; i < 3; ++i) {
     const auto& child = b[5 + static_cast<std::size_t>(i)];
-    EXPECT_EQ(child.Action, 7 + i);
-    EXPECT_EQ(child.Align, 100);
-    EXPECT_EQ(child.Visibility1, 100);
-    EXPECT_EQ(child.FrameCount, 4);
-    EXPECT_TRUE(child.Image.empty());
+    EXPECT_EQ(std::tuple(child.Action, child.Align, child.Visibility1, child.FrameCount, child.Image),
+              std::tuple(7 + i, 100, 100, 4, ""));
   }
 }
 
@@ -75,39 +68,33 @@ TEST(SkinDefinition, MdiControlStripIsCutIntoThreeButtons) {
   ASSERT_EQ(def.SysButtonElements.size(), 3u);
   for (int i = 0; i < 3; ++i) {
     const auto& button = def.SysButtonElements[static_cast<std::size_t>(i)];
-    EXPECT_EQ(button.Image, "mdi.bmp");
-    EXPECT_EQ(button.ImageLeft, 64 * i);
-    EXPECT_EQ(button.ImageWidth, 64);
-    EXPECT_EQ(button.XCoord, 20 * (3 - i));
+    EXPECT_EQ(std::tuple(button.Image, button.ImageLeft, button.ImageWidth, button.XCoord),
+              std::tuple("mdi.bmp", 64 * i, 64, 20 * (3 - i)));
   }
 }
 
 TEST(SkinDefinition, GlyphStripFrameCounts) {
   FakeArchive archive{{{"radio.bmp", {80, 13}}, {"check.bmp", {40, 13}}}};
   auto def = Read("[Buttons]\nRadioButton=radio.bmp\nCheckButton=check.bmp\n", archive);
-  EXPECT_EQ(def.ButtonsElement.RadioFrameCount, 6);
-  EXPECT_EQ(def.ButtonsElement.CheckFrameCount, 4);
-  EXPECT_EQ(def.ButtonsElement.FrameCount, 5);
+  const auto& buttons = def.ButtonsElement;
+  EXPECT_EQ(std::tuple(buttons.RadioFrameCount, buttons.CheckFrameCount, buttons.FrameCount), std::tuple(6, 4, 5));
   archive.entries = {{"radio.bmp", {128, 16}}, {"check.bmp", {130, 13}}};
   def = Read("[Buttons]\nRadioButton=radio.bmp\nCheckButton=check.bmp\nCheckButtonFrame=8\n", archive);
-  EXPECT_EQ(def.ButtonsElement.RadioFrameCount, 8);
-  EXPECT_EQ(def.ButtonsElement.CheckFrameCount, 8);
+  EXPECT_EQ(std::tuple(buttons.RadioFrameCount, buttons.CheckFrameCount), std::tuple(8, 8));
   EXPECT_EQ(core::GlyphStripFrameCount({0, 0}), 4);
 }
 
 TEST(SkinDefinition, MissingColoursKeepSystemDefaults) {
   FakeArchive archive{{{"e.bmp", {10, 10}}}};
   const auto def = Read("[SunkEdge]\nImage=e.bmp\n[Buttons]\n", archive);
-  EXPECT_EQ(def.Colours.ButtonFace, 0xFF00000Fu);
-  EXPECT_EQ(def.Colours.Menubar, 0xFF00000Fu);
-  EXPECT_EQ(def.Colours.ButtonDkShadow, 0xFF000015u);
-  EXPECT_EQ(def.Colours.TitleTextNoActive, 0xFF000013u);
+  const auto& c = def.Colours;
+  EXPECT_EQ(std::tuple(c.ButtonFace, c.Menubar, c.ButtonDkShadow, c.TitleTextNoActive),
+            std::tuple(0xFF00000Fu, 0xFF00000Fu, 0xFF000015u, 0xFF000013u));
   ASSERT_TRUE(def.SunkEdge);
-  EXPECT_EQ(def.SunkEdge->NormalColour, -1);
-  EXPECT_EQ(def.SunkEdge->NormalColour2, 0xFF000012u);
-  EXPECT_EQ(def.SunkEdge->PressedColour2, 0xFF000012u);
-  EXPECT_EQ(def.ButtonsElement.MouseOverColour2, 0xFF000012u);
-  EXPECT_FALSE(def.ButtonsElement.HasMouseOverColour2);
+  EXPECT_EQ(std::tuple(def.SunkEdge->NormalColour, def.SunkEdge->NormalColour2, def.SunkEdge->PressedColour2),
+            std::tuple(-1, 0xFF000012u, 0xFF000012u));
+  EXPECT_EQ(std::tuple(def.ButtonsElement.MouseOverColour2, def.ButtonsElement.HasMouseOverColour2),
+            std::tuple(0xFF000012u, false));
   EXPECT_TRUE(def.ColourTable.empty());
 }
 
@@ -117,9 +104,8 @@ TEST(SkinDefinition, ColoursAndColourTableInFileOrder) {
       "[Colour2]\ncolor=2 2 2\n[Colours]\nButtonFace=203 216 239\nButtonText=1,2,3\n"
       "[Colour0]\ncolor=0 0 9\n[COLOURX]\n[colour1]\ncolor=1 1 1\n",
       archive);
-  EXPECT_EQ(def.Colours.ButtonFace, Rgb(203, 216, 239));
-  EXPECT_EQ(def.Colours.Menubar, Rgb(203, 216, 239));
-  EXPECT_EQ(def.Colours.ButtonText, Rgb(1, 2, 3));
+  EXPECT_EQ(std::tuple(def.Colours.ButtonFace, def.Colours.Menubar, def.Colours.ButtonText),
+            std::tuple(Rgb(203, 216, 239), Rgb(203, 216, 239), Rgb(1, 2, 3)));
   EXPECT_EQ(def.ColourTable,
             (std::vector<core::SkinColour>{Rgb(2, 2, 2), Rgb(0, 0, 9), 0xFF000008u, Rgb(1, 1, 1)}));
 }
@@ -127,9 +113,7 @@ TEST(SkinDefinition, ColoursAndColourTableInFileOrder) {
 TEST(SkinDefinition, ImageNamesFollowTheFileNameRule) {
   EXPECT_EQ(core::ElementImageName("c:\\Skins\\Sub\\Frame.bmp"), "Frame.bmp");
   EXPECT_EQ(core::ElementImageName("d:frame.bmp"), "frame.bmp");
-  EXPECT_EQ(core::ElementImageName("frame.BMP"), "");
-  EXPECT_EQ(core::ElementImageName("frame.png"), "");
-  EXPECT_EQ(core::ElementImageName("dir\\"), "");
+  for (const char* noImage : {"frame.BMP", "frame.png", "dir\\"}) EXPECT_EQ(core::ElementImageName(noImage), "");
 
   FakeArchive archive{{{"frame.bmp", {8, 8}}}};
   const auto def = Read(
@@ -138,9 +122,7 @@ TEST(SkinDefinition, ImageNamesFollowTheFileNameRule) {
       archive);
   ASSERT_TRUE(def.SunkEdge);
   EXPECT_EQ(def.SunkEdge->Image, "FRAME.bmp");
-  EXPECT_FALSE(def.MenuItem);
-  EXPECT_FALSE(def.Headerbar);
-  EXPECT_FALSE(def.Toolbars);
+  EXPECT_FALSE(def.MenuItem || def.Headerbar || def.Toolbars);
 }
 
 TEST(SkinDefinition, ElementKeysAndFrameCounts) {
@@ -156,26 +138,20 @@ TEST(SkinDefinition, ElementKeysAndFrameCounts) {
       archive);
   ASSERT_TRUE(def.Progress && def.Tabs && def.ComboButton && def.GroupBox && def.HorzScrollThumb &&
               def.VertScrollThumb && def.UpDownVert && def.TrackbarThumbDown);
-  EXPECT_EQ(def.Progress->Tile, 5);  // not clamped
-  EXPECT_EQ(def.Progress->NormalColour, 0);
-  EXPECT_EQ(def.Progress->Image2, "b.bmp");
-  EXPECT_EQ(def.Progress->FrameCount, 2);
-  EXPECT_EQ(def.Tabs->Style, 0);
-  EXPECT_EQ(def.Tabs->Tile, 0);  // clamped
-  EXPECT_EQ(def.Tabs->Image2, "b.bmp");
-  EXPECT_EQ(def.ComboButton->Style, 0);
-  EXPECT_TRUE(def.ComboButton->Image2.empty());
-  EXPECT_EQ(def.GroupBox->FrameCount, 1);
-  EXPECT_EQ(def.GroupBox->LeftWidth, 6);
-  EXPECT_EQ(def.GroupBox->BottomHeight, 6);
-  EXPECT_EQ(def.GroupBox->NormalColour, 5);
-  EXPECT_EQ(def.GroupBox->BackgroundAlignment, 2);
-  EXPECT_EQ(def.HorzScrollThumb->FrameCount, 4);
-  EXPECT_EQ(def.VertScrollThumb->FrameCount, 3);
-  EXPECT_EQ(def.UpDownVert->FrameCount, 8);
+  // Progress keeps its Tile as given; Tabs clamps it.
+  const auto& progress = *def.Progress;
+  EXPECT_EQ(std::tuple(progress.Tile, progress.NormalColour, progress.Image2, progress.FrameCount),
+            std::tuple(5, 0, "b.bmp", 2));
+  EXPECT_EQ(std::tuple(def.Tabs->Style, def.Tabs->Tile, def.Tabs->Image2), std::tuple(0, 0, "b.bmp"));
+  EXPECT_EQ(std::tuple(def.ComboButton->Style, def.ComboButton->Image2), std::tuple(0, ""));
+  const auto& box = *def.GroupBox;
+  EXPECT_EQ(std::tuple(box.FrameCount, box.LeftWidth, box.BottomHeight, box.NormalColour, box.BackgroundAlignment),
+            std::tuple(1, 6, 6, 5, 2));
+  EXPECT_EQ(std::tuple(def.HorzScrollThumb->FrameCount, def.VertScrollThumb->FrameCount, def.UpDownVert->FrameCount,
+                     def.TrackbarThumbDown->FrameCount),
+            std::tuple(4, 3, 8, 5));
   EXPECT_EQ(def.UpDownVert->Image2, "b.bmp");
   EXPECT_EQ(def.TrackbarThumbDown->ElementName, "Trackbar.ThumbDown");
-  EXPECT_EQ(def.TrackbarThumbDown->FrameCount, 5);
 }
 
 TEST(SkinDefinition, PersonalityFramesTitleAndMenuBar) {
@@ -188,33 +164,23 @@ TEST(SkinDefinition, PersonalityFramesTitleAndMenuBar) {
       "menuBar=bar.bmp\n[Fonts]\nFontHeight=$10\n",
       archive);
   EXPECT_EQ(def.SkinName, "Demo");
-  EXPECT_EQ(def.BorderLeft.ElementName, "Left");
-  EXPECT_EQ(def.BorderLeft.TopHeight, 30);
-  EXPECT_EQ(def.BorderLeft.BottomHeight, 4);
-  EXPECT_EQ(def.BorderLeft.LeftWidth, 0);
-  EXPECT_EQ(def.BorderLeft.FrameCount, 2);
-  EXPECT_EQ(def.BorderLeft.Tile, 1);
-  EXPECT_EQ(def.BorderLeft.Trans, 1);
-  EXPECT_EQ(def.BorderTop.LeftWidth, 12);
-  EXPECT_EQ(def.BorderTop.RightWidth, 13);
-  EXPECT_EQ(def.BorderTop.TopHeight, 0);
-  EXPECT_EQ(def.BorderTop.Tile, 0);
-  EXPECT_EQ(def.BorderTop.Trans, 0);
-  EXPECT_EQ(def.BorderTop.FrameCount, 1);
+  const auto& left = def.BorderLeft;
+  EXPECT_EQ(std::tuple(left.ElementName, left.TopHeight, left.BottomHeight, left.LeftWidth, left.FrameCount, left.Tile,
+                     left.Trans),
+            std::tuple("Left", 30, 4, 0, 2, 1, 1));
+  // The top piece's two heights are its left and right parts.
+  const auto& top = def.BorderTop;
+  EXPECT_EQ(std::tuple(top.LeftWidth, top.RightWidth, top.TopHeight, top.Tile, top.Trans, top.FrameCount),
+            std::tuple(12, 13, 0, 0, 0, 1));
   EXPECT_TRUE(def.BorderRight.Image.empty());
-  EXPECT_EQ(def.TitleElement.Image, "back.bmp");
-  EXPECT_EQ(def.TitleElement.LeftWidth, 7);
-  EXPECT_EQ(def.TitleElement.TopHeight, -2);
-  EXPECT_EQ(def.TitleElement.RightWidth, 90);
-  EXPECT_EQ(def.TitleElement.TextBackLeft, 3);
-  EXPECT_EQ(def.TitleElement.FontHeight, 16);
-  EXPECT_EQ(def.TitleElement.FrameCount, 2);
-  EXPECT_EQ(def.TitleElement.ActiveTextColour, Rgb(300 & 255, 0, 1));
-  EXPECT_EQ(def.TitleElement.InactiveTextColour, core::SkinTitleDef::kNotGiven);
+  const auto& title = def.TitleElement;
+  EXPECT_EQ(std::tuple(title.Image, title.LeftWidth, title.TopHeight, title.RightWidth, title.TextBackLeft,
+                     title.FontHeight, title.FrameCount),
+            std::tuple("back.bmp", 7, -2, 90, 3, 16, 2));
+  EXPECT_EQ(std::tuple(title.ActiveTextColour, title.InactiveTextColour),
+            std::tuple(Rgb(300 & 255, 0, 1), core::SkinTitleDef::kNotGiven));
   ASSERT_TRUE(def.MenuBar);
-  EXPECT_EQ(def.MenuBar->LeftWidth, 1);
-  EXPECT_EQ(def.MenuBar->RightWidth, 1);
-  EXPECT_EQ(def.MenuBar->FrameCount, 2);
+  EXPECT_EQ(std::tuple(def.MenuBar->LeftWidth, def.MenuBar->RightWidth, def.MenuBar->FrameCount), std::tuple(1, 1, 2));
 }
 
 TEST(SkinDefinition, BinaryGarbageDoesNotCrash) {
