@@ -120,12 +120,11 @@ TEST(SkinArt, BitmapFilesAreBottomUp24BitWithPaddedRows) {
   ASSERT_EQ(bmp.size(), 54u + 2 * 12u);
   EXPECT_EQ(*core::ReadBitmapSize(bmp), (core::ImageSize{3, 2}));
   EXPECT_EQ(bmp[28], 24);
-  // Row 0 of the picture is the last row of the file: blue, green, red.
-  EXPECT_EQ(bmp[54 + 12], 0xFF);
-  EXPECT_EQ(bmp[54 + 13], 0x00);
-  EXPECT_EQ(bmp[54 + 14], 0xFF);
-  EXPECT_EQ(bmp[54], 0x33);
-  EXPECT_EQ(bmp[54 + 9], 0);  // padding
+  // Row 0 of the picture is the last row of the file; pixels are blue, green,
+  // red, and each row is padded to a multiple of four bytes.
+  EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin() + 54, bmp.end()),
+            (std::vector<std::uint8_t>{0x33, 0x22, 0x11, 0x33, 0x22, 0x11, 0x33, 0x22, 0x11, 0, 0, 0,
+                                       0xFF, 0x00, 0xFF, 0x33, 0x22, 0x11, 0x33, 0x22, 0x11, 0, 0, 0}));
 }
 
 TEST(SkinArt, DrawingIsDeterministic) {

@@ -39,8 +39,6 @@ void WriteBytes(const fs::path& path, const Bytes& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void WriteText(const fs::path& path, std::string_view text) { WriteBytes(path, Bytes(text.begin(), text.end())); }
-
 std::string ShellQuoted(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -68,108 +66,89 @@ class SkinpackTest : public ::testing::Test {
     return result;
   }
 
+  Result RunOk(const std::vector<std::string>& args) {
+    Result result = Run(args);
+    EXPECT_EQ(result.exitCode, 0) << args.front() << ": " << result.err;
+    return result;
+  }
+
+  // A failing run: the exit status, and the message somewhere in stderr.
+  void ExpectFailure(const std::vector<std::string>& args, const char* message, int exitCode = 1) {
+    SCOPED_TRACE(args.empty() ? "no arguments" : args.front());
+    const Result result = Run(args);
+    EXPECT_EQ(result.exitCode, exitCode) << message;
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, message, result.err);
+  }
+
   std::string P(const std::string& name) const { return (dir / name).string(); }
+
+  // Writes a file in the scratch folder, making its folders first.
+  void Write(const std::string& name, std::string_view text) {
+    fs::create_directories((dir / name).parent_path());
+    WriteBytes(dir / name, Bytes(text.begin(), text.end()));
+  }
 
   fs::path dir;
 };
 
-Bytes Sample(std::string_view kind) {
+// Text, binary data and a file large enough for many tree rebuilds; the
+// method's own cases go through the LZH tests.
+std::vector<std::pair<const char*, Bytes>> Samples() {
+  Bytes text, bitmap = {'B', 'M'}, manySymbols;
+  for (int i = 0; i < 300; ++i) {
+    const std::string line = "[Button" + std::to_string(i % 17) + "]\r\nImage=btn" + std::to_string(i) + ".bmp\r\n";
+    text.insert(text.end(), line.begin(), line.end());
+  }
+  bitmap.resize(54, 0);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 96; ++x) {
+      bitmap.insert(bitmap.end(), {static_cast<std::uint8_t>(x * 2), static_cast<std::uint8_t>(y * 3),
+                                   static_cast<std::uint8_t>(x < 3 && y < 3 ? 0xFF : 0x80)});
+    }
+  }
   std::mt19937 random(2024);
-  Bytes data;
-  if (kind == "one byte") data = {0x7F};
-  if (kind == "text") {
-    for (int i = 0; i < 300; ++i) {
-      const std::string line = "[Button" + std::to_string(i % 17) + "]\r\nImage=btn" + std::to_string(i) + ".bmp\r\n";
-      data.insert(data.end(), line.begin(), line.end());
-    }
-  }
-  if (kind == "bitmap") {
-    data = {'B', 'M'};
-    data.resize(54, 0);
-    for (int y = 0; y < 64; ++y) {
-      for (int x = 0; x < 96; ++x) {
-        data.push_back(static_cast<std::uint8_t>(x * 2));
-        data.push_back(static_cast<std::uint8_t>(y * 3));
-        data.push_back(x < 3 && y < 3 ? 0xFF : 0x80);
-      }
-    }
-  }
-  if (kind == "runs") {
-    for (int i = 0; i < 100; ++i) data.insert(data.end(), 60, static_cast<std::uint8_t>(i % 3));
-  }
-  if (kind == "beyond the window") {
-    for (int i = 0; i < 20000; ++i) data.push_back(static_cast<std::uint8_t>(i % 5000 < 2500 ? random() % 8 : i % 251));
-  }
-  if (kind == "many symbols") {
-    for (int i = 0; i < 150000; ++i) data.push_back(static_cast<std::uint8_t>(random() % 200));
-  }
-  return data;
+  for (int i = 0; i < 150000; ++i) manySymbols.push_back(static_cast<std::uint8_t>(random() % 200));
+  return {{"empty", {}}, {"one byte", {0x7F}}, {"text", text}, {"bitmap", bitmap}, {"many symbols", manySymbols}};
 }
 
 TEST_F(SkinpackTest, CompressAndDecompressRoundTrip) {
-  for (const char* kind : {"empty", "one byte", "text", "bitmap", "runs", "beyond the window", "many symbols"}) {
-    const Bytes data = Sample(kind);
+  for (const auto& [kind, data] : Samples()) {
     WriteBytes(P("in.bin"), data);
-    ASSERT_EQ(Run({"compress", P("in.bin"), P("packed.lzh")}).exitCode, 0) << kind;
+    RunOk({"compress", P("in.bin"), P("packed.lzh")});
     EXPECT_EQ(ReadBytes(P("packed.lzh")), core::LzhCompress(data)) << kind;
-    const Result result = Run({"decompress", P("packed.lzh"), P("out.bin")});
-    ASSERT_EQ(result.exitCode, 0) << kind << result.err;
+    RunOk({"decompress", P("packed.lzh"), P("out.bin")});
     EXPECT_EQ(ReadBytes(P("out.bin")), data) << kind;
   }
 }
 
 TEST_F(SkinpackTest, PackListVerifyExtract) {
-  fs::create_directories(dir / "skin");
-  WriteText(dir / "skin" / "Btn.bmp", "BMbutton");
-  WriteText(dir / "skin" / "aaa.bmp", "BMfirst");
-  WriteText(dir / "skin" / "Skin.ini", "[Form]\r\n");
+  Write("skin/Btn.bmp", "BMbutton");
+  Write("skin/aaa.bmp", "BMfirst");
+  Write("skin/Skin.ini", "[Form]\r\n");
   fs::create_directories(dir / "skin" / "sub");  // folders inside are not entries
 
-  Result result = Run({"pack", P("skin"), "-o", P("out.skin")});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-
-  result = Run({"list", P("out.skin")});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "8\tskin.ini\n7\taaa.bmp\n8\tbtn.bmp\n3 entries, 23 bytes\n");
-
-  result = Run({"verify", P("out.skin")});
-  EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_NE(result.out.find("ok, 3 entries, definition skin.ini"), std::string::npos) << result.out;
-
-  result = Run({"extract", P("out.skin"), P("unpacked/deeper")});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
+  RunOk({"pack", P("skin"), "-o", P("out.skin")});
+  EXPECT_EQ(RunOk({"list", P("out.skin")}).out, "8\tskin.ini\n7\taaa.bmp\n8\tbtn.bmp\n3 entries, 23 bytes\n");
+  EXPECT_PRED_FORMAT2(::testing::IsSubstring, "ok, 3 entries, definition skin.ini",
+                      RunOk({"verify", P("out.skin")}).out);
+  RunOk({"extract", P("out.skin"), P("unpacked/deeper")});
   EXPECT_EQ(ReadText(dir / "unpacked" / "deeper" / "btn.bmp"), "BMbutton");
   EXPECT_EQ(ReadText(dir / "unpacked" / "deeper" / "skin.ini"), "[Form]\r\n");
 
   // Files named one by one: the definition still goes first.
-  result = Run({"pack", P("skin/Btn.bmp"), P("skin/Skin.ini"), "-o", P("two.skin")});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(Run({"list", P("two.skin")}).out, "8\tskin.ini\n8\tbtn.bmp\n2 entries, 16 bytes\n");
+  RunOk({"pack", P("skin/Btn.bmp"), P("skin/Skin.ini"), "-o", P("two.skin")});
+  EXPECT_EQ(RunOk({"list", P("two.skin")}).out, "8\tskin.ini\n8\tbtn.bmp\n2 entries, 16 bytes\n");
 }
 
 TEST_F(SkinpackTest, PackRefusesWhatCannotMakeASkin) {
-  fs::create_directories(dir / "a");
-  fs::create_directories(dir / "b");
-  WriteText(dir / "a" / "x.bmp", "x");
-  WriteText(dir / "b" / "X.BMP", "y");
-  WriteText(dir / "a" / "one.ini", "");
-  WriteText(dir / "b" / "two.ini", "");
-
-  struct Case {
-    std::vector<std::string> args;
-    const char* message;
-  };
-  const Case cases[] = {
-      {{"pack", P("a/x.bmp"), "-o", P("o.skin")}, "no skin definition"},
-      {{"pack", P("a"), P("b"), "-o", P("o.skin")}, "more than one definition"},
-      {{"pack", P("a"), P("b/X.BMP"), "-o", P("o.skin")}, "same entry name"},
-      {{"pack", P("a"), P("missing.bmp"), "-o", P("o.skin")}, "no such file or folder"},
-  };
-  for (const Case& c : cases) {
-    const Result result = Run(c.args);
-    EXPECT_EQ(result.exitCode, 1) << c.message;
-    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-  }
+  Write("a/x.bmp", "x");
+  Write("b/X.BMP", "y");
+  Write("a/one.ini", "");
+  Write("b/two.ini", "");
+  ExpectFailure({"pack", P("a/x.bmp"), "-o", P("o.skin")}, "no skin definition");
+  ExpectFailure({"pack", P("a"), P("b"), "-o", P("o.skin")}, "more than one definition");
+  ExpectFailure({"pack", P("a"), P("b/X.BMP"), "-o", P("o.skin")}, "same entry name");
+  ExpectFailure({"pack", P("a"), P("missing.bmp"), "-o", P("o.skin")}, "no such file or folder");
   EXPECT_FALSE(fs::exists(dir / "o.skin"));
 }
 
@@ -183,7 +162,7 @@ TEST_F(SkinpackTest, BadArchivesGiveClearErrors) {
   const Bytes good = writer.BuildArchive();
   WriteBytes(P("good.skin"), good);
   WriteBytes(P("truncated.skin"), Bytes(good.begin(), good.end() - 10));
-  WriteText(P("text.skin"), "[Form]\r\nthis is a definition, not an archive\r\n");
+  Write("text.skin", "[Form]\r\nthis is a definition, not an archive\r\n");
   Bytes oldVersion = writer.BuildContainer();
   oldVersion[0] = 0x10;
   WriteBytes(P("old.skin"), core::LzhCompress(oldVersion));
@@ -192,12 +171,8 @@ TEST_F(SkinpackTest, BadArchivesGiveClearErrors) {
   pastEnd[16 + 21 + 4] = 0xFF;  // low byte of the second size: 4000 becomes 4095
   WriteBytes(P("pastend.skin"), core::LzhCompress(pastEnd));
 
-  ASSERT_EQ(Run({"verify", P("good.skin")}).exitCode, 0);
-  struct Case {
-    const char* file;
-    const char* message;
-  };
-  const Case cases[] = {
+  RunOk({"verify", P("good.skin")});
+  const std::pair<const char*, const char*> cases[] = {
       {"missing.skin", "no such file"},
       {"truncated.skin", "truncated"},
       {"text.skin", "not a compressed stream"},
@@ -205,20 +180,15 @@ TEST_F(SkinpackTest, BadArchivesGiveClearErrors) {
       {"short.skin", "shorter than its 4-byte size field"},
       {"pastend.skin", "damaged"},
   };
-  for (const Case& c : cases) {
-    for (const char* command : {"list", "verify", "extract"}) {
-      std::vector<std::string> args = {command, P(c.file)};
-      if (std::string(command) == "extract") args.push_back(P("unpacked"));
-      const Result result = Run(args);
-      EXPECT_EQ(result.exitCode, 1) << command << " " << c.file;
-      EXPECT_NE(result.err.find(c.message), std::string::npos) << command << " " << c.file << ": " << result.err;
-    }
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    ExpectFailure({"list", P(file)}, message);
+    ExpectFailure({"verify", P(file)}, message);
+    ExpectFailure({"extract", P(file), P("unpacked")}, message);
   }
   EXPECT_FALSE(fs::exists(dir / "unpacked" / "noise.bmp"));
 
-  const Result truncated = Run({"decompress", P("truncated.skin"), P("out.bin")});
-  EXPECT_EQ(truncated.exitCode, 1);
-  EXPECT_NE(truncated.err.find("truncated"), std::string::npos) << truncated.err;
+  ExpectFailure({"decompress", P("truncated.skin"), P("out.bin")}, "truncated");
   EXPECT_FALSE(fs::exists(dir / "out.bin"));
   EXPECT_EQ(Run({"decompress", P("missing.bin"), P("out.bin")}).exitCode, 1);
   EXPECT_EQ(Run({"compress", P("missing.bin"), P("out.bin")}).exitCode, 1);
@@ -232,24 +202,17 @@ TEST_F(SkinpackTest, ExtractKeepsEntriesInsideTheFolder) {
   writer.AddEntry("SKIN.INI", Bytes{'2'});
   WriteBytes(P("evil.skin"), writer.BuildArchive());
 
-  const Result result = Run({"extract", P("evil.skin"), P("out")});
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.err.find("not a plain file name"), std::string::npos) << result.err;
+  ExpectFailure({"extract", P("evil.skin"), P("out")}, "not a plain file name");
   EXPECT_FALSE(fs::exists(dir / "escape.bmp"));
   EXPECT_FALSE(fs::exists(dir / "out" / "sub"));
   EXPECT_EQ(ReadText(dir / "out" / "skin.ini"), "i");
 }
 
 TEST_F(SkinpackTest, CommandLineErrors) {
-  const Result help = Run({"--help"});
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("skinpack pack DIR|FILES... -o OUT.skin"), std::string::npos);
-
+  EXPECT_PRED_FORMAT2(::testing::IsSubstring, "skinpack pack DIR|FILES... -o OUT.skin", RunOk({"--help"}).out);
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {}, {"unpack"}, {"pack", P("x")}, {"pack", "-o"}, {"list"}, {"extract", P("a")}, {"compress", P("a")}}) {
-    const Result result = Run(args);
-    EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "" : args[0]);
-    EXPECT_NE(result.err.find("usage:"), std::string::npos);
+    ExpectFailure(args, "usage:", 2);
   }
 }
 
