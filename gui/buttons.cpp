@@ -78,6 +78,13 @@ TButtonPlacement CalcButtonLayout(int W, int H, SIZE glyph, SIZE text, TButtonLa
   return out;
 }
 
+SIZE MeasureButtonCaption(HDC dc, const std::wstring& caption, const RECT& within) {
+  if (caption.empty()) return SIZE{0, 0};
+  RECT r = within;
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CALCRECT | DT_EXPANDTABS);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 void DrawGlyphImage(HDC dc, POINT at, TBitmap& glyph, int numGlyphs, int image) {
   if (glyph.Empty()) return;
   const int w = glyph.Width() / (numGlyphs > 0 ? numGlyphs : 1);
@@ -102,12 +109,7 @@ int PlainGlyphImage(const TButtonGlyph& g, bool enabled, bool pressed) {
 void DrawButtonContent(HDC dc, const RECT& face, TButtonGlyph& g, const std::wstring& caption, HFONT font,
                        bool enabled, int image, int shift) {
   SelectGuard selected(dc, font);
-  SIZE text{0, 0};
-  if (!caption.empty()) {
-    RECT m = face;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &m, DT_CALCRECT | DT_EXPANDTABS);
-    text = SIZE{m.right - m.left, m.bottom - m.top};
-  }
+  const SIZE text = MeasureButtonCaption(dc, caption, face);
   const TButtonPlacement at = CalcButtonLayout(face.right - face.left, face.bottom - face.top, g.GlyphSize(), text,
                                                g.Layout, g.Margin, g.Spacing, false);
   const POINT glyphAt{face.left + at.Glyph.x + shift, face.top + at.Glyph.y + shift};

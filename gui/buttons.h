@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "gui/bitmap.h"
@@ -47,6 +48,9 @@ struct TButtonPlacement {
 };
 TButtonPlacement CalcButtonLayout(int width, int height, SIZE glyph, SIZE text, TButtonLayout layout, int margin,
                                   int spacing, bool nudgeCentred);
+
+// The size a caption takes in `dc`'s font (tabs expanded); (0, 0) when empty.
+SIZE MeasureButtonCaption(HDC dc, const std::wstring& caption, const RECT& within);
 
 // Draws image (1-based) of a glyph strip, leaving out the pixels that have
 // the colour of the image's own top-left pixel.

@@ -16,13 +16,6 @@ constexpr int kButtonFrames = 5;
 // when the strip holds all four images.
 constexpr int kGlyphOfLook[5] = {1, 1, 3, 2, 1};
 
-SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& within) {
-  if (text.empty()) return SIZE{0, 0};
-  RECT r = within;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_EXPANDTABS);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 // A push button's caption is always drawn plain, whatever the style of the
 // font selected into `dc`.
 void DrawPlainCaption(HDC dc, const std::wstring& text, const RECT& rect) {
@@ -225,7 +218,7 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
 
 void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h, int look, bool nudgeCentred) {
   const SIZE glyph = g.GlyphSize();
-  const SIZE text = MeasureText(dc, Caption, RECT{0, 0, w, h});
+  const SIZE text = gui::MeasureButtonCaption(dc, Caption, RECT{0, 0, w, h});
   const gui::TButtonPlacement at = gui::CalcButtonLayout(w, h, glyph, text, g.Layout, g.Margin, g.Spacing, nudgeCentred);
   lastGlyph_ = 0;
   if (glyph.cx > 0) {
