@@ -1,5 +1,7 @@
 #include "gui/bitmap.h"
 
+#include "core/skindef/bitmap_header.h"
+
 #include <cstring>
 #include <vector>
 #include <utility>
@@ -76,78 +78,43 @@ void TBitmap::SetPixel(int x, int y, COLORREF c) {
 
 bool TBitmap::LoadFromBmpBytes(std::span<const std::uint8_t> data) {
   SetSize(0, 0);
-  BITMAPFILEHEADER file;
-  if (data.size() < sizeof file + sizeof(BITMAPCOREHEADER)) return false;
-  std::memcpy(&file, data.data(), sizeof file);
-  if (file.bfType != 0x4D42) return false;
-  const std::span<const std::uint8_t> info = data.subspan(sizeof file);
-  DWORD headerSize;
-  std::memcpy(&headerSize, info.data(), 4);
-  if (headerSize == sizeof(BITMAPCOREHEADER)) return LoadFromCoreBmp(data, file.bfOffBits);
-  if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > info.size()) return false;
-  BITMAPINFOHEADER h;
-  std::memcpy(&h, info.data(), sizeof h);
-  const LONG height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-  if (h.biWidth <= 0 || height <= 0 || h.biWidth > 32767 || height > 32767 || h.biPlanes != 1) return false;
-  if (file.bfOffBits >= data.size()) return false;
-  const std::size_t available = data.size() - file.bfOffBits;
+  // Every header field is checked (in 64-bit arithmetic) before the system
+  // sees any of it. The system is then given a header of our own making
+  // (the plain 40-byte one, whatever the file had, so no colour-space or
+  // profile field points anywhere), the masks and the colour table copied
+  // from the checked ranges, and a pointer to pixels known to be there.
+  const std::optional<core::BitmapFileLayout> layout = core::ParseBitmapFile(data);
+  if (!layout) return false;
+  const bool bitFields = layout->compression == core::BitmapFileLayout::Compression::BitFields;
+  const std::size_t masksBytes = bitFields ? 12 : 0;
+  std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + masksBytes + std::size_t{layout->colourCount} * 4);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = layout->width;
+  header.biHeight = layout->topDown ? -layout->height : layout->height;
+  header.biPlanes = 1;
+  header.biBitCount = layout->bitCount;
+  header.biCompression = static_cast<DWORD>(layout->compression);
+  header.biSizeImage = static_cast<DWORD>(layout->stride ? 0 : layout->pixelBytes);
+  header.biClrUsed = layout->colourCount;
+  std::memcpy(info.data(), &header, sizeof header);
+  if (bitFields) std::memcpy(info.data() + sizeof header, layout->masks, masksBytes);
+  std::uint8_t* table = info.data() + sizeof header + masksBytes;
+  const bool coreHeader = layout->header == core::BitmapFileLayout::Header::Core;
+  for (std::size_t i = 0; i < layout->colourCount; ++i)
+    std::memcpy(table + i * 4, data.data() + layout->colourTableOffset + i * (coreHeader ? 3 : 4), 3);
 
-  // Colour table and bit masks must lie inside the buffer, and so must the
-  // pixels of an uncompressed image.
-  std::size_t colours = h.biClrUsed ? h.biClrUsed : (h.biBitCount <= 8 ? (1u << h.biBitCount) : 0);
-  if (h.biCompression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER)) colours = 3;
-  if (headerSize + colours * 4 > info.size()) return false;
-  if (h.biCompression == BI_RGB || h.biCompression == BI_BITFIELDS) {
-    const std::size_t stride = ((static_cast<std::size_t>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-    if (h.biBitCount == 0 || stride * static_cast<std::size_t>(height) > available) return false;
-  } else if (h.biCompression == BI_RLE8 || h.biCompression == BI_RLE4) {
-    if (h.biSizeImage == 0 || h.biSizeImage > available) return false;
-  } else {
-    return false;
-  }
-
-  SetSize(h.biWidth, height);
+  SetSize(layout->width, layout->height);
   if (Empty()) return false;
-  const auto* bmi = reinterpret_cast<const BITMAPINFO*>(info.data());
-  const int lines = StretchDIBits(DC(), 0, 0, width_, height_, 0, 0, width_, height_, data.data() + file.bfOffBits,
-                                  bmi, DIB_RGB_COLORS, SRCCOPY);
+  const int lines = StretchDIBits(DC(), 0, 0, width_, height_, 0, 0, width_, height_,
+                                  data.data() + layout->pixelOffset, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                                  DIB_RGB_COLORS, SRCCOPY);
   if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) {
     SetSize(0, 0);
     return false;
   }
   GdiFlush();
   return true;
-}
-
-// The old OS/2-style header (12 bytes, 3-byte palette entries): rewritten as
-// the usual header with a 4-byte palette, then read as any other.
-bool TBitmap::LoadFromCoreBmp(std::span<const std::uint8_t> data, std::size_t bitsOffset) {
-  BITMAPCOREHEADER core;
-  std::memcpy(&core, data.data() + sizeof(BITMAPFILEHEADER), sizeof core);
-  if (core.bcBitCount != 1 && core.bcBitCount != 4 && core.bcBitCount != 8 && core.bcBitCount != 24) return false;
-  const std::size_t colours = core.bcBitCount <= 8 ? (1u << core.bcBitCount) : 0;
-  const std::size_t paletteAt = sizeof(BITMAPFILEHEADER) + sizeof core;
-  if (paletteAt + colours * 3 > data.size() || bitsOffset < paletteAt + colours * 3 || bitsOffset > data.size())
-    return false;
-  std::vector<std::uint8_t> converted(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + colours * 4);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = static_cast<DWORD>(converted.size());
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = core.bcWidth;
-  info.biHeight = core.bcHeight;
-  info.biPlanes = 1;
-  info.biBitCount = core.bcBitCount;
-  info.biCompression = BI_RGB;
-  std::memcpy(converted.data(), &file, sizeof file);
-  std::memcpy(converted.data() + sizeof file, &info, sizeof info);
-  for (std::size_t i = 0; i < colours; ++i)
-    std::memcpy(converted.data() + sizeof file + sizeof info + i * 4, data.data() + paletteAt + i * 3, 3);
-  converted.insert(converted.end(), data.begin() + static_cast<std::ptrdiff_t>(bitsOffset), data.end());
-  file.bfSize = static_cast<DWORD>(converted.size());
-  std::memcpy(converted.data(), &file, sizeof file);
-  return LoadFromBmpBytes(converted);
 }
 
 bool TBitmap::Assign(HBITMAP source) {

@@ -38,9 +38,9 @@ class TBitmap {
   COLORREF Pixel(int x, int y) const;
   void SetPixel(int x, int y, COLORREF color);
 
-  // Reads a .bmp file image (any format the system draws: 1 to 32 bits,
-  // RLE, bit fields, the old OS/2-style header). Answers false and leaves the bitmap empty for data the
-  // system cannot draw or that points outside the buffer.
+  // Reads a .bmp file image (1 to 32 bits, RLE, bit fields, the old
+  // OS/2-style header). Answers false and leaves the bitmap empty for
+  // headers that do not add up or point outside the buffer.
   bool LoadFromBmpBytes(std::span<const std::uint8_t> data);
   // Copies another bitmap (any format) through the system.
   bool Assign(HBITMAP source);
@@ -53,7 +53,6 @@ class TBitmap {
 
  private:
   void ReleaseDc();
-  bool LoadFromCoreBmp(std::span<const std::uint8_t> data, std::size_t bitsOffset);
 
   BitmapHandle bitmap_;
   std::uint32_t* bits_ = nullptr;

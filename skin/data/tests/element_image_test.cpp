@@ -36,14 +36,14 @@ std::vector<FormatCase> FormatCases() {
                      {{kA, kA, kA, kA, kA, kB, kB, kB, kB, kB}, {kB, kA, kB, kA, kB, kA, kB, kA, kB, kA}}});
   }
   {
-    std::vector<COLORREF> palette;
+    std::vector<std::uint32_t> palette;
     for (int i = 0; i < 16; ++i) palette.push_back(RGB(i * 16, 255 - i * 16, i));
     BmpLayout l{3, 2, 4, BI_RGB, palette, {}, Rows({{0x12, 0xF0}, {0x05, 0x90}})};
     cases.push_back({"4 bits", MakeBmp(l), 3, 2,
                      {{palette[0], palette[5], palette[9]}, {palette[1], palette[2], palette[15]}}});
   }
   {
-    std::vector<COLORREF> palette;
+    std::vector<std::uint32_t> palette;
     for (int i = 0; i < 200; ++i) palette.push_back(RGB(i, i / 2, 255 - i));
     BmpLayout l{3, 2, 8, BI_RGB, palette, {}, Rows({{0, 100, 199}, {7, 150, 3}})};
     cases.push_back({"8 bits, short palette", MakeBmp(l), 3, 2,
@@ -169,11 +169,13 @@ TEST(ElementImage, AnInvalidBitmapEndsTheParseWithAnErrorNamingIt) {
     broken.emplace_back("RLE size past the end", b);
   }
   {
-    BmpLayout l{2, 2, 8, BI_RGB, std::vector<COLORREF>(256, RGB(1, 1, 1)), {}, Rows({{0, 0}, {0, 0}})};
+    BmpLayout l{2, 2, 8, BI_RGB, std::vector<std::uint32_t>(256, RGB(1, 1, 1)), {}, Rows({{0, 0}, {0, 0}})};
     Bytes b = MakeBmp(l);
     b.resize(54 + 100);  // colour table cut short
     broken.emplace_back("palette cut short", b);
   }
+  // 0x40000000 colours of 4 bytes wrap to none in 32-bit arithmetic.
+  broken.emplace_back("colour count wrapping", core::testing::WrappedColourCountBmp());
 
   const DWORD objects_before = GdiObjects();
   for (const auto& [what, bytes] : broken) {
