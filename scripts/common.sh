@@ -10,14 +10,22 @@ can_run_32bit() {
   [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --help >/dev/null 2>&1
 }
 
-if can_run_32bit; then
-  WIN_ARCH=win32
-else
-  WIN_ARCH=win64
-fi
-WIN_BUILD="$BUILD/$WIN_ARCH"
+# Decided once the packages are in place: before setup has installed Wine's
+# 32-bit loader, every machine looks like one that cannot run it.
+decide_win_arch() {
+  if can_run_32bit; then
+    WIN_ARCH=win32
+  else
+    WIN_ARCH=win64
+  fi
+  WIN_BUILD="$BUILD/$WIN_ARCH"
+}
+
+run_setup() { "$ROOT/scripts/setup"; }
+run_build() { "$ROOT/scripts/build" "$@"; }
 
 ensure_built() {
-  "$ROOT/scripts/setup"
-  "$ROOT/scripts/build" "$@"
+  run_setup
+  decide_win_arch
+  run_build "$@"
 }
