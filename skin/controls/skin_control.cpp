@@ -84,6 +84,10 @@ void TSkinControl::SkinChanged() {
 }
 
 void TSkinControl::WndProc(gui::TMessage& message) {
+  // A framework control re-creates its window when a style that only takes
+  // effect at creation changes (a status bar's size grip, say): the first
+  // message of the new window brings the skinner back to life on it.
+  if (skinnerState_ == kDead && Control && Control->HandleAllocated() && !Control->IsDestroying()) FollowNewWindow();
   if (BeforeMessage(message)) {
     CallDefault(message);
     AfterMessage(message);
@@ -103,6 +107,8 @@ bool TSkinControl::BeforeMessage(gui::TMessage& message) {
     CallDefault(message);
     skinnerState_ = kDead;
     RestoreColor();
+    // A dead skinner is nobody's hot button.
+    if (Form && Form->HotButton == this) Form->HotButton = nullptr;
     return false;
   }
   return true;
@@ -147,6 +153,16 @@ void TSkinControl::PaintSkin(HDC dc) {
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
+
+void TSkinControl::FollowNewWindow() {
+  Handle = Control->Handle();
+  MouseState = 0;
+  skinnerState_ = kAttached;
+  if (Recolor && SkinData) {
+    SavedColor = Control->Color();
+    Control->SetColor(SkinData->Skin().Colours.ButtonFace);
+  }
+}
 
 void TSkinControl::Redraw() {
   RECT r;

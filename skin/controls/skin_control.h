@@ -86,6 +86,8 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   void SetSkinnerState(int state) { skinnerState_ = state; }
   void SetAttached(bool attached) { attached_ = attached; }
   gui::TWndMethod OwnMethod() { return gui::TWndMethod::Bind<TSkinControl, &TSkinControl::WndProc>(this); }
+  // The control's window was re-created: skin the new one as the old.
+  virtual void FollowNewWindow();
 
  private:
   gui::TWindowSubclass subclass_;

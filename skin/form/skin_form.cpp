@@ -61,20 +61,34 @@ void TWinSkinForm::LoadCaptionFont() {
     CaptionFont.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
 }
 
-void TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
+bool TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
   Form = form;
+  const auto ownMethod = gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this);
   if (data->HasControl(xcMainMenu)) {
     savedWindowMethod_ = form->WindowProc;
-    form->WindowProc = gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this);
+    form->WindowProc = ownMethod;
   }
-  AttachToWindow(data);
+  const auto giveMethodBack = [&] {
+    if (savedWindowMethod_ && form->WindowProc == ownMethod) form->WindowProc = savedWindowMethod_;
+    savedWindowMethod_ = {};
+  };
+  try {
+    if (!AttachToWindow(data)) {
+      giveMethodBack();
+      return false;
+    }
+  } catch (...) {
+    giveMethodBack();
+    throw;
+  }
   SavedColor = form->Color();
   form->SetColor(data->Skin().Colours.ButtonFace);
   if (data->HasControl(xcMainMenu)) SetPopupMenusOwnerDraw(form, true);
+  return true;
 }
 
-void TWinSkinForm::AttachToWindow(TSkinData* data) {
-  if (subclass_.Attached()) return;
+bool TWinSkinForm::AttachToWindow(TSkinData* data) {
+  if (subclass_.Attached()) return false;
   SkinData = data;
   if (!hoverTimer_) {
     hoverTimer_ = new gui::TTimer(this);
@@ -84,6 +98,7 @@ void TWinSkinForm::AttachToWindow(TSkinData* data) {
   }
   FrameSkinned = data->HasControl(xcMainMenu);
   Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  const DWORD styleBefore = Style;
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
   RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   SystemMenu = GetSystemMenu(Handle, FALSE);
@@ -109,19 +124,47 @@ void TWinSkinForm::AttachToWindow(TSkinData* data) {
   } else if ((exStyle & WS_EX_WINDOWEDGE) || (Style & WS_THICKFRAME)) {
     FrameKind = 0;
   }
-  if (data->HasControl(xcMainMenu)) {
-    WindowMenu = GetMenu(Handle);
-    const bool mdiMaximized = SkinManager && SkinManager->MdiMaximized;
-    if (!((MdiKind == 2 && mdiMaximized) || ShowState == 2)) SetSystemCaption(false);
-    ComputeFrameMetrics();
-  }
-  subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return SkinWndProc(msg, wParam, lParam); });
-  if (Form) {
-    SkinComponents(*this, Form);
-  } else {
-    SkinChildWindows(*this);
+  // From here on the window changes; a failure on the way (the subclass
+  // refused, an application's discovery handler throwing) gives it back
+  // exactly as it was, so it keeps the system frame rather than neither.
+  try {
+    if (data->HasControl(xcMainMenu)) {
+      WindowMenu = GetMenu(Handle);
+      const bool mdiMaximized = SkinManager && SkinManager->MdiMaximized;
+      if (!((MdiKind == 2 && mdiMaximized) || ShowState == 2)) SetSystemCaption(false);
+      ComputeFrameMetrics();
+    }
+    if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+          return SkinWndProc(msg, wParam, lParam);
+        })) {
+      AbandonAttach(styleBefore);
+      return false;
+    }
+    if (Form) {
+      SkinComponents(*this, Form);
+    } else {
+      SkinChildWindows(*this);
+    }
+  } catch (...) {
+    AbandonAttach(styleBefore);
+    throw;
   }
   InvalidateRect(Handle, nullptr, TRUE);
+  return true;
+}
+
+void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
+  FreeControlSkinners();
+  if (subclass_.Attached()) subclass_.Detach();
+  delete std::exchange(skinSystemMenu_, nullptr);
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  if (static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)) != styleBefore) {
+    SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(styleBefore));
+    RefreshFrame();
+  }
+  Style = styleBefore;
+  SystemCaptionOn = true;
+  WindowButtons &= static_cast<std::uint8_t>(~wbCaptionRemoved);
 }
 
 // Runs before the framework's own handling of every message to the form.
@@ -529,6 +572,9 @@ bool TWinSkinForm::AddControlSkinner(TSkinControlBase* skinner) {
 }
 
 void TWinSkinForm::RemoveControlSkinner(TSkinControlBase* skinner) {
+  // The hot button may be the one going away (its control destroyed at run
+  // time): nothing may call it afterwards.
+  if (HotButton == skinner) HotButton = nullptr;
   auto it = std::find(controlSkinners_.rbegin(), controlSkinners_.rend(), skinner);
   if (it != controlSkinners_.rend()) controlSkinners_.erase(std::next(it).base());
 }
@@ -537,7 +583,7 @@ void TWinSkinForm::PurgeDestroyedControls() {
   for (std::size_t i = controlSkinners_.size(); i-- > 0;) {
     TSkinControlBase* skinner = controlSkinners_[i];
     if (skinner->SkinnerState() == 6) {
-      controlSkinners_.erase(controlSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
+      RemoveControlSkinner(skinner);
       delete skinner;
     }
   }
@@ -547,7 +593,7 @@ void TWinSkinForm::FreeControlSkinners() {
   while (!controlSkinners_.empty()) {
     TSkinControlBase* skinner = controlSkinners_.front();
     if (skinner->SkinnerState() != 6) skinner->RestoreColor();
-    controlSkinners_.erase(controlSkinners_.begin());
+    RemoveControlSkinner(skinner);
     delete skinner;
   }
 }

@@ -54,8 +54,10 @@ class TWinSkinForm : public gui::TComponent {
   explicit TWinSkinForm(gui::TComponent* owner);
   ~TWinSkinForm() override;
 
-  void AttachToForm(TSkinData* data, gui::TCustomForm* form);
-  void AttachToWindow(TSkinData* data);
+  // All or nothing: false (or the exception of a failing step) leaves the
+  // window, its procedure, its styles and the form exactly as they were.
+  bool AttachToForm(TSkinData* data, gui::TCustomForm* form);
+  bool AttachToWindow(TSkinData* data);
   void RefreshSkin();
   void Detach();
   void DetachOnDestroy();
@@ -154,6 +156,7 @@ class TWinSkinForm : public gui::TComponent {
   LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   void LoadCaptionFont();
+  void AbandonAttach(DWORD styleBefore);
   void OnSkinMsgAttached();
   void CloseFromMenu();
   void HoverTick();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 
 #include "gui/forms.h"
 #include "skin/data/platform_version.h"
@@ -219,14 +220,11 @@ bool TSkinManage::SkinWindow(HWND wnd) {
   TSkinData* data = FindSkinData(wnd);
   if (!data || data->SkinLoading) return false;
 
-  auto* skinner = new TWinSkinForm(form);
+  auto skinner = std::make_unique<TWinSkinForm>(form);
   skinner->Handle = wnd;
-  if (form) {
-    skinner->AttachToForm(data, form);
-  } else {
-    skinner->AttachToWindow(data);
-  }
-  formSkinners_.push_back(skinner);
+  // A failed attach leaves the window as it was; the skinner goes.
+  if (!(form ? skinner->AttachToForm(data, form) : skinner->AttachToWindow(data))) return false;
+  formSkinners_.push_back(skinner.release());
   PostMessageW(wnd, SkinMsgAttached, 0, 1000);
   return true;
 }

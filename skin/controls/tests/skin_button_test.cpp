@@ -178,6 +178,35 @@ TEST_F(SkinButtonTest, TheHotLookLeavesTheFirstButtonBeforeTheSecondTakesIt) {
   delete form;
 }
 
+TEST_F(SkinButtonTest, AHotButtonThatGoesAwayIsForgotten) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28) +
+                                                       Control("Button2", "TButton", 110, 20, 90, 28));
+  auto* a = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  auto* b = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  (new TSkinButton(a))->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  auto* second = new TSkinButton(b);
+  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+
+  // The control freed at run time takes its skinner with it.
+  Move(a->Handle());
+  ASSERT_NE(form_skinner.HotButton, nullptr);
+  delete a;
+  EXPECT_EQ(form_skinner.HotButton, nullptr);
+  EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
+
+  // A window destroyed under its skinner: dead at once, freed at the purge.
+  Move(b->Handle());
+  ASSERT_EQ(form_skinner.HotButton, second);
+  b->DestroyHandle();
+  EXPECT_EQ(form_skinner.HotButton, nullptr);
+  form_skinner.PurgeDestroyedControls();
+  EXPECT_TRUE(form_skinner.ControlSkinners().empty());
+  delete form;
+}
+
 std::vector<MSG> g_commands;
 LRESULT CALLBACK DialogParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) g_commands.push_back(MSG{wnd, msg, wParam, lParam, 0, {}});

@@ -267,4 +267,34 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   delete form;
 }
 
+TEST_F(BoxTest, AStatusBarThatRecreatesItsWindowStaysSkinned) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
+  bar->SetSimpleText(L"ready");
+  bar->SetSimplePanel(true);
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  auto* skinner = new skin::TSkinStatusBar(bar);
+  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  const HWND before = bar->Handle();
+
+  bar->SetSizeGrip(false);  // takes effect by re-creating the window
+  ASSERT_NE(bar->Handle(), before);
+  EXPECT_EQ(skinner->SkinnerState(), 1);
+  EXPECT_EQ(skinner->Handle, bar->Handle());
+  EXPECT_EQ(form_skinner.FindWindowSkinner(bar->Handle()), skinner);
+  // The new window is painted (by the skin) and validated: no paint is left
+  // pending after a bounded number of messages.
+  MSG msg;
+  for (int i = 0; i < 100 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageW(&msg);
+  EXPECT_FALSE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
+  RECT wr{};
+  GetWindowRect(bar->Handle(), &wr);
+  EXPECT_EQ(skinner->WindowRect.right, wr.right);  // recorded by the skin's paint
+  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(bar->WindowProc, bar->OwnWindowMethod());
+  delete form;
+}
+
 }  // namespace

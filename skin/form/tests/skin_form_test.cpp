@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 #include <vector>
 
 #include "gui/formreader.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/stdctrls.h"
 #include "gui/subclass.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
@@ -240,6 +242,74 @@ TEST_F(SkinFormTest, DialogBoxWidensToFitItsCaption) {
   ScreenToClient(box, &p);
   EXPECT_EQ(p.x, 40 + grown / 2);
   DestroyWindow(box);
+}
+
+// What an attach could change, read back to prove a failed one changed none of it.
+struct WindowState {
+  LONG_PTR procedure, style;
+  RECT window, client;
+  bool operator==(const WindowState& o) const {
+    return procedure == o.procedure && style == o.style && EqualRect(&window, &o.window) &&
+           EqualRect(&client, &o.client);
+  }
+};
+WindowState StateOf(HWND wnd) {
+  WindowState s{GetWindowLongPtrW(wnd, GWLP_WNDPROC), GetWindowLongPtrW(wnd, GWL_STYLE), {}, {}};
+  GetWindowRect(wnd, &s.window);
+  GetClientRect(wnd, &s.client);
+  return s;
+}
+
+TEST_F(SkinFormTest, AFailedAttachLeavesTheWindowAsItWas) {
+  // The window procedure cannot be taken over (another subclass of ours
+  // holds it): the caption stays, nothing is listed.
+  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  gui::TWindowSubclass holder;
+  ASSERT_TRUE(holder.Attach(wnd, [&](UINT m, WPARAM w, LPARAM l) { return holder.CallPrevious(m, w, l); }));
+  Drain();
+  const WindowState before = StateOf(wnd);
+  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  Drain();
+  EXPECT_TRUE(StateOf(wnd) == before);
+  EXPECT_EQ(SkinManager->FindFormSkinner(wnd), nullptr);
+  EXPECT_NE(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
+  holder.Detach();
+  DestroyWindow(wnd);
+
+  // The application's discovery handler throws half-way through a form:
+  // form, controls and window are given back before the error goes on.
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  form->InitFromText(
+      "object Form1: TForm\n  Left = 20\n  Top = 20\n  ClientWidth = 220\n  ClientHeight = 120\n  Color = $00102030\n"
+      "  object Button1: TButton\n    Left = 10\n    Top = 10\n    Width = 80\n    Height = 25\n  end\n"
+      "  object Button2: TButton\n    Left = 10\n    Top = 50\n    Width = 80\n    Height = 25\n  end\nend\n");
+  form->HandleNeeded();
+  form->Show();
+  Drain();
+  auto* first = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  auto* second = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
+  int asked = 0;
+  data_->OnSkinControl = [&](TSkinData*, TSkinData*, gui::TCustomForm*, gui::TControl* control, const std::wstring&,
+                             skin::TSkinControl*&) {
+    ++asked;
+    if (control == second) throw std::runtime_error("the application's handler failed");
+  };
+  const WindowState formBefore = StateOf(form->Handle());
+  const gui::TWndMethod formMethod = form->WindowProc;
+  EXPECT_THROW(SkinManager->SkinWindow(form->Handle()), std::runtime_error);
+  Drain();
+  EXPECT_EQ(asked, 2);  // the first button was skinned before the failure
+  EXPECT_TRUE(StateOf(form->Handle()) == formBefore);
+  EXPECT_EQ(form->WindowProc, formMethod);
+  EXPECT_EQ(form->Color(), 0x102030u);
+  EXPECT_EQ(first->WindowProc, first->OwnWindowMethod());
+  EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+  data_->OnSkinControl = nullptr;
+  // Nothing is left in the way of a later, successful attach.
+  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
+  EXPECT_NE(first->WindowProc, first->OwnWindowMethod());
+  delete form;
 }
 
 // A stand-in control skinner: the list operations only need these four.
