@@ -1,12 +1,14 @@
 #include "skin/data/skin_data.h"
 
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 
 #include "core/archive/skin_reader.h"
 #include "gui/formreader.h"
 #include "gui/forms.h"
+#include "gui/text.h"
 #include "skin/data/menu_glyphs.h"
 #include "skin/data/skin_message_sink.h"
 #include "skin/manager/skin_manager.h"
@@ -134,22 +136,52 @@ void TSkinData::WriteBinaryProperties(std::vector<std::pair<std::string, std::ve
   out.emplace_back("SkinStream", std::move(stream));
 }
 
+namespace {
+
+// Keeps the archive reader's message (an archive of another version), so
+// that a skin file's failure is reported once, with the file's name.
+class TKeptMessage : public core::ISkinMessageSink {
+ public:
+  void ShowMessage(std::string_view text) override { Text = text; }
+  std::string Text;
+};
+
+// Decompresses and parses an archive into a new skin without touching the
+// component. Nothing for an archive of another version (reported through
+// `messages`) or one without a definition entry; a damaged archive or an
+// invalid picture raises its error.
+std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> bytes,
+                                              core::ISkinMessageSink& messages) {
+  core::TSkinReader reader(&messages);
+  core::ByteStream archive(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  if (!reader.LoadArchive(archive)) return nullptr;
+  core::ByteStream extracted;
+  std::string entryName;
+  reader.ExtractFirstMatching(".ini", extracted, entryName);
+  if (entryName.empty()) return nullptr;
+  // The definition is parsed straight from the archive entry; no temporary
+  // file is written.
+  const auto text = extracted.Bytes();
+  return ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  std::ifstream file;
+  if (!path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    file.open(path.c_str(), std::ios::binary);
+  if (!file) throw gui::Exception(L"The file cannot be opened.");
+  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
 bool TSkinData::LoadSkin() {
   SkinLoading = true;
   if (IsDesigning()) return false;
   TDialogMessageSink messages;
-  core::TSkinReader reader(&messages);
-  core::ByteStream archive(std::vector<std::uint8_t>(SkinArchive.Bytes().begin(), SkinArchive.Bytes().end()));
-  if (!reader.LoadArchive(archive)) return false;
-  core::ByteStream extracted;
-  std::string entryName;
-  reader.ExtractFirstMatching(".ini", extracted, entryName);
-  // No definition entry: nothing to parse, and the component keeps no skin.
-  if (entryName.empty()) return false;
-  // The definition is parsed straight from the archive entry; no temporary
-  // file is written.
-  const auto text = extracted.Bytes();
-  auto content = ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader);
+  auto content = ReadSkinArchive(SkinArchive.Bytes(), messages);
+  // A failed load leaves the previous element objects in place.
   if (!content) return false;
   content_ = std::move(content);
   SkinName = content_->SkinName;
@@ -158,21 +190,42 @@ bool TSkinData::LoadSkin() {
 }
 
 void TSkinData::SetSkinFile(const std::wstring& value) {
-  SkinLoading = true;
-  skinFile_ = value;
   if (IsDesigning()) {
+    SkinLoading = true;
+    skinFile_ = value;
     if (!value.empty() && SkinArchive.Size() > 0) SkinArchive.Clear();
     return;
   }
-  const DWORD attributes = GetFileAttributesW(value.c_str());
-  if (value.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  std::ifstream file(value.c_str(), std::ios::binary);
-  if (!file) return;
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  // All or nothing: the skin in force stays, complete, until a new one has
+  // been read and parsed entirely; a file that fails is reported once.
+  std::unique_ptr<TSkinContent> content;
+  std::vector<std::uint8_t> bytes;
+  try {
+    std::wstring reason;
+    try {
+      bytes = ReadWholeFile(value);
+      TKeptMessage version;
+      content = ReadSkinArchive(bytes, version);
+      if (!content)
+        reason = version.Text.empty() ? L"It holds no skin definition (an entry ending in .ini)."
+                                      : gui::AnsiToWide(version.Text);
+    } catch (const gui::Exception& e) {
+      reason = e.Message();
+    } catch (const std::exception& e) {
+      reason = gui::AnsiToWide(e.what());
+    }
+    if (!content) throw gui::Exception(L"The skin file \"" + value + L"\" was not loaded.\n\n" + reason);
+  } catch (...) {
+    gui::HandleException(this);
+    return;
+  }
+  skinFile_ = value;
   SkinArchive.Clear();
   SkinArchive.Write(bytes.data(), bytes.size());
   SkinArchive.Seek(0);
-  LoadSkin();
+  content_ = std::move(content);
+  SkinName = content_->SkinName;
+  SkinLoading = false;
   ApplySkin();
 }
 

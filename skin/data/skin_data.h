@@ -66,7 +66,12 @@ class TSkinData : public gui::TComponent {
   TSkinControlTypes SkinControls = kAllSkinControls & ~SkinControlBit(xcFastReport);
   const std::vector<std::wstring>& Skin3rd() const { return skin3rd_; }
   void SetSkin3rd(const std::vector<std::wstring>& lines) { skin3rd_ = lines; }
+  // The file of the skin in force, when it came from one.
   const std::wstring& SkinFile() const { return skinFile_; }
+  // Loads and applies a skin archive file. At run time all or nothing: a
+  // file that cannot be read, is of another version, damaged or without a
+  // definition is reported once through the standard error report and the
+  // skin in force stays, complete.
   void SetSkinFile(const std::wstring& value);
   std::wstring SkinStore() const;
   void SetSkinStore(const std::wstring&) {}
