@@ -407,7 +407,8 @@ void TWinSkinForm::BuildSystemPopup() {
   if (WindowButtons & wbMaximize) add(L" Maximize ", 1, [this](gui::TObject*) { ToggleMaximize(); });
   if (WindowButtons & wbMinimize) add(L" Minimize ", 2, [this](gui::TObject*) { ToggleMinimize(); });
   add(L"-", 100, nullptr);
-  add(L" Close ", 3, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Shift+F4";
+  // The key that closes a window is Alt+F4.
+  add(L" Close ", 3, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Alt+F4";
 }
 
 void TWinSkinForm::RestoreWindow() {
@@ -444,13 +445,36 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(gui::TCustomForm* form, bool on) {
   for (gui::TComponent* component : form->Components()) {
     auto* menu = dynamic_cast<gui::TPopupMenu*>(component);
     if (!menu || menu->Tag() % 100 == SkinData->DisableTag) continue;
-    menu->OwnerDraw = on;
-    // The skin's item handlers arrive with the owner-drawn menu items; until
-    // then an item without a handler of its own is left to the default.
-    ForEachItem(menu->Items(), [on](gui::TMenuItem& item) {
-      if (!on) item.OnDrawItem = nullptr;
+    auto saved = std::find_if(savedMenus_.begin(), savedMenus_.end(),
+                              [menu](const TSavedMenuDraw& s) { return s.Menu == menu; });
+    if (on) {
+      // What the application had is kept once, when the skin first takes
+      // the menu over (a re-skin finds it already kept).
+      if (saved == savedMenus_.end()) {
+        TSavedMenuDraw record{menu, menu->OwnerDraw, {}};
+        ForEachItem(menu->Items(), [&record](gui::TMenuItem& item) {
+          record.Items.push_back({&item, item.Command(), item.OnDrawItem, item.OnMeasureItem});
+        });
+        savedMenus_.push_back(std::move(record));
+      }
+      menu->OwnerDraw = true;
+      continue;
+    }
+    if (saved == savedMenus_.end()) continue;
+    // Exactly what each item had comes back; an item is known by its
+    // address and its command together, so a new item at a freed one's
+    // address is not taken for it.
+    menu->OwnerDraw = saved->OwnerDraw;
+    ForEachItem(menu->Items(), [&saved](gui::TMenuItem& item) {
+      for (const TSavedMenuDraw::Item& kept : saved->Items) {
+        if (kept.Item != &item || kept.Command != item.Command()) continue;
+        item.OnDrawItem = kept.Draw;
+        item.OnMeasureItem = kept.Measure;
+        break;
+      }
     });
   }
+  if (!on) savedMenus_.clear();
 }
 
 void TWinSkinForm::RefreshSkin() {

@@ -14,6 +14,7 @@
 #include "gui/bitmap.h"
 #include "gui/classes.h"
 #include "gui/handles.h"
+#include "gui/menus.h"
 #include "gui/messages.h"
 #include "gui/subclass.h"
 #include "skin/form/nc_objects.h"
@@ -185,6 +186,20 @@ class TWinSkinForm : public gui::TComponent {
   gui::TTimer* hoverTimer_ = nullptr;
   gui::TPopupMenu* skinSystemMenu_ = nullptr;
   std::vector<TSkinControlBase*> controlSkinners_;
+  // The owner-draw switch and item handlers the application's popup menus
+  // had before the skin took them over.
+  struct TSavedMenuDraw {
+    const gui::TPopupMenu* Menu;
+    bool OwnerDraw;
+    struct Item {
+      const gui::TMenuItem* Item;
+      UINT Command;
+      gui::TMenuDrawItemEvent Draw;
+      gui::TMenuMeasureItemEvent Measure;
+    };
+    std::vector<Item> Items;
+  };
+  std::vector<TSavedMenuDraw> savedMenus_;
   HMENU menuBeingDrawn_ = nullptr;  // the menu of the owner-drawn item being drawn
 };
 

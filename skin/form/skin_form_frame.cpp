@@ -513,9 +513,9 @@ LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
   const WPARAM command = wParam & 0xFFF0;
-  // With a skinned menu bar the system's keyboard menu mode never starts.
-  if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() && lParam == 0 &&
-      MenuHeight > 0)
+  // The system's invisible keyboard menu mode never starts on a skinned
+  // frame: Alt pressed alone would otherwise swallow the next key.
+  if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() && lParam == 0)
     return 1;
   if (command == SC_MINIMIZE) {
     ShowState = 2;

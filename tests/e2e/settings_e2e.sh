@@ -106,6 +106,23 @@ case "$scenario" in
     expected=$'[Set]\nRa1=0\nRa5=3\nCB4=1\nCB1=0\nCB2=1\nCB3=0\nCB5=0'
     [ "$ini" = "$expected" ] || fail "set.ini is"$'\n'"$ini"
     ;;
+  alt_key)
+    # Alt tapped alone on the captionless skinned dialog must not start the
+    # system's invisible keyboard menu: the next Space still reaches the
+    # focused check box.
+    click_at "$(probe control Settings 'Scan Menory' 20000)"
+    probe skinned Settings || fail "the dialog is not skinned"
+    if probe checked Settings 'Scan Menory'; then was=1; else was=0; fi
+    xdotool key alt
+    sleep 0.5
+    xdotool key space
+    sleep 0.5
+    if probe checked Settings 'Scan Menory'; then now=1; else now=0; fi
+    [ "$now" != "$was" ] || fail "Space after Alt did not toggle the check box"
+    click_at "$(probe closebox Settings)"
+    probe gone Settings 10000 || fail "the close box did not close the dialog"
+    wait $app || true
+    ;;
   system_frame)
     # Version 6 keeps the system's own frame.
     probe control Settings Save 20000 >/dev/null || fail "no dialog"

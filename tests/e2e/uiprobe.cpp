@@ -1,6 +1,7 @@
 // Finds windows and controls on the Wine desktop for end-to-end tests and
 // prints their screen coordinates, so that a script can click them as a user.
 //   uiprobe control TITLE TEXT [MS]   centre of the child control showing TEXT
+//   uiprobe checked TITLE TEXT [MS]   exits 0 when that control (a check box) is checked
 //   uiprobe closebox TITLE [MS]       centre of the window's close box
 //   uiprobe gone TITLE [MS]           exits 0 once no window has that title
 //   uiprobe minbox TITLE [MS]         centre of the window's minimise box
@@ -78,12 +79,13 @@ constexpr UINT kSkinQuery = 0x3504;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
   const std::wstring title = Widen(argv[2]);
-  const int waitArg = command == "control" ? 4 : 3;
+  const bool namesControl = command == "control" || command == "checked";
+  const int waitArg = namesControl ? 4 : 3;
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
     HWND top = FindTopLevel(title);
@@ -106,10 +108,12 @@ int main(int argc, char** argv) {
       std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
       return 0;
     }
-    if (command == "control" && argc > 3) {
+    if (namesControl && argc > 3) {
       Search search{Widen(argv[3])};
       EnumChildWindows(top, MatchChild, reinterpret_cast<LPARAM>(&search));
-      if (search.found && Centre(search.found)) return 0;
+      if (!search.found) continue;
+      if (command == "checked") return SendMessageW(search.found, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
+      if (Centre(search.found)) return 0;
     }
   }
   std::fprintf(stderr, "uiprobe: %s %s not found\n", argv[1], argv[2]);

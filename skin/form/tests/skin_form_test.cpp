@@ -360,6 +360,13 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
   auto* popup = new gui::TPopupMenu(form);
   gui::TMenuItem* own = popup->Items().Add(L"Own");
   own->OnDrawItem = [](gui::TMenuItem*, HDC, const RECT&, UINT) {};
+  gui::TMenuItem* plain = popup->Items().Add(L"Plain");
+  // A menu the application draws itself.
+  auto* drawn = new gui::TPopupMenu(form);
+  drawn->OwnerDraw = true;
+  int ownMeasures = 0;
+  gui::TMenuItem* measured = drawn->Items().Add(L"Measured");
+  measured->OnMeasureItem = [&](gui::TMenuItem*, HDC, int&, int&) { ++ownMeasures; };
   form->SetClientWidth(200);
   form->SetClientHeight(120);
   form->HandleNeeded();
@@ -378,13 +385,23 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
   std::vector<std::wstring> captions;
   for (gui::TMenuItem* item : system->Items().Items()) captions.push_back(item->Caption);
   EXPECT_EQ(captions, (std::vector<std::wstring>{L" Restore ", L" Maximize ", L" Minimize ", L"-", L" Close "}));
-  EXPECT_EQ(system->Items().Items().back()->ShortCutText, L"Shift+F4");
+  // The shortcut shown is the key that closes a window.
+  EXPECT_EQ(system->Items().Items().back()->ShortCutText, L"Alt+F4");
 
+  // A re-skin keeps what was kept at the first take-over.
+  skinner->RefreshSkin();
   SkinManager->PendingSkinData = data_.get();
   SkinManager->PendingAction = skin::saSkinOff;
   SkinManager->RunPendingAction();
+  // Switching off gives each menu and item exactly what it had.
   EXPECT_FALSE(popup->OwnerDraw);
-  EXPECT_FALSE(static_cast<bool>(own->OnDrawItem));  // switching off clears every draw handler
+  EXPECT_TRUE(static_cast<bool>(own->OnDrawItem));
+  EXPECT_FALSE(static_cast<bool>(plain->OnDrawItem));
+  EXPECT_TRUE(drawn->OwnerDraw);
+  ASSERT_TRUE(static_cast<bool>(measured->OnMeasureItem));
+  int w = 0, h = 0;
+  measured->OnMeasureItem(measured, nullptr, w, h);
+  EXPECT_EQ(ownMeasures, 1);
 }
 
 TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {
