@@ -25,6 +25,9 @@ class Density {
   // round down, so a hairline stays one crisp pixel at 1.5x (as the system
   // draws its own hairlines there) and becomes two at 2x.
   int Stroke(double design) const;
+  // A corner radius or an arc: not rounded, since shapes take pixels by
+  // their centres and so keep hard edges at any radius.
+  double Radius(double design) const { return design * factor_; }
 
  private:
   double factor_;

@@ -28,26 +28,26 @@ void Raster::Fill(int x, int y, int w, int h, Rgb colour) {
 namespace {
 
 // Whether the pixel (i, j) lies inside a rectangle with corners rounded by r.
-bool InsideRounded(int i, int j, int x, int y, int w, int h, int r) {
+bool InsideRounded(int i, int j, int x, int y, int w, int h, double r) {
   if (i < x || j < y || i >= x + w || j >= y + h) return false;
   const double px = i + 0.5, py = j + 0.5;
-  const double cx = std::clamp(px, x + r + 0.0, x + w - r + 0.0);
-  const double cy = std::clamp(py, y + r + 0.0, y + h - r + 0.0);
+  const double cx = std::clamp(px, x + r, x + w - r);
+  const double cy = std::clamp(py, y + r, y + h - r);
   const double dx = px - cx, dy = py - cy;
   return dx * dx + dy * dy <= (r + 0.05) * (r + 0.05);
 }
 
 }  // namespace
 
-void Raster::RoundRect(int x, int y, int w, int h, int r, Rgb fill) {
+void Raster::RoundRect(int x, int y, int w, int h, double r, Rgb fill) {
   for (int j = y; j < y + h; ++j)
     for (int i = x; i < x + w; ++i)
       if (InsideRounded(i, j, x, y, w, h, r)) Set(i, j, fill);
 }
 
-void Raster::RoundBox(int x, int y, int w, int h, int r, Rgb outline, Rgb fill, int stroke) {
+void Raster::RoundBox(int x, int y, int w, int h, double r, Rgb outline, Rgb fill, int stroke) {
   RoundRect(x, y, w, h, r, outline);
-  RoundRect(x + stroke, y + stroke, w - 2 * stroke, h - 2 * stroke, std::max(r - stroke, 0), fill);
+  RoundRect(x + stroke, y + stroke, w - 2 * stroke, h - 2 * stroke, std::max(r - stroke, 0.0), fill);
 }
 
 void Raster::Disc(double cx, double cy, double radius, Rgb colour) {

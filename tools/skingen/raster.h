@@ -23,10 +23,11 @@ class Raster {
   void Set(int x, int y, Rgb colour);
 
   void Fill(int x, int y, int w, int h, Rgb colour);
-  // A rounded rectangle: corners outside radius r keep what was there.
-  void RoundRect(int x, int y, int w, int h, int r, Rgb fill);
+  // A rounded rectangle: corners outside radius r keep what was there. Pixels
+  // count as inside by their centres, so any radius gives hard edges.
+  void RoundRect(int x, int y, int w, int h, double r, Rgb fill);
   // A rounded rectangle with an outline `stroke` pixels thick.
-  void RoundBox(int x, int y, int w, int h, int r, Rgb outline, Rgb fill, int stroke = 1);
+  void RoundBox(int x, int y, int w, int h, double r, Rgb outline, Rgb fill, int stroke = 1);
   void Disc(double cx, double cy, double radius, Rgb colour);
   void Ring(double cx, double cy, double radius, double thickness, Rgb colour);
   // A thick line from (x0, y0) to (x1, y1), pixels whose centre is within half the width.

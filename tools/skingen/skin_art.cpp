@@ -50,7 +50,8 @@ constexpr int kMockWidth = 96, kMockHeight = 96;
 // the rounded corners line up across pieces. Its width is made of the scaled
 // piece widths, so that every piece keeps its own scaled size.
 Raster WindowMock(const Palette& p, const Density& d, bool active) {
-  const int border = d.Px(kBorder), caption_height = d.Px(kCaption), corner = d.Px(kCorner);
+  const int border = d.Px(kBorder), caption_height = d.Px(kCaption);
+  const double corner = d.Radius(kCorner);
   const int w = 2 * border + d.Px(kMockWidth - 2 * kBorder), h = d.Px(kMockHeight), t = d.Stroke(1);
   Raster mock(w, h);
   const Rgb caption = active ? p.accent : p.caption_inactive;
@@ -64,7 +65,8 @@ Raster WindowMock(const Palette& p, const Density& d, bool active) {
   mock.Fill(border - t, caption_height - t, w - 2 * border + 2 * t, h - caption_height - border + 2 * t, edge);
   mock.Fill(border, caption_height, w - 2 * border, h - caption_height - border, p.face);
   // A faint highlight under the top edge of the caption.
-  mock.Fill(corner, t, w - 2 * corner, t, Mix(caption, 0xFFFFFF, active ? 18 : 40));
+  const int straight = d.Px(kCorner);
+  mock.Fill(straight, t, w - 2 * straight, t, Mix(caption, 0xFFFFFF, active ? 18 : 40));
   return mock;
 }
 
@@ -159,7 +161,7 @@ Raster CaptionButton(const Palette& p, const Density& d, char kind) {
   return Strip(d, 4, 28, 20, [&](Raster& r, int frame) {
     const bool close = kind == 'x';
     Rgb ink = frame == 4 ? p.caption_text_inactive : p.caption_text;
-    const int radius = d.Px(4);
+    const double radius = d.Radius(4);
     if (frame == 2) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? Mix(p.close_hot, 0x000000, 20) : p.accent_strong);
     if (frame == 3) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? p.close_hot : Mix(p.accent, 0xFFFFFF, 22));
     // The glyph needs a backdrop where the button is otherwise transparent:
@@ -177,7 +179,7 @@ Raster WindowIcon(const Palette& p, const Density& d) {
   return Strip(d, 4, 16, 16, [&](Raster& r, int frame) {
     const Rgb tile = frame == 4 ? p.muted_text : (frame == 2 ? Mix(p.surface, 0x000000, 10) : p.surface);
     const int inset = d.Px(1);
-    r.RoundBox(inset, inset, r.width() - 2 * inset, r.height() - 2 * inset, d.Px(3),
+    r.RoundBox(inset, inset, r.width() - 2 * inset, r.height() - 2 * inset, d.Radius(3),
                frame == 4 ? p.line : p.accent_strong, tile, d.Stroke(1));
     const double c = r.width() / 2.0, k = d.Factor();
     r.Ring(c, c, 4.5 * k, 2 * k, frame == 4 ? p.line : p.accent);
@@ -193,12 +195,13 @@ Raster PushButton(const Palette& p, const Density& d) {
     if (frame == 3) outline = Mix(p.line, p.face, 50), fill = p.face;
     if (frame == 4) outline = p.accent, fill = Mix(p.surface, p.accent_soft, 50);
     if (frame == 5) outline = p.accent, fill = p.surface;
-    const int w = r.width(), h = r.height(), t = d.Stroke(1), radius = d.Px(4);
+    const int w = r.width(), h = r.height(), t = d.Stroke(1);
+    const double radius = d.Radius(4);
     r.RoundBox(0, 0, w, h, radius, outline, fill, t);
     if (frame == 5) {
       // The default button's outline is doubled inwards.
       r.RoundRect(t, t, w - 2 * t, h - 2 * t, radius - t, p.accent);
-      r.RoundRect(2 * t, 2 * t, w - 4 * t, h - 4 * t, std::max(radius - 2 * t, 0), fill);
+      r.RoundRect(2 * t, 2 * t, w - 4 * t, h - 4 * t, std::max(radius - 2 * t, 0.0), fill);
     }
     // A shadow line just inside the bottom outline.
     if (frame == 1 || frame == 4) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, Mix(outline, 0x000000, 12));
@@ -210,7 +213,8 @@ Raster CheckGlyphs(const Palette& p, const Density& d) {
   return Strip(d, 4, 13, 13, [&](Raster& r, int frame) {
     const bool checked = frame == 2 || frame == 4, disabled = frame >= 3;
     const Rgb mark = disabled ? p.muted_text : p.accent;
-    const int size = r.width(), radius = d.Px(3);
+    const int size = r.width();
+    const double radius = d.Radius(3);
     if (checked) {
       r.RoundRect(0, 0, size, size, radius, mark);
       const double k = size / 13.0, width = 2.1 * d.Factor();
@@ -244,7 +248,8 @@ Raster ScrollArrows(const Palette& p, const Density& d) {
     if (frame <= 16) {
       const int look = (frame - 1) % 4 + 1;
       const char dir = directions[(frame - 1) / 4];
-      const int inset = d.Px(1), radius = d.Px(3);
+      const int inset = d.Px(1);
+      const double radius = d.Radius(3);
       const int w = r.width() - 2 * inset, h = r.height() - 2 * inset;
       if (look == 2) r.RoundRect(inset, inset, w, h, radius, p.accent_soft);
       if (look == 3) r.RoundRect(inset, inset, w, h, radius, Mix(p.face, p.line, 35));
@@ -265,7 +270,8 @@ Raster Track(const Palette& p, const Density& d, bool horizontal) {
 Raster Thumb(const Palette& p, const Density& d, bool horizontal) {
   return Strip(d, 3, horizontal ? 24 : 17, horizontal ? 17 : 24, [&](Raster& r, int frame) {
     const Rgb fill = frame == 2 ? p.accent : (frame == 3 ? Mix(p.line, p.text, 30) : p.line);
-    const int along = d.Px(1), across = d.Px(4), radius = d.Px(4);
+    const int along = d.Px(1), across = d.Px(4);
+    const double radius = d.Radius(4);
     if (horizontal)
       r.RoundRect(along, across, r.width() - 2 * along, r.height() - 2 * across, radius, fill);
     else
@@ -278,7 +284,7 @@ Raster Thumb(const Palette& p, const Density& d, bool horizontal) {
 Raster PointedThumb(const Density& d, char dir, int w, int h, const auto& fill_of) {
   return Strip(d, 5, w, h, [&](Raster& r, int frame) {
     const Rgb fill = fill_of(frame);
-    const int radius = d.Px(3);
+    const double radius = d.Radius(3);
     if (dir == 'd' || dir == 'u') {
       const int point = r.width() / 2, body = r.height() - point;
       r.RoundRect(0, dir == 'd' ? 0 : point, r.width(), body, radius, fill);
@@ -338,7 +344,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
       for (int look = 1; look <= 4; ++look) {
         Raster cell(cw, ch);
         const Rgb back = look == 2 ? p.accent_soft : (look == 3 ? Mix(p.face, p.line, 35) : p.face);
-        cell.RoundBox(0, 0, cw, ch, d.Px(3), look == 1 || look == 4 ? p.line : p.accent, back, t);
+        cell.RoundBox(0, 0, cw, ch, d.Radius(3), look == 1 || look == 4 ? p.line : p.accent, back, t);
         Raster glyph(cw, ch);
         CaptionGlyph(glyph, d, kinds[b], look == 4 ? p.muted_text : p.text);
         // The glyph stays inside the outline.
@@ -365,7 +371,8 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   }
   // Menu items: 1 normal (transparent), 2 separator, 3 disabled, 4 selected, 5 checked.
   art.emplace("menu_item.bmp", Strip(d, 5, 40, 20, [&](Raster& r, int frame) {
-                const int x = d.Px(2), y = d.Px(1), radius = d.Px(4);
+                const int x = d.Px(2), y = d.Px(1);
+                const double radius = d.Radius(4);
                 if (frame == 2) r.Fill(d.Px(4), d.Px(9), r.width() - 2 * d.Px(4), t, p.line);
                 if (frame == 4) r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, p.accent_soft);
                 if (frame == 5)
@@ -374,16 +381,17 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("menu_background.bmp", LinedPanel(p, d, 32, 32));
 
   art.emplace("group_edge.bmp", Strip(d, 2, 24, 24, [&](Raster& r, int frame) {
-                r.RoundBox(0, 0, r.width(), r.height(), d.Px(5), frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face,
+                r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face,
                            t);
               }));
   {
     Raster label(d.Px(24), d.Px(24));
-    label.RoundRect(0, 0, label.width(), label.height(), d.Px(5), p.face);
+    label.RoundRect(0, 0, label.width(), label.height(), d.Radius(5), p.face);
     art.emplace("group_label.bmp", label);
   }
   art.emplace("toolbar.bmp", Strip(d, 5, 24, 24, [&](Raster& r, int frame) {
-                const int w = r.width(), h = r.height(), radius = d.Px(4);
+                const int w = r.width(), h = r.height();
+                const double radius = d.Radius(4);
                 if (frame == 1) r.Fill(0, 0, w, h, p.face), r.Fill(0, h - t, w, t, p.line);
                 if (frame == 2) r.RoundBox(0, 0, w, h, radius, p.accent_strong, p.accent_soft, t);
                 if (frame == 3) r.Fill(0, 0, w, h, p.face);
@@ -395,11 +403,12 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   // The tab runs on below its frame, so its bottom corners are cut off.
   art.emplace("tab.bmp", Strip(d, 5, 60, 24, [&](Raster& r, int frame) {
                 const bool selected = frame == 3 || frame == 5;
-                const int w = r.width(), h = r.height(), top = selected ? 0 : d.Px(2), radius = d.Px(4);
+                const int w = r.width(), h = r.height(), top = selected ? 0 : d.Px(2), run_on = d.Px(4);
+                const double radius = d.Radius(4);
                 Rgb fill = selected ? p.surface : (frame == 2 ? Mix(p.face, p.accent_soft, 60) : p.face);
                 if (frame == 4) fill = p.face;
-                r.RoundRect(0, top, w, h - top + radius, radius, p.line);
-                r.RoundRect(t, top + t, w - 2 * t, h - top + radius, radius - t, fill);
+                r.RoundRect(0, top, w, h - top + run_on, radius, p.line);
+                r.RoundRect(t, top + t, w - 2 * t, h - top + run_on, radius - t, fill);
                 if (selected) r.Fill(t, top + t, w - 2 * t, d.Stroke(2), p.accent);
                 if (!selected) r.Fill(0, h - t, w, t, p.line);
               }));
@@ -424,7 +433,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](Raster& r, int frame) {
                 const Rgb outline = frame == 2 ? Mix(p.line, p.accent, 50) : (frame == 3 ? p.accent : p.line);
                 const int w = r.width(), h = r.height();
-                r.RoundBox(0, 0, w, h, d.Px(3), frame == 4 ? Mix(p.line, p.face, 50) : outline,
+                r.RoundBox(0, 0, w, h, d.Radius(3), frame == 4 ? Mix(p.line, p.face, 50) : outline,
                            frame == 4 ? p.face : p.surface, t);
                 if (frame == 3) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, p.accent);
               }));
@@ -458,7 +467,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   };
   auto rounded_thumb = [&](int w, int h) {
     return Strip(d, 5, w, h, [&](Raster& r, int f) {
-      r.RoundBox(0, 0, r.width(), r.height(), d.Px(5), f == 5 ? p.text : thumb_fill(f), thumb_fill(f), t);
+      r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), f == 5 ? p.text : thumb_fill(f), thumb_fill(f), t);
     });
   };
   art.emplace("track_thumb_h.bmp", rounded_thumb(12, 20));
@@ -473,7 +482,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   const Raster updown = Strip(d, 8, 16, 11, [&](Raster& r, int f) {
     const int look = (f - 1) % 4 + 1;
     const Rgb fill = look == 2 ? p.accent_soft : (look == 4 ? Mix(p.surface, p.accent_soft, 50) : (look == 3 ? p.face : p.surface));
-    r.RoundBox(0, 0, r.width(), r.height(), d.Px(2), look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line),
+    r.RoundBox(0, 0, r.width(), r.height(), d.Radius(2), look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line),
                fill, t);
   });
   auto updown_glyphs = [&](bool vertical) {
@@ -490,7 +499,8 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
 
   // Progress: frame 1 the trough, frame 2 the fill; the chunk for block bars.
   {
-    const int w = d.Px(24), h = d.Px(14), radius = d.Px(4);
+    const int w = d.Px(24), h = d.Px(14);
+    const double radius = d.Radius(4);
     Raster trough(w, h), fill(w, h);
     trough.RoundBox(0, 0, w, h, radius, p.line, p.surface, t);
     fill.RoundRect(0, 0, w, h, radius, p.accent);
@@ -500,7 +510,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   {
     Raster chunk(d.Px(8), d.Px(14));
     const int x = d.Px(1), y = d.Px(2);
-    chunk.RoundRect(x, y, chunk.width() - 2 * x, chunk.height() - 2 * y, d.Px(1), p.accent);
+    chunk.RoundRect(x, y, chunk.width() - 2 * x, chunk.height() - 2 * y, d.Radius(1), p.accent);
     art.emplace("progress_chunk.bmp", chunk);
   }
   return art;
