@@ -57,7 +57,10 @@ Raster WindowMock(const Palette& p, const Density& d, bool active) {
   const Rgb caption = active ? p.accent : p.caption_inactive;
   const Rgb edge = active ? p.accent_strong : p.line;
   // Only the top corners are rounded; the bottom ones are square but sharp.
-  mock.RoundRect(0, 0, w, h / 2, corner, edge);
+  // The rounded outline runs the whole height: ending halfway, its lower
+  // corners left magenta on the outer edge of the side pieces' stretched
+  // middle, which notched the window region there.
+  mock.RoundRect(0, 0, w, h, corner, edge);
   mock.Fill(0, h / 2, w, h - h / 2, edge);
   mock.RoundRect(t, t, w - 2 * t, h / 2, corner - t, caption);
   mock.Fill(t, caption_height, w - 2 * t, h - caption_height - t, active ? caption : p.face);

@@ -357,4 +357,31 @@ TEST(DensityVariants, HairlinesAreOneOrTwoPixelsAt1_5xAndTwoAt2x) {
   std::printf("hairlines checked: %d; at 1.5x %d one pixel, %d two pixels wide\n", checked, one_wide, two_wide);
 }
 
+TEST(DensityVariants, TheFramePiecesStretchNoTransparencyAlongTheWindowEdge) {
+  // The middle of a frame piece is stretched along the window; a transparent
+  // pixel there would cut a notch out of the window region.
+  for (const SkinUnderTest& skin : kSkins) {
+    const DrawnSkin drawn(skin);
+    const core::SkinDefinition& d = drawn.def;
+    for (const skingen::Density& density : skingen::kDensities) {
+      const std::map<std::string, Raster> art = drawn.At(density);
+      for (const auto* piece : {&d.BorderLeft, &d.BorderRight, &d.BorderTop, &d.BorderBottom}) {
+        const bool side = piece == &d.BorderLeft || piece == &d.BorderRight;
+        const Raster& r = art.at(piece->Image);
+        const int frames = piece->FrameCount;
+        for (int f = 0; f < frames; ++f) {
+          const Box b = FrameBox(r, Framing{frames, !side}, f);
+          const int first = Scaled(side ? piece->TopHeight : piece->LeftWidth, density.Factor());
+          const int last = (side ? b.h : b.w) - Scaled(side ? piece->BottomHeight : piece->RightWidth, density.Factor());
+          int holes = 0;
+          for (int along = first; along < last; ++along)
+            for (int across = 0; across < (side ? b.w : b.h); ++across)
+              holes += side ? IsMagenta(r, b.x + across, b.y + along) : IsMagenta(r, b.x + along, b.y + across);
+          EXPECT_EQ(holes, 0) << skin.label << " " << density.EntryName(piece->Image) << " frame " << f + 1;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
