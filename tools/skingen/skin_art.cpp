@@ -338,23 +338,25 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("caption_icon.bmp", WindowIcon(p, d));
 
   // Buttons of a maximised MDI child in the menu bar: minimise, restore,
-  // close, each normal, pressed, hot, inactive.
+  // close, each normal, pressed, hot, hot. A hot button shows frame 4 (these
+  // buttons have no inactive look); frame 3 matches it.
   {
     const int cw = d.Px(16), ch = d.Px(14);
     Raster strip(12 * cw, ch);
     const char kinds[] = {'_', 'R', 'x'};
     for (int b = 0; b < 3; ++b)
-      for (int look = 1; look <= 4; ++look) {
+      for (int frame = 1; frame <= 4; ++frame) {
+        const int look = std::min(frame, 3);
         Raster cell(cw, ch);
         const Rgb back = look == 2 ? p.accent_soft : (look == 3 ? Mix(p.face, p.line, 35) : p.face);
-        cell.RoundBox(0, 0, cw, ch, d.Radius(3), look == 1 || look == 4 ? p.line : p.accent, back, t);
+        cell.RoundBox(0, 0, cw, ch, d.Radius(3), look == 1 ? p.line : p.accent, back, t);
         Raster glyph(cw, ch);
-        CaptionGlyph(glyph, d, kinds[b], look == 4 ? p.muted_text : p.text);
+        CaptionGlyph(glyph, d, kinds[b], p.text);
         // The glyph stays inside the outline.
         for (int y = t; y < ch - t; ++y)
           for (int x = t; x < cw - t; ++x)
             if (glyph.At(x, y) != kMagenta) cell.Set(x, y, glyph.At(x, y));
-        strip.Blit(cell, (b * 4 + look - 1) * cw, 0);
+        strip.Blit(cell, (b * 4 + frame - 1) * cw, 0);
       }
     art.emplace("mdi_controls.bmp", strip);
   }
