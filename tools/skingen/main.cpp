@@ -1,5 +1,6 @@
 // skingen OUTPUT_FOLDER [--dark]
-// Draws every bitmap of the project's skins and writes them as .bmp files.
+// Draws every bitmap of the project's skins at each density (1x, 1.5x, 2x)
+// and writes them as .bmp files: "name.bmp", "name@1.5x.bmp", "name@2x.bmp".
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -12,14 +13,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  const bool dark = argc == 3;
-  for (const auto& [name, raster] : skingen::DrawSkinArt(dark ? skingen::DarkPalette() : skingen::LightPalette())) {
-    const std::vector<std::uint8_t> bytes = raster.ToBmp();
-    std::ofstream out(folder + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-      std::fprintf(stderr, "skingen: cannot write %s/%s\n", folder.c_str(), name.c_str());
-      return 1;
+  const skingen::Palette palette = argc == 3 ? skingen::DarkPalette() : skingen::LightPalette();
+  for (const skingen::Density& density : skingen::kDensities) {
+    for (const auto& [name, raster] : skingen::DrawSkinArt(palette, density)) {
+      const std::string entry = density.EntryName(name);
+      const std::vector<std::uint8_t> bytes = raster.ToBmp();
+      std::ofstream out(folder + "/" + entry, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      if (!out) {
+        std::fprintf(stderr, "skingen: cannot write %s/%s\n", folder.c_str(), entry.c_str());
+        return 1;
+      }
     }
   }
   return 0;

@@ -28,26 +28,26 @@ void Raster::Fill(int x, int y, int w, int h, Rgb colour) {
 namespace {
 
 // Whether the pixel (i, j) lies inside a rectangle with corners rounded by r.
-bool InsideRounded(int i, int j, int x, int y, int w, int h, int r) {
+bool InsideRounded(int i, int j, int x, int y, int w, int h, double r) {
   if (i < x || j < y || i >= x + w || j >= y + h) return false;
   const double px = i + 0.5, py = j + 0.5;
-  const double cx = std::clamp(px, x + r + 0.0, x + w - r + 0.0);
-  const double cy = std::clamp(py, y + r + 0.0, y + h - r + 0.0);
+  const double cx = std::clamp(px, x + r, x + w - r);
+  const double cy = std::clamp(py, y + r, y + h - r);
   const double dx = px - cx, dy = py - cy;
   return dx * dx + dy * dy <= (r + 0.05) * (r + 0.05);
 }
 
 }  // namespace
 
-void Raster::RoundRect(int x, int y, int w, int h, int r, Rgb fill) {
+void Raster::RoundRect(int x, int y, int w, int h, double r, Rgb fill) {
   for (int j = y; j < y + h; ++j)
     for (int i = x; i < x + w; ++i)
       if (InsideRounded(i, j, x, y, w, h, r)) Set(i, j, fill);
 }
 
-void Raster::RoundBox(int x, int y, int w, int h, int r, Rgb outline, Rgb fill) {
+void Raster::RoundBox(int x, int y, int w, int h, double r, Rgb outline, Rgb fill, int stroke) {
   RoundRect(x, y, w, h, r, outline);
-  RoundRect(x + 1, y + 1, w - 2, h - 2, std::max(r - 1, 0), fill);
+  RoundRect(x + stroke, y + stroke, w - 2 * stroke, h - 2 * stroke, std::max(r - stroke, 0.0), fill);
 }
 
 void Raster::Disc(double cx, double cy, double radius, Rgb colour) {
@@ -76,20 +76,36 @@ void Raster::Line(double x0, double y0, double x1, double y1, double width, Rgb 
     }
 }
 
-void Raster::Chevron(double cx, double cy, double size, char direction, Rgb colour) {
-  // Drawn pointing down, then turned: a solid triangle reads best at small sizes.
-  const int half = static_cast<int>(size);
-  for (int row = 0; row < half; ++row) {
-    for (int k = -(half - 1 - row); k <= half - 1 - row; ++k) {
-      const int along = row - half / 2, across = k;
-      int x = 0, y = 0;
-      switch (direction) {
-        case 'd': x = across; y = along; break;
-        case 'u': x = across; y = -along; break;
-        case 'r': x = along; y = across; break;
-        default: x = -along; y = across; break;
-      }
-      Set(static_cast<int>(std::floor(cx)) + x, static_cast<int>(std::floor(cy)) + y, colour);
+void Raster::Chevron(double cx, double cy, int rows, char direction, bool single_tip, Rgb colour) {
+  // Drawn pointing down or right, then turned: a solid triangle reads best at small sizes.
+  const bool vertical = direction == 'd' || direction == 'u';
+  const bool forward = direction == 'd' || direction == 'r';
+  const double along_centre = vertical ? cy : cx, across_centre = vertical ? cx : cy;
+  const double exact_start = along_centre - rows / 2.0;
+  int base = 0;  // the along position of the widest row
+  if (exact_start == std::floor(exact_start)) {
+    base = forward ? static_cast<int>(exact_start) : static_cast<int>(exact_start) + rows - 1;
+  } else {
+    const int pixel = static_cast<int>(std::floor(along_centre));
+    base = forward ? pixel - rows / 2 : pixel + rows / 2;
+  }
+  for (int row = 0; row < rows; ++row) {
+    const int along = forward ? base + row : base - row;
+    int first = 0, last = 0;  // across, inclusive
+    if (single_tip) {
+      const int pixel = static_cast<int>(std::floor(across_centre));
+      first = pixel - (rows - 1 - row);
+      last = pixel + (rows - 1 - row);
+    } else {
+      const int edge = static_cast<int>(std::floor(across_centre + 0.5));
+      first = edge - (rows - row);
+      last = edge + (rows - row) - 1;
+    }
+    for (int across = first; across <= last; ++across) {
+      if (vertical)
+        Set(across, along, colour);
+      else
+        Set(along, across, colour);
     }
   }
 }

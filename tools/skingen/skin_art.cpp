@@ -1,6 +1,7 @@
 #include "tools/skingen/skin_art.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace skingen {
 
@@ -40,26 +41,35 @@ Palette DarkPalette() {
 
 namespace {
 
-// Window frame geometry shared with the definition's [Personality] keys.
+// Window frame geometry shared with the definition's [Personality] keys, in
+// design pixels.
 constexpr int kCaption = 30, kBorder = 4, kCorner = 7;
 constexpr int kMockWidth = 96, kMockHeight = 96;
 
 // A whole window frame in one look; the four pieces are cut from it so that
-// the rounded corners line up across pieces.
-Raster WindowMock(const Palette& p, bool active) {
-  Raster mock(kMockWidth, kMockHeight);
+// the rounded corners line up across pieces. Its width is made of the scaled
+// piece widths, so that every piece keeps its own scaled size.
+Raster WindowMock(const Palette& p, const Density& d, bool active) {
+  const int border = d.Px(kBorder), caption_height = d.Px(kCaption);
+  const double corner = d.Radius(kCorner);
+  const int w = 2 * border + d.Px(kMockWidth - 2 * kBorder), h = d.Px(kMockHeight), t = d.Stroke(1);
+  Raster mock(w, h);
   const Rgb caption = active ? p.accent : p.caption_inactive;
   const Rgb edge = active ? p.accent_strong : p.line;
   // Only the top corners are rounded; the bottom ones are square but sharp.
-  mock.RoundRect(0, 0, kMockWidth, kMockHeight / 2, kCorner, edge);
-  mock.Fill(0, kMockHeight / 2, kMockWidth, kMockHeight / 2, edge);
-  mock.RoundRect(1, 1, kMockWidth - 2, kMockHeight / 2, kCorner - 1, caption);
-  mock.Fill(1, kCaption, kMockWidth - 2, kMockHeight - kCaption - 1, active ? caption : p.face);
+  // The rounded outline runs the whole height: ending halfway, its lower
+  // corners left magenta on the outer edge of the side pieces' stretched
+  // middle, which notched the window region there.
+  mock.RoundRect(0, 0, w, h, corner, edge);
+  mock.Fill(0, h / 2, w, h - h / 2, edge);
+  mock.RoundRect(t, t, w - 2 * t, h / 2, corner - t, caption);
+  mock.Fill(t, caption_height, w - 2 * t, h - caption_height - t, active ? caption : p.face);
   // Inner edge between the frame and the client area.
-  mock.Fill(kBorder - 1, kCaption - 1, kMockWidth - 2 * kBorder + 2, kMockHeight - kCaption - kBorder + 2, edge);
-  mock.Fill(kBorder, kCaption, kMockWidth - 2 * kBorder, kMockHeight - kCaption - kBorder, p.face);
+  mock.Fill(border - t, caption_height - t, w - 2 * border + 2 * t, h - caption_height - border + 2 * t, edge);
+  mock.Fill(border, caption_height, w - 2 * border, h - caption_height - border, p.face);
   // A faint highlight under the top edge of the caption.
-  for (int x = kCorner; x < kMockWidth - kCorner; ++x) mock.Set(x, 1, Mix(caption, 0xFFFFFF, active ? 18 : 40));
+  const int straight = d.Px(kCorner);
+  mock.Fill(straight, t, w - 2 * straight, t, Mix(caption, 0xFFFFFF, active ? 18 : 40));
   return mock;
 }
 
@@ -77,356 +87,435 @@ Raster Stacked(const Raster& a, const Raster& b) {
   return out;
 }
 
+// A strip of frames of w × h design pixels side by side, each drawn by
+// draw(frame raster, frame number from 1) at the density's size.
 template <typename Draw>
-Raster Strip(int frames, int w, int h, Draw draw) {
-  Raster out(w * frames, h);
+Raster Strip(const Density& d, int frames, int w, int h, Draw draw) {
+  const int fw = d.Px(w), fh = d.Px(h);
+  Raster out(fw * frames, fh);
   for (int f = 0; f < frames; ++f) {
-    Raster frame(w, h);
+    Raster frame(fw, fh);
     draw(frame, f + 1);
-    out.Blit(frame, f * w, 0);
+    out.Blit(frame, f * fw, 0);
   }
   return out;
 }
 
-// Caption button glyphs, drawn in a 28 x 20 cell.
-void CaptionGlyph(Raster& r, char kind, Rgb ink) {
+// Arrow heads: `size` design rows centred on a point given in design pixels
+// of a w × h frame. Our 1x arrows have one-pixel tips; at other densities the
+// tip is one or two pixels, whichever keeps the arrow centred.
+void Arrow(Raster& r, const Density& d, double x, double y, int w, int h, double size, char direction, Rgb colour) {
+  const double cx = x * r.width() / w, cy = y * r.height() / h;
+  const double across = direction == 'd' || direction == 'u' ? cx : cy;
+  const bool single_tip = d.IsDesignSize() || std::abs(across - std::floor(across) - 0.5) < 0.25;
+  r.Chevron(cx, cy, d.Px(size), direction, single_tip, colour);
+}
+
+// The size grip: six square dots in a triangle towards the bottom-right
+// corner of a 17 × 17 design frame.
+void SizeGrip(Raster& r, const Density& d, Rgb colour) {
+  const int dot = d.Px(2), pitch = d.Px(4), anchor = r.width() - d.Px(5);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j <= i; ++j) r.Fill(anchor - pitch * j, anchor - pitch * (i - j), dot, dot, colour);
+}
+
+// Caption button glyphs, centred in the raster (a 28 × 20 design cell, or the
+// 16 × 14 cell of the maximised-child buttons).
+void CaptionGlyph(Raster& r, const Density& d, char kind, Rgb ink) {
   const double cx = r.width() / 2.0, cy = r.height() / 2.0;
+  const int t = d.Stroke(1), top = d.Stroke(2);
+  // A window outline: sides and bottom one stroke, the title bar `title` thick.
+  auto window = [&](int x, int y, int w, int h, int title) {
+    r.Fill(x, y, w, h, ink);
+    r.Fill(x + t, y + title, w - 2 * t, h - title - t, kMagenta);
+  };
   switch (kind) {
-    case 'x':
-      r.Line(cx - 4, cy - 4, cx + 4, cy + 4, 1.6, ink);
-      r.Line(cx - 4, cy + 4, cx + 4, cy - 4, 1.6, ink);
+    case 'x': {
+      const double arm = 4 * d.Factor();
+      r.Line(cx - arm, cy - arm, cx + arm, cy + arm, 1.6 * d.Factor(), ink);
+      r.Line(cx - arm, cy + arm, cx + arm, cy - arm, 1.6 * d.Factor(), ink);
       break;
-    case 'M':
-      r.Fill(static_cast<int>(cx) - 5, static_cast<int>(cy) - 5, 10, 10, ink);
-      r.Fill(static_cast<int>(cx) - 4, static_cast<int>(cy) - 3, 8, 7, kMagenta);
+    }
+    case 'M': {
+      const int size = d.Px(10);
+      window((r.width() - size) / 2, (r.height() - size) / 2, size, size, top);
       break;
-    case 'R':
-      r.Fill(static_cast<int>(cx) - 3, static_cast<int>(cy) - 6, 9, 8, ink);
-      r.Fill(static_cast<int>(cx) - 2, static_cast<int>(cy) - 5, 7, 6, kMagenta);
-      r.Fill(static_cast<int>(cx) - 6, static_cast<int>(cy) - 3, 9, 9, ink);
-      r.Fill(static_cast<int>(cx) - 5, static_cast<int>(cy) - 1, 7, 6, kMagenta);
+    }
+    case 'R': {
+      // The window behind at the top right, the one in front at the bottom left.
+      const int area = d.Px(12), x = (r.width() - area) / 2, y = (r.height() - area) / 2;
+      const int back_left = d.Px(3), back_height = d.Px(8), front = d.Px(9);
+      window(x + back_left, y, area - back_left, back_height, t);
+      window(x, y + area - front, front, front, top);
       break;
-    case '_':
-      r.Fill(static_cast<int>(cx) - 5, static_cast<int>(cy) + 3, 10, 2, ink);
+    }
+    case '_': {
+      const int size = d.Px(10), x = (r.width() - size) / 2, y = (r.height() - size) / 2;
+      r.Fill(x, y + size - top, size, top, ink);
       break;
+    }
     default:
       break;
   }
 }
 
 // Frames: 1 normal, 2 pressed, 3 hot, 4 inactive window.
-Raster CaptionButton(const Palette& p, char kind) {
-  return Strip(4, 28, 20, [&](Raster& r, int frame) {
+Raster CaptionButton(const Palette& p, const Density& d, char kind) {
+  return Strip(d, 4, 28, 20, [&](Raster& r, int frame) {
     const bool close = kind == 'x';
     Rgb ink = frame == 4 ? p.caption_text_inactive : p.caption_text;
-    if (frame == 2) r.RoundRect(0, 0, 28, 20, 4, close ? Mix(p.close_hot, 0x000000, 20) : p.accent_strong);
-    if (frame == 3) r.RoundRect(0, 0, 28, 20, 4, close ? p.close_hot : Mix(p.accent, 0xFFFFFF, 22));
+    const double radius = d.Radius(4);
+    if (frame == 2) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? Mix(p.close_hot, 0x000000, 20) : p.accent_strong);
+    if (frame == 3) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? p.close_hot : Mix(p.accent, 0xFFFFFF, 22));
     // The glyph needs a backdrop where the button is otherwise transparent:
     // magenta inside the glyph would punch holes into the caption.
-    Raster glyph(28, 20);
-    CaptionGlyph(glyph, kind, ink);
-    for (int y = 0; y < 20; ++y)
-      for (int x = 0; x < 28; ++x)
+    Raster glyph(r.width(), r.height());
+    CaptionGlyph(glyph, d, kind, ink);
+    for (int y = 0; y < r.height(); ++y)
+      for (int x = 0; x < r.width(); ++x)
         if (glyph.At(x, y) != kMagenta) r.Set(x, y, glyph.At(x, y));
   });
 }
 
 // The default window icon: a rounded tile with a gear-like mark.
-Raster WindowIcon(const Palette& p) {
-  return Strip(4, 16, 16, [&](Raster& r, int frame) {
+Raster WindowIcon(const Palette& p, const Density& d) {
+  return Strip(d, 4, 16, 16, [&](Raster& r, int frame) {
     const Rgb tile = frame == 4 ? p.muted_text : (frame == 2 ? Mix(p.surface, 0x000000, 10) : p.surface);
-    r.RoundBox(1, 1, 14, 14, 3, frame == 4 ? p.line : p.accent_strong, tile);
-    r.Ring(8, 8, 4.5, 2, frame == 4 ? p.line : p.accent);
-    r.Disc(8, 8, 1.3, frame == 4 ? p.line : p.accent);
+    const int inset = d.Px(1);
+    r.RoundBox(inset, inset, r.width() - 2 * inset, r.height() - 2 * inset, d.Radius(3),
+               frame == 4 ? p.line : p.accent_strong, tile, d.Stroke(1));
+    const double c = r.width() / 2.0, k = d.Factor();
+    r.Ring(c, c, 4.5 * k, 2 * k, frame == 4 ? p.line : p.accent);
+    r.Disc(c, c, 1.3 * k, frame == 4 ? p.line : p.accent);
   });
 }
 
-Raster PushButton(const Palette& p) {
+Raster PushButton(const Palette& p, const Density& d) {
   // 1 normal, 2 pressed, 3 disabled, 4 hot or focused, 5 default.
-  return Strip(5, 24, 24, [&](Raster& r, int frame) {
+  return Strip(d, 5, 24, 24, [&](Raster& r, int frame) {
     Rgb outline = p.line, fill = p.surface;
     if (frame == 2) outline = p.accent_strong, fill = p.accent_soft;
     if (frame == 3) outline = Mix(p.line, p.face, 50), fill = p.face;
     if (frame == 4) outline = p.accent, fill = Mix(p.surface, p.accent_soft, 50);
     if (frame == 5) outline = p.accent, fill = p.surface;
-    r.RoundBox(0, 0, 24, 24, 4, outline, fill);
-    if (frame == 5) r.RoundRect(1, 1, 22, 22, 3, p.accent), r.RoundRect(2, 2, 20, 20, 2, fill);
-    if (frame == 1 || frame == 4) r.Fill(3, 22, 18, 1, Mix(outline, 0x000000, 12));
+    const int w = r.width(), h = r.height(), t = d.Stroke(1);
+    const double radius = d.Radius(4);
+    r.RoundBox(0, 0, w, h, radius, outline, fill, t);
+    if (frame == 5) {
+      // The default button's outline is doubled inwards.
+      r.RoundRect(t, t, w - 2 * t, h - 2 * t, radius - t, p.accent);
+      r.RoundRect(2 * t, 2 * t, w - 4 * t, h - 4 * t, std::max(radius - 2 * t, 0.0), fill);
+    }
+    // A shadow line just inside the bottom outline.
+    if (frame == 1 || frame == 4) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, Mix(outline, 0x000000, 12));
   });
 }
 
 // 1 unchecked, 2 checked, 3 unchecked disabled, 4 checked disabled.
-Raster CheckGlyphs(const Palette& p) {
-  return Strip(4, 13, 13, [&](Raster& r, int frame) {
+Raster CheckGlyphs(const Palette& p, const Density& d) {
+  return Strip(d, 4, 13, 13, [&](Raster& r, int frame) {
     const bool checked = frame == 2 || frame == 4, disabled = frame >= 3;
     const Rgb mark = disabled ? p.muted_text : p.accent;
+    const int size = r.width();
+    const double radius = d.Radius(3);
     if (checked) {
-      r.RoundRect(0, 0, 13, 13, 3, mark);
-      r.Line(2.8, 6.6, 5.4, 9.4, 2.1, p.surface);
-      r.Line(5.4, 9.4, 10.4, 3.4, 2.1, p.surface);
+      r.RoundRect(0, 0, size, size, radius, mark);
+      const double k = size / 13.0, width = 2.1 * d.Factor();
+      r.Line(2.8 * k, 6.6 * k, 5.4 * k, 9.4 * k, width, p.surface);
+      r.Line(5.4 * k, 9.4 * k, 10.4 * k, 3.4 * k, width, p.surface);
     } else {
-      r.RoundBox(0, 0, 13, 13, 3, disabled ? Mix(p.line, p.face, 50) : p.line, disabled ? p.face : p.surface);
+      r.RoundBox(0, 0, size, size, radius, disabled ? Mix(p.line, p.face, 50) : p.line, disabled ? p.face : p.surface,
+                 d.Stroke(1));
     }
   });
 }
 
-Raster RadioGlyphs(const Palette& p) {
-  return Strip(4, 13, 13, [&](Raster& r, int frame) {
+Raster RadioGlyphs(const Palette& p, const Density& d) {
+  return Strip(d, 4, 13, 13, [&](Raster& r, int frame) {
     const bool checked = frame == 2 || frame == 4, disabled = frame >= 3;
     const Rgb ring = checked ? (disabled ? p.muted_text : p.accent) : (disabled ? Mix(p.line, p.face, 50) : p.line);
-    r.Disc(6.5, 6.5, 6.5, ring);
-    r.Disc(6.5, 6.5, 5.4, disabled && !checked ? p.face : p.surface);
-    if (checked) r.Disc(6.5, 6.5, 3.1, ring);
+    // The ring is one stroke thick where it runs along the pixel grid.
+    const double c = r.width() / 2.0, ring_width = d.Stroke(1) + 0.1;
+    r.Disc(c, c, c, ring);
+    r.Disc(c, c, c - ring_width, disabled && !checked ? p.face : p.surface);
+    if (checked) r.Disc(c, c, 3.1 * r.width() / 13.0, ring);
   });
 }
 
 // Scroll-bar arrows: left, right, up, down, four looks each (normal, pressed,
 // hot, disabled), then the size grip and blank cells to 23 frames.
-Raster ScrollArrows(const Palette& p) {
+Raster ScrollArrows(const Palette& p, const Density& d) {
   const char directions[] = {'l', 'r', 'u', 'd'};
-  return Strip(23, 17, 17, [&](Raster& r, int frame) {
-    r.Fill(0, 0, 17, 17, p.face);
+  return Strip(d, 23, 17, 17, [&](Raster& r, int frame) {
+    r.Fill(0, 0, r.width(), r.height(), p.face);
     if (frame <= 16) {
       const int look = (frame - 1) % 4 + 1;
       const char dir = directions[(frame - 1) / 4];
-      if (look == 2) r.RoundRect(1, 1, 15, 15, 3, p.accent_soft);
-      if (look == 3) r.RoundRect(1, 1, 15, 15, 3, Mix(p.face, p.line, 35));
-      r.Chevron(8.5, 8.5, 4, dir, look == 4 ? p.muted_text : (look == 2 ? p.accent : p.text));
+      const int inset = d.Px(1);
+      const double radius = d.Radius(3);
+      const int w = r.width() - 2 * inset, h = r.height() - 2 * inset;
+      if (look == 2) r.RoundRect(inset, inset, w, h, radius, p.accent_soft);
+      if (look == 3) r.RoundRect(inset, inset, w, h, radius, Mix(p.face, p.line, 35));
+      Arrow(r, d, 8.5, 8.5, 17, 17, 4, dir, look == 4 ? p.muted_text : (look == 2 ? p.accent : p.text));
     } else if (frame == 17) {
-      for (int i = 0; i < 3; ++i)
-        for (int j = 0; j <= i; ++j) r.Fill(12 - 4 * j, 12 - 4 * (i - j), 2, 2, p.line);
+      SizeGrip(r, d, p.line);
     }
   });
 }
 
-Raster Track(const Palette& p, bool horizontal) {
-  const int w = horizontal ? 24 : 17, h = horizontal ? 17 : 24;
-  return Strip(4, w, h, [&](Raster& r, int frame) {
-    r.Fill(0, 0, w, h, frame == 2 ? Mix(p.face, p.line, 25) : p.face);
+Raster Track(const Palette& p, const Density& d, bool horizontal) {
+  return Strip(d, 4, horizontal ? 24 : 17, horizontal ? 17 : 24, [&](Raster& r, int frame) {
+    r.Fill(0, 0, r.width(), r.height(), frame == 2 ? Mix(p.face, p.line, 25) : p.face);
   });
 }
 
 // Thumbs: 1 normal, 2 dragged, 3 hot; a slim pill inside the bar.
-Raster Thumb(const Palette& p, bool horizontal) {
-  const int w = horizontal ? 24 : 17, h = horizontal ? 17 : 24;
-  return Strip(3, w, h, [&](Raster& r, int frame) {
+Raster Thumb(const Palette& p, const Density& d, bool horizontal) {
+  return Strip(d, 3, horizontal ? 24 : 17, horizontal ? 17 : 24, [&](Raster& r, int frame) {
     const Rgb fill = frame == 2 ? p.accent : (frame == 3 ? Mix(p.line, p.text, 30) : p.line);
+    const int along = d.Px(1), across = d.Px(4);
+    const double radius = d.Radius(4);
     if (horizontal)
-      r.RoundRect(1, 4, w - 2, h - 8, 4, fill);
+      r.RoundRect(along, across, r.width() - 2 * along, r.height() - 2 * across, radius, fill);
     else
-      r.RoundRect(4, 1, w - 8, h - 2, 4, fill);
+      r.RoundRect(across, along, r.width() - 2 * across, r.height() - 2 * along, radius, fill);
   });
+}
+
+// A track-bar thumb with a point: a rounded body and a 45-degree point half
+// as deep as the thumb is wide.
+Raster PointedThumb(const Density& d, char dir, int w, int h, const auto& fill_of) {
+  return Strip(d, 5, w, h, [&](Raster& r, int frame) {
+    const Rgb fill = fill_of(frame);
+    const double radius = d.Radius(3);
+    if (dir == 'd' || dir == 'u') {
+      const int point = r.width() / 2, body = r.height() - point;
+      r.RoundRect(0, dir == 'd' ? 0 : point, r.width(), body, radius, fill);
+      for (int k = 0; k < point; ++k) r.Fill(k, dir == 'd' ? body + k : point - 1 - k, r.width() - 2 * k, 1, fill);
+    } else {
+      const int point = r.height() / 2, body = r.width() - point;
+      r.RoundRect(dir == 'r' ? 0 : point, 0, body, r.height(), radius, fill);
+      for (int k = 0; k < point; ++k) r.Fill(dir == 'r' ? body + k : point - 1 - k, k, 1, r.height() - 2 * k, fill);
+    }
+  });
+}
+
+// A frame with a hairline border and a surface inside.
+Raster LinedPanel(const Palette& p, const Density& d, int w, int h) {
+  Raster r(d.Px(w), d.Px(h));
+  const int t = d.Stroke(1);
+  r.Fill(0, 0, r.width(), r.height(), p.line);
+  r.Fill(t, t, r.width() - 2 * t, r.height() - 2 * t, p.surface);
+  return r;
 }
 
 }  // namespace
 
-std::map<std::string, Raster> DrawSkinArt(const Palette& p) {
+std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   std::map<std::string, Raster> art;
+  const int t = d.Stroke(1);
 
-  const Raster active = WindowMock(p, true), inactive = WindowMock(p, false);
-  auto piece = [&](int x, int y, int w, int h, bool vertical) {
-    const Raster a = active.Crop(x, y, w, h), b = inactive.Crop(x, y, w, h);
-    return vertical ? SideBySide(a, b) : Stacked(a, b);
-  };
-  art.emplace("frame_left.bmp", piece(0, 0, kBorder, kMockHeight, true));
-  art.emplace("frame_right.bmp", piece(kMockWidth - kBorder, 0, kBorder, kMockHeight, true));
-  art.emplace("frame_top.bmp", piece(kBorder, 0, kMockWidth - 2 * kBorder, kCaption, false));
-  art.emplace("frame_bottom.bmp", piece(kBorder, kMockHeight - kBorder, kMockWidth - 2 * kBorder, kBorder, false));
+  {
+    const Raster active = WindowMock(p, d, true), inactive = WindowMock(p, d, false);
+    const int w = active.width(), h = active.height(), border = d.Px(kBorder);
+    auto piece = [&](int x, int y, int pw, int ph, bool vertical) {
+      const Raster a = active.Crop(x, y, pw, ph), b = inactive.Crop(x, y, pw, ph);
+      return vertical ? SideBySide(a, b) : Stacked(a, b);
+    };
+    art.emplace("frame_left.bmp", piece(0, 0, border, h, true));
+    art.emplace("frame_right.bmp", piece(w - border, 0, border, h, true));
+    art.emplace("frame_top.bmp", piece(border, 0, w - 2 * border, d.Px(kCaption), false));
+    art.emplace("frame_bottom.bmp", piece(border, h - border, w - 2 * border, border, false));
+  }
 
   // Caption text background: transparent, so the caption colour shows.
-  art.emplace("caption_back.bmp", Raster(12, 2 * kCaption));
+  art.emplace("caption_back.bmp", Raster(d.Px(12), 2 * d.Px(kCaption)));
 
-  art.emplace("caption_close.bmp", CaptionButton(p, 'x'));
-  art.emplace("caption_maximize.bmp", CaptionButton(p, 'M'));
-  art.emplace("caption_restore.bmp", CaptionButton(p, 'R'));
-  art.emplace("caption_minimize.bmp", CaptionButton(p, '_'));
-  art.emplace("caption_icon.bmp", WindowIcon(p));
+  art.emplace("caption_close.bmp", CaptionButton(p, d, 'x'));
+  art.emplace("caption_maximize.bmp", CaptionButton(p, d, 'M'));
+  art.emplace("caption_restore.bmp", CaptionButton(p, d, 'R'));
+  art.emplace("caption_minimize.bmp", CaptionButton(p, d, '_'));
+  art.emplace("caption_icon.bmp", WindowIcon(p, d));
 
   // Buttons of a maximised MDI child in the menu bar: minimise, restore,
-  // close, each normal, pressed, hot, inactive.
+  // close, each normal, pressed, hot, hot. A hot button shows frame 4 (these
+  // buttons have no inactive look); frame 3 matches it.
   {
-    Raster strip(12 * 16, 14);
+    const int cw = d.Px(16), ch = d.Px(14);
+    Raster strip(12 * cw, ch);
     const char kinds[] = {'_', 'R', 'x'};
     for (int b = 0; b < 3; ++b)
-      for (int look = 1; look <= 4; ++look) {
-        Raster cell(16, 14);
+      for (int frame = 1; frame <= 4; ++frame) {
+        const int look = std::min(frame, 3);
+        Raster cell(cw, ch);
         const Rgb back = look == 2 ? p.accent_soft : (look == 3 ? Mix(p.face, p.line, 35) : p.face);
-        cell.RoundBox(0, 0, 16, 14, 3, look == 1 || look == 4 ? p.line : p.accent, back);
-        Raster glyph(28, 20);
-        CaptionGlyph(glyph, kinds[b], look == 4 ? p.muted_text : p.text);
-        for (int y = 0; y < 12; ++y)
-          for (int x = 0; x < 14; ++x)
-            if (glyph.At(x + 7, y + 4) != kMagenta) cell.Set(x + 1, y + 1, glyph.At(x + 7, y + 4));
-        strip.Blit(cell, (b * 4 + look - 1) * 16, 0);
+        cell.RoundBox(0, 0, cw, ch, d.Radius(3), look == 1 ? p.line : p.accent, back, t);
+        Raster glyph(cw, ch);
+        CaptionGlyph(glyph, d, kinds[b], p.text);
+        // The glyph stays inside the outline.
+        for (int y = t; y < ch - t; ++y)
+          for (int x = t; x < cw - t; ++x)
+            if (glyph.At(x, y) != kMagenta) cell.Set(x, y, glyph.At(x, y));
+        strip.Blit(cell, (b * 4 + frame - 1) * cw, 0);
       }
     art.emplace("mdi_controls.bmp", strip);
   }
 
-  art.emplace("button.bmp", PushButton(p));
-  art.emplace("check.bmp", CheckGlyphs(p));
-  art.emplace("radio.bmp", RadioGlyphs(p));
+  art.emplace("button.bmp", PushButton(p, d));
+  art.emplace("check.bmp", CheckGlyphs(p, d));
+  art.emplace("radio.bmp", RadioGlyphs(p, d));
 
   // Menu bar: active and inactive stacked; a flat band with a hairline below.
   {
     auto band = [&](Rgb fill) {
-      Raster r(32, 20, fill);
-      r.Fill(0, 19, 32, 1, Mix(fill, p.line, 60));
+      Raster r(d.Px(32), d.Px(20), fill);
+      r.Fill(0, r.height() - t, r.width(), t, Mix(fill, p.line, 60));
       return r;
     };
     art.emplace("menubar.bmp", Stacked(band(p.face), band(Mix(p.face, p.caption_inactive, 30))));
   }
   // Menu items: 1 normal (transparent), 2 separator, 3 disabled, 4 selected, 5 checked.
-  art.emplace("menu_item.bmp", Strip(5, 40, 20, [&](Raster& r, int frame) {
-                if (frame == 2) r.Fill(4, 9, 32, 1, p.line);
-                if (frame == 4) r.RoundRect(2, 1, 36, 18, 4, p.accent_soft);
-                if (frame == 5) r.RoundRect(2, 1, 36, 18, 4, Mix(p.surface, p.accent_soft, 50));
+  art.emplace("menu_item.bmp", Strip(d, 5, 40, 20, [&](Raster& r, int frame) {
+                const int x = d.Px(2), y = d.Px(1);
+                const double radius = d.Radius(4);
+                if (frame == 2) r.Fill(d.Px(4), d.Px(9), r.width() - 2 * d.Px(4), t, p.line);
+                if (frame == 4) r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, p.accent_soft);
+                if (frame == 5)
+                  r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, Mix(p.surface, p.accent_soft, 50));
               }));
-  {
-    Raster back(32, 32);
-    back.Fill(0, 0, 32, 32, p.line);
-    back.Fill(1, 1, 30, 30, p.surface);
-    art.emplace("menu_background.bmp", back);
-  }
+  art.emplace("menu_background.bmp", LinedPanel(p, d, 32, 32));
 
-  art.emplace("group_edge.bmp", Strip(2, 24, 24, [&](Raster& r, int frame) {
-                r.RoundBox(0, 0, 24, 24, 5, frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face);
+  art.emplace("group_edge.bmp", Strip(d, 2, 24, 24, [&](Raster& r, int frame) {
+                r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face,
+                           t);
               }));
   {
-    Raster label(24, 24);
-    label.RoundRect(0, 0, 24, 24, 5, p.face);
+    Raster label(d.Px(24), d.Px(24));
+    label.RoundRect(0, 0, label.width(), label.height(), d.Radius(5), p.face);
     art.emplace("group_label.bmp", label);
   }
-  art.emplace("toolbar.bmp", Strip(5, 24, 24, [&](Raster& r, int frame) {
-                if (frame == 1) r.Fill(0, 0, 24, 24, p.face), r.Fill(0, 23, 24, 1, p.line);
-                if (frame == 2) r.RoundBox(0, 0, 24, 24, 4, p.accent_strong, p.accent_soft);
-                if (frame == 3) r.Fill(0, 0, 24, 24, p.face);
-                if (frame == 4) r.RoundBox(0, 0, 24, 24, 4, p.line, Mix(p.face, p.line, 20));
-                if (frame == 5) r.RoundBox(0, 0, 24, 24, 4, p.accent, p.accent_soft);
+  art.emplace("toolbar.bmp", Strip(d, 5, 24, 24, [&](Raster& r, int frame) {
+                const int w = r.width(), h = r.height();
+                const double radius = d.Radius(4);
+                if (frame == 1) r.Fill(0, 0, w, h, p.face), r.Fill(0, h - t, w, t, p.line);
+                if (frame == 2) r.RoundBox(0, 0, w, h, radius, p.accent_strong, p.accent_soft, t);
+                if (frame == 3) r.Fill(0, 0, w, h, p.face);
+                if (frame == 4) r.RoundBox(0, 0, w, h, radius, p.line, Mix(p.face, p.line, 20), t);
+                if (frame == 5) r.RoundBox(0, 0, w, h, radius, p.accent, p.accent_soft, t);
               }));
 
   // Tabs: 1 normal, 2 hot, 3 selected, 4 disabled, 5 selected and focused.
-  art.emplace("tab.bmp", Strip(5, 60, 24, [&](Raster& r, int frame) {
+  // The tab runs on below its frame, so its bottom corners are cut off.
+  art.emplace("tab.bmp", Strip(d, 5, 60, 24, [&](Raster& r, int frame) {
                 const bool selected = frame == 3 || frame == 5;
-                const int top = selected ? 0 : 2;
+                const int w = r.width(), h = r.height(), top = selected ? 0 : d.Px(2), run_on = d.Px(4);
+                const double radius = d.Radius(4);
                 Rgb fill = selected ? p.surface : (frame == 2 ? Mix(p.face, p.accent_soft, 60) : p.face);
                 if (frame == 4) fill = p.face;
-                r.RoundRect(0, top, 60, 24 - top + 4, 4, p.line);
-                r.RoundRect(1, top + 1, 58, 24 - top + 4, 3, fill);
-                if (selected) r.Fill(1, top + 1, 58, 2, p.accent);
-                if (!selected) r.Fill(0, 23, 60, 1, p.line);
+                r.RoundRect(0, top, w, h - top + run_on, radius, p.line);
+                r.RoundRect(t, top + t, w - 2 * t, h - top + run_on, radius - t, fill);
+                if (selected) r.Fill(t, top + t, w - 2 * t, d.Stroke(2), p.accent);
+                if (!selected) r.Fill(0, h - t, w, t, p.line);
               }));
-  {
-    Raster border(32, 32);
-    border.Fill(0, 0, 32, 32, p.line);
-    border.Fill(1, 1, 30, 30, p.surface);
-    art.emplace("tab_border.bmp", border);
-  }
+  art.emplace("tab_border.bmp", LinedPanel(p, d, 32, 32));
 
-  art.emplace("statusbar.bmp", Strip(3, 24, 20, [&](Raster& r, int frame) {
-                r.Fill(0, 0, 24, 20, p.face);
-                if (frame == 1) r.Fill(0, 0, 24, 1, p.line);
-                if (frame == 2) r.Fill(23, 3, 1, 14, p.line);
-                if (frame == 3) r.Fill(0, 0, 24, 1, p.line), r.Fill(0, 19, 24, 1, p.line);
+  art.emplace("statusbar.bmp", Strip(d, 3, 24, 20, [&](Raster& r, int frame) {
+                const int w = r.width(), h = r.height();
+                r.Fill(0, 0, w, h, p.face);
+                if (frame == 1) r.Fill(0, 0, w, t, p.line);
+                if (frame == 2) r.Fill(w - t, d.Px(3), t, h - 2 * d.Px(3), p.line);
+                if (frame == 3) r.Fill(0, 0, w, t, p.line), r.Fill(0, h - t, w, t, p.line);
               }));
 
   // Combo drop button (right side): normal, hot, pressed, disabled.
-  art.emplace("combo_button.bmp", Strip(4, 18, 21, [&](Raster& r, int frame) {
+  art.emplace("combo_button.bmp", Strip(d, 4, 18, 21, [&](Raster& r, int frame) {
                 const Rgb back = frame == 3 ? p.accent_soft : (frame == 2 ? Mix(p.surface, p.accent_soft, 50) : p.surface);
-                r.Fill(0, 0, 18, 21, back);
-                r.Fill(0, 2, 1, 17, Mix(p.line, p.surface, 40));
-                r.Chevron(9.5, 11, 4, 'd', frame == 4 ? p.muted_text : p.text);
+                r.Fill(0, 0, r.width(), r.height(), back);
+                r.Fill(0, d.Px(2), t, r.height() - 2 * d.Px(2), Mix(p.line, p.surface, 40));
+                Arrow(r, d, 9.5, 11, 18, 21, 4, 'd', frame == 4 ? p.muted_text : p.text);
               }));
   // Edit and combo frame: normal, hot, focused, disabled.
-  art.emplace("sunk_edge.bmp", Strip(4, 24, 24, [&](Raster& r, int frame) {
+  art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](Raster& r, int frame) {
                 const Rgb outline = frame == 2 ? Mix(p.line, p.accent, 50) : (frame == 3 ? p.accent : p.line);
-                r.RoundBox(0, 0, 24, 24, 3, frame == 4 ? Mix(p.line, p.face, 50) : outline,
-                           frame == 4 ? p.face : p.surface);
-                if (frame == 3) r.Fill(3, 22, 18, 1, p.accent);
+                const int w = r.width(), h = r.height();
+                r.RoundBox(0, 0, w, h, d.Radius(3), frame == 4 ? Mix(p.line, p.face, 50) : outline,
+                           frame == 4 ? p.face : p.surface, t);
+                if (frame == 3) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, p.accent);
               }));
   // Drop-down arrow glyphs (normal, hot, pressed, disabled) and the size grip.
-  art.emplace("extra.bmp", Strip(5, 17, 17, [&](Raster& r, int frame) {
+  art.emplace("extra.bmp", Strip(d, 5, 17, 17, [&](Raster& r, int frame) {
                 if (frame <= 4) {
-                  r.Chevron(8.5, 9, 4, 'd', frame == 4 ? p.muted_text : (frame == 3 ? p.accent : p.text));
+                  Arrow(r, d, 8.5, 9, 17, 17, 4, 'd', frame == 4 ? p.muted_text : (frame == 3 ? p.accent : p.text));
                 } else {
-                  for (int i = 0; i < 3; ++i)
-                    for (int j = 0; j <= i; ++j) r.Fill(12 - 4 * j, 12 - 4 * (i - j), 2, 2, p.line);
+                  SizeGrip(r, d, p.line);
                 }
               }));
   // Column headers: normal, hot, pressed, disabled, sorted.
-  art.emplace("header.bmp", Strip(5, 40, 22, [&](Raster& r, int frame) {
+  art.emplace("header.bmp", Strip(d, 5, 40, 22, [&](Raster& r, int frame) {
                 const Rgb fill = frame == 2 ? Mix(p.face, p.accent_soft, 60) : (frame == 3 ? p.accent_soft : p.face);
-                r.Fill(0, 0, 40, 22, fill);
-                r.Fill(0, 21, 40, 1, p.line);
-                r.Fill(39, 4, 1, 14, p.line);
-                if (frame == 5) r.Fill(0, 20, 40, 2, p.accent);
+                const int w = r.width(), h = r.height();
+                r.Fill(0, 0, w, h, fill);
+                r.Fill(0, h - t, w, t, p.line);
+                r.Fill(w - t, d.Px(4), t, h - 2 * d.Px(4), p.line);
+                if (frame == 5) r.Fill(0, h - d.Stroke(2), w, d.Stroke(2), p.accent);
               }));
 
-  art.emplace("scroll_arrows.bmp", ScrollArrows(p));
-  art.emplace("scroll_htrack.bmp", Track(p, true));
-  art.emplace("scroll_vtrack.bmp", Track(p, false));
-  art.emplace("scroll_hthumb.bmp", Thumb(p, true));
-  art.emplace("scroll_vthumb.bmp", Thumb(p, false));
+  art.emplace("scroll_arrows.bmp", ScrollArrows(p, d));
+  art.emplace("scroll_htrack.bmp", Track(p, d, true));
+  art.emplace("scroll_vtrack.bmp", Track(p, d, false));
+  art.emplace("scroll_hthumb.bmp", Thumb(p, d, true));
+  art.emplace("scroll_vthumb.bmp", Thumb(p, d, false));
 
   // Track-bar thumbs: normal, pressed, hot, disabled, focused.
   auto thumb_fill = [&](int frame) {
     return frame == 2 ? p.accent_strong : (frame == 3 ? Mix(p.accent, 0xFFFFFF, 20) : (frame == 4 ? p.muted_text : p.accent));
   };
-  art.emplace("track_thumb_h.bmp", Strip(5, 12, 20, [&](Raster& r, int f) { r.RoundBox(0, 0, 12, 20, 5, f == 5 ? p.text : thumb_fill(f), thumb_fill(f)); }));
-  art.emplace("track_thumb_v.bmp", Strip(5, 20, 12, [&](Raster& r, int f) { r.RoundBox(0, 0, 20, 12, 5, f == 5 ? p.text : thumb_fill(f), thumb_fill(f)); }));
-  auto pointed = [&](char dir, int w, int h) {
-    return Strip(5, w, h, [&, dir, w, h](Raster& r, int f) {
-      const Rgb fill = thumb_fill(f);
-      if (dir == 'd' || dir == 'u') {
-        const int body = h - 6;
-        r.RoundRect(0, dir == 'd' ? 0 : 6, w, body, 3, fill);
-        for (int k = 0; k < 6; ++k) {
-          const int y = dir == 'd' ? body + k : 5 - k;
-          r.Fill(k, y, w - 2 * k, 1, fill);
-        }
-      } else {
-        const int body = w - 6;
-        r.RoundRect(dir == 'r' ? 0 : 6, 0, body, h, 3, fill);
-        for (int k = 0; k < 6; ++k) {
-          const int x = dir == 'r' ? body + k : 5 - k;
-          r.Fill(x, k, 1, h - 2 * k, fill);
-        }
-      }
+  auto rounded_thumb = [&](int w, int h) {
+    return Strip(d, 5, w, h, [&](Raster& r, int f) {
+      r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), f == 5 ? p.text : thumb_fill(f), thumb_fill(f), t);
     });
   };
-  art.emplace("track_thumb_down.bmp", pointed('d', 12, 20));
-  art.emplace("track_thumb_up.bmp", pointed('u', 12, 20));
-  art.emplace("track_thumb_right.bmp", pointed('r', 20, 12));
-  art.emplace("track_thumb_left.bmp", pointed('l', 20, 12));
+  art.emplace("track_thumb_h.bmp", rounded_thumb(12, 20));
+  art.emplace("track_thumb_v.bmp", rounded_thumb(20, 12));
+  art.emplace("track_thumb_down.bmp", PointedThumb(d, 'd', 12, 20, thumb_fill));
+  art.emplace("track_thumb_up.bmp", PointedThumb(d, 'u', 12, 20, thumb_fill));
+  art.emplace("track_thumb_right.bmp", PointedThumb(d, 'r', 20, 12, thumb_fill));
+  art.emplace("track_thumb_left.bmp", PointedThumb(d, 'l', 20, 12, thumb_fill));
 
   // Up-down buttons: frames 1-4 the first button, 5-8 the second (normal,
   // pressed, disabled, hot), with matching arrow glyphs.
-  auto updown = [&](bool vertical) {
-    return Strip(8, 16, 11, [&](Raster& r, int f) {
-      const int look = (f - 1) % 4 + 1;
-      const Rgb fill = look == 2 ? p.accent_soft : (look == 4 ? Mix(p.surface, p.accent_soft, 50) : (look == 3 ? p.face : p.surface));
-      r.RoundBox(0, 0, 16, 11, 2, look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line), fill);
-      (void)vertical;
-    });
-  };
+  const Raster updown = Strip(d, 8, 16, 11, [&](Raster& r, int f) {
+    const int look = (f - 1) % 4 + 1;
+    const Rgb fill = look == 2 ? p.accent_soft : (look == 4 ? Mix(p.surface, p.accent_soft, 50) : (look == 3 ? p.face : p.surface));
+    r.RoundBox(0, 0, r.width(), r.height(), d.Radius(2), look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line),
+               fill, t);
+  });
   auto updown_glyphs = [&](bool vertical) {
-    return Strip(8, 16, 11, [&](Raster& r, int f) {
+    return Strip(d, 8, 16, 11, [&](Raster& r, int f) {
       const int look = (f - 1) % 4 + 1;
       const char dir = vertical ? (f <= 4 ? 'u' : 'd') : (f <= 4 ? 'l' : 'r');
-      r.Chevron(8, 5.5, 3, dir, look == 3 ? p.muted_text : (look == 2 ? p.accent : p.text));
+      Arrow(r, d, 8, 5.5, 16, 11, 3, dir, look == 3 ? p.muted_text : (look == 2 ? p.accent : p.text));
     });
   };
-  art.emplace("updown_v.bmp", updown(true));
+  art.emplace("updown_v.bmp", updown);
   art.emplace("updown_v_glyphs.bmp", updown_glyphs(true));
-  art.emplace("updown_h.bmp", updown(false));
+  art.emplace("updown_h.bmp", updown);
   art.emplace("updown_h_glyphs.bmp", updown_glyphs(false));
 
   // Progress: frame 1 the trough, frame 2 the fill; the chunk for block bars.
-  art.emplace("progress.bmp", SideBySide(
-      [&] { Raster r(24, 14); r.RoundBox(0, 0, 24, 14, 4, p.line, p.surface); return r; }(),
-      [&] { Raster r(24, 14); r.RoundRect(0, 0, 24, 14, 4, p.accent); r.Fill(4, 2, 16, 1, Mix(p.accent, 0xFFFFFF, 25)); return r; }()));
   {
-    Raster chunk(8, 14);
-    chunk.RoundRect(1, 2, 6, 10, 1, p.accent);
+    const int w = d.Px(24), h = d.Px(14);
+    const double radius = d.Radius(4);
+    Raster trough(w, h), fill(w, h);
+    trough.RoundBox(0, 0, w, h, radius, p.line, p.surface, t);
+    fill.RoundRect(0, 0, w, h, radius, p.accent);
+    fill.Fill(d.Px(4), d.Px(2), w - 2 * d.Px(4), t, Mix(p.accent, 0xFFFFFF, 25));
+    art.emplace("progress.bmp", SideBySide(trough, fill));
+  }
+  {
+    Raster chunk(d.Px(8), d.Px(14));
+    const int x = d.Px(1), y = d.Px(2);
+    chunk.RoundRect(x, y, chunk.width() - 2 * x, chunk.height() - 2 * y, d.Radius(1), p.accent);
     art.emplace("progress_chunk.bmp", chunk);
   }
   return art;

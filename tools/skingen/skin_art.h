@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "tools/skingen/density.h"
 #include "tools/skingen/raster.h"
 
 namespace skingen {
@@ -26,7 +27,8 @@ struct Palette {
 Palette LightPalette();
 Palette DarkPalette();
 
-// Bitmaps by archive entry name (lower case, ".bmp").
-std::map<std::string, Raster> DrawSkinArt(const Palette& palette);
+// Bitmaps by their 1x archive entry name (lower case, ".bmp"), drawn at one
+// density: every frame of w × h design pixels is density.Px(w) × Px(h).
+std::map<std::string, Raster> DrawSkinArt(const Palette& palette, const Density& density = kDesignDensity);
 
 }  // namespace skingen

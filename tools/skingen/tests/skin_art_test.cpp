@@ -3,51 +3,20 @@
 // bitmaps are valid files whose transparent pixels are exact magenta.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <set>
-#include <sstream>
-
-#include "core/skindef/skin_definition.h"
 #include "tools/skingen/skin_art.h"
+#include "tools/skingen/tests/skin_pictures.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using skin_pictures::DefinedSkin;
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-struct GeneratedSkin {
+std::map<std::string, std::vector<std::uint8_t>> BitmapFiles(const skingen::Palette& palette) {
   std::map<std::string, std::vector<std::uint8_t>> files;
-  std::set<std::string> asked, missing;
-  core::SkinDefinition def;
+  for (const auto& [name, raster] : skingen::DrawSkinArt(palette)) files[name] = raster.ToBmp();
+  return files;
+}
 
-  GeneratedSkin(const skingen::Palette& palette, const std::string& definition_path) {
-    for (const auto& [name, raster] : skingen::DrawSkinArt(palette)) files[name] = raster.ToBmp();
-    const std::string text = ReadFile(definition_path);
-    EXPECT_FALSE(text.empty()) << definition_path;
-    def = core::ReadSkinDefinition(text, [this](const std::string& name) -> std::optional<core::ImageSize> {
-      asked.insert(Lower(name));
-      auto it = files.find(Lower(name));
-      if (it == files.end()) {
-        missing.insert(name);
-        return std::nullopt;
-      }
-      return core::ReadBitmapSize(it->second);
-    });
-  }
-
-  core::ImageSize Size(const std::string& name) const { return *core::ReadBitmapSize(files.at(Lower(name))); }
-};
-
-void ExpectWholeFrames(const GeneratedSkin& skin, const core::SkinObjectDef& e, bool stacked = false) {
+void ExpectWholeFrames(const DefinedSkin& skin, const core::SkinObjectDef& e, bool stacked = false) {
   ASSERT_FALSE(e.Image.empty()) << e.ElementName;
   const core::ImageSize size = skin.Size(e.Image);
   ASSERT_GT(e.FrameCount, 0) << e.ElementName;
@@ -55,7 +24,7 @@ void ExpectWholeFrames(const GeneratedSkin& skin, const core::SkinObjectDef& e, 
 }
 
 void CheckSkin(const skingen::Palette& palette, const std::string& definition) {
-  const GeneratedSkin skin(palette, std::string(SKINS_SOURCE_DIR) + "/" + definition);
+  const DefinedSkin skin(BitmapFiles(palette), skin_pictures::ReadFile(skin_pictures::DefinitionPath(definition)));
   EXPECT_TRUE(skin.missing.empty()) << "first missing: " << (skin.missing.empty() ? "" : *skin.missing.begin());
   // Nothing drawn goes unused.
   for (const auto& [name, bytes] : skin.files) EXPECT_TRUE(skin.asked.count(name)) << name << " is never named";
