@@ -34,7 +34,10 @@ void TBitmap::ReleaseDc() {
 }
 
 void TBitmap::SetSize(int width, int height) {
-  ReleaseDc();
+  // The memory DC, once made, stays with the bitmap across sizes, and so
+  // does its state (stretch mode, selected font, colours): only the bitmap
+  // selected into it changes.
+  if (dc_) SelectObject(dc_, dcOld_);
   bitmap_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
@@ -52,10 +55,12 @@ void TBitmap::SetSize(int width, int height) {
   bits_ = static_cast<std::uint32_t*>(bits);
   width_ = width;
   height_ = height;
+  if (dc_) SelectObject(dc_, bitmap_.get());
 }
 
 HDC TBitmap::DC() {
-  if (!dc_ && bitmap_) {
+  if (!bitmap_) return nullptr;
+  if (!dc_) {
     dc_ = CreateCompatibleDC(nullptr);
     dcOld_ = SelectObject(dc_, bitmap_.get());
   }

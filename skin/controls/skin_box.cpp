@@ -42,6 +42,11 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
   RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
   SetBkColor(dc, FaceColour());
   SetBkMode(dc, OPAQUE);
+  // The skin's text colour for the state: the device context's default
+  // black is unreadable on a dark skin's face.
+  const bool enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  const core::SkinColours& colours = SkinData->Skin().Colours;
+  SetTextColor(dc, SkinColourToRGB(enabled ? colours.ButtonText : colours.ButtonShadow));
   DrawSkinText(dc, Caption, RECT{r.left + 9, r.top, r.right, r.bottom}, DT_EXPANDTABS);
 }
 

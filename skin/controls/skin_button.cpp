@@ -105,6 +105,10 @@ void TSkinButton::Click() {
 }
 
 bool TSkinButton::BeforeMessage(gui::TMessage& m) {
+  // Without the skin's button picture the button keeps its own drawing and
+  // its own mouse handling, as every other skinner leaves a control it has
+  // nothing to draw for.
+  if (!ButtonElement()) return TSkinControl::BeforeMessage(m);
   switch (m.Msg) {
     case WM_PAINT: {
       RECT r{};
@@ -258,6 +262,7 @@ void TSkinSpeedButton::AttachGraphicControl(TWinSkinForm* form, TSkinData* data,
 }
 
 bool TSkinSpeedButton::BeforeMessage(gui::TMessage& m) {
+  if (!ButtonElement()) return true;
   switch (m.Msg) {
     case WM_PAINT:
       if (m.WParam) DrawSpeedButton(reinterpret_cast<HDC>(m.WParam));

@@ -110,9 +110,11 @@ TFrameRect SelectFrame(const gui::TBitmap& bitmap, bool verticalFrames, int fram
 
 gui::TBitmap RenderNineSlice(const RECT& target, gui::TBitmap& bitmap, const RECT& margins, bool verticalFrames,
                              bool tile, int frameCount, int frameIndex) {
+  // Nothing comes of an empty picture (a black box would).
+  if (bitmap.Empty()) return gui::TBitmap();
   const int w = target.right - target.left, h = target.bottom - target.top;
   gui::TBitmap result = WorkBitmap(w, h);
-  if (result.Empty() || bitmap.Empty()) return result;
+  if (result.Empty()) return result;
   DrawPieces(result.DC(), 0, 0, w, h, bitmap, SelectFrame(bitmap, verticalFrames, frameCount, frameIndex), margins,
              tile ? Centre::Tile : Centre::Stretch);
   return result;

@@ -345,10 +345,11 @@ std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
     return std::string(skinner->ClassName());
   };
   if (cls == L"button") {
-    if ((s & 7) == 7) return {};
-    if ((s & 3) == 3 || (s & 2) == 2 || (s & 5) == 5) return attach(new TSkinCheckBox(&form));
-    if ((s & 9) == 9 || (s & 4) == 4) return attach(new TSkinRadioButton(&form));
-    return attach(new TSkinButton(&form));
+    const std::string kind = ButtonSkinnerForStyle(s);
+    if (kind == "TSkinCheckBox") return attach(new TSkinCheckBox(&form));
+    if (kind == "TSkinRadioButton") return attach(new TSkinRadioButton(&form));
+    if (kind == "TSkinButton") return attach(new TSkinButton(&form));
+    return {};
   }
   if (cls == L"combobox") return (s & 3) == 1 ? std::string() : std::string("TSkinComBox");
   if (cls == L"comboboxex32") return GetWindow(wnd, GW_CHILD) ? "TSkinComBox" : "";
@@ -356,6 +357,28 @@ std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
   if (cls == L"systabcontrol32") return (s & 0x2000) ? "" : "TSkinTab";
   if (cls == L"edit") return "TSkinEdit";
   return {};
+}
+
+std::string ButtonSkinnerForStyle(DWORD style) {
+  // The kind of a "button" window is its type bits alone; the other bits
+  // (text alignment, multi-line, notify, push-like, ...) say nothing of it.
+  switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+      return "TSkinButton";
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      return "TSkinCheckBox";
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+      return "TSkinRadioButton";
+    default:
+      // Group boxes, and buttons the skin has no look for: owner-drawn,
+      // split buttons and command links keep their own drawing.
+      return {};
+  }
 }
 
 int ToolbarButtonFrame(unsigned state) {

@@ -45,6 +45,8 @@ bool HasScrollBars(gui::TComponent* component);
 void SkinChildWindows(TWinSkinForm& form);
 // The skinner class decided for one child window (empty: none).
 std::string SkinChildWindow(TWinSkinForm& form, HWND wnd);
+// The skinner class a "button" child window of the given style gets (empty: none).
+std::string ButtonSkinnerForStyle(DWORD style);
 
 // Tool-bar button custom drawing: the frame for a custom-draw state set
 // (selected 1, grayed 2, disabled 4, checked 8, focused 16, default 32,

@@ -324,8 +324,10 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   GetWindowRect(Handle, &r);
   int width = ClientRect.right + FrameLeft + FrameRight;
   if (!keepClient && Form) {
-    ClientRect.bottom = (r.bottom - r.top) - MenuHeight - 2 * GetSystemMetrics(SM_CYFRAME) -
-                        GetSystemMetrics(SM_CYCAPTION);
+    // The client height the form had inside the system frame it had at
+    // attach, whatever its border style: a fixed border or a tool window's
+    // small caption is thinner than a sizeable frame with a full caption.
+    ClientRect.bottom = (r.bottom - r.top) - NativeFrameSize.bottom;
   } else if (keepClient) {
     GetClientRect(Handle, &ClientRect);
   }

@@ -166,6 +166,8 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   HWND group = child(BS_GROUPBOX, 2);
   HWND check = child(BS_AUTOCHECKBOX, 3);
   HWND push = child(BS_PUSHBUTTON, 4);
+  // Type bits 0x0B: the whole style has 3 set, yet it is no check box.
+  HWND ownerDrawn = child(BS_OWNERDRAW, 5);
   const auto radioProc = GetWindowLongPtrW(radio, GWLP_WNDPROC);
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
@@ -179,6 +181,7 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   EXPECT_EQ(skinnerOf(group), "none");
   EXPECT_EQ(skinnerOf(check), "TSkinCheckBox");
   EXPECT_EQ(skinnerOf(push), "TSkinButton");
+  EXPECT_EQ(skinnerOf(ownerDrawn), "none");
   EXPECT_NE(GetWindowLongPtrW(radio, GWLP_WNDPROC), radioProc);
   // Walking again gives nobody a second skinner.
   EXPECT_EQ(skin::SkinChildWindow(form_skinner, radio), "");
@@ -187,6 +190,28 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   EXPECT_EQ(GetWindowLongPtrW(radio, GWLP_WNDPROC), radioProc);
   DestroyWindow(dialog);
   (void)&ParentProc;
+}
+
+TEST(ButtonStyles, TheTypeBitsAloneDecideTheSkinner) {
+  const std::vector<std::pair<DWORD, std::string>> cases = {
+      {BS_PUSHBUTTON, "TSkinButton"},
+      {BS_DEFPUSHBUTTON | BS_MULTILINE | BS_NOTIFY, "TSkinButton"},
+      {BS_CHECKBOX, "TSkinCheckBox"},
+      {BS_AUTOCHECKBOX | BS_LEFTTEXT, "TSkinCheckBox"},
+      {BS_3STATE, "TSkinCheckBox"},
+      {BS_AUTO3STATE, "TSkinCheckBox"},
+      {BS_RADIOBUTTON, "TSkinRadioButton"},
+      {BS_AUTORADIOBUTTON | BS_NOTIFY, "TSkinRadioButton"},
+      {BS_GROUPBOX, ""},
+      {BS_USERBUTTON, ""},
+      {BS_PUSHBOX, ""},
+      {BS_OWNERDRAW, ""},
+      {0xC /* split button */, ""},
+      {0xD /* default split button */, ""},
+      {0xE /* command link */, ""},
+      {0xF /* default command link */, ""},
+  };
+  for (const auto& [style, skinner] : cases) EXPECT_EQ(skin::ButtonSkinnerForStyle(style), skinner) << std::hex << style;
 }
 
 TEST(ToolbarButtons, FrameByCustomDrawState) {

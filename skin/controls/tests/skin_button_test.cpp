@@ -207,6 +207,46 @@ TEST_F(SkinButtonTest, AHotButtonThatGoesAwayIsForgotten) {
   delete form;
 }
 
+TEST_F(SkinButtonTest, WithoutTheSkinsButtonPictureAButtonDrawsAndClicksItself) {
+  auto bare = controls_test::LoadData(skin_test::BareSkinArchive());
+  ASSERT_NE(bare, nullptr);
+  ASSERT_TRUE(bare->Skin().ButtonsElement.Image.Empty());
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n"));
+  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  int clicks = 0;
+  button->OnClick = [&](gui::TObject*) { ++clicks; };
+  // Counts what reaches the button's own handling, under the skinner.
+  struct Spy {
+    gui::TWndMethod next;
+    int paints = 0, presses = 0;
+    void Method(gui::TMessage& m) {
+      paints += m.Msg == WM_PAINT;
+      presses += m.Msg == WM_LBUTTONDOWN;
+      next(m);
+    }
+  } spy;
+  spy.next = button->WindowProc;
+  button->WindowProc = gui::TWndMethod::Bind<Spy, &Spy::Method>(&spy);
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = bare.get();
+  auto* skinner = new TSkinButton(button);
+  skinner->AttachControl(&form_skinner, bare.get(), nullptr, false);
+
+  InvalidateRect(button->Handle(), nullptr, TRUE);
+  UpdateWindow(button->Handle());
+  EXPECT_GT(spy.paints, 0);
+  EXPECT_FALSE(GetUpdateRect(button->Handle(), nullptr, FALSE));
+  Press(button->Handle());
+  Release(button->Handle());
+  skin_test::DrainMessages();
+  EXPECT_EQ(spy.presses, 1);
+  EXPECT_EQ(clicks, 1);
+  form_skinner.FreeControlSkinners();
+  button->WindowProc = spy.next;
+  delete form;
+}
+
 std::vector<MSG> g_commands;
 LRESULT CALLBACK DialogParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COMMAND) g_commands.push_back(MSG{wnd, msg, wParam, lParam, 0, {}});

@@ -167,6 +167,20 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   for (int x = 9; x < 40; ++x) faceCells += b.Pixel(x, 1) == faceColour;
   EXPECT_GT(faceCells, 0);
 
+  // The caption is drawn in the skin's button text colour; disabled, in
+  // its button shadow.
+  const auto countColour = [](gui::TBitmap& bitmap, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < 14; ++y)
+      for (int x = 9; x < 120; ++x) n += bitmap.Pixel(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(countColour(b, skin::SkinColourToRGB(colours.ButtonText)), 10);
+  group->SetEnabled(false);
+  gui::TBitmap disabled = Drawn(*frame);
+  EXPECT_GT(countColour(disabled, shadow), countColour(b, shadow) + 10);  // the frame line is shadow too
+  group->SetEnabled(true);
+
   // An empty window text falls back to the framework caption.
   SetWindowTextW(group->Handle(), L"");
   Drawn(*frame);

@@ -7,6 +7,7 @@
 #include <array>
 #include <random>
 
+#include "skin/data/skin_scratch.h"
 #include "skin/data/tests/pixel_checks.h"
 
 namespace skin {
@@ -143,6 +144,30 @@ TEST(Drawing, InvertedTargetsDrawNothingAndZeroSizeTargetsNothingVisible) {
   EXPECT_FALSE(IsInverted(zero));
   EXPECT_TRUE(IsInverted(invertedX));
   EXPECT_TRUE(IsInverted(invertedY));
+}
+
+TEST(Drawing, AnEmptyPictureDrawsNothingThroughEveryPrimitive) {
+  gui::TBitmap empty;
+  gui::TBitmap dest = SolidBitmap(12, 12, kGrey);
+  gui::TCanvas canvas(dest.DC());
+  const RECT r{1, 1, 11, 11};
+  EXPECT_TRUE(RenderNineSlice(r, empty, kMargins, false, false, 2, 1).Empty());
+  DrawNineSlice(dest.DC(), r, empty, false, false, false, 2, 1, kMargins);
+  DrawNineSlice(dest.DC(), r, empty, false, true, true, 2, 1, kMargins);
+  DrawNineSliceFrame(dest.DC(), r, empty, false, 2, 1, kMargins);
+  DrawThreeSlice(canvas, r, empty, false, false, 2, 1, RECT{2, 0, 2, 0});
+  DrawFrame(dest.DC(), r, empty, false, 2, 1);
+  DrawTransparent(dest.DC(), r, empty, TransparentColour);
+  EXPECT_TRUE(PixelsAre(dest, [](int, int) { return kGrey; }));
+}
+
+TEST(Drawing, TheSharedStretchBitmapStretchesColourOnColourAtEverySize) {
+  gui::TBitmap& shared = SharedStretchBitmap();
+  for (const SIZE size : {SIZE{50, 20}, SIZE{3, 90}, SIZE{50, 20}}) {
+    shared.SetSize(size.cx, size.cy);
+    ASSERT_FALSE(shared.Empty());
+    EXPECT_EQ(GetStretchBltMode(shared.DC()), COLORONCOLOR) << size.cx << " x " << size.cy;
+  }
 }
 
 TEST(NineSlice, TheFrameOnlyVariantDrawsTheEightOuterPiecesAtTheTarget) {

@@ -244,6 +244,32 @@ TEST_F(SkinFormTest, DialogBoxWidensToFitItsCaption) {
   DestroyWindow(box);
 }
 
+TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
+  gui::TApplication app;
+  for (const char* style : {"bsSizeable", "bsSingle", "bsDialog", "bsToolWindow", "bsSizeToolWin"}) {
+    SCOPED_TRACE(style);
+    auto* form = new gui::TForm(&app);
+    form->InitFromText(std::string("object Form1: TForm\n  Left = 30\n  Top = 30\n  BorderStyle = ") + style +
+                       "\n  ClientWidth = 260\n  ClientHeight = 140\nend\n");
+    form->HandleNeeded();
+    form->Show();
+    Drain();
+    RECT before{};
+    GetClientRect(form->Handle(), &before);
+    ASSERT_EQ(before.right, 260);
+    ASSERT_EQ(before.bottom, 140);
+    SkinManager->SkinWindow(form->Handle());  // the hook may have done it on activation
+    Drain();
+    ASSERT_NE(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+    RECT after{};
+    GetClientRect(form->Handle(), &after);
+    EXPECT_EQ(after.right, 260);
+    EXPECT_EQ(after.bottom, 140);
+    delete form;
+    SkinManager->PurgeDestroyedForms();
+  }
+}
+
 // What an attach could change, read back to prove a failed one changed none of it.
 struct WindowState {
   LONG_PTR procedure, style;
