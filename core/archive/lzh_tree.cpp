@@ -49,33 +49,6 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
   parent_[R] = 0;
 }
 
-void AdaptiveHuffmanTree::Update(int symbol) {
-  if (freq_[R] == MAX_FREQ) Rebuild();
-  int n = parent_[symbol + T];
-  do {
-    const unsigned k = ++freq_[n];
-    if (k > freq_[n + 1]) {
-      // Move the node behind the last one of lower frequency; the sentinel
-      // at freq_[T] stops the scan.
-      int l = n + 1;
-      while (k > freq_[l + 1]) ++l;
-      freq_[n] = freq_[l];
-      freq_[l] = static_cast<std::uint16_t>(k);
-
-      const int sonOfN = child_[n];
-      parent_[sonOfN] = static_cast<std::int16_t>(l);
-      if (sonOfN < T) parent_[sonOfN + 1] = static_cast<std::int16_t>(l);
-      const int sonOfL = child_[l];
-      parent_[sonOfL] = static_cast<std::int16_t>(n);
-      if (sonOfL < T) parent_[sonOfL + 1] = static_cast<std::int16_t>(n);
-      child_[l] = static_cast<std::int16_t>(sonOfN);
-      child_[n] = static_cast<std::int16_t>(sonOfL);
-      n = l;
-    }
-    n = parent_[n];
-  } while (n != 0);
-}
-
 void AdaptiveHuffmanTree::Rebuild() {
   // Leaves first, in slot order, with their counts halved (rounded up).
   int leaves = 0;
