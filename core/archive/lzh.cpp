@@ -64,11 +64,14 @@ class CallbackBits {
 };
 
 // The fast bit reader over a stream in memory: a 64-bit buffer, topped up to
-// at least 56 bits once per symbol with one unaligned 8-byte load. A symbol
-// takes at most MaxCodeLength + 14 bits (its code, then a position's 8 + 6),
-// so no bit inside a symbol needs a check. Past the end it reads zero bytes.
+// at least 56 bits once per symbol with one 8-byte load. A symbol takes at
+// most MaxCodeLength + 14 bits (its code, then a position's 8 + 6), so no
+// bit inside a symbol needs a check. Past the end it reads zero bytes.
 class MemoryBits {
  public:
+  static constexpr unsigned BitsPerSymbol = MaxCodeLength + 8 + 6;
+  static_assert(BitsPerSymbol <= 56);
+
   explicit MemoryBits(std::span<const std::uint8_t> stream)
       : begin_(stream.data()), next_(stream.data()), end_(stream.data() + stream.size()) {}
 
@@ -238,9 +241,9 @@ void DecodeSymbols(AdaptiveHuffmanTree& tree, BitSource& bits, Sink& sink) {
   const PositionTables& positions = Positions();
   while (sink.Wants()) {
     bits.StartSymbol();
-    int c = tree.Child(R);
-    while (c < T) c = tree.Child(c + static_cast<int>(bits.Bit()));
-    const int symbol = c - T;
+    unsigned c = tree.Child(R);
+    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + bits.Bit()));
+    const int symbol = static_cast<int>(c) - T;
     tree.Update(symbol);
     if (symbol < 256) {
       sink.Literal(static_cast<std::uint8_t>(symbol));
