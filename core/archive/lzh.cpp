@@ -176,9 +176,10 @@ class CallbackSink {
   unsigned r_ = FirstWritePosition;
 };
 
-// Output into one flat buffer that is also the window: matches copy from the
-// output itself, 8 bytes at a time. The buffer holds MatchSlack bytes past the
-// longest possible output for the copies that overshoot.
+// Output into one flat buffer that is also the window: matches (distance
+// 1 ... N back) copy from the output itself, 8 bytes at a time. The buffer
+// holds MatchSlack bytes past the longest possible output for the copies
+// that overshoot.
 class FlatSink {
  public:
   static constexpr std::size_t MatchSlack = 8;
