@@ -29,9 +29,9 @@ class TLZH {
   // tables cannot be allocated.
   void Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write);
 
-  // The same for a bit stream held whole in memory, several times faster:
+  // The same for a bit stream held whole in memory, without a call per byte:
   // returns exactly the bytes the callback form would write (decodedSize and
-  // the rest of the last match). The output is allocated at once.
+  // the rest of the last match), allocated at once.
   std::vector<std::uint8_t> Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream);
 
   // Bits the last Decode took from its input, including the zero bits that
