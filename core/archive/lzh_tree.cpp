@@ -49,7 +49,7 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
   parent_[R] = 0;
 }
 
-unsigned AdaptiveHuffmanTree::MoveBehindEqual(unsigned n, unsigned k) {
+unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
   // The sentinel at freq_[T] stops the scan.
   unsigned l = n + 1;
   while (k > freq_[l + 1]) ++l;
