@@ -13,34 +13,12 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
+#include "element_bitmap.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
-
-Bytes ElementBitmap(int width, int height, int seed) {
-  Bytes data = {'B', 'M'};
-  data.resize(54, 0);
-  data[18] = static_cast<std::uint8_t>(width);
-  data[19] = static_cast<std::uint8_t>(width >> 8);
-  data[22] = static_cast<std::uint8_t>(height);
-  data[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const bool corner = (x < 3 || x >= width - 3) && y < 3 - std::min(x, width - 1 - x);
-      const bool frame = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-      const int shade = (seed * 37 + y * 255 / std::max(1, height - 1)) & 0xFF;
-      // Dithering and a textured strip break up runs as anti-aliased artwork does.
-      const int noise = ((x * 7 + y * 13 + seed) % 5 == 0 ? 3 : 0) + (x % 32 < 4 ? (x * y + seed) % 13 : 0);
-      data.push_back(corner ? 0xFF : frame ? 0x30 : static_cast<std::uint8_t>(shade + noise));
-      data.push_back(corner ? 0x00 : frame ? 0x30 : static_cast<std::uint8_t>(shade / 2 + 60));
-      data.push_back(corner ? 0xFF : frame ? 0x38 : static_cast<std::uint8_t>(200 - shade / 3));
-    }
-    while ((data.size() - 54) % 4 != 0) data.push_back(0);
-  }
-  return data;
-}
 
 std::string Definition() {
   std::string text;
@@ -65,7 +43,7 @@ int main(int argc, char** argv) {
   writer.AddEntry("skin.ini", Bytes(definition.begin(), definition.end()));
   std::size_t bitmapBytes = 0;
   for (int i = 0; bitmapBytes < 1000000; ++i) {
-    const Bytes bitmap = ElementBitmap(24 + (i * 29) % 200, 16 + (i * 17) % 60, i);
+    const Bytes bitmap = bench::ElementBitmap(24 + (i * 29) % 200, 16 + (i * 17) % 60, i);
     bitmapBytes += bitmap.size();
     writer.AddEntry("element" + std::to_string(i) + ".bmp", bitmap);
   }

@@ -1,6 +1,7 @@
 #include "core/archive/lzh.h"
 
 #include <array>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -12,11 +13,14 @@ namespace {
 
 using namespace lzh;
 
-// Bits come from the top of a 16-bit buffer, refilled a byte at a time while
-// it holds 8 bits or fewer; bytes the input does not have read as zero.
-class BitReader {
+// The classic bit reader for the callback form: bits come from the top of a
+// 16-bit buffer, refilled a byte at a time while it holds 8 bits or fewer;
+// bytes the input does not have read as zero.
+class CallbackBits {
  public:
-  explicit BitReader(const TLZH::ReadFunction& read) : read_(read) {}
+  explicit CallbackBits(const TLZH::ReadFunction& read) : read_(read) {}
+
+  void StartSymbol() {}
 
   unsigned Bit() {
     Fill();
@@ -26,7 +30,11 @@ class BitReader {
     return bit;
   }
 
-  std::uint64_t BitsTaken() const { return fetched_ * 8 - count_; }
+  unsigned Bits(unsigned count) {
+    unsigned value = 0;
+    for (; count > 0; --count) value = (value << 1) | Bit();
+    return value;
+  }
 
   unsigned Byte() {
     Fill();
@@ -35,6 +43,8 @@ class BitReader {
     count_ = static_cast<std::uint8_t>(count_ - 8);
     return byte;
   }
+
+  std::uint64_t BitsTaken() const { return fetched_ * 8 - count_; }
 
  private:
   void Fill() {
@@ -53,65 +63,229 @@ class BitReader {
   std::uint64_t fetched_ = 0;
 };
 
+// The fast bit reader over a stream in memory: a 64-bit buffer, topped up to
+// at least 56 bits once per symbol with one 8-byte load. A symbol takes at
+// most MaxCodeLength + 14 bits (its code, then a position's 8 + 6), so no
+// bit inside a symbol needs a check. Past the end it reads zero bytes.
+class MemoryBits {
+ public:
+  static constexpr unsigned BitsPerSymbol = MaxCodeLength + 8 + 6;
+  static_assert(BitsPerSymbol <= 56);
+
+  explicit MemoryBits(std::span<const std::uint8_t> stream)
+      : begin_(stream.data()), next_(stream.data()), end_(stream.data() + stream.size()) {}
+
+  void StartSymbol() {
+    if (end_ - next_ >= 8) {
+      // Bits below count_ + whole bytes are loaded again next time; the bits
+      // or-ed in there now are the same ones.
+      buffer_ |= LoadBigEndian(next_) >> count_;
+      const unsigned bytes = (63 - count_) >> 3;
+      next_ += bytes;
+      count_ += bytes * 8;
+    } else {
+      while (count_ <= 56) {
+        std::uint64_t byte = 0;
+        if (next_ != end_) {
+          byte = *next_++;
+        } else {
+          ++zeroBytes_;
+        }
+        buffer_ |= byte << (56 - count_);
+        count_ += 8;
+      }
+    }
+  }
+
+  unsigned Bit() {
+    const auto bit = static_cast<unsigned>(buffer_ >> 63);
+    buffer_ <<= 1;
+    --count_;
+    return bit;
+  }
+
+  // count is 1 ... 8.
+  unsigned Bits(unsigned count) {
+    const auto bits = static_cast<unsigned>(buffer_ >> (64 - count));
+    buffer_ <<= count;
+    count_ -= count;
+    return bits;
+  }
+
+  unsigned Byte() { return Bits(8); }
+
+  std::uint64_t BitsTaken() const {
+    return (static_cast<std::uint64_t>(next_ - begin_) + zeroBytes_) * 8 - count_;
+  }
+
+ private:
+  // Compilers turn this into one load and a byte swap.
+  static std::uint64_t LoadBigEndian(const std::uint8_t* p) {
+    return std::uint64_t{p[0]} << 56 | std::uint64_t{p[1]} << 48 | std::uint64_t{p[2]} << 40 |
+           std::uint64_t{p[3]} << 32 | std::uint64_t{p[4]} << 24 | std::uint64_t{p[5]} << 16 |
+           std::uint64_t{p[6]} << 8 | std::uint64_t{p[7]};
+  }
+
+  const std::uint8_t* begin_;
+  const std::uint8_t* next_;
+  const std::uint8_t* end_;
+  std::uint64_t buffer_ = 0;
+  unsigned count_ = 0;
+  std::uint64_t zeroBytes_ = 0;
+};
+
+// The window before the first output byte, as the ring buffer starts:
+// FirstWritePosition blanks, and before them the zeros of the ring's unused
+// end. distance is 1 ... N, so back is 1 ... N.
+std::uint8_t InitialWindowByte(std::ptrdiff_t back) { return back > FirstWritePosition ? 0 : RingFill; }
+
+// Output for the callback form: each byte goes to the write function and into
+// the ring buffer that matches copy from.
+class CallbackSink {
+ public:
+  CallbackSink(std::uint32_t decodedSize, std::array<std::uint8_t, RingSize>& ring, const TLZH::WriteFunction& write)
+      : decodedSize_(decodedSize), ring_(ring), write_(write) {
+    for (int i = 0; i < FirstWritePosition; ++i) ring_[i] = RingFill;
+  }
+
+  bool Wants() const { return produced_ < decodedSize_; }
+
+  void Literal(std::uint8_t byte) {
+    Put(byte);
+    ++produced_;
+  }
+
+  void Match(unsigned distance, unsigned length) {
+    const unsigned source = r_ - distance;
+    for (unsigned k = 0; k < length; ++k) Put(ring_[(source + k) & (N - 1)]);
+    produced_ += length;
+  }
+
+ private:
+  void Put(std::uint8_t byte) {
+    write_(byte);
+    ring_[r_] = byte;
+    r_ = (r_ + 1) & (N - 1);
+  }
+
+  // 64 bits: a whole match past a size near 4 GB must not wrap the count.
+  std::uint64_t produced_ = 0;
+  const std::uint32_t decodedSize_;
+  std::array<std::uint8_t, RingSize>& ring_;
+  const TLZH::WriteFunction& write_;
+  unsigned r_ = FirstWritePosition;
+};
+
+// Output into one flat buffer that is also the window: matches (distance
+// 1 ... N back) copy from the output itself, 8 bytes at a time. The buffer
+// holds MatchSlack bytes past the longest possible output for the copies
+// that overshoot.
+class FlatSink {
+ public:
+  static constexpr std::size_t MatchSlack = 8;
+
+  FlatSink(std::uint8_t* begin, std::uint32_t decodedSize) : begin_(begin), out_(begin), end_(begin + decodedSize) {}
+
+  bool Wants() const { return out_ < end_; }
+
+  void Literal(std::uint8_t byte) { *out_++ = byte; }
+
+  void Match(unsigned distance, unsigned length) {
+    std::uint8_t* const to = out_;
+    out_ += length;
+    if (distance > static_cast<std::size_t>(to - begin_)) {
+      // Reaches back into the initial window: only in the first 4 KB.
+      const std::ptrdiff_t start = to - begin_;
+      for (std::ptrdiff_t k = 0; k < static_cast<std::ptrdiff_t>(length); ++k) {
+        const std::ptrdiff_t from = start + k - static_cast<std::ptrdiff_t>(distance);
+        to[k] = from >= 0 ? begin_[from] : InitialWindowByte(-from);
+      }
+      return;
+    }
+    // An overlapping match repeats its first distance bytes; any multiple
+    // of distance of at least 8 lets the rest be copied in whole words.
+    const std::uint8_t* const from = to - distance;
+    unsigned step = distance;
+    unsigned k = 0;
+    if (distance < 8) {
+      step = distance * ((8 + distance - 1) / distance);
+      for (; k < step && k < length; ++k) to[k] = from[k];
+    }
+    for (; k < length; k += 8) std::memcpy(to + k, to + k - step, 8);
+  }
+
+  std::size_t Produced() const { return static_cast<std::size_t>(out_ - begin_); }
+
+ private:
+  std::uint8_t* const begin_;
+  std::uint8_t* out_;
+  std::uint8_t* const end_;
+};
+
 struct DecoderTables {
   AdaptiveHuffmanTree tree;
   std::array<std::uint8_t, RingSize> ring;
 };
 
-int DecodeSymbol(AdaptiveHuffmanTree& tree, BitReader& bits) {
-  int c = tree.Child(R);
-  while (c < T) c = tree.Child(c + static_cast<int>(bits.Bit()));
-  const int symbol = c - T;
-  tree.Update(symbol);
-  return symbol;
+std::unique_ptr<DecoderTables> AllocateTables() {
+  try {
+    return std::make_unique<DecoderTables>();
+  } catch (const std::bad_alloc&) {
+    throw ElzhException("LZH : Cannot get memory for dictionary tables");
+  }
 }
 
-int DecodePosition(BitReader& bits) {
-  const PositionTables& tables = Positions();
-  const unsigned first = bits.Byte();
-  unsigned b = first;
-  for (int extra = tables.dlen[first] - 2; extra > 0; --extra) b = (b << 1) | bits.Bit();
-  return static_cast<int>((static_cast<unsigned>(tables.dcode[first]) << 6) | (b & 0x3F));
+// The decoding loop shared by both forms: a symbol from the adaptive tree,
+// then a literal or a length with its position.
+template <typename BitSource, typename Sink>
+void DecodeSymbols(AdaptiveHuffmanTree& tree, BitSource& bits, Sink& sink) {
+  const PositionTables& positions = Positions();
+  while (sink.Wants()) {
+    bits.StartSymbol();
+    unsigned c = tree.Child(R);
+    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + bits.Bit()));
+    const int symbol = static_cast<int>(c) - T;
+    tree.Update(symbol);
+    if (symbol < 256) {
+      sink.Literal(static_cast<std::uint8_t>(symbol));
+    } else {
+      // The first byte picks the upper 6 bits and says how many more bits
+      // follow; the last 6 bits read are the lower 6.
+      const unsigned first = bits.Byte();
+      const unsigned extra = positions.dlen[first] - 2u;
+      const unsigned low = ((first << extra) | bits.Bits(extra)) & 0x3F;
+      const unsigned position = (static_cast<unsigned>(positions.dcode[first]) << 6) | low;
+      sink.Match(position + 1, static_cast<unsigned>(symbol - 255 + THRESHOLD));
+    }
+  }
 }
 
 }  // namespace
 
 void TLZH::Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write) {
   bitsUsed_ = 0;
-  std::unique_ptr<DecoderTables> tables;
-  try {
-    tables = std::make_unique<DecoderTables>();
-  } catch (const std::bad_alloc&) {
-    throw ElzhException("LZH : Cannot get memory for dictionary tables");
-  }
-  auto& ring = tables->ring;
-  for (int i = 0; i < FirstWritePosition; ++i) ring[i] = RingFill;
-  int r = FirstWritePosition;
-  BitReader bits(read);
-
-  // 64 bits: a whole match past a size near 4 GB must not wrap the count.
-  std::uint64_t produced = 0;
-  while (produced < decodedSize) {
-    const int symbol = DecodeSymbol(tables->tree, bits);
-    if (symbol < 256) {
-      const auto byte = static_cast<std::uint8_t>(symbol);
-      write(byte);
-      ring[r] = byte;
-      r = (r + 1) & (N - 1);
-      ++produced;
-    } else {
-      const int source = (r - DecodePosition(bits) - 1) & (N - 1);
-      const int length = symbol - 255 + THRESHOLD;
-      for (int k = 0; k < length; ++k) {
-        const std::uint8_t byte = ring[(source + k) & (N - 1)];
-        write(byte);
-        ring[r] = byte;
-        r = (r + 1) & (N - 1);
-      }
-      produced += static_cast<std::uint64_t>(length);
-    }
-  }
+  const std::unique_ptr<DecoderTables> tables = AllocateTables();
+  CallbackBits bits(read);
+  CallbackSink sink(decodedSize, tables->ring, write);
+  DecodeSymbols(tables->tree, bits, sink);
   bitsUsed_ = bits.BitsTaken();
+}
+
+std::vector<std::uint8_t> TLZH::Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream) {
+  bitsUsed_ = 0;
+  const std::unique_ptr<DecoderTables> tables = AllocateTables();
+  // Room for the rest of the last match and the copies' overshoot; on a
+  // 32-bit system that may exceed what a vector can hold.
+  const std::uint64_t room = std::uint64_t{decodedSize} + (F - 1) + FlatSink::MatchSlack;
+  std::vector<std::uint8_t> output;
+  if (room > output.max_size()) throw std::length_error("LZH : decoded size too large for memory");
+  output.resize(static_cast<std::size_t>(room));
+  MemoryBits bits(stream);
+  FlatSink sink(output.data(), decodedSize);
+  DecodeSymbols(tables->tree, bits, sink);
+  output.resize(sink.Produced());
+  bitsUsed_ = bits.BitsTaken();
+  return output;
 }
 
 }  // namespace core

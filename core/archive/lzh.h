@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
+#include <vector>
 
 namespace core {
 
@@ -27,10 +29,19 @@ class TLZH {
   // tables cannot be allocated.
   void Decode(std::uint32_t decodedSize, const ReadFunction& read, const WriteFunction& write);
 
+  // The same for a bit stream held whole in memory, without a call per byte:
+  // returns exactly the bytes the callback form would write (decodedSize and
+  // the rest of the last match), allocated at once.
+  std::vector<std::uint8_t> Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream);
+
   // Bits the last Decode took from its input, including the zero bits that
   // stood in for missing input: more than 8 per input byte means the input
   // was cut short.
   std::uint64_t BitsUsed() const { return bitsUsed_; }
+
+  // Input bytes the callback form of Decode would have asked for to take
+  // bitsUsed bits: it keeps more than 8 bits ahead of the next bit it takes.
+  static std::uint64_t BytesFetched(std::uint64_t bitsUsed) { return bitsUsed == 0 ? 0 : (bitsUsed + 7) / 8 + 1; }
 
  private:
   std::uint64_t bitsUsed_ = 0;

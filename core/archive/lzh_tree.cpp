@@ -37,43 +37,34 @@ const PositionTables& Positions() {
 AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
   for (int i = 0; i < N_CHAR; ++i) {
     freq_[i] = 1;
-    child_[i] = static_cast<std::int16_t>(i + T);
-    parent_[i + T] = static_cast<std::int16_t>(i);
+    child_[i] = static_cast<std::uint16_t>(i + T);
+    parent_[i + T] = static_cast<std::uint16_t>(i);
   }
   for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
     freq_[j] = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
-    child_[j] = static_cast<std::int16_t>(i);
-    parent_[i] = parent_[i + 1] = static_cast<std::int16_t>(j);
+    child_[j] = static_cast<std::uint16_t>(i);
+    parent_[i] = parent_[i + 1] = static_cast<std::uint16_t>(j);
   }
   freq_[T] = 0xFFFF;
   parent_[R] = 0;
 }
 
-void AdaptiveHuffmanTree::Update(int symbol) {
-  if (freq_[R] == MAX_FREQ) Rebuild();
-  int n = parent_[symbol + T];
-  do {
-    const unsigned k = ++freq_[n];
-    if (k > freq_[n + 1]) {
-      // Move the node behind the last one of lower frequency; the sentinel
-      // at freq_[T] stops the scan.
-      int l = n + 1;
-      while (k > freq_[l + 1]) ++l;
-      freq_[n] = freq_[l];
-      freq_[l] = static_cast<std::uint16_t>(k);
+unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
+  // The sentinel at freq_[T] stops the scan.
+  unsigned l = n + 1;
+  while (k > freq_[l + 1]) ++l;
+  freq_[n] = freq_[l];
+  freq_[l] = static_cast<std::uint16_t>(k);
 
-      const int sonOfN = child_[n];
-      parent_[sonOfN] = static_cast<std::int16_t>(l);
-      if (sonOfN < T) parent_[sonOfN + 1] = static_cast<std::int16_t>(l);
-      const int sonOfL = child_[l];
-      parent_[sonOfL] = static_cast<std::int16_t>(n);
-      if (sonOfL < T) parent_[sonOfL + 1] = static_cast<std::int16_t>(n);
-      child_[l] = static_cast<std::int16_t>(sonOfN);
-      child_[n] = static_cast<std::int16_t>(sonOfL);
-      n = l;
-    }
-    n = parent_[n];
-  } while (n != 0);
+  const unsigned sonOfN = child_[n];
+  parent_[sonOfN] = static_cast<std::uint16_t>(l);
+  if (sonOfN < unsigned{T}) parent_[sonOfN + 1] = static_cast<std::uint16_t>(l);
+  const unsigned sonOfL = child_[l];
+  parent_[sonOfL] = static_cast<std::uint16_t>(n);
+  if (sonOfL < unsigned{T}) parent_[sonOfL + 1] = static_cast<std::uint16_t>(n);
+  child_[l] = static_cast<std::uint16_t>(sonOfN);
+  child_[n] = static_cast<std::uint16_t>(sonOfL);
+  return l;
 }
 
 void AdaptiveHuffmanTree::Rebuild() {
@@ -96,12 +87,12 @@ void AdaptiveHuffmanTree::Rebuild() {
     std::copy_backward(freq_.begin() + k, freq_.begin() + j, freq_.begin() + j + 1);
     std::copy_backward(child_.begin() + k, child_.begin() + j, child_.begin() + j + 1);
     freq_[k] = f;
-    child_[k] = static_cast<std::int16_t>(i);
+    child_[k] = static_cast<std::uint16_t>(i);
   }
   for (int i = 0; i < T; ++i) {
     const int son = child_[i];
-    parent_[son] = static_cast<std::int16_t>(i);
-    if (son < T) parent_[son + 1] = static_cast<std::int16_t>(i);
+    parent_[son] = static_cast<std::uint16_t>(i);
+    if (son < T) parent_[son + 1] = static_cast<std::uint16_t>(i);
   }
 }
 

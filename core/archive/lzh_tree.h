@@ -14,6 +14,11 @@ inline constexpr int N_CHAR = 256 - THRESHOLD + F;  // 256 literals + 58 match l
 inline constexpr int T = N_CHAR * 2 - 1;     // tree nodes
 inline constexpr int R = T - 1;              // root node
 inline constexpr unsigned MAX_FREQ = 0x8000; // root frequency that triggers a rebuild
+// The longest code the tree can give. Its counts are at least 1 and the
+// root's at most MAX_FREQ; along the deepest path of a Huffman tree the
+// counts grow at least like the Fibonacci numbers, and the 24th (46,368)
+// exceeds 0x8000, so no leaf lies deeper than 21.
+inline constexpr int MaxCodeLength = 21;
 inline constexpr int RingSize = N + F - 1;
 inline constexpr int FirstWritePosition = N - F;
 inline constexpr std::uint8_t RingFill = 0x20;
@@ -36,17 +41,32 @@ class AdaptiveHuffmanTree {
 
   void Update(int symbol);
 
-  std::int16_t Child(int node) const { return child_[node]; }
-  std::int16_t Parent(int node) const { return parent_[node]; }
+  std::uint16_t Child(int node) const { return child_[node]; }
+  std::uint16_t Parent(int node) const { return parent_[node]; }
   std::uint16_t Frequency(int node) const { return freq_[node]; }
   int LeafOf(int symbol) const { return parent_[symbol + T]; }
 
  private:
   void Rebuild();
+  // Node n, whose count has just grown to k, trades places with the last
+  // node that still counts k - 1, the end of the run of counts equal to its
+  // old one, taking its subtree along; returns its new slot.
+  unsigned MovePastEqualCounts(unsigned n, unsigned k);
 
   std::array<std::uint16_t, T + 1> freq_;     // freq_[T] is a 0xFFFF sentinel
-  std::array<std::int16_t, T + N_CHAR> parent_;  // parent_[symbol + T] is the symbol's leaf slot
-  std::array<std::int16_t, T> child_;
+  std::array<std::uint16_t, T + N_CHAR> parent_;  // parent_[symbol + T] is the symbol's leaf slot
+  std::array<std::uint16_t, T> child_;
 };
+
+// Inline: the decoder runs it once per symbol.
+inline void AdaptiveHuffmanTree::Update(int symbol) {
+  if (freq_[R] == MAX_FREQ) Rebuild();
+  unsigned n = parent_[symbol + T];
+  do {
+    const unsigned k = ++freq_[n];
+    if (k > freq_[n + 1]) n = MovePastEqualCounts(n, k);
+    n = parent_[n];
+  } while (n != 0);
+}
 
 }  // namespace core::lzh

@@ -10,8 +10,6 @@ namespace core {
 
 namespace {
 
-constexpr std::uint64_t MaxReserve = 16 * 1024 * 1024;
-
 std::uint32_t ReadLittleEndian32(std::span<const std::uint8_t> bytes, std::size_t at) {
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < 4; ++i) {
@@ -79,11 +77,13 @@ void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
                             " bytes but its " + std::to_string(streamBytes) +
                             " bytes of compressed data can hold at most " + std::to_string(mostPossible));
   }
-  // The output grows as it is produced; only a modest part is set aside ahead.
-  target.Reserve(static_cast<std::size_t>(std::min<std::uint64_t>(decodedSize, MaxReserve)));
-  TLZH().Decode(
-      decodedSize, [&source](std::uint8_t* buffer, std::size_t count) { return source.Read(buffer, count); },
-      [&target](std::uint8_t byte) { target.WriteByte(byte); });
+  const std::span<const std::uint8_t> stream = source.Bytes().subspan(source.Position());
+  TLZH decoder;
+  target = ByteStream(decoder.Decode(decodedSize, stream));
+  target.Seek(target.Size());
+  // The source is left where reading it a byte at a time would leave it.
+  const std::uint64_t fetched = TLZH::BytesFetched(decoder.BitsUsed());
+  source.Seek(source.Position() + static_cast<std::size_t>(std::min<std::uint64_t>(fetched, stream.size())));
 }
 
 bool TSkinReader::LoadArchive(ByteStream& source) {

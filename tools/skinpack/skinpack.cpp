@@ -87,18 +87,8 @@ Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label)
                   std::to_string(declared) + " bytes, more than " + std::to_string(stream.size()) +
                   " bytes of compressed data can hold");
   }
-  Bytes out;
-  out.reserve(declared);
-  std::size_t at = 0;
   core::TLZH decoder;
-  decoder.Decode(
-      declared,
-      [&](std::uint8_t* buffer, std::size_t count) -> std::size_t {
-        std::size_t delivered = 0;
-        while (delivered < count && at < stream.size()) buffer[delivered++] = stream[at++];
-        return delivered;
-      },
-      [&](std::uint8_t byte) { out.push_back(byte); });
+  Bytes out = decoder.Decode(declared, stream);
   if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.size()) * 8) {
     throw Failure(Quoted(label) + ": truncated: the compressed data ends " +
                   std::to_string((decoder.BitsUsed() - stream.size() * 8 + 7) / 8) +

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -204,6 +206,114 @@ TEST(LzhTree, StaysConsistentThroughRebuilds) {
   ExpectConsistentTree(*tree);
   EXPECT_GE(rebuilds, 4);
   for (int symbol = 0; symbol < N_CHAR; ++symbol) EXPECT_EQ(tree->Child(tree->LeafOf(symbol)), symbol + T);
+}
+
+// The in-memory form must match the callback form in everything a caller
+// sees: the bytes (the last match's overrun included), BitsUsed, and the
+// input bytes the callback form asks for, which BytesFetched predicts.
+void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
+  core::TLZH byCallbacks;
+  Bytes expected;
+  std::size_t requests = 0;
+  byCallbacks.Decode(
+      decodedSize,
+      [&](std::uint8_t* buffer, std::size_t) -> std::size_t {
+        if (requests++ >= stream.size()) return 0;
+        *buffer = stream[requests - 1];
+        return 1;
+      },
+      [&](std::uint8_t byte) { expected.push_back(byte); });
+
+  core::TLZH inMemory;
+  const Bytes decoded = inMemory.Decode(decodedSize, stream);
+  ASSERT_EQ(decoded, expected) << stream.size() << "-byte stream decoded to " << decodedSize;
+  EXPECT_EQ(inMemory.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
+  EXPECT_EQ(core::TLZH::BytesFetched(inMemory.BitsUsed()), requests) << stream.size() << " -> " << decodedSize;
+}
+
+TEST(LzhDecodeInMemory, AgreesWithTheCallbackForm) {
+  // Blanks first, so that matches reach into the initial window; pixel-like
+  // runs at distances 1 ... 8 and beyond; a long mixed stretch that wraps the
+  // window and rebuilds the tree.
+  Bytes data(300, ' ');
+  std::mt19937 random(99);
+  for (int i = 0; i < 3000; ++i) {
+    const int period = 1 + i % 9;
+    for (int k = 0; k < 3 + i % 50; ++k) data.push_back(static_cast<std::uint8_t>((i + k % period) * 11));
+    if (i % 7 == 0) {
+      for (int k = 0; k < 20; ++k) data.push_back(static_cast<std::uint8_t>(random()));
+    }
+  }
+  const Bytes stream = core::LzhEncode(data);
+  const auto size = static_cast<std::uint32_t>(data.size());
+  ExpectSameAsCallbackForm(stream, size);
+  ExpectSameAsCallbackForm(stream, 0);
+  ExpectSameAsCallbackForm(stream, size / 3);
+  // Cut short: halfway, one byte early, and every length up to a few words,
+  // where the reader runs out of whole 8-byte loads at once.
+  ExpectSameAsCallbackForm(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 2)), size);
+  ExpectSameAsCallbackForm(Bytes(stream.begin(), stream.end() - 1), size);
+  for (std::size_t length = 0; length <= 40; ++length) {
+    ExpectSameAsCallbackForm(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(length)), 300);
+  }
+
+  // Arbitrary bits: matches at any distance from the first byte on, into
+  // the blanks and the zeros before them.
+  for (int i = 0; i < 400; ++i) {
+    Bytes noise(random() % 300);
+    for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>(random());
+    const auto most = static_cast<std::uint32_t>(core::LzhMaxDecodedSize(noise.size()));
+    ExpectSameAsCallbackForm(noise, static_cast<std::uint32_t>(random() % (most + 1)));
+  }
+}
+
+TEST(LzhDecodeInMemory, FollowsTheKnownStreamsToTheWindowsZeroEnd) {
+  // The first matches read before the first output byte, at its very edge.
+  for (const KnownStream& known : kKnownStreams) {
+    const std::string text = known.text;
+    EXPECT_EQ(core::TLZH().Decode(static_cast<std::uint32_t>(text.size()), known.stream), ToBytes(text)) << text;
+  }
+  // 'A', then a 3-byte match at p = 4095, the oldest byte of the window: the
+  // ring's end, which the blanks do not cover and nothing has written yet.
+  // 111001101 10001100 11111111 111111
+  const Bytes stream = {0xE6, 0xC6, 0x7F, 0xFE};
+  const Bytes expected = {'A', 0, 0, 0};
+  EXPECT_EQ(Decode(stream, 4).output, expected);
+  EXPECT_EQ(core::TLZH().Decode(4, stream), expected);
+}
+
+// How deep the tree's deepest leaf lies.
+int DeepestLeaf(const core::lzh::AdaptiveHuffmanTree& tree) {
+  using namespace core::lzh;
+  int deepest = 0;
+  for (int symbol = 0; symbol < N_CHAR; ++symbol) {
+    int depth = 0;
+    for (int node = tree.LeafOf(symbol); node != R; node = tree.Parent(node)) ++depth;
+    deepest = std::max(deepest, depth);
+  }
+  return deepest;
+}
+
+TEST(LzhTree, CodesStayWithinMaxCodeLength) {
+  // Symbol s about twice as often as s + 1 makes a deep, lopsided tree,
+  // over many rebuilds. The in-memory decoder reads a symbol's bits without
+  // checks on the strength of this bound.
+  using namespace core::lzh;
+  auto tree = std::make_unique<AdaptiveHuffmanTree>();
+  std::mt19937 random(7);
+  int deepest = 0;
+  for (int i = 0; i < 300000; ++i) {
+    unsigned bits = random();
+    int symbol = 0;
+    while ((bits & 1) != 0 && symbol < 31) {
+      bits >>= 1;
+      ++symbol;
+    }
+    tree->Update(symbol);
+    if (i % 101 == 0) deepest = std::max(deepest, DeepestLeaf(*tree));
+  }
+  EXPECT_LE(deepest, MaxCodeLength);
+  EXPECT_GE(deepest, 15) << "the tree did not get deep enough to tell";
 }
 
 }  // namespace
