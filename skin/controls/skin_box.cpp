@@ -53,7 +53,7 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------------------
 // TSkinBox
 
-void TSkinBox::AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+void TSkinBox::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
   auto* control = dynamic_cast<gui::TWinControl*>(Owner());
   if (!control) return;
   Recolor = recolor;
@@ -101,7 +101,7 @@ void TSkinStatusBar::DrawPanel(HDC dc, RECT p, UINT format, int frame, std::wstr
   TDataSkinObject* edges = SkinData->Skin().StatusBarEdges.get();
   if (edges && !edges->Image.Empty() && p.right > p.left && p.bottom > p.top) {
     gui::TBitmap piece = RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top}, edges->Image,
-                                         edges->Margins(), false, edges->Tile == 1, 3, frame);
+                                         edges->Margins(), false, edges->TilesCentre(), 3, frame);
     if (!piece.Empty()) BitBlt(dc, p.left, p.top, piece.Width(), piece.Height(), piece.DC(), 0, 0, SRCCOPY);
   }
   if (text.empty()) text = L" ";

@@ -23,7 +23,7 @@ class TSkinBox : public TSkinControl {
   GUI_CLASS(TSkinBox, TSkinControl)
  public:
   explicit TSkinBox(gui::TComponent* owner) : TSkinControl(owner) {}
-  void AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
   void AfterMessage(gui::TMessage&) override {}
 };
 

@@ -71,7 +71,7 @@ void TSkinButton::DrawFace(gui::TBitmap& target, int look, int frameCount) {
   TDataSkinButton& e = SkinData->Skin().ButtonsElement;
   const RECT r{0, 0, target.Width(), target.Height()};
   FillFace(target.DC(), r);
-  gui::TBitmap frame = RenderNineSlice(r, e.Image, e.Margins(), false, e.Tile == 1, frameCount, look);
+  gui::TBitmap frame = RenderNineSlice(r, e.Image, e.Margins(), false, e.TilesCentre(), frameCount, look);
   if (frame.Empty()) return;
   if (e.Trans == 1)
     DrawTransparent(target.DC(), r, frame, TransparentColour);
@@ -248,7 +248,7 @@ void TSkinSpeedButton::Unhook() {
   OldWindowMethod = {};
 }
 
-void TSkinSpeedButton::AttachGraphicControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas) {
+void TSkinSpeedButton::AttachGraphicControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas) {
   auto* control = dynamic_cast<gui::TControl*>(Owner());
   if (!control || OldWindowMethod) return;
   SkinData = data;
@@ -258,7 +258,7 @@ void TSkinSpeedButton::AttachGraphicControl(TWinSkinForm* form, TSkinData* data,
   OldWindowMethod = control->WindowProc;
   control->WindowProc = OwnMethod();
   if (Form) Form->AddControlSkinner(this);
-  SetSkinnerState(kAttached);
+  SetSkinnerState(ksAttached);
 }
 
 bool TSkinSpeedButton::BeforeMessage(gui::TMessage& m) {

@@ -74,7 +74,7 @@ class TSkinSpeedButton : public TSkinBitButton {
   explicit TSkinSpeedButton(gui::TComponent* owner) : TSkinBitButton(owner) {}
   ~TSkinSpeedButton() override;
 
-  void AttachGraphicControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas);
+  void AttachGraphicControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas);
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void PaintSkin(HDC dc) override;

@@ -25,7 +25,7 @@ TSkinControl::~TSkinControl() {
   if (Form) Form->RemoveControlSkinner(this);
 }
 
-void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
   if (attached_) return;
   auto* control = dynamic_cast<gui::TWinControl*>(Owner());
   if (!control) return;
@@ -49,10 +49,10 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanv
   }
   InvalidateRect(Handle, nullptr, TRUE);
   attached_ = true;
-  skinnerState_ = kAttached;
+  skinnerState_ = ksAttached;
 }
 
-void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TWinSkinForm* form, gui::TCanvas* canvas) {
+void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   SkinData = data;
   Canvas = canvas;
   Form = form;
@@ -66,7 +66,7 @@ void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TWinSkinForm* form, g
     return m.Result;
   });
   attached_ = true;
-  skinnerState_ = kAttached;
+  skinnerState_ = ksAttached;
 }
 
 void TSkinControl::RestoreColor() {
@@ -87,7 +87,7 @@ void TSkinControl::WndProc(gui::TMessage& message) {
   // A framework control re-creates its window when a style that only takes
   // effect at creation changes (a status bar's size grip, say): the first
   // message of the new window brings the skinner back to life on it.
-  if (skinnerState_ == kDead && Control && Control->HandleAllocated() && !Control->IsDestroying()) FollowNewWindow();
+  if (skinnerState_ == ksDead && Control && Control->HandleAllocated() && !Control->IsDestroying()) FollowNewWindow();
   if (BeforeMessage(message)) {
     CallDefault(message);
     AfterMessage(message);
@@ -105,7 +105,7 @@ void TSkinControl::CallDefault(gui::TMessage& message) {
 bool TSkinControl::BeforeMessage(gui::TMessage& message) {
   if (message.Msg == WM_NCDESTROY) {
     CallDefault(message);
-    skinnerState_ = kDead;
+    skinnerState_ = ksDead;
     RestoreColor();
     // A dead skinner is nobody's hot button.
     if (Form && Form->HotButton == this) Form->HotButton = nullptr;
@@ -135,7 +135,7 @@ void TSkinControl::AfterMessage(gui::TMessage& message) {
 }
 
 void TSkinControl::PaintSkin(HDC dc) {
-  if (skinnerState_ == kDead) return;
+  if (skinnerState_ == ksDead) return;
   RECT r;
   if (!Handle || !GetWindowRect(Handle, &r)) return;
   WindowRect = r;
@@ -157,7 +157,7 @@ void TSkinControl::DrawSkin(HDC, const RECT&) {}
 void TSkinControl::FollowNewWindow() {
   Handle = Control->Handle();
   MouseState = 0;
-  skinnerState_ = kAttached;
+  skinnerState_ = ksAttached;
   if (Recolor && SkinData) {
     SavedColor = Control->Color();
     Control->SetColor(SkinData->Skin().Colours.ButtonFace);

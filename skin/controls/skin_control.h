@@ -15,7 +15,7 @@
 #include "gui/controls.h"
 #include "gui/messages.h"
 #include "gui/subclass.h"
-#include "skin/form/skin_form.h"
+#include "skin/controls/skin_control_host.h"
 
 namespace skin {
 
@@ -25,7 +25,6 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   GUI_CLASS(TSkinControl, gui::TComponent)
  public:
   enum TMouseBit : std::uint8_t { msHot = 1, msPressed = 2 };
-  static constexpr int kCreated = 0, kAttached = 1, kDead = 6;
 
   // The owner is the control being skinned (or, for a bare window, the form
   // skinner).
@@ -33,9 +32,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   ~TSkinControl() override;
 
   // Puts the skinner in front of the owner control's window method.
-  virtual void AttachControl(TWinSkinForm* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
+  virtual void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
   // Puts the skinner in front of a window's procedure.
-  virtual void AttachWindow(HWND wnd, TSkinData* data, TWinSkinForm* form, gui::TCanvas* canvas);
+  virtual void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas);
   void RestoreColor() override;
   // True lets the control's own handling run (then AfterMessage).
   virtual bool BeforeMessage(gui::TMessage& message);
@@ -55,7 +54,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   void SendMouseLeave() override;
 
   HWND SkinnedWindow() const override { return Handle; }
-  int SkinnerState() const override { return skinnerState_; }
+  TSkinnerState SkinnerState() const override { return skinnerState_; }
   RECT LastPaintedRect() const override { return WindowRect; }
   bool Attached() const { return attached_; }
   // The window procedure a window-level attach replaced.
@@ -76,14 +75,14 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   gui::TControl* GraphicControl = nullptr;
   bool Recolor = false;
   gui::TColor SavedColor = 0;
-  TWinSkinForm* Form = nullptr;
+  TSkinControlHost* Form = nullptr;
 
  protected:
   // The window text (at most 999 characters).
   std::wstring ReadWindowText() const;
   COLORREF FaceColour() const;
   bool HasSkin() const;
-  void SetSkinnerState(int state) { skinnerState_ = state; }
+  void SetSkinnerState(TSkinnerState state) { skinnerState_ = state; }
   void SetAttached(bool attached) { attached_ = attached; }
   gui::TWndMethod OwnMethod() { return gui::TWndMethod::Bind<TSkinControl, &TSkinControl::WndProc>(this); }
   // The control's window was re-created: skin the new one as the old.
@@ -92,7 +91,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
  private:
   gui::TWindowSubclass subclass_;
   bool attached_ = false;
-  int skinnerState_ = kCreated;
+  TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;
 };
 

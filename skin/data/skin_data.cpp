@@ -11,7 +11,7 @@
 #include "gui/text.h"
 #include "skin/data/menu_glyphs.h"
 #include "skin/data/skin_message_sink.h"
-#include "skin/manager/skin_manager.h"
+#include "skin/data/skin_coordinator.h"
 
 namespace skin {
 
@@ -108,7 +108,7 @@ TSkinData::TSkinData(gui::TComponent* owner)
 
 TSkinData::~TSkinData() {
   BeginDestroy();
-  if (SkinManager) SkinManager->RemoveSkinData(this);
+  if (ISkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->RemoveSkinData(this);
 }
 
 bool TSkinData::ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) {
@@ -237,22 +237,21 @@ std::wstring TSkinData::SkinStore() const {
 void TSkinData::Loaded() {
   gui::TComponent::Loaded();
   if (IsDesigning()) return;
-  TSkinManage& manager = EnsureSkinManager();
-  manager.AddSkinData(this);
+  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
+  coordinator.AddSkinData(this);
   if (SkinFormtype == sfMainform) {
-    manager.InstallHook();
+    coordinator.InstallHook();
     if (active_) {
       if (SkinLoading) {
         active_ = false;
       } else {
-        manager.RequestAction(1, 250);
+        coordinator.RequestAction(saSkinOn, kActionDelay);
       }
     }
     return;
   }
-  manager.SkinningOn = true;
-  ++manager.ActivationCount;
-  if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) manager.SkinWindow(form->Handle());
+  coordinator.StartSkinningNow();
+  if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) coordinator.SkinWindow(form->Handle());
 }
 
 void TSkinData::SetActive(bool value) {
@@ -260,24 +259,26 @@ void TSkinData::SetActive(bool value) {
   active_ = value;
   if (IsDesigning() || IsLoading()) return;
   if (SkinFormtype == sfDialog) return;
-  TSkinManage& manager = EnsureSkinManager();
+  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
+  const TSkinAction action = value ? saSkinOn : saSkinOff;
   if (SkinFormtype == sfOnlyThisForm) {
-    manager.PendingSkinData = this;
+    coordinator.SetPendingSkinData(this);
     if (value && SkinLoading) return;
-    manager.RequestAction(value ? 1 : 2, 250);
+    coordinator.RequestAction(action, kActionDelay);
     return;
   }
   if (value && SkinLoading) return;
-  manager.RequestAction(value ? 1 : 2, 250);
-  manager.PendingSkinData = this;
+  coordinator.RequestAction(action, kActionDelay);
+  coordinator.SetPendingSkinData(this);
 }
 
 void TSkinData::ApplySkin() {
   if (IsDesigning() || IsLoading()) return;
-  if (!SkinManager) Loaded();
-  SkinManager->PendingSkinData = this;
-  SkinManager->ReleaseAllSysButtons();
-  SkinManager->RequestAction(3, 250);
+  if (!CurrentSkinCoordinator()) Loaded();
+  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
+  coordinator.SetPendingSkinData(this);
+  coordinator.ReleaseAllSysButtons();
+  coordinator.RequestAction(saSkinChanged, kActionDelay);
 }
 
 void TSkinData::FormFilter(const std::wstring& className, bool& doSkin) {

@@ -55,6 +55,9 @@ class TSkinData : public gui::TComponent {
   GUI_CLASS(TSkinData, gui::TComponent)
  public:
   static constexpr const wchar_t* kVersion = L"2.62.5.26";
+  // Requests are carried out this long after they are made, from the
+  // message loop.
+  static constexpr UINT kActionDelay = 250;
 
   explicit TSkinData(gui::TComponent* owner);
   ~TSkinData() override;

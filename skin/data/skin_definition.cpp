@@ -141,7 +141,7 @@ class ContentBuilder {
     e.BottomHeight = d.BottomHeight;
     images_.CopyTo(e.Image, d.Image);
     e.Trans = d.Trans;
-    e.Tile = d.Tile;
+    e.TileKey = d.Tile;
     e.FrameCount = d.FrameCount;
     e.Style = d.Style;
     e.NormalColour = d.NormalColour;
@@ -215,7 +215,9 @@ class ContentBuilder {
 
 }  // namespace
 
-TSkinContent::TSkinContent() = default;
+TSkinContent::TSkinContent() {
+  for (TDataSkinBorder* piece : {&BorderLeft, &BorderRight, &BorderTop, &BorderBottom}) piece->TileKeyIsStretch = true;
+}
 
 std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive) {
   ImageCache images(archive);

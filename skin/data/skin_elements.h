@@ -33,7 +33,15 @@ class TDataSkinObject {
   std::int32_t BottomHeight = 0;
   gui::TBitmap Image;
   std::int32_t Trans = 0;  // non-zero: magenta pixels are left undrawn
-  std::int32_t Tile = 0;   // 1: the centre slice is tiled, 0: stretched
+  // The definition's tiling key as it was read. Its meaning depends on the
+  // section: for the four window-frame pieces it is their "Stretch" key,
+  // where 1 stretches; everywhere else it is "Tile", where 1 tiles. Read it
+  // through TilesCentre(), which knows which.
+  std::int32_t TileKey = 0;
+  // The key above is a frame piece's Stretch key (set for the four pieces).
+  bool TileKeyIsStretch = false;
+  // Whether the centre and edge slices are repeated (true) or stretched.
+  bool TilesCentre() const { return TileKeyIsStretch ? TileKey != 1 : TileKey == 1; }
   std::string ElementName;
   std::int32_t FrameCount = 0;
   std::int32_t Style = 0;

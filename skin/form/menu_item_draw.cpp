@@ -12,8 +12,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/skin_form.h"
-#include "skin/manager/skin_manager.h"
-#include "skin/manager/skin_popup_menu.h"
+#include "skin/form/skin_popup_menu.h"
 
 namespace skin {
 
@@ -90,17 +89,15 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
     DrawMenuItemPlain(form, item, dc, rect, selected);
     return;
   }
-  if (SkinManager) {
-    SkinManager->MarkMenusFromBar();
-    if (PendingMenuSkinner && menu) {
-      PendingMenuSkinner->MenuHandle = menu;
-      PendingMenuSkinner = nullptr;
-    }
+  TWinSkinPopMenu::MarkAllFromMenuBar();
+  if (PendingMenuSkinner && menu) {
+    PendingMenuSkinner->MenuHandle = menu;
+    PendingMenuSkinner = nullptr;
   }
   gui::FontHandle font = MenuFont();
   ItemBitmap picture(rect, font.get());
   // The popup's background behind the item; its window frame is 3 pixels.
-  gui::TBitmap* background = (SkinManager && menu) ? SkinManager->FindMenuItemBitmap(menu) : nullptr;
+  gui::TBitmap* background = menu ? TWinSkinPopMenu::BackgroundOf(menu) : nullptr;
   if (background && !background->Empty()) {
     BitBlt(picture.bitmap.DC(), 0, 0, picture.bitmap.Width(), picture.bitmap.Height(), background->DC(),
            rect.left + 3, rect.top + 3, SRCCOPY);
@@ -112,7 +109,7 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
     DrawMenuItemFrame(form, dc, rect);
     return;
   }
-  DrawNineSlice(picture.bitmap.DC(), picture.Local(), element->Image, false, element->Tile != 0, element->Trans != 0,
+  DrawNineSlice(picture.bitmap.DC(), picture.Local(), element->Image, false, element->TilesCentre(), element->Trans != 0,
                 kMenuItemFrames, selected ? 4 : 1, element->Margins());
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
   picture.CopyTo(dc, rect);

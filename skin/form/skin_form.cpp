@@ -11,7 +11,7 @@
 #include "gui/menus.h"
 #include "gui/timer.h"
 #include "skin/data/skin_data.h"
-#include "skin/manager/skin_manager.h"
+#include "skin/data/skin_protocol.h"
 
 namespace skin {
 
@@ -50,7 +50,7 @@ TWinSkinForm::~TWinSkinForm() {
   if (subclass_.Attached()) subclass_.Detach();
   if (Form && !Form->IsDestroying() && savedWindowMethod_ && Form->WindowProc == gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this))
     Form->WindowProc = savedWindowMethod_;
-  if (SkinManager) SkinManager->RemoveFormSkinner(Handle);
+  if (Host) Host->FormSkinnerGone(this);
   Trace(L"Skinform DESTROY " + CaptionText);
 }
 
@@ -103,7 +103,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   SystemMenu = GetSystemMenu(Handle, FALSE);
   RenderIconBitmap();
-  CaptionText = WindowText(Handle);
+  SetCaptionText(WindowText(Handle));
   WindowClass = WindowClassName(Handle);
   OwnerWindow = GetWindow(Handle, GW_OWNER);
   GetClientRect(Handle, &ClientRect);
@@ -117,12 +117,12 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   if (Style & WS_MAXIMIZEBOX) WindowButtons |= wbMaximize;
   BuildSystemPopup();
   ReadShowState();
-  MdiKind = (exStyle & WS_EX_MDICHILD) ? 2 : 0;
-  FrameKind = 3;
+  MdiKind = (exStyle & WS_EX_MDICHILD) ? mkChild : mkNone;
+  FrameKind = fkOther;
   if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION) {
-    FrameKind = 2;
+    FrameKind = fkNone;
   } else if ((exStyle & WS_EX_WINDOWEDGE) || (Style & WS_THICKFRAME)) {
-    FrameKind = 0;
+    FrameKind = fkSizing;
   }
   // From here on the window changes; a failure on the way (the subclass
   // refused, an application's discovery handler throwing) gives it back
@@ -130,8 +130,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   try {
     if (data->HasControl(xcMainMenu)) {
       WindowMenu = GetMenu(Handle);
-      const bool mdiMaximized = SkinManager && SkinManager->MdiMaximized;
-      if (!((MdiKind == 2 && mdiMaximized) || ShowState == 2)) SetSystemCaption(false);
+      if (!((MdiKind == mkChild && MdiMaximized()) || ShowState == shMinimized)) SetSystemCaption(false);
       ComputeFrameMetrics();
     }
     if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -172,7 +171,7 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT:
       savedWindowMethod_(message);
-      CaptionText = WindowText(Handle);
+      SetCaptionText(WindowText(Handle));
       RefreshFrame();
       return;
     case SkinMsgRefresh:
@@ -219,7 +218,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!FrameSkinned) return CallDefault(msg, wParam, lParam);
 
   // Stage 2: an embedded child window keeps its own frame.
-  if (MdiKind != 2 && (Style & WS_CHILD)) return CallDefault(msg, wParam, lParam);
+  if (MdiKind != mkChild && (Style & WS_CHILD)) return CallDefault(msg, wParam, lParam);
   bool defaultAllowed = false;
   LRESULT result = 0;
   switch (msg) {
@@ -262,7 +261,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
   // Stage 3: the skinned frame, once the frame has been fitted.
   const bool frameRunning =
-      SkinState != ssAttached && ShowState != 2 && !(MdiKind == 2 && ShowState != 0);
+      SkinState != ssAttached && ShowState != shMinimized && !IsRunningMdiChildOutOfNormal();
   if (!frameRunning) return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
   switch (msg) {
     case WM_SIZE:  // handled once above; the region is already up to date
@@ -301,10 +300,10 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TWinSkinForm::OnSkinMsgAttached() {
   if (SkinState == ssAttached) {
-    if (MdiKind == 2 && SkinManager && SkinManager->MdiMaximized) {
+    if (MdiKind == mkChild && MdiMaximized()) {
       SetSystemCaption(true);
       RefreshFrame();
-    } else if (ShowState != 2 && FrameKind != 2) {
+    } else if (ShowState != shMinimized && FrameKind != fkNone) {
       SkinState = ssFitting;
       AdjustFrameSize(false);
       SkinState = ssRunning;
@@ -316,13 +315,12 @@ void TWinSkinForm::OnSkinMsgAttached() {
 }
 
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
-  if (ShowState == 1) {
+  if (ShowState == shMaximized) {
     RefreshFrame();
     return;
   }
   RECT r{};
   GetWindowRect(Handle, &r);
-  int width = ClientRect.right + FrameLeft + FrameRight;
   if (!keepClient && Form) {
     // The client height the form had inside the system frame it had at
     // attach, whatever its border style: a fixed border or a tool window's
@@ -331,7 +329,8 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   } else if (keepClient) {
     GetClientRect(Handle, &ClientRect);
   }
-  const int height = ClientRect.bottom + FrameTop + FrameBottom + MenuHeight;
+  const TFrameThickness frame{FrameLeft, FrameTop, FrameRight, FrameBottom};
+  SIZE size = WindowSizeForClient(frame, MenuHeight, SIZE{ClientRect.right, ClientRect.bottom});
   if (!keepClient && (WindowClass == L"TMessageForm" || WindowClass == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
     gui::WindowDc dc = gui::WindowDc::Whole(Handle);
@@ -342,12 +341,12 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
       GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
     }
     SpaceWidth = space.cx;
-    CaptionText = WindowText(Handle);
+    SetCaptionText(WindowText(Handle));
     const TDataSkinTitle& title = SkinData->Skin().TitleElement;
     const int needed = (static_cast<int>(CaptionText.size()) + 7) * SpaceWidth + FrameLeft + FrameRight +
                        title.LeftWidth + title.RightWidth + title.TextBackLeft + title.TextBackRight;
-    if (width < needed) {
-      const int shift = (needed - width) / 2;
+    if (size.cx < needed) {
+      const int shift = (needed - size.cx) / 2;
       for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT c{};
         GetWindowRect(child, &c);
@@ -356,14 +355,14 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
         SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
       }
-      width = needed;
+      size.cx = needed;
     }
   }
-  SetWindowPos(Handle, nullptr, r.left, r.top, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  SetWindowPos(Handle, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::SetSystemCaption(bool on) {
-  if (!on && MdiKind == 2 && SkinManager && SkinManager->MdiMaximized) return;
+  if (!on && MdiKind == mkChild && MdiMaximized()) return;
   SystemCaptionOn = on;
   auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
   if (on) {
@@ -405,35 +404,35 @@ void TWinSkinForm::BuildSystemPopup() {
     };
     return item;
   };
-  add(L" Restore ", 0, [this](gui::TObject*) { RestoreWindow(); });
-  if (WindowButtons & wbMaximize) add(L" Maximize ", 1, [this](gui::TObject*) { ToggleMaximize(); });
-  if (WindowButtons & wbMinimize) add(L" Minimize ", 2, [this](gui::TObject*) { ToggleMinimize(); });
-  add(L"-", 100, nullptr);
+  add(L" Restore ", smRestore, [this](gui::TObject*) { RestoreWindow(); });
+  if (WindowButtons & wbMaximize) add(L" Maximize ", smMaximize, [this](gui::TObject*) { ToggleMaximize(); });
+  if (WindowButtons & wbMinimize) add(L" Minimize ", smMinimize, [this](gui::TObject*) { ToggleMinimize(); });
+  add(L"-", smSeparator, nullptr);
   // The key that closes a window is Alt+F4.
-  add(L" Close ", 3, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Alt+F4";
+  add(L" Close ", smClose, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Alt+F4";
 }
 
 void TWinSkinForm::RestoreWindow() {
-  ShowState = 0;
+  ShowState = shNormal;
   PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 void TWinSkinForm::ToggleMaximize() {
-  if (ShowState == 1) {
+  if (ShowState == shMaximized) {
     RestoreWindow();
     return;
   }
-  ShowState = 1;
+  ShowState = shMaximized;
   PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   CurrentObject = nullptr;
 }
 
 void TWinSkinForm::ToggleMinimize() {
-  if (ShowState == 2) {
+  if (ShowState == shMinimized) {
     RestoreWindow();
     return;
   }
-  ShowState = 2;
+  ShowState = shMinimized;
   PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
@@ -519,11 +518,12 @@ void TWinSkinForm::Detach() {
   RECT r{};
   GetWindowRect(Handle, &r);
   POINT p{r.left, r.top};
-  if (MdiKind == 2 && SkinManager) ScreenToClient(SkinManager->MdiClientHandle, &p);
-  if (SkinState != ssDestroying && (MdiKind == 2 || !(Style & WS_CHILD))) {
-    SetWindowPos(Handle, nullptr, p.x, p.y,
-                 (r.right - r.left) + NativeFrameSize.right - FrameLeft - FrameRight,
-                 (r.bottom - r.top) + NativeFrameSize.bottom - FrameTop - MenuHeight - FrameBottom,
+  if (MdiKind == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
+  if (SkinState != ssDestroying && (MdiKind == mkChild || !(Style & WS_CHILD))) {
+    // The client size the skin frame held comes back inside the system's.
+    const SIZE client = ClientSizeForWindow(TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom}, MenuHeight,
+                                            SIZE{r.right - r.left, r.bottom - r.top});
+    SetWindowPos(Handle, nullptr, p.x, p.y, client.cx + NativeFrameSize.right, client.cy + NativeFrameSize.bottom,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   // The system frees the region it held when it is replaced.
@@ -578,13 +578,13 @@ void TWinSkinForm::ReadShowState() {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
-      ShowState = 2;
+      ShowState = shMinimized;
       break;
     case SW_SHOWMAXIMIZED:
-      ShowState = 1;
+      ShowState = shMaximized;
       break;
     default:
-      ShowState = 0;
+      ShowState = shNormal;
       break;
   }
 }
@@ -608,7 +608,7 @@ void TWinSkinForm::RemoveControlSkinner(TSkinControlBase* skinner) {
 void TWinSkinForm::PurgeDestroyedControls() {
   for (std::size_t i = controlSkinners_.size(); i-- > 0;) {
     TSkinControlBase* skinner = controlSkinners_[i];
-    if (skinner->SkinnerState() == 6) {
+    if (skinner->SkinnerState() == ksDead) {
       RemoveControlSkinner(skinner);
       delete skinner;
     }
@@ -618,7 +618,7 @@ void TWinSkinForm::PurgeDestroyedControls() {
 void TWinSkinForm::FreeControlSkinners() {
   while (!controlSkinners_.empty()) {
     TSkinControlBase* skinner = controlSkinners_.front();
-    if (skinner->SkinnerState() != 6) skinner->RestoreColor();
+    if (skinner->SkinnerState() != ksDead) skinner->RestoreColor();
     RemoveControlSkinner(skinner);
     delete skinner;
   }

@@ -17,6 +17,9 @@
 #include "gui/menus.h"
 #include "gui/messages.h"
 #include "gui/subclass.h"
+#include "skin/controls/skin_control_host.h"
+#include "skin/form/skinner_host.h"
+#include "skin/form/frame_layout.h"
 #include "skin/form/nc_objects.h"
 
 namespace gui {
@@ -29,28 +32,14 @@ namespace skin {
 
 class TSkinData;
 
-// What the form skinner needs of a control skinner; the skinner families
-// derive from it.
-class TSkinControlBase {
- public:
-  virtual ~TSkinControlBase() = default;
-  virtual HWND SkinnedWindow() const = 0;
-  // 6: the control's window is gone.
-  virtual int SkinnerState() const = 0;
-  virtual void RestoreColor() = 0;
-  virtual void SkinChanged() = 0;
-  // The hot push button: the form skinner takes the hot look off it when the
-  // pointer has left the rectangle it was last painted in (screen coordinates).
-  virtual void SendMouseLeave() = 0;
-  virtual RECT LastPaintedRect() const = 0;
-};
-
-class TWinSkinForm : public gui::TComponent {
+class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   GUI_CLASS(TWinSkinForm, gui::TComponent)
  public:
   enum TSkinState { ssAttached = 0, ssRunning = 1, ssReskinning = 3, ssDestroying = 4, ssFitting = 5, ssDestroyed = 6 };
-  enum TWindowButton : std::uint8_t { wbMaximize = 1, wbMinimize = 2, wbSystemMenu = 8, wbCaptionRemoved = 16 };
+  using enum TWindowButton;
   static constexpr int kSystemPopupTag = 33333;
+  // The skinned system menu's items, by tag.
+  enum TSystemMenuTag { smRestore = 0, smMaximize = 1, smMinimize = 2, smClose = 3, smSeparator = 100 };
 
   explicit TWinSkinForm(gui::TComponent* owner);
   ~TWinSkinForm() override;
@@ -75,10 +64,16 @@ class TWinSkinForm : public gui::TComponent {
   void RemoveRegion();
 
   // The skinned frame. Points and rectangles are window coordinates.
+  // What the frame's geometry is computed from, for a window of the given
+  // size (the window's own when none is given).
+  TFrameInput FrameInput(SIZE window) const;
+  TFrameInput FrameInput() const;
+  // The frame laid out for the window as it is now; CaptionRect,
+  // RightButtonsLeft and the caption buttons' Visible and BoundsRect follow it.
+  TFrameLayout LayoutSysButtons();
   void PaintNonClient(HDC dc = nullptr);
-  void PaintTitleBar(HDC dc);
-  void PaintCaption(HDC dc, const RECT& band);
-  void LayoutSysButtons();
+  void PaintTitleBar(HDC dc, const TFrameLayout& layout);
+  void PaintCaption(HDC dc, const TFrameLayout& layout);
   void PaintSysButtons(HDC dc);
   void PaintSysButton(TWinSysButton& button, int state);
   // index 1 left, 2 right, 3 top, 4 bottom.
@@ -88,15 +83,15 @@ class TWinSkinForm : public gui::TComponent {
 
   // Non-client input.
   POINT ScreenToWindow(int x, int y) const;
-  TWinSysButton* FindSysButton(POINT p) const;
+  TWinSysButton* FindSysButton(POINT p);
   void DoButtonAction(int x, int y);
   void ShowSystemMenu(int x, int y);
   void ToggleMaximize();
   void RestoreWindow();
   void ToggleMinimize();
 
-  bool AddControlSkinner(TSkinControlBase* skinner);
-  void RemoveControlSkinner(TSkinControlBase* skinner);
+  bool AddControlSkinner(TSkinControlBase* skinner) override;
+  void RemoveControlSkinner(TSkinControlBase* skinner) override;
   void PurgeDestroyedControls();
   void FreeControlSkinners();
   TSkinControlBase* FindWindowSkinner(HWND wnd) const;
@@ -107,6 +102,8 @@ class TWinSkinForm : public gui::TComponent {
   gui::TTimer* HoverTimer() const { return hoverTimer_; }
 
   HWND Handle = nullptr;
+  // The coordinator that made this skinner; none for one made on its own.
+  ISkinnerHost* Host = nullptr;
   TSkinData* SkinData = nullptr;
   gui::TCustomForm* Form = nullptr;
   int DisableTag = 0;
@@ -133,13 +130,11 @@ class TWinSkinForm : public gui::TComponent {
   DWORD Style = 0;
   bool RegionSet = false;
   std::uint8_t Active = 1;
-  std::uint8_t MdiKind = 0;
-  std::uint8_t FrameKind = 0;
+  TMdiKind MdiKind = mkNone;
+  TFrameKind FrameKind = fkSizing;
   std::uint8_t WindowButtons = 0;
-  std::uint8_t ShowState = 0;
+  TShowState ShowState = shNormal;
   int SkinState = ssAttached;
-  // The push-button skinner that shows the hot look now, or none.
-  TSkinControlBase* HotButton = nullptr;
   gui::FontHandle CaptionFont;
   gui::TBitmap IconBitmap;
   gui::TBitmap TitleCache;
@@ -161,7 +156,10 @@ class TWinSkinForm : public gui::TComponent {
   void OnSkinMsgAttached();
   void CloseFromMenu();
   void HoverTick();
-  bool IsRunningMdiChildOutOfNormal() const { return MdiKind == 2 && ShowState != 0; }
+  bool IsRunningMdiChildOutOfNormal() const { return MdiKind == mkChild && ShowState != shNormal; }
+  bool MdiMaximized() const { return Host && Host->IsMdiMaximized(); }
+  // The caption as the frame measures it: the text, a blank and the prefix.
+  void SetCaptionText(std::wstring text);
   gui::RegionHandle BandRegion(int index, const RECT& band, bool fromCache);
 
   LRESULT WMNcCalcSize(WPARAM wParam, LPARAM lParam);
@@ -201,6 +199,7 @@ class TWinSkinForm : public gui::TComponent {
   };
   std::vector<TSavedMenuDraw> savedMenus_;
   HMENU menuBeingDrawn_ = nullptr;  // the menu of the owner-drawn item being drawn
+  SIZE captionMeasured_{};
 };
 
 }  // namespace skin

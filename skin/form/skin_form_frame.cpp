@@ -10,36 +10,38 @@
 #include "gui/menus.h"
 #include "gui/timer.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_protocol.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_region.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
-#include "skin/manager/skin_manager.h"
-#include "skin/manager/skin_popup_menu.h"
 
 namespace skin {
 
 namespace {
 
-constexpr int kIconAction = 3;
-constexpr int kIconAction2 = 11;
-constexpr int kMdiButtons = 100;
-
-bool ShowsIcon(const TDataSkinSysButton& e) { return e.Action == kIconAction || e.Action == kIconAction2; }
-
 int Frames(const TDataSkinObject& e) { return e.FrameCount > 0 ? e.FrameCount : 1; }
+
+// Border pieces by the index the painting routines number them with.
+enum TBorderPiece { bpLeft = 1, bpRight = 2, bpTop = 3, bpBottom = 4 };
 
 TDataSkinBorder& Piece(TSkinContent& skin, int index) {
   switch (index) {
-    case 1: return skin.BorderLeft;
-    case 2: return skin.BorderRight;
-    case 3: return skin.BorderTop;
+    case bpLeft: return skin.BorderLeft;
+    case bpRight: return skin.BorderRight;
+    case bpTop: return skin.BorderTop;
     default: return skin.BorderBottom;
   }
 }
 
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+SIZE WindowSize(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
 
 }  // namespace
 
@@ -52,7 +54,7 @@ void TWinSkinForm::FreeSysButtons() {
 
 void TWinSkinForm::ComputeFrameMetrics() {
   if (!SkinData || SkinData->SkinLoading) return;
-  if (FrameKind == 2) {
+  if (FrameKind == fkNone) {
     FrameLeft = FrameTop = FrameRight = FrameBottom = MenuHeight = 0;
     return;
   }
@@ -63,7 +65,7 @@ void TWinSkinForm::ComputeFrameMetrics() {
   FrameBottom = skin.BorderBottom.Image.Height() / Frames(skin.BorderBottom);
   FreeSysButtons();
   for (const auto& element : skin.SysButtonElements) {
-    if (ShowsIcon(*element) && !IconBitmap.Empty()) {
+    if (ShowsWindowIcon(element->Action) && !IconBitmap.Empty()) {
       // The icon button's size is one frame of its picture; a skin without
       // one gets the icon itself as a single frame.
       if (element->Image.Empty()) {
@@ -90,10 +92,7 @@ void TWinSkinForm::RenderIconBitmap() {
   }
   // No icon of its own: the skin's default window icon.
   gui::TBitmap* spare = SkinData && !SkinData->SpareBitmap.Empty() ? &SkinData->SpareBitmap : nullptr;
-  if (!spare && SkinManager) {
-    for (TSkinData* data : SkinManager->SkinDataList())
-      if (data->SkinFormtype == sfMainform && !data->SpareBitmap.Empty()) spare = &data->SpareBitmap;
-  }
+  if (!spare && Host) spare = Host->DefaultWindowIcon();
   if (spare) IconBitmap.CopyFrom(*spare);
 }
 
@@ -101,13 +100,14 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   CallDefault(WM_NCCALCSIZE, wParam, lParam);
   if (!wParam) return 0;
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-  if (IsRunningMdiChildOutOfNormal() || FrameKind == 2) {
+  const WINDOWPOS& pos = *params->lppos;
+  const TFrameLayout layout = LayoutFrame(FrameInput(SIZE{pos.cx, pos.cy}));
+  if (!layout.Skinned) {
     params->rgrc[1] = params->rgrc[0];
     return WVR_VALIDRECTS;
   }
-  const WINDOWPOS& pos = *params->lppos;
-  const RECT client{pos.x + FrameLeft, pos.y + FrameTop + MenuHeight, pos.x + pos.cx - FrameRight,
-                    pos.y + pos.cy - FrameBottom};
+  RECT client = layout.Client;
+  OffsetRect(&client, pos.x, pos.y);
   params->rgrc[0] = client;
   params->rgrc[1] = client;
   return WVR_VALIDRECTS;
@@ -117,7 +117,7 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMNcPaint(WPARAM wParam, LPARAM lParam) {
   if (!SkinData->FramePainting) return 0;
-  if (IsRunningMdiChildOutOfNormal() || FrameKind == 2) return CallDefault(WM_NCPAINT, wParam, lParam);
+  if (IsRunningMdiChildOutOfNormal() || FrameKind == fkNone) return CallDefault(WM_NCPAINT, wParam, lParam);
   // GetDCEx owns the update region it is given; hand it a copy.
   HRGN update = nullptr;
   if (wParam > 1) {
@@ -150,8 +150,67 @@ LRESULT TWinSkinForm::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
+TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
+  TFrameInput in;
+  in.Window = window;
+  in.Style = Style;
+  in.Show = ShowState;
+  in.Mdi = MdiKind;
+  in.Kind = FrameKind;
+  in.Active = Active != 0;
+  in.RightToLeft = RightToLeft;
+  in.MdiChildMaximized = MdiMaximized();
+  in.WindowButtons = WindowButtons;
+  in.Frame = TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom};
+  in.MenuHeight = MenuHeight;
+  if (!SkinData) return in;
+  TSkinContent& skin = SkinData->Skin();
+  in.MenuBarMargin = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
+  const TDataSkinTitle& title = skin.TitleElement;
+  in.Caption = TCaptionTextSpec{captionMeasured_, title.TextAlignment, title.LeftWidth,    title.TopHeight,
+                                title.RightWidth, title.TextBackLeft,  title.TextBackRight};
+  in.Buttons.reserve(SysButtons.size());
+  for (const auto& button : SysButtons) {
+    const TDataSkinSysButton& e = *button->Element;
+    const SIZE size = e.Image.Empty() ? SIZE{} : SIZE{e.Image.Width() / Frames(e), e.Image.Height()};
+    in.Buttons.push_back(TCaptionButtonSpec{e.Action, e.Align, e.XCoord, e.YCoord, e.Visibility, e.Visibility1, size});
+  }
+  return in;
+}
+
+TFrameInput TWinSkinForm::FrameInput() const { return FrameInput(WindowSize(Handle)); }
+
+TFrameLayout TWinSkinForm::LayoutSysButtons() {
+  if (GetWindowRect(Handle, &WindowRect)) {
+    WindowWidth = WindowRect.right - WindowRect.left;
+    WindowHeight = WindowRect.bottom - WindowRect.top;
+  }
+  TFrameLayout layout = LayoutFrame(FrameInput(SIZE{WindowWidth, WindowHeight}));
+  CaptionRect = layout.CaptionText;
+  RightButtonsLeft = layout.RightButtonsLeft;
+  for (std::size_t i = 0; i < SysButtons.size(); ++i) {
+    TWinSysButton& button = *SysButtons[i];
+    button.Visible = layout.Buttons[i].Visible;
+    // A button without a picture, or hidden, keeps its last place.
+    if (button.Visible && !button.Element->Image.Empty()) button.BoundsRect = layout.Buttons[i].Bounds;
+  }
+  return layout;
+}
+
+void TWinSkinForm::SetCaptionText(std::wstring text) {
+  CaptionText = std::move(text);
+  captionMeasured_ = SIZE{};
+  gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  if (!dc) return;
+  gui::SelectGuard font(dc.get(), CaptionFont.get());
+  const std::wstring measured = CaptionText + L" " + CaptionPrefix;
+  RECT r{};
+  DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOCLIP);
+  captionMeasured_ = SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 void TWinSkinForm::PaintNonClient(HDC dc) {
-  if (!SkinData || (SkinState != ssRunning && SkinState != ssReskinning) || FrameKind == 2 ||
+  if (!SkinData || (SkinState != ssRunning && SkinState != ssReskinning) || FrameKind == fkNone ||
       IsRunningMdiChildOutOfNormal())
     return;
   gui::WindowDc own(Handle, dc ? nullptr : GetWindowDC(Handle));
@@ -159,13 +218,11 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
   if (!target) return;
   try {
     if (!GetWindowRect(Handle, &WindowRect)) return;
-    WindowWidth = WindowRect.right - WindowRect.left;
-    WindowHeight = WindowRect.bottom - WindowRect.top;
-    const int w = WindowWidth, h = WindowHeight;
-    PaintBorderPiece(1, RECT{0, 0, FrameLeft, h}, target);
-    PaintBorderPiece(2, RECT{w - FrameRight, 0, w, h}, target);
-    PaintBorderPiece(4, RECT{FrameLeft, h - FrameBottom, w - FrameRight, h}, target);
-    PaintTitleBar(target);
+    const TFrameLayout layout = LayoutSysButtons();
+    PaintBorderPiece(bpLeft, layout.Left, target);
+    PaintBorderPiece(bpRight, layout.Right, target);
+    PaintBorderPiece(bpBottom, layout.Bottom, target);
+    PaintTitleBar(target, layout);
   } catch (const std::exception&) {
     // A frame that cannot be painted stays as it was.
   }
@@ -177,147 +234,57 @@ void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
   TDataSkinBorder& piece = Piece(SkinData->Skin(), index);
   if (piece.Image.Empty()) return;
   const int frame = (Active || Frames(piece) == 1) ? 1 : 2;
-  gui::TBitmap rendered =
-      RenderNineSlice(rect, piece.Image, piece.Margins(), index > 2, piece.Tile != 1, Frames(piece), frame);
+  gui::TBitmap rendered = RenderNineSlice(rect, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
+                                          piece.TilesCentre(), Frames(piece), frame);
   if (rendered.Empty()) return;
   BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, rendered.DC(), 0, 0, SRCCOPY);
 }
 
-void TWinSkinForm::PaintTitleBar(HDC dc) {
-  if (WindowWidth <= 0 || FrameTop <= 0) return;
+void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
+  const int width = layout.Title.right, height = layout.Title.bottom;
+  if (width <= 0 || height <= 0) return;
   // The corners painted by the side pieces become part of the band.
-  TitleCache.SetSize(WindowWidth, FrameTop);
-  BitBlt(TitleCache.DC(), 0, 0, WindowWidth, FrameTop, dc, 0, 0, SRCCOPY);
-  const RECT band{FrameLeft, 0, WindowWidth - FrameRight, FrameTop};
-  PaintBorderPiece(3, band, TitleCache.DC());
-  PaintCaption(TitleCache.DC(), band);
-  LayoutSysButtons();
+  TitleCache.SetSize(width, height);
+  BitBlt(TitleCache.DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  PaintBorderPiece(bpTop, layout.TitleBand, TitleCache.DC());
+  PaintCaption(TitleCache.DC(), layout);
   PaintSysButtons(TitleCache.DC());
-  BitBlt(dc, 0, 0, WindowWidth, FrameTop, TitleCache.DC(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, width, height, TitleCache.DC(), 0, 0, SRCCOPY);
   SetBkMode(dc, OPAQUE);
 }
 
-void TWinSkinForm::PaintCaption(HDC dc, const RECT& band) {
+void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   TSkinContent& skin = SkinData->Skin();
   TDataSkinTitle& title = skin.TitleElement;
-  gui::SelectGuard font(dc, CaptionFont.get());
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  gui::SavedDcState saved(dc);
+  SelectObject(dc, CaptionFont.get());
+  SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, gui::ColorToRGB(Active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive));
-
-  const std::wstring measured = CaptionText + L" " + CaptionPrefix;
-  RECT text = band;
-  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &text, DT_CALCRECT | DT_NOCLIP);
-  text.right += title.TextBackLeft + title.TextBackRight;
-  const int textWidth = text.right - text.left, textHeight = text.bottom - text.top;
-  const int bandWidth = band.right - band.left, bandHeight = band.bottom - band.top;
-  int dx;
-  const int alignment = RightToLeft ? 2 : title.TextAlignment;
-  switch (alignment) {
-    case 0: dx = title.LeftWidth; break;
-    case 1: dx = (bandWidth - textWidth) / 2; break;
-    case 2: dx = bandWidth - title.RightWidth - textWidth; break;
-    default: dx = 0; break;
-  }
-  const int dy = (bandHeight - textHeight) / 2 + title.TopHeight / 2;
-  OffsetRect(&text, dx, dy);
-  if (Style & WS_POPUP) {
-    if (text.right < RightButtonsLeft - 5) text.right = RightButtonsLeft - 5;
-  } else if (text.right > band.right - title.RightWidth) {
-    text.right = band.right - title.RightWidth;
-  }
-  CaptionRect = text;
+  RECT text = layout.CaptionText;
   if (!title.Image.Empty()) {
     gui::TCanvas canvas(dc);
-    DrawThreeSlice(canvas, RECT{text.left, band.top, text.right, band.bottom}, title.Image, true, true, 2,
-                   Active ? 1 : 2, RECT{title.TextBackLeft, 0, title.TextBackRight, 0});
+    DrawThreeSlice(canvas, RECT{text.left, layout.TitleBand.top, text.right, layout.TitleBand.bottom}, title.Image,
+                   true, true, 2, Active ? 1 : 2, RECT{title.TextBackLeft, 0, title.TextBackRight, 0});
   }
   text.left += title.TextBackLeft;
   text.right -= title.TextBackRight;
   DrawSkinText(dc, CaptionPrefix + CaptionText, text,
                DT_SINGLELINE | DT_END_ELLIPSIS | (RightToLeft ? DT_RIGHT : 0u));
-  SetBkMode(dc, oldMode);
-}
-
-void TWinSkinForm::LayoutSysButtons() {
-  RightButtonsLeft = 0;
-  const TDataSkinObject* menuBar = SkinData->Skin().MenuBar.get();
-  const int menuMargin = menuBar ? menuBar->LeftWidth : 0;
-  for (std::size_t i = 0; i < SysButtons.size(); ++i) {
-    TWinSysButton& button = *SysButtons[i];
-    const TDataSkinSysButton& e = *button.Element;
-    if (!IsButtonVisible(i) || e.Image.Empty()) continue;
-    const int width = e.Image.Width() / Frames(e), height = e.Image.Height();
-    POINT at{0, 0};
-    switch (e.Align) {
-      case 0: at = POINT{e.XCoord, e.YCoord}; break;
-      case 1:
-        at = POINT{WindowWidth - e.XCoord, e.YCoord};
-        RightButtonsLeft = std::max<int>(RightButtonsLeft, at.x);
-        break;
-      case 2:
-      case 8: at = POINT{CaptionRect.left - width - e.XCoord, e.YCoord}; break;
-      case 3:
-      case 9: at = POINT{CaptionRect.right + e.XCoord, e.YCoord}; break;
-      case kMdiButtons:
-        at.y = FrameTop + (MenuHeight - height) / 2;
-        at.x = RightToLeft ? FrameLeft + e.XCoord + menuMargin : WindowWidth - e.XCoord - FrameRight - menuMargin;
-        break;
-      default: break;
-    }
-    button.BoundsRect = RECT{at.x, at.y, at.x + width, at.y + height};
-  }
 }
 
 bool TWinSkinForm::IsButtonVisible(std::size_t index) {
-  TWinSysButton& button = *SysButtons[index];
-  const TDataSkinSysButton& e = *button.Element;
-  const bool maximised = ShowState == 1;
-  const bool hasMax = WindowButtons & wbMaximize, hasMin = WindowButtons & wbMinimize;
-  const bool hasSysMenu = WindowButtons & wbSystemMenu;
-  bool a;
-  switch (e.Visibility) {
-    case 0: a = FrameKind != 3 && (e.Action != 0 || hasSysMenu); break;
-    case 1: a = maximised; break;
-    case 2: a = !maximised; break;
-    case 3: a = Active != 0; break;
-    case 4: a = Active == 0; break;
-    case 6: a = hasMax && hasSysMenu; break;
-    case 7: a = !hasMax; break;
-    case 8: a = hasMin && hasSysMenu; break;
-    case 9: a = !hasMin; break;
-    case kMdiButtons: {
-      // The maximised-child buttons belong to the MDI frame's menu bar.
-      a = MdiKind == 1 && SkinManager && SkinManager->MdiMaximized && MenuHeight > 0;
-      break;
-    }
-    default: a = e.Visibility >= 200 && e.Visibility <= 2000; break;
-  }
-  bool b;
-  switch (e.Visibility1) {
-    case 0: b = true; break;
-    case 1: b = maximised; break;
-    case 2: b = !maximised; break;
-    case 3: b = Active != 0; break;
-    case 4: b = Active == 0; break;
-    case 6: b = hasMax; break;
-    case 7: b = !hasMax; break;
-    case 8: b = hasMin; break;
-    case 9: b = !hasMin; break;
-    case 100: b = a; break;
-    default: b = e.Visibility1 >= 200 && e.Visibility1 <= 2000; break;
-  }
-  bool visible = a && b;
-  if (e.Action == 1 && !hasMax) visible = false;
-  if (e.Action == 2 && !hasMin) visible = false;
-  button.Visible = visible;
+  const TFrameInput in = FrameInput();
+  const bool visible = CaptionButtonVisible(in, in.Buttons[index]);
+  SysButtons[index]->Visible = visible;
   return visible;
 }
 
 void TWinSkinForm::PaintSysButtons(HDC dc) {
   for (const auto& button : SysButtons) {
     TDataSkinSysButton& e = *button->Element;
-    if (!button->Visible || e.Image.Empty() || e.Visibility == kMdiButtons) continue;
-    if (ShowsIcon(e)) {
+    // The maximised-child buttons are the menu bar's to draw.
+    if (!button->Visible || e.Image.Empty() || e.Visibility == bvMdiChildMaximized) continue;
+    if (ShowsWindowIcon(e.Action)) {
       DrawFrame(dc, button->BoundsRect, IconBitmap, true, 1, 1);
       continue;
     }
@@ -331,11 +298,11 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
   if (e.Image.Empty()) return;
   gui::WindowDc dc = gui::WindowDc::Whole(Handle);
   if (!dc) return;
-  if (ShowsIcon(e)) {
+  if (ShowsWindowIcon(e.Action)) {
     DrawFrame(dc.get(), button.BoundsRect, IconBitmap, true, 1, 1);
     return;
   }
-  const int frame = (e.Visibility == kMdiButtons && state == TNCObject::stHot) ? 4 : state;
+  const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
   // The band behind a transparent button comes from the composed title band.
   const RECT& r = button.BoundsRect;
   if (!TitleCache.Empty() && r.bottom <= TitleCache.Height())
@@ -353,39 +320,44 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), TitleCache.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
   }
-  gui::TBitmap rendered =
-      RenderNineSlice(band, piece.Image, piece.Margins(), index > 2, piece.Tile != 1, Frames(piece), frame);
+  gui::TBitmap rendered = RenderNineSlice(band, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
+                                          piece.TilesCentre(), Frames(piece), frame);
   if (rendered.Empty()) return gui::RegionHandle(CreateRectRgnIndirect(&band));
   return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
 }
 
 void TWinSkinForm::UpdateRegion() {
   if (!SkinData) return;
-  RECT r{};
-  GetWindowRect(Handle, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
+  const SIZE size = WindowSize(Handle);
+  const int w = size.cx, h = size.cy;
   if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
-  if (RegionSet && RegionSize.cx == w && RegionSize.cy == h && MdiKind != 2 && SkinState != ssReskinning) return;
+  if (RegionSet && RegionSize.cx == w && RegionSize.cy == h && MdiKind != mkChild && SkinState != ssReskinning) return;
   TSkinContent& skin = SkinData->Skin();
   HRGN region;
   if (skin.BorderLeft.Trans != 1 && skin.BorderRight.Trans != 1 && skin.BorderTop.Trans != 1 &&
       skin.BorderBottom.Trans != 1) {
     region = CreateRectRgn(0, 0, w, h);
   } else {
-    RegionSize = SIZE{w, h};
-    gui::RegionHandle all(CreateRectRgn(FrameLeft, FrameTop, w - FrameRight, h - FrameBottom));
+    RegionSize = size;
+    const TFrameLayout layout = LayoutFrame(FrameInput(size));
+    const RECT inner{layout.Left.right, layout.TitleBand.bottom, layout.Right.left, layout.Bottom.top};
+    gui::RegionHandle all(CreateRectRgnIndirect(&inner));
     auto add = [&all](gui::RegionHandle part) {
       if (part) CombineRgn(all.get(), all.get(), part.get(), RGN_OR);
     };
     auto full = [](const RECT& band) { return gui::RegionHandle(CreateRectRgnIndirect(&band)); };
-    const RECT left{0, 0, FrameLeft, h}, right{w - FrameRight, 0, w, h};
-    const RECT bottom{FrameLeft, h - FrameBottom, w - FrameRight, h}, top{FrameLeft, 0, w - FrameRight, FrameTop};
-    add(skin.BorderLeft.Trans == 1 && h > 1 && FrameLeft > 0 ? BandRegion(1, left, false) : full(left));
-    add(skin.BorderRight.Trans == 1 && h > 1 && FrameRight > 0 ? BandRegion(2, right, false) : full(right));
-    add(skin.BorderBottom.Trans == 1 && FrameBottom >= 2 && bottom.right > bottom.left ? BandRegion(4, bottom, false)
-                                                                                        : full(bottom));
+    const RECT& left = layout.Left;
+    const RECT& right = layout.Right;
+    const RECT& bottom = layout.Bottom;
+    const RECT& top = layout.TitleBand;
+    add(skin.BorderLeft.Trans == 1 && h > 1 && FrameLeft > 0 ? BandRegion(bpLeft, left, false) : full(left));
+    add(skin.BorderRight.Trans == 1 && h > 1 && FrameRight > 0 ? BandRegion(bpRight, right, false) : full(right));
+    add(skin.BorderBottom.Trans == 1 && FrameBottom >= 2 && bottom.right > bottom.left
+            ? BandRegion(bpBottom, bottom, false)
+            : full(bottom));
     const bool cached = TitleCache.Width() == w && TitleCache.Height() == FrameTop;
-    add(skin.BorderTop.Trans == 1 && FrameTop > 1 && top.right > top.left ? BandRegion(3, top, cached) : full(top));
+    add(skin.BorderTop.Trans == 1 && FrameTop > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
+                                                                         : full(top));
     region = all.release();
   }
   // The window owns the region from here on.
@@ -407,14 +379,16 @@ void TWinSkinForm::RemoveRegion() {
 POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
   POINT p{x, y};
   ScreenToClient(Handle, &p);
-  if (ShowState != 2) {
+  if (ShowState != shMinimized) {
     p.x += FrameLeft;
     p.y += FrameTop + MenuHeight;
   }
   return p;
 }
 
-TWinSysButton* TWinSkinForm::FindSysButton(POINT p) const {
+TWinSysButton* TWinSkinForm::FindSysButton(POINT p) {
+  // Laid out now, for the window as it is: never the last paint's places.
+  LayoutSysButtons();
   for (const auto& button : SysButtons)
     if (button->Visible && button->Element->Action >= 0 && PtInRect(&button->BoundsRect, p)) return button.get();
   return nullptr;
@@ -428,8 +402,8 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   // Skinned close and minimise buttons answer as the system's would, so
   // tools that look for those boxes find them; their clicks stay ours.
   if (TWinSysButton* button = FindSysButton(p)) {
-    if (button->Element->Action == 0) return HTCLOSE;
-    if (button->Element->Action == 2) return HTMINBUTTON;
+    if (button->Element->Action == caClose) return HTCLOSE;
+    if (button->Element->Action == caMinimize) return HTMINBUTTON;
   }
   if (p.y > 3) hit = HTCAPTION;
   if (p.y > FrameTop) hit = HTMENU;
@@ -455,7 +429,7 @@ LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   // A maximised window is not dragged by its caption.
-  if (ShowState == 1 && wParam == HTCAPTION && Active) wParam = HTMENU;
+  if (ShowState == shMaximized && wParam == HTCAPTION && Active) wParam = HTMENU;
   return CallDefault(WM_NCLBUTTONDOWN, wParam, lParam);
 }
 
@@ -472,7 +446,7 @@ LRESULT TWinSkinForm::WMNcLButtonUp(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMNcLButtonDblClk(WPARAM, LPARAM) {
-  if (ShowState != 0) {
+  if (ShowState != shNormal) {
     RestoreWindow();
   } else if (WindowButtons & wbMaximize) {
     ToggleMaximize();
@@ -481,7 +455,7 @@ LRESULT TWinSkinForm::WMNcLButtonDblClk(WPARAM, LPARAM) {
 }
 
 LRESULT TWinSkinForm::WMNcRButtonDown(WPARAM wParam, LPARAM lParam) {
-  if (wParam == HTCAPTION && MdiKind != 2) {
+  if (wParam == HTCAPTION && MdiKind != mkChild) {
     const POINT screen = PointOf(lParam);
     ShowSystemMenu(screen.x, screen.y);
     return 0;
@@ -518,24 +492,24 @@ LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
   if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() && lParam == 0)
     return 1;
   if (command == SC_MINIMIZE) {
-    ShowState = 2;
-    if (MdiKind == 2) SetSystemCaption(true);
+    ShowState = shMinimized;
+    if (MdiKind == mkChild) SetSystemCaption(true);
   } else if (command == SC_MAXIMIZE) {
-    ShowState = 1;
+    ShowState = shMaximized;
   } else if (command == SC_RESTORE) {
-    ShowState = 0;
-    if (MdiKind == 2) SetSystemCaption(false);
+    ShowState = shNormal;
+    if (MdiKind == mkChild) SetSystemCaption(false);
   }
   return CallDefault(WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(WM_SIZE, wParam, lParam);
-  if (wParam == SIZE_RESTORED) ShowState = 0;
-  if (wParam == SIZE_MINIMIZED) ShowState = 2;
-  if (wParam == SIZE_MAXIMIZED) ShowState = 1;
-  if (ShowState == 2) return result;
-  if (MdiKind == 2 && ((SkinManager && SkinManager->MdiMaximized) || ShowState != 0)) return result;
+  if (wParam == SIZE_RESTORED) ShowState = shNormal;
+  if (wParam == SIZE_MINIMIZED) ShowState = shMinimized;
+  if (wParam == SIZE_MAXIMIZED) ShowState = shMaximized;
+  if (ShowState == shMinimized) return result;
+  if (MdiKind == mkChild && (MdiMaximized() || ShowState != shNormal)) return result;
   if (SkinState == ssRunning || SkinState == ssReskinning) UpdateRegion();
   return result;
 }
@@ -543,12 +517,12 @@ LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(WM_GETMINMAXINFO, wParam, lParam);
   ReadShowState();
-  if (ShowState == 2) {
+  if (ShowState == shMinimized) {
     SetSystemCaption(true);
-  } else if (MdiKind == 2 && ShowState == 1) {
+  } else if (MdiKind == mkChild && ShowState == shMaximized) {
     SetSystemCaption(true);
-  } else if (MdiKind == 2) {
-    if (SkinManager && SkinManager->MdiMaximized) SkinManager->SetMdiMaximized(false);
+  } else if (MdiKind == mkChild) {
+    if (MdiMaximized()) Host->ChangeMdiMaximized(false);
     SetSystemCaption(false);
   } else {
     SetSystemCaption(false);
@@ -580,32 +554,33 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
   if (!button) return;
   const int action = button->Element->Action;
   switch (action) {
-    case 0:
+    case caClose:
       CloseFromMenu();
       break;
-    case 1:
-    case 22:
+    case caMaximize:
+    case caMaximize2:
       ToggleMaximize();
       break;
-    case 2:
-    case 23:
+    case caMinimize:
+    case caMinimize2:
       ToggleMinimize();
       break;
-    case 3:
-    case 11:
-    case 12:
+    case caSystemMenu:
+    case caIcon:
+    case caSystemMenu2:
       ShowSystemMenu(x + 1, y + 1);
       break;
-    case 7:
-    case 60:
-    case 8:
-    case 61:
-    case 9:
-    case 62: {
+    case caMdiMinimize:
+    case caMdiMinimize2:
+    case caMdiRestore:
+    case caMdiRestore2:
+    case caMdiClose:
+    case caMdiClose2: {
       // The active MDI child, when there is a client area holding one.
       HWND child = MdiClient ? reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
-      const WPARAM command = (action == 7 || action == 60) ? SC_MINIMIZE : (action == 8 || action == 61) ? SC_RESTORE
-                                                                                                          : SC_CLOSE;
+      const WPARAM command = (action == caMdiMinimize || action == caMdiMinimize2)  ? SC_MINIMIZE
+                             : (action == caMdiRestore || action == caMdiRestore2) ? SC_RESTORE
+                                                                                   : SC_CLOSE;
       if (child) SendMessageW(child, WM_SYSCOMMAND, command, 0);
       break;
     }
@@ -618,15 +593,15 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
 void TWinSkinForm::ShowSystemMenu(int x, int y) {
   if (skinSystemMenu_) {
     for (gui::TMenuItem* item : skinSystemMenu_->Items().Items()) {
-      if (item->Tag() == 0) item->Enabled = ShowState != 0;
-      if (item->Tag() == 1) item->Enabled = ShowState != 1;
-      if (item->Tag() == 2) item->Enabled = ShowState != 2;
+      if (item->Tag() == 0) item->Enabled = ShowState != shNormal;
+      if (item->Tag() == 1) item->Enabled = ShowState != shMaximized;
+      if (item->Tag() == 2) item->Enabled = ShowState != shMinimized;
     }
   }
   const DWORD now = GetTickCount();
   if (static_cast<int>(DoubleClickTime) < 0 || now - LastIconClick > DoubleClickTime) {
     LastIconClick = now;
-    if (skinSystemMenu_ && SkinData->HasControl(xcSystemMenu) && MdiKind != 2) {
+    if (skinSystemMenu_ && SkinData->HasControl(xcSystemMenu) && MdiKind != mkChild) {
       skinSystemMenu_->Popup(x, y, Handle);
     } else if (SystemMenu) {
       TrackPopupMenu(SystemMenu, TPM_RIGHTBUTTON, x, y, 0, Handle, nullptr);

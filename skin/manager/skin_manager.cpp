@@ -8,7 +8,7 @@
 #include "skin/data/platform_version.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
-#include "skin/manager/skin_popup_menu.h"
+#include "skin/form/skin_popup_menu.h"
 
 namespace skin {
 
@@ -16,10 +16,15 @@ TSkinManage* SkinManager = nullptr;
 
 namespace {
 
-// Frees the manager when the program's statics go away.
-struct ManagerFinalisation {
-  ~ManagerFinalisation() { FreeSkinManager(); }
-} finalisation;
+// Plugs the manager in as the skin data components' coordinator when the
+// program starts, and frees it when the program's statics go away.
+struct ManagerRegistration {
+  ManagerRegistration() {
+    RegisterSkinCoordinator(TSkinCoordinatorAccess{[]() -> ISkinCoordinator* { return SkinManager; },
+                                                    []() -> ISkinCoordinator& { return EnsureSkinManager(); }});
+  }
+  ~ManagerRegistration() { FreeSkinManager(); }
+} registration;
 
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
@@ -35,12 +40,6 @@ TSkinManage& EnsureSkinManager() {
 
 void FreeSkinManager() { delete std::exchange(SkinManager, nullptr); }
 
-std::wstring WindowClassName(HWND wnd) {
-  wchar_t name[101] = {};
-  const int length = GetClassNameW(wnd, name, 101);
-  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
-}
-
 TSkinManage::TSkinManage() : actionTimer_(nullptr) {
   actionTimer_.SetEnabled(false);
   actionTimer_.SetInterval(250);
@@ -53,7 +52,8 @@ TSkinManage::~TSkinManage() {
   menuSkinners_.clear();
   if (PendingMenuSkinner) PendingMenuSkinner = nullptr;
   // Form skinners belong to their forms or are freed by the purge; the list
-  // forgets them.
+  // forgets them, and they forget their host.
+  for (TWinSkinForm* skinner : formSkinners_) skinner->Host = nullptr;
   formSkinners_.clear();
   skinDataList_.clear();
 }
@@ -103,7 +103,7 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
   return CallNextHookEx(hook, code, wParam, lParam);
 }
 
-void TSkinManage::RequestAction(int action, UINT delay) {
+void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
   PendingAction = action;
   actionTimer_.SetInterval(delay);
   if (ActivationCount != 0) {
@@ -222,6 +222,7 @@ bool TSkinManage::SkinWindow(HWND wnd) {
 
   auto skinner = std::make_unique<TWinSkinForm>(form);
   skinner->Handle = wnd;
+  skinner->Host = this;
   // A failed attach leaves the window as it was; the skinner goes.
   if (!(form ? skinner->AttachToForm(data, form) : skinner->AttachToWindow(data))) return false;
   formSkinners_.push_back(skinner.release());
@@ -309,6 +310,7 @@ void TSkinManage::SkinPopupMenu(HWND menuWindow) {
   TSkinData* data = FindSkinData(menuWindow);
   if (!data || data->SkinLoading || !data->HasControl(xcMainMenu)) return;
   auto skinner = std::make_unique<TWinSkinPopMenu>();
+  skinner->Host = this;
   skinner->Attach(menuWindow, data, nullptr);
   if (MenuFromBar) skinner->FromMenuBar = true;
   menuSkinners_.push_back(std::move(skinner));
@@ -331,28 +333,36 @@ bool TSkinManage::IsMenuSkinned(HWND menuWindow) const {
                      [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
 }
 
-void TSkinManage::MarkMenusFromBar() {
-  for (auto& skinner : menuSkinners_) skinner->FromMenuBar = true;
+void TSkinManage::MarkMenusFromBar() { TWinSkinPopMenu::MarkAllFromMenuBar(); }
+
+gui::TBitmap* TSkinManage::FindMenuItemBitmap(HMENU menu) const { return TWinSkinPopMenu::BackgroundOf(menu); }
+
+void TSkinManage::StartSkinningNow() {
+  SkinningOn = true;
+  ++ActivationCount;
 }
 
-gui::TBitmap* TSkinManage::FindMenuItemBitmap(HMENU menu) const {
-  for (const auto& skinner : menuSkinners_)
-    if (skinner->MenuHandle == menu) return &skinner->Background;
-  return nullptr;
+gui::TBitmap* TSkinManage::DefaultWindowIcon() {
+  gui::TBitmap* icon = nullptr;
+  for (TSkinData* data : skinDataList_)
+    if (data->SkinFormtype == sfMainform && !data->SpareBitmap.Empty()) icon = &data->SpareBitmap;
+  return icon;
 }
+
+void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
 
 void TSkinManage::SetMdiMaximized(bool value) {
   if (value == MdiMaximized) return;
   MdiMaximized = value;
   for (TWinSkinForm* skinner : formSkinners_) {
-    if (skinner->MdiKind != 2) continue;
+    if (skinner->MdiKind != mkChild) continue;
     if (value) {
       if (skinner->RegionSet) skinner->RemoveRegion();
       skinner->SetSystemCaption(true);
-    } else if (skinner->ShowState == 2) {
+    } else if (skinner->ShowState == shMinimized) {
       skinner->SetSystemCaption(true);
     } else {
-      skinner->ShowState = 0;
+      skinner->ShowState = shNormal;
       skinner->UpdateRegion();
       skinner->SetSystemCaption(false);
       if (!skinner->RegionSet) skinner->RefreshFrame();
@@ -362,7 +372,7 @@ void TSkinManage::SetMdiMaximized(bool value) {
 
 int TSkinManage::CountMdiChildren() const {
   return static_cast<int>(
-      std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) { return s->MdiKind == 2; }));
+      std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) { return s->MdiKind == mkChild; }));
 }
 
 }  // namespace skin

@@ -13,6 +13,9 @@
 
 #include "gui/handles.h"
 #include "gui/timer.h"
+#include "skin/data/skin_coordinator.h"
+#include "skin/data/skin_protocol.h"
+#include "skin/form/skinner_host.h"
 
 namespace gui {
 class TCustomForm;
@@ -25,28 +28,32 @@ class TSkinData;
 class TWinSkinForm;
 class TWinSkinPopMenu;
 
-// The engine's private window messages.
-constexpr UINT SkinMsgRefresh = 0x3401;   // a skinned framework form re-applies the skin
-constexpr UINT SkinMsgRepaint = 0x3502;   // repaint the skinned frame
-constexpr UINT SkinMsgAttached = 0x3503;  // posted once after a form skinner attached, lParam 1000
-constexpr UINT SkinMsgQuery = 0x3504;     // a window skinned by this engine answers 1
-
-enum TSkinAction { saSkinOn = 1, saSkinOff = 2, saSkinChanged = 3 };
-
-class TSkinManage {
+class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
  public:
   TSkinManage();
   ~TSkinManage();
   TSkinManage(const TSkinManage&) = delete;
   TSkinManage& operator=(const TSkinManage&) = delete;
 
-  void InstallHook();
-  void AddSkinData(TSkinData* data);
-  void RemoveSkinData(TSkinData* data);
-  void RequestAction(int action, UINT delay);
+  // What the skin data components ask.
+  void InstallHook() override;
+  void AddSkinData(TSkinData* data) override;
+  void RemoveSkinData(TSkinData* data) override;
+  void RequestAction(TSkinAction action, UINT delay) override;
+  void SetPendingSkinData(TSkinData* data) override { PendingSkinData = data; }
+  bool SkinWindow(HWND wnd) override;
+  void ReleaseAllSysButtons() override;
+  void StartSkinningNow() override;
   void RunPendingAction();
 
-  bool SkinWindow(HWND wnd);
+  // What the window skinners ask.
+  bool IsSkinningOn() const override { return SkinningOn; }
+  bool IsMdiMaximized() const override { return MdiMaximized; }
+  void ChangeMdiMaximized(bool value) override { SetMdiMaximized(value); }
+  HWND MdiClientWindow() const override { return MdiClientHandle; }
+  gui::TBitmap* DefaultWindowIcon() override;
+  void FormSkinnerGone(TWinSkinForm* skinner) override;
+
   void SkinForm(gui::TCustomForm* form);
   TSkinData* FindSkinData(HWND wnd) const;
   bool AskFormSkin(const std::wstring& className) const;
@@ -55,7 +62,6 @@ class TSkinManage {
   TWinSkinForm* FindFormSkinner(HWND wnd) const;
   void RemoveFormSkinner(HWND wnd);
   void PurgeDestroyedForms();
-  void ReleaseAllSysButtons();
 
   void SkinPopupMenu(HWND menuWindow);
   bool ReleasePopupMenu(HWND menuWindow);
@@ -78,7 +84,7 @@ class TSkinManage {
   bool MenuFromBar = false;
   bool MdiMaximized = false;
   HWND MdiClientHandle = nullptr;
-  int PendingAction = 0;
+  TSkinAction PendingAction = saNone;
   TSkinData* PendingSkinData = nullptr;
 
  private:
@@ -97,8 +103,5 @@ extern TSkinManage* SkinManager;
 TSkinManage& EnsureSkinManager();
 // Frees the manager (done at unit finalisation; tests call it between cases).
 void FreeSkinManager();
-
-// The window's class name (at most 100 characters), as the hook reads it.
-std::wstring WindowClassName(HWND wnd);
 
 }  // namespace skin

@@ -42,7 +42,7 @@ class SkinButtonTest : public ::testing::Test {
     const RECT r{0, 0, width, height};
     gui::BrushHandle brush(CreateSolidBrush(skin::SkinColourToRGB(data_->Skin().Colours.ButtonFace)));
     FillRect(face.DC(), &r, brush.get());
-    gui::TBitmap frame = skin::RenderNineSlice(r, e.Image, e.Margins(), false, e.Tile == 1, 5, look);
+    gui::TBitmap frame = skin::RenderNineSlice(r, e.Image, e.Margins(), false, e.TilesCentre(), 5, look);
     skin::DrawTransparent(face.DC(), r, frame, skin::TransparentColour);
     return face;
   }

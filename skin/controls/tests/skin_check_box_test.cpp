@@ -219,7 +219,7 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
     if (index == 2) p.right = b.Width();
     gui::TBitmap piece = skin::RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top},
                                                skin.StatusBarEdges->Image, skin.StatusBarEdges->Margins(), false,
-                                               skin.StatusBarEdges->Tile == 1, 3, frame);
+                                               skin.StatusBarEdges->TilesCentre(), 3, frame);
     return std::pair{b.Pixel(p.left + x, p.top + y), piece.Pixel(x, y)};
   };
   for (auto [index, frame] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{2, 3}}) {
@@ -234,7 +234,7 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
     SendMessageW(bar->Handle(), SB_GETRECT, 2, reinterpret_cast<LPARAM>(&p));
     gui::TBitmap piece = skin::RenderNineSlice(RECT{0, 0, b.Width() - p.left, p.bottom - p.top},
                                                skin.StatusBarEdges->Image, skin.StatusBarEdges->Margins(), false,
-                                               skin.StatusBarEdges->Tile == 1, 3, 3);
+                                               skin.StatusBarEdges->TilesCentre(), 3, 3);
     EXPECT_EQ(b.Pixel(b.Width() - 1, p.top), piece.Pixel(piece.Width() - 1, 0));
   }
   // The grip: frame 5 of the extra images, its corner one pixel inside.
@@ -273,7 +273,7 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   bar->SetSimplePanel(true);
   gui::TBitmap s = Drawn(*skinner);
   gui::TBitmap whole = skin::RenderNineSlice(RECT{0, 0, s.Width(), s.Height()}, skin.StatusBarEdges->Image,
-                                             skin.StatusBarEdges->Margins(), false, skin.StatusBarEdges->Tile == 1,
+                                             skin.StatusBarEdges->Margins(), false, skin.StatusBarEdges->TilesCentre(),
                                              3, 1);
   EXPECT_EQ(s.Pixel(100, 0), whole.Pixel(100, 0));
   EXPECT_EQ(s.Pixel(0, s.Height() / 2), whole.Pixel(0, s.Height() / 2));

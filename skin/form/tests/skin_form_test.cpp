@@ -345,7 +345,7 @@ class FakeControlSkinner : public skin::TSkinControlBase {
       : wnd_(wnd), state_(state), restored_(restored), freed_(freed) {}
   ~FakeControlSkinner() override { ++freed_; }
   HWND SkinnedWindow() const override { return wnd_; }
-  int SkinnerState() const override { return state_; }
+  skin::TSkinnerState SkinnerState() const override { return static_cast<skin::TSkinnerState>(state_); }
   void RestoreColor() override { restored_.push_back(wnd_); }
   void SkinChanged() override {}
   void SendMouseLeave() override {}

@@ -136,7 +136,7 @@ class SkinFrameTest : public ::testing::Test {
 // The piece's pixels exactly as the nine-slice rendering gives them.
 ::testing::AssertionResult PieceAt(gui::TBitmap& painted, skin::TDataSkinBorder& piece, const RECT& at,
                                    bool vertical, int frame) {
-  gui::TBitmap expected = skin::RenderNineSlice(at, piece.Image, piece.Margins(), vertical, piece.Tile != 1,
+  gui::TBitmap expected = skin::RenderNineSlice(at, piece.Image, piece.Margins(), vertical, piece.TilesCentre(),
                                                 piece.FrameCount, frame);
   gui::TBitmap cut(at.right - at.left, at.bottom - at.top);
   BitBlt(cut.DC(), 0, 0, cut.Width(), cut.Height(), painted.DC(), at.left, at.top, SRCCOPY);
@@ -177,7 +177,7 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
     // Between the caption text and the buttons the band is the top piece.
     gui::TBitmap top = skin::RenderNineSlice(RECT{form->FrameLeft, 0, w - form->FrameRight, form->FrameTop},
                                              skin.BorderTop.Image, skin.BorderTop.Margins(), true,
-                                             skin.BorderTop.Tile != 1, skin.BorderTop.FrameCount, frame);
+                                             skin.BorderTop.TilesCentre(), skin.BorderTop.FrameCount, frame);
     const int x = form->CaptionRect.right + 2;
     ASSERT_LT(x, form->RightButtonsLeft);
     EXPECT_EQ(painted.Pixel(x, 1), top.Pixel(x - form->FrameLeft, 1));

@@ -18,7 +18,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/skin_popup_menu.h"
+#include "skin/form/skin_popup_menu.h"
 #include "skin/manager/tests/test_skins.h"
 
 namespace {
@@ -508,7 +508,7 @@ TEST_F(SkinManagerTest, APopupMenuPrintsItsFrameFromTheSkin) {
   const RECT whole{0, 0, g_probe.width, g_probe.height};
   auto& element = *skinData.Skin().MenuBackground;
   gui::TBitmap expected =
-      skin::RenderNineSlice(whole, element.Image, element.Margins(), false, element.Tile != 0, 1, 1);
+      skin::RenderNineSlice(whole, element.Image, element.Margins(), false, element.TilesCentre(), 1, 1);
   EXPECT_EQ(g_probe.printedCorner, expected.Pixel(0, 0));
   EXPECT_EQ(g_probe.printedCentreBand, expected.Pixel(g_probe.width / 2, 1));
   EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);

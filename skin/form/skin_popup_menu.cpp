@@ -1,18 +1,43 @@
-#include "skin/manager/skin_popup_menu.h"
+#include "skin/form/skin_popup_menu.h"
+
+#include <algorithm>
 
 #include "gui/handles.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
-#include "skin/manager/skin_manager.h"
+#include "skin/data/skin_protocol.h"
+#include "skin/form/skinner_host.h"
 
 namespace skin {
 
 TWinSkinPopMenu* PendingMenuSkinner = nullptr;
 
+namespace {
+std::vector<TWinSkinPopMenu*>& LiveSkinners() {
+  static std::vector<TWinSkinPopMenu*> live;
+  return live;
+}
+}  // namespace
+
+TWinSkinPopMenu::TWinSkinPopMenu() { LiveSkinners().push_back(this); }
+
 TWinSkinPopMenu::~TWinSkinPopMenu() {
   // Freed without its WM_DESTROY (process end): still give the window back.
   Detach();
   if (PendingMenuSkinner == this) PendingMenuSkinner = nullptr;
+  std::erase(LiveSkinners(), this);
+}
+
+const std::vector<TWinSkinPopMenu*>& TWinSkinPopMenu::Live() { return LiveSkinners(); }
+
+void TWinSkinPopMenu::MarkAllFromMenuBar() {
+  for (TWinSkinPopMenu* skinner : LiveSkinners()) skinner->FromMenuBar = true;
+}
+
+gui::TBitmap* TWinSkinPopMenu::BackgroundOf(HMENU menu) {
+  for (TWinSkinPopMenu* skinner : LiveSkinners())
+    if (skinner->MenuHandle == menu) return &skinner->Background;
+  return nullptr;
 }
 
 void TWinSkinPopMenu::Attach(HWND menuWindow, TSkinData* skinData, HMENU menu) {
@@ -31,7 +56,7 @@ void TWinSkinPopMenu::Detach() {
 
 LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == SkinMsgQuery) return 1;
-  if (!SkinManager || !SkinManager->SkinningOn) return subclass_.CallPrevious(msg, wParam, lParam);
+  if (Host && !Host->IsSkinningOn()) return subclass_.CallPrevious(msg, wParam, lParam);
   switch (msg) {
     case WM_DESTROY:
       Detach();
@@ -52,7 +77,7 @@ bool TWinSkinPopMenu::RenderBackground() {
   RECT r{};
   GetWindowRect(MenuWindow, &r);
   OffsetRect(&r, -r.left, -r.top);
-  Background = RenderNineSlice(r, element->Image, element->Margins(), false, element->Tile != 0, 1, 1);
+  Background = RenderNineSlice(r, element->Image, element->Margins(), false, element->TilesCentre(), 1, 1);
   if (!MenuHandle) PendingMenuSkinner = this;
   return !Background.Empty();
 }

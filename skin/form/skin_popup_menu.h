@@ -5,19 +5,22 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "gui/bitmap.h"
 #include "gui/subclass.h"
 
 namespace skin {
 
 class TSkinData;
+class ISkinnerHost;
 
 class TWinSkinPopMenu {
  public:
   // Width of the band around the menu that the frame painting covers.
   static constexpr int kFrameBand = 3;
 
-  TWinSkinPopMenu() = default;
+  TWinSkinPopMenu();
   ~TWinSkinPopMenu();
   TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
   TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
@@ -26,7 +29,18 @@ class TWinSkinPopMenu {
   void Detach();
   bool Attached() const { return subclass_.Attached(); }
 
+  // Every popup-menu skinner alive: their menus are open now.
+  static const std::vector<TWinSkinPopMenu*>& Live();
+  // The owner-drawn items of the open menus are measured or drawn: those
+  // menus come from a skinned menu bar.
+  static void MarkAllFromMenuBar();
+  // The background of the open menu that shows `menu`, or nullptr.
+  static gui::TBitmap* BackgroundOf(HMENU menu);
+
   HWND MenuWindow = nullptr;
+  // The coordinator that made this skinner (it says whether skinning is
+  // on); none for one made on its own.
+  ISkinnerHost* Host = nullptr;
   TSkinData* SkinData = nullptr;
   // The element rendered at the window's full size at the last paint.
   gui::TBitmap Background;

@@ -1,0 +1,41 @@
+// What a control skinner and the form skinner that lists it know of each
+// other: the control skinner through TSkinControlBase, the list's owner
+// through TSkinControlHost. The control skinners depend on nothing above
+// them; the form skinner implements the host.
+#pragma once
+#include <windows.h>
+
+namespace skin {
+
+// A control skinner's life: created, attached to its control, and dead once
+// the control's window is gone (it waits for the form skinner to free it).
+enum TSkinnerState { ksCreated = 0, ksAttached = 1, ksDead = 6 };
+
+class TSkinControlBase {
+ public:
+  virtual ~TSkinControlBase() = default;
+  virtual HWND SkinnedWindow() const = 0;
+  virtual TSkinnerState SkinnerState() const = 0;
+  virtual void RestoreColor() = 0;
+  virtual void SkinChanged() = 0;
+  // The hot push button: the form skinner takes the hot look off it when the
+  // pointer has left the rectangle it was last painted in (screen coordinates).
+  virtual void SendMouseLeave() = 0;
+  virtual RECT LastPaintedRect() const = 0;
+};
+
+// The list a control skinner stands in, and the one push-button skinner of
+// the window that shows the hot look.
+class TSkinControlHost {
+ public:
+  // True when the skinner was listed already (it is not added twice).
+  virtual bool AddControlSkinner(TSkinControlBase* skinner) = 0;
+  virtual void RemoveControlSkinner(TSkinControlBase* skinner) = 0;
+
+  TSkinControlBase* HotButton = nullptr;
+
+ protected:
+  ~TSkinControlHost() = default;
+};
+
+}  // namespace skin

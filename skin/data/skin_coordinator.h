@@ -1,0 +1,47 @@
+// What a skin data component asks of the one process-wide coordinator of
+// the skin engine (the skin manager, which lives above this layer and
+// registers itself here): to be known, to hook the thread's windows, to
+// carry out skin-on, skin-off and skin-changed requests, and to skin a
+// window at once.
+#pragma once
+#include <windows.h>
+
+#include "skin/data/skin_protocol.h"
+
+namespace skin {
+
+class TSkinData;
+
+class ISkinCoordinator {
+ public:
+  virtual void AddSkinData(TSkinData* data) = 0;
+  virtual void RemoveSkinData(TSkinData* data) = 0;
+  virtual void InstallHook() = 0;
+  virtual void RequestAction(TSkinAction action, UINT delay) = 0;
+  // The component whose request is pending.
+  virtual void SetPendingSkinData(TSkinData* data) = 0;
+  virtual bool SkinWindow(HWND wnd) = 0;
+  virtual void ReleaseAllSysButtons() = 0;
+  // A component that skins only its own form, or dialog boxes: skinning is
+  // on from its load, as if a window had been activated.
+  virtual void StartSkinningNow() = 0;
+
+ protected:
+  ~ISkinCoordinator() = default;
+};
+
+// How the coordinator is reached: the one alive now (none before the first
+// component was loaded), and the one made on demand.
+struct TSkinCoordinatorAccess {
+  ISkinCoordinator* (*Current)() = nullptr;
+  ISkinCoordinator& (*Ensure)() = nullptr;
+};
+// Called once by the coordinator's own layer when the program starts.
+void RegisterSkinCoordinator(TSkinCoordinatorAccess access);
+// The coordinator alive now, or none (also when none is registered).
+ISkinCoordinator* CurrentSkinCoordinator();
+// The coordinator, made when there is none yet. Raises gui::Exception when
+// no coordinator was linked into the program.
+ISkinCoordinator& EnsureSkinCoordinator();
+
+}  // namespace skin

@@ -1,0 +1,144 @@
+// The geometry of a skinned frame, as one pure function of the window's
+// size, style, state, the skin's frame thicknesses and its caption buttons:
+// border pieces, title band, caption text, caption buttons with their
+// visibility, menu band and client area. Calculating the client area,
+// hit testing, painting, shaping the region, fitting the frame at attach and
+// giving the size back at detach all read it, so they never disagree, and
+// none of it depends on the last paint. Also the codes the frame works with,
+// by name.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace skin {
+
+// What kind of multiple-document window a skinned window is.
+enum TMdiKind : std::uint8_t { mkNone = 0, mkFrame = 1, mkChild = 2 };
+
+enum TShowState : std::uint8_t { shNormal = 0, shMaximized = 1, shMinimized = 2 };
+
+// Which frame the skin draws: a sizing or edged frame, none at all (a popup
+// without a full caption keeps the system's), or any other frame.
+enum TFrameKind : std::uint8_t { fkSizing = 0, fkNone = 2, fkOther = 3 };
+
+// The window's buttons, as a set.
+enum TWindowButton : std::uint8_t { wbMaximize = 1, wbMinimize = 2, wbSystemMenu = 8, wbCaptionRemoved = 16 };
+
+// A caption button's Action: what a click on it does. The second names of a
+// kind are aliases the skin format allows.
+enum TCaptionAction : std::int32_t {
+  caClose = 0,
+  caMaximize = 1,
+  caMinimize = 2,
+  caSystemMenu = 3,  // shows the window icon
+  caMdiMinimize = 7,
+  caMdiRestore = 8,
+  caMdiClose = 9,
+  caIcon = 11,  // shows the window icon
+  caSystemMenu2 = 12,
+  caMaximize2 = 22,
+  caMinimize2 = 23,
+  caMdiMinimize2 = 60,
+  caMdiRestore2 = 61,
+  caMdiClose2 = 62,
+};
+constexpr bool ShowsWindowIcon(std::int32_t action) { return action == caSystemMenu || action == caIcon; }
+
+// A caption button's Align: where it stands.
+enum TCaptionAlign : std::int32_t {
+  alFromLeft = 0,        // at (XCoord, YCoord)
+  alFromRight = 1,       // XCoord from the window's right edge
+  alBeforeCaption = 2,   // left of the caption text
+  alAfterCaption = 3,    // right of the caption text
+  alBeforeCaption2 = 8,
+  alAfterCaption2 = 9,
+  alMenuBar = 100,       // in the menu band (a maximised MDI child's buttons)
+};
+
+// A caption button's Visibility (rule A) and Visibility1 (rule B) values.
+// Both must hold. Value 0 differs between the two: in rule A the button
+// shows on sizing frames only (a close button also needs the system menu),
+// in rule B it always shows; 100 in rule B repeats rule A's answer.
+enum TButtonVisibility : std::int32_t {
+  bvSizingFrame = 0,
+  bvAlways1 = 0,
+  bvMaximized = 1,
+  bvNotMaximized = 2,
+  bvActive = 3,
+  bvInactive = 4,
+  bvMaximizeBox = 6,
+  bvNoMaximizeBox = 7,
+  bvMinimizeBox = 8,
+  bvNoMinimizeBox = 9,
+  bvMdiChildMaximized = 100,  // rule A: the MDI buttons; rule B: as rule A
+  bvAlwaysFirst = 200,
+  bvAlwaysLast = 2000,
+};
+
+struct TFrameThickness {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;  // Top: the whole title band
+};
+
+struct TCaptionButtonSpec {
+  std::int32_t Action = 0, Align = 0, XCoord = 0, YCoord = 0, Visibility = 0, Visibility1 = 0;
+  SIZE Size{};  // one frame of its picture; empty without a picture
+};
+
+// The caption text as the title element lays it out.
+struct TCaptionTextSpec {
+  SIZE Measured{};  // the caption, a blank and the prefix in the caption font
+  int Alignment = 0;  // 0 after the shift, 1 centred, 2 before the right clip
+  int Shift = 0, ShiftVert = 0, RightClip = 0;
+  int BackLeft = 0, BackRight = 0;  // the text background's end pieces
+};
+
+struct TFrameInput {
+  SIZE Window{};
+  DWORD Style = 0;
+  TShowState Show = shNormal;
+  TMdiKind Mdi = mkNone;
+  TFrameKind Kind = fkSizing;
+  bool Active = true;
+  bool RightToLeft = false;
+  bool MdiChildMaximized = false;  // an MDI frame whose active child is maximised
+  std::uint8_t WindowButtons = 0;
+  TFrameThickness Frame;
+  int MenuHeight = 0;
+  int MenuBarMargin = 0;  // the menu-bar element's left margin
+  TCaptionTextSpec Caption;
+  std::vector<TCaptionButtonSpec> Buttons;
+};
+
+struct TCaptionButtonPlace {
+  bool Visible = false;
+  RECT Bounds{};  // meaningful only when visible
+};
+
+// Everything in window coordinates (origin at the window's top-left corner).
+struct TFrameLayout {
+  // False when the system's frame stays: a popup without a full caption,
+  // or an MDI child out of the normal state.
+  bool Skinned = false;
+  RECT Left{}, Right{}, Bottom{};  // the side pieces run the full height
+  RECT Title{};                    // the whole title band, corners included
+  RECT TitleBand{};                // the part of it the top piece covers
+  RECT MenuBand{};
+  RECT Client{};
+  RECT CaptionText{};    // where the caption and its background go
+  int RightButtonsLeft = 0;  // the largest left edge of the right-aligned buttons
+  std::vector<TCaptionButtonPlace> Buttons;  // one per input button, in order
+};
+
+TFrameLayout LayoutFrame(const TFrameInput& in);
+
+// Rule A and rule B of one caption button.
+bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& button);
+
+// The window size that gives the client size inside the skin frame, and the
+// other way round.
+SIZE WindowSizeForClient(const TFrameThickness& frame, int menuHeight, SIZE client);
+SIZE ClientSizeForWindow(const TFrameThickness& frame, int menuHeight, SIZE window);
+
+}  // namespace skin

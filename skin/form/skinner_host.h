@@ -1,0 +1,34 @@
+// What the window skinners (form skinners and popup-menu skinners) ask of
+// the coordinator that created them, the skin manager one level up:
+// whether skinning is on, the state all multiple-document windows share,
+// the default window icon, and that it forget a form skinner being freed. A
+// skinner made without a host (as tests do) behaves as the only skinned
+// window of the process, with skinning on.
+#pragma once
+#include <windows.h>
+
+namespace gui {
+class TBitmap;
+}
+
+namespace skin {
+
+class TWinSkinForm;
+
+class ISkinnerHost {
+ public:
+  virtual bool IsSkinningOn() const = 0;
+  // MDI children are shown maximised.
+  virtual bool IsMdiMaximized() const = 0;
+  virtual void ChangeMdiMaximized(bool value) = 0;
+  // The client window of the MDI frame attached last.
+  virtual HWND MdiClientWindow() const = 0;
+  // The icon a window without one of its own shows, or none.
+  virtual gui::TBitmap* DefaultWindowIcon() = 0;
+  virtual void FormSkinnerGone(TWinSkinForm* skinner) = 0;
+
+ protected:
+  ~ISkinnerHost() = default;
+};
+
+}  // namespace skin

@@ -1,1 +1,0 @@
-// The skin engine library; its layers live in data/, manager/, form/ and controls/.
