@@ -6,10 +6,12 @@
 #include <cctype>
 #include <map>
 
+#include "gui/actions.h"
 #include "gui/buttons.h"
 #include "gui/comctrls.h"
 #include "gui/extctrls.h"
 #include "gui/forms.h"
+#include "gui/menus.h"
 #include "gui/stdctrls.h"
 #include "gui/text.h"
 
@@ -31,6 +33,10 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TSpeedButton*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
+    add(static_cast<TMainMenu*>(nullptr));
+    add(static_cast<TPopupMenu*>(nullptr));
+    add(static_cast<TMenuItem*>(nullptr));
+    add(static_cast<TAction*>(nullptr));
     return f;
   }();
   return factories;
