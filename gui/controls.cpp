@@ -170,6 +170,13 @@ void TControl::SetBiDiMode(TBiDiMode mode) {
   if (BiDiMode() != before) BiDiModeChanged();
 }
 
+DWORD TControl::RightToLeftExStyle() const {
+  DWORD exStyle = 0;
+  if (UseRightToLeftReading()) exStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) exStyle |= WS_EX_RIGHT;
+  return exStyle;
+}
+
 void TControl::SetParentBiDiMode(bool value) {
   const TBiDiMode before = BiDiMode();
   parentBiDiMode_ = value;
@@ -289,8 +296,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.Height = height_;
   if (Parent()) params.WndParent = Parent()->Handle();
   params.WinClassName = Utf8ToWide(ClassName());
-  if (UseRightToLeftReading()) params.ExStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
-  if (UseRightToLeftAlignment()) params.ExStyle |= WS_EX_RIGHT;
+  params.ExStyle |= RightToLeftExStyle();
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const wchar_t* systemClass) {
@@ -329,16 +335,16 @@ void TWinControl::CreateWnd() {
   defWndProc_ = it->second.original;
   ownClass_ = params.BaseClassName.empty();
 
-  TWinControl* previous = t_creating;
-  t_creating = this;
   HWND wnd = nullptr;
-  try {
+  {
+    // The first message of the new window binds it to this object.
+    struct Creating {
+      TWinControl* previous;
+      explicit Creating(TWinControl* control) : previous(std::exchange(t_creating, control)) {}
+      ~Creating() { t_creating = previous; }
+    } creating(this);
     wnd = CreateWindowHandle(params);
-  } catch (...) {
-    t_creating = previous;
-    throw;
   }
-  t_creating = previous;
   if (!wnd) throw Exception(L"Error creating window");
   handle_ = wnd;
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
@@ -427,9 +433,7 @@ void TWinControl::EnabledChanged() {
 void TWinControl::BiDiModeChanged() {
   if (handle_) {
     const DWORD bits = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
-    DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)) & ~bits;
-    if (UseRightToLeftReading()) exStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
-    if (UseRightToLeftAlignment()) exStyle |= WS_EX_RIGHT;
+    const DWORD exStyle = (static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)) & ~bits) | RightToLeftExStyle();
     SetWindowLongPtrW(handle_, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
     InvalidateRect(handle_, nullptr, TRUE);
   }

@@ -98,6 +98,8 @@ class TControl : public TComponent {
   void SetParentBiDiMode(bool value);
   bool UseRightToLeftReading() const { return BiDiMode() != TBiDiMode::bdLeftToRight; }
   bool UseRightToLeftAlignment() const { return BiDiMode() == TBiDiMode::bdRightToLeft; }
+  // WS_EX_RTLREADING, WS_EX_LEFTSCROLLBAR and WS_EX_RIGHT as the mode says.
+  DWORD RightToLeftExStyle() const;
 
   void Notification(TComponent* component, TOperation operation) override;
 

@@ -174,8 +174,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   if (!enabled_) params.Style |= WS_DISABLED;
   params.WinClassName = Utf8ToWide(ClassName());
   params.WndParent = nullptr;
-  if (UseRightToLeftReading()) params.ExStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
-  if (UseRightToLeftAlignment()) params.ExStyle |= WS_EX_RIGHT;
+  params.ExStyle |= RightToLeftExStyle();
   if (formStyle_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
   const bool mdiChild = formStyle_ == TFormStyle::fsMDIChild;
   if (mdiChild) {
