@@ -228,6 +228,16 @@ std::vector<std::wstring> ToStrings(const TPropValue& v) {
   return out;
 }
 
+TComponent* FindNamedComponent(TObject& object, std::string_view name) {
+  auto* component = dynamic_cast<TComponent*>(&object);
+  if (!component || name.empty()) return nullptr;
+  TComponent* scope = component->Owner() ? component->Owner() : component;
+  if (SameText(scope->Name(), name)) return scope;
+  return scope->FindComponent(name);
+}
+
+std::wstring NameText(std::string_view name) { return Utf8ToWide(name); }
+
 }  // namespace prop
 
 // ---------------------------------------------------------------------------
@@ -309,6 +319,7 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 
 TNotifyEvent TComponent::MethodAddress(std::string_view) { return {}; }
 void TComponent::BindField(std::string_view, TComponent*) {}
+void TComponent::SetParentComponent(TComponent*) {}
 
 void TComponent::DeclareProperties(std::vector<TPropInfo>& list) {
   TPropBuilder<TComponent> b(list);

@@ -33,10 +33,19 @@ class Exception : public std::exception {
   std::string utf8_;
 };
 
+// Assigns a value and answers whether it differed, for setters that
+// announce only real changes.
+template <class T>
+bool AssignChanged(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // Published properties
 
-enum class TPropKind { Integer, Boolean, String, Enumeration, Set, Color, Event, Object, Strings };
+enum class TPropKind { Integer, Boolean, String, Enumeration, Set, Color, Event, Object, Strings, Component };
 
 // What the form reader and the by-name accessors pass to a property.
 using TPropValue = core::FormValue;
@@ -49,6 +58,8 @@ struct TPropInfo {
   std::function<void(TObject&, const TPropValue&)> Set;  // empty: read-only
   std::function<TObject*(TObject&)> GetObject;            // Object: the sub-object
   std::function<void(TObject&, TNotifyEvent)> SetEvent;   // Event: bind a handler
+  // Component: a reference to another component; false when it has the wrong class.
+  std::function<bool(TObject&, TComponent*)> SetComponent;
 };
 
 struct TClassInfo {
@@ -104,6 +115,10 @@ int ToOrdinal(const TPropValue& v, const std::vector<std::string>& names);
 std::uint32_t ToSet(const TPropValue& v, const std::vector<std::string>& names);
 std::uint32_t ToColor(const TPropValue& v);
 std::vector<std::wstring> ToStrings(const TPropValue& v);
+// The component named `name` beside `object` (among its owner's components,
+// or the owner itself), or nullptr.
+TComponent* FindNamedComponent(TObject& object, std::string_view name);
+std::wstring NameText(std::string_view name);
 }  // namespace prop
 
 // Builds a class's property table with typed accessors.
@@ -150,14 +165,37 @@ class TPropBuilder {
   }
   // An event; the form reader binds it to a method of the root by name.
   void Event(const char* name, TNotifyEvent C::*field) {
-    TPropInfo p{name, TPropKind::Event, {}, {}, {}, {}, {}};
+    TPropInfo p{name, TPropKind::Event, {}, {}, {}, {}, {}, {}};
     p.Get = [field](TObject& o) { return prop::IdentValue((static_cast<C&>(o).*field) ? "(assigned)" : ""); };
     p.SetEvent = [field](TObject& o, TNotifyEvent handler) { static_cast<C&>(o).*field = std::move(handler); };
     list_.push_back(std::move(p));
   }
   void Object(const char* name, std::function<TObject*(C&)> get) {
-    TPropInfo p{name, TPropKind::Object, {}, {}, {}, {}, {}};
+    TPropInfo p{name, TPropKind::Object, {}, {}, {}, {}, {}, {}};
     p.GetObject = [get](TObject& o) { return get(static_cast<C&>(o)); };
+    list_.push_back(std::move(p));
+  }
+  // A reference to another component of class T, written in the form
+  // description by the component's name ("Menu = MainMenu1").
+  template <class T>
+  void Component(const char* name, std::function<T*(C&)> get, std::function<void(C&, T*)> set) {
+    TPropInfo p{name, TPropKind::Component, {}, {}, {}, {}, {}, {}};
+    p.Get = [get](TObject& o) {
+      T* target = get(static_cast<C&>(o));
+      return prop::IdentValue(target ? target->Name() : std::string());
+    };
+    p.SetComponent = [set](TObject& o, TComponent* component) {
+      T* target = component ? dynamic_cast<T*>(component) : nullptr;
+      if (component && !target) return false;
+      set(static_cast<C&>(o), target);
+      return true;
+    };
+    // By name, among the components of the object's owner.
+    p.Set = [setComponent = p.SetComponent](TObject& o, const TPropValue& v) {
+      TComponent* found = prop::FindNamedComponent(o, v.text);
+      if (!v.text.empty() && !found) throw Exception(L"Component " + prop::NameText(v.text) + L" not found");
+      if (!setComponent(o, found)) throw Exception(L"Invalid property value " + prop::NameText(v.text));
+    };
     list_.push_back(std::move(p));
   }
 
@@ -165,7 +203,7 @@ class TPropBuilder {
   using Setter = std::function<void(C&, const TPropValue&)>;
   void Add(const char* name, TPropKind kind, std::vector<std::string> names, std::function<TPropValue(C&)> get,
            Setter set) {
-    TPropInfo p{name, kind, std::move(names), {}, {}, {}, {}};
+    TPropInfo p{name, kind, std::move(names), {}, {}, {}, {}, {}};
     p.Get = [get](TObject& o) { return get(static_cast<C&>(o)); };
     if (set) p.Set = [set](TObject& o, const TPropValue& v) { set(static_cast<C&>(o), v); };
     list_.push_back(std::move(p));
@@ -237,6 +275,9 @@ class TComponent : public TPersistent {
   virtual TNotifyEvent MethodAddress(std::string_view name);
   // Binds a field of the root object to a component read by name.
   virtual void BindField(std::string_view name, TComponent* component);
+  // The form reader nests a component that is not a control inside the
+  // component it was written in (a menu item inside its menu or item).
+  virtual void SetParentComponent(TComponent* parent);
 
   static void DeclareProperties(std::vector<TPropInfo>& list);
 

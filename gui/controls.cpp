@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "gui/menus.h"
 #include "gui/text.h"
 
 namespace gui {
@@ -26,6 +27,15 @@ struct RegisteredClass {
 std::map<std::wstring, RegisteredClass>& Registered() {
   static std::map<std::wstring, RegisteredClass> classes;
   return classes;
+}
+
+// The form window (top-level, or an MDI child) a control's window sits on.
+HWND FormWindowOf(HWND wnd) {
+  auto isForm = [](HWND w) {
+    return !(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) || (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_MDICHILD);
+  };
+  for (HWND up = nullptr; !isForm(wnd) && (up = GetParent(wnd)) != nullptr;) wnd = up;
+  return wnd;
 }
 
 int NextControlId() {
@@ -136,6 +146,43 @@ void TControl::Click() {
   if (OnClick) OnClick(this);
 }
 
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+  if (menu == popupMenu_) return;
+  if (popupMenu_) RemoveFreeNotification(popupMenu_);
+  popupMenu_ = menu;
+  if (menu) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+TBiDiMode TControl::BiDiMode() const {
+  if (parentBiDiMode_ && parent_) return parent_->BiDiMode();
+  return biDiMode_;
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode) {
+  const TBiDiMode before = BiDiMode();
+  biDiMode_ = mode;
+  parentBiDiMode_ = false;
+  if (BiDiMode() != before) BiDiModeChanged();
+}
+
+DWORD TControl::RightToLeftExStyle() const {
+  DWORD exStyle = 0;
+  if (UseRightToLeftReading()) exStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) exStyle |= WS_EX_RIGHT;
+  return exStyle;
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+  const TBiDiMode before = BiDiMode();
+  parentBiDiMode_ = value;
+  if (BiDiMode() != before) BiDiModeChanged();
+}
+
 void TControl::DeclareProperties(std::vector<TPropInfo>& list) {
   TPropBuilder<TControl> b(list);
   b.Integer("Left", [](TControl& c) { return c.Left(); }, [](TControl& c, int v) { c.SetLeft(v); });
@@ -148,6 +195,13 @@ void TControl::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Color("Color", [](TControl& c) { return c.Color(); }, [](TControl& c, TColor v) { c.SetColor(v); });
   b.Object("Font", [](TControl& c) -> TObject* { return &c.Font(); });
   b.Boolean("ParentFont", [](TControl& c) { return c.ParentFont(); }, [](TControl& c, bool v) { c.SetParentFont(v); });
+  b.Enumeration("BiDiMode", {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
+                [](TControl& c) { return static_cast<int>(c.BiDiMode()); },
+                [](TControl& c, int v) { c.SetBiDiMode(static_cast<TBiDiMode>(v)); });
+  b.Boolean("ParentBiDiMode", [](TControl& c) { return c.ParentBiDiMode(); },
+            [](TControl& c, bool v) { c.SetParentBiDiMode(v); });
+  b.Component<TPopupMenu>("PopupMenu", [](TControl& c) { return c.PopupMenu(); },
+                          [](TControl& c, TPopupMenu* m) { c.SetPopupMenu(m); });
   b.Event("OnClick", &TControl::OnClick);
 }
 
@@ -242,6 +296,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
   params.Height = height_;
   if (Parent()) params.WndParent = Parent()->Handle();
   params.WinClassName = Utf8ToWide(ClassName());
+  params.ExStyle |= RightToLeftExStyle();
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const wchar_t* systemClass) {
@@ -280,18 +335,29 @@ void TWinControl::CreateWnd() {
   defWndProc_ = it->second.original;
   ownClass_ = params.BaseClassName.empty();
 
-  HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : nullptr;
-  TWinControl* previous = t_creating;
-  t_creating = this;
-  HWND wnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
-                             params.X, params.Y, params.Width, params.Height, params.WndParent, id, instance, nullptr);
-  t_creating = previous;
+  HWND wnd = nullptr;
+  {
+    // The first message of the new window binds it to this object.
+    struct Creating {
+      TWinControl* previous;
+      explicit Creating(TWinControl* control) : previous(std::exchange(t_creating, control)) {}
+      ~Creating() { t_creating = previous; }
+    } creating(this);
+    wnd = CreateWindowHandle(params);
+  }
   if (!wnd) throw Exception(L"Error creating window");
   handle_ = wnd;
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
   CreateWindowHandleDone();
   CreateChildHandles();
   UpdateBoundsFromWindow();
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& params) {
+  HMENU menu = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())) : params.Menu;
+  return CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style, params.X,
+                         params.Y, params.Width, params.Height, params.WndParent, menu, GetModuleHandleW(nullptr),
+                         nullptr);
 }
 
 void TWinControl::CreateChildHandles() {
@@ -301,10 +367,11 @@ void TWinControl::CreateChildHandles() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
-  HWND wnd = handle_;
-  DestroyWindow(wnd);  // WM_NCDESTROY clears handle_
+  DestroyWindowHandle();  // WM_NCDESTROY clears handle_
   handle_ = nullptr;
 }
+
+void TWinControl::DestroyWindowHandle() { DestroyWindow(handle_); }
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
@@ -361,6 +428,40 @@ void TWinControl::VisibleChanged() {
 void TWinControl::EnabledChanged() {
   if (handle_) EnableWindow(handle_, enabled_);
   TControl::EnabledChanged();
+}
+
+void TWinControl::BiDiModeChanged() {
+  if (handle_) {
+    const DWORD bits = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
+    const DWORD exStyle = (static_cast<DWORD>(GetWindowLongPtrW(handle_, GWL_EXSTYLE)) & ~bits) | RightToLeftExStyle();
+    SetWindowLongPtrW(handle_, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
+    InvalidateRect(handle_, nullptr, TRUE);
+  }
+  for (TControl* c : controls_)
+    if (c->ParentBiDiMode()) c->SetParentBiDiMode(true);
+}
+
+bool TWinControl::DoContextPopup(TMessage& m) {
+  POINT screen{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  const bool fromKeyboard = m.LParam == -1;
+  TControl* target = this;
+  if (fromKeyboard) {
+    // The menu key: the menu opens at the control's top-left corner.
+    screen = POINT{0, 0};
+    ClientToScreen(handle_, &screen);
+  } else {
+    POINT local = screen;
+    ScreenToClient(handle_, &local);
+    if (TControl* child = GraphicChildAt(local); child && child->PopupMenu()) target = child;
+  }
+  TPopupMenu* menu = target->PopupMenu();
+  if (!menu || !menu->AutoPopup) return false;
+  // The menu's owner is the form (or MDI child) the control sits on, which
+  // draws owner-drawn items and sees the menu's messages.
+  menu->PopupComponent = target;
+  menu->Popup(screen.x, screen.y, FormWindowOf(handle_));
+  m.Result = 0;
+  return true;
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -479,6 +580,10 @@ void TWinControl::WndProc(TMessage& m) {
       DefaultHandler(m);
       Perform(CM_EXIT);
       return;
+    case WM_CONTEXTMENU:
+      // Unanswered, the default procedure passes it on to the parent.
+      if (DoContextPopup(m)) return;
+      break;
     case WM_ERASEBKGND:
       if (ownClass_) {
         RECT r;

@@ -17,6 +17,12 @@
 namespace gui {
 
 class TWinControl;
+class TPopupMenu;
+
+// Reading order: right-to-left modes mirror alignment, reading order and the
+// scroll bar's side as the system's WS_EX_RIGHT, WS_EX_RTLREADING and
+// WS_EX_LEFTSCROLLBAR do.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 struct TCreateParams {
   std::wstring Caption;
@@ -24,6 +30,7 @@ struct TCreateParams {
   DWORD ExStyle = 0;
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
+  HMENU Menu = nullptr;  // the menu bar of a top-level window
   // The class the window is registered under (the object's class name), and
   // the system class it extends ("BUTTON"), or empty for a class of our own.
   std::wstring WinClassName;
@@ -80,6 +87,22 @@ class TControl : public TComponent {
   TNotifyEvent OnClick;
   virtual void Click();
 
+  // The context menu shown on a right click (WM_CONTEXTMENU).
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+
+  // With ParentBiDiMode the control reads as its parent does.
+  TBiDiMode BiDiMode() const;
+  void SetBiDiMode(TBiDiMode mode);
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool value);
+  bool UseRightToLeftReading() const { return BiDiMode() != TBiDiMode::bdLeftToRight; }
+  bool UseRightToLeftAlignment() const { return BiDiMode() == TBiDiMode::bdRightToLeft; }
+  // WS_EX_RTLREADING, WS_EX_LEFTSCROLLBAR and WS_EX_RIGHT as the mode says.
+  DWORD RightToLeftExStyle() const;
+
+  void Notification(TComponent* component, TOperation operation) override;
+
   bool MouseInControl() const { return mouseInControl_; }
   virtual bool IsWindowed() const { return false; }
 
@@ -92,6 +115,7 @@ class TControl : public TComponent {
   virtual void VisibleChanged() {}
   virtual void EnabledChanged();
   virtual void BoundsChanged() {}
+  virtual void BiDiModeChanged() {}
   void Invalidate();
   void InheritParentFont();
 
@@ -108,6 +132,9 @@ class TControl : public TComponent {
   TWinControl* parent_ = nullptr;
   ::gui::BrushHandle brush_;
   bool fontFromParent_ = false;
+  TPopupMenu* popupMenu_ = nullptr;
+  TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
+  bool parentBiDiMode_ = true;
 };
 
 class TWinControl : public TControl {
@@ -157,6 +184,10 @@ class TWinControl : public TControl {
   // Extends a system window class under the object's own class name.
   void CreateSubClass(TCreateParams& params, const wchar_t* systemClass);
   virtual void CreateWnd();
+  // Makes the window itself (CreateWindowEx); the object is bound to it by
+  // its first message.
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
+  virtual void DestroyWindowHandle();
   // Runs right after the window exists, before the children's windows.
   virtual void CreateWindowHandleDone() {}
   void CreateChildHandles();
@@ -166,6 +197,10 @@ class TWinControl : public TControl {
   void TextChanged() override;
   void VisibleChanged() override;
   void EnabledChanged() override;
+  void BiDiModeChanged() override;
+  // WM_CONTEXTMENU: shows the popup menu of this control, or of the
+  // windowless child under the point; false when there is none.
+  bool DoContextPopup(TMessage& message);
   // Whether the framework erases the background with Color (own classes).
   bool OwnClass() const { return ownClass_; }
   // Windowless children draw through the parent's paint DC, moved to their

@@ -6,10 +6,12 @@
 #include <cctype>
 #include <map>
 
+#include "gui/actions.h"
 #include "gui/buttons.h"
 #include "gui/comctrls.h"
 #include "gui/extctrls.h"
 #include "gui/forms.h"
+#include "gui/menus.h"
 #include "gui/stdctrls.h"
 #include "gui/text.h"
 
@@ -31,6 +33,10 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TSpeedButton*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
+    add(static_cast<TMainMenu*>(nullptr));
+    add(static_cast<TPopupMenu*>(nullptr));
+    add(static_cast<TMenuItem*>(nullptr));
+    add(static_cast<TAction*>(nullptr));
     return f;
   }();
   return factories;
@@ -40,7 +46,18 @@ std::wstring Where(const std::string& objectName, int line) {
   return L" (" + Utf8ToWide(objectName) + L", line " + std::to_wstring(line) + L")";
 }
 
-void ApplyProperties(TComponent& component, TComponent& root, const core::FormObject& node) {
+// A reference to a component by name, set once every component has been
+// read, since it may name one written further down.
+struct Fixup {
+  TObject* target;
+  const TPropInfo* info;
+  std::string componentName;
+  std::string objectName;
+  int line;
+};
+
+void ApplyProperties(TComponent& component, TComponent& root, const core::FormObject& node,
+                     std::vector<Fixup>& fixups) {
   for (const core::FormProperty& p : node.properties) {
     std::string_view path = p.name;
     // Walk to the object that holds the last segment.
@@ -77,13 +94,17 @@ void ApplyProperties(TComponent& component, TComponent& root, const core::FormOb
       info->SetEvent(*target, std::move(handler));
       continue;
     }
+    if (info->Kind == TPropKind::Component) {
+      fixups.push_back({target, info, p.value.text, node.name, p.line});
+      continue;
+    }
     if (!info->Set) throw Exception(L"Property " + Utf8ToWide(p.name) + L" is read-only" + Where(node.name, p.line));
     info->Set(*target, p.value);
   }
 }
 
-void ReadChildren(TComponent& root, TWinControl* container, const core::FormObject& node,
-                  std::vector<TComponent*>& loaded) {
+void ReadChildren(TComponent& root, TComponent& enclosing, TWinControl* container, const core::FormObject& node,
+                  std::vector<TComponent*>& loaded, std::vector<Fixup>& fixups) {
   for (const core::FormObject& child : node.children) {
     auto it = Factories().find(child.className);
     if (it == Factories().end())
@@ -95,9 +116,10 @@ void ReadChildren(TComponent& root, TWinControl* container, const core::FormObje
     root.BindField(child.name, component);
     auto* control = dynamic_cast<TControl*>(component);
     if (control && container) control->SetParent(container);
-    ApplyProperties(*component, root, child);
+    if (!control) component->SetParentComponent(&enclosing);
+    ApplyProperties(*component, root, child, fixups);
     auto* asContainer = dynamic_cast<TWinControl*>(component);
-    ReadChildren(root, asContainer ? asContainer : container, child, loaded);
+    ReadChildren(root, *component, asContainer ? asContainer : container, child, loaded, fixups);
   }
 }
 
@@ -112,8 +134,19 @@ void ReadForm(TComponent& root, const core::FormObject& description) {
   root.SetLoadingState(true);
   try {
     if (root.Name().empty()) root.SetName(description.name);
-    ApplyProperties(root, root, description);
-    ReadChildren(root, dynamic_cast<TWinControl*>(&root), description, loaded);
+    std::vector<Fixup> fixups;
+    ApplyProperties(root, root, description, fixups);
+    ReadChildren(root, root, dynamic_cast<TWinControl*>(&root), description, loaded, fixups);
+    for (const Fixup& f : fixups) {
+      TComponent* found = nullptr;
+      if (!f.componentName.empty()) {
+        found = SameText(root.Name(), f.componentName) ? &root : root.FindComponent(f.componentName);
+        if (!found)
+          throw Exception(L"Component " + Utf8ToWide(f.componentName) + L" not found" + Where(f.objectName, f.line));
+      }
+      if (!f.info->SetComponent(*f.target, found))
+        throw Exception(L"Invalid property value " + Utf8ToWide(f.componentName) + Where(f.objectName, f.line));
+    }
   } catch (...) {
     for (TComponent* c : loaded) c->SetLoadingState(false);
     throw;

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 
+#include "gui/actions.h"
 #include "gui/formreader.h"
 #include "gui/text.h"
 
 namespace gui {
 
 TApplication* Application = nullptr;
+
+namespace {
+// Posted to the application's window: free the form in lParam.
+constexpr UINT kReleaseForm = WM_APP + 0x100;
+}  // namespace
 
 void HandleException(TObject* sender) {
   if (Application) {
@@ -53,12 +59,18 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::InitFromResource() {
   ReadFormResource(*this);
-  DoCreate();
+  AfterCreate();
 }
 
 void TCustomForm::InitFromText(std::string_view text) {
   ReadFormText(*this, text);
+  AfterCreate();
+}
+
+void TCustomForm::AfterCreate() {
   DoCreate();
+  // An MDI child appears in its frame at once.
+  if (formStyle_ == TFormStyle::fsMDIChild) Show();
 }
 
 void TCustomForm::DoCreate() {
@@ -162,16 +174,38 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   if (!enabled_) params.Style |= WS_DISABLED;
   params.WinClassName = Utf8ToWide(ClassName());
   params.WndParent = nullptr;
+  params.ExStyle |= RightToLeftExStyle();
+  if (formStyle_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+  const bool mdiChild = formStyle_ == TFormStyle::fsMDIChild;
+  if (mdiChild) {
+    TCustomForm* frame = MDIFrame();
+    if (!frame) throw Exception(L"Cannot create form. No MDI forms are currently active");
+    frame->HandleNeeded();
+    params.WndParent = frame->ClientHandle();
+    params.Style = (params.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | (visible_ ? WS_VISIBLE : 0u);
+    params.ExStyle |= WS_EX_MDICHILD;
+  } else if (menu_) {
+    params.Menu = menu_->Handle();
+  }
 
   int w = width_, h = height_;
   if (clientSizeSet_) {
     RECT r{0, 0, clientWidth_, clientHeight_};
-    AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+    AdjustWindowRectEx(&r, params.Style, params.Menu != nullptr, params.ExStyle);
     w = r.right - r.left;
     h = r.bottom - r.top;
   }
   params.Width = w;
   params.Height = h;
+  if (mdiChild) {
+    // Children placed by default cascade inside the client area.
+    const bool defaultPos = position_ == TPosition::poDefault || position_ == TPosition::poDefaultPosOnly;
+    const bool defaultSize = position_ == TPosition::poDefault || position_ == TPosition::poDefaultSizeOnly;
+    params.X = defaultPos ? CW_USEDEFAULT : left_;
+    params.Y = defaultPos ? CW_USEDEFAULT : top_;
+    if (defaultSize) params.Width = params.Height = CW_USEDEFAULT;
+    return;
+  }
   switch (position_) {
     case TPosition::poScreenCenter:
     case TPosition::poDesktopCenter:
@@ -192,11 +226,210 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   }
 }
 
+HWND TCustomForm::CreateWindowHandle(const TCreateParams& params) {
+  if (formStyle_ != TFormStyle::fsMDIChild) return TWinControl::CreateWindowHandle(params);
+  // The client creates its children, and lists them in the window menu.
+  MDICREATESTRUCTW create{};
+  create.szClass = params.WinClassName.c_str();
+  create.szTitle = params.Caption.c_str();
+  create.hOwner = GetModuleHandleW(nullptr);
+  create.x = params.X;
+  create.y = params.Y;
+  create.cx = params.Width;
+  create.cy = params.Height;
+  create.style = params.Style;
+  return reinterpret_cast<HWND>(SendMessageW(params.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    HWND client = GetParent(handle_);
+    if (client && MDIFrame() && client == MDIFrame()->ClientHandle()) {
+      MergeMenu(false);
+      SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(handle_), 0);
+      if (!IsWindow(handle_)) return;
+    }
+  }
+  TWinControl::DestroyWindowHandle();
+}
+
 void TCustomForm::CreateWindowHandleDone() {
   if (!icon_.Empty()) {
     SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
     SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.SmallHandle()));
   }
+  if (formStyle_ == TFormStyle::fsMDIForm) CreateClient();
+}
+
+void TCustomForm::CreateClient() {
+  CLIENTCREATESTRUCT create{};
+  create.hWindowMenu = windowMenu_ ? windowMenu_->Handle() : nullptr;
+  create.idFirstChild = kFirstMDIChildId;
+  RECT r;
+  GetClientRect(handle_, &r);
+  clientHandle_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDIClient", nullptr,
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
+                                      MDIS_ALLCHILDSTYLES,
+                                  0, 0, r.right, r.bottom, handle_, nullptr, GetModuleHandleW(nullptr), &create);
+  if (!clientHandle_) throw Exception(L"Error creating window");
+}
+
+// --- menus -------------------------------------------------------------------
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu && menu->Window() && menu->Window() != this)
+    if (auto* other = dynamic_cast<TCustomForm*>(menu->Window())) other->SetMenu(nullptr);
+  if (menu_) {
+    if (formStyle_ == TFormStyle::fsMDIChild) MergeMenu(false);
+    menu_->SetWindow(nullptr);
+    RemoveFreeNotification(menu_);
+    if (handle_ && formStyle_ != TFormStyle::fsMDIChild) {
+      ::SetMenu(handle_, nullptr);
+      DrawMenuBar(handle_);
+    }
+  }
+  menu_ = menu;
+  if (!menu) return;
+  FreeNotification(menu);
+  menu->SetWindow(this);
+  if (handle_) Perform(CM_MENUCHANGED);
+  if (formStyle_ == TFormStyle::fsMDIChild && handle_ && MDIFrame() && MDIFrame()->ActiveMDIChild() == this)
+    MergeMenu(true);
+}
+
+void TCustomForm::ShowMenuBar() {
+  if (!menu_ || !handle_ || windowGoing_ || formStyle_ == TFormStyle::fsMDIChild) return;
+  HMENU bar = menu_->Handle();
+  if (formStyle_ == TFormStyle::fsMDIForm && clientHandle_) {
+    // The client puts the bar on the frame and keeps the children's list
+    // and a maximised child's buttons in it.
+    SendMessageW(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
+                 reinterpret_cast<LPARAM>(windowMenu_ ? windowMenu_->Handle() : nullptr));
+  } else if (GetMenu(handle_) != bar) {
+    ::SetMenu(handle_, bar);
+  }
+  DrawMenuBar(handle_);
+}
+
+void TCustomForm::MergeMenu(bool active) {
+  TCustomForm* frame = MDIFrame();
+  if (!frame || !frame->Menu() || frame == this) return;
+  if (active) {
+    frame->Menu()->Merge(menu_);
+  } else {
+    frame->Menu()->Unmerge(menu_);
+  }
+}
+
+bool TCustomForm::IsShortCut(TShortCut shortCut) {
+  if (shortCut == scNone) return false;
+  if (menu_ && menu_->IsShortCut(shortCut)) return true;
+  for (TComponent* component : Components())
+    if (auto* action = dynamic_cast<TAction*>(component); action && action->ShortCut() == shortCut)
+      return action->Execute();
+  return false;
+}
+
+void TCustomForm::BiDiModeChanged() {
+  TWinControl::BiDiModeChanged();
+  if (menu_ && menu_->ParentBiDiMode()) {
+    menu_->Rebuild();
+    if (handle_) Perform(CM_MENUCHANGED);
+  }
+}
+
+// --- MDI -------------------------------------------------------------------------
+
+void TCustomForm::SetFormStyle(TFormStyle style) {
+  if (style == formStyle_) return;
+  const TFormStyle before = formStyle_;
+  formStyle_ = style;
+  if (style == TFormStyle::fsMDIChild) visible_ = true;  // MDI children are always shown
+  if (!handle_) return;
+  const auto plain = [](TFormStyle s) { return s == TFormStyle::fsNormal || s == TFormStyle::fsStayOnTop; };
+  if (plain(before) && plain(style)) {
+    SetWindowPos(handle_, style == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    RecreateWnd();
+  }
+}
+
+TCustomForm* TCustomForm::MDIFrame() const {
+  const auto frame = [](TComponent* c) {
+    auto* form = dynamic_cast<TCustomForm*>(c);
+    return form && form->formStyle_ == TFormStyle::fsMDIForm ? form : nullptr;
+  };
+  if (TCustomForm* owner = frame(Owner())) return owner;
+  return Application ? frame(Application->MainForm()) : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* item) {
+  if (item == windowMenu_) return;
+  if (windowMenu_) {
+    windowMenu_->SetForcePopup(false);
+    RemoveFreeNotification(windowMenu_);
+  }
+  windowMenu_ = item;
+  if (item) {
+    FreeNotification(item);
+    item->SetForcePopup(true);
+  }
+  if (clientHandle_ && menu_ && item) {
+    SendMessageW(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_->Handle()),
+                 reinterpret_cast<LPARAM>(item->Handle()));
+    DrawMenuBar(handle_);
+  }
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() const {
+  std::vector<TCustomForm*> list;
+  if (!clientHandle_) return list;
+  for (HWND w = GetWindow(clientHandle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (auto* form = dynamic_cast<TCustomForm*>(FindControl(w)); form && form->formStyle_ == TFormStyle::fsMDIChild)
+      list.push_back(form);
+  return list;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!clientHandle_) return nullptr;
+  return dynamic_cast<TCustomForm*>(FindControl(reinterpret_cast<HWND>(SendMessageW(clientHandle_, WM_MDIGETACTIVE, 0, 0))));
+}
+
+int TCustomForm::MDIChildCount() const { return static_cast<int>(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+  const std::vector<TCustomForm*> list = MDIChildList();
+  return index >= 0 && index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TCustomForm::Tile() {
+  if (clientHandle_)
+    SendMessageW(clientHandle_, WM_MDITILE, TileMode == TTileMode::tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Cascade() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TCustomForm::Next() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDINEXT, 0, 0);
+}
+
+void TCustomForm::Previous() {
+  if (clientHandle_) SendMessageW(clientHandle_, WM_MDINEXT, 0, 1);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == menu_) menu_ = nullptr;
+  if (component == windowMenu_) windowMenu_ = nullptr;
 }
 
 void TCustomForm::ApplyStyles() {
@@ -212,18 +445,41 @@ void TCustomForm::ApplyStyles() {
 
 void TCustomForm::Show() {
   SetVisible(true);
-  if (handle_) {
-    ShowWindow(handle_, SW_SHOWNORMAL);
-    SetForegroundWindow(handle_);
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    HandleNeeded();
+    ShowWindow(handle_, SW_SHOW);
+    SendMessageW(GetParent(handle_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(handle_), 0);
+    return;
   }
+  HandleNeeded();
+  ShowWindow(handle_, SW_SHOWNORMAL);
+  SetForegroundWindow(handle_);
 }
 
 void TCustomForm::Close() {
+  TCloseAction action = formStyle_ == TFormStyle::fsMDIChild ? TCloseAction::caFree : TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return;
   if (Application && Application->MainForm() == this) {
     Application->Terminate();
     return;
   }
-  SetVisible(false);
+  switch (action) {
+    case TCloseAction::caMinimize:
+      if (handle_) ShowWindow(handle_, SW_MINIMIZE);
+      break;
+    case TCloseAction::caFree:
+      Release();
+      break;
+    default:
+      SetVisible(false);
+      break;
+  }
+}
+
+void TCustomForm::Release() {
+  // Not at once: the form may be deep inside its own message handling.
+  if (Application) PostMessageW(Application->Handle(), kReleaseForm, 0, reinterpret_cast<LPARAM>(this));
 }
 
 void TCustomForm::WndProc(TMessage& m) {
@@ -248,10 +504,79 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_SHOWWINDOW:
       visible_ = m.WParam != 0;
       break;
+    case WM_COMMAND:
+      // A menu item chosen (from any of our menus: command ids are unique).
+      if (HIWORD(m.WParam) == 0 && m.LParam == 0) {
+        if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(m.WParam))) {
+          item->Click();
+          m.Result = 0;
+          return;
+        }
+      }
+      break;
+    case WM_INITMENU:
+      if (menu_ && reinterpret_cast<HMENU>(m.WParam) == menu_->Handle()) menu_->InitiateActions();
+      break;
+    case WM_INITMENUPOPUP:
+      // A submenu about to open: its items' actions update, then the parent
+      // item is clicked, as a click on a bar item does under the skin.
+      if (!HIWORD(m.LParam)) {
+        TMenuItem* item = TMenuItem::FromMenuHandle(reinterpret_cast<HMENU>(m.WParam));
+        if (item && item->ParentItem()) {
+          item->InitiatePopup();
+          item->Click();
+        }
+      }
+      break;
+    case WM_MEASUREITEM:
+      if (m.LParam && TMenu::MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (m.LParam && TMenu::DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case CM_MENUCHANGED:
+      ShowMenuBar();
+      m.Result = 0;
+      return;
+    case WM_MDIACTIVATE:
+      if (formStyle_ == TFormStyle::fsMDIChild) MergeMenu(reinterpret_cast<HWND>(m.LParam) == handle_);
+      break;
+    case WM_DESTROY:
+      windowGoing_ = true;
+      if (formStyle_ == TFormStyle::fsMDIChild) MergeMenu(false);
+      // The system would destroy the bar with the window; it is the menu's.
+      if (!(GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) && TMenuItem::FromMenuHandle(GetMenu(handle_)))
+        ::SetMenu(handle_, nullptr);
+      break;
+    case WM_NCDESTROY:
+      windowGoing_ = false;
+      clientHandle_ = nullptr;
+      break;
     default:
       break;
   }
   TWinControl::WndProc(m);
+}
+
+void TCustomForm::DefaultHandler(TMessage& m) {
+  const bool framework = m.Msg >= CM_BASE && m.Msg < CM_BASE + 0x1000;
+  if (handle_ && !framework) {
+    if (formStyle_ == TFormStyle::fsMDIForm) {
+      m.Result = DefFrameProcW(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+      return;
+    }
+    if (formStyle_ == TFormStyle::fsMDIChild) {
+      m.Result = DefMDIChildProcW(handle_, m.Msg, m.WParam, m.LParam);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(m);
 }
 
 void TCustomForm::DeclareProperties(std::vector<TPropInfo>& list) {
@@ -275,6 +600,15 @@ void TCustomForm::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Integer("PixelsPerInch", [](TCustomForm&) { return 96; }, [](TCustomForm&, int) {});
   b.Integer("TextHeight", [](TCustomForm&) { return 13; }, [](TCustomForm&, int) {});
   b.Boolean("AutoScroll", [](TCustomForm&) { return false; }, [](TCustomForm&, bool) {});
+  b.Enumeration("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
+                [](TCustomForm& f) { return static_cast<int>(f.FormStyle()); },
+                [](TCustomForm& f, int v) { f.SetFormStyle(static_cast<TFormStyle>(v)); });
+  b.Enumeration("TileMode", {"tbHorizontal", "tbVertical"}, [](TCustomForm& f) { return static_cast<int>(f.TileMode); },
+                [](TCustomForm& f, int v) { f.TileMode = static_cast<TTileMode>(v); });
+  b.Component<TMainMenu>("Menu", [](TCustomForm& f) { return f.Menu(); },
+                         [](TCustomForm& f, TMainMenu* m) { f.SetMenu(m); });
+  b.Component<TMenuItem>("WindowMenu", [](TCustomForm& f) { return f.WindowMenu(); },
+                         [](TCustomForm& f, TMenuItem* i) { f.SetWindowMenu(i); });
   b.Event("OnCreate", &TCustomForm::OnCreate);
   b.Event("OnDestroy", &TCustomForm::OnDestroy);
 }
@@ -305,6 +639,18 @@ TApplication::~TApplication() {
 }
 
 LRESULT CALLBACK TApplication::WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kReleaseForm && Application) {
+    auto* form = reinterpret_cast<TCustomForm*>(lParam);
+    // Only a form still alive: it may have been freed since the request.
+    if (std::find(Application->forms_.begin(), Application->forms_.end(), form) != Application->forms_.end()) {
+      try {
+        delete form;
+      } catch (...) {
+        gui::HandleException(Application);
+      }
+    }
+    return 0;
+  }
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
@@ -322,11 +668,41 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
+bool TApplication::IsShortCutKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  const TShortCut shortCut = ShortCutFromKey(static_cast<WORD>(msg.wParam));
+  // The form the key is meant for; from an MDI child, its frame next.
+  for (HWND w = msg.hwnd; w;) {
+    if (auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(w))) {
+      if (form->IsShortCut(shortCut)) return true;
+      if (form->FormStyle() != TFormStyle::fsMDIChild) return false;
+    }
+    w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr;
+  }
+  return false;
+}
+
+bool TApplication::IsMDIKey(MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  auto* frame = dynamic_cast<TCustomForm*>(TWinControl::FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
+  return frame && frame->FormStyle() == TFormStyle::fsMDIForm && frame->ClientHandle() &&
+         TranslateMDISysAccel(frame->ClientHandle(), &msg);
+}
+
 bool TApplication::IsDialogKey(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-  if (!dynamic_cast<TCustomForm*>(TWinControl::FindControl(root))) return false;
-  return IsDialogMessageW(root, &msg) != FALSE;
+  HWND dialog = GetAncestor(msg.hwnd, GA_ROOT);
+  auto* form = dynamic_cast<TCustomForm*>(TWinControl::FindControl(dialog));
+  if (!form) return false;
+  if (form->FormStyle() == TFormStyle::fsMDIForm) {
+    // Inside an MDI frame the child holding the focus is the dialog.
+    HWND client = form->ClientHandle();
+    HWND child = msg.hwnd;
+    while (child && child != dialog && GetParent(child) != client) child = GetParent(child);
+    if (!child || child == dialog || !client) return false;
+    dialog = child;
+  }
+  return IsDialogMessageW(dialog, &msg) != FALSE;
 }
 
 bool TApplication::ProcessMessage() {
@@ -336,11 +712,26 @@ bool TApplication::ProcessMessage() {
     terminated_ = true;
     return true;
   }
-  if (!IsDialogKey(msg)) {
+  try {
+    if (IsShortCutKey(msg)) return true;
+  } catch (...) {
+    HandleException(this);
+    return true;
+  }
+  if (!IsMDIKey(msg) && !IsDialogKey(msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
   return true;
+}
+
+void TApplication::Idle() {
+  try {
+    TAction::UpdateAll();
+    if (OnIdle) OnIdle(this);
+  } catch (...) {
+    HandleException(this);
+  }
 }
 
 void TApplication::ProcessMessages() {
@@ -351,7 +742,9 @@ void TApplication::ProcessMessages() {
 void TApplication::Run() {
   if (mainForm_) mainForm_->Show();
   while (!terminated_) {
-    if (!ProcessMessage()) WaitMessage();
+    if (ProcessMessage()) continue;
+    Idle();
+    if (!terminated_) WaitMessage();
   }
 }
 

@@ -1,5 +1,8 @@
 // Forms and the application object: the message loop, the standard error
-// report, the forms list and the hidden "TApplication" window.
+// report, the forms list and the hidden "TApplication" window. A form shows
+// its main menu as its menu bar; an MDI frame (fsMDIForm) holds the system's
+// "MDIClient" window, in which MDI child forms (fsMDIChild) live, and shows
+// the active child's main menu merged into its own bar.
 #pragma once
 #include <windows.h>
 
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/menus.h"
 
 namespace gui {
 
@@ -17,6 +21,13 @@ enum class TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
   poOwnerFormCenter
 };
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum class TTileMode { tbHorizontal, tbVertical };
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+// The id of an MDI frame's first child in the window menu's list.
+constexpr UINT kFirstMDIChildId = 0xFF00;
 
 class TCustomForm : public TWinControl {
   GUI_CLASS(TCustomForm, TWinControl)
@@ -41,25 +52,81 @@ class TCustomForm : public TWinControl {
   void SetClientHeight(int h);
   TIcon& Icon() { return icon_; }
 
+  // The menu bar. An MDI child's menu is not shown on the child: it merges
+  // into the frame's bar while the child is active.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+
+  // Set before the window exists; switching to or from an MDI style later
+  // recreates the window.
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle style);
+
+  // MDI frames: the "MDIClient" window, the children, their arrangement.
+  HWND ClientHandle() const { return clientHandle_; }
+  // The item of the menu bar whose submenu lists the children.
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+  TCustomForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  // In z-order: the active child first.
+  TCustomForm* MDIChildren(int index) const;
+  TTileMode TileMode = TTileMode::tbHorizontal;
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  // MDI children: the frame they live in (the owner when it is an MDI
+  // frame, else the application's main form), or nullptr.
+  TCustomForm* MDIFrame() const;
+
+  // Runs the menu item or action with that shortcut; false when none did.
+  virtual bool IsShortCut(TShortCut shortCut);
+
   void Show();
+  // OnClose decides: hide (caHide, the default), minimise, nothing, or free
+  // the form (caFree, the default for MDI children). Closing the main form
+  // ends the application.
   void Close();
+  // Frees the form once the messages being handled are done.
+  void Release();
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
 
   void WndProc(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
   static void DeclareProperties(std::vector<TPropInfo>& list);
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWindowHandle() override;
   void CreateWindowHandleDone() override;
   void SetBounds(int left, int top, int width, int height) override;
+  void BiDiModeChanged() override;
   virtual void DoCreate();
   void UpdateBoundsFromWindow() override;
 
  private:
   void ApplyStyles();
   void ResizeToClient();
+  void AfterCreate();
+  void CreateClient();
+  // CM_MENUCHANGED's default: the bar goes (back) on the window.
+  void ShowMenuBar();
+  // An MDI child's menu joins or leaves its frame's bar.
+  void MergeMenu(bool active);
+  std::vector<TCustomForm*> MDIChildList() const;
+
+  TMainMenu* menu_ = nullptr;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  HWND clientHandle_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
+  bool windowGoing_ = false;  // between WM_DESTROY and WM_NCDESTROY
 
   std::uint32_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
@@ -103,8 +170,12 @@ class TApplication : public TComponent {
   void SetMainForm(TCustomForm* form) { mainForm_ = form; }
   const std::vector<TCustomForm*>& Forms() const { return forms_; }
 
-  // Shows the main form and runs the message loop until Terminate.
+  // Shows the main form and runs the message loop until Terminate; each
+  // time the queue runs empty the application is idle (Idle).
   void Run();
+  // Actions update (OnUpdate), and OnIdle runs.
+  void Idle();
+  TNotifyEvent OnIdle;
   void Terminate();
   bool Terminated() const { return terminated_; }
   // Handles every waiting message, then returns.
@@ -124,6 +195,10 @@ class TApplication : public TComponent {
  private:
   friend class TCustomForm;
   static LRESULT CALLBACK WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // A key that is a menu item's or action's shortcut runs it.
+  bool IsShortCutKey(const MSG& msg);
+  // Ctrl+F4, Ctrl+F6 and the other keys of an MDI frame's children.
+  bool IsMDIKey(MSG& msg);
   bool IsDialogKey(MSG& msg);
 
   HWND handle_ = nullptr;

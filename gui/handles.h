@@ -62,6 +62,14 @@ struct IconDeleter {
 struct MenuDeleter {
   void operator()(HMENU h) const { DestroyMenu(h); }
 };
+// A menu whose submenus belong to other owners: its entries are taken out
+// first, so that destroying it leaves the submenus alone.
+struct MenuLevelDeleter {
+  void operator()(HMENU h) const {
+    for (int i = GetMenuItemCount(h) - 1; i >= 0; --i) RemoveMenu(h, static_cast<UINT>(i), MF_BYPOSITION);
+    DestroyMenu(h);
+  }
+};
 struct HookDeleter {
   void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
 };
@@ -74,6 +82,7 @@ using RegionHandle = OwnedHandle<HRGN, GdiObjectDeleter>;
 using MemoryDcHandle = OwnedHandle<HDC, DcDeleter>;
 using IconHandle = OwnedHandle<HICON, IconDeleter>;
 using MenuHandle = OwnedHandle<HMENU, MenuDeleter>;
+using MenuLevelHandle = OwnedHandle<HMENU, MenuLevelDeleter>;
 using HookHandle = OwnedHandle<HHOOK, HookDeleter>;
 
 // GetDC/GetWindowDC/GetDCEx ... ReleaseDC.

@@ -8,6 +8,7 @@
 
 #include "gui/forms.h"
 #include "gui/stdctrls.h"
+#include "gui/tests/test_forms.h"
 
 using namespace gui;
 
@@ -49,20 +50,14 @@ const char* kForm = R"(object Form: TForm
 end
 )";
 
-class Framework : public ::testing::Test {
+class Framework : public gui_test::ApplicationTest {
  protected:
-  void SetUp() override {
-    app_ = std::make_unique<TApplication>();
-    app_->OnException = [this](TObject*, const std::wstring& m) { errors_.push_back(m); };
-  }
   TForm* NewForm(const char* text = kForm) {
     auto* form = new TForm(app_.get());
     form->InitFromText(text);
     form->HandleNeeded();
     return form;
   }
-  std::unique_ptr<TApplication> app_;
-  std::vector<std::wstring> errors_;
 };
 
 }  // namespace
