@@ -57,6 +57,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  ForgetMethodLinks();
   if (parent_) parent_->RemoveControl(this);
 }
 

@@ -13,6 +13,7 @@
 #include "gui/graphics.h"
 #include "gui/handles.h"
 #include "gui/messages.h"
+#include "gui/method_hook.h"
 
 namespace gui {
 
@@ -77,6 +78,7 @@ class TControl : public TComponent {
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
   // The replaceable window method; initially the control's own WndProc.
+  // Layers put themselves in front of it through TWindowMethodHook.
   TWndMethod WindowProc;
   TWndMethod OwnWindowMethod() { return TWndMethod::Bind<TControl, &TControl::WndProc>(this); }
 
@@ -129,6 +131,11 @@ class TControl : public TComponent {
   bool mouseInControl_ = false;
 
  private:
+  friend class TWindowMethodHook;
+  // Frees the links of every hook put in front of this control.
+  void ForgetMethodLinks();
+  std::vector<std::unique_ptr<TWindowMethodLink>> methodLinks_;
+
   TWinControl* parent_ = nullptr;
   ::gui::BrushHandle brush_;
   bool fontFromParent_ = false;

@@ -1,10 +1,13 @@
-// Taking over foreign windows and giving them back, and the window timer.
+// Taking over foreign windows and framework window methods and giving them
+// back, and the window timer.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
 
+#include "gui/controls.h"
 #include "gui/menus.h"
+#include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "gui/timer.h"
 
@@ -104,6 +107,109 @@ TEST(WindowSubclass, DetachingDuringNcDestroyStillReachesTheWindow) {
   ASSERT_FALSE(g_original.empty());
   EXPECT_EQ(g_original.back(), static_cast<UINT>(WM_NCDESTROY));
   EXPECT_FALSE(ours.Attached());
+}
+
+// A framework control whose own method answers the probe.
+class ProbeControl : public gui::TControl {
+ public:
+  ProbeControl() : gui::TControl(nullptr) {}
+  void WndProc(gui::TMessage& m) override {
+    if (m.Msg == kProbe) {
+      own.push_back(m.Msg);
+      m.Result = 7;
+      return;
+    }
+    gui::TControl::WndProc(m);
+  }
+  std::vector<UINT> own;
+};
+
+// Another layer that swaps the window method by hand.
+struct ForeignLayer {
+  gui::TWndMethod next;
+  std::vector<UINT> seen;
+  void Method(gui::TMessage& m) {
+    seen.push_back(m.Msg);
+    next(m);
+  }
+};
+
+TEST(WindowMethodHook, DetachGivesBackExactlyWhatWasThere) {
+  ProbeControl control;
+  const long live = gui::TWindowMethodHook::LiveCount();
+  const gui::TWndMethod original = control.WindowProc;
+  std::vector<UINT> seen;
+  gui::TWindowMethodHook ours;
+  ASSERT_TRUE(ours.Attach(&control, [&](gui::TMessage& m) {
+    seen.push_back(m.Msg);
+    if (m.Msg == kProbe + 1) {
+      m.Result = 42;
+      return;
+    }
+    ours.CallPrevious(m);
+  }));
+  EXPECT_FALSE(ours.Attach(&control, [](gui::TMessage&) {}));  // once per hook
+  EXPECT_NE(control.WindowProc, original);
+  EXPECT_EQ(ours.Previous(), original);
+  EXPECT_EQ(control.Perform(kProbe + 1), 42);
+  EXPECT_EQ(control.Perform(kProbe), 7);  // passed on to the control's own method
+  EXPECT_EQ(seen, (std::vector<UINT>{kProbe + 1, kProbe}));
+  EXPECT_EQ(gui::TWindowMethodHook::LiveCount(), live + 1);
+  ours.Detach();
+  EXPECT_EQ(control.WindowProc, original);
+  EXPECT_EQ(gui::TWindowMethodHook::LiveCount(), live);
+  seen.clear();
+  control.Perform(kProbe);
+  EXPECT_TRUE(seen.empty());
+}
+
+TEST(WindowMethodHook, ALayerOnTopKeepsTheChainWhole) {
+  const long live = gui::TWindowMethodHook::LiveCount();
+  auto control = std::make_unique<ProbeControl>();
+  int handled = 0;
+  auto ours = std::make_unique<gui::TWindowMethodHook>();
+  ASSERT_TRUE(ours->Attach(control.get(), [&, hook = ours.get()](gui::TMessage& m) {
+    ++handled;
+    hook->CallPrevious(m);
+  }));
+  const gui::TWndMethod ourMethod = control->WindowProc;
+  ForeignLayer foreign;
+  foreign.next = control->WindowProc;
+  control->WindowProc = gui::TWndMethod::Bind<ForeignLayer, &ForeignLayer::Method>(&foreign);
+  // Ours goes while the other layer sits on top: the chain must not be cut,
+  // and the freed hook must never be called.
+  ours.reset();
+  EXPECT_EQ(control->WindowProc, (gui::TWndMethod::Bind<ForeignLayer, &ForeignLayer::Method>(&foreign)));
+  EXPECT_EQ(control->Perform(kProbe), 7);
+  EXPECT_EQ(foreign.seen, std::vector<UINT>{kProbe});
+  EXPECT_EQ(control->own, std::vector<UINT>{kProbe});
+  EXPECT_EQ(handled, 0);
+  // The other layer leaves in its turn, putting back our pass-through.
+  control->WindowProc = foreign.next;
+  EXPECT_EQ(control->WindowProc, ourMethod);
+  EXPECT_EQ(control->Perform(kProbe), 7);
+  EXPECT_EQ(control->own.size(), 2u);
+  // The pass-through goes with the control.
+  EXPECT_EQ(gui::TWindowMethodHook::LiveCount(), live + 1);
+  control.reset();
+  EXPECT_EQ(gui::TWindowMethodHook::LiveCount(), live);
+}
+
+TEST(WindowMethodHook, AControlFreedFirstLeavesTheHookNothingToDo) {
+  auto control = std::make_unique<ProbeControl>();
+  gui::TWindowMethodHook ours;
+  ASSERT_TRUE(ours.Attach(control.get(), [&](gui::TMessage& m) {
+    // Detaching while handling a message still passes the message on.
+    ours.Detach();
+    ours.CallPrevious(m);
+  }));
+  gui::TWindowMethodHook second;
+  ASSERT_TRUE(second.Attach(control.get(), [&](gui::TMessage& m) { second.CallPrevious(m); }));
+  EXPECT_EQ(control->Perform(kProbe), 7);
+  EXPECT_FALSE(ours.Attached());
+  control.reset();
+  EXPECT_FALSE(second.Attached());
+  second.Detach();  // nothing left to touch
 }
 
 TEST(Timer, TicksFromTheMessageLoopUntilDisabled) {

@@ -244,19 +244,17 @@ void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h
 TSkinSpeedButton::~TSkinSpeedButton() { Unhook(); }
 
 void TSkinSpeedButton::Unhook() {
-  if (OldWindowMethod && GraphicControl && !GraphicControl->IsDestroying()) GraphicControl->WindowProc = OldWindowMethod;
-  OldWindowMethod = {};
+  UnhookWindowMethod();
 }
 
 void TSkinSpeedButton::AttachGraphicControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas) {
   auto* control = dynamic_cast<gui::TControl*>(Owner());
-  if (!control || OldWindowMethod) return;
+  if (!control || WindowMethodHooked()) return;
   SkinData = data;
   Canvas = canvas;
   GraphicControl = control;
   Form = form;
-  OldWindowMethod = control->WindowProc;
-  control->WindowProc = OwnMethod();
+  HookWindowMethod(control);
   if (Form) Form->AddControlSkinner(this);
   SetSkinnerState(ksAttached);
 }

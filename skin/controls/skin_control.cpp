@@ -11,16 +11,10 @@ COLORREF SkinColourToRGB(std::uint32_t colour) { return gui::ColorToRGB(colour);
 TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
-  // A control being destroyed has already lost its window; its method slot
-  // is going with it.
-  if (OldWindowMethod) {
-    gui::TControl* target = Control ? static_cast<gui::TControl*>(Control) : GraphicControl;
-    if (target && !target->IsDestroying()) {
-      target->WindowProc = OldWindowMethod;
-      if (Control) Control->DoubleBuffered = savedDoubleBuffered_;
-    }
-    OldWindowMethod = {};
-  }
+  // A control being destroyed has already lost its window and its chain of
+  // window methods; the hook then has nothing to give back.
+  if (methodHook_.Attached() && Control && !Control->IsDestroying()) Control->DoubleBuffered = savedDoubleBuffered_;
+  methodHook_.Detach();
   subclass_.Detach();
   if (Form) Form->RemoveControlSkinner(this);
 }
@@ -35,8 +29,7 @@ void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::T
   Canvas = canvas;
   Control = control;
   Handle = control->Handle();
-  OldWindowMethod = control->WindowProc;
-  control->WindowProc = OwnMethod();
+  HookWindowMethod(control);
   savedDoubleBuffered_ = control->DoubleBuffered;
   control->DoubleBuffered = true;
   if (Form) Form->AddControlSkinner(this);
@@ -95,8 +88,8 @@ void TSkinControl::WndProc(gui::TMessage& message) {
 }
 
 void TSkinControl::CallDefault(gui::TMessage& message) {
-  if (OldWindowMethod) {
-    OldWindowMethod(message);
+  if (methodHook_.Previous()) {
+    methodHook_.CallPrevious(message);
   } else if (Handle) {
     message.Result = subclass_.CallPrevious(message.Msg, message.WParam, message.LParam);
   }

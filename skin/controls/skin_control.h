@@ -14,6 +14,7 @@
 #include "gui/classes.h"
 #include "gui/controls.h"
 #include "gui/messages.h"
+#include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 
@@ -69,7 +70,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   std::wstring Caption;
   TSkinData* SkinData = nullptr;
   HWND Handle = nullptr;
-  gui::TWndMethod OldWindowMethod;
+  // The control's window method before this skinner put itself in front
+  // (empty for a window-level attach).
+  gui::TWndMethod OldWindowMethod() const { return methodHook_.Previous(); }
   gui::TWinControl* Control = nullptr;
   RECT WindowRect{};
   gui::TControl* GraphicControl = nullptr;
@@ -84,11 +87,17 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   bool HasSkin() const;
   void SetSkinnerState(TSkinnerState state) { skinnerState_ = state; }
   void SetAttached(bool attached) { attached_ = attached; }
-  gui::TWndMethod OwnMethod() { return gui::TWndMethod::Bind<TSkinControl, &TSkinControl::WndProc>(this); }
+  // Puts the skinner in front of a control's window method.
+  bool HookWindowMethod(gui::TControl* control) {
+    return methodHook_.Attach(control, [this](gui::TMessage& message) { WndProc(message); });
+  }
+  void UnhookWindowMethod() { methodHook_.Detach(); }
+  bool WindowMethodHooked() const { return methodHook_.Attached(); }
   // The control's window was re-created: skin the new one as the old.
   virtual void FollowNewWindow();
 
  private:
+  gui::TWindowMethodHook methodHook_;
   gui::TWindowSubclass subclass_;
   bool attached_ = false;
   TSkinnerState skinnerState_ = ksCreated;

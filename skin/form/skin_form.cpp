@@ -48,8 +48,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeSysButtons();
   // A skinner freed while still attached gives the window back first.
   if (subclass_.Attached()) subclass_.Detach();
-  if (Form && !Form->IsDestroying() && savedWindowMethod_ && Form->WindowProc == gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this))
-    Form->WindowProc = savedWindowMethod_;
+  formHook_.Detach();
   if (Host) Host->FormSkinnerGone(this);
   Trace(L"Skinform DESTROY " + CaptionText);
 }
@@ -63,22 +62,15 @@ void TWinSkinForm::LoadCaptionFont() {
 
 bool TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
   Form = form;
-  const auto ownMethod = gui::TWndMethod::Bind<TWinSkinForm, &TWinSkinForm::FormWindowMethod>(this);
-  if (data->HasControl(xcMainMenu)) {
-    savedWindowMethod_ = form->WindowProc;
-    form->WindowProc = ownMethod;
-  }
-  const auto giveMethodBack = [&] {
-    if (savedWindowMethod_ && form->WindowProc == ownMethod) form->WindowProc = savedWindowMethod_;
-    savedWindowMethod_ = {};
-  };
+  if (data->HasControl(xcMainMenu))
+    formHook_.Attach(form, [this](gui::TMessage& message) { FormWindowMethod(message); });
   try {
     if (!AttachToWindow(data)) {
-      giveMethodBack();
+      formHook_.Detach();
       return false;
     }
   } catch (...) {
-    giveMethodBack();
+    formHook_.Detach();
     throw;
   }
   SavedColor = form->Color();
@@ -170,7 +162,7 @@ void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
 void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT:
-      savedWindowMethod_(message);
+      formHook_.CallPrevious(message);
       SetCaptionText(WindowText(Handle));
       RefreshFrame();
       return;
@@ -178,7 +170,7 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
       RefreshSkin();
       return;
     default:
-      savedWindowMethod_(message);
+      formHook_.CallPrevious(message);
       return;
   }
 }
@@ -503,10 +495,7 @@ void TWinSkinForm::Detach() {
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
   if (!subclass_.Attached()) return;
-  if (Form && savedWindowMethod_) {
-    Form->WindowProc = savedWindowMethod_;
-    savedWindowMethod_ = {};
-  }
+  formHook_.Detach();
   subclass_.Detach();
   FreeControlSkinners();
   if (Form) {
@@ -539,10 +528,7 @@ void TWinSkinForm::DetachOnDestroy() {
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
   if (subclass_.Attached()) {
-    if (Form && savedWindowMethod_) {
-      Form->WindowProc = savedWindowMethod_;
-      savedWindowMethod_ = {};
-    }
+    formHook_.Detach();
     subclass_.Detach();
   }
   FreeControlSkinners();
@@ -556,10 +542,7 @@ void TWinSkinForm::DetachUnframed() {
     SetPopupMenusOwnerDraw(Form, false);
     if (SkinState != ssDestroying) Form->SetColor(SavedColor);
   }
-  if (Form && savedWindowMethod_) {
-    Form->WindowProc = savedWindowMethod_;
-    savedWindowMethod_ = {};
-  }
+  formHook_.Detach();
   subclass_.Detach();
   if (Form && SkinState != ssDestroying) {
     for (gui::TComponent* component : Form->Components())

@@ -16,6 +16,7 @@
 #include "gui/handles.h"
 #include "gui/menus.h"
 #include "gui/messages.h"
+#include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 #include "skin/form/skinner_host.h"
@@ -179,7 +180,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMMeasureItem(WPARAM wParam, LPARAM lParam);
   LRESULT WMDrawItem(WPARAM wParam, LPARAM lParam);
 
-  gui::TWndMethod savedWindowMethod_;
+  gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
   gui::TTimer* hoverTimer_ = nullptr;
   gui::TPopupMenu* skinSystemMenu_ = nullptr;
