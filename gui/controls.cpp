@@ -301,6 +301,7 @@ void TWinControl::CreateChildHandles() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  if (!IsDestroying()) WindowHandleDestroying();
   HWND wnd = handle_;
   DestroyWindow(wnd);  // WM_NCDESTROY clears handle_
   handle_ = nullptr;
@@ -308,8 +309,12 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  const bool hadFocus = GetFocus() == handle_;
   DestroyHandle();
   HandleNeeded();
+  // A new window comes last among its siblings: put it back in tab order.
+  if (Parent()) SetTabOrder(TabOrder());
+  if (hadFocus) ::SetFocus(handle_);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
@@ -361,6 +366,13 @@ void TWinControl::VisibleChanged() {
 void TWinControl::EnabledChanged() {
   if (handle_) EnableWindow(handle_, enabled_);
   TControl::EnabledChanged();
+}
+
+LRESULT TWinControl::ControlColors(WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, ColorToRGB(font_.Color()));
+  SetBkColor(dc, ColorToRGB(color_));
+  return reinterpret_cast<LRESULT>(BrushHandle());
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -493,13 +505,9 @@ void TWinControl::WndProc(TMessage& m) {
       UpdateBoundsFromWindow();
       return;
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(m.WParam);
-      SetTextColor(dc, ColorToRGB(font_.Color()));
-      SetBkColor(dc, ColorToRGB(color_));
-      m.Result = reinterpret_cast<LRESULT>(BrushHandle());
+    case CN_CTLCOLORSTATIC:
+      m.Result = ControlColors(m.WParam);
       return;
-    }
     default:
       if (ReflectToChild(m)) return;
       break;

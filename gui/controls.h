@@ -156,6 +156,14 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& params);
   // Extends a system window class under the object's own class name.
   void CreateSubClass(TCreateParams& params, const wchar_t* systemClass);
+  // Sets a field that the window's style is made from; an existing window
+  // is made again.
+  template <class T>
+  void SetStyleField(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    RecreateWnd();
+  }
   virtual void CreateWnd();
   // Runs right after the window exists, before the children's windows.
   virtual void CreateWindowHandleDone() {}
@@ -168,6 +176,11 @@ class TWinControl : public TControl {
   void EnabledChanged() override;
   // Whether the framework erases the background with Color (own classes).
   bool OwnClass() const { return ownClass_; }
+  // The answer to a reflected WM_CTLCOLOR*: Font.Color on Color.
+  LRESULT ControlColors(WPARAM dc);
+  // Runs before the window is destroyed while the control lives on (a new
+  // window follows): keep what only the window knows.
+  virtual void WindowHandleDestroying() {}
   // Windowless children draw through the parent's paint DC, moved to their
   // own origin and clipped to their bounds.
   void PaintGraphicChildren(HDC dc);

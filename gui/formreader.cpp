@@ -10,6 +10,7 @@
 #include "gui/comctrls.h"
 #include "gui/extctrls.h"
 #include "gui/forms.h"
+#include "gui/imagelist.h"
 #include "gui/stdctrls.h"
 #include "gui/text.h"
 
@@ -31,6 +32,7 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TSpeedButton*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
+    add(static_cast<TImageList*>(nullptr));
     return f;
   }();
   return factories;
@@ -40,11 +42,64 @@ std::wstring Where(const std::string& objectName, int line) {
   return L" (" + Utf8ToWide(objectName) + L", line " + std::to_wstring(line) + L")";
 }
 
-void ApplyProperties(TComponent& component, TComponent& root, const core::FormObject& node) {
-  for (const core::FormProperty& p : node.properties) {
+// A component reference waits until every component has been read, since
+// it may name one further down the description.
+struct TFixup {
+  TObject* target;
+  const TPropInfo* info;
+  std::string name;
+  std::string where;
+  int line;
+};
+
+class TReader {
+ public:
+  explicit TReader(TComponent& root) : root_(root) {}
+
+  // Sets the properties of one object: a component, or an item of a collection.
+  void ApplyProperties(TObject& object, const std::vector<core::FormProperty>& properties, const std::string& where) {
+    for (const core::FormProperty& p : properties) ApplyProperty(object, p, where);
+  }
+
+  void ReadChildren(TWinControl* container, const core::FormObject& node, std::vector<TComponent*>& loaded) {
+    for (const core::FormObject& child : node.children) {
+      auto it = Factories().find(child.className);
+      if (it == Factories().end())
+        throw Exception(L"Class " + Utf8ToWide(child.className) + L" not found" + Where(child.name, child.line));
+      TComponent* component = it->second(&root_);
+      component->SetLoadingState(true);
+      loaded.push_back(component);
+      component->SetName(child.name);
+      root_.BindField(child.name, component);
+      auto* control = dynamic_cast<TControl*>(component);
+      if (control && container) control->SetParent(container);
+      ApplyProperties(*component, child.properties, child.name);
+      auto* asContainer = dynamic_cast<TWinControl*>(component);
+      ReadChildren(asContainer ? asContainer : container, child, loaded);
+    }
+  }
+
+  void ResolveFixups() {
+    for (const TFixup& f : fixups_) {
+      TComponent* found = nullptr;
+      if (!SameText(f.name, "nil")) {
+        found = SameText(root_.Name(), f.name) ? &root_ : root_.FindComponent(f.name);
+        if (!found) throw Exception(L"Component " + Utf8ToWide(f.name) + L" not found" + Where(f.where, f.line));
+      }
+      f.info->SetComponent(*f.target, found);
+    }
+    fixups_.clear();
+  }
+
+ private:
+  [[noreturn]] static void Missing(const core::FormProperty& p, const std::string& where) {
+    throw Exception(L"Property " + Utf8ToWide(p.name) + L" does not exist" + Where(where, p.line));
+  }
+
+  void ApplyProperty(TObject& object, const core::FormProperty& p, const std::string& where) {
     std::string_view path = p.name;
     // Walk to the object that holds the last segment.
-    TObject* target = &component;
+    TObject* target = &object;
     for (std::size_t dot = path.find('.'); dot != std::string_view::npos; dot = path.find('.')) {
       const TPropInfo* info = FindPropInfo(target->ClassType(), path.substr(0, dot));
       if (!info || !info->GetObject) {
@@ -55,51 +110,57 @@ void ApplyProperties(TComponent& component, TComponent& root, const core::FormOb
       path.remove_prefix(dot + 1);
     }
     // Binary data of a plain member object (Glyph.Data) is read by the
-    // component that holds it, under the whole dotted name.
+    // object that holds it, under the whole dotted name.
     if (!target && p.value.kind == core::FormValue::Kind::Binary) {
-      target = &component;
+      target = &object;
       path = p.name;
     }
-    if (!target) throw Exception(L"Property " + Utf8ToWide(p.name) + L" does not exist" + Where(node.name, p.line));
+    if (!target) Missing(p, where);
 
     if (p.value.kind == core::FormValue::Kind::Binary) {
       auto* persistent = dynamic_cast<TPersistent*>(target);
-      if (!persistent || !persistent->ReadBinaryProperty(path, p.value.bytes))
-        throw Exception(L"Property " + Utf8ToWide(p.name) + L" does not exist" + Where(node.name, p.line));
-      continue;
+      if (!persistent || !persistent->ReadBinaryProperty(path, p.value.bytes)) Missing(p, where);
+      return;
     }
     const TPropInfo* info = FindPropInfo(target->ClassType(), path);
-    if (!info) throw Exception(L"Property " + Utf8ToWide(p.name) + L" does not exist" + Where(node.name, p.line));
-    if (info->Kind == TPropKind::Event) {
-      TNotifyEvent handler = root.MethodAddress(p.value.text);
-      if (!handler)
-        throw Exception(L"Method " + Utf8ToWide(p.value.text) + L" does not exist" + Where(node.name, p.line));
-      info->SetEvent(*target, std::move(handler));
-      continue;
+    if (!info) Missing(p, where);
+    switch (info->Kind) {
+      case TPropKind::Event: {
+        TNotifyEvent handler = root_.MethodAddress(p.value.text);
+        if (!handler) throw Exception(L"Method " + Utf8ToWide(p.value.text) + L" does not exist" + Where(where, p.line));
+        info->SetEvent(*target, std::move(handler));
+        return;
+      }
+      case TPropKind::Component:
+        if (p.value.kind != core::FormValue::Kind::Identifier)
+          throw Exception(L"Invalid property value for " + Utf8ToWide(p.name) + Where(where, p.line));
+        fixups_.push_back({target, info, p.value.text, where, p.line});
+        return;
+      case TPropKind::Object:
+        if (p.value.kind == core::FormValue::Kind::Collection) {
+          ReadCollection(*info, *target, p, where);
+          return;
+        }
+        break;
+      default:
+        break;
     }
-    if (!info->Set) throw Exception(L"Property " + Utf8ToWide(p.name) + L" is read-only" + Where(node.name, p.line));
+    if (!info->Set) throw Exception(L"Property " + Utf8ToWide(p.name) + L" is read-only" + Where(where, p.line));
     info->Set(*target, p.value);
   }
-}
 
-void ReadChildren(TComponent& root, TWinControl* container, const core::FormObject& node,
-                  std::vector<TComponent*>& loaded) {
-  for (const core::FormObject& child : node.children) {
-    auto it = Factories().find(child.className);
-    if (it == Factories().end())
-      throw Exception(L"Class " + Utf8ToWide(child.className) + L" not found" + Where(child.name, child.line));
-    TComponent* component = it->second(&root);
-    component->SetLoadingState(true);
-    loaded.push_back(component);
-    component->SetName(child.name);
-    root.BindField(child.name, component);
-    auto* control = dynamic_cast<TControl*>(component);
-    if (control && container) control->SetParent(container);
-    ApplyProperties(*component, root, child);
-    auto* asContainer = dynamic_cast<TWinControl*>(component);
-    ReadChildren(root, asContainer ? asContainer : container, child, loaded);
+  // The collection's items are replaced by the description's.
+  void ReadCollection(const TPropInfo& info, TObject& holder, const core::FormProperty& p, const std::string& where) {
+    auto* collection = dynamic_cast<TCollection*>(info.GetObject(holder));
+    if (!collection) throw Exception(L"Property " + Utf8ToWide(p.name) + L" is not a collection" + Where(where, p.line));
+    collection->Clear();
+    for (const std::vector<core::FormProperty>& item : p.value.collection)
+      ApplyProperties(collection->AddItem(), item, where);
   }
-}
+
+  TComponent& root_;
+  std::vector<TFixup> fixups_;
+};
 
 }  // namespace
 
@@ -112,8 +173,10 @@ void ReadForm(TComponent& root, const core::FormObject& description) {
   root.SetLoadingState(true);
   try {
     if (root.Name().empty()) root.SetName(description.name);
-    ApplyProperties(root, root, description);
-    ReadChildren(root, dynamic_cast<TWinControl*>(&root), description, loaded);
+    TReader reader(root);
+    reader.ApplyProperties(root, description.properties, description.name);
+    reader.ReadChildren(dynamic_cast<TWinControl*>(&root), description, loaded);
+    reader.ResolveFixups();
   } catch (...) {
     for (TComponent* c : loaded) c->SetLoadingState(false);
     throw;
