@@ -8,10 +8,16 @@
 
 #include "gui/buttons.h"
 #include "gui/comctrls.h"
+#include "gui/datetime.h"
+#include "gui/edits.h"
 #include "gui/extctrls.h"
 #include "gui/forms.h"
 #include "gui/imagelist.h"
+#include "gui/listview.h"
+#include "gui/lists.h"
+#include "gui/ranges.h"
 #include "gui/stdctrls.h"
+#include "gui/tabs.h"
 #include "gui/text.h"
 
 namespace gui {
@@ -32,7 +38,22 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TSpeedButton*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
+    add(static_cast<TEdit*>(nullptr));
+    add(static_cast<TMemo*>(nullptr));
+    add(static_cast<TSpinEdit*>(nullptr));
+    add(static_cast<TListBox*>(nullptr));
+    add(static_cast<TComboBox*>(nullptr));
+    add(static_cast<TListView*>(nullptr));
     add(static_cast<TImageList*>(nullptr));
+    add(static_cast<TScrollBar*>(nullptr));
+    add(static_cast<TTrackBar*>(nullptr));
+    add(static_cast<TUpDown*>(nullptr));
+    add(static_cast<TProgressBar*>(nullptr));
+    add(static_cast<TTabControl*>(nullptr));
+    add(static_cast<TPageControl*>(nullptr));
+    add(static_cast<TTabSheet*>(nullptr));
+    add(static_cast<TTabSet*>(nullptr));
+    add(static_cast<TDateTimePicker*>(nullptr));
     return f;
   }();
   return factories;
