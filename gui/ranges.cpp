@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "gui/comctrls.h"
 
@@ -349,17 +350,21 @@ void TUpDown::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
-      if (header->code == UDN_DELTAPOS)
-        lastButton_ = reinterpret_cast<const NMUPDOWN*>(m.LParam)->iDelta > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev;
+      if (header->code == UDN_DELTAPOS) {
+        const auto* step = reinterpret_cast<const NMUPDOWN*>(m.LParam);
+        lastButton_ = step->iDelta > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev;
+        position_ = step->iPos;  // where the step starts, whatever was typed into the associate
+      }
       m.Result = 0;  // the change goes ahead
       return;
     }
     case CN_HSCROLL:
     case CN_VSCROLL:
-      // Each step arrives as SB_THUMBPOSITION; the release as SB_ENDSCROLL.
+      // Each step arrives as SB_THUMBPOSITION, also one that could not move
+      // past the end; the release as SB_ENDSCROLL.
       if (LOWORD(m.WParam) == SB_THUMBPOSITION) {
-        position_ = static_cast<int>(SendMessageW(handle_, UDM_GETPOS32, 0, 0));
-        Click();
+        const int old = std::exchange(position_, static_cast<int>(SendMessageW(handle_, UDM_GETPOS32, 0, 0)));
+        if (position_ != old) Click();
       }
       m.Result = 0;
       return;
