@@ -35,7 +35,8 @@ LVCOLUMNW ColumnRecord(TListColumn& column, const std::wstring& caption, int wid
 
 int TListColumn::Width() {
   TCustomListView& view = static_cast<TListColumns&>(Collection()).View();
-  if (view.HandleAllocated())
+  // Only a window in report style knows the columns' widths.
+  if (view.HandleAllocated() && (GetWindowLongPtrW(view.Handle(), GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT)
     width_ = static_cast<int>(SendMessageW(view.Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index()), 0));
   return width_;
 }
@@ -258,7 +259,7 @@ void TCustomListView::SetItemIndex(int index) {
 void TCustomListView::InsertColumnInWindow(TListColumn& column) {
   if (!handle_) return;
   const std::wstring caption = column.Caption();
-  LVCOLUMNW c = ColumnRecord(column, caption, column.Width());
+  LVCOLUMNW c = ColumnRecord(column, caption, column.width_);
   SendMessageW(handle_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column.Index()), reinterpret_cast<LPARAM>(&c));
   // The items' texts for the new column.
   for (int i = 0; i < items_.Count(); ++i) UpdateItemInWindow(items_[i]);
