@@ -268,11 +268,13 @@ void TWinControl::CreateWnd() {
     } else {
       wc.style = params.ClassStyle;
       wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+      // The framework erases its own classes with Color; a system class
+      // keeps the brush its own painting relies on (the tab control's strip).
+      wc.hbrBackground = nullptr;
     }
     wc.lpfnWndProc = &TWinControl::StdWndProc;
     wc.hInstance = instance;
     wc.lpszClassName = params.WinClassName.c_str();
-    wc.hbrBackground = nullptr;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
       throw Exception(L"Cannot register window class " + params.WinClassName);
     it = classes.emplace(params.WinClassName, RegisteredClass{original}).first;
@@ -373,6 +375,10 @@ LRESULT TWinControl::ControlColors(WPARAM wParam) {
   SetTextColor(dc, ColorToRGB(font_.Color()));
   SetBkColor(dc, ColorToRGB(color_));
   return reinterpret_cast<LRESULT>(BrushHandle());
+}
+
+LRESULT TWinControl::SystemColors(const TMessage& reflected) {
+  return DefWindowProcW(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {

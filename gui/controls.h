@@ -178,6 +178,8 @@ class TWinControl : public TControl {
   bool OwnClass() const { return ownClass_; }
   // The answer to a reflected WM_CTLCOLOR*: Font.Color on Color.
   LRESULT ControlColors(WPARAM dc);
+  // The system's own answer to a reflected WM_CTLCOLOR*, as if nobody handled it.
+  LRESULT SystemColors(const TMessage& reflected);
   // Runs before the window is destroyed while the control lives on (a new
   // window follows): keep what only the window knows.
   virtual void WindowHandleDestroying() {}

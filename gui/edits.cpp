@@ -86,7 +86,7 @@ void TCustomEdit::WndProc(TMessage& m) {
       return;
     case CN_CTLCOLORSTATIC:
       // Read-only and disabled edits keep the system's look.
-      m.Result = DefWindowProcW(GetParent(handle_), WM_CTLCOLORSTATIC, m.WParam, m.LParam);
+      m.Result = SystemColors(m);
       return;
     default:
       break;

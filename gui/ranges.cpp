@@ -110,10 +110,18 @@ void TScrollBar::Scroll(WORD code) {
 }
 
 void TScrollBar::WndProc(TMessage& m) {
-  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
-    Scroll(LOWORD(m.WParam));
-    m.Result = 0;
-    return;
+  switch (m.Msg) {
+    case CN_HSCROLL:
+    case CN_VSCROLL:
+      Scroll(LOWORD(m.WParam));
+      m.Result = 0;
+      return;
+    case CN_CTLCOLORSCROLLBAR:
+      // The track in the system's colour, as the window scroll bars have it.
+      m.Result = SystemColors(m);
+      return;
+    default:
+      break;
   }
   TWinControl::WndProc(m);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/bitmap.h"
 #include "gui/forms.h"
 #include "gui/text.h"
 
@@ -83,6 +84,32 @@ inline void PressKey(gui::TApplication& app, HWND wnd, WPARAM key) {
   PostMessageW(wnd, WM_KEYDOWN, key, 1);
   PostMessageW(wnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
   app.ProcessMessages();
+}
+
+// What a window shows on the screen right after it has painted itself.
+inline gui::TBitmap Snapshot(HWND wnd) {
+  RECT r;
+  GetClientRect(wnd, &r);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  gui::TBitmap shot(r.right, r.bottom);
+  const gui::WindowDc dc = gui::WindowDc::Client(wnd);
+  BitBlt(shot.DC(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+  return shot;
+}
+
+// How many pixels differ between two pictures of one size (-1 for another size).
+inline int DifferentPixels(const gui::TBitmap& a, const gui::TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+  return n;
+}
+
+// A window of a system class beside the controls, to compare them with.
+inline HWND SystemControl(HWND parent, const wchar_t* cls, DWORD style, const RECT& r) {
+  return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace gui_test

@@ -79,6 +79,25 @@ TEST_F(Ranges, AScrollBarMovesByItsOwnStepsOnTheSystemsNotifications) {
   delete form;
 }
 
+TEST_F(Ranges, AScrollBarLooksLikeTheSystemsOwn) {
+  TForm* form = ShowForm(R"(  object Bar: TScrollBar
+    Left = 8
+    Top = 8
+    Width = 150
+    PageSize = 10
+    Position = 40
+  end
+)");
+  auto* bar = Find<TScrollBar>(form, "Bar");
+  HWND plain = gui_test::SystemControl(form->Handle(), L"SCROLLBAR", SBS_HORZ, RECT{8, 40, 158, 40 + bar->Height()});
+  SCROLLINFO si = ScrollInfo(bar->Handle());
+  si.fMask = SIF_ALL;
+  SetScrollInfo(plain, SB_CTL, &si, TRUE);
+  EXPECT_EQ(gui_test::DifferentPixels(gui_test::Snapshot(bar->Handle()), gui_test::Snapshot(plain)), 0);
+  DestroyWindow(plain);
+  delete form;
+}
+
 TEST_F(Ranges, AScrollBarTurnedToTheOtherKindIsANewWindowLyingTheOtherWay) {
   TForm* form = ShowForm(R"(  object Bar: TScrollBar
     Left = 8

@@ -130,6 +130,33 @@ TEST_F(Tabs, AClickOnATabSwitchesThePage) {
   delete form;
 }
 
+TEST_F(Tabs, ATabControlLooksLikeTheSystemsOwn) {
+  TForm* form = ShowForm(R"(  object Strip: TTabControl
+    Left = 8
+    Top = 8
+    Width = 250
+    Height = 80
+    Tabs.Strings = (
+      'One' 'Two')
+    TabIndex = 0
+  end
+)");
+  auto* strip = Find<TTabControl>(form, "Strip");
+  HWND plain = gui_test::SystemControl(form->Handle(), WC_TABCONTROLW, 0, RECT{8, 100, 258, 180});
+  SendMessageW(plain, WM_SETFONT, reinterpret_cast<WPARAM>(strip->Font().Handle()), FALSE);
+  for (const wchar_t* text : {L"Two", L"One"}) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(text);
+    SendMessageW(plain, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessageW(plain, TCM_SETCURSEL, 0, 0);
+  // The strip beside the tabs is painted too.
+  EXPECT_EQ(gui_test::DifferentPixels(gui_test::Snapshot(strip->Handle()), gui_test::Snapshot(plain)), 0);
+  DestroyWindow(plain);
+  delete form;
+}
+
 TEST_F(Tabs, ATabControlHoldsItsTabsAcrossANewWindow) {
   TForm* form = ShowForm(R"(  object Strip: TTabControl
     Left = 8
