@@ -411,8 +411,8 @@ int TTabSet::TabAt(POINT p) const {
 
 void TTabSet::Loaded() {
   TCustomControl::Loaded();
-  const int index = std::exchange(tabIndex_, -1);
-  SetTabIndex(index);
+  // What the description chose is no change to report.
+  SelectTab(std::exchange(tabIndex_, -1));
 }
 
 void TTabSet::CreateParams(TCreateParams& params) {
@@ -426,8 +426,12 @@ void TTabSet::SetTabIndex(int index) {
     tabIndex_ = index;
     return;
   }
+  if (SelectTab(index) && OnChange) OnChange(this);
+}
+
+bool TTabSet::SelectTab(int index) {
   index = std::clamp(index, -1, tabs_.Count() - 1);
-  if (index == tabIndex_) return;
+  if (index == tabIndex_) return false;
   tabIndex_ = index;
   // Scroll the chosen tab into view.
   if (index >= 0 && index < firstIndex_) firstIndex_ = index;
@@ -436,7 +440,7 @@ void TTabSet::SetTabIndex(int index) {
     ++firstIndex_;
     LayoutTabs();
   }
-  if (OnChange && !IsLoading()) OnChange(this);
+  return true;
 }
 
 void TTabSet::SetFirstIndex(int index) {

@@ -212,6 +212,8 @@ class TTabSet : public TCustomControl {
   };
 
   void TabsChanged();
+  // Selects a tab and scrolls it into view; false when it was selected already.
+  bool SelectTab(int index);
   // Which tabs fit from FirstIndex on, whether the scroller is needed, and
   // where it goes.
   void LayoutTabs();
