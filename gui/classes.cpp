@@ -427,6 +427,7 @@ void TCollection::Delete(int index) {
   TCollectionItem& item = Item(index);
   Deleting(item);
   items_.erase(items_.begin() + index);
+  Deleted();
 }
 
 void TCollection::Clear() {

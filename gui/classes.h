@@ -353,9 +353,11 @@ class TCollection : public TPersistent {
  protected:
   friend class TCollectionItem;
   virtual std::unique_ptr<TCollectionItem> NewItem() = 0;
-  // Hooks for the owner: an item was inserted, is about to go, or changed.
+  // Hooks for the owner: an item was inserted, is about to go, has gone,
+  // or changed.
   virtual void Added(TCollectionItem&) {}
   virtual void Deleting(TCollectionItem&) {}
+  virtual void Deleted() {}
   virtual void Update(TCollectionItem&) {}
 
  private:

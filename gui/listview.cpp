@@ -79,6 +79,9 @@ void TListColumns::Deleting(TCollectionItem& item) {
   if (view_.HandleAllocated()) SendMessageW(view_.Handle(), LVM_DELETECOLUMN, static_cast<WPARAM>(item.Index()), 0);
 }
 
+// Sub-items go by position: each item's texts move to the columns now there.
+void TListColumns::Deleted() { view_.UpdateItemsInWindow(); }
+
 void TListColumns::Update(TCollectionItem& item) { view_.UpdateColumnInWindow(static_cast<TListColumn&>(item)); }
 
 // ---------------------------------------------------------------------------
@@ -262,6 +265,10 @@ void TCustomListView::InsertColumnInWindow(TListColumn& column) {
   LVCOLUMNW c = ColumnRecord(column, caption, column.width_);
   SendMessageW(handle_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column.Index()), reinterpret_cast<LPARAM>(&c));
   // The items' texts for the new column.
+  UpdateItemsInWindow();
+}
+
+void TCustomListView::UpdateItemsInWindow() {
   for (int i = 0; i < items_.Count(); ++i) UpdateItemInWindow(items_[i]);
 }
 

@@ -48,6 +48,7 @@ class TListColumns : public TTypedCollection<TListColumn> {
  protected:
   void Added(TCollectionItem& item) override;
   void Deleting(TCollectionItem& item) override;
+  void Deleted() override;
   void Update(TCollectionItem& item) override;
 
  private:
@@ -161,6 +162,7 @@ class TCustomListView : public TWinControl {
   void UpdateColumnInWindow(TListColumn& column);
   void InsertItemInWindow(TListItem& item);
   void UpdateItemInWindow(TListItem& item);
+  void UpdateItemsInWindow();
   void ApplyColors();
   void ApplyExtendedStyle();
 

@@ -173,6 +173,11 @@ TEST_F(ListViews, ChangesByTheProgramReachTheWindow) {
   view->Items()[0].SubItems().Insert(0, L"1");
   EXPECT_EQ(CellText(wnd, 0, 1), L"1");
   EXPECT_EQ(CellText(wnd, 0, 2), L"2048");
+  // Sub-items go by position: without the second column, the third shows the second text.
+  view->Columns().Delete(1);
+  EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(SendMessageW(wnd, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0), 3);
+  EXPECT_EQ(CellText(wnd, 1, 1), L"7");
+  EXPECT_EQ(CellText(wnd, 1, 2), L"Document");
 }
 
 TEST_F(ListViews, ANewWindowKeepsColumnsWidthsItemsAndSelection) {
