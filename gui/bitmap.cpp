@@ -2,6 +2,7 @@
 
 #include "core/skindef/bitmap_header.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 #include <utility>
@@ -79,6 +80,22 @@ void TBitmap::SetPixel(int x, int y, COLORREF c) {
   GdiFlush();
   bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
       static_cast<std::uint32_t>(GetRValue(c)) << 16 | static_cast<std::uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+void TBitmap::LoadFromFormData(std::span<const std::uint8_t> data) {
+  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
+    LoadFromBmpBytes(data);
+    return;
+  }
+  std::uint32_t count = 0;
+  if (data.size() < sizeof(count)) return;
+  std::memcpy(&count, data.data(), sizeof(count));
+  const std::size_t size = std::min<std::size_t>(count, data.size() - sizeof(count));
+  if (size == 0) {
+    SetSize(0, 0);
+    return;
+  }
+  LoadFromBmpBytes(data.subspan(sizeof(count), size));
 }
 
 bool TBitmap::LoadFromBmpBytes(std::span<const std::uint8_t> data) {

@@ -42,6 +42,10 @@ class TBitmap {
   // OS/2-style header). Answers false and leaves the bitmap empty for
   // headers that do not add up or point outside the buffer.
   bool LoadFromBmpBytes(std::span<const std::uint8_t> data);
+  // A bitmap as the form description stores it ("Glyph.Data"): a 32-bit
+  // byte count followed by a .bmp file image, or a bare .bmp file image. A
+  // count of 0 leaves the bitmap empty.
+  void LoadFromFormData(std::span<const std::uint8_t> data);
   // Copies another bitmap (any format) through the system.
   bool Assign(HBITMAP source);
   void CopyFrom(const TBitmap& source);

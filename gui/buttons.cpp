@@ -1,7 +1,5 @@
 #include "gui/buttons.h"
 
-#include <cstring>
-
 namespace gui {
 
 // ---------------------------------------------------------------------------
@@ -13,20 +11,7 @@ SIZE TButtonGlyph::GlyphSize() const {
 }
 
 bool TButtonGlyph::ReadGlyphData(std::span<const std::uint8_t> data) {
-  // Stored with its byte count first; a bare .bmp image is taken as well.
-  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
-    Glyph.LoadFromBmpBytes(data);
-    return true;
-  }
-  std::uint32_t count = 0;
-  if (data.size() < sizeof(count)) return true;
-  std::memcpy(&count, data.data(), sizeof(count));
-  const std::size_t size = std::min<std::size_t>(count, data.size() - sizeof(count));
-  if (size == 0) {
-    Glyph.SetSize(0, 0);
-    return true;
-  }
-  Glyph.LoadFromBmpBytes(data.subspan(sizeof(count), size));
+  Glyph.LoadFromFormData(data);
   return true;
 }
 

@@ -70,11 +70,31 @@ bool HasProperty(TObject& object, std::string_view path) {
   return target && FindPropInfo(target->ClassType(), path) != nullptr;
 }
 
+namespace {
+
+// A component named from `target`: one its owner owns, or the owner itself.
+TComponent* FindSibling(TObject& target, std::string_view name) {
+  auto* self = dynamic_cast<TComponent*>(&target);
+  TComponent* owner = self ? self->Owner() : nullptr;
+  if (!owner || name.empty()) return nullptr;
+  if (SameText(owner->Name(), name)) return owner;
+  return owner->FindComponent(name);
+}
+
+bool SetComponentByName(TObject& target, const TPropInfo& info, std::string_view name) {
+  info.SetComponent(target, SameText(name, "nil") ? nullptr : FindSibling(target, name));
+  return true;
+}
+
+}  // namespace
+
 bool SetPropValue(TObject& object, std::string_view path, const TPropValue& value) {
   TObject* target = ResolveOwner(object, path);
   if (!target) return false;
   const TPropInfo* info = FindPropInfo(target->ClassType(), path);
-  if (!info || !info->Set) return false;
+  if (!info) return false;
+  if (info->Kind == TPropKind::Component) return SetComponentByName(*target, *info, value.text);
+  if (!info->Set) return false;
   info->Set(*target, value);
   return true;
 }
@@ -84,7 +104,9 @@ bool SetPropValue(TObject& object, std::string_view path, std::string_view text)
   TObject* target = ResolveOwner(object, rest);
   if (!target) return false;
   const TPropInfo* info = FindPropInfo(target->ClassType(), rest);
-  if (!info || !info->Set) return false;
+  if (!info) return false;
+  if (info->Kind == TPropKind::Component) return SetComponentByName(*target, *info, text);
+  if (!info->Set) return false;
   TPropValue v;
   switch (info->Kind) {
     case TPropKind::Integer:
@@ -114,6 +136,10 @@ std::string GetPropValue(TObject& object, std::string_view path) {
   TObject* target = ResolveOwner(object, path);
   if (!target) return {};
   const TPropInfo* info = FindPropInfo(target->ClassType(), path);
+  if (info && info->Kind == TPropKind::Component) {
+    TComponent* c = info->GetComponent(*target);
+    return c ? c->Name() : std::string();
+  }
   if (!info || !info->Get) return {};
   const TPropValue v = info->Get(*target);
   switch (v.kind) {
@@ -130,7 +156,8 @@ std::string GetPropValue(TObject& object, std::string_view path) {
       for (const std::string& item : v.items) out += item + "\r\n";
       return out;
     }
-    case TPropValue::Kind::Binary: return {};
+    case TPropValue::Kind::Binary:
+    case TPropValue::Kind::Collection: return {};
   }
   return {};
 }
@@ -228,15 +255,6 @@ std::vector<std::wstring> ToStrings(const TPropValue& v) {
   return out;
 }
 
-TComponent* FindNamedComponent(TObject& object, std::string_view name) {
-  auto* component = dynamic_cast<TComponent*>(&object);
-  if (!component || name.empty()) return nullptr;
-  TComponent* scope = component->Owner() ? component->Owner() : component;
-  if (SameText(scope->Name(), name)) return scope;
-  return scope->FindComponent(name);
-}
-
-std::wstring NameText(std::string_view name) { return Utf8ToWide(name); }
 
 }  // namespace prop
 
@@ -328,10 +346,94 @@ void TComponent::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Integer("Tag", [](TComponent& c) { return c.Tag(); }, [](TComponent& c, int v) { c.SetTag(v); });
 }
 
-void TStringList::DeclareProperties(std::vector<TPropInfo>& list) {
-  TPropBuilder<TStringList> b(list);
-  b.Strings("Strings", [](TStringList& s) { return s.Items; },
-            [](TStringList& s, const std::vector<std::wstring>& v) { s.Items = v; });
+std::wstring ComponentNameOf(TComponent* component) {
+  return component ? Utf8ToWide(component->Name()) : std::wstring(L"nil");
+}
+
+// ---------------------------------------------------------------------------
+// String lists
+
+void ListIndexError(int index) { throw Exception(L"List index out of bounds (" + std::to_wstring(index) + L")"); }
+
+int TStrings::Add(const std::wstring& text) {
+  const int index = Count();
+  Insert(index, text);
+  return index;
+}
+
+int TStrings::IndexOf(const std::wstring& text) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Get(i) == text) return i;
+  return -1;
+}
+
+std::vector<std::wstring> TStrings::ToVector() const {
+  std::vector<std::wstring> out;
+  for (int i = 0; i < Count(); ++i) out.push_back(Get(i));
+  return out;
+}
+
+void TStrings::Assign(const std::vector<std::wstring>& items) {
+  Clear();
+  for (const std::wstring& item : items) Add(item);
+}
+
+void TStrings::DeclareProperties(std::vector<TPropInfo>& list) {
+  TPropBuilder<TStrings> b(list);
+  b.Strings("Strings", [](TStrings& s) { return s.ToVector(); },
+            [](TStrings& s, const std::vector<std::wstring>& v) { s.Assign(v); });
+}
+
+std::wstring TStringList::Get(int index) const {
+  if (index < 0 || index >= Count()) ListIndexError(index);
+  return Items[static_cast<std::size_t>(index)];
+}
+
+void TStringList::Insert(int index, const std::wstring& text) {
+  if (index < 0 || index > Count()) ListIndexError(index);
+  Items.insert(Items.begin() + index, text);
+}
+
+void TStringList::Delete(int index) {
+  if (index < 0 || index >= Count()) ListIndexError(index);
+  Items.erase(Items.begin() + index);
+}
+
+// ---------------------------------------------------------------------------
+// Collections
+
+int TCollectionItem::Index() const {
+  const auto& items = collection_->items_;
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i].get() == this) return static_cast<int>(i);
+  return -1;
+}
+
+void TCollectionItem::Changed() { collection_->Update(*this); }
+
+TCollection::~TCollection() = default;
+
+TCollectionItem& TCollection::Item(int index) const {
+  if (index < 0 || index >= Count()) ListIndexError(index);
+  return *items_[static_cast<std::size_t>(index)];
+}
+
+TCollectionItem& TCollection::InsertItem(int index) {
+  if (index < 0 || index > Count()) ListIndexError(index);
+  TCollectionItem& item = **items_.insert(items_.begin() + index, NewItem());
+  Added(item);
+  return item;
+}
+
+void TCollection::Delete(int index) {
+  TCollectionItem& item = Item(index);
+  Deleting(item);
+  items_.erase(items_.begin() + index);
+  Deleted();
+}
+
+void TCollection::Clear() {
+  while (!items_.empty()) Delete(Count() - 1);
 }
 
 }  // namespace gui

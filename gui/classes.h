@@ -51,15 +51,16 @@ enum class TPropKind { Integer, Boolean, String, Enumeration, Set, Color, Event,
 using TPropValue = core::FormValue;
 
 struct TPropInfo {
-  std::string Name;
+  std::string Name{};
   TPropKind Kind = TPropKind::Integer;
-  std::vector<std::string> EnumNames;  // Enumeration and Set: names by ordinal
-  std::function<TPropValue(TObject&)> Get;
-  std::function<void(TObject&, const TPropValue&)> Set;  // empty: read-only
-  std::function<TObject*(TObject&)> GetObject;            // Object: the sub-object
-  std::function<void(TObject&, TNotifyEvent)> SetEvent;   // Event: bind a handler
-  // Component: a reference to another component; false when it has the wrong class.
-  std::function<bool(TObject&, TComponent*)> SetComponent;
+  std::vector<std::string> EnumNames{};  // Enumeration and Set: names by ordinal
+  std::function<TPropValue(TObject&)> Get{};
+  std::function<void(TObject&, const TPropValue&)> Set{};  // empty: read-only
+  std::function<TObject*(TObject&)> GetObject{};            // Object: the sub-object
+  std::function<void(TObject&, TNotifyEvent)> SetEvent{};   // Event: bind a handler
+  // Component: a reference to another component, written by its name.
+  std::function<TComponent*(TObject&)> GetComponent{};
+  std::function<void(TObject&, TComponent*)> SetComponent{};
 };
 
 struct TClassInfo {
@@ -94,7 +95,9 @@ class TObject {
 const TPropInfo* FindPropInfo(const TClassInfo& cls, std::string_view name);
 
 // Reads or writes a property given by a path such as "Font.Height". Writing a
-// property the object does not have changes nothing and answers false.
+// property the object does not have changes nothing and answers false. A
+// component reference is written as the name of a component with the same
+// owner (or of the owner itself); an unknown name, or "nil", clears it.
 bool SetPropValue(TObject& object, std::string_view path, const TPropValue& value);
 bool SetPropValue(TObject& object, std::string_view path, std::string_view text);
 std::string GetPropValue(TObject& object, std::string_view path);
@@ -115,11 +118,10 @@ int ToOrdinal(const TPropValue& v, const std::vector<std::string>& names);
 std::uint32_t ToSet(const TPropValue& v, const std::vector<std::string>& names);
 std::uint32_t ToColor(const TPropValue& v);
 std::vector<std::wstring> ToStrings(const TPropValue& v);
-// The component named `name` beside `object` (among its owner's components,
-// or the owner itself), or nullptr.
-TComponent* FindNamedComponent(TObject& object, std::string_view name);
-std::wstring NameText(std::string_view name);
 }  // namespace prop
+
+// The name of a component, for messages (defined with TComponent).
+std::wstring ComponentNameOf(TComponent* component);
 
 // Builds a class's property table with typed accessors.
 template <class C>
@@ -165,36 +167,26 @@ class TPropBuilder {
   }
   // An event; the form reader binds it to a method of the root by name.
   void Event(const char* name, TNotifyEvent C::*field) {
-    TPropInfo p{name, TPropKind::Event, {}, {}, {}, {}, {}, {}};
+    TPropInfo p{name, TPropKind::Event, {}, {}, {}, {}, {}, {}, {}};
     p.Get = [field](TObject& o) { return prop::IdentValue((static_cast<C&>(o).*field) ? "(assigned)" : ""); };
     p.SetEvent = [field](TObject& o, TNotifyEvent handler) { static_cast<C&>(o).*field = std::move(handler); };
     list_.push_back(std::move(p));
   }
   void Object(const char* name, std::function<TObject*(C&)> get) {
-    TPropInfo p{name, TPropKind::Object, {}, {}, {}, {}, {}, {}};
+    TPropInfo p{name, TPropKind::Object, {}, {}, {}, {}, {}, {}, {}};
     p.GetObject = [get](TObject& o) { return get(static_cast<C&>(o)); };
     list_.push_back(std::move(p));
   }
-  // A reference to another component of class T, written in the form
-  // description by the component's name ("Menu = MainMenu1").
+  // A reference to another component (the form reader resolves the name
+  // once the whole description has been read).
   template <class T>
   void Component(const char* name, std::function<T*(C&)> get, std::function<void(C&, T*)> set) {
-    TPropInfo p{name, TPropKind::Component, {}, {}, {}, {}, {}, {}};
-    p.Get = [get](TObject& o) {
-      T* target = get(static_cast<C&>(o));
-      return prop::IdentValue(target ? target->Name() : std::string());
-    };
-    p.SetComponent = [set](TObject& o, TComponent* component) {
-      T* target = component ? dynamic_cast<T*>(component) : nullptr;
-      if (component && !target) return false;
-      set(static_cast<C&>(o), target);
-      return true;
-    };
-    // By name, among the components of the object's owner.
-    p.Set = [setComponent = p.SetComponent](TObject& o, const TPropValue& v) {
-      TComponent* found = prop::FindNamedComponent(o, v.text);
-      if (!v.text.empty() && !found) throw Exception(L"Component " + prop::NameText(v.text) + L" not found");
-      if (!setComponent(o, found)) throw Exception(L"Invalid property value " + prop::NameText(v.text));
+    TPropInfo p{name, TPropKind::Component, {}, {}, {}, {}, {}, {}, {}};
+    p.GetComponent = [get](TObject& o) -> TComponent* { return get(static_cast<C&>(o)); };
+    p.SetComponent = [set](TObject& o, TComponent* c) {
+      T* typed = dynamic_cast<T*>(c);
+      if (c && !typed) throw Exception(L"Invalid property value " + ComponentNameOf(c));
+      set(static_cast<C&>(o), typed);
     };
     list_.push_back(std::move(p));
   }
@@ -203,7 +195,7 @@ class TPropBuilder {
   using Setter = std::function<void(C&, const TPropValue&)>;
   void Add(const char* name, TPropKind kind, std::vector<std::string> names, std::function<TPropValue(C&)> get,
            Setter set) {
-    TPropInfo p{name, kind, std::move(names), {}, {}, {}, {}, {}};
+    TPropInfo p{name, kind, std::move(names), {}, {}, {}, {}, {}, {}};
     p.Get = [get](TObject& o) { return get(static_cast<C&>(o)); };
     if (set) p.Set = [set](TObject& o, const TPropValue& v) { set(static_cast<C&>(o), v); };
     list_.push_back(std::move(p));
@@ -296,13 +288,104 @@ class TComponent : public TPersistent {
   std::uint32_t state_ = 0;
 };
 
-// A list of strings as a published property ("Strings").
-class TStringList : public TPersistent {
-  GUI_CLASS(TStringList, TPersistent)
+// A list of strings with the published property "Strings". Controls keep
+// their items in descendants that mirror every change into their window.
+class TStrings : public TPersistent {
+  GUI_CLASS(TStrings, TPersistent)
+ public:
+  virtual int Count() const = 0;
+  virtual std::wstring Get(int index) const = 0;
+  virtual void Insert(int index, const std::wstring& text) = 0;
+  virtual void Delete(int index) = 0;
+  virtual void Clear() = 0;
+
+  std::wstring operator[](int index) const { return Get(index); }
+  // Appends; answers the new item's index.
+  int Add(const std::wstring& text);
+  int IndexOf(const std::wstring& text) const;
+  virtual std::vector<std::wstring> ToVector() const;
+  // Replaces every item.
+  virtual void Assign(const std::vector<std::wstring>& items);
+
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+};
+
+class TStringList : public TStrings {
+  GUI_CLASS(TStringList, TStrings)
  public:
   std::vector<std::wstring> Items;
-  int Count() const { return static_cast<int>(Items.size()); }
-  static void DeclareProperties(std::vector<TPropInfo>& list);
+  int Count() const override { return static_cast<int>(Items.size()); }
+  std::wstring Get(int index) const override;
+  void Insert(int index, const std::wstring& text) override;
+  void Delete(int index) override;
+  void Clear() override { Items.clear(); }
+  std::vector<std::wstring> ToVector() const override { return Items; }
+  void Assign(const std::vector<std::wstring>& items) override { Items = items; }
+};
+
+// An index outside a list: the framework's "List index out of bounds (n)".
+[[noreturn]] void ListIndexError(int index);
+
+// ---------------------------------------------------------------------------
+// Collections: owned lists of items of one class, each with published
+// properties; the form description writes them as < item ... end >.
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+  GUI_CLASS(TCollectionItem, TPersistent)
+ public:
+  explicit TCollectionItem(TCollection& collection) : collection_(&collection) {}
+  TCollection& Collection() const { return *collection_; }
+  int Index() const;
+
+ protected:
+  // Tells the collection that a property of this item changed.
+  void Changed();
+
+ private:
+  TCollection* collection_;
+};
+
+class TCollection : public TPersistent {
+  GUI_CLASS(TCollection, TPersistent)
+ public:
+  TCollection() = default;
+  TCollection(const TCollection&) = delete;
+  TCollection& operator=(const TCollection&) = delete;
+  ~TCollection() override;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TCollectionItem& Item(int index) const;
+  TCollectionItem& AddItem() { return InsertItem(Count()); }
+  TCollectionItem& InsertItem(int index);
+  void Delete(int index);
+  void Clear();
+
+ protected:
+  friend class TCollectionItem;
+  virtual std::unique_ptr<TCollectionItem> NewItem() = 0;
+  // Hooks for the owner: an item was inserted, is about to go, has gone,
+  // or changed.
+  virtual void Added(TCollectionItem&) {}
+  virtual void Deleting(TCollectionItem&) {}
+  virtual void Deleted() {}
+  virtual void Update(TCollectionItem&) {}
+
+ private:
+  std::vector<std::unique_ptr<TCollectionItem>> items_;
+};
+
+// A collection of items of class TItem, with typed access.
+template <class TItem>
+class TTypedCollection : public TCollection {
+ public:
+  TItem& operator[](int index) const { return static_cast<TItem&>(Item(index)); }
+  TItem& Add() { return static_cast<TItem&>(AddItem()); }
+  TItem& Insert(int index) { return static_cast<TItem&>(InsertItem(index)); }
+
+ protected:
+  std::unique_ptr<TCollectionItem> NewItem() override { return std::make_unique<TItem>(*this); }
 };
 
 }  // namespace gui

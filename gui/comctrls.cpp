@@ -4,17 +4,20 @@
 
 namespace gui {
 
+void NeedCommonControls(DWORD classes) {
+  static DWORD registered = 0;
+  if ((registered & classes) == classes) return;
+  INITCOMMONCONTROLSEX icc{sizeof icc, classes};
+  if (InitCommonControlsEx(&icc)) registered |= classes;
+}
+
 TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
   width_ = 200;
   height_ = 19;
 }
 
 void TStatusBar::CreateParams(TCreateParams& params) {
-  static const bool registered = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)registered;
+  NeedCommonControls(ICC_BAR_CLASSES);
   TWinControl::CreateParams(params);
   CreateSubClass(params, STATUSCLASSNAMEW);
   // Placed by the framework, not by the control itself.

@@ -1,5 +1,5 @@
-// The common-controls status bar: panels with text, width, alignment and
-// bevel, or one simple text, and an optional size grip.
+// The common controls' shared registration, and the status bar: panels with
+// text, width, alignment and bevel, or one simple text, and an optional size grip.
 #pragma once
 #include <string>
 #include <vector>
@@ -7,6 +7,10 @@
 #include "gui/controls.h"
 
 namespace gui {
+
+// Registers the common-control window classes that the ICC_* flags name,
+// once per process, before a control extends one of them.
+void NeedCommonControls(DWORD classes);
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };

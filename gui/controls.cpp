@@ -324,11 +324,13 @@ void TWinControl::CreateWnd() {
     } else {
       wc.style = params.ClassStyle;
       wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+      // The framework erases its own classes with Color; a system class
+      // keeps the brush its own painting relies on (the tab control's strip).
+      wc.hbrBackground = nullptr;
     }
     wc.lpfnWndProc = &TWinControl::StdWndProc;
     wc.hInstance = instance;
     wc.lpszClassName = params.WinClassName.c_str();
-    wc.hbrBackground = nullptr;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
       throw Exception(L"Cannot register window class " + params.WinClassName);
     it = classes.emplace(params.WinClassName, RegisteredClass{original}).first;
@@ -368,6 +370,7 @@ void TWinControl::CreateChildHandles() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  if (!IsDestroying()) WindowHandleDestroying();
   DestroyWindowHandle();  // WM_NCDESTROY clears handle_
   handle_ = nullptr;
 }
@@ -376,8 +379,12 @@ void TWinControl::DestroyWindowHandle() { DestroyWindow(handle_); }
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  const bool hadFocus = GetFocus() == handle_;
   DestroyHandle();
   HandleNeeded();
+  // A new window comes last among its siblings: put it back in tab order.
+  if (Parent()) SetTabOrder(TabOrder());
+  if (hadFocus) ::SetFocus(handle_);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
@@ -463,6 +470,17 @@ bool TWinControl::DoContextPopup(TMessage& m) {
   menu->Popup(screen.x, screen.y, FormWindowOf(handle_));
   m.Result = 0;
   return true;
+}
+
+LRESULT TWinControl::ControlColors(WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, ColorToRGB(font_.Color()));
+  SetBkColor(dc, ColorToRGB(color_));
+  return reinterpret_cast<LRESULT>(BrushHandle());
+}
+
+LRESULT TWinControl::SystemColors(const TMessage& reflected) {
+  return DefWindowProcW(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -599,13 +617,9 @@ void TWinControl::WndProc(TMessage& m) {
       UpdateBoundsFromWindow();
       return;
     case CN_CTLCOLORBTN:
-    case CN_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(m.WParam);
-      SetTextColor(dc, ColorToRGB(font_.Color()));
-      SetBkColor(dc, ColorToRGB(color_));
-      m.Result = reinterpret_cast<LRESULT>(BrushHandle());
+    case CN_CTLCOLORSTATIC:
+      m.Result = ControlColors(m.WParam);
       return;
-    }
     default:
       if (ReflectToChild(m)) return;
       break;

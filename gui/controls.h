@@ -190,6 +190,14 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& params);
   // Extends a system window class under the object's own class name.
   void CreateSubClass(TCreateParams& params, const wchar_t* systemClass);
+  // Sets a field that the window's style is made from; an existing window
+  // is made again.
+  template <class T>
+  void SetStyleField(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    RecreateWnd();
+  }
   virtual void CreateWnd();
   // Makes the window itself (CreateWindowEx); the object is bound to it by
   // its first message.
@@ -210,6 +218,13 @@ class TWinControl : public TControl {
   bool DoContextPopup(TMessage& message);
   // Whether the framework erases the background with Color (own classes).
   bool OwnClass() const { return ownClass_; }
+  // The answer to a reflected WM_CTLCOLOR*: Font.Color on Color.
+  LRESULT ControlColors(WPARAM dc);
+  // The system's own answer to a reflected WM_CTLCOLOR*, as if nobody handled it.
+  LRESULT SystemColors(const TMessage& reflected);
+  // Runs before the window is destroyed while the control lives on (a new
+  // window follows): keep what only the window knows.
+  virtual void WindowHandleDestroying() {}
   // Windowless children draw through the parent's paint DC, moved to their
   // own origin and clipped to their bounds.
   void PaintGraphicChildren(HDC dc);

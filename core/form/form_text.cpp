@@ -116,12 +116,38 @@ class Parser {
         obj.children.push_back(ParseObject());
         continue;
       }
-      FormProperty prop;
-      prop.name = word;
-      prop.line = markLine;
-      Expect('=');
-      prop.value = ParseValue();
-      obj.properties.push_back(std::move(prop));
+      obj.properties.push_back(ParseProperty(word, markLine));
+    }
+  }
+
+  FormProperty ParseProperty(std::string name, int line) {
+    FormProperty prop;
+    prop.name = std::move(name);
+    prop.line = line;
+    Expect('=');
+    prop.value = ParseValue();
+    return prop;
+  }
+
+  // '<' already read: items up to '>', each "item", properties, "end".
+  void ParseCollection(FormValue& v) {
+    for (;;) {
+      SkipBlanks();
+      if (AtEnd()) Fail("'>' is missing");
+      if (Peek() == '>') {
+        ++pos_;
+        return;
+      }
+      if (!SameWord(Name(), "item")) Fail("'item' was expected");
+      std::vector<FormProperty>& item = v.collection.emplace_back();
+      for (;;) {
+        SkipBlanks();
+        if (AtEnd()) Fail("'end' is missing");
+        const int markLine = line_;
+        std::string word = DottedName();
+        if (SameWord(word, "end")) break;
+        item.push_back(ParseProperty(std::move(word), markLine));
+      }
     }
   }
 
@@ -251,6 +277,10 @@ class Parser {
         }
       }
       if (pending >= 0) Fail("odd number of hexadecimal digits");
+    } else if (c == '<') {
+      v.kind = FormValue::Kind::Collection;
+      ++pos_;
+      ParseCollection(v);
     } else if (IsNameStart(c)) {
       v.kind = FormValue::Kind::Identifier;
       v.text = DottedName();
@@ -306,11 +336,9 @@ std::string Quote(const std::string& utf8) {
   return out;
 }
 
-void WriteObject(std::string& out, const FormObject& obj, int depth) {
-  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-  out += indent + "object " + obj.name + ": " + obj.className + "\n";
-  for (const FormProperty& p : obj.properties) {
-    out += indent + "  " + p.name + " = ";
+void WriteProperties(std::string& out, const std::vector<FormProperty>& properties, const std::string& indent) {
+  for (const FormProperty& p : properties) {
+    out += indent + p.name + " = ";
     const FormValue& v = p.value;
     switch (v.kind) {
       case FormValue::Kind::Integer: out += std::to_string(v.integer); break;
@@ -324,15 +352,25 @@ void WriteObject(std::string& out, const FormObject& obj, int depth) {
       }
       case FormValue::Kind::List: {
         out += "(";
-        for (const std::string& item : v.items) out += "\n" + indent + "    " + Quote(item);
+        for (const std::string& item : v.items) out += "\n" + indent + "  " + Quote(item);
         out += ")";
+        break;
+      }
+      case FormValue::Kind::Collection: {
+        out += "<";
+        for (const std::vector<FormProperty>& item : v.collection) {
+          out += "\n" + indent + "  item\n";
+          WriteProperties(out, item, indent + "    ");
+          out += indent + "  end";
+        }
+        out += ">";
         break;
       }
       case FormValue::Kind::Binary: {
         static const char* hex = "0123456789ABCDEF";
         out += '{';
         for (std::size_t i = 0; i < v.bytes.size(); ++i) {
-          if (i % 32 == 0) out += "\n" + indent + "    ";
+          if (i % 32 == 0) out += "\n" + indent + "  ";
           out += hex[v.bytes[i] >> 4];
           out += hex[v.bytes[i] & 15];
         }
@@ -342,6 +380,12 @@ void WriteObject(std::string& out, const FormObject& obj, int depth) {
     }
     out += '\n';
   }
+}
+
+void WriteObject(std::string& out, const FormObject& obj, int depth) {
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  out += indent + "object " + obj.name + ": " + obj.className + "\n";
+  WriteProperties(out, obj.properties, indent + "  ");
   for (const FormObject& child : obj.children) WriteObject(out, child, depth + 1);
   out += indent + "end\n";
 }

@@ -12,8 +12,17 @@
 //
 // Values are integers, strings ('quoted', with '' for a quote, #nnn for any
 // character code, joined by + across lines), identifiers (enumeration names,
-// True/False, event handler names), sets [a, b], string lists ( 'a' 'b' ) and
-// binary data { hex digits }. Strings are returned as UTF-8.
+// True/False, event handler and component names), sets [a, b], string lists
+// ( 'a' 'b' ), binary data { hex digits } and collections of items, each with
+// its own properties:
+//
+//     Columns = <
+//       item
+//         Caption = 'Name'
+//         Width = 120
+//       end>
+//
+// Strings are returned as UTF-8.
 #pragma once
 #include <cstdint>
 #include <stdexcept>
@@ -23,13 +32,16 @@
 
 namespace core {
 
+struct FormProperty;
+
 struct FormValue {
-  enum class Kind { Integer, String, Identifier, Set, List, Binary };
+  enum class Kind { Integer, String, Identifier, Set, List, Binary, Collection };
   Kind kind = Kind::Integer;
   std::int64_t integer = 0;
   std::string text;                 // String and Identifier
   std::vector<std::string> items;   // Set (identifiers) and List (strings)
   std::vector<std::uint8_t> bytes;  // Binary
+  std::vector<std::vector<FormProperty>> collection;  // Collection: each item's properties
 };
 
 struct FormProperty {

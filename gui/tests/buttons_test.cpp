@@ -3,7 +3,6 @@
 // without any skin.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 #include "gui/tests/test_bitmaps.h"
 
 using namespace gui;
+using gui_test::Hex;
 
 namespace {
 
@@ -53,16 +53,6 @@ TEST(ButtonLayout, GlyphAndCaptionPlacedByLayoutMarginAndSpacing) {
     EXPECT_EQ(p.Text.y, c.textAt.y) << "case " << i;
     EXPECT_EQ(p.Format, c.format) << "case " << i;
   }
-}
-
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-  std::string out;
-  char digits[3];
-  for (std::uint8_t b : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", b);
-    out += digits;
-  }
-  return out;
 }
 
 // Glyph.Data as stored: the byte count, then the .bmp image.

@@ -151,6 +151,16 @@ TEST_F(Framework, TheFormReaderNamesWhatIsWrong) {
   EXPECT_EQ(error("object F: TForm\n  OnCreate = Missing\nend\n"), L"Method Missing does not exist (F, line 2)");
   EXPECT_EQ(error("object F: TForm\n  BorderStyle = bsOval\nend\n"), L"Invalid property value bsOval");
   EXPECT_NE(error("object F: TForm\n  Caption = 'open\nend\n").find(L"line 2"), std::wstring::npos);
+  // Component references and collection items.
+  EXPECT_EQ(error("object F: TForm\n  object L: TListView\n    SmallImages = Nowhere\n  end\nend\n"),
+            L"Component Nowhere not found (L, line 3)");
+  EXPECT_EQ(error("object F: TForm\n  object L: TListView\n    SmallImages = L\n  end\nend\n"),
+            L"Invalid property value L (L, line 3)");
+  EXPECT_EQ(error("object F: TForm\n  object L: TListView\n    Columns = <\n      item\n        Nope = 1\n"
+                  "      end>\n  end\nend\n"),
+            L"Property Nope does not exist (L, line 5)");
+  EXPECT_EQ(error("object F: TForm\n  object L: TListView\n    Items.Strings = ('a')\n  end\nend\n"),
+            L"Property Items.Strings does not exist (L, line 3)");
 }
 
 TEST_F(Framework, RadioButtonsAreExclusiveWithinTheirParent) {

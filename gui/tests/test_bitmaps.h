@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace gui_test {
@@ -38,6 +39,17 @@ inline std::vector<std::uint8_t> StripBmp(int frameWidth, int height, const std:
       p[2] = GetRValue(c);
     }
   return bmp;
+}
+
+// Bytes as the hexadecimal digits of a form description's binary value.
+inline std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (std::uint8_t b : bytes) {
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
 }
 
 }  // namespace gui_test

@@ -92,3 +92,54 @@ TEST(FormText, ReportsTheLineOfBadText) {
   EXPECT_EQ(lineOf("object A: TA\nend\nend\n"), 3);
   EXPECT_EQ(lineOf("thing A: TA\nend\n"), 1);
 }
+
+TEST(FormText, CollectionsHoldItemsWithTheirOwnProperties) {
+  const char* text = R"(object L: TListView
+  Columns = <
+    item
+      Caption = 'Name'
+      Width = 120
+    end
+    item
+      Caption = 'Size'
+      Items = <
+        item
+          Tag = 1
+        end>
+    end>
+  Empty = <>
+  Items.Strings = ('x')
+end
+)";
+  const FormObject list = ParseFormText(text);
+  ASSERT_EQ(list.properties.size(), 3u);
+  const FormValue& columns = list.properties[0].value;
+  EXPECT_EQ(columns.kind, FormValue::Kind::Collection);
+  ASSERT_EQ(columns.collection.size(), 2u);
+  ASSERT_EQ(columns.collection[0].size(), 2u);
+  EXPECT_EQ(columns.collection[0][0].value.text, "Name");
+  EXPECT_EQ(columns.collection[0][1].value.integer, 120);
+  EXPECT_EQ(columns.collection[0][1].line, 5);
+  // Collections nest inside items.
+  const FormValue& inner = columns.collection[1][1].value;
+  ASSERT_EQ(inner.collection.size(), 1u);
+  EXPECT_EQ(inner.collection[0][0].value.integer, 1);
+  EXPECT_EQ(list.properties[1].value.kind, FormValue::Kind::Collection);
+  EXPECT_TRUE(list.properties[1].value.collection.empty());
+  EXPECT_EQ(list.properties[2].line, 15);
+
+  const std::string written = core::WriteFormText(list);
+  EXPECT_EQ(core::WriteFormText(ParseFormText(written)), written);
+
+  const auto lineOf = [](const char* bad) {
+    try {
+      ParseFormText(bad);
+    } catch (const FormTextError& e) {
+      return e.line();
+    }
+    return 0;
+  };
+  EXPECT_EQ(lineOf("object A: TA\n  C = <\n    thing\n    end>\nend\n"), 3);
+  EXPECT_EQ(lineOf("object A: TA\n  C = <item\n    X = 1\nend\n"), 5);
+  EXPECT_EQ(lineOf("object A: TA\n  C = <item X = 1 end\n"), 3);
+}

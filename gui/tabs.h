@@ -1,0 +1,234 @@
+// Tabs: the common tab control ("SysTabControl32") with a list of tab
+// texts, the page control whose tabs are its tab sheets (windowed containers,
+// one shown at a time), and the tab set, a control of our own that draws a
+// row of tabs hanging from its top edge and scrolls them with up-down arrows
+// when they do not fit.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "gui/controls.h"
+#include "gui/ranges.h"
+
+namespace gui {
+
+enum class TTabPosition { tpTop, tpBottom };
+
+class TCustomTabControl : public TWinControl {
+  GUI_CLASS(TCustomTabControl, TWinControl)
+ public:
+  explicit TCustomTabControl(TComponent* owner);
+
+  bool MultiLine() const { return multiLine_; }
+  void SetMultiLine(bool v) { SetStyleField(multiLine_, v); }
+  TTabPosition TabPosition() const { return tabPosition_; }
+  void SetTabPosition(TTabPosition v) { SetStyleField(tabPosition_, v); }
+  // The selected tab, -1 for none.
+  int TabIndex();
+  void SetTabIndex(int index);
+  int TabCount() const { return static_cast<int>(tabs_.size()); }
+  // The tab's rectangle in client coordinates; empty without a window.
+  RECT TabRect(int index);
+  // The area inside the border, off the tabs, in client coordinates.
+  RECT DisplayRect();
+
+  // The user chose another tab (TCN_SELCHANGE).
+  TNotifyEvent OnChange;
+
+  void WndProc(TMessage& message) override;
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWindowHandleDone() override;
+  void WindowHandleDestroying() override;
+  virtual void Change();
+  // The tabs, kept here and mirrored into the window.
+  void InsertTab(int index, const std::wstring& text);
+  void DeleteTab(int index);
+  void SetTabText(int index, const std::wstring& text);
+  const std::vector<std::wstring>& Tabs() const { return tabs_; }
+
+ private:
+  std::vector<std::wstring> tabs_;
+  int tabIndex_ = -1;
+  bool multiLine_ = false;
+  TTabPosition tabPosition_ = TTabPosition::tpTop;
+};
+
+class TTabControl;
+
+// The tab texts of a tab control.
+class TTabStrings : public TStrings {
+  GUI_CLASS(TTabStrings, TStrings)
+ public:
+  explicit TTabStrings(TTabControl& control) : control_(control) {}
+  int Count() const override;
+  std::wstring Get(int index) const override;
+  void Insert(int index, const std::wstring& text) override;
+  void Delete(int index) override;
+  void Clear() override;
+
+ private:
+  TTabControl& control_;
+};
+
+class TTabControl : public TCustomTabControl {
+  GUI_CLASS(TTabControl, TCustomTabControl)
+ public:
+  explicit TTabControl(TComponent* owner) : TCustomTabControl(owner) {}
+  TStrings& Tabs() { return tabStrings_; }
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ private:
+  friend class TTabStrings;
+  TTabStrings tabStrings_{*this};
+};
+
+class TPageControl;
+
+// A page of a page control: its children are the page's controls and its
+// caption is the tab's text.
+class TTabSheet : public TWinControl {
+  GUI_CLASS(TTabSheet, TWinControl)
+ public:
+  explicit TTabSheet(TComponent* owner);
+  ~TTabSheet() override;
+
+  TPageControl* PageControl() const { return pageControl_; }
+  void SetPageControl(TPageControl* control);
+  int PageIndex() const;
+  void SetPageIndex(int index);
+  void SetParent(TWinControl* parent) override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void TextChanged() override;
+
+ private:
+  friend class TPageControl;
+  TPageControl* pageControl_ = nullptr;
+};
+
+class TPageControl : public TCustomTabControl {
+  GUI_CLASS(TPageControl, TCustomTabControl)
+ public:
+  explicit TPageControl(TComponent* owner) : TCustomTabControl(owner) {}
+  ~TPageControl() override;
+
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet* Pages(int index) const;
+  TTabSheet* ActivePage() const { return activePage_; }
+  // Shows that page and hides the others; nullptr hides them all.
+  void SetActivePage(TTabSheet* page);
+  int ActivePageIndex() const;
+  void SetActivePageIndex(int index);
+  // The next (or previous) page, round the end.
+  void SelectNextPage(bool forward);
+
+  void WndProc(TMessage& message) override;
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  void CreateWindowHandleDone() override;
+  void FontChanged() override;
+  void Change() override;
+
+ private:
+  friend class TTabSheet;
+  void InsertPage(TTabSheet& page);
+  void RemovePage(TTabSheet& page);
+  void MovePage(TTabSheet& page, int index);
+  void PlacePages();
+
+  std::vector<TTabSheet*> pages_;
+  TTabSheet* activePage_ = nullptr;
+};
+
+// Tabs drawn by the control itself along its top edge: the selected one
+// joins the area above, the others hang below a line. Tabs that do not fit
+// are reached with the scroller, an up-down control that is the first
+// component the tab set owns.
+class TTabSet : public TCustomControl {
+  GUI_CLASS(TTabSet, TCustomControl)
+ public:
+  explicit TTabSet(TComponent* owner);
+
+  TStrings& Tabs() { return tabs_; }
+  // The selected tab, -1 for none; selecting a tab scrolls it into view.
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int index);
+  // The first tab shown.
+  int FirstIndex() const { return firstIndex_; }
+  void SetFirstIndex(int index);
+  int StartMargin() const { return startMargin_; }
+  void SetStartMargin(int v);
+  int EndMargin() const { return endMargin_; }
+  void SetEndMargin(int v);
+  TColor SelectedColor() const { return selectedColor_; }
+  void SetSelectedColor(TColor v);
+  TColor UnselectedColor() const { return unselectedColor_; }
+  void SetUnselectedColor(TColor v);
+
+  TUpDown& Scroller() { return *scroller_; }
+  // How many tabs are shown, from FirstIndex on.
+  int VisibleTabs() const { return static_cast<int>(tabRects_.size()); }
+  // A shown tab's rectangle (client coordinates); empty for the others.
+  RECT TabRect(int index) const;
+  // The shown tab at a client point, -1 for none.
+  int TabAt(POINT p) const;
+
+  // A tab's width beside its caption.
+  static constexpr int kTabEdges = 9;
+  // Room the scroller takes at the end, while it is shown.
+  static constexpr int kScrollerRoom = 12;
+
+  // TabIndex changed, by the user or by code; OnClick follows a click on a tab.
+  TNotifyEvent OnChange;
+
+  void WndProc(TMessage& message) override;
+  void Loaded() override;
+  static void DeclareProperties(std::vector<TPropInfo>& list);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint(HDC dc) override;
+  void FontChanged() override;
+  void BoundsChanged() override;
+  void CreateWindowHandleDone() override;
+
+ private:
+  // The tab texts; any change lays the tabs out again.
+  class TTabList : public TStringList {
+   public:
+    explicit TTabList(TTabSet& owner) : owner_(owner) {}
+    void Insert(int index, const std::wstring& text) override;
+    void Delete(int index) override;
+    void Clear() override;
+    void Assign(const std::vector<std::wstring>& items) override;
+
+   private:
+    TTabSet& owner_;
+  };
+
+  void TabsChanged();
+  // Selects a tab and scrolls it into view; false when it was selected already.
+  bool SelectTab(int index);
+  // Which tabs fit from FirstIndex on, whether the scroller is needed, and
+  // where it goes.
+  void LayoutTabs();
+  std::vector<int> CaptionWidths();
+  int FittingTabs(const std::vector<int>& widths, int first, bool scroller) const;
+
+  TTabList tabs_{*this};
+  TUpDown* scroller_;
+  int tabIndex_ = -1;
+  int firstIndex_ = 0;
+  int startMargin_ = 5;
+  int endMargin_ = 15;
+  TColor selectedColor_ = clBtnFace;
+  TColor unselectedColor_ = clWindow;
+  std::vector<RECT> tabRects_;
+};
+
+}  // namespace gui
