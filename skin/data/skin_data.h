@@ -40,8 +40,12 @@ class TSkinData;
 class TSkinControl;
 
 using TFormSkinEvent = std::function<void(TSkinData* sender, const std::wstring& className, bool& doSkin)>;
-using TSkinControlEvent = std::function<void(TSkinData* sender, TSkinData* skinData, gui::TCustomForm* form,
-                                             gui::TControl* control, const std::wstring& controlClass,
+// Lets the application give a component a skinner of its own (or none):
+// sender is the form skinner, container the component being walked,
+// component any component it owns, componentClass its upper-cased class
+// name; a skinner left in skinnedControl is attached instead of discovery's.
+using TSkinControlEvent = std::function<void(gui::TComponent* sender, TSkinData* skinData, gui::TComponent* container,
+                                             gui::TComponent* component, const std::wstring& componentClass,
                                              TSkinControl*& skinnedControl)>;
 
 // The 95 default lines of Skin3rd, class name "=" skinner kind, duplicates

@@ -12,7 +12,9 @@
 #include "skin/controls/skin_check_radio.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/form/discovery_rules.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/skinner_registry.h"
 
 namespace skin {
 
@@ -29,30 +31,6 @@ gui::TCanvas& ControlCanvas() {
   return canvas;
 }
 
-// The framework classes behind the kinds of control the chain names. Kinds
-// the framework does not have yet match nothing until their classes arrive.
-namespace kind {
-constexpr const char* TabControl = "TTabControl";
-constexpr const char* PageControl = "TPageControl";
-constexpr const char* RadioGroup = "TCustomRadioGroup";
-constexpr const char* ToolBar = "TToolBar";
-constexpr const char* StatusBar = "TStatusBar";
-constexpr const char* ProgressBar = "TProgressBar";
-constexpr const char* ScrollBar = "TScrollBar";
-constexpr const char* ComboBox = "TCustomComboBox";
-constexpr const char* BitButton = "TBitBtn";
-constexpr const char* SpeedButton = "TSpeedButton";
-constexpr const char* Panel = "TCustomPanel";
-constexpr const char* ListView = "TCustomListView";
-constexpr const char* ScrolledListA = "TCustomListBox";
-constexpr const char* ScrolledListB = "TCustomTreeView";
-constexpr const char* Edit = "TCustomEdit";
-constexpr const char* Frame = "TCustomFrame";
-constexpr const char* ScrollBox = "TScrollBox";
-constexpr const char* kScrolled[] = {"TCustomListBox", "TCustomMemo", "TCustomTreeView", "TCustomRichEdit",
-                                     "TCustomGrid"};
-}  // namespace kind
-
 std::string Upper(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return s;
@@ -63,36 +41,68 @@ std::string Lower(std::string s) {
   return s;
 }
 
-bool Is(gui::TComponent* c, const char* className) { return c->InheritsFrom(className); }
+TDiscoverySettings SettingsOf(TSkinData& data) {
+  TDiscoverySettings s;
+  s.Controls = data.SkinControls;
+  s.DisableTag = data.DisableTag;
+  s.HasTabsElement = data.Skin().Tabs != nullptr;
+  s.Skin3rd = data.Skin3rd();
+  return s;
+}
 
-bool HasTabs(TSkinData* data) { return data->HasControl(xcTab) && data->Skin().Tabs != nullptr; }
+// What the rules read of a component, gathered once.
+TComponentFacts FactsOf(gui::TComponent* component) {
+  TComponentFacts f;
+  f.ClassName = Upper(component->ClassName());
+  for (const TKindClass& k : KindClasses())
+    if (component->InheritsFrom(k.ClassName)) f.Kinds |= k.Kind;
+  f.Tag = component->Tag();
+  f.HasScrollBars = HasScrollBars(component);
+  f.UpDownMode = gui::GetPropValue(*component, "Kind") == "dtkTime";
+  return f;
+}
 
-// A skinner owned by `owner` and attached to `component` through its window method.
-template <class T>
-T* AttachNew(TWinSkinForm& form, gui::TComponent* component, bool recolor) {
-  auto* skinner = new T(component);
-  skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), recolor);
+// Makes the skinner a plan names for `component` and attaches it; nullptr
+// when its kind has no skinner yet.
+TSkinControl* CreateAndAttach(TWinSkinForm& form, gui::TComponent* component, const TSkinnerPlan& plan) {
+  const TSkinnerEntry& entry = SkinnerEntry(plan.Kind);
+  if (!entry.Create) return nullptr;
+  TSkinControl* skinner = entry.Create(plan.OwnedByForm ? static_cast<gui::TComponent*>(&form) : component);
+  switch (plan.Via) {
+    case TAttachVia::Control:
+    case TAttachVia::ScrollBars:
+      skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), plan.Recolor);
+      break;
+    case TAttachVia::Handle:
+      if (auto* control = dynamic_cast<gui::TWinControl*>(component))
+        skinner->AttachWindow(control->Handle(), form.SkinData, &form, &ControlCanvas());
+      break;
+    case TAttachVia::Graphic:
+      if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skinner)) speed->AttachGraphicControl(&form, form.SkinData, &ControlCanvas());
+      break;
+  }
   return skinner;
 }
 
-// Radio-group kinds: a radio skinner for each child, then the group box look.
-void SkinGroupOfButtons(TWinSkinForm& form, gui::TComponent* component, bool checks, bool childrenOn) {
-  if (auto* group = dynamic_cast<gui::TWinControl*>(component); group && childrenOn) {
-    for (gui::TControl* child : std::vector<gui::TControl*>(group->Controls())) {
-      if (!dynamic_cast<gui::TWinControl*>(child)) continue;
-      if (checks)
-        AttachNew<TSkinCheckBox>(form, child, false);
-      else
-        AttachNew<TSkinRadioButton>(form, child, false);
+// Carries out what the rules decided for one component.
+void Apply(TWinSkinForm& form, gui::TComponent* component, const TDiscoveryDecision& d, TSkinDecision& seen) {
+  seen.Rule = d.Rule;
+  seen.Mapped = d.Mapped;
+  for (const auto& [name, value] : d.Properties) gui::SetPropValue(*component, name, value);
+  if (d.SizeGripOff) gui::SetPropValue(*component, "SizeGrip", "False");
+  if (d.ChildSkinner != TSkinnerKind::None) {
+    if (auto* group = dynamic_cast<gui::TWinControl*>(component)) {
+      for (gui::TControl* child : std::vector<gui::TControl*>(group->Controls()))
+        if (dynamic_cast<gui::TWinControl*>(child)) CreateAndAttach(form, child, TSkinnerPlan{d.ChildSkinner});
     }
   }
-  AttachNew<TSkinGroupBox>(form, component, true);
-}
-
-void Decide(TSkinDecision& d, int rule, const char* skinner, bool created) {
-  d.Rule = rule;
-  d.Skinner = skinner ? skinner : "";
-  d.Created = created;
+  if (d.Skinner.Kind != TSkinnerKind::None) {
+    seen.Skinner = SkinnerClassName(d.Skinner.Kind);
+    seen.Created = CreateAndAttach(form, component, d.Skinner) != nullptr;
+  }
+  if (d.FaceColourAfter)
+    if (auto* control = dynamic_cast<gui::TControl*>(component)) control->SetColor(form.SkinData->Skin().Colours.ButtonFace);
+  if (d.WalkChildren) SkinComponents(form, component);
 }
 
 TSkinDecision Finish(gui::TComponent* component, const TSkinDecision& d) {
@@ -139,61 +149,16 @@ bool HasScrollBars(gui::TComponent* component) {
       (GetWindowLongPtrW(windowed->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0)
     return true;
   if (component->Tag() == 55) return true;
-  return std::any_of(std::begin(kind::kScrolled), std::end(kind::kScrolled),
-                     [&](const char* k) { return Is(component, k); });
+  static const char* const kScrolled[] = {"TCustomListBox", "TCustomMemo", "TCustomTreeView", "TCustomRichEdit",
+                                          "TCustomGrid"};
+  return std::any_of(std::begin(kScrolled), std::end(kScrolled), [&](const char* k) { return component->InheritsFrom(k); });
 }
 
 bool SkinByMapping(TWinSkinForm& form, const std::string& upperClassName, gui::TComponent* component,
-                   TSkinDecision& d) {
-  TSkinData* data = form.SkinData;
-  const std::string key = Lower(upperClassName) + "=";
-  std::string found;
-  bool matched = false;
-  for (const std::wstring& line : data->Skin3rd()) {
-    const std::string text = Lower(gui::WideToUtf8(line));
-    if (text.rfind(key, 0) != 0) continue;
-    found = text.substr(text.find('=') + 1, 50);
-    matched = true;
-    break;
-  }
-  if (!matched) return false;
-  d.Mapped = true;
-  d.Rule = 2;
-  const auto has = [data](TSkinControlType t) { return data->HasControl(t); };
-  if (found == "combobox" && has(xcCombo)) {
-    Decide(d, 2, "TSkinComBox", false);
-  } else if (found == "edit" && has(xcEdit)) {
-    Decide(d, 2, "TSkinEdit", false);
-  } else if (found == "radiobutton" && has(xcRadioButton)) {
-    AttachNew<TSkinRadioButton>(form, component, false);
-    Decide(d, 2, "TSkinRadioButton", true);
-  } else if (found == "panel" && has(xcPanel)) {
-    gui::SetPropValue(*component, "Transparent", "True");
-    AttachNew<TSkinBox>(form, component, true);
-    Decide(d, 2, "TSkinBox", true);
-  } else if (found == "trackbar" && has(xcButton)) {
-    gui::SetPropValue(*component, "Transparent", "True");
-    Decide(d, 2, "TSkinTrackBar", false);
-  } else if (found == "button" && has(xcButton)) {
-    AttachNew<TSkinButton>(form, component, false);
-    Decide(d, 2, "TSkinButton", true);
-  } else if (found == "tab" && HasTabs(data)) {
-    Decide(d, 2, "TSkinTab", false);
-  } else if (found == "progress" && has(xcProgress)) {
-    Decide(d, 2, "TSkinProgress", false);
-  } else if (found == "scrollbar" && has(xcScrollbar)) {
-    Decide(d, 2, "TSkinScrollbar", false);
-  } else if (found == "radiogroup" && has(xcPanel)) {
-    SkinGroupOfButtons(form, component, false, has(xcRadioButton));
-    Decide(d, 2, "TSkinGroupBox", true);
-  } else if (found == "checkgroup" && has(xcPanel)) {
-    // The children are check boxes, so the check-box switch gates them.
-    SkinGroupOfButtons(form, component, true, has(xcCheckBox));
-    Decide(d, 2, "TSkinGroupBox", true);
-  } else if (found == "checkbox" && has(xcCheckBox)) {
-    AttachNew<TSkinCheckBox>(form, component, false);
-    Decide(d, 2, "TSkinCheckBox", true);
-  }
+                   TSkinDecision& decision) {
+  TDiscoveryDecision d;
+  if (!DecideByMapping(upperClassName, FactsOf(component), SettingsOf(*form.SkinData), d)) return false;
+  Apply(form, component, d, decision);
   return true;
 }
 
@@ -201,7 +166,7 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
   TSkinDecision d;
   TSkinData* data = form.SkinData;
   if (!component || !data) return d;
-  if (component->Tag() % 100 == data->DisableTag) return Finish(component, (d.Rule = d.pcDisabledTag, d));
+  if (DisabledByTag(component->Tag(), data->DisableTag)) return Finish(component, (d.Rule = d.pcDisabledTag, d));
   if (IsAlreadySkinned(form, component)) return Finish(component, (d.Rule = d.pcAlreadySkinned, d));
   auto* windowed = dynamic_cast<gui::TWinControl*>(component);
   if (windowed && !windowed->HandleAllocated()) {
@@ -211,119 +176,23 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
     }
     if (!windowed->HandleAllocated()) return Finish(component, (d.Rule = d.pcNoHandle, d));
   }
-  const std::string C = Upper(component->ClassName());
+  const TComponentFacts facts = FactsOf(component);
+  // The application's own choice comes first, for every component.
   if (data->OnSkinControl) {
-    if (auto* control = dynamic_cast<gui::TControl*>(component)) {
-      TSkinControl* skinned = nullptr;
-      data->OnSkinControl(data, data, dynamic_cast<gui::TCustomForm*>(container) ? dynamic_cast<gui::TCustomForm*>(container) : form.Form,
-                          control, gui::Utf8ToWide(C), skinned);
-      if (skinned) {
-        d.Rule = d.pcEvent;
-        d.Skinner = skinned->ClassName();
-        if (!form.AddControlSkinner(skinned)) {
-          skinned->AttachControl(&form, data, &ControlCanvas(), skinned->Recolor);
-          d.Created = true;
-          if (Is(component, kind::Frame) || Is(component, kind::ScrollBox)) SkinComponents(form, component);
-        }
-        return Finish(component, d);
+    TSkinControl* skinned = nullptr;
+    data->OnSkinControl(&form, data, container, component, gui::Utf8ToWide(facts.ClassName), skinned);
+    if (skinned) {
+      d.Rule = d.pcEvent;
+      d.Skinner = skinned->ClassName();
+      if (!form.AddControlSkinner(skinned)) {
+        skinned->AttachControl(&form, data, &ControlCanvas(), skinned->Recolor);
+        d.Created = true;
+        if (facts.Kinds & ckContainer) SkinComponents(form, component);
       }
+      return Finish(component, d);
     }
   }
-  if (C == "TDBCOMBOBOXEH" || C == "TQRPREVIEW" || C == "TFRDESIGNERPAGE" || C == "TFRPBOX")
-    return Finish(component, (d.Rule = d.pcExcluded, d));
-
-  const auto has = [data](TSkinControlType t) { return data->HasControl(t); };
-  if (Is(component, kind::TabControl) && HasTabs(data)) {
-    Decide(d, 1, "TSkinTab", false);
-  } else if (SkinByMapping(form, C, component, d)) {
-    // decided by the table
-  } else if (C == "TTABSET" && HasTabs(data)) {
-    Decide(d, 3, "TSkinTab31", false);
-  } else if (C == "TTABBEDNOTEBOOK" && HasTabs(data)) {
-    Decide(d, 4, "TSkinTab", false);
-  } else if (C == "TMVCPANEL") {
-    Decide(d, 5, nullptr, false);
-    SkinComponents(form, component);
-  } else if (Is(component, kind::PageControl) && HasTabs(data)) {
-    Decide(d, 6, "TSkinTab", false);
-  } else if (Is(component, "TCustomCheckBox") && has(xcCheckBox)) {
-    AttachNew<TSkinCheckBox>(form, component, false);
-    Decide(d, 7, "TSkinCheckBox", true);
-  } else if (C == "TTRACKBAR" && has(xcButton)) {
-    Decide(d, 8, "TSkinTrackBar", false);
-  } else if (C == "TUPDOWN" && has(xcButton)) {
-    Decide(d, 9, "TSkinUpDown", false);
-  } else if (Is(component, kind::RadioGroup) && has(xcRadioButton)) {
-    SkinGroupOfButtons(form, component, false, true);
-    Decide(d, 10, "TSkinGroupBox", true);
-  } else if (C == "TDBNAVIGATOR" && has(xcPanel)) {
-    gui::SetPropValue(*component, "Flat", "True");
-    AttachNew<TSkinBox>(form, component, true);
-    Decide(d, 11, "TSkinBox", true);
-  } else if (Is(component, "TCustomGroupBox") && has(xcPanel)) {
-    AttachNew<TSkinGroupBox>(form, component, true);
-    Decide(d, 12, "TSkinGroupBox", true);
-    SkinComponents(form, component);
-  } else if (Is(component, "TRadioButton") && has(xcRadioButton)) {
-    AttachNew<TSkinRadioButton>(form, component, false);
-    Decide(d, 13, "TSkinRadioButton", true);
-  } else if (Is(component, kind::ToolBar) && has(xcToolbar)) {
-    gui::SetPropValue(*component, "Flat", "True");
-    gui::SetPropValue(*component, "Transparent", "True");
-    AttachNew<TSkinBox>(form, component, true);
-    Decide(d, 14, "TSkinBox", true);
-  } else if (Is(component, kind::StatusBar) && has(xcStatusBar)) {
-    // The system's size grip stays: its style tells the skinner to draw the
-    // skin's grip in its place.
-    AttachNew<TSkinStatusBar>(form, component, false);
-    Decide(d, 15, "TSkinStatusBar", true);
-  } else if (Is(component, kind::ProgressBar) && has(xcProgress)) {
-    Decide(d, 16, "TSkinProgress", false);
-  } else if (Is(component, kind::ScrollBar) && has(xcScrollbar)) {
-    Decide(d, 17, "TSkinScControl", false);
-  } else if (Is(component, kind::ComboBox) && has(xcCombo)) {
-    Decide(d, 18, "TSkinComBox", false);
-  } else if (C == "TDATETIMEPICKER" && has(xcEdit)) {
-    Decide(d, 19, gui::GetPropValue(*component, "Kind") == "dtkTime" ? "TSkinEdit" : "TSkinComBox", false);
-  } else if (has(xcScrollbar) && C == "TRICHEDIT") {
-    Decide(d, 20, "TSkinScrollbar", false);
-  } else if (has(xcScrollbar) && (C == "TWWDBRICHEDIT" || C == "TDXDBMEMO")) {
-    Decide(d, 21, "TSkinScrollbar", false);
-  } else if (Is(component, kind::BitButton)) {
-    const bool on = has(xcBitBtn);
-    if (on) AttachNew<TSkinBitButton>(form, component, false);
-    Decide(d, 22, on ? "TSkinBitButton" : nullptr, on);
-  } else if (Is(component, kind::SpeedButton) && has(xcSpeedButton)) {
-    auto* skinner = new TSkinSpeedButton(component);
-    skinner->AttachGraphicControl(&form, data, &ControlCanvas());
-    Decide(d, 23, "TSkinSpeedButton", true);
-  } else if (Is(component, kind::Panel) && has(xcPanel)) {
-    AttachNew<TSkinBox>(form, component, true);
-    Decide(d, 24, "TSkinBox", true);
-    SkinComponents(form, component);
-  } else if ((C == "TDXTREELIST" || C == "TDXDBTREELIST" || C == "TDXDBGRID") && has(xcScrollbar)) {
-    Decide(d, 25, "TSkinScrollbar", false);
-  } else if (Is(component, kind::ListView) && has(xcScrollbar)) {
-    Decide(d, 26, "TSkinListView", false);
-  } else if (has(xcScrollbar) && Is(component, kind::ScrolledListA)) {
-    Decide(d, 27, "TSkinScrollbar", false);
-  } else if (has(xcScrollbar) && Is(component, kind::ScrolledListB)) {
-    Decide(d, 28, "TSkinScrollbar", false);
-  } else if (has(xcScrollbar) && HasScrollBars(component)) {
-    Decide(d, 29, "TSkinScrollbar", false);
-  } else if (Is(component, "TButton") && has(xcButton)) {
-    AttachNew<TSkinButton>(form, component, false);
-    Decide(d, 30, "TSkinButton", true);
-  } else if (Is(component, kind::Edit) && has(xcEdit)) {
-    Decide(d, 31, "TSkinEdit", false);
-  } else if (Is(component, kind::Frame) || Is(component, kind::ScrollBox)) {
-    Decide(d, 32, nullptr, false);
-    SkinComponents(form, component);
-  } else if (Is(component, "TCustomForm")) {
-    AttachNew<TSkinBox>(form, component, true);
-    Decide(d, 33, "TSkinBox", true);
-    SkinComponents(form, component);
-  }
+  Apply(form, component, DecideComponent(facts, SettingsOf(*data)), d);
   return Finish(component, d);
 }
 
@@ -337,48 +206,21 @@ std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
   if (!wnd || form.FindWindowSkinner(wnd) || !form.SkinData) return {};
   wchar_t buffer[101] = {};
   GetClassNameW(wnd, buffer, 101);
-  std::wstring cls = buffer;
-  std::transform(cls.begin(), cls.end(), cls.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  const auto s = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE));
-  const auto attach = [&](auto* skinner) {
-    skinner->AttachWindow(wnd, form.SkinData, &form, &ControlCanvas());
-    return std::string(skinner->ClassName());
-  };
-  if (cls == L"button") {
-    const std::string kind = ButtonSkinnerForStyle(s);
-    if (kind == "TSkinCheckBox") return attach(new TSkinCheckBox(&form));
-    if (kind == "TSkinRadioButton") return attach(new TSkinRadioButton(&form));
-    if (kind == "TSkinButton") return attach(new TSkinButton(&form));
-    return {};
+  HWND firstChild = GetWindow(wnd, GW_CHILD);
+  const TChildWindowDecision d =
+      DecideChildWindow(buffer, static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)), firstChild != nullptr);
+  if (d.Kind == TSkinnerKind::None) return {};
+  const TSkinnerEntry& entry = SkinnerEntry(d.Kind);
+  if (entry.Create) {
+    TSkinControl* skinner = entry.Create(&form);
+    skinner->AttachWindow(d.OnFirstChild ? firstChild : wnd, form.SkinData, &form, &ControlCanvas());
   }
-  if (cls == L"combobox") return (s & 3) == 1 ? std::string() : std::string("TSkinComBox");
-  if (cls == L"comboboxex32") return GetWindow(wnd, GW_CHILD) ? "TSkinComBox" : "";
-  if (cls == L"scrollbar") return "TSkinSizer";
-  if (cls == L"systabcontrol32") return (s & 0x2000) ? "" : "TSkinTab";
-  if (cls == L"edit") return "TSkinEdit";
-  return {};
+  return entry.ClassName;
 }
 
 std::string ButtonSkinnerForStyle(DWORD style) {
-  // The kind of a "button" window is its type bits alone; the other bits
-  // (text alignment, multi-line, notify, push-like, ...) say nothing of it.
-  switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-      return "TSkinButton";
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-      return "TSkinCheckBox";
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-      return "TSkinRadioButton";
-    default:
-      // Group boxes, and buttons the skin has no look for: owner-drawn,
-      // split buttons and command links keep their own drawing.
-      return {};
-  }
+  const TSkinnerKind kind = ButtonKindForStyle(style);
+  return kind == TSkinnerKind::None ? std::string() : SkinnerClassName(kind);
 }
 
 int ToolbarButtonFrame(unsigned state) {

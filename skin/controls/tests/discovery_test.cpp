@@ -131,10 +131,11 @@ TEST_F(DiscoveryTest, TheApplicationsOwnSkinnerComesFirst) {
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
   int calls = 0;
-  data_->OnSkinControl = [&](TSkinData*, TSkinData*, gui::TCustomForm* f, gui::TControl* control,
-                             const std::wstring& cls, skin::TSkinControl*& skinned) {
+  data_->OnSkinControl = [&](gui::TComponent* sender, TSkinData*, gui::TComponent* container,
+                             gui::TComponent* control, const std::wstring& cls, skin::TSkinControl*& skinned) {
     ++calls;
-    EXPECT_EQ(f, form);
+    EXPECT_EQ(sender, &form_skinner);
+    EXPECT_EQ(container, form);
     EXPECT_EQ(cls, L"TBUTTON");
     skinned = new skin::TSkinBitButton(control);
   };

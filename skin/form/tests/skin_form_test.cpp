@@ -316,8 +316,8 @@ TEST_F(SkinFormTest, AFailedAttachLeavesTheWindowAsItWas) {
   auto* first = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
   auto* second = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
   int asked = 0;
-  data_->OnSkinControl = [&](TSkinData*, TSkinData*, gui::TCustomForm*, gui::TControl* control, const std::wstring&,
-                             skin::TSkinControl*&) {
+  data_->OnSkinControl = [&](gui::TComponent*, TSkinData*, gui::TComponent*, gui::TComponent* control,
+                             const std::wstring&, skin::TSkinControl*&) {
     ++asked;
     if (control == second) throw std::runtime_error("the application's handler failed");
   };

@@ -1,0 +1,296 @@
+#include "skin/form/discovery_rules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cwctype>
+#include <functional>
+
+#include "skin/data/skin_data.h"
+
+namespace skin {
+
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+std::string LowerAscii(const std::wstring& w) {
+  std::string s;
+  s.reserve(w.size());
+  for (wchar_t c : w) s.push_back(c < 0x80 ? static_cast<char>(std::tolower(static_cast<int>(c))) : '?');
+  return s;
+}
+
+bool Has(const TDiscoverySettings& s, TSkinControlType type) { return (s.Controls & SkinControlBit(type)) != 0; }
+bool Is(const TComponentFacts& f, TComponentKind kind) { return (f.Kinds & kind) != 0; }
+bool Tabs(const TDiscoverySettings& s) { return Has(s, xcTab) && s.HasTabsElement; }
+
+TSkinnerPlan Plan(TSkinnerKind kind, TAttachVia via = TAttachVia::Control, bool recolor = false) {
+  TSkinnerPlan p;
+  p.Kind = kind;
+  p.Via = via;
+  p.Recolor = recolor;
+  return p;
+}
+
+TSkinnerPlan ScrollPlan(TSkinnerKind kind, bool ownThumbTracking) {
+  TSkinnerPlan p = Plan(kind, TAttachVia::ScrollBars);
+  p.OwnThumbTracking = ownThumbTracking;
+  return p;
+}
+
+// One rule of the chain: when `Applies` holds, `Decide` fills the decision.
+struct TRule {
+  int Number;
+  std::function<bool(const TComponentFacts&, const TDiscoverySettings&)> Applies;
+  std::function<void(const TComponentFacts&, const TDiscoverySettings&, TDiscoveryDecision&)> Decide;
+};
+
+using F = const TComponentFacts&;
+using S = const TDiscoverySettings&;
+using D = TDiscoveryDecision&;
+
+void Skinner(D d, TSkinnerPlan plan) { d.Skinner = plan; }
+
+// The chain in its order. Rule 2, the Skin3rd table, is DecideByMapping.
+const std::vector<TRule>& Rules() {
+  static const std::vector<TRule> rules = {
+      {1, [](F f, S s) { return Is(f, ckTabControl) && Tabs(s); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Tab, TAttachVia::Handle)); }},
+      {3, [](F f, S s) { return f.ClassName == "TTABSET" && Tabs(s); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Tab31)); }},
+      {4, [](F f, S s) { return f.ClassName == "TTABBEDNOTEBOOK" && Tabs(s); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Tab, TAttachVia::Handle)); }},
+      {5, [](F f, S) { return f.ClassName == "TMVCPANEL"; }, [](F, S, D d) { d.WalkChildren = true; }},
+      {6, [](F f, S s) { return Is(f, ckPageControl) && Tabs(s); },
+       [](F, S, D d) {
+         TSkinnerPlan p = Plan(TSkinnerKind::Tab, TAttachVia::Handle);
+         p.OwnedByForm = true;
+         Skinner(d, p);
+       }},
+      {7, [](F f, S s) { return Is(f, ckCheckBox) && Has(s, xcCheckBox); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::CheckBox)); }},
+      {8, [](F f, S s) { return f.ClassName == "TTRACKBAR" && Has(s, xcButton); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::TrackBar)); }},
+      {9, [](F f, S s) { return f.ClassName == "TUPDOWN" && Has(s, xcButton); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::UpDown, TAttachVia::Handle)); }},
+      {10, [](F f, S s) { return Is(f, ckRadioGroup) && Has(s, xcRadioButton); },
+       [](F, S, D d) {
+         d.ChildSkinner = TSkinnerKind::RadioButton;
+         Skinner(d, Plan(TSkinnerKind::GroupBox, TAttachVia::Control, true));
+       }},
+      {11, [](F f, S s) { return f.ClassName == "TDBNAVIGATOR" && Has(s, xcPanel); },
+       [](F, S, D d) {
+         d.Properties = {{"Flat", "True"}};
+         Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
+       }},
+      {12, [](F f, S s) { return Is(f, ckGroupBox) && Has(s, xcPanel); },
+       [](F, S, D d) {
+         Skinner(d, Plan(TSkinnerKind::GroupBox, TAttachVia::Control, true));
+         d.WalkChildren = true;
+       }},
+      {13, [](F f, S s) { return Is(f, ckRadioButton) && Has(s, xcRadioButton); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::RadioButton)); }},
+      {14, [](F f, S s) { return Is(f, ckToolBar) && Has(s, xcToolbar); },
+       [](F, S, D d) {
+         d.Properties = {{"Flat", "True"}, {"Transparent", "True"}};
+         Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
+       }},
+      {15, [](F f, S s) { return Is(f, ckStatusBar) && Has(s, xcStatusBar); },
+       [](F, S, D d) {
+         d.SizeGripOff = true;
+         Skinner(d, Plan(TSkinnerKind::StatusBar));
+       }},
+      {16, [](F f, S s) { return Is(f, ckProgressBar) && Has(s, xcProgress); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Progress)); }},
+      {17, [](F f, S s) { return Is(f, ckScrollBar) && Has(s, xcScrollbar); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::ScControl)); }},
+      {18, [](F f, S s) { return Is(f, ckComboBox) && Has(s, xcCombo); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::ComBox)); }},
+      {19, [](F f, S s) { return f.ClassName == "TDATETIMEPICKER" && Has(s, xcEdit); },
+       [](F f, S, D d) { Skinner(d, Plan(f.UpDownMode ? TSkinnerKind::Edit : TSkinnerKind::ComBox)); }},
+      {20, [](F f, S s) { return Has(s, xcScrollbar) && f.ClassName == "TRICHEDIT"; },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true)); }},
+      {21, [](F f, S s) { return Has(s, xcScrollbar) && (f.ClassName == "TWWDBRICHEDIT" || f.ClassName == "TDXDBMEMO"); },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true)); }},
+      // Without xcBitBtn a bitmap button gets nothing, and the chain still ends.
+      {22, [](F f, S) { return Is(f, ckBitButton); },
+       [](F, S s, D d) {
+         if (Has(s, xcBitBtn)) Skinner(d, Plan(TSkinnerKind::BitButton));
+       }},
+      {23, [](F f, S s) { return Is(f, ckSpeedButton) && Has(s, xcSpeedButton); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::SpeedButton, TAttachVia::Graphic)); }},
+      {24, [](F f, S s) { return Is(f, ckPanel) && Has(s, xcPanel); },
+       [](F, S, D d) {
+         Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
+         d.WalkChildren = true;
+       }},
+      {25,
+       [](F f, S s) {
+         return (f.ClassName == "TDXTREELIST" || f.ClassName == "TDXDBTREELIST" || f.ClassName == "TDXDBGRID") &&
+                Has(s, xcScrollbar);
+       },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, false)); }},
+      {26, [](F f, S s) { return Is(f, ckListView) && Has(s, xcScrollbar); },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::ListView, false)); }},
+      {27, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckScrolledListA); },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true)); }},
+      {28, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckScrolledListB); },
+       [](F, S, D d) {
+         Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true));
+         d.FaceColourAfter = true;
+       }},
+      {29, [](F f, S s) { return Has(s, xcScrollbar) && f.HasScrollBars; },
+       [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true)); }},
+      {30, [](F f, S s) { return Is(f, ckPushButton) && Has(s, xcButton); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Button)); }},
+      {31, [](F f, S s) { return Is(f, ckEdit) && Has(s, xcEdit); },
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Edit, TAttachVia::Handle)); }},
+      {32, [](F f, S) { return Is(f, ckContainer); }, [](F, S, D d) { d.WalkChildren = true; }},
+      {33, [](F f, S) { return Is(f, ckForm); },
+       [](F, S, D d) {
+         Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
+         d.WalkChildren = true;
+       }},
+  };
+  return rules;
+}
+
+}  // namespace
+
+const std::vector<TKindClass>& KindClasses() {
+  static const std::vector<TKindClass> classes = {
+      {ckTabControl, "TTabControl"},     {ckPageControl, "TPageControl"},   {ckRadioGroup, "TCustomRadioGroup"},
+      {ckCheckBox, "TCustomCheckBox"},   {ckGroupBox, "TCustomGroupBox"},   {ckRadioButton, "TRadioButton"},
+      {ckToolBar, "TToolBar"},           {ckStatusBar, "TStatusBar"},       {ckProgressBar, "TProgressBar"},
+      {ckScrollBar, "TScrollBar"},       {ckComboBox, "TCustomComboBox"},   {ckBitButton, "TBitBtn"},
+      {ckSpeedButton, "TSpeedButton"},   {ckPanel, "TCustomPanel"},         {ckListView, "TCustomListView"},
+      {ckScrolledListA, "TCustomListBox"}, {ckScrolledListB, "TCustomTreeView"}, {ckPushButton, "TButton"},
+      {ckEdit, "TCustomEdit"},           {ckContainer, "TCustomFrame"},     {ckContainer, "TScrollBox"},
+      {ckForm, "TCustomForm"},
+  };
+  return classes;
+}
+
+bool DisabledByTag(int tag, int disableTag) { return tag % 100 == disableTag; }
+
+bool DecideByMapping(const std::string& upperClassName, const TComponentFacts&, const TDiscoverySettings& s,
+                     TDiscoveryDecision& d) {
+  const std::string key = Lower(upperClassName) + "=";
+  std::string kind;
+  bool matched = false;
+  for (const std::wstring& line : s.Skin3rd) {
+    const std::string text = LowerAscii(line);
+    if (text.rfind(key, 0) != 0) continue;
+    kind = text.substr(text.find('=') + 1, 50);
+    matched = true;
+    break;
+  }
+  if (!matched) return false;
+  d.Rule = 2;
+  d.Mapped = true;
+  if (kind == "combobox" && Has(s, xcCombo)) {
+    Skinner(d, Plan(TSkinnerKind::ComBox));
+  } else if (kind == "edit" && Has(s, xcEdit)) {
+    Skinner(d, Plan(TSkinnerKind::Edit, TAttachVia::Handle));
+  } else if (kind == "radiobutton" && Has(s, xcRadioButton)) {
+    Skinner(d, Plan(TSkinnerKind::RadioButton));
+  } else if (kind == "panel" && Has(s, xcPanel)) {
+    d.Properties = {{"Transparent", "True"}};
+    Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
+  } else if (kind == "trackbar" && Has(s, xcButton)) {
+    d.Properties = {{"Transparent", "True"}};
+    Skinner(d, Plan(TSkinnerKind::TrackBar));
+  } else if (kind == "button" && Has(s, xcButton)) {
+    Skinner(d, Plan(TSkinnerKind::Button));
+  } else if (kind == "tab" && Tabs(s)) {
+    Skinner(d, Plan(TSkinnerKind::Tab, TAttachVia::Handle));
+  } else if (kind == "progress" && Has(s, xcProgress)) {
+    Skinner(d, Plan(TSkinnerKind::Progress));
+  } else if (kind == "scrollbar" && Has(s, xcScrollbar)) {
+    Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, true));
+  } else if (kind == "radiogroup" && Has(s, xcPanel)) {
+    if (Has(s, xcRadioButton)) d.ChildSkinner = TSkinnerKind::RadioButton;
+    Skinner(d, Plan(TSkinnerKind::GroupBox, TAttachVia::Control, true));
+  } else if (kind == "checkgroup" && Has(s, xcPanel)) {
+    // The children are check boxes, so the check-box switch gates them.
+    if (Has(s, xcCheckBox)) d.ChildSkinner = TSkinnerKind::CheckBox;
+    Skinner(d, Plan(TSkinnerKind::GroupBox, TAttachVia::Control, true));
+  } else if (kind == "checkbox" && Has(s, xcCheckBox)) {
+    Skinner(d, Plan(TSkinnerKind::CheckBox));
+  }
+  return true;
+}
+
+TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscoverySettings& settings) {
+  TDiscoveryDecision d;
+  const std::string& c = facts.ClassName;
+  if (c == "TDBCOMBOBOXEH" || c == "TQRPREVIEW" || c == "TFRDESIGNERPAGE" || c == "TFRPBOX") {
+    d.Rule = TDiscoveryDecision::pcExcluded;
+    return d;
+  }
+  const std::vector<TRule>& rules = Rules();
+  // Rule 1 comes before the mapping table, the rest after it.
+  if (rules.front().Applies(facts, settings)) {
+    d.Rule = rules.front().Number;
+    rules.front().Decide(facts, settings, d);
+    return d;
+  }
+  if (DecideByMapping(c, facts, settings, d)) return d;
+  for (std::size_t i = 1; i < rules.size(); ++i) {
+    if (!rules[i].Applies(facts, settings)) continue;
+    d.Rule = rules[i].Number;
+    rules[i].Decide(facts, settings, d);
+    return d;
+  }
+  return d;
+}
+
+TSkinnerKind ButtonKindForStyle(DWORD style) {
+  // The kind of a "button" window is its type bits alone; the other bits
+  // (text alignment, multi-line, notify, push-like, ...) say nothing of it.
+  switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+      return TSkinnerKind::Button;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+      return TSkinnerKind::CheckBox;
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+      return TSkinnerKind::RadioButton;
+    default:
+      // Group boxes, and buttons the skin has no look for: owner-drawn,
+      // split buttons and command links keep their own drawing.
+      return TSkinnerKind::None;
+  }
+}
+
+TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD style, bool hasChild) {
+  std::wstring cls = className;
+  std::transform(cls.begin(), cls.end(), cls.begin(), [](wchar_t ch) { return static_cast<wchar_t>(std::towlower(ch)); });
+  TChildWindowDecision d;
+  if (cls == L"button") {
+    d.Kind = ButtonKindForStyle(style);
+  } else if (cls == L"combobox") {
+    if ((style & 3) != CBS_SIMPLE) d.Kind = TSkinnerKind::ComBox;
+  } else if (cls == L"comboboxex32") {
+    if (hasChild) {
+      d.Kind = TSkinnerKind::ComBox;
+      d.OnFirstChild = true;
+    }
+  } else if (cls == L"scrollbar") {
+    d.Kind = TSkinnerKind::Sizer;
+  } else if (cls == L"systabcontrol32") {
+    if (!(style & 0x2000)) d.Kind = TSkinnerKind::Tab;
+  } else if (cls == L"edit") {
+    d.Kind = TSkinnerKind::Edit;
+  }
+  return d;
+}
+
+}  // namespace skin

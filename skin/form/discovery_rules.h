@@ -1,0 +1,127 @@
+// Control discovery as data: which skinner a component or a dialog box's
+// child window gets, decided by a pure function over an ordered rule table
+// from facts gathered beforehand (class name, the kinds of control the
+// component belongs to, its tag, its scroll bars) and the skin data's
+// switches. Nothing here touches a window; the decisions are carried out by
+// control_discovery through the skinner registry.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "skin/form/skinner_registry.h"
+
+namespace skin {
+
+// The kinds of control the rules test, each bound to a framework class (a
+// component belongs to every kind whose class it is or inherits from).
+enum TComponentKind : std::uint32_t {
+  ckTabControl = 1u << 0,
+  ckPageControl = 1u << 1,  // the second tab-control kind
+  ckRadioGroup = 1u << 2,
+  ckCheckBox = 1u << 3,
+  ckGroupBox = 1u << 4,
+  ckRadioButton = 1u << 5,
+  ckToolBar = 1u << 6,
+  ckStatusBar = 1u << 7,
+  ckProgressBar = 1u << 8,
+  ckScrollBar = 1u << 9,  // the stand-alone scroll-bar control
+  ckComboBox = 1u << 10,
+  ckBitButton = 1u << 11,
+  ckSpeedButton = 1u << 12,
+  ckPanel = 1u << 13,
+  ckListView = 1u << 14,
+  ckScrolledListA = 1u << 15,  // list boxes
+  ckScrolledListB = 1u << 16,  // tree views
+  ckPushButton = 1u << 17,
+  ckEdit = 1u << 18,
+  ckContainer = 1u << 19,  // frames and scroll boxes
+  ckForm = 1u << 20,
+};
+
+// The framework class behind each kind.
+struct TKindClass {
+  TComponentKind Kind;
+  const char* ClassName;
+};
+const std::vector<TKindClass>& KindClasses();
+
+// What the rules read of one component.
+struct TComponentFacts {
+  std::string ClassName;  // upper case
+  std::uint32_t Kinds = 0;
+  int Tag = 0;
+  bool HasScrollBars = false;  // window scroll bars now, Tag 55, or a scrolled-list kind
+  bool UpDownMode = false;     // a date-time picker showing an up-down control
+};
+
+// The skin data's switches the rules read.
+struct TDiscoverySettings {
+  std::uint32_t Controls = 0;  // TSkinControlTypes
+  int DisableTag = 99;
+  bool HasTabsElement = false;  // the skin has a "Tabs" picture
+  std::vector<std::wstring> Skin3rd;
+};
+
+// How a chosen skinner is attached.
+enum class TAttachVia {
+  Control,     // in front of the control's window method
+  Handle,      // the control's window procedure (AttachWindow)
+  ScrollBars,  // the scroll-bar skinners' own attach
+  Graphic,     // a windowless control, through its window method
+};
+
+struct TSkinnerPlan {
+  TSkinnerKind Kind = TSkinnerKind::None;
+  TAttachVia Via = TAttachVia::Control;
+  bool Recolor = false;
+  bool OwnThumbTracking = false;
+  bool OwnedByForm = false;  // owned by the form skinner rather than the component
+};
+
+struct TDiscoveryDecision {
+  enum TPreCheck { pcNone = 0, pcDisabledTag = -1, pcAlreadySkinned = -2, pcNoHandle = -3, pcEvent = -4,
+                   pcExcluded = -5 };
+  // The rule of the chain that matched (1 to 33; 2 is the Skin3rd table), a
+  // pre-check that stopped it (negative), or 0: no rule matched.
+  int Rule = pcNone;
+  bool Mapped = false;
+  // Property writes made before attaching ("Flat" = "True", ...).
+  std::vector<std::pair<std::string, std::string>> Properties;
+  bool SizeGripOff = false;
+  // A skinner for each child control first (radio and check groups).
+  TSkinnerKind ChildSkinner = TSkinnerKind::None;
+  TSkinnerPlan Skinner;
+  // The control's colour becomes the skin's button face after attaching.
+  bool FaceColourAfter = false;
+  // Then the components it owns are walked.
+  bool WalkChildren = false;
+};
+
+// The tag rule every component and form passes first.
+bool DisabledByTag(int tag, int disableTag);
+
+// The chain after the pre-checks that need the live form (already skinned,
+// window handle, the application's event): the excluded classes, then rules
+// 1 to 33 in order, the first that holds deciding.
+TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscoverySettings& settings);
+
+// The Skin3rd table alone: set when a line maps the class (upper case),
+// whatever it maps it to.
+bool DecideByMapping(const std::string& upperClassName, const TComponentFacts& facts,
+                     const TDiscoverySettings& settings, TDiscoveryDecision& decision);
+
+// A bare child window of a dialog box: by its class (any case) and style.
+struct TChildWindowDecision {
+  TSkinnerKind Kind = TSkinnerKind::None;
+  bool OnFirstChild = false;  // the skinner goes to the window's first child ("ComboBoxEx32")
+};
+TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD style, bool hasChild);
+
+// The skinner a "button" window of the given style gets: by its type bits.
+TSkinnerKind ButtonKindForStyle(DWORD style);
+
+}  // namespace skin

@@ -1,0 +1,161 @@
+// The frame's geometry, computed without a window: border pieces, client
+// area, menu band, caption text and caption buttons for sizeable, fixed,
+// tool and maximised windows, with and without a menu band.
+#include "skin/form/frame_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace skin;
+
+bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+
+// A 400 x 300 window with a 30-pixel title band, 4-pixel sides and a
+// 5-pixel bottom; close, maximise, minimise from the right, the icon at the
+// left, and a restore button shown only when maximised.
+TFrameInput Window(TFrameKind kind = fkSizing) {
+  TFrameInput in;
+  in.Window = SIZE{400, 300};
+  in.Style = WS_OVERLAPPEDWINDOW;
+  in.Kind = kind;
+  in.WindowButtons = wbSystemMenu | wbMinimize | wbMaximize;
+  in.Frame = TFrameThickness{4, 30, 4, 5};
+  in.Caption = TCaptionTextSpec{SIZE{80, 14}, 0, 28, 0, 100, 0, 0};
+  in.Buttons = {
+      {caClose, alFromRight, 30, 6, bvSizingFrame, bvAlways1, SIZE{20, 18}},
+      {caMaximize, alFromRight, 52, 6, bvNotMaximized, bvAlways1, SIZE{20, 18}},
+      {caMaximize2, alFromRight, 52, 6, bvMaximized, bvAlways1, SIZE{20, 18}},
+      {caMinimize, alFromRight, 74, 6, bvSizingFrame, bvAlways1, SIZE{20, 18}},
+      {caSystemMenu, alFromLeft, 6, 7, bvAlwaysFirst, bvAlways1, SIZE{16, 16}},
+      {caMdiClose, alMenuBar, 20, 0, bvMdiChildMaximized, bvMdiChildMaximized, SIZE{16, 14}},
+  };
+  return in;
+}
+
+TEST(FrameLayout, ASizeableWindowWithoutMenu) {
+  const TFrameLayout l = LayoutFrame(Window());
+  ASSERT_TRUE(l.Skinned);
+  EXPECT_TRUE(Same(l.Left, RECT{0, 0, 4, 300}));
+  EXPECT_TRUE(Same(l.Right, RECT{396, 0, 400, 300}));
+  EXPECT_TRUE(Same(l.Bottom, RECT{4, 295, 396, 300}));
+  EXPECT_TRUE(Same(l.TitleBand, RECT{4, 0, 396, 30}));
+  EXPECT_TRUE(Same(l.Client, RECT{4, 30, 396, 295}));
+  EXPECT_EQ(l.MenuBand.bottom - l.MenuBand.top, 0);
+  // Close, maximise and minimise from the right edge; restore hidden while normal.
+  EXPECT_TRUE(Same(l.Buttons[0].Bounds, RECT{370, 6, 390, 24}));
+  EXPECT_TRUE(l.Buttons[1].Visible);
+  EXPECT_FALSE(l.Buttons[2].Visible);
+  EXPECT_TRUE(Same(l.Buttons[3].Bounds, RECT{326, 6, 346, 24}));
+  EXPECT_TRUE(Same(l.Buttons[4].Bounds, RECT{6, 7, 22, 23}));
+  EXPECT_FALSE(l.Buttons[5].Visible);  // no maximised MDI child
+  EXPECT_EQ(l.RightButtonsLeft, 370);
+  // The caption after its shift, vertically centred in the band, clipped
+  // before the right clip.
+  EXPECT_EQ(l.CaptionText.left, 4 + 28);
+  EXPECT_EQ(l.CaptionText.top, (30 - 14) / 2);
+  EXPECT_EQ(l.CaptionText.right, 4 + 28 + 80);
+  const SIZE client = ClientSizeForWindow(Window().Frame, 0, Window().Window);
+  EXPECT_EQ(client.cx, 392);
+  EXPECT_EQ(client.cy, 265);
+  const SIZE back = WindowSizeForClient(Window().Frame, 0, client);
+  EXPECT_EQ(back.cx, 400);
+  EXPECT_EQ(back.cy, 300);
+}
+
+TEST(FrameLayout, FixedAndToolWindowsHideTheSizingFrameButtons) {
+  TFrameInput fixed = Window(fkOther);
+  fixed.WindowButtons = wbSystemMenu;
+  const TFrameLayout l = LayoutFrame(fixed);
+  EXPECT_FALSE(l.Buttons[0].Visible);  // close shows on sizing frames only in this skin
+  EXPECT_FALSE(l.Buttons[1].Visible);  // no maximise box
+  EXPECT_FALSE(l.Buttons[3].Visible);
+  EXPECT_TRUE(l.Buttons[4].Visible);
+  EXPECT_EQ(l.RightButtonsLeft, 0);
+  // A tool window: sizing frame, system menu only; the close button stays,
+  // a close button needs the system menu.
+  TFrameInput tool = Window();
+  tool.WindowButtons = wbSystemMenu;
+  const TFrameLayout t = LayoutFrame(tool);
+  EXPECT_TRUE(t.Buttons[0].Visible);
+  EXPECT_FALSE(t.Buttons[1].Visible);
+  tool.WindowButtons = 0;
+  EXPECT_FALSE(LayoutFrame(tool).Buttons[0].Visible);
+  // A popup without a full caption keeps the system's frame.
+  TFrameInput popup = Window(fkNone);
+  EXPECT_FALSE(LayoutFrame(popup).Skinned);
+}
+
+TEST(FrameLayout, MaximisedAndWithAMenuBand) {
+  TFrameInput max = Window();
+  max.Show = shMaximized;
+  const TFrameLayout m = LayoutFrame(max);
+  EXPECT_FALSE(m.Buttons[1].Visible);
+  EXPECT_TRUE(m.Buttons[2].Visible);
+  EXPECT_TRUE(Same(m.Buttons[2].Bounds, RECT{348, 6, 368, 24}));
+
+  TFrameInput menu = Window();
+  menu.MenuHeight = 19;
+  menu.MenuBarMargin = 2;
+  const TFrameLayout b = LayoutFrame(menu);
+  EXPECT_TRUE(Same(b.MenuBand, RECT{4, 30, 396, 49}));
+  EXPECT_TRUE(Same(b.Client, RECT{4, 49, 396, 295}));
+  EXPECT_FALSE(b.Buttons[5].Visible);
+  // An MDI frame whose child is maximised shows the child's buttons in the band.
+  menu.Mdi = mkFrame;
+  menu.MdiChildMaximized = true;
+  const TFrameLayout mdi = LayoutFrame(menu);
+  ASSERT_TRUE(mdi.Buttons[5].Visible);
+  EXPECT_TRUE(Same(mdi.Buttons[5].Bounds, RECT{400 - 20 - 4 - 2, 30 + (19 - 14) / 2, 400 - 20 - 4 - 2 + 16,
+                                               30 + (19 - 14) / 2 + 14}));
+  menu.RightToLeft = true;
+  EXPECT_EQ(LayoutFrame(menu).Buttons[5].Bounds.left, 4 + 20 + 2);
+  // Without a menu band the MDI buttons have nowhere to go.
+  menu.MenuHeight = 0;
+  EXPECT_FALSE(LayoutFrame(menu).Buttons[5].Visible);
+  // A maximised or minimised MDI child keeps the system's frame.
+  TFrameInput child = Window();
+  child.Mdi = mkChild;
+  child.Show = shMaximized;
+  EXPECT_FALSE(LayoutFrame(child).Skinned);
+}
+
+TEST(FrameLayout, CaptionPlacementAndButtonsBesideIt) {
+  TFrameInput in = Window();
+  in.Caption.Alignment = 1;  // centred
+  TFrameLayout l = LayoutFrame(in);
+  EXPECT_EQ(l.CaptionText.left, 4 + (392 - 80) / 2);
+  // A caption wider than the band: the centring offset goes negative.
+  in.Caption.Measured.cx = 500;
+  l = LayoutFrame(in);
+  EXPECT_LT(l.CaptionText.left, 4);
+  EXPECT_EQ(l.CaptionText.right, 396 - 100);  // limited by the right clip
+  // Right to left: always against the right clip.
+  in = Window();
+  in.RightToLeft = true;
+  l = LayoutFrame(in);
+  EXPECT_EQ(l.CaptionText.right, 396 - 100);
+  // A popup's caption reaches up to the right-aligned buttons.
+  in = Window();
+  in.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  l = LayoutFrame(in);
+  EXPECT_EQ(l.CaptionText.right, l.RightButtonsLeft - 5);
+  // Buttons placed before and after the caption text.
+  in = Window();
+  in.Buttons.push_back({caIcon, alBeforeCaption, 3, 7, bvAlwaysFirst, bvAlways1, SIZE{16, 16}});
+  in.Buttons.push_back({42, alAfterCaption2, 2, 7, bvAlwaysLast, bvAlways1, SIZE{10, 10}});
+  l = LayoutFrame(in);
+  EXPECT_EQ(l.Buttons[6].Bounds.right, l.CaptionText.left - 3);
+  EXPECT_EQ(l.Buttons[7].Bounds.left, l.CaptionText.right + 2);
+  // A button without a picture takes no place; an inactive window hides
+  // rule-A-active buttons.
+  in = Window();
+  in.Buttons[0].Size = SIZE{};
+  in.Buttons[3].Visibility = bvActive;
+  in.Active = false;
+  l = LayoutFrame(in);
+  EXPECT_EQ(l.RightButtonsLeft, 348);
+  EXPECT_FALSE(l.Buttons[3].Visible);
+}
+
+}  // namespace
