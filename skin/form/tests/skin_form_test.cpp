@@ -19,6 +19,7 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/test_skins.h"
+#include "tests/support/message_sequence.h"
 
 namespace {
 
@@ -26,42 +27,22 @@ using skin::SkinManager;
 using skin::TSkinData;
 using skin::TWinSkinForm;
 
-struct Expected {
-  UINT msg;
-  bool optional = false;
-};
+using msgseq::TMessageLog;
+using msgseq::TMsgEntry;
+using msgseq::optional;
+using msgseq::posted;
+using msgseq::sent;
+using msgseq::wparam;
 
-std::vector<UINT> g_log;
-bool g_recording = false;
-
+// What the skinned window's own procedure receives, behind the skinner.
 LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (g_recording) g_log.push_back(msg);
+  if (TMessageLog* log = TMessageLog::Active()) log->Record(wnd, msg, wParam, lParam);
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
-// Each expected message must come in this order; others in between are noise.
-void ExpectSequence(const std::vector<Expected>& expected, const char* what, int line) {
-  std::size_t at = 0;
-  bool ok = true;
-  for (const Expected& e : expected) {
-    auto it = std::find(g_log.begin() + static_cast<std::ptrdiff_t>(at), g_log.end(), e.msg);
-    if (it == g_log.end()) {
-      if (!e.optional) ok = false;
-      continue;
-    }
-    at = static_cast<std::size_t>(it - g_log.begin()) + 1;
-  }
-  if (!ok) {
-    std::ostringstream text;
-    text << std::hex << what << ": expected";
-    for (const Expected& e : expected) text << " 0x" << e.msg << (e.optional ? "?" : "");
-    text << "\n  received";
-    for (UINT m : g_log) text << " 0x" << m;
-    ADD_FAILURE_AT(__FILE__, line) << text.str();
-  }
+bool Received(const TMessageLog& log, UINT msg) {
+  return std::any_of(log.Entries().begin(), log.Entries().end(), [msg](const TMsgEntry& e) { return e.message == msg; });
 }
-
-bool Received(UINT msg) { return std::find(g_log.begin(), g_log.end(), msg) != g_log.end(); }
 
 void Drain() { skin_test::DrainMessages(); }
 
@@ -90,7 +71,6 @@ class SkinFormTest : public ::testing::Test {
     SkinManager->SkinningOn = true;
   }
   void TearDown() override {
-    g_recording = false;
     skin::FreeSkinManager();
     data_.reset();
     Drain();
@@ -98,46 +78,67 @@ class SkinFormTest : public ::testing::Test {
   std::unique_ptr<TSkinData> data_;
 };
 
-#define EXPECT_SEQUENCE(expected, what) ExpectSequence(expected, what, __LINE__)
-
 TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
+  TMessageLog log;
   HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   Drain();
-  const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
   const long subclasses = gui::TWindowSubclass::LiveCount();
 
-  g_log.clear();
-  g_recording = true;
+  log.Flush();
   ASSERT_TRUE(SkinManager->SkinWindow(wnd));
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
-  // The caption styles go before the procedure is taken over.
-  EXPECT_SEQUENCE((std::vector<Expected>{{skin::SkinMsgQuery}, {WM_STYLECHANGING}, {WM_STYLECHANGED}}), "attach");
+  // The query reaches the window's own procedure before it is skinned; then
+  // the caption styles go, before the procedure is taken over.
+  OK_SEQUENCE(log, (std::vector<TMsgEntry>{{skin::SkinMsgQuery, sent}, {WM_STYLECHANGING, sent}, {WM_STYLECHANGED, sent}}),
+              "attach");
   EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssAttached);
 
-  g_log.clear();
-  Drain();  // SkinMsgAttached: fit the frame
-  EXPECT_FALSE(Received(skin::SkinMsgAttached));
-  EXPECT_SEQUENCE((std::vector<Expected>{{WM_WINDOWPOSCHANGING}, {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}}),
-                  "SkinMsgAttached");
+  log.Flush();
+  log.Pump();  // SkinMsgAttached: fit the frame
+  EXPECT_FALSE(Received(log, skin::SkinMsgAttached));
+  // The frame is fitted around the client area (the caption styles are set
+  // again for the state on the way), then the region is set; the repaint's
+  // timing is the system's.
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_WINDOWPOSCHANGING, sent},
+                                      {WM_STYLECHANGING, sent | optional},
+                                      {WM_STYLECHANGED, sent | optional},
+                                      {WM_NCCALCSIZE, sent | wparam, TRUE},
+                                      {WM_ERASEBKGND, sent | optional},
+                                      {WM_WINDOWPOSCHANGED, sent},
+                                      {WM_MOVE, sent | optional},
+                                      {WM_WINDOWPOSCHANGING, sent},
+                                      {WM_NCCALCSIZE, sent | wparam, TRUE},
+                                      {WM_ERASEBKGND, sent | optional},
+                                      {WM_WINDOWPOSCHANGED, sent},
+                                      {WM_PAINT, posted | optional}}),
+              "SkinMsgAttached");
   EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssRunning);
   ASSERT_NE(skinner->HoverTimer(), nullptr);
   EXPECT_TRUE(skinner->HoverTimer()->Enabled());
 
-  g_log.clear();
+  log.Flush();
   EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
-  EXPECT_FALSE(Received(skin::SkinMsgQuery));  // answered without the window's procedure
+  EXPECT_FALSE(Received(log, skin::SkinMsgQuery));  // answered without the window's procedure
 
   // Destroyed while skinned: the window's own procedure still gets the last
   // messages, and the skinner is left for the purge.
-  g_log.clear();
+  log.Flush();
   DestroyWindow(wnd);
-  EXPECT_SEQUENCE((std::vector<Expected>{{WM_DESTROY}, {WM_NCDESTROY}}), "destroy");
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_WINDOWPOSCHANGING, sent},
+                                      {WM_WINDOWPOSCHANGED, sent},
+                                      {WM_ACTIVATE, sent | optional},
+                                      {WM_ACTIVATEAPP, sent | optional},
+                                      {WM_KILLFOCUS, sent | optional},
+                                      {WM_DESTROY, sent},
+                                      {WM_NCDESTROY, sent}}),
+              "destroy");
   EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssDestroyed);
   EXPECT_EQ(gui::TWindowSubclass::LiveCount(), subclasses);
   SkinManager->PurgeDestroyedForms();
   EXPECT_TRUE(SkinManager->FormSkinners().empty());
-  (void)ownProc;
 }
 
 TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
@@ -161,14 +162,30 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
       (skinnedWindow.bottom - skinnedWindow.top) - skinner->FrameTop - skinner->FrameBottom - skinner->MenuHeight;
   (void)client;
 
-  g_log.clear();
-  g_recording = true;
+  TMessageLog log;
+  log.Record(wnd, 0, 0, 0);
+  log.Flush();
   SkinManager->PendingSkinData = data_.get();
   SkinManager->PendingAction = skin::saSkinOff;
   SkinManager->RunPendingAction();
-  EXPECT_SEQUENCE((std::vector<Expected>{{WM_STYLECHANGING}, {WM_STYLECHANGED}, {WM_WINDOWPOSCHANGING},
-                                         {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}, {WM_SIZE, true}}),
-                  "skin off");
+  // The caption styles come back, the size is given back inside the
+  // system's frame, the region is taken away; the window repaints.
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_STYLECHANGING, sent},
+                                      {WM_STYLECHANGED, sent},
+                                      {WM_WINDOWPOSCHANGING, sent},
+                                      {WM_NCCALCSIZE, sent | wparam, TRUE},
+                                      {WM_NCPAINT, sent | optional},
+                                      {WM_WINDOWPOSCHANGED, sent},
+                                      {WM_MOVE, sent | optional},
+                                      {WM_SIZE, sent | optional},
+                                      {WM_WINDOWPOSCHANGING, sent},
+                                      {WM_NCCALCSIZE, sent | wparam, TRUE},
+                                      {WM_NCPAINT, sent | optional},
+                                      {WM_WINDOWPOSCHANGED, sent},
+                                      {WM_PAINT, sent | optional},
+                                      {WM_ERASEBKGND, sent | optional}}),
+              "skin off");
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE), ownStyle);
   RECT after{}, window{};
@@ -191,12 +208,21 @@ TEST_F(SkinFormTest, ChildAndCaptionlessPopupsKeepTheirFrames) {
   ASSERT_TRUE(SkinManager->SkinWindow(child));
   SkinManager->BulkPass = false;
   Drain();
-  g_log.clear();
-  g_recording = true;
-  SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  EXPECT_SEQUENCE((std::vector<Expected>{{WM_WINDOWPOSCHANGING}, {WM_NCCALCSIZE}, {WM_WINDOWPOSCHANGED}}),
-                  "child frame change");
-  g_recording = false;
+  {
+    TMessageLog log;
+    log.Record(child, 0, 0, 0);
+    log.Flush();
+    SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // The child's frame is the system's: its own procedure calculates it.
+    OK_SEQUENCE(log,
+                (std::vector<TMsgEntry>{{WM_WINDOWPOSCHANGING, sent},
+                                        {WM_NCCALCSIZE, sent | wparam, TRUE},
+                                        {WM_CHILDACTIVATE, sent | optional},
+                                        {WM_WINDOWPOSCHANGED, sent},
+                                        {WM_MOVE, sent | optional},
+                                        {WM_SIZE, sent | optional}}),
+                "child frame change");
+  }
 
   HWND popup = CreateRecorded(L"SkinFormSeqWindow", WS_POPUP | WS_BORDER | WS_VISIBLE, L"Popup", 150, 90);
   RECT before{};
