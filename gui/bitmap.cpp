@@ -28,9 +28,9 @@ TBitmap::~TBitmap() { ReleaseDc(); }
 
 void TBitmap::ReleaseDc() {
   if (!dc_) return;
-  SelectObject(dc_, dcOld_);
-  DeleteDC(dc_);
-  dc_ = nullptr;
+  // The DC's own bitmap back in before it goes, so ours is free to go too.
+  SelectObject(dc_.get(), dcOld_);
+  dc_.reset();
   dcOld_ = nullptr;
 }
 
@@ -38,7 +38,7 @@ void TBitmap::SetSize(int width, int height) {
   // The memory DC, once made, stays with the bitmap across sizes, and so
   // does its state (stretch mode, selected font, colours): only the bitmap
   // selected into it changes.
-  if (dc_) SelectObject(dc_, dcOld_);
+  if (dc_) SelectObject(dc_.get(), dcOld_);
   bitmap_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
@@ -56,16 +56,17 @@ void TBitmap::SetSize(int width, int height) {
   bits_ = static_cast<std::uint32_t*>(bits);
   width_ = width;
   height_ = height;
-  if (dc_) SelectObject(dc_, bitmap_.get());
+  if (dc_) SelectObject(dc_.get(), bitmap_.get());
 }
 
 HDC TBitmap::DC() {
   if (!bitmap_) return nullptr;
   if (!dc_) {
-    dc_ = CreateCompatibleDC(nullptr);
-    dcOld_ = SelectObject(dc_, bitmap_.get());
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (!dc_) return nullptr;
+    dcOld_ = SelectObject(dc_.get(), bitmap_.get());
   }
-  return dc_;
+  return dc_.get();
 }
 
 COLORREF TBitmap::Pixel(int x, int y) const {

@@ -62,8 +62,8 @@ class TBitmap {
   std::uint32_t* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  HDC dc_ = nullptr;
-  HGDIOBJ dcOld_ = nullptr;
+  BitmapDcHandle dc_;
+  HGDIOBJ dcOld_ = nullptr;  // the DC's own stock bitmap, not ours to free
 };
 
 // A device context with the framework's drawing helpers. Does not own the DC.

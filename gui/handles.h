@@ -3,6 +3,7 @@
 // lives in one of these, so that every path releases it.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -73,6 +74,9 @@ struct MenuLevelDeleter {
 struct HookDeleter {
   void operator()(HHOOK h) const { UnhookWindowsHookEx(h); }
 };
+struct ImageListDeleter {
+  void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
 
 using BitmapHandle = OwnedHandle<HBITMAP, GdiObjectDeleter>;
 using BrushHandle = OwnedHandle<HBRUSH, GdiObjectDeleter>;
@@ -80,10 +84,15 @@ using PenHandle = OwnedHandle<HPEN, GdiObjectDeleter>;
 using FontHandle = OwnedHandle<HFONT, GdiObjectDeleter>;
 using RegionHandle = OwnedHandle<HRGN, GdiObjectDeleter>;
 using MemoryDcHandle = OwnedHandle<HDC, DcDeleter>;
+// A bitmap's own memory DC, made on first use and kept as long as the
+// bitmap: counted apart from the passing ones above.
+struct BitmapDcDeleter : DcDeleter {};
+using BitmapDcHandle = OwnedHandle<HDC, BitmapDcDeleter>;
 using IconHandle = OwnedHandle<HICON, IconDeleter>;
 using MenuHandle = OwnedHandle<HMENU, MenuDeleter>;
 using MenuLevelHandle = OwnedHandle<HMENU, MenuLevelDeleter>;
 using HookHandle = OwnedHandle<HHOOK, HookDeleter>;
+using ImageListHandle = OwnedHandle<HIMAGELIST, ImageListDeleter>;
 
 // GetDC/GetWindowDC/GetDCEx ... ReleaseDC.
 class WindowDc {

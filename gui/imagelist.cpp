@@ -7,34 +7,25 @@
 namespace gui {
 
 TImageList::TImageList(TComponent* owner, int width, int height)
-    : TComponent(owner), width_(width), height_(height) {
-  list_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4);
-  if (list_) ++live_;
-}
-
-TImageList::~TImageList() {
-  if (list_) {
-    ImageList_Destroy(list_);
-    --live_;
-  }
-}
+    : TComponent(owner), list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)), width_(width),
+      height_(height) {}
 
 void TImageList::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   width_ = width;
   height_ = height;
   // The handle stays the same, so controls showing the list keep it.
-  if (list_) ImageList_SetIconSize(list_, width, height);
+  if (list_) ImageList_SetIconSize(list_.get(), width, height);
 }
 
-int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_) : 0; }
+int TImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }
 
 bool TImageList::AddMasked(HBITMAP strip, COLORREF maskColor) {
-  return list_ && strip && ImageList_AddMasked(list_, strip, maskColor) >= 0;
+  return list_ && strip && ImageList_AddMasked(list_.get(), strip, maskColor) >= 0;
 }
 
 void TImageList::Draw(HDC dc, int x, int y, int index) const {
-  if (list_ && index >= 0 && index < Count()) ImageList_Draw(list_, index, dc, x, y, ILD_TRANSPARENT);
+  if (list_ && index >= 0 && index < Count()) ImageList_Draw(list_.get(), index, dc, x, y, ILD_TRANSPARENT);
 }
 
 bool TImageList::ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) {

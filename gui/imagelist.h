@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "gui/classes.h"
+#include "gui/handles.h"
 
 namespace gui {
 
@@ -14,9 +15,8 @@ class TImageList : public TComponent {
  public:
   explicit TImageList(TComponent* owner) : TImageList(owner, 16, 16) {}
   TImageList(TComponent* owner, int width, int height);
-  ~TImageList() override;
 
-  HIMAGELIST Handle() const { return list_; }
+  HIMAGELIST Handle() const { return list_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   // A new image size empties the list.
@@ -31,13 +31,12 @@ class TImageList : public TComponent {
   static void DeclareProperties(std::vector<TPropInfo>& list);
 
   // Image lists alive right now (GUI thread only).
-  static long LiveCount() { return live_; }
+  static long LiveCount() { return ImageListHandle::LiveCount(); }
 
  private:
-  HIMAGELIST list_ = nullptr;
+  ImageListHandle list_;
   int width_;
   int height_;
-  inline static long live_ = 0;
 };
 
 }  // namespace gui

@@ -5,6 +5,7 @@
 #include "gui/comctrls.h"
 #include "gui/handles.h"
 #include "skin/controls/skin_button.h"
+#include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_text.h"
@@ -78,14 +79,12 @@ bool TSkinStatusBar::BeforeMessage(gui::TMessage& m) {
     GetWindowRect(Handle, &r);
     WindowRect = r;
     OffsetRect(&r, -r.left, -r.top);
-    try {
-      if (m.WParam) {
-        DrawSkin(reinterpret_cast<HDC>(m.WParam), r);
-      } else {
-        gui::PaintDc paint(Handle);
-        DrawSkin(paint.get(), r);
-      }
-    } catch (...) {
+    // The paint is validated whatever happens to the drawing.
+    if (m.WParam) {
+      PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
+    } else {
+      gui::PaintDc paint(Handle);
+      PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
     }
     m.Result = 0;
     return false;

@@ -2,6 +2,7 @@
 
 #include "gui/buttons.h"
 #include "gui/handles.h"
+#include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_scratch.h"
@@ -116,10 +117,10 @@ bool TSkinButton::BeforeMessage(gui::TMessage& m) {
       WindowRect = r;
       OffsetRect(&r, -r.left, -r.top);
       if (m.WParam) {
-        DrawSkin(reinterpret_cast<HDC>(m.WParam), r);
+        PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
       } else {
         gui::PaintDc paint(Handle);
-        DrawSkin(paint.get(), r);
+        PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
       }
       m.Result = 0;
       return false;
@@ -263,7 +264,7 @@ bool TSkinSpeedButton::BeforeMessage(gui::TMessage& m) {
   if (!ButtonElement()) return true;
   switch (m.Msg) {
     case WM_PAINT:
-      if (m.WParam) DrawSpeedButton(reinterpret_cast<HDC>(m.WParam));
+      if (m.WParam) PaintSwallowingFailures([&] { DrawSpeedButton(reinterpret_cast<HDC>(m.WParam)); });
       m.Result = 1;
       return false;
     case WM_ERASEBKGND:
@@ -324,10 +325,7 @@ void TSkinSpeedButton::PaintSkin(HDC) {
     SetViewportOrgEx(dc.get(), b.left, b.top, &p);
     return p;
   }();
-  try {
-    DrawSpeedButton(dc.get());
-  } catch (...) {
-  }
+  PaintSwallowingFailures([&] { DrawSpeedButton(dc.get()); });
   SetViewportOrgEx(dc.get(), old.x, old.y, nullptr);
 }
 

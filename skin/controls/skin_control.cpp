@@ -2,6 +2,7 @@
 
 #include "gui/graphics.h"
 #include "gui/handles.h"
+#include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 
 namespace skin {
@@ -133,16 +134,14 @@ void TSkinControl::PaintSkin(HDC dc) {
   if (!Handle || !GetWindowRect(Handle, &r)) return;
   WindowRect = r;
   OffsetRect(&r, -r.left, -r.top);
-  try {
+  PaintSwallowingFailures([&] {
     if (dc) {
       DrawSkin(dc, r);
     } else {
       gui::WindowDc windowDc = gui::WindowDc::Whole(Handle);
       if (windowDc) DrawSkin(windowDc.get(), r);
     }
-  } catch (...) {
-    // A painting failure never reaches the message loop.
-  }
+  });
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}

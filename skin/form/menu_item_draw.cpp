@@ -170,8 +170,9 @@ int DrawMenuItemText(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, UINT form
   } else {
     colour = colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_BTNSHADOW) : Resolve(colours.ButtonShadow);
   }
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = SetTextColor(dc, colour);
+  gui::SavedDcState saved(dc);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
   int height;
   if (format & DT_CALCRECT) {
     // The measured size, kept at the rectangle's top-left corner.
@@ -182,8 +183,6 @@ int DrawMenuItemText(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, UINT form
   } else {
     height = DrawSkinText(dc, text, rect, format);
   }
-  SetTextColor(dc, oldColour);
-  SetBkMode(dc, oldMode);
   return height;
 }
 

@@ -9,6 +9,7 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
+#include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/data/skin_draw.h"
@@ -118,14 +119,15 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::WMNcPaint(WPARAM wParam, LPARAM lParam) {
   if (!SkinData->FramePainting) return 0;
   if (IsRunningMdiChildOutOfNormal() || FrameKind == fkNone) return CallDefault(WM_NCPAINT, wParam, lParam);
-  // GetDCEx owns the update region it is given; hand it a copy.
-  HRGN update = nullptr;
+  // GetDCEx takes the update region it is given; hand it a copy, and keep
+  // it only when the call fails.
+  gui::RegionHandle update;
   if (wParam > 1) {
-    update = CreateRectRgn(0, 0, 0, 0);
-    CombineRgn(update, reinterpret_cast<HRGN>(wParam), nullptr, RGN_COPY);
+    update.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(update.get(), reinterpret_cast<HRGN>(wParam), nullptr, RGN_COPY);
   }
-  gui::WindowDc dc(Handle, GetDCEx(Handle, update, DCX_WINDOW | (update ? DCX_INTERSECTRGN : 0u)));
-  if (!dc && update) DeleteObject(update);
+  gui::WindowDc dc(Handle, GetDCEx(Handle, update.get(), DCX_WINDOW | (update ? DCX_INTERSECTRGN : 0u)));
+  if (dc) update.release();
   if (dc) PaintNonClient(dc.get());
   return 0;
 }
@@ -216,16 +218,14 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
   gui::WindowDc own(Handle, dc ? nullptr : GetWindowDC(Handle));
   HDC target = dc ? dc : own.get();
   if (!target) return;
-  try {
-    if (!GetWindowRect(Handle, &WindowRect)) return;
+  if (!GetWindowRect(Handle, &WindowRect)) return;
+  PaintSwallowingFailures([&] {
     const TFrameLayout layout = LayoutSysButtons();
     PaintBorderPiece(bpLeft, layout.Left, target);
     PaintBorderPiece(bpRight, layout.Right, target);
     PaintBorderPiece(bpBottom, layout.Bottom, target);
     PaintTitleBar(target, layout);
-  } catch (const std::exception&) {
-    // A frame that cannot be painted stays as it was.
-  }
+  });
   CurrentObject = nullptr;
 }
 
