@@ -13,6 +13,7 @@
 #include "gui/formreader.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/method_hook.h"
 #include "gui/stdctrls.h"
 #include "gui/subclass.h"
 #include "skin/data/skin_data.h"
@@ -294,6 +295,107 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
     delete form;
     SkinManager->PurgeDestroyedForms();
   }
+}
+
+// The dark skin as the host build packed it.
+std::wstring DarkSkinPath() {
+  std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  form->InitFromText(
+      "object Form1: TForm\n  Left = 20\n  Top = 20\n  ClientWidth = 240\n  ClientHeight = 120\n"
+      "  object Panel1: TPanel\n    Left = 10\n    Top = 10\n    Width = 100\n    Height = 40\n  end\nend\n");
+  // Sees what reaches the form's own handling, behind the skinner.
+  std::vector<UINT> reachedForm;
+  gui::TWindowMethodHook spy;
+  spy.Attach(form, [&](gui::TMessage& m) {
+    reachedForm.push_back(m.Msg);
+    spy.CallPrevious(m);
+  });
+  form->HandleNeeded();
+  form->Show();
+  Drain();
+  SkinManager->SkinWindow(form->Handle());  // the hook may have done it on activation
+  Drain();
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  auto* panel = dynamic_cast<gui::TControl*>(form->FindComponent("Panel1"));
+  const gui::TColor lightFace = data_->Skin().Colours.ButtonFace;
+  ASSERT_EQ(panel->Color(), lightFace);
+  int changed = 0;
+  data_->OnSkinChanged = [&](gui::TObject*) { ++changed; };
+
+  // A new skin file: loaded at once, applied by the skin-changed action.
+  SkinManager->ActivationCount = 1;
+  data_->SetSkinFile(DarkSkinPath());
+  ASSERT_EQ(data_->SkinName, "Nightfall");
+  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
+  EXPECT_TRUE(skinner->SysButtons.empty());  // released until the action runs
+  SkinManager->RunPendingAction();
+  const gui::TColor darkFace = data_->Skin().Colours.ButtonFace;
+  ASSERT_NE(darkFace, lightFace);
+  EXPECT_EQ(changed, 1);
+  EXPECT_EQ(skinner->SysButtons.size(), data_->Skin().SysButtonElements.size());
+  EXPECT_EQ(form->Color(), darkFace);
+  EXPECT_EQ(panel->Color(), darkFace);  // the control skinners took the new skin too
+  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssRunning);
+  RECT client{};
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, 240);
+  EXPECT_EQ(client.bottom, 120);
+
+  // The refresh message re-applies the skin and goes no further.
+  panel->SetColor(0x010203);
+  reachedForm.clear();
+  EXPECT_EQ(SendMessageW(form->Handle(), skin::SkinMsgRefresh, 0, 0), 0);
+  EXPECT_EQ(panel->Color(), darkFace);
+  EXPECT_EQ(std::count(reachedForm.begin(), reachedForm.end(), skin::SkinMsgRefresh), 0);
+  reachedForm.clear();
+  SendMessageW(form->Handle(), WM_USER, 0, 0);
+  EXPECT_EQ(std::count(reachedForm.begin(), reachedForm.end(), static_cast<UINT>(WM_USER)), 1);
+  delete form;
+}
+
+TEST_F(SkinFormTest, ControlsAreSkinnedWhileTheFrameIsTheSystems) {
+  data_->SkinControls &= ~skin::SkinControlBit(skin::xcMainMenu);
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  form->InitFromText("object Form1: TForm\n  Left = 20\n  Top = 20\n  ClientWidth = 200\n  ClientHeight = 100\n"
+                     "  object Button1: TButton\n    Left = 10\n    Top = 10\n    Width = 80\n    Height = 25\n"
+                     "  end\nend\n");
+  form->HandleNeeded();
+  form->Show();
+  Drain();
+  const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
+  RECT before{};
+  GetWindowRect(form->Handle(), &before);
+  SkinManager->SkinWindow(form->Handle());
+  Drain();
+  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_FALSE(skinner->FrameSkinned);
+  // The system frame stays: caption styles, size, no region.
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE), style);
+  RECT after{};
+  GetWindowRect(form->Handle(), &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_FALSE(skinner->RegionSet);
+  EXPECT_EQ(SendMessageW(form->Handle(), skin::SkinMsgQuery, 0, 0), 1);
+  // The button is skinned all the same, and given back when the skin goes.
+  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  ASSERT_EQ(skinner->ControlSkinners().size(), 1u);
+  EXPECT_NE(button->WindowProc, button->OwnWindowMethod());
+  SkinManager->PendingSkinData = data_.get();
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  EXPECT_EQ(button->WindowProc, button->OwnWindowMethod());
+  EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE), style);
+  delete form;
 }
 
 // What an attach could change, read back to prove a failed one changed none of it.
