@@ -2,8 +2,10 @@
 add_library(project_options INTERFACE)
 target_compile_features(project_options INTERFACE cxx_std_20)
 
+# Every warning is an error, unless a build turns that off for a look around.
+option(PROJECT_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
 add_library(project_warnings INTERFACE)
-target_compile_options(project_warnings INTERFACE -Wall -Wextra)
+target_compile_options(project_warnings INTERFACE -Wall -Wextra -Wshadow)
 if(PROJECT_WARNINGS_AS_ERRORS)
   target_compile_options(project_warnings INTERFACE -Werror)
 endif()

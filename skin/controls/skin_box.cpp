@@ -5,7 +5,6 @@
 #include "gui/comctrls.h"
 #include "gui/handles.h"
 #include "skin/controls/skin_button.h"
-#include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_text.h"
@@ -55,19 +54,7 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
 // TSkinBox
 
 void TSkinBox::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
-  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
-  if (!control) return;
-  Recolor = recolor;
-  SkinData = data;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
-  Form = form;
-  if (Form) Form->AddControlSkinner(this);
-  if (Recolor) {
-    SavedColor = control->Color();
-    control->SetColor(SkinData->Skin().Colours.ButtonFace);
-  }
+  if (auto* control = dynamic_cast<gui::TWinControl*>(Owner())) BindToControl(control, form, data, canvas, recolor);
 }
 
 // ---------------------------------------------------------------------------
@@ -75,18 +62,7 @@ void TSkinBox::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanv
 
 bool TSkinStatusBar::BeforeMessage(gui::TMessage& m) {
   if (m.Msg == WM_PAINT) {
-    RECT r{};
-    GetWindowRect(Handle, &r);
-    WindowRect = r;
-    OffsetRect(&r, -r.left, -r.top);
-    // The paint is validated whatever happens to the drawing.
-    if (m.WParam) {
-      PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
-    } else {
-      gui::PaintDc paint(Handle);
-      PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
-    }
-    m.Result = 0;
+    PaintWholeControl(m);
     return false;
   }
   if (m.Msg == WM_ERASEBKGND) {

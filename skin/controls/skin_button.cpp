@@ -111,20 +111,9 @@ bool TSkinButton::BeforeMessage(gui::TMessage& m) {
   // nothing to draw for.
   if (!ButtonElement()) return TSkinControl::BeforeMessage(m);
   switch (m.Msg) {
-    case WM_PAINT: {
-      RECT r{};
-      GetWindowRect(Handle, &r);
-      WindowRect = r;
-      OffsetRect(&r, -r.left, -r.top);
-      if (m.WParam) {
-        PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
-      } else {
-        gui::PaintDc paint(Handle);
-        PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
-      }
-      m.Result = 0;
+    case WM_PAINT:
+      PaintWholeControl(m);
       return false;
-    }
     case WM_ERASEBKGND:
       m.Result = 1;
       return false;

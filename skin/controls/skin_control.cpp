@@ -20,30 +20,50 @@ TSkinControl::~TSkinControl() {
   if (Form) Form->RemoveControlSkinner(this);
 }
 
-void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
-  if (attached_) return;
-  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
-  if (!control) return;
+void TSkinControl::BindToControl(gui::TWinControl* control, TSkinControlHost* form, TSkinData* data,
+                                 gui::TCanvas* canvas, bool recolor) {
   Recolor = recolor;
   SkinData = data;
   Form = form;
   Canvas = canvas;
   Control = control;
   Handle = control->Handle();
-  HookWindowMethod(control);
-  savedDoubleBuffered_ = control->DoubleBuffered;
-  control->DoubleBuffered = true;
   if (Form) Form->AddControlSkinner(this);
-  Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
   if (Recolor) {
     SavedColor = control->Color();
     control->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
+}
+
+void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+  if (attached_) return;
+  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
+  if (!control) return;
+  HookWindowMethod(control);
+  savedDoubleBuffered_ = control->DoubleBuffered;
+  control->DoubleBuffered = true;
+  BindToControl(control, form, data, canvas, recolor);
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Caption = ReadWindowText();
   InvalidateRect(Handle, nullptr, TRUE);
   attached_ = true;
   skinnerState_ = ksAttached;
+}
+
+void TSkinControl::PaintWholeControl(gui::TMessage& m) {
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  WindowRect = r;
+  OffsetRect(&r, -r.left, -r.top);
+  // The paint is validated whatever happens to the drawing.
+  if (m.WParam) {
+    PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
+  } else {
+    gui::PaintDc paint(Handle);
+    PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
+  }
+  m.Result = 0;
 }
 
 void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {

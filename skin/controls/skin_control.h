@@ -87,6 +87,14 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   bool HasSkin() const;
   void SetSkinnerState(TSkinnerState state) { skinnerState_ = state; }
   void SetAttached(bool attached) { attached_ = attached; }
+  // Stores what an attach to a framework control stores, lists the skinner
+  // with the form skinner and recolours the control (when asked), without
+  // putting itself in front of the control.
+  void BindToControl(gui::TWinControl* control, TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas,
+                     bool recolor);
+  // Answers WM_PAINT for a skinner that draws the whole control: into the
+  // given DC, or between BeginPaint and EndPaint, recording WindowRect.
+  void PaintWholeControl(gui::TMessage& message);
   // Puts the skinner in front of a control's window method.
   bool HookWindowMethod(gui::TControl* control) {
     return methodHook_.Attach(control, [this](gui::TMessage& message) { WndProc(message); });

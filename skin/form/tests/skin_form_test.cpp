@@ -18,6 +18,7 @@
 #include "gui/subclass.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/test_skins.h"
 #include "tests/support/message_sequence.h"
@@ -49,35 +50,10 @@ void Drain() { skin_test::DrainMessages(); }
 
 HWND CreateRecorded(const wchar_t* className, DWORD style, const wchar_t* caption = L"Test", int width = 300,
                     int height = 200, HWND owner = nullptr) {
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(GetModuleHandleW(nullptr), className, &wc)) {
-    wc.lpfnWndProc = &RecordingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassW(&wc);
-  }
-  return CreateWindowExW(0, className, caption, style, 40, 40, width, height, owner, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return skin_test::CreateTestWindow(className, &RecordingProc, caption, style, 40, 40, width, height, owner);
 }
 
-class SkinFormTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    skin::FreeSkinManager();
-    data_ = std::make_unique<TSkinData>(nullptr);
-    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
-    ASSERT_TRUE(data_->LoadSkin());
-    ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
-    skin::EnsureSkinManager().AddSkinData(data_.get());
-    SkinManager->SkinningOn = true;
-  }
-  void TearDown() override {
-    skin::FreeSkinManager();
-    data_.reset();
-    Drain();
-  }
-  std::unique_ptr<TSkinData> data_;
-};
+using SkinFormTest = form_test::DefaultSkinTest;
 
 TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
   TMessageLog log;

@@ -16,6 +16,7 @@
 #include "skin/data/tests/pixel_checks.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/test_skins.h"
 
@@ -62,39 +63,23 @@ void PumpActiveFor(HWND wnd, DWORD milliseconds) {
   }
 }
 
-class SkinFrameTest : public ::testing::Test {
+class SkinFrameTest : public form_test::DefaultSkinTest {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
-    data_ = std::make_unique<TSkinData>(nullptr);
-    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
-    ASSERT_TRUE(data_->LoadSkin());
-    skin::EnsureSkinManager().AddSkinData(data_.get());
-    SkinManager->SkinningOn = true;
+    DefaultSkinTest::SetUp();
     g_seen.clear();
   }
   void TearDown() override {
     for (HWND wnd : windows_) DestroyWindow(wnd);
-    skin::FreeSkinManager();
-    data_.reset();
-    Drain();
+    DefaultSkinTest::TearDown();
   }
 
   // A window of the given client size, skinned and running.
   TWinSkinForm* Skinned(DWORD style, int clientWidth = 290, int clientHeight = 310) {
-    static const bool registered = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = &OwnProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"SkinFrameTestWindow";
-      wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-      return RegisterClassW(&wc) != 0;
-    }();
-    (void)registered;
     RECT r{0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&r, style, FALSE);
-    HWND wnd = CreateWindowExW(0, L"SkinFrameTestWindow", L"Settings", style | WS_VISIBLE, 60, 60, r.right - r.left,
-                               r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND wnd = skin_test::CreateTestWindow(L"SkinFrameTestWindow", &OwnProc, L"Settings", style | WS_VISIBLE, 60, 60,
+                                           r.right - r.left, r.bottom - r.top);
     windows_.push_back(wnd);
     SetForegroundWindow(wnd);
     Drain();
@@ -129,7 +114,6 @@ class SkinFrameTest : public ::testing::Test {
     return MAKELPARAM(window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2);
   }
 
-  std::unique_ptr<TSkinData> data_;
   std::vector<HWND> windows_;
 };
 

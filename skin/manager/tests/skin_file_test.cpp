@@ -67,13 +67,8 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   data->Loaded();
   ASSERT_TRUE(SkinManager && SkinManager->SkinningOn);
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &PlainProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"SkinFileTestWindow";
-  RegisterClassW(&wc);
-  HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Skin file", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 320, 220,
-                             nullptr, nullptr, wc.hInstance, nullptr);
+  HWND wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Skin file",
+                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 320, 220);
   SkinManager->SkinWindow(wnd);  // already done by the hook when it was activated
   skin_test::DrainMessages();
   SkinManager->ActivationCount = 1;

@@ -34,17 +34,8 @@ LRESULT CALLBACK RecordingProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 HWND CreateTestWindow(DWORD style, HWND owner = nullptr, int width = 300, int height = 200) {
-  static const bool registered = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &RecordingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"SkinManagerTestWindow";
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    return RegisterClassW(&wc) != 0;
-  }();
-  (void)registered;
-  return CreateWindowExW(0, L"SkinManagerTestWindow", L"Test window", style, 50, 50, width, height, owner, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+  return skin_test::CreateTestWindow(L"SkinManagerTestWindow", &RecordingProc, L"Test window", style, 50, 50, width,
+                                     height, owner);
 }
 
 void Drain() { skin_test::DrainMessages(); }
@@ -488,13 +479,8 @@ TEST_F(SkinManagerTest, APopupMenuPrintsItsFrameFromTheSkin) {
   gui::TApplication app;
   TSkinData* data = LoadedData();
   ASSERT_TRUE(data->Skin().MenuBackground && !data->Skin().MenuBackground->Image.Empty());
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &MenuOwnerProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"SkinManagerMenuOwner";
-  RegisterClassW(&wc);
-  HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
-                             nullptr, nullptr, wc.hInstance, nullptr);
+  HWND wnd = skin_test::CreateTestWindow(L"SkinManagerMenuOwner", &MenuOwnerProc, L"Owner",
+                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200);
   Drain();
   HMENU menu = CreatePopupMenu();
   AppendMenuW(menu, MF_STRING, 1, L"First item");

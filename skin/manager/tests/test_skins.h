@@ -55,6 +55,22 @@ inline std::vector<std::uint8_t> SkinStreamOf(const std::vector<std::uint8_t>& a
   return stream;
 }
 
+// A top-level or child window of a class the test registers once by name,
+// with `proc` as the class's procedure.
+inline HWND CreateTestWindow(const wchar_t* className, WNDPROC proc, const wchar_t* caption, DWORD style, int x,
+                             int y, int width, int height, HWND parent = nullptr) {
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(GetModuleHandleW(nullptr), className, &wc)) {
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    RegisterClassW(&wc);
+  }
+  return CreateWindowExW(0, className, caption, style, x, y, width, height, parent, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
 inline void DrainMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
