@@ -1,0 +1,24 @@
+// The screen's density as the skin engine scales by it: 96 dots per inch is
+// the skin's own size (factor 1, nothing changes), 144 is 1.5 times it. Every
+// pixel size the engine takes from the skin or uses as a fixed amount goes
+// through ScaleToScreen, rounding as MulDiv does.
+#pragma once
+#include <windows.h>
+
+namespace skin {
+
+// The design density of skins and form descriptions.
+constexpr int kDesignDpi = 96;
+
+// The screen's dots per inch, read once (LOGPIXELSY of the screen) unless a
+// test forced another value.
+int ScreenDpi();
+// Makes ScreenDpi answer `dpi`; 0 reads the screen again.
+void ForceScreenDpi(int dpi);
+
+// A length in the skin's pixels, in the screen's pixels.
+inline int ScaleToScreen(int pixels) { return MulDiv(pixels, ScreenDpi(), kDesignDpi); }
+// The screen's density over the design density, for bitmaps.
+inline double ScreenScaleFactor() { return static_cast<double>(ScreenDpi()) / kDesignDpi; }
+
+}  // namespace skin
