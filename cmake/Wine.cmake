@@ -8,12 +8,15 @@ set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine)
 add_test(NAME wine.stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-env stop ${WINE_STATE_DIR})
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
-# add_wine_test(NAME name COMMAND target [args...] [WINVER winxp|win7|win10] [TIMEOUT s])
+# add_wine_test(NAME name COMMAND target [args...] [WINVER winxp|win7|win10] [DPI n] [TIMEOUT s])
 # Windows tests share one virtual desktop, so they run one at a time.
 function(add_wine_test)
-  cmake_parse_arguments(T "" "NAME;WINVER;TIMEOUT" "COMMAND" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;WINVER;DPI;TIMEOUT" "COMMAND" ${ARGN})
   if(NOT T_WINVER)
     set(T_WINVER winxp)
+  endif()
+  if(NOT T_DPI)
+    set(T_DPI 96)
   endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
@@ -23,5 +26,5 @@ function(add_wine_test)
     FIXTURES_REQUIRED wine
     RESOURCE_LOCK wine_desktop
     TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "WINE_WINVER=${T_WINVER}")
+    ENVIRONMENT "WINE_WINVER=${T_WINVER};WINE_DPI=${T_DPI}")
 endfunction()

@@ -81,4 +81,11 @@ void TStatusBar::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Boolean("SizeGrip", [](TStatusBar& c) { return c.SizeGrip(); }, [](TStatusBar& c, bool v) { c.SetSizeGrip(v); });
 }
 
+void TStatusBar::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  std::vector<TStatusPanel> panels = panels_;
+  for (TStatusPanel& panel : panels) panel.Width = MulDiv(panel.Width, m, d);
+  SetPanels(std::move(panels));
+}
+
 }  // namespace gui

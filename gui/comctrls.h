@@ -30,6 +30,8 @@ class TStatusBar : public TWinControl {
 
   const std::vector<TStatusPanel>& Panels() const { return panels_; }
   void SetPanels(std::vector<TStatusPanel> panels);
+  // Panel widths scale with the bar.
+  void ChangeScale(int m, int d) override;
   bool SimplePanel() const { return simplePanel_; }
   void SetSimplePanel(bool value);
   const std::wstring& SimpleText() const { return simpleText_; }

@@ -92,6 +92,17 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   BoundsChanged();
 }
 
+void TControl::ChangeScale(int m, int d) {
+  SetBounds(MulDiv(left_, m, d), MulDiv(top_, m, d), MulDiv(width_, m, d), MulDiv(height_, m, d));
+  // A font of the control's own; one taken from the parent follows it.
+  if (!parentFont_) font_.SetHeight(MulDiv(font_.Height(), m, d));
+}
+
+void TWinControl::ChangeScale(int m, int d) {
+  TControl::ChangeScale(m, d);
+  for (TControl* child : std::vector<TControl*>(controls_)) child->ChangeScale(m, d);
+}
+
 void TControl::SetCaption(const std::wstring& text) {
   if (text == caption_) return;
   caption_ = text;

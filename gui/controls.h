@@ -74,6 +74,11 @@ class TControl : public TComponent {
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool value);
 
+  // Scales the control by m/d (rounding as MulDiv does): its bounds, its
+  // own font when it has one, and whatever else of it is measured in pixels.
+  // A windowed control scales its children too.
+  virtual void ChangeScale(int m, int d);
+
   // Sends a message through the control's window method.
   LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
@@ -176,6 +181,7 @@ class TWinControl : public TControl {
   bool DoubleBuffered = false;
 
   void SetBounds(int left, int top, int width, int height) override;
+  void ChangeScale(int m, int d) override;
   RECT ClientRect();
   bool IsWindowed() const override { return true; }
   void WndProc(TMessage& message) override;

@@ -68,9 +68,34 @@ void TCustomForm::InitFromText(std::string_view text) {
 }
 
 void TCustomForm::AfterCreate() {
+  // A form made for another density is laid out for the screen's before its
+  // creation handler sees it.
+  currentPixelsPerInch_ = pixelsPerInch_;
+  const int screen = ScreenPixelsPerInch();
+  if (Scaled && screen != pixelsPerInch_) {
+    ChangeScale(screen, pixelsPerInch_);
+    currentPixelsPerInch_ = screen;
+  }
   DoCreate();
   // An MDI child appears in its frame at once.
   if (formStyle_ == TFormStyle::fsMDIChild) Show();
+}
+
+void TCustomForm::ChangeScale(int m, int d) {
+  const int clientWidth = MulDiv(ClientWidth(), m, d), clientHeight = MulDiv(ClientHeight(), m, d);
+  if (!parentFont_) font_.SetHeight(MulDiv(font_.Height(), m, d));
+  for (TControl* child : std::vector<TControl*>(Controls())) child->ChangeScale(m, d);
+  SetClientWidth(clientWidth);
+  SetClientHeight(clientHeight);
+}
+
+void TCustomForm::DpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0 || dpi == currentPixelsPerInch_) return;
+  if (Scaled) ChangeScale(dpi, currentPixelsPerInch_);
+  currentPixelsPerInch_ = dpi;
+  if (handle_)
+    SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomForm::DoCreate() {
@@ -504,6 +529,10 @@ void TCustomForm::WndProc(TMessage& m) {
     case WM_SHOWWINDOW:
       visible_ = m.WParam != 0;
       break;
+    case 0x02E0:  // WM_DPICHANGED: the window moved to a screen of another density
+      if (m.LParam) DpiChanged(LOWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+      m.Result = 0;
+      return;
     case WM_COMMAND:
       // A menu item chosen (from any of our menus: command ids are unique).
       if (HIWORD(m.WParam) == 0 && m.LParam == 0) {
@@ -596,8 +625,9 @@ void TCustomForm::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Integer("ClientHeight", [](TCustomForm& f) { return f.ClientHeight(); },
             [](TCustomForm& f, int v) { f.SetClientHeight(v); });
   b.Object("Icon", [](TCustomForm& f) -> TObject* { return &f.Icon(); });
-  // Kept for the form description; the framework always works at 96 pixels per inch.
-  b.Integer("PixelsPerInch", [](TCustomForm&) { return 96; }, [](TCustomForm&, int) {});
+  b.Integer("PixelsPerInch", [](TCustomForm& f) { return f.PixelsPerInch(); },
+            [](TCustomForm& f, int v) { f.SetPixelsPerInch(v); });
+  b.Boolean("Scaled", [](TCustomForm& f) { return f.Scaled; }, [](TCustomForm& f, bool v) { f.Scaled = v; });
   b.Integer("TextHeight", [](TCustomForm&) { return 13; }, [](TCustomForm&, int) {});
   b.Boolean("AutoScroll", [](TCustomForm&) { return false; }, [](TCustomForm&, bool) {});
   b.Enumeration("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},

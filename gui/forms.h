@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/screen.h"
 #include "gui/menus.h"
 
 namespace gui {
@@ -81,6 +82,15 @@ class TCustomForm : public TWinControl {
   // frame, else the application's main form), or nullptr.
   TCustomForm* MDIFrame() const;
 
+  // The density the form description was made for, and whether the form
+  // is scaled from it to the screen's when it is read (on by default).
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi > 0 ? dpi : kDesignPixelsPerInch; }
+  bool Scaled = true;
+  // Scales the form's contents and client size by m/d; the form keeps its
+  // place on the screen.
+  void ChangeScale(int m, int d) override;
+
   // Runs the menu item or action with that shortcut; false when none did.
   virtual bool IsShortCut(TShortCut shortCut);
 
@@ -122,7 +132,12 @@ class TCustomForm : public TWinControl {
   void MergeMenu(bool active);
   std::vector<TCustomForm*> MDIChildList() const;
 
+  // WM_DPICHANGED: scaled to the new density, at the place the system suggests.
+  void DpiChanged(int dpi, const RECT& suggested);
+
   TMainMenu* menu_ = nullptr;
+  int pixelsPerInch_ = kDesignPixelsPerInch;
+  int currentPixelsPerInch_ = kDesignPixelsPerInch;  // the density the form is laid out for now
   TFormStyle formStyle_ = TFormStyle::fsNormal;
   HWND clientHandle_ = nullptr;
   TMenuItem* windowMenu_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/text/number_text.h"
+#include "gui/screen.h"
 #include "gui/text.h"
 
 namespace gui {
@@ -151,7 +152,12 @@ HFONT TFont::Handle() const {
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    wcsncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
+    // The old bitmap dialog face has a few sizes only; on a denser screen the
+    // scalable shell dialog face takes its place.
+    const bool bitmapDialogFace = _wcsicmp(name_.c_str(), L"MS Sans Serif") == 0;
+    const std::wstring face =
+        bitmapDialogFace && ScreenPixelsPerInch() > kDesignPixelsPerInch ? L"MS Shell Dlg 2" : name_;
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     handle_.reset(CreateFontIndirectW(&lf));
   }
   return handle_.get();

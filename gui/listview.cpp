@@ -357,4 +357,9 @@ void TCustomListView::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Event("OnSelectItem", &TCustomListView::OnSelectItem);
 }
 
+void TCustomListView::ChangeScale(int m, int d) {
+  TWinControl::ChangeScale(m, d);
+  for (int i = 0; i < columns_.Count(); ++i) columns_[i].SetWidth(MulDiv(columns_[i].Width(), m, d));
+}
+
 }  // namespace gui

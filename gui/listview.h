@@ -121,6 +121,8 @@ class TCustomListView : public TWinControl {
 
   TListColumns& Columns() { return columns_; }
   TListItems& Items() { return items_; }
+  // Column widths scale with the control.
+  void ChangeScale(int m, int d) override;
   TViewStyle ViewStyle() const { return viewStyle_; }
   void SetViewStyle(TViewStyle v) { SetStyleField(viewStyle_, v); }
   // Shown by the items, and by the column captions in report style.

@@ -10,8 +10,7 @@ namespace skin {
 // The design density of skins and form descriptions.
 constexpr int kDesignDpi = 96;
 
-// The screen's dots per inch, read once (LOGPIXELSY of the screen) unless a
-// test forced another value.
+// The screen's dots per inch, as the framework reads it (gui/screen.h).
 int ScreenDpi();
 // Makes ScreenDpi answer `dpi`; 0 reads the screen again.
 void ForceScreenDpi(int dpi);
