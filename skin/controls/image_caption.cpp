@@ -3,6 +3,7 @@
 #include "gui/graphics.h"
 #include "gui/handles.h"
 #include "skin/data/skin_text.h"
+#include "skin/data/screen_scale.h"
 
 namespace skin {
 
@@ -23,7 +24,8 @@ void DrawImageCaption(HDC dc, const RECT& rect, TCaptionPlacement placement, con
   SelectObject(dc, GetStockObject(NULL_BRUSH));
 
   RECT measured = rect;
-  if (hasIcon) measured.right += iconWidth + 2;
+  const int gap = ScaleToScreen(2);
+  if (hasIcon) measured.right += iconWidth + gap;
   int textWidth = 0, textHeight = 0;
   if (!text.empty()) {
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kCaptionFormat | DT_CALCRECT | DT_NOCLIP);
@@ -31,9 +33,9 @@ void DrawImageCaption(HDC dc, const RECT& rect, TCaptionPlacement placement, con
     textHeight = measured.bottom - measured.top;
   }
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  int x = 2;
+  int x = gap;
   if (placement == TCaptionPlacement::Centre) x = (width - iconWidth - textWidth) / 2;
-  if (placement == TCaptionPlacement::Right) x = width - iconWidth - textWidth - 2;
+  if (placement == TCaptionPlacement::Right) x = width - iconWidth - textWidth - gap;
   x += rect.left;
   if (hasIcon) ImageList_Draw(images, imageIndex, dc, x, rect.top + (height - iconWidth) / 2, ILD_TRANSPARENT);
   if (text.empty()) return;

@@ -8,6 +8,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_text.h"
+#include "skin/data/screen_scale.h"
 
 namespace skin {
 
@@ -39,7 +40,8 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
   FrameRect(dc, &inner, face);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   SelectObject(dc, pen.get());
-  RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 5, 5);
+  const int corner = ScaleToScreen(5);
+  RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, corner, corner);
   SetBkColor(dc, FaceColour());
   SetBkMode(dc, OPAQUE);
   // The skin's text colour for the state: the device context's default
@@ -47,6 +49,7 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
   const bool enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
   const core::SkinColours& colours = SkinData->Skin().Colours;
   SetTextColor(dc, SkinColourToRGB(enabled ? colours.ButtonText : colours.ButtonShadow));
+  // Over the system's own caption, whose inset does not grow with the screen.
   DrawSkinText(dc, Caption, RECT{r.left + 9, r.top, r.right, r.bottom}, DT_EXPANDTABS);
 }
 

@@ -6,6 +6,7 @@
 #include "gui/messages.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/screen_scale.h"
 
 namespace skin {
 
@@ -60,20 +61,27 @@ void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int fr
   if (strip.Empty()) return;
   const int n = frameCount > 0 ? frameCount : 1;
   const int w = strip.Width() / n, h = strip.Height();
+  // The face hides the system's own glyph and stops before its text. At
+  // 96 dpi that is the menu check width and three pixels; on a denser screen
+  // the system draws its glyph 12 dpi-scaled pixels and one wide and starts
+  // the text half a digit after it, which the menu check width overshoots.
   const int m = GetSystemMetrics(SM_CXMENUCHECK);
+  const int faceWidth = ScreenDpi() == kDesignDpi ? m + 3 : MulDiv(12, ScreenDpi(), kDesignDpi) + 2;
+  // The glyph is centred in a box as wide as the system's check box.
+  const int box = ScaleToScreen(14);
   const int index = StateFrame();
   RECT glyph{};
   glyph.top = r.top + (r.bottom - r.top - h) / 2;
   glyph.bottom = glyph.top + h;
   RECT face{};
   if ((GetWindowLongPtrW(Handle, GWL_STYLE) & BS_LEFTTEXT) == 0) {
-    glyph.left = w > 14 ? r.left : r.left + (14 - w) / 2;
+    glyph.left = w > box ? r.left : r.left + (box - w) / 2;
     glyph.right = glyph.left + w;
-    face = RECT{r.left, r.top, r.left + m + 3, r.bottom};
+    face = RECT{r.left, r.top, r.left + faceWidth, r.bottom};
   } else {
-    glyph.right = w > 14 ? r.right - 1 : r.right - (14 - w) / 2;
+    glyph.right = w > box ? r.right - 1 : r.right - (box - w) / 2;
     glyph.left = glyph.right - w;
-    face = RECT{r.right - m - 3, r.top, r.right, r.bottom};
+    face = RECT{r.right - faceWidth, r.top, r.right, r.bottom};
   }
   FillFace(dc, face);
   DrawFrame(dc, glyph, strip, true, n, index);

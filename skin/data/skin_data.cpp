@@ -1,5 +1,7 @@
 #include "skin/data/skin_data.h"
 
+#include "skin/data/screen_scale.h"
+
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include "gui/forms.h"
 #include "gui/text.h"
 #include "skin/data/menu_glyphs.h"
+#include "skin/data/screen_scale.h"
 #include "skin/data/skin_message_sink.h"
 #include "skin/data/skin_coordinator.h"
 
@@ -162,7 +165,8 @@ std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> byte
   // The definition is parsed straight from the archive entry; no temporary
   // file is written.
   const auto text = extracted.Bytes();
-  return ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader);
+  return ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader,
+                         ScreenDpi());
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "core/skindef/picture_scale.h"
 #include "gui/classes.h"
 #include "gui/graphics.h"
 #include "gui/text.h"
@@ -19,12 +20,47 @@ void LoadEntryBitmap(gui::TBitmap& bitmap, const std::string& entry, std::span<c
   }
 }
 
+core::Pixels PixelsOf(const gui::TBitmap& bitmap) {
+  GdiFlush();
+  core::Pixels p{bitmap.Width(), bitmap.Height(), {}};
+  p.data.assign(bitmap.Bits(), bitmap.Bits() + static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
+  return p;
+}
+
+void Assign(gui::TBitmap& bitmap, const core::Pixels& p) {
+  bitmap.SetSize(p.width, p.height);
+  if (bitmap.Empty()) return;
+  GdiFlush();
+  std::memcpy(bitmap.Bits(), p.data.data(), p.data.size() * sizeof(std::uint32_t));
+}
+
+// Copies the columns [left, left + width) of source; width 0 and left 0: all.
+void CopyColumns(gui::TBitmap& target, const gui::TBitmap& source, int left, int width) {
+  if (width == 0 && left == 0) {
+    target.CopyFrom(source);
+    return;
+  }
+  if (left < 0 || width <= 0 || left >= source.Width()) return;
+  if (width > source.Width() - left) width = source.Width() - left;
+  target.SetSize(width, source.Height());
+  if (target.Empty()) return;
+  GdiFlush();
+  for (int y = 0; y < source.Height(); ++y) {
+    std::memcpy(target.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                source.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(source.Width()) +
+                    static_cast<std::size_t>(left),
+                static_cast<std::size_t>(width) * 4);
+  }
+}
+
 // Every picture the definition names, decoded once. The definition reader
 // asks for each picture's size (which decides derived frame counts); the
-// answer is the decoded size, so a broken picture ends the parse right there.
+// answer is the decoded 1x size, so a broken picture ends the parse right
+// there. Above 96 dpi the elements take their pictures scaled frame by frame,
+// each from the density variant nearest the screen's.
 class ImageCache {
  public:
-  explicit ImageCache(const core::TSkinReader& archive) : archive_(archive) {}
+  ImageCache(const core::TSkinReader& archive, int dpi) : archive_(archive), dpi_(dpi) {}
 
   const gui::TBitmap* Find(const std::string& entry) {
     const std::string key = core::LowerCaseName(entry);
@@ -43,33 +79,64 @@ class ImageCache {
     return core::ImageSize{bitmap->Width(), bitmap->Height()};
   }
 
-  // A copy of the named picture, or of the part of it starting at left and
-  // width pixels wide (width 0: all of it); empty when there is none.
-  void CopyTo(gui::TBitmap& target, const std::string& entry, int left = 0, int width = 0) {
+  // A copy of the named picture at the screen's density, cut into frames by
+  // grid; or the columns of it starting at left and width pixels wide (both
+  // given in 1x pixels, whole frames; width 0: all of it). Empty when there
+  // is none.
+  void CopyTo(gui::TBitmap& target, const std::string& entry, core::FrameGrid grid = {}, int left = 0,
+              int width = 0) {
     target.SetSize(0, 0);
     if (entry.empty()) return;
     const gui::TBitmap* source = Find(entry);
     if (!source) return;
-    if (width == 0 && left == 0) {
-      target.CopyFrom(*source);
+    if (dpi_ == core::kDesignDpi) {
+      CopyColumns(target, *source, left, width);
       return;
     }
-    if (left < 0 || width <= 0 || left >= source->Width()) return;
-    if (width > source->Width() - left) width = source->Width() - left;
-    target.SetSize(width, source->Height());
-    if (target.Empty()) return;
-    GdiFlush();
-    for (int y = 0; y < source->Height(); ++y) {
-      std::memcpy(target.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
-                  source->Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(source->Width()) +
-                      static_cast<std::size_t>(left),
-                  static_cast<std::size_t>(width) * 4);
+    if (!core::ScaledPictureSize(source->Width(), source->Height(), grid, dpi_)) grid = {};
+    const gui::TBitmap& scaled = Scaled(entry, *source, grid);
+    const int frame = source->Width() / grid.columns, scaledFrame = scaled.Width() / grid.columns;
+    if (width != 0 && frame > 0) {
+      left = left / frame * scaledFrame;
+      width = width / frame * scaledFrame;
     }
+    CopyColumns(target, scaled, left, width);
   }
 
  private:
+  const gui::TBitmap& Scaled(const std::string& entry, const gui::TBitmap& design, core::FrameGrid grid) {
+    const std::string key =
+        core::LowerCaseName(entry) + "#" + std::to_string(grid.columns) + "x" + std::to_string(grid.rows);
+    auto found = scaled_.find(key);
+    if (found != scaled_.end()) return found->second;
+    const auto size = core::ScaledPictureSize(design.Width(), design.Height(), grid, dpi_);
+
+    // The variants drawn for this grid: a variant of another size is ignored.
+    std::map<int, gui::TBitmap> variants;
+    std::vector<int> available;
+    for (const core::DensityVariant& v : core::kDensityVariants) {
+      const std::string name = core::VariantEntryName(core::ElementImageName(entry), v.suffix);
+      if (name.empty()) continue;
+      gui::TBitmap variant;
+      LoadElementImage(variant, name, archive_);
+      const auto expected = core::ScaledPictureSize(design.Width(), design.Height(), grid, v.dpi);
+      if (variant.Empty() || !expected || variant.Width() != expected->first || variant.Height() != expected->second)
+        continue;
+      available.push_back(v.dpi);
+      variants.emplace(v.dpi, std::move(variant));
+    }
+    const int sourceDpi = core::ChooseSourceDpi(dpi_, available);
+    const gui::TBitmap& source = sourceDpi == core::kDesignDpi ? design : variants.at(sourceDpi);
+    gui::TBitmap result;
+    if (const auto pixels = core::ScaleFrames(PixelsOf(source), grid, size->first, size->second))
+      Assign(result, *pixels);
+    return scaled_.emplace(key, std::move(result)).first->second;
+  }
+
   const core::TSkinReader& archive_;
+  const int dpi_;
   std::map<std::string, gui::TBitmap> images_;
+  std::map<std::string, gui::TBitmap> scaled_;
 };
 
 void Mirror(gui::TBitmap& target, const gui::TBitmap& source) {
@@ -86,14 +153,15 @@ void Mirror(gui::TBitmap& target, const gui::TBitmap& source) {
 
 class ContentBuilder {
  public:
-  ContentBuilder(TSkinContent& content, ImageCache& images) : content_(content), images_(images) {}
+  ContentBuilder(TSkinContent& content, ImageCache& images, int dpi) : content_(content), images_(images), dpi_(dpi) {}
 
   void Build(const core::SkinDefinition& def) {
     content_.SkinName = def.SkinName;
+    content_.Dpi = dpi_;
     Fill(content_.BorderLeft, def.BorderLeft);
     Fill(content_.BorderRight, def.BorderRight);
-    Fill(content_.BorderTop, def.BorderTop);
-    Fill(content_.BorderBottom, def.BorderBottom);
+    Fill(content_.BorderTop, def.BorderTop, true);
+    Fill(content_.BorderBottom, def.BorderBottom, true);
     content_.Colours = def.Colours;
     content_.ColourTable = def.ColourTable;
     for (const core::SkinSysButtonDef& d : def.SysButtonElements) {
@@ -134,12 +202,18 @@ class ContentBuilder {
   }
 
  private:
-  void FillBase(TDataSkinObject& e, const core::SkinObjectDef& d) {
-    e.LeftWidth = d.LeftWidth;
-    e.TopHeight = d.TopHeight;
-    e.RightWidth = d.RightWidth;
-    e.BottomHeight = d.BottomHeight;
-    images_.CopyTo(e.Image, d.Image);
+  // A length of the definition's at the screen's density.
+  std::int32_t Px(std::int32_t pixels) const { return core::ScaleLength(pixels, dpi_); }
+  static core::FrameGrid Columns(std::int32_t frames) { return core::FrameGrid{frames > 0 ? frames : 1, 1}; }
+
+  void FillBase(TDataSkinObject& e, const core::SkinObjectDef& d, bool stacked = false) {
+    e.LeftWidth = Px(d.LeftWidth);
+    e.TopHeight = Px(d.TopHeight);
+    e.RightWidth = Px(d.RightWidth);
+    e.BottomHeight = Px(d.BottomHeight);
+    // The top and bottom frame pieces hold their frames one above the other.
+    const core::FrameGrid grid = stacked ? core::FrameGrid{1, Columns(d.FrameCount).columns} : Columns(d.FrameCount);
+    images_.CopyTo(e.Image, d.Image, grid);
     e.Trans = d.Trans;
     e.TileKey = d.Tile;
     e.FrameCount = d.FrameCount;
@@ -153,21 +227,24 @@ class ContentBuilder {
   }
 
   void Fill(TDataSkinObject& e, const core::SkinObjectDef& d) { FillBase(e, d); }
-  void Fill(TDataSkinBorder& e, const core::SkinBorderDef& d) {
-    FillBase(e, d);
-    images_.CopyTo(e.Image2, d.Image2);
+  void Fill(TDataSkinBorder& e, const core::SkinBorderDef& d, bool stacked = false) {
+    FillBase(e, d, stacked);
+    // The up-down glyphs are cut like the up-down's own frames; the progress
+    // chunk and the tab page border are one picture each.
+    const bool glyphStrip = &e == content_.UpDownHorz.get() || &e == content_.UpDownVert.get();
+    images_.CopyTo(e.Image2, d.Image2, glyphStrip ? Columns(d.FrameCount) : core::FrameGrid{});
   }
   void Fill(TDataSkinBoxLabel& e, const core::SkinBoxLabelDef& d) {
     FillBase(e, d);
-    e.BackgroundLeftShift = d.BackgroundLeftShift;
-    e.BackgroundRightShift = d.BackgroundRightShift;
+    e.BackgroundLeftShift = Px(d.BackgroundLeftShift);
+    e.BackgroundRightShift = Px(d.BackgroundRightShift);
     e.BackgroundAlignment = d.BackgroundAlignment;
   }
 
   void FillButtons(TDataSkinButton& e, const core::SkinButtonDef& d) {
     FillBase(e, d);
-    images_.CopyTo(e.CheckImage, d.CheckImage);
-    images_.CopyTo(e.RadioImage, d.RadioImage);
+    images_.CopyTo(e.CheckImage, d.CheckImage, Columns(d.CheckFrameCount));
+    images_.CopyTo(e.RadioImage, d.RadioImage, Columns(d.RadioFrameCount));
     e.RadioFrameCount = d.RadioFrameCount;
     e.CheckFrameCount = d.CheckFrameCount;
     e.HasNormalColour2 = d.HasNormalColour2;
@@ -179,9 +256,9 @@ class ContentBuilder {
     FillBase(e, d);
     e.TextAlignment = d.TextAlignment;
     e.TextBackground = d.TextBackground;
-    e.FontHeight = d.FontHeight;
-    e.TextBackLeft = d.TextBackLeft;
-    e.TextBackRight = d.TextBackRight;
+    e.FontHeight = Px(d.FontHeight);
+    e.TextBackLeft = Px(d.TextBackLeft);
+    e.TextBackRight = Px(d.TextBackRight);
     e.ActiveTextColour = d.ActiveTextColour;
     e.InactiveTextColour = d.InactiveTextColour;
   }
@@ -189,12 +266,18 @@ class ContentBuilder {
   std::unique_ptr<TDataSkinSysButton> SysButton(const core::SkinSysButtonDef& d) {
     auto e = std::make_unique<TDataSkinSysButton>(d.ElementName);
     FillBase(*e, d);
-    // The maximised-child buttons take their part of the [MDICONTROLS] strip.
-    if (d.ImageWidth > 0) images_.CopyTo(e->Image, d.Image, d.ImageLeft, d.ImageWidth);
+    // The maximised-child buttons take their part of the [MDICONTROLS] strip,
+    // whose frames are all as wide as theirs.
+    if (d.ImageWidth > 0) {
+      const std::int32_t frame = d.ImageWidth / (d.FrameCount > 0 ? d.FrameCount : 1);
+      const auto strip = images_.Size(d.Image);
+      const core::FrameGrid grid = strip && frame > 0 ? Columns(strip->width / frame) : core::FrameGrid{};
+      images_.CopyTo(e->Image, d.Image, grid, d.ImageLeft, d.ImageWidth);
+    }
     e->Action = d.Action;
     e->Align = d.Align;
-    e->XCoord = d.XCoord;
-    e->YCoord = d.YCoord;
+    e->XCoord = Px(d.XCoord);
+    e->YCoord = Px(d.YCoord);
     e->CombineOp = d.CombineOp;
     e->Visibility = d.Visibility;
     e->Visibility1 = d.Visibility1;
@@ -211,6 +294,7 @@ class ContentBuilder {
 
   TSkinContent& content_;
   ImageCache& images_;
+  const int dpi_;
 };
 
 }  // namespace
@@ -219,12 +303,14 @@ TSkinContent::TSkinContent() {
   for (TDataSkinBorder* piece : {&BorderLeft, &BorderRight, &BorderTop, &BorderBottom}) piece->TileKeyIsStretch = true;
 }
 
-std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive) {
-  ImageCache images(archive);
+std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive,
+                                              int dpi) {
+  if (dpi <= 0) dpi = core::kDesignDpi;
+  ImageCache images(archive, dpi);
   const core::SkinDefinition def =
       core::ReadSkinDefinition(definition, [&](const std::string& entry) { return images.Size(entry); });
   auto content = std::make_unique<TSkinContent>();
-  ContentBuilder(*content, images).Build(def);
+  ContentBuilder(*content, images, dpi).Build(def);
   return content;
 }
 

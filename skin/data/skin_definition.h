@@ -22,6 +22,8 @@ class TSkinContent {
   TSkinContent& operator=(const TSkinContent&) = delete;
 
   std::string SkinName;
+  // The screen density the pictures and lengths were scaled for.
+  int Dpi = 96;
 
   // Window frame pieces, caption text and push buttons: always present.
   TDataSkinBorder BorderLeft{"Left"};
@@ -75,8 +77,11 @@ class TSkinContent {
 // Reads a skin definition (the text of the archive's definition entry) and
 // loads every picture it names from the archive. A picture entry that is not
 // a valid bitmap raises gui::Exception naming the entry; nothing is returned
-// then and nothing is kept.
-std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive);
+// then and nothing is kept. At a dpi above 96 every picture is scaled frame
+// by frame (from its nearest density variant when the archive has one) and
+// every length of the definition with it; at 96 nothing changes.
+std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive,
+                                              int dpi = 96);
 
 // Fills bitmap from the archive entry an image value names: the file-name
 // part after the last backslash or colon, which must end in ".bmp" exactly,

@@ -61,7 +61,7 @@ RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft)
   const int dy = (bandHeight - textHeight) / 2 + c.ShiftVert / 2;
   OffsetRect(&text, dx, dy);
   if (in.Style & WS_POPUP) {
-    if (text.right < rightButtonsLeft - 5) text.right = rightButtonsLeft - 5;
+    if (text.right < rightButtonsLeft - c.ButtonGap) text.right = rightButtonsLeft - c.ButtonGap;
   } else if (text.right > band.right - c.RightClip) {
     text.right = band.right - c.RightClip;
   }

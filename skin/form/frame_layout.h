@@ -92,6 +92,7 @@ struct TCaptionTextSpec {
   int Alignment = 0;  // 0 after the shift, 1 centred, 2 before the right clip
   int Shift = 0, ShiftVert = 0, RightClip = 0;
   int BackLeft = 0, BackRight = 0;  // the text background's end pieces
+  int ButtonGap = 5;  // a popup's caption stops this far before its buttons
 };
 
 struct TFrameInput {

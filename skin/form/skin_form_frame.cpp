@@ -17,6 +17,7 @@
 #include "skin/data/skin_text.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
+#include "skin/data/screen_scale.h"
 
 namespace skin {
 
@@ -170,7 +171,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   in.MenuBarMargin = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
   const TDataSkinTitle& title = skin.TitleElement;
   in.Caption = TCaptionTextSpec{captionMeasured_, title.TextAlignment, title.LeftWidth,    title.TopHeight,
-                                title.RightWidth, title.TextBackLeft,  title.TextBackRight};
+                                title.RightWidth, title.TextBackLeft,  title.TextBackRight,
+                                ScaleToScreen(5)};
   in.Buttons.reserve(SysButtons.size());
   for (const auto& button : SysButtons) {
     const TDataSkinSysButton& e = *button->Element;
@@ -405,7 +407,7 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
     if (button->Element->Action == caClose) return HTCLOSE;
     if (button->Element->Action == caMinimize) return HTMINBUTTON;
   }
-  if (p.y > 3) hit = HTCAPTION;
+  if (p.y > ScaleToScreen(3)) hit = HTCAPTION;
   if (p.y > FrameTop) hit = HTMENU;
   return hit;
 }

@@ -78,6 +78,13 @@ constexpr UINT kSkinQuery = 0x3504;
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Rectangles in the screen's own pixels, as the pointer moves, whatever
+  // the screen's density.
+  using SetAwareFunction = BOOL(WINAPI*)();
+  if (HMODULE user = GetModuleHandleW(L"user32.dll"))
+    if (auto setAware = reinterpret_cast<SetAwareFunction>(
+            reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
+      setAware();
   if (argc < 3) {
     std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
     return 2;
