@@ -37,6 +37,20 @@ void TSkinEdit::Notification(gui::TComponent* component, gui::TOperation operati
   if (operation == gui::TOperation::opRemove && component == UpDown) UpDown = nullptr;
 }
 
+// WM_PRINT: the control prints itself, then the flat border goes into the
+// same context. The edit's own printing leaves its clipping on the context,
+// so the context is given back as the caller passed it first.
+bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg != WM_PRINT || !m.WParam) return TSkinControl::BeforeMessage(m);
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  {
+    gui::SavedDcState saved(dc);
+    CallDefault(m);
+  }
+  PaintThrough(dc, [this](HDC target, const RECT&) { PrintBorder(target); });
+  return false;
+}
+
 void TSkinEdit::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
@@ -47,9 +61,6 @@ void TSkinEdit::AfterMessage(gui::TMessage& m) {
       // The system's sunken border was just drawn again (a frame change,
       // say) and no client paint need follow.
       PaintSkin(nullptr);
-      break;
-    case WM_PRINT:
-      PaintThrough(reinterpret_cast<HDC>(m.WParam), [this](HDC dc, const RECT&) { PrintBorder(dc); });
       break;
     default:
       TSkinControl::AfterMessage(m);

@@ -22,6 +22,7 @@ class TSkinEdit : public TSkinControl {
  public:
   explicit TSkinEdit(gui::TComponent* owner) : TSkinControl(owner) {}
 
+  bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
@@ -32,7 +33,7 @@ class TSkinEdit : public TSkinControl {
 
  private:
   void FindSpinButtons();
-  // WM_PRINT: the flat border into the given context.
+  // The flat border as printed: the inner ring in the context's brush.
   void PrintBorder(HDC dc);
 };
 
