@@ -142,10 +142,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
     gui::SelectGuard useFont(sdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(sdc, TRANSPARENT);
     const int count = static_cast<int>(SendMessageW(Handle, TCM_GETITEMCOUNT, 0, 0));
-    int current = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
-    // A control whose focus has not moved yet reports none; the selected
-    // tab is the one it shows raised.
-    if (current < 0) current = static_cast<int>(SendMessageW(Handle, TCM_GETCURSEL, 0, 0));
+    const int current = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
     const int w = StripImage.Width();
     for (int i = 0; i < count; ++i) {
