@@ -57,11 +57,11 @@ std::string FormBody() {
   std::string many;
   for (int i = 1; i <= 8; ++i) many += "      'Tab " + std::to_string(i) + "'\n";
   return Control("TrackH", "TTrackBar", 10, 10, 200, 36, "    Max = 10\n    Position = 4\n") +
-         Control("TrackV", "TTrackBar", 220, 10, 36, 150, "    Orientation = trVertical\n    Max = 10\n") +
-         Control("Arrows", "TUpDown", 270, 10, 18, 40, "    Max = 9\n") +
-         Control("ArrowsH", "TUpDown", 300, 10, 40, 18, "    Orientation = udHorizontal\n    Max = 9\n") +
+         Control("TrackV", "TTrackBar", 300, 10, 36, 150, "    Orientation = trVertical\n    Max = 10\n") +
+         Control("Arrows", "TUpDown", 350, 10, 18, 40, "    Max = 9\n") +
+         Control("ArrowsH", "TUpDown", 380, 10, 40, 18, "    Orientation = udHorizontal\n    Max = 9\n") +
          Control("Progress1", "TProgressBar", 10, 60, 200, 18, "    Max = 100\n    Position = 60\n") +
-         Control("Progress2", "TProgressBar", 360, 10, 18, 150,
+         Control("Progress2", "TProgressBar", 440, 10, 18, 150,
                  "    Max = 100\n    Position = 30\n    Orientation = pbVertical\n") +
          Control("Edit1", "TEdit", 10, 90, 140, 24, "    Text = 'Edit box'\n") +
          Control("Spin1", "TSpinEdit", 160, 90, 80, 24, "    MaxValue = 99\n    Value = 12\n") +
@@ -73,8 +73,8 @@ std::string FormBody() {
          Control("Pages", "TPageControl", 10, 192, 250, 110, "",
                  "    object Sheet1: TTabSheet\n      Caption = 'Ranges'\n    end\n"
                  "    object Sheet2: TTabSheet\n      Caption = 'Text'\n    end\n") +
-         Control("Tabs1", "TTabControl", 270, 192, 150, 110, "    Tabs.Strings = (\n" + many + ")\n") +
-         Control("Set1", "TTabSet", 10, 310, 410, 24,
+         Control("Tabs1", "TTabControl", 300, 192, 150, 110, "    Tabs.Strings = (\n" + many + ")\n") +
+         Control("Set1", "TTabSet", 10, 310, 440, 24,
                  "    Tabs.Strings = (\n      'One'\n      'Two'\n      'Three')\n    TabIndex = 1\n");
 }
 
@@ -96,7 +96,7 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
   skin::EnsureSkinManager().AddSkinData(data.get());
   skin::SkinManager->SkinningOn = true;
   gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, FormBody(), 440, 350);
+  gui::TForm* form = controls_test::ShowForm(app, FormBody(), 480, 350);
   ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
   skin::TWinSkinForm* form_skinner = skin::SkinManager->FindFormSkinner(form->Handle());
   ASSERT_NE(form_skinner, nullptr);
