@@ -144,7 +144,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
     const int count = static_cast<int>(SendMessageW(Handle, TCM_GETITEMCOUNT, 0, 0));
     const int current = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
-    const int w = StripImage.Width();
+    const int w = StripImage.Width(), one = ScaleToScreen(1);
     for (int i = 0; i < count; ++i) {
       wchar_t text[kMaxTabText + 1] = {};
       TCITEMW item{};
@@ -156,11 +156,12 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
       RECT t{};
       // A tab the control gives no rectangle for is left out.
       if (!SendMessageW(Handle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&t))) continue;
+      // Into the strip's own coordinates, lying down for side tabs.
       switch (TabSide) {
-        case tsTop: OffsetRect(&t, 0, 1); break;
-        case tsBottom: OffsetRect(&t, 0, -(page.bottom + 1)); break;
+        case tsTop: OffsetRect(&t, 0, one); break;
+        case tsBottom: OffsetRect(&t, 0, -(page.bottom + one)); break;
         case tsLeft: t = RECT{w - t.bottom, t.left, w - t.top, t.right}; break;
-        case tsRight: t = RECT{t.top - 1, rect.right - t.right, t.bottom - 1, rect.right - t.left}; break;
+        case tsRight: t = RECT{t.top - one, rect.right - t.right, t.bottom - one, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
       DrawNineSlice(sdc, t, TabImage, false, tabs.TilesCentre(), tabs.Trans != 0, tabs.FrameCount, look,
