@@ -161,7 +161,9 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
         case tsTop: OffsetRect(&t, 0, one); break;
         case tsBottom: OffsetRect(&t, 0, -(page.bottom + one)); break;
         case tsLeft: t = RECT{w - t.bottom, t.left, w - t.top, t.right}; break;
-        case tsRight: t = RECT{t.top - one, rect.right - t.right, t.bottom - one, rect.right - t.left}; break;
+        // Turned back, a right tab lands one pixel toward the page; along
+        // the strip it keeps its place, clear of its neighbours.
+        case tsRight: t = RECT{t.top, rect.right - t.right, t.bottom, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
       DrawNineSlice(sdc, t, TabImage, false, tabs.TilesCentre(), tabs.Trans != 0, tabs.FrameCount, look,

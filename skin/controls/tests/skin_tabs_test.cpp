@@ -179,6 +179,46 @@ TEST_F(TabsTest, TabsAtTheBottomAreDrawnBelowThePage) {
   delete form;
 }
 
+// Side tabs are composed lying down and turned at the end: each tab must
+// come out where the control has it, in its look.
+TEST_F(TabsTest, SideTabsComeOutWhereTheControlHasThem) {
+  const auto& c = ElementColours();
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
+  InitCommonControlsEx(&icc);
+  HWND host = skin_test::CreateTestWindow(L"SideTabsHost", DefWindowProcW, L"Side tabs",
+                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 360, 260);
+  for (DWORD side : {DWORD{TCS_VERTICAL}, DWORD{TCS_VERTICAL | TCS_BOTTOM}}) {
+    SCOPED_TRACE(side);
+    HWND wnd = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | TCS_MULTILINE | side, 10, 10, 200,
+                               180, host, nullptr, nullptr, nullptr);
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    for (const wchar_t* text : {L"One", L"Two", L"Three"}) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = const_cast<wchar_t*>(text);
+      SendMessageW(wnd, TCM_INSERTITEMW, static_cast<WPARAM>(SendMessageW(wnd, TCM_GETITEMCOUNT, 0, 0)),
+                   reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(wnd, TCM_SETCURSEL, 1, 0);
+    SendMessageW(wnd, TCM_SETCURFOCUS, 1, 0);
+    auto* skinner = new TSkinTab(nullptr);
+    skinner->AttachWindow(wnd, data_.get(), &form_skinner_, nullptr);
+    EXPECT_EQ(skinner->TabSide, side & TCS_BOTTOM ? TSkinTab::tsRight : TSkinTab::tsLeft);
+    gui::TBitmap shot = Snapshot(wnd);
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      const RECT t = ItemRect(wnd, i);
+      ASSERT_GT(t.bottom - t.top, t.right - t.left) << "a side tab stands upright";
+      const int area = (t.right - t.left) * (t.bottom - t.top);
+      EXPECT_GT(CountColour(shot, t, c.Tabs[i == 1 ? 1 : 0]), area / 2);
+      EXPECT_EQ(CountColour(shot, t, c.Tabs[i == 1 ? 0 : 1]), 0);
+    }
+    delete skinner;
+    DestroyWindow(wnd);
+  }
+  DestroyWindow(host);
+}
+
 TEST_F(TabsTest, TabSetHangsItsTabsAndSkipsThoseThatDoNotFit) {
   const auto& c = ElementColours();
   gui::TApplication app;
