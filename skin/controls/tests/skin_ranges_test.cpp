@@ -10,6 +10,7 @@
 #include "gui/ranges.h"
 #include "skin/controls/skin_ranges.h"
 #include "skin/controls/tests/controls_fixture.h"
+#include "tests/support/message_sequence.h"
 
 namespace {
 
@@ -162,6 +163,44 @@ TEST_F(UpDownTest, WithoutArrowPicturesTheButtonsAreFlatAndSinkWhenPressed) {
   // The down arrow is drawn in the outline's pen around the lower centre.
   EXPECT_GT(controls_test::CountColour(pressed, RECT{4, 22, 16, 38}, c.DkShadow), 6);
   delete form;
+}
+
+// The skinner paints around the control's own handling: a click still
+// steps the position and tells the parent, in the system's order.
+TEST_F(UpDownTest, ASkinnedClickStillStepsAndTellsTheParent) {
+  using msgseq::TMsgEntry;
+  using msgseq::parent;
+  using msgseq::sent;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&icc);
+  HWND host = skin_test::CreateTestWindow(L"UpDownSeqHost", DefWindowProcW, L"Arrows", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                          40, 40, 200, 120);
+  HWND arrows = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 20, 40, host, nullptr, nullptr,
+                                nullptr);
+  SendMessageW(arrows, UDM_SETRANGE32, 0, 10);
+  SendMessageW(arrows, UDM_SETPOS32, 0, 5);
+  auto* skinner = new skin::TSkinUpDown(nullptr);
+  skinner->AttachWindow(arrows, data_.get(), &form_skinner_, nullptr);
+  skin_test::DrainMessages();
+  msgseq::TMessageLog log;
+  ASSERT_TRUE(log.Watch(host, true));
+  log.Ignore(WM_TIMER);
+  CursorTo(arrows, POINT{10, 5});
+  log.Flush();
+  SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_NOTIFY, sent | parent}, {WM_VSCROLL, sent | parent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 6)}}),
+              "button down on the up arrow");
+  EXPECT_EQ(SendMessageW(arrows, UDM_GETPOS32, 0, 0), 6);
+  EXPECT_EQ(skinner->LastFirstFrame(), skin::TSkinUpDown::alPressed);
+  log.Flush();
+  SendMessageW(arrows, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, sent | parent | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 6)}}),
+              "button up");
+  EXPECT_EQ(skinner->LastFirstFrame(), skin::TSkinUpDown::alNormal);
+  delete skinner;
+  DestroyWindow(host);
 }
 
 class ProgressTest : public RangesTest {
