@@ -1,7 +1,8 @@
 // Edit boxes and combo boxes on the screen: the flat two-colour border with
 // and without the focus, after a frame change and when printed, none on a
-// borderless edit, the spin buttons inside a spin edit; the combo box's
-// edge and drop button by look, and the button on the left.
+// borderless edit or into a context given with WM_PAINT, the spin buttons
+// inside a spin edit; the combo box's edge and drop button by look, and the
+// button on the left.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -83,6 +84,11 @@ TEST_F(EditsTest, PrintedBorderAndBorderlessEdits) {
   const int h = printed.Height();
   EXPECT_EQ(printed.Pixel(0, h / 2), ElementColours().Shadow);
   EXPECT_EQ(printed.Pixel(printed.Width() - 1, h / 2), ElementColours().Shadow);
+  // A paint into a context the caller gives is the control's alone.
+  gui::TBitmap painted(printed.Width(), printed.Height());
+  SendMessageW(edit->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(painted.DC()), 0);
+  EXPECT_EQ(controls_test::CountColour(painted, RECT{0, 0, painted.Width(), painted.Height()}, ElementColours().Shadow),
+            0);
   // A borderless edit box is left as it is.
   gui::TBitmap plain = Snapshot(bare->Handle());
   EXPECT_EQ(controls_test::CountColour(plain, RECT{0, 0, plain.Width(), plain.Height()}, ElementColours().Shadow), 0);
