@@ -149,6 +149,10 @@ void TSkinControl::AfterMessage(gui::TMessage& message) {
 }
 
 void TSkinControl::PaintSkin(HDC dc) {
+  PaintThrough(dc, [this](HDC target, const RECT& r) { DrawSkin(target, r); });
+}
+
+void TSkinControl::PaintThrough(HDC dc, const std::function<void(HDC, const RECT&)>& draw) {
   if (skinnerState_ == ksDead) return;
   RECT r;
   if (!Handle || !GetWindowRect(Handle, &r)) return;
@@ -156,10 +160,10 @@ void TSkinControl::PaintSkin(HDC dc) {
   OffsetRect(&r, -r.left, -r.top);
   PaintSwallowingFailures([&] {
     if (dc) {
-      DrawSkin(dc, r);
+      draw(dc, r);
     } else {
       gui::WindowDc windowDc = gui::WindowDc::Whole(Handle);
-      if (windowDc) DrawSkin(windowDc.get(), r);
+      if (windowDc) draw(windowDc.get(), r);
     }
   });
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "gui/bitmap.h"
@@ -43,6 +44,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // Window rectangle and device context (dc, or the window DC when 0), then
   // DrawSkin; failures are dropped.
   virtual void PaintSkin(HDC dc);
+  // PaintSkin's frame around another drawing: the window rectangle recorded,
+  // dc or the window DC, failures dropped.
+  void PaintThrough(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
   virtual void DrawSkin(HDC dc, const RECT& rect);
   void SkinChanged() override;
 

@@ -209,4 +209,12 @@ void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, co
   }
 }
 
+void FrameRing(HDC dc, const RECT& rect, HBRUSH brush, int thickness) {
+  RECT r = rect;
+  for (int i = 0; i < thickness && r.right > r.left && r.bottom > r.top; ++i) {
+    FrameRect(dc, &r, brush);
+    InflateRect(&r, -1, -1);
+  }
+}
+
 }  // namespace skin

@@ -61,4 +61,7 @@ void DrawTransparent(HDC dc, const RECT& target, gui::TBitmap& bitmap, COLORREF 
 // top-left corner; the last row and column of tiles may run past the target.
 void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, const RECT& source);
 
+// A frame `thickness` pixels wide along the inside of the rectangle.
+void FrameRing(HDC dc, const RECT& rect, HBRUSH brush, int thickness);
+
 }  // namespace skin

@@ -289,6 +289,12 @@ TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD styl
     if (!(style & 0x2000)) d.Kind = TSkinnerKind::Tab;
   } else if (cls == L"edit") {
     d.Kind = TSkinnerKind::Edit;
+  } else if (cls == L"msctls_trackbar32") {
+    d.Kind = TSkinnerKind::TrackBar;
+  } else if (cls == L"msctls_updown32") {
+    d.Kind = TSkinnerKind::UpDown;
+  } else if (cls == L"msctls_progress32") {
+    d.Kind = TSkinnerKind::Progress;
   }
   return d;
 }

@@ -3,6 +3,8 @@
 #include "skin/form/control_discovery.h"
 #include "skin/form/menu_item_draw.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -10,6 +12,7 @@
 #include "gui/imagelist.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
+#include "skin/controls/skin_ranges.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 
@@ -204,6 +207,15 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case SkinMsgQuery:
       return 1;
+    case WM_NOTIFY: {
+      // A dialog box's track bar asks its parent, not itself, how to draw
+      // (a framework form reflects the question back to the control).
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!Form && header && header->code == static_cast<UINT>(NM_CUSTOMDRAW))
+        if (auto* trackBar = dynamic_cast<TSkinTrackBar*>(FindWindowSkinner(header->hwndFrom)))
+          return trackBar->CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+      return CallDefault(msg, wParam, lParam);
+    }
     default:
       break;
   }

@@ -5,6 +5,9 @@
 #include "skin/controls/skin_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_edits.h"
+#include "skin/controls/skin_ranges.h"
+#include "skin/controls/skin_tabs.h"
 
 namespace skin {
 
@@ -26,14 +29,14 @@ constexpr std::array<TSkinnerEntry, 20> kEntries{{
     {TSkinnerKind::GroupBox, "TSkinGroupBox", &Make<TSkinGroupBox>},
     {TSkinnerKind::Box, "TSkinBox", &Make<TSkinBox>},
     {TSkinnerKind::StatusBar, "TSkinStatusBar", &Make<TSkinStatusBar>},
-    {TSkinnerKind::Tab, "TSkinTab", nullptr},
-    {TSkinnerKind::Tab31, "TSkinTab31", nullptr},
-    {TSkinnerKind::TrackBar, "TSkinTrackBar", nullptr},
-    {TSkinnerKind::UpDown, "TSkinUpDown", nullptr},
-    {TSkinnerKind::Progress, "TSkinProgress", nullptr},
+    {TSkinnerKind::Tab, "TSkinTab", &Make<TSkinTab>},
+    {TSkinnerKind::Tab31, "TSkinTab31", &Make<TSkinTab31>},
+    {TSkinnerKind::TrackBar, "TSkinTrackBar", &Make<TSkinTrackBar>},
+    {TSkinnerKind::UpDown, "TSkinUpDown", &Make<TSkinUpDown>},
+    {TSkinnerKind::Progress, "TSkinProgress", &Make<TSkinProgress>},
     {TSkinnerKind::ScControl, "TSkinScControl", nullptr},
-    {TSkinnerKind::ComBox, "TSkinComBox", nullptr},
-    {TSkinnerKind::Edit, "TSkinEdit", nullptr},
+    {TSkinnerKind::ComBox, "TSkinComBox", &Make<TSkinComBox>},
+    {TSkinnerKind::Edit, "TSkinEdit", &Make<TSkinEdit>},
     {TSkinnerKind::Scrollbar, "TSkinScrollbar", nullptr},
     {TSkinnerKind::ListView, "TSkinListView", nullptr},
     {TSkinnerKind::Sizer, "TSkinSizer", nullptr},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_writer.h"
 #include "gui/forms.h"
+#include "gui/handles.h"
 #include "gui/tests/test_bitmaps.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
@@ -70,5 +72,128 @@ inline std::string Control(const std::string& name, const std::string& cls, int 
          std::to_string(top) + "\n    Width = " + std::to_string(width) + "\n    Height = " + std::to_string(height) +
          "\n" + extra + children + "  end\n";
 }
+
+// Solid frames of the range, text and tab elements, so that a pixel tells
+// which frame was drawn.
+struct TElementColours {
+  std::vector<COLORREF> ThumbHorz{RGB(200, 10, 10), RGB(200, 20, 20), RGB(200, 30, 30), RGB(200, 40, 40),
+                                  RGB(200, 50, 50)};
+  std::vector<COLORREF> ThumbVert{RGB(10, 200, 10), RGB(20, 200, 20), RGB(30, 200, 30), RGB(40, 200, 40),
+                                  RGB(50, 200, 50)};
+  std::vector<COLORREF> UpDownVert{RGB(0, 100, 200), RGB(20, 100, 200), RGB(40, 100, 200), RGB(60, 100, 200),
+                                   RGB(80, 100, 200), RGB(100, 100, 200), RGB(120, 100, 200), RGB(140, 100, 200)};
+  std::vector<COLORREF> UpDownHorz{RGB(0, 150, 50), RGB(20, 150, 50), RGB(40, 150, 50), RGB(60, 150, 50),
+                                   RGB(80, 150, 50), RGB(100, 150, 50), RGB(120, 150, 50), RGB(140, 150, 50)};
+  std::vector<COLORREF> Progress{RGB(60, 60, 160), RGB(160, 60, 60)};
+  COLORREF Chunk = RGB(30, 160, 30);
+  std::vector<COLORREF> SunkEdge{RGB(100, 0, 50), RGB(100, 0, 100), RGB(100, 0, 150), RGB(100, 0, 200)};
+  std::vector<COLORREF> ComboButton{RGB(0, 100, 50), RGB(0, 100, 100), RGB(0, 100, 150), RGB(0, 100, 200)};
+  std::vector<COLORREF> Tabs{RGB(120, 120, 20), RGB(120, 120, 40), RGB(120, 120, 60), RGB(120, 120, 80),
+                             RGB(120, 120, 100)};
+  COLORREF TabBorder = RGB(5, 5, 5);
+  COLORREF TabText = RGB(255, 255, 0);
+  COLORREF SelectedTabText = RGB(0, 255, 255);
+  COLORREF Face = RGB(10, 20, 30);
+  COLORREF Shadow = RGB(90, 80, 70);
+  COLORREF DkShadow = RGB(40, 40, 40);
+};
+
+inline const TElementColours& ElementColours() {
+  static const TElementColours colours;
+  return colours;
+}
+
+// Which elements the element skin leaves out or draws otherwise.
+struct TElementSkinOptions {
+  bool Thumbs = true;
+  bool UpDowns = true;
+  bool ChunkedProgress = false;
+  int ChunkLeftWidth = 2;
+};
+
+inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o = {}) {
+  const TElementColours& c = ElementColours();
+  const auto rgb = [](COLORREF v) {
+    return std::to_string(GetRValue(v)) + " " + std::to_string(GetGValue(v)) + " " + std::to_string(GetBValue(v));
+  };
+  std::string definition = "[Info]\r\nName=Elements\r\n[Colours]\r\nButtonFace=" + rgb(c.Face) +
+                           "\r\nButtonShadow=" + rgb(c.Shadow) + "\r\nButtonDkShadow=" + rgb(c.DkShadow) +
+                           "\r\n[Buttons]\r\nBitmap=button.bmp\r\n";
+  core::TSkinWriter writer;
+  const auto add = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) { writer.AddEntry(name, bytes); };
+  add("button.bmp", StripBmp(8, 8, {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4), RGB(5, 5, 5)}));
+  if (o.Thumbs) {
+    definition += "[Trackbar.ThumbHorz]\r\nImage=thumbh.bmp\r\n[Trackbar.ThumbVert]\r\nImage=thumbv.bmp\r\n";
+    add("thumbh.bmp", StripBmp(8, 16, c.ThumbHorz));
+    add("thumbv.bmp", StripBmp(16, 8, c.ThumbVert));
+  }
+  if (o.UpDowns) {
+    definition += "[UpDown.Vert]\r\nImage=udv.bmp\r\n[UpDown.Horz]\r\nImage=udh.bmp\r\n";
+    add("udv.bmp", StripBmp(16, 8, c.UpDownVert));
+    add("udh.bmp", StripBmp(8, 16, c.UpDownHorz));
+  }
+  definition += "[Progress]\r\nBitmap=progress.bmp\r\n";
+  // A chunked bar's picture is its trough alone.
+  add("progress.bmp", o.ChunkedProgress ? StripBmp(16, 8, {c.Progress[0]}) : StripBmp(8, 8, c.Progress));
+  if (o.ChunkedProgress) {
+    definition += "Style=1\r\nChunk=chunk.bmp\r\nLeftWidth=" + std::to_string(o.ChunkLeftWidth) + "\r\n";
+    add("chunk.bmp", StripBmp(6, 6, {c.Chunk}));
+  }
+  definition += "[SunkEdge]\r\nImage=sunk.bmp\r\n[ComboButton]\r\nImage=combo.bmp\r\n";
+  add("sunk.bmp", StripBmp(8, 8, c.SunkEdge));
+  add("combo.bmp", StripBmp(16, 16, c.ComboButton));
+  definition += "[Tabs]\r\nImage=tabs.bmp\r\nBorder=border.bmp\r\nNormalColour2=" + rgb(c.TabText) +
+                "\r\nMouseOverColour2=" + rgb(c.SelectedTabText) + "\r\n";
+  add("tabs.bmp", StripBmp(16, 16, c.Tabs));
+  add("border.bmp", StripBmp(16, 16, {c.TabBorder}));
+  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  return core::LzhCompress(writer.BuildContainer());
+}
+
+// The window as it stands on the screen, after a full repaint unless told
+// otherwise.
+inline gui::TBitmap Snapshot(HWND wnd, bool repaint = true) {
+  if (repaint)
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  skin_test::DrainMessages();
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  gui::TBitmap shot(r.right - r.left, r.bottom - r.top);
+  gui::WindowDc dc = gui::WindowDc::Whole(wnd);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
+  return shot;
+}
+
+// How many pixels of a rectangle of the bitmap have the colour.
+inline int CountColour(const gui::TBitmap& b, const RECT& r, COLORREF colour) {
+  int n = 0;
+  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, b.Height()); ++y)
+    for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, b.Width()); ++x) n += b.Pixel(x, y) == colour;
+  return n;
+}
+
+// Tests on the element skin: the skin loaded, and a form skinner (attached
+// to no window) for the skinners to list themselves with.
+class ElementSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    skin::FreeSkinManager();
+    Load({});
+  }
+  void TearDown() override {
+    form_skinner_.FreeControlSkinners();
+    SetCursorPos(0, 0);
+    skin_test::DrainMessages();
+  }
+  void Load(const TElementSkinOptions& options) {
+    form_skinner_.FreeControlSkinners();
+    data_ = LoadData(ElementSkinArchive(options));
+    ASSERT_NE(data_, nullptr);
+    form_skinner_.SkinData = data_.get();
+  }
+
+  std::unique_ptr<skin::TSkinData> data_;
+  skin::TWinSkinForm form_skinner_{nullptr};
+};
 
 }  // namespace controls_test

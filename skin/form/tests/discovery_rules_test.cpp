@@ -4,6 +4,7 @@
 #include "skin/form/discovery_rules.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -176,6 +177,9 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
       {L"SysTabControl32", 0, false, TSkinnerKind::Tab},
       {L"SysTabControl32", 0x2000, false, TSkinnerKind::None},
       {L"Edit", ES_AUTOHSCROLL, false, TSkinnerKind::Edit},
+      {L"msctls_trackbar32", TBS_VERT, false, TSkinnerKind::TrackBar},
+      {L"msctls_updown32", UDS_HORZ, false, TSkinnerKind::UpDown},
+      {L"msctls_progress32", PBS_SMOOTH, false, TSkinnerKind::Progress},
       {L"Static", 0, false, TSkinnerKind::None},
   };
   for (const ChildCase& c : cases) {
@@ -186,6 +190,9 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
   // A kind with no family yet is named in the registry and makes no skinner.
   EXPECT_STREQ(SkinnerClassName(TSkinnerKind::Sizer), "TSkinSizer");
   EXPECT_TRUE(HasSkinner(TSkinnerKind::Button));
+  for (TSkinnerKind kind : {TSkinnerKind::Tab, TSkinnerKind::Tab31, TSkinnerKind::TrackBar, TSkinnerKind::UpDown,
+                            TSkinnerKind::Progress, TSkinnerKind::ComBox, TSkinnerKind::Edit})
+    EXPECT_TRUE(HasSkinner(kind)) << SkinnerClassName(kind);
 }
 
 }  // namespace

@@ -1,0 +1,230 @@
+#include "skin/controls/skin_edits.h"
+
+#include <cwchar>
+
+#include "gui/handles.h"
+#include "gui/messages.h"
+#include "skin/controls/skin_ranges.h"
+#include "skin/data/screen_scale.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+
+namespace skin {
+
+namespace {
+
+// The framework's spin edit holds its buttons under this window class.
+constexpr wchar_t kSpinButtonClass[] = L"TSpinButton";
+
+DWORD StyleOf(HWND wnd, int index) { return static_cast<DWORD>(GetWindowLongPtrW(wnd, index)); }
+
+}  // namespace
+
+HWND FindUpDownChild(HWND parent) {
+  for (HWND child = GetTopWindow(parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(child, name, 64);
+    if (_wcsicmp(name, UPDOWN_CLASSW) == 0 || _wcsicmp(name, kSpinButtonClass) == 0) return child;
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TSkinEdit
+
+void TSkinEdit::Notification(gui::TComponent* component, gui::TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == gui::TOperation::opRemove && component == UpDown) UpDown = nullptr;
+}
+
+// WM_PRINT: the control prints itself, then the flat border goes into the
+// same context. The edit's own printing leaves its clipping on the context,
+// so the context is given back as the caller passed it first.
+bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg != WM_PRINT || !m.WParam) return TSkinControl::BeforeMessage(m);
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  {
+    gui::SavedDcState saved(dc);
+    CallDefault(m);
+  }
+  PaintThrough(dc, [this](HDC target, const RECT&) { PrintBorder(target); });
+  return false;
+}
+
+void TSkinEdit::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      // A paint into a context the caller gives is left as the control made it.
+      if (!m.WParam) PaintSkin(nullptr);
+      break;
+    case WM_NCPAINT:
+      // The system's sunken border was just drawn again (a frame change,
+      // say) and no client paint need follow.
+      PaintSkin(nullptr);
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+void TSkinEdit::FindSpinButtons() {
+  if (UpDown || !Handle) return;
+  HWND arrows = FindUpDownChild(Handle);
+  if (!arrows) return;
+  UpDown = TSkinUpDown::SkinArrowsFor(*this, arrows);
+  UpDown->Inset = true;
+}
+
+void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  FindSpinButtons();
+  RECT client{};
+  GetClientRect(Handle, &client);
+  // A borderless edit box is left as it is.
+  if (client.right == rect.right - rect.left || client.bottom == rect.bottom - rect.top) return;
+  const core::SkinColours& colours = SkinData->Skin().Colours;
+  const int line = ScaleToScreen(1);
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(colours.ButtonShadow)));
+  FrameRing(dc, rect, shadow.get(), line);
+  RECT inner = rect;
+  InflateRect(&inner, -line, -line);
+  gui::BrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
+  FrameRing(dc, inner, white.get(), line);
+}
+
+// The printed border: the inner ring takes the brush the context holds
+// (the control's background), the outer one the skin's shadow.
+void TSkinEdit::PrintBorder(HDC dc) {
+  if (!HasSkin()) return;
+  RECT window{}, client{};
+  GetWindowRect(Handle, &window);
+  OffsetRect(&window, -window.left, -window.top);
+  GetClientRect(Handle, &client);
+  const int line = ScaleToScreen(1);
+  if (client.right + 2 * line >= window.right || client.bottom + 2 * line >= window.bottom) return;
+  RECT inner = window;
+  InflateRect(&inner, -line, -line);
+  FrameRing(dc, inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)), line);
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
+  FrameRing(dc, window, shadow.get(), line);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinComBox
+
+void TSkinComBox::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      MouseState |= msPressed;
+      PaintSkin(nullptr);
+      break;
+    case WM_LBUTTONUP:
+      MouseState &= static_cast<std::uint8_t>(~msPressed);
+      PaintSkin(nullptr);
+      break;
+    case gui::CM_MOUSEENTER:
+      if (Enabled) {
+        MouseState |= msHot;
+        PaintSkin(nullptr);
+      }
+      break;
+    case gui::CM_MOUSELEAVE:
+      if (Enabled) {
+        MouseState &= static_cast<std::uint8_t>(~msHot);
+        PaintSkin(nullptr);
+      }
+      break;
+    case WM_COMMAND:
+      // The focus moved into or out of the combo box's own edit box.
+      if (HIWORD(m.WParam) == EN_SETFOCUS || HIWORD(m.WParam) == EN_KILLFOCUS) PaintSkin(nullptr);
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+// Pressed, then focused or hot, then normal or disabled. The focus may sit
+// in the combo box's own edit box.
+int TSkinComBox::CurrentLook() {
+  HWND focus = GetFocus();
+  Focused = focus && (focus == Handle || IsChild(Handle, focus));
+  Enabled = (WindowStyle & WS_DISABLED) == 0;
+  if (Pressed()) return clPressed;
+  if (Focused || Hot()) return clHot;
+  return Enabled ? clNormal : clDisabled;
+}
+
+void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  TSkinContent& skin = SkinData->Skin();
+  TDataSkinBorder* button = skin.ComboButton.get();
+  if (!button || button->Image.Empty()) return;
+  WindowStyle = StyleOf(Handle, GWL_STYLE);
+  WindowExStyle = StyleOf(Handle, GWL_EXSTYLE);
+  if (button->Style == kSimpleStyle) {
+    DrawSimple(dc, rect);
+    return;
+  }
+  TDataSkinObject* edge = skin.SunkEdge.get();
+  if (!edge || edge->Image.Empty()) return;
+  const int look = CurrentLook();
+  lastLook_ = look;
+  const int e = GetSystemMetrics(SM_CXHSCROLL);
+  const int two = ScaleToScreen(2), four = ScaleToScreen(4);
+  const RECT& r = rect;
+  RECT text, face, glyphArea;
+  gui::TBitmap* picture;
+  int frame = look;
+  if (!(WindowExStyle & WS_EX_LEFTSCROLLBAR)) {
+    text = RECT{r.left + two, r.top + two, r.right - e - four, r.bottom - two};
+    face = RECT{r.right - e - two, r.top, r.right, r.bottom};
+    glyphArea = RECT{r.right - e - two, r.top, r.right - two, r.bottom};
+    picture = &button->Image;
+  } else {
+    text = RECT{r.left + e + four, r.top + two, r.right - two, r.bottom - two};
+    face = RECT{r.left, r.top, r.left + e + two, r.bottom};
+    glyphArea = RECT{two, r.top, e + two, r.bottom};
+    picture = &button->Image2;
+    // The mirrored strip holds the looks in the reverse order.
+    frame = button->FrameCount + 1 - look;
+  }
+  gui::SavedDcState saved(dc);
+  ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
+  gui::TBitmap ring = RenderNineSlice(r, edge->Image, edge->Margins(), false, edge->TilesCentre(), edge->FrameCount, look);
+  if (edge->Trans == 1) {
+    DrawTransparent(dc, r, ring, TransparentColour);
+  } else if (!ring.Empty()) {
+    BitBlt(dc, r.left, r.top, ring.Width(), ring.Height(), ring.DC(), 0, 0, SRCCOPY);
+  }
+  DrawFrame(dc, face, *picture, true, button->FrameCount, frame);
+  TDataSkinObject* arrows = skin.ExtraImages.get();
+  if (!arrows || arrows->Image.Empty()) return;
+  const int gw = arrows->FrameWidth(), gh = arrows->Image.Height();
+  const int gx = glyphArea.left + (glyphArea.right - glyphArea.left - gw) / 2;
+  const int gy = glyphArea.top + (glyphArea.bottom - glyphArea.top - gh) / 2;
+  DrawFrame(dc, RECT{gx, gy, gx + gw, gy + gh}, arrows->Image, true, arrows->FrameCount, look);
+}
+
+// The simple look: the button's picture in a box at the right edge, inside
+// a ring of the context's brush and a shadow line.
+void TSkinComBox::DrawSimple(HDC dc, const RECT& rect) {
+  TDataSkinBorder& button = *SkinData->Skin().ComboButton;
+  const int look = CurrentLook();
+  lastLook_ = look;
+  const int line = ScaleToScreen(1);
+  HBRUSH brush = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
+  RECT q = rect;
+  InflateRect(&q, -line, -line);
+  FrameRing(dc, q, brush, line);
+  InflateRect(&q, -line, -line);
+  q.left = q.right - GetSystemMetrics(SM_CYVTHUMB);
+  FillRect(dc, &q, brush);
+  DrawFrame(dc, q, button.Image, false, button.FrameCount, look);
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
+  FrameRing(dc, rect, shadow.get(), line);
+}
+
+}  // namespace skin

@@ -1,0 +1,67 @@
+// Skinners of the text controls: the edit box (its sunken border replaced
+// by a flat two-colour one, and the spin buttons that sit inside it
+// skinned), which also skins date-time pickers showing a time, and the combo
+// box (the skin's edge ring and drop-down button around the control's own
+// text, with hot and pressed looks), which also skins pickers showing a
+// date. The drop-down list stays the system's.
+#pragma once
+#include <windows.h>
+
+#include "skin/controls/skin_control.h"
+
+namespace skin {
+
+class TSkinUpDown;
+
+// Finds the first child window of `parent` of one of the two up-down
+// classes, from the top of its children down.
+HWND FindUpDownChild(HWND parent);
+
+class TSkinEdit : public TSkinControl {
+  GUI_CLASS(TSkinEdit, TSkinControl)
+ public:
+  explicit TSkinEdit(gui::TComponent* owner) : TSkinControl(owner) {}
+
+  bool BeforeMessage(gui::TMessage& message) override;
+  void AfterMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
+
+  // The skinner of the spin buttons found inside the edit box; none until
+  // they are found.
+  TSkinUpDown* UpDown = nullptr;
+
+ private:
+  void FindSpinButtons();
+  // The flat border as printed: the inner ring in the context's brush.
+  void PrintBorder(HDC dc);
+};
+
+// Looks of the combo box: frame numbers of the edge, button and arrow strips.
+enum TComboLook { clNormal = 1, clPressed = 2, clDisabled = 3, clHot = 4 };
+
+class TSkinComBox : public TSkinControl {
+  GUI_CLASS(TSkinComBox, TSkinControl)
+ public:
+  // The ComboButton element's Style that asks for the simple look.
+  static constexpr int kSimpleStyle = 1;
+
+  explicit TSkinComBox(gui::TComponent* owner) : TSkinControl(owner) {}
+
+  void AfterMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+
+  // The window's style and extended style as read at the last drawing.
+  DWORD WindowStyle = 0;
+  DWORD WindowExStyle = 0;
+  // The look the last drawing used (a TComboLook), 0 before any.
+  int LastLook() const { return lastLook_; }
+
+ private:
+  int CurrentLook();
+  void DrawSimple(HDC dc, const RECT& rect);
+
+  int lastLook_ = 0;
+};
+
+}  // namespace skin

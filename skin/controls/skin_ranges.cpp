@@ -1,0 +1,273 @@
+#include "skin/controls/skin_ranges.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "gui/handles.h"
+#include "skin/data/paint_guard.h"
+#include "skin/data/screen_scale.h"
+#include "skin/data/skin_bitmap_ops.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_scratch.h"
+
+namespace skin {
+
+namespace {
+
+DWORD StyleOf(HWND wnd) { return static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)); }
+
+// ---------------------------------------------------------------------------
+// The flat arrows drawn on up-down buttons when the skin has no picture for
+// them, as offsets in design pixels from the button's centre.
+
+struct TArrowSegment {
+  POINT From, To;
+};
+
+constexpr TArrowSegment kUpArrow[] = {{{0, 0}, {0, -1}},  {{1, 1}, {4, 4}},  {{0, 1}, {3, 4}}, {{0, 2}, {2, 4}},
+                                      {{-1, 1}, {-4, 4}}, {{0, 2}, {-3, 4}}, {{0, 1}, {-2, 4}}};
+constexpr TArrowSegment kDownArrow[] = {{{0, 3}, {0, 4}},    {{1, 2}, {4, -1}},  {{0, 2}, {3, -1}}, {{0, 1}, {2, 0}},
+                                        {{-1, 2}, {-4, -1}}, {{0, 2}, {-3, -1}}, {{0, 1}, {-2, 0}}};
+constexpr POINT kLeftArrow[] = {{0, 0}, {1, 2}, {1, -2}, {-1, 0}, {1, 2}};
+constexpr POINT kRightArrow[] = {{0, 0}, {-1, 2}, {-1, -2}, {1, 0}, {-1, 2}};
+
+POINT ScaledFrom(POINT centre, POINT offset) {
+  return POINT{centre.x + ScaleToScreen(offset.x), centre.y + ScaleToScreen(offset.y)};
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TSkinTrackBar
+
+bool TSkinTrackBar::BeforeMessage(gui::TMessage& m) {
+  if (!HasSkin()) return TSkinControl::BeforeMessage(m);
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_NOTIFY:
+    case gui::CN_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
+      if (!header || header->code != static_cast<UINT>(NM_CUSTOMDRAW)) break;
+      m.Result = CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(m.LParam));
+      return false;
+    }
+    default:
+      break;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& draw) {
+  if (!HasSkin()) return CDRF_DODEFAULT;
+  if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.dwDrawStage != CDDS_ITEMPREPAINT || draw.dwItemSpec != TBCD_THUMB) return CDRF_DODEFAULT;
+  PaintSwallowingFailures([&] { DrawThumb(draw.hdc); });
+  return CDRF_SKIPDEFAULT;
+}
+
+void TSkinTrackBar::DrawThumb(HDC dc) {
+  RECT thumb{};
+  SendMessageW(Handle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  TSkinContent& skin = SkinData->Skin();
+  TDataSkinObject* element = nullptr;
+  if ((StyleOf(Handle) & TBS_VERT) && skin.TrackbarThumbVert) {
+    element = skin.TrackbarThumbVert.get();
+  } else if (skin.TrackbarThumbHorz) {
+    element = skin.TrackbarThumbHorz.get();
+  }
+  if (element && !element->Image.Empty()) {
+    DrawFrame(dc, thumb, element->Image, true, element->FrameCount, kThumbFrame);
+    return;
+  }
+  // Without a thumb picture: a plain rectangle on whatever brush the
+  // context holds.
+  gui::PenHandle pen(CreatePen(PS_SOLID, 1, SkinColourToRGB(skin.Colours.ButtonShadow)));
+  gui::SelectGuard usePen(dc, pen.get());
+  Rectangle(dc, thumb.left, thumb.top, thumb.right, thumb.bottom);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinUpDown
+
+TSkinUpDown* TSkinUpDown::SkinArrowsFor(TSkinControl& finder, HWND arrows) {
+  auto* skinner = new TSkinUpDown(finder.Owner() ? finder.Owner() : &finder);
+  skinner->AttachWindow(arrows, finder.SkinData, finder.Form, finder.Canvas);
+  skinner->FreeNotification(&finder);
+  return skinner;
+}
+
+bool TSkinUpDown::BeforeMessage(gui::TMessage& m) {
+  if (!HasSkin()) return TSkinControl::BeforeMessage(m);
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintWholeControl(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      CallDefault(m);
+      MouseState |= msPressed;
+      PaintSkin(nullptr);
+      return false;
+    case WM_LBUTTONUP:
+      MouseState &= static_cast<std::uint8_t>(~msPressed);
+      CallDefault(m);
+      PaintSkin(nullptr);
+      return false;
+    default:
+      return TSkinControl::BeforeMessage(m);
+  }
+}
+
+void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
+  RECT client{};
+  GetClientRect(Handle, &client);
+  const int width = client.right, height = client.bottom;
+  if (width <= 0 || height <= 0) return;
+  gui::TBitmap bitmap(width, height);
+  HDC bdc = bitmap.DC();
+  FillFace(bdc, client);
+  RECT c = client;
+  if (Inset) InflateRect(&c, -ScaleToScreen(1), -ScaleToScreen(1));
+
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(Handle, &cursor);
+  const DWORD style = StyleOf(Handle);
+  Enabled = (style & WS_DISABLED) == 0;
+  const bool horizontal = ForceHorizontal || (style & UDS_HORZ) != 0;
+  const int half = horizontal ? (c.right - c.left) / 2 : (c.bottom - c.top) / 2;
+  const int along = horizontal ? cursor.x : cursor.y;
+  // The pressed look follows the half the cursor is over as it paints.
+  const int untouched = Hot() ? alHot : alNormal;
+  const int touched = Pressed() ? alPressed : untouched;
+  int looks[2] = {along >= half ? alNormal : touched, along < half ? alNormal : touched};
+  if (!Enabled) looks[0] = looks[1] = alDisabled;
+
+  const RECT buttons[2] = {
+      horizontal ? RECT{c.left, c.top, c.left + half, c.bottom} : RECT{c.left, c.top, c.right, c.top + half},
+      horizontal ? RECT{c.left + half, c.top, c.right, c.bottom} : RECT{c.left, c.top + half, c.right, c.bottom}};
+  TSkinContent& skin = SkinData->Skin();
+  TDataSkinBorder* element = horizontal ? skin.UpDownHorz.get() : skin.UpDownVert.get();
+  if (element && element->Image.Empty()) element = nullptr;
+  for (int i = 0; i < 2; ++i) {
+    const RECT& b = buttons[i];
+    const int frame = looks[i] + (i == 1 ? kSecondButtonFrames : 0);
+    lastFrames_[i] = frame;
+    if (!element) {
+      const char arrow = horizontal ? (i == 0 ? 'l' : 'r') : (i == 0 ? 'u' : 'd');
+      DrawFlatButton(bdc, b, looks[i], arrow);
+      continue;
+    }
+    DrawFrame(bdc, b, element->Image, true, element->FrameCount, frame);
+    if (element->Image2.Empty()) continue;
+    const int frames = std::max(element->FrameCount, 1);
+    const int gw = element->Image2.Width() / frames, gh = element->Image2.Height();
+    const int gx = b.left + (b.right - b.left - gw) / 2, gy = b.top + (b.bottom - b.top - gh) / 2;
+    DrawFrame(bdc, RECT{gx, gy, gx + gw, gy + gh}, element->Image2, true, element->FrameCount, frame);
+  }
+  BitBlt(dc, rect.left, rect.top, width, height, bdc, 0, 0, SRCCOPY);
+}
+
+void TSkinUpDown::DrawFlatButton(HDC dc, const RECT& r, int look, char arrow) {
+  const core::SkinColours& colours = SkinData->Skin().Colours;
+  const bool sunken = look == alPressed || look == alHot;
+  gui::BrushHandle brush(CreateSolidBrush(SkinColourToRGB(sunken ? colours.ButtonShadow : colours.ButtonFace)));
+  gui::PenHandle pen(CreatePen(PS_SOLID, 1, SkinColourToRGB(colours.ButtonDkShadow)));
+  gui::SelectGuard useBrush(dc, brush.get());
+  gui::SelectGuard usePen(dc, pen.get());
+  Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  POINT centre{r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2};
+  if (arrow == 'u' || arrow == 'd') {
+    centre.y -= ScaleToScreen(2);
+    for (const TArrowSegment& s : arrow == 'u' ? kUpArrow : kDownArrow) {
+      const POINT from = ScaledFrom(centre, s.From), to = ScaledFrom(centre, s.To);
+      MoveToEx(dc, from.x, from.y, nullptr);
+      LineTo(dc, to.x, to.y);
+    }
+    return;
+  }
+  POINT points[std::size(kLeftArrow)];
+  const POINT* shape = arrow == 'l' ? kLeftArrow : kRightArrow;
+  for (std::size_t i = 0; i < std::size(points); ++i) points[i] = ScaledFrom(centre, shape[i]);
+  Polyline(dc, points, static_cast<int>(std::size(points)));
+}
+
+// ---------------------------------------------------------------------------
+// TSkinProgress
+
+int TSkinProgress::FillExtent(int position, int low, int high, int extent) {
+  const std::int64_t span = static_cast<std::int64_t>(high) - low;
+  const std::int64_t done = static_cast<std::int64_t>(position) - low;
+  if (span <= 0 || done <= 0 || extent <= 0) return 0;
+  return static_cast<int>(std::min<std::int64_t>(extent, done * extent / span));
+}
+
+void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  TDataSkinBorder* e = SkinData->Skin().Progress.get();
+  if (!e || e->Image.Empty()) return;
+  const bool chunks = e->Style == kChunkStyle;
+  if (chunks && e->Image2.Empty()) return;
+  const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return;
+  const bool vertical = (StyleOf(Handle) & PBS_VERTICAL) != 0;
+  PBRANGE range{};
+  SendMessageW(Handle, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  const int position = static_cast<int>(SendMessageW(Handle, PBM_GETPOS, 0, 0));
+  const int fill = FillExtent(position, range.iLow, range.iHigh, vertical ? h : w);
+
+  gui::TBitmap& bitmap = SharedStretchBitmap();
+  bitmap.SetSize(w, h);
+  HDC bdc = bitmap.DC();
+  const RECT whole{0, 0, w, h};
+  FillFace(bdc, whole);
+  // A chunked bar's picture is its trough alone; a smooth bar's holds the
+  // trough and the fill side by side.
+  gui::TBitmap trough = RenderNineSlice(whole, e->Image, e->Margins(), false, e->TilesCentre(), chunks ? 1 : 2,
+                                        pfTrough);
+  DrawTransparent(bdc, whole, trough, TransparentColour);
+  if (fill > 0) {
+    if (chunks) {
+      DrawChunks(bitmap, whole, fill, vertical);
+    } else {
+      const RECT f = vertical ? RECT{0, h - fill, w, h} : RECT{0, 0, fill, h};
+      gui::TBitmap done = RenderNineSlice(f, e->Image, e->Margins(), false, e->TilesCentre(), 2, pfFill);
+      DrawTransparent(bdc, f, done, TransparentColour);
+    }
+  }
+  BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
+}
+
+// Copies of the chunk side by side from the start of the bar, one more than
+// whole chunks fit, cut at the fill's length; the row starts the picture's
+// margin in from the bar's start (its left, or its bottom when vertical,
+// where the chunk lies turned a quarter).
+void TSkinProgress::DrawChunks(gui::TBitmap& target, const RECT& r, int fill, bool vertical) {
+  TDataSkinBorder& e = *SkinData->Skin().Progress;
+  gui::TBitmap chunk;
+  chunk.CopyFrom(e.Image2);
+  if (vertical) RotateBitmapLeft(chunk);
+  const int cw = chunk.Width(), ch = chunk.Height();
+  if (cw <= 0 || ch <= 0) return;
+  gui::TBitmap strip(vertical ? cw : fill, vertical ? fill : ch);
+  if (strip.Empty()) return;
+  const int step = vertical ? ch : cw;
+  for (int k = 0; k <= fill / step; ++k) {
+    if (vertical) {
+      BitBlt(strip.DC(), 0, fill - (k + 1) * ch, cw, ch, chunk.DC(), 0, 0, SRCCOPY);
+    } else {
+      BitBlt(strip.DC(), k * cw, 0, cw, ch, chunk.DC(), 0, 0, SRCCOPY);
+    }
+  }
+  const int x = vertical ? r.left + (r.right - r.left - cw) / 2 : r.left + e.LeftWidth;
+  const int y = vertical ? r.bottom - e.BottomHeight - fill : r.top + (r.bottom - r.top - ch) / 2;
+  DrawTransparent(target.DC(), RECT{x, y, x + strip.Width(), y + strip.Height()}, strip, TransparentColour);
+}
+
+}  // namespace skin
