@@ -5,6 +5,8 @@
 #include "skin/controls/skin_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_listview.h"
+#include "skin/controls/skin_scrollbar.h"
 
 namespace skin {
 
@@ -31,12 +33,12 @@ constexpr std::array<TSkinnerEntry, 20> kEntries{{
     {TSkinnerKind::TrackBar, "TSkinTrackBar", nullptr},
     {TSkinnerKind::UpDown, "TSkinUpDown", nullptr},
     {TSkinnerKind::Progress, "TSkinProgress", nullptr},
-    {TSkinnerKind::ScControl, "TSkinScControl", nullptr},
+    {TSkinnerKind::ScControl, "TSkinScControl", &Make<TSkinScControl>},
     {TSkinnerKind::ComBox, "TSkinComBox", nullptr},
     {TSkinnerKind::Edit, "TSkinEdit", nullptr},
-    {TSkinnerKind::Scrollbar, "TSkinScrollbar", nullptr},
-    {TSkinnerKind::ListView, "TSkinListView", nullptr},
-    {TSkinnerKind::Sizer, "TSkinSizer", nullptr},
+    {TSkinnerKind::Scrollbar, "TSkinScrollbar", &Make<TSkinScrollbar>},
+    {TSkinnerKind::ListView, "TSkinListView", &Make<TSkinListView>},
+    {TSkinnerKind::Sizer, "TSkinSizer", &Make<TSkinSizer>},
 }};
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "skin/form/discovery_rules.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -173,6 +174,9 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
       {L"ComboBoxEx32", 0, true, TSkinnerKind::ComBox},
       {L"ComboBoxEx32", 0, false, TSkinnerKind::None},
       {L"ScrollBar", SBS_SIZEGRIP, false, TSkinnerKind::Sizer},
+      {L"scrollbar", SBS_SIZEBOX, false, TSkinnerKind::Sizer},
+      {L"ScrollBar", SBS_VERT, false, TSkinnerKind::ScControl},
+      {L"SysListView32", LVS_REPORT, false, TSkinnerKind::ListView},
       {L"SysTabControl32", 0, false, TSkinnerKind::Tab},
       {L"SysTabControl32", 0x2000, false, TSkinnerKind::None},
       {L"Edit", ES_AUTOHSCROLL, false, TSkinnerKind::Edit},
@@ -186,6 +190,8 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
   // A kind with no family yet is named in the registry and makes no skinner.
   EXPECT_STREQ(SkinnerClassName(TSkinnerKind::Sizer), "TSkinSizer");
   EXPECT_TRUE(HasSkinner(TSkinnerKind::Button));
+  for (TSkinnerKind kind : {TSkinnerKind::Scrollbar, TSkinnerKind::ListView, TSkinnerKind::ScControl, TSkinnerKind::Sizer})
+    EXPECT_TRUE(HasSkinner(kind)) << SkinnerClassName(kind);
 }
 
 }  // namespace
