@@ -35,6 +35,14 @@ constexpr int kLargestBar = 10000;
 constexpr UINT kFrameChanged =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
+// The frame is recalculated without a redraw, which may drop a paint the
+// control (and its children, a list view's header) still had pending:
+// everything is painted again, bars included.
+void RecalculateFrame(HWND wnd) {
+  SetWindowPos(wnd, nullptr, 0, 0, 0, 0, kFrameChanged);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 bool Usable(const std::unique_ptr<TDataSkinObject>& element) { return element && !element->Image.Empty(); }
 
 // The rectangle `from` .. `to` along a bar in a work bitmap `thickness` thick.
@@ -131,7 +139,7 @@ void TSkinScrollbar::AttachScrollBars(gui::TWinControl* control, TSkinData* data
   Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
   SetAttached(true);
   SetSkinnerState(ksAttached);
-  SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameChanged);
+  RecalculateFrame(Handle);
 }
 
 void TSkinScrollbar::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool) {
@@ -141,7 +149,7 @@ void TSkinScrollbar::AttachControl(TSkinControlHost* form, TSkinData* data, gui:
 void TSkinScrollbar::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   TSkinControl::AttachWindow(wnd, data, form, canvas);
   ResetBars(false);
-  SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameChanged);
+  RecalculateFrame(Handle);
 }
 
 bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
@@ -172,9 +180,15 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
 void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_SIZE:
-    case WM_NCPAINT:
     case WM_PRINT:
       Redraw();
+      break;
+    case WM_NCPAINT:
+      // The system has just drawn its bars: the skin goes straight over
+      // them. A repaint of the client from here would run inside the
+      // BeginPaint that sent this message, which then erases what the nested
+      // paint drew and paints nothing (a list view stays blank).
+      PaintSkin(nullptr);
       break;
     default:
       TSkinControl::AfterMessage(m);

@@ -174,6 +174,40 @@ TEST_F(ListViewTest, TheHeaderIsDrawnFromTheSkin) {
   delete form;
 }
 
+TEST_F(ListViewTest, ASkinnedFormsListViewStillPaintsItsRows) {
+  gui::TApplication app;
+  std::string rows = "    Items = <\n";
+  for (int i = 1; i <= 20; ++i) rows += "      item\n        Caption = 'Row number " + std::to_string(i) + "'\n      end\n";
+  rows += "    >\n";
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Rows", "TListView", 8, 8, 300, 150,
+                   "    ViewStyle = vsReport\n    Columns = <\n      item\n        Caption = 'Name'\n"
+                   "        Width = 200\n      end>\n" + rows));
+  SetWindowPos(form->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  auto* rowsView = dynamic_cast<gui::TListView*>(form->FindComponent("Rows"));
+  // The whole form skinned: its frame is fitted around the client area
+  // after the controls got their skinners, and every control repaints.
+  skin::EnsureSkinManager().AddSkinData(data_.get());
+  skin::SkinManager->SkinningOn = true;
+  ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
+  skin_test::DrainMessages();
+  const HWND wnd = rowsView->Handle();
+  RECT row{};
+  row.left = LVIR_LABEL;
+  ASSERT_TRUE(SendMessageW(wnd, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)));
+  // The first row's caption is on the screen.
+  HDC dc = GetDC(wnd);
+  const COLORREF back = GetPixel(dc, row.right - 1, row.bottom - 1);
+  int ink = 0;
+  for (int y = row.top; y < row.bottom; ++y)
+    for (int x = row.left; x < row.right; ++x)
+      if (GetPixel(dc, x, y) != back) ++ink;
+  ReleaseDC(wnd, dc);
+  EXPECT_GT(ink, 20);
+  delete form;
+  skin::FreeSkinManager();
+}
+
 LRESULT CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
