@@ -10,6 +10,7 @@
 #include "skin/controls/skin_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_scrollbar.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/form/discovery_rules.h"
@@ -70,8 +71,15 @@ TSkinControl* CreateAndAttach(TWinSkinForm& form, gui::TComponent* component, co
   TSkinControl* skinner = entry.Create(plan.OwnedByForm ? static_cast<gui::TComponent*>(&form) : component);
   switch (plan.Via) {
     case TAttachVia::Control:
-    case TAttachVia::ScrollBars:
       skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), plan.Recolor);
+      break;
+    case TAttachVia::ScrollBars:
+      if (auto* bars = dynamic_cast<TSkinScrollbar*>(skinner)) {
+        bars->AttachScrollBars(dynamic_cast<gui::TWinControl*>(component), form.SkinData, &ControlCanvas(), &form,
+                               plan.OwnThumbTracking);
+      } else {
+        skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), plan.Recolor);
+      }
       break;
     case TAttachVia::Handle:
       if (auto* control = dynamic_cast<gui::TWinControl*>(component))

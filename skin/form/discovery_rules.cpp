@@ -284,7 +284,11 @@ TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD styl
       d.OnFirstChild = true;
     }
   } else if (cls == L"scrollbar") {
-    d.Kind = TSkinnerKind::Sizer;
+    // A size grip keeps the system from painting it; a real scroll bar is
+    // drawn as a skinned bar rather than blanked out.
+    d.Kind = (style & (SBS_SIZEGRIP | SBS_SIZEBOX)) ? TSkinnerKind::Sizer : TSkinnerKind::ScControl;
+  } else if (cls == L"syslistview32") {
+    d.Kind = TSkinnerKind::ListView;
   } else if (cls == L"systabcontrol32") {
     if (!(style & 0x2000)) d.Kind = TSkinnerKind::Tab;
   } else if (cls == L"edit") {

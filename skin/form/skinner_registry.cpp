@@ -6,7 +6,9 @@
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
 #include "skin/controls/skin_edits.h"
+#include "skin/controls/skin_listview.h"
 #include "skin/controls/skin_ranges.h"
+#include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/skin_tabs.h"
 
 namespace skin {
@@ -34,12 +36,12 @@ constexpr std::array<TSkinnerEntry, 20> kEntries{{
     {TSkinnerKind::TrackBar, "TSkinTrackBar", &Make<TSkinTrackBar>},
     {TSkinnerKind::UpDown, "TSkinUpDown", &Make<TSkinUpDown>},
     {TSkinnerKind::Progress, "TSkinProgress", &Make<TSkinProgress>},
-    {TSkinnerKind::ScControl, "TSkinScControl", nullptr},
+    {TSkinnerKind::ScControl, "TSkinScControl", &Make<TSkinScControl>},
     {TSkinnerKind::ComBox, "TSkinComBox", &Make<TSkinComBox>},
     {TSkinnerKind::Edit, "TSkinEdit", &Make<TSkinEdit>},
-    {TSkinnerKind::Scrollbar, "TSkinScrollbar", nullptr},
-    {TSkinnerKind::ListView, "TSkinListView", nullptr},
-    {TSkinnerKind::Sizer, "TSkinSizer", nullptr},
+    {TSkinnerKind::Scrollbar, "TSkinScrollbar", &Make<TSkinScrollbar>},
+    {TSkinnerKind::ListView, "TSkinListView", &Make<TSkinListView>},
+    {TSkinnerKind::Sizer, "TSkinSizer", &Make<TSkinSizer>},
 }};
 
 }  // namespace

@@ -174,6 +174,9 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
       {L"ComboBoxEx32", 0, true, TSkinnerKind::ComBox},
       {L"ComboBoxEx32", 0, false, TSkinnerKind::None},
       {L"ScrollBar", SBS_SIZEGRIP, false, TSkinnerKind::Sizer},
+      {L"scrollbar", SBS_SIZEBOX, false, TSkinnerKind::Sizer},
+      {L"ScrollBar", SBS_VERT, false, TSkinnerKind::ScControl},
+      {L"SysListView32", LVS_REPORT, false, TSkinnerKind::ListView},
       {L"SysTabControl32", 0, false, TSkinnerKind::Tab},
       {L"SysTabControl32", 0x2000, false, TSkinnerKind::None},
       {L"Edit", ES_AUTOHSCROLL, false, TSkinnerKind::Edit},
@@ -187,11 +190,12 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
     EXPECT_EQ(d.Kind, c.kind) << gui::WideToUtf8(c.cls) << " " << c.style;
   }
   EXPECT_TRUE(DecideChildWindow(L"comboboxex32", 0, true).OnFirstChild);
-  // A kind with no family yet is named in the registry and makes no skinner.
+  // Every kind is named in the registry and makes its skinner.
   EXPECT_STREQ(SkinnerClassName(TSkinnerKind::Sizer), "TSkinSizer");
   EXPECT_TRUE(HasSkinner(TSkinnerKind::Button));
   for (TSkinnerKind kind : {TSkinnerKind::Tab, TSkinnerKind::Tab31, TSkinnerKind::TrackBar, TSkinnerKind::UpDown,
-                            TSkinnerKind::Progress, TSkinnerKind::ComBox, TSkinnerKind::Edit})
+                            TSkinnerKind::Progress, TSkinnerKind::ComBox, TSkinnerKind::Edit, TSkinnerKind::Scrollbar,
+                            TSkinnerKind::ListView, TSkinnerKind::ScControl, TSkinnerKind::Sizer})
     EXPECT_TRUE(HasSkinner(kind)) << SkinnerClassName(kind);
 }
 

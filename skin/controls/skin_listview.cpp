@@ -1,0 +1,159 @@
+#include "skin/controls/skin_listview.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "gui/handles.h"
+#include "skin/controls/image_caption.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+
+namespace skin {
+
+namespace {
+
+// The header item's text buffer: 200 characters and the terminator.
+constexpr int kHeaderTextLength = 201;
+// A format bit some headers set for an item image besides HDF_IMAGE.
+constexpr int kHeaderImageBit = 0x8000;
+// The low byte of an item's format says where its caption goes.
+enum THeaderAlign : int { haLeft = HDF_LEFT, haRight = HDF_RIGHT, haCenter = HDF_CENTER };
+
+TDataSkinObject* HeaderBar(TSkinData* data) {
+  if (!data) return nullptr;
+  TDataSkinObject* bar = data->Skin().Headerbar.get();
+  return bar && !bar->Image.Empty() ? bar : nullptr;
+}
+
+// The header bar's first frame nine-sliced onto `target` of `dc`.
+void DrawHeaderPiece(HDC dc, const RECT& target, TDataSkinObject& bar) {
+  if (target.right <= target.left || target.bottom <= target.top) return;
+  gui::TBitmap piece = RenderNineSlice(RECT{0, 0, target.right - target.left, target.bottom - target.top}, bar.Image,
+                                       bar.Margins(), false, bar.TilesCentre(), bar.FrameCount, 1);
+  if (!piece.Empty()) BitBlt(dc, target.left, target.top, piece.Width(), piece.Height(), piece.DC(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TSkinListView
+
+TSkinListView::~TSkinListView() {
+  if (Header) Header->RemoveFreeNotification(this);
+}
+
+void TSkinListView::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
+                                     TSkinControlHost* form, bool ownThumbTracking) {
+  if (Attached()) return;
+  TSkinScrollbar::AttachScrollBars(control, data, canvas, form, ownThumbTracking);
+  AttachHeader();
+}
+
+void TSkinListView::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
+  TSkinScrollbar::AttachWindow(wnd, data, form, canvas);
+  AttachHeader();
+}
+
+void TSkinListView::AttachHeader() {
+  if (Header || !Handle) return;
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(Handle, LVM_GETHEADER, 0, 0));
+  if (!header) return;
+  // The header lives as long as the list view: the control owns its skinner,
+  // and a bare list view's owner (the form skinner) owns both.
+  gui::TComponent* owner = Control ? static_cast<gui::TComponent*>(Control) : Owner();
+  Header = new TSkinHeader(owner);
+  Header->FreeNotification(this);
+  Header->AttachWindow(header, SkinData, Form, Canvas);
+}
+
+void TSkinListView::Notification(gui::TComponent* component, gui::TOperation operation) {
+  TSkinScrollbar::Notification(component, operation);
+  // The form skinner frees every skinner it lists, the header among them.
+  if (operation == gui::TOperation::opRemove && component == Header) Header = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// TSkinHeader
+
+bool TSkinHeader::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND && HeaderBar(SkinData)) {
+    m.Result = 1;
+    return false;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
+  if (!HasSkin()) return;
+  TDataSkinObject* bar = HeaderBar(SkinData);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (!bar || width <= 0 || height <= 0) return;
+  work_.SetSize(width, height);
+  HDC wdc = work_.DC();
+  gui::SavedDcState saved(wdc);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
+  SelectObject(wdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SetBkMode(wdc, TRANSPARENT);
+  SetTextColor(wdc, SkinColourToRGB(SkinData->Skin().Colours.ButtonText));
+  const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, HDM_GETIMAGELIST, 0, 0));
+  // A header inside a disabled list view is as disabled as the list view.
+  const HWND parent = GetParent(Handle);
+  const bool enabled = IsWindowEnabled(Handle) && (!parent || IsWindowEnabled(parent));
+
+  int rightmost = 0;
+  const int count = static_cast<int>(SendMessageW(Handle, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    RECT item{};
+    if (!SendMessageW(Handle, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
+    DrawItem(wdc, i, item, images, enabled);
+    rightmost = std::max<int>(rightmost, item.right);
+  }
+  // The strip after the last item.
+  if (rightmost < width) DrawHeaderPiece(wdc, RECT{rightmost, 0, width, height}, *bar);
+  BitBlt(dc, r.left, r.top, width, height, wdc, 0, 0, SRCCOPY);
+}
+
+void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST images, bool enabled) {
+  wchar_t text[kHeaderTextLength] = {};
+  HDITEMW info{};
+  info.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  info.pszText = text;
+  info.cchTextMax = kHeaderTextLength;
+  if (!SendMessageW(Handle, HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&info))) return;
+  DrawHeaderPiece(dc, item, *HeaderBar(SkinData));
+  if (text[0] == L'\0') return;
+  const int image = (info.fmt & (HDF_IMAGE | kHeaderImageBit)) ? info.iImage : -1;
+  TCaptionPlacement placement = TCaptionPlacement::Left;
+  switch (info.fmt & 0xFF) {
+    case haRight: placement = TCaptionPlacement::Right; break;
+    case haCenter: placement = TCaptionPlacement::Centre; break;
+    default: break;
+  }
+  DrawImageCaption(dc, item, placement, text, image, images, enabled);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinSizer
+
+bool TSkinSizer::BeforeMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      // The system's grip is never drawn; the paint is still validated.
+      PaintWholeControl(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    default:
+      return TSkinControl::BeforeMessage(m);
+  }
+}
+
+void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
+  FrameRect(dc, &rect, shadow.get());
+}
+
+}  // namespace skin

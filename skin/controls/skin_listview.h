@@ -1,0 +1,53 @@
+// The skinners that complete the scroll-bar family: list views (their window
+// scroll bars plus their column header), column headers drawn from the
+// skin's header bar, and the size grips of dialog boxes, which the skin
+// keeps the system from painting.
+#pragma once
+#include "skin/controls/skin_scrollbar.h"
+
+namespace skin {
+
+class TSkinHeader;
+
+class TSkinListView : public TSkinScrollbar {
+  GUI_CLASS(TSkinListView, TSkinScrollbar)
+ public:
+  explicit TSkinListView(gui::TComponent* owner) : TSkinScrollbar(owner) {}
+  ~TSkinListView() override;
+
+  // The scroll-bar attach, then a header skinner on the list view's header
+  // window when it has one.
+  void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas, TSkinControlHost* form,
+                        bool ownThumbTracking) override;
+  void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
+
+  // Owned by the list view control (or, for a bare window, by the form
+  // skinner); none when the list view had no header when it was attached.
+  TSkinHeader* Header = nullptr;
+
+ private:
+  void AttachHeader();
+};
+
+class TSkinHeader : public TSkinControl {
+  GUI_CLASS(TSkinHeader, TSkinControl)
+ public:
+  explicit TSkinHeader(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool BeforeMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+
+ private:
+  void DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST images, bool enabled);
+  gui::TBitmap work_;
+};
+
+class TSkinSizer : public TSkinControl {
+  GUI_CLASS(TSkinSizer, TSkinControl)
+ public:
+  explicit TSkinSizer(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool BeforeMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+};
+
+}  // namespace skin

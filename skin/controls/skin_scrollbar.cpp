@@ -1,0 +1,406 @@
+#include "skin/controls/skin_scrollbar.h"
+
+#include <windowsx.h>
+
+#include "gui/handles.h"
+#include "gui/messages.h"
+#include "gui/ranges.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/screen_scale.h"
+
+namespace skin {
+
+namespace {
+
+// The arrow strip: left, right, up and down arrows with their state frames.
+constexpr int kArrowFrames = 23;
+enum TArrowFrame : int {
+  afLeft = 1,
+  afLeftPressed = 2,
+  afRight = 5,
+  afRightPressed = 6,
+  afUp = 9,
+  afUpPressed = 10,
+  afDown = 13,
+  afDownPressed = 14,
+};
+constexpr int kTrackFrames = 4;
+enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
+// The thickness bars are composed at before they are stretched onto the bar.
+constexpr int kWorkThickness = 16;
+// Wider than any real bar: the rectangles of minimised windows.
+constexpr int kLargestBar = 10000;
+// SetWindowPos: recalculate the frame, change nothing else.
+constexpr UINT kFrameChanged =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+
+// The frame is recalculated without a redraw, which may drop a paint the
+// control (and its children, a list view's header) still had pending:
+// everything is painted again, bars included.
+void RecalculateFrame(HWND wnd) {
+  SetWindowPos(wnd, nullptr, 0, 0, 0, 0, kFrameChanged);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool Usable(const std::unique_ptr<TDataSkinObject>& element) { return element && !element->Image.Empty(); }
+
+// The rectangle `from` .. `to` along a bar in a work bitmap `thickness` thick.
+RECT Along(bool vertical, int from, int to, int thickness) {
+  return vertical ? RECT{0, from, thickness, to} : RECT{from, 0, to, thickness};
+}
+
+// Sets a flag for as long as the control's own procedure handles a message.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+bool HasScrollbarSkin(const TSkinContent& skin) { return Usable(skin.Scrollbar); }
+
+void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work) {
+  if (!Usable(skin.Scrollbar)) return;
+  const bool v = look.Vertical;
+  const int length = v ? bar.bottom - bar.top : bar.right - bar.left;
+  const int thickness = ScaleToScreen(kWorkThickness);
+  if (length <= 0 || length > kLargestBar) return;
+  if (v) {
+    work.SetSize(thickness, length);
+  } else {
+    work.SetSize(length, thickness);
+  }
+  HDC wdc = work.DC();
+  SetStretchBltMode(wdc, COLORONCOLOR);
+  const RECT all{0, 0, work.Width(), work.Height()};
+  gui::BrushHandle back(CreateSolidBrush(SkinColourToRGB(skin.Colours.Scrollbar)));
+  FillRect(wdc, &all, back.get());
+
+  const TThumbMetrics& m = look.Metrics;
+  const std::unique_ptr<TDataSkinObject>& track = v ? skin.VertScroll : skin.HorzScroll;
+  if (Usable(track))
+    DrawNineSlice(wdc, Along(v, m.Arrow, length - m.Arrow, thickness), track->Image, false, track->TilesCentre(),
+                  track->Trans != 0, kTrackFrames, 1, track->Margins());
+
+  const int arrow = ArrowLength(length, m.Arrow);
+  const TScrollPart first = v ? spUpArrow : spLeftArrow, second = v ? spDownArrow : spRightArrow;
+  const int firstFrame = v ? (look.Pressed == first ? afUpPressed : afUp)
+                           : (look.Pressed == first ? afLeftPressed : afLeft);
+  const int secondFrame = v ? (look.Pressed == second ? afDownPressed : afDown)
+                            : (look.Pressed == second ? afRightPressed : afRight);
+  DrawFrame(wdc, Along(v, 0, arrow, thickness), skin.Scrollbar->Image, true, kArrowFrames, firstFrame);
+  DrawFrame(wdc, Along(v, length - arrow, length, thickness), skin.Scrollbar->Image, true, kArrowFrames, secondFrame);
+
+  const std::unique_ptr<TDataSkinObject>& thumb = v ? skin.VertScrollThumb : skin.HorzScrollThumb;
+  if (Usable(thumb) && m.Thumb > 0 && m.Thumb <= m.Track) {
+    const int from = m.Arrow + m.Offset;
+    const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
+    DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Trans != 0,
+                  thumb->FrameCount, dragged ? tfDragged : tfNormal, thumb->Margins());
+  }
+
+  gui::SavedDcState saved(dc);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, wdc, 0, 0, work.Width(),
+             work.Height(), SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinScrollbar
+
+TSkinScrollbar::TSkinScrollbar(gui::TComponent* owner) : TSkinControl(owner) { ResetBars(false); }
+
+TSkinScrollbar::~TSkinScrollbar() { *alive_ = false; }
+
+void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
+  Tracking = false;
+  InVertScroll = false;
+  InHorzScroll = false;
+  HorzInfo.cbSize = sizeof(SCROLLINFO);
+  VertInfo.cbSize = sizeof(SCROLLINFO);
+  HorzMetrics.StyleBit = WS_HSCROLL;
+  VertMetrics.StyleBit = WS_VSCROLL;
+  TrackThumb = ownThumbTracking;
+}
+
+void TSkinScrollbar::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
+                                      TSkinControlHost* form, bool ownThumbTracking) {
+  if (Attached() || !control) return;
+  HookWindowMethod(control);
+  BindToControl(control, form, data, canvas, false);
+  ResetBars(ownThumbTracking);
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  SetAttached(true);
+  SetSkinnerState(ksAttached);
+  RecalculateFrame(Handle);
+}
+
+void TSkinScrollbar::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool) {
+  AttachScrollBars(dynamic_cast<gui::TWinControl*>(Owner()), data, canvas, form, false);
+}
+
+void TSkinScrollbar::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
+  TSkinControl::AttachWindow(wnd, data, form, canvas);
+  ResetBars(false);
+  RecalculateFrame(Handle);
+}
+
+bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCCALCSIZE:
+      CallDefault(m);
+      return false;
+    case WM_NCMOUSEMOVE:
+      // The system does not hot-track bars the skin has painted over.
+      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
+      break;
+    case WM_NCLBUTTONDOWN:
+      if (TrackThumb && PressOnThumb(m)) {
+        m.Result = 0;
+        return false;
+      }
+      break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      ScrollNotification(m, m.Msg == WM_VSCROLL);
+      return false;
+    default:
+      break;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_SIZE:
+    case WM_PRINT:
+      Redraw();
+      break;
+    case WM_NCPAINT:
+      // The system has just drawn its bars: the skin goes straight over
+      // them. A repaint of the client from here would run inside the
+      // BeginPaint that sent this message, which then erases what the nested
+      // paint drew and paints nothing (a list view stays blank).
+      PaintSkin(nullptr);
+      break;
+    default:
+      TSkinControl::AfterMessage(m);
+      break;
+  }
+}
+
+void TSkinScrollbar::ScrollNotification(gui::TMessage& m, bool vertical) {
+  PressedPart = PressedPartFor(LOWORD(m.WParam), vertical);
+  {
+    TFlagScope scrolling(vertical ? InVertScroll : InHorzScroll);
+    CallDefault(m);
+  }
+  PaintSkin(nullptr);
+}
+
+void TSkinScrollbar::MeasureBars(const RECT& windowRect) {
+  BarStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  BarExStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+  // The control's own procedure may hide a bar while it scrolls it; it is
+  // back once the notification is handled.
+  if (InVertScroll) BarStyle |= WS_VSCROLL;
+  if (InHorzScroll) BarStyle |= WS_HSCROLL;
+  RECT client{};
+  GetClientRect(Handle, &client);
+  TScrollBarsInput in;
+  in.WindowWidth = windowRect.right - windowRect.left;
+  in.WindowHeight = windowRect.bottom - windowRect.top;
+  in.ClientWidth = client.right;
+  in.ClientHeight = client.bottom;
+  in.Style = BarStyle;
+  in.ExStyle = BarExStyle;
+  in.EdgeMetric = GetSystemMetrics(SM_CXEDGE);
+  in.BarWidth = GetSystemMetrics(SM_CXHSCROLL);
+  const TScrollBarsLayout layout = LayoutScrollBars(in);
+  HorzRect = layout.Horz;
+  VertRect = layout.Vert;
+  CornerRect = layout.Corner;
+  if (layout.HasHorz) MeasureThumb(false, HorzRect.right - HorzRect.left);
+  if (layout.HasVert) MeasureThumb(true, VertRect.bottom - VertRect.top);
+}
+
+void TSkinScrollbar::MeasureThumb(bool vertical, int barLength) {
+  if (Tracking) return;
+  SCROLLINFO& info = vertical ? VertInfo : HorzInfo;
+  SCROLLINFO read{};
+  read.cbSize = sizeof(read);
+  read.fMask = SIF_ALL;
+  if (!GetScrollInfo(Handle, vertical ? SB_VERT : SB_HORZ, &read)) return;
+  info = read;
+  TThumbSizes sizes;
+  sizes.BarLength = barLength;
+  sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
+  sizes.MinThumb = MinimumThumb(sizes.Arrow);
+  sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
+  MeasureWindowThumb(RangeOf(info), sizes, vertical ? VertMetrics : HorzMetrics);
+}
+
+void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (IsIconic(Handle) || width > kLargestBar || height > kLargestBar) return;
+  MeasureBars(rect);
+  const bool horz = (BarStyle & WS_HSCROLL) != 0, vert = (BarStyle & WS_VSCROLL) != 0;
+  if (horz && !IsRectEmpty(&HorzRect)) PaintBar(dc, false);
+  if (vert && !IsRectEmpty(&VertRect)) PaintBar(dc, true);
+  if (horz && vert) FillFace(dc, CornerRect);
+}
+
+void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
+  // The control's own procedure is moving that bar and repaints it itself.
+  if (vertical ? InVertScroll : InHorzScroll) return;
+  TBarLook look;
+  look.Vertical = vertical;
+  look.Metrics = vertical ? VertMetrics : HorzMetrics;
+  look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
+  look.Pressed = PressedPart;
+  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work_);
+}
+
+bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
+  if (m.WParam != HTHSCROLL && m.WParam != HTVSCROLL) return false;
+  const bool vertical = m.WParam == HTVSCROLL;
+  RECT window{};
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || !GetWindowRect(Handle, &window)) return false;
+  const POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  OffsetRect(&window, -window.left, -window.top);
+  MeasureBars(window);
+  RECT placed{};
+  GetWindowRect(Handle, &placed);
+  const RECT& bar = vertical ? VertRect : HorzRect;
+  const int along = vertical ? screen.y - placed.top - bar.top : screen.x - placed.left - bar.left;
+  if (HitTestBar(along, vertical ? VertMetrics : HorzMetrics) != SB_THUMBTRACK) return false;
+  PressedPart = vertical ? spVertThumb : spHorzThumb;
+  PaintSkin(nullptr);
+  DragThumb(vertical, screen);
+  return true;
+}
+
+void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
+  const std::shared_ptr<bool> alive = alive_;
+  const HWND wnd = Handle;
+  const UINT notification = vertical ? WM_VSCROLL : WM_HSCROLL;
+  const int bar = vertical ? SB_VERT : SB_HORZ;
+  const TThumbMetrics atPress = vertical ? VertMetrics : HorzMetrics;
+  const TScrollRange range = RangeOf(vertical ? VertInfo : HorzInfo);
+  int position = range.Pos;
+  Tracking = true;
+  // Moves over other windows still reach the drag.
+  SetCapture(wnd);
+  bool quit = false;
+  int quitCode = 0;
+  for (;;) {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      WaitMessage();
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      quit = true;
+      quitCode = static_cast<int>(msg.wParam);
+      break;
+    }
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    if (!*alive || !IsWindow(wnd)) return;
+    if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
+    POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    if (msg.message == WM_MOUSEMOVE) ClientToScreen(msg.hwnd, &at);
+    const int offset = DragOffset(atPress, vertical ? at.y - start.y : at.x - start.x);
+    const int dragged = DragPosition(range, atPress, offset);
+    if (dragged == position) continue;
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_POS;
+    info.nPos = dragged;
+    info.nTrackPos = dragged;
+    (vertical ? VertMetrics : HorzMetrics).Offset = offset;
+    SetScrollInfo(wnd, bar, &info, FALSE);
+    position = dragged;
+    SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBTRACK, position), 0);
+    if (!*alive || !IsWindow(wnd)) return;
+  }
+  Tracking = false;
+  if (GetCapture() == wnd) ReleaseCapture();
+  SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+  PostMessageW(wnd, notification, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  if (quit) PostQuitMessage(quitCode);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinScControl
+
+bool TSkinScControl::Vertical() const {
+  if (auto* bar = dynamic_cast<gui::TScrollBar*>(Control)) return bar->Kind() == gui::TScrollBarKind::sbVertical;
+  return (GetWindowLongPtrW(Handle, GWL_STYLE) & SBS_VERT) != 0;
+}
+
+TScrollRange TSkinScControl::ReadRange() const {
+  if (auto* bar = dynamic_cast<gui::TScrollBar*>(Control))
+    return TScrollRange{bar->Min(), bar->Max(), bar->PageSize(), bar->Position()};
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  GetScrollInfo(Handle, SB_CTL, &info);
+  return RangeOf(info);
+}
+
+bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
+  switch (m.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
+      break;
+    case SBM_SETSCROLLINFO:
+    case SBM_SETPOS:
+    case SBM_SETRANGE:
+    case SBM_SETRANGEREDRAW:
+      // The system redraws its own bar right away; the skin goes back on top.
+      CallDefault(m);
+      PaintSkin(nullptr);
+      return false;
+    case gui::CN_HSCROLL:
+    case gui::CN_VSCROLL:
+      PressedPart = PressedPartFor(LOWORD(m.WParam), m.Msg == gui::CN_VSCROLL);
+      CallDefault(m);
+      PaintSkin(nullptr);
+      return false;
+    default:
+      break;
+  }
+  return TSkinControl::BeforeMessage(m);
+}
+
+void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
+  TBarLook look;
+  look.Vertical = Vertical();
+  TThumbSizes sizes;
+  sizes.BarLength = look.Vertical ? rect.bottom - rect.top : rect.right - rect.left;
+  sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
+  sizes.MinThumb = MinimumThumb(sizes.Arrow);
+  sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
+  TThumbMetrics measured{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
+  if (MeasureControlThumb(ReadRange(), sizes, measured)) {
+    TrackLength = measured.Track;
+    ThumbLength = measured.Thumb;
+    ThumbOffset = measured.Offset;
+  }
+  look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
+  look.Pressed = PressedPart;
+  DrawSkinBar(dc, rect, look, SkinData->Skin(), work_);
+}
+
+}  // namespace skin

@@ -1,0 +1,102 @@
+// Scroll-bar skinners. TSkinScrollbar paints over the window scroll bars of a
+// scrolling control (memos, list boxes, list views, grids) from the skin's
+// arrow strip, tracks and thumbs each time the control has painted, keeps
+// the system from hot-tracking the bars and, when asked to, drags the thumb
+// itself so that the thumb follows the skin's geometry; arrow and page
+// clicks stay with the system. TSkinScControl paints a stand-alone
+// scroll-bar control whole, as one skinned bar.
+#pragma once
+#include <memory>
+
+#include "skin/controls/scrollbar_layout.h"
+#include "skin/controls/skin_control.h"
+
+namespace skin {
+
+class TSkinContent;
+
+// What one bar is drawn with.
+struct TBarLook {
+  bool Vertical = false;
+  TThumbMetrics Metrics;  // Arrow is SM_CXHSCROLL; arrows are shorter only on a bar too short for two
+  TScrollPart Pressed = spNone;
+};
+
+// Draws one bar onto `bar` of `dc`: composed in `work` as long as the bar
+// and 16 skin pixels thick (Scrollbar colour, track, two arrows of the
+// 23-frame strip, the thumb when it fits the track), then stretched onto the
+// bar in one copy. Draws nothing without the skin's arrow strip.
+void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work);
+
+// True when the skin has the arrow strip scroll bars are drawn from.
+bool HasScrollbarSkin(const TSkinContent& skin);
+
+class TSkinScrollbar : public TSkinControl {
+  GUI_CLASS(TSkinScrollbar, TSkinControl)
+ public:
+  explicit TSkinScrollbar(gui::TComponent* owner);
+  ~TSkinScrollbar() override;
+
+  // Puts the skinner in front of a scrolling framework control; with
+  // `ownThumbTracking` a press on a thumb is dragged by the skinner.
+  virtual void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
+                                TSkinControlHost* form, bool ownThumbTracking);
+  // The plain attach of a framework control: its bars, the system drags.
+  void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  // A bare window: its bars are painted, the system drags their thumbs.
+  void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  bool BeforeMessage(gui::TMessage& message) override;
+  void AfterMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+
+  // Reads the styles, lays the bars out for a window of `windowRect` (at the
+  // origin) and, unless a drag runs, measures the thumbs.
+  void MeasureBars(const RECT& windowRect);
+
+  TScrollPart PressedPart = spNone;
+  DWORD BarStyle = 0, BarExStyle = 0;
+  RECT CornerRect{};
+  bool Tracking = false;
+  bool TrackThumb = false;
+  // The control's own procedure is handling a scroll notification of that
+  // bar (and redrawing it): the skin leaves the bar alone meanwhile.
+  bool InVertScroll = false, InHorzScroll = false;
+  SCROLLINFO HorzInfo{}, VertInfo{};
+  RECT HorzRect{}, VertRect{};
+  TThumbMetrics HorzMetrics, VertMetrics;
+
+ private:
+  void ResetBars(bool ownThumbTracking);
+  void PaintBar(HDC dc, bool vertical);
+  void MeasureThumb(bool vertical, int barLength);
+  void ScrollNotification(gui::TMessage& message, bool vertical);
+  // A press on a thumb starts the skin's own drag; true when it did.
+  bool PressOnThumb(const gui::TMessage& message);
+  void DragThumb(bool vertical, POINT start);
+
+  // Cleared when the skinner is freed: a drag loop that dispatched the
+  // message that freed it must not touch it afterwards.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  gui::TBitmap work_;
+};
+
+class TSkinScControl : public TSkinControl {
+  GUI_CLASS(TSkinScControl, TSkinControl)
+ public:
+  explicit TSkinScControl(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool BeforeMessage(gui::TMessage& message) override;
+  void DrawSkin(HDC dc, const RECT& rect) override;
+
+  TScrollPart PressedPart = spNone;
+  int TrackLength = 0, ThumbLength = 0, ThumbOffset = 0;
+
+ private:
+  bool Vertical() const;
+  // The control's minimum, maximum, page size and position: the framework
+  // control's properties, or the system's for a bare scroll-bar window.
+  TScrollRange ReadRange() const;
+
+  gui::TBitmap work_;
+};
+
+}  // namespace skin

@@ -1,0 +1,399 @@
+// Skinned scroll bars on real windows: where the bars lie for each layout
+// (checked against the system's own bar rectangles), the thumb and arrows by
+// pixel for the edge cases of the thumb metrics, the skin's own thumb drag
+// with its notification order, and the stand-alone scroll-bar control.
+#include "skin/controls/skin_scrollbar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/bitmap.h"
+#include "gui/lists.h"
+#include "gui/ranges.h"
+#include "skin/controls/tests/controls_fixture.h"
+#include "tests/support/message_sequence.h"
+
+namespace {
+
+using controls_test::Control;
+using msgseq::TMsgEntry;
+
+// Solid colours of the test skin's scroll-bar pictures.
+constexpr COLORREF kBarColour = RGB(30, 30, 30);
+constexpr COLORREF kTrack = RGB(0, 160, 0), kThumb = RGB(0, 0, 190), kThumbDragged = RGB(190, 190, 0);
+constexpr COLORREF ArrowColour(int frame) { return RGB(10 * frame, 5, 5); }
+
+std::vector<std::uint8_t> ScrollSkinArchive() {
+  core::TSkinWriter writer;
+  const std::string definition =
+      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n"
+      "[Scrollbar]\r\nImage=arrows.bmp\r\n[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
+      "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n";
+  writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  std::vector<COLORREF> arrows;
+  for (int frame = 1; frame <= 23; ++frame) arrows.push_back(ArrowColour(frame));
+  writer.AddEntry("arrows.bmp", controls_test::StripBmp(8, 8, arrows));
+  writer.AddEntry("track.bmp", controls_test::StripBmp(8, 8, {kTrack, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)}));
+  writer.AddEntry("thumb.bmp", controls_test::StripBmp(8, 8, {kThumb, kThumbDragged}));
+  return core::LzhCompress(writer.BuildContainer());
+}
+
+LRESULT CALLBACK ScrolledProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if ((msg == WM_VSCROLL || msg == WM_HSCROLL) && msgseq::TMessageLog::Active())
+    msgseq::TMessageLog::Active()->Record(wnd, msg, wParam, lParam);
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+// A bordered top-level window with window scroll bars.
+struct ScrolledWindow {
+  HWND wnd;
+  ScrolledWindow(DWORD style, DWORD exStyle, int width, int height) {
+    wnd = skin_test::CreateTestWindow(L"ScrollBarsTest", ScrolledProc, L"bars", WS_POPUP | WS_BORDER | style, 60,
+                                      60, width, height);
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+  }
+  ~ScrolledWindow() { DestroyWindow(wnd); }
+  void SetRange(int bar, int min, int max, int page, int pos) const {
+    SCROLLINFO info{sizeof(info), SIF_ALL | SIF_DISABLENOSCROLL, min, max, static_cast<UINT>(page), pos, 0};
+    SetScrollInfo(wnd, bar, &info, TRUE);
+  }
+  RECT WindowOrigin() const {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    return r;
+  }
+  // The system's own rectangle of a bar, in window coordinates.
+  RECT SystemBar(LONG object) const {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    GetScrollBarInfo(wnd, object, &info);
+    const RECT w = WindowOrigin();
+    RECT r = info.rcScrollBar;
+    OffsetRect(&r, -w.left, -w.top);
+    return r;
+  }
+};
+
+class ScrollbarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data_ = controls_test::LoadData(ScrollSkinArchive());
+    ASSERT_NE(data_, nullptr);
+    arrow_ = GetSystemMetrics(SM_CXHSCROLL);
+  }
+  // A skinner on a bare window (it frees itself with the test).
+  std::unique_ptr<skin::TSkinScrollbar> Skin(HWND wnd) {
+    auto s = std::make_unique<skin::TSkinScrollbar>(nullptr);
+    s->AttachWindow(wnd, data_.get(), nullptr, nullptr);
+    return s;
+  }
+  // What the skinner paints over the whole window, in a bitmap of its size.
+  gui::TBitmap Painted(skin::TSkinControl& skinner, HWND wnd) {
+    RECT r;
+    GetWindowRect(wnd, &r);
+    gui::TBitmap b(r.right - r.left, r.bottom - r.top);
+    skinner.PaintSkin(b.DC());
+    return b;
+  }
+  std::unique_ptr<skin::TSkinData> data_;
+  int arrow_ = 0;
+};
+
+TEST_F(ScrollbarTest, BarsLieWhereTheSystemPutsThemForEveryLayout) {
+  struct Layout {
+    const char* name;
+    DWORD style, exStyle;
+  };
+  const Layout layouts[] = {
+      {"vertical", WS_VSCROLL, 0},
+      {"horizontal", WS_HSCROLL, 0},
+      {"both", WS_VSCROLL | WS_HSCROLL, 0},
+      {"vertical on the left", WS_VSCROLL, WS_EX_LEFTSCROLLBAR},
+      {"both, vertical on the left", WS_VSCROLL | WS_HSCROLL, WS_EX_LEFTSCROLLBAR},
+  };
+  for (const Layout& l : layouts) {
+    SCOPED_TRACE(l.name);
+    ScrolledWindow w(l.style, l.exStyle, 200, 150);
+    if (l.style & WS_VSCROLL) w.SetRange(SB_VERT, 0, 100, 10, 0);
+    if (l.style & WS_HSCROLL) w.SetRange(SB_HORZ, 0, 100, 10, 0);
+    const bool both = (l.style & WS_VSCROLL) && (l.style & WS_HSCROLL);
+    auto s = Skin(w.wnd);
+    RECT r{0, 0, 200, 150};
+    s->MeasureBars(r);
+    // With both bars the system's rectangle of each reaches one pixel
+    // further, into the corner (or the border past it); the skin paints the
+    // corner square on its own.
+    if (l.style & WS_VSCROLL) {
+      RECT sys = w.SystemBar(OBJID_VSCROLL);
+      if (both) --sys.bottom;
+      EXPECT_TRUE(EqualRect(&s->VertRect, &sys)) << s->VertRect.left << "," << s->VertRect.top << ","
+                                                  << s->VertRect.right << "," << s->VertRect.bottom << " / "
+                                                  << sys.left << "," << sys.top << "," << sys.right << ","
+                                                  << sys.bottom;
+    }
+    if (l.style & WS_HSCROLL) {
+      RECT sys = w.SystemBar(OBJID_HSCROLL);
+      if (both) --sys.right;
+      EXPECT_TRUE(EqualRect(&s->HorzRect, &sys)) << s->HorzRect.left << "," << s->HorzRect.top << ","
+                                                  << s->HorzRect.right << "," << s->HorzRect.bottom << " / "
+                                                  << sys.left << "," << sys.top << "," << sys.right << ","
+                                                  << sys.bottom;
+    }
+    if (both) {
+      // The corner square is painted with the face colour, between the bars.
+      gui::TBitmap b = Painted(*s, w.wnd);
+      EXPECT_EQ(s->CornerRect.left, s->VertRect.left);
+      EXPECT_EQ(s->CornerRect.top, s->HorzRect.top);
+      EXPECT_EQ(b.Pixel(s->CornerRect.left + 2, s->CornerRect.top + 2), RGB(60, 60, 60));
+    }
+  }
+}
+
+TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
+  // Vertical bar only: the bar runs from the border's inside, top to bottom.
+  ScrolledWindow w(WS_VSCROLL, 0, 100, 200);
+  auto s = Skin(w.wnd);
+  const RECT full{0, 0, 100, 200};
+  auto column = [&](gui::TBitmap&) { return (s->VertRect.left + s->VertRect.right) / 2; };
+
+  // One page is the whole range: the thumb starts the track and is a pixel short of it.
+  w.SetRange(SB_VERT, 0, 100, 100, 0);
+  s->MeasureBars(full);
+  {
+    gui::TBitmap b = Painted(*s, w.wnd);
+    const int x = column(b), top = s->VertRect.top, track = s->VertMetrics.Track;
+    EXPECT_EQ(track, (s->VertRect.bottom - top) - 2 * arrow_);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ - 1), ArrowColour(9));
+    EXPECT_EQ(b.Pixel(x, top + arrow_), kThumb);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 2), kThumb);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kTrack);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ + track), ArrowColour(13));
+  }
+
+  // No page: the system's thumb size, at the start and at the end of the track.
+  const int system = GetSystemMetrics(SM_CXHTHUMB);
+  w.SetRange(SB_VERT, 0, 50, 0, 0);
+  {
+    gui::TBitmap b = Painted(*s, w.wnd);
+    const int x = column(b), start = s->VertRect.top + arrow_;
+    EXPECT_EQ(s->VertMetrics.Thumb, system);
+    EXPECT_EQ(b.Pixel(x, start + system - 1), kThumb);
+    EXPECT_EQ(b.Pixel(x, start + system), kTrack);
+  }
+  w.SetRange(SB_VERT, 0, 50, 0, 50);
+  {
+    gui::TBitmap b = Painted(*s, w.wnd);
+    const int x = column(b), end = s->VertRect.top + arrow_ + s->VertMetrics.Track;
+    EXPECT_EQ(b.Pixel(x, end - system - 1), kTrack);
+    EXPECT_EQ(b.Pixel(x, end - system), kThumb);
+    EXPECT_EQ(b.Pixel(x, end - 1), kThumb);
+  }
+  // A long range keeps the thumb at its minimum length.
+  w.SetRange(SB_VERT, 0, 100000, 1, 0);
+  s->MeasureBars(full);
+  EXPECT_EQ(s->VertMetrics.Thumb, skin::MinimumThumb(arrow_));
+}
+
+TEST_F(ScrollbarTest, ABarShorterThanTwoArrowsShowsTwoHalfArrowsAndNoThumb) {
+  const int barLength = arrow_ + arrow_ / 2;  // shorter than two arrows
+  ScrolledWindow w(WS_VSCROLL, 0, 100, barLength + 2);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  gui::TBitmap b = Painted(*s, w.wnd);
+  ASSERT_EQ(s->VertRect.bottom - s->VertRect.top, barLength);
+  const int x = (s->VertRect.left + s->VertRect.right) / 2, top = s->VertRect.top, half = barLength / 2;
+  EXPECT_EQ(b.Pixel(x, top), ArrowColour(9));
+  EXPECT_EQ(b.Pixel(x, top + half - 1), ArrowColour(9));
+  // An odd length leaves the middle pixel to the bar's colour.
+  EXPECT_EQ(b.Pixel(x, top + barLength - half), ArrowColour(13));
+  EXPECT_EQ(b.Pixel(x, top + barLength - 1), ArrowColour(13));
+  for (int y = top; y < top + barLength; ++y) EXPECT_NE(b.Pixel(x, y), kThumb) << y;
+}
+
+TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
+  ScrolledWindow w(WS_HSCROLL | WS_VSCROLL, 0, 200, 150);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  w.SetRange(SB_HORZ, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  SendMessageW(w.wnd, WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(s->PressedPart, skin::spDownArrow);
+  gui::TBitmap b = Painted(*s, w.wnd);
+  const int x = (s->VertRect.left + s->VertRect.right) / 2;
+  EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(14));
+  EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(9));
+  SendMessageW(w.wnd, WM_HSCROLL, SB_LINELEFT, 0);
+  EXPECT_EQ(s->PressedPart, skin::spLeftArrow);
+  b = Painted(*s, w.wnd);
+  EXPECT_EQ(b.Pixel(s->HorzRect.left, (s->HorzRect.top + s->HorzRect.bottom) / 2), ArrowColour(2));
+  SendMessageW(w.wnd, WM_HSCROLL, SB_ENDSCROLL, 0);
+  EXPECT_EQ(s->PressedPart, skin::spNone);
+  // The system does not hot-track bars the skin paints.
+  EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
+}
+
+// Drives the skin's thumb drag: the moves (in the window's client
+// coordinates) and the release are queued, then the press on the thumb runs
+// the drag loop, which takes them from the queue.
+class ThumbDrag : public ScrollbarTest {
+ protected:
+  // The pointer goes back where it was: later tests read it.
+  void SetUp() override {
+    ScrollbarTest::SetUp();
+    GetCursorPos(&cursor_);
+  }
+  void TearDown() override {
+    SetCursorPos(cursor_.x, cursor_.y);
+    skin_test::DrainMessages();
+  }
+  POINT cursor_{};
+  // The screen point in the middle of the vertical thumb.
+  POINT ThumbCentre(skin::TSkinScrollbar& s, HWND wnd) {
+    RECT w;
+    GetWindowRect(wnd, &w);
+    s.MeasureBars(RECT{0, 0, w.right - w.left, w.bottom - w.top});
+    const skin::TThumbMetrics& m = s.VertMetrics;
+    return POINT{w.left + (s.VertRect.left + s.VertRect.right) / 2,
+                 w.top + s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2};
+  }
+  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy) {
+    SetCursorPos(start.x, start.y);
+    skin_test::DrainMessages();
+    POINT client = start;
+    ScreenToClient(wnd, &client);
+    for (int dy : movesBy) PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
+    PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
+  }
+};
+
+TEST_F(ThumbDrag, ReleaseWithoutMovingReportsTheStartingPosition) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
+  w.SetRange(SB_VERT, 0, 100, 10, 37);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  msgseq::TMessageLog log;
+  const POINT start = ThumbCentre(*s, w.wnd);
+  Drag(w.wnd, start, {});
+  log.Pump();
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 37)},
+                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
+              "release on the thumb");
+  EXPECT_FALSE(s->Tracking);
+  EXPECT_EQ(s->PressedPart, skin::spNone);
+}
+
+TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  msgseq::TMessageLog log;
+
+  // A paged bar ends at maximum - page + 1; a move that lands on the same
+  // position sends nothing more.
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  POINT start = ThumbCentre(*s, w.wnd);
+  const int step = s->VertMetrics.Track;  // far enough to pass the end
+  Drag(w.wnd, start, {step, step + 5});
+  log.Pump();
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 91)},
+                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 91)},
+                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
+              "paged bar dragged past the end");
+  EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91);
+
+  // An unpaged bar ends at its maximum; a move halfway is tracked on the way.
+  w.SetRange(SB_VERT, 0, 100, 0, 0);
+  log.Flush();
+  start = ThumbCentre(*s, w.wnd);
+  const int half = (s->VertMetrics.Track - s->VertMetrics.Thumb) / 2;
+  Drag(w.wnd, start, {half, 3 * step});
+  log.Pump();
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 50)},
+                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 100)},
+                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 100)},
+                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
+              "unpaged bar dragged past the end");
+  // Moving back before the start stops at the minimum.
+  log.Flush();
+  start = ThumbCentre(*s, w.wnd);
+  Drag(w.wnd, start, {-3 * step});
+  log.Pump();
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 0)},
+                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 0)},
+                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
+              "dragged back before the start");
+}
+
+TEST_F(ThumbDrag, AListBoxFollowsTheSkinnedThumb) {
+  gui::TApplication app;
+  std::string items = "    Items.Strings = (\n";
+  for (int i = 0; i < 200; ++i) items += "      'Item " + std::to_string(i) + "'\n";
+  items += "    )\n";
+  gui::TForm* form = controls_test::ShowForm(app, Control("List", "TListBox", 10, 10, 150, 200, items));
+  auto* list = dynamic_cast<gui::TListBox*>(form->FindComponent("List"));
+  ASSERT_NE(list, nullptr);
+  auto* s = new skin::TSkinScrollbar(list);
+  s->AttachScrollBars(list, data_.get(), nullptr, nullptr, true);
+  const HWND wnd = list->Handle();
+  const POINT start = ThumbCentre(*s, wnd);
+  Drag(wnd, start, {s->VertMetrics.Track});
+  skin_test::DrainMessages();
+  SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(wnd, SB_VERT, &info);
+  EXPECT_EQ(SendMessageW(wnd, LB_GETTOPINDEX, 0, 0), info.nMax - static_cast<int>(info.nPage) + 1);
+  EXPECT_EQ(list->TopIndex(), info.nMax - static_cast<int>(info.nPage) + 1);
+  EXPECT_FALSE(s->Tracking);
+  // Arrow and page presses stay with the list box's own procedure.
+  SendMessageW(wnd, WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_LT(SendMessageW(wnd, LB_GETTOPINDEX, 0, 0), info.nMax - static_cast<int>(info.nPage) + 1);
+  delete form;
+}
+
+TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 9\n    PageSize = 10\n") +
+               Control("VBar", "TScrollBar", 230, 10, 17, 200,
+                       "    Kind = sbVertical\n    Min = 0\n    Max = 99\n    PageSize = 10\n    Position = 45\n"));
+  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  auto* s = new skin::TSkinScControl(bar);
+  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  gui::TBitmap b = Painted(*s, bar->Handle());
+  const int y = b.Height() / 2, track = b.Width() - 2 * arrow_;
+  EXPECT_EQ(s->TrackLength, track);
+  EXPECT_EQ(s->ThumbLength, track - 1);
+  EXPECT_EQ(s->ThumbOffset, 0);
+  EXPECT_EQ(b.Pixel(arrow_ - 1, y), ArrowColour(1));
+  EXPECT_EQ(b.Pixel(arrow_, y), kThumb);
+  EXPECT_EQ(b.Pixel(arrow_ + track - 2, y), kThumb);
+  EXPECT_EQ(b.Pixel(arrow_ + track - 1, y), kTrack);
+  EXPECT_EQ(b.Pixel(b.Width() - 1, y), ArrowColour(5));
+
+  // The vertical one counts max - min + 1 positions; the thumb sits in the middle.
+  auto* vbar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("VBar"));
+  auto* vs = new skin::TSkinScControl(vbar);
+  vs->AttachControl(nullptr, data_.get(), nullptr, false);
+  gui::TBitmap v = Painted(*vs, vbar->Handle());
+  const int vtrack = v.Height() - 2 * arrow_;
+  EXPECT_EQ(vs->ThumbLength, std::max(MulDiv(10, vtrack, 100), skin::MinimumThumb(arrow_)));
+  EXPECT_EQ(vs->ThumbOffset, MulDiv(45, vtrack - vs->ThumbLength, 90));
+  EXPECT_EQ(v.Pixel(v.Width() / 2, arrow_ + vs->ThumbOffset), kThumb);
+  EXPECT_EQ(v.Pixel(v.Width() / 2, arrow_ + vs->ThumbOffset - 1), kTrack);
+  // A scroll notification reflected to the control shows the pressed arrow.
+  SendMessageW(vbar->Handle(), gui::CN_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(vs->PressedPart, skin::spUpArrow);
+  delete form;
+}
+
+}  // namespace
