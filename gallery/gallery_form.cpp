@@ -204,15 +204,12 @@ void TGalleryForm::LayOut() {
   if (!Pages || !StatusBar1 || !HandleAllocated()) return;
   RECT client{};
   GetClientRect(Handle(), &client);
-  int statusHeight = StatusBar1->Height();
-  if (StatusBar1->HandleAllocated()) {
-    // The status bar places itself along the bottom when told of a new size.
-    SendMessageW(StatusBar1->Handle(), WM_SIZE, 0, 0);
-    RECT bar{};
-    GetWindowRect(StatusBar1->Handle(), &bar);
-    statusHeight = bar.bottom - bar.top;
-  }
-  Pages->SetBounds(0, 0, client.right, std::max(0L, client.bottom - statusHeight));
+  // The status bar keeps its height along the bottom (it is made with
+  // CCS_NORESIZE, so it is placed like any other control).
+  const int statusHeight = StatusBar1->Height();
+  const int pagesHeight = std::max(0, static_cast<int>(client.bottom) - statusHeight);
+  StatusBar1->SetBounds(0, pagesHeight, client.right, statusHeight);
+  Pages->SetBounds(0, 0, client.right, pagesHeight);
 }
 
 // ---------------------------------------------------------------------------

@@ -20,11 +20,16 @@ namespace {
 
 class GalleryTest : public ::testing::Test {
  protected:
+  // Each case starts as the program does, with no skin manager yet.
   void SetUp() override {
+    skin::FreeSkinManager();
     app_ = std::make_unique<gui::TApplication>();
     app_->OnException = [this](gui::TObject*, const std::wstring& message) { errors_.push_back(message); };
   }
-  void TearDown() override { app_.reset(); }
+  void TearDown() override {
+    app_.reset();
+    skin::FreeSkinManager();
+  }
 
   // The form as the program makes it; `beforeShow` stands for the command
   // line, which is applied before the window is first shown.
