@@ -68,7 +68,7 @@ object GalleryForm: TGalleryForm
         Left = 8
         Top = 163
         Width = 200
-        Height = 64
+        Height = 41
         BevelOuter = bvLowered
         TabOrder = 1
         object AlignLeftButton: TSpeedButton
@@ -114,13 +114,13 @@ object GalleryForm: TGalleryForm
           Font.Style = [fsBold]
           ParentFont = False
         end
-        object AlignLabel: TLabel
-          Left = 8
-          Top = 40
-          Width = 184
-          Height = 13
-          Caption = 'Alignment: left'
-        end
+      end
+      object AlignLabel: TLabel
+        Left = 8
+        Top = 216
+        Width = 200
+        Height = 13
+        Caption = 'Alignment: left'
       end
       object CheckGroup: TGroupBox
         Left = 216

@@ -28,19 +28,24 @@ fail() {
 pixel() {
   convert "$1" -format "%[pixel:p{$2,$3}]" info: | tr -dc '0-9,' | tr ',' ' '
 }
-# Sum of the three channels: the dark skin's caption is far below the
-# default skin's light one.
+# Sum of the three channels.
 brightness() {
   local r g b
   read -r r g b <<<"$1"
   echo $((r + g + b))
 }
 # A point inside the caption band, clear of the icon, the text and the
-# buttons: a third of the way in, half the caption's height down.
+# buttons: two thirds of the way along, ten pixels down.
 caption_point() {
   local left top right bottom
   read -r left top right bottom <<<"$(probe rect "$title")"
   echo "$((left + (right - left) * 2 / 3)) $((top + 10))"
+}
+# A point of the raised panel on the Buttons page, above its caption.
+panel_point() {
+  local x y
+  read -r x y <<<"$(probe control "$title" "A raised panel")"
+  echo "$x $((y - 30))"
 }
 # Alt+S opens the Skin menu with its first entry selected; each Down moves
 # one entry on; Enter chooses.
@@ -72,18 +77,21 @@ case "$scenario" in
     xdotool mousemove "$x" "$y" click 1
     sleep 0.5
     read -r cx cy <<<"$(caption_point)"
+    read -r px py <<<"$(panel_point)"
     import -window root "$work/default.png"
-    before=$(pixel "$work/default.png" "$cx" "$cy")
+    caption_before=$(pixel "$work/default.png" "$cx" "$cy")
+    panel_before=$(pixel "$work/default.png" "$px" "$py")
 
     choose_skin 1  # Default, Dark
     probe skinned "$title" || fail "not skinned after choosing Dark"
     read -r cx cy <<<"$(caption_point)"
     import -window root "$work/dark.png"
-    after=$(pixel "$work/dark.png" "$cx" "$cy")
-    [ "$before" != "$after" ] || fail "the caption at $cx,$cy kept its colour ($before)"
-    [ "$(brightness "$after")" -lt "$(brightness "$before")" ] \
-      || fail "the caption at $cx,$cy is not darker: $before before, $after after"
-    [ "$(brightness "$after")" -lt 300 ] || fail "the caption at $cx,$cy is not dark: $after"
+    caption_after=$(pixel "$work/dark.png" "$cx" "$cy")
+    panel_after=$(pixel "$work/dark.png" "$px" "$py")
+    [ "$caption_before" != "$caption_after" ] || fail "the caption at $cx,$cy kept its colour ($caption_before)"
+    # The dark skin's panels are dark where the default skin's are light.
+    [ "$(brightness "$panel_before")" -gt 600 ] || fail "the default skin's panel at $px,$py is not light: $panel_before"
+    [ "$(brightness "$panel_after")" -lt 300 ] || fail "the dark skin's panel at $px,$py is not dark: $panel_after"
 
     choose_skin 2  # Default, Dark, No Skin
     if probe skinned "$title"; then fail "still skinned after choosing No Skin"; fi
@@ -93,7 +101,7 @@ case "$scenario" in
     probe skinned "$title" || fail "not skinned after choosing Default again"
     read -r cx cy <<<"$(caption_point)"
     import -window root "$work/default-again.png"
-    [ "$(pixel "$work/default-again.png" "$cx" "$cy")" = "$before" ] \
+    [ "$(pixel "$work/default-again.png" "$cx" "$cy")" = "$caption_before" ] \
       || fail "the default skin's caption does not come back at $cx,$cy"
     ;;
   skinned_start)
@@ -104,8 +112,8 @@ case "$scenario" in
   *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
-# Alt+F4 closes it; the process ends.
-xdotool key alt+F4
+# Asked to close (as Alt+F4 would), the program ends.
+probe close "$title" || fail "no window to close"
 probe gone "$title" 10000 || fail "the gallery did not close"
 wait $app || true
 echo "e2e gallery $scenario: ok"

@@ -9,6 +9,7 @@
 //   uiprobe iconic TITLE [MS]         exits 0 once the window is minimised
 //   uiprobe restore TITLE [MS]        restores the minimised window, as a task bar does
 //   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
+//   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -79,7 +80,7 @@ constexpr UINT kSkinQuery = 0x3504;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -98,6 +99,7 @@ int main(int argc, char** argv) {
     if (command == "minbox" && CaptionBox(top, HTMINBUTTON)) return 0;
     if (command == "iconic" && IsIconic(top)) return 0;
     if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
+    if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "restore") {
       ShowWindow(top, SW_RESTORE);
       return 0;
