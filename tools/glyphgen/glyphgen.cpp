@@ -17,7 +17,8 @@ using skingen::Raster;
 using skingen::Rgb;
 
 constexpr int kSize = 16;
-constexpr Rgb kInk = 0x2B3A4A;
+// A mid tone, so the lines read on light and dark button faces alike.
+constexpr Rgb kInk = 0x4F7CB0;
 
 void Folder(Raster& r, int x) {
   r.RoundBox(x + 1, 3, 6, 3, 1, 0x9A6B12, 0xE8B33C);
