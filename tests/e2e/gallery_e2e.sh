@@ -3,7 +3,7 @@
 # keyboard, as a user would (xdotool), checking the screen's pixels and the
 # window's answer to the skin's query after each step. Only keys reach the
 # menus, so the script works whether the menu bar is the system's or skinned.
-#   gallery_e2e.sh switch_skins|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
+#   gallery_e2e.sh switch_skins|context_menu|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 set -euo pipefail
 scenario=$1 state=$2 program=$3 probe=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -103,6 +103,20 @@ case "$scenario" in
     import -window root "$work/default-again.png"
     [ "$(pixel "$work/default-again.png" "$cx" "$cy")" = "$caption_before" ] \
       || fail "the default skin's caption does not come back at $cx,$cy"
+    ;;
+  context_menu)
+    # A right click on the Buttons page, below its labels, opens the page's
+    # context menu there; Escape closes it.
+    read -r left top right bottom <<<"$(probe rect "$title")"
+    x=$((left + 300)) y=$((top + 330))
+    xdotool mousemove "$x" "$y" click 3
+    read -r mleft mtop mright mbottom <<<"$(probe popup "$title" 5000)" || true
+    [ -n "${mleft:-}" ] || fail "no context menu after a right click at $x,$y"
+    [ "$mleft" -ge "$((x - 2))" ] && [ "$mtop" -ge "$((y - 2))" ] || fail "the menu opened at $mleft,$mtop, not at $x,$y"
+    import -window root "$work/context.png"
+    xdotool key Escape
+    sleep 0.5
+    if probe popup "$title" 0 >/dev/null; then fail "Escape left the context menu open"; fi
     ;;
   skinned_start)
     # Any Windows version: the gallery wears its skin (the dialog's own rule

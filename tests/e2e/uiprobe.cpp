@@ -10,6 +10,7 @@
 //   uiprobe restore TITLE [MS]        restores the minimised window, as a task bar does
 //   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
 //   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
+//   uiprobe popup TITLE [MS]          the rectangle of an open popup menu (TITLE is not read)
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -80,7 +81,7 @@ constexpr UINT kSkinQuery = 0x3504;
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|popup|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -89,6 +90,15 @@ int main(int argc, char** argv) {
   const int waitArg = namesControl ? 4 : 3;
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
+    if (command == "popup") {
+      HWND menu = FindWindowW(L"#32768", nullptr);
+      RECT r;
+      if (menu && IsWindowVisible(menu) && GetWindowRect(menu, &r)) {
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+      }
+      continue;
+    }
     HWND top = FindTopLevel(title);
     if (command == "gone") {
       if (!top) return 0;
