@@ -300,10 +300,11 @@ TEST_F(GalleryTest, FailingSkinFileKeepsTheSkinInForceAndReportsOnce) {
   EXPECT_FALSE(f.SkinData1->Active());
   EXPECT_EQ(SkinMarks(f), "--N");
 
-  // A missing file too.
+  // A missing file too, reported as one that cannot be opened.
   errors_.clear();
   EXPECT_FALSE(f.LoadSkinFile(broken + L".missing"));
-  EXPECT_EQ(errors_.size(), 1u);
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_NE(errors_[0].find(L"cannot be opened"), std::wstring::npos) << errors_[0];
   EXPECT_EQ(SkinMarks(f), "--N");
   DeleteFileW(broken.c_str());
 }
