@@ -271,7 +271,7 @@ object GalleryForm: TGalleryForm
           end
           item
             Caption = 'Value'
-            Width = 70
+            Width = 60
             Alignment = taRightJustify
           end>
       end
