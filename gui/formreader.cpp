@@ -14,6 +14,7 @@
 #include "gui/extctrls.h"
 #include "gui/forms.h"
 #include "gui/imagelist.h"
+#include "gui/labels.h"
 #include "gui/listview.h"
 #include "gui/lists.h"
 #include "gui/menus.h"
@@ -38,6 +39,7 @@ std::map<std::string, TComponentFactory>& Factories() {
     add(static_cast<TGroupBox*>(nullptr));
     add(static_cast<TBitBtn*>(nullptr));
     add(static_cast<TSpeedButton*>(nullptr));
+    add(static_cast<TLabel*>(nullptr));
     add(static_cast<TPanel*>(nullptr));
     add(static_cast<TStatusBar*>(nullptr));
     add(static_cast<TEdit*>(nullptr));

@@ -174,7 +174,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
   std::ifstream file;
   if (!path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     file.open(path.c_str(), std::ios::binary);
-  if (!file) throw gui::Exception(L"The file cannot be opened.");
+  // A stream never opened reports no failure of its own.
+  if (!file.is_open() || !file) throw gui::Exception(L"The file cannot be opened.");
   return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 

@@ -9,6 +9,8 @@
 //   uiprobe iconic TITLE [MS]         exits 0 once the window is minimised
 //   uiprobe restore TITLE [MS]        restores the minimised window, as a task bar does
 //   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
+//   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
+//   uiprobe popup TITLE [MS]          the rectangle of an open popup menu (TITLE is not read)
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -86,7 +88,7 @@ int main(int argc, char** argv) {
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
       setAware();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|popup|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -95,6 +97,15 @@ int main(int argc, char** argv) {
   const int waitArg = namesControl ? 4 : 3;
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
+    if (command == "popup") {
+      HWND menu = FindWindowW(L"#32768", nullptr);
+      RECT r;
+      if (menu && IsWindowVisible(menu) && GetWindowRect(menu, &r)) {
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+      }
+      continue;
+    }
     HWND top = FindTopLevel(title);
     if (command == "gone") {
       if (!top) return 0;
@@ -105,6 +116,7 @@ int main(int argc, char** argv) {
     if (command == "minbox" && CaptionBox(top, HTMINBUTTON)) return 0;
     if (command == "iconic" && IsIconic(top)) return 0;
     if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
+    if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "restore") {
       ShowWindow(top, SW_RESTORE);
       return 0;

@@ -1,0 +1,19 @@
+// The skin gallery's start-up: the application, its main form from the form
+// description, then the command line's choices of skin and page.
+#include <windows.h>
+
+#include "gallery/gallery_form.h"
+#include "gallery/gallery_options.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  gui::TApplication application;
+  try {
+    application.SetTitle(L"Skin Gallery");
+    auto* form = application.CreateForm<TGalleryForm>();
+    form->ApplyOptions(ParseGalleryOptions(CommandLineArguments()));
+    application.Run();
+  } catch (...) {
+    application.HandleException(&application);
+  }
+  return 0;
+}

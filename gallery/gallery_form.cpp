@@ -1,0 +1,382 @@
+#include "gallery/gallery_form.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <utility>
+
+#include "gallery/left_scroll_list.h"
+#include "gui/dialogs.h"
+#include "gui/text.h"
+#include "skin/data/skin_data.h"
+
+namespace {
+
+// "&Push me" -> "Push me": captions as the user reads them.
+std::wstring PlainCaption(const std::wstring& caption) {
+  std::wstring plain;
+  for (wchar_t c : caption)
+    if (c != L'&') plain += c;
+  return plain;
+}
+
+std::wstring Lower(std::wstring text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return text;
+}
+
+// Through the application's standard error report, as any failure is.
+void Report(gui::TObject* sender, const std::wstring& message) {
+  try {
+    throw gui::Exception(message);
+  } catch (...) {
+    gui::HandleException(sender);
+  }
+}
+
+// A status bar panel wide enough for "Skin: " and a skin's name.
+constexpr int kSkinPanelWidth = 240;
+
+}  // namespace
+
+TGalleryForm::TGalleryForm(gui::TComponent* owner) : gui::TForm(owner) { RegisterLeftScrollListBox(); }
+
+gui::TNotifyEvent TGalleryForm::MethodAddress(std::string_view name) {
+  using Handler = void (TGalleryForm::*)(gui::TObject*);
+  static const std::pair<std::string_view, Handler> kMethods[] = {
+      {"FormCreate", &TGalleryForm::FormCreate},
+      {"FormDestroy", &TGalleryForm::FormDestroy},
+      {"PagesChange", &TGalleryForm::PagesChange},
+      {"ButtonClick", &TGalleryForm::ButtonClick},
+      {"AlignClick", &TGalleryForm::AlignClick},
+      {"HorizontalBarChange", &TGalleryForm::HorizontalBarChange},
+      {"VerticalBarChange", &TGalleryForm::VerticalBarChange},
+      {"SectionTabsChange", &TGalleryForm::SectionTabsChange},
+      {"HorizontalTrackChange", &TGalleryForm::HorizontalTrackChange},
+      {"VerticalTrackChange", &TGalleryForm::VerticalTrackChange},
+      {"OpenSkinFile1Click", &TGalleryForm::OpenSkinFile1Click},
+      {"Exit1Click", &TGalleryForm::Exit1Click},
+      {"DefaultSkin1Click", &TGalleryForm::DefaultSkin1Click},
+      {"DarkSkin1Click", &TGalleryForm::DarkSkin1Click},
+      {"NoSkin1Click", &TGalleryForm::NoSkin1Click},
+      {"About1Click", &TGalleryForm::About1Click},
+      {"ContextItemClick", &TGalleryForm::ContextItemClick},
+  };
+  for (const auto& [methodName, method] : kMethods)
+    if (methodName == name) return [this, method](gui::TObject* sender) { (this->*method)(sender); };
+  return gui::TForm::MethodAddress(name);
+}
+
+void TGalleryForm::BindField(std::string_view name, gui::TComponent* c) {
+  const auto bind = [name, c]<class T>(std::string_view fieldName, T*& field) {
+    if (fieldName == name) field = dynamic_cast<T*>(c);
+  };
+  bind("Pages", Pages);
+  bind("ButtonsPage", ButtonsPage);
+  bind("ListsPage", ListsPage);
+  bind("TextPage", TextPage);
+  bind("RangesPage", RangesPage);
+  bind("StatusBar1", StatusBar1);
+  bind("SkinData1", SkinData1);
+  bind("Pictures", Pictures);
+  bind("PushGroup", PushGroup);
+  bind("PushButton", PushButton);
+  bind("GlyphButton", GlyphButton);
+  bind("DisabledButton", DisabledButton);
+  bind("SpeedPanel", SpeedPanel);
+  bind("AlignLeftButton", AlignLeftButton);
+  bind("AlignCentreButton", AlignCentreButton);
+  bind("AlignRightButton", AlignRightButton);
+  bind("BoldButton", BoldButton);
+  bind("AlignLabel", AlignLabel);
+  bind("CheckGroup", CheckGroup);
+  bind("CheckedBox", CheckedBox);
+  bind("UncheckedBox", UncheckedBox);
+  bind("DisabledBox", DisabledBox);
+  bind("RadioGroup", RadioGroup);
+  bind("FirstRadio", FirstRadio);
+  bind("SecondRadio", SecondRadio);
+  bind("DisabledRadio", DisabledRadio);
+  bind("RaisedPanel", RaisedPanel);
+  bind("LoweredPanel", LoweredPanel);
+  bind("ClickLabel", ClickLabel);
+  bind("NumberList", NumberList);
+  bind("LeftScrollList", LeftScrollList);
+  bind("TextMemo", TextMemo);
+  bind("RowView", RowView);
+  bind("HorizontalBar", HorizontalBar);
+  bind("HorizontalLabel", HorizontalLabel);
+  bind("VerticalBar", VerticalBar);
+  bind("VerticalLabel", VerticalLabel);
+  bind("PlainEdit", PlainEdit);
+  bind("ReadOnlyEdit", ReadOnlyEdit);
+  bind("NumberSpin", NumberSpin);
+  bind("DropDownCombo", DropDownCombo);
+  bind("DropDownListCombo", DropDownListCombo);
+  bind("DatePicker", DatePicker);
+  bind("SectionTabs", SectionTabs);
+  bind("SectionLabel", SectionLabel);
+  bind("HorizontalTrack", HorizontalTrack);
+  bind("HorizontalTrackLabel", HorizontalTrackLabel);
+  bind("VerticalTrack", VerticalTrack);
+  bind("VerticalTrackLabel", VerticalTrackLabel);
+  bind("UpDownEdit", UpDownEdit);
+  bind("NumberUpDown", NumberUpDown);
+  bind("SmoothProgress", SmoothProgress);
+  bind("ChunkedProgress", ChunkedProgress);
+  bind("MainMenu1", MainMenu1);
+  bind("OpenSkinFile1", OpenSkinFile1);
+  bind("Exit1", Exit1);
+  bind("Skin1", Skin1);
+  bind("DefaultSkin1", DefaultSkin1);
+  bind("DarkSkin1", DarkSkin1);
+  bind("NoSkin1", NoSkin1);
+  bind("MdiDemo1", MdiDemo1);
+  bind("About1", About1);
+  bind("ButtonsMenu", ButtonsMenu);
+  bind("CheckedItem1", CheckedItem1);
+  bind("DisabledItem1", DisabledItem1);
+  bind("ImageItem1", ImageItem1);
+  bind("More1", More1);
+  bind("DefaultItem1", DefaultItem1);
+}
+
+std::wstring TGalleryForm::ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // the name was cut
+  }
+  const std::size_t cut = path.find_last_of(L"\\/:");
+  return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Creation and layout
+
+void TGalleryForm::FormCreate(gui::TObject*) {
+  std::vector<std::wstring> numbered;
+  for (int i = 1; i <= kNumberedItems; ++i) numbered.push_back(L"Item " + std::to_wstring(i));
+  NumberList->Items().Assign(numbered);
+
+  std::vector<std::wstring> leftScroll;
+  for (int i = 1; i <= kLeftScrollItems; ++i) leftScroll.push_back(L"Entry " + std::to_wstring(i));
+  LeftScrollList->Items().Assign(leftScroll);
+
+  std::vector<std::wstring> lines;
+  for (int i = 1; i <= kMemoLines; ++i)
+    lines.push_back(L"Line " + std::to_wstring(i) + L": the quick brown fox jumps over the lazy dog.");
+  TextMemo->Lines().Assign(lines);
+
+  static const wchar_t* const kNames[] = {L"Alpha", L"Bravo", L"Charlie", L"Delta", L"Echo",
+                                          L"Foxtrot", L"Golf", L"Hotel", L"India", L"Juliett"};
+  for (int i = 1; i <= kListViewRows; ++i) {
+    gui::TListItem& row = RowView->Items().Add();
+    row.SetCaption(std::to_wstring(i));
+    row.SubItems().Add(kNames[(i - 1) % std::size(kNames)]);
+    row.SubItems().Add(std::to_wstring(i * 37 % 1000));
+  }
+
+  ProgressTimer = new gui::TTimer(this);
+  ProgressTimer->SetInterval(kProgressInterval);
+  ProgressTimer->OnTimer = [this](gui::TObject* sender) { ProgressTimerTick(sender); };
+
+  StatusBar1->SetPanels({gui::TStatusPanel{L"", kSkinPanelWidth}, gui::TStatusPanel{L"", -1}});
+  ShowSkinState();
+  ShowPageInStatus();
+}
+
+void TGalleryForm::FormDestroy(gui::TObject*) {
+  if (ProgressTimer) ProgressTimer->SetEnabled(false);
+}
+
+void TGalleryForm::WndProc(gui::TMessage& m) {
+  gui::TForm::WndProc(m);
+  if (m.Msg == WM_SIZE) LayOut();
+}
+
+void TGalleryForm::LayOut() {
+  if (!Pages || !StatusBar1 || !HandleAllocated()) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  // The status bar keeps its height along the bottom (it is made with
+  // CCS_NORESIZE, so it is placed like any other control).
+  const int statusHeight = StatusBar1->Height();
+  const int pagesHeight = std::max(0, static_cast<int>(client.bottom) - statusHeight);
+  StatusBar1->SetBounds(0, pagesHeight, client.right, statusHeight);
+  Pages->SetBounds(0, 0, client.right, pagesHeight);
+}
+
+// ---------------------------------------------------------------------------
+// Skins
+
+void TGalleryForm::ChooseSkin(TGallerySkin skin) {
+  switch (skin) {
+    case TGallerySkin::gsNone:
+      SkinData1->SetActive(false);
+      activeSkin_ = TGallerySkin::gsNone;
+      break;
+    case TGallerySkin::gsDefault:
+    case TGallerySkin::gsDark:
+      if (LoadSkinFile(skin == TGallerySkin::gsDark ? DarkSkinPath() : DefaultSkinPath())) activeSkin_ = skin;
+      break;
+    case TGallerySkin::gsOtherFile:
+      break;  // LoadSkinFile names the file
+  }
+  ShowSkinState();
+}
+
+bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
+  // SetSkinFile replaces the component's skin only when the whole archive
+  // loaded; otherwise it reports once and the skin in force stays.
+  const skin::TSkinContent* before = &SkinData1->Skin();
+  SkinData1->SetSkinFile(path);
+  if (&SkinData1->Skin() == before) {
+    ShowSkinState();
+    return false;
+  }
+  // The new skin is applied first; switching skinning on afterwards makes
+  // that the request carried out when the gallery was unskinned.
+  SkinData1->SetActive(true);
+  if (Lower(path) == Lower(DefaultSkinPath())) {
+    activeSkin_ = TGallerySkin::gsDefault;
+  } else if (Lower(path) == Lower(DarkSkinPath())) {
+    activeSkin_ = TGallerySkin::gsDark;
+  } else {
+    activeSkin_ = TGallerySkin::gsOtherFile;
+  }
+  ShowSkinState();
+  return true;
+}
+
+void TGalleryForm::ShowSkinState() {
+  if (DefaultSkin1) DefaultSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDefault);
+  if (DarkSkin1) DarkSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDark);
+  if (NoSkin1) NoSkin1->SetChecked(activeSkin_ == TGallerySkin::gsNone);
+  if (!StatusBar1 || !SkinData1) return;
+  std::wstring text = L"No skin";
+  if (activeSkin_ != TGallerySkin::gsNone) text = L"Skin: " + gui::AnsiToWide(SkinData1->SkinName);
+  auto panels = StatusBar1->Panels();
+  if (panels.size() < 2) return;
+  panels[0].Text = text;
+  StatusBar1->SetPanels(std::move(panels));
+}
+
+// ---------------------------------------------------------------------------
+// Pages
+
+bool TGalleryForm::ShowPage(const std::wstring& caption) {
+  for (int i = 0; i < Pages->PageCount(); ++i) {
+    if (Lower(Pages->Pages(i)->Caption()) != Lower(caption)) continue;
+    Pages->SetActivePageIndex(i);
+    ShowPageInStatus();
+    return true;
+  }
+  return false;
+}
+
+void TGalleryForm::PagesChange(gui::TObject*) { ShowPageInStatus(); }
+
+void TGalleryForm::ShowPageInStatus() {
+  if (!StatusBar1 || !Pages || !Pages->ActivePage()) return;
+  auto panels = StatusBar1->Panels();
+  if (panels.size() < 2) return;
+  panels[1].Text = L"Page: " + Pages->ActivePage()->Caption();
+  StatusBar1->SetPanels(std::move(panels));
+  // The progress bars move only while they can be seen.
+  if (ProgressTimer) ProgressTimer->SetEnabled(Pages->ActivePage() == RangesPage);
+}
+
+void TGalleryForm::ApplyOptions(const TGalleryOptions& options) {
+  for (const std::wstring& problem : options.Problems) Report(this, problem);
+  if (!options.SkinFile.empty()) LoadSkinFile(options.SkinFile);
+  if (options.NoSkin) ChooseSkin(TGallerySkin::gsNone);
+  if (!options.Page.empty() && !ShowPage(options.Page)) Report(this, L"There is no page \"" + options.Page + L"\".");
+}
+
+// ---------------------------------------------------------------------------
+// Controls
+
+void TGalleryForm::ButtonClick(gui::TObject* sender) {
+  if (auto* control = dynamic_cast<gui::TControl*>(sender))
+    ClickLabel->SetCaption(L"Clicked: " + PlainCaption(control->Caption()));
+}
+
+void TGalleryForm::AlignClick(gui::TObject* sender) {
+  const wchar_t* side = sender == AlignCentreButton ? L"centre" : sender == AlignRightButton ? L"right" : L"left";
+  AlignLabel->SetCaption(std::wstring(L"Alignment: ") + side);
+}
+
+void TGalleryForm::HorizontalBarChange(gui::TObject*) {
+  HorizontalLabel->SetCaption(L"Horizontal: " + std::to_wstring(HorizontalBar->Position()));
+}
+
+void TGalleryForm::VerticalBarChange(gui::TObject*) {
+  VerticalLabel->SetCaption(L"Vertical: " + std::to_wstring(VerticalBar->Position()));
+}
+
+void TGalleryForm::SectionTabsChange(gui::TObject*) {
+  const int index = SectionTabs->TabIndex();
+  SectionLabel->SetCaption(L"Section: " + (index >= 0 ? SectionTabs->Tabs()[index] : std::wstring(L"none")));
+}
+
+void TGalleryForm::HorizontalTrackChange(gui::TObject*) {
+  HorizontalTrackLabel->SetCaption(L"Horizontal: " + std::to_wstring(HorizontalTrack->Position()));
+}
+
+void TGalleryForm::VerticalTrackChange(gui::TObject*) {
+  VerticalTrackLabel->SetCaption(L"Vertical: " + std::to_wstring(VerticalTrack->Position()));
+}
+
+void TGalleryForm::ProgressTimerTick(gui::TObject*) {
+  for (gui::TProgressBar* bar : {SmoothProgress, ChunkedProgress}) {
+    if (bar->Position() >= bar->Max()) {
+      bar->SetPosition(bar->Min());
+    } else {
+      bar->StepIt();
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+void TGalleryForm::OpenSkinFile1Click(gui::TObject*) {
+  std::wstring file(MAX_PATH, L'\0');
+  const std::wstring folder = ProgramFolder();
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = L"Skin archives (*.skin)\0*.skin\0All files (*.*)\0*.*\0";
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrTitle = L"Open Skin File";
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return;  // cancelled
+  file.resize(file.find(L'\0'));
+  LoadSkinFile(file);
+}
+
+void TGalleryForm::Exit1Click(gui::TObject*) { Close(); }
+
+void TGalleryForm::DefaultSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDefault); }
+
+void TGalleryForm::DarkSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDark); }
+
+void TGalleryForm::NoSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsNone); }
+
+void TGalleryForm::About1Click(gui::TObject*) {
+  gui::ShowMessage(L"Skin Gallery\n\nEvery kind of control the framework has, drawn by the skin engine. "
+                   L"Choose a skin from the Skin menu to change the look while the program runs.");
+}
+
+void TGalleryForm::ContextItemClick(gui::TObject* sender) {
+  if (auto* item = dynamic_cast<gui::TMenuItem*>(sender))
+    ClickLabel->SetCaption(L"Chosen from the context menu: " + PlainCaption(item->Caption));
+}

@@ -1,0 +1,22 @@
+// The gallery's command line:
+//   --skin FILE   load that skin archive at start
+//   --no-skin     start without a skin
+//   --page NAME   open that page ("Buttons", "Lists", "Text", "Ranges")
+#pragma once
+#include <string>
+#include <vector>
+
+struct TGalleryOptions {
+  std::wstring SkinFile;
+  bool NoSkin = false;
+  std::wstring Page;
+  // One sentence for each argument that was not understood.
+  std::vector<std::wstring> Problems;
+};
+
+// `args` without the program's own name.
+TGalleryOptions ParseGalleryOptions(const std::vector<std::wstring>& args);
+
+// The process's arguments, split as the system splits them, without the
+// program's name.
+std::vector<std::wstring> CommandLineArguments();
