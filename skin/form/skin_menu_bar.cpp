@@ -279,29 +279,36 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   BitBlt(dc, bar.left, bar.top, w, h, target, 0, 0, SRCCOPY);
 }
 
+gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
+  const RECT& r = item.BoundsRect;
+  const int w = r.right - r.left, h = Background.Height();
+  if (w <= 0 || h <= 0) return gui::TBitmap();
+  // The bar's background under the item, the frame of the hot or pressed
+  // look, the caption.
+  gui::TBitmap picture(w, h);
+  HDC target = picture.DC();
+  BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, 0, SRCCOPY);
+  const core::SkinColours& colours = SkinData->Skin().Colours;
+  const RECT local{0, r.top - BarRect.top, w, r.bottom - BarRect.top};
+  if (item.State == TNCObject::stPressed || item.State == TNCObject::stHot) {
+    gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(colours.ButtonHilight)));
+    FrameRect(target, &local, brush.get());
+  }
+  gui::FontHandle font = SystemMenuFont(false);
+  gui::SelectGuard select(target, font.get());
+  DrawMenuBarCaption(target, local, item.Caption, item.Enabled, gui::ColorToRGB(colours.MenuBarText));
+  return picture;
+}
+
 void TWinSkinMenu::PaintItem(TMenuBtn& item) {
   if (Background.Empty()) return;
   PaintSwallowingFailures([&] {
-    const RECT& r = item.BoundsRect;
-    const int w = r.right - r.left, h = Background.Height();
-    if (w <= 0 || h <= 0) return;
+    gui::TBitmap picture = ItemPicture(item);
+    if (picture.Empty()) return;
     gui::WindowDc dc = gui::WindowDc::Whole(Form->Handle);
     if (!dc) return;
-    // Composed off screen: the bar's background under the item, the frame
-    // of the hot or pressed look, the caption.
-    gui::TBitmap picture(w, h);
-    HDC target = picture.DC();
-    BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, 0, SRCCOPY);
-    const core::SkinColours& colours = SkinData->Skin().Colours;
-    const RECT local{0, r.top - BarRect.top, w, r.bottom - BarRect.top};
-    if (item.State == TNCObject::stPressed || item.State == TNCObject::stHot) {
-      gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(colours.ButtonHilight)));
-      FrameRect(target, &local, brush.get());
-    }
-    gui::FontHandle font = SystemMenuFont(false);
-    gui::SelectGuard select(target, font.get());
-    DrawMenuBarCaption(target, local, item.Caption, item.Enabled, gui::ColorToRGB(colours.MenuBarText));
-    BitBlt(dc.get(), r.left, BarRect.top, w, h, target, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), item.BoundsRect.left, BarRect.top, picture.Width(), picture.Height(), picture.DC(), 0, 0,
+           SRCCOPY);
   });
 }
 

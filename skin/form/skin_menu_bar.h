@@ -72,6 +72,8 @@ class TWinSkinMenu {
   void Paint(HDC dc, const RECT& bar);
   // One item in its present state, straight onto the window.
   void PaintItem(TMenuBtn& item);
+  // What PaintItem puts there: the item's column of the bar as last painted.
+  gui::TBitmap ItemPicture(const TMenuBtn& item);
   // The item under a point in window coordinates; never one without caption.
   TMenuBtn* FindMenuButton(POINT p) const;
   // The first enabled item whose accelerator ("&x") is the character.
