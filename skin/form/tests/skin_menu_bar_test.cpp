@@ -68,7 +68,7 @@ LPARAM ScreenPointIn(const TWinSkinForm& form, const RECT& r) {
 }
 
 // What happens while a bar submenu is open: each step runs from the menu's
-// own loop (a thread timer), sees which item is open and may act.
+// own loop (a thread timer) once a submenu is open, sees which and may act.
 struct TMenuScript {
   std::vector<std::function<void()>> Steps;
   std::size_t Next = 0;
@@ -80,6 +80,9 @@ void CALLBACK RunScriptStep(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     return;
   }
+  // Each step waits for a bar submenu to be open (the one before may have
+  // closed one and asked for the next).
+  if (!skin::CurrentMenuTracking().Hook) return;
   g_script->Steps[g_script->Next++]();
 }
 
@@ -414,10 +417,21 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
     index.push_back(skin::CurrentMenuTracking().TrackedIndex);
   };
   auto key = [wnd](WPARAM vk) { PostMessageW(wnd, WM_KEYDOWN, vk, 0); };
+  // The pointer moved to a point of an item (window coordinates), as the
+  // menu's loop sees it.
+  auto pointTo = [&](const RECT& r, int dx) {
+    RECT window{};
+    GetWindowRect(wnd, &window);
+    SetCursorPos(window.left + r.left + dx, window.top + (r.top + r.bottom) / 2);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, 0);
+  };
+  const RECT fileBounds = bar.Items[0]->BoundsRect;
   TMenuScript script;
   script.Steps = {
-      [&] { record(); key(VK_RIGHT); },  // on the last item: the first opens
-      [&] { record(); key(VK_LEFT); },   // on the first: the last opens
+      [&] { record(); key(VK_RIGHT); },          // on the last item: the first opens
+      [&] { record(); key(VK_LEFT); },           // on the first: the last opens
+      [&] { record(); pointTo(fileBounds, 3); },  // the mouse onto "File" opens it
+      [&] { record(); pointTo(fileBounds, 8); },  // moving within it changes nothing
       [&] { record(); key(VK_ESCAPE); EndMenu(); },
   };
   g_script = &script;
@@ -431,8 +445,8 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   }
   Drain();
   g_script = nullptr;
-  EXPECT_EQ(open, (std::vector<HMENU>{help, file, help}));
-  EXPECT_EQ(index, (std::vector<int>{2, 0, 2}));
+  EXPECT_EQ(open, (std::vector<HMENU>{help, file, help, file, file}));
+  EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0}));
   // Closed again: nothing tracked, no hook left, the items as they were.
   EXPECT_FALSE(form->MenuTracking);
   EXPECT_EQ(skin::CurrentMenuTracking().Hook, nullptr);
