@@ -502,6 +502,14 @@ void TWinSkinForm::InstallSkinHandlers(gui::TMenuItem& item) {
   skinHandled_.emplace_back(&item, item.Command());
 }
 
+void TWinSkinForm::AdoptPopupItem(ULONG_PTR itemData) {
+  gui::TMenuItem* item = gui::TMenuItem::FromItemData(itemData);
+  if (!item || item->OnDrawItem) return;
+  const gui::TMenu* menu = item->Menu();
+  if (std::any_of(savedMenus_.begin(), savedMenus_.end(), [menu](const TSavedMenuDraw& s) { return s.Menu == menu; }))
+    InstallSkinHandlers(*item);
+}
+
 void TWinSkinForm::AssignSkinHandlers(gui::TMenuItem& item) {
   item.OnMeasureItem = [this](gui::TMenuItem* it, HDC dc, int& width, int& height) {
     SkinMenuItemMeasure(*this, *it, dc, width, height);

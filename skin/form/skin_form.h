@@ -188,6 +188,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // Gives the skin's handlers to an item of a taken-over popup menu that
   // has none of its own, and records it in skinHandled_.
   void InstallSkinHandlers(gui::TMenuItem& item);
+  // An item added to a taken-over popup menu since it was taken over gets
+  // the skin's handlers when it is first measured or drawn.
+  void AdoptPopupItem(ULONG_PTR itemData);
   void AssignSkinHandlers(gui::TMenuItem& item);
   // The framework item of the skinned bar (its main menu, merged items
   // included) that a command names, or none.

@@ -196,6 +196,7 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
     }
   }
   // The framework's popup menus: the skin's handlers (or the application's).
+  AdoptPopupItem(measure->itemData);
   if (gui::TPopupMenu::MeasureItem(*measure)) return TRUE;
   return CallDefault(WM_MEASUREITEM, wParam, lParam);
 }
@@ -222,6 +223,7 @@ LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
     }
   }
   if (gui::TMenuItem::FromItemData(draw->itemData)) {
+    AdoptPopupItem(draw->itemData);
     menuBeingDrawn_ = menu;
     const bool drawn = gui::TPopupMenu::DrawItem(*draw);
     menuBeingDrawn_ = nullptr;

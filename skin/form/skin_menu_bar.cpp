@@ -1,3 +1,5 @@
+// The skinned menu bar: item layout and painting, hit and accelerator
+// lookup, and the message-filter hook that moves between open submenus.
 #include "skin/form/skin_menu_bar.h"
 
 #include <algorithm>

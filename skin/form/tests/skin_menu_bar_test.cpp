@@ -679,11 +679,15 @@ TEST_F(MenuItemDrawTest, APopupMenuOfASkinnedFormIsDrawnAndGivenBack) {
   SendMessageW(form_->Handle, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
   EXPECT_TRUE(ownDrawn);
 
-  // An item added while skinned gets the skin's handlers, and loses them
-  // at detach like the rest; the application's stays.
+  // An item added while skinned gets the skin's handlers when it is first
+  // measured, and loses them at detach like the rest; the application's stays.
   gui::TMenuItem* later = popup->Items().Add(L"Later");
-  form_->RefreshSkin();
+  EXPECT_FALSE(static_cast<bool>(later->OnDrawItem));
+  measure.itemID = later->Command();
+  measure.itemData = reinterpret_cast<ULONG_PTR>(later);
+  SendMessageW(form_->Handle, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
   EXPECT_TRUE(static_cast<bool>(later->OnDrawItem));
+  EXPECT_GE(static_cast<int>(measure.itemWidth), MenuTextWidth(L"Later") + 12 + 23);
   SkinOff();
   EXPECT_FALSE(popup->OwnerDraw);
   EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
