@@ -610,6 +610,17 @@ void TWinControl::WndProc(TMessage& m) {
       DefaultHandler(m);
       Perform(CM_EXIT);
       return;
+    case WM_SYSCHAR:
+      // Alt+letter while a control has the focus: the form it sits on
+      // hears of it as a dialog character first (its menu, its controls).
+      if (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD) {
+        TWinControl* root = FindControl(GetAncestor(handle_, GA_ROOT));
+        if (root && root != this && root->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+          m.Result = 0;
+          return;
+        }
+      }
+      break;
     case WM_CONTEXTMENU:
       // Unanswered, the default procedure passes it on to the parent.
       if (DoContextPopup(m)) return;

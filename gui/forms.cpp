@@ -513,18 +513,27 @@ void TCustomForm::WndProc(TMessage& m) {
       Close();
       m.Result = 0;
       return;
-    case WM_SYSCHAR: {
-      // Alt+letter: give the controls a chance at their accelerators.
+    case WM_SYSCHAR:
+      // Alt+letter: the form's own dialog character first (through its
+      // window method, where a layer in front may answer it).
+      if (Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+        m.Result = 0;
+        return;
+      }
+      break;
+    case CM_DIALOGCHAR: {
+      // The controls' accelerators.
       std::vector<TControl*> pending(Controls().begin(), Controls().end());
       for (std::size_t i = 0; i < pending.size(); ++i) {
         if (pending[i]->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
-          m.Result = 0;
+          m.Result = 1;
           return;
         }
         if (auto* w = dynamic_cast<TWinControl*>(pending[i]))
           pending.insert(pending.end(), w->Controls().begin(), w->Controls().end());
       }
-      break;
+      m.Result = 0;
+      return;
     }
     case WM_SHOWWINDOW:
       visible_ = m.WParam != 0;

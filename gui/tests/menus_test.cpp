@@ -505,3 +505,21 @@ TEST_F(Menus, FreedMenusDestroyEverySystemMenuTheyMade) {
   }
   EXPECT_EQ(MenuLevelHandle::LiveCount(), before);
 }
+
+TEST_F(Menus, AltLetterReachesTheFormsWindowMethodAsADialogCharacter) {
+  MenuForm* form = NewForm();
+  auto* button = form->Find<TButton>("Button1");
+  ASSERT_NE(button, nullptr);
+  form->Show();
+  button->SetFocus();
+  MessageLog log(form);
+  // From the form itself and from a control with the focus alike, once
+  // each: a layer in front of the form's window method (a skinned menu
+  // bar) can answer it before the controls see it.
+  SendMessageW(form->Handle(), WM_SYSCHAR, 'q', 0x20000000);
+  EXPECT_EQ(log.Count(CM_DIALOGCHAR), 1);
+  SendMessageW(button->Handle(), WM_SYSCHAR, 'q', 0x20000000);
+  EXPECT_EQ(log.Count(CM_DIALOGCHAR), 2);
+  EXPECT_EQ(log.Count(WM_SYSCHAR), 1);  // the button's own stays the button's
+  delete form;
+}

@@ -47,11 +47,13 @@ TWinSkinForm::TWinSkinForm(gui::TComponent* owner) : gui::TComponent(owner) {
 
 TWinSkinForm::~TWinSkinForm() {
   BeginDestroy();
+  *alive_ = false;
   FreeControlSkinners();
   FreeSysButtons();
   // A skinner freed while still attached gives the window back first.
   if (subclass_.Attached()) subclass_.Detach();
   formHook_.Detach();
+  if (CurrentMenuTracking().Form == this) RemoveMenuFilterHook();
   if (Host) Host->FormSkinnerGone(this);
   Trace(L"Skinform DESTROY " + CaptionText);
 }
@@ -125,6 +127,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   try {
     if (data->HasControl(xcMainMenu)) {
       WindowMenu = GetMenu(Handle);
+      if (WindowMenu && MdiKind != mkChild) CreateMenuBar();
       if (!((MdiKind == mkChild && MdiMaximized()) || ShowState == shMinimized)) SetSystemCaption(false);
       ComputeFrameMetrics();
     }
@@ -150,6 +153,11 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
 void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
   FreeControlSkinners();
   if (subclass_.Attached()) subclass_.Detach();
+  if (MenuBar) {
+    if (!GetMenu(Handle)) SetMenu(Handle, MenuBar->MenuHandle);
+    MenuBar.reset();
+    MenuHeight = 0;
+  }
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
   if (static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)) != styleBefore) {
@@ -171,6 +179,16 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
       return;
     case SkinMsgRefresh:
       RefreshSkin();
+      return;
+    case gui::CM_DIALOGCHAR:
+      if (MenuAccelerator(message.WParam)) {
+        message.Result = 1;
+        return;
+      }
+      formHook_.CallPrevious(message);
+      return;
+    case gui::CM_MENUCHANGED:
+      MenuChanged(message, false);
       return;
     default:
       formHook_.CallPrevious(message);
@@ -251,13 +269,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnSkinMsgAttached();
       break;
     case gui::CM_MENUCHANGED: {
-      // No skinned frame is painted while the framework rebuilds the menu.
-      const bool painting = SkinData->FramePainting;
-      SkinData->FramePainting = false;
-      result = CallDefault(msg, wParam, lParam);
-      SkinData->FramePainting = painting;
+      gui::TMessage message{msg, wParam, lParam, 0};
+      MenuChanged(message, true);
+      result = message.Result;
       break;
     }
+    case WM_MENUSELECT:
+      // Sent, not posted: the filter hook of an open bar submenu never sees it.
+      if (MenuTracking && CurrentMenuTracking().Form == this) FilterMenuMessage(MSG{Handle, msg, wParam, lParam, 0, {}});
+      defaultAllowed = true;
+      break;
     default:
       defaultAllowed = true;
       break;
@@ -400,12 +421,7 @@ void TWinSkinForm::BuildSystemPopup() {
     item->SetTag(tag);
     item->ImageIndex = tag;
     item->OnClick = std::move(click);
-    item->OnMeasureItem = [this](gui::TMenuItem* it, HDC dc, int& width, int& height) {
-      SkinMenuItemMeasure(*this, *it, dc, width, height);
-    };
-    item->OnDrawItem = [this](gui::TMenuItem* it, HDC dc, const RECT& rect, UINT state) {
-      SkinMenuItemDraw(*this, *it, dc, rect, (state & ODS_SELECTED) != 0, menuBeingDrawn_);
-    };
+    AssignSkinHandlers(*item);
     return item;
   };
   add(L" Restore ", smRestore, [this](gui::TObject*) { RestoreWindow(); });
@@ -463,6 +479,7 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(gui::TCustomForm* form, bool on) {
         savedMenus_.push_back(std::move(record));
       }
       menu->OwnerDraw = true;
+      ForEachItem(menu->Items(), [this](gui::TMenuItem& item) { InstallSkinHandlers(item); });
       continue;
     }
     if (saved == savedMenus_.end()) continue;
@@ -470,16 +487,48 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(gui::TCustomForm* form, bool on) {
     // address and its command together, so a new item at a freed one's
     // address is not taken for it.
     menu->OwnerDraw = saved->OwnerDraw;
-    ForEachItem(menu->Items(), [&saved](gui::TMenuItem& item) {
-      for (const TSavedMenuDraw::Item& kept : saved->Items) {
-        if (kept.Item != &item || kept.Command != item.Command()) continue;
-        item.OnDrawItem = kept.Draw;
-        item.OnMeasureItem = kept.Measure;
-        break;
+    ForEachItem(menu->Items(), [this, &saved](gui::TMenuItem& item) {
+      auto kept = std::find_if(saved->Items.begin(), saved->Items.end(), [&item](const TSavedMenuDraw::Item& k) {
+        return k.Item == &item && k.Command == item.Command();
+      });
+      if (kept != saved->Items.end()) {
+        item.OnDrawItem = kept->Draw;
+        item.OnMeasureItem = kept->Measure;
+      } else if (std::find(skinHandled_.begin(), skinHandled_.end(), std::pair<const gui::TMenuItem*, UINT>{&item, item.Command()}) !=
+                 skinHandled_.end()) {
+        // Added while skinned: it had nothing of its own.
+        item.OnDrawItem = nullptr;
+        item.OnMeasureItem = nullptr;
       }
     });
   }
-  if (!on) savedMenus_.clear();
+  if (!on) {
+    savedMenus_.clear();
+    skinHandled_.clear();
+  }
+}
+
+void TWinSkinForm::InstallSkinHandlers(gui::TMenuItem& item) {
+  if (item.OnDrawItem) return;  // the application draws this one itself
+  AssignSkinHandlers(item);
+  skinHandled_.emplace_back(&item, item.Command());
+}
+
+void TWinSkinForm::AdoptPopupItem(ULONG_PTR itemData) {
+  gui::TMenuItem* item = gui::TMenuItem::FromItemData(itemData);
+  if (!item || item->OnDrawItem) return;
+  const gui::TMenu* menu = item->Menu();
+  if (std::any_of(savedMenus_.begin(), savedMenus_.end(), [menu](const TSavedMenuDraw& s) { return s.Menu == menu; }))
+    InstallSkinHandlers(*item);
+}
+
+void TWinSkinForm::AssignSkinHandlers(gui::TMenuItem& item) {
+  item.OnMeasureItem = [this](gui::TMenuItem* it, HDC dc, int& width, int& height) {
+    SkinMenuItemMeasure(*this, *it, dc, width, height);
+  };
+  item.OnDrawItem = [this](gui::TMenuItem* it, HDC dc, const RECT& rect, UINT state) {
+    SkinMenuItemDraw(*this, *it, dc, rect, (state & ODS_SELECTED) != 0, menuBeingDrawn_);
+  };
 }
 
 void TWinSkinForm::RefreshSkin() {
@@ -515,6 +564,13 @@ void TWinSkinForm::Detach() {
     if (SkinState != ssDestroying) Form->SetColor(SavedColor);
   }
   SetSystemCaption(true);
+  // The window gets its own menu bar back; the band the skin drew it in
+  // still counts in the size given back below.
+  const int menuHeight = MenuHeight;
+  if (MenuBar) {
+    SetMenu(Handle, MenuBar->MenuHandle);
+    MenuBar.reset();
+  }
   TitleCache.SetSize(0, 0);
   RECT r{};
   GetWindowRect(Handle, &r);
@@ -522,7 +578,7 @@ void TWinSkinForm::Detach() {
   if (MdiKind == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
   if (SkinState != ssDestroying && (MdiKind == mkChild || !(Style & WS_CHILD))) {
     // The client size the skin frame held comes back inside the system's.
-    const SIZE client = ClientSizeForWindow(TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom}, MenuHeight,
+    const SIZE client = ClientSizeForWindow(TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom}, menuHeight,
                                             SIZE{r.right - r.left, r.bottom - r.top});
     SetWindowPos(Handle, nullptr, p.x, p.y, client.cx + NativeFrameSize.right, client.cy + NativeFrameSize.bottom,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
@@ -544,6 +600,13 @@ void TWinSkinForm::DetachOnDestroy() {
     subclass_.Detach();
   }
   FreeControlSkinners();
+  if (MenuBar) {
+    // A window's menu goes with the window. A framework form's bar is its
+    // menu's and stays; any other window's would be lost off the window.
+    if (!Form && IsMenu(MenuBar->MenuHandle) && GetMenu(Handle) != MenuBar->MenuHandle)
+      DestroyMenu(MenuBar->MenuHandle);
+    MenuBar.reset();
+  }
   TitleCache.SetSize(0, 0);
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/bitmap.h"
@@ -22,6 +23,7 @@
 #include "skin/form/skinner_host.h"
 #include "skin/form/frame_layout.h"
 #include "skin/form/nc_objects.h"
+#include "skin/form/skin_menu_bar.h"
 
 namespace gui {
 class TCustomForm;
@@ -85,11 +87,21 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // Non-client input.
   POINT ScreenToWindow(int x, int y) const;
   TWinSysButton* FindSysButton(POINT p);
+  // A caption button, else a bar item, under the point.
+  TNCObject* FindNCObject(POINT p);
   void DoButtonAction(int x, int y);
   void ShowSystemMenu(int x, int y);
   void ToggleMaximize();
   void RestoreWindow();
   void ToggleMinimize();
+
+  // The skinned menu bar (see skin_menu_bar.h).
+  // Opens the item's submenu below it and tracks it; false for an item
+  // without one. Returns when the submenu has closed.
+  bool OpenMenuButton(TMenuBtn& item);
+  // Posts a non-client click on the item, which opens it.
+  void ClickMenuButton(const TMenuBtn& item);
+  TMenuBtn* FindAccelButton(wchar_t ch) const;
 
   bool AddControlSkinner(TSkinControlBase* skinner) override;
   void RemoveControlSkinner(TSkinControlBase* skinner) override;
@@ -127,6 +139,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   HWND MdiClient = nullptr;
   HMENU WindowMenu = nullptr;
   HMENU SystemMenu = nullptr;
+  HMENU TrackedMenu = nullptr;  // the bar submenu open now, or last
   gui::TColor SavedColor = 0;
   DWORD Style = 0;
   bool RegionSet = false;
@@ -147,6 +160,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TNCObject* CurrentObject = nullptr;
   HRGN RegionHandle = nullptr;  // a record only: the window owns the region
   SIZE RegionSize{};
+  std::unique_ptr<TWinSkinMenu> MenuBar;
 
  private:
   void FormWindowMethod(gui::TMessage& message);
@@ -156,6 +170,31 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void AbandonAttach(DWORD styleBefore);
   void OnSkinMsgAttached();
   void CloseFromMenu();
+  void CreateMenuBar();
+  // The dialog-character notification: Alt+letter opens a bar item.
+  bool MenuAccelerator(WPARAM ch);
+  // The menu-changed notification, which puts the bar back on the window:
+  // passed on (through the window procedure, or else the form's method)
+  // with no frame painted meanwhile; then the bar is read and taken off.
+  void MenuChanged(gui::TMessage& message, bool viaWindowProcedure);
+  // Bar submenus are owner-drawn while they are open; what each item was.
+  struct TOwnerDrawnItem {
+    HMENU Menu;
+    UINT Position;
+    UINT Type;
+  };
+  std::vector<TOwnerDrawnItem> MakeOwnerDrawn(HMENU menu);
+  static void RestoreItemTypes(const std::vector<TOwnerDrawnItem>& items);
+  // Gives the skin's handlers to an item of a taken-over popup menu that
+  // has none of its own, and records it in skinHandled_.
+  void InstallSkinHandlers(gui::TMenuItem& item);
+  // An item added to a taken-over popup menu since it was taken over gets
+  // the skin's handlers when it is first measured or drawn.
+  void AdoptPopupItem(ULONG_PTR itemData);
+  void AssignSkinHandlers(gui::TMenuItem& item);
+  // The framework item of the skinned bar (its main menu, merged items
+  // included) that a command names, or none.
+  gui::TMenuItem* BarMenuItem(UINT command) const;
   void HoverTick();
   bool IsRunningMdiChildOutOfNormal() const { return MdiKind == mkChild && ShowState != shNormal; }
   bool MdiMaximized() const { return Host && Host->IsMdiMaximized(); }
@@ -199,7 +238,12 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
     std::vector<Item> Items;
   };
   std::vector<TSavedMenuDraw> savedMenus_;
+  // Items given the skin's handlers (they go again at detach), by address
+  // and command.
+  std::vector<std::pair<const gui::TMenuItem*, UINT>> skinHandled_;
   HMENU menuBeingDrawn_ = nullptr;  // the menu of the owner-drawn item being drawn
+  // Cleared when this skinner goes: a modal menu loop may outlive it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   SIZE captionMeasured_{};
 };
 

@@ -227,6 +227,7 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
     PaintBorderPiece(bpRight, layout.Right, target);
     PaintBorderPiece(bpBottom, layout.Bottom, target);
     PaintTitleBar(target, layout);
+    if (MenuBar) MenuBar->Paint(target, layout.MenuBand);
   });
   CurrentObject = nullptr;
 }
@@ -412,11 +413,16 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   return hit;
 }
 
+TNCObject* TWinSkinForm::FindNCObject(POINT p) {
+  if (TWinSysButton* button = FindSysButton(p)) return button;
+  return MenuBar ? MenuBar->FindMenuButton(p) : nullptr;
+}
+
 LRESULT TWinSkinForm::WMNcMouseMove(WPARAM wParam, LPARAM lParam) {
   if (!Active) return 0;
   const POINT screen = PointOf(lParam);
-  if (TWinSysButton* button = FindSysButton(ScreenToWindow(screen.x, screen.y))) {
-    button->MouseEnter();
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
+    object->MouseEnter();
     return 0;
   }
   if (CurrentObject) CurrentObject->MouseLeave();
@@ -425,9 +431,10 @@ LRESULT TWinSkinForm::WMNcMouseMove(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
   const POINT screen = PointOf(lParam);
-  if (TWinSysButton* button = FindSysButton(ScreenToWindow(screen.x, screen.y))) {
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
     if (!Active) SetForegroundWindow(Handle);
-    button->MouseDown();
+    object->MouseDown();
+    if (auto* item = dynamic_cast<TMenuBtn*>(object)) OpenMenuButton(*item);
     return 0;
   }
   // A maximised window is not dragged by its caption.
@@ -437,8 +444,10 @@ LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMNcLButtonUp(WPARAM wParam, LPARAM lParam) {
   const POINT screen = PointOf(lParam);
-  if (TWinSysButton* button = FindSysButton(ScreenToWindow(screen.x, screen.y))) {
-    if (CurrentObject == button) {
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
+    // A bar item has opened on the press already.
+    auto* button = dynamic_cast<TWinSysButton*>(object);
+    if (button && CurrentObject == button) {
       button->MouseUp();
       DoButtonAction(screen.x, screen.y);
     }
@@ -490,8 +499,11 @@ LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
   const WPARAM command = wParam & 0xFFF0;
   // The system's invisible keyboard menu mode never starts on a skinned
-  // frame: Alt pressed alone would otherwise swallow the next key.
-  if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() && lParam == 0)
+  // frame: Alt pressed alone would otherwise swallow the next key, and an
+  // Alt+letter of the skinned bar opens its item through the dialog
+  // character instead.
+  if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() &&
+      (lParam == 0 || FindAccelButton(static_cast<wchar_t>(lParam))))
     return 1;
   if (command == SC_MINIMIZE) {
     ShowState = shMinimized;
@@ -613,25 +625,6 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
   // A second opening within the double-click time: double-clicking the icon
   // closes the window.
   CloseFromMenu();
-}
-
-// --- owner-drawn items of the skinned system menu --------------------------
-
-LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
-  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-  if (measure->CtlType == ODT_MENU && gui::TPopupMenu::MeasureItem(*measure)) return TRUE;
-  return CallDefault(WM_MEASUREITEM, wParam, lParam);
-}
-
-LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
-  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-  if (draw->CtlType == ODT_MENU && gui::TMenuItem::FromItemData(draw->itemData)) {
-    menuBeingDrawn_ = reinterpret_cast<HMENU>(draw->hwndItem);
-    gui::TPopupMenu::DrawItem(*draw);
-    menuBeingDrawn_ = nullptr;
-    return TRUE;
-  }
-  return CallDefault(WM_DRAWITEM, wParam, lParam);
 }
 
 }  // namespace skin

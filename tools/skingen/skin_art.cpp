@@ -378,8 +378,11 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("menu_item.bmp", Strip(d, 5, 40, 20, [&](Raster& r, int frame) {
                 const int x = d.Px(2), y = d.Px(1);
                 const double radius = d.Radius(4);
-                if (frame == 2) r.Fill(d.Px(4), d.Px(9), r.width() - 2 * d.Px(4), t, p.line);
-                if (frame == 4) r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, p.accent_soft);
+                // A separator item is about half a menu line high and shows the
+                // strip's bottom rows, so its line sits in the lower half.
+                if (frame == 2) r.Fill(d.Px(4), d.Px(14), r.width() - 2 * d.Px(4), t, p.line);
+                // Selected items carry the HilightText colour: the full accent.
+                if (frame == 4) r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, p.accent);
                 if (frame == 5)
                   r.RoundRect(x, y, r.width() - 2 * x, r.height() - 2 * y, radius, Mix(p.surface, p.accent_soft, 50));
               }));

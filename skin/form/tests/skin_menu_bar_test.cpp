@@ -1,0 +1,699 @@
+// The skinned menu bar on real windows with the project's default skin: the
+// items' layout and hit testing, the hot and pressed looks, Alt+letter, the
+// arrow keys moving between open submenus, menu changes while skinned, the
+// window's own bar given back, and the owner-drawn items of the submenus
+// and of a skinned form's popup menus.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/bitmap.h"
+#include "gui/forms.h"
+#include "gui/imagelist.h"
+#include "gui/menus.h"
+#include "gui/tests/test_forms.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_protocol.h"
+#include "skin/form/menu_item_draw.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skin_menu_bar.h"
+#include "skin/form/tests/form_fixture.h"
+#include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/test_skins.h"
+#include "tests/support/message_sequence.h"
+
+namespace {
+
+using skin::SkinManager;
+using skin::TMenuBtn;
+using skin::TNCObject;
+using skin::TWinSkinForm;
+using skin::TWinSkinMenu;
+
+using msgseq::posted;
+using msgseq::TMessageLog;
+using msgseq::wparam;
+
+void Drain() { skin_test::DrainMessages(); }
+
+// The window's own procedure: keeps the system's keyboard menu mode and the
+// system menu out of the tests (both would run a modal loop).
+LRESULT CALLBACK BarWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (TMessageLog* log = TMessageLog::Active()) log->Record(wnd, msg, wParam, lParam);
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+int MenuTextWidth(const std::wstring& text) {
+  gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  gui::FontHandle font = skin::SystemMenuFont(false);
+  gui::SelectGuard select(dc.get(), font.get());
+  RECT r{};
+  DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  return r.right - r.left;
+}
+
+// The screen point one pixel inside an object's top-left corner.
+LPARAM ScreenPointIn(const TWinSkinForm& form, const RECT& r) {
+  RECT window{};
+  GetWindowRect(form.Handle, &window);
+  return MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
+}
+
+// What happens while a bar submenu is open: each step runs from the menu's
+// own loop (a thread timer) once a submenu is open, sees which and may act.
+struct TMenuScript {
+  std::vector<std::function<void()>> Steps;
+  std::size_t Next = 0;
+};
+TMenuScript* g_script = nullptr;
+
+void CALLBACK RunScriptStep(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_script || g_script->Next >= g_script->Steps.size()) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  // Each step waits for a bar submenu to be open (the one before may have
+  // closed one and asked for the next).
+  if (!skin::CurrentMenuTracking().Hook) return;
+  g_script->Steps[g_script->Next++]();
+}
+
+class SkinMenuBarTest : public form_test::DefaultSkinTest {
+ protected:
+  void TearDown() override {
+    for (HWND wnd : windows_) DestroyWindow(wnd);
+    DefaultSkinTest::TearDown();
+  }
+
+  // A plain window with a system menu bar: "&One", an item without text,
+  // "&Three" with a submenu.
+  HWND PlainWindowWithMenu() {
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 101, L"&One");
+    AppendMenuW(bar, MF_STRING, 102, L"");
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 111, L"Alpha");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&Three");
+    HWND wnd = CreateWindowExW(0, L"SkinMenuBarWindow", L"Bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80, 360, 240,
+                               nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+    windows_.push_back(wnd);
+    return wnd;
+  }
+
+  TWinSkinForm* Skin(HWND wnd) {
+    SetForegroundWindow(wnd);
+    Drain();
+    if (!SkinManager->FindFormSkinner(wnd)) SkinManager->SkinWindow(wnd);
+    Drain();
+    SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
+    TWinSkinForm* form = SkinManager->FindFormSkinner(wnd);
+    if (form) Paint(*form);
+    return form;
+  }
+
+  // Paints the frame off screen, which lays the bar's items out.
+  static gui::TBitmap Paint(TWinSkinForm& form) {
+    RECT r{};
+    GetWindowRect(form.Handle, &r);
+    gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
+    form.PaintNonClient(picture.DC());
+    return picture;
+  }
+
+  void SkinOff() {
+    SkinManager->PendingSkinData = data_.get();
+    SkinManager->PendingAction = skin::saSkinOff;
+    SkinManager->RunPendingAction();
+    Drain();
+  }
+
+  static void RegisterClassOnce() {
+    WNDCLASSW wc{};
+    if (GetClassInfoW(GetModuleHandleW(nullptr), L"SkinMenuBarWindow", &wc)) return;
+    wc.lpfnWndProc = &BarWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SkinMenuBarWindow";
+    RegisterClassW(&wc);
+  }
+
+  std::vector<HWND> windows_;
+};
+
+// A framework form with "&File" (Open, a separator, Exit), "&Edit" without
+// a submenu, "&Help" (About).
+struct TBarForm {
+  explicit TBarForm(gui::TApplication& app) : Form(new gui::TForm(&app)) {
+    Menu = new gui::TMainMenu(Form);
+    File = Menu->Items().Add(L"&File");
+    Open = File->Add(L"&Open");
+    File->Add(L"-");
+    File->Add(L"E&xit");
+    Edit = Menu->Items().Add(L"&Edit");
+    Edit->OnClick = [this](gui::TObject*) { ++EditClicks; };
+    Help = Menu->Items().Add(L"&Help");
+    Help->Add(L"&About");
+    Form->SetMenu(Menu);
+    Form->SetClientWidth(400);
+    Form->SetClientHeight(240);
+    Form->HandleNeeded();
+    Form->Show();
+  }
+  gui::TForm* Form;
+  gui::TMainMenu* Menu;
+  gui::TMenuItem *File, *Open, *Edit, *Help;
+  int EditClicks = 0;
+};
+
+// --- layout ------------------------------------------------------------------
+
+TEST(MenuBarLayout, ItemsFollowTheirCaptionsFromTheLeadingEdge) {
+  // Left to right: from the start, each caption plus 10; a caption that
+  // measures nothing takes no room.
+  const std::vector<RECT> ltr = skin::LayoutMenuBarItems({30, 0, 20}, SIZE{200, 19}, 6, false);
+  ASSERT_EQ(ltr.size(), 3u);
+  EXPECT_EQ(ltr[0].left, 6);
+  EXPECT_EQ(ltr[0].right, 46);
+  EXPECT_EQ(ltr[1].left, ltr[1].right);
+  EXPECT_EQ(ltr[2].left, 46);
+  EXPECT_EQ(ltr[2].right, 76);
+  EXPECT_EQ(ltr[0].top, 0);
+  EXPECT_EQ(ltr[0].bottom, 18);  // one short of the bar
+  // Right to left: from the right edge leftwards.
+  const std::vector<RECT> rtl = skin::LayoutMenuBarItems({30, 0, 20}, SIZE{200, 19}, 8, true);
+  EXPECT_EQ(rtl[0].right, 192);
+  EXPECT_EQ(rtl[0].left, 152);
+  EXPECT_EQ(rtl[2].right, 152);
+  EXPECT_EQ(rtl[2].left, 122);
+
+  // The start: the picture's margin and 4 (8 from the right for a
+  // right-to-left bar), 12 on a bar too narrow for that, 6 without picture.
+  const skin::TMenuBarStart withPicture{true, 9, 5};
+  EXPECT_EQ(skin::MenuBarItemStart(withPicture, 300, false), 13);
+  EXPECT_EQ(skin::MenuBarItemStart(withPicture, 300, true), 13);
+  EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{true, 20, 0}, 300, false), 24);
+  EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{true, 20, 0}, 10, false), 12);
+  EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{}, 300, true), 6);
+}
+
+TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
+  RegisterClassOnce();
+  HWND wnd = PlainWindowWithMenu();
+  HMENU own = GetMenu(wnd);
+  ASSERT_NE(own, nullptr);
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(form->MenuBar, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar;
+
+  // The system draws no bar; the skin's is SM_CYMENU high below the title.
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  EXPECT_EQ(bar.MenuHandle, own);
+  EXPECT_EQ(form->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  ASSERT_EQ(bar.Items.size(), 3u);
+  EXPECT_EQ(bar.Items[0]->Caption, L"&One");
+  EXPECT_EQ(bar.Items[2]->Caption, L"&Three");
+  EXPECT_EQ(bar.Items[0]->Command, 101u);
+  EXPECT_EQ(bar.Items[2]->Submenu, GetSubMenu(own, 2));
+  EXPECT_EQ(bar.BarRect.top, form->FrameTop);
+  EXPECT_EQ(bar.BarRect.bottom - bar.BarRect.top, form->MenuHeight);
+
+  // Widths from the menu font; the item without text takes no room and is
+  // never hit.
+  const RECT& one = bar.Items[0]->BoundsRect;
+  const RECT& empty = bar.Items[1]->BoundsRect;
+  const RECT& three = bar.Items[2]->BoundsRect;
+  EXPECT_EQ(one.right - one.left, MenuTextWidth(L"&One") + 10);
+  EXPECT_EQ(empty.left, empty.right);
+  EXPECT_EQ(three.left, one.right);
+  const skin::TDataSkinObject& picture = *data_->Skin().MenuBar;
+  EXPECT_EQ(one.left - bar.BarRect.left, picture.LeftWidth + 4);
+  EXPECT_EQ(bar.FindMenuButton(POINT{one.right, one.top + 2}), bar.Items[2].get());
+  EXPECT_EQ(bar.FindMenuButton(POINT{one.left + 1, one.top + 2}), bar.Items[0].get());
+  EXPECT_EQ(bar.FindMenuButton(POINT{three.right + 5, three.top + 2}), nullptr);
+  // The band is the menu for hit testing.
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPointIn(*form, three)), HTMENU);
+
+  // Switched off, the window has its own bar back, with all its items.
+  SkinOff();
+  EXPECT_EQ(GetMenu(wnd), own);
+  EXPECT_EQ(GetMenuItemCount(own), 3);
+  wchar_t text[16] = {};
+  GetMenuStringW(own, 2, text, 16, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Three");
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(GetSubMenu(own, 2), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+}
+
+TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
+  gui::TApplication app;
+  TBarForm bf(app);
+  bf.Menu->SetBiDiMode(gui::TBiDiMode::bdRightToLeft);
+  TWinSkinForm* form = Skin(bf.Form->Handle());
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(form->MenuBar, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar;
+  ASSERT_EQ(bar.Items.size(), 3u);
+  // From the right edge leftwards, in menu order.
+  const skin::TDataSkinObject& picture = *data_->Skin().MenuBar;
+  EXPECT_EQ(bar.BarRect.right - bar.Items[0]->BoundsRect.right, picture.RightWidth + 8);
+  EXPECT_EQ(bar.Items[1]->BoundsRect.right, bar.Items[0]->BoundsRect.left);
+  EXPECT_EQ(bar.Items[2]->BoundsRect.right, bar.Items[1]->BoundsRect.left);
+
+  // A bar narrower than where its first item would start starts it at 12.
+  gui::TBitmap narrow(8, form->MenuHeight);
+  bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight});
+  EXPECT_EQ(bar.Items[0]->BoundsRect.right, 8 - 12);
+}
+
+// --- hover and press -----------------------------------------------------------
+
+TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
+  gui::TApplication app;
+  TBarForm bf(app);
+  TWinSkinForm* form = Skin(bf.Form->Handle());
+  ASSERT_NE(form, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar;
+  TMenuBtn& edit = *bar.Items[1];
+  const COLORREF hilight = gui::ColorToRGB(data_->Skin().Colours.ButtonHilight);
+  const COLORREF text = gui::ColorToRGB(data_->Skin().Colours.MenuBarText);
+
+  auto frameAndInk = [&](const gui::TBitmap& p, bool& framed, int& inked) {
+    const int w = p.Width(), h = p.Height();
+    framed = p.Pixel(0, 0) == hilight && p.Pixel(w - 1, 0) == hilight && p.Pixel(0, h - 2) == hilight &&
+             p.Pixel(w / 2, h - 2) == hilight;
+    inked = 0;
+    for (int y = 1; y < h - 2; ++y)
+      for (int x = 1; x < w - 1; ++x) inked += p.Pixel(x, y) == text;
+  };
+
+  // Normal: the bar's own background under the caption.
+  bool framed = true;
+  int inked = 0;
+  frameAndInk(bar.ItemPicture(edit), framed, inked);
+  EXPECT_FALSE(framed);
+  EXPECT_GT(inked, 5);
+  // The pointer over the item (a real non-client mouse move) makes it hot.
+  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, edit.BoundsRect));
+  EXPECT_EQ(edit.State, TNCObject::stHot);
+  EXPECT_EQ(form->CurrentObject, &edit);
+  frameAndInk(bar.ItemPicture(edit), framed, inked);
+  EXPECT_TRUE(framed);
+  EXPECT_GT(inked, 5);
+  // Over the next item, the first goes back to normal.
+  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
+  EXPECT_EQ(edit.State, TNCObject::stNormal);
+  EXPECT_EQ(bar.Items[2]->State, TNCObject::stHot);
+  // Pressed looks the same as hot; the press on an item without a submenu
+  // runs its click.
+  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, edit.BoundsRect));
+  EXPECT_EQ(edit.State, TNCObject::stPressed);
+  frameAndInk(bar.ItemPicture(edit), framed, inked);
+  EXPECT_TRUE(framed);
+  Drain();
+  EXPECT_EQ(bf.EditClicks, 1);
+
+  // A disabled item's caption is drawn in the system's button shadow.
+  bf.Edit->SetEnabled(false);
+  Drain();
+  Paint(*form);
+  TMenuBtn& disabled = *form->MenuBar->Items[1];
+  EXPECT_FALSE(disabled.Enabled);
+  disabled.State = TNCObject::stNormal;
+  const gui::TBitmap grey = form->MenuBar->ItemPicture(disabled);
+  int shadowed = 0;
+  for (int y = 0; y < grey.Height(); ++y)
+    for (int x = 0; x < grey.Width(); ++x) shadowed += grey.Pixel(x, y) == GetSysColor(COLOR_BTNSHADOW);
+  EXPECT_GT(shadowed, 5);
+}
+
+// --- keys ----------------------------------------------------------------------
+
+TEST_F(SkinMenuBarTest, AltLetterOpensTheItemAndTheSystemKeyboardMenuStaysShut) {
+  gui::TApplication app;
+  TBarForm bf(app);
+  HWND wnd = bf.Form->Handle();
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  // What reaches the form's window method: in front of the skinner's, so
+  // it sees the dialog character go by, but not the click the skinner
+  // consumes.
+  TMessageLog log;
+  gui_test::MessageLog spy(bf.Form);
+  spy.OnMessage = [&](const gui::TMessage& m) {
+    if (m.Msg == WM_SYSCHAR || m.Msg == gui::CM_DIALOGCHAR || m.Msg == WM_COMMAND || m.Msg == WM_NCLBUTTONDOWN ||
+        m.Msg == WM_SYSCOMMAND)
+      log.Record(wnd, m.Msg, m.WParam, m.LParam);
+  };
+  {
+    // Alt+E: the dialog character is the bar's; a click on "&Edit" is
+    // posted, which runs its command.
+    gui_test::HeldKeys alt({VK_MENU});
+    log.Flush();
+    SendMessageW(wnd, WM_SYSCHAR, 'e', 0x20000000);
+    MSG click{};
+    ASSERT_TRUE(PeekMessageW(&click, wnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_NOREMOVE));
+    EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, click.lParam), HTMENU);
+    const POINT at = form->ScreenToWindow(GET_X_LPARAM(click.lParam), GET_Y_LPARAM(click.lParam));
+    EXPECT_EQ(form->MenuBar->FindMenuButton(at), form->MenuBar->Items[1].get());
+    log.Pump();
+  }
+  OK_SEQUENCE(log,
+              (std::vector<msgseq::TMsgEntry>{{WM_SYSCHAR, msgseq::sent | wparam, 'e'},
+                                              {gui::CM_DIALOGCHAR, msgseq::sent | wparam, 'e'},
+                                              {WM_COMMAND, posted | wparam, bf.Edit->Command()}}),
+              "Alt+E on the skinned bar");
+  EXPECT_EQ(bf.EditClicks, 1);
+
+  {
+    // With Ctrl as well it is no accelerator of the bar; the system's
+    // keyboard menu that the default handling asks for stays shut too.
+    gui_test::HeldKeys altCtrl({VK_MENU, VK_CONTROL});
+    log.Flush();
+    SendMessageW(wnd, WM_SYSCHAR, 'e', 0x20000000);
+    log.Pump();
+  }
+  OK_SEQUENCE(log,
+              (std::vector<msgseq::TMsgEntry>{{WM_SYSCHAR, msgseq::sent | wparam, 'e'},
+                                              {gui::CM_DIALOGCHAR, msgseq::sent | wparam, 'e'}}),
+              "Alt+Ctrl+E");
+  EXPECT_EQ(bf.EditClicks, 1);
+
+  // SC_KEYMENU: Alt alone and the bar's letters are answered by the skin;
+  // another letter, the blank (system menu) and "-" go on.
+  EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+  EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'h'), 1);
+  EXPECT_EQ(form->FindAccelButton(L'H'), form->MenuBar->Items[2].get());
+  EXPECT_EQ(form->FindAccelButton(L'q'), nullptr);
+  bf.Help->SetEnabled(false);
+  Drain();
+  EXPECT_EQ(form->FindAccelButton(L'h'), nullptr);  // disabled items have none
+}
+
+TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
+  gui::TApplication app;
+  TBarForm bf(app);
+  HWND wnd = bf.Form->Handle();
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar;
+  const HMENU file = bf.File->Handle(), help = bf.Help->Handle();
+
+  // Which submenu is open at each step, while it is open.
+  std::vector<HMENU> open;
+  std::vector<int> index;
+  auto record = [&] {
+    open.push_back(form->MenuTracking ? form->TrackedMenu : nullptr);
+    index.push_back(skin::CurrentMenuTracking().TrackedIndex);
+  };
+  auto key = [wnd](WPARAM vk) { PostMessageW(wnd, WM_KEYDOWN, vk, 0); };
+  // The pointer moved to a point of an item (window coordinates), as the
+  // menu's loop sees it.
+  auto pointTo = [&](const RECT& r, int dx) {
+    RECT window{};
+    GetWindowRect(wnd, &window);
+    SetCursorPos(window.left + r.left + dx, window.top + (r.top + r.bottom) / 2);
+    PostMessageW(wnd, WM_MOUSEMOVE, 0, 0);
+  };
+  const RECT fileBounds = bar.Items[0]->BoundsRect;
+  TMenuScript script;
+  script.Steps = {
+      [&] { record(); key(VK_RIGHT); },          // on the last item: the first opens
+      [&] { record(); key(VK_LEFT); },           // on the first: the last opens
+      [&] { record(); pointTo(fileBounds, 3); },  // the mouse onto "File" opens it
+      [&] { record(); pointTo(fileBounds, 8); },  // moving within it changes nothing
+      [&] { record(); key(VK_ESCAPE); EndMenu(); },
+  };
+  g_script = &script;
+  SetTimer(nullptr, 0, 120, &RunScriptStep);
+  // A real click on "&Help".
+  PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
+  const DWORD start = GetTickCount();
+  while (script.Next < script.Steps.size() && GetTickCount() - start < 5000) {
+    Drain();
+    Sleep(10);
+  }
+  Drain();
+  g_script = nullptr;
+  EXPECT_EQ(open, (std::vector<HMENU>{help, file, help, file, file}));
+  EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0}));
+  // Closed again: nothing tracked, no hook left, the items as they were.
+  EXPECT_FALSE(form->MenuTracking);
+  EXPECT_EQ(skin::CurrentMenuTracking().Hook, nullptr);
+  EXPECT_EQ(skin::CurrentMenuTracking().TrackedIndex, -1);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(file, 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+}
+
+// --- menu changes ----------------------------------------------------------------
+
+TEST_F(SkinMenuBarTest, ItemsAddedWhileSkinnedAppearAndTheBarStaysOff) {
+  gui::TApplication app;
+  TBarForm bf(app);
+  HWND wnd = bf.Form->Handle();
+  HMENU own = GetMenu(wnd);
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  ASSERT_EQ(form->MenuBar->Items.size(), 3u);
+
+  gui::TMenuItem* tools = bf.Menu->Items().Add(L"&Tools");
+  Drain();
+  EXPECT_EQ(GetMenu(wnd), nullptr);  // the form put it back; the skin took it off again
+  ASSERT_EQ(form->MenuBar->Items.size(), 4u);
+  EXPECT_EQ(form->MenuBar->Items[3]->Caption, L"&Tools");
+  EXPECT_EQ(form->MenuBar->Items[3]->Command, tools->Command());
+  bf.Edit->SetCaption(L"&Change");
+  Drain();
+  EXPECT_EQ(form->MenuBar->Items[1]->Caption, L"&Change");
+
+  // Without MenuUpdate the bar keeps what it shows, and the system's still
+  // stays off the window.
+  data_->MenuUpdate = false;
+  bf.Menu->Items().Add(L"&Later");
+  Drain();
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  EXPECT_EQ(form->MenuBar->Items.size(), 4u);
+  data_->MenuUpdate = true;
+
+  // Detach gives the form its bar back with everything in it.
+  SkinOff();
+  EXPECT_EQ(GetMenu(wnd), own);
+  EXPECT_EQ(GetMenuItemCount(own), 5);
+}
+
+// --- owner-drawn items -------------------------------------------------------------
+
+class MenuItemDrawTest : public SkinMenuBarTest {
+ protected:
+  static constexpr int kWidth = 160, kHeight = 22;
+
+  gui::TBitmap Drawn(gui::TMenuItem& item, bool selected = false) {
+    gui::TBitmap picture(kWidth, kHeight);
+    skin::SkinMenuItemDraw(*form_, item, picture.DC(), RECT{0, 0, kWidth, kHeight}, selected, nullptr);
+    return picture;
+  }
+  static int Count(const gui::TBitmap& b, COLORREF c, RECT area = RECT{0, 0, kWidth, kHeight}) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) n += b.Pixel(x, y) == c;
+    return n;
+  }
+  // The leftmost column with a pixel of the colour, or -1.
+  static int FirstColumn(const gui::TBitmap& b, COLORREF c) {
+    for (int x = 0; x < kWidth; ++x)
+      for (int y = 0; y < kHeight; ++y)
+        if (b.Pixel(x, y) == c) return x;
+    return -1;
+  }
+
+  void SetUp() override {
+    SkinMenuBarTest::SetUp();
+    app_ = std::make_unique<gui::TApplication>();
+    bf_ = std::make_unique<TBarForm>(*app_);
+    form_ = Skin(bf_->Form->Handle());
+    ASSERT_NE(form_, nullptr);
+  }
+  void TearDown() override {
+    bf_.reset();
+    app_.reset();
+    SkinMenuBarTest::TearDown();
+  }
+  std::unique_ptr<gui::TApplication> app_;
+  std::unique_ptr<TBarForm> bf_;
+  TWinSkinForm* form_ = nullptr;
+};
+
+TEST_F(MenuItemDrawTest, MarksColoursBoldAndSeparators) {
+  const skin::TDataSkinObject& element = *data_->Skin().MenuItem;
+  const core::SkinColours& colours = data_->Skin().Colours;
+  const COLORREF text = gui::ColorToRGB(colours.MenuText);
+  gui::TMenuItem* item = bf_->Open;
+  // The glyph box: 16 square after the element's left margin and 1.
+  const RECT box{1 + element.LeftWidth, 1, 17 + element.LeftWidth, 17};
+
+  const gui::TBitmap plain = Drawn(*item);
+  EXPECT_EQ(Count(plain, text, box), 0);
+  EXPECT_GT(Count(plain, text), 10);
+  item->SetChecked(true);
+  const gui::TBitmap checked = Drawn(*item);
+  EXPECT_GT(Count(checked, text, box), 4);  // the check mark
+  item->SetRadioItem(true);
+  const gui::TBitmap radio = Drawn(*item);
+  EXPECT_GT(Count(radio, text, box), 4);
+  EXPECT_NE(Count(radio, text, box), Count(checked, text, box));  // a bullet, not a tick
+  item->SetChecked(false);
+  item->SetRadioItem(false);
+
+  // Selected: the element's selected frame and the HilightText colour.
+  const gui::TBitmap selected = Drawn(*item, true);
+  EXPECT_GT(Count(selected, gui::ColorToRGB(colours.HilightText)), 10);
+
+  // Disabled: ButtonShadow, or the system's when the skin has it equal to MenuText.
+  item->SetEnabled(false);
+  const COLORREF shadow =
+      colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_BTNSHADOW) : gui::ColorToRGB(colours.ButtonShadow);
+  const gui::TBitmap disabled = Drawn(*item);
+  EXPECT_GT(Count(disabled, shadow), 10);
+  EXPECT_EQ(Count(disabled, text), 0);
+  item->SetEnabled(true);
+
+  // The default item is bold: more ink, the caption starting at the same place.
+  item->SetDefault(true);
+  const gui::TBitmap bold = Drawn(*item);
+  EXPECT_GT(Count(bold, text), Count(plain, text) + 5);
+  EXPECT_EQ(FirstColumn(bold, text), FirstColumn(plain, text));
+  item->SetDefault(false);
+
+  // A separator by the skinned routine: frame 2 of the MenuItem strip.
+  gui::TMenuItem* line = bf_->File->Items()[1];
+  ASSERT_TRUE(line->IsLine());
+  const gui::TBitmap separator = Drawn(*line);
+  const int fw = element.Image.Width() / 5;
+  const int sy = kHeight < element.Image.Height() ? element.Image.Height() - kHeight : 0;
+  const COLORREF source = element.Image.Pixel(fw + element.LeftWidth + 1, sy + kHeight / 2);
+  if (source != skin::TransparentColour) {
+    EXPECT_EQ(separator.Pixel(kWidth / 2, kHeight / 2), source);
+  }
+  EXPECT_EQ(Count(separator, text), 0);
+  // By the window-menu routine a "-" is the etched line.
+  auto windowItem = skin::MenuItemFromHandle(nullptr, 0);
+  EXPECT_EQ(windowItem->Caption, L"-");
+  gui::TBitmap etched(kWidth, kHeight);
+  skin::DrawWindowMenuItem(*form_, *windowItem, etched.DC(), RECT{0, 0, kWidth, kHeight}, false, nullptr);
+  EXPECT_GT(Count(etched, GetSysColor(COLOR_BTNSHADOW), RECT{0, 4, kWidth, 5}), kWidth / 2);
+}
+
+TEST_F(MenuItemDrawTest, ACheckedImageSitsOnASunkenDitheredBox) {
+  auto* images = new gui::TImageList(bf_->Form, 16, 16);
+  // A red square in the middle of a magenta (transparent) picture.
+  const COLORREF red = RGB(200, 0, 0);
+  gui::WindowDc screen = gui::WindowDc::Client(nullptr);
+  gui::BitmapHandle strip(CreateCompatibleBitmap(screen.get(), 16, 16));
+  {
+    gui::MemoryDcHandle dc(CreateCompatibleDC(screen.get()));
+    gui::SelectGuard select(dc.get(), strip.get());
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) SetPixel(dc.get(), x, y, (x >= 4 && x < 12 && y >= 4 && y < 12) ? red : RGB(255, 0, 255));
+  }
+  ASSERT_TRUE(images->AddMasked(strip.get(), RGB(255, 0, 255)));
+  bf_->Menu->SetImages(images);
+  gui::TMenuItem* item = bf_->Open;
+  item->SetImageIndex(0);
+  const int left = 1 + data_->Skin().MenuItem->LeftWidth;
+
+  const gui::TBitmap unchecked = Drawn(*item);
+  EXPECT_EQ(unchecked.Pixel(left + 8, 9), red);
+  item->SetChecked(true);
+  const gui::TBitmap checked = Drawn(*item);
+  EXPECT_EQ(checked.Pixel(left + 8, 9), red);  // the image, not a check mark
+  // Around it the box: the sunken edge's shadow at its top-left, the
+  // dither of face and highlight inside.
+  EXPECT_EQ(checked.Pixel(left + 5, 0 + 1), GetSysColor(COLOR_BTNSHADOW));
+  const COLORREF a = checked.Pixel(left + 2, 3), b = checked.Pixel(left + 3, 3);
+  EXPECT_NE(a, b);
+  EXPECT_TRUE(a == GetSysColor(COLOR_BTNFACE) || a == GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_TRUE(b == GetSysColor(COLOR_BTNFACE) || b == GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_TRUE(unchecked.Pixel(left + 2, 3) != a || unchecked.Pixel(left + 3, 3) != b);
+  bf_->Menu->SetImages(nullptr);
+}
+
+TEST_F(MenuItemDrawTest, RightToLeftItemsMirrorTheirLayout) {
+  const COLORREF text = gui::ColorToRGB(data_->Skin().Colours.MenuText);
+  gui::TMenuItem* item = bf_->Open;
+  const gui::TBitmap ltr = Drawn(*item);
+  bf_->Menu->SetBiDiMode(gui::TBiDiMode::bdRightToLeft);
+  item->SetChecked(true);
+  const gui::TBitmap rtl = Drawn(*item);
+  const int leftWidth = data_->Skin().MenuItem->LeftWidth;
+  // The caption at the right, the check mark in the box at the right end.
+  EXPECT_GT(FirstColumn(rtl, text), kWidth / 2);
+  EXPECT_LT(FirstColumn(ltr, text), kWidth / 2);
+  EXPECT_GT(Count(rtl, text, RECT{kWidth - 17 - leftWidth, 1, kWidth - 1 - leftWidth, 17}), 4);
+}
+
+TEST_F(MenuItemDrawTest, APopupMenuOfASkinnedFormIsDrawnAndGivenBack) {
+  auto* popup = new gui::TPopupMenu(bf_->Form);
+  gui::TMenuItem* cut = popup->Items().Add(L"Cu&t");
+  bool ownDrawn = false;
+  gui::TMenuItem* own = popup->Items().Add(L"Own");
+  own->OnDrawItem = [&](gui::TMenuItem*, HDC, const RECT&, UINT) { ownDrawn = true; };
+  // A skin change takes over popup menus made since the form was skinned.
+  form_->RefreshSkin();
+  EXPECT_TRUE(popup->OwnerDraw);
+  ASSERT_TRUE(static_cast<bool>(cut->OnDrawItem));
+
+  // The form's popup item, drawn through the window: no longer blank.
+  gui::TBitmap picture(kWidth, kHeight);
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = cut->Command();
+  draw.itemAction = ODA_DRAWENTIRE;
+  draw.hwndItem = reinterpret_cast<HWND>(popup->Handle());
+  draw.hDC = picture.DC();
+  draw.rcItem = RECT{0, 0, kWidth, kHeight};
+  draw.itemData = reinterpret_cast<ULONG_PTR>(cut);
+  EXPECT_EQ(SendMessageW(form_->Handle, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
+  EXPECT_GT(Count(picture, gui::ColorToRGB(data_->Skin().Colours.MenuText)), 10);
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_MENU;
+  measure.itemID = cut->Command();
+  measure.itemData = reinterpret_cast<ULONG_PTR>(cut);
+  SendMessageW(form_->Handle, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_GE(static_cast<int>(measure.itemWidth), MenuTextWidth(L"Cut") + 12 + 23);
+  // The application's own handler draws its own item.
+  draw.itemID = own->Command();
+  draw.itemData = reinterpret_cast<ULONG_PTR>(own);
+  SendMessageW(form_->Handle, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  EXPECT_TRUE(ownDrawn);
+
+  // An item added while skinned gets the skin's handlers when it is first
+  // measured, and loses them at detach like the rest; the application's stays.
+  gui::TMenuItem* later = popup->Items().Add(L"Later");
+  EXPECT_FALSE(static_cast<bool>(later->OnDrawItem));
+  measure.itemID = later->Command();
+  measure.itemData = reinterpret_cast<ULONG_PTR>(later);
+  SendMessageW(form_->Handle, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_TRUE(static_cast<bool>(later->OnDrawItem));
+  EXPECT_GE(static_cast<int>(measure.itemWidth), MenuTextWidth(L"Later") + 12 + 23);
+  SkinOff();
+  EXPECT_FALSE(popup->OwnerDraw);
+  EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
+  EXPECT_FALSE(static_cast<bool>(cut->OnMeasureItem));
+  EXPECT_FALSE(static_cast<bool>(later->OnDrawItem));
+  EXPECT_TRUE(static_cast<bool>(own->OnDrawItem));
+}
+
+}  // namespace
