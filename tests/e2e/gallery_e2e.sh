@@ -3,7 +3,7 @@
 # keyboard, as a user would (xdotool), checking the screen's pixels and the
 # window's answer to the skin's query after each step. Only keys reach the
 # menus, so the script works whether the menu bar is the system's or skinned.
-#   gallery_e2e.sh switch_skins|context_menu|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
+#   gallery_e2e.sh switch_skins|context_menu|menu_bar|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 set -euo pipefail
 scenario=$1 state=$2 program=$3 probe=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -117,6 +117,48 @@ case "$scenario" in
     xdotool key Escape
     sleep 0.5
     if probe popup "$title" 0 >/dev/null; then fail "Escape left the context menu open"; fi
+    ;;
+  menu_bar)
+    # The skinned bar with the real mouse: a click on "File" opens its menu;
+    # moving right along the bar opens the next item's ("Skin") in its place.
+    read -r x y <<<"$(probe menuband "$title")"
+    [ -n "${y:-}" ] || fail "no menu bar found by hit testing"
+    xdotool mousemove "$x" "$y" click 1
+    read -r fleft ftop fright fbottom <<<"$(probe popup "$title" 5000)" || true
+    [ -n "${fleft:-}" ] || fail "clicking File at $x,$y opened no menu"
+    [ "$ftop" -ge "$y" ] || fail "the File menu opened above the bar ($ftop)"
+    import -window root "$work/file-menu.png"
+    moved=
+    for ((dx = 8; dx <= 160; dx += 8)); do
+      xdotool mousemove $((x + dx)) "$y"
+      sleep 0.3
+      read -r sleft stop sright sbottom <<<"$(probe popup "$title" 0)" || true
+      if [ -n "${sleft:-}" ] && [ "$sleft" -gt "$fleft" ]; then moved=$dx; break; fi
+    done
+    [ -n "$moved" ] || fail "moving along the bar opened no other menu"
+    import -window root "$work/skin-menu.png"
+    xdotool key Escape
+    sleep 0.5
+    if probe popup "$title" 0 >/dev/null; then xdotool key Escape; sleep 0.5; fi
+    if probe popup "$title" 0 >/dev/null; then fail "Escape left a menu open"; fi
+
+    # Under the dark skin a right click on the Buttons page opens the
+    # context menu drawn with the skin: dark where the system's is light.
+    read -r bx by <<<"$(probe control "$title" "Push me")"
+    xdotool mousemove "$bx" "$by" click 1
+    sleep 0.5
+    choose_skin 1
+    probe skinned "$title" || fail "not skinned after choosing Dark"
+    read -r left top right bottom <<<"$(probe rect "$title")"
+    xdotool mousemove $((left + 300)) $((top + 330)) click 3
+    read -r mleft mtop mright mbottom <<<"$(probe popup "$title" 5000)" || true
+    [ -n "${mleft:-}" ] || fail "no context menu"
+    sleep 0.5
+    import -window root "$work/context-dark.png"
+    inside=$(pixel "$work/context-dark.png" $((mright - 8)) $(((mtop + mbottom) / 2)))
+    [ "$(brightness "$inside")" -lt 300 ] || fail "the context menu is not drawn with the dark skin: $inside"
+    xdotool key Escape
+    sleep 0.5
     ;;
   skinned_start)
     # Any Windows version: the gallery wears its skin (the dialog's own rule

@@ -11,6 +11,7 @@
 //   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
 //   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
 //   uiprobe popup TITLE [MS]          the rectangle of an open popup menu (TITLE is not read)
+//   uiprobe menuband TITLE [MS]       "x y" of a point in the window's menu bar, by hit testing
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
       setAware();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|popup|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|popup|menuband|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -98,11 +99,14 @@ int main(int argc, char** argv) {
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
     if (command == "popup") {
-      HWND menu = FindWindowW(L"#32768", nullptr);
-      RECT r;
-      if (menu && IsWindowVisible(menu) && GetWindowRect(menu, &r)) {
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-        return 0;
+      // The visible popup menu window nearest the top of the z-order.
+      for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
+           menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+        RECT r;
+        if (IsWindowVisible(menu) && GetWindowRect(menu, &r)) {
+          std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+          return 0;
+        }
       }
       continue;
     }
@@ -119,6 +123,27 @@ int main(int argc, char** argv) {
     if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "restore") {
       ShowWindow(top, SW_RESTORE);
+      return 0;
+    }
+    if (command == "menuband") {
+      // The middle row of the band that answers HTMENU, down the window's
+      // left part (a skinned bar is no system menu bar: its rows are found
+      // by hit testing).
+      RECT r;
+      GetWindowRect(top, &r);
+      const int x = r.left + 24;
+      int first = -1, last = -1;
+      for (int y = r.top; y < r.bottom && y < r.top + 200; ++y) {
+        const LRESULT hit = SendMessageW(top, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+        if (hit == HTMENU) {
+          if (first < 0) first = y;
+          last = y;
+        } else if (first >= 0) {
+          break;
+        }
+      }
+      if (first < 0) continue;
+      std::printf("%d %d\n", x, (first + last) / 2);
       return 0;
     }
     if (command == "rect") {
