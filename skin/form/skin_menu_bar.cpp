@@ -354,7 +354,7 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
         }
       }
     }
-    const LRESULT next = CallNextHookEx(t.Hook, code, wParam, lParam);
+    const LRESULT next = CallNextHookEx(t.Hook.get(), code, wParam, lParam);
     if (next != 0 || code != MSGF_MENU || !msg) return next;
     FilterMenuMessage(*msg);
     return next;
@@ -374,12 +374,12 @@ void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
   t.SelectedMenu = nullptr;
   t.SelectedHasSubmenu = false;
   GetCursorPos(&t.LastMouse);
-  if (!t.Hook) t.Hook = SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId());
+  if (!t.Hook) t.Hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId()));
 }
 
 void RemoveMenuFilterHook() {
   TMenuTracking& t = Tracking();
-  if (t.Hook) UnhookWindowsHookEx(std::exchange(t.Hook, nullptr));
+  t.Hook.reset();
   t.MenuTrackingItem = nullptr;
   t.TrackedIndex = -1;
   t.FirstKeyDone = false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/bitmap.h"
+#include "gui/handles.h"
 #include "skin/form/nc_objects.h"
 
 namespace gui {
@@ -113,7 +114,7 @@ struct TMenuTracking {
   TWinSkinForm* Form = nullptr;
   int TrackedIndex = -1;
   gui::TMenuItem* MenuTrackingItem = nullptr;
-  HHOOK Hook = nullptr;
+  gui::HookHandle Hook;
   bool FirstKeyDone = false;
   bool Switching = false;
   POINT LastMouse{};

@@ -449,7 +449,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0}));
   // Closed again: nothing tracked, no hook left, the items as they were.
   EXPECT_FALSE(form->MenuTracking);
-  EXPECT_EQ(skin::CurrentMenuTracking().Hook, nullptr);
+  EXPECT_FALSE(skin::CurrentMenuTracking().Hook);
   EXPECT_EQ(skin::CurrentMenuTracking().TrackedIndex, -1);
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
