@@ -162,7 +162,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   in.Kind = FrameKind;
   in.Active = Active != 0;
   in.RightToLeft = RightToLeft;
-  in.MdiChildMaximized = MdiMaximized();
+  // A frame asks its client; a child goes by the shared mode.
+  in.MdiChildMaximized = MdiKind == mkFrame ? MdiChildMaximized() : MdiMaximized();
   in.WindowButtons = WindowButtons;
   in.Frame = TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom};
   in.MenuHeight = MenuHeight;
@@ -589,15 +590,11 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
     case caMdiRestore:
     case caMdiRestore2:
     case caMdiClose:
-    case caMdiClose2: {
-      // The active MDI child, when there is a client area holding one.
-      HWND child = MdiClient ? reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
-      const WPARAM command = (action == caMdiMinimize || action == caMdiMinimize2)  ? SC_MINIMIZE
-                             : (action == caMdiRestore || action == caMdiRestore2) ? SC_RESTORE
-                                                                                   : SC_CLOSE;
-      if (child) SendMessageW(child, WM_SYSCOMMAND, command, 0);
+    case caMdiClose2:
+      SendToMdiChild((action == caMdiMinimize || action == caMdiMinimize2)  ? SC_MINIMIZE
+                     : (action == caMdiRestore || action == caMdiRestore2) ? SC_RESTORE
+                                                                           : SC_CLOSE);
       break;
-    }
     default:
       PostMessageW(Handle, SkinMsgQuery, static_cast<WPARAM>(action), 0);
       break;
