@@ -403,11 +403,13 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   if (hit != HTNOWHERE) return hit;
   const POINT screen = PointOf(lParam);
   const POINT p = ScreenToWindow(screen.x, screen.y);
-  // Skinned close and minimise buttons answer as the system's would, so
-  // tools that look for those boxes find them; their clicks stay ours.
+  // Skinned close, minimise and maximise buttons answer as the system's
+  // would, so tools that look for those boxes find them; their clicks stay
+  // ours.
   if (TWinSysButton* button = FindSysButton(p)) {
     if (button->Element->Action == caClose) return HTCLOSE;
     if (button->Element->Action == caMinimize) return HTMINBUTTON;
+    if (button->Element->Action == caMaximize || button->Element->Action == caMaximize2) return HTMAXBUTTON;
   }
   if (p.y > ScaleToScreen(3)) hit = HTCAPTION;
   if (p.y > FrameTop) hit = HTMENU;
