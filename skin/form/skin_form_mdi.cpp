@@ -121,6 +121,9 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MDIREFRESHMENU: {
       const LRESULT result = passOn();
+      // The system may send this while it is still making the child, before
+      // the client has answered WM_MDICREATE; the framework sends it again
+      // once the child is shown and active.
       if (HWND child = std::exchange(NewMdiChild, nullptr)) {
         if (Host) Host->SkinNewWindow(child);
         PostMessageW(Handle, SkinMsgRepaint, 0, 0);
