@@ -513,6 +513,7 @@ LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
     if (MdiKind == mkChild) SetSystemCaption(true);
   } else if (command == SC_MAXIMIZE) {
     ShowState = shMaximized;
+    if (MdiKind == mkChild) SetSystemCaption(true);
   } else if (command == SC_RESTORE) {
     ShowState = shNormal;
     if (MdiKind == mkChild) SetSystemCaption(false);
@@ -532,8 +533,15 @@ LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
+  // The system sizes a maximised MDI child from the styles it has while it
+  // asks, and the window's placement says "maximised" only afterwards: a
+  // child on its way to the maximised state gets its caption back first, so
+  // that caption and frame end up outside the client window.
+  const bool childMaximising = MdiKind == mkChild && ShowState == shMaximized;
+  if (childMaximising) SetSystemCaption(true);
   const LRESULT result = CallDefault(WM_GETMINMAXINFO, wParam, lParam);
   ReadShowState();
+  if (childMaximising && ShowState == shNormal) ShowState = shMaximized;
   if (ShowState == shMinimized) {
     SetSystemCaption(true);
   } else if (MdiKind == mkChild && ShowState == shMaximized) {

@@ -362,3 +362,35 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Window"}));
   EXPECT_TRUE(data_->MenuUpdate);
 }
+
+TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
+  gui::TForm* one = NewChild(L"One");
+  TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
+  ASSERT_NE(child, nullptr);
+  TWinSysButton* maximise = nullptr;
+  child->LayoutSysButtons();
+  for (const auto& b : child->SysButtons)
+    if (b->Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
+  ASSERT_NE(maximise, nullptr);
+  RECT window{};
+  GetWindowRect(child->Handle, &window);
+  const LPARAM at = MAKELPARAM(window.left + (maximise->BoundsRect.left + maximise->BoundsRect.right) / 2,
+                               window.top + (maximise->BoundsRect.top + maximise->BoundsRect.bottom) / 2);
+  SendMessageW(child->Handle, WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
+  SendMessageW(child->Handle, WM_NCLBUTTONUP, HTMAXBUTTON, at);
+  Drain();
+  PaintFrame();
+  Drain();
+  EXPECT_TRUE(IsZoomed(one->Handle()));
+  EXPECT_TRUE(skinner_->MdiChildMaximized());
+  // The child's client area is the MDI client's: its caption and frame lie
+  // outside, where the system puts a maximised child's.
+  RECT area{}, client{};
+  GetClientRect(Client(), &area);
+  GetClientRect(one->Handle(), &client);
+  MapWindowPoints(one->Handle(), Client(), reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ(client.left, 0);
+  EXPECT_EQ(client.top, 0);
+  EXPECT_EQ(client.right, area.right);
+  EXPECT_EQ(client.bottom, area.bottom);
+}
