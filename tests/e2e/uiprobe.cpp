@@ -15,7 +15,8 @@
 //   uiprobe maxbox TITLE [MS]         centre of the window's maximise box
 //   uiprobe zoomed TITLE [MS]         exits 0 once the window is maximised
 // A TITLE of the form "FRAME>CHILD" names the MDI child captioned CHILD in
-// the frame captioned FRAME.
+// the frame captioned FRAME; a frame is also found while its caption shows
+// a maximised child ("FRAME - [CHILD]").
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -47,9 +48,32 @@ BOOL CALLBACK MatchMdiChild(HWND child, LPARAM data) {
   return TRUE;
 }
 
+// An MDI frame whose child is maximised shows "FRAME - [CHILD]".
+struct FrameSearch {
+  std::wstring prefix;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMaximisedFrame(HWND wnd, LPARAM data) {
+  auto* search = reinterpret_cast<FrameSearch*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(wnd, text, 256);
+  if (std::wstring(text).starts_with(search->prefix) && IsWindowVisible(wnd)) {
+    search->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindTopLevel(const std::wstring& title) {
   const std::size_t split = title.find(L'>');
-  HWND wnd = FindWindowW(nullptr, title.substr(0, split).c_str());
+  const std::wstring frame = title.substr(0, split);
+  HWND wnd = FindWindowW(nullptr, frame.c_str());
+  if (!wnd) {
+    FrameSearch search{frame + L" - ["};
+    EnumWindows(MatchMaximisedFrame, reinterpret_cast<LPARAM>(&search));
+    wnd = search.found;
+  }
   if (!wnd || !IsWindowVisible(wnd)) return nullptr;
   if (split == std::wstring::npos) return wnd;
   ChildSearch search{title.substr(split + 1)};
