@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "gallery/left_scroll_list.h"
+#include "gallery/mdi_demo.h"
 #include "gui/dialogs.h"
 #include "gui/text.h"
 #include "skin/data/skin_data.h"
@@ -61,6 +62,7 @@ gui::TNotifyEvent TGalleryForm::MethodAddress(std::string_view name) {
       {"DarkSkin1Click", &TGalleryForm::DarkSkin1Click},
       {"NoSkin1Click", &TGalleryForm::NoSkin1Click},
       {"About1Click", &TGalleryForm::About1Click},
+      {"MdiDemo1Click", &TGalleryForm::MdiDemo1Click},
       {"ContextItemClick", &TGalleryForm::ContextItemClick},
   };
   for (const auto& [methodName, method] : kMethods)
@@ -370,6 +372,11 @@ void TGalleryForm::DefaultSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::g
 void TGalleryForm::DarkSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDark); }
 
 void TGalleryForm::NoSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsNone); }
+
+void TGalleryForm::MdiDemo1Click(gui::TObject*) {
+  if (!MdiDemo) MdiDemo = new TMdiDemoForm(this);
+  MdiDemo->Show();
+}
 
 void TGalleryForm::About1Click(gui::TObject*) {
   gui::ShowMessage(L"Skin Gallery\n\nEvery kind of control the framework has, drawn by the skin engine. "

@@ -614,7 +614,7 @@ object GalleryForm: TGalleryForm
       Caption = '&Window'
       object MdiDemo1: TMenuItem
         Caption = '&MDI Demo...'
-        Enabled = False
+        OnClick = MdiDemo1Click
       end
     end
     object Help1: TMenuItem

@@ -28,6 +28,7 @@ class TSkinData;
 }
 
 class TLeftScrollListBox;
+class TMdiDemoForm;
 
 // Which skin the gallery wears: one of the two beside the program, another
 // archive file, or none.
@@ -117,6 +118,8 @@ class TGalleryForm : public gui::TForm {
   gui::TMenuItem* DarkSkin1 = nullptr;
   gui::TMenuItem* NoSkin1 = nullptr;
   gui::TMenuItem* MdiDemo1 = nullptr;
+  // The multiple-document demo, made when first asked for.
+  TMdiDemoForm* MdiDemo = nullptr;
   gui::TMenuItem* About1 = nullptr;
   gui::TPopupMenu* ButtonsMenu = nullptr;
   gui::TMenuItem* CheckedItem1 = nullptr;
@@ -162,6 +165,7 @@ class TGalleryForm : public gui::TForm {
   void DarkSkin1Click(gui::TObject* sender);
   void NoSkin1Click(gui::TObject* sender);
   void About1Click(gui::TObject* sender);
+  void MdiDemo1Click(gui::TObject* sender);
   void ContextItemClick(gui::TObject* sender);
 
   gui::TNotifyEvent MethodAddress(std::string_view name) override;

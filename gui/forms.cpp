@@ -474,6 +474,10 @@ void TCustomForm::Show() {
     HandleNeeded();
     ShowWindow(handle_, SW_SHOW);
     SendMessageW(GetParent(handle_), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(handle_), 0);
+    // The frame's window menu lists the new child; whoever watches the
+    // client learns here that the child is complete.
+    SendMessageW(GetParent(handle_), WM_MDIREFRESHMENU, 0, 0);
+    if (TCustomForm* frame = MDIFrame(); frame && frame->HandleAllocated()) DrawMenuBar(frame->Handle());
     return;
   }
   HandleNeeded();

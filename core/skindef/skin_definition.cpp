@@ -152,10 +152,13 @@ class DefinitionReader {
       const int w = strip.width / 12;
       for (int i = 0; i < 3; ++i) {
         SkinSysButtonDef& button = def.SysButtonElements[first_child_button + static_cast<std::size_t>(i)];
+        button.XCoord = (w + 4) * (3 - i);
+        // A strip narrower than twelve pixels has no frame to give: each
+        // button's part is empty (a width of 0 would mean the whole strip).
+        if (w == 0) continue;
         button.Image = controls;
         button.ImageLeft = 4 * w * i;
         button.ImageWidth = 4 * w;
-        button.XCoord = (w + 4) * (3 - i);
       }
     }
   }

@@ -12,8 +12,10 @@
 
 #include "gallery/gallery_form.h"
 #include "gallery/left_scroll_list.h"
+#include "gallery/mdi_demo.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
+#include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 
 namespace {
@@ -353,4 +355,54 @@ TEST_F(GalleryTest, CommandLineStartsUnskinned) {
   Choose(f, f.DarkSkin1);
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+}
+
+TEST_F(GalleryTest, MdiDemoSkinsItsFrameAndChildrenAndMergesTheirMenus) {
+  TGalleryForm& form = Open();
+  Choose(form, form.MdiDemo1);
+  ASSERT_NE(form.MdiDemo, nullptr);
+  TMdiDemoForm& demo = *form.MdiDemo;
+  WaitForSkinRequests();
+  EXPECT_EQ(demo.Caption(), L"MDI Demo");
+  ASSERT_NE(demo.ClientHandle(), nullptr);
+  skin::TWinSkinForm* frame = skin::SkinManager->FindFormSkinner(demo.Handle());
+  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame->MenuBar, nullptr);
+  const auto bar = [frame] {
+    std::vector<std::wstring> captions;
+    for (const auto& item : frame->MenuBar->Items) captions.push_back(item->Caption);
+    return captions;
+  };
+  EXPECT_EQ(bar(), (std::vector<std::wstring>{L"&File", L"&Window"}));
+
+  // Three children from File > New Child, each skinned, each with its memo.
+  for (int i = 0; i < 3; ++i) {
+    SendMessageW(demo.Handle(), WM_COMMAND, MAKEWPARAM(demo.NewChild1->Command(), 0), 0);
+    WaitForSkinRequests();
+  }
+  ASSERT_EQ(demo.MDIChildCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    auto* child = dynamic_cast<TMdiDemoChild*>(demo.MDIChildren(i));
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(SendMessageW(child->Handle(), skin::SkinMsgQuery, 0, 0), 1);
+    ASSERT_NE(child->Memo, nullptr);
+    EXPECT_GT(child->Memo->Lines().Count(), 0);
+  }
+  EXPECT_EQ(demo.ActiveMDIChild()->Caption(), L"Document 3");
+  // The active child's Edit menu is in the skinned bar.
+  EXPECT_EQ(bar(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
+  // The window menu lists the children after its own three items.
+  EXPECT_GE(GetMenuItemCount(demo.Window1->Handle()), 3 + 3);
+
+  // Close Child closes the active one; closing the rest leaves the
+  // frame's own menus.
+  SendMessageW(demo.Handle(), WM_COMMAND, MAKEWPARAM(demo.CloseChild1->Command(), 0), 0);
+  WaitForSkinRequests();
+  EXPECT_EQ(demo.MDIChildCount(), 2);
+  while (demo.ActiveMDIChild()) {
+    demo.ActiveMDIChild()->Close();
+    WaitForSkinRequests();
+  }
+  EXPECT_EQ(bar(), (std::vector<std::wstring>{L"&File", L"&Window"}));
+  EXPECT_TRUE(errors_.empty());
 }

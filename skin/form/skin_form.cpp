@@ -52,6 +52,7 @@ TWinSkinForm::~TWinSkinForm() {
   FreeSysButtons();
   // A skinner freed while still attached gives the window back first.
   if (subclass_.Attached()) subclass_.Detach();
+  UnsubclassMdiClient();
   formHook_.Detach();
   if (CurrentMenuTracking().Form == this) RemoveMenuFilterHook();
   if (Host) Host->FormSkinnerGone(this);
@@ -114,7 +115,8 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   if (Style & WS_MAXIMIZEBOX) WindowButtons |= wbMaximize;
   BuildSystemPopup();
   ReadShowState();
-  MdiKind = (exStyle & WS_EX_MDICHILD) ? mkChild : mkNone;
+  FindMdiClient();
+  if (exStyle & WS_EX_MDICHILD) MdiKind = mkChild;
   FrameKind = fkOther;
   if ((Style & WS_POPUP) && (Style & WS_CAPTION) != WS_CAPTION) {
     FrameKind = fkNone;
@@ -137,6 +139,8 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       AbandonAttach(styleBefore);
       return false;
     }
+    SavedMenuUpdate = data->MenuUpdate;
+    SubclassMdiClient();
     if (Form) {
       SkinComponents(*this, Form);
     } else {
@@ -152,6 +156,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
 
 void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
   FreeControlSkinners();
+  UnsubclassMdiClient();
   if (subclass_.Attached()) subclass_.Detach();
   if (MenuBar) {
     if (!GetMenu(Handle)) SetMenu(Handle, MenuBar->MenuHandle);
@@ -558,6 +563,11 @@ void TWinSkinForm::Detach() {
   if (!subclass_.Attached()) return;
   formHook_.Detach();
   subclass_.Detach();
+  if (mdiClientSubclass_.Attached()) {
+    // Without the client's watcher, menu changes are followed the usual way.
+    UnsubclassMdiClient();
+    SkinData->MenuUpdate = SavedMenuUpdate;
+  }
   FreeControlSkinners();
   if (Form) {
     SetPopupMenusOwnerDraw(Form, false);
@@ -599,6 +609,7 @@ void TWinSkinForm::DetachOnDestroy() {
     formHook_.Detach();
     subclass_.Detach();
   }
+  UnsubclassMdiClient();
   FreeControlSkinners();
   if (MenuBar) {
     // A window's menu goes with the window. A framework form's bar is its
@@ -612,6 +623,7 @@ void TWinSkinForm::DetachOnDestroy() {
 
 void TWinSkinForm::DetachUnframed() {
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  UnsubclassMdiClient();
   FreeControlSkinners();
   if (Form) {
     SetPopupMenusOwnerDraw(Form, false);

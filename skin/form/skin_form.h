@@ -103,6 +103,17 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void ClickMenuButton(const TMenuBtn& item);
   TMenuBtn* FindAccelButton(wchar_t ch) const;
 
+  // Multiple-document windows (skin_form_mdi.cpp). A frame is known by the
+  // "MDIClient" window among its children; it watches that window to skin
+  // each new child and to keep the skinned bar in step with menu merging.
+  void FindMdiClient();
+  // An MDI frame whose active child is maximised.
+  bool MdiChildMaximized() const;
+  // A system command for the frame's active child.
+  void SendToMdiChild(WPARAM command);
+  void SubclassMdiClient();
+  void UnsubclassMdiClient();
+
   bool AddControlSkinner(TSkinControlBase* skinner) override;
   void RemoveControlSkinner(TSkinControlBase* skinner) override;
   void PurgeDestroyedControls();
@@ -137,6 +148,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   bool RightToLeft = false;
   bool MenuTracking = false;
   HWND MdiClient = nullptr;
+  // A child made through the client and not yet skinned, or none.
+  HWND NewMdiChild = nullptr;
   HMENU WindowMenu = nullptr;
   HMENU SystemMenu = nullptr;
   HMENU TrackedMenu = nullptr;  // the bar submenu open now, or last
@@ -202,6 +215,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void SetCaptionText(std::wstring text);
   gui::RegionHandle BandRegion(int index, const RECT& band, bool fromCache);
 
+  LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMNcCalcSize(WPARAM wParam, LPARAM lParam);
   LRESULT WMNcPaint(WPARAM wParam, LPARAM lParam);
   LRESULT WMNcActivate(WPARAM wParam, LPARAM lParam);
@@ -221,6 +235,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
+  gui::TWindowSubclass mdiClientSubclass_;
   gui::TTimer* hoverTimer_ = nullptr;
   gui::TPopupMenu* skinSystemMenu_ = nullptr;
   std::vector<TSkinControlBase*> controlSkinners_;

@@ -162,7 +162,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   in.Kind = FrameKind;
   in.Active = Active != 0;
   in.RightToLeft = RightToLeft;
-  in.MdiChildMaximized = MdiMaximized();
+  // A frame asks its client; a child goes by the shared mode.
+  in.MdiChildMaximized = MdiKind == mkFrame ? MdiChildMaximized() : MdiMaximized();
   in.WindowButtons = WindowButtons;
   in.Frame = TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom};
   in.MenuHeight = MenuHeight;
@@ -402,11 +403,13 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   if (hit != HTNOWHERE) return hit;
   const POINT screen = PointOf(lParam);
   const POINT p = ScreenToWindow(screen.x, screen.y);
-  // Skinned close and minimise buttons answer as the system's would, so
-  // tools that look for those boxes find them; their clicks stay ours.
+  // Skinned close, minimise and maximise buttons answer as the system's
+  // would, so tools that look for those boxes find them; their clicks stay
+  // ours.
   if (TWinSysButton* button = FindSysButton(p)) {
     if (button->Element->Action == caClose) return HTCLOSE;
     if (button->Element->Action == caMinimize) return HTMINBUTTON;
+    if (button->Element->Action == caMaximize || button->Element->Action == caMaximize2) return HTMAXBUTTON;
   }
   if (p.y > ScaleToScreen(3)) hit = HTCAPTION;
   if (p.y > FrameTop) hit = HTMENU;
@@ -510,6 +513,7 @@ LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
     if (MdiKind == mkChild) SetSystemCaption(true);
   } else if (command == SC_MAXIMIZE) {
     ShowState = shMaximized;
+    if (MdiKind == mkChild) SetSystemCaption(true);
   } else if (command == SC_RESTORE) {
     ShowState = shNormal;
     if (MdiKind == mkChild) SetSystemCaption(false);
@@ -529,8 +533,15 @@ LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
+  // The system sizes a maximised MDI child from the styles it has while it
+  // asks, and the window's placement says "maximised" only afterwards: a
+  // child on its way to the maximised state gets its caption back first, so
+  // that caption and frame end up outside the client window.
+  const bool childMaximising = MdiKind == mkChild && ShowState == shMaximized;
+  if (childMaximising) SetSystemCaption(true);
   const LRESULT result = CallDefault(WM_GETMINMAXINFO, wParam, lParam);
   ReadShowState();
+  if (childMaximising && ShowState == shNormal) ShowState = shMaximized;
   if (ShowState == shMinimized) {
     SetSystemCaption(true);
   } else if (MdiKind == mkChild && ShowState == shMaximized) {
@@ -589,15 +600,11 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
     case caMdiRestore:
     case caMdiRestore2:
     case caMdiClose:
-    case caMdiClose2: {
-      // The active MDI child, when there is a client area holding one.
-      HWND child = MdiClient ? reinterpret_cast<HWND>(SendMessageW(MdiClient, WM_MDIGETACTIVE, 0, 0)) : nullptr;
-      const WPARAM command = (action == caMdiMinimize || action == caMdiMinimize2)  ? SC_MINIMIZE
-                             : (action == caMdiRestore || action == caMdiRestore2) ? SC_RESTORE
-                                                                                   : SC_CLOSE;
-      if (child) SendMessageW(child, WM_SYSCOMMAND, command, 0);
+    case caMdiClose2:
+      SendToMdiChild((action == caMdiMinimize || action == caMdiMinimize2)  ? SC_MINIMIZE
+                     : (action == caMdiRestore || action == caMdiRestore2) ? SC_RESTORE
+                                                                           : SC_CLOSE);
       break;
-    }
     default:
       PostMessageW(Handle, SkinMsgQuery, static_cast<WPARAM>(action), 0);
       break;

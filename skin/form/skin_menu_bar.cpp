@@ -190,6 +190,21 @@ void TWinSkinMenu::LoadFromMenuHandle(HMENU menu) {
   });
 }
 
+bool TWinSkinMenu::Shows(HMENU menu) const {
+  const int count = GetMenuItemCount(menu);
+  if (count < 0 || static_cast<std::size_t>(count) != Items.size()) return false;
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) return false;
+    const TMenuBtn& item = *Items[static_cast<std::size_t>(i)];
+    // An item with a submenu is known by it; any other by its command.
+    if (info.hSubMenu != item.Submenu || (!info.hSubMenu && info.wID != item.Command)) return false;
+  }
+  return true;
+}
+
 void TWinSkinMenu::LoadFromMainMenu() {
   if (!MainMenu) return;
   if (HMENU menu = GetMenu(Form->Handle)) MenuHandle = menu;
@@ -270,14 +285,18 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   }
   Painting = false;
 
-  // A maximised MDI child's buttons sit at the bar's far end.
+  // A maximised MDI child's buttons sit at the bar's far end; drawing them
+  // puts every skinned child into the maximised mode.
+  bool mdiButtons = false;
   for (const auto& button : Form->SysButtons) {
     TDataSkinSysButton& e = *button->Element;
     if (e.Visibility != bvMdiChildMaximized || !button->Visible || e.Image.Empty()) continue;
     RECT r = button->BoundsRect;
     OffsetRect(&r, -Form->FrameLeft, -Form->FrameTop);
     DrawFrame(target, r, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
+    mdiButtons = true;
   }
+  if (mdiButtons && Form->Host && !Form->Host->IsMdiMaximized()) Form->Host->ChangeMdiMaximized(true);
   BitBlt(dc, bar.left, bar.top, w, h, target, 0, 0, SRCCOPY);
 }
 

@@ -68,6 +68,9 @@ class TWinSkinMenu {
   void LoadFromWindowMenu();
   void LoadFromMainMenu();
   void LoadFromMenuHandle(HMENU menu);
+  // The bar shows exactly the items of the menu, in order (the same
+  // submenus; the same commands where there is no submenu).
+  bool Shows(HMENU menu) const;
 
   // Draws the whole bar into `dc` at `bar` (window coordinates).
   void Paint(HDC dc, const RECT& bar);

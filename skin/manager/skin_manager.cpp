@@ -372,7 +372,10 @@ void TSkinManage::SetMdiMaximized(bool value) {
 
 int TSkinManage::CountMdiChildren() const {
   return static_cast<int>(
-      std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) { return s->MdiKind == mkChild; }));
+      std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) {
+        // A child whose window is gone waits for the next purge; it no longer counts.
+        return s->MdiKind == mkChild && s->SkinState != TWinSkinForm::ssDestroyed && s->SkinState != TWinSkinForm::ssDestroying;
+      }));
 }
 
 }  // namespace skin

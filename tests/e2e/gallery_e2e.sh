@@ -3,7 +3,7 @@
 # keyboard, as a user would (xdotool), checking the screen's pixels and the
 # window's answer to the skin's query after each step. Only keys reach the
 # menus, so the script works whether the menu bar is the system's or skinned.
-#   gallery_e2e.sh switch_skins|context_menu|menu_bar|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
+#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 set -euo pipefail
 scenario=$1 state=$2 program=$3 probe=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -159,6 +159,83 @@ case "$scenario" in
     [ "$(brightness "$inside")" -lt 300 ] || fail "the context menu is not drawn with the dark skin: $inside"
     xdotool key Escape
     sleep 0.5
+    ;;
+  mdi_demo)
+    # Window > MDI Demo... from the keyboard opens the skinned frame.
+    demo="MDI Demo"
+    xdotool key alt+w
+    sleep 0.5
+    xdotool key Return
+    probe rect "$demo" 10000 >/dev/null || fail "no MDI demo window"
+    sleep 1
+    probe skinned "$demo" || fail "the MDI demo frame is not skinned"
+
+    # Three children through File > New Child, with the mouse on the bar.
+    for n in 1 2 3; do
+      read -r x y <<<"$(probe menuband "$demo")"
+      [ -n "${y:-}" ] || fail "no menu bar on the MDI demo"
+      xdotool mousemove "$x" "$y" click 1
+      read -r fleft ftop fright fbottom <<<"$(probe popup "$demo" 5000)" || true
+      [ -n "${fleft:-}" ] || fail "clicking File at $x,$y opened no menu"
+      xdotool mousemove $((fleft + 30)) $((ftop + 10)) click 1
+      probe rect "$demo>Document $n" 5000 >/dev/null || fail "File > New Child made no Document $n"
+      sleep 0.5
+      probe skinned "$demo>Document $n" || fail "Document $n is not skinned"
+    done
+    import -window root "$work/three-children.png"
+
+    # Maximise the active child by its skinned caption button.
+    read -r x y <<<"$(probe maxbox "$demo>Document 3")" || true
+    [ -n "${y:-}" ] || fail "Document 3 has no maximise box"
+    read -r bx by <<<"$(probe menuband "$demo")"
+    read -r left top right bottom <<<"$(probe rect "$demo")"
+    import -window root "$work/before-maximise.png"
+    xdotool mousemove "$x" "$y" click 1
+    probe zoomed "$demo>Document 3" 5000 || fail "the maximise box did not maximise Document 3"
+    sleep 1
+    xdotool mousemove $((left + 10)) $((bottom - 10))
+    sleep 0.5
+    import -window root "$work/maximised.png"
+    # The bar's buttons: the rightmost pixel of the bar's middle row that
+    # changed when the child was maximised is the close button's.
+    width=$((right - left))
+    row() { convert "$1" -crop "${width}x1+${left}+${by}" txt:- | tail -n +2 | awk '{print $3}'; }
+    changed=$(paste <(row "$work/before-maximise.png") <(row "$work/maximised.png") \
+      | awk '$1 != $2 { last = NR - 1 } END { if (last != "") print last }')
+    [ -n "$changed" ] || fail "no MDI buttons appeared in the bar of the MDI demo"
+    [ "$changed" -gt $((width / 2)) ] || fail "the bar changed at $changed, not at its right end"
+    xdotool mousemove $((left + changed - 5)) "$by" click 1
+    probe gone "$demo>Document 3" 5000 || fail "the bar's close button did not close Document 3"
+    sleep 1
+    import -window root "$work/closed-maximised.png"
+
+    # Window > Tile with the mouse: along the bar to the third menu.
+    read -r x y <<<"$(probe menuband "$demo")"
+    xdotool mousemove "$x" "$y" click 1
+    lefts=()
+    read -r pleft ptop pright pbottom <<<"$(probe popup "$demo" 5000)" || true
+    [ -n "${pleft:-}" ] || fail "clicking File opened no menu"
+    lefts+=("$pleft")
+    for ((dx = 8; dx <= 240 && ${#lefts[@]} < 3; dx += 8)); do
+      xdotool mousemove $((x + dx)) "$y"
+      sleep 0.3
+      read -r pleft ptop pright pbottom <<<"$(probe popup "$demo" 0)" || true
+      if [ -n "${pleft:-}" ] && [ "$pleft" -gt "${lefts[-1]}" ]; then lefts+=("$pleft"); fi
+    done
+    [ "${#lefts[@]}" -eq 3 ] || fail "the bar does not show File, Edit and Window (${#lefts[@]} menus found)"
+    xdotool mousemove $((pleft + 30)) $((ptop + 10)) click 1
+    sleep 1
+    read -r l1 t1 r1 b1 <<<"$(probe rect "$demo>Document 1")"
+    read -r l2 t2 r2 b2 <<<"$(probe rect "$demo>Document 2")"
+    # Tiled: side by side or one above the other, never overlapping.
+    if [ "$r1" -gt "$l2" ] && [ "$r2" -gt "$l1" ] && [ "$b1" -gt "$t2" ] && [ "$b2" -gt "$t1" ]; then
+      fail "Documents 1 and 2 overlap after Tile ($l1 $t1 $r1 $b1 / $l2 $t2 $r2 $b2)"
+    fi
+    probe skinned "$demo" || fail "the frame lost its skin"
+    probe skinned "$demo>Document 1" || fail "Document 1 lost its skin"
+    probe skinned "$demo>Document 2" || fail "Document 2 lost its skin"
+    import -window root "$work/tiled.png"
+    probe close "$demo" || true
     ;;
   skinned_start)
     # Any Windows version: the gallery wears its skin (the dialog's own rule

@@ -12,6 +12,11 @@
 //   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
 //   uiprobe popup TITLE [MS]          the rectangle of an open popup menu (TITLE is not read)
 //   uiprobe menuband TITLE [MS]       "x y" of a point in the window's menu bar, by hit testing
+//   uiprobe maxbox TITLE [MS]         centre of the window's maximise box
+//   uiprobe zoomed TITLE [MS]         exits 0 once the window is maximised
+// A TITLE of the form "FRAME>CHILD" names the MDI child captioned CHILD in
+// the frame captioned FRAME; a frame is also found while its caption shows
+// a maximised child ("FRAME - [CHILD]").
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
 
@@ -27,9 +32,53 @@ std::wstring Widen(const char* s) {
   return buf;
 }
 
+struct ChildSearch {
+  std::wstring caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMdiChild(HWND child, LPARAM data) {
+  auto* search = reinterpret_cast<ChildSearch*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(child, text, 256);
+  if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && search->caption == text && IsWindowVisible(child)) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// An MDI frame whose child is maximised shows "FRAME - [CHILD]".
+struct FrameSearch {
+  std::wstring prefix;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMaximisedFrame(HWND wnd, LPARAM data) {
+  auto* search = reinterpret_cast<FrameSearch*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(wnd, text, 256);
+  if (std::wstring(text).starts_with(search->prefix) && IsWindowVisible(wnd)) {
+    search->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindTopLevel(const std::wstring& title) {
-  HWND wnd = FindWindowW(nullptr, title.c_str());
-  return wnd && IsWindowVisible(wnd) ? wnd : nullptr;
+  const std::size_t split = title.find(L'>');
+  const std::wstring frame = title.substr(0, split);
+  HWND wnd = FindWindowW(nullptr, frame.c_str());
+  if (!wnd) {
+    FrameSearch search{frame + L" - ["};
+    EnumWindows(MatchMaximisedFrame, reinterpret_cast<LPARAM>(&search));
+    wnd = search.found;
+  }
+  if (!wnd || !IsWindowVisible(wnd)) return nullptr;
+  if (split == std::wstring::npos) return wnd;
+  ChildSearch search{title.substr(split + 1)};
+  EnumChildWindows(wnd, MatchMdiChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 struct Search {
@@ -89,7 +138,7 @@ int main(int argc, char** argv) {
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
       setAware();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|rect|iconic|restore|skinned|close|popup|menuband|gone TITLE [MS]\n");
+    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|close|popup|menuband|gone TITLE [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
@@ -118,6 +167,8 @@ int main(int argc, char** argv) {
     if (!top) continue;
     if (command == "closebox" && CaptionBox(top, HTCLOSE)) return 0;
     if (command == "minbox" && CaptionBox(top, HTMINBUTTON)) return 0;
+    if (command == "maxbox" && CaptionBox(top, HTMAXBUTTON)) return 0;
+    if (command == "zoomed" && IsZoomed(top)) return 0;
     if (command == "iconic" && IsIconic(top)) return 0;
     if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
     if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;

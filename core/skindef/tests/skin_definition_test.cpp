@@ -71,6 +71,14 @@ TEST(SkinDefinition, MdiControlStripIsCutIntoThreeButtons) {
     EXPECT_EQ(std::tuple(button.Image, button.ImageLeft, button.ImageWidth, button.XCoord),
               std::tuple("mdi.bmp", 64 * i, 64, 20 * (3 - i)));
   }
+  // Narrower than twelve pixels: no frame, so every button's image is empty.
+  FakeArchive narrow{{{"mdi.bmp", {11, 14}}}};
+  const auto narrowDef = Read("[MDICONTROLS]\nImage=mdi.bmp\n", narrow);
+  ASSERT_EQ(narrowDef.SysButtonElements.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    const auto& button = narrowDef.SysButtonElements[static_cast<std::size_t>(i)];
+    EXPECT_EQ(std::tuple(button.Image, button.ImageWidth, button.XCoord), std::tuple("", 0, 4 * (3 - i)));
+  }
 }
 
 TEST(SkinDefinition, GlyphStripFrameCounts) {

@@ -1,0 +1,396 @@
+// Multiple-document windows under the default skin, on real framework
+// forms: the frame finds its client and skins each child the client makes,
+// the client's traffic, the maximised child's three buttons at the far end
+// of the skinned bar (by pixel) and what they do to the active child, the
+// bar given back its own items when the last child goes, arranging while a
+// child is maximised, and child menus merging into the skinned bar.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "gui/bitmap.h"
+#include "gui/forms.h"
+#include "gui/menus.h"
+#include "gui/tests/test_forms.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/tests/form_fixture.h"
+#include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/test_skins.h"
+#include "tests/support/message_sequence.h"
+
+namespace {
+
+using skin::SkinManager;
+using skin::TWinSkinForm;
+using skin::TWinSysButton;
+
+using msgseq::optional;
+using msgseq::sent;
+using msgseq::TMessageLog;
+
+void Drain() { skin_test::DrainMessages(); }
+
+// Records the MDI messages the client receives, in front of everything
+// else (the frame's skinner included). Queries for the active child are
+// left out: the framework asks whenever it likes.
+WNDPROC g_clientProc = nullptr;
+LRESULT CALLBACK RecordClient(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= WM_MDICREATE && msg <= WM_MDIREFRESHMENU && msg != WM_MDIGETACTIVE)
+    if (TMessageLog* log = TMessageLog::Active()) log->Record(wnd, msg, wParam, lParam);
+  return CallWindowProcW(g_clientProc, wnd, msg, wParam, lParam);
+}
+
+const char* kFrame = R"(object Frame: TForm
+  Caption = 'Frame'
+  FormStyle = fsMDIForm
+  ClientWidth = 560
+  ClientHeight = 380
+  Menu = FrameMenu
+  WindowMenu = Window1
+  object FrameMenu: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object New1: TMenuItem
+        Caption = '&New'
+      end
+    end
+    object Window1: TMenuItem
+      Caption = '&Window'
+      GroupIndex = 9
+      object Tile1: TMenuItem
+        Caption = '&Tile'
+      end
+    end
+  end
+end
+)";
+
+const char* kPlainChild = R"(object Doc: TForm
+  FormStyle = fsMDIChild
+  Position = poDefault
+  ClientWidth = 200
+  ClientHeight = 120
+end
+)";
+
+const char* kEditChild = R"(object Doc: TForm
+  FormStyle = fsMDIChild
+  Position = poDefault
+  ClientWidth = 200
+  ClientHeight = 120
+  Menu = DocMenu
+  object DocMenu: TMainMenu
+    object Edit1: TMenuItem
+      Caption = '&Edit'
+      GroupIndex = 1
+      object Copy1: TMenuItem
+        Caption = '&Copy'
+      end
+    end
+  end
+end
+)";
+
+class SkinMdiTest : public form_test::DefaultSkinTest {
+ protected:
+  void SetUp() override {
+    DefaultSkinTest::SetUp();
+    app_ = std::make_unique<gui::TApplication>();
+    frame_ = new gui::TForm(app_.get());
+    frame_->InitFromText(kFrame);
+    app_->SetMainForm(frame_);
+    frame_->Show();
+    SetForegroundWindow(frame_->Handle());
+    Drain();
+    if (!SkinManager->FindFormSkinner(frame_->Handle())) SkinManager->SkinWindow(frame_->Handle());
+    Drain();
+    skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+    ASSERT_NE(skinner_, nullptr);
+  }
+  void TearDown() override {
+    app_.reset();
+    Drain();
+    DefaultSkinTest::TearDown();
+  }
+
+  gui::TForm* NewChild(const wchar_t* caption, const char* text = kPlainChild) {
+    auto* child = new gui::TForm(frame_);
+    child->SetCaption(caption);
+    child->InitFromText(text);
+    Drain();
+    return child;
+  }
+  HWND Client() const { return frame_->ClientHandle(); }
+  HWND ActiveChild() const { return reinterpret_cast<HWND>(SendMessageW(Client(), WM_MDIGETACTIVE, 0, 0)); }
+
+  std::vector<std::wstring> BarCaptions() const {
+    std::vector<std::wstring> captions;
+    for (const auto& item : skinner_->MenuBar->Items) captions.push_back(item->Caption);
+    return captions;
+  }
+
+  // The frame painted off screen (which lays out the bar and its buttons).
+  gui::TBitmap PaintFrame() {
+    RECT r{};
+    GetWindowRect(skinner_->Handle, &r);
+    gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
+    skinner_->PaintNonClient(picture.DC());
+    return picture;
+  }
+
+  // The three maximised-child buttons, minimise, restore, close.
+  std::vector<TWinSysButton*> MdiButtons() const {
+    std::vector<TWinSysButton*> buttons;
+    for (const auto& b : skinner_->SysButtons)
+      if (b->Element->Visibility == skin::bvMdiChildMaximized) buttons.push_back(b.get());
+    return buttons;
+  }
+
+  // A real non-client click in the middle of the button.
+  void Click(const TWinSysButton& button) {
+    RECT window{};
+    GetWindowRect(skinner_->Handle, &window);
+    const LPARAM at = MAKELPARAM(window.left + (button.BoundsRect.left + button.BoundsRect.right) / 2,
+                                 window.top + (button.BoundsRect.top + button.BoundsRect.bottom) / 2);
+    SendMessageW(skinner_->Handle, WM_NCLBUTTONDOWN, HTCAPTION, at);
+    SendMessageW(skinner_->Handle, WM_NCLBUTTONUP, HTCAPTION, at);
+    Drain();
+  }
+
+  // True when the button's frame 1 is what the picture shows at its place.
+  static bool ShowsButton(gui::TBitmap& picture, const TWinSysButton& button) {
+    return ShowsButtonAt(picture, button.BoundsRect, *button.Element);
+  }
+  static bool ShowsButtonAt(gui::TBitmap& picture, const RECT& r, skin::TDataSkinSysButton& e) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    gui::TBitmap expected(w, h);
+    BitBlt(expected.DC(), 0, 0, w, h, picture.DC(), r.left, r.top, SRCCOPY);
+    skin::DrawFrame(expected.DC(), RECT{0, 0, w, h}, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
+    // Drawing the button again over what the picture shows changes nothing
+    // only where the button already is.
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (expected.Pixel(x, y) != picture.Pixel(r.left + x, r.top + y)) return false;
+    return true;
+  }
+
+  std::unique_ptr<gui::TApplication> app_;
+  gui::TForm* frame_ = nullptr;
+  TWinSkinForm* skinner_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
+  EXPECT_EQ(skinner_->MdiKind, skin::mkFrame);
+  EXPECT_EQ(skinner_->MdiClient, Client());
+  EXPECT_EQ(SkinManager->MdiClientWindow(), Client());
+  EXPECT_TRUE(data_->MenuUpdate);
+
+  TMessageLog log;
+  g_clientProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(Client(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordClient)));
+  log.Flush();
+  gui::TForm* one = NewChild(L"One");
+  SetWindowLongPtrW(Client(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_clientProc));
+  // The client sees the child made (the system may refresh the window menu
+  // while it makes it), activated, the bar handed over and the window list
+  // refreshed; the frame's watcher skins the child on the last.
+  OK_SEQUENCE(log,
+              (std::vector<msgseq::TMsgEntry>{{WM_MDICREATE, sent},
+                                               {WM_MDIREFRESHMENU, sent | optional},
+                                               {WM_MDIACTIVATE, sent},
+                                               {WM_MDISETMENU, sent | optional},
+                                               {WM_MDIREFRESHMENU, sent}}),
+              "a child made through the client");
+  TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(child->MdiKind, skin::mkChild);
+  EXPECT_EQ(child->Form, one);
+  EXPECT_EQ(skinner_->NewMdiChild, nullptr);
+  EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
+  // While children exist the bar follows merging through the client.
+  EXPECT_FALSE(data_->MenuUpdate);
+  // The client shows no scroll bars under the skinned frame.
+  SetWindowPos(Client(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(GetWindowLongPtrW(Client(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+
+  // Skin off gives the client its own procedure and MenuUpdate back.
+  const auto procWhileSkinned = GetWindowLongPtrW(Client(), GWLP_WNDPROC);
+  SkinManager->PendingSkinData = data_.get();
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  Drain();
+  EXPECT_NE(GetWindowLongPtrW(Client(), GWLP_WNDPROC), procWhileSkinned);
+  EXPECT_TRUE(data_->MenuUpdate);
+}
+
+TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored) {
+  gui::TForm* one = NewChild(L"One");
+  ASSERT_NE(SkinManager->FindFormSkinner(one->Handle()), nullptr);
+  PaintFrame();
+  EXPECT_FALSE(SkinManager->MdiMaximized);
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+  Drain();
+  ASSERT_TRUE(skinner_->MdiChildMaximized());
+  gui::TBitmap picture = PaintFrame();
+  EXPECT_TRUE(SkinManager->MdiMaximized);
+  const std::vector<TWinSysButton*> buttons = MdiButtons();
+  ASSERT_EQ(buttons.size(), 3u);
+  const RECT band = skinner_->MenuBar->BarRect;
+  RECT window{};
+  GetWindowRect(skinner_->Handle, &window);
+  int left = band.right;
+  for (TWinSysButton* button : buttons) {
+    ASSERT_TRUE(button->Visible);
+    EXPECT_TRUE(ShowsButton(picture, *button)) << "action " << button->Element->Action;
+    // In the bar band, in the bar's right half, minimise left of restore
+    // left of close.
+    EXPECT_GE(button->BoundsRect.top, band.top);
+    EXPECT_LE(button->BoundsRect.bottom, band.bottom);
+    EXPECT_GT(button->BoundsRect.left, (band.left + band.right) / 2);
+    EXPECT_LE(button->BoundsRect.right, band.right);
+    if (button != buttons.front()) {
+      EXPECT_GT(button->BoundsRect.left, left);
+    }
+    left = button->BoundsRect.left;
+  }
+  // The maximised child keeps the system's frame.
+  EXPECT_NE(GetWindowLongPtrW(one->Handle(), GWL_STYLE) & WS_CAPTION, 0);
+
+  const RECT restoreRect = buttons[1]->BoundsRect;
+  skin::TDataSkinSysButton& restoreElement = *buttons[1]->Element;
+  SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+  Drain();
+  picture = PaintFrame();
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+  EXPECT_FALSE(ShowsButtonAt(picture, restoreRect, restoreElement));
+}
+
+TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
+  gui::TForm* one = NewChild(L"One");
+  gui::TForm* two = NewChild(L"Two");
+  HWND twoWnd = two->Handle();
+  ASSERT_EQ(ActiveChild(), twoWnd);
+  const std::vector<std::wstring> ownBar = {L"&File", L"&Window"};
+
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
+  Drain();
+  PaintFrame();
+  std::vector<TWinSysButton*> buttons = MdiButtons();
+  ASSERT_EQ(buttons.size(), 3u);
+  Click(*buttons[1]);  // restore
+  EXPECT_FALSE(IsZoomed(twoWnd));
+  EXPECT_FALSE(SkinManager->MdiMaximized);
+
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
+  Drain();
+  PaintFrame();
+  Click(*MdiButtons()[0]);  // minimise
+  EXPECT_TRUE(IsIconic(twoWnd));
+
+  // Close the other child through the bar while it is maximised, then the
+  // minimised one: the last one gone gives the bar the frame's own items.
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+  Drain();
+  PaintFrame();
+  ASSERT_TRUE(MdiButtons()[2]->Visible);
+  Click(*MdiButtons()[2]);  // close
+  EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
+  EXPECT_FALSE(data_->MenuUpdate);
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
+  Drain();
+  PaintFrame();
+  ASSERT_EQ(ActiveChild(), twoWnd);
+  Click(*MdiButtons()[2]);
+  EXPECT_FALSE(IsWindow(twoWnd));
+  EXPECT_EQ(ActiveChild(), nullptr);
+  EXPECT_FALSE(SkinManager->MdiMaximized);
+  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_EQ(BarCaptions(), ownBar);
+  EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
+  PaintFrame();
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+}
+
+TEST_F(SkinMdiTest, TilingOrCascadingClearsTheMaximisedMode) {
+  gui::TForm* one = NewChild(L"One");
+  NewChild(L"Two");
+  for (const bool tile : {true, false}) {
+    SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+    Drain();
+    PaintFrame();
+    ASSERT_TRUE(SkinManager->MdiMaximized);
+    if (tile) {
+      frame_->Tile();
+    } else {
+      frame_->Cascade();
+    }
+    Drain();
+    EXPECT_FALSE(SkinManager->MdiMaximized) << (tile ? "tile" : "cascade");
+    EXPECT_FALSE(IsZoomed(one->Handle()));
+  }
+}
+
+TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
+  gui::TForm* edit = NewChild(L"Edit", kEditChild);
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
+  // The frame's bar stays off the window while the skin draws it.
+  EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
+
+  gui::TForm* plain = NewChild(L"Plain");
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Window"}));
+  SendMessageW(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+  Drain();
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
+
+  HWND editWnd = edit->Handle();
+  edit->Close();
+  Drain();
+  EXPECT_FALSE(IsWindow(editWnd));
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Window"}));
+  plain->Close();
+  Drain();
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Window"}));
+  EXPECT_TRUE(data_->MenuUpdate);
+}
+
+TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
+  gui::TForm* one = NewChild(L"One");
+  TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
+  ASSERT_NE(child, nullptr);
+  TWinSysButton* maximise = nullptr;
+  child->LayoutSysButtons();
+  for (const auto& b : child->SysButtons)
+    if (b->Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
+  ASSERT_NE(maximise, nullptr);
+  RECT window{};
+  GetWindowRect(child->Handle, &window);
+  const LPARAM at = MAKELPARAM(window.left + (maximise->BoundsRect.left + maximise->BoundsRect.right) / 2,
+                               window.top + (maximise->BoundsRect.top + maximise->BoundsRect.bottom) / 2);
+  SendMessageW(child->Handle, WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
+  SendMessageW(child->Handle, WM_NCLBUTTONUP, HTMAXBUTTON, at);
+  Drain();
+  PaintFrame();
+  Drain();
+  EXPECT_TRUE(IsZoomed(one->Handle()));
+  EXPECT_TRUE(skinner_->MdiChildMaximized());
+  // The child's client area is the MDI client's: its caption and frame lie
+  // outside, where the system puts a maximised child's.
+  RECT area{}, client{};
+  GetClientRect(Client(), &area);
+  GetClientRect(one->Handle(), &client);
+  MapWindowPoints(one->Handle(), Client(), reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ(client.left, 0);
+  EXPECT_EQ(client.top, 0);
+  EXPECT_EQ(client.right, area.right);
+  EXPECT_EQ(client.bottom, area.bottom);
+}
