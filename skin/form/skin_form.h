@@ -209,6 +209,13 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void SetCaptionText(std::wstring text);
   gui::RegionHandle BandRegion(int index, const RECT& band, bool fromCache);
   TFrameCacheKey FrameCacheKey(SIZE window) const;
+  // Whether the frame is drawn by the skin now.
+  bool FramePaintable() const;
+  // Lays the frame out for the window as it is and composes its picture
+  // unless the one composed last is still right.
+  TFrameLayout ComposedFrame();
+  // Whether the composed frame covers the band (and so can shape it).
+  bool FrameComposedAt(const RECT& band) const;
   // Draws the border pieces, the title band, the caption and the buttons at
   // rest into frameCache_.
   void ComposeFrame(const TFrameLayout& layout);

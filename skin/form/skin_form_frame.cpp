@@ -216,21 +216,13 @@ void TWinSkinForm::SetCaptionText(std::wstring text) {
 }
 
 void TWinSkinForm::PaintNonClient(HDC dc) {
-  if (!SkinData || (SkinState != ssRunning && SkinState != ssReskinning) || FrameKind == fkNone ||
-      IsRunningMdiChildOutOfNormal())
-    return;
+  if (!FramePaintable()) return;
   gui::WindowDc own(Handle, dc ? nullptr : GetWindowDC(Handle));
   HDC target = dc ? dc : own.get();
   if (!target) return;
   if (!GetWindowRect(Handle, &WindowRect)) return;
   PaintSwallowingFailures([&] {
-    const TFrameLayout layout = LayoutSysButtons();
-    TFrameCacheKey key = FrameCacheKey(SIZE{WindowWidth, WindowHeight});
-    if (!frameCacheKey_ || !(*frameCacheKey_ == key)) {
-      frameCacheKey_.reset();
-      ComposeFrame(layout);
-      frameCacheKey_ = std::move(key);
-    }
+    const TFrameLayout layout = ComposedFrame();
     {
       // One blit of the whole window with the client area (and the menu
       // band, which the bar paints itself) clipped away.
@@ -245,6 +237,22 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
     if (MenuBar) MenuBar->Paint(target, layout.MenuBand);
   });
   CurrentObject = nullptr;
+}
+
+bool TWinSkinForm::FramePaintable() const {
+  return SkinData && (SkinState == ssRunning || SkinState == ssReskinning) && FrameKind != fkNone &&
+         !IsRunningMdiChildOutOfNormal();
+}
+
+TFrameLayout TWinSkinForm::ComposedFrame() {
+  TFrameLayout layout = LayoutSysButtons();
+  TFrameCacheKey key = FrameCacheKey(SIZE{WindowWidth, WindowHeight});
+  if (!frameCacheKey_ || !(*frameCacheKey_ == key)) {
+    frameCacheKey_.reset();
+    ComposeFrame(layout);
+    frameCacheKey_ = std::move(key);
+  }
+  return layout;
 }
 
 TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
@@ -357,6 +365,16 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
 gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
   TDataSkinBorder& piece = Piece(SkinData->Skin(), index);
   const int frame = (Active || Frames(piece) == 1) ? 1 : 2;
+  if (FrameComposedAt(band)) {
+    // The composed frame holds every piece as painted: cut the band from it
+    // rather than render the piece again.
+    GdiFlush();
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(frameCache_.Bits());
+    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(frameCache_.Width()) * 4;
+    const TScanLines lines{bits + band.top * stride + band.left * 4, stride, band.right - band.left,
+                           band.bottom - band.top};
+    return CreateRegionFromScanLines(lines, band.left, band.top, 1, 1, 1, TransparentColour);
+  }
   if (fromCache) {
     gui::TBitmap part(band.right - band.left, band.bottom - band.top);
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), TitleCache.DC(), band.left, band.top, SRCCOPY);
@@ -366,6 +384,11 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
                                           piece.TilesCentre(), Frames(piece), frame);
   if (rendered.Empty()) return gui::RegionHandle(CreateRectRgnIndirect(&band));
   return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
+}
+
+bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
+  return frameCacheKey_ && frameCache_.Bits() && band.left >= 0 && band.top >= 0 && band.left < band.right &&
+         band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
 }
 
 void TWinSkinForm::UpdateRegion() {
@@ -383,6 +406,14 @@ void TWinSkinForm::UpdateRegion() {
       skin.BorderBottom.Trans != 1) {
     region = CreateRectRgn(0, 0, w, h);
   } else {
+    // The frame the next paint shows, composed now for this size if it is
+    // not yet, is what the region is cut from.
+    bool composed = false;
+    if (FramePaintable() && GetWindowRect(Handle, &WindowRect)) PaintSwallowingFailures([&] {
+      ComposedFrame();
+      composed = true;
+    });
+    if (!composed || !(frameCacheKey_->Input == FrameInput(size))) DropFrameCache();
     const TFrameLayout layout = LayoutFrame(FrameInput(size));
     const RECT inner{layout.Left.right, layout.TitleBand.bottom, layout.Right.left, layout.Bottom.top};
     gui::RegionHandle all(CreateRectRgnIndirect(&inner));
