@@ -189,6 +189,7 @@ bool TSkinData::LoadSkin() {
   // A failed load leaves the previous element objects in place.
   if (!content) return false;
   content_ = std::move(content);
+  ++skinGeneration_;
   SkinName = content_->SkinName;
   SkinLoading = false;
   return true;
@@ -229,6 +230,7 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
   SkinArchive.Write(bytes.data(), bytes.size());
   SkinArchive.Seek(0);
   content_ = std::move(content);
+  ++skinGeneration_;
   SkinName = content_->SkinName;
   SkinLoading = false;
   ApplySkin();

@@ -113,6 +113,9 @@ class TSkinData : public gui::TComponent {
   std::string SkinName;
   // The parsed skin; a failed load leaves the previous one in place.
   TSkinContent& Skin() { return *content_; }
+  // Counts the skins loaded: what was drawn or shaped from a skin is stale
+  // once this has moved on (a new content may sit at a freed one's address).
+  std::uint32_t SkinGeneration() const { return skinGeneration_; }
   gui::TImageList& MenuGlyphs() { return *menuGlyphs_; }
   // Cleared by the form skinner while a menu change is passed on; no skinned
   // frame is painted while it is clear.
@@ -126,6 +129,7 @@ class TSkinData : public gui::TComponent {
   std::vector<std::wstring> skin3rd_;
   std::wstring skinFile_;
   std::unique_ptr<TSkinContent> content_;
+  std::uint32_t skinGeneration_ = 0;
   gui::TImageList* menuGlyphs_ = nullptr;  // owned as a component
 };
 

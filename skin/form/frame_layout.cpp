@@ -6,6 +6,8 @@ namespace skin {
 
 namespace {
 
+bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+
 bool IsAlways(std::int32_t v) { return v >= bvAlwaysFirst && v <= bvAlwaysLast; }
 
 bool RuleA(const TFrameInput& in, const TCaptionButtonSpec& b) {
@@ -133,6 +135,29 @@ SIZE WindowSizeForClient(const TFrameThickness& frame, int menuHeight, SIZE clie
 
 SIZE ClientSizeForWindow(const TFrameThickness& frame, int menuHeight, SIZE window) {
   return SIZE{window.cx - frame.Left - frame.Right, window.cy - frame.Top - frame.Bottom - menuHeight};
+}
+
+bool operator==(const TFrameThickness& a, const TFrameThickness& b) {
+  return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+}
+
+bool operator==(const TCaptionButtonSpec& a, const TCaptionButtonSpec& b) {
+  return a.Action == b.Action && a.Align == b.Align && a.XCoord == b.XCoord && a.YCoord == b.YCoord &&
+         a.Visibility == b.Visibility && a.Visibility1 == b.Visibility1 && SameSize(a.Size, b.Size);
+}
+
+bool operator==(const TCaptionTextSpec& a, const TCaptionTextSpec& b) {
+  return SameSize(a.Measured, b.Measured) && a.Alignment == b.Alignment && a.Shift == b.Shift &&
+         a.ShiftVert == b.ShiftVert && a.RightClip == b.RightClip && a.BackLeft == b.BackLeft &&
+         a.BackRight == b.BackRight && a.ButtonGap == b.ButtonGap;
+}
+
+bool operator==(const TFrameInput& a, const TFrameInput& b) {
+  return SameSize(a.Window, b.Window) && a.Style == b.Style && a.Show == b.Show && a.Mdi == b.Mdi &&
+         a.Kind == b.Kind && a.Active == b.Active && a.RightToLeft == b.RightToLeft &&
+         a.MdiChildMaximized == b.MdiChildMaximized && a.WindowButtons == b.WindowButtons && a.Frame == b.Frame &&
+         a.MenuHeight == b.MenuHeight && a.MenuBarMargin == b.MenuBarMargin && a.Caption == b.Caption &&
+         a.Buttons == b.Buttons;
 }
 
 }  // namespace skin

@@ -132,6 +132,12 @@ struct TFrameLayout {
   std::vector<TCaptionButtonPlace> Buttons;  // one per input button, in order
 };
 
+// Equal inputs give equal layouts (what the frame's caches are keyed on).
+bool operator==(const TFrameThickness& a, const TFrameThickness& b);
+bool operator==(const TCaptionButtonSpec& a, const TCaptionButtonSpec& b);
+bool operator==(const TCaptionTextSpec& a, const TCaptionTextSpec& b);
+bool operator==(const TFrameInput& a, const TFrameInput& b);
+
 TFrameLayout LayoutFrame(const TFrameInput& in);
 
 // Rule A and rule B of one caption button.

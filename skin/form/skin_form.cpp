@@ -582,6 +582,7 @@ void TWinSkinForm::Detach() {
     MenuBar.reset();
   }
   TitleCache.SetSize(0, 0);
+  DropFrameCache();
   RECT r{};
   GetWindowRect(Handle, &r);
   POINT p{r.left, r.top};
@@ -596,6 +597,7 @@ void TWinSkinForm::Detach() {
   // The system frees the region it held when it is replaced.
   SetWindowRgn(Handle, nullptr, TRUE);
   RegionSet = false;
+  regionKey_.reset();
 }
 
 void TWinSkinForm::DetachOnDestroy() {
@@ -619,6 +621,7 @@ void TWinSkinForm::DetachOnDestroy() {
     MenuBar.reset();
   }
   TitleCache.SetSize(0, 0);
+  DropFrameCache();
 }
 
 void TWinSkinForm::DetachUnframed() {

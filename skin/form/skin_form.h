@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 #include "skin/form/skinner_host.h"
+#include "skin/form/frame_cache.h"
 #include "skin/form/frame_layout.h"
 #include "skin/form/nc_objects.h"
 #include "skin/form/skin_menu_bar.h"
@@ -74,7 +76,13 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // The frame laid out for the window as it is now; CaptionRect,
   // RightButtonsLeft and the caption buttons' Visible and BoundsRect follow it.
   TFrameLayout LayoutSysButtons();
+  // Paints the frame from its composed picture, composing it first when
+  // anything it was composed from has changed since.
   void PaintNonClient(HDC dc = nullptr);
+  // How many times the frame's picture has been composed.
+  int FrameComposeCount() const { return frameComposeCount_; }
+  // Forgets the composed frame; the next paint composes it again.
+  void DropFrameCache();
   void PaintTitleBar(HDC dc, const TFrameLayout& layout);
   void PaintCaption(HDC dc, const TFrameLayout& layout);
   void PaintSysButtons(HDC dc);
@@ -172,7 +180,6 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
   TNCObject* CurrentObject = nullptr;
   HRGN RegionHandle = nullptr;  // a record only: the window owns the region
-  SIZE RegionSize{};
   std::unique_ptr<TWinSkinMenu> MenuBar;
 
  private:
@@ -214,6 +221,17 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // The caption as the frame measures it: the text, a blank and the prefix.
   void SetCaptionText(std::wstring text);
   gui::RegionHandle BandRegion(int index, const RECT& band, bool fromCache);
+  TFrameCacheKey FrameCacheKey(SIZE window) const;
+  // Whether the frame is drawn by the skin now.
+  bool FramePaintable() const;
+  // Lays the frame out for the window as it is and composes its picture
+  // unless the one composed last is still right.
+  TFrameLayout ComposedFrame();
+  // Whether the composed frame covers the band (and so can shape it).
+  bool FrameComposedAt(const RECT& band) const;
+  // Draws the border pieces, the title band, the caption and the buttons at
+  // rest into frameCache_.
+  void ComposeFrame(const TFrameLayout& layout);
 
   LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMNcCalcSize(WPARAM wParam, LPARAM lParam);
@@ -260,6 +278,14 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   SIZE captionMeasured_{};
+  // The whole window's frame as last composed (the client area unused) and
+  // what it was composed from.
+  gui::TBitmap frameCache_;
+  std::optional<TFrameCacheKey> frameCacheKey_;
+  int frameComposeCount_ = 0;
+  std::uint32_t iconGeneration_ = 0;
+  // What the region in force was made from.
+  std::optional<TRegionKey> regionKey_;
 };
 
 }  // namespace skin

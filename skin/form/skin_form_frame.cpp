@@ -66,6 +66,7 @@ void TWinSkinForm::ComputeFrameMetrics() {
   FrameRight = skin.BorderRight.Image.Width() / Frames(skin.BorderRight);
   FrameBottom = skin.BorderBottom.Image.Height() / Frames(skin.BorderBottom);
   FreeSysButtons();
+  DropFrameCache();
   for (const auto& element : skin.SysButtonElements) {
     if (ShowsWindowIcon(element->Action) && !IconBitmap.Empty()) {
       // The icon button's size is one frame of its picture; a skin without
@@ -82,6 +83,7 @@ void TWinSkinForm::ComputeFrameMetrics() {
 
 void TWinSkinForm::RenderIconBitmap() {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  ++iconGeneration_;
   IconBitmap.SetSize(cx, cy);
   gui::TCanvas(IconBitmap.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
   auto icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
@@ -215,22 +217,67 @@ void TWinSkinForm::SetCaptionText(std::wstring text) {
 }
 
 void TWinSkinForm::PaintNonClient(HDC dc) {
-  if (!SkinData || (SkinState != ssRunning && SkinState != ssReskinning) || FrameKind == fkNone ||
-      IsRunningMdiChildOutOfNormal())
-    return;
+  if (!FramePaintable()) return;
   gui::WindowDc own(Handle, dc ? nullptr : GetWindowDC(Handle));
   HDC target = dc ? dc : own.get();
   if (!target) return;
   if (!GetWindowRect(Handle, &WindowRect)) return;
   PaintSwallowingFailures([&] {
-    const TFrameLayout layout = LayoutSysButtons();
-    PaintBorderPiece(bpLeft, layout.Left, target);
-    PaintBorderPiece(bpRight, layout.Right, target);
-    PaintBorderPiece(bpBottom, layout.Bottom, target);
-    PaintTitleBar(target, layout);
+    const TFrameLayout layout = ComposedFrame();
+    {
+      // One blit of the whole window with the client area (and the menu
+      // band, which the bar paints itself) clipped away.
+      gui::SavedDcState saved(target);
+      ExcludeClipRect(target, layout.Client.left, layout.Client.top, layout.Client.right, layout.Client.bottom);
+      if (MenuBar)
+        ExcludeClipRect(target, layout.MenuBand.left, layout.MenuBand.top, layout.MenuBand.right,
+                        layout.MenuBand.bottom);
+      BitBlt(target, 0, 0, frameCache_.Width(), frameCache_.Height(), frameCache_.DC(), 0, 0, SRCCOPY);
+    }
+    SetBkMode(target, OPAQUE);
     if (MenuBar) MenuBar->Paint(target, layout.MenuBand);
   });
   CurrentObject = nullptr;
+}
+
+bool TWinSkinForm::FramePaintable() const {
+  return SkinData && (SkinState == ssRunning || SkinState == ssReskinning) && FrameKind != fkNone &&
+         !IsRunningMdiChildOutOfNormal();
+}
+
+TFrameLayout TWinSkinForm::ComposedFrame() {
+  TFrameLayout layout = LayoutSysButtons();
+  TFrameCacheKey key = FrameCacheKey(SIZE{WindowWidth, WindowHeight});
+  if (!frameCacheKey_ || !(*frameCacheKey_ == key)) {
+    frameCacheKey_.reset();
+    ComposeFrame(layout);
+    frameCacheKey_ = std::move(key);
+  }
+  return layout;
+}
+
+TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
+  return TFrameCacheKey{FrameInput(window), CaptionPrefix + CaptionText, SkinData->SkinGeneration(), iconGeneration_,
+                        CaptionFont.get()};
+}
+
+void TWinSkinForm::ComposeFrame(const TFrameLayout& layout) {
+  ++frameComposeCount_;
+  frameCache_.SetSize(WindowWidth, WindowHeight);
+  HDC dc = frameCache_.DC();
+  // What no piece covers (a skin without one) is the face colour rather
+  // than what the last composition left there.
+  const RECT all{0, 0, WindowWidth, WindowHeight};
+  FillRect(dc, &all, SkinData->Skin().ButtonFaceBrush.get());
+  PaintBorderPiece(bpLeft, layout.Left, dc);
+  PaintBorderPiece(bpRight, layout.Right, dc);
+  PaintBorderPiece(bpBottom, layout.Bottom, dc);
+  PaintTitleBar(dc, layout);
+}
+
+void TWinSkinForm::DropFrameCache() {
+  frameCacheKey_.reset();
+  frameCache_.SetSize(0, 0);
 }
 
 void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
@@ -319,6 +366,16 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
 gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
   TDataSkinBorder& piece = Piece(SkinData->Skin(), index);
   const int frame = (Active || Frames(piece) == 1) ? 1 : 2;
+  if (FrameComposedAt(band)) {
+    // The composed frame holds every piece as painted: cut the band from it
+    // rather than render the piece again.
+    GdiFlush();
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(frameCache_.Bits());
+    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(frameCache_.Width()) * 4;
+    const TScanLines lines{bits + band.top * stride + band.left * 4, stride, band.right - band.left,
+                           band.bottom - band.top};
+    return CreateRegionFromScanLines(lines, band.left, band.top, 1, 1, 1, TransparentColour);
+  }
   if (fromCache) {
     gui::TBitmap part(band.right - band.left, band.bottom - band.top);
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), TitleCache.DC(), band.left, band.top, SRCCOPY);
@@ -330,19 +387,34 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
   return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
 }
 
+bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
+  return frameCacheKey_ && frameCache_.Bits() && band.left >= 0 && band.top >= 0 && band.left < band.right &&
+         band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
+}
+
 void TWinSkinForm::UpdateRegion() {
   if (!SkinData) return;
   const SIZE size = WindowSize(Handle);
   const int w = size.cx, h = size.cy;
   if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
-  if (RegionSet && RegionSize.cx == w && RegionSize.cy == h && MdiKind != mkChild && SkinState != ssReskinning) return;
+  const TRegionKey key{w,         h, ShowState, TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom},
+                       MenuHeight, SkinData->SkinGeneration()};
+  // The same region again would cost a round trip to the display server.
+  if (RegionSet && regionKey_ == key && MdiKind != mkChild) return;
   TSkinContent& skin = SkinData->Skin();
   HRGN region;
   if (skin.BorderLeft.Trans != 1 && skin.BorderRight.Trans != 1 && skin.BorderTop.Trans != 1 &&
       skin.BorderBottom.Trans != 1) {
     region = CreateRectRgn(0, 0, w, h);
   } else {
-    RegionSize = size;
+    // The frame the next paint shows, composed now for this size if it is
+    // not yet, is what the region is cut from.
+    bool composed = false;
+    if (FramePaintable() && GetWindowRect(Handle, &WindowRect)) PaintSwallowingFailures([&] {
+      ComposedFrame();
+      composed = true;
+    });
+    if (!composed || !(frameCacheKey_->Input == FrameInput(size))) DropFrameCache();
     const TFrameLayout layout = LayoutFrame(FrameInput(size));
     const RECT inner{layout.Left.right, layout.TitleBand.bottom, layout.Right.left, layout.Bottom.top};
     gui::RegionHandle all(CreateRectRgnIndirect(&inner));
@@ -368,13 +440,16 @@ void TWinSkinForm::UpdateRegion() {
   RegionHandle = region;
   SetWindowRgn(Handle, region, TRUE);
   RegionSet = true;
+  regionKey_ = key;
 }
 
 void TWinSkinForm::RemoveRegion() {
   if (!RegionSet) return;
   TitleCache.SetSize(0, 0);
+  DropFrameCache();
   SetWindowRgn(Handle, nullptr, FALSE);
   RegionSet = false;
+  regionKey_.reset();
   RegionHandle = nullptr;
 }
 

@@ -1,7 +1,11 @@
 // frame_paint_bench ARCHIVE [REPEAT]: times the skinned frame of a window the
-// size of the settings dialog (client 290 x 310): one full non-client paint
-// and one rebuild of the window region. Best of REPEAT runs (default 200),
-// in microseconds.
+// size of the settings dialog (client 290 x 310) beside one window-sized
+// BitBlt to the same window in the same run: a full non-client paint from
+// the composed frame, one that composes it again, a caption button's state
+// change, and the window region's rebuild with and without handing it to
+// the system. Best of REPEAT runs (default 200), in microseconds. Also counts
+// the SetWindowRgn calls of skinning the window, dragging it by the caption
+// and resizing it.
 #include <windows.h>
 
 #include <algorithm>
@@ -13,6 +17,8 @@
 #include <vector>
 
 #include "gui/bitmap.h"
+#include "gui/handles.h"
+#include "tests/support/import_patch.h"
 #include "tools/skinview/best_of.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
@@ -25,6 +31,23 @@ double BestMicroseconds(int repeat, const std::function<void()>& work) { return 
 void Drain() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+int regionCalls = 0;
+bool regionToSystem = true;
+decltype(&SetWindowRgn) systemSetWindowRgn = nullptr;
+
+// Counts the calls; with regionToSystem off the region is dropped instead,
+// which leaves the region's own computation to be timed.
+int WINAPI CountingSetWindowRgn(HWND wnd, HRGN region, BOOL redraw) {
+  ++regionCalls;
+  if (regionToSystem) return systemSetWindowRgn(wnd, region, redraw);
+  if (region) DeleteObject(region);
+  return 1;
+}
+
+void Report(const char* what, double us, double baseline) {
+  std::printf("%-34s %8.1f us  %6.2fx BitBlt\n", what, us, us / baseline);
 }
 
 }  // namespace
@@ -52,25 +75,80 @@ int main(int argc, char** argv) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"FramePaintBench";
   RegisterClassW(&wc);
+  test_support::TImportPatch patch("user32.dll", "SetWindowRgn", reinterpret_cast<void*>(&CountingSetWindowRgn));
+  systemSetWindowRgn = reinterpret_cast<decltype(&SetWindowRgn)>(patch.Original());
+  if (!patch.Patched()) std::fputs("SetWindowRgn calls are not counted\n", stderr);
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
   RECT r{0, 0, 290, 310};
   AdjustWindowRect(&r, style, FALSE);
   HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Settings", style, 100, 100, r.right - r.left, r.bottom - r.top,
                              nullptr, nullptr, wc.hInstance, nullptr);
+  regionCalls = 0;
   skin::SkinManager->SkinWindow(wnd);
   Drain();
+  const int startUpCalls = regionCalls;
   skin::TWinSkinForm* form = skin::SkinManager->FindFormSkinner(wnd);
   if (!form) return 1;
 
   GetWindowRect(wnd, &r);
-  gui::TBitmap target(r.right - r.left, r.bottom - r.top);
-  const double paint = BestMicroseconds(repeat, [&] { form->PaintNonClient(target.DC()); });
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  // A drag by the caption moves the window in steps; a resize by the frame
+  // changes its size in steps.
+  regionCalls = 0;
+  for (int step = 1; step <= 20; ++step) {
+    SetWindowPos(wnd, nullptr, r.left + step * 5, r.top + step * 3, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Drain();
+  }
+  const int dragCalls = regionCalls;
+  regionCalls = 0;
+  for (int step = 1; step <= 20; ++step) {
+    SetWindowPos(wnd, nullptr, 0, 0, w + step * 4, h + step * 2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Drain();
+  }
+  const int resizeCalls = regionCalls;
+  SetWindowPos(wnd, nullptr, r.left, r.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  Drain();
+
+  gui::TBitmap picture(w, h);
+  gui::WindowDc dc = gui::WindowDc::Whole(wnd);
+  form->PaintNonClient(dc.get());
+  const double blit = BestMicroseconds(repeat, [&] { BitBlt(dc.get(), 0, 0, w, h, picture.DC(), 0, 0, SRCCOPY); });
+  const double cached = BestMicroseconds(repeat, [&] { form->PaintNonClient(dc.get()); });
+  const double composed = BestMicroseconds(repeat, [&] {
+    form->DropFrameCache();
+    form->PaintNonClient(dc.get());
+  });
+  skin::TWinSysButton* close = nullptr;
+  for (auto& button : form->SysButtons)
+    if (button->Visible && button->Element->Action == skin::caClose) close = button.get();
+  int state = skin::TNCObject::stNormal;
+  const double button = close ? BestMicroseconds(repeat, [&] {
+    state = state == skin::TNCObject::stHot ? skin::TNCObject::stNormal : skin::TNCObject::stHot;
+    form->PaintSysButton(*close, state);
+  })
+                              : 0.0;
   const double region = BestMicroseconds(repeat, [&] {
     form->RegionSet = false;  // forces the rebuild a size change causes
     form->UpdateRegion();
   });
-  std::printf("window %ld x %ld\nPaintNonClient: %.1f us\nUpdateRegion:   %.1f us\n", r.right - r.left,
-              r.bottom - r.top, paint, region);
+  regionToSystem = false;
+  const double computed = BestMicroseconds(repeat, [&] {
+    form->RegionSet = false;
+    form->UpdateRegion();
+  });
+  regionToSystem = true;
+  form->RegionSet = false;
+  form->UpdateRegion();
+
+  std::printf("window %d x %d, best of %d\n", w, h, repeat);
+  Report("BitBlt, window-sized (baseline)", blit, blit);
+  Report("PaintNonClient, from the cache", cached, blit);
+  Report("PaintNonClient, composing", composed, blit);
+  Report("caption button state change", button, blit);
+  Report("UpdateRegion with SetWindowRgn", region, blit);
+  Report("UpdateRegion, computation only", computed, blit);
+  std::printf("SetWindowRgn calls: start-up %d, drag (20 moves) %d, resize (20 sizes) %d\n", startUpCalls,
+              dragCalls, resizeCalls);
   DestroyWindow(wnd);
   Drain();
   skin::FreeSkinManager();
