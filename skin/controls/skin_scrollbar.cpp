@@ -381,6 +381,10 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
     case WM_LBUTTONDBLCLK:
       // The press runs the system's tracking loop, which draws the bar
       // itself on release, after the last scroll notification.
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+      // Themed bars light up the part under the pointer by drawing
+      // themselves.
       CallDefault(m);
       PaintSkin(nullptr);
       return false;

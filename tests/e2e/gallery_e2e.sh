@@ -258,6 +258,11 @@ case "$scenario" in
     import -window root "$work/lists-bar-dragged.png"
     region_changed "$work/lists-bar-before.png" "$work/lists-bar-dragged.png" "$sl" $((st + 24)) 200 13 \
       "the scroll bar's label"
+    # The pointer rests on the thumb, where the system would light the bar
+    # up in its own look: the skin's left arrow is still there.
+    diff=$(compare -metric AE -crop "${height}x${height}+${sl}+${st}" "$work/lists-bar-before.png" \
+      "$work/lists-bar-dragged.png" null: 2>&1 || true)
+    [ "${diff%% *}" = 0 ] || fail "the scroll bar's left arrow is no longer the skin's after the drag"
 
     # The list view's header is drawn from the skin's header picture: a
     # point of its second item, right of the caption, has one of the
