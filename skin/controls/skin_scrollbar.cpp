@@ -377,6 +377,17 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
       CallDefault(m);
       PaintSkin(nullptr);
       return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The press runs the system's tracking loop, which draws the bar
+      // itself on release, after the last scroll notification.
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+      // Themed bars light up the part under the pointer by drawing
+      // themselves.
+      CallDefault(m);
+      PaintSkin(nullptr);
+      return false;
     default:
       break;
   }

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Starts the skin gallery under Wine in Xvfb and switches its skin from the
-# keyboard, as a user would (xdotool), checking the screen's pixels and the
-# window's answer to the skin's query after each step. Only keys reach the
-# menus, so the script works whether the menu bar is the system's or skinned.
-#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|skinned_start WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
+# Starts the skin gallery under Wine in Xvfb and uses it as a user would,
+# with real keys and mouse (xdotool): switches its skin, opens its menus,
+# scrolls its lists, drags its track bars, types into its edits and opens a
+# skin file through the system's open dialog, runs the MDI demo, checking the controls' state
+# (read through uiprobe) and the screen's pixels after each step.
+#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|skinned_start|lists|ranges|text|open_skin
+#                  WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
+# The lists scenario compares the list view's header with the default
+# skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
 set -euo pipefail
 scenario=$1 state=$2 program=$3 probe=$4 work=$5
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,7 +30,8 @@ fail() {
 }
 # "R G B" of one screen pixel in a screenshot.
 pixel() {
-  convert "$1" -format "%[pixel:p{$2,$3}]" info: | tr -dc '0-9,' | tr ',' ' '
+  local at="p{$2,$3}"
+  convert "$1" -format "%[fx:round(255*$at.r)] %[fx:round(255*$at.g)] %[fx:round(255*$at.b)]" info:
 }
 # Sum of the three channels.
 brightness() {
@@ -62,11 +67,58 @@ choose_skin() {
   sleep 1.5
 }
 
-"$wine_env" exec "$state" "$work/Gallery.exe" &
+# The left mouse button pressed at one point, moved to another in steps, as
+# a hand drags, and released there.
+drag() {
+  local x0=$1 y0=$2 x1=$3 y1=$4 steps=8 i
+  xdotool mousemove "$x0" "$y0"
+  sleep 0.2
+  xdotool mousedown 1
+  sleep 0.2
+  for ((i = 1; i <= steps; ++i)); do
+    xdotool mousemove $((x0 + (x1 - x0) * i / steps)) $((y0 + (y1 - y0) * i / steps))
+    sleep 0.1
+  done
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+}
+# Exits with a failure unless two screenshots differ inside a rectangle
+# (windowless labels are checked by the pixels they show).
+region_changed() {
+  local before=$1 after=$2 left=$3 top=$4 width=$5 height=$6 what=$7 diff
+  diff=$(compare -metric AE -crop "${width}x${height}+${left}+${top}" "$before" "$after" null: 2>&1 || true)
+  [ "${diff%% *}" != 0 ] || fail "$what did not change"
+}
+# "FIRST LAST": the rows of a scroll-bar thumb, the run of a screenshot's
+# column between FROM and TO (the track) whose colours differ from the
+# track's colour at TO's end.
+thumb_rows() {
+  local shot=$1 x=$2 from=$3 to=$4
+  convert "$shot" -crop "1x$((to - from))+$x+$from" +repage -depth 8 txt:- | awk -v from="$from" -v last=$((to - from - 1)) '
+    NR > 1 { split($1, at, "[,:]"); colour[at[2]] = $2 }
+    END {
+      first = -1
+      for (i = 0; i <= last; ++i)
+        if (colour[i] != colour[last]) { if (first < 0) first = i; end = i }
+      if (first >= 0) print from + first, from + end
+    }'
+}
+# The gallery's control of a window class by its index on the page shown.
+find_control() { probe find "$title" "$1" "$2"; }
+value_of() { probe value "$title" "$1" "$2" "$3"; }
+
+page=Buttons
+case "$scenario" in
+  lists) page=Lists ;;
+  ranges) page=Ranges ;;
+  text | open_skin) page=Text ;;
+esac
+"$wine_env" exec "$state" "$work/Gallery.exe" --page "$page" &
 app=$!
 trap 'kill $app 2>/dev/null || true' EXIT
 
-probe control "$title" "Push me" 20000 >/dev/null || fail "no gallery window"
+probe find "$title" TPageControl 0 20000 >/dev/null || fail "no gallery window"
 sleep 1
 probe skinned "$title" || fail "the gallery does not start skinned"
 
@@ -236,6 +288,158 @@ case "$scenario" in
     probe skinned "$demo>Document 2" || fail "Document 2 lost its skin"
     import -window root "$work/tiled.png"
     probe close "$demo" || true
+  lists)
+    # The 200-item list box: its skinned thumb dragged down by half the
+    # track; the list's top index follows, and the skin draws the thumb
+    # where the pointer left it.
+    read -r bl bt br bb arrow <<<"$(value_of TListBox 0 vbar)"
+    [ -n "${arrow:-}" ] || fail "the list box has no vertical scroll bar"
+    x=$(((bl + br) / 2))
+    track=$((bb - bt - 2 * arrow))
+    import -window root "$work/lists-before.png"
+    read -r tt tb <<<"$(thumb_rows "$work/lists-before.png" "$x" $((bt + arrow)) $((bb - arrow)))"
+    [ -n "${tb:-}" ] || fail "no thumb drawn in the list box's bar"
+    [ "$tt" -le $((bt + arrow + 1)) ] || fail "the thumb of the list at its top is drawn at $tt, not after the arrow"
+    drag "$x" $(((tt + tb) / 2)) "$x" $(((tt + tb) / 2 + track / 2))
+    probe until "$title" TListBox 0 topindex gt 0 5000 || fail "dragging the list box's thumb did not scroll it"
+    sleep 0.5
+    import -window root "$work/lists-dragged.png"
+    read -r tt2 tb2 <<<"$(thumb_rows "$work/lists-dragged.png" "$x" $((bt + arrow)) $((bb - arrow)))"
+    moved=$((tt2 - tt))
+    [ $((moved - track / 2)) -le 2 ] && [ $((track / 2 - moved)) -le 2 ] \
+      || fail "the skinned thumb moved $moved pixels, the pointer $((track / 2))"
+    # The thumb's free travel (the track less the thumb) spans the top
+    # indexes from the first to the last full page.
+    last_top=$((200 - (bb - bt) / $(value_of TListBox 0 itemheight)))
+    expected=$(((track / 2) * last_top / (track - (tb - tt + 1))))
+    top=$(value_of TListBox 0 topindex)
+    [ $((top - expected)) -le 2 ] && [ $((expected - top)) -le 2 ] \
+      || fail "the list's top index is $top after dragging its thumb half the track, not about $expected"
+
+    # Its down arrow scrolls one line.
+    xdotool mousemove "$x" $((bb - arrow / 2)) click 1
+    probe until "$title" TListBox 0 topindex eq $((top + 1)) 5000 \
+      || fail "the down arrow took the top index from $top to $(value_of TListBox 0 topindex)"
+
+    # The horizontal stand-alone scroll bar: its thumb (at the start, just
+    # after the left arrow) dragged right; the label below it shows the
+    # position.
+    read -r sl st sr sb <<<"$(find_control TScrollBar 0)"
+    height=$((sb - st))
+    import -window root "$work/lists-bar-before.png"
+    drag $((sl + height + 4)) $(((st + sb) / 2)) $((sl + height + 104)) $(((st + sb) / 2))
+    probe until "$title" TScrollBar 0 scrollpos gt 20 5000 \
+      || fail "dragging the scroll bar's thumb left it at $(value_of TScrollBar 0 scrollpos)"
+    sleep 0.5
+    import -window root "$work/lists-bar-dragged.png"
+    region_changed "$work/lists-bar-before.png" "$work/lists-bar-dragged.png" "$sl" $((st + 24)) 200 13 \
+      "the scroll bar's label"
+    # The pointer rests on the thumb, where the system would light the bar
+    # up in its own look: the skin's left arrow is still there.
+    diff=$(compare -metric AE -crop "${height}x${height}+${sl}+${st}" "$work/lists-bar-before.png" \
+      "$work/lists-bar-dragged.png" null: 2>&1 || true)
+    [ "${diff%% *}" = 0 ] || fail "the scroll bar's left arrow is no longer the skin's after the drag"
+
+    # The list view's header is drawn from the skin's header picture: a
+    # point of its second item, right of the caption, has one of the
+    # colours of the picture's first frame (its middle column).
+    read -r hl ht hr hb <<<"$(find_control SysHeader32 0)"
+    [ -n "${hb:-}" ] || fail "the list view has no header"
+    header=$(pixel "$work/lists-bar-dragged.png" $((hl + 135)) $(((ht + hb) / 2)))
+    picture="${GALLERY_SKIN_PICTURES:?}/header.bmp"
+    colours=$(for ((row = 0; row < $(identify -format %h "$picture"); ++row)); do
+      pixel "$picture" 25 "$row"
+      echo
+    done | sort -u)
+    grep -qx "$header" <<<"$colours" || fail "the header at $((hl + 135)),$(((ht + hb) / 2)) is $header, not the skin's"
+    ;;
+  ranges)
+    # The horizontal track bar's thumb dragged right; its label follows.
+    read -r tl tt tr tb <<<"$(value_of TTrackBar 0 thumbrect)"
+    [ -n "${tb:-}" ] || fail "no track bar thumb"
+    read -r bl bt br bb <<<"$(find_control TTrackBar 0)"
+    import -window root "$work/ranges-before.png"
+    x=$(((tl + tr) / 2)) y=$(((tt + tb) / 2))
+    drag "$x" "$y" $((x + 100)) "$y"
+    probe until "$title" TTrackBar 0 trackpos gt 20 5000 \
+      || fail "dragging the track bar's thumb left it at $(value_of TTrackBar 0 trackpos)"
+    sleep 0.5
+    import -window root "$work/ranges-dragged.png"
+    region_changed "$work/ranges-before.png" "$work/ranges-dragged.png" $((bl + 8)) $((bt + 48)) 200 13 \
+      "the track bar's label"
+
+    # The up-down's upper half raises the number in its edit by one.
+    number=$(value_of TEdit 0 text)
+    read -r ul ut ur ub <<<"$(find_control TUpDown 0)"
+    xdotool mousemove $(((ul + ur) / 2)) $((ut + (ub - ut) / 4)) click 1
+    probe until "$title" TEdit 0 text eq $((number + 1)) 5000 \
+      || fail "the up arrow took the edit from $number to $(value_of TEdit 0 text)"
+    import -window root "$work/ranges-updown.png"
+    ;;
+  text)
+    # Typing into the skinned edit replaces its text.
+    read -r el et er eb <<<"$(find_control TEdit 0)"
+    xdotool mousemove $(((el + er) / 2)) $(((et + eb) / 2)) click 1
+    sleep 0.3
+    xdotool key End shift+Home
+    xdotool type --delay 50 "Skinned 42"
+    probe until "$title" TEdit 0 text eq "Skinned 42" 5000 \
+      || fail "the edit reads \"$(value_of TEdit 0 text)\" after typing"
+
+    # The drop-down list combo box opened by its button; a click on its
+    # fifth item chooses it.
+    read -r cl ct cr cb <<<"$(find_control TComboBox 1)"
+    xdotool mousemove $((cr - 8)) $(((ct + cb) / 2)) click 1
+    probe until "$title" TComboBox 1 dropped eq 1 5000 || fail "the combo box did not open"
+    read -r ll lt lr lb <<<"$(probe find - ComboLBox 0)"
+    [ -n "${lb:-}" ] || fail "no drop-down list"
+    import -window root "$work/text-combo-open.png"
+    item=$(probe value - ComboLBox 0 itemheight)
+    xdotool mousemove $(((ll + lr) / 2)) $((lt + 1 + item * 4 + item / 2)) click 1
+    probe until "$title" TComboBox 1 combosel eq 4 5000 \
+      || fail "the combo box chose item $(value_of TComboBox 1 combosel), not the fifth"
+    [ "$(value_of TComboBox 1 text)" = May ] || fail "the combo box shows \"$(value_of TComboBox 1 text)\""
+
+    # The "Lists" tab shows the Lists page.
+    read -r al at ar ab <<<"$(value_of TPageControl 0 tabrect1)"
+    [ -n "${ab:-}" ] || fail "no tab rectangle"
+    xdotool mousemove $(((al + ar) / 2)) $(((at + ab) / 2)) click 1
+    probe until "$title" TPageControl 0 tabsel eq 1 5000 || fail "the Lists tab was not chosen"
+    find_control TListBox 0 >/dev/null || fail "the Lists page's list box is not shown"
+    if probe find "$title" TEdit 0 0 >/dev/null; then fail "the Text page's edit is still shown"; fi
+    ;;
+  open_skin)
+    # File > Open Skin File... opens the system's open dialog, skinned; the
+    # dark skin's path typed into it and Enter put the dark skin on. (The
+    # Text page has no control whose mnemonic is F, as the Buttons page has.)
+    read -r el et er eb <<<"$(find_control TEdit 0)"
+    xdotool mousemove $(((el + er) / 2)) $(((et + eb) / 2)) click 1
+    sleep 0.5
+    read -r sl st sr sb <<<"$(find_control TStatusBar 0)"
+    sx=$((sr - 20)) sy=$(((st + sb) / 2))
+    import -window root "$work/default.png"
+    status_before=$(pixel "$work/default.png" "$sx" "$sy")
+    xdotool key alt+f
+    sleep 0.5
+    xdotool key Return
+    dialog="Open Skin File"
+    probe rect "$dialog" 10000 >/dev/null || fail "no open dialog"
+    sleep 1
+    probe skinned "$dialog" || fail "the open dialog is not skinned"
+    import -window root "$work/open-dialog.png"
+    xdotool type --delay 30 "Z:${work//\//\\}\\dark.skin"
+    sleep 0.3
+    xdotool key Return
+    probe gone "$dialog" 10000 || fail "the open dialog did not close"
+    probe until "$title" TStatusBar 0 text eq "Skin: Nightfall" 5000 \
+      || fail "the status bar says \"$(value_of TStatusBar 0 text)\" after opening the dark skin"
+    sleep 1
+    probe skinned "$title" || fail "not skinned after opening the dark skin"
+    import -window root "$work/dark.png"
+    # The dark skin's status bar is dark where the default skin's is light.
+    status_after=$(pixel "$work/dark.png" "$sx" "$sy")
+    [ "$(brightness "$status_before")" -gt 600 ] || fail "the default skin's status bar at $sx,$sy is not light: $status_before"
+    [ "$(brightness "$status_after")" -lt 300 ] || fail "the gallery is not drawn with the dark skin: its status bar at $sx,$sy is $status_after"
     ;;
   skinned_start)
     # Any Windows version: the gallery wears its skin (the dialog's own rule

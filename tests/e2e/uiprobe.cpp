@@ -17,9 +17,25 @@
 // A TITLE of the form "FRAME>CHILD" names the MDI child captioned CHILD in
 // the frame captioned FRAME; a frame is also found while its caption shows
 // a maximised child ("FRAME - [CHILD]").
+// Controls by window class and index (the INDEXth visible one of that class
+// inside the window, in window order, counted from 0):
+//   uiprobe find TITLE CLASS INDEX [MS]          its window rectangle: left top right bottom
+//   uiprobe value TITLE CLASS INDEX WHAT [MS]    prints one piece of its state (below)
+//   uiprobe until TITLE CLASS INDEX WHAT OP VALUE [MS]
+//                                                exits 0 once WHAT compares to VALUE by OP
+//                                                (eq, ne, lt, gt; numbers, or text for eq/ne)
+// WHAT: text, topindex, itemheight (list box), scrollpos (scroll-bar control), trackpos
+// (track bar), combosel, dropped (combo box), tabsel (tab control),
+// vbar (the window's vertical scroll bar: left top right bottom arrowheight),
+// thumbrect (track bar), tabrect0..tabrect9 (one tab).
+// Rectangles are screen coordinates. Class "*" with TITLE "-" finds a
+// top-level window of that class instead (a combo box's drop-down list:
+// `uiprobe find - ComboLBox 0`).
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -124,6 +140,133 @@ bool CaptionBox(HWND wnd, LRESULT code) {
   return false;
 }
 
+struct ClassSearch {
+  std::wstring className;
+  int index = 0;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchClass(HWND wnd, LPARAM data) {
+  auto* search = reinterpret_cast<ClassSearch*>(data);
+  wchar_t name[128] = {};
+  GetClassNameW(wnd, name, 128);
+  if (search->className == name && IsWindowVisible(wnd) && search->index-- == 0) {
+    search->found = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// TITLE "-": a top-level window of the class; otherwise a child of the window.
+HWND FindByClass(const std::wstring& title, const std::wstring& className, int index) {
+  ClassSearch search{className, index};
+  if (title == L"-") {
+    EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&search));
+  } else if (HWND top = FindTopLevel(title)) {
+    EnumChildWindows(top, MatchClass, reinterpret_cast<LPARAM>(&search));
+  }
+  return search.found;
+}
+
+void PrintRect(const RECT& r) { std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom); }
+
+// Messages whose pointer the system does not carry to another process
+// (the common controls' own) get a buffer inside the control's process.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND wnd, SIZE_T size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+  bool Write(const void* data) const {
+    return address_ && WriteProcessMemory(process_, address_, data, size_, nullptr);
+  }
+  bool Read(void* data) const { return address_ && ReadProcessMemory(process_, address_, data, size_, nullptr); }
+
+ private:
+  SIZE_T size_;
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+// A control rectangle the control writes through a pointer, in its client
+// coordinates, turned into screen coordinates.
+bool RemoteClientRect(HWND wnd, UINT message, WPARAM wParam, RECT& r) {
+  RemoteBuffer buffer(wnd, sizeof r);
+  r = {};
+  if (!buffer.Write(&r)) return false;
+  if (!SendMessageW(wnd, message, wParam, buffer.Address()) && message != TBM_GETTHUMBRECT) return false;
+  if (!buffer.Read(&r)) return false;
+  MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return true;
+}
+
+// One piece of a control's state as text; empty when it cannot be read.
+std::string ReadValue(HWND wnd, const std::string& what) {
+  char text[512];
+  const auto number = [&](LRESULT n) {
+    std::snprintf(text, sizeof text, "%ld", static_cast<long>(n));
+    return std::string(text);
+  };
+  const auto rect = [&](const RECT& r) {
+    std::snprintf(text, sizeof text, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+    return std::string(text);
+  };
+  if (what == "text") {
+    // GetWindowText does not ask a window of another process for its text.
+    wchar_t wide[512] = {};
+    SendMessageW(wnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide));
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+  }
+  if (what == "topindex") return number(SendMessageW(wnd, LB_GETTOPINDEX, 0, 0));
+  if (what == "itemheight") return number(SendMessageW(wnd, LB_GETITEMHEIGHT, 0, 0));
+  if (what == "scrollpos") return number(SendMessageW(wnd, SBM_GETPOS, 0, 0));
+  if (what == "trackpos") return number(SendMessageW(wnd, TBM_GETPOS, 0, 0));
+  if (what == "combosel") return number(SendMessageW(wnd, CB_GETCURSEL, 0, 0));
+  if (what == "dropped") return number(SendMessageW(wnd, CB_GETDROPPEDSTATE, 0, 0));
+  if (what == "tabsel") return number(SendMessageW(wnd, TCM_GETCURSEL, 0, 0));
+  if (what == "vbar") {
+    // The system keeps a window's scroll-bar state to its own process:
+    // the bar is placed from the client rectangle, beside it on the side
+    // the style says, and its arrows are the system's size.
+    if (!(GetWindowLongW(wnd, GWL_STYLE) & WS_VSCROLL)) return {};
+    RECT client;
+    GetClientRect(wnd, &client);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int width = GetSystemMetrics(SM_CXVSCROLL);
+    const bool left = GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR;
+    const RECT bar{left ? client.left - width : client.right, client.top, left ? client.left : client.right + width,
+                   client.bottom};
+    return rect(bar) + " " + number(GetSystemMetrics(SM_CYVSCROLL));
+  }
+  RECT r;
+  if (what == "thumbrect") return RemoteClientRect(wnd, TBM_GETTHUMBRECT, 0, r) ? rect(r) : std::string();
+  const std::string tabRect = "tabrect";
+  if (what.size() == tabRect.size() + 1 && what.starts_with(tabRect) && std::isdigit(static_cast<unsigned char>(what.back())))
+    return RemoteClientRect(wnd, TCM_GETITEMRECT, what.back() - '0', r) ? rect(r) : std::string();
+  return {};
+}
+
+bool Compare(const std::string& actual, const std::string& op, const std::string& expected) {
+  if (actual.empty()) return false;
+  if (op == "eq") return actual == expected;
+  if (op == "ne") return actual != expected;
+  const long a = std::atol(actual.c_str()), e = std::atol(expected.c_str());
+  if (op == "lt") return a < e;
+  if (op == "gt") return a > e;
+  return false;
+}
+
 // The private query a skinned window answers with 1.
 constexpr UINT kSkinQuery = 0x3504;
 
@@ -138,13 +281,25 @@ int main(int argc, char** argv) {
             reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
       setAware();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|close|popup|menuband|gone TITLE [MS]\n");
+    std::fprintf(stderr,
+                 "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|"
+                 "close|popup|menuband|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
+                 "until TITLE CLASS INDEX WHAT OP VALUE  [MS]\n");
     return 2;
   }
   const std::string command = argv[1];
   const std::wstring title = Widen(argv[2]);
   const bool namesControl = command == "control" || command == "checked";
-  const int waitArg = namesControl ? 4 : 3;
+  const bool byClass = command == "find" || command == "value" || command == "until";
+  const int waitArg = command == "find"    ? 5
+                      : command == "value" ? 6
+                      : command == "until" ? 8
+                      : namesControl       ? 4
+                                           : 3;
+  if (byClass && argc < waitArg) {
+    std::fprintf(stderr, "uiprobe: %s needs more arguments\n", argv[1]);
+    return 2;
+  }
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
     if (command == "popup") {
@@ -157,6 +312,24 @@ int main(int argc, char** argv) {
           return 0;
         }
       }
+      continue;
+    }
+    if (byClass) {
+      HWND wnd = FindByClass(title, Widen(argv[3]), std::atoi(argv[4]));
+      if (!wnd) continue;
+      if (command == "find") {
+        RECT r;
+        GetWindowRect(wnd, &r);
+        PrintRect(r);
+        return 0;
+      }
+      const std::string value = ReadValue(wnd, argv[5]);
+      if (command == "value") {
+        if (value.empty() && std::string(argv[5]) != "text") continue;
+        std::printf("%s\n", value.c_str());
+        return 0;
+      }
+      if (Compare(value, argv[6], argv[7])) return 0;
       continue;
     }
     HWND top = FindTopLevel(title);

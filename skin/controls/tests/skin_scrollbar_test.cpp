@@ -396,4 +396,56 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
   delete form;
 }
 
+// The system tracks a press on the stand-alone control's thumb in a loop of
+// its own and draws its bar when the button comes up, after the last scroll
+// notification: the skin must be back on top once the loop has ended.
+TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinAfterTheSystemsThumbDrag) {
+  gui::TApplication app;
+  gui::TForm* form =
+      controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n"));
+  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  auto* s = new skin::TSkinScControl(bar);
+  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  const HWND wnd = bar->Handle();
+  s->PaintSkin(nullptr);
+  const int y = 8, start = arrow_ + 4, end = start + 80;
+  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end, y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(end, y));
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start, y));
+  EXPECT_GT(bar->Position(), 0);
+  EXPECT_EQ(s->PressedPart, skin::spNone);
+  const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
+  EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1));
+  EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbOffset + s->ThumbLength / 2, y), kThumb);
+  EXPECT_EQ(shot.Pixel(arrow_ + 1, y), kTrack);
+  delete form;
+}
+
+// Where the system tracks the pointer over a scroll-bar control (themed
+// bars light up the arrow or thumb under it), it redraws the bar itself:
+// the skin goes back on top after each pointer move and when it leaves.
+TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinUnderThePointer) {
+  gui::TApplication app;
+  gui::TForm* form =
+      controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n"));
+  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  auto* s = new skin::TSkinScControl(bar);
+  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  const HWND wnd = bar->Handle();
+  s->PaintSkin(nullptr);
+  const int y = 8;
+  for (const int x : {arrow_ + 4, arrow_ / 2, 100}) {
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
+    EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1)) << "pointer at " << x;
+    EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer at " << x;
+  }
+  SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+  const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
+  EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer gone";
+  delete form;
+}
+
 }  // namespace
