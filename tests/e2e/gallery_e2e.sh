@@ -288,6 +288,7 @@ case "$scenario" in
     probe skinned "$demo>Document 2" || fail "Document 2 lost its skin"
     import -window root "$work/tiled.png"
     probe close "$demo" || true
+    ;;
   lists)
     # The 200-item list box: its skinned thumb dragged down by half the
     # track; the list's top index follows, and the skin draws the thumb
