@@ -6,6 +6,4 @@ namespace skin {
 
 int ScreenDpi() { return gui::ScreenPixelsPerInch(); }
 
-void ForceScreenDpi(int dpi) { gui::ForceScreenPixelsPerInch(dpi); }
-
 }  // namespace skin

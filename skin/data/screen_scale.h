@@ -12,12 +12,8 @@ constexpr int kDesignDpi = 96;
 
 // The screen's dots per inch, as the framework reads it (gui/screen.h).
 int ScreenDpi();
-// Makes ScreenDpi answer `dpi`; 0 reads the screen again.
-void ForceScreenDpi(int dpi);
 
 // A length in the skin's pixels, in the screen's pixels.
 inline int ScaleToScreen(int pixels) { return MulDiv(pixels, ScreenDpi(), kDesignDpi); }
-// The screen's density over the design density, for bitmaps.
-inline double ScreenScaleFactor() { return static_cast<double>(ScreenDpi()) / kDesignDpi; }
 
 }  // namespace skin
