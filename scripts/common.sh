@@ -29,3 +29,21 @@ ensure_built() {
   decide_win_arch
   run_build "$@"
 }
+
+# Configures a build folder once (later builds reuse it).
+configure() {
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    mkdir -p "$(dirname "$dir")"
+    cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      "$@" >"$dir.configure.log" 2>&1 \
+      || { cat "$dir.configure.log"; return 1; }
+  fi
+}
+
+# The libFuzzer targets of the portable core (clang, with ASan and UBSan).
+FUZZ_TARGETS=(lzh_decode lzh_forms skin_reader skin_definition bitmap_header)
+build_fuzzers() {
+  configure "$BUILD/fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DENABLE_FUZZERS=ON
+  cmake --build "$BUILD/fuzz" --target "${FUZZ_TARGETS[@]/%/_fuzzer}" bitmap_seeds
+}
