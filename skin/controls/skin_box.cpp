@@ -64,14 +64,7 @@ void TSkinBox::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanv
 // TSkinStatusBar
 
 bool TSkinStatusBar::BeforeMessage(gui::TMessage& m) {
-  if (m.Msg == WM_PAINT) {
-    PaintWholeControl(m);
-    return false;
-  }
-  if (m.Msg == WM_ERASEBKGND) {
-    m.Result = 1;
-    return false;
-  }
+  if (AnswerWholeControlPaint(m)) return false;
   return TSkinControl::BeforeMessage(m);
 }
 

@@ -110,13 +110,8 @@ bool TSkinButton::BeforeMessage(gui::TMessage& m) {
   // its own mouse handling, as every other skinner leaves a control it has
   // nothing to draw for.
   if (!ButtonElement()) return TSkinControl::BeforeMessage(m);
+  if (AnswerWholeControlPaint(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintWholeControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!Focused) SetFocus(Handle);

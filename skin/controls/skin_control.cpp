@@ -66,6 +66,18 @@ void TSkinControl::PaintWholeControl(gui::TMessage& m) {
   m.Result = 0;
 }
 
+bool TSkinControl::AnswerWholeControlPaint(gui::TMessage& m) {
+  if (m.Msg == WM_PAINT) {
+    PaintWholeControl(m);
+    return true;
+  }
+  if (m.Msg == WM_ERASEBKGND) {
+    m.Result = 1;
+    return true;
+  }
+  return false;
+}
+
 void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   SkinData = data;
   Canvas = canvas;

@@ -99,6 +99,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // Answers WM_PAINT for a skinner that draws the whole control: into the
   // given DC, or between BeginPaint and EndPaint, recording WindowRect.
   void PaintWholeControl(gui::TMessage& message);
+  // WM_PAINT as above and WM_ERASEBKGND swallowed (the paint covers every
+  // pixel); true when `message` was one of the two and is answered.
+  bool AnswerWholeControlPaint(gui::TMessage& message);
   // Puts the skinner in front of a control's window method.
   bool HookWindowMethod(gui::TControl* control) {
     return methodHook_.Attach(control, [this](gui::TMessage& message) { WndProc(message); });

@@ -137,17 +137,9 @@ void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST image
 // TSkinSizer
 
 bool TSkinSizer::BeforeMessage(gui::TMessage& m) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      // The system's grip is never drawn; the paint is still validated.
-      PaintWholeControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
+  // The system's grip is never drawn; the paint is still validated.
+  if (AnswerWholeControlPaint(m)) return false;
+  return TSkinControl::BeforeMessage(m);
 }
 
 void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {

@@ -101,13 +101,8 @@ TSkinUpDown* TSkinUpDown::SkinArrowsFor(TSkinControl& finder, HWND arrows) {
 
 bool TSkinUpDown::BeforeMessage(gui::TMessage& m) {
   if (!HasSkin()) return TSkinControl::BeforeMessage(m);
+  if (AnswerWholeControlPaint(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-      PaintWholeControl(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       CallDefault(m);
