@@ -174,6 +174,16 @@ void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
   WindowButtons &= static_cast<std::uint8_t>(~wbCaptionRemoved);
 }
 
+// The system retitles an MDI frame ("Frame - [Child]" while a child is
+// maximised) through its default handling, without a WM_SETTEXT that passes
+// the window method, and then asks for the frame to be recalculated: the
+// title is read again there.
+void TWinSkinForm::FollowMdiFrameTitle() {
+  if (MdiKind != mkFrame) return;
+  std::wstring title = WindowText(Handle);
+  if (title != CaptionText) SetCaptionText(std::move(title));
+}
+
 // Runs before the framework's own handling of every message to the form.
 void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
   switch (message.Msg) {

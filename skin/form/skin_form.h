@@ -235,6 +235,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMNcCalcSize(WPARAM wParam, LPARAM lParam);
+  void FollowMdiFrameTitle();
   LRESULT WMNcPaint(WPARAM wParam, LPARAM lParam);
   LRESULT WMNcActivate(WPARAM wParam, LPARAM lParam);
   LRESULT WMEraseBkgnd(WPARAM wParam, LPARAM lParam);

@@ -102,6 +102,7 @@ void TWinSkinForm::RenderIconBitmap() {
 
 LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   CallDefault(WM_NCCALCSIZE, wParam, lParam);
+  FollowMdiFrameTitle();
   if (!wParam) return 0;
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
   const WINDOWPOS& pos = *params->lppos;

@@ -243,6 +243,8 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   ASSERT_TRUE(skinner_->MdiChildMaximized());
   gui::TBitmap picture = PaintFrame();
   EXPECT_TRUE(SkinManager->MdiMaximized);
+  // The skinned caption carries the title the system gives the frame.
+  EXPECT_EQ(skinner_->CaptionText, L"Frame - [One]");
   const std::vector<TWinSysButton*> buttons = MdiButtons();
   ASSERT_EQ(buttons.size(), 3u);
   const RECT band = skinner_->MenuBar->BarRect;
@@ -273,6 +275,7 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   picture = PaintFrame();
   for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
   EXPECT_FALSE(ShowsButtonAt(picture, restoreRect, restoreElement));
+  EXPECT_EQ(skinner_->CaptionText, L"Frame");
 }
 
 TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
