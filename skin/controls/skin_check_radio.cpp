@@ -27,6 +27,10 @@ int CheckedByProperty(gui::TWinControl* control, int fromState) {
 
 void TSkinCheckBox::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
+    case gui::CN_CTLCOLORSTATIC:
+    case gui::CN_CTLCOLORBTN:
+      if (HasSkin()) AnswerCaptionColours(reinterpret_cast<HDC>(m.WParam), m.Result);
+      break;
     case BM_SETCHECK:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -54,6 +58,17 @@ int TSkinRadioButton::StateFrame() {
   int index = CheckedByProperty(Control, (s & BST_CHECKED) ? 2 : 1);
   if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) index += 2;
   return index;
+}
+
+// The caption sits on the skin's face, as the glyph column does; the
+// system's text colours become the skin's button text, a colour the program
+// chose stays. (The system greys a disabled caption itself.)
+void TSkinCheckBox::AnswerCaptionColours(HDC dc, LRESULT& brush) {
+  const COLORREF text = GetTextColor(dc);
+  if (text == GetSysColor(COLOR_WINDOWTEXT) || text == GetSysColor(COLOR_BTNTEXT))
+    SetTextColor(dc, SkinColourToRGB(SkinData->Skin().Colours.ButtonText));
+  SetBkColor(dc, FaceColour());
+  if (HBRUSH face = SkinData->Skin().ButtonFaceBrush.get()) brush = reinterpret_cast<LRESULT>(face);
 }
 
 void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int frameCount) {

@@ -1,5 +1,6 @@
 // Check-box and radio-button skinners: the control paints itself (caption,
-// focus rectangle, background); after every paint the skinner covers the
+// focus rectangle, background), its caption on the skin's face in the skin's
+// text colour; after every paint the skinner covers the
 // glyph column with the button face and draws the skin's glyph frame for the
 // current state (1 unchecked, 2 checked, 3 unchecked disabled, 4 checked
 // disabled or grayed).
@@ -21,6 +22,7 @@ class TSkinCheckBox : public TSkinControl {
 
  protected:
   virtual int StateFrame();
+  void AnswerCaptionColours(HDC dc, LRESULT& brush);
   void DrawGlyph(HDC dc, const RECT& rect, gui::TBitmap& strip, int frameCount);
   int lastFrame_ = 0;
 };

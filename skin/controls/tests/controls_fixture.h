@@ -36,7 +36,7 @@ inline const std::vector<COLORREF>& GlyphColours() {
 inline std::vector<std::uint8_t> GlyphSkinArchive(int glyphWidth) {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Glyphs\r\n[Colours]\r\nButtonFace=10 20 30\r\nButtonShadow=90 80 70\r\n"
+      "[Info]\r\nName=Glyphs\r\n[Colours]\r\nButtonFace=10 20 30\r\nButtonShadow=90 80 70\r\nButtonText=240 230 220\r\n"
       "[Buttons]\r\nBitmap=button.bmp\r\nCheckButton=check.bmp\r\nCheckButtonFrame=4\r\n"
       "RadioButton=radio.bmp\r\nRadioButtonFrame=4\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));

@@ -122,6 +122,58 @@ TEST_P(GlyphTest, FramesByStateAndTheGlyphColumn) {
 
 INSTANTIATE_TEST_SUITE_P(GlyphWidths, GlyphTest, ::testing::Values(13, 10, 16));
 
+// The check box's own paint, caption included, as the system draws it.
+gui::TBitmap PaintedByItself(HWND wnd) {
+  RECT r;
+  GetClientRect(wnd, &r);
+  gui::TBitmap bitmap(r.right, r.bottom);
+  SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bitmap.DC()), PRF_CLIENT | PRF_ERASEBKGND);
+  return bitmap;
+}
+
+int CountColour(gui::TBitmap& b, int fromX, COLORREF colour) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = fromX; x < b.Width(); ++x) n += b.Pixel(x, y) == colour;
+  return n;
+}
+
+TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseOne) {
+  auto data = controls_test::LoadData(controls_test::GlyphSkinArchive(13));
+  ASSERT_NE(data, nullptr);
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("CheckBox1", "TCheckBox", 10, 10, 120, 21, "    Caption = 'Scan memory'\n") +
+               Control("CheckBox2", "TCheckBox", 10, 40, 120, 21, "    Caption = 'Scan memory'\n") +
+               Control("Radio1", "TRadioButton", 10, 70, 120, 21, "    Caption = 'Scan memory'\n"));
+  auto* plain = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox1"));
+  auto* red = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox2"));
+  auto* radio = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio1"));
+  red->Font().SetColor(0x0000FF);
+  const COLORREF face = RGB(10, 20, 30), text = RGB(240, 230, 220), systemFace = GetSysColor(COLOR_BTNFACE);
+  const int captionFrom = 20;
+  gui::TBitmap before = PaintedByItself(plain->Handle());
+  ASSERT_GT(CountColour(before, captionFrom, systemFace), 0);
+
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data.get();
+  for (gui::TControl* control : std::initializer_list<gui::TControl*>{plain, red})
+    (new skin::TSkinCheckBox(control))->AttachControl(&form_skinner, data.get(), nullptr, false);
+  (new skin::TSkinRadioButton(radio))->AttachControl(&form_skinner, data.get(), nullptr, false);
+  for (HWND wnd : {plain->Handle(), radio->Handle()}) {
+    gui::TBitmap b = PaintedByItself(wnd);
+    EXPECT_EQ(CountColour(b, captionFrom, systemFace), 0);
+    EXPECT_GT(CountColour(b, captionFrom, face), 0);
+    EXPECT_GT(CountColour(b, captionFrom, text), 0);
+  }
+  gui::TBitmap chosen = PaintedByItself(red->Handle());
+  EXPECT_GT(CountColour(chosen, captionFrom, face), 0);
+  EXPECT_GT(CountColour(chosen, captionFrom, RGB(255, 0, 0)), 0);
+  EXPECT_EQ(CountColour(chosen, captionFrom, text), 0);
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
 class BoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
