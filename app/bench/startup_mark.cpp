@@ -7,7 +7,8 @@
 // start-up figure does not include them).
 //
 // Lines: "mark NAME COUNTER" (counter ticks, QueryPerformanceCounter, the
-// same clock in every process) and "stage NAME MICROSECONDS".
+// same clock in every process), "stage NAME MICROSECONDS" and "count NAME N"
+// (the frame's compositions and the SetWindowRgn calls up to the first paint).
 #include <windows.h>
 
 #include <cstdio>
@@ -22,6 +23,9 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_definition.h"
+#include "skin/form/skin_form.h"
+#include "skin/manager/skin_manager.h"
+#include "tests/support/import_patch.h"
 #include "tools/skinview/best_of.h"
 
 namespace {
@@ -42,6 +46,16 @@ void Mark(const char* name) {
 
 void Stage(const char* name, double seconds) {
   WriteLine(std::string("stage ") + name + " " + std::to_string(seconds * 1e6));
+}
+
+void Count(const char* name, int n) { WriteLine(std::string("count ") + name + " " + std::to_string(n)); }
+
+int regionCalls = 0;
+decltype(&SetWindowRgn) systemSetWindowRgn = nullptr;
+
+int WINAPI CountingSetWindowRgn(HWND wnd, HRGN region, BOOL redraw) {
+  ++regionCalls;
+  return systemSetWindowRgn(wnd, region, redraw);
 }
 
 bool NeedsPaint(HWND wnd) { return GetUpdateRect(wnd, nullptr, FALSE) != FALSE; }
@@ -98,8 +112,10 @@ void TimeSkinStages(const skin::TSkinData& data) {
 
 class TStartupMarks {
  public:
-  TStartupMarks() {
+  TStartupMarks()
+      : regionPatch_("user32.dll", "SetWindowRgn", reinterpret_cast<void*>(&CountingSetWindowRgn)) {
     Mark("main");
+    systemSetWindowRgn = reinterpret_cast<decltype(&SetWindowRgn)>(regionPatch_.Original());
     hook_.reset(SetWindowsHookExW(WH_CBT, &TStartupMarks::CbtProc, nullptr, GetCurrentThreadId()));
   }
 
@@ -107,6 +123,7 @@ class TStartupMarks {
   static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
   void Painted();
 
+  test_support::TImportPatch regionPatch_;
   gui::HookHandle hook_;
   HWND form_ = nullptr;
   bool painted_ = false;
@@ -137,6 +154,10 @@ void TStartupMarks::Painted() {
   if (painted_ || !FirstPaintDone(form_)) return;
   painted_ = true;
   Mark("painted");
+  if (skin::SkinManager)
+    if (skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(form_))
+      Count("frame compositions", skinner->FrameComposeCount());
+  if (regionPatch_.Patched()) Count("SetWindowRgn calls", regionCalls);
   auto* form = gui::Application->MainForm();
   if (auto* data = form ? dynamic_cast<skin::TSkinData*>(form->FindComponent("SkinData1")) : nullptr)
     TimeSkinStages(*data);
