@@ -191,11 +191,12 @@ int main(int argc, char** argv) {
   for (const TRun& run : skinned)
     for (const auto& [name, us] : run.stages)
       stages[name] = stages.contains(name) ? std::min(stages[name], us) : us;
-  if (stages.contains("decompress") && stages.contains("parse") && stages.contains("parse+bitmaps")) {
+  if (stages.contains("decompress") && stages.contains("parse") && stages.contains("bitmaps") && stages.contains("parse+bitmaps")) {
     std::printf("\nloading the skin, timed again inside the skinned program on its own archive (us)\n");
     std::printf("  %-44s %9.1f\n", "archive decompression", stages["decompress"]);
     std::printf("  %-44s %9.1f\n", "definition parse", stages["parse"]);
-    std::printf("  %-44s %9.1f\n", "bitmaps decoded, elements built", stages["parse+bitmaps"] - stages["parse"]);
+    std::printf("  %-44s %9.1f\n", "bitmaps decoded", stages["bitmaps"]);
+    std::printf("  %-44s %9.1f\n", "elements built", stages["parse+bitmaps"] - stages["parse"] - stages["bitmaps"]);
   }
   for (const auto* list : {&skinned, &unskinned}) {
     std::printf("\n%s, up to the first paint:", list == &skinned ? "skinned" : "unskinned");

@@ -8,12 +8,15 @@
 //
 // Lines: "mark NAME COUNTER" (counter ticks, QueryPerformanceCounter, the
 // same clock in every process), "stage NAME MICROSECONDS" and "count NAME N"
-// (the frame's compositions and the SetWindowRgn calls up to the first paint).
+// (the frame's compositions, the SetWindowRgn calls and the paint messages up
+// to the first complete paint).
 #include <windows.h>
 
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "core/archive/skin_reader.h"
@@ -78,8 +81,9 @@ bool FirstPaintDone(HWND form) {
 
 // The stages of loading the skin, each the best of a few runs on the bytes
 // the form description gave the skin data component: the archive decoded,
-// the definition text read (pictures' sizes answered from a table), and the
-// whole skin built (definition, pictures decoded into bitmaps, elements).
+// the definition text read (pictures' sizes answered from a table), every
+// picture it names decoded into a bitmap, and the whole skin built
+// (definition, pictures, elements with their copies of the pictures).
 void TimeSkinStages(const skin::TSkinData& data) {
   constexpr int kRuns = 7;
   const auto bytes = data.SkinArchive.Bytes();
@@ -107,7 +111,16 @@ void TimeSkinStages(const skin::TSkinData& data) {
   Stage("parse", BestSeconds(kRuns, [&] {
           core::ReadSkinDefinition(text, [&](const std::string& entry) { return sizes[entry]; });
         }));
-  Stage("parse+bitmaps", BestSeconds(kRuns, [&] { skin::ParseDefinition(text, reader, skin::ScreenDpi()); }));
+  // What each run makes is kept until all runs are done, so that freeing
+  // it is not timed: the program keeps its skin.
+  std::vector<gui::TBitmap> pictures;
+  pictures.reserve(kRuns * sizes.size());
+  Stage("bitmaps", BestSeconds(kRuns, [&] {
+          for (const auto& [entry, size] : sizes) skin::LoadElementImage(pictures.emplace_back(), entry, reader);
+        }));
+  std::vector<std::unique_ptr<skin::TSkinContent>> built;
+  Stage("parse+bitmaps",
+        BestSeconds(kRuns, [&] { built.push_back(skin::ParseDefinition(text, reader, skin::ScreenDpi())); }));
 }
 
 class TStartupMarks {
@@ -117,14 +130,19 @@ class TStartupMarks {
     Mark("main");
     systemSetWindowRgn = reinterpret_cast<decltype(&SetWindowRgn)>(regionPatch_.Original());
     hook_.reset(SetWindowsHookExW(WH_CBT, &TStartupMarks::CbtProc, nullptr, GetCurrentThreadId()));
+    paintHook_.reset(SetWindowsHookExW(WH_GETMESSAGE, &TStartupMarks::GetMessageProc, nullptr, GetCurrentThreadId()));
+    ncPaintHook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, &TStartupMarks::CallWndProc, nullptr, GetCurrentThreadId()));
   }
 
  private:
   static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam);
   void Painted();
 
   test_support::TImportPatch regionPatch_;
-  gui::HookHandle hook_;
+  gui::HookHandle hook_, paintHook_, ncPaintHook_;
+  int paints_ = 0, ncPaints_ = 0, formNcPaints_ = 0;
   HWND form_ = nullptr;
   bool painted_ = false;
 };
@@ -150,6 +168,21 @@ LRESULT CALLBACK TStartupMarks::CbtProc(int code, WPARAM wParam, LPARAM lParam) 
   return CallNextHookEx(marks.hook_.get(), code, wParam, lParam);
 }
 
+// The paints up to the first complete one: WM_PAINT taken from the queue
+// and WM_NCPAINT sent, to the form and its children.
+LRESULT CALLBACK TStartupMarks::GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_PAINT && !marks.painted_) ++marks.paints_;
+  return CallNextHookEx(marks.paintHook_.get(), code, wParam, lParam);
+}
+
+LRESULT CALLBACK TStartupMarks::CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && msg->message == WM_NCPAINT && !marks.painted_)
+    ++(msg->hwnd == marks.form_ ? marks.formNcPaints_ : marks.ncPaints_);
+  return CallNextHookEx(marks.ncPaintHook_.get(), code, wParam, lParam);
+}
+
 void TStartupMarks::Painted() {
   if (painted_ || !FirstPaintDone(form_)) return;
   painted_ = true;
@@ -158,6 +191,9 @@ void TStartupMarks::Painted() {
     if (skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(form_))
       Count("frame compositions", skinner->FrameComposeCount());
   if (regionPatch_.Patched()) Count("SetWindowRgn calls", regionCalls);
+  Count("WM_PAINT", paints_);
+  Count("WM_NCPAINT to the form", formNcPaints_);
+  Count("WM_NCPAINT to children", ncPaints_);
   auto* form = gui::Application->MainForm();
   if (auto* data = form ? dynamic_cast<skin::TSkinData*>(form->FindComponent("SkinData1")) : nullptr)
     TimeSkinStages(*data);
