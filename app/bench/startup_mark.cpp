@@ -171,15 +171,21 @@ LRESULT CALLBACK TStartupMarks::CbtProc(int code, WPARAM wParam, LPARAM lParam) 
 // The paints up to the first complete one: WM_PAINT taken from the queue
 // and WM_NCPAINT sent, to the form and its children.
 LRESULT CALLBACK TStartupMarks::GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* msg = reinterpret_cast<const MSG*>(lParam);
-  if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_PAINT && !marks.painted_) ++marks.paints_;
+  try {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_PAINT && !marks.painted_) ++marks.paints_;
+  } catch (...) {
+  }
   return CallNextHookEx(marks.paintHook_.get(), code, wParam, lParam);
 }
 
 LRESULT CALLBACK TStartupMarks::CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && msg->message == WM_NCPAINT && !marks.painted_)
-    ++(msg->hwnd == marks.form_ ? marks.formNcPaints_ : marks.ncPaints_);
+  try {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && msg->message == WM_NCPAINT && !marks.painted_)
+      ++(msg->hwnd == marks.form_ ? marks.formNcPaints_ : marks.ncPaints_);
+  } catch (...) {
+  }
   return CallNextHookEx(marks.ncPaintHook_.get(), code, wParam, lParam);
 }
 
