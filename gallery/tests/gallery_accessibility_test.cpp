@@ -151,34 +151,42 @@ std::wstring CheckedAndSelected(HWND wnd) {
 // Every window of the form, under a key that names it the same way whether
 // the form is skinned or not: the framework component's name, or the named
 // window above it with the class and count of the unnamed ones below.
-std::map<std::wstring, HWND> WindowsByKey(HWND form) {
+struct TWindowWalk {
   std::map<std::wstring, HWND> windows;
-  struct Walk {
-    std::map<std::wstring, HWND>* windows;
-    std::map<HWND, std::wstring> keys;
-    std::map<std::wstring, int> counts;
-  } walk{&windows, {}, {}};
+  std::map<HWND, std::wstring> keys;
+  std::map<std::wstring, int> counts;
+  bool failed = false;
+};
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
+  auto& walk = *reinterpret_cast<TWindowWalk*>(param);
+  try {
+    std::wstring key;
+    const gui::TWinControl* control = gui::TWinControl::FindControl(wnd);
+    if (control && !control->Name().empty()) {
+      key = gui::Utf8ToWide(control->Name());
+    } else {
+      wchar_t name[128] = {};
+      GetClassNameW(wnd, name, 128);
+      const std::wstring stem = walk.keys[GetParent(wnd)] + L">" + name;
+      key = stem + L"#" + std::to_wstring(walk.counts[stem]++);
+    }
+    walk.keys[wnd] = key;
+    walk.windows[key] = wnd;
+    return TRUE;
+  } catch (...) {
+    // Nothing may unwind through the system's enumeration.
+    walk.failed = true;
+    return FALSE;
+  }
+}
+
+std::map<std::wstring, HWND> WindowsByKey(HWND form) {
+  TWindowWalk walk;
   walk.keys[form] = L"form";
-  EnumChildWindows(
-      form,
-      [](HWND wnd, LPARAM param) -> BOOL {
-        auto& w = *reinterpret_cast<Walk*>(param);
-        std::wstring key;
-        const gui::TWinControl* control = gui::TWinControl::FindControl(wnd);
-        if (control && !control->Name().empty()) {
-          key = gui::Utf8ToWide(control->Name());
-        } else {
-          wchar_t name[128] = {};
-          GetClassNameW(wnd, name, 128);
-          const std::wstring stem = w.keys[GetParent(wnd)] + L">" + name;
-          key = stem + L"#" + std::to_wstring(w.counts[stem]++);
-        }
-        w.keys[wnd] = key;
-        (*w.windows)[key] = wnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
-  return windows;
+  EnumChildWindows(form, &CollectWindow, reinterpret_cast<LPARAM>(&walk));
+  EXPECT_FALSE(walk.failed);
+  return walk.windows;
 }
 
 // What a screen reader learns of the whole form: its own client object and
