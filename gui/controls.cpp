@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "gui/accessibility.h"
 #include "gui/menus.h"
 #include "gui/text.h"
 
@@ -23,10 +24,23 @@ thread_local TWinControl* t_creating = nullptr;
 
 struct RegisteredClass {
   WNDPROC original;
+  // The answer to an accessibility client's class-name query: the system
+  // class the registered one extends (0: a class of our own).
+  LRESULT accessibleClassIndex;
 };
 std::map<std::wstring, RegisteredClass>& Registered() {
   static std::map<std::wstring, RegisteredClass> classes;
   return classes;
+}
+
+// The system class a window of one of our classes extends, as the
+// accessibility clients number it; 0 for our own classes.
+LRESULT AccessibleClassIndexOf(HWND wnd) {
+  wchar_t name[256] = {};
+  if (!GetClassNameW(wnd, name, 256)) return 0;
+  const auto& classes = Registered();
+  const auto it = classes.find(name);
+  return it == classes.end() ? 0 : it->second.accessibleClassIndex;
 }
 
 // The form window (top-level, or an MDI child) a control's window sits on.
@@ -344,7 +358,7 @@ void TWinControl::CreateWnd() {
     wc.lpszClassName = params.WinClassName.c_str();
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
       throw Exception(L"Cannot register window class " + params.WinClassName);
-    it = classes.emplace(params.WinClassName, RegisteredClass{original}).first;
+    it = classes.emplace(params.WinClassName, RegisteredClass{original, AccessibleClassIndex(params.BaseClassName)}).first;
   }
   defWndProc_ = it->second.original;
   ownClass_ = params.BaseClassName.empty();
@@ -610,6 +624,15 @@ void TWinControl::WndProc(TMessage& m) {
       DefaultHandler(m);
       Perform(CM_EXIT);
       return;
+    case WM_GETOBJECT:
+      // A screen reader asking which system class this is: the one we extend.
+      if (IsClassNameQuery(m.LParam)) {
+        if (const LRESULT index = AccessibleClassIndexOf(handle_)) {
+          m.Result = index;
+          return;
+        }
+      }
+      break;
     case WM_SYSCHAR:
       // Alt+letter while a control has the focus: the form it sits on
       // hears of it as a dialog character first (its menu, its controls).

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "gui/accessibility.h"
 #include "gui/forms.h"
 #include "gui/imagelist.h"
 #include "gui/menus.h"
@@ -27,6 +28,50 @@ std::wstring WindowText(HWND wnd) {
   wchar_t text[1001] = {};
   const LRESULT length = SendMessageW(wnd, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
   return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// The title bar's part a caption button stands for; the title bar itself
+// for buttons the system's title bar does not have.
+gui::TTitleBarPart TitleBarPartOf(std::int32_t action) {
+  switch (action) {
+    case caMinimize:
+    case caMinimize2:
+      return gui::tpMinimizeButton;
+    case caMaximize:
+    case caMaximize2:
+      return gui::tpMaximizeButton;
+    case caClose:
+      return gui::tpCloseButton;
+    default:
+      return gui::tpTitleBar;
+  }
+}
+
+RECT MovedBy(RECT r, POINT by) {
+  OffsetRect(&r, by.x, by.y);
+  return r;
+}
+
+// The skinned title bar as accessibility clients are to see it: the
+// system's caption is off the window, and with it the system's account of
+// its buttons.
+gui::TTitleBarFacts TitleBarFactsOf(TWinSkinForm& form) {
+  const TFrameLayout layout = form.LayoutSysButtons();
+  const POINT corner{form.WindowRect.left, form.WindowRect.top};
+  gui::TTitleBarFacts facts;
+  facts.Window = form.Handle;
+  facts.Caption = form.CaptionText;
+  facts.Maximized = form.ShowState == shMaximized;
+  facts.Bounds = MovedBy(layout.Title, corner);
+  for (const auto& button : form.SysButtons) {
+    const gui::TTitleBarPart part = TitleBarPartOf(button->Element->Action);
+    if (part == gui::tpTitleBar || !button->Visible) continue;
+    auto& shown = facts.Buttons[static_cast<std::size_t>(part)];
+    shown.Shown = true;
+    shown.Pressed = button->State == TNCObject::stPressed;
+    shown.Bounds = MovedBy(button->BoundsRect, corner);
+  }
+  return facts;
 }
 
 // Every item of a menu, at every depth.
@@ -240,6 +285,11 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case SkinMsgQuery:
       return 1;
+    case WM_GETOBJECT:
+      // The caption the skin draws stands in for the system's title bar.
+      if (static_cast<LONG>(lParam) == OBJID_TITLEBAR && !SystemCaptionOn && LayoutSysButtons().Skinned)
+        return gui::AnswerTitleBarObject(TitleBarFactsOf(*this), wParam);
+      return CallDefault(msg, wParam, lParam);
     case WM_NOTIFY: {
       // A dialog box's track bar asks its parent, not itself, how to draw
       // (a framework form reflects the question back to the control).
