@@ -273,12 +273,7 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
   }
 }
 
-// The dark skin as the host build packed it.
-std::wstring DarkSkinPath() {
-  std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return path;
-}
+using skin_test::DarkSkinPath;
 
 TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
   gui::TApplication app;
