@@ -77,6 +77,9 @@ struct HookDeleter {
 struct ImageListDeleter {
   void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
+struct WindowDeleter {
+  void operator()(HWND h) const { DestroyWindow(h); }
+};
 
 using BitmapHandle = OwnedHandle<HBITMAP, GdiObjectDeleter>;
 using BrushHandle = OwnedHandle<HBRUSH, GdiObjectDeleter>;
@@ -93,6 +96,8 @@ using MenuHandle = OwnedHandle<HMENU, MenuDeleter>;
 using MenuLevelHandle = OwnedHandle<HMENU, MenuLevelDeleter>;
 using HookHandle = OwnedHandle<HHOOK, HookDeleter>;
 using ImageListHandle = OwnedHandle<HIMAGELIST, ImageListDeleter>;
+// A window of our own that no control object stands for (a hidden listener).
+using WindowHandle = OwnedHandle<HWND, WindowDeleter>;
 
 // GetDC/GetWindowDC/GetDCEx ... ReleaseDC.
 class WindowDc {

@@ -18,6 +18,7 @@
 #include "skin/data/skin_elements.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/contrast_switch.h"
 
 namespace {
 
@@ -419,6 +420,38 @@ TEST_F(SettingsDialog, SkinnedExceptOnVersion6) {
   EXPECT_EQ(hitAt((r.left + r.right) / 2, (r.top + r.bottom) / 2), HTCLOSE);
   EXPECT_EQ(hitAt(150, skinner->FrameTop / 2), HTCAPTION);
   EXPECT_EQ(hitAt(150, skinner->FrameTop + 20), HTCLIENT);
+}
+
+// High contrast takes the skin off the dialog and gives it back; where the
+// system reports version 6 the dialog keeps the system's look before, while
+// and after the mode is on.
+TEST_F(SettingsDialog, HighContrastLeavesTheVersion6RuleAlone) {
+  skin::FreeSkinManager();  // as at program start: no activation seen yet
+  skin_test::TFakeHighContrast contrast(false);
+  TForm1& f = Open();
+  HWND wnd = f.Handle();
+  const bool version6 = WindowsVersionName() == "Vista";
+  auto expectSkinned = [&](bool skinned, const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), skinned ? 1 : 0);
+    ASSERT_NE(skin::SkinManager, nullptr);
+    EXPECT_EQ(skin::SkinManager->FindFormSkinner(wnd) != nullptr, skinned);
+    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, skinned ? 0 : WS_CAPTION);
+  };
+  skin_test::WaitForPendingAction();
+  expectSkinned(!version6, "before");
+
+  contrast.On = true;
+  skin_test::AnnounceHighContrastChange();
+  skin_test::WaitForPendingAction();
+  expectSkinned(false, "while high contrast is on");
+
+  contrast.On = false;
+  skin_test::AnnounceHighContrastChange();
+  skin_test::WaitForPendingAction();
+  expectSkinned(!version6, "after");
+  EXPECT_EQ(f.SkinData1->Active(), !version6);
+  EXPECT_FALSE(f.SkinData1->SkinLoading);
 }
 
 TEST_F(SettingsDialog, TheApplicationTitleIsTheGbkText) {

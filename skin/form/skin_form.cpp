@@ -658,6 +658,11 @@ void TWinSkinForm::Detach() {
   SetWindowRgn(Handle, nullptr, TRUE);
   RegionSet = false;
   regionKey_.reset();
+  // WM_NCACTIVATE was answered here and never reached the system, whose own
+  // frame would keep the activation state of the moment it was taken over
+  // (the active window showing an inactive caption): tell it the real one.
+  if (SkinState != ssDestroying && !(Style & WS_CHILD))
+    SendMessageW(Handle, WM_NCACTIVATE, GetActiveWindow() == Handle, 0);
 }
 
 void TWinSkinForm::DetachOnDestroy() {

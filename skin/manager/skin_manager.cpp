@@ -40,10 +40,13 @@ TSkinManage& EnsureSkinManager() {
 
 void FreeSkinManager() { delete std::exchange(SkinManager, nullptr); }
 
-TSkinManage::TSkinManage() : actionTimer_(nullptr) {
+TSkinManage::TSkinManage()
+    : actionTimer_(nullptr), contrastListener_([this] { HighContrastMayHaveChanged(); }) {
+  // With high contrast on from the start, nothing is skinned until it goes.
+  HighContrast = HighContrastOn();
   actionTimer_.SetEnabled(false);
   actionTimer_.SetInterval(250);
-  actionTimer_.OnTimer = [this](gui::TObject*) { RunPendingAction(); };
+  actionTimer_.OnTimer = [this](gui::TObject*) { ActionTimerTick(); };
 }
 
 TSkinManage::~TSkinManage() {
@@ -107,6 +110,7 @@ void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
   PendingAction = action;
   actionTimer_.SetInterval(delay);
   if (ActivationCount != 0) {
+    actionQueued_ = true;
     actionTimer_.SetEnabled(true);
   } else if (action == saSkinOn || action == saSkinOff) {
     // No window has been activated yet: windows are skinned one by one as
@@ -124,9 +128,55 @@ void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
   delete skinner;
 }
 
+void TSkinManage::DetachAll() {
+  PurgeDestroyedForms();
+  while (!formSkinners_.empty()) DetachAndFree(formSkinners_.back());
+}
+
+void TSkinManage::SkinAllForms() {
+  const std::vector<gui::TCustomForm*> forms =
+      gui::Application ? gui::Application->Forms() : std::vector<gui::TCustomForm*>{};
+  BulkPass = true;
+  PurgeDestroyedForms();
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(*it);
+  BulkPass = false;
+}
+
+void TSkinManage::HighContrastMayHaveChanged() {
+  contrastCheckPending_ = true;
+  if (actionTimer_.Enabled()) return;  // a queued request's tick looks as well
+  actionTimer_.SetInterval(TSkinData::kActionDelay);
+  actionTimer_.SetEnabled(true);
+}
+
+void TSkinManage::FollowHighContrast() {
+  contrastCheckPending_ = false;
+  const bool on = HighContrastOn();
+  if (on == HighContrast) return;
+  HighContrast = on;
+  if (on) {
+    DetachAll();
+  } else if (SkinningOn) {
+    // Whatever skin the components hold now, a change made meanwhile included.
+    SkinAllForms();
+  }
+}
+
+void TSkinManage::ActionTimerTick() {
+  if (contrastCheckPending_) FollowHighContrast();
+  // A request applied at once before the first activation leaves its
+  // component and action behind; only one queued for the timer runs here.
+  if (actionQueued_) {
+    RunPendingAction();
+  } else {
+    actionTimer_.SetEnabled(false);
+  }
+}
+
 void TSkinManage::RunPendingAction() {
   TSkinData* data = PendingSkinData;
   if (!data) return;
+  actionQueued_ = false;
   actionTimer_.SetEnabled(false);
   const std::vector<gui::TCustomForm*> forms =
       gui::Application ? gui::Application->Forms() : std::vector<gui::TCustomForm*>{};
@@ -171,15 +221,11 @@ void TSkinManage::RunPendingAction() {
     switch (PendingAction) {
       case saSkinOn:
         SkinningOn = true;
-        BulkPass = true;
-        PurgeDestroyedForms();
-        for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(*it);
-        BulkPass = false;
+        SkinAllForms();
         break;
       case saSkinOff:
         SkinningOn = false;
-        PurgeDestroyedForms();
-        while (!formSkinners_.empty()) DetachAndFree(formSkinners_.back());
+        DetachAll();
         break;
       case saSkinChanged: {
         PurgeDestroyedForms();
@@ -204,7 +250,7 @@ void TSkinManage::RunPendingAction() {
 }
 
 bool TSkinManage::SkinWindow(HWND wnd) {
-  if (!SkinningOn) return false;
+  if (!IsSkinningOn()) return false;
   if (SendMessageW(wnd, SkinMsgQuery, 0, 0) == 1) return false;
   PurgeDestroyedForms();
   if (FindFormSkinner(wnd)) return false;
@@ -304,7 +350,7 @@ void TSkinManage::ReleaseAllSysButtons() {
 }
 
 void TSkinManage::SkinPopupMenu(HWND menuWindow) {
-  if (!SkinningOn) return;
+  if (!IsSkinningOn()) return;
   if (SendMessageW(menuWindow, SkinMsgQuery, 0, 0) == 1) return;
   if (IsMenuSkinned(menuWindow)) return;
   TSkinData* data = FindSkinData(menuWindow);

@@ -3,7 +3,8 @@
 // it created, watches window creation, destruction and activation of the GUI
 // thread through a CBT hook, decides which windows are skinned with which
 // skin data, and carries out skin-on, skin-off and skin-changed requests from
-// the message loop through a one-shot timer.
+// the message loop through a one-shot timer. While the system's high-contrast
+// mode is on it wears no skin at all, and puts it back when the mode ends.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include "skin/data/skin_coordinator.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skinner_host.h"
+#include "skin/manager/high_contrast.h"
 
 namespace gui {
 class TCustomForm;
@@ -44,10 +46,11 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   bool SkinWindow(HWND wnd) override;
   void ReleaseAllSysButtons() override;
   void StartSkinningNow() override;
+  // Carries out the pending request (the action timer calls it).
   void RunPendingAction();
 
-  // What the window skinners ask.
-  bool IsSkinningOn() const override { return SkinningOn; }
+  // What the window skinners ask: the skin is wanted and may be worn.
+  bool IsSkinningOn() const override { return SkinningOn && !HighContrast; }
   bool IsMdiMaximized() const override { return MdiMaximized; }
   void ChangeMdiMaximized(bool value) override { SetMdiMaximized(value); }
   HWND MdiClientWindow() const override { return MdiClientHandle; }
@@ -75,13 +78,25 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void SetMdiMaximized(bool value);
   int CountMdiChildren() const;
 
+  // The system said high contrast may have changed: the action timer will
+  // look (never from inside the system's broadcast).
+  void HighContrastMayHaveChanged();
+  // Takes the skin off every window when high contrast came on, and puts it
+  // back on as skin-on does when it went off and the skin is still wanted.
+  void FollowHighContrast();
+  HWND HighContrastListenerWindow() const { return contrastListener_.Handle(); }
+
   const std::vector<TWinSkinForm*>& FormSkinners() const { return formSkinners_; }
   const std::vector<TSkinData*>& SkinDataList() const { return skinDataList_; }
   std::size_t MenuSkinnerCount() const { return menuSkinners_.size(); }
   HHOOK HookHandle() const { return hook_.get(); }
   gui::TTimer& ActionTimer() { return actionTimer_; }
 
+  // The skin is wanted on (the last skin-on or skin-off request); whether
+  // it is worn also depends on HighContrast.
   bool SkinningOn = false;
+  // High contrast was on when last looked at; nothing is skinned meanwhile.
+  bool HighContrast = false;
   bool BulkPass = false;
   int ActivationCount = 0;
   bool MenuFromBar = false;
@@ -93,12 +108,18 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
  private:
   static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
   void DetachAndFree(TWinSkinForm* skinner);
+  void DetachAll();
+  void ActionTimerTick();
+  void SkinAllForms();
 
   gui::TTimer actionTimer_;
   gui::HookHandle hook_;
   std::vector<TWinSkinForm*> formSkinners_;
   std::vector<std::unique_ptr<TWinSkinPopMenu>> menuSkinners_;
   std::vector<TSkinData*> skinDataList_;
+  bool actionQueued_ = false;  // a request waits for the action timer
+  bool contrastCheckPending_ = false;
+  THighContrastListener contrastListener_;
 };
 
 // The single manager; none until the first skin data component is loaded.

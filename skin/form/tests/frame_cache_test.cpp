@@ -33,11 +33,7 @@ int WINAPI CountingSetWindowRgn(HWND wnd, HRGN region, BOOL redraw) {
   return g_setWindowRgn(wnd, region, redraw);
 }
 
-std::wstring DarkSkinPath() {
-  std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return path;
-}
+using skin_test::DarkSkinPath;
 
 class FrameCacheTest : public form_test::DefaultSkinTest {
  protected:

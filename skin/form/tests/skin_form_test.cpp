@@ -146,7 +146,8 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
   SkinManager->PendingAction = skin::saSkinOff;
   SkinManager->RunPendingAction();
   // The caption styles come back, the size is given back inside the
-  // system's frame, the region is taken away; the window repaints.
+  // system's frame, the region is taken away, the system's frame is told the
+  // window is active; the window repaints.
   OK_SEQUENCE(log,
               (std::vector<TMsgEntry>{{WM_STYLECHANGING, sent},
                                       {WM_STYLECHANGED, sent},
@@ -160,6 +161,8 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
                                       {WM_NCCALCSIZE, sent | wparam, TRUE},
                                       {WM_NCPAINT, sent | optional},
                                       {WM_WINDOWPOSCHANGED, sent},
+                                      // the system's frame learns the activation state
+                                      {WM_NCACTIVATE, sent | wparam, TRUE},
                                       {WM_PAINT, sent | optional},
                                       {WM_ERASEBKGND, sent | optional}}),
               "skin off");
@@ -273,12 +276,7 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
   }
 }
 
-// The dark skin as the host build packed it.
-std::wstring DarkSkinPath() {
-  std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return path;
-}
+using skin_test::DarkSkinPath;
 
 TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
   gui::TApplication app;

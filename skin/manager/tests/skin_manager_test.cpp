@@ -65,14 +65,7 @@ class SkinManagerTest : public ::testing::Test {
   // A main-form component loaded as the form reader would, with a usable skin.
   TSkinData* LoadedData(skin::TSkinFormType type = skin::sfMainform, bool active = true,
                         const std::vector<std::uint8_t>& archive = skin_test::DefaultSkinArchive()) {
-    auto* data = new TSkinData(owner_.get());
-    data->SkinFormtype = type;
-    data->SetLoadingState(true);
-    data->SetActive(active);
-    EXPECT_TRUE(data->ReadBinaryProperty("SkinStream", skin_test::SkinStreamOf(archive)));
-    data->SetLoadingState(false);
-    data->Loaded();
-    return data;
+    return skin_test::LoadSkinData(owner_.get(), type, active, archive);
   }
   std::unique_ptr<gui::TComponent> owner_;
 };

@@ -12,6 +12,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
+#include "skin/data/skin_data.h"
 
 #ifndef OWN_SKINS_DIR
 #error "OWN_SKINS_DIR names the folder of the host build's packed skins"
@@ -46,6 +47,13 @@ inline std::vector<std::uint8_t> DefaultSkinArchive() {
   return bytes;
 }
 
+// The dark skin as the host build packed it.
+inline std::wstring DarkSkinPath() {
+  std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
 // "SkinStream" as a form description stores it: a count, then the bytes.
 inline std::vector<std::uint8_t> SkinStreamOf(const std::vector<std::uint8_t>& archive) {
   std::vector<std::uint8_t> stream(4);
@@ -53,6 +61,20 @@ inline std::vector<std::uint8_t> SkinStreamOf(const std::vector<std::uint8_t>& a
   std::memcpy(stream.data(), &count, 4);
   stream.insert(stream.end(), archive.begin(), archive.end());
   return stream;
+}
+
+// A skin data component owned by `owner`, loaded as the form reader loads
+// one: `active` and the archive read while loading, then Loaded.
+inline skin::TSkinData* LoadSkinData(gui::TComponent* owner, skin::TSkinFormType type, bool active,
+                                     const std::vector<std::uint8_t>& archive) {
+  auto* data = new skin::TSkinData(owner);
+  data->SkinFormtype = type;
+  data->SetLoadingState(true);
+  data->SetActive(active);
+  data->ReadBinaryProperty("SkinStream", SkinStreamOf(archive));
+  data->SetLoadingState(false);
+  data->Loaded();
+  return data;
 }
 
 // A top-level or child window of a class the test registers once by name,
