@@ -364,14 +364,17 @@ open_dialog() {
 }
 
 about_box() {
-  local boxes
+  local boxes i
   activate_gallery
   action="about box"
   xdotool key alt+h
   sleep 0.4
   xdotool key Return
-  sleep 0.5
-  boxes=$(probe dialogs "$title" 3000) || true
+  for ((i = 0; i < 40; ++i)); do
+    boxes=$(probe dialogs "$title") || true
+    [ -z "$boxes" ] || break
+    sleep 0.25
+  done
   [[ $boxes == "Skin Gallery|Skin Gallery "* ]] || fail "Help > About showed \"$boxes\""
   xdotool key Return
   sleep 0.5
