@@ -419,7 +419,7 @@ echo "soak: seed $seed, $seconds seconds, counts every $every steps" | tee "$log
 # kept hidden; a hidden window gets its skin again when it is next shown).
 start_size=
 reach_counted_state() {
-  local tab warm left top right bottom width height
+  local tab warm control left top right bottom width height
   settle
   # The size it started with (a narrow window shows the tab strips' arrows,
   # which have skinners of their own).
@@ -433,6 +433,18 @@ reach_counted_state() {
     read -r left top right bottom <<<"$(probe rect "$title")"
     drag $((right - 2)) $((bottom - 2)) $((left + width - 2)) $((top + height - 2))
   fi
+  # The combo boxes' lists and the date picker's calendar dropped down and
+  # closed: the system makes some of their windows on first use and keeps
+  # them, and the next skin gives them skinners of their own.
+  choose_page 2
+  for control in "TComboBox 0" "TComboBox 1" "TDateTimePicker 0"; do
+    read -r left top right bottom <<<"$(find_control $control)" || true
+    [ -n "${bottom:-}" ] || continue
+    xdotool mousemove $((right - 8)) $(((top + bottom) / 2)) click 1
+    sleep 0.5
+    xdotool key Escape
+    sleep 0.3
+  done
   # Under the dark skin and without one, every page shown: what controls
   # make when they first paint is kept as long as they live, so it is made
   # on the way to both counts alike. The same way from here on.
