@@ -206,7 +206,10 @@ void TGalleryForm::WndProc(gui::TMessage& m) {
     return;
   }
   gui::TForm::WndProc(m);
-  if (m.Msg == WM_SIZE) LayOut();
+  // A minimised window has no client area to fill: laid out to nothing, the
+  // page control would grow the scroll arrows of a tab strip too narrow for
+  // its tabs, and keep them.
+  if (m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED) LayOut();
 }
 
 void TGalleryForm::LayOut() {

@@ -26,6 +26,8 @@ std::vector<TLiveCount> ReadLiveCounts() {
   DWORD handles = 0;
   GetProcessHandleCount(GetCurrentProcess(), &handles);
   constexpr long long kKilobyte = 1024;
+  // Wine answers 0 to the handle count and to both GUI resource counts; on
+  // Windows they are the real figures.
   return {
       {"bitmaps", lcFramework, gui::BitmapHandle::LiveCount()},
       {"brushes", lcFramework, gui::BrushHandle::LiveCount()},
@@ -49,7 +51,6 @@ std::vector<TLiveCount> ReadLiveCounts() {
       {"process.handles", lcProcess, static_cast<long long>(handles)},
       {"process.workingSetKB", lcProcess, static_cast<long long>(memory.WorkingSetSize) / kKilobyte},
       {"process.pagefileKB", lcProcess, static_cast<long long>(memory.PagefileUsage) / kKilobyte},
-      // Wine answers 0 to both; on Windows they are the real figures.
       {"process.gdiObjects", lcProcess, static_cast<long long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))},
       {"process.userObjects", lcProcess, static_cast<long long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))},
   };
