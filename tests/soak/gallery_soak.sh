@@ -325,10 +325,7 @@ menu_pick() {
 children_made=0
 mdi_episode() {
   local n i x y
-  activate_gallery
-  xdotool key alt+w
-  sleep 0.4
-  xdotool key Return
+  menu_pick "$title" 2 1
   probe rect "$demo" 5000 >/dev/null || fail "no MDI demo window"
   sleep 0.5
   rand 3; n=$((r + 1))
@@ -370,11 +367,8 @@ open_dialog() {
 
 about_box() {
   local boxes i
-  activate_gallery
   action="about box"
-  xdotool key alt+h
-  sleep 0.4
-  xdotool key Return
+  menu_pick "$title" 3 1
   for ((i = 0; i < 40; ++i)); do
     boxes=$(probe dialogs "$title") || true
     [ -z "$boxes" ] || break
@@ -477,6 +471,9 @@ reach_counted_state() {
     choose_page "$tab"
     sleep 0.5
   done
+  # The context menu's system menus are made when it first pops up.
+  context_menu
+  settle
   mdi_episode
   check_no_dialogs
   sleep 1
