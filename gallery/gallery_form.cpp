@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "gallery/left_scroll_list.h"
+#include "gallery/live_counts.h"
 #include "gallery/mdi_demo.h"
 #include "gui/dialogs.h"
 #include "gui/text.h"
@@ -198,8 +199,17 @@ void TGalleryForm::FormDestroy(gui::TObject*) {
 }
 
 void TGalleryForm::WndProc(gui::TMessage& m) {
+  // A test driver outside the process asks what the gallery holds.
+  static const UINT liveCountsMessage = RegisterWindowMessageW(kLiveCountsMessageName);
+  if (m.Msg == liveCountsMessage) {
+    m.Result = SendLiveCounts(reinterpret_cast<HWND>(m.WParam), Handle()) ? 1 : 0;
+    return;
+  }
   gui::TForm::WndProc(m);
-  if (m.Msg == WM_SIZE) LayOut();
+  // A minimised window has no client area to fill: laid out to nothing, the
+  // page control would grow the scroll arrows of a tab strip too narrow for
+  // its tabs, and keep them.
+  if (m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED) LayOut();
 }
 
 void TGalleryForm::LayOut() {

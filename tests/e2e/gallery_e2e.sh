@@ -10,78 +10,14 @@
 # skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
 set -euo pipefail
 scenario=$1 state=$2 program=$3 probe=$4 work=$5
-here=$(cd "$(dirname "$0")" && pwd)
-wine_env="$here/../../scripts/wine-env"
-title="Skin Gallery"
+source "$(dirname "$0")/gallery_driver.sh"
+prepare_gallery
 
-# The gallery finds its two skins beside itself.
-rm -rf "$work" && mkdir -p "$work"
-bin=$(dirname "$program")
-cp "$program" "$bin/default.skin" "$bin/dark.skin" "$work/"
-"$wine_env" start "$state"
-DISPLAY=$(cat "$state/display")
-export DISPLAY
-
-probe() { "$wine_env" exec "$state" "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-fail() {
-  echo "FAIL: $*"
-  import -window root "$work/failure.png" 2>/dev/null || true
-  exit 1
-}
-# "R G B" of one screen pixel in a screenshot.
-pixel() {
-  local at="p{$2,$3}"
-  convert "$1" -format "%[fx:round(255*$at.r)] %[fx:round(255*$at.g)] %[fx:round(255*$at.b)]" info:
-}
-# Sum of the three channels.
-brightness() {
-  local r g b
-  read -r r g b <<<"$1"
-  echo $((r + g + b))
-}
-# A point inside the caption band, clear of the icon, the text and the
-# buttons: two thirds of the way along, ten pixels down.
-caption_point() {
-  local left top right bottom
-  read -r left top right bottom <<<"$(probe rect "$title")"
-  echo "$((left + (right - left) * 2 / 3)) $((top + 10))"
-}
 # A point of the raised panel on the Buttons page, above its caption.
 panel_point() {
   local x y
   read -r x y <<<"$(probe control "$title" "A raised panel")"
   echo "$x $((y - 30))"
-}
-# Alt+S opens the Skin menu with its first entry selected; each Down moves
-# one entry on; Enter chooses.
-choose_skin() {
-  local downs=$1
-  xdotool key alt+s
-  sleep 0.5
-  for ((i = 0; i < downs; ++i)); do
-    xdotool key Down
-    sleep 0.2
-  done
-  xdotool key Return
-  # The skin engine carries the request out from its 250 ms action timer.
-  sleep 1.5
-}
-
-# The left mouse button pressed at one point, moved to another in steps, as
-# a hand drags, and released there.
-drag() {
-  local x0=$1 y0=$2 x1=$3 y1=$4 steps=8 i
-  xdotool mousemove "$x0" "$y0"
-  sleep 0.2
-  xdotool mousedown 1
-  sleep 0.2
-  for ((i = 1; i <= steps; ++i)); do
-    xdotool mousemove $((x0 + (x1 - x0) * i / steps)) $((y0 + (y1 - y0) * i / steps))
-    sleep 0.1
-  done
-  sleep 0.2
-  xdotool mouseup 1
-  sleep 0.3
 }
 # Exits with a failure unless two screenshots differ inside a rectangle
 # (windowless labels are checked by the pixels they show).
@@ -104,10 +40,6 @@ thumb_rows() {
       if (first >= 0) print from + first, from + end
     }'
 }
-# The gallery's control of a window class by its index on the page shown.
-find_control() { probe find "$title" "$1" "$2"; }
-value_of() { probe value "$title" "$1" "$2" "$3"; }
-
 page=Buttons
 case "$scenario" in
   lists) page=Lists ;;

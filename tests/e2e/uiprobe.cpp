@@ -14,6 +14,10 @@
 //   uiprobe menuband TITLE [MS]       "x y" of a point in the window's menu bar, by hit testing
 //   uiprobe maxbox TITLE [MS]         centre of the window's maximise box
 //   uiprobe zoomed TITLE [MS]         exits 0 once the window is maximised
+//   uiprobe stats TITLE [MS]          the gallery's live counts, one line of NAME=VALUE
+//   uiprobe dialogs TITLE [MS]        one line per dialog box the window's process shows:
+//                                     "CAPTION|TEXT" (TEXT: its static texts); exits 0
+//                                     with no output when there is none
 // A TITLE of the form "FRAME>CHILD" names the MDI child captioned CHILD in
 // the frame captioned FRAME; a frame is also found while its caption shows
 // a maximised child ("FRAME - [CHILD]").
@@ -32,13 +36,20 @@
 // top-level window of that class instead (a combo box's drop-down list:
 // `uiprobe find - ComboLBox 0`).
 // Waits up to MS milliseconds (default 10000); exits 1 when it finds nothing.
+//   uiprobe serve    reads commands from standard input, one a line with
+//                    its arguments separated by tabs, and ends each answer
+//                    with a line "=> STATUS".
 #include <windows.h>
 #include <commctrl.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,10 +92,39 @@ BOOL CALLBACK MatchMaximisedFrame(HWND wnd, LPARAM data) {
   return TRUE;
 }
 
+std::wstring ClassOf(HWND wnd) {
+  wchar_t name[128] = {};
+  GetClassNameW(wnd, name, 128);
+  return name;
+}
+
+// A message box carries the program's title too: the window itself is
+// preferred to a dialog box of the same caption.
+struct TitleSearch {
+  std::wstring title;
+  HWND window = nullptr;
+  HWND dialog = nullptr;
+};
+
+BOOL CALLBACK MatchTitle(HWND wnd, LPARAM data) {
+  auto* search = reinterpret_cast<TitleSearch*>(data);
+  wchar_t text[256] = {};
+  GetWindowTextW(wnd, text, 256);
+  if (search->title != text || !IsWindowVisible(wnd)) return TRUE;
+  if (ClassOf(wnd) != L"#32770") {
+    search->window = wnd;
+    return FALSE;
+  }
+  if (!search->dialog) search->dialog = wnd;
+  return TRUE;
+}
+
 HWND FindTopLevel(const std::wstring& title) {
   const std::size_t split = title.find(L'>');
   const std::wstring frame = title.substr(0, split);
-  HWND wnd = FindWindowW(nullptr, frame.c_str());
+  TitleSearch byTitle{frame};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&byTitle));
+  HWND wnd = byTitle.window ? byTitle.window : byTitle.dialog;
   if (!wnd) {
     FrameSearch search{frame + L" - ["};
     EnumWindows(MatchMaximisedFrame, reinterpret_cast<LPARAM>(&search));
@@ -148,9 +188,7 @@ struct ClassSearch {
 
 BOOL CALLBACK MatchClass(HWND wnd, LPARAM data) {
   auto* search = reinterpret_cast<ClassSearch*>(data);
-  wchar_t name[128] = {};
-  GetClassNameW(wnd, name, 128);
-  if (search->className == name && IsWindowVisible(wnd) && search->index-- == 0) {
+  if (search->className == ClassOf(wnd) && IsWindowVisible(wnd) && search->index-- == 0) {
     search->found = wnd;
     return FALSE;
   }
@@ -270,20 +308,83 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
 // The private query a skinned window answers with 1.
 constexpr UINT kSkinQuery = 0x3504;
 
-}  // namespace
+// The gallery's live counts: it answers the registered message by sending
+// one line of text back to the window in wParam through WM_COPYDATA.
+constexpr wchar_t kLiveCountsMessageName[] = L"SkinGallery.LiveCounts";
+constexpr ULONG_PTR kLiveCountsCopyTag = 0x4C495645;
 
-int main(int argc, char** argv) {
-  // Rectangles in the screen's own pixels, as the pointer moves, whatever
-  // the screen's density.
-  using SetAwareFunction = BOOL(WINAPI*)();
-  if (HMODULE user = GetModuleHandleW(L"user32.dll"))
-    if (auto setAware = reinterpret_cast<SetAwareFunction>(
-            reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
-      setAware();
+LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    auto* line = reinterpret_cast<std::string*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (data->dwData == kLiveCountsCopyTag && line) line->assign(static_cast<const char*>(data->lpData), data->cbData);
+    return TRUE;
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+// Empty when the window does not answer.
+std::string AskLiveCounts(HWND top) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = ReceiveCounts;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"uiprobe.counts";
+  RegisterClassW(&cls);
+  HWND receiver = CreateWindowW(cls.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+  if (!receiver) return {};
+  std::string line;
+  SetWindowLongPtrW(receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&line));
+  DWORD_PTR answered = 0;
+  // The answer arrives while this thread waits for the send to return.
+  SendMessageTimeoutW(top, RegisterWindowMessageW(kLiveCountsMessageName), reinterpret_cast<WPARAM>(receiver), 0,
+                      SMTO_ABORTIFHUNG, 5000, &answered);
+  DestroyWindow(receiver);
+  return line;
+}
+
+// The dialog boxes shown by one process, with their texts.
+struct DialogSearch {
+  DWORD process = 0;
+  std::vector<std::string> lines;
+};
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM data) {
+  auto* text = reinterpret_cast<std::wstring*>(data);
+  if (ClassOf(child) != L"Static") return TRUE;
+  wchar_t part[1024] = {};
+  SendMessageW(child, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(part));
+  if (!*part) return TRUE;
+  if (!text->empty()) *text += L" / ";
+  for (const wchar_t* p = part; *p; ++p) *text += (*p == L'\r' || *p == L'\n') ? L' ' : *p;
+  return TRUE;
+}
+
+std::string Narrow(const std::wstring& text) {
+  char buf[2048] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, buf, sizeof buf - 1, nullptr, nullptr);
+  return buf;
+}
+
+BOOL CALLBACK MatchDialog(HWND wnd, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(wnd, &process);
+  if (process != search->process || !IsWindowVisible(wnd) || ClassOf(wnd) != L"#32770") return TRUE;
+  wchar_t caption[256] = {};
+  GetWindowTextW(wnd, caption, 256);
+  std::wstring text;
+  EnumChildWindows(wnd, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  search->lines.push_back(Narrow(caption) + "|" + Narrow(text));
+  return TRUE;
+}
+
+
+// One command; its exit status.
+int Run(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|"
-                 "close|popup|menuband|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
+                 "close|popup|menuband|stats|dialogs|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
                  "until TITLE CLASS INDEX WHAT OP VALUE  [MS]\n");
     return 2;
   }
@@ -345,6 +446,19 @@ int main(int argc, char** argv) {
     if (command == "iconic" && IsIconic(top)) return 0;
     if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
     if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
+    if (command == "stats") {
+      const std::string line = AskLiveCounts(top);
+      if (line.empty()) continue;
+      std::printf("%s\n", line.c_str());
+      return 0;
+    }
+    if (command == "dialogs") {
+      DialogSearch search;
+      GetWindowThreadProcessId(top, &search.process);
+      EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+      for (const std::string& line : search.lines) std::printf("%s\n", line.c_str());
+      return 0;
+    }
     if (command == "restore") {
       ShowWindow(top, SW_RESTORE);
       return 0;
@@ -386,4 +500,43 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "uiprobe: %s %s not found\n", argv[1], argv[2]);
   return 1;
+}
+
+// Commands from standard input, one a line, arguments separated by tabs;
+// after each command's output a line "=> STATUS". Saves starting a process
+// for every question a long run asks.
+int Serve() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  char line[2048];
+  while (std::fgets(line, sizeof line, stdin)) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    std::vector<std::string> words{"uiprobe"};
+    for (std::size_t start = 0;;) {
+      const std::size_t tab = text.find('\t', start);
+      words.push_back(text.substr(start, tab - start));
+      if (tab == std::string::npos) break;
+      start = tab + 1;
+    }
+    std::vector<char*> args;
+    for (std::string& word : words) args.push_back(word.data());
+    const int status = Run(static_cast<int>(args.size()), args.data());
+    std::printf("=> %d\n", status);
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Rectangles in the screen's own pixels, as the pointer moves, whatever
+  // the screen's density.
+  using SetAwareFunction = BOOL(WINAPI*)();
+  if (HMODULE user = GetModuleHandleW(L"user32.dll"))
+    if (auto setAware = reinterpret_cast<SetAwareFunction>(
+            reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware"))))
+      setAware();
+  if (argc == 2 && std::string(argv[1]) == "serve") return Serve();
+  return Run(argc, argv);
 }
