@@ -131,13 +131,6 @@ gui::TBitmap PaintedByItself(HWND wnd) {
   return bitmap;
 }
 
-int CountColour(gui::TBitmap& b, int fromX, COLORREF colour) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = fromX; x < b.Width(); ++x) n += b.Pixel(x, y) == colour;
-  return n;
-}
-
 TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseOne) {
   auto data = controls_test::LoadData(controls_test::GlyphSkinArchive(13));
   ASSERT_NE(data, nullptr);
@@ -151,9 +144,10 @@ TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseO
   auto* radio = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio1"));
   red->Font().SetColor(0x0000FF);
   const COLORREF face = RGB(10, 20, 30), text = RGB(240, 230, 220), systemFace = GetSysColor(COLOR_BTNFACE);
-  const int captionFrom = 20;
+  // The caption: right of the glyph column.
+  const RECT caption{20, 0, 1000, 1000};
   gui::TBitmap before = PaintedByItself(plain->Handle());
-  ASSERT_GT(CountColour(before, captionFrom, systemFace), 0);
+  ASSERT_GT(controls_test::CountColour(before, caption, systemFace), 0);
 
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data.get();
@@ -162,14 +156,14 @@ TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseO
   (new skin::TSkinRadioButton(radio))->AttachControl(&form_skinner, data.get(), nullptr, false);
   for (HWND wnd : {plain->Handle(), radio->Handle()}) {
     gui::TBitmap b = PaintedByItself(wnd);
-    EXPECT_EQ(CountColour(b, captionFrom, systemFace), 0);
-    EXPECT_GT(CountColour(b, captionFrom, face), 0);
-    EXPECT_GT(CountColour(b, captionFrom, text), 0);
+    EXPECT_EQ(controls_test::CountColour(b, caption, systemFace), 0);
+    EXPECT_GT(controls_test::CountColour(b, caption, face), 0);
+    EXPECT_GT(controls_test::CountColour(b, caption, text), 0);
   }
   gui::TBitmap chosen = PaintedByItself(red->Handle());
-  EXPECT_GT(CountColour(chosen, captionFrom, face), 0);
-  EXPECT_GT(CountColour(chosen, captionFrom, RGB(255, 0, 0)), 0);
-  EXPECT_EQ(CountColour(chosen, captionFrom, text), 0);
+  EXPECT_GT(controls_test::CountColour(chosen, caption, face), 0);
+  EXPECT_GT(controls_test::CountColour(chosen, caption, RGB(255, 0, 0)), 0);
+  EXPECT_EQ(controls_test::CountColour(chosen, caption, text), 0);
   form_skinner.FreeControlSkinners();
   delete form;
 }

@@ -16,6 +16,7 @@
 #include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "gui/timer.h"
+#include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -71,18 +72,6 @@ void PrintTo(const TLiveCounts& c, std::ostream* os) {
       << ", fonts " << c.fonts << ", regions " << c.regions << ", DCs " << c.dcs << ", icons " << c.icons
       << ", subclasses " << c.subclasses << ", method hooks " << c.methodHooks << ", timers " << c.timers
       << ", image lists " << c.imageLists;
-}
-
-// The window as it stands on the screen after a full repaint.
-gui::TBitmap OnScreen(HWND wnd) {
-  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  skin_test::DrainMessages();
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  gui::TBitmap shot(r.right - r.left, r.bottom - r.top);
-  gui::WindowDc dc = gui::WindowDc::Whole(wnd);
-  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
-  return shot;
 }
 
 // Whether the colour is one the system paints the window's caption band
@@ -161,7 +150,7 @@ class HighContrastTest : public ::testing::Test {
     gui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR);
     const POINT at = CaptionPoint(wnd);
-    const COLORREF caption = OnScreen(wnd).Pixel(at.x, at.y);
+    const COLORREF caption = controls_test::Snapshot(wnd).Pixel(at.x, at.y);
     EXPECT_TRUE(SystemCaptionColour(wnd, caption))
         << std::hex << caption << " active " << (GetActiveWindow() == wnd) << " caption colours "
         << GetSysColor(COLOR_ACTIVECAPTION) << " " << GetSysColor(COLOR_INACTIVECAPTION);
@@ -286,8 +275,8 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   GetClientRect(form->Handle(), &client);
   second->Show();
   form->Show();
-  OnScreen(second->Handle());
-  OnScreen(form->Handle());
+  controls_test::Snapshot(second->Handle());
+  controls_test::Snapshot(form->Handle());
   ASSERT_FALSE(Skinned(form->Handle()));
   const TLiveCounts unskinned;
 
@@ -302,8 +291,8 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   EXPECT_GT(skinned.subclasses, unskinned.subclasses);
   SetForegroundWindow(form->Handle());
   const POINT at = CaptionPoint(form->Handle());
-  const COLORREF skinnedCaption = OnScreen(form->Handle()).Pixel(at.x, at.y);
-  OnScreen(second->Handle());
+  const COLORREF skinnedCaption = controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y);
+  controls_test::Snapshot(second->Handle());
 
   // Switched on while the skin is worn.
   contrast.On = true;
@@ -318,7 +307,7 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   EXPECT_EQ(clientAfter.right, client.right);
   EXPECT_EQ(clientAfter.bottom, client.bottom);
   EXPECT_EQ(TLiveCounts{}, unskinned);
-  EXPECT_NE(OnScreen(form->Handle()).Pixel(at.x, at.y), skinnedCaption);
+  EXPECT_NE(controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y), skinnedCaption);
   EXPECT_TRUE(SkinManager->SkinningOn);  // still wanted
 
   // A window activated while the mode is on stays as it is.
@@ -336,7 +325,7 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   EXPECT_EQ(TLiveCounts{}, skinned);
   SetForegroundWindow(form->Handle());
   skin_test::DrainMessages();
-  EXPECT_EQ(OnScreen(form->Handle()).Pixel(at.x, at.y), skinnedCaption);
+  EXPECT_EQ(controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y), skinnedCaption);
 }
 
 // The skin wanted while the mode is on is the one worn when it ends: a new
@@ -349,7 +338,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   skin_test::DrainMessages();
   ASSERT_TRUE(Skinned(form->Handle()));
   const POINT at = CaptionPoint(form->Handle());
-  const COLORREF defaultCaption = OnScreen(form->Handle()).Pixel(at.x, at.y);
+  const COLORREF defaultCaption = controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y);
   int changed = 0;
   data->OnSkinChanged = [&changed](gui::TObject*) { ++changed; };
 
@@ -369,7 +358,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   skin_test::WaitForPendingAction();
   ASSERT_TRUE(Skinned(form->Handle()));
   EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle())->SkinData, data);
-  const COLORREF darkCaption = OnScreen(form->Handle()).Pixel(at.x, at.y);
+  const COLORREF darkCaption = controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y);
   EXPECT_NE(darkCaption, defaultCaption);
 
   // "No skin" chosen while the mode is on: nothing comes back after it.
@@ -388,7 +377,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   data->SetActive(true);
   skin_test::WaitForPendingAction();
   EXPECT_TRUE(Skinned(form->Handle()));
-  EXPECT_EQ(OnScreen(form->Handle()).Pixel(at.x, at.y), darkCaption);
+  EXPECT_EQ(controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y), darkCaption);
 }
 
 }  // namespace
