@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gallery/gallery_form.h"
+#include "gallery/tests/gallery_fixture.h"
 #include "gui/accessibility.h"
 #include "gui/bitmap.h"
 #include "gui/handles.h"
@@ -201,35 +202,16 @@ std::map<std::wstring, std::wstring> ReadForm(HWND form) {
   return seen;
 }
 
-class GalleryAccessibilityTest : public ::testing::Test {
+class GalleryAccessibilityTest : public GalleryFixture {
  protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    app_->OnException = [this](gui::TObject*, const std::wstring& message) { errors_.push_back(message); };
+    GalleryFixture::SetUp();
   }
   void TearDown() override {
-    app_.reset();
-    skin::FreeSkinManager();
+    GalleryFixture::TearDown();
     CoUninitialize();
     EXPECT_TRUE(errors_.empty()) << gui::WideToUtf8(errors_.front());
-  }
-  TGalleryForm& Open(const TGalleryOptions& beforeShow = {}) {
-    TGalleryForm* form = app_->CreateForm<TGalleryForm>();
-    form->ApplyOptions(beforeShow);
-    form->Show();
-    WaitForSkinRequests();
-    return *form;
-  }
-  // Skin requests are carried out by the manager's timer from the message loop.
-  void WaitForSkinRequests() {
-    app_->ProcessMessages();
-    for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
-      Sleep(5);
-      app_->ProcessMessages();
-    }
-    app_->ProcessMessages();
   }
   void Wear(TGalleryForm& form, TGallerySkin skin) {
     form.ChooseSkin(skin);
@@ -258,8 +240,6 @@ class GalleryAccessibilityTest : public ::testing::Test {
     return shot;
   }
 
-  std::unique_ptr<gui::TApplication> app_;
-  std::vector<std::wstring> errors_;
 };
 
 struct TPageFocus {

@@ -17,6 +17,7 @@
 #include "gallery/left_scroll_list.h"
 #include "gallery/live_counts.h"
 #include "gallery/mdi_demo.h"
+#include "gallery/tests/gallery_fixture.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
@@ -24,37 +25,8 @@
 
 namespace {
 
-class GalleryTest : public ::testing::Test {
+class GalleryTest : public GalleryFixture {
  protected:
-  // Each case starts as the program does, with no skin manager yet.
-  void SetUp() override {
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    app_->OnException = [this](gui::TObject*, const std::wstring& message) { errors_.push_back(message); };
-  }
-  void TearDown() override {
-    app_.reset();
-    skin::FreeSkinManager();
-  }
-
-  // The form as the program makes it; `beforeShow` stands for the command
-  // line, which is applied before the window is first shown.
-  TGalleryForm& Open(const TGalleryOptions& beforeShow = {}) {
-    TGalleryForm* form = app_->CreateForm<TGalleryForm>();
-    form->ApplyOptions(beforeShow);
-    form->Show();
-    WaitForSkinRequests();
-    return *form;
-  }
-  // Skin requests are carried out by the manager's timer from the message loop.
-  void WaitForSkinRequests() {
-    app_->ProcessMessages();
-    for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
-      Sleep(5);
-      app_->ProcessMessages();
-    }
-    app_->ProcessMessages();
-  }
   // A menu choice as the system delivers it to the form.
   void Choose(TGalleryForm& form, gui::TMenuItem* item) {
     ASSERT_NE(item, nullptr);
@@ -83,8 +55,6 @@ class GalleryTest : public ::testing::Test {
     return path;
   }
 
-  std::unique_ptr<gui::TApplication> app_;
-  std::vector<std::wstring> errors_;
 };
 
 // The page a control sits on, or nullptr.
