@@ -96,10 +96,34 @@ void TCustomTabControl::Change() {
   if (OnChange) OnChange(this);
 }
 
+// Wine's tab control moves the "pressed" state of a tab along with the
+// selection only when the selection changes by TCM_SETCURSEL or a click;
+// after a change by the arrow keys (or TCM_SETCURFOCUS) the old tab stays
+// marked pressed, and from then on a click on any tab is taken for a press
+// among button-style tabs and changes nothing. Without button-style tabs
+// that state means nothing else, so only the selected tab keeps it.
+void TCustomTabControl::ReleaseStalePressedTabs() {
+  if (!handle_ || (GetWindowLongPtrW(handle_, GWL_STYLE) & TCS_BUTTONS)) return;
+  const int selected = static_cast<int>(SendMessageW(handle_, TCM_GETCURSEL, 0, 0));
+  const int count = static_cast<int>(SendMessageW(handle_, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    if (i == selected) continue;
+    TCITEMW item{};
+    item.mask = TCIF_STATE;
+    item.dwStateMask = TCIS_BUTTONPRESSED;
+    if (!SendMessageW(handle_, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) ||
+        !(item.dwState & TCIS_BUTTONPRESSED))
+      continue;
+    item.dwState = 0;
+    SendMessageW(handle_, TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
 void TCustomTabControl::WndProc(TMessage& m) {
   if (m.Msg == CN_NOTIFY) {
     m.Result = 0;  // TCN_SELCHANGING: the change may go ahead
     if (reinterpret_cast<const NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
+      ReleaseStalePressedTabs();
       TabIndex();
       Change();
     }

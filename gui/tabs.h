@@ -50,6 +50,8 @@ class TCustomTabControl : public TWinControl {
   const std::vector<std::wstring>& Tabs() const { return tabs_; }
 
  private:
+  void ReleaseStalePressedTabs();
+
   std::vector<std::wstring> tabs_;
   int tabIndex_ = -1;
   bool multiLine_ = false;

@@ -130,6 +130,25 @@ TEST_F(Tabs, AClickOnATabSwitchesThePage) {
   delete form;
 }
 
+TEST_F(Tabs, AClickStillSwitchesThePageAfterTheArrowKeysHave) {
+  TForm* form = ShowForm(kPagesForm);
+  auto* pages = Find<TPageControl>(form, "Pages");
+  HWND wnd = pages->Handle();
+  SetFocus(wnd);
+  gui_test::PressKey(*app_, wnd, VK_LEFT);
+  ASSERT_EQ(pages->ActivePageIndex(), 0);
+  // Each tab in turn by a click, then back by a key, then by a click again.
+  for (int target : {2, 1, 0, 2}) {
+    RECT tab;
+    SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(&tab));
+    gui_test::Click(wnd, gui_test::Centre(tab));
+    EXPECT_EQ(pages->ActivePageIndex(), target) << "click on tab " << target;
+    gui_test::PressKey(*app_, wnd, target == 0 ? VK_RIGHT : VK_LEFT);
+    EXPECT_EQ(pages->ActivePageIndex(), target == 0 ? 1 : target - 1) << "arrow key from tab " << target;
+  }
+  delete form;
+}
+
 TEST_F(Tabs, ATabControlLooksLikeTheSystemsOwn) {
   TForm* form = ShowForm(R"(  object Strip: TTabControl
     Left = 8
