@@ -202,7 +202,7 @@ void TGalleryForm::WndProc(gui::TMessage& m) {
   // A test driver outside the process asks what the gallery holds.
   static const UINT liveCountsMessage = RegisterWindowMessageW(kLiveCountsMessageName);
   if (m.Msg == liveCountsMessage) {
-    m.Result = SendLiveCounts(reinterpret_cast<HWND>(m.WParam), Handle()) ? 1 : 0;
+    m.Result = SendLiveCounts(reinterpret_cast<HWND>(m.WParam), Handle(), m.LParam) ? 1 : 0;
     return;
   }
   gui::TForm::WndProc(m);

@@ -7,6 +7,7 @@
 #include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "gui/timer.h"
+#include "skin/controls/skin_control.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 
@@ -67,9 +68,26 @@ std::string FormatLiveCounts(const std::vector<TLiveCount>& counts) {
   return line;
 }
 
-bool SendLiveCounts(HWND asker, HWND from) {
+std::string DescribeSkinners() {
+  std::string line;
+  if (!skin::SkinManager) return line;
+  for (const skin::TWinSkinForm* form : skin::SkinManager->FormSkinners()) {
+    for (skin::TSkinControlBase* base : form->ControlSkinners()) {
+      const auto* skinner = dynamic_cast<const skin::TSkinControl*>(base);
+      wchar_t windowClass[64] = L"-";
+      if (HWND wnd = base->SkinnedWindow()) GetClassNameW(wnd, windowClass, 64);
+      char narrow[64] = {};
+      WideCharToMultiByte(CP_UTF8, 0, windowClass, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+      if (!line.empty()) line += ' ';
+      line += (skinner ? skinner->ClassName() : std::string("?")) + "@" + narrow;
+    }
+  }
+  return line;
+}
+
+bool SendLiveCounts(HWND asker, HWND from, LPARAM what) {
   if (!IsWindow(asker)) return false;
-  std::string line = FormatLiveCounts(ReadLiveCounts());
+  std::string line = what == kLiveCountsSkinnerList ? DescribeSkinners() : FormatLiveCounts(ReadLiveCounts());
   COPYDATASTRUCT data{kLiveCountsCopyTag, static_cast<DWORD>(line.size()), line.data()};
   // A driver that stopped answering must not hang the gallery.
   constexpr UINT kAnswerTimeout = 2000;

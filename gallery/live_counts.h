@@ -11,6 +11,8 @@
 
 // The message's name for RegisterWindowMessageW.
 inline constexpr wchar_t kLiveCountsMessageName[] = L"SkinGallery.LiveCounts";
+// lParam asking for the list of control skinners instead of the counts.
+inline constexpr LPARAM kLiveCountsSkinnerList = 1;
 // WM_COPYDATA's dwData on the answer ("LIVE").
 inline constexpr ULONG_PTR kLiveCountsCopyTag = 0x4C495645;
 
@@ -30,6 +32,11 @@ std::vector<TLiveCount> ReadLiveCounts();
 // "bitmaps=12 brushes=3 ... skin.forms=1 ... process.handles=40 ...":
 // skinner counts under "skin.", the process's figures under "process.".
 std::string FormatLiveCounts(const std::vector<TLiveCount>& counts);
-// Sends the formatted counts to `asker` as WM_COPYDATA from `from`;
-// false when the asker is no window.
-bool SendLiveCounts(HWND asker, HWND from);
+// "TSkinListBox@TListBox TSkinUpDown@msctls_updown32 ...": each form
+// skinner's control skinners, by their class and their window's class, so
+// that a driver can tell which one a count has lost or gained.
+std::string DescribeSkinners();
+// Sends the formatted counts (or, asked with kLiveCountsSkinnerList, the
+// skinners) to `asker` as WM_COPYDATA from `from`; false when the asker is
+// no window.
+bool SendLiveCounts(HWND asker, HWND from, LPARAM what = 0);

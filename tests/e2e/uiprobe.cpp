@@ -18,6 +18,10 @@
 //   uiprobe dialogs TITLE [MS]        one line per dialog box the window's process shows:
 //                                     "CAPTION|TEXT" (TEXT: its static texts); exits 0
 //                                     with no output when there is none
+//   uiprobe skinners TITLE [MS]       the gallery's control skinners: SKINNER@WINDOWCLASS ...
+//   uiprobe threadstate TITLE [MS]    the window's thread input state: the active, focus,
+//                                     capture and menu-owner windows (class "text") and
+//                                     GetGUIThreadInfo's flags
 // A TITLE of the form "FRAME>CHILD" names the MDI child captioned CHILD in
 // the frame captioned FRAME; a frame is also found while its caption shows
 // a maximised child ("FRAME - [CHILD]").
@@ -50,6 +54,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "gallery/live_counts.h"
 
 namespace {
 
@@ -308,10 +314,6 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
 // The private query a skinned window answers with 1.
 constexpr UINT kSkinQuery = 0x3504;
 
-// The gallery's live counts: it answers the registered message by sending
-// one line of text back to the window in wParam through WM_COPYDATA.
-constexpr wchar_t kLiveCountsMessageName[] = L"SkinGallery.LiveCounts";
-constexpr ULONG_PTR kLiveCountsCopyTag = 0x4C495645;
 
 LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_COPYDATA) {
@@ -324,7 +326,7 @@ LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // Empty when the window does not answer.
-std::string AskLiveCounts(HWND top) {
+std::string AskLiveCounts(HWND top, LPARAM what) {
   WNDCLASSW cls{};
   cls.lpfnWndProc = ReceiveCounts;
   cls.hInstance = GetModuleHandleW(nullptr);
@@ -336,7 +338,7 @@ std::string AskLiveCounts(HWND top) {
   SetWindowLongPtrW(receiver, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&line));
   DWORD_PTR answered = 0;
   // The answer arrives while this thread waits for the send to return.
-  SendMessageTimeoutW(top, RegisterWindowMessageW(kLiveCountsMessageName), reinterpret_cast<WPARAM>(receiver), 0,
+  SendMessageTimeoutW(top, RegisterWindowMessageW(kLiveCountsMessageName), reinterpret_cast<WPARAM>(receiver), what,
                       SMTO_ABORTIFHUNG, 5000, &answered);
   DestroyWindow(receiver);
   return line;
@@ -378,13 +380,20 @@ BOOL CALLBACK MatchDialog(HWND wnd, LPARAM data) {
   return TRUE;
 }
 
+// "NAME=CLASS "TEXT"" of one window, or "NAME=-" for none.
+std::string Describe(const char* name, HWND wnd) {
+  if (!wnd) return std::string(name) + "=-";
+  wchar_t text[128] = {};
+  SendMessageTimeoutW(wnd, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, nullptr);
+  return std::string(name) + "=" + Narrow(ClassOf(wnd)) + "\"" + Narrow(text) + "\"";
+}
 
 // One command; its exit status.
 int Run(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|"
-                 "close|popup|menuband|stats|dialogs|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
+                 "close|popup|menuband|stats|skinners|dialogs|threadstate|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
                  "until TITLE CLASS INDEX WHAT OP VALUE  [MS]\n");
     return 2;
   }
@@ -446,8 +455,8 @@ int Run(int argc, char** argv) {
     if (command == "iconic" && IsIconic(top)) return 0;
     if (command == "skinned") return SendMessageW(top, kSkinQuery, 0, 0) == 1 ? 0 : 1;
     if (command == "close") return PostMessageW(top, WM_CLOSE, 0, 0) ? 0 : 1;
-    if (command == "stats") {
-      const std::string line = AskLiveCounts(top);
+    if (command == "stats" || command == "skinners") {
+      const std::string line = AskLiveCounts(top, command == "skinners" ? kLiveCountsSkinnerList : 0);
       if (line.empty()) continue;
       std::printf("%s\n", line.c_str());
       return 0;
@@ -457,6 +466,16 @@ int Run(int argc, char** argv) {
       GetWindowThreadProcessId(top, &search.process);
       EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
       for (const std::string& line : search.lines) std::printf("%s\n", line.c_str());
+      return 0;
+    }
+    if (command == "threadstate") {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info)) return 1;
+      std::printf("%s %s %s %s %s flags=0x%lx\n", Describe("active", info.hwndActive).c_str(),
+                  Describe("focus", info.hwndFocus).c_str(), Describe("capture", info.hwndCapture).c_str(),
+                  Describe("menuOwner", info.hwndMenuOwner).c_str(), Describe("moveSize", info.hwndMoveSize).c_str(),
+                  static_cast<unsigned long>(info.flags));
       return 0;
     }
     if (command == "restore") {

@@ -123,7 +123,8 @@ choose_page() {
   # as a user would.
   if ! probe until "$title" TPageControl 0 tabsel eq "$tab" 3000; then
     xdotool click 1
-    probe until "$title" TPageControl 0 tabsel eq "$tab" 3000 || fail "the ${pages[$tab]} tab was not chosen"
+    probe until "$title" TPageControl 0 tabsel eq "$tab" 3000 ||
+      fail "the ${pages[$tab]} tab was not chosen ($(probe threadstate "$title" 2000))"
   fi
   page=$tab
 }
@@ -483,13 +484,15 @@ reach_counted_state() {
   check_no_dialogs
   sleep 1
   record_counts
+  # Which skinners there are, to name the one a count lost or gained.
+  last_skinners=$(probe skinners "$title" 5000 | tr ' ' '\n' | sort) || true
 }
 
 # The MDI demo is made on first use and then kept: made before the way to
 # the counts starts, as it is there at the end.
 mdi_episode
 reach_counted_state
-start_counts=$last_counts
+start_counts=$last_counts start_skinners=$last_skinners
 
 deadline=$((SECONDS + seconds))
 while [ $SECONDS -lt $deadline ]; do
@@ -509,7 +512,7 @@ done
 
 action=end
 reach_counted_state
-end_counts=$last_counts
+end_counts=$last_counts end_skinners=$last_skinners
 
 echo "soak: seed $seed, $step steps, $switches skin switches in $seconds seconds"
 echo "counts at start: $start_counts"
@@ -517,7 +520,8 @@ echo "counts at end:   $end_counts"
 echo "peak memory: working set ${peak_working_set} kB, pagefile ${peak_pagefile} kB, Linux RSS ${peak_rss} kB"
 [ "$(owned_counts "$start_counts")" = "$(owned_counts "$end_counts")" ] \
   || fail "the live counts did not come back (seed $seed): $(diff <(owned_counts "$start_counts" | tr ' ' '\n') \
-    <(owned_counts "$end_counts" | tr ' ' '\n') | grep '^[<>]' | tr '\n' ' ')"
+    <(owned_counts "$end_counts" | tr ' ' '\n') | grep '^[<>]' | tr '\n' ' ');\
+ skinners: $(diff <(echo "$start_skinners") <(echo "$end_skinners") | grep '^[<>]' | tr '\n' ' ')"
 [ ${#errors[@]} = 0 ] || fail "error reports: ${errors[*]}"
 
 # Still answering: the query, and a real click that changes a check box.
