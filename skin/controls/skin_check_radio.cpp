@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "gui/bitmap.h"
 #include "gui/messages.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -101,6 +102,44 @@ void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int fr
   FillFace(dc, face);
   DrawFrame(dc, glyph, strip, true, n, index);
   lastFrame_ = index;
+  if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) {
+    RECT caption = r;
+    if (face.left == r.left)
+      caption.left = face.right;
+    else
+      caption.right = face.left;
+    RecolourDisabledCaption(dc, caption);
+  }
+}
+
+// The system embosses a disabled caption in its own highlight and shadow
+// colours, whatever the face: a white relief on a dark skin. The relief
+// becomes the face, the shadow a colour halfway from the skin's face to its
+// text, so the caption reads as dimmed on any skin.
+void TSkinCheckBox::RecolourDisabledCaption(HDC dc, const RECT& caption) {
+  const int w = caption.right - caption.left, h = caption.bottom - caption.top;
+  if (w <= 0 || h <= 0) return;
+  const COLORREF face = FaceColour();
+  const COLORREF text = SkinColourToRGB(SkinData->Skin().Colours.ButtonText);
+  const COLORREF relief = GetSysColor(COLOR_3DHILIGHT), shadow = GetSysColor(COLOR_3DSHADOW),
+                 grey = GetSysColor(COLOR_GRAYTEXT);
+  // On a face of the system's own colours the system's look stands.
+  if (face == shadow || face == grey || face == GetSysColor(COLOR_BTNFACE)) return;
+  const COLORREF dimmed = RGB((GetRValue(face) + GetRValue(text)) / 2, (GetGValue(face) + GetGValue(text)) / 2,
+                              (GetBValue(face) + GetBValue(text)) / 2);
+  gui::TBitmap copy(w, h);
+  BitBlt(copy.DC(), 0, 0, w, h, dc, caption.left, caption.top, SRCCOPY);
+  bool changed = false;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const COLORREF pixel = copy.Pixel(x, y);
+      const COLORREF to = pixel == relief ? face : (pixel == shadow || pixel == grey) ? dimmed : pixel;
+      if (to == pixel) continue;
+      copy.SetPixel(x, y, to);
+      changed = true;
+    }
+  }
+  if (changed) BitBlt(dc, caption.left, caption.top, w, h, copy.DC(), 0, 0, SRCCOPY);
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {

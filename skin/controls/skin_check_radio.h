@@ -3,7 +3,8 @@
 // text colour; after every paint the skinner covers the
 // glyph column with the button face and draws the skin's glyph frame for the
 // current state (1 unchecked, 2 checked, 3 unchecked disabled, 4 checked
-// disabled or grayed).
+// disabled or grayed). A disabled caption's relief, which the system draws
+// in its own colours, is recoloured from the skin's.
 #pragma once
 #include "skin/controls/skin_control.h"
 
@@ -24,6 +25,7 @@ class TSkinCheckBox : public TSkinControl {
   virtual int StateFrame();
   void AnswerCaptionColours(HDC dc, LRESULT& brush);
   void DrawGlyph(HDC dc, const RECT& rect, gui::TBitmap& strip, int frameCount);
+  void RecolourDisabledCaption(HDC dc, const RECT& caption);
   int lastFrame_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // Check-box and radio glyphs by pixels (every state, the glyph column for
-// 13, 10 and 16 pixel glyphs, text on the left), group box frames and
+// 13, 10 and 16 pixel glyphs, text on the left), captions (skin colours,
+// disabled without the system's relief), group box frames and
 // captions, status bar panels, and what unskinning gives back.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -164,6 +165,22 @@ TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseO
   EXPECT_GT(controls_test::CountColour(chosen, caption, face), 0);
   EXPECT_GT(controls_test::CountColour(chosen, caption, RGB(255, 0, 0)), 0);
   EXPECT_EQ(controls_test::CountColour(chosen, caption, text), 0);
+
+  // Disabled: the system's white relief would stand out on a dark face; the
+  // skinner leaves a caption halfway between face and text, without relief.
+  const COLORREF relief = GetSysColor(COLOR_3DHILIGHT), dimmed = RGB(125, 125, 125);
+  for (gui::TWinControl* control : std::initializer_list<gui::TWinControl*>{plain, radio}) {
+    control->SetEnabled(false);
+    gui::TBitmap b = PaintedByItself(control->Handle());
+    ASSERT_GT(controls_test::CountColour(b, caption, relief), 0) << "the system draws a relief";
+    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner.FindWindowSkinner(control->Handle()));
+    ASSERT_NE(skinner, nullptr);
+    skinner->DrawSkin(b.DC(), RECT{0, 0, b.Width(), b.Height()});
+    EXPECT_EQ(controls_test::CountColour(b, caption, relief), 0);
+    EXPECT_EQ(controls_test::CountColour(b, caption, text), 0);
+    EXPECT_GT(controls_test::CountColour(b, caption, dimmed), 20);
+    EXPECT_GT(controls_test::CountColour(b, caption, face), 0);
+  }
   form_skinner.FreeControlSkinners();
   delete form;
 }
