@@ -302,6 +302,10 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
   bool quit = false;
   int quitCode = 0;
   for (;;) {
+    // Another window took the mouse (a deactivation, a window of its own
+    // that captured it): the drag is over, and the button's release
+    // belongs to whoever has the mouse now.
+    if (GetCapture() != wnd) break;
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       WaitMessage();

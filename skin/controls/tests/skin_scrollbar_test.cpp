@@ -334,6 +334,35 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
               "dragged back before the start");
 }
 
+// A window that takes the mouse during the drag ends it: the release that
+// follows is its own, not the end of the drag.
+TEST_F(ThumbDrag, AnotherWindowTakingTheMouseEndsTheDrag) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
+  w.SetRange(SB_VERT, 0, 100, 10, 37);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  const HWND button = CreateWindowW(L"Button", L"Other", WS_POPUP | WS_VISIBLE | BS_PUSHBUTTON, 300, 10, 80, 24,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  const POINT start = ThumbCentre(*s, w.wnd);
+  SetCursorPos(start.x, start.y);
+  skin_test::DrainMessages();
+  msgseq::TMessageLog log;
+  // The button captures the mouse on its press and lets it go on release.
+  PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  SendMessageW(w.wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
+  EXPECT_FALSE(s->Tracking);
+  log.Pump();
+  OK_SEQUENCE(log,
+              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 37)},
+                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
+              "drag ended by another window's capture");
+  EXPECT_NE(GetCapture(), button);
+  EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+  DestroyWindow(button);
+}
+
 TEST_F(ThumbDrag, AListBoxFollowsTheSkinnedThumb) {
   gui::TApplication app;
   std::string items = "    Items.Strings = (\n";
