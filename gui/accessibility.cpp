@@ -96,6 +96,18 @@ bool ReadChildId(const VARIANT& id, int& part) {
   return true;
 }
 
+// A number about one part (its role, its state), as a VT_I4 VARIANT.
+template <typename ValueOfPart>
+HRESULT PartNumber(const VARIANT& id, VARIANT* out, ValueOfPart valueOf) {
+  int part = 0;
+  if (!ReadChildId(id, part)) return E_INVALIDARG;
+  if (!out) return E_POINTER;
+  VariantInit(out);
+  out->vt = VT_I4;
+  out->lVal = valueOf(part);
+  return S_OK;
+}
+
 HRESULT OwnedText(const wchar_t* text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
@@ -169,27 +181,16 @@ class TTitleBarObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT id, BSTR* text) override { return NoText(id, text); }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
-    int part = 0;
-    if (!ReadChildId(id, part)) return E_INVALIDARG;
-    if (!role) return E_POINTER;
-    VariantInit(role);
-    role->vt = VT_I4;
-    role->lVal = part == tpTitleBar ? ROLE_SYSTEM_TITLEBAR : ROLE_SYSTEM_PUSHBUTTON;
-    return S_OK;
+    return PartNumber(id, role, [](int part) -> long {
+      return part == tpTitleBar ? ROLE_SYSTEM_TITLEBAR : ROLE_SYSTEM_PUSHBUTTON;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
-    int part = 0;
-    if (!ReadChildId(id, part)) return E_INVALIDARG;
-    if (!state) return E_POINTER;
-    VariantInit(state);
-    state->vt = VT_I4;
-    if (part == tpTitleBar) {
-      state->lVal = STATE_SYSTEM_FOCUSABLE;
-    } else {
+    return PartNumber(id, state, [this](int part) -> long {
+      if (part == tpTitleBar) return STATE_SYSTEM_FOCUSABLE;
       const TTitleBarFacts::TButton& b = facts_.Buttons[static_cast<std::size_t>(part)];
-      state->lVal = !b.Shown ? STATE_SYSTEM_INVISIBLE : b.Pressed ? STATE_SYSTEM_PRESSED : 0;
-    }
-    return S_OK;
+      return !b.Shown ? STATE_SYSTEM_INVISIBLE : b.Pressed ? STATE_SYSTEM_PRESSED : 0;
+    });
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT id, BSTR* text) override { return NoText(id, text); }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT id, long* topic) override {

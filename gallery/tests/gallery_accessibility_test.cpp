@@ -19,7 +19,7 @@
 #include "gallery/tests/gallery_fixture.h"
 #include "gui/accessibility.h"
 #include "gui/bitmap.h"
-#include "gui/handles.h"
+#include "gui/tests/form_fixture.h"
 #include "gui/text.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/manager/skin_manager.h"
@@ -232,12 +232,7 @@ class GalleryAccessibilityTest : public GalleryFixture {
   gui::TBitmap Snapshot(HWND wnd) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     app_->ProcessMessages();
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    gui::TBitmap shot(r.right - r.left, r.bottom - r.top);
-    gui::WindowDc dc = gui::WindowDc::Whole(wnd);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
-    return shot;
+    return gui_test::WholeWindowShot(wnd);
   }
 
 };

@@ -11,6 +11,7 @@
 
 #include "gui/bitmap.h"
 #include "gui/forms.h"
+#include "gui/handles.h"
 #include "gui/text.h"
 
 namespace gui_test {
@@ -94,6 +95,16 @@ inline gui::TBitmap Snapshot(HWND wnd) {
   gui::TBitmap shot(r.right, r.bottom);
   const gui::WindowDc dc = gui::WindowDc::Client(wnd);
   BitBlt(shot.DC(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+  return shot;
+}
+
+// The whole window, frame included, as it stands on the screen now.
+inline gui::TBitmap WholeWindowShot(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  gui::TBitmap shot(r.right - r.left, r.bottom - r.top);
+  const gui::WindowDc dc = gui::WindowDc::Whole(wnd);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
   return shot;
 }
 

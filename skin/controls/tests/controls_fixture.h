@@ -16,6 +16,7 @@
 #include "core/archive/skin_writer.h"
 #include "gui/forms.h"
 #include "gui/handles.h"
+#include "gui/tests/form_fixture.h"
 #include "gui/tests/test_bitmaps.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
@@ -156,12 +157,7 @@ inline gui::TBitmap Snapshot(HWND wnd, bool repaint = true) {
   if (repaint)
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
   skin_test::DrainMessages();
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  gui::TBitmap shot(r.right - r.left, r.bottom - r.top);
-  gui::WindowDc dc = gui::WindowDc::Whole(wnd);
-  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
-  return shot;
+  return gui_test::WholeWindowShot(wnd);
 }
 
 // How many pixels of a rectangle of the bitmap have the colour.
