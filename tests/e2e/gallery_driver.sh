@@ -31,7 +31,9 @@ probe() {
     done
     fail "uiprobe serve ended"
   fi
-  "$wine_env" exec "$state" "$probe" "$@" 2>/dev/null | tr -d '\r'
+  # What Wine or the probe says goes to the work folder, for a failure
+  # that comes from the probe rather than the gallery.
+  "$wine_env" exec "$state" "$probe" "$@" 2>>"$work/probe.stderr" | tr -d '\r'
 }
 # Fifos rather than a coprocess, so that every subshell can ask too.
 start_probe_server() {
