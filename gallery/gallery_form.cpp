@@ -163,6 +163,9 @@ std::wstring TGalleryForm::ProgramFolder() {
 // Creation and layout
 
 void TGalleryForm::FormCreate(gui::TObject*) {
+  const auto embedded = SkinData1->SkinArchive.Bytes();
+  embeddedSkin_.assign(embedded.begin(), embedded.end());
+
   std::vector<std::wstring> numbered;
   for (int i = 1; i <= kNumberedItems; ++i) numbered.push_back(L"Item " + std::to_wstring(i));
   NumberList->Items().Assign(numbered);
@@ -234,8 +237,15 @@ void TGalleryForm::ChooseSkin(TGallerySkin skin) {
       activeSkin_ = TGallerySkin::gsNone;
       break;
     case TGallerySkin::gsDefault:
+      // The skin the gallery carries in its form description, whatever
+      // files lie beside the program.
+      if (SkinData1->SetSkinArchive(embeddedSkin_)) {
+        SkinData1->SetActive(true);
+        activeSkin_ = skin;
+      }
+      break;
     case TGallerySkin::gsDark:
-      if (LoadSkinFile(skin == TGallerySkin::gsDark ? DarkSkinPath() : DefaultSkinPath())) activeSkin_ = skin;
+      if (LoadSkinFile(DarkSkinPath())) activeSkin_ = skin;
       break;
     case TGallerySkin::gsOtherFile:
       break;  // LoadSkinFile names the file
@@ -255,13 +265,7 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
   // The new skin is applied first; switching skinning on afterwards makes
   // that the request carried out when the gallery was unskinned.
   SkinData1->SetActive(true);
-  if (Lower(path) == Lower(DefaultSkinPath())) {
-    activeSkin_ = TGallerySkin::gsDefault;
-  } else if (Lower(path) == Lower(DarkSkinPath())) {
-    activeSkin_ = TGallerySkin::gsDark;
-  } else {
-    activeSkin_ = TGallerySkin::gsOtherFile;
-  }
+  activeSkin_ = Lower(path) == Lower(DarkSkinPath()) ? TGallerySkin::gsDark : TGallerySkin::gsOtherFile;
   ShowSkinState();
   return true;
 }

@@ -4,7 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "gallery/gallery_options.h"
 #include "gui/buttons.h"
@@ -130,8 +132,9 @@ class TGalleryForm : public gui::TForm {
 
   // The skin in force, as the Skin menu's marks show it.
   TGallerySkin ActiveSkin() const { return activeSkin_; }
-  // Wears one of the two skins beside the program, or none. A skin file
-  // that fails to load is reported once and the skin in force stays.
+  // Wears the skin the gallery carries (Default), the dark skin beside the
+  // program, or none. A skin file that fails to load is reported once and
+  // the skin in force stays.
   void ChooseSkin(TGallerySkin skin);
   // Loads any skin archive through SkinData1's SkinFile; false (after the
   // report) when it could not be loaded.
@@ -142,9 +145,8 @@ class TGalleryForm : public gui::TForm {
   // the standard error report.
   void ApplyOptions(const TGalleryOptions& options);
 
-  // The skin archives the program carries beside itself.
+  // The dark skin lies beside the program; the default one is inside it.
   static std::wstring ProgramFolder();
-  static std::wstring DefaultSkinPath() { return ProgramFolder() + L"default.skin"; }
   static std::wstring DarkSkinPath() { return ProgramFolder() + L"dark.skin"; }
 
   // Event handlers named in the form description.
@@ -179,4 +181,6 @@ class TGalleryForm : public gui::TForm {
   void ShowPageInStatus();
 
   TGallerySkin activeSkin_ = TGallerySkin::gsDefault;
+  // The archive of the form description's skin, kept for Skin > Default.
+  std::vector<std::uint8_t> embeddedSkin_;
 };

@@ -202,14 +202,32 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
     if (!value.empty() && SkinArchive.Size() > 0) SkinArchive.Clear();
     return;
   }
-  // All or nothing: the skin in force stays, complete, until a new one has
-  // been read and parsed entirely; a file that fails is reported once.
-  std::unique_ptr<TSkinContent> content;
   std::vector<std::uint8_t> bytes;
+  try {
+    try {
+      bytes = ReadWholeFile(value);
+    } catch (const gui::Exception& e) {
+      throw gui::Exception(L"The skin file \"" + value + L"\" was not loaded.\n\n" + e.Message());
+    }
+  } catch (...) {
+    gui::HandleException(this);
+    return;
+  }
+  ReplaceSkin(std::move(bytes), value);
+}
+
+bool TSkinData::SetSkinArchive(std::span<const std::uint8_t> bytes) {
+  if (IsDesigning()) return false;
+  return ReplaceSkin(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), std::wstring());
+}
+
+bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file) {
+  // All or nothing: the skin in force stays, complete, until a new one has
+  // been read and parsed entirely; a skin that fails is reported once.
+  std::unique_ptr<TSkinContent> content;
   try {
     std::wstring reason;
     try {
-      bytes = ReadWholeFile(value);
       TKeptMessage version;
       content = ReadSkinArchive(bytes, version);
       if (!content)
@@ -220,12 +238,15 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
     } catch (const std::exception& e) {
       reason = gui::AnsiToWide(e.what());
     }
-    if (!content) throw gui::Exception(L"The skin file \"" + value + L"\" was not loaded.\n\n" + reason);
+    if (!content) {
+      const std::wstring what = file.empty() ? L"The skin" : L"The skin file \"" + file + L"\"";
+      throw gui::Exception(what + L" was not loaded.\n\n" + reason);
+    }
   } catch (...) {
     gui::HandleException(this);
-    return;
+    return false;
   }
-  skinFile_ = value;
+  skinFile_ = file;
   SkinArchive.Clear();
   SkinArchive.Write(bytes.data(), bytes.size());
   SkinArchive.Seek(0);
@@ -234,6 +255,7 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
   SkinName = content_->SkinName;
   SkinLoading = false;
   ApplySkin();
+  return true;
 }
 
 std::wstring TSkinData::SkinStore() const {

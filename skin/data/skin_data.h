@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,10 @@ class TSkinData : public gui::TComponent {
   // definition is reported once through the standard error report and the
   // skin in force stays, complete.
   void SetSkinFile(const std::wstring& value);
+  // Loads and applies a skin archive held in memory (a skin the program
+  // carries), all or nothing as SetSkinFile; SkinFile is empty afterwards.
+  // False, after the one report, when it could not be loaded.
+  bool SetSkinArchive(std::span<const std::uint8_t> bytes);
   std::wstring SkinStore() const;
   void SetSkinStore(const std::wstring&) {}
   TSkinFormType SkinFormtype = sfMainform;
@@ -130,6 +135,9 @@ class TSkinData : public gui::TComponent {
   std::wstring skinFile_;
   std::unique_ptr<TSkinContent> content_;
   std::uint32_t skinGeneration_ = 0;
+  // Wears a skin read from `bytes` (which came from `file`, or from memory
+  // when it is empty); reports once and keeps the skin in force otherwise.
+  bool ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file);
   gui::TImageList* menuGlyphs_ = nullptr;  // owned as a component
 };
 

@@ -8,12 +8,13 @@ driver_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 wine_env="$driver_dir/../../scripts/wine-env"
 title="Skin Gallery"
 
-# The gallery finds its two skins beside itself.
+# The gallery as a user has it: the program, which carries the default
+# skin inside it, and the dark skin beside it.
 prepare_gallery() {
   rm -rf "$work" && mkdir -p "$work"
   local bin
   bin=$(dirname "$program")
-  cp "$program" "$bin/default.skin" "$bin/dark.skin" "$work/"
+  cp "$program" "$bin/dark.skin" "$work/"
   "$wine_env" start "$state"
   DISPLAY=$(cat "$state/display")
   export DISPLAY

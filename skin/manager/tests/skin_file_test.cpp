@@ -93,27 +93,44 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
       {"missing file", {}},
   };
   const std::wstring path = TempPath(L"skin_file_test.skin");
-  for (const BadFile& file : bad) {
-    SCOPED_TRACE(file.what);
-    DeleteFileW(path.c_str());
-    if (!file.bytes.empty()) WriteBytes(path, file.bytes);
-    reports.clear();
-    data->SetSkinFile(path);
+  const auto expectSkinInForce = [&](const std::wstring& named) {
     skin_test::DrainMessages();
     if (SkinManager->ActionTimer().Enabled()) SkinManager->RunPendingAction();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find(path), std::wstring::npos) << gui::WideToUtf8(reports[0]);
+    EXPECT_NE(reports[0].find(named), std::wstring::npos) << gui::WideToUtf8(reports[0]);
     EXPECT_FALSE(data->SkinLoading);
     EXPECT_EQ(data->SkinName, skinName);
-    EXPECT_NE(data->SkinFile(), path);
     skinner->PaintNonClient();
     EXPECT_EQ(skinner->SysButtons.size(), buttons);
     EXPECT_EQ(skinner->FrameTop, frameTop);
     int visible = 0;
     for (const auto& button : skinner->SysButtons) visible += button->Visible && !button->Element->Image.Empty();
     EXPECT_GT(visible, 0);
+  };
+  for (const BadFile& file : bad) {
+    SCOPED_TRACE(file.what);
+    DeleteFileW(path.c_str());
+    if (!file.bytes.empty()) WriteBytes(path, file.bytes);
+    reports.clear();
+    data->SetSkinFile(path);
+    expectSkinInForce(path);
+    EXPECT_NE(data->SkinFile(), path);
+    // The same archive held in memory (a skin the program carries).
+    if (file.bytes.empty()) continue;
+    reports.clear();
+    EXPECT_FALSE(data->SetSkinArchive(file.bytes));
+    expectSkinInForce(L"The skin was not loaded");
   }
   DeleteFileW(path.c_str());
+
+  // A good archive in memory replaces a skin that came from a file.
+  data->SetSkinFile(skin_test::DarkSkinPath());
+  ASSERT_NE(data->SkinName, skinName);
+  EXPECT_TRUE(data->SetSkinArchive(skin_test::DefaultSkinArchive()));
+  EXPECT_EQ(data->SkinName, skinName);
+  EXPECT_TRUE(data->SkinFile().empty());
+  skin_test::DrainMessages();
+  if (SkinManager->ActionTimer().Enabled()) SkinManager->RunPendingAction();
 
   // The skinned close button still closes the window.
   skin::TWinSysButton* closeButton = nullptr;
