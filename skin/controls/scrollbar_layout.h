@@ -80,11 +80,15 @@ struct TThumbSizes {
 // Windows 9x, 8 pixels elsewhere.
 int MinimumThumb(int arrow);
 
-// Window scroll bars: the page is measured against the range max - min.
-// False, and the metrics untouched, when the range is empty.
+// Both kinds of bar are measured as the system measures them: the page
+// against max - min + 1, the count of positions, and the track the thumb
+// leaves free spread over min .. LastPosition, so that the thumb stands
+// where the system's hit testing and the skin's own drag expect it.
+// Window scroll bars: false, and the metrics untouched, when the range is
+// empty.
 bool MeasureWindowThumb(const TScrollRange& range, const TThumbSizes& sizes, TThumbMetrics& metrics);
-// The stand-alone scroll-bar control: against max - min + 1, the count of
-// positions. False, and the metrics untouched, when max is below min.
+// The stand-alone scroll-bar control: a page of everything is the whole
+// track less a pixel. False, and the metrics untouched, when max is below min.
 bool MeasureControlThumb(const TScrollRange& range, const TThumbSizes& sizes, TThumbMetrics& metrics);
 
 // Each arrow's length on a bar `barLength` long: the arrow size, or half the

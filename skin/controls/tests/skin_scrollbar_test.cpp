@@ -1,7 +1,8 @@
 // Skinned scroll bars on real windows: where the bars lie for each layout
-// (checked against the system's own bar rectangles), the thumb and arrows by
-// pixel for the edge cases of the thumb metrics, the skin's own thumb drag
-// with its notification order, and the stand-alone scroll-bar control.
+// and where the thumb stands (checked against the system's own), the
+// thumb and arrows by pixel for the edge cases of the thumb metrics, the
+// skin's own thumb drag with its notification order, and the stand-alone
+// scroll-bar control.
 #include "skin/controls/skin_scrollbar.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/bitmap.h"
@@ -162,17 +164,25 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   const RECT full{0, 0, 100, 200};
   auto column = [&](gui::TBitmap&) { return (s->VertRect.left + s->VertRect.right) / 2; };
 
-  // One page is the whole range: the thumb starts the track and is a pixel short of it.
-  w.SetRange(SB_VERT, 0, 100, 100, 0);
-  s->MeasureBars(full);
+  // The thumb stands where the system's own stands: the page against the
+  // max - min + 1 positions, the free track over min .. max - page + 1.
+  for (const auto& [page, pos] : {std::pair{100, 0}, {100, 1}, {10, 0}, {10, 45}, {10, 91}, {0, 30}}) {
+    w.SetRange(SB_VERT, 0, 100, page, pos);
+    s->MeasureBars(full);
+    SCROLLBARINFO system{};
+    system.cbSize = sizeof(system);
+    ASSERT_TRUE(GetScrollBarInfo(w.wnd, OBJID_VSCROLL, &system));
+    EXPECT_EQ(s->VertMetrics.Arrow + s->VertMetrics.Offset, system.xyThumbTop) << "page " << page << " at " << pos;
+    EXPECT_EQ(s->VertMetrics.Thumb, system.xyThumbBottom - system.xyThumbTop) << "page " << page << " at " << pos;
+  }
+  // A page one line short of the range: that one line takes the thumb to the track's end.
+  w.SetRange(SB_VERT, 0, 100, 100, 1);
   {
     gui::TBitmap b = Painted(*s, w.wnd);
     const int x = column(b), top = s->VertRect.top, track = s->VertMetrics.Track;
     EXPECT_EQ(track, (s->VertRect.bottom - top) - 2 * arrow_);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ - 1), ArrowColour(9));
-    EXPECT_EQ(b.Pixel(x, top + arrow_), kThumb);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 2), kThumb);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kTrack);
+    EXPECT_EQ(b.Pixel(x, top + arrow_), kTrack);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kThumb);
     EXPECT_EQ(b.Pixel(x, top + arrow_ + track), ArrowColour(13));
   }
 
@@ -422,6 +432,10 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
   // A scroll notification reflected to the control shows the pressed arrow.
   SendMessageW(vbar->Handle(), gui::CN_VSCROLL, SB_LINEUP, 0);
   EXPECT_EQ(vs->PressedPart, skin::spUpArrow);
+  // Without a page the last position puts the thumb at the track's end.
+  vbar->SetParams(99, 0, 99, 0);
+  Painted(*vs, vbar->Handle());
+  EXPECT_EQ(vs->ThumbOffset, vtrack - vs->ThumbLength);
   delete form;
 }
 
