@@ -82,7 +82,13 @@ void Measure(const TScrollRange& r, const TThumbSizes& s, TThumbMetrics& m) {
 }  // namespace
 
 bool MeasureWindowThumb(const TScrollRange& r, const TThumbSizes& s, TThumbMetrics& m) {
-  if (r.Max - r.Min <= 0) return false;
+  if (!CanScroll(r)) {
+    m.Arrow = s.Arrow;
+    m.Track = s.BarLength - 2 * s.Arrow;
+    m.Thumb = 0;
+    m.Offset = 0;
+    return false;
+  }
   Measure(r, s, m);
   return true;
 }

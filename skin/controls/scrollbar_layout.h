@@ -57,6 +57,9 @@ inline TScrollRange RangeOf(const SCROLLINFO& info) {
 }
 // The last position the system allows: a page ends at the maximum.
 inline int LastPosition(const TScrollRange& r) { return r.Page != 0 ? r.Max - r.Page + 1 : r.Max; }
+// Whether there is anything to scroll: the system hides or disables a
+// window bar that has no position past its minimum.
+inline bool CanScroll(const TScrollRange& r) { return LastPosition(r) > r.Min; }
 
 // A bar's lengths along it, in pixels: arrow, track between the arrows,
 // thumb, and the thumb's offset from the end of the first arrow.
@@ -84,8 +87,8 @@ int MinimumThumb(int arrow);
 // against max - min + 1, the count of positions, and the track the thumb
 // leaves free spread over min .. LastPosition, so that the thumb stands
 // where the system's hit testing and the skin's own drag expect it.
-// Window scroll bars: false, and the metrics untouched, when the range is
-// empty.
+// Window scroll bars: a bar with nothing to scroll has no thumb (Thumb 0),
+// and the answer is false.
 bool MeasureWindowThumb(const TScrollRange& range, const TThumbSizes& sizes, TThumbMetrics& metrics);
 // The stand-alone scroll-bar control: a page of everything is the whole
 // track less a pixel. False, and the metrics untouched, when max is below min.

@@ -13,18 +13,10 @@ namespace skin {
 
 namespace {
 
-// The arrow strip: left, right, up and down arrows with their state frames.
+// The arrow strip: left, right, up and down arrows, four looks each.
 constexpr int kArrowFrames = 23;
-enum TArrowFrame : int {
-  afLeft = 1,
-  afLeftPressed = 2,
-  afRight = 5,
-  afRightPressed = 6,
-  afUp = 9,
-  afUpPressed = 10,
-  afDown = 13,
-  afDownPressed = 14,
-};
+enum TArrowFrame : int { afLeft = 1, afRight = 5, afUp = 9, afDown = 13 };
+enum TArrowLook : int { alNormal = 0, alPressed = 1, alDisabled = 3 };
 constexpr int kTrackFrames = 4;
 enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
 // The thickness bars are composed at before they are stretched onto the bar.
@@ -66,6 +58,19 @@ class TFlagScope {
 
 bool HasScrollbarSkin(const TSkinContent& skin) { return Usable(skin.Scrollbar); }
 
+UINT DisabledArrows(HWND wnd, LONG object, bool scrollable) {
+  if (!scrollable || !IsWindowEnabled(wnd)) return ESB_DISABLE_BOTH;
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetScrollBarInfo(wnd, object, &info)) return ESB_ENABLE_BOTH;
+  // Not the bar's own state: that calls a control whose page is everything
+  // unavailable, which the system still draws with its whole-track thumb.
+  UINT disabled = ESB_ENABLE_BOTH;
+  if (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) disabled |= ESB_DISABLE_LTUP;
+  if (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) disabled |= ESB_DISABLE_RTDN;
+  return disabled;
+}
+
 void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work) {
   if (!Usable(skin.Scrollbar)) return;
   const bool v = look.Vertical;
@@ -90,16 +95,18 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
                   track->Trans != 0, kTrackFrames, 1, track->Margins());
 
   const int arrow = ArrowLength(length, m.Arrow);
-  const TScrollPart first = v ? spUpArrow : spLeftArrow, second = v ? spDownArrow : spRightArrow;
-  const int firstFrame = v ? (look.Pressed == first ? afUpPressed : afUp)
-                           : (look.Pressed == first ? afLeftPressed : afLeft);
-  const int secondFrame = v ? (look.Pressed == second ? afDownPressed : afDown)
-                            : (look.Pressed == second ? afRightPressed : afRight);
+  const auto arrowFrame = [&](int normal, TScrollPart part, UINT disabledBit) {
+    if (look.Disabled & disabledBit) return normal + alDisabled;
+    return normal + (look.Pressed == part ? alPressed : alNormal);
+  };
+  const int firstFrame = arrowFrame(v ? afUp : afLeft, v ? spUpArrow : spLeftArrow, ESB_DISABLE_LTUP);
+  const int secondFrame = arrowFrame(v ? afDown : afRight, v ? spDownArrow : spRightArrow, ESB_DISABLE_RTDN);
   DrawFrame(wdc, Along(v, 0, arrow, thickness), skin.Scrollbar->Image, true, kArrowFrames, firstFrame);
   DrawFrame(wdc, Along(v, length - arrow, length, thickness), skin.Scrollbar->Image, true, kArrowFrames, secondFrame);
 
   const std::unique_ptr<TDataSkinObject>& thumb = v ? skin.VertScrollThumb : skin.HorzScrollThumb;
-  if (Usable(thumb) && m.Thumb > 0 && m.Thumb <= m.Track) {
+  const bool disabled = (look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH;
+  if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
     const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
     DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Trans != 0,
@@ -244,7 +251,15 @@ void TSkinScrollbar::MeasureThumb(bool vertical, int barLength) {
   sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   sizes.MinThumb = MinimumThumb(sizes.Arrow);
   sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
-  MeasureWindowThumb(RangeOf(info), sizes, vertical ? VertMetrics : HorzMetrics);
+  TThumbMetrics& metrics = vertical ? VertMetrics : HorzMetrics;
+  const bool scrollable = MeasureWindowThumb(RangeOf(info), sizes, metrics);
+  UINT& disabled = vertical ? VertDisabled : HorzDisabled;
+  disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, scrollable);
+  // A disabled bar has no thumb to show or to press.
+  if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) {
+    metrics.Thumb = 0;
+    metrics.Offset = 0;
+  }
 }
 
 void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
@@ -266,6 +281,7 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics = vertical ? VertMetrics : HorzMetrics;
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
+  look.Disabled = vertical ? VertDisabled : HorzDisabled;
   DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work_);
 }
 

@@ -20,16 +20,23 @@ struct TBarLook {
   bool Vertical = false;
   TThumbMetrics Metrics;  // Arrow is SM_CXHSCROLL; arrows are shorter only on a bar too short for two
   TScrollPart Pressed = spNone;
+  UINT Disabled = ESB_ENABLE_BOTH;  // ESB_DISABLE_LTUP, ESB_DISABLE_RTDN: the arrows drawn disabled
 };
 
 // Draws one bar onto `bar` of `dc`: composed in `work` as long as the bar
 // and 16 skin pixels thick (Scrollbar colour, track, two arrows of the
-// 23-frame strip, the thumb when it fits the track), then stretched onto the
-// bar in one copy. Draws nothing without the skin's arrow strip.
+// 23-frame strip in their pressed or disabled look, the thumb when it fits
+// the track and the bar is not disabled), then stretched onto the bar in
+// one copy. Draws nothing without the skin's arrow strip.
 void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work);
 
 // True when the skin has the arrow strip scroll bars are drawn from.
 bool HasScrollbarSkin(const TSkinContent& skin);
+
+// Which arrows of a bar (OBJID_HSCROLL, OBJID_VSCROLL or, for a scroll-bar
+// control, OBJID_CLIENT) are disabled, as ESB_ flags: those the system
+// reports, and both when the window is disabled or `scrollable` is false.
+UINT DisabledArrows(HWND wnd, LONG object, bool scrollable);
 
 class TSkinScrollbar : public TSkinControl {
   GUI_CLASS(TSkinScrollbar, TSkinControl)
@@ -64,6 +71,9 @@ class TSkinScrollbar : public TSkinControl {
   SCROLLINFO HorzInfo{}, VertInfo{};
   RECT HorzRect{}, VertRect{};
   TThumbMetrics HorzMetrics, VertMetrics;
+  // The bars' disabled arrows (ESB_ flags) when they were measured; a bar
+  // with both disabled has no thumb.
+  UINT HorzDisabled = ESB_ENABLE_BOTH, VertDisabled = ESB_ENABLE_BOTH;
 
  private:
   void ResetBars(bool ownThumbTracking);

@@ -344,6 +344,38 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
               "dragged back before the start");
 }
 
+// A bar with nothing to scroll, or disabled, shows no thumb and the skin's
+// disabled arrows, and its thumb cannot be dragged.
+TEST_F(ThumbDrag, AnEmptyOrDisabledBarShowsNoThumbAndIsNotDragged) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
+  w.SetRange(SB_VERT, 0, 100, 10, 50);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  const POINT thumb = ThumbCentre(*s, w.wnd);
+  // The look as the two arrows' frames and whether the thumb is there; then whether it drags.
+  const auto check = [&](int first, int second, bool enabled) {
+    gui::TBitmap b = Painted(*s, w.wnd);
+    const int x = (s->VertRect.left + s->VertRect.right) / 2;
+    EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(first));
+    EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(second));
+    EXPECT_EQ(controls_test::CountColour(b, s->VertRect, kThumb) > 0, enabled);
+    const int before = GetScrollPos(w.wnd, SB_VERT);
+    Drag(w.wnd, thumb, {20});
+    EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT) != before, enabled);
+  };
+  w.SetRange(SB_VERT, 0, 9, 10, 0);
+  check(12, 16, false);
+  w.SetRange(SB_VERT, 0, 100, 10, 50);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_DISABLE_BOTH);
+  check(12, 16, false);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_ENABLE_BOTH);
+  EnableWindow(w.wnd, FALSE);
+  check(12, 16, false);
+  EnableWindow(w.wnd, TRUE);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_DISABLE_UP);
+  check(12, 13, true);
+}
+
 // A window that takes the mouse during the drag ends it: the release that
 // follows is its own, not the end of the drag.
 TEST_F(ThumbDrag, AnotherWindowTakingTheMouseEndsTheDrag) {
