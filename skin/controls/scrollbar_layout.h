@@ -51,6 +51,7 @@ TScrollBarsLayout LayoutScrollBars(const TScrollBarsInput& input);
 // A bar's range as the system keeps it.
 struct TScrollRange {
   int Min = 0, Max = 0, Page = 0, Pos = 0;
+  bool operator==(const TScrollRange&) const = default;
 };
 inline TScrollRange RangeOf(const SCROLLINFO& info) {
   return TScrollRange{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};

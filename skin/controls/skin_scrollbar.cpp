@@ -135,6 +135,12 @@ void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
   HorzMetrics.StyleBit = WS_HSCROLL;
   VertMetrics.StyleBit = WS_VSCROLL;
   TrackThumb = ownThumbTracking;
+  shownHorz_ = shownVert_ = TBarShown{};
+}
+
+void TSkinScrollbar::FollowNewWindow() {
+  TSkinControl::FollowNewWindow();
+  ResetBars(TrackThumb);
 }
 
 void TSkinScrollbar::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
@@ -201,6 +207,35 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
       TSkinControl::AfterMessage(m);
       break;
   }
+  RepaintChangedBars();
+}
+
+void TSkinScrollbar::PaintSkin(HDC dc) {
+  paintedHorz_ = paintedVert_ = TBarShown{};
+  TSkinControl::PaintSkin(dc);
+  if (dc) return;
+  shownHorz_ = paintedHorz_;
+  shownVert_ = paintedVert_;
+}
+
+TBarShown TSkinScrollbar::SystemBar(bool vertical) const {
+  TBarShown bar;
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  if (!(style & (vertical ? WS_VSCROLL : WS_HSCROLL))) return bar;
+  bar.Present = true;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (GetScrollInfo(Handle, vertical ? SB_VERT : SB_HORZ, &info)) bar.Range = RangeOf(info);
+  bar.Disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, CanScroll(bar.Range));
+  return bar;
+}
+
+void TSkinScrollbar::RepaintChangedBars() {
+  // A drag or the control's own scrolling repaints the bar when it is done.
+  if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return;
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
+  if (SystemBar(false) != shownHorz_ || SystemBar(true) != shownVert_) PaintSkin(nullptr);
 }
 
 void TSkinScrollbar::ScrollNotification(gui::TMessage& m, bool vertical) {
@@ -267,6 +302,8 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (IsIconic(Handle) || width > kLargestBar || height > kLargestBar) return;
   MeasureBars(rect);
+  paintedHorz_ = SystemBar(false);
+  paintedVert_ = SystemBar(true);
   const bool horz = (BarStyle & WS_HSCROLL) != 0, vert = (BarStyle & WS_VSCROLL) != 0;
   if (horz && !IsRectEmpty(&HorzRect)) PaintBar(dc, false);
   if (vert && !IsRectEmpty(&VertRect)) PaintBar(dc, true);

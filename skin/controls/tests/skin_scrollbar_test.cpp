@@ -247,6 +247,53 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
 }
 
+// Counts its paints.
+struct CountedScrollbar : skin::TSkinScrollbar {
+  using TSkinScrollbar::TSkinScrollbar;
+  void PaintSkin(HDC dc) override {
+    ++Paints;
+    TSkinScrollbar::PaintSkin(dc);
+  }
+  int Paints = 0;
+};
+
+// A control that moves its bar itself draws the system's bar: the skin's is
+// back by the end of the message, and painted again only on a change.
+TEST_F(ScrollbarTest, ABarTheControlChangesIsSkinnedAgainByTheEndOfTheMessage) {
+  const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 60,
+                                    60, 150, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const auto add = [&](int count) {
+    while (count-- > 0) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Item"));
+  };
+  add(30);
+  CountedScrollbar s(nullptr);
+  s.AttachWindow(list, data_.get(), nullptr, nullptr);
+  skin_test::DrainMessages();
+  // The screen before any paint the message left pending: the skin's arrow and thumb.
+  const auto skinned = [&](COLORREF arrow = ArrowColour(9)) {
+    const gui::TBitmap shot = gui_test::WholeWindowShot(list);
+    const skin::TThumbMetrics& m = s.VertMetrics;
+    const int x = (s.VertRect.left + s.VertRect.right) / 2, thumb = s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2;
+    return shot.Pixel(x, s.VertRect.top) == arrow && (m.Thumb == 0 || shot.Pixel(x, thumb) == kThumb);
+  };
+  add(60);
+  EXPECT_TRUE(skinned()) << "items added below the rows";
+  SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_TRUE(skinned()) << "wheel";
+  SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+  EXPECT_TRUE(skinned()) << "End key";
+  skin_test::DrainMessages();
+  s.Paints = 0;
+  for (int i = 0; i < 5; ++i) SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10 + i));
+  EXPECT_EQ(s.Paints, 0) << "nothing changed";
+  // A program's call reaches the bar through no message of the control's: the next one shows it.
+  EnableScrollBar(list, SB_VERT, ESB_DISABLE_BOTH);
+  SendMessageW(list, WM_NULL, 0, 0);
+  EXPECT_EQ(s.Paints, 1);
+  EXPECT_TRUE(skinned(ArrowColour(12))) << "disabled";
+  DestroyWindow(list);
+}
+
 // Drives the skin's thumb drag: the moves (in the window's client
 // coordinates) and the release are queued, then the press on the thumb runs
 // the drag loop, which takes them from the queue.
