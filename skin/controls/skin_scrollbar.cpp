@@ -175,6 +175,9 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
       break;
     case WM_NCLBUTTONDOWN:
+    // The system's own handling of a double click on a bar drags the thumb
+    // its way.
+    case WM_NCLBUTTONDBLCLK:
       if (TrackThumb && PressOnThumb(m)) {
         m.Result = 0;
         return false;
@@ -424,6 +427,7 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
     case SBM_SETPOS:
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW:
+    case SBM_ENABLE_ARROWS:
       // The system redraws its own bar right away; the skin goes back on top.
       CallDefault(m);
       PaintSkin(nullptr);
@@ -451,6 +455,17 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
   return TSkinControl::BeforeMessage(m);
 }
 
+void TSkinScControl::AfterMessage(gui::TMessage& m) {
+  // The system marks a focused bar with a blinking caret over its own
+  // thumb, which is not where the skin draws it.
+  if (m.Msg == WM_SETFOCUS) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && thread.hwndCaret == Handle) DestroyCaret();
+  }
+  TSkinControl::AfterMessage(m);
+}
+
 void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
   TBarLook look;
@@ -468,6 +483,7 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   }
   look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
   look.Pressed = PressedPart;
+  look.Disabled = DisabledArrows(Handle, OBJID_CLIENT, true);
   DrawSkinBar(dc, rect, look, SkinData->Skin(), work_);
 }
 

@@ -119,6 +119,7 @@ class TSkinScControl : public TSkinControl {
  public:
   explicit TSkinScControl(gui::TComponent* owner) : TSkinControl(owner) {}
   bool BeforeMessage(gui::TMessage& message) override;
+  void AfterMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
   TScrollPart PressedPart = spNone;

@@ -318,14 +318,16 @@ class ThumbDrag : public ScrollbarTest {
     return POINT{w.left + (s.VertRect.left + s.VertRect.right) / 2,
                  w.top + s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2};
   }
-  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy) {
+  // A press (or the second press of a double click) on `start`, the moves
+  // and the release.
+  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy, UINT press = WM_NCLBUTTONDOWN) {
     SetCursorPos(start.x, start.y);
     skin_test::DrainMessages();
     POINT client = start;
     ScreenToClient(wnd, &client);
     for (int dy : movesBy) PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
     PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
+    SendMessageW(wnd, press, HTVSCROLL, MAKELPARAM(start.x, start.y));
   }
 };
 
@@ -365,6 +367,11 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
                                       {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
               "paged bar dragged past the end");
   EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91);
+  // The second press of a double click is the skin's drag too, not the system's.
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  Drag(w.wnd, ThumbCentre(*s, w.wnd), {step}, WM_NCLBUTTONDBLCLK);
+  EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91) << "double click";
+  log.Pump();
 
   // An unpaged bar ends at its maximum; a move halfway is tracked on the way.
   w.SetRange(SB_VERT, 0, 100, 0, 0);
@@ -541,6 +548,29 @@ TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinAfterTheSystemsThumbDrag) 
   EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1));
   EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbOffset + s->ThumbLength / 2, y), kThumb);
   EXPECT_EQ(shot.Pixel(arrow_ + 1, y), kTrack);
+  delete form;
+}
+
+// A focused scroll-bar control shows no system caret blinking over the
+// system's thumb; disabled, it shows the skin's disabled arrows, no thumb.
+TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n    PageSize = 10\n"));
+  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
+  auto* s = new skin::TSkinScControl(bar);
+  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  SetFocus(bar->Handle());
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &thread));
+  EXPECT_EQ(thread.hwndFocus, bar->Handle());
+  EXPECT_EQ(thread.hwndCaret, nullptr);
+  bar->SetEnabled(false);
+  gui::TBitmap b = Painted(*s, bar->Handle());
+  EXPECT_EQ(b.Pixel(0, 8), ArrowColour(4));
+  EXPECT_EQ(b.Pixel(b.Width() - 1, 8), ArrowColour(8));
+  EXPECT_EQ(controls_test::CountColour(b, RECT{0, 0, b.Width(), b.Height()}, kThumb), 0);
   delete form;
 }
 
