@@ -375,7 +375,7 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
-    if (!*alive || !IsWindow(wnd)) return;
+    if (!*alive || !IsWindow(wnd)) break;
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
     POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
     if (msg.message == WM_MOUSEMOVE) ClientToScreen(msg.hwnd, &at);
@@ -391,12 +391,16 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     SetScrollInfo(wnd, bar, &info, FALSE);
     position = dragged;
     SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBTRACK, position), 0);
-    if (!*alive || !IsWindow(wnd)) return;
+    if (!*alive || !IsWindow(wnd)) break;
   }
-  Tracking = false;
-  if (GetCapture() == wnd) ReleaseCapture();
-  SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
-  PostMessageW(wnd, notification, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  // Only locals from here on when the skinner is gone (the skin switched
+  // off under the drag): the control still ends its drag as usual.
+  if (*alive) Tracking = false;
+  if (IsWindow(wnd)) {
+    if (GetCapture() == wnd) ReleaseCapture();
+    SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+    PostMessageW(wnd, notification, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  }
   if (quit) PostQuitMessage(quitCode);
 }
 

@@ -44,9 +44,14 @@ std::vector<std::uint8_t> ScrollSkinArchive() {
   return core::LzhCompress(writer.BuildContainer());
 }
 
+// Freed when the window gets WM_APP: a skinner freed by a message its own
+// drag loop dispatches.
+std::unique_ptr<skin::TSkinScrollbar> g_freedOnApp;
+
 LRESULT CALLBACK ScrolledProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if ((msg == WM_VSCROLL || msg == WM_HSCROLL) && msgseq::TMessageLog::Active())
     msgseq::TMessageLog::Active()->Record(wnd, msg, wParam, lParam);
+  if (msg == WM_APP) g_freedOnApp.reset();
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
@@ -319,13 +324,17 @@ class ThumbDrag : public ScrollbarTest {
                  w.top + s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2};
   }
   // A press (or the second press of a double click) on `start`, the moves
-  // and the release.
-  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy, UINT press = WM_NCLBUTTONDOWN) {
+  // and the release; `appTo` gets WM_APP after the first move.
+  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy, UINT press = WM_NCLBUTTONDOWN,
+            HWND appTo = nullptr) {
     SetCursorPos(start.x, start.y);
     skin_test::DrainMessages();
     POINT client = start;
     ScreenToClient(wnd, &client);
-    for (int dy : movesBy) PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
+    for (int dy : movesBy) {
+      PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
+      if (appTo) PostMessageW(std::exchange(appTo, nullptr), WM_APP, 0, 0);
+    }
     PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
     SendMessageW(wnd, press, HTVSCROLL, MAKELPARAM(start.x, start.y));
   }
@@ -396,6 +405,22 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
                                       {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 0)},
                                       {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
               "dragged back before the start");
+}
+
+// A skinner freed while its loop runs (skin off) still ends the control's drag.
+TEST_F(ThumbDrag, ASkinnerFreedDuringItsDragEndsTheDrag) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240), other(0, 0, 50, 50);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  g_freedOnApp = Skin(w.wnd);
+  g_freedOnApp->TrackThumb = true;
+  msgseq::TMessageLog log;
+  Drag(w.wnd, ThumbCentre(*g_freedOnApp, w.wnd), {10, 0}, WM_NCLBUTTONDOWN, other.wnd);
+  ASSERT_EQ(g_freedOnApp, nullptr);
+  EXPECT_NE(GetCapture(), w.wnd);
+  log.Pump();
+  ASSERT_EQ(log.Entries().size(), 3u);
+  EXPECT_EQ(LOWORD(log.Entries()[1].wParam), SB_THUMBPOSITION);
+  EXPECT_EQ(LOWORD(log.Entries()[2].wParam), SB_ENDSCROLL);
 }
 
 // A bar with nothing to scroll, or disabled, shows no thumb and the skin's
