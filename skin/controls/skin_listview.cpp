@@ -67,6 +67,20 @@ void TSkinListView::AttachHeader() {
   Header->AttachWindow(header, SkinData, Form, Canvas);
 }
 
+void TSkinListView::FollowNewWindow() {
+  TSkinScrollbar::FollowNewWindow();
+  // The old header's skinner went dead with its window; freeing it clears
+  // Header through the free notification.
+  delete Header;
+}
+
+void TSkinListView::AfterMessage(gui::TMessage& m) {
+  TSkinScrollbar::AfterMessage(m);
+  // A new window of the list view (the skinner follows it from its first
+  // message) has its header once it is created.
+  if (m.Msg == WM_CREATE) AttachHeader();
+}
+
 void TSkinListView::Notification(gui::TComponent* component, gui::TOperation operation) {
   TSkinScrollbar::Notification(component, operation);
   // The form skinner frees every skinner it lists, the header among them.

@@ -20,11 +20,18 @@ class TSkinListView : public TSkinScrollbar {
   void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas, TSkinControlHost* form,
                         bool ownThumbTracking) override;
   void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  void AfterMessage(gui::TMessage& message) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 
   // Owned by the list view control (or, for a bare window, by the form
-  // skinner); none when the list view had no header when it was attached.
+  // skinner); none when the list view had no header when it was attached
+  // or its window was last re-created.
   TSkinHeader* Header = nullptr;
+
+ protected:
+  // A new window of the list view comes with a new header: it is skinned
+  // in place of the old one once the window is created.
+  void FollowNewWindow() override;
 
  private:
   void AttachHeader();

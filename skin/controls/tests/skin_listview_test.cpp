@@ -1,8 +1,8 @@
 // List views, their headers and size grips on real windows: discovery gives
 // each scrolling control its skinner, the header is drawn from the skin's
 // header bar (items, the strip after the last one, a right-aligned caption
-// with an image, grey captions when disabled), and a dialog box's size grip
-// is never painted by the system.
+// with an image, grey captions when disabled, a header re-created with its
+// list view), and a dialog box's size grip is never painted by the system.
 #include "skin/controls/skin_listview.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +171,17 @@ TEST_F(ListViewTest, TheHeaderIsDrawnFromTheSkin) {
   gui::TBitmap grey = Painted(*s->Header);
   EXPECT_EQ(Columns(grey, 0, h, 0, 120, kInk).first, -1);
   EXPECT_NE(Columns(grey, 0, h, 0, 120, GetSysColor(COLOR_GRAYTEXT)).first, -1);
+
+  // A style that takes effect only at creation re-creates the list view's
+  // window, and its header with it: the new header is skinned.
+  const HWND old = files->Handle();
+  files->SetHideSelection(!files->HideSelection());
+  ASSERT_NE(files->Handle(), old);
+  const HWND newHeader = reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0));
+  ASSERT_NE(s->Header, nullptr);
+  EXPECT_EQ(s->Header->Handle, newHeader);
+  gui::TBitmap shot = controls_test::Snapshot(newHeader);
+  EXPECT_EQ(shot.Pixel(shot.Width() - 2, shot.Height() / 2), kHeader);
   delete form;
 }
 
