@@ -124,7 +124,12 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
 
 TSkinScrollbar::TSkinScrollbar(gui::TComponent* owner) : TSkinControl(owner) { ResetBars(false); }
 
-TSkinScrollbar::~TSkinScrollbar() { *alive_ = false; }
+TSkinScrollbar::~TSkinScrollbar() {
+  *alive_ = false;
+  // The system draws its own bars again, once the skinner has let go.
+  if (Handle && SkinnerState() == ksAttached && IsWindow(Handle) && !(Control && Control->IsDestroying()))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+}
 
 void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
   Tracking = false;
@@ -239,6 +244,12 @@ void TSkinScrollbar::RepaintChangedBars() {
   if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return;
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
   if (SystemBar(false) != shownHorz_ || SystemBar(true) != shownVert_) PaintSkin(nullptr);
+}
+
+void TSkinScrollbar::SkinChanged() {
+  TSkinControl::SkinChanged();
+  shownHorz_ = shownVert_ = TBarShown{};
+  if (Handle) RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
 }
 
 void TSkinScrollbar::ScrollNotification(gui::TMessage& m, bool vertical) {

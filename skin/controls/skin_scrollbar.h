@@ -67,6 +67,9 @@ class TSkinScrollbar : public TSkinControl {
   // Painted on the window (no DC), the bars' state is what the screen shows.
   void PaintSkin(HDC dc) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  // The frame is repainted too: a skin without bar pictures leaves them to
+  // the system.
+  void SkinChanged() override;
 
   // Reads the styles, lays the bars out for a window of `windowRect` (at the
   // origin) and, unless a drag runs, measures the thumbs.

@@ -1,7 +1,8 @@
 // Skinned scroll bars on real windows: where the bars lie for each layout
-// and where the thumb stands (checked against the system's own), the
-// thumb and arrows by pixel for the edge cases of the thumb metrics, the
-// skin's own thumb drag with its notification order, and the stand-alone
+// and where the thumb stands (checked against the system's own), the thumb
+// and arrows by pixel for the edge cases of the thumb metrics, empty and
+// disabled bars, bars the control changes itself, skin changes, the skin's
+// own thumb drag with its notification order, and the stand-alone
 // scroll-bar control.
 #include "skin/controls/skin_scrollbar.h"
 
@@ -29,11 +30,13 @@ constexpr COLORREF kBarColour = RGB(30, 30, 30);
 constexpr COLORREF kTrack = RGB(0, 160, 0), kThumb = RGB(0, 0, 190), kThumbDragged = RGB(190, 190, 0);
 constexpr COLORREF ArrowColour(int frame) { return RGB(10 * frame, 5, 5); }
 
-std::vector<std::uint8_t> ScrollSkinArchive() {
+// Without bars: a skin that leaves scroll bars to the system.
+std::vector<std::uint8_t> ScrollSkinArchive(bool bars = true) {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n"
-      "[Scrollbar]\r\nImage=arrows.bmp\r\n[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
+      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n" +
+      std::string(bars ? "[Scrollbar]\r\nImage=arrows.bmp\r\n" : "") +
+      "[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
       "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
   std::vector<COLORREF> arrows;
@@ -250,6 +253,29 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   EXPECT_EQ(s->PressedPart, skin::spNone);
   // The system does not hot-track bars the skin paints.
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
+}
+
+// A switch to a skin without bar pictures, and skin-off, give the bars
+// back to the system at once.
+TEST_F(ScrollbarTest, ASkinWithoutBarsAndSkinOffGiveTheBarsBack) {
+  ScrolledWindow w(WS_VSCROLL, 0, 200, 150);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  const auto skinned = [&] {
+    const gui::TBitmap shot = controls_test::Snapshot(w.wnd, false);
+    return controls_test::CountColour(shot, RECT{0, 0, shot.Width(), shot.Height()}, ArrowColour(9)) > 0;
+  };
+  ASSERT_TRUE(skinned());
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_FALSE(skinned()) << "skin without bars";
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  ASSERT_TRUE(skinned());
+  s.reset();
+  EXPECT_FALSE(skinned()) << "skin off";
 }
 
 // Counts its paints.
