@@ -1,7 +1,7 @@
 // The skinners that complete the scroll-bar family: list views (their window
 // scroll bars plus their column header), column headers drawn from the
-// skin's header bar, and the size grips of dialog boxes, which the skin
-// keeps the system from painting.
+// skin's header bar, and the size grips of dialog boxes, drawn from the
+// skin's grip picture.
 #pragma once
 #include "skin/controls/skin_scrollbar.h"
 
