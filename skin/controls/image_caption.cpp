@@ -1,5 +1,7 @@
 #include "skin/controls/image_caption.h"
 
+#include <algorithm>
+
 #include "gui/graphics.h"
 #include "gui/handles.h"
 #include "skin/data/skin_text.h"
@@ -36,12 +38,18 @@ void DrawImageCaption(HDC dc, const RECT& rect, TCaptionPlacement placement, con
   int x = gap;
   if (placement == TCaptionPlacement::Centre) x = (width - iconWidth - textWidth) / 2;
   if (placement == TCaptionPlacement::Right) x = width - iconWidth - textWidth - gap;
-  x += rect.left;
+  // Too wide for its rectangle (a column dragged narrow): from the left
+  // margin, shortened with an ellipsis, and never over the neighbours.
+  x = rect.left + std::max(x, gap);
+  IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   if (hasIcon) ImageList_Draw(images, imageIndex, dc, x, rect.top + (height - iconWidth) / 2, ILD_TRANSPARENT);
   if (text.empty()) return;
   if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   const int left = x + iconWidth + 1, top = rect.top + (height - textHeight) / 2;
-  DrawSkinText(dc, text, RECT{left, top, left + textWidth, top + textHeight}, kCaptionFormat);
+  // A right-aligned caption ends where this lets it, a pixel inside the margin.
+  const int right = std::min(left + textWidth, static_cast<int>(rect.right) - gap + 1);
+  const UINT shortened = right < left + textWidth ? DT_END_ELLIPSIS : 0;
+  DrawSkinText(dc, text, RECT{left, top, right, top + textHeight}, kCaptionFormat | shortened);
 }
 
 }  // namespace skin

@@ -14,7 +14,8 @@ enum class TCaptionPlacement { Left, Centre, Right };
 // Draws into `dc` (whose font is the control's): the image `imageIndex` of
 // `images` (none: -1 or no list), then the text in the DC's text colour, or
 // the system's grey text colour when the control is disabled. The font is
-// drawn plain whatever its style.
+// drawn plain whatever its style. Nothing is drawn outside `rect`: a caption
+// too wide for it starts at its left margin and ends in an ellipsis.
 void DrawImageCaption(HDC dc, const RECT& rect, TCaptionPlacement placement, const std::wstring& text,
                       int imageIndex, HIMAGELIST images, bool enabled);
 

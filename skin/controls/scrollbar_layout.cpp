@@ -59,19 +59,19 @@ int MinimumThumb(int arrow) { return IsWin9xPlatform() ? arrow / 2 : ScaleToScre
 
 namespace {
 
-// The thumb for a bar whose page is measured against `extent`; the
-// positions min .. min + offsetSpan spread over the track the thumb leaves
-// free.
-void Measure(const TScrollRange& r, const TThumbSizes& s, int extent, int offsetSpan, TThumbMetrics& m) {
+// Thumb and offset as the system measures them (see the header).
+void Measure(const TScrollRange& r, const TThumbSizes& s, TThumbMetrics& m) {
+  const int positions = r.Max - r.Min + 1;
   const int track = s.BarLength - 2 * s.Arrow;
-  int thumb = r.Page != 0 ? std::max(MulDiv(r.Page, track, extent), s.MinThumb) : s.SystemThumb;
+  int thumb = r.Page != 0 ? std::max(MulDiv(r.Page, track, positions), s.MinThumb) : s.SystemThumb;
   if (thumb >= track) thumb = track;
   int offset = 0;
-  if (r.Page == extent) {
+  const int span = LastPosition(r) - r.Min;
+  if (r.Page >= positions) {
     // One page is everything: the thumb a pixel short of the track, at its start.
     thumb -= 1;
-  } else {
-    offset = std::clamp(MulDiv(r.Pos - r.Min, track - thumb, offsetSpan), 0, std::max(track - thumb, 0));
+  } else if (span > 0) {
+    offset = std::clamp(MulDiv(r.Pos - r.Min, track - thumb, span), 0, std::max(track - thumb, 0));
   }
   m.Arrow = s.Arrow;
   m.Track = track;
@@ -82,16 +82,20 @@ void Measure(const TScrollRange& r, const TThumbSizes& s, int extent, int offset
 }  // namespace
 
 bool MeasureWindowThumb(const TScrollRange& r, const TThumbSizes& s, TThumbMetrics& m) {
-  const int range = r.Max - r.Min;
-  if (range <= 0) return false;
-  Measure(r, s, range, range - r.Page, m);
+  if (!CanScroll(r)) {
+    m.Arrow = s.Arrow;
+    m.Track = s.BarLength - 2 * s.Arrow;
+    m.Thumb = 0;
+    m.Offset = 0;
+    return false;
+  }
+  Measure(r, s, m);
   return true;
 }
 
 bool MeasureControlThumb(const TScrollRange& r, const TThumbSizes& s, TThumbMetrics& m) {
-  const int range = r.Max - r.Min;
-  if (range < 0) return false;
-  Measure(r, s, range + 1, range - r.Page + 1, m);
+  if (r.Max < r.Min) return false;
+  Measure(r, s, m);
   return true;
 }
 

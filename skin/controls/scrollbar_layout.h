@@ -51,12 +51,16 @@ TScrollBarsLayout LayoutScrollBars(const TScrollBarsInput& input);
 // A bar's range as the system keeps it.
 struct TScrollRange {
   int Min = 0, Max = 0, Page = 0, Pos = 0;
+  bool operator==(const TScrollRange&) const = default;
 };
 inline TScrollRange RangeOf(const SCROLLINFO& info) {
   return TScrollRange{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
 }
 // The last position the system allows: a page ends at the maximum.
 inline int LastPosition(const TScrollRange& r) { return r.Page != 0 ? r.Max - r.Page + 1 : r.Max; }
+// Whether there is anything to scroll: the system hides or disables a
+// window bar that has no position past its minimum.
+inline bool CanScroll(const TScrollRange& r) { return LastPosition(r) > r.Min; }
 
 // A bar's lengths along it, in pixels: arrow, track between the arrows,
 // thumb, and the thumb's offset from the end of the first arrow.
@@ -80,11 +84,15 @@ struct TThumbSizes {
 // Windows 9x, 8 pixels elsewhere.
 int MinimumThumb(int arrow);
 
-// Window scroll bars: the page is measured against the range max - min.
-// False, and the metrics untouched, when the range is empty.
+// Both kinds of bar are measured as the system measures them: the page
+// against max - min + 1, the count of positions, and the track the thumb
+// leaves free spread over min .. LastPosition, so that the thumb stands
+// where the system's hit testing and the skin's own drag expect it.
+// Window scroll bars: a bar with nothing to scroll has no thumb (Thumb 0),
+// and the answer is false.
 bool MeasureWindowThumb(const TScrollRange& range, const TThumbSizes& sizes, TThumbMetrics& metrics);
-// The stand-alone scroll-bar control: against max - min + 1, the count of
-// positions. False, and the metrics untouched, when max is below min.
+// The stand-alone scroll-bar control: a page of everything is the whole
+// track less a pixel. False, and the metrics untouched, when max is below min.
 bool MeasureControlThumb(const TScrollRange& range, const TThumbSizes& sizes, TThumbMetrics& metrics);
 
 // Each arrow's length on a bar `barLength` long: the arrow size, or half the

@@ -12,6 +12,24 @@
 
 namespace skin {
 
+namespace {
+
+// ExtraImages: the combo box's four drop arrows, then the size grip.
+constexpr int kExtraFrames = 5;
+constexpr int kGripFrame = 5;
+
+}  // namespace
+
+bool HasSizeGripSkin(const TSkinContent& skin) { return skin.ExtraImages && !skin.ExtraImages->Image.Empty(); }
+
+void DrawSizeGrip(HDC dc, POINT corner, TSkinContent& skin) {
+  if (!HasSizeGripSkin(skin)) return;
+  TDataSkinObject& extra = *skin.ExtraImages;
+  const int count = extra.FrameCount > 0 ? extra.FrameCount : kExtraFrames;
+  const int w = extra.Image.Width() / count, h = extra.Image.Height();
+  DrawFrame(dc, RECT{corner.x - w, corner.y - h, corner.x, corner.y}, extra.Image, true, count, kGripFrame);
+}
+
 // ---------------------------------------------------------------------------
 // TSkinGroupBox
 
@@ -116,13 +134,10 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
       DrawPanel(bdc, p, format, frame, panel.Text);
     }
   }
-  TDataSkinObject* extra = skin.ExtraImages.get();
-  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & SBARS_SIZEGRIP) && extra && !extra->Image.Empty()) {
-    const int count = extra->FrameCount > 0 ? extra->FrameCount : 5;
-    const int gw = extra->Image.Width() / count, gh = extra->Image.Height();
-    const RECT grip{r.right - 1 - gw, r.bottom - 1 - gh, r.right - 1, r.bottom - 1};
-    DrawFrame(bdc, grip, extra->Image, true, count, 5);
-  }
+  // As the system's: no grip while the window it sizes is maximised.
+  const HWND sized = GetParent(Handle);
+  if ((GetWindowLongPtrW(Handle, GWL_STYLE) & SBARS_SIZEGRIP) && !(sized && IsZoomed(sized)))
+    DrawSizeGrip(bdc, POINT{r.right - 1, r.bottom - 1}, skin);
   BitBlt(dc, r.left, r.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 

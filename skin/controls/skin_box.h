@@ -1,10 +1,19 @@
 // Container-like controls: group boxes get a thin rounded frame and their
 // caption on the button face; panels are only recoloured; status bars are
-// drawn whole, panels, texts and size grip, from the skin.
+// drawn whole, panels, texts and size grip, from the skin. Also the skin's
+// size grip, which dialog boxes' grips share.
 #pragma once
 #include "skin/controls/skin_control.h"
 
 namespace skin {
+
+class TSkinContent;
+
+// True when the skin has a size-grip picture (frame 5 of ExtraImages).
+bool HasSizeGripSkin(const TSkinContent& skin);
+// Draws the skin's size grip at its own size, transparent, with its
+// bottom-right corner at `corner` (exclusive); nothing without the picture.
+void DrawSizeGrip(HDC dc, POINT corner, TSkinContent& skin);
 
 class TSkinGroupBox : public TSkinControl {
   GUI_CLASS(TSkinGroupBox, TSkinControl)

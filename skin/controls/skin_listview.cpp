@@ -6,6 +6,7 @@
 
 #include "gui/handles.h"
 #include "skin/controls/image_caption.h"
+#include "skin/controls/skin_box.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 
@@ -65,6 +66,20 @@ void TSkinListView::AttachHeader() {
   Header = new TSkinHeader(owner);
   Header->FreeNotification(this);
   Header->AttachWindow(header, SkinData, Form, Canvas);
+}
+
+void TSkinListView::FollowNewWindow() {
+  TSkinScrollbar::FollowNewWindow();
+  // The old header's skinner went dead with its window; freeing it clears
+  // Header through the free notification.
+  delete Header;
+}
+
+void TSkinListView::AfterMessage(gui::TMessage& m) {
+  TSkinScrollbar::AfterMessage(m);
+  // A new window of the list view (the skinner follows it from its first
+  // message) has its header once it is created.
+  if (m.Msg == WM_CREATE) AttachHeader();
 }
 
 void TSkinListView::Notification(gui::TComponent* component, gui::TOperation operation) {
@@ -137,15 +152,16 @@ void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST image
 // TSkinSizer
 
 bool TSkinSizer::BeforeMessage(gui::TMessage& m) {
-  // The system's grip is never drawn; the paint is still validated.
-  if (AnswerWholeControlPaint(m)) return false;
+  // The skin's grip instead of the system's; a skin without a grip picture
+  // leaves the system's.
+  if (HasSkin() && HasSizeGripSkin(SkinData->Skin()) && AnswerWholeControlPaint(m)) return false;
   return TSkinControl::BeforeMessage(m);
 }
 
 void TSkinSizer::DrawSkin(HDC dc, const RECT& rect) {
-  if (!HasSkin()) return;
-  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
-  FrameRect(dc, &rect, shadow.get());
+  if (!HasSkin() || !HasSizeGripSkin(SkinData->Skin())) return;
+  FillFace(dc, rect);
+  DrawSizeGrip(dc, POINT{rect.right, rect.bottom}, SkinData->Skin());
 }
 
 }  // namespace skin

@@ -1,7 +1,7 @@
 // The skinners that complete the scroll-bar family: list views (their window
 // scroll bars plus their column header), column headers drawn from the
-// skin's header bar, and the size grips of dialog boxes, which the skin
-// keeps the system from painting.
+// skin's header bar, and the size grips of dialog boxes, drawn from the
+// skin's grip picture.
 #pragma once
 #include "skin/controls/skin_scrollbar.h"
 
@@ -20,11 +20,18 @@ class TSkinListView : public TSkinScrollbar {
   void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas, TSkinControlHost* form,
                         bool ownThumbTracking) override;
   void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  void AfterMessage(gui::TMessage& message) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 
   // Owned by the list view control (or, for a bare window, by the form
-  // skinner); none when the list view had no header when it was attached.
+  // skinner); none when the list view had no header when it was attached
+  // or its window was last re-created.
   TSkinHeader* Header = nullptr;
+
+ protected:
+  // A new window of the list view comes with a new header: it is skinned
+  // in place of the old one once the window is created.
+  void FollowNewWindow() override;
 
  private:
   void AttachHeader();

@@ -13,18 +13,10 @@ namespace skin {
 
 namespace {
 
-// The arrow strip: left, right, up and down arrows with their state frames.
+// The arrow strip: left, right, up and down arrows, four looks each.
 constexpr int kArrowFrames = 23;
-enum TArrowFrame : int {
-  afLeft = 1,
-  afLeftPressed = 2,
-  afRight = 5,
-  afRightPressed = 6,
-  afUp = 9,
-  afUpPressed = 10,
-  afDown = 13,
-  afDownPressed = 14,
-};
+enum TArrowFrame : int { afLeft = 1, afRight = 5, afUp = 9, afDown = 13 };
+enum TArrowLook : int { alNormal = 0, alPressed = 1, alDisabled = 3 };
 constexpr int kTrackFrames = 4;
 enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
 // The thickness bars are composed at before they are stretched onto the bar.
@@ -66,6 +58,19 @@ class TFlagScope {
 
 bool HasScrollbarSkin(const TSkinContent& skin) { return Usable(skin.Scrollbar); }
 
+UINT DisabledArrows(HWND wnd, LONG object, bool scrollable) {
+  if (!scrollable || !IsWindowEnabled(wnd)) return ESB_DISABLE_BOTH;
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetScrollBarInfo(wnd, object, &info)) return ESB_ENABLE_BOTH;
+  // Not the bar's own state: that calls a control whose page is everything
+  // unavailable, which the system still draws with its whole-track thumb.
+  UINT disabled = ESB_ENABLE_BOTH;
+  if (info.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) disabled |= ESB_DISABLE_LTUP;
+  if (info.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) disabled |= ESB_DISABLE_RTDN;
+  return disabled;
+}
+
 void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work) {
   if (!Usable(skin.Scrollbar)) return;
   const bool v = look.Vertical;
@@ -90,16 +95,18 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
                   track->Trans != 0, kTrackFrames, 1, track->Margins());
 
   const int arrow = ArrowLength(length, m.Arrow);
-  const TScrollPart first = v ? spUpArrow : spLeftArrow, second = v ? spDownArrow : spRightArrow;
-  const int firstFrame = v ? (look.Pressed == first ? afUpPressed : afUp)
-                           : (look.Pressed == first ? afLeftPressed : afLeft);
-  const int secondFrame = v ? (look.Pressed == second ? afDownPressed : afDown)
-                            : (look.Pressed == second ? afRightPressed : afRight);
+  const auto arrowFrame = [&](int normal, TScrollPart part, UINT disabledBit) {
+    if (look.Disabled & disabledBit) return normal + alDisabled;
+    return normal + (look.Pressed == part ? alPressed : alNormal);
+  };
+  const int firstFrame = arrowFrame(v ? afUp : afLeft, v ? spUpArrow : spLeftArrow, ESB_DISABLE_LTUP);
+  const int secondFrame = arrowFrame(v ? afDown : afRight, v ? spDownArrow : spRightArrow, ESB_DISABLE_RTDN);
   DrawFrame(wdc, Along(v, 0, arrow, thickness), skin.Scrollbar->Image, true, kArrowFrames, firstFrame);
   DrawFrame(wdc, Along(v, length - arrow, length, thickness), skin.Scrollbar->Image, true, kArrowFrames, secondFrame);
 
   const std::unique_ptr<TDataSkinObject>& thumb = v ? skin.VertScrollThumb : skin.HorzScrollThumb;
-  if (Usable(thumb) && m.Thumb > 0 && m.Thumb <= m.Track) {
+  const bool disabled = (look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH;
+  if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
     const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
     DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Trans != 0,
@@ -117,7 +124,12 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
 
 TSkinScrollbar::TSkinScrollbar(gui::TComponent* owner) : TSkinControl(owner) { ResetBars(false); }
 
-TSkinScrollbar::~TSkinScrollbar() { *alive_ = false; }
+TSkinScrollbar::~TSkinScrollbar() {
+  *alive_ = false;
+  // The system draws its own bars again, once the skinner has let go.
+  if (Handle && SkinnerState() == ksAttached && IsWindow(Handle) && !(Control && Control->IsDestroying()))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+}
 
 void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
   Tracking = false;
@@ -128,6 +140,12 @@ void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
   HorzMetrics.StyleBit = WS_HSCROLL;
   VertMetrics.StyleBit = WS_VSCROLL;
   TrackThumb = ownThumbTracking;
+  shownHorz_ = shownVert_ = TBarShown{};
+}
+
+void TSkinScrollbar::FollowNewWindow() {
+  TSkinControl::FollowNewWindow();
+  ResetBars(TrackThumb);
 }
 
 void TSkinScrollbar::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
@@ -162,6 +180,9 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
       break;
     case WM_NCLBUTTONDOWN:
+    // The system's own handling of a double click on a bar drags the thumb
+    // its way.
+    case WM_NCLBUTTONDBLCLK:
       if (TrackThumb && PressOnThumb(m)) {
         m.Result = 0;
         return false;
@@ -194,6 +215,41 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
       TSkinControl::AfterMessage(m);
       break;
   }
+  RepaintChangedBars();
+}
+
+void TSkinScrollbar::PaintSkin(HDC dc) {
+  paintedHorz_ = paintedVert_ = TBarShown{};
+  TSkinControl::PaintSkin(dc);
+  if (dc) return;
+  shownHorz_ = paintedHorz_;
+  shownVert_ = paintedVert_;
+}
+
+TBarShown TSkinScrollbar::SystemBar(bool vertical) const {
+  TBarShown bar;
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  if (!(style & (vertical ? WS_VSCROLL : WS_HSCROLL))) return bar;
+  bar.Present = true;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (GetScrollInfo(Handle, vertical ? SB_VERT : SB_HORZ, &info)) bar.Range = RangeOf(info);
+  bar.Disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, CanScroll(bar.Range));
+  return bar;
+}
+
+void TSkinScrollbar::RepaintChangedBars() {
+  // A drag or the control's own scrolling repaints the bar when it is done.
+  if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return;
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
+  if (SystemBar(false) != shownHorz_ || SystemBar(true) != shownVert_) PaintSkin(nullptr);
+}
+
+void TSkinScrollbar::SkinChanged() {
+  TSkinControl::SkinChanged();
+  shownHorz_ = shownVert_ = TBarShown{};
+  if (Handle) RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
 }
 
 void TSkinScrollbar::ScrollNotification(gui::TMessage& m, bool vertical) {
@@ -244,7 +300,15 @@ void TSkinScrollbar::MeasureThumb(bool vertical, int barLength) {
   sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   sizes.MinThumb = MinimumThumb(sizes.Arrow);
   sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
-  MeasureWindowThumb(RangeOf(info), sizes, vertical ? VertMetrics : HorzMetrics);
+  TThumbMetrics& metrics = vertical ? VertMetrics : HorzMetrics;
+  const bool scrollable = MeasureWindowThumb(RangeOf(info), sizes, metrics);
+  UINT& disabled = vertical ? VertDisabled : HorzDisabled;
+  disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, scrollable);
+  // A disabled bar has no thumb to show or to press.
+  if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) {
+    metrics.Thumb = 0;
+    metrics.Offset = 0;
+  }
 }
 
 void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
@@ -252,6 +316,8 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (IsIconic(Handle) || width > kLargestBar || height > kLargestBar) return;
   MeasureBars(rect);
+  paintedHorz_ = SystemBar(false);
+  paintedVert_ = SystemBar(true);
   const bool horz = (BarStyle & WS_HSCROLL) != 0, vert = (BarStyle & WS_VSCROLL) != 0;
   if (horz && !IsRectEmpty(&HorzRect)) PaintBar(dc, false);
   if (vert && !IsRectEmpty(&VertRect)) PaintBar(dc, true);
@@ -266,6 +332,7 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics = vertical ? VertMetrics : HorzMetrics;
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
+  look.Disabled = vertical ? VertDisabled : HorzDisabled;
   DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work_);
 }
 
@@ -319,7 +386,7 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
-    if (!*alive || !IsWindow(wnd)) return;
+    if (!*alive || !IsWindow(wnd)) break;
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
     POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
     if (msg.message == WM_MOUSEMOVE) ClientToScreen(msg.hwnd, &at);
@@ -335,12 +402,16 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     SetScrollInfo(wnd, bar, &info, FALSE);
     position = dragged;
     SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBTRACK, position), 0);
-    if (!*alive || !IsWindow(wnd)) return;
+    if (!*alive || !IsWindow(wnd)) break;
   }
-  Tracking = false;
-  if (GetCapture() == wnd) ReleaseCapture();
-  SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
-  PostMessageW(wnd, notification, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  // Only locals from here on when the skinner is gone (the skin switched
+  // off under the drag): the control still ends its drag as usual.
+  if (*alive) Tracking = false;
+  if (IsWindow(wnd)) {
+    if (GetCapture() == wnd) ReleaseCapture();
+    SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);
+    PostMessageW(wnd, notification, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  }
   if (quit) PostQuitMessage(quitCode);
 }
 
@@ -371,6 +442,7 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
     case SBM_SETPOS:
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW:
+    case SBM_ENABLE_ARROWS:
       // The system redraws its own bar right away; the skin goes back on top.
       CallDefault(m);
       PaintSkin(nullptr);
@@ -398,6 +470,17 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
   return TSkinControl::BeforeMessage(m);
 }
 
+void TSkinScControl::AfterMessage(gui::TMessage& m) {
+  // The system marks a focused bar with a blinking caret over its own
+  // thumb, which is not where the skin draws it.
+  if (m.Msg == WM_SETFOCUS) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && thread.hwndCaret == Handle) DestroyCaret();
+  }
+  TSkinControl::AfterMessage(m);
+}
+
 void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
   TBarLook look;
@@ -415,6 +498,7 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   }
   look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
   look.Pressed = PressedPart;
+  look.Disabled = DisabledArrows(Handle, OBJID_CLIENT, true);
   DrawSkinBar(dc, rect, look, SkinData->Skin(), work_);
 }
 

@@ -1,7 +1,8 @@
 // Scroll-bar skinners. TSkinScrollbar paints over the window scroll bars of a
 // scrolling control (memos, list boxes, list views, grids) from the skin's
-// arrow strip, tracks and thumbs each time the control has painted, keeps
-// the system from hot-tracking the bars and, when asked to, drags the thumb
+// arrow strip, tracks and thumbs each time the control has painted and
+// whenever a bar has changed behind its back, keeps the system from
+// hot-tracking the bars and, when asked to, drags the thumb
 // itself so that the thumb follows the skin's geometry; arrow and page
 // clicks stay with the system. TSkinScControl paints a stand-alone
 // scroll-bar control whole, as one skinned bar.
@@ -20,16 +21,32 @@ struct TBarLook {
   bool Vertical = false;
   TThumbMetrics Metrics;  // Arrow is SM_CXHSCROLL; arrows are shorter only on a bar too short for two
   TScrollPart Pressed = spNone;
+  UINT Disabled = ESB_ENABLE_BOTH;  // ESB_DISABLE_LTUP, ESB_DISABLE_RTDN: the arrows drawn disabled
 };
 
 // Draws one bar onto `bar` of `dc`: composed in `work` as long as the bar
 // and 16 skin pixels thick (Scrollbar colour, track, two arrows of the
-// 23-frame strip, the thumb when it fits the track), then stretched onto the
-// bar in one copy. Draws nothing without the skin's arrow strip.
+// 23-frame strip in their pressed or disabled look, the thumb when it fits
+// the track and the bar is not disabled), then stretched onto the bar in
+// one copy. Draws nothing without the skin's arrow strip.
 void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work);
 
 // True when the skin has the arrow strip scroll bars are drawn from.
 bool HasScrollbarSkin(const TSkinContent& skin);
+
+// Which arrows of a bar (OBJID_HSCROLL, OBJID_VSCROLL or, for a scroll-bar
+// control, OBJID_CLIENT) are disabled, as ESB_ flags: those the system
+// reports, and both when the window is disabled or `scrollable` is false.
+UINT DisabledArrows(HWND wnd, LONG object, bool scrollable);
+
+// What a window's bar shows: whether it is there, its range and position,
+// and which of its arrows are disabled.
+struct TBarShown {
+  bool Present = false;
+  TScrollRange Range;
+  UINT Disabled = ESB_ENABLE_BOTH;
+  bool operator==(const TBarShown&) const = default;
+};
 
 class TSkinScrollbar : public TSkinControl {
   GUI_CLASS(TSkinScrollbar, TSkinControl)
@@ -47,7 +64,12 @@ class TSkinScrollbar : public TSkinControl {
   void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
+  // Painted on the window (no DC), the bars' state is what the screen shows.
+  void PaintSkin(HDC dc) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
+  // The frame is repainted too: a skin without bar pictures leaves them to
+  // the system.
+  void SkinChanged() override;
 
   // Reads the styles, lays the bars out for a window of `windowRect` (at the
   // origin) and, unless a drag runs, measures the thumbs.
@@ -64,15 +86,30 @@ class TSkinScrollbar : public TSkinControl {
   SCROLLINFO HorzInfo{}, VertInfo{};
   RECT HorzRect{}, VertRect{};
   TThumbMetrics HorzMetrics, VertMetrics;
+  // The bars' disabled arrows (ESB_ flags) when they were measured; a bar
+  // with both disabled has no thumb.
+  UINT HorzDisabled = ESB_ENABLE_BOTH, VertDisabled = ESB_ENABLE_BOTH;
+
+ protected:
+  void FollowNewWindow() override;
 
  private:
   void ResetBars(bool ownThumbTracking);
   void PaintBar(HDC dc, bool vertical);
   void MeasureThumb(bool vertical, int barLength);
   void ScrollNotification(gui::TMessage& message, bool vertical);
+  // The bar as the system has it now.
+  TBarShown SystemBar(bool vertical) const;
+  // The control or a program changed a bar behind the skin's back (the
+  // system then draws its own): the skin paints it again.
+  void RepaintChangedBars();
   // A press on a thumb starts the skin's own drag; true when it did.
   bool PressOnThumb(const gui::TMessage& message);
   void DragThumb(bool vertical, POINT start);
+
+  // The bars the last DrawSkin painted, and those the window shows (the
+  // last paint onto the window itself).
+  TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;
 
   // Cleared when the skinner is freed: a drag loop that dispatched the
   // message that freed it must not touch it afterwards.
@@ -85,6 +122,7 @@ class TSkinScControl : public TSkinControl {
  public:
   explicit TSkinScControl(gui::TComponent* owner) : TSkinControl(owner) {}
   bool BeforeMessage(gui::TMessage& message) override;
+  void AfterMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
   TScrollPart PressedPart = spNone;

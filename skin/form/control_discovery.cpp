@@ -97,7 +97,6 @@ void Apply(TWinSkinForm& form, gui::TComponent* component, const TDiscoveryDecis
   seen.Rule = d.Rule;
   seen.Mapped = d.Mapped;
   for (const auto& [name, value] : d.Properties) gui::SetPropValue(*component, name, value);
-  if (d.SizeGripOff) gui::SetPropValue(*component, "SizeGrip", "False");
   if (d.ChildSkinner != TSkinnerKind::None) {
     if (auto* group = dynamic_cast<gui::TWinControl*>(component)) {
       for (gui::TControl* child : std::vector<gui::TControl*>(group->Controls()))

@@ -98,11 +98,10 @@ const std::vector<TRule>& Rules() {
          d.Properties = {{"Flat", "True"}, {"Transparent", "True"}};
          Skinner(d, Plan(TSkinnerKind::Box, TAttachVia::Control, true));
        }},
+      // The status bar keeps its size grip: the skinner draws the skin's
+      // over it, and the system still sizes the window from it.
       {15, [](F f, S s) { return Is(f, ckStatusBar) && Has(s, xcStatusBar); },
-       [](F, S, D d) {
-         d.SizeGripOff = true;
-         Skinner(d, Plan(TSkinnerKind::StatusBar));
-       }},
+       [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::StatusBar)); }},
       {16, [](F f, S s) { return Is(f, ckProgressBar) && Has(s, xcProgress); },
        [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::Progress)); }},
       {17, [](F f, S s) { return Is(f, ckScrollBar) && Has(s, xcScrollbar); },

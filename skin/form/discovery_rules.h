@@ -91,7 +91,6 @@ struct TDiscoveryDecision {
   bool Mapped = false;
   // Property writes made before attaching ("Flat" = "True", ...).
   std::vector<std::pair<std::string, std::string>> Properties;
-  bool SizeGripOff = false;
   // A skinner for each child control first (radio and check groups).
   TSkinnerKind ChildSkinner = TSkinnerKind::None;
   TSkinnerPlan Skinner;

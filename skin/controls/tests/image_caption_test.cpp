@@ -1,5 +1,6 @@
 // Captions with an image: where the image and the text go for each
-// placement, and the grey text of a disabled control.
+// placement, captions too wide for their rectangle, and the grey text of a
+// disabled control.
 #include "skin/controls/image_caption.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +27,11 @@ std::pair<int, int> Columns(gui::TBitmap& b, COLORREF colour) {
 struct Drawn {
   gui::TBitmap bitmap{200, 24};
   explicit Drawn(skin::TCaptionPlacement placement, int imageIndex, HIMAGELIST images, bool enabled = true,
-                 const std::wstring& text = L"Name") {
+                 const std::wstring& text = L"Name", const RECT& rect = RECT{0, 0, 200, 24}) {
     gui::TCanvas(bitmap.DC()).FillRect(RECT{0, 0, 200, 24}, kBack);
     gui::SelectGuard font(bitmap.DC(), GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(bitmap.DC(), kInk);
-    skin::DrawImageCaption(bitmap.DC(), RECT{0, 0, 200, 24}, placement, text, imageIndex, images, enabled);
+    skin::DrawImageCaption(bitmap.DC(), rect, placement, text, imageIndex, images, enabled);
   }
 };
 
@@ -67,6 +68,21 @@ TEST(ImageCaption, ImageAndTextByPlacement) {
   EXPECT_GE(Columns(disabled.bitmap, GetSysColor(COLOR_GRAYTEXT)).first, 2);
   Drawn imageOnly(skin::TCaptionPlacement::Centre, 0, images.get(), true, L"");
   EXPECT_EQ(Columns(imageOnly.bitmap, kImage).first, (200 - 12) / 2);
+}
+
+// A caption wider than its column (a header column dragged narrow) stays
+// inside it, from its left margin, shortened with an ellipsis.
+TEST(ImageCaption, ACaptionWiderThanItsRectangleStaysInside) {
+  const RECT column{60, 0, 110, 24};
+  const std::wstring text = L"A caption far wider than its column";
+  for (const auto placement : {skin::TCaptionPlacement::Right, skin::TCaptionPlacement::Centre}) {
+    Drawn narrow(placement, -1, nullptr, true, text, column);
+    const auto ink = Columns(narrow.bitmap, kInk);
+    EXPECT_GE(ink.first, column.left + 2);
+    EXPECT_LT(ink.first, column.left + 6);
+    EXPECT_LT(ink.second, column.right);
+    EXPECT_GT(ink.second, column.right - 12);  // the ellipsis runs on to the end
+  }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Check-box and radio glyphs by pixels (every state, the glyph column for
 // 13, 10 and 16 pixel glyphs, text on the left), captions (skin colours,
 // disabled without the system's relief), group box frames and
-// captions, status bar panels, and what unskinning gives back.
+// captions, status bar panels and grips, and what unskinning gives back.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -12,6 +12,7 @@
 #include "skin/controls/skin_check_radio.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
+#include "skin/form/control_discovery.h"
 
 namespace {
 
@@ -256,6 +257,22 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   delete form;
 }
 
+// Whether every opaque pixel of the skin's grip (frame 5 of the extra
+// images) is drawn with its corner one pixel inside the bitmap's.
+bool ShowsGrip(const gui::TBitmap& b, skin::TDataSkinObject& extra) {
+  const int count = extra.FrameCount > 0 ? extra.FrameCount : 5;
+  const int gw = extra.Image.Width() / count, gh = extra.Image.Height();
+  int matching = 0, opaque = 0;
+  for (int y = 0; y < gh; ++y)
+    for (int x = 0; x < gw; ++x) {
+      const COLORREF src = extra.Image.Pixel(4 * gw + x, y);
+      if (src == skin::TransparentColour) continue;
+      ++opaque;
+      matching += b.Pixel(b.Width() - 1 - gw + x, b.Height() - 1 - gh + y) == src;
+    }
+  return opaque > 0 && matching == opaque;
+}
+
 TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
@@ -301,21 +318,7 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
     EXPECT_EQ(b.Pixel(b.Width() - 1, p.top), piece.Pixel(piece.Width() - 1, 0));
   }
   // The grip: frame 5 of the extra images, its corner one pixel inside.
-  {
-    auto& extra = *skin.ExtraImages;
-    const int count = extra.FrameCount > 0 ? extra.FrameCount : 5;
-    const int gw = extra.Image.Width() / count, gh = extra.Image.Height();
-    int matching = 0, opaque = 0;
-    for (int y = 0; y < gh; ++y)
-      for (int x = 0; x < gw; ++x) {
-        const COLORREF src = extra.Image.Pixel(4 * gw + x, y);
-        if (src == skin::TransparentColour) continue;
-        ++opaque;
-        matching += b.Pixel(b.Width() - 1 - gw + x, b.Height() - 1 - gh + y) == src;
-      }
-    EXPECT_GT(opaque, 0);
-    EXPECT_EQ(matching, opaque);
-  }
+  EXPECT_TRUE(ShowsGrip(b, *skin.ExtraImages));
 
   // Right-to-left reading turns the third panel's left alignment to the right.
   {
@@ -340,6 +343,26 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
                                              3, 1);
   EXPECT_EQ(s.Pixel(100, 0), whole.Pixel(100, 0));
   EXPECT_EQ(s.Pixel(0, s.Height() / 2), whole.Pixel(0, s.Height() / 2));
+  form_skinner.FreeControlSkinners();
+  delete form;
+}
+
+// A status bar found on a form keeps its size grip (the system still sizes
+// the form from it), and the skin draws its grip picture there, except
+// while the form is maximised, where the system's grip does nothing.
+TEST_F(BoxTest, ADiscoveredStatusBarShowsTheSkinsGrip) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
+  TWinSkinForm form_skinner(nullptr);
+  form_skinner.SkinData = data_.get();
+  skin::SkinComponents(form_skinner, form);
+  auto* skinner = dynamic_cast<skin::TSkinStatusBar*>(form_skinner.FindWindowSkinner(bar->Handle()));
+  ASSERT_NE(skinner, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
+  EXPECT_TRUE(ShowsGrip(Drawn(*skinner), *data_->Skin().ExtraImages));
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
+  EXPECT_FALSE(ShowsGrip(Drawn(*skinner), *data_->Skin().ExtraImages)) << "maximised";
   form_skinner.FreeControlSkinners();
   delete form;
 }

@@ -1,8 +1,8 @@
 // List views, their headers and size grips on real windows: discovery gives
 // each scrolling control its skinner, the header is drawn from the skin's
 // header bar (items, the strip after the last one, a right-aligned caption
-// with an image, grey captions when disabled), and a dialog box's size grip
-// is never painted by the system.
+// with an image, grey captions when disabled, a header re-created with its
+// list view), and a dialog box's size grip shows the skin's grip.
 #include "skin/controls/skin_listview.h"
 
 #include <gtest/gtest.h>
@@ -21,18 +21,21 @@ namespace {
 
 using controls_test::Control;
 
-constexpr COLORREF kHeader = RGB(0, 120, 120), kInk = RGB(0, 0, 160), kShadow = RGB(90, 80, 70);
-constexpr COLORREF kImageRed = RGB(200, 0, 0);
+constexpr COLORREF kHeader = RGB(0, 120, 120), kInk = RGB(0, 0, 160), kFace = RGB(90, 80, 70);
+constexpr COLORREF kImageRed = RGB(200, 0, 0), kGrip = RGB(0, 140, 40);
 
 std::vector<std::uint8_t> HeaderSkinArchive() {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Headers\r\n[Colours]\r\nButtonText=0 0 160\r\nButtonShadow=90 80 70\r\n"
-      "[Headerbar]\r\nImage=header.bmp\r\n[Scrollbar]\r\nImage=arrows.bmp\r\n";
+      "[Info]\r\nName=Headers\r\n[Colours]\r\nButtonText=0 0 160\r\nButtonFace=90 80 70\r\n"
+      "[Headerbar]\r\nImage=header.bmp\r\n[Scrollbar]\r\nImage=arrows.bmp\r\n[ExtraImages]\r\nImage=extra.bmp\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
   writer.AddEntry("header.bmp", controls_test::StripBmp(
                                     8, 8, {kHeader, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4)}));
   writer.AddEntry("arrows.bmp", controls_test::StripBmp(4, 4, std::vector<COLORREF>(23, RGB(50, 50, 50))));
+  // The grip is the fifth frame, its top-left pixel transparent.
+  writer.AddEntry("extra.bmp", controls_test::StripBmp(8, 8, {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4), kGrip},
+                                                       RGB(255, 0, 255)));
   return core::LzhCompress(writer.BuildContainer());
 }
 
@@ -171,6 +174,17 @@ TEST_F(ListViewTest, TheHeaderIsDrawnFromTheSkin) {
   gui::TBitmap grey = Painted(*s->Header);
   EXPECT_EQ(Columns(grey, 0, h, 0, 120, kInk).first, -1);
   EXPECT_NE(Columns(grey, 0, h, 0, 120, GetSysColor(COLOR_GRAYTEXT)).first, -1);
+
+  // A style that takes effect only at creation re-creates the list view's
+  // window, and its header with it: the new header is skinned.
+  const HWND old = files->Handle();
+  files->SetHideSelection(!files->HideSelection());
+  ASSERT_NE(files->Handle(), old);
+  const HWND newHeader = reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0));
+  ASSERT_NE(s->Header, nullptr);
+  EXPECT_EQ(s->Header->Handle, newHeader);
+  gui::TBitmap shot = controls_test::Snapshot(newHeader);
+  EXPECT_EQ(shot.Pixel(shot.Width() - 2, shot.Height() / 2), kHeader);
   delete form;
 }
 
@@ -212,7 +226,7 @@ LRESULT CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
-TEST_F(ListViewTest, ADialogsSizeGripIsFramedAndItsPaintValidated) {
+TEST_F(ListViewTest, ADialogsSizeGripShowsTheSkinsGripAndItsPaintIsValidated) {
   HWND dialog = skin_test::CreateTestWindow(L"GripDialogTest", DialogProc, L"dialog", WS_POPUP | WS_VISIBLE, 50, 50,
                                             200, 150);
   HWND grip = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 180, 130, 20, 20, dialog,
@@ -237,10 +251,13 @@ TEST_F(ListViewTest, ADialogsSizeGripIsFramedAndItsPaintValidated) {
   EXPECT_FALSE(GetUpdateRect(grip, &pending, FALSE));  // the paint was validated
   auto* sizer = dynamic_cast<skin::TSkinControl*>(formSkinner.FindWindowSkinner(grip));
   ASSERT_NE(sizer, nullptr);
+  // The face, and the skin's grip in the corner with its transparent part left on the face.
   gui::TBitmap b = Painted(*sizer);
-  EXPECT_EQ(b.Pixel(0, 0), kShadow);
-  EXPECT_EQ(b.Pixel(19, 19), kShadow);
-  EXPECT_EQ(b.Pixel(10, 10), RGB(255, 255, 255));
+  EXPECT_EQ(b.Pixel(0, 0), kFace);
+  EXPECT_EQ(b.Pixel(10, 10), kFace);
+  EXPECT_EQ(b.Pixel(12, 12), kFace);
+  EXPECT_EQ(b.Pixel(13, 12), kGrip);
+  EXPECT_EQ(b.Pixel(19, 19), kGrip);
   formSkinner.FreeControlSkinners();
   DestroyWindow(dialog);
 }

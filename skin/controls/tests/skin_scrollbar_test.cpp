@@ -1,7 +1,9 @@
 // Skinned scroll bars on real windows: where the bars lie for each layout
-// (checked against the system's own bar rectangles), the thumb and arrows by
-// pixel for the edge cases of the thumb metrics, the skin's own thumb drag
-// with its notification order, and the stand-alone scroll-bar control.
+// and where the thumb stands (checked against the system's own), the thumb
+// and arrows by pixel for the edge cases of the thumb metrics, empty and
+// disabled bars, bars the control changes itself, skin changes, the skin's
+// own thumb drag with its notification order, and the stand-alone
+// scroll-bar control.
 #include "skin/controls/skin_scrollbar.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/bitmap.h"
@@ -27,11 +30,13 @@ constexpr COLORREF kBarColour = RGB(30, 30, 30);
 constexpr COLORREF kTrack = RGB(0, 160, 0), kThumb = RGB(0, 0, 190), kThumbDragged = RGB(190, 190, 0);
 constexpr COLORREF ArrowColour(int frame) { return RGB(10 * frame, 5, 5); }
 
-std::vector<std::uint8_t> ScrollSkinArchive() {
+// Without bars: a skin that leaves scroll bars to the system.
+std::vector<std::uint8_t> ScrollSkinArchive(bool bars = true) {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n"
-      "[Scrollbar]\r\nImage=arrows.bmp\r\n[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
+      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n" +
+      std::string(bars ? "[Scrollbar]\r\nImage=arrows.bmp\r\n" : "") +
+      "[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
       "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
   std::vector<COLORREF> arrows;
@@ -42,9 +47,14 @@ std::vector<std::uint8_t> ScrollSkinArchive() {
   return core::LzhCompress(writer.BuildContainer());
 }
 
+// Freed when the window gets WM_APP: a skinner freed by a message its own
+// drag loop dispatches.
+std::unique_ptr<skin::TSkinScrollbar> g_freedOnApp;
+
 LRESULT CALLBACK ScrolledProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if ((msg == WM_VSCROLL || msg == WM_HSCROLL) && msgseq::TMessageLog::Active())
     msgseq::TMessageLog::Active()->Record(wnd, msg, wParam, lParam);
+  if (msg == WM_APP) g_freedOnApp.reset();
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
@@ -162,17 +172,25 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   const RECT full{0, 0, 100, 200};
   auto column = [&](gui::TBitmap&) { return (s->VertRect.left + s->VertRect.right) / 2; };
 
-  // One page is the whole range: the thumb starts the track and is a pixel short of it.
-  w.SetRange(SB_VERT, 0, 100, 100, 0);
-  s->MeasureBars(full);
+  // The thumb stands where the system's own stands: the page against the
+  // max - min + 1 positions, the free track over min .. max - page + 1.
+  for (const auto& [page, pos] : {std::pair{100, 0}, {100, 1}, {10, 0}, {10, 45}, {10, 91}, {0, 30}}) {
+    w.SetRange(SB_VERT, 0, 100, page, pos);
+    s->MeasureBars(full);
+    SCROLLBARINFO system{};
+    system.cbSize = sizeof(system);
+    ASSERT_TRUE(GetScrollBarInfo(w.wnd, OBJID_VSCROLL, &system));
+    EXPECT_EQ(s->VertMetrics.Arrow + s->VertMetrics.Offset, system.xyThumbTop) << "page " << page << " at " << pos;
+    EXPECT_EQ(s->VertMetrics.Thumb, system.xyThumbBottom - system.xyThumbTop) << "page " << page << " at " << pos;
+  }
+  // A page one line short of the range: that one line takes the thumb to the track's end.
+  w.SetRange(SB_VERT, 0, 100, 100, 1);
   {
     gui::TBitmap b = Painted(*s, w.wnd);
     const int x = column(b), top = s->VertRect.top, track = s->VertMetrics.Track;
     EXPECT_EQ(track, (s->VertRect.bottom - top) - 2 * arrow_);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ - 1), ArrowColour(9));
-    EXPECT_EQ(b.Pixel(x, top + arrow_), kThumb);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 2), kThumb);
-    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kTrack);
+    EXPECT_EQ(b.Pixel(x, top + arrow_), kTrack);
+    EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kThumb);
     EXPECT_EQ(b.Pixel(x, top + arrow_ + track), ArrowColour(13));
   }
 
@@ -237,6 +255,76 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
 }
 
+// A switch to a skin without bar pictures, and skin-off, give the bars
+// back to the system at once.
+TEST_F(ScrollbarTest, ASkinWithoutBarsAndSkinOffGiveTheBarsBack) {
+  ScrolledWindow w(WS_VSCROLL, 0, 200, 150);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  const auto skinned = [&] {
+    const gui::TBitmap shot = controls_test::Snapshot(w.wnd, false);
+    return controls_test::CountColour(shot, RECT{0, 0, shot.Width(), shot.Height()}, ArrowColour(9)) > 0;
+  };
+  ASSERT_TRUE(skinned());
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_FALSE(skinned()) << "skin without bars";
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  ASSERT_TRUE(skinned());
+  s.reset();
+  EXPECT_FALSE(skinned()) << "skin off";
+}
+
+// Counts its paints.
+struct CountedScrollbar : skin::TSkinScrollbar {
+  using TSkinScrollbar::TSkinScrollbar;
+  void PaintSkin(HDC dc) override {
+    ++Paints;
+    TSkinScrollbar::PaintSkin(dc);
+  }
+  int Paints = 0;
+};
+
+// A control that moves its bar itself draws the system's bar: the skin's is
+// back by the end of the message, and painted again only on a change.
+TEST_F(ScrollbarTest, ABarTheControlChangesIsSkinnedAgainByTheEndOfTheMessage) {
+  const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 60,
+                                    60, 150, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const auto add = [&](int count) {
+    while (count-- > 0) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Item"));
+  };
+  add(30);
+  CountedScrollbar s(nullptr);
+  s.AttachWindow(list, data_.get(), nullptr, nullptr);
+  skin_test::DrainMessages();
+  // The screen before any paint the message left pending: the skin's arrow and thumb.
+  const auto skinned = [&](COLORREF arrow = ArrowColour(9)) {
+    const gui::TBitmap shot = gui_test::WholeWindowShot(list);
+    const skin::TThumbMetrics& m = s.VertMetrics;
+    const int x = (s.VertRect.left + s.VertRect.right) / 2, thumb = s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2;
+    return shot.Pixel(x, s.VertRect.top) == arrow && (m.Thumb == 0 || shot.Pixel(x, thumb) == kThumb);
+  };
+  add(60);
+  EXPECT_TRUE(skinned()) << "items added below the rows";
+  SendMessageW(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+  EXPECT_TRUE(skinned()) << "wheel";
+  SendMessageW(list, WM_KEYDOWN, VK_END, 0);
+  EXPECT_TRUE(skinned()) << "End key";
+  skin_test::DrainMessages();
+  s.Paints = 0;
+  for (int i = 0; i < 5; ++i) SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10 + i));
+  EXPECT_EQ(s.Paints, 0) << "nothing changed";
+  // A program's call reaches the bar through no message of the control's: the next one shows it.
+  EnableScrollBar(list, SB_VERT, ESB_DISABLE_BOTH);
+  SendMessageW(list, WM_NULL, 0, 0);
+  EXPECT_EQ(s.Paints, 1);
+  EXPECT_TRUE(skinned(ArrowColour(12))) << "disabled";
+  DestroyWindow(list);
+}
+
 // Drives the skin's thumb drag: the moves (in the window's client
 // coordinates) and the release are queued, then the press on the thumb runs
 // the drag loop, which takes them from the queue.
@@ -261,14 +349,20 @@ class ThumbDrag : public ScrollbarTest {
     return POINT{w.left + (s.VertRect.left + s.VertRect.right) / 2,
                  w.top + s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2};
   }
-  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy) {
+  // A press (or the second press of a double click) on `start`, the moves
+  // and the release; `appTo` gets WM_APP after the first move.
+  void Drag(HWND wnd, POINT start, const std::vector<int>& movesBy, UINT press = WM_NCLBUTTONDOWN,
+            HWND appTo = nullptr) {
     SetCursorPos(start.x, start.y);
     skin_test::DrainMessages();
     POINT client = start;
     ScreenToClient(wnd, &client);
-    for (int dy : movesBy) PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
+    for (int dy : movesBy) {
+      PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y + dy));
+      if (appTo) PostMessageW(std::exchange(appTo, nullptr), WM_APP, 0, 0);
+    }
     PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
+    SendMessageW(wnd, press, HTVSCROLL, MAKELPARAM(start.x, start.y));
   }
 };
 
@@ -308,6 +402,11 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
                                       {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
               "paged bar dragged past the end");
   EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91);
+  // The second press of a double click is the skin's drag too, not the system's.
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  Drag(w.wnd, ThumbCentre(*s, w.wnd), {step}, WM_NCLBUTTONDBLCLK);
+  EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91) << "double click";
+  log.Pump();
 
   // An unpaged bar ends at its maximum; a move halfway is tracked on the way.
   w.SetRange(SB_VERT, 0, 100, 0, 0);
@@ -332,6 +431,54 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
                                       {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 0)},
                                       {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
               "dragged back before the start");
+}
+
+// A skinner freed while its loop runs (skin off) still ends the control's drag.
+TEST_F(ThumbDrag, ASkinnerFreedDuringItsDragEndsTheDrag) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240), other(0, 0, 50, 50);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  g_freedOnApp = Skin(w.wnd);
+  g_freedOnApp->TrackThumb = true;
+  msgseq::TMessageLog log;
+  Drag(w.wnd, ThumbCentre(*g_freedOnApp, w.wnd), {10, 0}, WM_NCLBUTTONDOWN, other.wnd);
+  ASSERT_EQ(g_freedOnApp, nullptr);
+  EXPECT_NE(GetCapture(), w.wnd);
+  log.Pump();
+  ASSERT_EQ(log.Entries().size(), 3u);
+  EXPECT_EQ(LOWORD(log.Entries()[1].wParam), SB_THUMBPOSITION);
+  EXPECT_EQ(LOWORD(log.Entries()[2].wParam), SB_ENDSCROLL);
+}
+
+// A bar with nothing to scroll, or disabled, shows no thumb and the skin's
+// disabled arrows, and its thumb cannot be dragged.
+TEST_F(ThumbDrag, AnEmptyOrDisabledBarShowsNoThumbAndIsNotDragged) {
+  ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
+  w.SetRange(SB_VERT, 0, 100, 10, 50);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  const POINT thumb = ThumbCentre(*s, w.wnd);
+  // The look as the two arrows' frames and whether the thumb is there; then whether it drags.
+  const auto check = [&](int first, int second, bool enabled) {
+    gui::TBitmap b = Painted(*s, w.wnd);
+    const int x = (s->VertRect.left + s->VertRect.right) / 2;
+    EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(first));
+    EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(second));
+    EXPECT_EQ(controls_test::CountColour(b, s->VertRect, kThumb) > 0, enabled);
+    const int before = GetScrollPos(w.wnd, SB_VERT);
+    Drag(w.wnd, thumb, {20});
+    EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT) != before, enabled);
+  };
+  w.SetRange(SB_VERT, 0, 9, 10, 0);
+  check(12, 16, false);
+  w.SetRange(SB_VERT, 0, 100, 10, 50);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_DISABLE_BOTH);
+  check(12, 16, false);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_ENABLE_BOTH);
+  EnableWindow(w.wnd, FALSE);
+  check(12, 16, false);
+  EnableWindow(w.wnd, TRUE);
+  EnableScrollBar(w.wnd, SB_VERT, ESB_DISABLE_UP);
+  check(12, 13, true);
 }
 
 // A window that takes the mouse during the drag ends it: the release that
@@ -422,6 +569,10 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
   // A scroll notification reflected to the control shows the pressed arrow.
   SendMessageW(vbar->Handle(), gui::CN_VSCROLL, SB_LINEUP, 0);
   EXPECT_EQ(vs->PressedPart, skin::spUpArrow);
+  // Without a page the last position puts the thumb at the track's end.
+  vbar->SetParams(99, 0, 99, 0);
+  Painted(*vs, vbar->Handle());
+  EXPECT_EQ(vs->ThumbOffset, vtrack - vs->ThumbLength);
   delete form;
 }
 
@@ -448,6 +599,29 @@ TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinAfterTheSystemsThumbDrag) 
   EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1));
   EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbOffset + s->ThumbLength / 2, y), kThumb);
   EXPECT_EQ(shot.Pixel(arrow_ + 1, y), kTrack);
+  delete form;
+}
+
+// A focused scroll-bar control shows no system caret blinking over the
+// system's thumb; disabled, it shows the skin's disabled arrows, no thumb.
+TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n    PageSize = 10\n"));
+  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
+  auto* s = new skin::TSkinScControl(bar);
+  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  SetFocus(bar->Handle());
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &thread));
+  EXPECT_EQ(thread.hwndFocus, bar->Handle());
+  EXPECT_EQ(thread.hwndCaret, nullptr);
+  bar->SetEnabled(false);
+  gui::TBitmap b = Painted(*s, bar->Handle());
+  EXPECT_EQ(b.Pixel(0, 8), ArrowColour(4));
+  EXPECT_EQ(b.Pixel(b.Width() - 1, 8), ArrowColour(8));
+  EXPECT_EQ(controls_test::CountColour(b, RECT{0, 0, b.Width(), b.Height()}, kThumb), 0);
   delete form;
 }
 

@@ -100,7 +100,6 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
   }
   // The details a few rules add.
   EXPECT_EQ(skin::DecideComponent(Facts("TRADIOGROUP", ckRadioGroup), all).ChildSkinner, TSkinnerKind::RadioButton);
-  EXPECT_TRUE(skin::DecideComponent(Facts("TSTATUSBAR", ckStatusBar), all).SizeGripOff);
   EXPECT_TRUE(skin::DecideComponent(Facts("TTREEVIEW", ckScrolledListB), all).FaceColourAfter);
   EXPECT_TRUE(skin::DecideComponent(Facts("TPAGECONTROL", ckPageControl), all).Skinner.OwnedByForm);
   EXPECT_FALSE(skin::DecideComponent(Facts("TLISTVIEW", ckListView), all).Skinner.OwnThumbTracking);
