@@ -202,6 +202,18 @@ void TSkinControl::Redraw() {
   }
 }
 
+void TSkinControl::ExcludeChildWindows(HDC dc) const {
+  RECT own{};
+  if (!Handle || !GetWindowRect(Handle, &own)) return;
+  for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    OffsetRect(&r, -own.left, -own.top);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+}
+
 void TSkinControl::FillFace(HDC dc, const RECT& rect) {
   gui::BrushHandle brush(CreateSolidBrush(FaceColour()));
   FillRect(dc, &rect, brush.get());

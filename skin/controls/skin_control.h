@@ -102,6 +102,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // WM_PAINT as above and WM_ERASEBKGND swallowed (the paint covers every
   // pixel); true when `message` was one of the two and is answered.
   bool AnswerWholeControlPaint(gui::TMessage& message);
+  // Leaves the visible child windows out of what is drawn on `dc` next (a
+  // window DC draws over them otherwise); `dc` is in window coordinates.
+  void ExcludeChildWindows(HDC dc) const;
   // Puts the skinner in front of a control's window method.
   bool HookWindowMethod(gui::TControl* control) {
     return methodHook_.Attach(control, [this](gui::TMessage& message) { WndProc(message); });
