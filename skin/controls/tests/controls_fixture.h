@@ -110,6 +110,7 @@ struct TElementSkinOptions {
   bool UpDowns = true;
   bool ChunkedProgress = false;
   int ChunkLeftWidth = 2;
+  int ChunkRightWidth = 0;
   bool TabBorder = true;
   // Other tab frames than ElementColours().Tabs (empty: those).
   std::vector<COLORREF> Tabs{};
@@ -140,7 +141,8 @@ inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o
   // A chunked bar's picture is its trough alone.
   add("progress.bmp", o.ChunkedProgress ? StripBmp(16, 8, {c.Progress[0]}) : StripBmp(8, 8, c.Progress));
   if (o.ChunkedProgress) {
-    definition += "Style=1\r\nChunk=chunk.bmp\r\nLeftWidth=" + std::to_string(o.ChunkLeftWidth) + "\r\n";
+    definition += "Style=1\r\nChunk=chunk.bmp\r\nLeftWidth=" + std::to_string(o.ChunkLeftWidth) +
+                  "\r\nRightWidth=" + std::to_string(o.ChunkRightWidth) + "\r\n";
     add("chunk.bmp", StripBmp(6, 6, {c.Chunk}));
   }
   definition += "[SunkEdge]\r\nImage=sunk.bmp\r\n[ComboButton]\r\nImage=combo.bmp\r\n";
