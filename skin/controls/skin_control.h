@@ -35,7 +35,10 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
 
   // Puts the skinner in front of the owner control's window method.
   virtual void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
-  // Puts the skinner in front of a window's procedure.
+  // Puts the skinner in front of a window: of the window method when the
+  // window is a framework control's, else of its window procedure. Either
+  // attach may fail (the window gone, or it carries another layer already):
+  // the skinner then stays unattached (SkinnerState ksCreated) and unlisted.
   virtual void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas);
   void RestoreColor() override;
   // True lets the control's own handling run (then AfterMessage).
@@ -120,6 +123,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   bool attached_ = false;
   TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;
+  bool doubleBufferedSet_ = false;
 };
 
 // The colour of a skin colour value on this system (system colours resolved).
