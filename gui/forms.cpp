@@ -725,6 +725,31 @@ bool TApplication::IsShortCutKey(const MSG& msg) {
   return false;
 }
 
+// The focused control and its parents, innermost first, may take a dialog
+// key before an MDI frame and the dialog manager see it (a page control
+// turns its pages on Ctrl+Tab); not while the focused control wants every
+// key itself (a multi-line edit types a tab on Ctrl+Tab).
+bool TApplication::IsControlKey(MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+  switch (msg.wParam) {
+    case VK_TAB: case VK_RETURN: case VK_ESCAPE: case VK_PRIOR: case VK_NEXT:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+      break;
+    default:
+      return false;
+  }
+  if (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE)
+    return false;
+  for (HWND w = msg.hwnd; w; w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+    TWinControl* control = TWinControl::FindControl(w);
+    if (!control) continue;
+    TMessage m{CM_DIALOGKEY, msg.wParam, msg.lParam, 0};
+    control->WindowProc(m);
+    if (m.Result) return true;
+  }
+  return false;
+}
+
 bool TApplication::IsMDIKey(MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   auto* frame = dynamic_cast<TCustomForm*>(TWinControl::FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
@@ -761,7 +786,7 @@ bool TApplication::ProcessMessage() {
     HandleException(this);
     return true;
   }
-  if (!IsMDIKey(msg) && !IsDialogKey(msg)) {
+  if (!IsControlKey(msg) && !IsMDIKey(msg) && !IsDialogKey(msg)) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -212,6 +212,8 @@ class TApplication : public TComponent {
   static LRESULT CALLBACK WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // A key that is a menu item's or action's shortcut runs it.
   bool IsShortCutKey(const MSG& msg);
+  // A dialog key one of the controls around the focus takes (CM_DIALOGKEY).
+  bool IsControlKey(MSG& msg);
   // Ctrl+F4, Ctrl+F6 and the other keys of an MDI frame's children.
   bool IsMDIKey(MSG& msg);
   bool IsDialogKey(MSG& msg);

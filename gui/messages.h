@@ -34,6 +34,10 @@ struct TWndMethod {
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
 constexpr UINT CM_DEACTIVATE = CM_BASE + 1;
+// A dialog key (Tab, Enter, Esc, the arrows, PgUp, PgDn) offered to the
+// controls around the focus before the dialog manager sees it; WParam is
+// the key, and a Result other than 0 takes it.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 8;
 constexpr UINT CM_COLORCHANGED = CM_BASE + 9;

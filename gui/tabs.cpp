@@ -119,7 +119,32 @@ void TCustomTabControl::ReleaseStalePressedTabs() {
   }
 }
 
+void TCustomTabControl::SelectNextTab(bool forward) {
+  const int n = TabCount();
+  if (n == 0) return;
+  const int from = TabIndex();
+  const int next = from < 0 ? (forward ? 0 : n - 1) : (from + (forward ? 1 : n - 1)) % n;
+  if (next == from) return;
+  SetTabIndex(next);
+  Change();
+}
+
 void TCustomTabControl::WndProc(TMessage& m) {
+  if (m.Msg == CM_DIALOGKEY) {
+    // Ctrl+Tab and Ctrl+PgDn go on a tab, with Shift or PgUp back, as in
+    // property sheets: the focus is on the control or inside its pages.
+    int step = 0;
+    if (GetKeyState(VK_CONTROL) < 0) {
+      if (m.WParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+      if (m.WParam == VK_NEXT) step = 1;
+      if (m.WParam == VK_PRIOR) step = -1;
+    }
+    if (step && handle_ && IsWindowEnabled(handle_) && IsWindowVisible(handle_) && TabCount() > 0) {
+      SelectNextTab(step > 0);
+      m.Result = 1;
+    }
+    return;
+  }
   if (m.Msg == CN_NOTIFY) {
     m.Result = 0;  // TCN_SELCHANGING: the change may go ahead
     if (reinterpret_cast<const NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
@@ -251,6 +276,34 @@ void TPageControl::SelectNextPage(bool forward) {
   const int from = ActivePageIndex();
   const int next = from < 0 ? 0 : (from + (forward ? 1 : n - 1)) % n;
   SetActivePageIndex(next);
+}
+
+namespace {
+
+// The first control inside `parent` that Tab would stop on, in tab order.
+TWinControl* FirstTabStop(TWinControl& parent) {
+  for (TWinControl* control : parent.TabList()) {
+    if (!control->CanFocus()) continue;
+    if (control->TabStop()) return control;
+    if (TWinControl* inner = FirstTabStop(*control)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// From inside a page the focus goes on into the new page, to its first
+// control as Tab would (an edit's text selected); from the tabs it stays on
+// the tabs.
+void TPageControl::SelectNextTab(bool forward) {
+  const HWND focus = GetFocus();
+  const bool inPage = focus && activePage_ && activePage_->HandleAllocated() && IsChild(activePage_->Handle(), focus);
+  TCustomTabControl::SelectNextTab(forward);
+  if (!inPage || !activePage_) return;
+  TWinControl* first = FirstTabStop(*activePage_);
+  if (!first) return;
+  first->SetFocus();
+  if (SendMessageW(first->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(first->Handle(), EM_SETSEL, 0, -1);
 }
 
 void TPageControl::InsertPage(TTabSheet& page) {

@@ -43,6 +43,9 @@ class TCustomTabControl : public TWinControl {
   void CreateWindowHandleDone() override;
   void WindowHandleDestroying() override;
   virtual void Change();
+  // The user asked for the next (or previous) tab, round the end, by
+  // Ctrl+Tab (Ctrl+Shift+Tab) or Ctrl+PgDn (Ctrl+PgUp).
+  virtual void SelectNextTab(bool forward);
   // The tabs, kept here and mirrored into the window.
   void InsertTab(int index, const std::wstring& text);
   void DeleteTab(int index);
@@ -135,6 +138,7 @@ class TPageControl : public TCustomTabControl {
   void CreateWindowHandleDone() override;
   void FontChanged() override;
   void Change() override;
+  void SelectNextTab(bool forward) override;
 
  private:
   friend class TTabSheet;

@@ -1,6 +1,6 @@
 // Page control, tab control and tab set read from a form description: the
-// pages a click on a tab shows, and the tab set's own layout, scrolling and
-// drawing.
+// pages a click on a tab or Ctrl+Tab shows, and the tab set's own layout,
+// scrolling and drawing.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -146,6 +146,79 @@ TEST_F(Tabs, AClickStillSwitchesThePageAfterTheArrowKeysHave) {
     gui_test::PressKey(*app_, wnd, target == 0 ? VK_RIGHT : VK_LEFT);
     EXPECT_EQ(pages->ActivePageIndex(), target == 0 ? 1 : target - 1) << "arrow key from tab " << target;
   }
+  delete form;
+}
+
+// A key pressed with Ctrl (and Shift) held, as the message loop gets it.
+void PressWith(TApplication& app, HWND wnd, WPARAM key, bool shift) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  BYTE held[256];
+  std::copy(std::begin(keys), std::end(keys), std::begin(held));
+  held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+  if (shift) held[VK_SHIFT] = held[VK_LSHIFT] = 0x80;
+  SetKeyboardState(held);
+  gui_test::PressKey(app, wnd, key);
+  SetKeyboardState(keys);
+}
+
+// Ctrl+Tab and Ctrl+PgDn go on a page, Ctrl+Shift+Tab and Ctrl+PgUp back,
+// round the ends, as in property sheets. From the tabs the focus stays on
+// the tabs; from inside a page it goes to the new page's first control, or
+// to the tabs when the page has none.
+TEST_F(Tabs, CtrlTabTurnsThePagesRound) {
+  TForm* form = ShowForm(kPagesForm);
+  auto* pages = Find<TPageControl>(form, "Pages");
+  HWND wnd = pages->Handle();
+  HWND ok = Find<TButton>(form, "Ok")->Handle();
+  HWND fast = Find<TCheckBox>(form, "Fast")->Handle();
+  int changes = 0;
+  pages->OnChange = [&](TObject*) { ++changes; };
+  SetFocus(fast);
+  PressWith(*app_, fast, VK_TAB, false);
+  EXPECT_EQ(pages->ActivePageIndex(), 2);
+  EXPECT_EQ(GetFocus(), wnd) << "the last page has no controls";
+  PressWith(*app_, wnd, VK_TAB, false);
+  EXPECT_EQ(pages->ActivePageIndex(), 0);
+  EXPECT_EQ(GetFocus(), wnd);
+  PressWith(*app_, wnd, VK_TAB, true);
+  EXPECT_EQ(pages->ActivePageIndex(), 2);
+  PressWith(*app_, wnd, VK_PRIOR, false);
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  SetFocus(fast);
+  PressWith(*app_, fast, VK_TAB, true);
+  EXPECT_EQ(pages->ActivePageIndex(), 0);
+  EXPECT_EQ(GetFocus(), ok);
+  PressWith(*app_, ok, VK_NEXT, false);
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  EXPECT_EQ(GetFocus(), fast);
+  EXPECT_EQ(changes, 6);
+  EXPECT_TRUE(IsWindowVisible(pages->ActivePage()->Handle()));
+  // Tab alone still moves the focus.
+  gui_test::PressKey(*app_, fast, VK_TAB);
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  delete form;
+}
+
+TEST_F(Tabs, CtrlTabTurnsATabControlsTabs) {
+  TForm* form = ShowForm(R"(  object Strip: TTabControl
+    Left = 8
+    Top = 8
+    Width = 250
+    Height = 80
+    Tabs.Strings = (
+      'One' 'Two')
+    TabIndex = 1
+  end
+)");
+  auto* strip = Find<TTabControl>(form, "Strip");
+  int changes = 0;
+  strip->OnChange = [&](TObject*) { ++changes; };
+  SetFocus(strip->Handle());
+  PressWith(*app_, strip->Handle(), VK_TAB, false);
+  EXPECT_EQ(strip->TabIndex(), 0);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(GetFocus(), strip->Handle());
   delete form;
 }
 

@@ -14,7 +14,8 @@ TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
 TSkinControl::~TSkinControl() {
   // A control being destroyed has already lost its window and its chain of
   // window methods; the hook then has nothing to give back.
-  if (methodHook_.Attached() && Control && !Control->IsDestroying()) Control->DoubleBuffered = savedDoubleBuffered_;
+  if (doubleBufferedSet_ && methodHook_.Attached() && Control && !Control->IsDestroying())
+    Control->DoubleBuffered = savedDoubleBuffered_;
   methodHook_.Detach();
   subclass_.Detach();
   if (Form) Form->RemoveControlSkinner(this);
@@ -38,9 +39,13 @@ void TSkinControl::BindToControl(gui::TWinControl* control, TSkinControlHost* fo
 void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
   if (attached_) return;
   auto* control = dynamic_cast<gui::TWinControl*>(Owner());
-  if (!control) return;
-  HookWindowMethod(control);
+  if (!control || !HookWindowMethod(control)) {
+    // Not attached: not listed either (discovery may have listed it first).
+    if (form) form->RemoveControlSkinner(this);
+    return;
+  }
   savedDoubleBuffered_ = control->DoubleBuffered;
+  doubleBufferedSet_ = true;
   control->DoubleBuffered = true;
   BindToControl(control, form, data, canvas, recolor);
   Focused = GetFocus() == Handle;
@@ -79,6 +84,30 @@ bool TSkinControl::AnswerWholeControlPaint(gui::TMessage& m) {
 }
 
 void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
+  // Attached already: a second attach would fail and must not undo the first.
+  if (attached_) return;
+  // A window of a framework control is taken through the control's window
+  // method, which outlives the window: when the control makes its window
+  // again, the skinner follows it (FollowNewWindow). Other windows are
+  // subclassed; that fails on a window that already carries another layer.
+  auto* control = gui::TWinControl::FindControl(wnd);
+  bool taken = false;
+  if (control && (!Control || Control == control)) {
+    taken = HookWindowMethod(control);
+    if (taken) Control = control;
+  } else {
+    taken = subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+      gui::TMessage m{msg, wParam, lParam, 0};
+      WndProc(m);
+      return m.Result;
+    });
+  }
+  // A failed attach leaves the skinner unattached, unlisted and without a
+  // window, so that nothing counts the window as skinned.
+  if (!taken) {
+    if (form) form->RemoveControlSkinner(this);
+    return;
+  }
   SkinData = data;
   Canvas = canvas;
   Form = form;
@@ -86,11 +115,6 @@ void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* for
   Enabled = true;
   if (Form) Form->AddControlSkinner(this);
   Caption = ReadWindowText();
-  subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-    gui::TMessage m{msg, wParam, lParam, 0};
-    WndProc(m);
-    return m.Result;
-  });
   attached_ = true;
   skinnerState_ = ksAttached;
 }
@@ -199,6 +223,18 @@ void TSkinControl::Redraw() {
   if (GetParent(Handle)) {
     InvalidateRect(Handle, &r, FALSE);
     UpdateWindow(Handle);
+  }
+}
+
+void TSkinControl::ExcludeChildWindows(HDC dc) const {
+  RECT own{};
+  if (!Handle || !GetWindowRect(Handle, &own)) return;
+  for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    OffsetRect(&r, -own.left, -own.top);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
 }
 

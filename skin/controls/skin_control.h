@@ -35,7 +35,10 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
 
   // Puts the skinner in front of the owner control's window method.
   virtual void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
-  // Puts the skinner in front of a window's procedure.
+  // Puts the skinner in front of a window: of the window method when the
+  // window is a framework control's, else of its window procedure. Either
+  // attach may fail (the window gone, or it carries another layer already):
+  // the skinner then stays unattached (SkinnerState ksCreated) and unlisted.
   virtual void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas);
   void RestoreColor() override;
   // True lets the control's own handling run (then AfterMessage).
@@ -102,6 +105,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // WM_PAINT as above and WM_ERASEBKGND swallowed (the paint covers every
   // pixel); true when `message` was one of the two and is answered.
   bool AnswerWholeControlPaint(gui::TMessage& message);
+  // Leaves the visible child windows out of what is drawn on `dc` next (a
+  // window DC draws over them otherwise); `dc` is in window coordinates.
+  void ExcludeChildWindows(HDC dc) const;
   // Puts the skinner in front of a control's window method.
   bool HookWindowMethod(gui::TControl* control) {
     return methodHook_.Attach(control, [this](gui::TMessage& message) { WndProc(message); });
@@ -117,6 +123,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   bool attached_ = false;
   TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;
+  bool doubleBufferedSet_ = false;
 };
 
 // The colour of a skin colour value on this system (system colours resolved).

@@ -1,5 +1,6 @@
 #include "skin/controls/skin_edits.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "gui/handles.h"
@@ -38,8 +39,9 @@ void TSkinEdit::Notification(gui::TComponent* component, gui::TOperation operati
 }
 
 // WM_PRINT: the control prints itself, then the flat border goes into the
-// same context. The edit's own printing leaves its clipping on the context,
-// so the context is given back as the caller passed it first.
+// same context when the frame was asked for. The edit's own printing leaves
+// its clipping on the context, so the context is given back as the caller
+// passed it first.
 bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
   if (m.Msg != WM_PRINT || !m.WParam) return TSkinControl::BeforeMessage(m);
   HDC dc = reinterpret_cast<HDC>(m.WParam);
@@ -47,7 +49,7 @@ bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
     gui::SavedDcState saved(dc);
     CallDefault(m);
   }
-  PaintThrough(dc, [this](HDC target, const RECT&) { PrintBorder(target); });
+  if (m.LParam & PRF_NONCLIENT) PaintThrough(dc, [this](HDC target, const RECT&) { PrintBorder(target); });
   return false;
 }
 
@@ -68,7 +70,10 @@ void TSkinEdit::AfterMessage(gui::TMessage& m) {
   }
 }
 
+// The spin buttons are looked for until found; a skinner whose window went
+// with the edit's old window is freed and the new buttons are looked for.
 void TSkinEdit::FindSpinButtons() {
+  if (UpDown && UpDown->SkinnerState() == ksDead) delete UpDown;  // clears UpDown
   if (UpDown || !Handle) return;
   HWND arrows = FindUpDownChild(Handle);
   if (!arrows) return;
@@ -76,51 +81,69 @@ void TSkinEdit::FindSpinButtons() {
   UpDown->Inset = true;
 }
 
+TSkinEdit::TRing TSkinEdit::RingOf(HWND wnd) {
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  POINT origin{0, 0};
+  ClientToScreen(wnd, &origin);
+  const int edge = static_cast<int>(std::min(origin.x - window.left, origin.y - window.top));
+  if (edge <= 0) return TRing{};
+  return TRing{(edge + 1) / 2, edge / 2};
+}
+
 void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   FindSpinButtons();
-  RECT client{};
-  GetClientRect(Handle, &client);
-  // A borderless edit box is left as it is.
-  if (client.right == rect.right - rect.left || client.bottom == rect.bottom - rect.top) return;
+  // The flat border takes exactly the place of the system's own (a sunken
+  // edge keeps its two pixels at every density), never the text's; a
+  // borderless edit box is left as it is.
+  const TRing ring = RingOf(Handle);
+  if (ring.Outer <= 0) return;
   const core::SkinColours& colours = SkinData->Skin().Colours;
-  const int line = ScaleToScreen(1);
   gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(colours.ButtonShadow)));
-  FrameRing(dc, rect, shadow.get(), line);
+  FrameRing(dc, rect, shadow.get(), ring.Outer);
+  if (ring.Inner <= 0) return;
   RECT inner = rect;
-  InflateRect(&inner, -line, -line);
+  InflateRect(&inner, -ring.Outer, -ring.Outer);
   gui::BrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
-  FrameRing(dc, inner, white.get(), line);
+  FrameRing(dc, inner, white.get(), ring.Inner);
 }
 
 // The printed border: the inner ring takes the brush the context holds
 // (the control's background), the outer one the skin's shadow.
 void TSkinEdit::PrintBorder(HDC dc) {
   if (!HasSkin()) return;
-  RECT window{}, client{};
+  const TRing ring = RingOf(Handle);
+  if (ring.Outer <= 0) return;
+  RECT window{};
   GetWindowRect(Handle, &window);
   OffsetRect(&window, -window.left, -window.top);
-  GetClientRect(Handle, &client);
-  const int line = ScaleToScreen(1);
-  if (client.right + 2 * line >= window.right || client.bottom + 2 * line >= window.bottom) return;
-  RECT inner = window;
-  InflateRect(&inner, -line, -line);
-  FrameRing(dc, inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)), line);
+  if (ring.Inner > 0) {
+    RECT inner = window;
+    InflateRect(&inner, -ring.Outer, -ring.Outer);
+    FrameRing(dc, inner, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)), ring.Inner);
+  }
   gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
-  FrameRing(dc, window, shadow.get(), line);
+  FrameRing(dc, window, shadow.get(), ring.Outer);
 }
 
 // ---------------------------------------------------------------------------
 // TSkinComBox
 
+// Pressed lasts while the press holds the mouse: a press the combo box did
+// not capture for (a click into its own edit box) shows nothing, and the
+// look comes off when the capture goes, whether to the opened list (a
+// press dragged into it and released there) or anywhere else.
 void TSkinComBox::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      MouseState |= msPressed;
+      if (GetCapture() == Handle) MouseState |= msPressed;
       PaintSkin(nullptr);
       break;
     case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (!Pressed() && m.Msg == WM_CAPTURECHANGED) break;
       MouseState &= static_cast<std::uint8_t>(~msPressed);
       PaintSkin(nullptr);
       break;
@@ -164,6 +187,9 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!button || button->Image.Empty()) return;
   WindowStyle = StyleOf(Handle, GWL_STYLE);
   WindowExStyle = StyleOf(Handle, GWL_EXSTYLE);
+  // A simple combo box has its list open below the edit and no drop button:
+  // it keeps its own look.
+  if ((WindowStyle & 3) == CBS_SIMPLE) return;
   if (button->Style == kSimpleStyle) {
     DrawSimple(dc, rect);
     return;
@@ -173,7 +199,8 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   const int look = CurrentLook();
   lastLook_ = look;
   const int e = GetSystemMetrics(SM_CXHSCROLL);
-  const int two = ScaleToScreen(2), four = ScaleToScreen(4);
+  // The control's own edge, which the system does not scale.
+  const int two = GetSystemMetrics(SM_CXEDGE), four = 2 * two;
   const RECT& r = rect;
   RECT text, face, glyphArea;
   gui::TBitmap* picture;

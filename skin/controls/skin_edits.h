@@ -31,6 +31,13 @@ class TSkinEdit : public TSkinControl {
   // they are found.
   TSkinUpDown* UpDown = nullptr;
 
+  // The flat border's two rings, outer (shadow) and inner, as wide as the
+  // system's border around the text; none for a borderless edit box.
+  struct TRing {
+    int Outer = 0, Inner = 0;
+  };
+  static TRing RingOf(HWND wnd);
+
  private:
   void FindSpinButtons();
   // The flat border as printed: the inner ring in the context's brush.

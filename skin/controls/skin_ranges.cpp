@@ -103,20 +103,27 @@ bool TSkinUpDown::BeforeMessage(gui::TMessage& m) {
   if (!HasSkin()) return TSkinControl::BeforeMessage(m);
   if (AnswerWholeControlPaint(m)) return false;
   switch (m.Msg) {
+    // Pressed lasts while the press holds the mouse: a press the control
+    // takes no capture for shows nothing, and losing the capture (Alt+Tab,
+    // a menu) ends it.
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      CallDefault(m);
       MouseState |= msPressed;
+      CallDefault(m);
+      if (GetCapture() != Handle) MouseState &= static_cast<std::uint8_t>(~msPressed);
       PaintSkin(nullptr);
       return false;
     case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (m.Msg == WM_CAPTURECHANGED && !Pressed()) break;
       MouseState &= static_cast<std::uint8_t>(~msPressed);
       CallDefault(m);
       PaintSkin(nullptr);
       return false;
     default:
-      return TSkinControl::BeforeMessage(m);
+      break;
   }
+  return TSkinControl::BeforeMessage(m);
 }
 
 void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
@@ -203,6 +210,22 @@ int TSkinProgress::FillExtent(int position, int low, int high, int extent) {
   return static_cast<int>(std::min<std::int64_t>(extent, done * extent / span));
 }
 
+TSkinProgress::TBlock TSkinProgress::MarqueeBlock(int steps, int extent) {
+  if (extent <= 0) return TBlock{};
+  const int length = std::max(extent / kMarqueeShare, 1);
+  // In from before the start, out past the end, and round again.
+  const std::int64_t travel = static_cast<std::int64_t>(extent) + length;
+  const int at = static_cast<int>(static_cast<std::int64_t>(std::max(steps, 0)) * ScaleToScreen(kMarqueeStep) % travel);
+  return TBlock{at - length, length};
+}
+
+// The control animates a marquee bar by a timer of its own: each tick moves
+// the block on.
+bool TSkinProgress::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg == WM_TIMER && (StyleOf(Handle) & PBS_MARQUEE)) ++marqueeSteps_;
+  return TSkinControl::BeforeMessage(m);
+}
+
 void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TDataSkinBorder* e = SkinData->Skin().Progress.get();
@@ -211,11 +234,20 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   if (chunks && e->Image2.Empty()) return;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  const bool vertical = (StyleOf(Handle) & PBS_VERTICAL) != 0;
-  PBRANGE range{};
-  SendMessageW(Handle, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
-  const int position = static_cast<int>(SendMessageW(Handle, PBM_GETPOS, 0, 0));
-  const int fill = FillExtent(position, range.iLow, range.iHigh, vertical ? h : w);
+  const DWORD style = StyleOf(Handle);
+  const bool vertical = (style & PBS_VERTICAL) != 0;
+  // Chunks lie inside the trough's margins; a smooth fill covers the bar.
+  const RECT inner = chunks ? RECT{e->LeftWidth, e->TopHeight, w - e->RightWidth, h - e->BottomHeight} : RECT{0, 0, w, h};
+  const int extent = vertical ? inner.bottom - inner.top : inner.right - inner.left;
+  TBlock block;
+  if (style & PBS_MARQUEE) {
+    block = MarqueeBlock(marqueeSteps_, extent);
+  } else {
+    PBRANGE range{};
+    SendMessageW(Handle, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    const int position = static_cast<int>(SendMessageW(Handle, PBM_GETPOS, 0, 0));
+    block.Length = FillExtent(position, range.iLow, range.iHigh, extent);
+  }
 
   gui::TBitmap& bitmap = SharedStretchBitmap();
   bitmap.SetSize(w, h);
@@ -227,11 +259,14 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   gui::TBitmap trough = RenderNineSlice(whole, e->Image, e->Margins(), false, e->TilesCentre(), chunks ? 1 : 2,
                                         pfTrough);
   DrawTransparent(bdc, whole, trough, TransparentColour);
-  if (fill > 0) {
+  if (block.Length > 0) {
+    gui::SavedDcState saved(bdc);
+    IntersectClipRect(bdc, inner.left, inner.top, inner.right, inner.bottom);
     if (chunks) {
-      DrawChunks(bitmap, whole, fill, vertical);
+      DrawChunks(bitmap, inner, block, vertical);
     } else {
-      const RECT f = vertical ? RECT{0, h - fill, w, h} : RECT{0, 0, fill, h};
+      const RECT f = vertical ? RECT{0, h - block.Start - block.Length, w, h - block.Start}
+                              : RECT{block.Start, 0, block.Start + block.Length, h};
       gui::TBitmap done = RenderNineSlice(f, e->Image, e->Margins(), false, e->TilesCentre(), 2, pfFill);
       DrawTransparent(bdc, f, done, TransparentColour);
     }
@@ -239,29 +274,30 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);
 }
 
-// Copies of the chunk side by side from the start of the bar, one more than
-// whole chunks fit, cut at the fill's length; the row starts the picture's
-// margin in from the bar's start (its left, or its bottom when vertical,
-// where the chunk lies turned a quarter).
-void TSkinProgress::DrawChunks(gui::TBitmap& target, const RECT& r, int fill, bool vertical) {
+// Copies of the chunk side by side along the block, one more than whole
+// chunks fit, cut at the block's length; the row runs from the inner
+// area's start (its left, or its bottom when vertical, where the chunk lies
+// turned a quarter).
+void TSkinProgress::DrawChunks(gui::TBitmap& target, const RECT& inner, const TBlock& block, bool vertical) {
   TDataSkinBorder& e = *SkinData->Skin().Progress;
   gui::TBitmap chunk;
   chunk.CopyFrom(e.Image2);
   if (vertical) RotateBitmapLeft(chunk);
   const int cw = chunk.Width(), ch = chunk.Height();
   if (cw <= 0 || ch <= 0) return;
-  gui::TBitmap strip(vertical ? cw : fill, vertical ? fill : ch);
+  const int length = block.Length;
+  gui::TBitmap strip(vertical ? cw : length, vertical ? length : ch);
   if (strip.Empty()) return;
   const int step = vertical ? ch : cw;
-  for (int k = 0; k <= fill / step; ++k) {
+  for (int k = 0; k <= length / step; ++k) {
     if (vertical) {
-      BitBlt(strip.DC(), 0, fill - (k + 1) * ch, cw, ch, chunk.DC(), 0, 0, SRCCOPY);
+      BitBlt(strip.DC(), 0, length - (k + 1) * ch, cw, ch, chunk.DC(), 0, 0, SRCCOPY);
     } else {
       BitBlt(strip.DC(), k * cw, 0, cw, ch, chunk.DC(), 0, 0, SRCCOPY);
     }
   }
-  const int x = vertical ? r.left + (r.right - r.left - cw) / 2 : r.left + e.LeftWidth;
-  const int y = vertical ? r.bottom - e.BottomHeight - fill : r.top + (r.bottom - r.top - ch) / 2;
+  const int x = vertical ? (target.Width() - cw) / 2 : inner.left + block.Start;
+  const int y = vertical ? inner.bottom - block.Start - length : (target.Height() - ch) / 2;
   DrawTransparent(target.DC(), RECT{x, y, x + strip.Width(), y + strip.Height()}, strip, TransparentColour);
 }
 

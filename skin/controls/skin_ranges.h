@@ -75,16 +75,31 @@ class TSkinProgress : public TSkinControl {
   static constexpr int kChunkStyle = 1;
   enum TProgressFrame { pfTrough = 1, pfFill = 2 };
 
+  // A marquee bar's block: a quarter of the bar, moved this many design
+  // pixels each time the control's animation timer ticks.
+  static constexpr int kMarqueeShare = 4;
+  static constexpr int kMarqueeStep = 4;
+
   explicit TSkinProgress(gui::TComponent* owner) : TSkinControl(owner) {}
 
+  bool BeforeMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
   // How much of the bar (width, or height when vertical) the position
   // fills: the position's share of the range, 0 for an empty range.
   static int FillExtent(int position, int low, int high, int extent);
+  // The filled part along the bar, from its start (left, or bottom).
+  struct TBlock {
+    int Start = 0, Length = 0;
+  };
+  // Where a marquee bar's block is after that many timer ticks: it enters
+  // at the start, leaves past the end, and comes round again.
+  static TBlock MarqueeBlock(int steps, int extent);
 
  private:
-  void DrawChunks(gui::TBitmap& target, const RECT& r, int fill, bool vertical);
+  void DrawChunks(gui::TBitmap& target, const RECT& inner, const TBlock& block, bool vertical);
+
+  int marqueeSteps_ = 0;
 };
 
 }  // namespace skin

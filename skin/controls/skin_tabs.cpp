@@ -50,6 +50,7 @@ TSkinTab::TTabSide TSkinTab::SideOfStyle(DWORD style) {
 
 void TSkinTab::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   TSkinControl::AttachWindow(wnd, data, form, canvas);
+  if (!Attached()) return;
   Focused = GetFocus() == Handle;
   Enabled = (StyleOf(Handle) & WS_DISABLED) == 0;
   Caption = ReadWindowText();
@@ -63,6 +64,13 @@ void TSkinTab::SkinChanged() {
   PrepareImages();
 }
 
+// The new window may put its tabs on another side; its scroll arrows, made
+// by the control when needed, are found as it paints.
+void TSkinTab::FollowNewWindow() {
+  TSkinControl::FollowNewWindow();
+  PrepareImages();
+}
+
 void TSkinTab::Notification(gui::TComponent* component, gui::TOperation operation) {
   TSkinControl::Notification(component, operation);
   if (operation == gui::TOperation::opRemove && component == UpDown) UpDown = nullptr;
@@ -70,29 +78,37 @@ void TSkinTab::Notification(gui::TComponent* component, gui::TOperation operatio
 
 // The tab picture and the page border, turned for the side the tabs are on:
 // side tabs are composed lying down, so only the border turns for them.
+// What the skin lacks is left empty (a skin changed to one without it
+// leaves none of the old skin's picture behind).
 void TSkinTab::PrepareImages() {
   TabSide = SideOfStyle(StyleOf(Handle));
+  TabImage = gui::TBitmap();
+  BorderImage = gui::TBitmap();
   TDataSkinBorder* tabs = TabsElement(SkinData);
-  if (!tabs || tabs->Image2.Empty()) return;
+  if (!tabs) return;
   TabImage.CopyFrom(tabs->Image);
-  BorderImage.CopyFrom(tabs->Image2);
+  if (!tabs->Image2.Empty()) BorderImage.CopyFrom(tabs->Image2);
   switch (TabSide) {
     case tsBottom:
       FlipBitmap(TabImage);
-      FlipBitmap(BorderImage);
+      if (!BorderImage.Empty()) FlipBitmap(BorderImage);
       break;
     case tsLeft:
-      RotateBitmapLeft(BorderImage);
+      if (!BorderImage.Empty()) RotateBitmapLeft(BorderImage);
       break;
     case tsRight:
-      RotateBitmapRight(BorderImage);
+      if (!BorderImage.Empty()) RotateBitmapRight(BorderImage);
       break;
     case tsTop:
       break;
   }
 }
 
+// The control makes its arrows when its tabs first overflow, and makes them
+// again with a new window: they are looked for at every paint. A skinner
+// whose arrows window went is freed before the new one is skinned.
 bool TSkinTab::FindScrollArrows() {
+  if (UpDown && UpDown->SkinnerState() == ksDead) delete UpDown;  // clears UpDown
   HWND arrows = FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr);
   if (!arrows) return false;
   if (!UpDown) UpDown = TSkinUpDown::SkinArrowsFor(*this, arrows);
@@ -103,8 +119,12 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TDataSkinBorder* tabs = TabsElement(SkinData);
   if (!tabs || TabImage.Empty()) return;
+  const DWORD style = StyleOf(Handle);
+  Enabled = (style & WS_DISABLED) == 0;
+  Focused = GetFocus() == Handle;
+  FindScrollArrows();
   // The page: the display area grown back to the control's frame, its tab
-  // side one pixel into the strip.
+  // side one pixel off the strip.
   RECT page = rect;
   SendMessageW(Handle, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   const int four = ScaleToScreen(4), one = ScaleToScreen(1);
@@ -115,6 +135,9 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     case tsLeft: page.left += one; break;
     case tsRight: page.right -= one; break;
   }
+  // The scroll arrows and a page control's sheets paint themselves.
+  gui::SavedDcState saved(dc);
+  ExcludeChildWindows(dc);
   DrawStrip(dc, rect, page);
   if (BorderImage.Empty()) return;
   const RECT margins{ScaleToScreen(kBorderMargins.left), ScaleToScreen(kBorderMargins.top),
@@ -145,6 +168,10 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
     const int current = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
     const int w = StripImage.Width(), one = ScaleToScreen(1);
+    // The focused tab shows the focus rectangle, as the control's own
+    // drawing does, unless the keyboard cues are hidden.
+    const bool showFocus = Focused && !(StyleOf(Handle) & TCS_FOCUSNEVER) &&
+                           !(SendMessageW(Handle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
     for (int i = 0; i < count; ++i) {
       wchar_t text[kMaxTabText + 1] = {};
       TCITEMW item{};
@@ -170,21 +197,16 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
                     tabs.Margins());
       SetTextColor(sdc, TabTextColour(tabs, look));
       DrawImageCaption(sdc, t, TCaptionPlacement::Centre, text, item.iImage, images, Enabled);
+      if (i == current && showFocus) {
+        RECT cue = t;
+        InflateRect(&cue, -ScaleToScreen(kFocusInset), -ScaleToScreen(kFocusInset));
+        SetTextColor(sdc, TabTextColour(tabs, look));
+        DrawFocusRect(sdc, &cue);
+      }
     }
   }
   if (TabSide == tsLeft) RotateBitmapLeft(StripImage);
   if (TabSide == tsRight) RotateBitmapRight(StripImage);
-
-  gui::SavedDcState saved(dc);
-  HWND arrows = UpDown ? UpDown->Handle : nullptr;
-  if (arrows && (StyleOf(arrows) & WS_VISIBLE)) {
-    // The strip goes around the scroll arrows, which paint themselves.
-    RECT own{}, shown{};
-    GetWindowRect(Handle, &own);
-    GetWindowRect(arrows, &shown);
-    OffsetRect(&shown, -own.left, -own.top);
-    ExcludeClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
-  }
   BitBlt(dc, strip.left, strip.top, sw, sh, StripImage.DC(), 0, 0, SRCCOPY);
 }
 
@@ -199,10 +221,8 @@ void TSkinTab31::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCa
   if (!tabSet) return;
   Control = tabSet;
   AttachWindow(tabSet->Handle(), data, form, canvas);
-  if (TDataSkinBorder* tabs = TabsElement(SkinData)) {
-    TabImage.CopyFrom(tabs->Image);
-    FlipBitmap(TabImage);
-  }
+  if (!Attached()) return;
+  PrepareImage();
   Scroller = &tabSet->Scroller();
   auto* arrows = new TSkinUpDown(tabSet);
   arrows->ForceHorizontal = true;
@@ -212,31 +232,39 @@ void TSkinTab31::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCa
   InvalidateRect(Handle, nullptr, TRUE);
 }
 
+void TSkinTab31::SkinChanged() {
+  TSkinControl::SkinChanged();
+  PrepareImage();
+}
+
+// The skin's tab picture turned upside down; none when the skin has none.
+void TSkinTab31::PrepareImage() {
+  TabImage = gui::TBitmap();
+  if (TDataSkinBorder* tabs = TabsElement(SkinData)) {
+    TabImage.CopyFrom(tabs->Image);
+    FlipBitmap(TabImage);
+  }
+}
+
 void TSkinTab31::Notification(gui::TComponent* component, gui::TOperation operation) {
   TSkinControl::Notification(component, operation);
   if (operation == gui::TOperation::opRemove && component == UpDown) UpDown = nullptr;
 }
 
+// The tab set is drawn whole here: its own paint and the base's second
+// paint through the window DC (which would cover the scroller) do not run.
+// Without a tab picture it paints itself.
 bool TSkinTab31::BeforeMessage(gui::TMessage& m) {
-  if (!HasSkin()) return TSkinControl::BeforeMessage(m);
-  switch (m.Msg) {
-    case WM_PAINT:
-      // Drawn here whole; the tab set's own paint then finds nothing left
-      // to paint.
-      PaintWholeControl(m);
-      return true;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return TSkinControl::BeforeMessage(m);
-  }
+  if (HasSkin() && !TabImage.Empty() && AnswerWholeControlPaint(m)) return false;
+  return TSkinControl::BeforeMessage(m);
 }
 
+// Each tab the control shows, where the control has it (so that every tab
+// drawn is one a click reaches).
 void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   gui::TTabSet* tabSet = TabSet();
   TDataSkinBorder* tabs = TabsElement(SkinData);
-  if (!tabSet || !tabs || TabImage.Empty()) return;
+  if (!HasSkin() || !tabSet || !tabs || TabImage.Empty()) return;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
   gui::TBitmap bitmap(width, height);
@@ -244,26 +272,19 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   FillFace(bdc, RECT{0, 0, width, height});
   gui::SelectGuard useFont(bdc, tabSet->Font().Handle());
   SetBkMode(bdc, TRANSPARENT);
-  const bool scrollerShown = Scroller && Scroller->HandleAllocated() && IsWindowVisible(Scroller->Handle());
-  const int edges = ScaleToScreen(gui::TTabSet::kTabEdges);
-  const int room = edges + (scrollerShown ? ScaleToScreen(gui::TTabSet::kScrollerRoom) : 0);
-  const int limit = width - tabSet->EndMargin();
-  int x = tabSet->StartMargin();
   const gui::TStrings& captions = tabSet->Tabs();
-  for (int i = std::max(tabSet->FirstIndex(), 0); i < captions.Count(); ++i) {
-    const std::wstring caption = captions[i];
-    SIZE extent{};
-    GetTextExtentPoint32W(bdc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-    // A tab that does not fit is passed over; a narrower one after it may.
-    if (limit < x + extent.cx + room) continue;
-    const RECT tab{x, 0, x + extent.cx + edges, height};
+  const int first = tabSet->FirstIndex();
+  for (int i = first; i < first + tabSet->VisibleTabs() && i < captions.Count(); ++i) {
+    const RECT r = tabSet->TabRect(i);
+    const RECT tab{r.left, 0, r.right, height};
     const int look = i == tabSet->TabIndex() ? tlSelected : tlNormal;
     DrawNineSlice(bdc, tab, TabImage, false, tabs->TilesCentre(), tabs->Trans != 0, tabs->FrameCount, look,
                   tabs->Margins());
     SetTextColor(bdc, TabTextColour(*tabs, look));
-    DrawCaption(bdc, caption, tab, DT_CENTER);
-    x += extent.cx + edges;
+    DrawCaption(bdc, captions[i], tab, DT_CENTER);
   }
+  gui::SavedDcState saved(dc);
+  ExcludeChildWindows(dc);
   BitBlt(dc, rect.left, rect.top, width, height, bdc, 0, 0, SRCCOPY);
 }
 

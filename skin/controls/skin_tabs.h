@@ -36,6 +36,8 @@ class TSkinTab : public TSkinControl {
   static TTabSide SideOfStyle(DWORD style);
   // The page frame's slice sizes in the border picture (design pixels).
   static constexpr RECT kBorderMargins{4, 5, 4, 4};
+  // The focus rectangle's distance inside the focused tab (design pixels).
+  static constexpr int kFocusInset = 3;
 
   TTabSide TabSide = tsTop;
   gui::TBitmap TabImage;
@@ -43,6 +45,9 @@ class TSkinTab : public TSkinControl {
   gui::TBitmap StripImage;
   // The skinner of the strip's scroll arrows, once found.
   TSkinUpDown* UpDown = nullptr;
+
+ protected:
+  void FollowNewWindow() override;
 
  private:
   void PrepareImages();
@@ -59,6 +64,7 @@ class TSkinTab31 : public TSkinControl {
   // The tab set is taken over at window level; its scroller gets a skinner
   // of its own.
   void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  void SkinChanged() override;
   bool BeforeMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
@@ -71,6 +77,7 @@ class TSkinTab31 : public TSkinControl {
 
  private:
   gui::TTabSet* TabSet() const;
+  void PrepareImage();
 };
 
 }  // namespace skin

@@ -63,8 +63,22 @@ TComponentFacts FactsOf(gui::TComponent* component) {
   return f;
 }
 
+bool Listed(const TWinSkinForm& form, const TSkinControl* skinner) {
+  const auto& list = form.ControlSkinners();
+  return std::find(list.begin(), list.end(), skinner) != list.end();
+}
+
+// An attached skinner stands in the form skinner's list. One whose attach
+// failed (its window carries another layer, say) is not, and is freed: the
+// window is not skinned, and nothing may count it as skinned.
+TSkinControl* KeepIfAttached(TWinSkinForm& form, TSkinControl* skinner) {
+  if (Listed(form, skinner)) return skinner;
+  delete skinner;
+  return nullptr;
+}
+
 // Makes the skinner a plan names for `component` and attaches it; nullptr
-// when its kind has no skinner yet.
+// when its kind has no skinner yet or the attach failed.
 TSkinControl* CreateAndAttach(TWinSkinForm& form, gui::TComponent* component, const TSkinnerPlan& plan) {
   const TSkinnerEntry& entry = SkinnerEntry(plan.Kind);
   if (!entry.Create) return nullptr;
@@ -89,7 +103,7 @@ TSkinControl* CreateAndAttach(TWinSkinForm& form, gui::TComponent* component, co
       if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skinner)) speed->AttachGraphicControl(&form, form.SkinData, &ControlCanvas());
       break;
   }
-  return skinner;
+  return KeepIfAttached(form, skinner);
 }
 
 // Carries out what the rules decided for one component.
@@ -193,8 +207,10 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
       d.Skinner = skinned->ClassName();
       if (!form.AddControlSkinner(skinned)) {
         skinned->AttachControl(&form, data, &ControlCanvas(), skinned->Recolor);
-        d.Created = true;
-        if (facts.Kinds & ckContainer) SkinComponents(form, component);
+        // The application's skinner is its own: a failed one is left
+        // unlisted, not freed.
+        d.Created = Listed(form, skinned);
+        if (d.Created && (facts.Kinds & ckContainer)) SkinComponents(form, component);
       }
       return Finish(component, d);
     }
@@ -221,6 +237,7 @@ std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
   if (entry.Create) {
     TSkinControl* skinner = entry.Create(&form);
     skinner->AttachWindow(d.OnFirstChild ? firstChild : wnd, form.SkinData, &form, &ControlCanvas());
+    if (!KeepIfAttached(form, skinner)) return {};
   }
   return entry.ClassName;
 }

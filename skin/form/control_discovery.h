@@ -43,7 +43,8 @@ bool HasScrollBars(gui::TComponent* component);
 
 // Gives every direct child window of the form skinner's window its skinner.
 void SkinChildWindows(TWinSkinForm& form);
-// The skinner class decided for one child window (empty: none).
+// The skinner class a child window was given (empty: none, or its attach
+// failed).
 std::string SkinChildWindow(TWinSkinForm& form, HWND wnd);
 // The skinner class a "button" child window of the given style gets (empty: none).
 std::string ButtonSkinnerForStyle(DWORD style);

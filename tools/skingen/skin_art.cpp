@@ -407,14 +407,14 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
                 if (frame == 5) r.RoundBox(0, 0, w, h, radius, p.accent, p.accent_soft, t);
               }));
 
-  // Tabs: 1 normal, 2 hot, 3 selected, 4 disabled, 5 selected and focused.
-  // The tab runs on below its frame, so its bottom corners are cut off.
+  // Tabs, in the push buttons' order: 1 normal, 2 selected (the engine draws
+  // these two), 3 disabled, 4 hot, 5 selected and focused. The tab runs on
+  // below its frame, so its bottom corners are cut off.
   art.emplace("tab.bmp", Strip(d, 5, 60, 24, [&](Raster& r, int frame) {
-                const bool selected = frame == 3 || frame == 5;
+                const bool selected = frame == 2 || frame == 5;
                 const int w = r.width(), h = r.height(), top = selected ? 0 : d.Px(2), run_on = d.Px(4);
                 const double radius = d.Radius(4);
-                Rgb fill = selected ? p.surface : (frame == 2 ? Mix(p.face, p.accent_soft, 60) : p.face);
-                if (frame == 4) fill = p.face;
+                const Rgb fill = selected ? p.surface : (frame == 4 ? Mix(p.face, p.accent_soft, 60) : p.face);
                 r.RoundRect(0, top, w, h - top + run_on, radius, p.line);
                 r.RoundRect(t, top + t, w - 2 * t, h - top + run_on, radius - t, fill);
                 if (selected) r.Fill(t, top + t, w - 2 * t, d.Stroke(2), p.accent);
@@ -430,25 +430,29 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
                 if (frame == 3) r.Fill(0, 0, w, t, p.line), r.Fill(0, h - t, w, t, p.line);
               }));
 
-  // Combo drop button (right side): normal, hot, pressed, disabled.
+  // The combo box's strips share the push buttons' order: 1 normal,
+  // 2 pressed, 3 disabled, 4 hot or focused.
+  // Drop button (right side).
   art.emplace("combo_button.bmp", Strip(d, 4, 18, 21, [&](Raster& r, int frame) {
-                const Rgb back = frame == 3 ? p.accent_soft : (frame == 2 ? Mix(p.surface, p.accent_soft, 50) : p.surface);
+                const Rgb back = frame == 2 ? p.accent_soft
+                                            : (frame == 4 ? Mix(p.surface, p.accent_soft, 50)
+                                                          : (frame == 3 ? p.face : p.surface));
                 r.Fill(0, 0, r.width(), r.height(), back);
                 r.Fill(0, d.Px(2), t, r.height() - 2 * d.Px(2), Mix(p.line, p.surface, 40));
-                Arrow(r, d, 9.5, 11, 18, 21, 4, 'd', frame == 4 ? p.muted_text : p.text);
+                Arrow(r, d, 9.5, 11, 18, 21, 4, 'd', frame == 3 ? p.muted_text : p.text);
               }));
-  // Edit and combo frame: normal, hot, focused, disabled.
+  // The ring around the combo box: pressed, hot and focused in the accent.
   art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](Raster& r, int frame) {
-                const Rgb outline = frame == 2 ? Mix(p.line, p.accent, 50) : (frame == 3 ? p.accent : p.line);
+                const bool active = frame == 2 || frame == 4, disabled = frame == 3;
                 const int w = r.width(), h = r.height();
-                r.RoundBox(0, 0, w, h, d.Radius(3), frame == 4 ? Mix(p.line, p.face, 50) : outline,
-                           frame == 4 ? p.face : p.surface, t);
-                if (frame == 3) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, p.accent);
+                r.RoundBox(0, 0, w, h, d.Radius(3), disabled ? Mix(p.line, p.face, 50) : (active ? p.accent : p.line),
+                           disabled ? p.face : p.surface, t);
+                if (active) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, p.accent);
               }));
-  // Drop-down arrow glyphs (normal, hot, pressed, disabled) and the size grip.
+  // Drop-down arrow glyphs in the same four looks, and the size grip.
   art.emplace("extra.bmp", Strip(d, 5, 17, 17, [&](Raster& r, int frame) {
                 if (frame <= 4) {
-                  Arrow(r, d, 8.5, 9, 17, 17, 4, 'd', frame == 4 ? p.muted_text : (frame == 3 ? p.accent : p.text));
+                  Arrow(r, d, 8.5, 9, 17, 17, 4, 'd', frame == 3 ? p.muted_text : (frame == 2 ? p.accent : p.text));
                 } else {
                   SizeGrip(r, d, p.line);
                 }
@@ -469,13 +473,12 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("scroll_hthumb.bmp", Thumb(p, d, true));
   art.emplace("scroll_vthumb.bmp", Thumb(p, d, false));
 
-  // Track-bar thumbs: normal, pressed, hot, disabled, focused.
-  auto thumb_fill = [&](int frame) {
-    return frame == 2 ? p.accent_strong : (frame == 3 ? Mix(p.accent, 0xFFFFFF, 20) : (frame == 4 ? p.muted_text : p.accent));
-  };
+  // Track-bar thumbs: the engine draws frame 2 in every state, so all five
+  // frames hold the same thumb.
+  auto thumb_fill = [&](int) { return p.accent; };
   auto rounded_thumb = [&](int w, int h) {
     return Strip(d, 5, w, h, [&](Raster& r, int f) {
-      r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), f == 5 ? p.text : thumb_fill(f), thumb_fill(f), t);
+      r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), thumb_fill(f), thumb_fill(f), t);
     });
   };
   art.emplace("track_thumb_h.bmp", rounded_thumb(12, 20));

@@ -110,6 +110,10 @@ struct TElementSkinOptions {
   bool UpDowns = true;
   bool ChunkedProgress = false;
   int ChunkLeftWidth = 2;
+  int ChunkRightWidth = 0;
+  bool TabBorder = true;
+  // Other tab frames than ElementColours().Tabs (empty: those).
+  std::vector<COLORREF> Tabs{};
 };
 
 inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o = {}) {
@@ -137,16 +141,17 @@ inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o
   // A chunked bar's picture is its trough alone.
   add("progress.bmp", o.ChunkedProgress ? StripBmp(16, 8, {c.Progress[0]}) : StripBmp(8, 8, c.Progress));
   if (o.ChunkedProgress) {
-    definition += "Style=1\r\nChunk=chunk.bmp\r\nLeftWidth=" + std::to_string(o.ChunkLeftWidth) + "\r\n";
+    definition += "Style=1\r\nChunk=chunk.bmp\r\nLeftWidth=" + std::to_string(o.ChunkLeftWidth) +
+                  "\r\nRightWidth=" + std::to_string(o.ChunkRightWidth) + "\r\n";
     add("chunk.bmp", StripBmp(6, 6, {c.Chunk}));
   }
   definition += "[SunkEdge]\r\nImage=sunk.bmp\r\n[ComboButton]\r\nImage=combo.bmp\r\n";
   add("sunk.bmp", StripBmp(8, 8, c.SunkEdge));
   add("combo.bmp", StripBmp(16, 16, c.ComboButton));
-  definition += "[Tabs]\r\nImage=tabs.bmp\r\nBorder=border.bmp\r\nNormalColour2=" + rgb(c.TabText) +
-                "\r\nMouseOverColour2=" + rgb(c.SelectedTabText) + "\r\n";
-  add("tabs.bmp", StripBmp(16, 16, c.Tabs));
-  add("border.bmp", StripBmp(16, 16, {c.TabBorder}));
+  definition += "[Tabs]\r\nImage=tabs.bmp\r\n" + std::string(o.TabBorder ? "Border=border.bmp\r\n" : "") +
+                "NormalColour2=" + rgb(c.TabText) + "\r\nMouseOverColour2=" + rgb(c.SelectedTabText) + "\r\n";
+  add("tabs.bmp", StripBmp(16, 16, o.Tabs.empty() ? c.Tabs : o.Tabs));
+  if (o.TabBorder) add("border.bmp", StripBmp(16, 16, {c.TabBorder}));
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
   return core::LzhCompress(writer.BuildContainer());
 }
@@ -186,6 +191,13 @@ class ElementSkinTest : public ::testing::Test {
     data_ = LoadData(ElementSkinArchive(options));
     ASSERT_NE(data_, nullptr);
     form_skinner_.SkinData = data_.get();
+  }
+  // Another skin into the same skin data, the skinners told as a skin
+  // change tells them.
+  void Reload(const TElementSkinOptions& options) {
+    data_->SkinArchive = core::ByteStream(ElementSkinArchive(options));
+    ASSERT_TRUE(data_->LoadSkin());
+    form_skinner_.RefreshSkin();
   }
 
   std::unique_ptr<skin::TSkinData> data_;

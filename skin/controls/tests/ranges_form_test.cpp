@@ -1,10 +1,12 @@
 // A whole form of track bars, up-down arrows, progress bars, edits, combo
 // boxes, date-time pickers, a page control, a tab control and a tab set,
 // skinned by the manager under each of the project's skins: discovery gives
-// every control the skinner of its kind. When SKIN_SHOT_DIR names a folder,
+// every control the skinner of its kind, and each state shows the picture
+// of the skin meant for it. When SKIN_SHOT_DIR names a folder,
 // the skinned form is also written there as a bitmap to look at.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -145,6 +147,64 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
     gui::TBitmap shot = controls_test::Snapshot(form->Handle());
     WriteBitmapFile(std::string(folder) + "\\ranges-" + GetParam() + ".bmp", shot);
   }
+  delete form;
+}
+
+// Our skins' strips hold each look in the frame the skinners draw for it:
+// the accent (the skin's Hilight) rings a focused combo box and tops the
+// selected tab, never a disabled combo box; a disabled one's arrow is not in
+// the text colour; the thumb shows its normal look.
+TEST_P(RangesFormTest, EachStateShowsItsOwnPictureOfTheSkin) {
+  std::ifstream in(OwnSkinPath(GetParam()), std::ios::binary);
+  ASSERT_TRUE(in) << OwnSkinPath(GetParam());
+  auto data = controls_test::LoadData(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+  ASSERT_NE(data, nullptr);
+  skin::EnsureSkinManager().AddSkinData(data.get());
+  skin::SkinManager->SkinningOn = true;
+  SetCursorPos(0, 0);  // nothing is hot
+  const std::string items = "    Style = csDropDownList\n    Items.Strings = (\n      'First')\n    ItemIndex = 0\n";
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Normal", "TComboBox", 10, 10, 140, 24, items) +
+               Control("Focused", "TComboBox", 10, 44, 140, 24, items) +
+               Control("Disabled", "TComboBox", 10, 78, 140, 24, items + "    Enabled = False\n") +
+               Control("Tabs1", "TTabControl", 170, 10, 200, 100,
+                       "    Tabs.Strings = (\n      'One'\n      'Two')\n    TabIndex = 1\n") +
+               Control("Track", "TTrackBar", 10, 120, 200, 36, "    Max = 10\n    Position = 4\n"),
+      400, 180);
+  ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
+  const auto handle = [&](const char* name) { return dynamic_cast<gui::TWinControl*>(form->FindComponent(name))->Handle(); };
+  SetFocus(handle("Focused"));
+  skin_test::DrainMessages();
+  const core::SkinColours& colours = data->Skin().Colours;
+  const COLORREF accent = skin::SkinColourToRGB(colours.Hilight), text = skin::SkinColourToRGB(colours.ButtonText),
+                 line = skin::SkinColourToRGB(colours.ButtonShadow);
+  const auto combo = [&](const char* name) { return controls_test::Snapshot(handle(name)); };
+  const gui::TBitmap normal = combo("Normal"), focused = combo("Focused"), disabled = combo("Disabled");
+  const int ringX = normal.Width() / 3;
+  EXPECT_EQ(normal.Pixel(ringX, 0), line);
+  EXPECT_EQ(focused.Pixel(ringX, 0), accent);
+  EXPECT_NE(disabled.Pixel(ringX, 0), accent);
+  EXPECT_NE(disabled.Pixel(ringX, 0), line);
+  const int e = GetSystemMetrics(SM_CXHSCROLL);
+  const RECT button{normal.Width() - e - 2, 0, normal.Width(), normal.Height()};
+  EXPECT_GT(controls_test::CountColour(normal, button, text), 3);
+  EXPECT_EQ(controls_test::CountColour(disabled, button, text), 0);
+  EXPECT_EQ(controls_test::CountColour(disabled, button, accent), 0);
+
+  HWND tabs = handle("Tabs1");
+  const gui::TBitmap strip = controls_test::Snapshot(tabs);
+  RECT one{}, two{};
+  SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&one));
+  SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&two));
+  EXPECT_EQ(controls_test::CountColour(strip, one, accent), 0);
+  EXPECT_GT(controls_test::CountColour(strip, two, accent), two.right - two.left);
+
+  HWND track = handle("Track");
+  const gui::TBitmap bar = controls_test::Snapshot(track);
+  RECT thumb{};
+  SendMessageW(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+  EXPECT_EQ(bar.Pixel((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2), accent);
   delete form;
 }
 

@@ -1,18 +1,26 @@
-// The control skinner base: attaching twice, text and paint handling, and a
+// The control skinner base: attaching twice, text and paint handling, a
 // live form switched off and on again many times, which must leave every
 // control working and every window method, window procedure, colour and
-// handle count as it was.
+// handle count as it was; skinners that follow their control's new window,
+// and an attach that fails.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <map>
 
+#include "gui/edits.h"
 #include "gui/extctrls.h"
+#include "gui/ranges.h"
 #include "gui/stdctrls.h"
 #include "gui/subclass.h"
+#include "gui/tabs.h"
 #include "skin/controls/skin_check_radio.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_edits.h"
+#include "skin/controls/skin_ranges.h"
+#include "skin/controls/skin_tabs.h"
 #include "skin/controls/tests/controls_fixture.h"
+#include "skin/form/control_discovery.h"
 
 namespace {
 
@@ -193,6 +201,125 @@ TEST_F(SkinControlTest, SwitchingOffAndOnTwoHundredTimesLeavesEverythingAsItWas)
   Click(check->Handle());
   EXPECT_FALSE(check->Checked());
   delete form;
+}
+
+using FollowTest = controls_test::ElementSkinTest;
+
+// The framework makes a control's window again when a style that only
+// takes effect at creation changes: the skinner goes on with the new window
+// (and the arrows inside it get theirs), whichever way it was attached.
+TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
+  const auto& c = controls_test::ElementColours();
+  gui::TApplication app;
+  std::string many;
+  for (int i = 0; i < 10; ++i) many += "      'Tab number " + std::to_string(i) + "'\n";
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Tabs1", "TTabControl", 10, 10, 200, 100, "    Tabs.Strings = (\n" + many + ")\n") +
+               Control("Edit1", "TEdit", 10, 120, 120, 24) + Control("Arrows", "TUpDown", 150, 120, 20, 40) +
+               Control("Spin", "TSpinEdit", 180, 120, 80, 24));
+  auto* tabs = dynamic_cast<gui::TTabControl*>(form->FindComponent("Tabs1"));
+  auto* edit = dynamic_cast<gui::TEdit*>(form->FindComponent("Edit1"));
+  auto* arrows = dynamic_cast<gui::TUpDown*>(form->FindComponent("Arrows"));
+  auto* spin = dynamic_cast<gui::TSpinEdit*>(form->FindComponent("Spin"));
+  const auto skin = [&](skin::TSkinControl* skinner, gui::TWinControl* control) {
+    skinner->AttachWindow(control->Handle(), data_.get(), &form_skinner_, nullptr);
+    return skinner;
+  };
+  auto* tabSkinner = dynamic_cast<skin::TSkinTab*>(skin(new skin::TSkinTab(tabs), tabs));
+  skin::TSkinControl* editSkinner = skin(new skin::TSkinEdit(edit), edit);
+  auto* arrowSkinner = dynamic_cast<skin::TSkinUpDown*>(skin(new skin::TSkinUpDown(arrows), arrows));
+  skin::TSkinControl* spinSkinner = skin(new skin::TSkinEdit(spin), spin);
+  controls_test::Snapshot(form->Handle());
+  const std::size_t listed = form_skinner_.ControlSkinners().size();
+  ASSERT_EQ(listed, 6u) << "four skinners, the tab control's arrows and the spin buttons";
+  const auto follows = [&](skin::TSkinControl* skinner, gui::TWinControl* control, HWND old) {
+    EXPECT_NE(control->Handle(), old);
+    EXPECT_EQ(form_skinner_.FindWindowSkinner(control->Handle()), skinner);
+    EXPECT_EQ(skinner->SkinnerState(), skin::ksAttached);
+  };
+
+  HWND old = tabs->Handle();
+  tabs->SetTabPosition(gui::TTabPosition::tpBottom);
+  follows(tabSkinner, tabs, old);
+  EXPECT_EQ(tabSkinner->TabSide, skin::TSkinTab::tsBottom);
+  gui::TBitmap shot = controls_test::Snapshot(tabs->Handle());
+  RECT first{};
+  SendMessageW(tabs->Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  EXPECT_GT(controls_test::CountColour(shot, first, c.Tabs[0]) + controls_test::CountColour(shot, first, c.Tabs[1]),
+            (first.right - first.left) * (first.bottom - first.top) / 2);
+  HWND newArrows = FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(newArrows, nullptr);
+  EXPECT_NE(form_skinner_.FindWindowSkinner(newArrows), nullptr);
+  old = tabs->Handle();
+  tabs->SetMultiLine(true);
+  follows(tabSkinner, tabs, old);
+  // Tabs in rows need no arrows: the skinner of the old ones goes with them.
+  controls_test::Snapshot(tabs->Handle());
+  EXPECT_EQ(FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr), nullptr);
+  EXPECT_EQ(tabSkinner->UpDown, nullptr);
+
+  old = edit->Handle();
+  edit->SetBorderStyle(gui::TBorderStyle::bsNone);
+  edit->SetBorderStyle(gui::TBorderStyle::bsSingle);
+  follows(editSkinner, edit, old);
+  shot = controls_test::Snapshot(edit->Handle());
+  EXPECT_EQ(shot.Pixel(0, shot.Height() / 2), c.Shadow);
+  EXPECT_EQ(shot.Pixel(1, shot.Height() / 2), RGB(255, 255, 255));
+
+  old = arrows->Handle();
+  arrows->SetOrientation(gui::TUDOrientation::udHorizontal);
+  follows(arrowSkinner, arrows, old);
+  shot = controls_test::Snapshot(arrows->Handle());
+  EXPECT_EQ(shot.Pixel(2, 2), c.UpDownHorz[0]);
+
+  old = spin->Handle();
+  spin->RecreateWnd();
+  follows(spinSkinner, spin, old);
+  controls_test::Snapshot(spin->Handle());
+  HWND spinButtons = skin::FindUpDownChild(spin->Handle());
+  ASSERT_NE(spinButtons, nullptr);
+  EXPECT_NE(form_skinner_.FindWindowSkinner(spinButtons), nullptr);
+
+  // Nothing dead is left behind, and nothing was listed twice.
+  controls_test::Snapshot(form->Handle());
+  EXPECT_EQ(form_skinner_.ControlSkinners().size(), listed - 1);
+  for (skin::TSkinControlBase* skinner : form_skinner_.ControlSkinners())
+    EXPECT_EQ(skinner->SkinnerState(), skin::ksAttached);
+  delete form;
+}
+
+// A window that already carries another layer (or is gone) cannot be
+// subclassed: the attach says so, and discovery does not count the window
+// as skinned. The other layer keeps working.
+TEST_F(FollowTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
+  HWND dialog = CreateWindowExW(0, L"#32770", L"Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 300, 200, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 100, 22, dialog, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  int seen = 0;
+  gui::TWindowSubclass other;
+  ASSERT_TRUE(other.Attach(edit, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 7) ++seen;
+    return other.CallPrevious(msg, wParam, lParam);
+  }));
+  form_skinner_.Handle = dialog;
+  EXPECT_EQ(skin::SkinChildWindow(form_skinner_, edit), "");
+  EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  skin::TSkinEdit skinner(nullptr);
+  skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(skinner.Attached());
+  EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  SendMessageW(edit, WM_USER + 7, 0, 0);
+  EXPECT_EQ(seen, 1);
+  other.Detach();
+  DestroyWindow(dialog);
+  skin::TSkinEdit late(nullptr);
+  late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(late.Attached());
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  form_skinner_.Handle = nullptr;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // Edit boxes and combo boxes on the screen: the flat two-colour border with
 // and without the focus, after a frame change and when printed, none on a
 // borderless edit or into a context given with WM_PAINT, the spin buttons
-// inside a spin edit; the combo box's edge and drop button by look, and the
-// button on the left.
+// inside a spin edit; the combo box's edge and drop button by look, the
+// button on the left, a press that ends in the opened list, and simple combo
+// boxes left alone. Also run at 144 and 192 dpi, where the system's edge
+// stays two pixels wide.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -196,6 +198,58 @@ TEST_F(ComboTest, ButtonOnTheLeftComesFromTheMirroredStripInTheSameLook) {
   shot = Snapshot(typed->Handle());
   EXPECT_EQ(typedSkinner->LastLook(), skin::clHot);
   EXPECT_EQ(shot.Pixel(shot.Width() - 3, shot.Height() / 2), c.ComboButton[3]);
+  delete form;
+}
+
+// Press the drop button, drag into the list the press opened and release
+// there: the combo box hands the mouse to its list and never sees the
+// release, and must not stay pressed.
+TEST_F(ComboTest, APressDraggedIntoTheListAndReleasedThereLeavesNoPressedLook) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Combo", "TComboBox", 10, 10, 150, 24,
+                   "    Style = csDropDownList\n    Items.Strings = (\n      'one'\n      'two'\n      'three')\n"));
+  auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
+  HWND wnd = combo->Handle();
+  skin::TSkinComBox* skinner = SkinCombo(combo);
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 10));
+  ASSERT_EQ(GetCapture(), wnd);
+  Snapshot(wnd, false);
+  EXPECT_EQ(skinner->LastLook(), skin::clPressed);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+  RECT list{};
+  GetWindowRect(info.hwndList, &list);
+  POINT inList{(list.left + list.right) / 2, list.top + 5};
+  POINT inCombo = inList;
+  ScreenToClient(wnd, &inCombo);
+  SendMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(inCombo.x, inCombo.y));
+  ASSERT_NE(GetCapture(), wnd) << "the list takes the mouse";
+  ScreenToClient(info.hwndList, &inList);
+  SendMessageW(info.hwndList, WM_LBUTTONUP, 0, MAKELPARAM(inList.x, inList.y));
+  skin_test::DrainMessages();
+  Snapshot(wnd);
+  EXPECT_NE(skinner->LastLook(), skin::clPressed);
+  delete form;
+}
+
+// A simple combo box has no drop button: its list stands open below the
+// edit, and it keeps its own look.
+TEST_F(ComboTest, ASimpleComboBoxKeepsItsOwnLook) {
+  const auto& c = ElementColours();
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, Control("Combo", "TComboBox", 10, 10, 150, 100,
+                   "    Style = csSimple\n    Items.Strings = (\n      'one'\n      'two')\n"));
+  auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
+  SkinCombo(combo);
+  gui::TBitmap shot = Snapshot(combo->Handle());
+  const RECT whole{0, 0, shot.Width(), shot.Height()};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(controls_test::CountColour(shot, whole, c.SunkEdge[i]), 0);
+    EXPECT_EQ(controls_test::CountColour(shot, whole, c.ComboButton[i]), 0);
+  }
   delete form;
 }
 

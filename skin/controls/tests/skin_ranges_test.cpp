@@ -1,8 +1,9 @@
 // Track-bar thumbs, up-down buttons and progress bars as they come out on
 // the screen: the thumb frame whatever the mouse does, the arrow frames by
 // the pressed half and the enabled state (with the flat look when the skin
-// has no arrows), and the progress fill by position in both orientations,
-// smooth and in chunks.
+// has no arrows, and when the press loses the mouse), and the progress fill
+// by position in both orientations, smooth and in chunks, and a marquee
+// bar's moving block.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -165,6 +166,23 @@ TEST_F(UpDownTest, WithoutArrowPicturesTheButtonsAreFlatAndSinkWhenPressed) {
   delete form;
 }
 
+// Pressed lasts while the press holds the mouse: not after another window
+// took it (Alt+Tab, a menu, a drag elsewhere) while the button was down.
+TEST_F(UpDownTest, APressThatLosesTheMouseIsNoLongerDrawnPressed) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
+  skin::TSkinUpDown* vert = Skin(form, "Vert");
+  HWND v = vert->Handle;
+  CursorTo(v, POINT{10, 30});
+  SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
+  Snapshot(v);
+  ASSERT_EQ(vert->LastSecondFrame(), 6);
+  ReleaseCapture();
+  Snapshot(v);
+  EXPECT_EQ(vert->LastSecondFrame(), 5);
+  delete form;
+}
+
 // The skinner paints around the control's own handling: a click still
 // steps the position and tells the parent, in the system's order.
 TEST_F(UpDownTest, ASkinnedClickStillStepsAndTellsTheParent) {
@@ -257,8 +275,8 @@ TEST_F(ProgressTest, FillByPositionInBothOrientations) {
   delete form;
 }
 
-TEST_F(ProgressTest, ChunksStartAtTheLeftMarginAndRunToTheEnd) {
-  Load({.ChunkedProgress = true, .ChunkLeftWidth = 3});
+TEST_F(ProgressTest, ChunksFillTheInsideOfTheMargins) {
+  Load({.ChunkedProgress = true, .ChunkLeftWidth = 3, .ChunkRightWidth = 4});
   const auto& c = ElementColours();
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(
@@ -271,22 +289,55 @@ TEST_F(ProgressTest, ChunksStartAtTheLeftMarginAndRunToTheEnd) {
   horz->SetPosition(100);
   gui::TBitmap full = Snapshot(horz->Handle());
   const int w = full.Width(), h = full.Height(), top = (h - 6) / 2;
-  // The chunk's picture is its trough alone (a single frame).
+  // The chunk's picture is its trough alone (a single frame); at 100 % the
+  // chunks end at the right margin.
   EXPECT_EQ(full.Pixel(2, top), c.Progress[0]);
   EXPECT_EQ(full.Pixel(3, top), c.Chunk);
-  EXPECT_EQ(full.Pixel(w - 1, top + 5), c.Chunk);
+  EXPECT_EQ(full.Pixel(w - 5, top + 5), c.Chunk);
+  EXPECT_EQ(full.Pixel(w - 4, top), c.Progress[0]);
   EXPECT_EQ(full.Pixel(w / 2, top - 1), c.Progress[0]);
   EXPECT_EQ(full.Pixel(w / 2, top + 6), c.Progress[0]);
   horz->SetPosition(50);
   gui::TBitmap half = Snapshot(horz->Handle());
-  EXPECT_EQ(half.Pixel(3 + w / 2 - 1, top), c.Chunk);
-  EXPECT_EQ(half.Pixel(3 + w / 2, top), c.Progress[0]);
+  const int inside = w - 3 - 4;
+  EXPECT_EQ(half.Pixel(3 + inside / 2 - 1, top), c.Chunk);
+  EXPECT_EQ(half.Pixel(3 + inside / 2, top), c.Progress[0]);
   // Upright chunks stack from the bottom.
   vert->SetPosition(50);
   gui::TBitmap upright = Snapshot(vert->Handle());
   const int vw = upright.Width(), vh = upright.Height();
   EXPECT_EQ(controls_test::CountColour(upright, RECT{0, 0, vw, vh / 2 - 1}, c.Chunk), 0);
   EXPECT_GT(controls_test::CountColour(upright, RECT{0, vh / 2, vw, vh}, c.Chunk), 6 * (vh / 2 - 6));
+  delete form;
+}
+
+// A marquee bar has no position: its block moves along the bar with each
+// tick of the control's animation timer.
+TEST_F(ProgressTest, AMarqueeBarsBlockMovesWithTheControlsTimer) {
+  const COLORREF fill = ElementColours().Progress[1];
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n"));
+  gui::TProgressBar* horz = Bar(form, "Horz");
+  HWND wnd = horz->Handle();
+  SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | PBS_MARQUEE);
+  // Where the block's filled columns are, after `ticks` more timer ticks.
+  const auto blockAfter = [&](int ticks) {
+    for (int i = 0; i < ticks; ++i) SendMessageW(wnd, WM_TIMER, 1, 0);
+    gui::TBitmap shot = Snapshot(wnd);
+    int first = -1, last = -1;
+    for (int x = 0; x < shot.Width(); ++x) {
+      if (shot.Pixel(x, shot.Height() / 2) != fill) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    return std::pair{first, last};
+  };
+  const auto [start1, end1] = blockAfter(20);
+  ASSERT_GE(start1, 0) << "the block is on the bar";
+  const auto [start2, end2] = blockAfter(5);
+  EXPECT_GT(start2, start1);
+  EXPECT_GT(end2, end1);
+  EXPECT_EQ(end2 - start2, end1 - start1) << "the block keeps its length";
   delete form;
 }
 

@@ -1,7 +1,8 @@
 // The tab strip as it comes out on the screen: the selected tab's frame and
 // text colour, the page border, images beside captions, the scroll arrows
-// of a strip whose tabs overflow, the side the tabs sit on, and the tab
-// set's hanging tabs.
+// of a strip whose tabs overflow (also when they appear later), the side
+// the tabs sit on, the focus and the disabled look, a skin change, and the
+// tab set's hanging tabs.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -219,7 +220,11 @@ TEST_F(TabsTest, SideTabsComeOutWhereTheControlHasThem) {
   DestroyWindow(host);
 }
 
-TEST_F(TabsTest, TabSetHangsItsTabsAndSkipsThoseThatDoNotFit) {
+// The tab set's tabs are drawn exactly where the control has them (at every
+// density), and no further: a tab the control leaves out is not drawn in
+// the room after the last. A paint of the tab set alone leaves its scroller
+// on the screen.
+TEST_F(TabsTest, TabSetDrawsTheControlsTabsAndLeavesItsScrollerAlone) {
   const auto& c = ElementColours();
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(
@@ -231,35 +236,136 @@ TEST_F(TabsTest, TabSetHangsItsTabsAndSkipsThoseThatDoNotFit) {
   ASSERT_NE(skinner->UpDown, nullptr);
   EXPECT_TRUE(skinner->UpDown->ForceHorizontal);
   EXPECT_EQ(skinner->UpDown->Handle, tabSet->Scroller().Handle());
-  gui::TBitmap shot = Snapshot(tabSet->Handle());
-  int x = tabSet->StartMargin();
-  gui::TBitmap measure(1, 1);
-  gui::SelectGuard useFont(measure.DC(), tabSet->Font().Handle());
+  HWND wnd = tabSet->Handle();
+  gui::TBitmap shot = Snapshot(wnd);
+  ASSERT_EQ(tabSet->VisibleTabs(), 3);
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
-    SIZE extent{};
-    const std::wstring caption = tabSet->Tabs()[i];
-    GetTextExtentPoint32W(measure.DC(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    const RECT t = tabSet->TabRect(i);
     const COLORREF frame = c.Tabs[i == 1 ? 1 : 0];
-    EXPECT_EQ(shot.Pixel(x + 1, 1), frame);
-    EXPECT_EQ(shot.Pixel(x + extent.cx + 9 - 2, 1), frame);
-    EXPECT_GT(CountColour(shot, RECT{x, 0, x + extent.cx + 9, 24}, i == 1 ? c.SelectedTabText : c.TabText), 5);
-    x += extent.cx + 9;
+    EXPECT_EQ(shot.Pixel(t.left + 1, 1), frame);
+    EXPECT_EQ(shot.Pixel(t.right - 2, 1), frame);
+    EXPECT_GT(CountColour(shot, RECT{t.left, 0, t.right, 24}, i == 1 ? c.SelectedTabText : c.TabText), 5);
   }
-  EXPECT_EQ(shot.Pixel(x + 2, 1), c.Face);
-  // A long tab that does not fit is skipped; the narrow one after it is drawn
-  // where the long one would have started.
+  EXPECT_EQ(shot.Pixel(tabSet->TabRect(2).right + 2, 1), c.Face);
+
+  // A long tab that does not fit ends the row; the narrow one after it is
+  // not drawn where the control has no tab.
   tabSet->Tabs().Clear();
   tabSet->Tabs().Add(L"A");
   tabSet->Tabs().Add(std::wstring(60, L'W'));
   tabSet->Tabs().Add(L"B");
   tabSet->SetTabIndex(0);
-  shot = Snapshot(tabSet->Handle());
-  SIZE a{};
-  GetTextExtentPoint32W(measure.DC(), L"A", 1, &a);
-  const int third = tabSet->StartMargin() + a.cx + 9;
-  EXPECT_EQ(shot.Pixel(third + 1, 1), c.Tabs[0]);
-  EXPECT_GT(CountColour(shot, RECT{third, 0, third + 20, 24}, c.TabText), 3);
+  ASSERT_EQ(tabSet->VisibleTabs(), 1);
+  HWND scroller = tabSet->Scroller().Handle();
+  ASSERT_TRUE(IsWindowVisible(scroller));
+  shot = Snapshot(wnd);
+  RECT arrows{}, own{};
+  GetWindowRect(scroller, &arrows);
+  GetWindowRect(wnd, &own);
+  OffsetRect(&arrows, -own.left, -own.top);
+  const int after = tabSet->TabRect(0).right;
+  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c.Tabs[0]), 0);
+  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c.TabText), 0);
+  // The tab set repaints alone (a click on a tab, a scroll).
+  InvalidateRect(wnd, nullptr, TRUE);
+  UpdateWindow(wnd);
+  shot = Snapshot(wnd, false);
+  EXPECT_EQ(shot.Pixel(arrows.left + 2, arrows.top + 2), c.UpDownHorz[0]);
+  EXPECT_EQ(shot.Pixel(arrows.right - 3, arrows.bottom - 3), c.UpDownHorz[4]);
+  delete form;
+}
+
+// The control makes its scroll arrows when its tabs first overflow, after
+// the skinner attached: they are skinned, and a repaint of the tab control
+// alone leaves them on the screen.
+TEST_F(TabsTest, ScrollArrowsThatAppearLaterAreSkinnedAndNotPaintedOver) {
+  const auto& c = ElementColours();
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, TabControl("Tabs1", 200, "      'One'\n"));
+  auto* tabs = dynamic_cast<gui::TTabControl*>(form->FindComponent("Tabs1"));
+  HWND wnd = tabs->Handle();
+  TSkinTab* skinner = SkinTabs(tabs);
+  Snapshot(wnd);
+  EXPECT_EQ(skinner->UpDown, nullptr);
+  for (int i = 0; i < 10; ++i) tabs->Tabs().Add(L"Tab number " + std::to_wstring(i));
+  HWND arrows = FindWindowExW(wnd, nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  ASSERT_TRUE(IsWindowVisible(arrows));
+  Snapshot(wnd);
+  ASSERT_NE(skinner->UpDown, nullptr);
+  EXPECT_EQ(skinner->UpDown->Handle, arrows);
+  InvalidateRect(wnd, nullptr, TRUE);
+  UpdateWindow(wnd);
+  gui::TBitmap shot = Snapshot(wnd, false);
+  RECT own{}, shown{};
+  GetWindowRect(wnd, &own);
+  GetWindowRect(arrows, &shown);
+  OffsetRect(&shown, -own.left, -own.top);
+  EXPECT_EQ(shot.Pixel(shown.left + 2, shown.top + 2), c.UpDownHorz[0]);
+  EXPECT_EQ(CountColour(shot, shown, c.Tabs[0]), 0);
+  delete form;
+}
+
+// After a skin change both skinners draw the new skin's tabs; a skin without
+// a page border leaves the page its own frame, not the old skin's.
+TEST_F(TabsTest, ASkinChangeLeavesNothingOfTheOldSkinsTabs) {
+  const auto& c = ElementColours();
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 1\n") +
+               Control("Set1", "TTabSet", 10, 150, 280, 24, "    Tabs.Strings = (\n      'One'\n      'Two')\n"));
+  auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
+  auto* tabSet = dynamic_cast<gui::TTabSet*>(form->FindComponent("Set1"));
+  SkinTabs(tabs);
+  (new skin::TSkinTab31(tabSet))->AttachControl(&form_skinner_, data_.get(), nullptr, false);
+  tabSet->SetTabIndex(1);
+  Snapshot(form->Handle());
+  const std::vector<COLORREF> other{RGB(30, 90, 150), RGB(30, 90, 160), RGB(30, 90, 170), RGB(30, 90, 180),
+                                    RGB(30, 90, 190)};
+  Reload({.TabBorder = false, .Tabs = other});
+  HWND wnd = tabs->Handle();
+  gui::TBitmap shot = Snapshot(wnd);
+  const RECT whole{0, 0, shot.Width(), shot.Height()};
+  RECT second = ItemRect(wnd, 1);
+  OffsetRect(&second, 0, 1);
+  EXPECT_EQ(shot.Pixel(second.left + 1, second.top + 1), other[1]);
+  EXPECT_EQ(CountColour(shot, whole, c.TabBorder), 0);
+  EXPECT_EQ(CountColour(shot, whole, c.Tabs[1]), 0);
+  gui::TBitmap set = Snapshot(tabSet->Handle());
+  EXPECT_EQ(set.Pixel(tabSet->TabRect(0).left + 1, 1), other[0]);
+  EXPECT_EQ(set.Pixel(tabSet->TabRect(1).left + 1, 1), other[1]);
+  EXPECT_EQ(CountColour(set, RECT{0, 0, set.Width(), set.Height()}, c.Tabs[0]), 0);
+  delete form;
+}
+
+// The focused tab shows the focus rectangle; a tab control disabled later
+// shows grey captions.
+TEST_F(TabsTest, TheStripShowsTheFocusAndGreysOutWhenDisabled) {
+  const auto& c = ElementColours();
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(
+      app, TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 0\n") +
+               Control("Edit1", "TEdit", 10, 150, 100, 24));
+  auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
+  HWND wnd = tabs->Handle();
+  SkinTabs(tabs);
+  SetFocus(dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit1"))->Handle());
+  RECT first = ItemRect(wnd, 0);
+  OffsetRect(&first, 0, 1);
+  const gui::TBitmap unfocused = Snapshot(wnd);
+  SetFocus(wnd);
+  const gui::TBitmap focused = Snapshot(wnd);
+  int changed = 0;
+  for (int y = first.top; y < first.bottom; ++y)
+    for (int x = first.left; x < first.right; ++x) changed += unfocused.Pixel(x, y) != focused.Pixel(x, y);
+  EXPECT_GT(changed, (first.right - first.left) / 2);
+  tabs->SetEnabled(false);
+  const gui::TBitmap disabled = Snapshot(wnd);
+  const RECT whole{0, 0, disabled.Width(), disabled.Height()};
+  EXPECT_EQ(CountColour(disabled, whole, c.TabText), 0);
+  EXPECT_EQ(CountColour(disabled, whole, c.SelectedTabText), 0);
+  EXPECT_GT(CountColour(disabled, whole, GetSysColor(COLOR_GRAYTEXT)), 10);
   delete form;
 }
 
