@@ -53,7 +53,7 @@ void TSkinListView::AttachScrollBars(gui::TWinControl* control, TSkinData* data,
 
 void TSkinListView::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   TSkinScrollbar::AttachWindow(wnd, data, form, canvas);
-  AttachHeader();
+  if (Attached()) AttachHeader();
 }
 
 void TSkinListView::AttachHeader() {

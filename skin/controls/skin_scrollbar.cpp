@@ -166,6 +166,7 @@ void TSkinScrollbar::AttachControl(TSkinControlHost* form, TSkinData* data, gui:
 
 void TSkinScrollbar::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
   TSkinControl::AttachWindow(wnd, data, form, canvas);
+  if (!Attached()) return;
   ResetBars(false);
   RecalculateFrame(Handle);
 }
