@@ -202,9 +202,20 @@ class FlatSink {
       }
       return;
     }
+    const std::uint8_t* const from = to - distance;
+    if (distance >= 16) {
+      // 64 bytes, the longest match rounded up, whatever the length: a loop
+      // that ended at a different count from one match to the next would
+      // mispredict its exit on most matches. Each 16-byte piece reads only
+      // bytes before its own; what lands past the match is overwritten by
+      // the output that follows (or lies in the slack: the last match starts
+      // before decodedSize).
+      static_assert(64 <= F + MatchSlack);
+      for (unsigned k = 0; k < 64; k += 16) std::memcpy(to + k, from + k, 16);
+      return;
+    }
     // An overlapping match repeats its first distance bytes; any multiple
     // of distance of at least 8 lets the rest be copied in whole words.
-    const std::uint8_t* const from = to - distance;
     unsigned step = distance;
     unsigned k = 0;
     if (distance < 8) {

@@ -53,8 +53,11 @@ class AdaptiveHuffmanTree {
   // old one, taking its subtree along; returns its new slot.
   unsigned MovePastEqualCounts(unsigned n, unsigned k);
 
-  std::array<std::uint16_t, T + 1> freq_;     // freq_[T] is a 0xFFFF sentinel
-  std::array<std::uint16_t, T + N_CHAR> parent_;  // parent_[symbol + T] is the symbol's leaf slot
+  // freq_[T] is a 0xFFFF sentinel, and so are the three after it, which a
+  // scan four counts at a time may read.
+  std::array<std::uint16_t, T + 4> freq_;
+  static constexpr int SpareParent = T + N_CHAR;
+  std::array<std::uint16_t, T + N_CHAR + 1> parent_;  // parent_[symbol + T] is the symbol's leaf slot
   std::array<std::uint16_t, T> child_;
 };
 
