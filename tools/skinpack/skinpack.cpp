@@ -54,9 +54,20 @@ Bytes ReadWholeFile(const fs::path& path) {
   std::error_code error;
   if (!fs::exists(path, error)) throw Failure(Quoted(path) + ": no such file");
   if (fs::is_directory(path, error)) throw Failure(Quoted(path) + ": is a folder, not a file");
+  const std::uintmax_t size = fs::file_size(path, error);  // none for a pipe or a device
   std::ifstream in(path, std::ios::binary);
   if (!in) throw Failure(Quoted(path) + ": cannot be opened for reading");
-  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes bytes;
+  if (!error && size > 0) {
+    // One read of the whole file, rather than a call per byte through an
+    // iterator into a buffer that is copied each time it grows.
+    if (size > bytes.max_size()) throw Failure(Quoted(path) + ": too large to read into memory");
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+  }
+  // A stream of no known size, or what was added since: through the buffer.
+  bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) throw Failure(Quoted(path) + ": read error");
   return bytes;
 }
