@@ -22,6 +22,13 @@ class CallbackBits {
 
   void StartSymbol() {}
 
+  // The symbol the next code stands for, walked down a bit at a time.
+  int Code(const AdaptiveHuffmanTree& tree) {
+    unsigned c = tree.Child(R);
+    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + Bit()));
+    return static_cast<int>(c) - T;
+  }
+
   unsigned Bit() {
     Fill();
     const unsigned bit = buffer_ >> 15;
@@ -95,6 +102,19 @@ class MemoryBits {
         count_ += 8;
       }
     }
+  }
+
+  // The symbol the next code stands for: its first bits looked up at once,
+  // the rest walked down a bit at a time.
+  int Code(AdaptiveHuffmanTree& tree) {
+    tree.RefreshTopOfCode();
+    const unsigned top = tree.TopOfCode(static_cast<unsigned>(buffer_ >> (64 - AdaptiveHuffmanTree::TopBits)));
+    const unsigned taken = top >> AdaptiveHuffmanTree::TopTakenShift;
+    buffer_ <<= taken;
+    count_ -= taken;
+    unsigned c = tree.Child(static_cast<int>(top & AdaptiveHuffmanTree::TopValueMask));
+    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + Bit()));
+    return static_cast<int>(c) - T;
   }
 
   unsigned Bit() {
@@ -253,9 +273,7 @@ void DecodeSymbols(AdaptiveHuffmanTree& tree, BitSource& bits, Sink& sink) {
   const PositionTables& positions = Positions();
   while (sink.Wants()) {
     bits.StartSymbol();
-    unsigned c = tree.Child(R);
-    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + bits.Bit()));
-    const int symbol = static_cast<int>(c) - T;
+    const int symbol = bits.Code(tree);
     tree.Update(symbol);
     if (symbol < 256) {
       sink.Literal(static_cast<std::uint8_t>(symbol));

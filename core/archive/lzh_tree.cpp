@@ -49,6 +49,36 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
   }
   std::fill(freq_.begin() + T, freq_.end(), 0xFFFF);
   parent_[R] = 0;
+  for (int i = T; i < T + N_CHAR; ++i) child_[i] = static_cast<std::uint16_t>(i);
+}
+
+void AdaptiveHuffmanTree::RebuildTopOfCode() {
+  topLowest_ = R;
+  FillTopOfCode(child_[R], 1, 0);
+  topStale_ = false;
+}
+
+// The sons at slots sons and sons + 1 lie depth levels below the root; code
+// holds the bits that lead to them, without the last.
+void AdaptiveHuffmanTree::FillTopOfCode(unsigned sons, unsigned depth, unsigned code) {
+  for (unsigned bit = 0; bit < 2; ++bit) {
+    const unsigned slot = sons + bit;
+    const unsigned bits = code * 2 + bit;
+    if (depth == TopBits) {
+      top_[bits] = static_cast<std::uint16_t>(slot | TopBits << TopTakenShift);
+      continue;
+    }
+    topLowest_ = std::min(topLowest_, slot);
+    const unsigned son = child_[slot];
+    if (son < unsigned{T}) {
+      FillTopOfCode(son, depth + 1, bits);
+    } else {
+      // Every TopBits-bit value that starts with this leaf's code.
+      const unsigned first = bits << (TopBits - depth);
+      std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
+                  static_cast<std::uint16_t>(son | depth << TopTakenShift));
+    }
+  }
 }
 
 unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
@@ -83,6 +113,7 @@ unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
   parent_[sonOfL < unsigned{T} ? sonOfL + 1 : SpareParent] = static_cast<std::uint16_t>(n);
   child_[l] = static_cast<std::uint16_t>(sonOfN);
   child_[n] = static_cast<std::uint16_t>(sonOfL);
+  topStale_ = topStale_ || l >= topLowest_;
   return l;
 }
 
@@ -113,6 +144,7 @@ void AdaptiveHuffmanTree::Rebuild() {
     parent_[son] = static_cast<std::uint16_t>(i);
     if (son < T) parent_[son + 1] = static_cast<std::uint16_t>(i);
   }
+  topStale_ = true;
 }
 
 }  // namespace core::lzh
