@@ -208,7 +208,7 @@ TEST(LzhTree, StaysConsistentThroughRebuilds) {
   for (int symbol = 0; symbol < N_CHAR; ++symbol) EXPECT_EQ(tree->Child(tree->LeafOf(symbol)), symbol + T);
 }
 
-// The in-memory form must match the callback form in everything a caller
+// The in-memory forms must match the callback form in everything a caller
 // sees: the bytes (the last match's overrun included), BitsUsed, and the
 // input bytes the callback form asks for, which BytesFetched predicts.
 void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
@@ -229,6 +229,16 @@ void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
   ASSERT_EQ(decoded, expected) << stream.size() << "-byte stream decoded to " << decodedSize;
   EXPECT_EQ(inMemory.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
   EXPECT_EQ(core::TLZH::BytesFetched(inMemory.BitsUsed()), requests) << stream.size() << " -> " << decodedSize;
+
+  // In pieces: the same bytes, none of them empty.
+  core::TLZH inPieces;
+  Bytes joined;
+  inPieces.Decode(decodedSize, stream, [&](std::span<const std::uint8_t> piece) {
+    EXPECT_FALSE(piece.empty());
+    joined.insert(joined.end(), piece.begin(), piece.end());
+  });
+  ASSERT_EQ(joined, expected) << stream.size() << "-byte stream decoded in pieces to " << decodedSize;
+  EXPECT_EQ(inPieces.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
 }
 
 TEST(LzhDecodeInMemory, AgreesWithTheCallbackForm) {
