@@ -84,28 +84,44 @@ std::uint32_t DeclaredSize(std::span<const std::uint8_t> archive) {
          static_cast<std::uint32_t>(archive[2]) << 16 | static_cast<std::uint32_t>(archive[3]) << 24;
 }
 
-// Decodes a raw stream (size field + bit stream) to exactly its declared
-// size, refusing streams that are too short for what they declare.
-Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label) {
+// A raw stream (size field + bit stream) whose declared size its bit stream
+// could hold at all.
+struct RawStream {
+  std::uint32_t declared;
+  std::span<const std::uint8_t> bits;
+};
+
+RawStream CheckedStream(std::span<const std::uint8_t> archive, const fs::path& label) {
   if (archive.size() < 4) {
     throw Failure(Quoted(label) + ": not a compressed stream (" + std::to_string(archive.size()) +
                   " bytes, shorter than its 4-byte size field)");
   }
-  const std::uint32_t declared = DeclaredSize(archive);
-  const std::span<const std::uint8_t> stream = archive.subspan(4);
-  if (declared > core::LzhMaxDecodedSize(stream.size())) {
+  const RawStream stream{DeclaredSize(archive), archive.subspan(4)};
+  if (stream.declared > core::LzhMaxDecodedSize(stream.bits.size())) {
     throw Failure(Quoted(label) + ": not a compressed stream, or a damaged one: it declares " +
-                  std::to_string(declared) + " bytes, more than " + std::to_string(stream.size()) +
+                  std::to_string(stream.declared) + " bytes, more than " + std::to_string(stream.bits.size()) +
                   " bytes of compressed data can hold");
   }
-  core::TLZH decoder;
-  Bytes out = decoder.Decode(declared, stream);
-  if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.size()) * 8) {
+  return stream;
+}
+
+// A decoder that took more bits than the stream has read zeros in their place.
+void RefuseTruncated(const core::TLZH& decoder, const RawStream& stream, const fs::path& label) {
+  if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.bits.size()) * 8) {
     throw Failure(Quoted(label) + ": truncated: the compressed data ends " +
-                  std::to_string((decoder.BitsUsed() - stream.size() * 8 + 7) / 8) +
-                  " byte(s) before the declared " + std::to_string(declared) + " bytes are complete");
+                  std::to_string((decoder.BitsUsed() - stream.bits.size() * 8 + 7) / 8) +
+                  " byte(s) before the declared " + std::to_string(stream.declared) + " bytes are complete");
   }
-  out.resize(declared);
+}
+
+// Decodes a raw stream to exactly its declared size, refusing streams that
+// are too short for what they declare.
+Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label) {
+  const RawStream stream = CheckedStream(archive, label);
+  core::TLZH decoder;
+  Bytes out = decoder.Decode(stream.declared, stream.bits);
+  RefuseTruncated(decoder, stream, label);
+  out.resize(stream.declared);
   return out;
 }
 
@@ -295,11 +311,47 @@ int Compress(const std::vector<std::string>& args) {
   return 0;
 }
 
+// An output file being written: removed when it is left unfinished (only a
+// file: OUT may be a device or a pipe).
+class PartialFile {
+ public:
+  explicit PartialFile(fs::path path) : path_(std::move(path)) {}
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+  ~PartialFile() {
+    std::error_code error;
+    if (!complete_ && fs::is_regular_file(path_, error)) fs::remove(path_, error);
+  }
+  void Complete() { complete_ = true; }
+
+ private:
+  fs::path path_;
+  bool complete_ = false;
+};
+
+// Decodes into OUT as it goes, without the whole output in memory. A stream
+// found cut short, or any other failure, leaves no file OUT behind.
 int Decompress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("decompress: expects IN and OUT");
-  const Bytes decoded = DecodeStream(ReadWholeFile(args[0]), args[0]);
-  WriteWholeFile(args[1], decoded);
-  std::cout << decoded.size() << " bytes\n";
+  const Bytes archive = ReadWholeFile(args[0]);
+  const RawStream stream = CheckedStream(archive, args[0]);
+  const fs::path output = args[1];
+  std::ofstream out(output, std::ios::binary | std::ios::trunc);
+  if (!out) throw Failure("Unable to write to " + output.string());
+  PartialFile partial(output);
+  std::uint64_t left = stream.declared;
+  core::TLZH decoder;
+  decoder.Decode(stream.declared, stream.bits, [&](std::span<const std::uint8_t> piece) {
+    // The last piece holds the rest of the last match too.
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), left));
+    out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(count));
+    left -= count;
+  });
+  out.close();
+  RefuseTruncated(decoder, stream, args[0]);
+  if (!out) throw Failure("Unable to write to " + output.string());
+  partial.Complete();
+  std::cout << stream.declared << " bytes\n";
   return 0;
 }
 
