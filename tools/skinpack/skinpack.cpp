@@ -14,6 +14,14 @@
 #include <string_view>
 #include <vector>
 
+#if __has_include(<sys/mman.h>)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#define SKINPACK_MAPS_FILES 1
+#endif
+
 #include "core/archive/byte_stream.h"
 #include "core/archive/lzh.h"
 #include "core/archive/lzh_encoder.h"
@@ -71,6 +79,60 @@ Bytes ReadWholeFile(const fs::path& path) {
   if (in.bad()) throw Failure(Quoted(path) + ": read error");
   return bytes;
 }
+
+// The bytes of an input file, mapped where the system maps files: the
+// file's cached pages are the buffer, without a copy and without a page
+// fault for each page on the first touch. Otherwise, for what cannot be
+// mapped (a pipe, an empty file), and for a file that is also the output
+// (whose truncation would pull the pages away), read whole.
+class InputFile {
+ public:
+  InputFile(const fs::path& path, [[maybe_unused]] const fs::path& output) {
+#if SKINPACK_MAPS_FILES
+    std::error_code error;
+    if (!fs::equivalent(path, output, error) && Map(path)) return;
+#endif
+    read_ = ReadWholeFile(path);
+    bytes_ = read_;
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() {
+#if SKINPACK_MAPS_FILES
+    if (mapped_ != nullptr) munmap(mapped_, bytes_.size());
+#endif
+  }
+
+  std::span<const std::uint8_t> Bytes() const { return bytes_; }
+
+ private:
+#if SKINPACK_MAPS_FILES
+  bool Map(const fs::path& path) {
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    struct stat status {};
+    int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+    flags |= MAP_POPULATE;  // the pages at once, not a fault for each
+#endif
+    void* mapped = MAP_FAILED;
+    if (fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
+        static_cast<std::uintmax_t>(status.st_size) <= SIZE_MAX) {
+      mapped = mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, flags, file, 0);
+    }
+    close(file);
+    if (mapped == MAP_FAILED) return false;
+    mapped_ = mapped;
+    bytes_ = std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(mapped),
+                                           static_cast<std::size_t>(status.st_size));
+    return true;
+  }
+
+  void* mapped_ = nullptr;
+#endif
+  std::vector<std::uint8_t> read_;
+  std::span<const std::uint8_t> bytes_;
+};
 
 void WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -333,8 +395,8 @@ class PartialFile {
 // found cut short, or any other failure, leaves no file OUT behind.
 int Decompress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("decompress: expects IN and OUT");
-  const Bytes archive = ReadWholeFile(args[0]);
-  const RawStream stream = CheckedStream(archive, args[0]);
+  const InputFile input(args[0], args[1]);
+  const RawStream stream = CheckedStream(input.Bytes(), args[0]);
   const fs::path output = args[1];
   std::ofstream out(output, std::ios::binary | std::ios::trunc);
   if (!out) throw Failure("Unable to write to " + output.string());
