@@ -8,12 +8,15 @@
 // round by round, and each figure is the best of the rounds.
 //
 // Usage: lzh_command_bench [--rounds N] [--size BYTES] [--dir DIR] [--instructions]
+//                          [--skinpack PATH]
 //   --rounds N       timed runs of each command (default 10)
 //   --size BYTES     corpus size (default 17000000)
 //   --dir DIR        where the files go (default a new folder in the temporary
 //                    folder, removed afterwards)
 //   --instructions   also count each command's instructions once, whole
 //                    process, under callgrind (valgrind must be installed)
+//   --skinpack PATH  another build of skinpack in place of this one's (for
+//                    the figure of an earlier version beside the same baseline)
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -48,6 +51,7 @@ struct Options {
   std::size_t size = 17'000'000;
   fs::path dir;
   bool instructions = false;
+  std::string skinpack = SKINPACK_PATH;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -61,6 +65,8 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
       options.size = static_cast<std::size_t>(std::max(0LL, std::atoll(argv[++i])));
     } else if (arg == "--dir" && hasValue) {
       options.dir = argv[++i];
+    } else if (arg == "--skinpack" && hasValue) {
+      options.skinpack = argv[++i];
     } else if (arg == "--instructions") {
       options.instructions = true;
     } else {
@@ -173,7 +179,9 @@ class ScratchFolder {
 int main(int argc, char** argv) {
   const std::optional<Options> options = ParseOptions(argc, argv);
   if (!options) {
-    std::fprintf(stderr, "usage: lzh_command_bench [--rounds N] [--size BYTES] [--dir DIR] [--instructions]\n");
+    std::fprintf(stderr,
+                 "usage: lzh_command_bench [--rounds N] [--size BYTES] [--dir DIR] [--instructions] "
+                 "[--skinpack PATH]\n");
     return 2;
   }
   const bench::LzhCorpus corpus = bench::MakeLzhCorpus(options->size, LZH_BENCH_SOURCE_DIR);
@@ -189,7 +197,7 @@ int main(int argc, char** argv) {
       {"classic_lzhuf d IN OUT", {CLASSIC_LZHUF_PATH, "d", input.string(), (scratch.Path() / "classic.out").string()},
        scratch.Path() / "classic.out"},
       {"skinpack decompress IN OUT",
-       {SKINPACK_PATH, "decompress", input.string(), (scratch.Path() / "skinpack.out").string()},
+       {options->skinpack, "decompress", input.string(), (scratch.Path() / "skinpack.out").string()},
        scratch.Path() / "skinpack.out"}};
 
   for (Command& command : commands) {
