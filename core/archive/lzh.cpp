@@ -23,11 +23,14 @@ class CallbackBits {
 
   void StartSymbol() {}
 
-  // The symbol the next code stands for, walked down a bit at a time.
-  int Code(const AdaptiveHuffmanTree& tree) {
+  // The symbol the next code stands for, walked down a bit at a time; the
+  // tree is updated with it.
+  int TakeSymbol(AdaptiveHuffmanTree& tree) {
     unsigned c = tree.Child(R);
     while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + Bit()));
-    return static_cast<int>(c) - T;
+    const int symbol = static_cast<int>(c) - T;
+    tree.Update(symbol);
+    return symbol;
   }
 
   unsigned Bit() {
@@ -106,16 +109,23 @@ class MemoryBits {
   }
 
   // The symbol the next code stands for: its first bits looked up at once,
-  // the rest walked down a bit at a time.
-  int Code(AdaptiveHuffmanTree& tree) {
+  // the rest walked down a bit at a time; the tree is updated from the leaf
+  // the walk ended on.
+  int TakeSymbol(AdaptiveHuffmanTree& tree) {
     tree.RefreshTopOfCode();
     const unsigned top = tree.TopOfCode(static_cast<unsigned>(buffer_ >> (64 - AdaptiveHuffmanTree::TopBits)));
     const unsigned taken = top >> AdaptiveHuffmanTree::TopTakenShift;
     buffer_ <<= taken;
     count_ -= taken;
-    unsigned c = tree.Child(static_cast<int>(top & AdaptiveHuffmanTree::TopValueMask));
-    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + Bit()));
-    return static_cast<int>(c) - T;
+    unsigned slot = top & AdaptiveHuffmanTree::TopValueMask;
+    unsigned c = tree.Child(static_cast<int>(slot));
+    while (c < unsigned{T}) {
+      slot = c + Bit();
+      c = tree.Child(static_cast<int>(slot));
+    }
+    const int symbol = static_cast<int>(c) - T;
+    tree.UpdateLeaf(slot, symbol);
+    return symbol;
   }
 
   unsigned Bit() {
@@ -330,8 +340,7 @@ void DecodeSymbols(AdaptiveHuffmanTree& tree, BitSource& bits, Sink& sink) {
   const PositionTables& positions = Positions();
   while (sink.Wants()) {
     bits.StartSymbol();
-    const int symbol = bits.Code(tree);
-    tree.Update(symbol);
+    const int symbol = bits.TakeSymbol(tree);
     if (symbol < 256) {
       sink.Literal(static_cast<std::uint8_t>(symbol));
     } else {

@@ -49,7 +49,6 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
   }
   std::fill(freq_.begin() + T, freq_.end(), 0xFFFF);
   parent_[R] = 0;
-  for (int i = T; i < T + N_CHAR; ++i) child_[i] = static_cast<std::uint16_t>(i);
 }
 
 void AdaptiveHuffmanTree::RebuildTopOfCode() {
@@ -76,7 +75,7 @@ void AdaptiveHuffmanTree::FillTopOfCode(unsigned sons, unsigned depth, unsigned 
       // Every TopBits-bit value that starts with this leaf's code.
       const unsigned first = bits << (TopBits - depth);
       std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
-                  static_cast<std::uint16_t>(son | depth << TopTakenShift));
+                  static_cast<std::uint16_t>(slot | depth << TopTakenShift));
     }
   }
 }

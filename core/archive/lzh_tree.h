@@ -40,18 +40,20 @@ class AdaptiveHuffmanTree {
   AdaptiveHuffmanTree();
 
   void Update(int symbol);
+  // The same for a symbol whose leaf slot the caller has just walked to,
+  // which saves looking it up.
+  void UpdateLeaf(unsigned leafSlot, int symbol);
 
-  // Child(symbol + T) is symbol + T: a walk that has reached a leaf stays.
   std::uint16_t Child(int node) const { return child_[node]; }
   std::uint16_t Parent(int node) const { return parent_[node]; }
   std::uint16_t Frequency(int node) const { return freq_[node]; }
   int LeafOf(int symbol) const { return parent_[symbol + T]; }
 
   // The first TopBits bits of a code at once, for a decoder that can look
-  // ahead. TopOfCode(bits) is, for a code of at most TopBits bits, its
-  // leaf's symbol + T, else the slot its first TopBits bits lead to (the
-  // walk goes on from that slot's child); above TopTakenShift, the number of
-  // bits it stands for. RefreshTopOfCode makes the table anew when a node
+  // ahead. TopOfCode(bits) is the slot they lead to: the leaf of a code of
+  // at most TopBits bits, else the slot TopBits levels down, from whose
+  // child the walk goes on; above TopTakenShift, the number of bits it
+  // stands for. RefreshTopOfCode makes the table anew when a node
   // in its levels has moved or the tree was rebuilt: on mixed data about
   // once in 1,700 symbols, as moves keep to the nodes of small counts.
   static constexpr unsigned TopBits = 5;
@@ -76,7 +78,7 @@ class AdaptiveHuffmanTree {
   std::array<std::uint16_t, T + 4> freq_;
   static constexpr int SpareParent = T + N_CHAR;
   std::array<std::uint16_t, T + N_CHAR + 1> parent_;  // parent_[symbol + T] is the symbol's leaf slot
-  std::array<std::uint16_t, T + N_CHAR> child_;
+  std::array<std::uint16_t, T> child_;
   std::array<std::uint16_t, 1 << TopBits> top_;
   // The lowest slot whose child the table was made from. A move of n and
   // l > n changes the child of those two slots only, so one with l below
@@ -84,12 +86,17 @@ class AdaptiveHuffmanTree {
   unsigned topLowest_ = 0;
   bool topStale_ = true;
 };
-static_assert(T + N_CHAR <= AdaptiveHuffmanTree::TopValueMask + 1);
+static_assert(T <= AdaptiveHuffmanTree::TopValueMask + 1);
 
-// Inline: the decoder runs it once per symbol.
+// Inline: the decoder runs these once per symbol.
 inline void AdaptiveHuffmanTree::Update(int symbol) {
   if (freq_[R] == MAX_FREQ) Rebuild();
-  unsigned n = parent_[symbol + T];
+  UpdateLeaf(parent_[symbol + T], symbol);
+}
+
+inline void AdaptiveHuffmanTree::UpdateLeaf(unsigned leafSlot, int symbol) {
+  if (freq_[R] == MAX_FREQ) return Update(symbol);  // the rebuild moves the leaf
+  unsigned n = leafSlot;
   do {
     const unsigned k = ++freq_[n];
     if (k > freq_[n + 1]) n = MovePastEqualCounts(n, k);
