@@ -12,10 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,96 +19,14 @@
 #include "classic_lzhuf.h"
 #include "core/archive/lzh.h"
 #include "core/archive/lzh_encoder.h"
-#include "element_bitmap.h"
+#include "lzh_corpus.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t CorpusSize = 1'700'000;
-constexpr std::size_t RandomShare = CorpusSize * 15 / 100;
-constexpr std::size_t MostText = CorpusSize * 30 / 100;
-
-// The repository's own text, in a fixed order: sources, build files, docs.
-std::vector<Bytes> RepositoryTexts(std::size_t& files) {
-  const fs::path root = LZH_BENCH_SOURCE_DIR;
-  const char* const folders[] = {"app", "bench", "cmake", "core", "docs", "gui", "scripts", "skin", "skins", "tests", "tools"};
-  const char* const extensions[] = {".cpp", ".h", ".md", ".txt", ".cmake", ".ini", ".dfm"};
-  std::vector<fs::path> paths;
-  for (const char* folder : folders) {
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(root / folder, error); !error && it != fs::end(it);
-         it.increment(error)) {
-      if (!it->is_regular_file()) continue;
-      const std::string extension = it->path().extension().string();
-      if (std::find(std::begin(extensions), std::end(extensions), extension) != std::end(extensions)) {
-        paths.push_back(it->path());
-      }
-    }
-  }
-  std::sort(paths.begin(), paths.end());
-  std::vector<Bytes> texts;
-  for (const fs::path& path : paths) {
-    std::ifstream in(path, std::ios::binary);
-    texts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  files = texts.size();
-  return texts;
-}
-
-struct Corpus {
-  Bytes bytes;
-  std::size_t bitmapBytes = 0;
-  std::size_t textBytes = 0;
-  std::size_t textFiles = 0;
-  std::size_t randomBytes = 0;
-};
-
-// Bitmaps, text files and random blocks interleaved, each kind kept close to
-// its share all along so that the tree adapts as it would on a real archive.
-Corpus MakeCorpus() {
-  Corpus corpus;
-  const std::vector<Bytes> texts = RepositoryTexts(corpus.textFiles);
-  std::size_t textAvailable = 0;
-  for (const Bytes& text : texts) textAvailable += text.size();
-  const std::size_t textTarget = std::min(textAvailable, MostText);
-  const std::size_t targets[3] = {CorpusSize - textTarget - RandomShare, textTarget, RandomShare};
-  std::size_t* const made[3] = {&corpus.bitmapBytes, &corpus.textBytes, &corpus.randomBytes};
-
-  std::mt19937 random(20240617);
-  std::size_t nextBitmap = 0;
-  std::size_t nextText = 0;
-  while (corpus.bytes.size() < CorpusSize) {
-    // The kind furthest behind its share of what is there so far.
-    int kind = 0;
-    double worst = -1e300;
-    for (int k = 0; k < 3; ++k) {
-      if (*made[k] >= targets[k]) continue;
-      const double behind = static_cast<double>(targets[k]) * static_cast<double>(corpus.bytes.size() + 1) /
-                                static_cast<double>(CorpusSize) - static_cast<double>(*made[k]);
-      if (behind > worst) {
-        worst = behind;
-        kind = k;
-      }
-    }
-    Bytes piece;
-    if (kind == 0) {
-      const int i = static_cast<int>(nextBitmap++);
-      piece = bench::ElementBitmap(24 + (i * 29) % 200, 16 + (i * 17) % 60, i);
-    } else if (kind == 1) {
-      piece = texts[nextText++];
-    } else {
-      piece.resize(2048 + random() % 14336);
-      for (std::uint8_t& byte : piece) byte = static_cast<std::uint8_t>(random() >> 24);
-    }
-    piece.resize(std::min(piece.size(), targets[kind] - *made[kind]));
-    *made[kind] += piece.size();
-    corpus.bytes.insert(corpus.bytes.end(), piece.begin(), piece.end());
-  }
-  return corpus;
-}
 
 std::uint32_t DeclaredSize(std::span<const std::uint8_t> archive) {
   return static_cast<std::uint32_t>(archive[0]) | static_cast<std::uint32_t>(archive[1]) << 8 |
@@ -186,7 +100,7 @@ int main(int argc, char** argv) {
                         {"ours", "TLZH", DecodeOurs},
                         {"callbacks", "TLZH, callbacks", DecodeOursByCallbacks}};
   const std::string first = argc > 1 ? argv[1] : "";
-  const Corpus corpus = MakeCorpus();
+  const bench::LzhCorpus corpus = bench::MakeLzhCorpus(CorpusSize, LZH_BENCH_SOURCE_DIR);
   const Bytes archive = core::LzhCompress(corpus.bytes);
 
   if (first == "--only") {

@@ -1,5 +1,6 @@
 #include "core/archive/lzh.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -21,6 +22,16 @@ class CallbackBits {
   explicit CallbackBits(const TLZH::ReadFunction& read) : read_(read) {}
 
   void StartSymbol() {}
+
+  // The symbol the next code stands for, walked down a bit at a time; the
+  // tree is updated with it.
+  int TakeSymbol(AdaptiveHuffmanTree& tree) {
+    unsigned c = tree.Child(R);
+    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + Bit()));
+    const int symbol = static_cast<int>(c) - T;
+    tree.Update(symbol);
+    return symbol;
+  }
 
   unsigned Bit() {
     Fill();
@@ -95,6 +106,26 @@ class MemoryBits {
         count_ += 8;
       }
     }
+  }
+
+  // The symbol the next code stands for: its first bits looked up at once,
+  // the rest walked down a bit at a time; the tree is updated from the leaf
+  // the walk ended on.
+  int TakeSymbol(AdaptiveHuffmanTree& tree) {
+    tree.RefreshTopOfCode();
+    const unsigned top = tree.TopOfCode(static_cast<unsigned>(buffer_ >> (64 - AdaptiveHuffmanTree::TopBits)));
+    const unsigned taken = top >> AdaptiveHuffmanTree::TopTakenShift;
+    buffer_ <<= taken;
+    count_ -= taken;
+    unsigned slot = top & AdaptiveHuffmanTree::TopValueMask;
+    unsigned c = tree.Child(static_cast<int>(slot));
+    while (c < unsigned{T}) {
+      slot = c + Bit();
+      c = tree.Child(static_cast<int>(slot));
+    }
+    const int symbol = static_cast<int>(c) - T;
+    tree.UpdateLeaf(slot, symbol);
+    return symbol;
   }
 
   unsigned Bit() {
@@ -176,14 +207,41 @@ class CallbackSink {
   unsigned r_ = FirstWritePosition;
 };
 
+// Copies a match whose source lies wholly in the output before to, writing
+// up to 64 bytes from to on, past the match itself: the bytes there are
+// overwritten by the output that follows or lie in the buffer's slack.
+void CopyMatch(std::uint8_t* to, unsigned distance, unsigned length) {
+  const std::uint8_t* const from = to - distance;
+  if (distance >= 16) {
+    // 64 bytes, the longest match rounded up, whatever the length: a loop
+    // that ended at a different count from one match to the next would
+    // mispredict its exit on most matches. Each 16-byte piece reads only
+    // bytes before its own.
+    for (unsigned k = 0; k < 64; k += 16) std::memcpy(to + k, from + k, 16);
+    return;
+  }
+  // An overlapping match repeats its first distance bytes; any multiple
+  // of distance of at least 8 lets the rest be copied in whole words.
+  unsigned step = distance;
+  unsigned k = 0;
+  if (distance < 8) {
+    step = distance * ((8 + distance - 1) / distance);
+    for (; k < step && k < length; ++k) to[k] = from[k];
+  }
+  for (; k < length; k += 8) std::memcpy(to + k, to + k - step, 8);
+}
+
+// Room a buffer needs past the end of its output for CopyMatch: the last
+// match starts before the end and reaches up to F - 1 past it, its copy 64
+// bytes from its start.
+constexpr std::size_t MatchSlack = 8;
+static_assert(64 <= F + MatchSlack);
+
 // Output into one flat buffer that is also the window: matches (distance
-// 1 ... N back) copy from the output itself, 8 bytes at a time. The buffer
-// holds MatchSlack bytes past the longest possible output for the copies
-// that overshoot.
+// 1 ... N back) copy from the output itself. The buffer holds F - 1 +
+// MatchSlack bytes past decodedSize.
 class FlatSink {
  public:
-  static constexpr std::size_t MatchSlack = 8;
-
   FlatSink(std::uint8_t* begin, std::uint32_t decodedSize) : begin_(begin), out_(begin), end_(begin + decodedSize) {}
 
   bool Wants() const { return out_ < end_; }
@@ -202,16 +260,7 @@ class FlatSink {
       }
       return;
     }
-    // An overlapping match repeats its first distance bytes; any multiple
-    // of distance of at least 8 lets the rest be copied in whole words.
-    const std::uint8_t* const from = to - distance;
-    unsigned step = distance;
-    unsigned k = 0;
-    if (distance < 8) {
-      step = distance * ((8 + distance - 1) / distance);
-      for (; k < step && k < length; ++k) to[k] = from[k];
-    }
-    for (; k < length; k += 8) std::memcpy(to + k, to + k - step, 8);
+    CopyMatch(to, distance, length);
   }
 
   std::size_t Produced() const { return static_cast<std::size_t>(out_ - begin_); }
@@ -220,6 +269,55 @@ class FlatSink {
   std::uint8_t* const begin_;
   std::uint8_t* out_;
   std::uint8_t* const end_;
+};
+
+// Output in pieces through one buffer that holds, before each piece, the N
+// bytes before it (before the first, the initial window), so that every
+// match copies from the buffer itself. A piece is handed over once it holds
+// PieceSize bytes or the output is complete; the whole match that crossed
+// that mark goes with it.
+class PieceSink {
+ public:
+  static constexpr std::size_t PieceSize = std::size_t{1} << 17;
+  static_assert(PieceSize >= N);
+
+  PieceSink(std::uint32_t decodedSize, const TLZH::PieceFunction& write)
+      : buffer_(N + PieceSize + (F - 1) + MatchSlack), begin_(buffer_.data() + N), out_(begin_),
+        left_(decodedSize), write_(write) {
+    for (int back = 1; back <= N; ++back) begin_[-back] = InitialWindowByte(back);
+    limit_ = begin_ + std::min<std::uint64_t>(left_, PieceSize);
+  }
+
+  bool Wants() { return out_ < limit_ || NextPiece(); }
+
+  void Literal(std::uint8_t byte) { *out_++ = byte; }
+
+  void Match(unsigned distance, unsigned length) {
+    std::uint8_t* const to = out_;
+    out_ += length;
+    CopyMatch(to, distance, length);
+  }
+
+ private:
+  // Hands over the piece; false when it completed the output.
+  bool NextPiece() {
+    const auto made = static_cast<std::size_t>(out_ - begin_);
+    if (made == 0) return false;
+    write_(std::span<const std::uint8_t>(begin_, made));
+    if (made >= left_) return false;
+    left_ -= made;
+    std::memmove(buffer_.data(), out_ - N, N);
+    out_ = begin_;
+    limit_ = begin_ + std::min<std::uint64_t>(left_, PieceSize);
+    return true;
+  }
+
+  std::vector<std::uint8_t> buffer_;
+  std::uint8_t* const begin_;
+  std::uint8_t* out_;
+  std::uint8_t* limit_ = nullptr;
+  std::uint64_t left_;  // of decodedSize, not yet handed over
+  const TLZH::PieceFunction& write_;
 };
 
 struct DecoderTables {
@@ -242,10 +340,7 @@ void DecodeSymbols(AdaptiveHuffmanTree& tree, BitSource& bits, Sink& sink) {
   const PositionTables& positions = Positions();
   while (sink.Wants()) {
     bits.StartSymbol();
-    unsigned c = tree.Child(R);
-    while (c < unsigned{T}) c = tree.Child(static_cast<int>(c + bits.Bit()));
-    const int symbol = static_cast<int>(c) - T;
-    tree.Update(symbol);
+    const int symbol = bits.TakeSymbol(tree);
     if (symbol < 256) {
       sink.Literal(static_cast<std::uint8_t>(symbol));
     } else {
@@ -276,7 +371,7 @@ std::vector<std::uint8_t> TLZH::Decode(std::uint32_t decodedSize, std::span<cons
   const std::unique_ptr<DecoderTables> tables = AllocateTables();
   // Room for the rest of the last match and the copies' overshoot; on a
   // 32-bit system that may exceed what a vector can hold.
-  const std::uint64_t room = std::uint64_t{decodedSize} + (F - 1) + FlatSink::MatchSlack;
+  const std::uint64_t room = std::uint64_t{decodedSize} + (F - 1) + MatchSlack;
   std::vector<std::uint8_t> output;
   if (room > output.max_size()) throw std::length_error("LZH : decoded size too large for memory");
   output.resize(static_cast<std::size_t>(room));
@@ -286,6 +381,15 @@ std::vector<std::uint8_t> TLZH::Decode(std::uint32_t decodedSize, std::span<cons
   output.resize(sink.Produced());
   bitsUsed_ = bits.BitsTaken();
   return output;
+}
+
+void TLZH::Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream, const PieceFunction& write) {
+  bitsUsed_ = 0;
+  const std::unique_ptr<DecoderTables> tables = AllocateTables();
+  MemoryBits bits(stream);
+  PieceSink sink(decodedSize, write);
+  DecodeSymbols(tables->tree, bits, sink);
+  bitsUsed_ = bits.BitsTaken();
 }
 
 }  // namespace core

@@ -34,6 +34,12 @@ class TLZH {
   // the rest of the last match), allocated at once.
   std::vector<std::uint8_t> Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream);
 
+  // The same, handing the bytes to write in pieces of about 128 KB as they
+  // are ready (together exactly the bytes the form above returns), through
+  // one buffer of that size instead of one for the whole output.
+  using PieceFunction = std::function<void(std::span<const std::uint8_t> piece)>;
+  void Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream, const PieceFunction& write);
+
   // Bits the last Decode took from its input, including the zero bits that
   // stood in for missing input: more than 8 per input byte means the input
   // was cut short.

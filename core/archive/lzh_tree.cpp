@@ -1,6 +1,8 @@
 #include "core/archive/lzh_tree.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace core::lzh {
 
@@ -45,25 +47,72 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
     child_[j] = static_cast<std::uint16_t>(i);
     parent_[i] = parent_[i + 1] = static_cast<std::uint16_t>(j);
   }
-  freq_[T] = 0xFFFF;
+  std::fill(freq_.begin() + T, freq_.end(), 0xFFFF);
   parent_[R] = 0;
 }
 
+void AdaptiveHuffmanTree::RebuildTopOfCode() {
+  topLowest_ = R;
+  FillTopOfCode(child_[R], 1, 0);
+  topStale_ = false;
+}
+
+// The sons at slots sons and sons + 1 lie depth levels below the root; code
+// holds the bits that lead to them, without the last.
+void AdaptiveHuffmanTree::FillTopOfCode(unsigned sons, unsigned depth, unsigned code) {
+  for (unsigned bit = 0; bit < 2; ++bit) {
+    const unsigned slot = sons + bit;
+    const unsigned bits = code * 2 + bit;
+    if (depth == TopBits) {
+      top_[bits] = static_cast<std::uint16_t>(slot | TopBits << TopTakenShift);
+      continue;
+    }
+    topLowest_ = std::min(topLowest_, slot);
+    const unsigned son = child_[slot];
+    if (son < unsigned{T}) {
+      FillTopOfCode(son, depth + 1, bits);
+    } else {
+      // Every TopBits-bit value that starts with this leaf's code.
+      const unsigned first = bits << (TopBits - depth);
+      std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
+                  static_cast<std::uint16_t>(slot | depth << TopTakenShift));
+    }
+  }
+}
+
 unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
-  // The sentinel at freq_[T] stops the scan.
-  unsigned l = n + 1;
-  while (k > freq_[l + 1]) ++l;
+  // The counts are sorted, so the nodes after n that count less than k all
+  // count k - 1: the end of that run is found four counts at a time. The
+  // sentinel at freq_[T] stops the scan.
+  unsigned l = n;
+  if constexpr (std::endian::native == std::endian::little) {
+    const std::uint64_t run = (k - 1) * std::uint64_t{0x0001000100010001};
+    for (;;) {
+      std::uint64_t four;
+      std::memcpy(&four, &freq_[l + 1], sizeof four);
+      const std::uint64_t differs = four ^ run;
+      if (differs != 0) {
+        l += static_cast<unsigned>(std::countr_zero(differs)) / 16;
+        break;
+      }
+      l += 4;
+    }
+  } else {
+    while (k > freq_[l + 1]) ++l;
+  }
   freq_[n] = freq_[l];
   freq_[l] = static_cast<std::uint16_t>(k);
 
+  // A leaf son has no second son to re-point: its write goes to a spare slot.
   const unsigned sonOfN = child_[n];
   parent_[sonOfN] = static_cast<std::uint16_t>(l);
-  if (sonOfN < unsigned{T}) parent_[sonOfN + 1] = static_cast<std::uint16_t>(l);
+  parent_[sonOfN < unsigned{T} ? sonOfN + 1 : SpareParent] = static_cast<std::uint16_t>(l);
   const unsigned sonOfL = child_[l];
   parent_[sonOfL] = static_cast<std::uint16_t>(n);
-  if (sonOfL < unsigned{T}) parent_[sonOfL + 1] = static_cast<std::uint16_t>(n);
+  parent_[sonOfL < unsigned{T} ? sonOfL + 1 : SpareParent] = static_cast<std::uint16_t>(n);
   child_[l] = static_cast<std::uint16_t>(sonOfN);
   child_[n] = static_cast<std::uint16_t>(sonOfL);
+  topStale_ = topStale_ || l >= topLowest_;
   return l;
 }
 
@@ -94,6 +143,7 @@ void AdaptiveHuffmanTree::Rebuild() {
     parent_[son] = static_cast<std::uint16_t>(i);
     if (son < T) parent_[son + 1] = static_cast<std::uint16_t>(i);
   }
+  topStale_ = true;
 }
 
 }  // namespace core::lzh

@@ -40,11 +40,29 @@ class AdaptiveHuffmanTree {
   AdaptiveHuffmanTree();
 
   void Update(int symbol);
+  // The same for a symbol whose leaf slot the caller has just walked to,
+  // which saves looking it up.
+  void UpdateLeaf(unsigned leafSlot, int symbol);
 
   std::uint16_t Child(int node) const { return child_[node]; }
   std::uint16_t Parent(int node) const { return parent_[node]; }
   std::uint16_t Frequency(int node) const { return freq_[node]; }
   int LeafOf(int symbol) const { return parent_[symbol + T]; }
+
+  // The first TopBits bits of a code at once, for a decoder that can look
+  // ahead. TopOfCode(bits) is the slot they lead to: the leaf of a code of
+  // at most TopBits bits, else the slot TopBits levels down, from whose
+  // child the walk goes on; above TopTakenShift, the number of bits it
+  // stands for. RefreshTopOfCode makes the table anew when a node
+  // in its levels has moved or the tree was rebuilt: on mixed data about
+  // once in 1,700 symbols, as moves keep to the nodes of small counts.
+  static constexpr unsigned TopBits = 5;
+  static constexpr unsigned TopTakenShift = 10;
+  static constexpr unsigned TopValueMask = (1u << TopTakenShift) - 1;
+  std::uint16_t TopOfCode(unsigned bits) const { return top_[bits]; }
+  void RefreshTopOfCode() {
+    if (topStale_) RebuildTopOfCode();
+  }
 
  private:
   void Rebuild();
@@ -52,16 +70,33 @@ class AdaptiveHuffmanTree {
   // node that still counts k - 1, the end of the run of counts equal to its
   // old one, taking its subtree along; returns its new slot.
   unsigned MovePastEqualCounts(unsigned n, unsigned k);
+  void RebuildTopOfCode();
+  void FillTopOfCode(unsigned sons, unsigned depth, unsigned code);
 
-  std::array<std::uint16_t, T + 1> freq_;     // freq_[T] is a 0xFFFF sentinel
-  std::array<std::uint16_t, T + N_CHAR> parent_;  // parent_[symbol + T] is the symbol's leaf slot
+  // freq_[T] is a 0xFFFF sentinel, and so are the three after it, which a
+  // scan four counts at a time may read.
+  std::array<std::uint16_t, T + 4> freq_;
+  static constexpr int SpareParent = T + N_CHAR;
+  std::array<std::uint16_t, T + N_CHAR + 1> parent_;  // parent_[symbol + T] is the symbol's leaf slot
   std::array<std::uint16_t, T> child_;
+  std::array<std::uint16_t, 1 << TopBits> top_;
+  // The lowest slot whose child the table was made from. A move of n and
+  // l > n changes the child of those two slots only, so one with l below
+  // topLowest_ leaves the table as it is.
+  unsigned topLowest_ = 0;
+  bool topStale_ = true;
 };
+static_assert(T <= AdaptiveHuffmanTree::TopValueMask + 1);
 
-// Inline: the decoder runs it once per symbol.
+// Inline: the decoder runs these once per symbol.
 inline void AdaptiveHuffmanTree::Update(int symbol) {
   if (freq_[R] == MAX_FREQ) Rebuild();
-  unsigned n = parent_[symbol + T];
+  UpdateLeaf(parent_[symbol + T], symbol);
+}
+
+inline void AdaptiveHuffmanTree::UpdateLeaf(unsigned leafSlot, int symbol) {
+  if (freq_[R] == MAX_FREQ) return Update(symbol);  // the rebuild moves the leaf
+  unsigned n = leafSlot;
   do {
     const unsigned k = ++freq_[n];
     if (k > freq_[n + 1]) n = MovePastEqualCounts(n, k);

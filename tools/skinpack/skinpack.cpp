@@ -14,6 +14,14 @@
 #include <string_view>
 #include <vector>
 
+#if __has_include(<sys/mman.h>)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#define SKINPACK_MAPS_FILES 1
+#endif
+
 #include "core/archive/byte_stream.h"
 #include "core/archive/lzh.h"
 #include "core/archive/lzh_encoder.h"
@@ -54,12 +62,77 @@ Bytes ReadWholeFile(const fs::path& path) {
   std::error_code error;
   if (!fs::exists(path, error)) throw Failure(Quoted(path) + ": no such file");
   if (fs::is_directory(path, error)) throw Failure(Quoted(path) + ": is a folder, not a file");
+  const std::uintmax_t size = fs::file_size(path, error);  // none for a pipe or a device
   std::ifstream in(path, std::ios::binary);
   if (!in) throw Failure(Quoted(path) + ": cannot be opened for reading");
-  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes bytes;
+  if (!error && size > 0) {
+    // One read of the whole file, rather than a call per byte through an
+    // iterator into a buffer that is copied each time it grows.
+    if (size > bytes.max_size()) throw Failure(Quoted(path) + ": too large to read into memory");
+    bytes.resize(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+  }
+  // A stream of no known size, or what was added since: through the buffer.
+  bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) throw Failure(Quoted(path) + ": read error");
   return bytes;
 }
+
+// The bytes of an input file, mapped where the system maps files: the
+// file's cached pages are the buffer, without a copy and without a page
+// fault for each page on the first touch. Otherwise, for what cannot be
+// mapped (a pipe, an empty file), and for a file that is also the output
+// (whose truncation would pull the pages away), read whole.
+class InputFile {
+ public:
+  InputFile(const fs::path& path, [[maybe_unused]] const fs::path& output) {
+#if SKINPACK_MAPS_FILES
+    std::error_code error;
+    if (!fs::equivalent(path, output, error) && Map(path)) return;
+#endif
+    read_ = ReadWholeFile(path);
+    bytes_ = read_;
+  }
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() {
+#if SKINPACK_MAPS_FILES
+    if (mapped_ != nullptr) munmap(mapped_, bytes_.size());
+#endif
+  }
+
+  std::span<const std::uint8_t> Bytes() const { return bytes_; }
+
+ private:
+#if SKINPACK_MAPS_FILES
+  bool Map(const fs::path& path) {
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    struct stat status {};
+    int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+    flags |= MAP_POPULATE;  // the pages at once, not a fault for each
+#endif
+    void* mapped = MAP_FAILED;
+    if (fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
+        static_cast<std::uintmax_t>(status.st_size) <= SIZE_MAX) {
+      mapped = mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ, flags, file, 0);
+    }
+    close(file);
+    if (mapped == MAP_FAILED) return false;
+    mapped_ = mapped;
+    bytes_ = std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(mapped),
+                                           static_cast<std::size_t>(status.st_size));
+    return true;
+  }
+
+  void* mapped_ = nullptr;
+#endif
+  std::vector<std::uint8_t> read_;
+  std::span<const std::uint8_t> bytes_;
+};
 
 void WriteWholeFile(const fs::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -73,28 +146,44 @@ std::uint32_t DeclaredSize(std::span<const std::uint8_t> archive) {
          static_cast<std::uint32_t>(archive[2]) << 16 | static_cast<std::uint32_t>(archive[3]) << 24;
 }
 
-// Decodes a raw stream (size field + bit stream) to exactly its declared
-// size, refusing streams that are too short for what they declare.
-Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label) {
+// A raw stream (size field + bit stream) whose declared size its bit stream
+// could hold at all.
+struct RawStream {
+  std::uint32_t declared;
+  std::span<const std::uint8_t> bits;
+};
+
+RawStream CheckedStream(std::span<const std::uint8_t> archive, const fs::path& label) {
   if (archive.size() < 4) {
     throw Failure(Quoted(label) + ": not a compressed stream (" + std::to_string(archive.size()) +
                   " bytes, shorter than its 4-byte size field)");
   }
-  const std::uint32_t declared = DeclaredSize(archive);
-  const std::span<const std::uint8_t> stream = archive.subspan(4);
-  if (declared > core::LzhMaxDecodedSize(stream.size())) {
+  const RawStream stream{DeclaredSize(archive), archive.subspan(4)};
+  if (stream.declared > core::LzhMaxDecodedSize(stream.bits.size())) {
     throw Failure(Quoted(label) + ": not a compressed stream, or a damaged one: it declares " +
-                  std::to_string(declared) + " bytes, more than " + std::to_string(stream.size()) +
+                  std::to_string(stream.declared) + " bytes, more than " + std::to_string(stream.bits.size()) +
                   " bytes of compressed data can hold");
   }
-  core::TLZH decoder;
-  Bytes out = decoder.Decode(declared, stream);
-  if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.size()) * 8) {
+  return stream;
+}
+
+// A decoder that took more bits than the stream has read zeros in their place.
+void RefuseTruncated(const core::TLZH& decoder, const RawStream& stream, const fs::path& label) {
+  if (decoder.BitsUsed() > static_cast<std::uint64_t>(stream.bits.size()) * 8) {
     throw Failure(Quoted(label) + ": truncated: the compressed data ends " +
-                  std::to_string((decoder.BitsUsed() - stream.size() * 8 + 7) / 8) +
-                  " byte(s) before the declared " + std::to_string(declared) + " bytes are complete");
+                  std::to_string((decoder.BitsUsed() - stream.bits.size() * 8 + 7) / 8) +
+                  " byte(s) before the declared " + std::to_string(stream.declared) + " bytes are complete");
   }
-  out.resize(declared);
+}
+
+// Decodes a raw stream to exactly its declared size, refusing streams that
+// are too short for what they declare.
+Bytes DecodeStream(std::span<const std::uint8_t> archive, const fs::path& label) {
+  const RawStream stream = CheckedStream(archive, label);
+  core::TLZH decoder;
+  Bytes out = decoder.Decode(stream.declared, stream.bits);
+  RefuseTruncated(decoder, stream, label);
+  out.resize(stream.declared);
   return out;
 }
 
@@ -284,11 +373,47 @@ int Compress(const std::vector<std::string>& args) {
   return 0;
 }
 
+// An output file being written: removed when it is left unfinished (only a
+// file: OUT may be a device or a pipe).
+class PartialFile {
+ public:
+  explicit PartialFile(fs::path path) : path_(std::move(path)) {}
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+  ~PartialFile() {
+    std::error_code error;
+    if (!complete_ && fs::is_regular_file(path_, error)) fs::remove(path_, error);
+  }
+  void Complete() { complete_ = true; }
+
+ private:
+  fs::path path_;
+  bool complete_ = false;
+};
+
+// Decodes into OUT as it goes, without the whole output in memory. A stream
+// found cut short, or any other failure, leaves no file OUT behind.
 int Decompress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("decompress: expects IN and OUT");
-  const Bytes decoded = DecodeStream(ReadWholeFile(args[0]), args[0]);
-  WriteWholeFile(args[1], decoded);
-  std::cout << decoded.size() << " bytes\n";
+  const InputFile input(args[0], args[1]);
+  const RawStream stream = CheckedStream(input.Bytes(), args[0]);
+  const fs::path output = args[1];
+  std::ofstream out(output, std::ios::binary | std::ios::trunc);
+  if (!out) throw Failure("Unable to write to " + output.string());
+  PartialFile partial(output);
+  std::uint64_t left = stream.declared;
+  core::TLZH decoder;
+  decoder.Decode(stream.declared, stream.bits, [&](std::span<const std::uint8_t> piece) {
+    // The last piece holds the rest of the last match too.
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), left));
+    out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(count));
+    left -= count;
+  });
+  out.close();
+  RefuseTruncated(decoder, stream, args[0]);
+  if (!out) throw Failure("Unable to write to " + output.string());
+  partial.Complete();
+  std::cout << stream.declared << " bytes\n";
   return 0;
 }
 

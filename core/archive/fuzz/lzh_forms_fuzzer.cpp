@@ -1,6 +1,6 @@
-// libFuzzer target comparing the decoder's two forms on arbitrary bit
-// streams: the in-memory form must give the same bytes, the same BitsUsed
-// and predict the callback form's input requests exactly.
+// libFuzzer target comparing the decoder's forms on arbitrary bit streams:
+// the in-memory forms (whole and in pieces) must give the same bytes and the
+// same BitsUsed, and predict the callback form's input requests exactly.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -31,5 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (inMemory.Decode(decodedSize, stream) != expected) std::abort();
   if (inMemory.BitsUsed() != byCallbacks.BitsUsed()) std::abort();
   if (core::TLZH::BytesFetched(inMemory.BitsUsed()) != requests) std::abort();
+
+  core::TLZH inPieces;
+  std::vector<std::uint8_t> joined;
+  inPieces.Decode(decodedSize, stream, [&](std::span<const std::uint8_t> piece) {
+    if (piece.empty()) std::abort();
+    joined.insert(joined.end(), piece.begin(), piece.end());
+  });
+  if (joined != expected || inPieces.BitsUsed() != byCallbacks.BitsUsed()) std::abort();
   return 0;
 }

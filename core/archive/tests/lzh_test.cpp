@@ -208,7 +208,7 @@ TEST(LzhTree, StaysConsistentThroughRebuilds) {
   for (int symbol = 0; symbol < N_CHAR; ++symbol) EXPECT_EQ(tree->Child(tree->LeafOf(symbol)), symbol + T);
 }
 
-// The in-memory form must match the callback form in everything a caller
+// The in-memory forms must match the callback form in everything a caller
 // sees: the bytes (the last match's overrun included), BitsUsed, and the
 // input bytes the callback form asks for, which BytesFetched predicts.
 void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
@@ -229,6 +229,16 @@ void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
   ASSERT_EQ(decoded, expected) << stream.size() << "-byte stream decoded to " << decodedSize;
   EXPECT_EQ(inMemory.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
   EXPECT_EQ(core::TLZH::BytesFetched(inMemory.BitsUsed()), requests) << stream.size() << " -> " << decodedSize;
+
+  // In pieces: the same bytes, none of them empty.
+  core::TLZH inPieces;
+  Bytes joined;
+  inPieces.Decode(decodedSize, stream, [&](std::span<const std::uint8_t> piece) {
+    EXPECT_FALSE(piece.empty());
+    joined.insert(joined.end(), piece.begin(), piece.end());
+  });
+  ASSERT_EQ(joined, expected) << stream.size() << "-byte stream decoded in pieces to " << decodedSize;
+  EXPECT_EQ(inPieces.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
 }
 
 TEST(LzhDecodeInMemory, AgreesWithTheCallbackForm) {
@@ -256,6 +266,20 @@ TEST(LzhDecodeInMemory, AgreesWithTheCallbackForm) {
   for (std::size_t length = 0; length <= 40; ++length) {
     ExpectSameAsCallbackForm(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(length)), 300);
   }
+
+  // Literals from a few favourite bytes that change every 5,000 bytes, over
+  // several rebuilds: the nodes next to the root keep trading places, which
+  // the in-memory form's lookup of a code's first bits must follow.
+  Bytes shifting;
+  for (int phase = 0; phase < 60; ++phase) {
+    for (int k = 0; k < 5000; ++k) {
+      const unsigned pick = random();
+      shifting.push_back(static_cast<std::uint8_t>(pick % 8 < 6 ? phase * 37 + pick % 5 : pick >> 8));
+    }
+  }
+  const Bytes shiftingStream = core::LzhEncode(shifting);
+  ASSERT_EQ(core::TLZH().Decode(static_cast<std::uint32_t>(shifting.size()), shiftingStream), shifting);
+  ExpectSameAsCallbackForm(shiftingStream, static_cast<std::uint32_t>(shifting.size()));
 
   // Arbitrary bits: matches at any distance from the first byte on, into
   // the blanks and the zeros before them.

@@ -118,6 +118,9 @@ TEST_F(SkinpackTest, CompressAndDecompressRoundTrip) {
     EXPECT_EQ(ReadBytes(P("packed.lzh")), core::LzhCompress(data)) << kind;
     RunOk({"decompress", P("packed.lzh"), P("out.bin")});
     EXPECT_EQ(ReadBytes(P("out.bin")), data) << kind;
+    // Onto itself: the input must be read before the output replaces it.
+    RunOk({"decompress", P("packed.lzh"), P("packed.lzh")});
+    EXPECT_EQ(ReadBytes(P("packed.lzh")), data) << kind;
   }
 }
 
