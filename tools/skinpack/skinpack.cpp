@@ -375,32 +375,39 @@ int Compress(const std::vector<std::string>& args) {
 
 // An output file being written: removed when it is left unfinished (only a
 // file: OUT may be a device or a pipe).
+// The file a command writes, made beside OUT under another name and put in
+// OUT's place only once it is complete: a failure leaves OUT as it was (or
+// absent), never half written or lost.
 class PartialFile {
  public:
-  explicit PartialFile(fs::path path) : path_(std::move(path)) {}
+  explicit PartialFile(fs::path path) : path_(std::move(path)), part_(path_) { part_ += ".part"; }
   PartialFile(const PartialFile&) = delete;
   PartialFile& operator=(const PartialFile&) = delete;
   ~PartialFile() {
     std::error_code error;
-    if (!complete_ && fs::is_regular_file(path_, error)) fs::remove(path_, error);
+    if (!complete_) fs::remove(part_, error);
   }
-  void Complete() { complete_ = true; }
+  const fs::path& Path() const { return part_; }
+  void Complete() {
+    fs::rename(part_, path_);
+    complete_ = true;
+  }
 
  private:
-  fs::path path_;
+  fs::path path_, part_;
   bool complete_ = false;
 };
 
 // Decodes into OUT as it goes, without the whole output in memory. A stream
-// found cut short, or any other failure, leaves no file OUT behind.
+// found cut short, or any other failure, leaves OUT as it was.
 int Decompress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("decompress: expects IN and OUT");
   const InputFile input(args[0], args[1]);
   const RawStream stream = CheckedStream(input.Bytes(), args[0]);
   const fs::path output = args[1];
-  std::ofstream out(output, std::ios::binary | std::ios::trunc);
-  if (!out) throw Failure("Unable to write to " + output.string());
   PartialFile partial(output);
+  std::ofstream out(partial.Path(), std::ios::binary | std::ios::trunc);
+  if (!out) throw Failure("Unable to write to " + output.string());
   std::uint64_t left = stream.declared;
   core::TLZH decoder;
   decoder.Decode(stream.declared, stream.bits, [&](std::span<const std::uint8_t> piece) {

@@ -193,6 +193,11 @@ TEST_F(SkinpackTest, BadArchivesGiveClearErrors) {
 
   ExpectFailure({"decompress", P("truncated.skin"), P("out.bin")}, "truncated");
   EXPECT_FALSE(fs::exists(dir / "out.bin"));
+  // A file that was there already stays as it was.
+  Write("kept.bin", "kept");
+  ExpectFailure({"decompress", P("truncated.skin"), P("kept.bin")}, "truncated");
+  EXPECT_EQ(ReadText(dir / "kept.bin"), "kept");
+  EXPECT_FALSE(fs::exists(dir / "kept.bin.part"));
   EXPECT_EQ(Run({"decompress", P("missing.bin"), P("out.bin")}).exitCode, 1);
   EXPECT_EQ(Run({"compress", P("missing.bin"), P("out.bin")}).exitCode, 1);
 }
