@@ -383,6 +383,23 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   EXPECT_EQ(bar.Items[1]->BoundsRect.right, bar.Items[0]->BoundsRect.left);
   EXPECT_EQ(bar.Items[2]->BoundsRect.right, bar.Items[1]->BoundsRect.left);
 
+  // With a submenu open the arrow keys point the other way: Left moves on
+  // to the next item ("Edit" has no submenu), not round to the last.
+  bf.Menu->Items().Add(L"&Tools")->Add(L"&Options");
+  Drain();
+  Paint(*form);
+  std::vector<HMENU> open;
+  TMenuScript script;
+  script.Steps = {[&] { PostMessageW(bf.Form->Handle(), WM_KEYDOWN, VK_LEFT, 1); },
+                  [&] {
+                    open.push_back(form->TrackedMenu);
+                    EndMenu();
+                  }};
+  RunMenuScript(script, [&] {
+    PostMessageW(bf.Form->Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[0]->BoundsRect));
+  });
+  EXPECT_EQ(open, (std::vector<HMENU>{bf.Help->Handle()}));
+
   // A bar narrower than where its first item would start starts it at 12.
   gui::TBitmap narrow(8, form->MenuHeight);
   bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight});
