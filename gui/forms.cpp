@@ -315,7 +315,11 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     }
   }
   menu_ = menu;
-  if (!menu) return;
+  if (!menu) {
+    // A layer that drew the bar hears that there is none any more.
+    if (handle_ && formStyle_ != TFormStyle::fsMDIChild) Perform(CM_MENUCHANGED);
+    return;
+  }
   FreeNotification(menu);
   menu->SetWindow(this);
   if (handle_) Perform(CM_MENUCHANGED);
@@ -378,6 +382,8 @@ void TCustomForm::SetFormStyle(TFormStyle style) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   } else {
     RecreateWnd();
+    // A form's window is made hidden; a form that was shown stays shown.
+    if (visible_ && handle_ && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOW);
   }
 }
 

@@ -172,6 +172,19 @@ TEST_F(Mdi, TheFrameHoldsTheClientAndTheChildrenLiveInIt) {
   EXPECT_EQ(clientRect.right - clientRect.left, 500);
 }
 
+// The style takes effect at creation: the window is made again, and a form
+// that was shown stays shown.
+TEST_F(Mdi, AShownFormMadeAFrameAtRunTimeStaysShown) {
+  auto* form = new TForm(app_.get());
+  form->Show();
+  HWND before = form->Handle();
+  form->SetFormStyle(TFormStyle::fsMDIForm);
+  EXPECT_NE(form->Handle(), before);
+  EXPECT_NE(form->ClientHandle(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  delete form;
+}
+
 TEST_F(Mdi, TileAndCascadeArrangeTheChildren) {
   std::vector<Doc*> docs{NewChild(L"A"), NewChild(L"B"), NewChild(L"C")};
   HWND client = frame_->ClientHandle();

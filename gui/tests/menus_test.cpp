@@ -331,6 +331,13 @@ TEST_F(Menus, ChangingTheMainMenuTellsTheFormThroughItsWindowMethod) {
   log.Seen.clear();
   form->Item("Alpha1")->SetCaption(L"&First");
   EXPECT_EQ(log.Count(CM_MENUCHANGED), 0);
+
+  // The form's menu taken away: off the window, and the form hears of it.
+  TMainMenu* menu = form->Menu();
+  form->SetMenu(nullptr);
+  EXPECT_EQ(log.Count(CM_MENUCHANGED), 1);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+  form->SetMenu(menu);
   delete form;
 }
 

@@ -118,10 +118,13 @@ TFrameLayout LayoutFrame(const TFrameInput& in) {
       case alBeforeCaption2: at = POINT{out.CaptionText.left - b.Size.cx - b.XCoord, b.YCoord}; break;
       case alAfterCaption:
       case alAfterCaption2: at = POINT{out.CaptionText.right + b.XCoord, b.YCoord}; break;
-      case alMenuBar:
-        at.y = f.Top + (in.MenuHeight - b.Size.cy) / 2;
+      case alMenuBar: {
+        // The first row of a bar that wraps.
+        const int row = in.MenuRowHeight > 0 ? std::min(in.MenuRowHeight, in.MenuHeight) : in.MenuHeight;
+        at.y = f.Top + (row - b.Size.cy) / 2;
         at.x = in.RightToLeft ? f.Left + b.XCoord + in.MenuBarMargin : w - b.XCoord - f.Right - in.MenuBarMargin;
         break;
+      }
       default: break;
     }
     place.Bounds = RECT{at.x, at.y, at.x + b.Size.cx, at.y + b.Size.cy};
@@ -156,7 +159,7 @@ bool operator==(const TFrameInput& a, const TFrameInput& b) {
   return SameSize(a.Window, b.Window) && a.Style == b.Style && a.Show == b.Show && a.Mdi == b.Mdi &&
          a.Kind == b.Kind && a.Active == b.Active && a.RightToLeft == b.RightToLeft &&
          a.MdiChildMaximized == b.MdiChildMaximized && a.WindowButtons == b.WindowButtons && a.Frame == b.Frame &&
-         a.MenuHeight == b.MenuHeight && a.MenuBarMargin == b.MenuBarMargin && a.Caption == b.Caption &&
+         a.MenuHeight == b.MenuHeight && a.MenuRowHeight == b.MenuRowHeight && a.MenuBarMargin == b.MenuBarMargin && a.Caption == b.Caption &&
          a.Buttons == b.Buttons;
 }
 

@@ -106,7 +106,8 @@ struct TFrameInput {
   bool MdiChildMaximized = false;  // an MDI frame whose active child is maximised
   std::uint8_t WindowButtons = 0;
   TFrameThickness Frame;
-  int MenuHeight = 0;
+  int MenuHeight = 0;     // the whole band, every row of the bar
+  int MenuRowHeight = 0;  // one row of it (0: one row)
   int MenuBarMargin = 0;  // the menu-bar element's left margin
   TCaptionTextSpec Caption;
   std::vector<TCaptionButtonSpec> Buttons;

@@ -95,6 +95,9 @@ TWinSkinForm::~TWinSkinForm() {
   *alive_ = false;
   FreeControlSkinners();
   FreeSysButtons();
+  // Nothing may go on calling a freed skinner: the popup menus' items get
+  // their own handlers back (unless they go with their form).
+  if (Form && !Form->IsDestroying() && !savedMenus_.empty()) SetPopupMenusOwnerDraw(Form, false);
   // A skinner freed while still attached gives the window back first.
   if (subclass_.Attached()) subclass_.Detach();
   UnsubclassMdiClient();
@@ -141,7 +144,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   }
   FrameSkinned = data->HasControl(xcMainMenu);
   Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
-  const DWORD styleBefore = Style;
+  styleBeforeAttach_ = Style;
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
   RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   SystemMenu = GetSystemMenu(Handle, FALSE);
@@ -173,18 +176,18 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   // exactly as it was, so it keeps the system frame rather than neither.
   try {
     if (data->HasControl(xcMainMenu)) {
-      WindowMenu = GetMenu(Handle);
-      if (WindowMenu && MdiKind != mkChild) CreateMenuBar();
+      // A child window's "menu" is its id.
+      WindowMenu = (Style & WS_CHILD) ? nullptr : GetMenu(Handle);
+      if (WindowMenu) CreateMenuBar();
       if (!((MdiKind == mkChild && MdiMaximized()) || ShowState == shMinimized)) SetSystemCaption(false);
       ComputeFrameMetrics();
     }
     if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
           return SkinWndProc(msg, wParam, lParam);
         })) {
-      AbandonAttach(styleBefore);
+      Restore(TRestoreMode::AttachFailed);
       return false;
     }
-    SavedMenuUpdate = data->MenuUpdate;
     SubclassMdiClient();
     if (Form) {
       SkinComponents(*this, Form);
@@ -192,31 +195,11 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       SkinChildWindows(*this);
     }
   } catch (...) {
-    AbandonAttach(styleBefore);
+    Restore(TRestoreMode::AttachFailed);
     throw;
   }
   InvalidateRect(Handle, nullptr, TRUE);
   return true;
-}
-
-void TWinSkinForm::AbandonAttach(DWORD styleBefore) {
-  FreeControlSkinners();
-  UnsubclassMdiClient();
-  if (subclass_.Attached()) subclass_.Detach();
-  if (MenuBar) {
-    if (!GetMenu(Handle)) SetMenu(Handle, MenuBar->MenuHandle);
-    MenuBar.reset();
-    MenuHeight = 0;
-  }
-  delete std::exchange(skinSystemMenu_, nullptr);
-  if (hoverTimer_) hoverTimer_->SetEnabled(false);
-  if (static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)) != styleBefore) {
-    SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(styleBefore));
-    RefreshFrame();
-  }
-  Style = styleBefore;
-  SystemCaptionOn = true;
-  WindowButtons &= static_cast<std::uint8_t>(~wbCaptionRemoved);
 }
 
 // The system retitles an MDI frame ("Frame - [Child]" while a child is
@@ -256,6 +239,44 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
   }
 }
 
+void TWinSkinForm::AwaitNewWindow() {
+  SkinState = ssAwaitingWindow;
+  formHook_.Attach(Form, [this](gui::TMessage& message) { AwaitingWindowMethod(message); });
+}
+
+void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
+  if (Form->HandleAllocated() && Form->Handle() != Handle) {
+    Handle = Form->Handle();
+    PostMessageW(Handle, SkinMsgAttached, 0, 0);
+  }
+  switch (message.Msg) {
+    case SkinMsgQuery:
+      message.Result = 1;
+      return;
+    case SkinMsgAttached:
+      formHook_.Detach();
+      SkinState = ssAttached;
+      if (SkinData && AttachToForm(SkinData, Form)) {
+        OnSkinMsgAttached();
+      } else {
+        SkinState = ssDestroyed;
+      }
+      return;
+    case WM_NCDESTROY:
+      // The new window went before it was taken over: the skinner waits for
+      // the next one, unless the form itself is going.
+      formHook_.CallPrevious(message);
+      if (Form->IsDestroying()) {
+        formHook_.Detach();
+        SkinState = ssDestroyed;
+      }
+      return;
+    default:
+      formHook_.CallPrevious(message);
+      return;
+  }
+}
+
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Stage 1: what every skinned window answers.
   switch (msg) {
@@ -270,6 +291,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       DetachOnDestroy();
       const LRESULT result = CallDefault(msg, wParam, lParam);
       SkinState = ssDestroyed;
+      // The framework makes a form's window again when a style that only
+      // takes effect at creation changes: the skinner follows it.
+      if (Form && !Form->IsDestroying()) AwaitNewWindow();
       return result;
     }
     case WM_CTLCOLORBTN: {
@@ -320,6 +344,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED:
       ReadShowState();
       result = CallDefault(msg, wParam, lParam);
+      // SetMenu changes the frame: a window of no framework form may have
+      // been given a menu.
+      FollowWindowMenu();
       break;
     case WM_GETMINMAXINFO:
       result = WMGetMinMaxInfo(wParam, lParam);
@@ -420,6 +447,7 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
     GetClientRect(Handle, &ClientRect);
   }
   const TFrameThickness frame{FrameLeft, FrameTop, FrameRight, FrameBottom};
+  FitMenuHeight(ClientRect.right + FrameLeft + FrameRight);
   SIZE size = WindowSizeForClient(frame, MenuHeight, SIZE{ClientRect.right, ClientRect.bottom});
   if (!keepClient && (WindowClass == L"TMessageForm" || WindowClass == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
@@ -613,41 +641,79 @@ void TWinSkinForm::RefreshSkin() {
   SkinState = ssRunning;
 }
 
-void TWinSkinForm::Detach() {
-  if (!FrameSkinned) {
-    DetachUnframed();
-    return;
-  }
+void TWinSkinForm::Restore(TRestoreMode mode) {
+  const bool windowStays = mode != TRestoreMode::WindowGone;
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
-  if (!subclass_.Attached()) return;
+  // Switched off before it was ever attached: nothing else was taken.
+  if (mode == TRestoreMode::SkinOff && !subclass_.Attached()) return;
   formHook_.Detach();
   subclass_.Detach();
-  if (mdiClientSubclass_.Attached()) {
-    // Without the client's watcher, menu changes are followed the usual way.
-    UnsubclassMdiClient();
-    SkinData->MenuUpdate = SavedMenuUpdate;
-  }
+  // Without the client's watcher, menu changes are followed the usual way.
+  UnsubclassMdiClient();
+  MergingThroughClient = false;
   FreeControlSkinners();
+  // The popup menus' items call this skinner until they get back what
+  // they had, whatever happens to the window; and a form whose window is
+  // made again keeps its own colour for the skin that comes next.
   if (Form) {
     SetPopupMenusOwnerDraw(Form, false);
-    if (SkinState != ssDestroying) Form->SetColor(SavedColor);
+    if (mode != TRestoreMode::AttachFailed && !Form->IsDestroying()) Form->SetColor(SavedColor);
   }
-  SetSystemCaption(true);
-  // The window gets its own menu bar back; the band the skin drew it in
-  // still counts in the size given back below.
+  if (FrameSkinned && mode == TRestoreMode::SkinOff) SetSystemCaption(true);
+  // The window gets its own menu bar back (the one it has now); the band
+  // the skin drew it in still counts in the size given back below.
   const int menuHeight = MenuHeight;
+  CurrentObject = nullptr;
   if (MenuBar) {
-    SetMenu(Handle, MenuBar->MenuHandle);
+    const HMENU taken = MenuBar->MenuHandle;
+    if (windowStays) {
+      HMENU back = taken;
+      if (Form) back = Form->Menu() ? Form->Menu()->Handle() : nullptr;
+      if (back && MdiKind == mkFrame && MdiClient && mode == TRestoreMode::SkinOff) {
+        GiveFrameMenuBack(back);
+      } else if (back && !GetMenu(Handle)) {
+        SetMenu(Handle, back);
+      }
+    } else if (!Form && IsMenu(taken) && GetMenu(Handle) != taken) {
+      // A window's menu goes with the window. A framework form's bar is its
+      // menu's and stays; any other window's would be lost off the window.
+      DestroyMenu(taken);
+    }
     MenuBar.reset();
   }
+  MenuHeight = 0;
   TitleCache.SetSize(0, 0);
   DropFrameCache();
+  if (mode == TRestoreMode::WindowGone) {
+    // The region went with the window.
+    RegionSet = false;
+    regionKey_.reset();
+    RegionHandle = nullptr;
+  }
+  if (mode == TRestoreMode::AttachFailed) {
+    if (static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)) != styleBeforeAttach_) {
+      SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(styleBeforeAttach_));
+      RefreshFrame();
+    }
+    Style = styleBeforeAttach_;
+    SystemCaptionOn = true;
+    WindowButtons &= static_cast<std::uint8_t>(~wbCaptionRemoved);
+    return;
+  }
+  if (mode != TRestoreMode::SkinOff) return;
+  if (!FrameSkinned) {
+    if (Form)
+      for (gui::TComponent* component : Form->Components())
+        if (auto* control = dynamic_cast<gui::TWinControl*>(component); control && control->HandleAllocated())
+          InvalidateRect(control->Handle(), nullptr, TRUE);
+    return;
+  }
   RECT r{};
   GetWindowRect(Handle, &r);
   POINT p{r.left, r.top};
   if (MdiKind == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
-  if (SkinState != ssDestroying && (MdiKind == mkChild || !(Style & WS_CHILD))) {
+  if (MdiKind == mkChild || !(Style & WS_CHILD)) {
     // The client size the skin frame held comes back inside the system's.
     const SIZE client = ClientSizeForWindow(TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom}, menuHeight,
                                             SIZE{r.right - r.left, r.bottom - r.top});
@@ -661,52 +727,8 @@ void TWinSkinForm::Detach() {
   // WM_NCACTIVATE was answered here and never reached the system, whose own
   // frame would keep the activation state of the moment it was taken over
   // (the active window showing an inactive caption): tell it the real one.
-  if (SkinState != ssDestroying && !(Style & WS_CHILD))
-    SendMessageW(Handle, WM_NCACTIVATE, GetActiveWindow() == Handle, 0);
+  if (!(Style & WS_CHILD)) SendMessageW(Handle, WM_NCACTIVATE, GetActiveWindow() == Handle, 0);
 }
-
-void TWinSkinForm::DetachOnDestroy() {
-  if (!FrameSkinned) {
-    DetachUnframed();
-    return;
-  }
-  delete std::exchange(skinSystemMenu_, nullptr);
-  if (hoverTimer_) hoverTimer_->SetEnabled(false);
-  if (subclass_.Attached()) {
-    formHook_.Detach();
-    subclass_.Detach();
-  }
-  UnsubclassMdiClient();
-  FreeControlSkinners();
-  if (MenuBar) {
-    // A window's menu goes with the window. A framework form's bar is its
-    // menu's and stays; any other window's would be lost off the window.
-    if (!Form && IsMenu(MenuBar->MenuHandle) && GetMenu(Handle) != MenuBar->MenuHandle)
-      DestroyMenu(MenuBar->MenuHandle);
-    MenuBar.reset();
-  }
-  TitleCache.SetSize(0, 0);
-  DropFrameCache();
-}
-
-void TWinSkinForm::DetachUnframed() {
-  if (hoverTimer_) hoverTimer_->SetEnabled(false);
-  UnsubclassMdiClient();
-  FreeControlSkinners();
-  if (Form) {
-    SetPopupMenusOwnerDraw(Form, false);
-    if (SkinState != ssDestroying) Form->SetColor(SavedColor);
-  }
-  formHook_.Detach();
-  subclass_.Detach();
-  if (Form && SkinState != ssDestroying) {
-    for (gui::TComponent* component : Form->Components())
-      if (auto* control = dynamic_cast<gui::TWinControl*>(component); control && control->HandleAllocated())
-        InvalidateRect(control->Handle(), nullptr, TRUE);
-  }
-}
-
-
 
 void TWinSkinForm::ReadShowState() {
   WINDOWPLACEMENT placement{};

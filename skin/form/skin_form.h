@@ -40,7 +40,18 @@ class TSkinData;
 class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   GUI_CLASS(TWinSkinForm, gui::TComponent)
  public:
-  enum TSkinState { ssAttached = 0, ssRunning = 1, ssReskinning = 3, ssDestroying = 4, ssFitting = 5, ssDestroyed = 6 };
+  // ssAwaitingWindow: the form's window was destroyed while the form lives
+  // on (it is being made again); the skinner waits for the new window and
+  // takes it over as soon as it is complete.
+  enum TSkinState {
+    ssAttached = 0,
+    ssRunning = 1,
+    ssReskinning = 3,
+    ssDestroying = 4,
+    ssFitting = 5,
+    ssDestroyed = 6,
+    ssAwaitingWindow = 7
+  };
   using enum TWindowButton;
   static constexpr int kSystemPopupTag = 33333;
   // The skinned system menu's items, by tag.
@@ -54,9 +65,18 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   bool AttachToForm(TSkinData* data, gui::TCustomForm* form);
   bool AttachToWindow(TSkinData* data);
   void RefreshSkin();
-  void Detach();
-  void DetachOnDestroy();
-  void DetachUnframed();
+  // How the skin comes off a window: switched off (the window stays and
+  // gets its system frame and size back), the window destroyed (nothing of
+  // it is touched), or an attach given up half way (the window gets back
+  // exactly the style it had).
+  enum class TRestoreMode { SkinOff, WindowGone, AttachFailed };
+  // The one way the skin comes off: every mode gives back the form's window
+  // method, the window procedure, the MDI client, the control skinners, the
+  // popup menus (with their handlers), the colour and the menu bar, in
+  // this order; what touches the window itself depends on the mode.
+  void Restore(TRestoreMode mode);
+  void Detach() { Restore(TRestoreMode::SkinOff); }
+  void DetachOnDestroy() { Restore(TRestoreMode::WindowGone); }
   void SetSystemCaption(bool on);
   void AdjustFrameSize(bool keepClient);
   void RefreshFrame();
@@ -110,6 +130,23 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // Posts a non-client click on the item, which opens it.
   void ClickMenuButton(const TMenuBtn& item);
   TMenuBtn* FindAccelButton(wchar_t ch) const;
+  // Alt or F10 pressed alone: the bar's first item is selected and the keys
+  // work the bar as they work the system's (Left and Right move, Down, Up
+  // or Enter open, a letter opens its item, Escape or Alt leave) until an
+  // item opens or the mouse or another window takes over. Runs its own
+  // message loop, as the system's menu mode does.
+  void TrackBarKeys();
+  // The system's keyboard menu (SC_KEYMENU with the character, 0 for Alt or
+  // F10 alone) never starts on a skinned frame: the skinned bar answers
+  // instead, true when it did. The window itself hears of the key when it
+  // had it; when a child window of no framework control had it, the system
+  // goes to the menu without asking the window, and the skin manager's
+  // hook asks here.
+  bool AnswerKeyMenu(LPARAM ch);
+  // Room the bar's first row leaves for a maximised MDI child's buttons.
+  TMenuBarRoom MenuBarRoom() const;
+  // The bar's band fits its rows for a window of this width.
+  void FitMenuHeight(int windowWidth);
 
   // Multiple-document windows (skin_form_mdi.cpp). A frame is known by the
   // "MDIClient" window among its children; it watches that window to skin
@@ -119,6 +156,11 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   bool MdiChildMaximized() const;
   // A system command for the frame's active child.
   void SendToMdiChild(WPARAM command);
+  // The frame's client holds a child window.
+  bool HasMdiChildren() const;
+  // Puts the frame's menu back on it through its client, as the system's
+  // bar would have it now.
+  void GiveFrameMenuBack(HMENU menu);
   void SubclassMdiClient();
   void UnsubclassMdiClient();
 
@@ -143,7 +185,10 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   std::wstring CaptionText;
   std::wstring WindowClass;
   bool SystemCaptionOn = true;
-  bool SavedMenuUpdate = false;
+  // An MDI frame while it has children: the bar follows menu merging
+  // through the client (WM_MDISETMENU) rather than through the form's
+  // menu-changed notification.
+  bool MergingThroughClient = false;
   bool FrameSkinned = false;
   RECT ClientRect{};
   DWORD LastIconClick = 0;
@@ -184,13 +229,24 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
  private:
   void FormWindowMethod(gui::TMessage& message);
+  // In front of the form's window method while the form makes its window
+  // again: learns the new window's handle from its first message, answers
+  // the skin query for it (so nothing else skins it meanwhile), and takes
+  // it over on the SkinMsgAttached it posts itself, once the framework has
+  // finished making the window and its controls.
+  void AwaitNewWindow();
+  void AwaitingWindowMethod(gui::TMessage& message);
   LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   void LoadCaptionFont();
-  void AbandonAttach(DWORD styleBefore);
   void OnSkinMsgAttached();
   void CloseFromMenu();
   void CreateMenuBar();
+  // The window's menu, or none once it has gone: the bar goes with it.
+  void DropMenuBar();
+  // A window that is not a framework form was given a menu (SetMenu), or
+  // its menu's items changed: the bar follows.
+  void FollowWindowMenu();
   // The dialog-character notification: Alt+letter opens a bar item.
   bool MenuAccelerator(WPARAM ch);
   // The menu-changed notification, which puts the bar back on the window:
@@ -252,6 +308,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMMeasureItem(WPARAM wParam, LPARAM lParam);
   LRESULT WMDrawItem(WPARAM wParam, LPARAM lParam);
 
+  // The style before the attach, given back when it is abandoned.
+  DWORD styleBeforeAttach_ = 0;
   gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
   gui::TWindowSubclass mdiClientSubclass_;

@@ -106,6 +106,8 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   if (!wParam) return 0;
   auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
   const WINDOWPOS& pos = *params->lppos;
+  // The bar wraps into as many rows as the new width needs.
+  FitMenuHeight(pos.cx);
   const TFrameLayout layout = LayoutFrame(FrameInput(SIZE{pos.cx, pos.cy}));
   if (!layout.Skinned) {
     params->rgrc[1] = params->rgrc[0];
@@ -138,6 +140,7 @@ LRESULT TWinSkinForm::WMNcPaint(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMNcActivate(WPARAM wParam, LPARAM) {
   Active = wParam ? 1 : 0;
+  FollowWindowMenu();
   if (hoverTimer_) hoverTimer_->SetEnabled(Active != 0);
   if (!Active && HotButton) {
     HotButton->SendMouseLeave();
@@ -170,6 +173,7 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   in.WindowButtons = WindowButtons;
   in.Frame = TFrameThickness{FrameLeft, FrameTop, FrameRight, FrameBottom};
   in.MenuHeight = MenuHeight;
+  in.MenuRowHeight = MenuBar ? GetSystemMetrics(SM_CYMENU) : 0;
   if (!SkinData) return in;
   TSkinContent& skin = SkinData->Skin();
   in.MenuBarMargin = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
@@ -509,6 +513,7 @@ LRESULT TWinSkinForm::WMNcMouseMove(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
+  FollowWindowMenu();
   const POINT screen = PointOf(lParam);
   if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
     if (!Active) SetForegroundWindow(Handle);
@@ -575,15 +580,22 @@ LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam) {
   return CallDefault(WM_COMMAND, wParam, lParam);
 }
 
+bool TWinSkinForm::AnswerKeyMenu(LPARAM ch) {
+  if (!FrameSkinned || (MdiKind != mkChild && (Style & WS_CHILD))) return false;
+  if (MenuTracking || ch == ' ' || ch == '-' || GetCapture()) return false;
+  FollowWindowMenu();
+  if (ch == 0) {
+    if (MenuBar) TrackBarKeys();
+    return true;
+  }
+  if (!FindAccelButton(static_cast<wchar_t>(ch))) return false;
+  MenuAccelerator(static_cast<WPARAM>(ch));
+  return true;
+}
+
 LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
   const WPARAM command = wParam & 0xFFF0;
-  // The system's invisible keyboard menu mode never starts on a skinned
-  // frame: Alt pressed alone would otherwise swallow the next key, and an
-  // Alt+letter of the skinned bar opens its item through the dialog
-  // character instead.
-  if (!MenuTracking && command == SC_KEYMENU && lParam != ' ' && lParam != '-' && !GetCapture() &&
-      (lParam == 0 || FindAccelButton(static_cast<wchar_t>(lParam))))
-    return 1;
+  if (command == SC_KEYMENU && AnswerKeyMenu(lParam)) return 1;
   if (command == SC_MINIMIZE) {
     ShowState = shMinimized;
     if (MdiKind == mkChild) SetSystemCaption(true);

@@ -55,6 +55,26 @@ void TWinSkinForm::SendToMdiChild(WPARAM command) {
   if (MdiMaximized() && !MdiChildMaximized()) Host->ChangeMdiMaximized(false);
 }
 
+bool TWinSkinForm::HasMdiChildren() const {
+  if (!MdiClient) return false;
+  for (HWND child = GetWindow(MdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) return true;
+  return false;
+}
+
+void TWinSkinForm::GiveFrameMenuBack(HMENU menu) {
+  // What the system put in for a child maximised while the skin held the
+  // menu is stale; the client puts in what a child maximised now needs,
+  // but only into a menu it has not been handed already: it is handed a
+  // stand-in first.
+  RemoveMdiChildItems(menu);
+  SetMenu(Handle, menu);
+  gui::MenuHandle standIn(CreateMenu());
+  SendMessageW(MdiClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(standIn.get()), 0);
+  SendMessageW(MdiClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0);
+  DrawMenuBar(Handle);
+}
+
 void TWinSkinForm::SubclassMdiClient() {
   if (MdiKind != mkFrame || !MdiClient || mdiClientSubclass_.Attached()) return;
   mdiClientSubclass_.Attach(MdiClient, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -71,6 +91,7 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = passOn();
       UnsubclassMdiClient();
       MdiClient = nullptr;
+      MergingThroughClient = false;
       return result;
     }
     case WM_NCCALCSIZE:
@@ -82,9 +103,9 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return passOn();
     case WM_MDICREATE: {
-      // While children exist, menu merging is followed here rather than
-      // through the form's menu-changed notification.
-      if (SkinData) SkinData->MenuUpdate = false;
+      // While this frame has children, its menu merging is followed here
+      // rather than through the form's menu-changed notification.
+      MergingThroughClient = true;
       const LRESULT result = passOn();
       NewMdiChild = reinterpret_cast<HWND>(result);
       return result;
@@ -94,8 +115,8 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       const LRESULT result = passOn();
       if (FrameSkinned && Host) {
         Host->ChangeMdiMaximized(MdiChildMaximized());
-        if (MenuBar && Host->MdiChildCount() == 0) {
-          SkinData->MenuUpdate = SavedMenuUpdate;
+        if (MenuBar && !HasMdiChildren()) {
+          MergingThroughClient = false;
           MenuBar->LoadFromMainMenu();
           PostMessageW(Handle, SkinMsgRepaint, 0, 0);
         }

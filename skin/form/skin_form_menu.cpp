@@ -3,12 +3,15 @@
 // owner-drawn items of the bar's submenus and the form's popup menus.
 #include <windowsx.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "skin/data/platform_version.h"
+#include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_protocol.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_popup_menu.h"
@@ -43,6 +46,45 @@ void TWinSkinForm::CreateMenuBar() {
   MenuHeight = GetSystemMetrics(SM_CYMENU);
   if (Form) MenuBar->MainMenu = Form->Menu();
   MenuBar->LoadFromWindowMenu();
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  FitMenuHeight(r.right - r.left);
+}
+
+void TWinSkinForm::DropMenuBar() {
+  if (!MenuBar) return;
+  if (dynamic_cast<TMenuBtn*>(CurrentObject)) CurrentObject = nullptr;
+  MenuBar.reset();
+  MenuHeight = 0;
+  WindowMenu = nullptr;
+}
+
+void TWinSkinForm::FitMenuHeight(int windowWidth) {
+  if (!MenuBar) return;
+  MenuHeight = MenuBar->HeightFor(windowWidth - FrameLeft - FrameRight);
+}
+
+void TWinSkinForm::FollowWindowMenu() {
+  if (Form || !FrameSkinned || MdiKind == mkChild || (Style & WS_CHILD)) return;
+  const int height = MenuHeight;
+  if (HMENU menu = GetMenu(Handle)) {
+    // Given a menu (again): the bar shows it, and the system's goes off.
+    WindowMenu = menu;
+    if (MenuBar) {
+      MenuBar->LoadFromWindowMenu();
+    } else {
+      CreateMenuBar();
+    }
+  } else if (MenuBar && IsMenu(MenuBar->MenuHandle) && !MenuBar->Shows(MenuBar->MenuHandle)) {
+    MenuBar->LoadFromMenuHandle(MenuBar->MenuHandle);
+  } else {
+    return;
+  }
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  FitMenuHeight(r.right - r.left);
+  if (MenuHeight != height) RefreshFrame();
+  PostMessageW(Handle, SkinMsgRepaint, 0, 0);
 }
 
 TMenuBtn* TWinSkinForm::FindAccelButton(wchar_t ch) const { return MenuBar ? MenuBar->FindAccelButton(ch) : nullptr; }
@@ -52,6 +94,25 @@ bool TWinSkinForm::MenuAccelerator(WPARAM ch) {
   if (!item || !OnlyAltDown()) return false;
   ClickMenuButton(*item);
   return true;
+}
+
+TMenuBarRoom TWinSkinForm::MenuBarRoom() const {
+  TMenuBarRoom room;
+  if (MdiKind != mkFrame || !SkinData || !MdiChildMaximized()) return room;
+  const int margin = SkinData->Skin().MenuBar ? SkinData->Skin().MenuBar->LeftWidth : 0;
+  const int gap = ScaleToScreen(2);
+  // Where the layout puts them: counted from the band's far end.
+  for (const auto& button : SysButtons) {
+    const TDataSkinSysButton& e = *button->Element;
+    if (e.Visibility != bvMdiChildMaximized || e.Align != alMenuBar || e.Image.Empty()) continue;
+    const int width = e.Image.Width() / (e.FrameCount > 0 ? e.FrameCount : 1);
+    if (RightToLeft) {
+      room.Left = std::max(room.Left, e.XCoord + margin + width + gap);
+    } else {
+      room.Right = std::max(room.Right, e.XCoord + margin + gap);
+    }
+  }
+  return room;
 }
 
 void TWinSkinForm::ClickMenuButton(const TMenuBtn& item) {
@@ -76,15 +137,32 @@ void TWinSkinForm::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
     throw;
   }
   SkinData->FramePainting = painting;
+  if (MdiKind == mkChild || (Style & WS_CHILD)) return;
+  const int height = MenuHeight;
   HMENU menu = GetMenu(Handle);
-  if (!MenuBar || !menu) return;
-  MenuBar->MenuHandle = menu;
-  if (SkinData->MenuUpdate) {
-    MenuBar->LoadFromWindowMenu();
+  if (!menu) {
+    // The form let its menu go: so does the bar, and the band with it. (An
+    // MDI frame's client took the menu off again and keeps the bar.)
+    if (!MenuBar || (Form && Form->Menu())) return;
+    DropMenuBar();
+  } else if (!MenuBar) {
+    // A menu for a window that had none when it was skinned.
+    WindowMenu = menu;
+    CreateMenuBar();
   } else {
-    // The bar keeps the items it shows; the system's stays off the window.
-    SetMenu(Handle, nullptr);
+    MenuBar->MenuHandle = menu;
+    if (Form) MenuBar->MainMenu = Form->Menu();
+    if (SkinData->MenuUpdate && !MergingThroughClient) {
+      MenuBar->LoadFromWindowMenu();
+    } else {
+      // The bar keeps the items it shows; the system's stays off the window.
+      SetMenu(Handle, nullptr);
+    }
+    RECT r{};
+    GetWindowRect(Handle, &r);
+    FitMenuHeight(r.right - r.left);
   }
+  if (MenuHeight != height) RefreshFrame();
 }
 
 std::vector<TWinSkinForm::TOwnerDrawnItem> TWinSkinForm::MakeOwnerDrawn(HMENU menu) {
@@ -124,6 +202,85 @@ void TWinSkinForm::RestoreItemTypes(const std::vector<TOwnerDrawnItem>& items) {
   }
 }
 
+void TWinSkinForm::TrackBarKeys() {
+  if (GetActiveWindow() != Handle) return;
+  std::size_t index = 0;
+  while (index < MenuBar->Items.size() && !TWinSkinMenu::Selectable(*MenuBar->Items[index])) ++index;
+  if (index == MenuBar->Items.size()) return;
+  const std::shared_ptr<bool> alive = alive_;
+  const bool rightToLeft = MenuBar->IsRightToLeft();
+  MenuTracking = true;
+  MenuBar->Items[index]->MouseEnter();
+  TMenuBtn* chosen = nullptr;
+  for (bool going = true; going;) {
+    MSG msg{};
+    if (!GetMessageW(&msg, nullptr, 0, 0)) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    TMenuBtn& selected = *MenuBar->Items[index];
+    bool dispatch = false;
+    switch (msg.message) {
+      case WM_KEYDOWN:
+      case WM_SYSKEYDOWN: {
+        WPARAM key = msg.wParam;
+        if (rightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+        if (key == VK_LEFT || key == VK_RIGHT) {
+          if (TMenuBtn* next = MenuBar->NeighbourButton(selected.Index, key == VK_RIGHT ? 1 : -1)) {
+            next->MouseEnter();
+            index = static_cast<std::size_t>(next->Index);
+          }
+        } else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
+          chosen = &selected;
+          going = false;
+        } else if (key == VK_ESCAPE || key == VK_MENU || key == VK_F10) {
+          going = false;
+        } else {
+          TranslateMessage(&msg);  // a letter comes back as a character
+        }
+        break;
+      }
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        chosen = FindAccelButton(static_cast<wchar_t>(msg.wParam));
+        if (chosen) {
+          going = false;
+        } else {
+          MessageBeep(0);
+        }
+        break;
+      case WM_KEYUP:
+      case WM_SYSKEYUP:
+      case WM_DEADCHAR:
+      case WM_SYSDEADCHAR:
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+      case WM_NCMBUTTONDOWN:
+        // A click anywhere ends the keys' turn and does what it does.
+        going = false;
+        dispatch = true;
+        break;
+      default:
+        dispatch = true;
+        break;
+    }
+    if (!dispatch) continue;
+    DispatchMessageW(&msg);
+    if (!*alive) return;
+    if (!MenuBar || GetActiveWindow() != Handle) break;
+    // The mouse may have made another item hot; the items may have been read again.
+    if (auto* hot = dynamic_cast<TMenuBtn*>(CurrentObject)) index = static_cast<std::size_t>(hot->Index);
+    if (index >= MenuBar->Items.size()) break;
+  }
+  MenuTracking = false;
+  if (dynamic_cast<TMenuBtn*>(CurrentObject)) CurrentObject->MouseLeave();
+  if (chosen) ClickMenuButton(*chosen);
+}
+
 bool TWinSkinForm::OpenMenuButton(TMenuBtn& item) {
   // What the item says is read now: a click handler run while the submenu
   // is open may reload the bar, or the skin may be switched off.
@@ -134,8 +291,8 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& item) {
   gui::TMenuItem* framework = MenuBar ? MenuBar->FrameworkItem(index) : nullptr;
   const bool rightToLeft = MenuBar && MenuBar->IsRightToLeft();
   // The framework's click for every item it owns; a plain window hears of
-  // an item only when it is a command of its own.
-  if (framework || !submenu) PostMessageW(Handle, WM_COMMAND, item.Command, 0);
+  // an item only when it is a command of its own, and enabled.
+  if (enabled && (framework || !submenu)) PostMessageW(Handle, WM_COMMAND, item.Command, 0);
   if (!submenu) return false;
   GetWindowRect(Handle, &WindowRect);
   if (framework && enabled) PrepareSubmenus(*framework);
@@ -146,7 +303,9 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& item) {
   InstallMenuFilterHook(this, index);
   const std::shared_ptr<bool> alive = alive_;
   if (enabled) {
-    UINT flags = TPM_NONOTIFY | TPM_RIGHTBUTTON;
+    // A framework form has its submenus prepared above; any other window
+    // hears of the submenu opening as it would from the system's bar.
+    UINT flags = (Form ? TPM_NONOTIFY : 0u) | TPM_RIGHTBUTTON;
     int x = bounds.left + WindowRect.left;
     if (rightToLeft) {
       flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;
@@ -156,6 +315,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn& item) {
   }
   // A skinner freed meanwhile has removed the hook on its way out.
   const bool stillHere = *alive;
+  DropPendingFirstKey();
   if (stillHere && CurrentMenuTracking().Form == this) RemoveMenuFilterHook();
   RestoreItemTypes(ownerDrawn);
   if (stillHere) MenuTracking = false;

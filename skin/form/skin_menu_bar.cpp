@@ -50,22 +50,42 @@ bool IsLeftRightKey(UINT message) {
 
 // --- layout -----------------------------------------------------------------
 
-std::vector<RECT> LayoutMenuBarItems(const std::vector<int>& textWidths, SIZE bar, int start, bool rightToLeft) {
+std::vector<RECT> LayoutMenuBarItems(const std::vector<int>& textWidths, SIZE bar, int start, bool rightToLeft,
+                                     TMenuBarRoom room) {
   std::vector<RECT> rects;
   rects.reserve(textWidths.size());
   const int margin = ScaleToScreen(10);
-  int x = rightToLeft ? bar.cx - start : start;
+  int row = 0;
+  // Where a row's first item starts and where its items must end.
+  const auto lead = [&] {
+    return rightToLeft ? bar.cx - std::max(start, row == 0 ? room.Right : 0) : std::max(start, row == 0 ? room.Left : 0);
+  };
+  const auto limit = [&] { return rightToLeft ? (row == 0 ? room.Left : 0) : bar.cx - (row == 0 ? room.Right : 0); };
+  int x = lead();
   for (const int tw : textWidths) {
     const int width = tw > 0 ? tw + margin : 0;
+    const bool crosses = rightToLeft ? x - width < limit() : x + width > limit();
+    if (width > 0 && crosses && x != lead()) {
+      ++row;
+      x = lead();
+    }
+    const int top = row * bar.cy;
     if (rightToLeft) {
-      rects.push_back(RECT{x - width, 0, x, bar.cy - 1});
+      rects.push_back(RECT{x - width, top, x, top + bar.cy - 1});
       x -= width;
     } else {
-      rects.push_back(RECT{x, 0, x + width, bar.cy - 1});
+      rects.push_back(RECT{x, top, x + width, top + bar.cy - 1});
       x += width;
     }
   }
   return rects;
+}
+
+int MenuBarRows(const std::vector<RECT>& items, int rowHeight) {
+  int rows = 1;
+  if (rowHeight > 0)
+    for (const RECT& r : items) rows = std::max<int>(rows, r.top / rowHeight + 1);
+  return rows;
 }
 
 int MenuBarItemStart(const TMenuBarStart& skin, int barWidth, bool rightToLeft) {
@@ -108,35 +128,84 @@ void TWinSkinMenu::TakeMenuOffWindow() {
   if (Form->Handle && GetMenu(Form->Handle)) SetMenu(Form->Handle, nullptr);
 }
 
+namespace {
+
+// What the system puts into a frame's menu while an MDI child is maximised:
+// the child's icon (its system menu) first and its three buttons last, as
+// pictures without text.
+bool AddedBySystem(const MENUITEMINFOW& info, const wchar_t* text) {
+  if (text[0]) return false;
+  return (info.fType & MFT_BITMAP) || (info.hbmpItem && info.hbmpItem != HBMMENU_CALLBACK);
+}
+
+bool AddedBySystem(HMENU menu, int position) {
+  wchar_t text[2] = {};  // whether there is any text at all
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_BITMAP | MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = 2;
+  return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) && AddedBySystem(info, text);
+}
+
+// The framework item supplies what an owner-drawn bar item carries no text for.
+void TakeFromFramework(TMenuBtn& button, gui::TMenuItem& item, HMENU menu, int position) {
+  if (gui::TAction* action = item.Action()) action->Update();
+  button.Caption = item.Caption;
+  button.Enabled = item.Enabled;
+  button.Command = GetMenuItemID(menu, position);
+  if (button.Command == static_cast<UINT>(-1)) button.Command = item.Command();
+  button.Submenu = item.HasSubmenu() ? item.Handle() : nullptr;
+}
+
+bool SameItem(const TMenuBtn& a, const TMenuBtn& b) {
+  return a.Caption == b.Caption && a.Enabled == b.Enabled && a.Submenu == b.Submenu && a.Command == b.Command &&
+         a.Visible == b.Visible;
+}
+
+}  // namespace
+
+void RemoveMdiChildItems(HMENU menu) {
+  for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i)
+    if (AddedBySystem(menu, i)) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+}
+
 template <class Fill>
-void TWinSkinMenu::LoadItems(const Fill& fill) {
-  if (!MenuHandle) return;
-  const int count = GetMenuItemCount(MenuHandle);
-  // The hot or pressed item may be one of those about to go.
-  if (dynamic_cast<TMenuBtn*>(Form->CurrentObject)) Form->CurrentObject = nullptr;
-  Items.clear();
-  Count = 0;
-  if (count <= 0) return;
+std::vector<std::unique_ptr<TMenuBtn>> TWinSkinMenu::ReadItems(HMENU menu, const Fill& fill) {
+  std::vector<std::unique_ptr<TMenuBtn>> items;
+  const int count = menu ? GetMenuItemCount(menu) : 0;
   for (int i = 0; i < count; ++i) {
     wchar_t text[kCaptionLength + 1] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+    info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING | MIIM_BITMAP;
     info.dwTypeData = text;
     info.cch = kCaptionLength;
-    if (!GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &info)) info = MENUITEMINFOW{};
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) info = MENUITEMINFOW{};
+    if (AddedBySystem(info, text)) continue;
     auto item = std::make_unique<TMenuBtn>(this, Form);
     item->SkinData = SkinData;
-    item->Index = i;
+    item->Index = static_cast<int>(items.size());
     item->Submenu = info.hSubMenu;
     item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
     item->Visible = true;
     item->Command = info.wID;
     if (info.dwTypeData && !(info.fType & (MFT_BITMAP | MFT_SEPARATOR))) item->Caption = text;
     if (item->Caption.empty()) fill(*item, i);
-    Items.push_back(std::move(item));
+    items.push_back(std::move(item));
   }
-  Count = count;
+  return items;
+}
+
+template <class Fill>
+void TWinSkinMenu::LoadItems(const Fill& fill) {
+  if (!MenuHandle) return;
+  std::vector<std::unique_ptr<TMenuBtn>> items = ReadItems(MenuHandle, fill);
+  // The hot or pressed item may be one of those about to go.
+  if (dynamic_cast<TMenuBtn*>(Form->CurrentObject)) Form->CurrentObject = nullptr;
+  Items = std::move(items);
+  Count = static_cast<int>(Items.size());
+  if (Items.empty()) return;
   TakeMenuOffWindow();
   // Hit tests before the next paint find the new items where it will put them.
   if (BarRect.right > BarRect.left) {
@@ -145,64 +214,49 @@ void TWinSkinMenu::LoadItems(const Fill& fill) {
   }
 }
 
-namespace {
-
-// The framework item supplies what an owner-drawn bar item carries no text for.
-void TakeFromFramework(TMenuBtn& button, gui::TMenuItem& item, HMENU menu, int index) {
-  if (gui::TAction* action = item.Action()) action->Update();
-  button.Caption = item.Caption;
-  button.Enabled = item.Enabled;
-  button.Command = GetMenuItemID(menu, index);
-  if (button.Command == static_cast<UINT>(-1)) button.Command = item.Command();
-  button.Submenu = item.HasSubmenu() ? item.Handle() : nullptr;
-}
-
-}  // namespace
-
 void TWinSkinMenu::LoadFromWindowMenu() {
   if (HMENU menu = GetMenu(Form->Handle)) MenuHandle = menu;
   LoadItems([this](TMenuBtn& button, int i) {
     if (!MainMenu) return;
-    // The item the command names, else the one at the same place.
+    // The item the command names, else the one at the same place among
+    // the bar's own (the system's additions left out).
     gui::TMenuItem* item = gui::TMenuItem::FromCommand(button.Command);
     if (!item || item->Menu() != MainMenu) {
-      const std::vector<gui::TMenuItem*> bar = MainMenu->BarItems();
-      item = i < static_cast<int>(bar.size()) ? bar[static_cast<std::size_t>(i)] : nullptr;
+      std::vector<gui::TMenuItem*> bar = MainMenu->BarItems();
+      std::erase_if(bar, [](const gui::TMenuItem* it) { return !it->Visible; });
+      const auto at = static_cast<std::size_t>(button.Index);
+      item = at < bar.size() ? bar[at] : nullptr;
     }
     if (item) TakeFromFramework(button, *item, MenuHandle, i);
   });
 }
 
+void TWinSkinMenu::FillFromCommand(TMenuBtn& button, HMENU menu, int position) const {
+  if (!MainMenu) return;
+  // The last framework item with the item's command.
+  gui::TMenuItem* found = nullptr;
+  std::vector<gui::TMenuItem*> pending = MainMenu->BarItems();
+  while (!pending.empty()) {
+    gui::TMenuItem* item = pending.back();
+    pending.pop_back();
+    if (item->Command() == button.Command) found = item;
+    pending.insert(pending.end(), item->Items().begin(), item->Items().end());
+  }
+  if (found) TakeFromFramework(button, *found, menu, position);
+}
+
 void TWinSkinMenu::LoadFromMenuHandle(HMENU menu) {
   if (menu) MenuHandle = menu;
-  LoadItems([this](TMenuBtn& button, int i) {
-    if (!MainMenu) return;
-    // The last framework item with the item's command.
-    gui::TMenuItem* found = nullptr;
-    std::vector<gui::TMenuItem*> pending = MainMenu->BarItems();
-    while (!pending.empty()) {
-      gui::TMenuItem* item = pending.back();
-      pending.pop_back();
-      if (item->Command() == button.Command) found = item;
-      pending.insert(pending.end(), item->Items().begin(), item->Items().end());
-    }
-    if (found) TakeFromFramework(button, *found, MenuHandle, i);
-  });
+  LoadItems([this](TMenuBtn& button, int i) { FillFromCommand(button, MenuHandle, i); });
 }
 
 bool TWinSkinMenu::Shows(HMENU menu) const {
-  const int count = GetMenuItemCount(menu);
-  if (count < 0 || static_cast<std::size_t>(count) != Items.size()) return false;
-  for (int i = 0; i < count; ++i) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_SUBMENU;
-    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) return false;
-    const TMenuBtn& item = *Items[static_cast<std::size_t>(i)];
-    // An item with a submenu is known by it; any other by its command.
-    if (info.hSubMenu != item.Submenu || (!info.hSubMenu && info.wID != item.Command)) return false;
-  }
-  return true;
+  if (!IsMenu(menu)) return false;
+  auto* self = const_cast<TWinSkinMenu*>(this);
+  const std::vector<std::unique_ptr<TMenuBtn>> read =
+      self->ReadItems(menu, [this, menu](TMenuBtn& button, int i) { FillFromCommand(button, menu, i); });
+  return std::equal(read.begin(), read.end(), Items.begin(), Items.end(),
+                    [](const auto& a, const auto& b) { return SameItem(*a, *b); });
 }
 
 void TWinSkinMenu::LoadFromMainMenu() {
@@ -214,6 +268,8 @@ void TWinSkinMenu::LoadFromMainMenu() {
   int index = 0;
   for (gui::TMenuItem* item : bar) {
     if (gui::TAction* action = item->Action()) action->Update();
+    // A hidden item is not on the system's bar either.
+    if (!item->Visible) continue;
     auto button = std::make_unique<TMenuBtn>(this, Form);
     button->SkinData = SkinData;
     button->Index = index++;
@@ -228,18 +284,28 @@ void TWinSkinMenu::LoadFromMainMenu() {
   if (Count > 0) TakeMenuOffWindow();
 }
 
-void TWinSkinMenu::Layout(HDC dc, const RECT& bar) {
+std::vector<RECT> TWinSkinMenu::ItemPlaces(HDC dc, SIZE bar) const {
   gui::FontHandle font = SystemMenuFont(false);
   gui::SelectGuard select(dc, font.get());
   std::vector<int> widths;
   widths.reserve(Items.size());
   for (const auto& item : Items) widths.push_back(TextWidth(dc, item->Caption));
-  const SIZE size{bar.right - bar.left, bar.bottom - bar.top};
   TMenuBarStart skin;
   if (TDataSkinObject* element = MenuBarElement(SkinData)) skin = TMenuBarStart{true, element->LeftWidth, element->RightWidth};
   const bool rightToLeft = IsRightToLeft();
-  const std::vector<RECT> rects =
-      LayoutMenuBarItems(widths, size, MenuBarItemStart(skin, size.cx, rightToLeft), rightToLeft);
+  return LayoutMenuBarItems(widths, bar, MenuBarItemStart(skin, bar.cx, rightToLeft), rightToLeft,
+                            Form->MenuBarRoom());
+}
+
+int TWinSkinMenu::HeightFor(int barWidth) const {
+  const int row = GetSystemMetrics(SM_CYMENU);
+  gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  if (!dc || Items.empty()) return row;
+  return MenuBarRows(ItemPlaces(dc.get(), SIZE{barWidth, row}), row) * row;
+}
+
+void TWinSkinMenu::Layout(HDC dc, const RECT& bar) {
+  const std::vector<RECT> rects = ItemPlaces(dc, SIZE{bar.right - bar.left, GetSystemMetrics(SM_CYMENU)});
   for (std::size_t i = 0; i < Items.size(); ++i) {
     RECT r = rects[i];
     OffsetRect(&r, bar.left, bar.top);
@@ -254,18 +320,22 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   gui::TBitmap& scratch = SharedStretchBitmap();
   scratch.SetSize(w, h);
   HDC target = scratch.DC();
-  const RECT local{0, 0, w, h};
-  if (TDataSkinObject* element = MenuBarElement(SkinData)) {
-    const int frame = Form->Active ? mfActive : mfInactive;
-    const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
-    if (element->TileKey == 1) {
-      DrawNineSlice(target, local, element->Image, true, false, false, kMenuBarFrames, frame, margins);
+  // The picture once for each row the items take.
+  const int rowHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
+  for (int top = 0; top < h; top += rowHeight) {
+    const RECT row{0, top, w, std::min(h, top + rowHeight)};
+    if (TDataSkinObject* element = MenuBarElement(SkinData)) {
+      const int frame = Form->Active ? mfActive : mfInactive;
+      const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
+      if (element->TileKey == 1) {
+        DrawNineSlice(target, row, element->Image, true, false, false, kMenuBarFrames, frame, margins);
+      } else {
+        gui::TCanvas canvas(target);
+        DrawThreeSlice(canvas, row, element->Image, true, false, kMenuBarFrames, frame, margins);
+      }
     } else {
-      gui::TCanvas canvas(target);
-      DrawThreeSlice(canvas, local, element->Image, true, false, kMenuBarFrames, frame, margins);
+      gui::TCanvas(target).FillRect(row, skin.Colours.Menubar);
     }
-  } else {
-    gui::TCanvas(target).FillRect(local, skin.Colours.Menubar);
   }
   BarRect = bar;
   Background.SetSize(w, h);
@@ -285,8 +355,8 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   }
   Painting = false;
 
-  // A maximised MDI child's buttons sit at the bar's far end; drawing them
-  // puts every skinned child into the maximised mode.
+  // A maximised MDI child's buttons sit at the far end of the first row;
+  // drawing them puts every skinned child into the maximised mode.
   bool mdiButtons = false;
   for (const auto& button : Form->SysButtons) {
     TDataSkinSysButton& e = *button->Element;
@@ -302,15 +372,15 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
 
 gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
   const RECT& r = item.BoundsRect;
-  const int w = r.right - r.left, h = Background.Height();
+  const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, Background.Height() - (r.top - BarRect.top));
   if (w <= 0 || h <= 0) return gui::TBitmap();
-  // The bar's background under the item, the frame of the hot or pressed
-  // look, the caption.
+  // The bar's background under the item (its row only), the frame of the
+  // hot or pressed look, the caption.
   gui::TBitmap picture(w, h);
   HDC target = picture.DC();
-  BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, 0, SRCCOPY);
+  BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, r.top - BarRect.top, SRCCOPY);
   const core::SkinColours& colours = SkinData->Skin().Colours;
-  const RECT local{0, r.top - BarRect.top, w, r.bottom - BarRect.top};
+  const RECT local{0, 0, w, r.bottom - r.top};
   if (item.State == TNCObject::stPressed || item.State == TNCObject::stHot) {
     gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(colours.ButtonHilight)));
     FrameRect(target, &local, brush.get());
@@ -328,8 +398,8 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     if (picture.Empty()) return;
     gui::WindowDc dc = gui::WindowDc::Whole(Form->Handle);
     if (!dc) return;
-    BitBlt(dc.get(), item.BoundsRect.left, BarRect.top, picture.Width(), picture.Height(), picture.DC(), 0, 0,
-           SRCCOPY);
+    BitBlt(dc.get(), item.BoundsRect.left, item.BoundsRect.top, picture.Width(), picture.Height(), picture.DC(), 0,
+           0, SRCCOPY);
   });
 }
 
@@ -345,11 +415,14 @@ TMenuBtn* TWinSkinMenu::FindAccelButton(wchar_t ch) const {
   return nullptr;
 }
 
-TMenuBtn* TWinSkinMenu::NeighbourButton(int index, int step) const {
+TMenuBtn* TWinSkinMenu::NeighbourButton(int index, int step, bool withSubmenu) const {
   const int count = static_cast<int>(Items.size());
-  if (count == 0) return nullptr;
-  const int next = ((index + step) % count + count) % count;
-  return Items[static_cast<std::size_t>(next)].get();
+  for (int i = 1; i < count; ++i) {
+    const int next = ((index + step * i) % count + count) % count;
+    TMenuBtn& item = *Items[static_cast<std::size_t>(next)];
+    if (Selectable(item) && (!withSubmenu || item.Submenu)) return &item;
+  }
+  return nullptr;
 }
 
 // --- the message-filter hook --------------------------------------------------
@@ -363,14 +436,11 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   try {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     // In a right-to-left menu the arrow keys point the other way.
-    if (code >= 0 && msg && IsLeftRightKey(msg->message) && t.MenuTrackingItem) {
-      const gui::TMenu* menu = t.MenuTrackingItem->Menu();
-      if (menu && menu->IsRightToLeft()) {
-        if (msg->wParam == VK_LEFT) {
-          msg->wParam = VK_RIGHT;
-        } else if (msg->wParam == VK_RIGHT) {
-          msg->wParam = VK_LEFT;
-        }
+    if (code >= 0 && msg && IsLeftRightKey(msg->message) && t.SelectedRightToLeft) {
+      if (msg->wParam == VK_LEFT) {
+        msg->wParam = VK_RIGHT;
+      } else if (msg->wParam == VK_RIGHT) {
+        msg->wParam = VK_LEFT;
       }
     }
     const LRESULT next = CallNextHookEx(t.Hook.get(), code, wParam, lParam);
@@ -382,6 +452,9 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// The Down key the hook posts carries no key data, which no real key has.
+bool IsFirstKey(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_DOWN && msg.lParam == 0; }
+
 }  // namespace
 
 void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
@@ -389,9 +462,12 @@ void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
   t.Form = form;
   t.TrackedIndex = trackedIndex;
   t.FirstKeyDone = false;
+  t.FirstKeyPending = false;
+  t.FirstKeyWindow = nullptr;
   t.Switching = false;
   t.SelectedMenu = nullptr;
   t.SelectedHasSubmenu = false;
+  t.SelectedRightToLeft = false;
   GetCursorPos(&t.LastMouse);
   if (!t.Hook) t.Hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId()));
 }
@@ -399,10 +475,21 @@ void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
 void RemoveMenuFilterHook() {
   TMenuTracking& t = Tracking();
   t.Hook.reset();
-  t.MenuTrackingItem = nullptr;
+  t.SelectedRightToLeft = false;
   t.TrackedIndex = -1;
   t.FirstKeyDone = false;
   t.Form = nullptr;
+}
+
+void DropPendingFirstKey() {
+  TMenuTracking& t = Tracking();
+  if (!t.FirstKeyPending) return;
+  t.FirstKeyPending = false;
+  MSG msg{};
+  // Posted messages come before input: if ours is still queued it is the
+  // first key message for its window.
+  if (PeekMessageW(&msg, t.FirstKeyWindow, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && IsFirstKey(msg))
+    PeekMessageW(&msg, t.FirstKeyWindow, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
 }
 
 void FilterMenuMessage(const MSG& msg) {
@@ -410,11 +497,7 @@ void FilterMenuMessage(const MSG& msg) {
   TWinSkinForm* form = t.Form;
   TWinSkinMenu* bar = form ? form->MenuBar.get() : nullptr;
   if (!bar) return;
-  if (!t.FirstKeyDone && msg.message != WM_MENUSELECT) {
-    // The first item of the submenu starts out selected.
-    t.FirstKeyDone = true;
-    PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
-  }
+  if (t.FirstKeyPending && msg.hwnd == t.FirstKeyWindow && IsFirstKey(msg)) t.FirstKeyPending = false;
   TMenuBtn* target = nullptr;
   switch (msg.message) {
     case WM_KEYDOWN:
@@ -422,9 +505,9 @@ void FilterMenuMessage(const MSG& msg) {
       // Left leaves the bar's submenu for the previous item; in a deeper
       // submenu it is the system's (it closes that one).
       if (msg.wParam == VK_LEFT && (!t.SelectedMenu || t.SelectedMenu == form->TrackedMenu))
-        target = bar->NeighbourButton(t.TrackedIndex, -1);
+        target = bar->NeighbourButton(t.TrackedIndex, -1, true);
       // Right on an item with a submenu opens that; elsewhere it moves on.
-      if (msg.wParam == VK_RIGHT && !t.SelectedHasSubmenu) target = bar->NeighbourButton(t.TrackedIndex, +1);
+      if (msg.wParam == VK_RIGHT && !t.SelectedHasSubmenu) target = bar->NeighbourButton(t.TrackedIndex, +1, true);
       break;
     case WM_SYSKEYDOWN:
       if (msg.wParam == VK_MENU) form->MenuTracking = false;
@@ -440,27 +523,44 @@ void FilterMenuMessage(const MSG& msg) {
       t.SelectedMenu = menu;
       t.SelectedHasSubmenu = (flags & MF_POPUP) != 0;
       if (bar->MainMenu) {
-        t.MenuTrackingItem = (flags & MF_POPUP)
-                                 ? gui::TMenuItem::FromMenuHandle(GetSubMenu(menu, LOWORD(msg.wParam)))
-                                 : gui::TMenuItem::FromCommand(LOWORD(msg.wParam));
+        const gui::TMenuItem* item = (flags & MF_POPUP)
+                                         ? gui::TMenuItem::FromMenuHandle(GetSubMenu(menu, LOWORD(msg.wParam)))
+                                         : gui::TMenuItem::FromCommand(LOWORD(msg.wParam));
+        const gui::TMenu* owner = item ? item->Menu() : nullptr;
+        t.SelectedRightToLeft = owner && owner->IsRightToLeft();
       }
       return;
     }
     case WM_MOUSEMOVE:
       if (msg.pt.x != t.LastMouse.x || msg.pt.y != t.LastMouse.y) {
+        // Passing over an item opens its submenu; a command item runs only
+        // when it is clicked.
         target = bar->FindMenuButton(form->ScreenToWindow(msg.pt.x, msg.pt.y));
+        if (target && !(TWinSkinMenu::Selectable(*target) && target->Submenu)) target = nullptr;
         t.LastMouse = msg.pt;
       }
       break;
     default:
       break;
   }
-  if (!target || target->Index == t.TrackedIndex) return;
+  const bool switches = target && target->Index != t.TrackedIndex;
+  if (!t.FirstKeyDone && msg.message != WM_MENUSELECT) {
+    t.FirstKeyDone = true;
+    // The first item of the submenu starts out selected, unless this very
+    // message leaves it for another.
+    if (!switches) {
+      PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
+      t.FirstKeyPending = true;
+      t.FirstKeyWindow = msg.hwnd;
+    }
+  }
+  if (!switches) return;
   // The open submenu ends first; the click posted after it then opens the
   // target's once the menu's loop has returned.
   t.Switching = true;
   t.TrackedIndex = target->Index;
   EndMenu();
+  DropPendingFirstKey();
   form->ClickMenuButton(*target);
 }
 

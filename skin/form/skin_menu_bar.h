@@ -1,9 +1,10 @@
 // The skinned menu bar of a form skinner. The window's own menu is taken off
 // while it is skinned (so the system draws no bar) and its top-level items
 // become non-client objects (TMenuBtn) drawn in the menu band below the
-// title: they hover, press and open their submenus with TrackPopupMenu. While
-// a submenu is open a thread message-filter hook moves between top-level
-// items with the arrow keys and the mouse, wrapping round at either end.
+// title, in as many rows as they need: they hover, press and open their
+// submenus with TrackPopupMenu. While a submenu is open a thread
+// message-filter hook moves between the top-level items that have one with
+// the arrow keys and the mouse, wrapping round at either end.
 #pragma once
 #include <windows.h>
 
@@ -26,11 +27,22 @@ class TSkinData;
 class TWinSkinForm;
 class TWinSkinMenu;
 
+// Room the first row keeps free at either end of the bar (a maximised MDI
+// child's buttons).
+struct TMenuBarRoom {
+  int Left = 0, Right = 0;
+};
+
 // Where the bar's items lie, in bar coordinates: each item is its caption's
 // width plus a margin (nothing for a caption that measures 0), one after the
 // other from `start` (from the right edge for a right-to-left bar), one pixel
-// short of the bar's height.
-std::vector<RECT> LayoutMenuBarItems(const std::vector<int>& textWidths, SIZE bar, int start, bool rightToLeft);
+// short of a row's height (`bar.cy`). An item that would cross the bar's far
+// end (or the room the first row keeps) starts the next row, as the system's
+// bar wraps, unless it is the first of its row.
+std::vector<RECT> LayoutMenuBarItems(const std::vector<int>& textWidths, SIZE bar, int start, bool rightToLeft,
+                                     TMenuBarRoom room = {});
+// How many rows such a layout takes (at least one).
+int MenuBarRows(const std::vector<RECT>& items, int rowHeight);
 
 // The distance of the first item from the bar's leading edge.
 struct TMenuBarStart {
@@ -64,13 +76,19 @@ class TWinSkinMenu {
   TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
   // Each rebuilds Items; a load that finds items takes the menu off the
-  // window, one that finds none leaves the window's menu where it is.
+  // window, one that finds none leaves the window's menu where it is. The
+  // entries the system adds to a frame's menu for a maximised MDI child (its
+  // icon and its three buttons) are not the bar's: the skin draws buttons of
+  // its own.
   void LoadFromWindowMenu();
-  void LoadFromMainMenu();
+  void LoadFromMainMenu();  // the framework's visible bar items
   void LoadFromMenuHandle(HMENU menu);
-  // The bar shows exactly the items of the menu, in order (the same
-  // submenus; the same commands where there is no submenu).
+  // The bar shows exactly what a load of the menu would give: the same
+  // items in order, with the same captions, enabled states, submenus and
+  // commands.
   bool Shows(HMENU menu) const;
+  // The height of the band for a bar of this width: SM_CYMENU for each row.
+  int HeightFor(int barWidth) const;
 
   // Draws the whole bar into `dc` at `bar` (window coordinates).
   void Paint(HDC dc, const RECT& bar);
@@ -82,15 +100,19 @@ class TWinSkinMenu {
   TMenuBtn* FindMenuButton(POINT p) const;
   // The first enabled item whose accelerator ("&x") is the character.
   TMenuBtn* FindAccelButton(wchar_t ch) const;
-  // The item `step` places away from `index`, wrapping round the bar.
-  TMenuBtn* NeighbourButton(int index, int step) const;
+  // The next item from `index` in the direction of `step` that the keys can
+  // stop on (a caption, enabled, and a submenu when `withSubmenu`), wrapping
+  // round the bar; none when no other item qualifies.
+  TMenuBtn* NeighbourButton(int index, int step, bool withSubmenu = false) const;
+  // Whether the keys and the mouse stop on the item.
+  static bool Selectable(const TMenuBtn& item) { return item.Enabled && !item.Caption.empty(); }
   bool IsRightToLeft() const;
   // The framework item behind a top-level position, if any.
   gui::TMenuItem* FrameworkItem(int index) const;
 
   std::vector<std::unique_ptr<TMenuBtn>> Items;
   gui::TMainMenu* MainMenu = nullptr;
-  RECT BarRect{};
+  RECT BarRect{};  // the whole band, all its rows
   TSkinData* SkinData;
   TWinSkinForm* Form;
   gui::TBitmap Background;  // the bar as last painted, without items
@@ -99,14 +121,24 @@ class TWinSkinMenu {
   HMENU MenuHandle = nullptr;
 
  private:
-  // Reads the items of the menu; `fill` completes an item whose caption is
-  // empty (owner-drawn items carry none) from the framework's item.
+  // What the bar would show for the menu's items; `fill` completes an item
+  // whose caption is empty (owner-drawn items carry none) from the
+  // framework's item.
+  template <class Fill>
+  std::vector<std::unique_ptr<TMenuBtn>> ReadItems(HMENU menu, const Fill& fill);
   template <class Fill>
   void LoadItems(const Fill& fill);
   void TakeMenuOffWindow();
+  void FillFromCommand(TMenuBtn& button, HMENU menu, int position) const;
+  std::vector<RECT> ItemPlaces(HDC dc, SIZE bar) const;
   // Lays the items out in `bar` (window coordinates) with the menu font on `dc`.
   void Layout(HDC dc, const RECT& bar);
 };
+
+// Takes out of a frame's menu what the system put in for a maximised MDI
+// child (its icon first, its three buttons last). The system takes them out
+// again only from the menu on the frame, which the skin holds off it.
+void RemoveMdiChildItems(HMENU menu);
 
 // Draws a bar caption centred in `rect`; a disabled one in the system's
 // button-shadow colour.
@@ -116,21 +148,29 @@ void DrawMenuBarCaption(HDC dc, const RECT& rect, const std::wstring& text, bool
 struct TMenuTracking {
   TWinSkinForm* Form = nullptr;
   int TrackedIndex = -1;
-  gui::TMenuItem* MenuTrackingItem = nullptr;
   gui::HookHandle Hook;
   bool FirstKeyDone = false;
+  // The Down key posted to select the first item, to `FirstKeyWindow`, has
+  // not come through the menu's loop yet.
+  bool FirstKeyPending = false;
+  HWND FirstKeyWindow = nullptr;
   bool Switching = false;
   POINT LastMouse{};
-  // The menu of the item selected last, and whether that item opens a
-  // submenu of its own (none before the first selection).
+  // The menu of the item selected last, whether that item opens a submenu
+  // of its own, and whether its menu reads right to left (none, no and no
+  // before the first selection).
   HMENU SelectedMenu = nullptr;
   bool SelectedHasSubmenu = false;
+  bool SelectedRightToLeft = false;
 };
 const TMenuTracking& CurrentMenuTracking();
 
 // The WH_MSGFILTER hook that runs while a submenu of `form`'s bar is open.
 void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex);
 void RemoveMenuFilterHook();
+// Takes the Down key the hook posted out of the queue when the menu has
+// ended before it arrived: outside a menu it would reach the focused control.
+void DropPendingFirstKey();
 // What the hook does with one message of the menu's loop; also fed the
 // owner's WM_MENUSELECT, which the menu sends rather than posts.
 void FilterMenuMessage(const MSG& msg);

@@ -24,8 +24,6 @@ class ISkinnerHost {
   // The client window of the MDI frame attached last.
   virtual HWND MdiClientWindow() const = 0;
   virtual void SetMdiClientWindow(HWND client) = 0;
-  // The MDI children that have a skinner now.
-  virtual int MdiChildCount() const = 0;
   // Skins a window the way the coordinator skins one it sees activated
   // (an MDI child made through its frame's client); false when it does not.
   virtual bool SkinNewWindow(HWND wnd) = 0;

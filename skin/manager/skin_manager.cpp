@@ -97,6 +97,14 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
         if (self->ActivationCount == 0) self->ActivationCount = 1;
         self->SkinWindow(wnd);
         break;
+      case HCBT_SYSCOMMAND:
+        // The keyboard menu asked for from a child window: the system would
+        // track the bar the skin has taken off the active window.
+        if ((wParam & 0xFFF0) == SC_KEYMENU)
+          if (TWinSkinForm* skinner = self->FindFormSkinner(GetActiveWindow());
+              skinner && skinner->SkinState == TWinSkinForm::ssRunning && skinner->AnswerKeyMenu(lParam))
+            return 1;
+        break;
       default:
         break;
     }

@@ -55,7 +55,6 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void ChangeMdiMaximized(bool value) override { SetMdiMaximized(value); }
   HWND MdiClientWindow() const override { return MdiClientHandle; }
   void SetMdiClientWindow(HWND client) override { MdiClientHandle = client; }
-  int MdiChildCount() const override { return CountMdiChildren(); }
   bool SkinNewWindow(HWND wnd) override { return SkinWindow(wnd); }
   gui::TBitmap* DefaultWindowIcon() override;
   void FormSkinnerGone(TWinSkinForm* skinner) override;

@@ -4,7 +4,7 @@
 # scrolls its lists, drags its track bars, types into its edits and opens a
 # skin file through the system's open dialog, runs the MDI demo, checking the controls' state
 # (read through uiprobe) and the screen's pixels after each step.
-#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|skinned_start|lists|ranges|text|open_skin
+#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin
 #                  WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 # The lists scenario compares the list view's header with the default
 # skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
@@ -13,6 +13,16 @@ scenario=$1 state=$2 program=$3 probe=$4 work=$5
 source "$(dirname "$0")/gallery_driver.sh"
 prepare_gallery
 
+# Window > MDI Demo... from the keyboard opens the skinned frame.
+demo="MDI Demo"
+open_mdi_demo() {
+  xdotool key alt+w
+  sleep 0.5
+  xdotool key Return
+  probe rect "$demo" 10000 >/dev/null || fail "no MDI demo window"
+  sleep 1
+  probe skinned "$demo" || fail "the MDI demo frame is not skinned"
+}
 # A point of the raised panel on the Buttons page, above its caption.
 panel_point() {
   local x y
@@ -145,14 +155,7 @@ case "$scenario" in
     sleep 0.5
     ;;
   mdi_demo)
-    # Window > MDI Demo... from the keyboard opens the skinned frame.
-    demo="MDI Demo"
-    xdotool key alt+w
-    sleep 0.5
-    xdotool key Return
-    probe rect "$demo" 10000 >/dev/null || fail "no MDI demo window"
-    sleep 1
-    probe skinned "$demo" || fail "the MDI demo frame is not skinned"
+    open_mdi_demo
 
     # Three children through File > New Child, with the mouse on the bar.
     for n in 1 2 3; do
@@ -219,6 +222,40 @@ case "$scenario" in
     probe skinned "$demo>Document 1" || fail "Document 1 lost its skin"
     probe skinned "$demo>Document 2" || fail "Document 2 lost its skin"
     import -window root "$work/tiled.png"
+    probe close "$demo" || true
+    ;;
+  mdi_keys)
+    # The MDI demo's frame without a child, its skinned bar from the keys
+    # alone (the keyboard focus is in the MDI client, no framework control).
+    # Alt+F opens File with its first entry selected, as the system's bar
+    # does; Down and Up move in it; Enter chooses New Child.
+    open_mdi_demo
+    xdotool key alt+f
+    read -r fleft ftop fright fbottom <<<"$(probe popup "$demo" 5000)" || true
+    [ -n "${fleft:-}" ] || fail "Alt+F opened no menu on the MDI demo without a child"
+    import -window root "$work/alt-f.png"
+    for key in Down Up Return; do
+      xdotool key "$key"
+      sleep 0.3
+    done
+    probe rect "$demo>Document 1" 5000 >/dev/null || fail "Alt+F, Down, Up, Enter made no Document 1"
+    sleep 0.5
+    probe skinned "$demo>Document 1" || fail "Document 1 is not skinned"
+
+    # F10 alone selects File; Right moves to the child's Edit, Down opens it
+    # right of where File's opened.
+    xdotool key F10
+    sleep 0.5
+    xdotool key Right
+    sleep 0.3
+    xdotool key Down
+    read -r eleft etop eright ebottom <<<"$(probe popup "$demo" 5000)" || true
+    [ -n "${eleft:-}" ] || fail "F10, Right, Down opened no menu"
+    [ "$eleft" -gt "$fleft" ] || fail "F10, Right, Down opened a menu at $eleft, not right of File's ($fleft)"
+    import -window root "$work/f10-right-down.png"
+    xdotool key Escape
+    sleep 0.5
+    if probe popup "$demo" 0 >/dev/null; then fail "Escape left the Edit menu open"; fi
     probe close "$demo" || true
     ;;
   lists)

@@ -110,6 +110,11 @@ TEST(FrameLayout, MaximisedAndWithAMenuBand) {
                                                30 + (19 - 14) / 2 + 14}));
   menu.RightToLeft = true;
   EXPECT_EQ(LayoutFrame(menu).Buttons[5].Bounds.left, 4 + 20 + 2);
+  // A bar that wraps into two rows: the buttons stay in the first.
+  menu.MenuHeight = 38;
+  menu.MenuRowHeight = 19;
+  EXPECT_EQ(LayoutFrame(menu).Buttons[5].Bounds.top, 30 + (19 - 14) / 2);
+  EXPECT_EQ(LayoutFrame(menu).MenuBand.bottom, 30 + 38);
   // Without a menu band the MDI buttons have nowhere to go.
   menu.MenuHeight = 0;
   EXPECT_FALSE(LayoutFrame(menu).Buttons[5].Visible);

@@ -17,6 +17,7 @@
 #include "gui/stdctrls.h"
 #include "gui/subclass.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
@@ -54,6 +55,17 @@ HWND CreateRecorded(const wchar_t* className, DWORD style, const wchar_t* captio
 }
 
 using SkinFormTest = form_test::DefaultSkinTest;
+
+// Shows the form with the client size and skins it as the manager does.
+TWinSkinForm* ShowSkinned(gui::TForm& form, int width, int height) {
+  form.SetClientWidth(width);
+  form.SetClientHeight(height);
+  form.HandleNeeded();
+  form.Show();
+  if (!SkinManager->SkinWindow(form.Handle())) return nullptr;
+  Drain();
+  return SkinManager->FindFormSkinner(form.Handle());
+}
 
 TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
   TMessageLog log;
@@ -495,13 +507,7 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
   int ownMeasures = 0;
   gui::TMenuItem* measured = drawn->Items().Add(L"Measured");
   measured->OnMeasureItem = [&](gui::TMenuItem*, HDC, int&, int&) { ++ownMeasures; };
-  form->SetClientWidth(200);
-  form->SetClientHeight(120);
-  form->HandleNeeded();
-  form->Show();
-  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
-  Drain();
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  TWinSkinForm* skinner = ShowSkinned(*form, 200, 120);
   ASSERT_NE(skinner, nullptr);
   EXPECT_TRUE(popup->OwnerDraw);
   EXPECT_TRUE(static_cast<bool>(own->OnDrawItem));  // an item's own handler is left alone
@@ -530,6 +536,69 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
   int w = 0, h = 0;
   measured->OnMeasureItem(measured, nullptr, w, h);
   EXPECT_EQ(ownMeasures, 1);
+}
+
+// The framework makes a form's window again when a style that only takes
+// effect at creation changes; the window may also be destroyed from outside.
+// Neither may leave the popup menus calling a skinner that is then freed,
+// and the skinner follows the form to its new window.
+TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGoneSkinner) {
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  auto* popup = new gui::TPopupMenu(form);
+  gui::TMenuItem* cut = popup->Items().Add(L"Cu&t");
+  auto* button = new gui::TButton(form);
+  button->SetParent(form);
+  const gui::TColor colour = form->Color();
+  TWinSkinForm* skinner = ShowSkinned(*form, 220, 120);
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_TRUE(static_cast<bool>(cut->OnDrawItem));
+
+  // The window destroyed from outside: the menus get back what they had at
+  // once, the form its colour.
+  HWND first = form->Handle();
+  DestroyWindow(first);
+  EXPECT_FALSE(popup->OwnerDraw);
+  EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
+  EXPECT_FALSE(static_cast<bool>(cut->OnMeasureItem));
+  EXPECT_EQ(form->Color(), colour);
+  SkinManager->PurgeDestroyedForms();
+
+  // The form makes its window again: the skin is back on it, its controls
+  // and popup menus included, and it is the window's only skinner.
+  form->HandleNeeded();
+  form->Show();
+  Drain();
+  HWND second = form->Handle();
+  ASSERT_NE(second, first);
+  TWinSkinForm* again = SkinManager->FindFormSkinner(second);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->SkinState, TWinSkinForm::ssRunning);
+  EXPECT_EQ(SendMessageW(second, skin::SkinMsgQuery, 0, 0), 1);
+  EXPECT_EQ(GetWindowLongPtrW(second, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_NE(again->FindWindowSkinner(button->Handle()), nullptr);
+  EXPECT_TRUE(popup->OwnerDraw);
+  ASSERT_TRUE(static_cast<bool>(cut->OnDrawItem));
+
+  // A style change that makes the window again: the same follows.
+  form->SetFormStyle(gui::TFormStyle::fsMDIForm);
+  Drain();
+  HWND third = form->Handle();
+  ASSERT_NE(third, second);
+  EXPECT_TRUE(IsWindowVisible(third));
+  ASSERT_NE(SkinManager->FindFormSkinner(third), nullptr);
+  EXPECT_EQ(SkinManager->FindFormSkinner(third)->MdiKind, skin::mkFrame);
+  EXPECT_EQ(std::count_if(SkinManager->FormSkinners().begin(), SkinManager->FormSkinners().end(),
+                          [form](TWinSkinForm* s) { return s->Form == form; }),
+            1);
+
+  // Used after the skin is off, the popup menu draws itself.
+  SkinManager->PendingSkinData = data_.get();
+  SkinManager->PendingAction = skin::saSkinOff;
+  SkinManager->RunPendingAction();
+  EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
+  EXPECT_EQ(form->Color(), colour);
+  delete form;
 }
 
 TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/bitmap.h"
@@ -64,6 +65,14 @@ const char* kFrame = R"(object Frame: TForm
       GroupIndex = 9
       object Tile1: TMenuItem
         Caption = '&Tile'
+      end
+    end
+    object Tools1: TMenuItem
+      Caption = '&Tools'
+      GroupIndex = 9
+      Visible = False
+      object Options1: TMenuItem
+        Caption = '&Options'
       end
     end
   end
@@ -215,13 +224,15 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   EXPECT_EQ(child->Form, one);
   EXPECT_EQ(skinner_->NewMdiChild, nullptr);
   EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
-  // While children exist the bar follows merging through the client.
-  EXPECT_FALSE(data_->MenuUpdate);
+  // While children exist the frame's bar follows merging through the
+  // client; the skin data's switch, which every form reads, stays as it is.
+  EXPECT_TRUE(skinner_->MergingThroughClient);
+  EXPECT_TRUE(data_->MenuUpdate);
   // The client shows no scroll bars under the skinned frame.
   SetWindowPos(Client(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(GetWindowLongPtrW(Client(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
 
-  // Skin off gives the client its own procedure and MenuUpdate back.
+  // Skin off gives the client its own procedure back.
   const auto procWhileSkinned = GetWindowLongPtrW(Client(), GWLP_WNDPROC);
   SkinManager->PendingSkinData = data_.get();
   SkinManager->PendingAction = skin::saSkinOff;
@@ -268,6 +279,26 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   // The maximised child keeps the system's frame.
   EXPECT_NE(GetWindowLongPtrW(one->Handle(), GWL_STYLE) & WS_CAPTION, 0);
 
+  // A frame too narrow for its bar and the buttons: the items wrap onto a
+  // second row rather than run under the buttons.
+  RECT wide{};
+  GetWindowRect(frame_->Handle(), &wide);
+  SetWindowPos(frame_->Handle(), nullptr, 0, 0, 150, wide.bottom - wide.top, SWP_NOMOVE | SWP_NOZORDER);
+  Drain();
+  PaintFrame();
+  EXPECT_GE(skinner_->MenuHeight, 2 * GetSystemMetrics(SM_CYMENU));
+  for (TWinSysButton* button : MdiButtons())  // in the first row
+    EXPECT_LE(button->BoundsRect.bottom, skinner_->MenuBar->BarRect.top + GetSystemMetrics(SM_CYMENU));
+  for (const auto& item : skinner_->MenuBar->Items)
+    for (TWinSysButton* button : MdiButtons()) {
+      RECT both{};
+      EXPECT_FALSE(IntersectRect(&both, &item->BoundsRect, &button->BoundsRect)) << "under the buttons: " << item->Index;
+    }
+  SetWindowPos(frame_->Handle(), nullptr, 0, 0, wide.right - wide.left, wide.bottom - wide.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+  Drain();
+  picture = PaintFrame();
+
   const RECT restoreRect = buttons[1]->BoundsRect;
   skin::TDataSkinSysButton& restoreElement = *buttons[1]->Element;
   SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(one->Handle()), 0);
@@ -308,7 +339,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   ASSERT_TRUE(MdiButtons()[2]->Visible);
   Click(*MdiButtons()[2]);  // close
   EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
-  EXPECT_FALSE(data_->MenuUpdate);
+  EXPECT_TRUE(skinner_->MergingThroughClient);
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
   Drain();
   PaintFrame();
@@ -317,7 +348,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   EXPECT_FALSE(IsWindow(twoWnd));
   EXPECT_EQ(ActiveChild(), nullptr);
   EXPECT_FALSE(SkinManager->MdiMaximized);
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_FALSE(skinner_->MergingThroughClient);
   EXPECT_EQ(BarCaptions(), ownBar);
   EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
   PaintFrame();
@@ -354,6 +385,48 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   SendMessageW(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
   Drain();
   EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
+
+  // The frame's own top-level items change while children are open.
+  auto* file = dynamic_cast<gui::TMenuItem*>(frame_->FindComponent("File1"));
+  ASSERT_NE(file, nullptr);
+  file->SetCaption(L"&Document");
+  file->SetEnabled(false);
+  Drain();
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&Document", L"&Edit", L"&Window"}));
+  EXPECT_FALSE(skinner_->MenuBar->Items[0]->Enabled);
+  file->SetCaption(L"&File");
+  file->SetEnabled(true);
+  Drain();
+
+  // Switched off while a child is maximised, the frame gets the system's
+  // bar as the system would have it (the child's icon and buttons in it);
+  // skinned again, those are not bar items (the skin draws buttons of its
+  // own); the child restored under the skin and the skin off, nothing of
+  // the child is left in the frame's menu.
+  auto run = [this](skin::TSkinAction action) {
+    SkinManager->PendingSkinData = data_.get();
+    SkinManager->PendingAction = action;
+    SkinManager->RunPendingAction();
+    Drain();
+  };
+  const HMENU frameMenu = frame_->Menu()->Handle();
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+  Drain();
+  run(skin::saSkinOff);
+  EXPECT_EQ(GetMenu(frame_->Handle()), frameMenu);
+  EXPECT_EQ(GetMenuItemCount(frameMenu), 3 + 4);
+  run(skin::saSkinOn);
+  skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+  ASSERT_NE(skinner_, nullptr);
+  EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
+  SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+  Drain();
+  run(skin::saSkinOff);
+  EXPECT_EQ(GetMenu(frame_->Handle()), frameMenu);
+  EXPECT_EQ(GetMenuItemCount(frameMenu), 3);
+  run(skin::saSkinOn);
+  skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+  ASSERT_NE(skinner_, nullptr);
 
   HWND editWnd = edit->Handle();
   edit->Close();
@@ -396,4 +469,35 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   EXPECT_EQ(client.top, 0);
   EXPECT_EQ(client.right, area.right);
   EXPECT_EQ(client.bottom, area.bottom);
+}
+
+// The switch that makes skinned bars follow menu changes belongs to the skin
+// data, shared by every form: a frame's children, even a frame destroyed
+// with its children open, leave it to the other forms.
+TEST_F(SkinMdiTest, AnotherFormsBarFollowsItsMenuWhileTheFrameHasChildrenAndAfterTheFrameGoes) {
+  auto* other = new gui::TForm(app_.get());
+  auto* menu = new gui::TMainMenu(other);
+  menu->Items().Add(L"&One");
+  other->SetMenu(menu);
+  other->HandleNeeded();
+  other->Show();
+  SetForegroundWindow(other->Handle());
+  Drain();
+  if (!SkinManager->FindFormSkinner(other->Handle())) SkinManager->SkinWindow(other->Handle());
+  Drain();
+  TWinSkinForm* skinned = SkinManager->FindFormSkinner(other->Handle());
+  ASSERT_NE(skinned, nullptr);
+  ASSERT_NE(skinned->MenuBar, nullptr);
+
+  NewChild(L"One");
+  menu->Items().Add(L"&Two");
+  Drain();
+  EXPECT_EQ(skinned->MenuBar->Items.size(), 2u);
+
+  delete std::exchange(frame_, nullptr);
+  Drain();
+  EXPECT_TRUE(data_->MenuUpdate);
+  menu->Items().Add(L"&Three");
+  Drain();
+  EXPECT_EQ(skinned->MenuBar->Items.size(), 3u);
 }

@@ -86,6 +86,21 @@ void CALLBACK RunScriptStep(HWND, UINT, UINT_PTR id, DWORD) {
   g_script->Steps[g_script->Next++]();
 }
 
+// Runs the script from the loop of the bar submenu that `open` opens; gives
+// up after five seconds.
+void RunMenuScript(TMenuScript& script, const std::function<void()>& open) {
+  g_script = &script;
+  SetTimer(nullptr, 0, 120, &RunScriptStep);
+  open();
+  const DWORD start = GetTickCount();
+  while (script.Next < script.Steps.size() && GetTickCount() - start < 5000) {
+    Drain();
+    Sleep(10);
+  }
+  Drain();
+  g_script = nullptr;
+}
+
 class SkinMenuBarTest : public form_test::DefaultSkinTest {
  protected:
   void TearDown() override {
@@ -201,6 +216,25 @@ TEST(MenuBarLayout, ItemsFollowTheirCaptionsFromTheLeadingEdge) {
   EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{true, 20, 0}, 300, false), 24);
   EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{true, 20, 0}, 10, false), 12);
   EXPECT_EQ(skin::MenuBarItemStart(skin::TMenuBarStart{}, 300, true), 6);
+
+  // Too long for one row: an item that would cross the far end starts the
+  // next row from the start again, either way round; the first row keeps
+  // its room (a maximised MDI child's buttons) free.
+  const std::vector<RECT> wrapped = skin::LayoutMenuBarItems({30, 30, 30}, SIZE{100, 19}, 6, false);
+  EXPECT_EQ(wrapped[1].top, 0);
+  EXPECT_EQ(wrapped[2].left, 6);
+  EXPECT_EQ(wrapped[2].top, 19);
+  EXPECT_EQ(wrapped[2].bottom, 37);
+  EXPECT_EQ(skin::MenuBarRows(wrapped, 19), 2);
+  EXPECT_EQ(skin::MenuBarRows(ltr, 19), 1);
+  const std::vector<RECT> rtlWrapped = skin::LayoutMenuBarItems({30, 30, 30}, SIZE{100, 19}, 8, true);
+  EXPECT_EQ(rtlWrapped[2].right, 92);
+  EXPECT_EQ(rtlWrapped[2].top, 19);
+  const std::vector<RECT> room = skin::LayoutMenuBarItems({30, 30, 30}, SIZE{100, 19}, 6, false, {0, 40});
+  EXPECT_EQ(room[1].top, 19);  // 46 + 40 would reach into the room
+  EXPECT_EQ(room[2].top, 19);  // the second row has the whole width
+  // An item wider than the bar stays on its own row rather than none.
+  EXPECT_EQ(skin::LayoutMenuBarItems({300}, SIZE{100, 19}, 6, false)[0].top, 0);
 }
 
 TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
@@ -255,6 +289,85 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
   EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
+// A window that is not a framework form hears of Alt+letter and of Alt or
+// F10 alone only as SC_KEYMENU: both work its skinned bar, and a menu given
+// to it while skinned or changed behind the bar's back is followed.
+TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
+  RegisterClassOnce();
+  HWND wnd = PlainWindowWithMenu();
+  HMENU own = GetMenu(wnd);
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar;
+  // The click the skin posts, taken off the queue: the item it lands on.
+  auto clicked = [&]() -> TMenuBtn* {
+    MSG click{};
+    if (!PeekMessageW(&click, wnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) return nullptr;
+    return bar.FindMenuButton(form->ScreenToWindow(GET_X_LPARAM(click.lParam), GET_Y_LPARAM(click.lParam)));
+  };
+  auto menuKey = [wnd](std::initializer_list<std::pair<UINT, WPARAM>> keys) {
+    for (const auto& [msg, key] : keys) PostMessageW(wnd, msg, key, 1);
+    return SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  };
+  {
+    gui_test::HeldKeys alt({VK_MENU});
+    EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 't'), 1);
+  }
+  EXPECT_EQ(clicked(), bar.Items[2].get());
+  // Alt alone selects the first item; Right steps over the one without a
+  // caption, the ends wrap round, Down opens.
+  EXPECT_EQ(menuKey({{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_DOWN}}), 1);
+  EXPECT_EQ(clicked(), bar.Items[2].get());
+  EXPECT_FALSE(form->MenuTracking);
+  EXPECT_EQ(form->CurrentObject, nullptr);
+  // A letter opens its item; Escape leaves without opening anything.
+  menuKey({{WM_CHAR, 'o'}});
+  EXPECT_EQ(clicked(), bar.Items[0].get());
+  menuKey({{WM_KEYDOWN, VK_ESCAPE}});
+  EXPECT_EQ(clicked(), nullptr);
+
+  // A command item clicked runs; greyed behind the bar's back, it neither
+  // runs nor stops the keys.
+  TMessageLog log;
+  auto press = [&](const TMenuBtn& item) {
+    log.Flush();
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, item.BoundsRect));
+    log.Pump();
+  };
+  press(*bar.Items[0]);
+  EXPECT_TRUE(std::any_of(log.Entries().begin(), log.Entries().end(),
+                          [](const msgseq::TMsgEntry& e) { return e.message == WM_COMMAND && e.wParam == 101; }));
+  EnableMenuItem(own, 101, MF_BYCOMMAND | MF_GRAYED);
+  press(*bar.Items[0]);
+  EXPECT_FALSE(bar.Items[0]->Enabled);
+  EXPECT_FALSE(std::any_of(log.Entries().begin(), log.Entries().end(),
+                           [](const msgseq::TMsgEntry& e) { return e.message == WM_COMMAND; }));
+  menuKey({{WM_KEYDOWN, VK_DOWN}});
+  EXPECT_EQ(clicked(), bar.Items[2].get());  // the first item the keys stop on
+
+  // Its submenu opened from the bar is announced to the window, as the
+  // system's bar announces it.
+  TMenuScript script;
+  script.Steps = {[] { EndMenu(); }};
+  log.Flush();
+  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect)); });
+  EXPECT_TRUE(std::any_of(log.Entries().begin(), log.Entries().end(), [own](const msgseq::TMsgEntry& e) {
+    return e.message == WM_INITMENUPOPUP && e.wParam == reinterpret_cast<WPARAM>(GetSubMenu(own, 2));
+  }));
+
+  // Given another menu: the bar shows it; switched off, the window has it.
+  HMENU other = CreateMenu();
+  AppendMenuW(other, MF_STRING, 201, L"&Other");
+  SetMenu(wnd, other);
+  Drain();
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  ASSERT_EQ(form->MenuBar->Items.size(), 1u);
+  EXPECT_EQ(form->MenuBar->Items[0]->Caption, L"&Other");
+  SkinOff();
+  EXPECT_EQ(GetMenu(wnd), other);
+  DestroyMenu(own);
+}
+
 TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   gui::TApplication app;
   TBarForm bf(app);
@@ -270,10 +383,44 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   EXPECT_EQ(bar.Items[1]->BoundsRect.right, bar.Items[0]->BoundsRect.left);
   EXPECT_EQ(bar.Items[2]->BoundsRect.right, bar.Items[1]->BoundsRect.left);
 
+  // With a submenu open the arrow keys point the other way: Left moves on
+  // to the next item ("Edit" has no submenu), not round to the last.
+  bf.Menu->Items().Add(L"&Tools")->Add(L"&Options");
+  Drain();
+  Paint(*form);
+  std::vector<HMENU> open;
+  TMenuScript script;
+  script.Steps = {[&] { PostMessageW(bf.Form->Handle(), WM_KEYDOWN, VK_LEFT, 1); },
+                  [&] {
+                    open.push_back(form->TrackedMenu);
+                    EndMenu();
+                  }};
+  RunMenuScript(script, [&] {
+    PostMessageW(bf.Form->Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[0]->BoundsRect));
+  });
+  EXPECT_EQ(open, (std::vector<HMENU>{bf.Help->Handle()}));
+
   // A bar narrower than where its first item would start starts it at 12.
   gui::TBitmap narrow(8, form->MenuHeight);
   bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight});
   EXPECT_EQ(bar.Items[0]->BoundsRect.right, 8 - 12);
+
+  // A window too narrow for its bar: the band grows a row for the items
+  // that do not fit, and the client area starts below it.
+  const int row = GetSystemMetrics(SM_CYMENU);
+  RECT r{};
+  GetWindowRect(form->Handle, &r);
+  SetWindowPos(form->Handle, nullptr, 0, 0, form->FrameLeft + form->FrameRight + MenuTextWidth(L"&File") + 40,
+               r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  Drain();
+  Paint(*form);
+  EXPECT_GE(form->MenuHeight, 2 * row);
+  EXPECT_EQ(form->MenuHeight % row, 0);
+  EXPECT_GT(bar.Items[2]->BoundsRect.top, bar.Items[0]->BoundsRect.top);
+  POINT client{0, 0};
+  ClientToScreen(form->Handle, &client);
+  GetWindowRect(form->Handle, &r);
+  EXPECT_EQ(client.y - r.top, form->FrameTop + form->MenuHeight);
 }
 
 // --- hover and press -----------------------------------------------------------
@@ -389,8 +536,10 @@ TEST_F(SkinMenuBarTest, AltLetterOpensTheItemAndTheSystemKeyboardMenuStaysShut) 
               "Alt+Ctrl+E");
   EXPECT_EQ(bf.EditClicks, 1);
 
-  // SC_KEYMENU: Alt alone and the bar's letters are answered by the skin;
-  // another letter, the blank (system menu) and "-" go on.
+  // SC_KEYMENU: Alt alone (here left again with Escape) and the bar's
+  // letters are answered by the skin; another letter, the blank (system
+  // menu) and "-" go on.
+  PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
   EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'h'), 1);
   EXPECT_EQ(form->FindAccelButton(L'H'), form->MenuBar->Items[2].get());
@@ -403,6 +552,10 @@ TEST_F(SkinMenuBarTest, AltLetterOpensTheItemAndTheSystemKeyboardMenuStaysShut) 
 TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   gui::TApplication app;
   TBarForm bf(app);
+  // A disabled item at the end: the keys go past it.
+  gui::TMenuItem* gone = bf.Menu->Items().Add(L"&Gone");
+  gone->Add(L"&Never");
+  gone->SetEnabled(false);
   HWND wnd = bf.Form->Handle();
   TWinSkinForm* form = Skin(wnd);
   ASSERT_NE(form, nullptr);
@@ -426,27 +579,24 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
     PostMessageW(wnd, WM_MOUSEMOVE, 0, 0);
   };
   const RECT fileBounds = bar.Items[0]->BoundsRect;
+  const RECT editBounds = bar.Items[1]->BoundsRect;
   TMenuScript script;
   script.Steps = {
-      [&] { record(); key(VK_RIGHT); },          // on the last item: the first opens
-      [&] { record(); key(VK_LEFT); },           // on the first: the last opens
+      [&] { record(); key(VK_RIGHT); },          // past the disabled last item: the first opens
+      [&] { record(); key(VK_LEFT); },           // on the first: the last that opens opens
       [&] { record(); pointTo(fileBounds, 3); },  // the mouse onto "File" opens it
       [&] { record(); pointTo(fileBounds, 8); },  // moving within it changes nothing
+      [&] { record(); key(VK_RIGHT); },          // past "Edit", which has no submenu
+      [&] { record(); pointTo(editBounds, 3); },  // over "Edit": nothing runs, "Help" stays
       [&] { record(); key(VK_ESCAPE); EndMenu(); },
   };
-  g_script = &script;
-  SetTimer(nullptr, 0, 120, &RunScriptStep);
   // A real click on "&Help".
-  PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
-  const DWORD start = GetTickCount();
-  while (script.Next < script.Steps.size() && GetTickCount() - start < 5000) {
-    Drain();
-    Sleep(10);
-  }
-  Drain();
-  g_script = nullptr;
-  EXPECT_EQ(open, (std::vector<HMENU>{help, file, help, file, file}));
-  EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0}));
+  RunMenuScript(script, [&] {
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
+  });
+  EXPECT_EQ(open, (std::vector<HMENU>{help, file, help, file, file, help, help}));
+  EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0, 2, 2}));
+  EXPECT_EQ(bf.EditClicks, 0);
   // Closed again: nothing tracked, no hook left, the items as they were.
   EXPECT_FALSE(form->MenuTracking);
   EXPECT_FALSE(skin::CurrentMenuTracking().Hook);
@@ -456,6 +606,25 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   info.fMask = MIIM_FTYPE;
   GetMenuItemInfoW(file, 0, TRUE, &info);
   EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+
+  // The very first key in the open menu moves on to "File": the Down key
+  // that selects a menu's first item is never left behind for the form
+  // once the menu has ended.
+  gone->SetVisible(false);
+  Drain();
+  int strayDowns = 0;
+  gui_test::MessageLog spy(bf.Form);
+  spy.OnMessage = [&](const gui::TMessage& m) { strayDowns += m.Msg == WM_KEYDOWN && m.WParam == VK_DOWN; };
+  open.clear();
+  index.clear();
+  TMenuScript second;
+  second.Steps = {[&] { record(); key(VK_ESCAPE); EndMenu(); }};
+  RunMenuScript(second, [&] {
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, form->MenuBar->Items[2]->BoundsRect));
+    PostMessageW(wnd, WM_KEYDOWN, VK_RIGHT, 1);
+  });
+  EXPECT_EQ(open, (std::vector<HMENU>{file}));
+  EXPECT_EQ(strayDowns, 0);
 }
 
 // --- menu changes ----------------------------------------------------------------
@@ -492,6 +661,49 @@ TEST_F(SkinMenuBarTest, ItemsAddedWhileSkinnedAppearAndTheBarStaysOff) {
   SkinOff();
   EXPECT_EQ(GetMenu(wnd), own);
   EXPECT_EQ(GetMenuItemCount(own), 5);
+}
+
+TEST_F(SkinMenuBarTest, AMenuGivenToASkinnedFormOrTakenAwayIsFollowed) {
+  gui::TApplication app;
+  auto* form = new gui::TForm(&app);
+  form->SetClientWidth(300);
+  form->SetClientHeight(160);
+  form->HandleNeeded();
+  form->Show();
+  HWND wnd = form->Handle();
+  TWinSkinForm* skinner = Skin(wnd);
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_EQ(skinner->MenuBar, nullptr);
+  RECT before{};
+  GetClientRect(wnd, &before);
+
+  // A menu for a form that had none: the skinned bar appears, the window
+  // keeps its size and the client area makes room for the band.
+  auto* menu = new gui::TMainMenu(form);
+  menu->Items().Add(L"&File")->Add(L"&Open");
+  form->SetMenu(menu);
+  Drain();
+  ASSERT_NE(skinner->MenuBar, nullptr);
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  EXPECT_EQ(skinner->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  ASSERT_EQ(skinner->MenuBar->Items.size(), 1u);
+  EXPECT_EQ(skinner->MenuBar->Items[0]->Caption, L"&File");
+  RECT with{};
+  GetClientRect(wnd, &with);
+  EXPECT_EQ(with.bottom, before.bottom - skinner->MenuHeight);
+
+  // Taken away: the bar and its band go, and switching off puts nothing
+  // back on the window.
+  form->SetMenu(nullptr);
+  Drain();
+  EXPECT_EQ(skinner->MenuBar, nullptr);
+  EXPECT_EQ(skinner->MenuHeight, 0);
+  RECT without{};
+  GetClientRect(wnd, &without);
+  EXPECT_EQ(without.bottom, before.bottom);
+  SkinOff();
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  delete form;
 }
 
 // --- owner-drawn items -------------------------------------------------------------
