@@ -1,10 +1,14 @@
-// Program start-up: the application object, its title and the settings form.
+// Program start-up: the skin engine, the application object, its title and
+// the settings form.
 #include <windows.h>
 
 #include "app/Unit1.h"
 #include "gui/text.h"
+#include "skin/manager/skin_engine.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The skin engine outlives the application and every form it frees.
+  const skin::TSkinEngine skinEngine;
   gui::TApplication application;
   try {
     // The title is stored as GBK bytes: "settings" in Chinese.

@@ -1,11 +1,15 @@
-// The skin gallery's start-up: the application, its main form from the form
-// description, then the command line's choices of skin and page.
+// The skin gallery's start-up: the skin engine, the application, its main
+// form from the form description, then the command line's choices of skin
+// and page.
 #include <windows.h>
 
 #include "gallery/gallery_form.h"
 #include "gallery/gallery_options.h"
+#include "skin/manager/skin_engine.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // The skin engine outlives the application and every form it frees.
+  const skin::TSkinEngine skinEngine;
   gui::TApplication application;
   try {
     application.SetTitle(L"Skin Gallery");

@@ -1,7 +1,5 @@
 #include "skin/data/skin_coordinator.h"
 
-#include "gui/classes.h"
-
 namespace skin {
 
 namespace {
@@ -13,11 +11,10 @@ TSkinCoordinatorAccess& Access() {
 
 void RegisterSkinCoordinator(TSkinCoordinatorAccess access) { Access() = access; }
 
+bool SkinCoordinatorRegistered() { return Access().Ensure != nullptr; }
+
 ISkinCoordinator* CurrentSkinCoordinator() { return Access().Current ? Access().Current() : nullptr; }
 
-ISkinCoordinator& EnsureSkinCoordinator() {
-  if (!Access().Ensure) throw gui::Exception(L"The skin engine has no skin manager");
-  return Access().Ensure();
-}
+ISkinCoordinator* EnsureSkinCoordinator() { return Access().Ensure ? &Access().Ensure() : nullptr; }
 
 }  // namespace skin

@@ -36,12 +36,14 @@ struct TSkinCoordinatorAccess {
   ISkinCoordinator* (*Current)() = nullptr;
   ISkinCoordinator& (*Ensure)() = nullptr;
 };
-// Called once by the coordinator's own layer when the program starts.
+// Set by the coordinator's own layer when the program installs the engine
+// (an empty access uninstalls it).
 void RegisterSkinCoordinator(TSkinCoordinatorAccess access);
+bool SkinCoordinatorRegistered();
 // The coordinator alive now, or none (also when none is registered).
 ISkinCoordinator* CurrentSkinCoordinator();
-// The coordinator, made when there is none yet. Raises gui::Exception when
-// no coordinator was linked into the program.
-ISkinCoordinator& EnsureSkinCoordinator();
+// The coordinator, made when there is none yet; none when the program has
+// not installed the engine, and then nothing is hooked or skinned.
+ISkinCoordinator* EnsureSkinCoordinator();
 
 }  // namespace skin

@@ -266,21 +266,22 @@ std::wstring TSkinData::SkinStore() const {
 void TSkinData::Loaded() {
   gui::TComponent::Loaded();
   if (IsDesigning()) return;
-  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
-  coordinator.AddSkinData(this);
+  ISkinCoordinator* coordinator = EnsureSkinCoordinator();
+  if (!coordinator) return;  // the program did not install the engine
+  coordinator->AddSkinData(this);
   if (SkinFormtype == sfMainform) {
-    coordinator.InstallHook();
+    coordinator->InstallHook();
     if (active_) {
       if (SkinLoading) {
         active_ = false;
       } else {
-        coordinator.RequestAction(saSkinOn, kActionDelay);
+        coordinator->RequestAction(saSkinOn, kActionDelay);
       }
     }
     return;
   }
-  coordinator.StartSkinningNow();
-  if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) coordinator.SkinWindow(form->Handle());
+  coordinator->StartSkinningNow();
+  if (auto* form = dynamic_cast<gui::TCustomForm*>(Owner())) coordinator->SkinWindow(form->Handle());
 }
 
 void TSkinData::SetActive(bool value) {
@@ -288,26 +289,28 @@ void TSkinData::SetActive(bool value) {
   active_ = value;
   if (IsDesigning() || IsLoading()) return;
   if (SkinFormtype == sfDialog) return;
-  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
+  ISkinCoordinator* coordinator = EnsureSkinCoordinator();
+  if (!coordinator) return;
   const TSkinAction action = value ? saSkinOn : saSkinOff;
   if (SkinFormtype == sfOnlyThisForm) {
-    coordinator.SetPendingSkinData(this);
+    coordinator->SetPendingSkinData(this);
     if (value && SkinLoading) return;
-    coordinator.RequestAction(action, kActionDelay);
+    coordinator->RequestAction(action, kActionDelay);
     return;
   }
   if (value && SkinLoading) return;
-  coordinator.RequestAction(action, kActionDelay);
-  coordinator.SetPendingSkinData(this);
+  coordinator->RequestAction(action, kActionDelay);
+  coordinator->SetPendingSkinData(this);
 }
 
 void TSkinData::ApplySkin() {
   if (IsDesigning() || IsLoading()) return;
   if (!CurrentSkinCoordinator()) Loaded();
-  ISkinCoordinator& coordinator = EnsureSkinCoordinator();
-  coordinator.SetPendingSkinData(this);
-  coordinator.ReleaseAllSysButtons();
-  coordinator.RequestAction(saSkinChanged, kActionDelay);
+  ISkinCoordinator* coordinator = EnsureSkinCoordinator();
+  if (!coordinator) return;
+  coordinator->SetPendingSkinData(this);
+  coordinator->ReleaseAllSysButtons();
+  coordinator->RequestAction(saSkinChanged, kActionDelay);
 }
 
 void TSkinData::FormFilter(const std::wstring& className, bool& doSkin) {

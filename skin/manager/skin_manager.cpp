@@ -16,16 +16,6 @@ TSkinManage* SkinManager = nullptr;
 
 namespace {
 
-// Plugs the manager in as the skin data components' coordinator when the
-// program starts, and frees it when the program's statics go away.
-struct ManagerRegistration {
-  ManagerRegistration() {
-    RegisterSkinCoordinator(TSkinCoordinatorAccess{[]() -> ISkinCoordinator* { return SkinManager; },
-                                                    []() -> ISkinCoordinator& { return EnsureSkinManager(); }});
-  }
-  ~ManagerRegistration() { FreeSkinManager(); }
-} registration;
-
 std::wstring Lower(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
   return text;

@@ -17,6 +17,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/form/skin_form.h"
+#include "skin/manager/skin_engine.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/form/skin_popup_menu.h"
 #include "skin/manager/tests/test_skins.h"
@@ -109,6 +110,26 @@ TEST_F(SkinManagerTest, EmptyStreamLeavesActiveOffAndSkinsNothing) {
   EXPECT_FALSE(data->Active());
   ASSERT_NE(SkinManager, nullptr);
   EXPECT_FALSE(SkinManager->SkinningOn);
+  EXPECT_NE(SkinManager->HookHandle(), nullptr);
+}
+
+TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
+  skin::UninstallEngine();
+  TSkinData* data = LoadedData();
+  EXPECT_FALSE(data->SkinLoading);  // the skin is read all the same
+  data->SetActive(false);
+  data->SetActive(true);
+  EXPECT_EQ(SkinManager, nullptr);
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  Drain();
+  EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 0);
+  DestroyWindow(wnd);
+  delete data;
+
+  skin::InstallEngine();
+  LoadedData();
+  ASSERT_NE(SkinManager, nullptr);
+  EXPECT_TRUE(SkinManager->SkinningOn);
   EXPECT_NE(SkinManager->HookHandle(), nullptr);
 }
 
