@@ -29,20 +29,12 @@ enum TWindowButton : std::uint8_t { wbMaximize = 1, wbMinimize = 2, wbSystemMenu
 // A caption button's Action: what a click on it does. The second names of a
 // kind are aliases the skin format allows.
 enum TCaptionAction : std::int32_t {
-  caClose = 0,
-  caMaximize = 1,
-  caMinimize = 2,
+  caClose = 0, caMaximize = 1, caMinimize = 2,
   caSystemMenu = 3,  // shows the window icon
-  caMdiMinimize = 7,
-  caMdiRestore = 8,
-  caMdiClose = 9,
+  caMdiMinimize = 7, caMdiRestore = 8, caMdiClose = 9,  // a maximised MDI child's
   caIcon = 11,  // shows the window icon
-  caSystemMenu2 = 12,
-  caMaximize2 = 22,
-  caMinimize2 = 23,
-  caMdiMinimize2 = 60,
-  caMdiRestore2 = 61,
-  caMdiClose2 = 62,
+  caSystemMenu2 = 12, caMaximize2 = 22, caMinimize2 = 23,
+  caMdiMinimize2 = 60, caMdiRestore2 = 61, caMdiClose2 = 62,
 };
 constexpr bool ShowsWindowIcon(std::int32_t action) { return action == caSystemMenu || action == caIcon; }
 

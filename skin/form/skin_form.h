@@ -53,13 +53,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // on (it is being made again); the skinner waits for the new window and
   // takes it over as soon as it is complete.
   enum TSkinState {
-    ssAttached = 0,
-    ssRunning = 1,
-    ssReskinning = 3,
-    ssDestroying = 4,
-    ssFitting = 5,
-    ssDestroyed = 6,
-    ssAwaitingWindow = 7
+    ssAttached = 0, ssRunning = 1, ssReskinning = 3, ssDestroying = 4,
+    ssFitting = 5, ssDestroyed = 6, ssAwaitingWindow = 7
   };
   using enum TWindowButton;
   static constexpr int kSystemPopupTag = 33333;

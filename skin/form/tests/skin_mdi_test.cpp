@@ -79,20 +79,15 @@ const char* kFrame = R"(object Frame: TForm
 end
 )";
 
-const char* kPlainChild = R"(object Doc: TForm
-  FormStyle = fsMDIChild
-  Position = poDefault
-  ClientWidth = 200
-  ClientHeight = 120
-end
-)";
+// An MDI child's form: its size, then what `rest` adds.
+std::string ChildForm(const char* rest) {
+  return std::string("object Doc: TForm\n  FormStyle = fsMDIChild\n  Position = poDefault\n"
+                     "  ClientWidth = 200\n  ClientHeight = 120\n") + rest + "end\n";
+}
 
-const char* kEditChild = R"(object Doc: TForm
-  FormStyle = fsMDIChild
-  Position = poDefault
-  ClientWidth = 200
-  ClientHeight = 120
-  Menu = DocMenu
+const std::string kPlainChild = ChildForm("");
+
+const std::string kEditChild = ChildForm(R"(  Menu = DocMenu
   object DocMenu: TMainMenu
     object Edit1: TMenuItem
       Caption = '&Edit'
@@ -102,8 +97,7 @@ const char* kEditChild = R"(object Doc: TForm
       end
     end
   end
-end
-)";
+)");
 
 class SkinMdiTest : public form_test::DefaultSkinTest {
  protected:
@@ -127,7 +121,7 @@ class SkinMdiTest : public form_test::DefaultSkinTest {
     DefaultSkinTest::TearDown();
   }
 
-  gui::TForm* NewChild(const wchar_t* caption, const char* text = kPlainChild) {
+  gui::TForm* NewChild(const wchar_t* caption, const std::string& text = kPlainChild) {
     auto* child = new gui::TForm(frame_);
     child->SetCaption(caption);
     child->InitFromText(text);
