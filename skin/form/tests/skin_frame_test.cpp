@@ -231,6 +231,31 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   EXPECT_EQ(ButtonWithAction(*bare, 0), nullptr);
 }
 
+// Every pixel of the skin's borders answers as the system's sizing borders
+// do, inside the system's own band or beyond it (where a skin border wider
+// than the system's answered HTMENU before); a frame that does not size has
+// plain borders.
+TEST_F(SkinFrameTest, TheBordersHitTestAsTheSystemsDo) {
+  for (const bool sizing : {true, false}) {
+    SCOPED_TRACE(sizing ? "sizing" : "fixed");
+    TWinSkinForm* form = Skinned(sizing ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    ASSERT_NE(form, nullptr);
+    RECT w{};
+    GetWindowRect(form->Handle, &w);
+    const skin::TFrameThickness f = form->Frame();
+    ASSERT_GT(f.Left, 0);
+    auto hit = [&](int x, int y) { return SendMessageW(form->Handle, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    const int midX = (w.left + w.right) / 2, midY = (w.top + w.bottom) / 2;
+    for (int d = 0; d < f.Left; ++d) EXPECT_EQ(hit(w.left + d, midY), sizing ? HTLEFT : HTBORDER) << d;
+    for (int d = 0; d < f.Right; ++d) EXPECT_EQ(hit(w.right - 1 - d, midY), sizing ? HTRIGHT : HTBORDER) << d;
+    for (int d = 0; d < f.Bottom; ++d) EXPECT_EQ(hit(midX, w.bottom - 1 - d), sizing ? HTBOTTOM : HTBORDER) << d;
+    EXPECT_EQ(hit(w.left, w.bottom - 1), sizing ? HTBOTTOMLEFT : HTBORDER);
+    EXPECT_EQ(hit(w.right - 1, w.bottom - 1), sizing ? HTBOTTOMRIGHT : HTBORDER);
+    EXPECT_EQ(hit(midX, w.top + f.Top / 2), HTCAPTION);
+    EXPECT_EQ(hit(midX, midY), HTCLIENT);
+  }
+}
+
 TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   ASSERT_NE(form, nullptr);
