@@ -47,11 +47,11 @@ class HighDpi : public ::testing::Test {
     FrameGeometry g;
     const skin::TWinSkinForm* skinner = skin::SkinManager ? skin::SkinManager->FindFormSkinner(f.Handle()) : nullptr;
     if (!skinner) return g;
-    g.left = skinner->FrameLeft;
-    g.top = skinner->FrameTop;
-    g.right = skinner->FrameRight;
-    g.bottom = skinner->FrameBottom;
-    for (const auto& button : skinner->SysButtons)
+    g.left = skinner->Frame().Left;
+    g.top = skinner->Frame().Top;
+    g.right = skinner->Frame().Right;
+    g.bottom = skinner->Frame().Bottom;
+    for (const auto& button : skinner->SysButtons())
       if (button->Element->Action == skin::caClose && button->Visible) g.close = button->BoundsRect;
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (GetWindowRgn(f.Handle(), region) != ERROR) {

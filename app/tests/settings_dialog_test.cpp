@@ -150,9 +150,9 @@ TEST_F(SettingsDialog, LayoutComesFromTheFormDescription) {
   ASSERT_NE(skin::SkinManager, nullptr);
   const skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
-  EXPECT_GT(skinner->FrameTop, 0);
-  EXPECT_EQ(window.right - window.left, 290 + skinner->FrameLeft + skinner->FrameRight);
-  EXPECT_EQ(window.bottom - window.top, 310 + skinner->FrameTop + skinner->FrameBottom);
+  EXPECT_GT(skinner->Frame().Top, 0);
+  EXPECT_EQ(window.right - window.left, 290 + skinner->Frame().Left + skinner->Frame().Right);
+  EXPECT_EQ(window.bottom - window.top, 310 + skinner->Frame().Top + skinner->Frame().Bottom);
 
   // Window classes are the framework class names.
   wchar_t cls[64];
@@ -413,13 +413,13 @@ TEST_F(SettingsDialog, SkinnedExceptOnVersion6) {
   ASSERT_NE(skinner, nullptr);
   // The close box is where the skin draws it, the rest of the band moves the window.
   const skin::TWinSysButton* close = nullptr;
-  for (const auto& button : skinner->SysButtons)
+  for (const auto& button : skinner->SysButtons())
     if (button->Element->Action == 0 && button->Visible) close = button.get();
   ASSERT_NE(close, nullptr);
   const RECT& r = close->BoundsRect;
   EXPECT_EQ(hitAt((r.left + r.right) / 2, (r.top + r.bottom) / 2), HTCLOSE);
-  EXPECT_EQ(hitAt(150, skinner->FrameTop / 2), HTCAPTION);
-  EXPECT_EQ(hitAt(150, skinner->FrameTop + 20), HTCLIENT);
+  EXPECT_EQ(hitAt(150, skinner->Frame().Top / 2), HTCAPTION);
+  EXPECT_EQ(hitAt(150, skinner->Frame().Top + 20), HTCLIENT);
 }
 
 // High contrast takes the skin off the dialog and gives it back; where the

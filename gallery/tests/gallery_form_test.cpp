@@ -341,10 +341,10 @@ TEST_F(GalleryTest, MdiDemoSkinsItsFrameAndChildrenAndMergesTheirMenus) {
   ASSERT_NE(demo.ClientHandle(), nullptr);
   skin::TWinSkinForm* frame = skin::SkinManager->FindFormSkinner(demo.Handle());
   ASSERT_NE(frame, nullptr);
-  ASSERT_NE(frame->MenuBar, nullptr);
+  ASSERT_NE(frame->MenuBar(), nullptr);
   const auto bar = [frame] {
     std::vector<std::wstring> captions;
-    for (const auto& item : frame->MenuBar->Items) captions.push_back(item->Caption);
+    for (const auto& item : frame->MenuBar()->Items) captions.push_back(item->Caption);
     return captions;
   };
   EXPECT_EQ(bar(), (std::vector<std::wstring>{L"&File", L"&Window"}));

@@ -122,10 +122,6 @@ class TSkinData : public gui::TComponent {
   // once this has moved on (a new content may sit at a freed one's address).
   std::uint32_t SkinGeneration() const { return skinGeneration_; }
   gui::TImageList& MenuGlyphs() { return *menuGlyphs_; }
-  // Cleared by the form skinner while a menu change is passed on; no skinned
-  // frame is painted while it is clear.
-  bool FramePainting = true;
-  gui::TBitmap SpareBitmap;
 
   static void DeclareProperties(std::vector<gui::TPropInfo>& list);
 

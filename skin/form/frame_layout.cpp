@@ -6,8 +6,6 @@ namespace skin {
 
 namespace {
 
-bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
-
 bool IsAlways(std::int32_t v) { return v >= bvAlwaysFirst && v <= bvAlwaysLast; }
 
 bool RuleA(const TFrameInput& in, const TCaptionButtonSpec& b) {
@@ -86,6 +84,7 @@ TFrameLayout LayoutFrame(const TFrameInput& in) {
   out.Buttons.resize(in.Buttons.size());
   out.Skinned = in.Kind != fkNone && !(in.Mdi == mkChild && in.Show != shNormal);
   if (!out.Skinned) return out;
+  out.Sizing = (in.Style & WS_THICKFRAME) && in.Show == shNormal;
   const int w = in.Window.cx, h = in.Window.cy;
   const TFrameThickness& f = in.Frame;
   out.Left = RECT{0, 0, f.Left, h};
@@ -132,35 +131,41 @@ TFrameLayout LayoutFrame(const TFrameInput& in) {
   return out;
 }
 
+int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+  if (!layout.Skinned) return HTNOWHERE;
+  // The first button under the point; one without a code of its own (the
+  // icon, a maximised MDI child's) is the band it stands in.
+  for (std::size_t i = 0; i < layout.Buttons.size(); ++i) {
+    const TCaptionButtonPlace& place = layout.Buttons[i];
+    const std::int32_t action = in.Buttons[i].Action;
+    if (!place.Visible || action < 0 || !PtInRect(&place.Bounds, p)) continue;
+    if (action == caClose) return HTCLOSE;
+    if (action == caMinimize) return HTMINBUTTON;
+    if (action == caMaximize || action == caMaximize2) return HTMAXBUTTON;
+    break;
+  }
+  if (PtInRect(&layout.Title, p)) return p.y > topEdge ? HTCAPTION : HTNOWHERE;
+  if (PtInRect(&layout.MenuBand, p)) return HTMENU;
+  if (PtInRect(&layout.Client, p)) return HTCLIENT;
+  const bool bottom = PtInRect(&layout.Bottom, p);
+  const bool left = PtInRect(&layout.Left, p), right = PtInRect(&layout.Right, p);
+  if (!bottom && !left && !right) return HTNOWHERE;
+  if (!layout.Sizing) return HTBORDER;
+  const int w = in.Window.cx, h = in.Window.cy;
+  const bool lowCorner = p.y >= h - std::max(corner, in.Frame.Bottom);
+  if (left) return lowCorner ? HTBOTTOMLEFT : HTLEFT;
+  if (right) return lowCorner ? HTBOTTOMRIGHT : HTRIGHT;
+  if (p.x < std::max(corner, in.Frame.Left)) return HTBOTTOMLEFT;
+  if (p.x >= w - std::max(corner, in.Frame.Right)) return HTBOTTOMRIGHT;
+  return HTBOTTOM;
+}
+
 SIZE WindowSizeForClient(const TFrameThickness& frame, int menuHeight, SIZE client) {
   return SIZE{client.cx + frame.Left + frame.Right, client.cy + frame.Top + frame.Bottom + menuHeight};
 }
 
 SIZE ClientSizeForWindow(const TFrameThickness& frame, int menuHeight, SIZE window) {
   return SIZE{window.cx - frame.Left - frame.Right, window.cy - frame.Top - frame.Bottom - menuHeight};
-}
-
-bool operator==(const TFrameThickness& a, const TFrameThickness& b) {
-  return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
-}
-
-bool operator==(const TCaptionButtonSpec& a, const TCaptionButtonSpec& b) {
-  return a.Action == b.Action && a.Align == b.Align && a.XCoord == b.XCoord && a.YCoord == b.YCoord &&
-         a.Visibility == b.Visibility && a.Visibility1 == b.Visibility1 && SameSize(a.Size, b.Size);
-}
-
-bool operator==(const TCaptionTextSpec& a, const TCaptionTextSpec& b) {
-  return SameSize(a.Measured, b.Measured) && a.Alignment == b.Alignment && a.Shift == b.Shift &&
-         a.ShiftVert == b.ShiftVert && a.RightClip == b.RightClip && a.BackLeft == b.BackLeft &&
-         a.BackRight == b.BackRight && a.ButtonGap == b.ButtonGap;
-}
-
-bool operator==(const TFrameInput& a, const TFrameInput& b) {
-  return SameSize(a.Window, b.Window) && a.Style == b.Style && a.Show == b.Show && a.Mdi == b.Mdi &&
-         a.Kind == b.Kind && a.Active == b.Active && a.RightToLeft == b.RightToLeft &&
-         a.MdiChildMaximized == b.MdiChildMaximized && a.WindowButtons == b.WindowButtons && a.Frame == b.Frame &&
-         a.MenuHeight == b.MenuHeight && a.MenuRowHeight == b.MenuRowHeight && a.MenuBarMargin == b.MenuBarMargin && a.Caption == b.Caption &&
-         a.Buttons == b.Buttons;
 }
 
 }  // namespace skin

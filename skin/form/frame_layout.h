@@ -29,20 +29,12 @@ enum TWindowButton : std::uint8_t { wbMaximize = 1, wbMinimize = 2, wbSystemMenu
 // A caption button's Action: what a click on it does. The second names of a
 // kind are aliases the skin format allows.
 enum TCaptionAction : std::int32_t {
-  caClose = 0,
-  caMaximize = 1,
-  caMinimize = 2,
+  caClose = 0, caMaximize = 1, caMinimize = 2,
   caSystemMenu = 3,  // shows the window icon
-  caMdiMinimize = 7,
-  caMdiRestore = 8,
-  caMdiClose = 9,
+  caMdiMinimize = 7, caMdiRestore = 8, caMdiClose = 9,  // a maximised MDI child's
   caIcon = 11,  // shows the window icon
-  caSystemMenu2 = 12,
-  caMaximize2 = 22,
-  caMinimize2 = 23,
-  caMdiMinimize2 = 60,
-  caMdiRestore2 = 61,
-  caMdiClose2 = 62,
+  caSystemMenu2 = 12, caMaximize2 = 22, caMinimize2 = 23,
+  caMdiMinimize2 = 60, caMdiRestore2 = 61, caMdiClose2 = 62,
 };
 constexpr bool ShowsWindowIcon(std::int32_t action) { return action == caSystemMenu || action == caIcon; }
 
@@ -62,28 +54,27 @@ enum TCaptionAlign : std::int32_t {
 // shows on sizing frames only (a close button also needs the system menu),
 // in rule B it always shows; 100 in rule B repeats rule A's answer.
 enum TButtonVisibility : std::int32_t {
-  bvSizingFrame = 0,
-  bvAlways1 = 0,
-  bvMaximized = 1,
-  bvNotMaximized = 2,
-  bvActive = 3,
-  bvInactive = 4,
-  bvMaximizeBox = 6,
-  bvNoMaximizeBox = 7,
-  bvMinimizeBox = 8,
-  bvNoMinimizeBox = 9,
-  bvMdiChildMaximized = 100,  // rule A: the MDI buttons; rule B: as rule A
-  bvAlwaysFirst = 200,
-  bvAlwaysLast = 2000,
+  bvSizingFrame = 0, bvAlways1 = 0,            // rule A's and rule B's reading of 0
+  bvMaximized = 1, bvNotMaximized = 2,         // the window's show state
+  bvActive = 3, bvInactive = 4,                // its activation
+  bvMaximizeBox = 6, bvNoMaximizeBox = 7,      // its buttons
+  bvMinimizeBox = 8, bvNoMinimizeBox = 9,
+  bvMdiChildMaximized = 100,                   // rule A: the MDI buttons; rule B: as rule A
+  bvAlwaysFirst = 200, bvAlwaysLast = 2000,    // shown always: the range
 };
+
+// SIZE compares by its two fields (what the defaulted comparisons below use).
+inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
 
 struct TFrameThickness {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;  // Top: the whole title band
+  bool operator==(const TFrameThickness&) const = default;
 };
 
 struct TCaptionButtonSpec {
   std::int32_t Action = 0, Align = 0, XCoord = 0, YCoord = 0, Visibility = 0, Visibility1 = 0;
   SIZE Size{};  // one frame of its picture; empty without a picture
+  bool operator==(const TCaptionButtonSpec&) const = default;
 };
 
 // The caption text as the title element lays it out.
@@ -93,24 +84,35 @@ struct TCaptionTextSpec {
   int Shift = 0, ShiftVert = 0, RightClip = 0;
   int BackLeft = 0, BackRight = 0;  // the text background's end pieces
   int ButtonGap = 5;  // a popup's caption stops this far before its buttons
+  bool operator==(const TCaptionTextSpec&) const = default;
 };
 
-struct TFrameInput {
-  SIZE Window{};
+// What the form skinner knows of its window, kept there once: read at
+// attach and followed as the window changes, and the first part of what the
+// frame is laid out from.
+struct TWindowFacts {
   DWORD Style = 0;
   TShowState Show = shNormal;
   TMdiKind Mdi = mkNone;
   TFrameKind Kind = fkSizing;
   bool Active = true;
   bool RightToLeft = false;
-  bool MdiChildMaximized = false;  // an MDI frame whose active child is maximised
   std::uint8_t WindowButtons = 0;
   TFrameThickness Frame;
-  int MenuHeight = 0;     // the whole band, every row of the bar
-  int MenuRowHeight = 0;  // one row of it (0: one row)
+  int MenuHeight = 0;  // the whole band, every row of the bar
+  bool operator==(const TWindowFacts&) const = default;
+};
+
+// The window's facts, its size and what the skin and the caption add.
+struct TFrameInput : TWindowFacts {
+  SIZE Window{};
+  bool MdiChildMaximized = false;  // an MDI frame whose active child is maximised
+  int MenuRowHeight = 0;  // one row of the menu band (0: one row)
   int MenuBarMargin = 0;  // the menu-bar element's left margin
   TCaptionTextSpec Caption;
   std::vector<TCaptionButtonSpec> Buttons;
+  // Equal inputs give equal layouts (what the frame's caches are keyed on).
+  bool operator==(const TFrameInput&) const = default;
 };
 
 struct TCaptionButtonPlace {
@@ -123,6 +125,8 @@ struct TFrameLayout {
   // False when the system's frame stays: a popup without a full caption,
   // or an MDI child out of the normal state.
   bool Skinned = false;
+  // The borders size the window (a sizing frame, not maximised).
+  bool Sizing = false;
   RECT Left{}, Right{}, Bottom{};  // the side pieces run the full height
   RECT Title{};                    // the whole title band, corners included
   RECT TitleBand{};                // the part of it the top piece covers
@@ -133,13 +137,16 @@ struct TFrameLayout {
   std::vector<TCaptionButtonPlace> Buttons;  // one per input button, in order
 };
 
-// Equal inputs give equal layouts (what the frame's caches are keyed on).
-bool operator==(const TFrameThickness& a, const TFrameThickness& b);
-bool operator==(const TCaptionButtonSpec& a, const TCaptionButtonSpec& b);
-bool operator==(const TCaptionTextSpec& a, const TCaptionTextSpec& b);
-bool operator==(const TFrameInput& a, const TFrameInput& b);
-
 TFrameLayout LayoutFrame(const TFrameInput& in);
+
+// What a point (window coordinates) of a skinned frame is, as WM_NCHITTEST
+// answers, for what the system's own answer left: HTNOWHERE. Early returns
+// in the order the system's non-client code tests: a caption button that
+// has a code of its own (close, minimise, maximise), the title band below
+// its top edge (`topEdge` pixels, the system's sizing or border band), the
+// menu band, the client, then the borders: sizing codes on a sizing frame
+// (the corners `corner` pixels long), HTBORDER on any other.
+int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner);
 
 // Rule A and rule B of one caption button.
 bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& button);

@@ -49,7 +49,7 @@ bool ShowsImage(const gui::TMenuItem& item) {
 // belongs to none.
 bool ReadsRightToLeft(TWinSkinForm& form, const gui::TMenuItem& item) {
   if (const gui::TMenu* menu = item.Menu()) return menu->IsRightToLeft();
-  return form.MenuBar && form.MenuBar->IsRightToLeft();
+  return form.MenuBar() && form.MenuBar()->IsRightToLeft();
 }
 
 // An off-screen picture of one item, drawn to the target in one blit.
@@ -177,10 +177,7 @@ SIZE MeasureWindowMenuItem(TWinSkinForm& form, const std::wstring& text, int giv
 void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RECT& rect, bool selected,
                       HMENU menu) {
   TDataSkinObject* element = MenuItemElement(form);
-  if (!element) {
-    DrawMenuItemPlain(form, item, dc, rect, selected);
-    return;
-  }
+  if (!element) return DrawMenuItemPlain(form, item, dc, rect, selected);
   TWinSkinPopMenu::MarkAllFromMenuBar();
   BindPendingMenuSkinner(menu);
   gui::FontHandle font = SystemMenuFont(false);

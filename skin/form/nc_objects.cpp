@@ -7,9 +7,9 @@ namespace skin {
 // The object's own state changes only while it takes part in input; taking
 // the current role from another object happens regardless.
 void TNCObject::MouseDown() {
-  if (Form->CurrentObject && Form->CurrentObject != this) Form->CurrentObject->MouseLeave();
+  if (TNCObject* current = Form->CurrentObject(); current && current != this) current->MouseLeave();
   if (!Visible) return;
-  Form->CurrentObject = this;
+  Form->SetCurrentObject(this);
   State = stPressed;
   Paint();
 }
@@ -21,16 +21,16 @@ void TNCObject::MouseUp() {
 }
 
 void TNCObject::MouseEnter() {
-  if (Form->CurrentObject == this) return;  // a pressed button stays pressed under the pointer
-  if (Form->CurrentObject) Form->CurrentObject->MouseLeave();
+  if (Form->CurrentObject() == this) return;  // a pressed button stays pressed under the pointer
+  if (TNCObject* current = Form->CurrentObject()) current->MouseLeave();
   if (!Visible) return;
-  Form->CurrentObject = this;
+  Form->SetCurrentObject(this);
   State = stHot;
   Paint();
 }
 
 void TNCObject::MouseLeave() {
-  if (Form->CurrentObject == this) Form->CurrentObject = nullptr;
+  if (Form->CurrentObject() == this) Form->SetCurrentObject(nullptr);
   if (!Visible) return;
   State = stNormal;
   Paint();

@@ -1,6 +1,6 @@
 // Clickable objects of the skinned non-client area: the caption buttons (and,
 // with the menu bar, its items). One object at a time is hot or pressed; the
-// form skinner remembers it as CurrentObject.
+// form skinner remembers it as its CurrentObject().
 #pragma once
 #include <windows.h>
 

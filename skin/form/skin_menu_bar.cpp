@@ -1,5 +1,6 @@
 // The skinned menu bar: item layout and painting, hit and accelerator
-// lookup, and the message-filter hook that moves between open submenus.
+// lookup. The message-filter hook that moves between open submenus is in
+// menu_filter_hook.cpp.
 #include "skin/form/skin_menu_bar.h"
 
 #include <algorithm>
@@ -25,11 +26,6 @@ namespace {
 constexpr int kMenuBarFrames = 2;
 enum TMenuBarFrame { mfActive = 1, mfInactive = 2 };
 
-TMenuTracking& Tracking() {
-  static TMenuTracking state;
-  return state;
-}
-
 TDataSkinObject* MenuBarElement(TSkinData* data) {
   TDataSkinObject* element = data ? data->Skin().MenuBar.get() : nullptr;
   return element && !element->Image.Empty() ? element : nullptr;
@@ -42,69 +38,7 @@ int TextWidth(HDC dc, const std::wstring& text) {
   return r.right - r.left;
 }
 
-bool IsLeftRightKey(UINT message) {
-  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
-}
-
 }  // namespace
-
-// --- layout -----------------------------------------------------------------
-
-std::vector<RECT> LayoutMenuBarItems(const std::vector<int>& textWidths, SIZE bar, int start, bool rightToLeft,
-                                     TMenuBarRoom room) {
-  std::vector<RECT> rects;
-  rects.reserve(textWidths.size());
-  const int margin = ScaleToScreen(10);
-  int row = 0;
-  // Where a row's first item starts and where its items must end.
-  const auto lead = [&] {
-    return rightToLeft ? bar.cx - std::max(start, row == 0 ? room.Right : 0) : std::max(start, row == 0 ? room.Left : 0);
-  };
-  const auto limit = [&] { return rightToLeft ? (row == 0 ? room.Left : 0) : bar.cx - (row == 0 ? room.Right : 0); };
-  int x = lead();
-  for (const int tw : textWidths) {
-    const int width = tw > 0 ? tw + margin : 0;
-    const bool crosses = rightToLeft ? x - width < limit() : x + width > limit();
-    if (width > 0 && crosses && x != lead()) {
-      ++row;
-      x = lead();
-    }
-    const int top = row * bar.cy;
-    if (rightToLeft) {
-      rects.push_back(RECT{x - width, top, x, top + bar.cy - 1});
-      x -= width;
-    } else {
-      rects.push_back(RECT{x, top, x + width, top + bar.cy - 1});
-      x += width;
-    }
-  }
-  return rects;
-}
-
-int MenuBarRows(const std::vector<RECT>& items, int rowHeight) {
-  int rows = 1;
-  if (rowHeight > 0)
-    for (const RECT& r : items) rows = std::max<int>(rows, r.top / rowHeight + 1);
-  return rows;
-}
-
-int MenuBarItemStart(const TMenuBarStart& skin, int barWidth, bool rightToLeft) {
-  if (!skin.HasElement) return ScaleToScreen(6);
-  const int start = rightToLeft ? skin.RightWidth + ScaleToScreen(8) : skin.LeftWidth + ScaleToScreen(4);
-  return barWidth < start ? ScaleToScreen(12) : start;
-}
-
-void DrawMenuBarCaption(HDC dc, const RECT& rect, const std::wstring& text, bool enabled, COLORREF colour) {
-  gui::SavedDcState saved(dc);
-  SetBkMode(dc, TRANSPARENT);
-  RECT measured{rect.left, rect.top, rect.right, rect.bottom};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
-            DT_CENTER | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE);
-  const int width = measured.right - measured.left, height = measured.bottom - measured.top;
-  OffsetRect(&measured, ((rect.right - rect.left) - width) / 2, ((rect.bottom - rect.top) - height) / 2);
-  SetTextColor(dc, enabled ? colour : GetSysColor(COLOR_BTNSHADOW));
-  DrawSkinText(dc, text, measured, DT_CENTER | DT_EXPANDTABS | DT_SINGLELINE);
-}
 
 // --- TMenuBtn ---------------------------------------------------------------
 
@@ -202,7 +136,7 @@ void TWinSkinMenu::LoadItems(const Fill& fill) {
   if (!MenuHandle) return;
   std::vector<std::unique_ptr<TMenuBtn>> items = ReadItems(MenuHandle, fill);
   // The hot or pressed item may be one of those about to go.
-  if (dynamic_cast<TMenuBtn*>(Form->CurrentObject)) Form->CurrentObject = nullptr;
+  if (dynamic_cast<TMenuBtn*>(Form->CurrentObject())) Form->SetCurrentObject(nullptr);
   Items = std::move(items);
   Count = static_cast<int>(Items.size());
   if (Items.empty()) return;
@@ -263,7 +197,7 @@ void TWinSkinMenu::LoadFromMainMenu() {
   if (!MainMenu) return;
   if (HMENU menu = GetMenu(Form->Handle)) MenuHandle = menu;
   const std::vector<gui::TMenuItem*> bar = MainMenu->BarItems();
-  Form->CurrentObject = nullptr;
+  Form->SetCurrentObject(nullptr);
   Items.clear();
   int index = 0;
   for (gui::TMenuItem* item : bar) {
@@ -325,7 +259,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   for (int top = 0; top < h; top += rowHeight) {
     const RECT row{0, top, w, std::min(h, top + rowHeight)};
     if (TDataSkinObject* element = MenuBarElement(SkinData)) {
-      const int frame = Form->Active ? mfActive : mfInactive;
+      const int frame = Form->Active() ? mfActive : mfInactive;
       const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
       if (element->TileKey == 1) {
         DrawNineSlice(target, row, element->Image, true, false, false, kMenuBarFrames, frame, margins);
@@ -358,11 +292,11 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   // A maximised MDI child's buttons sit at the far end of the first row;
   // drawing them puts every skinned child into the maximised mode.
   bool mdiButtons = false;
-  for (const auto& button : Form->SysButtons) {
+  for (const auto& button : Form->SysButtons()) {
     TDataSkinSysButton& e = *button->Element;
     if (e.Visibility != bvMdiChildMaximized || !button->Visible || e.Image.Empty()) continue;
     RECT r = button->BoundsRect;
-    OffsetRect(&r, -Form->FrameLeft, -Form->FrameTop);
+    OffsetRect(&r, -Form->Frame().Left, -Form->Frame().Top);
     DrawFrame(target, r, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
     mdiButtons = true;
   }
@@ -423,145 +357,6 @@ TMenuBtn* TWinSkinMenu::NeighbourButton(int index, int step, bool withSubmenu) c
     if (Selectable(item) && (!withSubmenu || item.Submenu)) return &item;
   }
   return nullptr;
-}
-
-// --- the message-filter hook --------------------------------------------------
-
-const TMenuTracking& CurrentMenuTracking() { return Tracking(); }
-
-namespace {
-
-LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
-  TMenuTracking& t = Tracking();
-  try {
-    auto* msg = reinterpret_cast<MSG*>(lParam);
-    // In a right-to-left menu the arrow keys point the other way.
-    if (code >= 0 && msg && IsLeftRightKey(msg->message) && t.SelectedRightToLeft) {
-      if (msg->wParam == VK_LEFT) {
-        msg->wParam = VK_RIGHT;
-      } else if (msg->wParam == VK_RIGHT) {
-        msg->wParam = VK_LEFT;
-      }
-    }
-    const LRESULT next = CallNextHookEx(t.Hook.get(), code, wParam, lParam);
-    if (next != 0 || code != MSGF_MENU || !msg) return next;
-    FilterMenuMessage(*msg);
-    return next;
-  } catch (...) {
-    return 0;  // nothing may unwind into the menu's loop
-  }
-}
-
-// The Down key the hook posts carries no key data, which no real key has.
-bool IsFirstKey(const MSG& msg) { return msg.message == WM_KEYDOWN && msg.wParam == VK_DOWN && msg.lParam == 0; }
-
-}  // namespace
-
-void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
-  TMenuTracking& t = Tracking();
-  t.Form = form;
-  t.TrackedIndex = trackedIndex;
-  t.FirstKeyDone = false;
-  t.FirstKeyPending = false;
-  t.FirstKeyWindow = nullptr;
-  t.Switching = false;
-  t.SelectedMenu = nullptr;
-  t.SelectedHasSubmenu = false;
-  t.SelectedRightToLeft = false;
-  GetCursorPos(&t.LastMouse);
-  if (!t.Hook) t.Hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId()));
-}
-
-void RemoveMenuFilterHook() {
-  TMenuTracking& t = Tracking();
-  t.Hook.reset();
-  t.SelectedRightToLeft = false;
-  t.TrackedIndex = -1;
-  t.FirstKeyDone = false;
-  t.Form = nullptr;
-}
-
-void DropPendingFirstKey() {
-  TMenuTracking& t = Tracking();
-  if (!t.FirstKeyPending) return;
-  t.FirstKeyPending = false;
-  MSG msg{};
-  // Posted messages come before input: if ours is still queued it is the
-  // first key message for its window.
-  if (PeekMessageW(&msg, t.FirstKeyWindow, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && IsFirstKey(msg))
-    PeekMessageW(&msg, t.FirstKeyWindow, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-}
-
-void FilterMenuMessage(const MSG& msg) {
-  TMenuTracking& t = Tracking();
-  TWinSkinForm* form = t.Form;
-  TWinSkinMenu* bar = form ? form->MenuBar.get() : nullptr;
-  if (!bar) return;
-  if (t.FirstKeyPending && msg.hwnd == t.FirstKeyWindow && IsFirstKey(msg)) t.FirstKeyPending = false;
-  TMenuBtn* target = nullptr;
-  switch (msg.message) {
-    case WM_KEYDOWN:
-      if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) t.Switching = false;
-      // Left leaves the bar's submenu for the previous item; in a deeper
-      // submenu it is the system's (it closes that one).
-      if (msg.wParam == VK_LEFT && (!t.SelectedMenu || t.SelectedMenu == form->TrackedMenu))
-        target = bar->NeighbourButton(t.TrackedIndex, -1, true);
-      // Right on an item with a submenu opens that; elsewhere it moves on.
-      if (msg.wParam == VK_RIGHT && !t.SelectedHasSubmenu) target = bar->NeighbourButton(t.TrackedIndex, +1, true);
-      break;
-    case WM_SYSKEYDOWN:
-      if (msg.wParam == VK_MENU) form->MenuTracking = false;
-      return;
-    case WM_MENUSELECT: {
-      const UINT flags = HIWORD(msg.wParam);
-      auto* menu = reinterpret_cast<HMENU>(msg.lParam);
-      if (flags == 0xFFFF && !menu) {
-        if (!t.Switching) form->MenuTracking = false;
-        return;
-      }
-      t.Switching = false;
-      t.SelectedMenu = menu;
-      t.SelectedHasSubmenu = (flags & MF_POPUP) != 0;
-      if (bar->MainMenu) {
-        const gui::TMenuItem* item = (flags & MF_POPUP)
-                                         ? gui::TMenuItem::FromMenuHandle(GetSubMenu(menu, LOWORD(msg.wParam)))
-                                         : gui::TMenuItem::FromCommand(LOWORD(msg.wParam));
-        const gui::TMenu* owner = item ? item->Menu() : nullptr;
-        t.SelectedRightToLeft = owner && owner->IsRightToLeft();
-      }
-      return;
-    }
-    case WM_MOUSEMOVE:
-      if (msg.pt.x != t.LastMouse.x || msg.pt.y != t.LastMouse.y) {
-        // Passing over an item opens its submenu; a command item runs only
-        // when it is clicked.
-        target = bar->FindMenuButton(form->ScreenToWindow(msg.pt.x, msg.pt.y));
-        if (target && !(TWinSkinMenu::Selectable(*target) && target->Submenu)) target = nullptr;
-        t.LastMouse = msg.pt;
-      }
-      break;
-    default:
-      break;
-  }
-  const bool switches = target && target->Index != t.TrackedIndex;
-  if (!t.FirstKeyDone && msg.message != WM_MENUSELECT) {
-    t.FirstKeyDone = true;
-    // The first item of the submenu starts out selected, unless this very
-    // message leaves it for another.
-    if (!switches) {
-      PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
-      t.FirstKeyPending = true;
-      t.FirstKeyWindow = msg.hwnd;
-    }
-  }
-  if (!switches) return;
-  // The open submenu ends first; the click posted after it then opens the
-  // target's once the menu's loop has returned.
-  t.Switching = true;
-  t.TrackedIndex = target->Index;
-  EndMenu();
-  DropPendingFirstKey();
-  form->ClickMenuButton(*target);
 }
 
 }  // namespace skin

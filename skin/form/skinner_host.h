@@ -1,7 +1,7 @@
 // What the window skinners (form skinners and popup-menu skinners) ask of
 // the coordinator that created them, the skin manager one level up:
 // whether skinning is on, the state all multiple-document windows share,
-// the default window icon, and that it forget a form skinner being freed. A
+// the default window icons, and that it forget a form skinner being freed. A
 // skinner made without a host (as tests do) behaves as the only skinned
 // window of the process, with skinning on.
 #pragma once
@@ -13,6 +13,7 @@ class TBitmap;
 
 namespace skin {
 
+class TSkinData;
 class TWinSkinForm;
 
 class ISkinnerHost {
@@ -27,8 +28,12 @@ class ISkinnerHost {
   // Skins a window the way the coordinator skins one it sees activated
   // (an MDI child made through its frame's client); false when it does not.
   virtual bool SkinNewWindow(HWND wnd) = 0;
-  // The icon a window without one of its own shows, or none.
-  virtual gui::TBitmap* DefaultWindowIcon() = 0;
+  // The icon a window skinned with `data` shows when it has none of its
+  // own, or none.
+  virtual gui::TBitmap* DefaultWindowIcon(const TSkinData* data) = 0;
+  // A window skinned with `data` has an icon: the component keeps it as
+  // its default window icon unless it has one already.
+  virtual void OfferWindowIcon(const TSkinData* data, const gui::TBitmap& icon) = 0;
   virtual void FormSkinnerGone(TWinSkinForm* skinner) = 0;
 
  protected:

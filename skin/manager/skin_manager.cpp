@@ -63,6 +63,7 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
   auto it = std::find(skinDataList_.begin(), skinDataList_.end(), data);
   if (it != skinDataList_.end()) skinDataList_.erase(it);
   if (PendingSkinData == data) PendingSkinData = nullptr;
+  std::erase_if(windowIcons_, [data](const auto& entry) { return entry.first == data; });
 }
 
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -92,7 +93,7 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
         // track the bar the skin has taken off the active window.
         if ((wParam & 0xFFF0) == SC_KEYMENU)
           if (TWinSkinForm* skinner = self->FindFormSkinner(GetActiveWindow());
-              skinner && skinner->SkinState == TWinSkinForm::ssRunning && skinner->AnswerKeyMenu(lParam))
+              skinner && skinner->State() == TWinSkinForm::ssRunning && skinner->AnswerKeyMenu(lParam))
             return 1;
         break;
       default:
@@ -119,7 +120,8 @@ void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
 
 void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
   HWND wnd = skinner->Handle;
-  skinner->Detach();
+  // Skin-off and high contrast alike: the window gets its own frame back.
+  skinner->Restore(TWinSkinForm::TRestoreMode::SkinOff);
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
   std::erase(formSkinners_, skinner);
@@ -336,7 +338,7 @@ void TSkinManage::PurgeDestroyedForms() {
   for (std::size_t i = formSkinners_.size(); i-- > 0;) {
     if (i >= formSkinners_.size()) continue;
     TWinSkinForm* skinner = formSkinners_[i];
-    if (skinner->SkinState == TWinSkinForm::ssDestroyed) {
+    if (skinner->State() == TWinSkinForm::ssDestroyed) {
       formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
       delete skinner;
     }
@@ -386,11 +388,30 @@ void TSkinManage::StartSkinningNow() {
   ++ActivationCount;
 }
 
-gui::TBitmap* TSkinManage::DefaultWindowIcon() {
+gui::TBitmap* TSkinManage::WindowIconOf(const TSkinData* data) const {
+  for (const auto& [owner, icon] : windowIcons_)
+    if (owner == data && !icon->Empty()) return icon.get();
+  return nullptr;
+}
+
+gui::TBitmap* TSkinManage::DefaultWindowIcon(const TSkinData* data) {
+  if (gui::TBitmap* own = WindowIconOf(data)) return own;
   gui::TBitmap* icon = nullptr;
-  for (TSkinData* data : skinDataList_)
-    if (data->SkinFormtype == sfMainform && !data->SpareBitmap.Empty()) icon = &data->SpareBitmap;
+  for (TSkinData* other : skinDataList_)
+    if (other->SkinFormtype == sfMainform)
+      if (gui::TBitmap* kept = WindowIconOf(other)) icon = kept;
   return icon;
+}
+
+void TSkinManage::OfferWindowIcon(const TSkinData* data, const gui::TBitmap& icon) {
+  if (!WindowIconOf(data)) SetDefaultWindowIcon(data, icon);
+}
+
+void TSkinManage::SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap& icon) {
+  std::erase_if(windowIcons_, [data](const auto& entry) { return entry.first == data; });
+  auto kept = std::make_unique<gui::TBitmap>();
+  kept->CopyFrom(icon);
+  windowIcons_.emplace_back(data, std::move(kept));
 }
 
 void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
@@ -398,27 +419,14 @@ void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinne
 void TSkinManage::SetMdiMaximized(bool value) {
   if (value == MdiMaximized) return;
   MdiMaximized = value;
-  for (TWinSkinForm* skinner : formSkinners_) {
-    if (skinner->MdiKind != mkChild) continue;
-    if (value) {
-      if (skinner->RegionSet) skinner->RemoveRegion();
-      skinner->SetSystemCaption(true);
-    } else if (skinner->ShowState == shMinimized) {
-      skinner->SetSystemCaption(true);
-    } else {
-      skinner->ShowState = shNormal;
-      skinner->UpdateRegion();
-      skinner->SetSystemCaption(false);
-      if (!skinner->RegionSet) skinner->RefreshFrame();
-    }
-  }
+  for (TWinSkinForm* skinner : formSkinners_) skinner->FollowMdiMaximized(value);
 }
 
 int TSkinManage::CountMdiChildren() const {
   return static_cast<int>(
       std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* s) {
         // A child whose window is gone waits for the next purge; it no longer counts.
-        return s->MdiKind == mkChild && s->SkinState != TWinSkinForm::ssDestroyed && s->SkinState != TWinSkinForm::ssDestroying;
+        return s->MdiKind() == mkChild && s->State() != TWinSkinForm::ssDestroyed && s->State() != TWinSkinForm::ssDestroying;
       }));
 }
 

@@ -10,8 +10,10 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "gui/bitmap.h"
 #include "gui/handles.h"
 #include "gui/timer.h"
 #include "skin/data/skin_coordinator.h"
@@ -56,7 +58,13 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   HWND MdiClientWindow() const override { return MdiClientHandle; }
   void SetMdiClientWindow(HWND client) override { MdiClientHandle = client; }
   bool SkinNewWindow(HWND wnd) override { return SkinWindow(wnd); }
-  gui::TBitmap* DefaultWindowIcon() override;
+  // A window without an icon of its own shows its component's default icon,
+  // else that of the last main-form component that has one. A component
+  // without one adopts the first icon a window it skins offers.
+  gui::TBitmap* DefaultWindowIcon(const TSkinData* data) override;
+  void OfferWindowIcon(const TSkinData* data, const gui::TBitmap& icon) override;
+  // Gives the component its default window icon (as if a window had offered it).
+  void SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap& icon);
   void FormSkinnerGone(TWinSkinForm* skinner) override;
 
   void SkinForm(gui::TCustomForm* form);
@@ -119,6 +127,9 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   bool actionQueued_ = false;  // a request waits for the action timer
   bool contrastCheckPending_ = false;
   THighContrastListener contrastListener_;
+  // The components' default window icons.
+  std::vector<std::pair<const TSkinData*, std::unique_ptr<gui::TBitmap>>> windowIcons_;
+  gui::TBitmap* WindowIconOf(const TSkinData* data) const;
 };
 
 // The single manager; none until the first skin data component is loaded.

@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     form->PaintNonClient(dc.get());
   });
   skin::TWinSysButton* close = nullptr;
-  for (auto& button : form->SysButtons)
+  for (auto& button : form->SysButtons())
     if (button->Visible && button->Element->Action == skin::caClose) close = button.get();
   int state = skin::TNCObject::stNormal;
   const double button = close ? BestMicroseconds(repeat, [&] {
@@ -128,16 +128,16 @@ int main(int argc, char** argv) {
   })
                               : 0.0;
   const double region = BestMicroseconds(repeat, [&] {
-    form->RegionSet = false;  // forces the rebuild a size change causes
+    form->InvalidateRegion();  // forces the rebuild a size change causes
     form->UpdateRegion();
   });
   regionToSystem = false;
   const double computed = BestMicroseconds(repeat, [&] {
-    form->RegionSet = false;
+    form->InvalidateRegion();
     form->UpdateRegion();
   });
   regionToSystem = true;
-  form->RegionSet = false;
+  form->InvalidateRegion();
   form->UpdateRegion();
 
   std::printf("window %d x %d, best of %d\n", w, h, repeat);

@@ -5,7 +5,9 @@
 
 #include <memory>
 
+#include "gui/bitmap.h"
 #include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/test_skins.h"
 
@@ -29,5 +31,15 @@ class DefaultSkinTest : public ::testing::Test {
   }
   std::unique_ptr<skin::TSkinData> data_;
 };
+
+// The whole non-client area as the skinner paints it, off screen (which
+// also lays the bar's items out).
+inline gui::TBitmap PaintedFrame(skin::TWinSkinForm& form) {
+  RECT r{};
+  GetWindowRect(form.Handle, &r);
+  gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
+  form.PaintNonClient(picture.DC());
+  return picture;
+}
 
 }  // namespace form_test

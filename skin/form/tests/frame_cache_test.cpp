@@ -101,7 +101,7 @@ TEST_F(FrameCacheTest, CachedFramePaintsAsComposedAfresh) {
   EXPECT_TRUE(skin::testing::PixelsAre(again, [&first](int x, int y) { return first.Pixel(x, y); }));
 
   // A caption button drawn hot is drawn on its own, over the picture.
-  for (auto& button : form->SysButtons)
+  for (auto& button : form->SysButtons())
     if (button->Visible) form->PaintSysButton(*button, skin::TNCObject::stHot);
   EXPECT_EQ(form->FrameComposeCount(), composed);
 
@@ -140,7 +140,7 @@ TEST_F(FrameCacheTest, RegionGoesToTheSystemOnlyWhenItChanges) {
   g_regionCalls = 0;
   TWinSkinForm* form = Skinned(L"Settings");
   ASSERT_NE(form, nullptr);
-  ASSERT_TRUE(form->RegionSet);
+  ASSERT_TRUE(form->RegionSet());
   EXPECT_GE(g_regionCalls, 1);
 
   // Moving, activating, renaming and repainting leave the region as it is.
@@ -179,7 +179,7 @@ TEST_F(FrameCacheTest, RegionGoesToTheSystemOnlyWhenItChanges) {
   SkinManager->RunPendingAction();
   skin_test::DrainMessages();
   EXPECT_GE(g_regionCalls, 1);
-  EXPECT_TRUE(form->RegionSet);
+  EXPECT_TRUE(form->RegionSet());
 }
 
 }  // namespace

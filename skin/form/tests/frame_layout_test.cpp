@@ -163,4 +163,46 @@ TEST(FrameLayout, CaptionPlacementAndButtonsBesideIt) {
   EXPECT_FALSE(l.Buttons[3].Visible);
 }
 
+// Hit testing reads the layout: a chain of early returns, as the system's
+// own non-client code answers, ending in HTNOWHERE. Borders wider than the
+// system's size the window on a sizing frame (they answered HTMENU before).
+TEST(FrameLayout, HitTestingFromTheLayout) {
+  TFrameInput in = Window();
+  in.Frame = TFrameThickness{12, 30, 12, 12};
+  in.MenuHeight = 19;
+  TFrameLayout l = LayoutFrame(in);
+  const int corner = 18;
+  auto hit = [&](int x, int y) { return FrameHitTest(in, l, POINT{x, y}, 3, corner); };
+  EXPECT_EQ(hit(375, 10), HTCLOSE);
+  EXPECT_EQ(hit(355, 10), HTMAXBUTTON);
+  EXPECT_EQ(hit(335, 10), HTMINBUTTON);
+  EXPECT_EQ(hit(10, 10), HTCAPTION);   // the icon stands in the title band
+  EXPECT_EQ(hit(200, 10), HTCAPTION);
+  EXPECT_EQ(hit(200, 2), HTNOWHERE);   // the top edge is the system's
+  EXPECT_EQ(hit(200, 30), HTMENU);     // the band's first row
+  EXPECT_EQ(hit(200, 48), HTMENU);
+  EXPECT_EQ(hit(200, 100), HTCLIENT);
+  EXPECT_EQ(hit(6, 100), HTLEFT);
+  EXPECT_EQ(hit(394, 100), HTRIGHT);
+  EXPECT_EQ(hit(200, 294), HTBOTTOM);
+  EXPECT_EQ(hit(6, 294), HTBOTTOMLEFT);
+  EXPECT_EQ(hit(6, 285), HTBOTTOMLEFT);  // within a corner's length of the bottom
+  EXPECT_EQ(hit(15, 294), HTBOTTOMLEFT);
+  EXPECT_EQ(hit(394, 294), HTBOTTOMRIGHT);
+  EXPECT_EQ(hit(400, 100), HTNOWHERE);
+  // A frame that does not size, or a maximised window: the border is a border.
+  in.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  l = LayoutFrame(in);
+  EXPECT_EQ(hit(6, 100), HTBORDER);
+  EXPECT_EQ(hit(200, 294), HTBORDER);
+  in = Window();
+  in.Show = shMaximized;
+  l = LayoutFrame(in);
+  EXPECT_EQ(hit(2, 100), HTBORDER);
+  // The system's frame stays: nothing is the skin's.
+  in = Window(fkNone);
+  l = LayoutFrame(in);
+  EXPECT_EQ(hit(200, 10), HTNOWHERE);
+}
+
 }  // namespace

@@ -69,7 +69,7 @@ class SkinnedMessageBox : public ::testing::Test {
     ASSERT_TRUE(data_->ReadBinaryProperty("SkinStream", skin_test::SkinStreamOf(skin_test::DefaultSkinArchive())));
     data_->SetLoadingState(false);
     data_->Loaded();
-    data_->SpareBitmap.SetSize(16, 16);
+    skin::EnsureSkinManager().SetDefaultWindowIcon(data_, gui::TBitmap(16, 16));
   }
   void TearDown() override {
     owner_.reset();

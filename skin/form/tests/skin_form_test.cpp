@@ -81,7 +81,7 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
   // the caption styles go, before the procedure is taken over.
   OK_SEQUENCE(log, (std::vector<TMsgEntry>{{skin::SkinMsgQuery, sent}, {WM_STYLECHANGING, sent}, {WM_STYLECHANGED, sent}}),
               "attach");
-  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssAttached);
+  EXPECT_EQ(skinner->State(), TWinSkinForm::ssAttached);
 
   log.Flush();
   log.Pump();  // SkinMsgAttached: fit the frame
@@ -103,7 +103,7 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
                                       {WM_WINDOWPOSCHANGED, sent},
                                       {WM_PAINT, posted | optional}}),
               "SkinMsgAttached");
-  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssRunning);
+  EXPECT_EQ(skinner->State(), TWinSkinForm::ssRunning);
   ASSERT_NE(skinner->HoverTimer(), nullptr);
   EXPECT_TRUE(skinner->HoverTimer()->Enabled());
 
@@ -124,7 +124,7 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
                                       {WM_DESTROY, sent},
                                       {WM_NCDESTROY, sent}}),
               "destroy");
-  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssDestroyed);
+  EXPECT_EQ(skinner->State(), TWinSkinForm::ssDestroyed);
   EXPECT_EQ(gui::TWindowSubclass::LiveCount(), subclasses);
   SkinManager->PurgeDestroyedForms();
   EXPECT_TRUE(SkinManager->FormSkinners().empty());
@@ -146,9 +146,9 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
   ASSERT_NE(skinner, nullptr);
   // Inside the skin frame the client is the window less the skin's borders;
   // that size comes back inside the system frame.
-  const int skinClientWidth = (skinnedWindow.right - skinnedWindow.left) - skinner->FrameLeft - skinner->FrameRight;
+  const int skinClientWidth = (skinnedWindow.right - skinnedWindow.left) - skinner->Frame().Left - skinner->Frame().Right;
   const int skinClientHeight =
-      (skinnedWindow.bottom - skinnedWindow.top) - skinner->FrameTop - skinner->FrameBottom - skinner->MenuHeight;
+      (skinnedWindow.bottom - skinnedWindow.top) - skinner->Frame().Top - skinner->Frame().Bottom - skinner->MenuHeight();
   (void)client;
 
   TMessageLog log;
@@ -222,7 +222,7 @@ TEST_F(SkinFormTest, ChildAndCaptionlessPopupsKeepTheirFrames) {
   SkinManager->SkinWindow(popup);
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(popup);
   ASSERT_NE(skinner, nullptr);
-  EXPECT_EQ(skinner->FrameKind, 2);
+  EXPECT_EQ(skinner->FrameKind(), 2);
   Drain();
   RECT after{};
   GetWindowRect(popup, &after);
@@ -247,13 +247,13 @@ TEST_F(SkinFormTest, DialogBoxWidensToFitItsCaption) {
   RECT after{};
   GetWindowRect(box, &after);
   const skin::TDataSkinTitle& title = data_->Skin().TitleElement;
-  const int needed = (static_cast<int>(caption.size()) + 7) * skinner->SpaceWidth + skinner->FrameLeft +
-                     skinner->FrameRight + title.LeftWidth + title.RightWidth + title.TextBackLeft +
+  const int needed = (static_cast<int>(caption.size()) + 7) * skinner->SpaceWidth() + skinner->Frame().Left +
+                     skinner->Frame().Right + title.LeftWidth + title.RightWidth + title.TextBackLeft +
                      title.TextBackRight;
-  ASSERT_GT(skinner->SpaceWidth, 0);
-  ASSERT_GT(skinner->FrameLeft, 0);
+  ASSERT_GT(skinner->SpaceWidth(), 0);
+  ASSERT_GT(skinner->Frame().Left, 0);
   EXPECT_EQ(after.right - after.left, needed);
-  const int grown = needed - (skinner->ClientRect.right + skinner->FrameLeft + skinner->FrameRight);
+  const int grown = needed - (skinner->ClientRect().right + skinner->Frame().Left + skinner->Frame().Right);
   RECT b{};
   GetWindowRect(button, &b);
   POINT p{b.left, b.top};
@@ -321,15 +321,15 @@ TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
   data_->SetSkinFile(DarkSkinPath());
   ASSERT_EQ(data_->SkinName, "Nightfall");
   EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
-  EXPECT_TRUE(skinner->SysButtons.empty());  // released until the action runs
+  EXPECT_TRUE(skinner->SysButtons().empty());  // released until the action runs
   SkinManager->RunPendingAction();
   const gui::TColor darkFace = data_->Skin().Colours.ButtonFace;
   ASSERT_NE(darkFace, lightFace);
   EXPECT_EQ(changed, 1);
-  EXPECT_EQ(skinner->SysButtons.size(), data_->Skin().SysButtonElements.size());
+  EXPECT_EQ(skinner->SysButtons().size(), data_->Skin().SysButtonElements.size());
   EXPECT_EQ(form->Color(), darkFace);
   EXPECT_EQ(panel->Color(), darkFace);  // the control skinners took the new skin too
-  EXPECT_EQ(skinner->SkinState, TWinSkinForm::ssRunning);
+  EXPECT_EQ(skinner->State(), TWinSkinForm::ssRunning);
   RECT client{};
   GetClientRect(form->Handle(), &client);
   EXPECT_EQ(client.right, 240);
@@ -364,13 +364,13 @@ TEST_F(SkinFormTest, ControlsAreSkinnedWhileTheFrameIsTheSystems) {
   Drain();
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
-  EXPECT_FALSE(skinner->FrameSkinned);
+  EXPECT_FALSE(skinner->FrameSkinned());
   // The system frame stays: caption styles, size, no region.
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE), style);
   RECT after{};
   GetWindowRect(form->Handle(), &after);
   EXPECT_TRUE(EqualRect(&before, &after));
-  EXPECT_FALSE(skinner->RegionSet);
+  EXPECT_FALSE(skinner->RegionSet());
   EXPECT_EQ(SendMessageW(form->Handle(), skin::SkinMsgQuery, 0, 0), 1);
   // The button is skinned all the same, and given back when the skin goes.
   auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
@@ -573,7 +573,7 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   ASSERT_NE(second, first);
   TWinSkinForm* again = SkinManager->FindFormSkinner(second);
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->SkinState, TWinSkinForm::ssRunning);
+  EXPECT_EQ(again->State(), TWinSkinForm::ssRunning);
   EXPECT_EQ(SendMessageW(second, skin::SkinMsgQuery, 0, 0), 1);
   EXPECT_EQ(GetWindowLongPtrW(second, GWL_STYLE) & WS_CAPTION, 0);
   EXPECT_NE(again->FindWindowSkinner(button->Handle()), nullptr);
@@ -587,7 +587,7 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   ASSERT_NE(third, second);
   EXPECT_TRUE(IsWindowVisible(third));
   ASSERT_NE(SkinManager->FindFormSkinner(third), nullptr);
-  EXPECT_EQ(SkinManager->FindFormSkinner(third)->MdiKind, skin::mkFrame);
+  EXPECT_EQ(SkinManager->FindFormSkinner(third)->MdiKind(), skin::mkFrame);
   EXPECT_EQ(std::count_if(SkinManager->FormSkinners().begin(), SkinManager->FormSkinners().end(),
                           [form](TWinSkinForm* s) { return s->Form == form; }),
             1);

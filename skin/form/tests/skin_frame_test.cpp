@@ -91,17 +91,10 @@ class SkinFrameTest : public form_test::DefaultSkinTest {
     return SkinManager->FindFormSkinner(wnd);
   }
 
-  // The whole non-client area as the skinner paints it.
-  static gui::TBitmap Painted(TWinSkinForm& form) {
-    RECT r{};
-    GetWindowRect(form.Handle, &r);
-    gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
-    form.PaintNonClient(picture.DC());
-    return picture;
-  }
+  static gui::TBitmap Painted(TWinSkinForm& form) { return form_test::PaintedFrame(form); }
 
   static TWinSysButton* ButtonWithAction(TWinSkinForm& form, int action) {
-    for (auto& button : form.SysButtons)
+    for (auto& button : form.SysButtons())
       if (button->Element->Action == action && button->Visible) return button.get();
     return nullptr;
   }
@@ -131,8 +124,8 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   ASSERT_NE(form, nullptr);
   skin::TSkinContent& skin = data_->Skin();
-  ASSERT_EQ(form->FrameTop, skin.BorderTop.Image.Height() / skin.BorderTop.FrameCount);
-  ASSERT_GT(form->FrameLeft, 0);
+  ASSERT_EQ(form->Frame().Top, skin.BorderTop.Image.Height() / skin.BorderTop.FrameCount);
+  ASSERT_GT(form->Frame().Left, 0);
 
   // The client area keeps its size inside the skin frame.
   RECT client{}, window{};
@@ -141,8 +134,8 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   EXPECT_EQ(client.right, 290);
   EXPECT_EQ(client.bottom, 310);
   const int w = window.right - window.left, h = window.bottom - window.top;
-  EXPECT_EQ(w, 290 + form->FrameLeft + form->FrameRight);
-  EXPECT_EQ(h, 310 + form->FrameTop + form->FrameBottom);
+  EXPECT_EQ(w, 290 + form->Frame().Left + form->Frame().Right);
+  EXPECT_EQ(h, 310 + form->Frame().Top + form->Frame().Bottom);
 
   // WM_NCCALCSIZE with wParam 0 leaves the rectangle as the system gives it.
   RECT asked{10, 10, 200, 200};
@@ -151,28 +144,31 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
     SendMessageW(form->Handle, WM_NCACTIVATE, active, 0);
-    EXPECT_EQ(form->Active, active ? 1 : 0);
+    EXPECT_EQ(form->Active(), active);
     gui::TBitmap painted = Painted(*form);
     const int frame = active ? 1 : 2;
-    EXPECT_TRUE(PieceAt(painted, skin.BorderLeft, RECT{0, 0, form->FrameLeft, h}, false, frame));
-    EXPECT_TRUE(PieceAt(painted, skin.BorderRight, RECT{w - form->FrameRight, 0, w, h}, false, frame));
+    EXPECT_TRUE(PieceAt(painted, skin.BorderLeft, RECT{0, 0, form->Frame().Left, h}, false, frame));
+    EXPECT_TRUE(PieceAt(painted, skin.BorderRight, RECT{w - form->Frame().Right, 0, w, h}, false, frame));
     EXPECT_TRUE(PieceAt(painted, skin.BorderBottom,
-                        RECT{form->FrameLeft, h - form->FrameBottom, w - form->FrameRight, h}, true, frame));
+                        RECT{form->Frame().Left, h - form->Frame().Bottom, w - form->Frame().Right, h}, true, frame));
     // Between the caption text and the buttons the band is the top piece.
-    gui::TBitmap top = skin::RenderNineSlice(RECT{form->FrameLeft, 0, w - form->FrameRight, form->FrameTop},
+    gui::TBitmap top = skin::RenderNineSlice(RECT{form->Frame().Left, 0, w - form->Frame().Right, form->Frame().Top},
                                              skin.BorderTop.Image, skin.BorderTop.Margins(), true,
                                              skin.BorderTop.TilesCentre(), skin.BorderTop.FrameCount, frame);
-    const int x = form->CaptionRect.right + 2;
-    ASSERT_LT(x, form->RightButtonsLeft);
-    EXPECT_EQ(painted.Pixel(x, 1), top.Pixel(x - form->FrameLeft, 1));
+    // Where the painted frame put the caption and the buttons.
+    const skin::TFrameLayout layout = form->LayoutSysButtons();
+    const RECT& caption = layout.CaptionText;
+    const int x = caption.right + 2;
+    ASSERT_LT(x, layout.RightButtonsLeft);
+    EXPECT_EQ(painted.Pixel(x, 1), top.Pixel(x - form->Frame().Left, 1));
 
     // The caption: after the text shift, in the title colour of the state.
     const skin::TDataSkinTitle& title = skin.TitleElement;
-    EXPECT_EQ(form->CaptionRect.left, form->FrameLeft + title.LeftWidth);
+    EXPECT_EQ(caption.left, form->Frame().Left + title.LeftWidth);
     const COLORREF ink = gui::ColorToRGB(active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive);
     int inked = 0;
-    for (int py = form->CaptionRect.top; py < form->CaptionRect.bottom; ++py)
-      for (int px = form->CaptionRect.left; px < form->CaptionRect.right; ++px) inked += painted.Pixel(px, py) == ink;
+    for (int py = caption.top; py < caption.bottom; ++py)
+      for (int px = caption.left; px < caption.right; ++px) inked += painted.Pixel(px, py) == ink;
     EXPECT_GT(inked, 20);
 
     // Caption buttons: strips of 4 frames draw frame 4 while inactive.
@@ -202,7 +198,7 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   EXPECT_FALSE(PtInRegion(region.get(), w - 1, 0));
   EXPECT_TRUE(PtInRegion(region.get(), w / 2, h / 2));
   EXPECT_TRUE(PtInRegion(region.get(), w / 2, 1));
-  EXPECT_TRUE(form->RegionSet);
+  EXPECT_TRUE(form->RegionSet());
 }
 
 TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
@@ -217,7 +213,7 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   TWinSysButton* close = ButtonWithAction(*form, 0);
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(close->BoundsRect.left, 374);
-  EXPECT_EQ(form->RightButtonsLeft, 374);
+  EXPECT_EQ(form->LayoutSysButtons().RightButtonsLeft, 374);
   // No minimise or maximise box: those buttons are hidden whatever the skin says.
   EXPECT_EQ(ButtonWithAction(*form, 1), nullptr);
   EXPECT_EQ(ButtonWithAction(*form, 2), nullptr);
@@ -230,9 +226,34 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   // Without the system-menu style there is no close button.
   TWinSkinForm* bare = Skinned(WS_POPUP | WS_CAPTION);
   ASSERT_NE(bare, nullptr);
-  bare->WindowButtons &= static_cast<std::uint8_t>(~TWinSkinForm::wbSystemMenu);
+  bare->ChangeWindowButtons(bare->Facts().WindowButtons & static_cast<std::uint8_t>(~TWinSkinForm::wbSystemMenu));
   bare->PaintNonClient();
   EXPECT_EQ(ButtonWithAction(*bare, 0), nullptr);
+}
+
+// Every pixel of the skin's borders answers as the system's sizing borders
+// do, inside the system's own band or beyond it (where a skin border wider
+// than the system's answered HTMENU before); a frame that does not size has
+// plain borders.
+TEST_F(SkinFrameTest, TheBordersHitTestAsTheSystemsDo) {
+  for (const bool sizing : {true, false}) {
+    SCOPED_TRACE(sizing ? "sizing" : "fixed");
+    TWinSkinForm* form = Skinned(sizing ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+    ASSERT_NE(form, nullptr);
+    RECT w{};
+    GetWindowRect(form->Handle, &w);
+    const skin::TFrameThickness f = form->Frame();
+    ASSERT_GT(f.Left, 0);
+    auto hit = [&](int x, int y) { return SendMessageW(form->Handle, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    const int midX = (w.left + w.right) / 2, midY = (w.top + w.bottom) / 2;
+    for (int d = 0; d < f.Left; ++d) EXPECT_EQ(hit(w.left + d, midY), sizing ? HTLEFT : HTBORDER) << d;
+    for (int d = 0; d < f.Right; ++d) EXPECT_EQ(hit(w.right - 1 - d, midY), sizing ? HTRIGHT : HTBORDER) << d;
+    for (int d = 0; d < f.Bottom; ++d) EXPECT_EQ(hit(midX, w.bottom - 1 - d), sizing ? HTBOTTOM : HTBORDER) << d;
+    EXPECT_EQ(hit(w.left, w.bottom - 1), sizing ? HTBOTTOMLEFT : HTBORDER);
+    EXPECT_EQ(hit(w.right - 1, w.bottom - 1), sizing ? HTBOTTOMRIGHT : HTBORDER);
+    EXPECT_EQ(hit(midX, w.top + f.Top / 2), HTCAPTION);
+    EXPECT_EQ(hit(midX, midY), HTCLIENT);
+  }
 }
 
 TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
@@ -245,7 +266,7 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   RECT window{};
   GetWindowRect(form->Handle, &window);
   const LPARAM outside = MAKELPARAM(window.left + 150, window.top + 4);
-  SetCursorPos(window.left + 150, window.top + form->FrameTop + 100);
+  SetCursorPos(window.left + 150, window.top + form->Frame().Top + 100);
 
   // The close box answers as the system's does; the rest of the band moves the window.
   EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, onClose), HTCLOSE);
@@ -255,12 +276,12 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
   SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stPressed);
-  EXPECT_EQ(form->CurrentObject, close);
+  EXPECT_EQ(form->CurrentObject(), close);
   SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, outside);
   EXPECT_EQ(close->State, TNCObject::stPressed);
   PumpActiveFor(form->Handle, 400);
   EXPECT_EQ(close->State, TNCObject::stNormal);
-  EXPECT_EQ(form->CurrentObject, nullptr);
+  EXPECT_EQ(form->CurrentObject(), nullptr);
   EXPECT_FALSE(Seen(WM_CLOSE));
 
   // Hot (the press happened elsewhere), then released over it: it closes.
@@ -276,7 +297,7 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   SendMessageW(form->Handle, WM_NCACTIVATE, FALSE, 0);
   SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stNormal);
-  EXPECT_EQ(form->CurrentObject, nullptr);
+  EXPECT_EQ(form->CurrentObject(), nullptr);
   SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
 
   // A skin button with an action of its own posts it as a query, nothing else.
@@ -289,7 +310,7 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   MSG query{};
   ASSERT_TRUE(PeekMessageW(&query, form->Handle, skin::SkinMsgQuery, skin::SkinMsgQuery, PM_REMOVE));
   EXPECT_EQ(query.wParam, 5u);
-  EXPECT_EQ(form->ShowState, 0);
+  EXPECT_EQ(form->ShowState(), 0);
   Drain();
   EXPECT_FALSE(Seen(WM_SYSCOMMAND));
 }
@@ -305,12 +326,12 @@ TEST_F(SkinFrameTest, CaptionDoubleClicksDragAndTheSystemMenu) {
   SendMessageW(form->Handle, WM_NCLBUTTONDBLCLK, HTCAPTION, onCaption);
   Drain();
   EXPECT_FALSE(Seen(WM_SYSCOMMAND));
-  EXPECT_EQ(form->ShowState, 0);
+  EXPECT_EQ(form->ShowState(), 0);
 
   // Maximised, a press on the caption reaches the window as a menu press: no drag.
   ShowWindow(form->Handle, SW_MAXIMIZE);
   Drain();
-  ASSERT_EQ(form->ShowState, 1);
+  ASSERT_EQ(form->ShowState(), 1);
   g_seen.clear();
   SetForegroundWindow(form->Handle);
   SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);

@@ -79,20 +79,15 @@ const char* kFrame = R"(object Frame: TForm
 end
 )";
 
-const char* kPlainChild = R"(object Doc: TForm
-  FormStyle = fsMDIChild
-  Position = poDefault
-  ClientWidth = 200
-  ClientHeight = 120
-end
-)";
+// An MDI child's form: its size, then what `rest` adds.
+std::string ChildForm(const char* rest) {
+  return std::string("object Doc: TForm\n  FormStyle = fsMDIChild\n  Position = poDefault\n"
+                     "  ClientWidth = 200\n  ClientHeight = 120\n") + rest + "end\n";
+}
 
-const char* kEditChild = R"(object Doc: TForm
-  FormStyle = fsMDIChild
-  Position = poDefault
-  ClientWidth = 200
-  ClientHeight = 120
-  Menu = DocMenu
+const std::string kPlainChild = ChildForm("");
+
+const std::string kEditChild = ChildForm(R"(  Menu = DocMenu
   object DocMenu: TMainMenu
     object Edit1: TMenuItem
       Caption = '&Edit'
@@ -102,8 +97,7 @@ const char* kEditChild = R"(object Doc: TForm
       end
     end
   end
-end
-)";
+)");
 
 class SkinMdiTest : public form_test::DefaultSkinTest {
  protected:
@@ -127,7 +121,7 @@ class SkinMdiTest : public form_test::DefaultSkinTest {
     DefaultSkinTest::TearDown();
   }
 
-  gui::TForm* NewChild(const wchar_t* caption, const char* text = kPlainChild) {
+  gui::TForm* NewChild(const wchar_t* caption, const std::string& text = kPlainChild) {
     auto* child = new gui::TForm(frame_);
     child->SetCaption(caption);
     child->InitFromText(text);
@@ -139,7 +133,7 @@ class SkinMdiTest : public form_test::DefaultSkinTest {
 
   std::vector<std::wstring> BarCaptions() const {
     std::vector<std::wstring> captions;
-    for (const auto& item : skinner_->MenuBar->Items) captions.push_back(item->Caption);
+    for (const auto& item : skinner_->MenuBar()->Items) captions.push_back(item->Caption);
     return captions;
   }
 
@@ -155,7 +149,7 @@ class SkinMdiTest : public form_test::DefaultSkinTest {
   // The three maximised-child buttons, minimise, restore, close.
   std::vector<TWinSysButton*> MdiButtons() const {
     std::vector<TWinSysButton*> buttons;
-    for (const auto& b : skinner_->SysButtons)
+    for (const auto& b : skinner_->SysButtons())
       if (b->Element->Visibility == skin::bvMdiChildMaximized) buttons.push_back(b.get());
     return buttons;
   }
@@ -197,8 +191,8 @@ class SkinMdiTest : public form_test::DefaultSkinTest {
 }  // namespace
 
 TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
-  EXPECT_EQ(skinner_->MdiKind, skin::mkFrame);
-  EXPECT_EQ(skinner_->MdiClient, Client());
+  EXPECT_EQ(skinner_->MdiKind(), skin::mkFrame);
+  EXPECT_EQ(skinner_->MdiClient(), Client());
   EXPECT_EQ(SkinManager->MdiClientWindow(), Client());
   EXPECT_TRUE(data_->MenuUpdate);
 
@@ -220,13 +214,13 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
               "a child made through the client");
   TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
-  EXPECT_EQ(child->MdiKind, skin::mkChild);
+  EXPECT_EQ(child->MdiKind(), skin::mkChild);
   EXPECT_EQ(child->Form, one);
-  EXPECT_EQ(skinner_->NewMdiChild, nullptr);
+  EXPECT_EQ(skinner_->NewMdiChild(), nullptr);
   EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
   // While children exist the frame's bar follows merging through the
   // client; the skin data's switch, which every form reads, stays as it is.
-  EXPECT_TRUE(skinner_->MergingThroughClient);
+  EXPECT_TRUE(skinner_->MergingThroughClient());
   EXPECT_TRUE(data_->MenuUpdate);
   // The client shows no scroll bars under the skinned frame.
   SetWindowPos(Client(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -255,10 +249,10 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   gui::TBitmap picture = PaintFrame();
   EXPECT_TRUE(SkinManager->MdiMaximized);
   // The skinned caption carries the title the system gives the frame.
-  EXPECT_EQ(skinner_->CaptionText, L"Frame - [One]");
+  EXPECT_EQ(skinner_->CaptionText(), L"Frame - [One]");
   const std::vector<TWinSysButton*> buttons = MdiButtons();
   ASSERT_EQ(buttons.size(), 3u);
-  const RECT band = skinner_->MenuBar->BarRect;
+  const RECT band = skinner_->MenuBar()->BarRect;
   RECT window{};
   GetWindowRect(skinner_->Handle, &window);
   int left = band.right;
@@ -286,10 +280,10 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   SetWindowPos(frame_->Handle(), nullptr, 0, 0, 150, wide.bottom - wide.top, SWP_NOMOVE | SWP_NOZORDER);
   Drain();
   PaintFrame();
-  EXPECT_GE(skinner_->MenuHeight, 2 * GetSystemMetrics(SM_CYMENU));
+  EXPECT_GE(skinner_->MenuHeight(), 2 * GetSystemMetrics(SM_CYMENU));
   for (TWinSysButton* button : MdiButtons())  // in the first row
-    EXPECT_LE(button->BoundsRect.bottom, skinner_->MenuBar->BarRect.top + GetSystemMetrics(SM_CYMENU));
-  for (const auto& item : skinner_->MenuBar->Items)
+    EXPECT_LE(button->BoundsRect.bottom, skinner_->MenuBar()->BarRect.top + GetSystemMetrics(SM_CYMENU));
+  for (const auto& item : skinner_->MenuBar()->Items)
     for (TWinSysButton* button : MdiButtons()) {
       RECT both{};
       EXPECT_FALSE(IntersectRect(&both, &item->BoundsRect, &button->BoundsRect)) << "under the buttons: " << item->Index;
@@ -306,7 +300,7 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   picture = PaintFrame();
   for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
   EXPECT_FALSE(ShowsButtonAt(picture, restoreRect, restoreElement));
-  EXPECT_EQ(skinner_->CaptionText, L"Frame");
+  EXPECT_EQ(skinner_->CaptionText(), L"Frame");
 }
 
 TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
@@ -339,7 +333,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   ASSERT_TRUE(MdiButtons()[2]->Visible);
   Click(*MdiButtons()[2]);  // close
   EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
-  EXPECT_TRUE(skinner_->MergingThroughClient);
+  EXPECT_TRUE(skinner_->MergingThroughClient());
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
   Drain();
   PaintFrame();
@@ -348,7 +342,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   EXPECT_FALSE(IsWindow(twoWnd));
   EXPECT_EQ(ActiveChild(), nullptr);
   EXPECT_FALSE(SkinManager->MdiMaximized);
-  EXPECT_FALSE(skinner_->MergingThroughClient);
+  EXPECT_FALSE(skinner_->MergingThroughClient());
   EXPECT_EQ(BarCaptions(), ownBar);
   EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
   PaintFrame();
@@ -393,7 +387,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   file->SetEnabled(false);
   Drain();
   EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&Document", L"&Edit", L"&Window"}));
-  EXPECT_FALSE(skinner_->MenuBar->Items[0]->Enabled);
+  EXPECT_FALSE(skinner_->MenuBar()->Items[0]->Enabled);
   file->SetCaption(L"&File");
   file->SetEnabled(true);
   Drain();
@@ -445,7 +439,7 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   ASSERT_NE(child, nullptr);
   TWinSysButton* maximise = nullptr;
   child->LayoutSysButtons();
-  for (const auto& b : child->SysButtons)
+  for (const auto& b : child->SysButtons())
     if (b->Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
   ASSERT_NE(maximise, nullptr);
   RECT window{};
@@ -487,17 +481,17 @@ TEST_F(SkinMdiTest, AnotherFormsBarFollowsItsMenuWhileTheFrameHasChildrenAndAfte
   Drain();
   TWinSkinForm* skinned = SkinManager->FindFormSkinner(other->Handle());
   ASSERT_NE(skinned, nullptr);
-  ASSERT_NE(skinned->MenuBar, nullptr);
+  ASSERT_NE(skinned->MenuBar(), nullptr);
 
   NewChild(L"One");
   menu->Items().Add(L"&Two");
   Drain();
-  EXPECT_EQ(skinned->MenuBar->Items.size(), 2u);
+  EXPECT_EQ(skinned->MenuBar()->Items.size(), 2u);
 
   delete std::exchange(frame_, nullptr);
   Drain();
   EXPECT_TRUE(data_->MenuUpdate);
   menu->Items().Add(L"&Three");
   Drain();
-  EXPECT_EQ(skinned->MenuBar->Items.size(), 3u);
+  EXPECT_EQ(skinned->MenuBar()->Items.size(), 3u);
 }

@@ -134,14 +134,7 @@ class SkinMenuBarTest : public form_test::DefaultSkinTest {
     return form;
   }
 
-  // Paints the frame off screen, which lays the bar's items out.
-  static gui::TBitmap Paint(TWinSkinForm& form) {
-    RECT r{};
-    GetWindowRect(form.Handle, &r);
-    gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
-    form.PaintNonClient(picture.DC());
-    return picture;
-  }
+  static gui::TBitmap Paint(TWinSkinForm& form) { return form_test::PaintedFrame(form); }
 
   void SkinOff() {
     SkinManager->PendingSkinData = data_.get();
@@ -244,20 +237,20 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
   ASSERT_NE(own, nullptr);
   TWinSkinForm* form = Skin(wnd);
   ASSERT_NE(form, nullptr);
-  ASSERT_NE(form->MenuBar, nullptr);
-  TWinSkinMenu& bar = *form->MenuBar;
+  ASSERT_NE(form->MenuBar(), nullptr);
+  TWinSkinMenu& bar = *form->MenuBar();
 
   // The system draws no bar; the skin's is SM_CYMENU high below the title.
   EXPECT_EQ(GetMenu(wnd), nullptr);
   EXPECT_EQ(bar.MenuHandle, own);
-  EXPECT_EQ(form->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(form->MenuHeight(), GetSystemMetrics(SM_CYMENU));
   ASSERT_EQ(bar.Items.size(), 3u);
   EXPECT_EQ(bar.Items[0]->Caption, L"&One");
   EXPECT_EQ(bar.Items[2]->Caption, L"&Three");
   EXPECT_EQ(bar.Items[0]->Command, 101u);
   EXPECT_EQ(bar.Items[2]->Submenu, GetSubMenu(own, 2));
-  EXPECT_EQ(bar.BarRect.top, form->FrameTop);
-  EXPECT_EQ(bar.BarRect.bottom - bar.BarRect.top, form->MenuHeight);
+  EXPECT_EQ(bar.BarRect.top, form->Frame().Top);
+  EXPECT_EQ(bar.BarRect.bottom - bar.BarRect.top, form->MenuHeight());
 
   // Widths from the menu font; the item without text takes no room and is
   // never hit.
@@ -298,7 +291,7 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   HMENU own = GetMenu(wnd);
   TWinSkinForm* form = Skin(wnd);
   ASSERT_NE(form, nullptr);
-  TWinSkinMenu& bar = *form->MenuBar;
+  TWinSkinMenu& bar = *form->MenuBar();
   // The click the skin posts, taken off the queue: the item it lands on.
   auto clicked = [&]() -> TMenuBtn* {
     MSG click{};
@@ -318,8 +311,8 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   // caption, the ends wrap round, Down opens.
   EXPECT_EQ(menuKey({{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_DOWN}}), 1);
   EXPECT_EQ(clicked(), bar.Items[2].get());
-  EXPECT_FALSE(form->MenuTracking);
-  EXPECT_EQ(form->CurrentObject, nullptr);
+  EXPECT_FALSE(form->MenuTracking());
+  EXPECT_EQ(form->CurrentObject(), nullptr);
   // A letter opens its item; Escape leaves without opening anything.
   menuKey({{WM_CHAR, 'o'}});
   EXPECT_EQ(clicked(), bar.Items[0].get());
@@ -361,8 +354,8 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   SetMenu(wnd, other);
   Drain();
   EXPECT_EQ(GetMenu(wnd), nullptr);
-  ASSERT_EQ(form->MenuBar->Items.size(), 1u);
-  EXPECT_EQ(form->MenuBar->Items[0]->Caption, L"&Other");
+  ASSERT_EQ(form->MenuBar()->Items.size(), 1u);
+  EXPECT_EQ(form->MenuBar()->Items[0]->Caption, L"&Other");
   SkinOff();
   EXPECT_EQ(GetMenu(wnd), other);
   DestroyMenu(own);
@@ -374,8 +367,8 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   bf.Menu->SetBiDiMode(gui::TBiDiMode::bdRightToLeft);
   TWinSkinForm* form = Skin(bf.Form->Handle());
   ASSERT_NE(form, nullptr);
-  ASSERT_NE(form->MenuBar, nullptr);
-  TWinSkinMenu& bar = *form->MenuBar;
+  ASSERT_NE(form->MenuBar(), nullptr);
+  TWinSkinMenu& bar = *form->MenuBar();
   ASSERT_EQ(bar.Items.size(), 3u);
   // From the right edge leftwards, in menu order.
   const skin::TDataSkinObject& picture = *data_->Skin().MenuBar;
@@ -392,7 +385,7 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   TMenuScript script;
   script.Steps = {[&] { PostMessageW(bf.Form->Handle(), WM_KEYDOWN, VK_LEFT, 1); },
                   [&] {
-                    open.push_back(form->TrackedMenu);
+                    open.push_back(form->TrackedMenu());
                     EndMenu();
                   }};
   RunMenuScript(script, [&] {
@@ -401,8 +394,8 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   EXPECT_EQ(open, (std::vector<HMENU>{bf.Help->Handle()}));
 
   // A bar narrower than where its first item would start starts it at 12.
-  gui::TBitmap narrow(8, form->MenuHeight);
-  bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight});
+  gui::TBitmap narrow(8, form->MenuHeight());
+  bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight()});
   EXPECT_EQ(bar.Items[0]->BoundsRect.right, 8 - 12);
 
   // A window too narrow for its bar: the band grows a row for the items
@@ -410,17 +403,17 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   const int row = GetSystemMetrics(SM_CYMENU);
   RECT r{};
   GetWindowRect(form->Handle, &r);
-  SetWindowPos(form->Handle, nullptr, 0, 0, form->FrameLeft + form->FrameRight + MenuTextWidth(L"&File") + 40,
+  SetWindowPos(form->Handle, nullptr, 0, 0, form->Frame().Left + form->Frame().Right + MenuTextWidth(L"&File") + 40,
                r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   Drain();
   Paint(*form);
-  EXPECT_GE(form->MenuHeight, 2 * row);
-  EXPECT_EQ(form->MenuHeight % row, 0);
+  EXPECT_GE(form->MenuHeight(), 2 * row);
+  EXPECT_EQ(form->MenuHeight() % row, 0);
   EXPECT_GT(bar.Items[2]->BoundsRect.top, bar.Items[0]->BoundsRect.top);
   POINT client{0, 0};
   ClientToScreen(form->Handle, &client);
   GetWindowRect(form->Handle, &r);
-  EXPECT_EQ(client.y - r.top, form->FrameTop + form->MenuHeight);
+  EXPECT_EQ(client.y - r.top, form->Frame().Top + form->MenuHeight());
 }
 
 // --- hover and press -----------------------------------------------------------
@@ -430,7 +423,7 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   TBarForm bf(app);
   TWinSkinForm* form = Skin(bf.Form->Handle());
   ASSERT_NE(form, nullptr);
-  TWinSkinMenu& bar = *form->MenuBar;
+  TWinSkinMenu& bar = *form->MenuBar();
   TMenuBtn& edit = *bar.Items[1];
   const COLORREF hilight = gui::ColorToRGB(data_->Skin().Colours.ButtonHilight);
   const COLORREF text = gui::ColorToRGB(data_->Skin().Colours.MenuBarText);
@@ -453,7 +446,7 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   // The pointer over the item (a real non-client mouse move) makes it hot.
   SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, edit.BoundsRect));
   EXPECT_EQ(edit.State, TNCObject::stHot);
-  EXPECT_EQ(form->CurrentObject, &edit);
+  EXPECT_EQ(form->CurrentObject(), &edit);
   frameAndInk(bar.ItemPicture(edit), framed, inked);
   EXPECT_TRUE(framed);
   EXPECT_GT(inked, 5);
@@ -474,10 +467,10 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   bf.Edit->SetEnabled(false);
   Drain();
   Paint(*form);
-  TMenuBtn& disabled = *form->MenuBar->Items[1];
+  TMenuBtn& disabled = *form->MenuBar()->Items[1];
   EXPECT_FALSE(disabled.Enabled);
   disabled.State = TNCObject::stNormal;
-  const gui::TBitmap grey = form->MenuBar->ItemPicture(disabled);
+  const gui::TBitmap grey = form->MenuBar()->ItemPicture(disabled);
   int shadowed = 0;
   for (int y = 0; y < grey.Height(); ++y)
     for (int x = 0; x < grey.Width(); ++x) shadowed += grey.Pixel(x, y) == GetSysColor(COLOR_BTNSHADOW);
@@ -512,7 +505,7 @@ TEST_F(SkinMenuBarTest, AltLetterOpensTheItemAndTheSystemKeyboardMenuStaysShut) 
     ASSERT_TRUE(PeekMessageW(&click, wnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_NOREMOVE));
     EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, click.lParam), HTMENU);
     const POINT at = form->ScreenToWindow(GET_X_LPARAM(click.lParam), GET_Y_LPARAM(click.lParam));
-    EXPECT_EQ(form->MenuBar->FindMenuButton(at), form->MenuBar->Items[1].get());
+    EXPECT_EQ(form->MenuBar()->FindMenuButton(at), form->MenuBar()->Items[1].get());
     log.Pump();
   }
   OK_SEQUENCE(log,
@@ -542,7 +535,7 @@ TEST_F(SkinMenuBarTest, AltLetterOpensTheItemAndTheSystemKeyboardMenuStaysShut) 
   PostMessageW(wnd, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
   EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'h'), 1);
-  EXPECT_EQ(form->FindAccelButton(L'H'), form->MenuBar->Items[2].get());
+  EXPECT_EQ(form->FindAccelButton(L'H'), form->MenuBar()->Items[2].get());
   EXPECT_EQ(form->FindAccelButton(L'q'), nullptr);
   bf.Help->SetEnabled(false);
   Drain();
@@ -559,14 +552,14 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   HWND wnd = bf.Form->Handle();
   TWinSkinForm* form = Skin(wnd);
   ASSERT_NE(form, nullptr);
-  TWinSkinMenu& bar = *form->MenuBar;
+  TWinSkinMenu& bar = *form->MenuBar();
   const HMENU file = bf.File->Handle(), help = bf.Help->Handle();
 
   // Which submenu is open at each step, while it is open.
   std::vector<HMENU> open;
   std::vector<int> index;
   auto record = [&] {
-    open.push_back(form->MenuTracking ? form->TrackedMenu : nullptr);
+    open.push_back(form->MenuTracking() ? form->TrackedMenu() : nullptr);
     index.push_back(skin::CurrentMenuTracking().TrackedIndex);
   };
   auto key = [wnd](WPARAM vk) { PostMessageW(wnd, WM_KEYDOWN, vk, 0); };
@@ -598,7 +591,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0, 2, 2}));
   EXPECT_EQ(bf.EditClicks, 0);
   // Closed again: nothing tracked, no hook left, the items as they were.
-  EXPECT_FALSE(form->MenuTracking);
+  EXPECT_FALSE(form->MenuTracking());
   EXPECT_FALSE(skin::CurrentMenuTracking().Hook);
   EXPECT_EQ(skin::CurrentMenuTracking().TrackedIndex, -1);
   MENUITEMINFOW info{};
@@ -620,7 +613,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   TMenuScript second;
   second.Steps = {[&] { record(); key(VK_ESCAPE); EndMenu(); }};
   RunMenuScript(second, [&] {
-    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, form->MenuBar->Items[2]->BoundsRect));
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, form->MenuBar()->Items[2]->BoundsRect));
     PostMessageW(wnd, WM_KEYDOWN, VK_RIGHT, 1);
   });
   EXPECT_EQ(open, (std::vector<HMENU>{file}));
@@ -636,17 +629,17 @@ TEST_F(SkinMenuBarTest, ItemsAddedWhileSkinnedAppearAndTheBarStaysOff) {
   HMENU own = GetMenu(wnd);
   TWinSkinForm* form = Skin(wnd);
   ASSERT_NE(form, nullptr);
-  ASSERT_EQ(form->MenuBar->Items.size(), 3u);
+  ASSERT_EQ(form->MenuBar()->Items.size(), 3u);
 
   gui::TMenuItem* tools = bf.Menu->Items().Add(L"&Tools");
   Drain();
   EXPECT_EQ(GetMenu(wnd), nullptr);  // the form put it back; the skin took it off again
-  ASSERT_EQ(form->MenuBar->Items.size(), 4u);
-  EXPECT_EQ(form->MenuBar->Items[3]->Caption, L"&Tools");
-  EXPECT_EQ(form->MenuBar->Items[3]->Command, tools->Command());
+  ASSERT_EQ(form->MenuBar()->Items.size(), 4u);
+  EXPECT_EQ(form->MenuBar()->Items[3]->Caption, L"&Tools");
+  EXPECT_EQ(form->MenuBar()->Items[3]->Command, tools->Command());
   bf.Edit->SetCaption(L"&Change");
   Drain();
-  EXPECT_EQ(form->MenuBar->Items[1]->Caption, L"&Change");
+  EXPECT_EQ(form->MenuBar()->Items[1]->Caption, L"&Change");
 
   // Without MenuUpdate the bar keeps what it shows, and the system's still
   // stays off the window.
@@ -654,7 +647,7 @@ TEST_F(SkinMenuBarTest, ItemsAddedWhileSkinnedAppearAndTheBarStaysOff) {
   bf.Menu->Items().Add(L"&Later");
   Drain();
   EXPECT_EQ(GetMenu(wnd), nullptr);
-  EXPECT_EQ(form->MenuBar->Items.size(), 4u);
+  EXPECT_EQ(form->MenuBar()->Items.size(), 4u);
   data_->MenuUpdate = true;
 
   // Detach gives the form its bar back with everything in it.
@@ -673,7 +666,7 @@ TEST_F(SkinMenuBarTest, AMenuGivenToASkinnedFormOrTakenAwayIsFollowed) {
   HWND wnd = form->Handle();
   TWinSkinForm* skinner = Skin(wnd);
   ASSERT_NE(skinner, nullptr);
-  ASSERT_EQ(skinner->MenuBar, nullptr);
+  ASSERT_EQ(skinner->MenuBar(), nullptr);
   RECT before{};
   GetClientRect(wnd, &before);
 
@@ -683,21 +676,21 @@ TEST_F(SkinMenuBarTest, AMenuGivenToASkinnedFormOrTakenAwayIsFollowed) {
   menu->Items().Add(L"&File")->Add(L"&Open");
   form->SetMenu(menu);
   Drain();
-  ASSERT_NE(skinner->MenuBar, nullptr);
+  ASSERT_NE(skinner->MenuBar(), nullptr);
   EXPECT_EQ(GetMenu(wnd), nullptr);
-  EXPECT_EQ(skinner->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  ASSERT_EQ(skinner->MenuBar->Items.size(), 1u);
-  EXPECT_EQ(skinner->MenuBar->Items[0]->Caption, L"&File");
+  EXPECT_EQ(skinner->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+  ASSERT_EQ(skinner->MenuBar()->Items.size(), 1u);
+  EXPECT_EQ(skinner->MenuBar()->Items[0]->Caption, L"&File");
   RECT with{};
   GetClientRect(wnd, &with);
-  EXPECT_EQ(with.bottom, before.bottom - skinner->MenuHeight);
+  EXPECT_EQ(with.bottom, before.bottom - skinner->MenuHeight());
 
   // Taken away: the bar and its band go, and switching off puts nothing
   // back on the window.
   form->SetMenu(nullptr);
   Drain();
-  EXPECT_EQ(skinner->MenuBar, nullptr);
-  EXPECT_EQ(skinner->MenuHeight, 0);
+  EXPECT_EQ(skinner->MenuBar(), nullptr);
+  EXPECT_EQ(skinner->MenuHeight(), 0);
   RECT without{};
   GetClientRect(wnd, &without);
   EXPECT_EQ(without.bottom, before.bottom);

@@ -115,7 +115,7 @@ class HighContrastTest : public ::testing::Test {
     EXPECT_FALSE(data->SkinLoading);
     // Components without a default window icon adopt the first skinned
     // window's for good; give them one so the counts compare.
-    data->SpareBitmap.SetSize(16, 16);
+    skin::EnsureSkinManager().SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
     return data;
   }
   // A framework form with controls that all get skinners, not shown yet.

@@ -75,8 +75,8 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   skinner->PaintNonClient();
-  const std::size_t buttons = skinner->SysButtons.size();
-  const int frameTop = skinner->FrameTop;
+  const std::size_t buttons = skinner->SysButtons().size();
+  const int frameTop = skinner->Frame().Top;
   const std::string skinName = data->SkinName;
   ASSERT_GT(buttons, 0u);
   ASSERT_GT(frameTop, 0);
@@ -101,10 +101,10 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
     EXPECT_FALSE(data->SkinLoading);
     EXPECT_EQ(data->SkinName, skinName);
     skinner->PaintNonClient();
-    EXPECT_EQ(skinner->SysButtons.size(), buttons);
-    EXPECT_EQ(skinner->FrameTop, frameTop);
+    EXPECT_EQ(skinner->SysButtons().size(), buttons);
+    EXPECT_EQ(skinner->Frame().Top, frameTop);
     int visible = 0;
-    for (const auto& button : skinner->SysButtons) visible += button->Visible && !button->Element->Image.Empty();
+    for (const auto& button : skinner->SysButtons()) visible += button->Visible && !button->Element->Image.Empty();
     EXPECT_GT(visible, 0);
   };
   for (const BadFile& file : bad) {
@@ -134,7 +134,7 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
 
   // The skinned close button still closes the window.
   skin::TWinSysButton* closeButton = nullptr;
-  for (const auto& button : skinner->SysButtons)
+  for (const auto& button : skinner->SysButtons())
     if (button->Element->Action == 0 && button->Visible) closeButton = button.get();
   ASSERT_NE(closeButton, nullptr);
   RECT window{};

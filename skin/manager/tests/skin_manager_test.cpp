@@ -265,8 +265,8 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   GetWindowRect(wnd, &window);
   // Components without a default window icon adopt the first skinned
   // window's icon for good; give them one so the counts compare.
-  data->SpareBitmap.SetSize(16, 16);
-  other->SpareBitmap.SetSize(16, 16);
+  SkinManager->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+  SkinManager->SetDefaultWindowIcon(other, gui::TBitmap(16, 16));
   const LiveCounts before;
 
   g_log.clear();
@@ -277,7 +277,7 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
   EXPECT_NE(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
   Drain();  // SkinMsgAttached fits the frame
-  EXPECT_EQ(skinner->SkinState, skin::TWinSkinForm::ssRunning);
+  EXPECT_EQ(skinner->State(), skin::TWinSkinForm::ssRunning);
   g_log.clear();
   EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
   for (UINT msg : g_log) {
@@ -391,7 +391,8 @@ TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
 // window and skins it; 500 of them leave no handle behind.
 TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
   gui::TApplication app;
-  LoadedData()->SpareBitmap.SetSize(16, 16);  // no icon adopted from the first box
+  TSkinData* data = LoadedData();
+  SkinManager->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));  // no icon adopted from the first box
   Drain();
   const LiveCounts before;
   std::atomic<bool> done{false};

@@ -1,0 +1,62 @@
+#include "skin/form/caption_buttons.h"
+
+#include "gui/bitmap.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+
+namespace skin {
+
+int FramesOf(const TDataSkinObject& element) { return element.FrameCount > 0 ? element.FrameCount : 1; }
+
+void TCaptionButtons::Build(TWinSkinForm* form, TSkinContent& skin) {
+  Clear();
+  for (const auto& element : skin.SysButtonElements) buttons_.push_back(std::make_unique<TWinSysButton>(form, element.get()));
+}
+
+void TCaptionButtons::Clear() {
+  current_ = nullptr;
+  buttons_.clear();
+}
+
+std::vector<TCaptionButtonSpec> TCaptionButtons::Specs() const {
+  std::vector<TCaptionButtonSpec> specs;
+  specs.reserve(buttons_.size());
+  for (const auto& button : buttons_) {
+    const TDataSkinSysButton& e = *button->Element;
+    const SIZE size = e.Image.Empty() ? SIZE{} : SIZE{e.Image.Width() / FramesOf(e), e.Image.Height()};
+    specs.push_back(TCaptionButtonSpec{e.Action, e.Align, e.XCoord, e.YCoord, e.Visibility, e.Visibility1, size});
+  }
+  return specs;
+}
+
+void TCaptionButtons::Place(const TFrameLayout& layout) {
+  for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
+    TWinSysButton& button = *buttons_[i];
+    button.Visible = layout.Buttons[i].Visible;
+    if (button.Visible && !button.Element->Image.Empty()) button.BoundsRect = layout.Buttons[i].Bounds;
+  }
+}
+
+TWinSysButton* TCaptionButtons::At(const TFrameLayout& layout, POINT p) const {
+  for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
+    const TCaptionButtonPlace& place = layout.Buttons[i];
+    if (place.Visible && buttons_[i]->Element->Action >= 0 && PtInRect(&place.Bounds, p)) return buttons_[i].get();
+  }
+  return nullptr;
+}
+
+void TCaptionButtons::PaintAtRest(HDC dc, const TFrameLayout& layout, gui::TBitmap& icon, bool active) const {
+  for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
+    TDataSkinSysButton& e = *buttons_[i]->Element;
+    const TCaptionButtonPlace& place = layout.Buttons[i];
+    if (!place.Visible || e.Image.Empty() || e.Visibility == bvMdiChildMaximized) continue;
+    if (ShowsWindowIcon(e.Action)) {
+      DrawFrame(dc, place.Bounds, icon, true, 1, 1);
+      continue;
+    }
+    const int frame = (active || FramesOf(e) < 4) ? 1 : 4;
+    DrawFrame(dc, place.Bounds, e.Image, true, FramesOf(e), frame);
+  }
+}
+
+}  // namespace skin

@@ -1,0 +1,56 @@
+// The caption buttons of a skinned frame: one for each of the skin's
+// caption-button elements, placed where the frame's layout puts them, and
+// the one non-client object (a caption button or a bar item) that is hot or
+// pressed now. Painting at rest and finding the button under a point read
+// the layout they are given.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "skin/form/frame_layout.h"
+#include "skin/form/nc_objects.h"
+
+namespace gui {
+class TBitmap;
+}
+
+namespace skin {
+
+class TDataSkinObject;
+class TSkinContent;
+
+// How many state frames an element's picture holds side by side (one at least).
+int FramesOf(const TDataSkinObject& element);
+
+class TCaptionButtons {
+ public:
+  using TButtons = std::vector<std::unique_ptr<TWinSysButton>>;
+
+  // One button for each of the skin's elements, none hot.
+  void Build(TWinSkinForm* form, TSkinContent& skin);
+  void Clear();
+  const TButtons& Buttons() const { return buttons_; }
+
+  // What the layout is computed from, one entry per button.
+  std::vector<TCaptionButtonSpec> Specs() const;
+  // Gives each button its place in `layout`, where hover and press paint
+  // it; a button without a picture, or hidden, keeps its last place.
+  void Place(const TFrameLayout& layout);
+  // The first visible button with an action under the point, in `layout`.
+  TWinSysButton* At(const TFrameLayout& layout, POINT p) const;
+  // Every button at rest where `layout` puts it; the maximised-child
+  // buttons are the menu bar's to draw.
+  void PaintAtRest(HDC dc, const TFrameLayout& layout, gui::TBitmap& icon, bool active) const;
+
+  // The hot or pressed object, or none.
+  TNCObject* Current() const { return current_; }
+  void SetCurrent(TNCObject* object) { current_ = object; }
+
+ private:
+  TButtons buttons_;
+  TNCObject* current_ = nullptr;
+};
+
+}  // namespace skin

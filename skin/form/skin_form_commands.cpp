@@ -1,0 +1,169 @@
+// The skinned system menu and what the caption buttons and the system menu
+// do to the window: restore, maximise, minimise, close, and the maximised
+// MDI child's buttons.
+#include <utility>
+
+#include "gui/forms.h"
+#include "gui/menus.h"
+#include "gui/timer.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_protocol.h"
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+namespace {
+
+// The command a maximised MDI child's button sends the child, or 0.
+WPARAM MdiChildCommand(std::int32_t action) {
+  switch (action) {
+    case caMdiMinimize:
+    case caMdiMinimize2:
+      return SC_MINIMIZE;
+    case caMdiRestore:
+    case caMdiRestore2:
+      return SC_RESTORE;
+    case caMdiClose:
+    case caMdiClose2:
+      return SC_CLOSE;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void TWinSkinForm::BuildSystemPopup() {
+  delete std::exchange(skinSystemMenu_, nullptr);
+  skinSystemMenu_ = new gui::TPopupMenu(this);
+  skinSystemMenu_->SetTag(kSystemPopupTag);
+  skinSystemMenu_->OwnerDraw = true;
+  skinSystemMenu_->Images = SkinData ? &SkinData->MenuGlyphs() : nullptr;
+  auto add = [this](const wchar_t* caption, int tag, gui::TNotifyEvent click) {
+    gui::TMenuItem* item = skinSystemMenu_->Items().Add(caption);
+    item->SetTag(tag);
+    item->ImageIndex = tag;
+    item->OnClick = std::move(click);
+    popups_.AssignSkinHandlers(*item);
+    return item;
+  };
+  const std::uint8_t buttons = facts_.WindowButtons;
+  add(L" Restore ", smRestore, [this](gui::TObject*) { RestoreWindow(); });
+  if (buttons & wbMaximize) add(L" Maximize ", smMaximize, [this](gui::TObject*) { ToggleMaximize(); });
+  if (buttons & wbMinimize) add(L" Minimize ", smMinimize, [this](gui::TObject*) { ToggleMinimize(); });
+  add(L"-", smSeparator, nullptr);
+  // The key that closes a window is Alt+F4.
+  add(L" Close ", smClose, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Alt+F4";
+}
+
+void TWinSkinForm::RestoreWindow() {
+  facts_.Show = shNormal;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::ToggleMaximize() {
+  if (facts_.Show == shMaximized) return RestoreWindow();
+  facts_.Show = shMaximized;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  SetCurrentObject(nullptr);
+}
+
+void TWinSkinForm::ToggleMinimize() {
+  if (facts_.Show == shMinimized) return RestoreWindow();
+  facts_.Show = shMinimized;
+  PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TWinSkinForm::CloseFromMenu() {
+  if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  PostMessageW(Handle, WM_CLOSE, 0, 0);
+}
+
+void TWinSkinForm::DoButtonAction(int x, int y) {
+  auto* button = dynamic_cast<TWinSysButton*>(CurrentObject());
+  if (!button) return;
+  const std::int32_t action = button->Element->Action;
+  if (const WPARAM command = MdiChildCommand(action)) return SendToMdiChild(command);
+  switch (action) {
+    case caClose:
+      CloseFromMenu();
+      break;
+    case caMaximize:
+    case caMaximize2:
+      ToggleMaximize();
+      break;
+    case caMinimize:
+    case caMinimize2:
+      ToggleMinimize();
+      break;
+    case caSystemMenu:
+    case caIcon:
+    case caSystemMenu2:
+      ShowSystemMenu(x + 1, y + 1);
+      break;
+    default:
+      PostMessageW(Handle, SkinMsgQuery, static_cast<WPARAM>(action), 0);
+      break;
+  }
+}
+
+void TWinSkinForm::ShowSystemMenu(int x, int y) {
+  if (skinSystemMenu_) {
+    for (gui::TMenuItem* item : skinSystemMenu_->Items().Items()) {
+      if (item->Tag() == smRestore) item->Enabled = facts_.Show != shNormal;
+      if (item->Tag() == smMaximize) item->Enabled = facts_.Show != shMaximized;
+      if (item->Tag() == smMinimize) item->Enabled = facts_.Show != shMinimized;
+    }
+  }
+  const DWORD now = GetTickCount();
+  if (static_cast<int>(doubleClickTime_) < 0 || now - lastIconClick_ > doubleClickTime_) {
+    lastIconClick_ = now;
+    if (skinSystemMenu_ && SkinData->HasControl(xcSystemMenu) && facts_.Mdi != mkChild) {
+      skinSystemMenu_->Popup(x, y, Handle);
+    } else if (systemMenu_) {
+      TrackPopupMenu(systemMenu_, TPM_RIGHTBUTTON, x, y, 0, Handle, nullptr);
+    }
+    return;
+  }
+  // A second opening within the double-click time: double-clicking the icon
+  // closes the window.
+  CloseFromMenu();
+}
+
+LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(wParam) & 0xFFF0) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+      // A choice made in the system menu tracked as a plain popup.
+      if ((LOWORD(wParam) & 0xF) == 0) {
+        PostMessageW(Handle, WM_SYSCOMMAND, LOWORD(wParam), 0);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return CallDefault(WM_COMMAND, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
+  const WPARAM command = wParam & 0xFFF0;
+  if (command == SC_KEYMENU && AnswerKeyMenu(lParam)) return 1;
+  const bool child = facts_.Mdi == mkChild;
+  if (command == SC_MINIMIZE || command == SC_MAXIMIZE) {
+    facts_.Show = command == SC_MINIMIZE ? shMinimized : shMaximized;
+    if (child) SetSystemCaption(true);
+  } else if (command == SC_RESTORE) {
+    facts_.Show = shNormal;
+    if (child) SetSystemCaption(false);
+  }
+  return CallDefault(WM_SYSCOMMAND, wParam, lParam);
+}
+
+}  // namespace skin

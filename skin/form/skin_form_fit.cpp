@@ -1,0 +1,151 @@
+// Fitting a form skinner's frame to its window: the client size kept inside
+// the skin frame at attach and at a skin change, the system caption taken
+// off and put back, the show state followed.
+#include "gui/forms.h"
+#include "gui/timer.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+void TWinSkinForm::OnSkinMsgAttached() {
+  if (state_ == ssAttached) {
+    if (facts_.Mdi == mkChild && MdiMaximized()) {
+      SetSystemCaption(true);
+      RefreshFrame();
+    } else if (facts_.Show != shMinimized && facts_.Kind != fkNone) {
+      state_ = ssFitting;
+      AdjustFrameSize(false);
+      state_ = ssRunning;
+      UpdateRegion();
+    }
+  }
+  state_ = ssRunning;
+  if (hoverTimer_) hoverTimer_->SetEnabled(true);
+}
+
+void TWinSkinForm::AdjustFrameSize(bool keepClient) {
+  if (facts_.Show == shMaximized) {
+    RefreshFrame();
+    return;
+  }
+  RECT r{};
+  GetWindowRect(Handle, &r);
+  if (!keepClient && Form) {
+    // The client height the form had inside the system frame it had at
+    // attach, whatever its border style: a fixed border or a tool window's
+    // small caption is thinner than a sizeable frame with a full caption.
+    clientRect_.bottom = (r.bottom - r.top) - nativeFrameSize_.bottom;
+  } else if (keepClient) {
+    GetClientRect(Handle, &clientRect_);
+  }
+  const TFrameThickness& frame = facts_.Frame;
+  menuBar_.FitHeight(clientRect_.right + frame.Left + frame.Right);
+  SIZE size = WindowSizeForClient(frame, facts_.MenuHeight, SIZE{clientRect_.right, clientRect_.bottom});
+  if (!keepClient && (windowClass_ == L"TMessageForm" || windowClass_ == L"#32770")) {
+    // Message and dialog boxes: widen the box until the caption fits.
+    gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+    HFONT font = captionFont_ ? captionFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SIZE space{};
+    {
+      gui::SelectGuard select(dc.get(), font);
+      GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
+    }
+    spaceWidth_ = space.cx;
+    SetCaptionText(WindowText(Handle));
+    const TDataSkinTitle& title = SkinData->Skin().TitleElement;
+    const int needed = (static_cast<int>(captionText_.size()) + 7) * spaceWidth_ + frame.Left + frame.Right +
+                       title.LeftWidth + title.RightWidth + title.TextBackLeft + title.TextBackRight;
+    if (size.cx < needed) {
+      const int shift = (needed - size.cx) / 2;
+      for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT c{};
+        GetWindowRect(child, &c);
+        POINT p{c.left, c.top};
+        ScreenToClient(Handle, &p);
+        SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+      }
+      size.cx = needed;
+    }
+  }
+  SetWindowPos(Handle, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::SetSystemCaption(bool on) {
+  if (!on && facts_.Mdi == mkChild && MdiMaximized()) return;
+  systemCaptionOn_ = on;
+  auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  std::uint8_t& buttons = facts_.WindowButtons;
+  if (on) {
+    if (buttons & wbSystemMenu) style |= WS_SYSMENU;
+    if (buttons & wbMinimize) style |= WS_MINIMIZEBOX;
+    if (buttons & wbMaximize) style |= WS_MAXIMIZEBOX;
+    if (buttons & wbCaptionRemoved) style |= WS_CAPTION;
+  } else if (ownerWindow_) {
+    style &= ~static_cast<DWORD>(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  } else {
+    buttons |= wbCaptionRemoved;
+    style &= ~static_cast<DWORD>(WS_CAPTION);
+  }
+  SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(style));
+  facts_.Style = style;
+}
+
+void TWinSkinForm::RefreshFrame() {
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::RefreshSkin() {
+  if (Form) {
+    Form->SetColor(SkinData->Skin().Colours.ButtonFace);
+    for (gui::TComponent* component : Form->Components())
+      if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(SkinData->Skin().Colours.ButtonFace);
+  }
+  for (TSkinControlBase* skinner : controlSkinners_) skinner->SkinChanged();
+  state_ = ssReskinning;
+  if (frameSkinned_) {
+    if (Form) popups_.TakeOver(*Form, *SkinData);
+    AdjustFrameSize(true);
+    state_ = ssRunning;
+    UpdateRegion();
+  }
+  state_ = ssRunning;
+}
+
+void TWinSkinForm::ReadShowState() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(Handle, &placement)) return;
+  switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+      facts_.Show = shMinimized;
+      break;
+    case SW_SHOWMAXIMIZED:
+      facts_.Show = shMaximized;
+      break;
+    default:
+      facts_.Show = shNormal;
+      break;
+  }
+}
+
+void TWinSkinForm::FollowMdiMaximized(bool maximized) {
+  if (facts_.Mdi != mkChild) return;
+  if (maximized) {
+    RemoveRegion();
+    SetSystemCaption(true);
+  } else if (facts_.Show == shMinimized) {
+    SetSystemCaption(true);
+  } else {
+    facts_.Show = shNormal;
+    UpdateRegion();
+    SetSystemCaption(false);
+    if (!RegionSet()) RefreshFrame();
+  }
+}
+
+}  // namespace skin

@@ -1,0 +1,168 @@
+// Non-client input on a skinned frame: hit testing from the frame's layout,
+// the caption buttons and bar items under the mouse, sizing and the hover
+// timer.
+#include <windowsx.h>
+
+#include "gui/forms.h"
+#include "skin/data/screen_scale.h"
+#include "skin/data/skin_data.h"
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+namespace {
+
+POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+}  // namespace
+
+POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
+  POINT p{x, y};
+  ScreenToClient(Handle, &p);
+  if (facts_.Show != shMinimized) {
+    p.x += facts_.Frame.Left;
+    p.y += facts_.Frame.Top + facts_.MenuHeight;
+  }
+  return p;
+}
+
+// The system answers first (its sizing band, the client); what it leaves is
+// the skin frame's. Skinned close, minimise and maximise buttons answer as
+// the system's would, so tools that look for those boxes find them; their
+// clicks stay ours.
+LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
+  const LRESULT hit = CallDefault(WM_NCHITTEST, wParam, lParam);
+  if (hit != HTNOWHERE) return hit;
+  const POINT screen = PointOf(lParam);
+  const TFrameInput in = FrameInput();
+  return FrameHitTest(in, LayoutFrame(in), ScreenToWindow(screen.x, screen.y), ScaleToScreen(3),
+                      GetSystemMetrics(SM_CXSIZE));
+}
+
+TNCObject* TWinSkinForm::FindNCObject(POINT p) {
+  // Laid out now, for the window as it is: never the last paint's places.
+  if (TWinSysButton* button = buttons_.At(LayoutSysButtons(), p)) return button;
+  return MenuBar() ? MenuBar()->FindMenuButton(p) : nullptr;
+}
+
+LRESULT TWinSkinForm::WMNcMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (!facts_.Active) return 0;
+  const POINT screen = PointOf(lParam);
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
+    object->MouseEnter();
+    return 0;
+  }
+  if (TNCObject* current = CurrentObject()) current->MouseLeave();
+  return CallDefault(WM_NCMOUSEMOVE, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
+  menuBar_.FollowWindowMenu();
+  const POINT screen = PointOf(lParam);
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
+    if (!facts_.Active) SetForegroundWindow(Handle);
+    object->MouseDown();
+    if (auto* item = dynamic_cast<TMenuBtn*>(object)) menuBar_.Open(*item);
+    return 0;
+  }
+  // A maximised window is not dragged by its caption.
+  if (facts_.Show == shMaximized && wParam == HTCAPTION && facts_.Active) wParam = HTMENU;
+  return CallDefault(WM_NCLBUTTONDOWN, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WMNcLButtonUp(WPARAM wParam, LPARAM lParam) {
+  const POINT screen = PointOf(lParam);
+  if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
+    // A bar item has opened on the press already.
+    auto* button = dynamic_cast<TWinSysButton*>(object);
+    if (button && CurrentObject() == button) {
+      button->MouseUp();
+      DoButtonAction(screen.x, screen.y);
+    }
+    return 0;
+  }
+  return CallDefault(WM_NCLBUTTONUP, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WMNcLButtonDblClk(WPARAM, LPARAM) {
+  if (facts_.Show != shNormal) {
+    RestoreWindow();
+  } else if (facts_.WindowButtons & wbMaximize) {
+    ToggleMaximize();
+  }
+  return 0;
+}
+
+LRESULT TWinSkinForm::WMNcRButtonDown(WPARAM wParam, LPARAM lParam) {
+  if (wParam == HTCAPTION && facts_.Mdi != mkChild) {
+    const POINT screen = PointOf(lParam);
+    ShowSystemMenu(screen.x, screen.y);
+    return 0;
+  }
+  return CallDefault(WM_NCRBUTTONDOWN, wParam, lParam);
+}
+
+bool TWinSkinForm::AnswerKeyMenu(LPARAM ch) {
+  if (!frameSkinned_ || (facts_.Mdi != mkChild && (facts_.Style & WS_CHILD))) return false;
+  if (menuBar_.Tracking() || ch == ' ' || ch == '-' || GetCapture()) return false;
+  menuBar_.FollowWindowMenu();
+  if (ch == 0) {
+    if (MenuBar()) menuBar_.TrackKeys();
+    return true;
+  }
+  if (!FindAccelButton(static_cast<wchar_t>(ch))) return false;
+  menuBar_.Accelerator(static_cast<WPARAM>(ch));
+  return true;
+}
+
+LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallDefault(WM_SIZE, wParam, lParam);
+  if (wParam == SIZE_RESTORED) facts_.Show = shNormal;
+  if (wParam == SIZE_MINIMIZED) facts_.Show = shMinimized;
+  if (wParam == SIZE_MAXIMIZED) facts_.Show = shMaximized;
+  if (facts_.Show == shMinimized) return result;
+  if (facts_.Mdi == mkChild && (MdiMaximized() || facts_.Show != shNormal)) return result;
+  if (state_ == ssRunning || state_ == ssReskinning) UpdateRegion();
+  return result;
+}
+
+LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
+  // The system sizes a maximised MDI child from the styles it has while it
+  // asks, and the window's placement says "maximised" only afterwards: a
+  // child on its way to the maximised state gets its caption back first, so
+  // that caption and frame end up outside the client window.
+  const bool child = facts_.Mdi == mkChild;
+  const bool childMaximising = child && facts_.Show == shMaximized;
+  if (childMaximising) SetSystemCaption(true);
+  const LRESULT result = CallDefault(WM_GETMINMAXINFO, wParam, lParam);
+  ReadShowState();
+  if (childMaximising && facts_.Show == shNormal) facts_.Show = shMaximized;
+  if (facts_.Show == shMinimized || (child && facts_.Show == shMaximized)) {
+    SetSystemCaption(true);
+  } else {
+    if (child && MdiMaximized()) Host->ChangeMdiMaximized(false);
+    SetSystemCaption(false);
+  }
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  return result;
+}
+
+void TWinSkinForm::HoverTick() {
+  if (menuBar_.Tracking()) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (TNCObject* current = CurrentObject()) {
+    const POINT p = ScreenToWindow(cursor.x, cursor.y);
+    if (!PtInRect(&current->BoundsRect, p)) current->MouseLeave();
+  }
+  if (!Form && HotButton) {
+    const RECT r = HotButton->LastPaintedRect();
+    if (!PtInRect(&r, cursor)) {
+      HotButton->SendMouseLeave();
+      HotButton = nullptr;
+    }
+  }
+}
+
+}  // namespace skin

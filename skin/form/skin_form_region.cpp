@@ -1,0 +1,99 @@
+// The window region of a skinned frame: cut from the frame as composed where
+// a border piece is transparent, a plain rectangle elsewhere, and set only
+// when what it is made from has changed.
+#include "skin/data/paint_guard.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_region.h"
+#include "skin/form/frame_pieces.h"
+#include "skin/form/skin_form.h"
+
+namespace skin {
+
+gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
+  TDataSkinBorder& piece = BorderPiece(SkinData->Skin(), index);
+  if (FrameComposedAt(band)) {
+    // The composed frame holds every piece as painted: cut the band from it
+    // rather than render the piece again.
+    GdiFlush();
+    const auto* bits = reinterpret_cast<const std::uint8_t*>(frameCache_.Bits());
+    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(frameCache_.Width()) * 4;
+    const TScanLines lines{bits + band.top * stride + band.left * 4, stride, band.right - band.left,
+                           band.bottom - band.top};
+    return CreateRegionFromScanLines(lines, band.left, band.top, 1, 1, 1, TransparentColour);
+  }
+  if (fromCache) {
+    gui::TBitmap part(band.right - band.left, band.bottom - band.top);
+    BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
+    return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
+  }
+  gui::TBitmap rendered = RenderNineSlice(band, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
+                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  if (rendered.Empty()) return gui::RegionHandle(CreateRectRgnIndirect(&band));
+  return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
+}
+
+bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
+  return frameCacheKey_ && frameCache_.Bits() && band.left >= 0 && band.top >= 0 && band.left < band.right &&
+         band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
+}
+
+void TWinSkinForm::UpdateRegion() {
+  if (!SkinData) return;
+  RECT window{};
+  GetWindowRect(Handle, &window);
+  const SIZE size{window.right - window.left, window.bottom - window.top};
+  const int w = size.cx, h = size.cy;
+  if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
+  const TRegionKey key{w, h, facts_.Show, facts_.Frame, facts_.MenuHeight, SkinData->SkinGeneration()};
+  // The same region again would cost a round trip to the display server.
+  if (regionKey_ == key && facts_.Mdi != mkChild) return;
+  TSkinContent& skin = SkinData->Skin();
+  HRGN region;
+  if (skin.BorderLeft.Trans != 1 && skin.BorderRight.Trans != 1 && skin.BorderTop.Trans != 1 &&
+      skin.BorderBottom.Trans != 1) {
+    region = CreateRectRgn(0, 0, w, h);
+  } else {
+    // The frame the next paint shows, composed now for this size if it is
+    // not yet, is what the region is cut from.
+    bool composed = false;
+    if (FramePaintable()) PaintSwallowingFailures([&] {
+      ComposedFrame();
+      composed = true;
+    });
+    if (!composed || !(frameCacheKey_->Input == FrameInput(size))) DropFrameCache();
+    const TFrameLayout layout = LayoutFrame(FrameInput(size));
+    const RECT inner{layout.Left.right, layout.TitleBand.bottom, layout.Right.left, layout.Bottom.top};
+    gui::RegionHandle all(CreateRectRgnIndirect(&inner));
+    auto add = [&all](gui::RegionHandle part) {
+      if (part) CombineRgn(all.get(), all.get(), part.get(), RGN_OR);
+    };
+    auto full = [](const RECT& band) { return gui::RegionHandle(CreateRectRgnIndirect(&band)); };
+    const TFrameThickness& f = facts_.Frame;
+    const RECT& bottom = layout.Bottom;
+    const RECT& top = layout.TitleBand;
+    add(skin.BorderLeft.Trans == 1 && h > 1 && f.Left > 0 ? BandRegion(bpLeft, layout.Left, false) : full(layout.Left));
+    add(skin.BorderRight.Trans == 1 && h > 1 && f.Right > 0 ? BandRegion(bpRight, layout.Right, false)
+                                                            : full(layout.Right));
+    add(skin.BorderBottom.Trans == 1 && f.Bottom >= 2 && bottom.right > bottom.left
+            ? BandRegion(bpBottom, bottom, false)
+            : full(bottom));
+    const bool cached = titleCache_.Width() == w && titleCache_.Height() == f.Top;
+    add(skin.BorderTop.Trans == 1 && f.Top > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
+                                                                       : full(top));
+    region = all.release();
+  }
+  // The window owns the region from here on.
+  SetWindowRgn(Handle, region, TRUE);
+  regionKey_ = key;
+}
+
+void TWinSkinForm::RemoveRegion() {
+  if (!RegionSet()) return;
+  titleCache_.SetSize(0, 0);
+  DropFrameCache();
+  SetWindowRgn(Handle, nullptr, FALSE);
+  regionKey_.reset();
+}
+
+}  // namespace skin

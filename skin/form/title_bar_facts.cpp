@@ -1,0 +1,52 @@
+#include "skin/form/title_bar_facts.h"
+
+#include "skin/data/skin_data.h"
+
+namespace skin {
+
+namespace {
+
+// The title bar's part a caption button stands for; the title bar itself
+// for buttons the system's title bar does not have.
+gui::TTitleBarPart TitleBarPartOf(std::int32_t action) {
+  if (action == caClose) return gui::tpCloseButton;
+  if (action == caMinimize || action == caMinimize2) return gui::tpMinimizeButton;
+  if (action == caMaximize || action == caMaximize2) return gui::tpMaximizeButton;
+  return gui::tpTitleBar;
+}
+
+RECT MovedBy(RECT r, POINT by) {
+  OffsetRect(&r, by.x, by.y);
+  return r;
+}
+
+}  // namespace
+
+gui::TTitleBarFacts TitleBarFactsOf(HWND wnd, const std::wstring& caption, bool maximized, const TFrameLayout& layout,
+                                    const TCaptionButtons& buttons) {
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  const POINT corner{window.left, window.top};
+  gui::TTitleBarFacts facts;
+  facts.Window = wnd;
+  facts.Caption = caption;
+  facts.Maximized = maximized;
+  facts.Bounds = MovedBy(layout.Title, corner);
+  const TCaptionButtons::TButtons& all = buttons.Buttons();
+  for (std::size_t i = 0; i < all.size() && i < layout.Buttons.size(); ++i) {
+    const gui::TTitleBarPart part = TitleBarPartOf(all[i]->Element->Action);
+    if (part == gui::tpTitleBar || !layout.Buttons[i].Visible) continue;
+    auto& shown = facts.Buttons[static_cast<std::size_t>(part)];
+    shown.Shown = true;
+    shown.Pressed = all[i]->State == TNCObject::stPressed;
+    shown.Bounds = MovedBy(all[i]->BoundsRect, corner);
+  }
+  return facts;
+}
+
+LRESULT AnswerTitleBar(HWND wnd, const std::wstring& caption, bool maximized, const TFrameLayout& layout,
+                       const TCaptionButtons& buttons, WPARAM wParam) {
+  return gui::AnswerTitleBarObject(TitleBarFactsOf(wnd, caption, maximized, layout, buttons), wParam);
+}
+
+}  // namespace skin
