@@ -142,9 +142,9 @@ LRESULT TWinSkinForm::WMNcActivate(WPARAM wParam, LPARAM) {
   Active = wParam ? 1 : 0;
   FollowWindowMenu();
   if (hoverTimer_) hoverTimer_->SetEnabled(Active != 0);
-  if (!Active && HotButton) {
-    HotButton->SendMouseLeave();
-    HotButton = nullptr;
+  if (!Active && HotButton()) {
+    HotButton()->SendMouseLeave();
+    SetHotButton(nullptr);
   }
   if (!IsRunningMdiChildOutOfNormal()) PaintNonClient();
   return 1;
@@ -653,11 +653,11 @@ void TWinSkinForm::HoverTick() {
     const POINT p = ScreenToWindow(cursor.x, cursor.y);
     if (!PtInRect(&CurrentObject->BoundsRect, p)) CurrentObject->MouseLeave();
   }
-  if (!Form && HotButton) {
-    const RECT r = HotButton->LastPaintedRect();
+  if (!Form && HotButton()) {
+    const RECT r = HotButton()->LastPaintedRect();
     if (!PtInRect(&r, cursor)) {
-      HotButton->SendMouseLeave();
-      HotButton = nullptr;
+      HotButton()->SendMouseLeave();
+      SetHotButton(nullptr);
     }
   }
 }

@@ -51,7 +51,7 @@ class SkinButtonTest : public ::testing::Test {
   // be those of the look's face.
   void ExpectLook(TSkinButton& skinner, int look, int line) {
     RECT wr;
-    GetWindowRect(skinner.Handle, &wr);
+    GetWindowRect(skinner.SkinnedWindow(), &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
     gui::TBitmap drawn(w, h);
     skinner.DrawSkin(drawn.DC(), RECT{0, 0, w, h});
@@ -166,12 +166,12 @@ TEST_F(SkinButtonTest, TheHotLookLeavesTheFirstButtonBeforeTheSecondTakesIt) {
 
   Move(a->Handle());
   EXPECT_TRUE(first->Hot());
-  EXPECT_EQ(form_skinner.HotButton, first);
+  EXPECT_EQ(form_skinner.HotButton(), first);
   Move(b->Handle());
   EXPECT_EQ(spy.log, std::vector<std::string>{"leave"});
   EXPECT_FALSE(first->Hot());
   EXPECT_TRUE(second->Hot());
-  EXPECT_EQ(form_skinner.HotButton, second);
+  EXPECT_EQ(form_skinner.HotButton(), second);
   a->WindowProc = spy.next;
   form_skinner.FreeControlSkinners();
   EXPECT_EQ(a->WindowProc, a->OwnWindowMethod());
@@ -192,16 +192,16 @@ TEST_F(SkinButtonTest, AHotButtonThatGoesAwayIsForgotten) {
 
   // The control freed at run time takes its skinner with it.
   Move(a->Handle());
-  ASSERT_NE(form_skinner.HotButton, nullptr);
+  ASSERT_NE(form_skinner.HotButton(), nullptr);
   delete a;
-  EXPECT_EQ(form_skinner.HotButton, nullptr);
+  EXPECT_EQ(form_skinner.HotButton(), nullptr);
   EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
 
   // A window destroyed under its skinner: dead at once, freed at the purge.
   Move(b->Handle());
-  ASSERT_EQ(form_skinner.HotButton, second);
+  ASSERT_EQ(form_skinner.HotButton(), second);
   b->DestroyHandle();
-  EXPECT_EQ(form_skinner.HotButton, nullptr);
+  EXPECT_EQ(form_skinner.HotButton(), nullptr);
   form_skinner.PurgeDestroyedControls();
   EXPECT_TRUE(form_skinner.ControlSkinners().empty());
   delete form;
@@ -375,7 +375,7 @@ TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
   auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[1]);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(first->GraphicControl, speed);
+  EXPECT_EQ(first->GraphicControl(), speed);
   EXPECT_EQ(first->SkinnedWindow(), nullptr);
   // Skinning it again is recognised through the windowless control.
   skin::SkinComponents(form_skinner, form);

@@ -28,7 +28,7 @@ class GlyphTest : public ::testing::TestWithParam<int> {
 // The skinner's drawing of the whole control.
 gui::TBitmap Drawn(skin::TSkinControl& skinner) {
   RECT wr;
-  GetWindowRect(skinner.Handle, &wr);
+  GetWindowRect(skinner.SkinnedWindow(), &wr);
   gui::TBitmap bitmap(wr.right - wr.left, wr.bottom - wr.top);
   skinner.DrawSkin(bitmap.DC(), RECT{0, 0, bitmap.Width(), bitmap.Height()});
   return bitmap;
@@ -248,7 +248,7 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   // An empty window text falls back to the framework caption.
   SetWindowTextW(group->Handle(), L"");
   Drawn(*frame);
-  EXPECT_EQ(frame->Caption, L"Threats found");
+  EXPECT_EQ(frame->CaptionText(), L"Threats found");
 
   form_skinner.FreeControlSkinners();
   EXPECT_EQ(group->Color(), 0x123456u);
@@ -382,7 +382,7 @@ TEST_F(BoxTest, AStatusBarThatRecreatesItsWindowStaysSkinned) {
   bar->SetSizeGrip(false);  // takes effect by re-creating the window
   ASSERT_NE(bar->Handle(), before);
   EXPECT_EQ(skinner->SkinnerState(), 1);
-  EXPECT_EQ(skinner->Handle, bar->Handle());
+  EXPECT_EQ(skinner->SkinnedWindow(), bar->Handle());
   EXPECT_EQ(form_skinner.FindWindowSkinner(bar->Handle()), skinner);
   // The new window is painted (by the skin) and validated: no paint is left
   // pending after a bounded number of messages.
@@ -391,7 +391,7 @@ TEST_F(BoxTest, AStatusBarThatRecreatesItsWindowStaysSkinned) {
   EXPECT_FALSE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
   RECT wr{};
   GetWindowRect(bar->Handle(), &wr);
-  EXPECT_EQ(skinner->WindowRect.right, wr.right);  // recorded by the skin's paint
+  EXPECT_EQ(skinner->LastPaintedRect().right, wr.right);  // recorded by the skin's paint
   form_skinner.FreeControlSkinners();
   EXPECT_EQ(bar->WindowProc, bar->OwnWindowMethod());
   delete form;

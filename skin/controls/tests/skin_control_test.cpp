@@ -21,6 +21,7 @@
 #include "skin/controls/skin_tabs.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/form/control_discovery.h"
+#include "skin/form/skinner_registry.h"
 
 namespace {
 
@@ -67,14 +68,15 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
   auto* skinner = new CountingSkinner(panel);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  EXPECT_TRUE(skinner->AttachControl(&form_skinner, data_.get(), nullptr, true));
   const gui::TWndMethod hooked = panel->WindowProc;
   EXPECT_NE(hooked, panel->OwnWindowMethod());
-  EXPECT_EQ(skinner->Caption, L"a");
+  EXPECT_EQ(skinner->CaptionText(), L"a");
   EXPECT_EQ(skinner->SkinnerState(), 1);
-  // A second attach changes nothing, and nothing is listed twice.
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  EXPECT_TRUE(skinner->Recolor);
+  // A second attach changes nothing (the skinner stays attached), and
+  // nothing is listed twice.
+  EXPECT_TRUE(skinner->AttachControl(&form_skinner, data_.get(), nullptr, false));
+  EXPECT_TRUE(skinner->Recolor());
   EXPECT_EQ(panel->WindowProc, hooked);
   EXPECT_TRUE(form_skinner.AddControlSkinner(skinner));
   EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
@@ -87,7 +89,7 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   // WM_SETTEXT: the caption follows and the control repaints at once.
   const int before = skinner->paints;
   SendMessageW(panel->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
-  EXPECT_EQ(skinner->Caption, L"changed");
+  EXPECT_EQ(skinner->CaptionText(), L"changed");
   EXPECT_GT(skinner->paints, before);
 
   // WM_PAINT with a device context draws into it, no window DC taken.
@@ -307,16 +309,24 @@ TEST_F(FollowTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
   EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   skin::TSkinEdit skinner(nullptr);
-  skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
   EXPECT_FALSE(skinner.Attached());
   EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  // No family says otherwise, whichever way it is given the window.
+  for (std::size_t k = 1; k < skin::kSkinnerKinds; ++k) {
+    const auto kind = static_cast<skin::TSkinnerKind>(k);
+    std::unique_ptr<skin::TSkinControl> any(skin::SkinnerEntry(kind).Create(nullptr));
+    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &form_skinner_})) << any->ClassName();
+    EXPECT_EQ(any->SkinnerState(), skin::ksCreated) << any->ClassName();
+  }
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   SendMessageW(edit, WM_USER + 7, 0, 0);
   EXPECT_EQ(seen, 1);
   other.Detach();
   DestroyWindow(dialog);
   skin::TSkinEdit late(nullptr);
-  late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
   EXPECT_FALSE(late.Attached());
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   form_skinner_.Handle = nullptr;

@@ -106,14 +106,14 @@ TEST_F(EditsTest, SpinButtonsInsideASpinEditAreSkinnedOneInsideTheEdge) {
   Snapshot(spin->Handle());
   ASSERT_NE(skinner->UpDown, nullptr);
   wchar_t cls[32] = {};
-  GetClassNameW(skinner->UpDown->Handle, cls, 32);
+  GetClassNameW(skinner->UpDown->SkinnedWindow(), cls, 32);
   EXPECT_STREQ(cls, L"TSpinButton");
   EXPECT_TRUE(skinner->UpDown->Inset);
   // Found once: a second paint keeps the same skinner.
   skin::TSkinUpDown* found = skinner->UpDown;
   Snapshot(spin->Handle());
   EXPECT_EQ(skinner->UpDown, found);
-  gui::TBitmap arrows = Snapshot(found->Handle);
+  gui::TBitmap arrows = Snapshot(found->SkinnedWindow());
   EXPECT_EQ(arrows.Pixel(0, 0), ElementColours().Face);
   EXPECT_EQ(arrows.Pixel(1, 1), ElementColours().UpDownVert[0]);
   EXPECT_EQ(arrows.Pixel(arrows.Width() - 2, arrows.Height() - 2), ElementColours().UpDownVert[4]);

@@ -108,12 +108,12 @@ TEST_F(UpDownTest, ArrowFramesFollowThePressedHalfAndTheEnabledState) {
                        "    Orientation = udHorizontal\n    Max = 50\n    Position = 20\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
   skin::TSkinUpDown* horz = Skin(form, "Horz");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
 
   const auto expectFrames = [&](skin::TSkinUpDown& skinner, const std::vector<COLORREF>& strip, int first, int second,
                                 const char* state) {
     SCOPED_TRACE(state);
-    gui::TBitmap shot = Snapshot(skinner.Handle);
+    gui::TBitmap shot = Snapshot(skinner.SkinnedWindow());
     EXPECT_EQ(skinner.LastFirstFrame(), first);
     EXPECT_EQ(skinner.LastSecondFrame(), second);
     const int w = shot.Width(), h = shot.Height();
@@ -135,10 +135,10 @@ TEST_F(UpDownTest, ArrowFramesFollowThePressedHalfAndTheEnabledState) {
   EnableWindow(v, FALSE);
   expectFrames(*vert, c.UpDownVert, 3, 7, "disabled");
 
-  CursorTo(horz->Handle, POINT{30, 10});
-  SendMessageW(horz->Handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  CursorTo(horz->SkinnedWindow(), POINT{30, 10});
+  SendMessageW(horz->SkinnedWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
   expectFrames(*horz, c.UpDownHorz, 1, 6, "right half pressed");
-  SendMessageW(horz->Handle, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+  SendMessageW(horz->SkinnedWindow(), WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
   delete form;
 }
 
@@ -148,7 +148,7 @@ TEST_F(UpDownTest, WithoutArrowPicturesTheButtonsAreFlatAndSinkWhenPressed) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
   gui::TBitmap normal = Snapshot(v);
   // Outline in the dark shadow, face inside; the arrow sits near the
   // middle, so the corners inside the outline are face.
@@ -172,7 +172,7 @@ TEST_F(UpDownTest, APressThatLosesTheMouseIsNoLongerDrawnPressed) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
   CursorTo(v, POINT{10, 30});
   SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
   Snapshot(v);

@@ -519,7 +519,7 @@ TEST_F(ThumbDrag, AListBoxFollowsTheSkinnedThumb) {
   auto* list = dynamic_cast<gui::TListBox*>(form->FindComponent("List"));
   ASSERT_NE(list, nullptr);
   auto* s = new skin::TSkinScrollbar(list);
-  s->AttachScrollBars(list, data_.get(), nullptr, nullptr, true);
+  s->Attach({.Control = list, .Data = data_.get(), .OwnThumbTracking = true});
   const HWND wnd = list->Handle();
   const POINT start = ThumbCentre(*s, wnd);
   Drag(wnd, start, {s->VertMetrics.Track});

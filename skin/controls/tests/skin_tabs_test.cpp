@@ -140,7 +140,7 @@ TEST_F(TabsTest, OverflowingTabsGetSkinnedScrollArrowsTheStripLeavesAlone) {
   HWND wnd = tabs->Handle();
   TSkinTab* skinner = SkinTabs(tabs);
   ASSERT_NE(skinner->UpDown, nullptr);
-  HWND arrows = skinner->UpDown->Handle;
+  HWND arrows = skinner->UpDown->SkinnedWindow();
   ASSERT_TRUE(IsWindowVisible(arrows));
   gui::TBitmap shot = Snapshot(wnd);
   RECT own{}, shown{};
@@ -235,7 +235,7 @@ TEST_F(TabsTest, TabSetDrawsTheControlsTabsAndLeavesItsScrollerAlone) {
   skinner->AttachControl(&form_skinner_, data_.get(), nullptr, false);
   ASSERT_NE(skinner->UpDown, nullptr);
   EXPECT_TRUE(skinner->UpDown->ForceHorizontal);
-  EXPECT_EQ(skinner->UpDown->Handle, tabSet->Scroller().Handle());
+  EXPECT_EQ(skinner->UpDown->SkinnedWindow(), tabSet->Scroller().Handle());
   HWND wnd = tabSet->Handle();
   gui::TBitmap shot = Snapshot(wnd);
   ASSERT_EQ(tabSet->VisibleTabs(), 3);
@@ -294,7 +294,7 @@ TEST_F(TabsTest, ScrollArrowsThatAppearLaterAreSkinnedAndNotPaintedOver) {
   ASSERT_TRUE(IsWindowVisible(arrows));
   Snapshot(wnd);
   ASSERT_NE(skinner->UpDown, nullptr);
-  EXPECT_EQ(skinner->UpDown->Handle, arrows);
+  EXPECT_EQ(skinner->UpDown->SkinnedWindow(), arrows);
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
   gui::TBitmap shot = Snapshot(wnd, false);

@@ -51,14 +51,14 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
   TComponentFacts timePicker = Facts("TDATETIMEPICKER");
   timePicker.UpDownMode = true;
   const std::vector<Case> cases = {
-      {"tab control", Facts("TTABCONTROL", ckTabControl), 1, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"tab control", Facts("TTABCONTROL", ckTabControl), 1, TSkinnerKind::Tab, TAttachVia::Window},
       {"tab set", Facts("TTABSET"), 3, TSkinnerKind::Tab31},
-      {"tabbed notebook", Facts("TTABBEDNOTEBOOK"), 4, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"tabbed notebook", Facts("TTABBEDNOTEBOOK"), 4, TSkinnerKind::Tab, TAttachVia::Window},
       {"MVC panel", Facts("TMVCPANEL"), 5, TSkinnerKind::None, TAttachVia::Control, false, true},
-      {"page control", Facts("TPAGECONTROL", ckPageControl), 6, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"page control", Facts("TPAGECONTROL", ckPageControl), 6, TSkinnerKind::Tab, TAttachVia::Window},
       {"check box", Facts("TCHECKBOX", ckCheckBox), 7, TSkinnerKind::CheckBox},
       {"track bar", Facts("TTRACKBAR"), 8, TSkinnerKind::TrackBar},
-      {"up-down", Facts("TUPDOWN"), 9, TSkinnerKind::UpDown, TAttachVia::Handle},
+      {"up-down", Facts("TUPDOWN"), 9, TSkinnerKind::UpDown, TAttachVia::Window},
       {"radio group", Facts("TRADIOGROUP", ckRadioGroup), 10, TSkinnerKind::GroupBox, TAttachVia::Control, true},
       {"data navigator", Facts("TDBNAVIGATOR", ckPanel), 11, TSkinnerKind::Box, TAttachVia::Control, true},
       {"group box", Facts("TGROUPBOX", ckGroupBox), 12, TSkinnerKind::GroupBox, TAttachVia::Control, true, true},
@@ -70,22 +70,22 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
       {"combo box", Facts("TCOMBOBOX", ckComboBox), 18, TSkinnerKind::ComBox},
       {"date picker", Facts("TDATETIMEPICKER"), 19, TSkinnerKind::ComBox},
       {"time picker", timePicker, 19, TSkinnerKind::Edit},
-      {"rich edit", Facts("TRICHEDIT", ckEdit), 20, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"memo of a data library", Facts("TDXDBMEMO"), 21, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
+      {"rich edit", Facts("TRICHEDIT", ckEdit), 20, TSkinnerKind::Scrollbar, TAttachVia::Control},
+      {"memo of a data library", Facts("TDXDBMEMO"), 21, TSkinnerKind::Scrollbar, TAttachVia::Control},
       {"bit button", Facts("TBITBTN", ckBitButton | ckPushButton), 22, TSkinnerKind::BitButton},
-      {"speed button", Facts("TSPEEDBUTTON", ckSpeedButton), 23, TSkinnerKind::SpeedButton, TAttachVia::Graphic},
+      {"speed button", Facts("TSPEEDBUTTON", ckSpeedButton), 23, TSkinnerKind::SpeedButton},
       {"panel", Facts("TPANEL", ckPanel), 24, TSkinnerKind::Box, TAttachVia::Control, true, true},
-      {"grid of a data library", Facts("TDXDBGRID"), 25, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"list view", Facts("TLISTVIEW", ckListView), 26, TSkinnerKind::ListView, TAttachVia::ScrollBars},
-      {"list box", Facts("TLISTBOX", ckScrolledListA), 27, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"tree view", Facts("TTREEVIEW", ckScrolledListB), 28, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"anything with scroll bars", scrolled, 29, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
+      {"grid of a data library", Facts("TDXDBGRID"), 25, TSkinnerKind::Scrollbar, TAttachVia::Control},
+      {"list view", Facts("TLISTVIEW", ckListView), 26, TSkinnerKind::ListView, TAttachVia::Control},
+      {"list box", Facts("TLISTBOX", ckScrolledListA), 27, TSkinnerKind::Scrollbar, TAttachVia::Control},
+      {"tree view", Facts("TTREEVIEW", ckScrolledListB), 28, TSkinnerKind::Scrollbar, TAttachVia::Control},
+      {"anything with scroll bars", scrolled, 29, TSkinnerKind::Scrollbar, TAttachVia::Control},
       {"push button", Facts("TBUTTON", ckPushButton), 30, TSkinnerKind::Button},
-      {"edit", Facts("TEDIT", ckEdit), 31, TSkinnerKind::Edit, TAttachVia::Handle},
+      {"edit", Facts("TEDIT", ckEdit), 31, TSkinnerKind::Edit, TAttachVia::Window},
       {"scroll box", Facts("TSCROLLBOX", ckContainer), 32, TSkinnerKind::None, TAttachVia::Control, false, true},
       {"inner form", Facts("TFORM2", ckForm), 33, TSkinnerKind::Box, TAttachVia::Control, true, true},
       {"a component of no kind", Facts("TSKINDATA"), 0, TSkinnerKind::None},
-      {"excluded", Facts("TQRPREVIEW", ckPanel), skin::TDiscoveryDecision::pcExcluded, TSkinnerKind::None},
+      {"excluded", Facts("TQRPREVIEW", ckPanel), skin::pcExcluded, TSkinnerKind::None},
   };
   const TDiscoverySettings all = AllOn();
   for (const Case& c : cases) {
@@ -189,13 +189,6 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
     EXPECT_EQ(d.Kind, c.kind) << gui::WideToUtf8(c.cls) << " " << c.style;
   }
   EXPECT_TRUE(DecideChildWindow(L"comboboxex32", 0, true).OnFirstChild);
-  // Every kind is named in the registry and makes its skinner.
-  EXPECT_STREQ(SkinnerClassName(TSkinnerKind::Sizer), "TSkinSizer");
-  EXPECT_TRUE(HasSkinner(TSkinnerKind::Button));
-  for (TSkinnerKind kind : {TSkinnerKind::Tab, TSkinnerKind::Tab31, TSkinnerKind::TrackBar, TSkinnerKind::UpDown,
-                            TSkinnerKind::Progress, TSkinnerKind::ComBox, TSkinnerKind::Edit, TSkinnerKind::Scrollbar,
-                            TSkinnerKind::ListView, TSkinnerKind::ScControl, TSkinnerKind::Sizer})
-    EXPECT_TRUE(HasSkinner(kind)) << SkinnerClassName(kind);
 }
 
 }  // namespace
