@@ -54,9 +54,7 @@ TDataSkinButton* TSkinButton::ButtonElement() const {
 
 void TSkinButton::RefreshState() {
   if (!Handle) return;
-  Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+  ReadState();
   if (Caption.empty() && Control) Caption = Control->Caption();
 }
 
@@ -226,12 +224,6 @@ void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h
 // ---------------------------------------------------------------------------
 // TSkinSpeedButton
 
-TSkinSpeedButton::~TSkinSpeedButton() { Unhook(); }
-
-void TSkinSpeedButton::Unhook() {
-  UnhookWindowMethod();
-}
-
 bool TSkinSpeedButton::Attach(const TSkinnerAttach& how) {
   if (WindowMethodHooked()) return true;
   return AttachToGraphicControl(how);
@@ -262,7 +254,7 @@ void TSkinSpeedButton::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_NCDESTROY:
     case gui::CM_BUTTONPRESSED:
-      Unhook();
+      UnhookWindowMethod();
       break;
     case WM_KEYDOWN:
       if (m.WParam == VK_SPACE) {

@@ -72,7 +72,6 @@ class TSkinSpeedButton : public TSkinBitButton {
   GUI_CLASS(TSkinSpeedButton, TSkinBitButton)
  public:
   explicit TSkinSpeedButton(gui::TComponent* owner) : TSkinBitButton(owner) {}
-  ~TSkinSpeedButton() override;
 
   // Takes the windowless control it is given through its window method.
   bool Attach(const TSkinnerAttach& how) override;
@@ -81,7 +80,6 @@ class TSkinSpeedButton : public TSkinBitButton {
   void PaintSkin(HDC dc) override;
 
  private:
-  void Unhook();
   void DrawSpeedButton(HDC dc);
 };
 

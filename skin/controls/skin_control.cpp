@@ -61,9 +61,7 @@ bool TSkinControl::AttachToControl(const TSkinnerAttach& how) {
   doubleBufferedSet_ = true;
   control->DoubleBuffered = true;
   BindToControl(control, how, how.Recolor);
-  Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+  ReadState();
   InvalidateRect(Handle, nullptr, TRUE);
   attached_ = true;
   skinnerState_ = ksAttached;
@@ -274,6 +272,12 @@ std::wstring TSkinControl::ReadWindowText() const {
   wchar_t buffer[1000];
   const auto n = SendMessageW(Handle, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
   return std::wstring(buffer, n > 0 && n < 1000 ? static_cast<std::size_t>(n) : 0);
+}
+
+void TSkinControl::ReadState() {
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Caption = ReadWindowText();
 }
 
 COLORREF TSkinControl::FaceColour() const {

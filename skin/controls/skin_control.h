@@ -109,6 +109,8 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
  protected:
   // The window text (at most 999 characters).
   std::wstring ReadWindowText() const;
+  // Focused, Enabled and Caption read again from the window.
+  void ReadState();
   COLORREF FaceColour() const;
   bool HasSkin() const;
   void SetSkinnerState(TSkinnerState state) { skinnerState_ = state; }

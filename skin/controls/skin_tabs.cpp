@@ -51,9 +51,7 @@ TSkinTab::TTabSide TSkinTab::SideOfStyle(DWORD style) {
 bool TSkinTab::Attach(const TSkinnerAttach& how) {
   if (Attached()) return true;
   if (!TSkinControl::Attach(how)) return false;
-  Focused = GetFocus() == Handle;
-  Enabled = (StyleOf(Handle) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+  ReadState();
   PrepareImages();
   FindScrollArrows();
   InvalidateRect(Handle, nullptr, TRUE);
@@ -216,6 +214,11 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
 
 gui::TTabSet* TSkinTab31::TabSet() const { return dynamic_cast<gui::TTabSet*>(Control); }
 
+void TSkinTab31::SkinChanged() {
+  TSkinControl::SkinChanged();
+  PrepareImage();
+}
+
 bool TSkinTab31::Attach(const TSkinnerAttach& how) {
   if (Attached()) return true;
   // Given the tab set or its window, the skinner draws tab sets alone.
@@ -234,11 +237,6 @@ bool TSkinTab31::Attach(const TSkinnerAttach& how) {
   UpDown = arrows;
   InvalidateRect(Handle, nullptr, TRUE);
   return true;
-}
-
-void TSkinTab31::SkinChanged() {
-  TSkinControl::SkinChanged();
-  PrepareImage();
 }
 
 // The skin's tab picture turned upside down; none when the skin has none.
