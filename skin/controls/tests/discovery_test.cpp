@@ -174,10 +174,7 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   form_skinner.SkinData = data_.get();
   form_skinner.Handle = dialog;
   skin::SkinChildWindows(form_skinner);
-  const auto skinnerOf = [&](HWND wnd) {
-    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner.FindWindowSkinner(wnd));
-    return skinner ? skinner->ClassName() : std::string("none");
-  };
+  const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(radio), "TSkinRadioButton");
   EXPECT_EQ(skinnerOf(group), "none");
   EXPECT_EQ(skinnerOf(check), "TSkinCheckBox");

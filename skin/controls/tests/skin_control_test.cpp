@@ -211,14 +211,12 @@ using FollowTest = controls_test::ElementSkinTest;
 // takes effect at creation changes: the skinner goes on with the new window
 // (and the arrows inside it get theirs), whichever way it was attached.
 TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
-  const auto& c = controls_test::ElementColours();
-  gui::TApplication app;
   std::string many;
   for (int i = 0; i < 10; ++i) many += "      'Tab number " + std::to_string(i) + "'\n";
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Tabs1", "TTabControl", 10, 10, 200, 100, "    Tabs.Strings = (\n" + many + ")\n") +
-               Control("Edit1", "TEdit", 10, 120, 120, 24) + Control("Arrows", "TUpDown", 150, 120, 20, 40) +
-               Control("Spin", "TSpinEdit", 180, 120, 80, 24));
+  gui::TForm* form =
+      forms_.Show(Control("Tabs1", "TTabControl", 10, 10, 200, 100, "    Tabs.Strings = (\n" + many + ")\n") +
+                  Control("Edit1", "TEdit", 10, 120, 120, 24) + Control("Arrows", "TUpDown", 150, 120, 20, 40) +
+                  Control("Spin", "TSpinEdit", 180, 120, 80, 24));
   auto* tabs = dynamic_cast<gui::TTabControl*>(form->FindComponent("Tabs1"));
   auto* edit = dynamic_cast<gui::TEdit*>(form->FindComponent("Edit1"));
   auto* arrows = dynamic_cast<gui::TUpDown*>(form->FindComponent("Arrows"));
@@ -247,7 +245,7 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   gui::TBitmap shot = controls_test::Snapshot(tabs->Handle());
   RECT first{};
   SendMessageW(tabs->Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-  EXPECT_GT(controls_test::CountColour(shot, first, c.Tabs[0]) + controls_test::CountColour(shot, first, c.Tabs[1]),
+  EXPECT_GT(controls_test::CountColour(shot, first, c_.Tabs[0]) + controls_test::CountColour(shot, first, c_.Tabs[1]),
             (first.right - first.left) * (first.bottom - first.top) / 2);
   HWND newArrows = FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
   ASSERT_NE(newArrows, nullptr);
@@ -265,14 +263,14 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   edit->SetBorderStyle(gui::TBorderStyle::bsSingle);
   follows(editSkinner, edit, old);
   shot = controls_test::Snapshot(edit->Handle());
-  EXPECT_EQ(shot.Pixel(0, shot.Height() / 2), c.Shadow);
+  EXPECT_EQ(shot.Pixel(0, shot.Height() / 2), c_.Shadow);
   EXPECT_EQ(shot.Pixel(1, shot.Height() / 2), RGB(255, 255, 255));
 
   old = arrows->Handle();
   arrows->SetOrientation(gui::TUDOrientation::udHorizontal);
   follows(arrowSkinner, arrows, old);
   shot = controls_test::Snapshot(arrows->Handle());
-  EXPECT_EQ(shot.Pixel(2, 2), c.UpDownHorz[0]);
+  EXPECT_EQ(shot.Pixel(2, 2), c_.UpDownHorz[0]);
 
   old = spin->Handle();
   spin->RecreateWnd();
@@ -287,7 +285,6 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   EXPECT_EQ(form_skinner_.ControlSkinners().size(), listed - 1);
   for (skin::TSkinControlBase* skinner : form_skinner_.ControlSkinners())
     EXPECT_EQ(skinner->SkinnerState(), skin::ksAttached);
-  delete form;
 }
 
 // A window that already carries another layer (or is gone) cannot be
