@@ -41,8 +41,11 @@ bool TSkinControl::Attach(const TSkinnerAttach& how) {
 }
 
 bool TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
-  return Attach(TSkinnerAttach{
-      .Control = dynamic_cast<gui::TControl*>(Owner()), .Data = data, .Host = form, .Canvas = canvas, .Recolor = recolor});
+  return Attach(TSkinnerAttach{.Control = dynamic_cast<gui::TControl*>(Owner()),
+                               .Data = data,
+                               .Host = form,
+                               .Canvas = canvas,
+                               .Recolor = recolor});
 }
 
 bool TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {

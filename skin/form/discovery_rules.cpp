@@ -110,7 +110,8 @@ const std::vector<TRule>& Rules() {
       // over it, and the system still sizes the window from it.
       {15, [](F f, S s) { return Is(f, ckStatusBar) && Has(s, xcStatusBar); },
        [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::StatusBar)); }},
-      {16, [](F f, S s) { return Is(f, ckProgressBar) && Has(s, xcProgress); }, [](F, S, D d) { Skinner(d, kProgress); }},
+      {16, [](F f, S s) { return Is(f, ckProgressBar) && Has(s, xcProgress); },
+       [](F, S, D d) { Skinner(d, kProgress); }},
       {17, [](F f, S s) { return Is(f, ckScrollBar) && Has(s, xcScrollbar); },
        [](F, S, D d) { Skinner(d, Plan(TSkinnerKind::ScControl)); }},
       {18, [](F f, S s) { return Is(f, ckComboBox) && Has(s, xcCombo); }, [](F, S, D d) { Skinner(d, kComBox); }},
@@ -118,7 +119,8 @@ const std::vector<TRule>& Rules() {
        [](F f, S, D d) { Skinner(d, Plan(f.UpDownMode ? TSkinnerKind::Edit : TSkinnerKind::ComBox)); }},
       {20, [](F f, S s) { return Has(s, xcScrollbar) && f.ClassName == "TRICHEDIT"; },
        [](F, S, D d) { Skinner(d, kScrollbar); }},
-      {21, [](F f, S s) { return Has(s, xcScrollbar) && (f.ClassName == "TWWDBRICHEDIT" || f.ClassName == "TDXDBMEMO"); },
+      {21,
+       [](F f, S s) { return Has(s, xcScrollbar) && (f.ClassName == "TWWDBRICHEDIT" || f.ClassName == "TDXDBMEMO"); },
        [](F, S, D d) { Skinner(d, kScrollbar); }},
       // Without xcBitBtn a bitmap button gets nothing, and the chain still ends.
       {22, [](F f, S) { return Is(f, ckBitButton); },

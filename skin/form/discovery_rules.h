@@ -81,7 +81,14 @@ struct TSkinnerPlan {
 // Why discovery left a component before the rules decided (a decision's
 // Rule is then negative): its tag, a skinner it has already, no window, the
 // application's own skinner, or a class that is never skinned.
-enum TPreCheck { pcNone = 0, pcDisabledTag = -1, pcAlreadySkinned = -2, pcNoHandle = -3, pcEvent = -4, pcExcluded = -5 };
+enum TPreCheck {
+  pcNone = 0,
+  pcDisabledTag = -1,
+  pcAlreadySkinned = -2,
+  pcNoHandle = -3,
+  pcEvent = -4,
+  pcExcluded = -5
+};
 
 struct TDiscoveryDecision {
   // The rule of the chain that matched (1 to 33; 2 is the Skin3rd table), a

@@ -54,7 +54,8 @@ constexpr bool EveryLineInItsPlace() {
   }
   return true;
 }
-static_assert(EveryLineInItsPlace(), "the registry's lines follow the enumeration, and every kind but None makes a skinner");
+static_assert(EveryLineInItsPlace(),
+              "the registry's lines follow the enumeration, and every kind but None makes a skinner");
 
 }  // namespace
 

@@ -122,7 +122,8 @@ TEST_F(ListViewTest, DiscoveryGivesScrollingControlsTheirSkinners) {
   auto* listView = dynamic_cast<skin::TSkinListView*>(formSkinner.FindWindowSkinner(files->Handle()));
   ASSERT_NE(listView, nullptr);
   ASSERT_NE(listView->Header, nullptr);
-  EXPECT_EQ(listView->Header->SkinnedWindow(), reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0)));
+  EXPECT_EQ(listView->Header->SkinnedWindow(),
+            reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0)));
   EXPECT_FALSE(listView->TrackThumb);  // list views drag their thumbs themselves
   auto* listBox = dynamic_cast<skin::TSkinScrollbar*>(formSkinner.FindWindowSkinner(list->Handle()));
   ASSERT_NE(listBox, nullptr);
