@@ -24,9 +24,9 @@ namespace skin {
 class TSkinData;
 
 // What an attach is given: the control to skin (a framework control, with
-// a window of its own or, as a tool button, without) or a window to take at
-// window level instead (a dialog box's child, or a framework control's
-// window), and what the skinner works with.
+// a window of its own or, as a tool button, without) or, when Window is
+// set, a window to take instead (a dialog box's child, or a framework
+// control's window), and what the skinner works with.
 struct TSkinnerAttach {
   gui::TControl* Control = nullptr;
   HWND Window = nullptr;
@@ -50,14 +50,15 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   explicit TSkinControl(gui::TComponent* owner);
   ~TSkinControl() override;
 
-  // Puts the skinner in front of what `how` names: a window (of its window
-  // method when it is a framework control's, else of its window procedure)
-  // or a windowed framework control (of its window method, double
-  // buffered, recoloured when asked). True when the skinner stands attached
-  // afterwards; a second attach changes nothing. An attach that cannot take
-  // what it is given (nothing, a window that is gone, a control of a kind
-  // the skinner does not draw, a window that already carries another layer
-  // of ours) leaves the skinner unattached (ksCreated) and unlisted.
+  // Puts the skinner in front of what `how` names: the window (of its
+  // window method when it is a framework control's, else of its window
+  // procedure), or else the windowed framework control (of its window
+  // method, double buffered, its state read, recoloured when asked). True
+  // when the skinner stands attached afterwards; a second attach changes
+  // nothing. An attach that cannot take what it is given (nothing, a window
+  // that is gone, a control of a kind the skinner does not draw, a window
+  // that already carries another layer of ours) leaves the skinner
+  // unattached (ksCreated) and unlisted.
   virtual bool Attach(const TSkinnerAttach& how);
   // Attach to the owner control, and to a window, with what the skinner
   // works with.

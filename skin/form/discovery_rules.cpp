@@ -142,9 +142,9 @@ const std::vector<TRule>& Rules() {
        [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::Scrollbar, false)); }},
       {26, [](F f, S s) { return Is(f, ckListView) && Has(s, xcScrollbar); },
        [](F, S, D d) { Skinner(d, ScrollPlan(TSkinnerKind::ListView, false)); }},
-      {27, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckScrolledListA); },
+      {27, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckListBox); },
        [](F, S, D d) { Skinner(d, kScrollbar); }},
-      {28, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckScrolledListB); },
+      {28, [](F f, S s) { return Has(s, xcScrollbar) && Is(f, ckTreeView); },
        [](F, S, D d) {
          Skinner(d, kScrollbar);
          d.FaceColourAfter = true;
@@ -225,7 +225,7 @@ const std::vector<TKindClass>& KindClasses() {
       {ckToolBar, "TToolBar"},           {ckStatusBar, "TStatusBar"},       {ckProgressBar, "TProgressBar"},
       {ckScrollBar, "TScrollBar"},       {ckComboBox, "TCustomComboBox"},   {ckBitButton, "TBitBtn"},
       {ckSpeedButton, "TSpeedButton"},   {ckPanel, "TCustomPanel"},         {ckListView, "TCustomListView"},
-      {ckScrolledListA, "TCustomListBox"}, {ckScrolledListB, "TCustomTreeView"}, {ckPushButton, "TButton"},
+      {ckListBox, "TCustomListBox"},     {ckTreeView, "TCustomTreeView"},   {ckPushButton, "TButton"},
       {ckEdit, "TCustomEdit"},           {ckContainer, "TCustomFrame"},     {ckContainer, "TScrollBox"},
       {ckForm, "TCustomForm"},
   };

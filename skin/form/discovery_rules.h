@@ -34,8 +34,8 @@ enum TComponentKind : std::uint32_t {
   ckSpeedButton = 1u << 12,
   ckPanel = 1u << 13,
   ckListView = 1u << 14,
-  ckScrolledListA = 1u << 15,  // list boxes
-  ckScrolledListB = 1u << 16,  // tree views
+  ckListBox = 1u << 15,
+  ckTreeView = 1u << 16,
   ckPushButton = 1u << 17,
   ckEdit = 1u << 18,
   ckContainer = 1u << 19,  // frames and scroll boxes

@@ -77,8 +77,8 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
       {"panel", Facts("TPANEL", ckPanel), 24, TSkinnerKind::Box, TAttachVia::Control, true, true},
       {"grid of a data library", Facts("TDXDBGRID"), 25, TSkinnerKind::Scrollbar},
       {"list view", Facts("TLISTVIEW", ckListView), 26, TSkinnerKind::ListView},
-      {"list box", Facts("TLISTBOX", ckScrolledListA), 27, TSkinnerKind::Scrollbar},
-      {"tree view", Facts("TTREEVIEW", ckScrolledListB), 28, TSkinnerKind::Scrollbar},
+      {"list box", Facts("TLISTBOX", ckListBox), 27, TSkinnerKind::Scrollbar},
+      {"tree view", Facts("TTREEVIEW", ckTreeView), 28, TSkinnerKind::Scrollbar},
       {"anything with scroll bars", scrolled, 29, TSkinnerKind::Scrollbar},
       {"push button", Facts("TBUTTON", ckPushButton), 30, TSkinnerKind::Button},
       {"edit", Facts("TEDIT", ckEdit), 31, TSkinnerKind::Edit, TAttachVia::Window},
@@ -100,10 +100,10 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
   }
   // The details a few rules add.
   EXPECT_EQ(skin::DecideComponent(Facts("TRADIOGROUP", ckRadioGroup), all).ChildSkinner, TSkinnerKind::RadioButton);
-  EXPECT_TRUE(skin::DecideComponent(Facts("TTREEVIEW", ckScrolledListB), all).FaceColourAfter);
+  EXPECT_TRUE(skin::DecideComponent(Facts("TTREEVIEW", ckTreeView), all).FaceColourAfter);
   EXPECT_TRUE(skin::DecideComponent(Facts("TPAGECONTROL", ckPageControl), all).Skinner.OwnedByForm);
   EXPECT_FALSE(skin::DecideComponent(Facts("TLISTVIEW", ckListView), all).Skinner.OwnThumbTracking);
-  EXPECT_TRUE(skin::DecideComponent(Facts("TLISTBOX", ckScrolledListA), all).Skinner.OwnThumbTracking);
+  EXPECT_TRUE(skin::DecideComponent(Facts("TLISTBOX", ckListBox), all).Skinner.OwnThumbTracking);
   EXPECT_EQ(skin::DecideComponent(Facts("TTOOLBAR", ckToolBar), all).Properties,
             (std::vector<std::pair<std::string, std::string>>{{"Flat", "True"}, {"Transparent", "True"}}));
 }
