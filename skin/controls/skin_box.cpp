@@ -74,8 +74,11 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------------------
 // TSkinBox
 
-void TSkinBox::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
-  if (auto* control = dynamic_cast<gui::TWinControl*>(Owner())) BindToControl(control, form, data, canvas, recolor);
+bool TSkinBox::Attach(const TSkinnerAttach& how) {
+  auto* control = dynamic_cast<gui::TWinControl*>(how.Control);
+  if (!control || how.Window) return RefuseAttach(how);
+  BindToControl(control, how, how.Recolor);
+  return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -27,12 +27,14 @@ class TSkinGroupBox : public TSkinControl {
   int lastFrameTop_ = -1;
 };
 
-// Recolours the control and nothing else: it never hooks the control.
+// Recolours the control and nothing else: it never hooks the control, so
+// it stays listed without counting as Attached() (ksCreated); its attach
+// answers whether it was given a framework control to recolour.
 class TSkinBox : public TSkinControl {
   GUI_CLASS(TSkinBox, TSkinControl)
  public:
   explicit TSkinBox(gui::TComponent* owner) : TSkinControl(owner) {}
-  void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  bool Attach(const TSkinnerAttach& how) override;
   void AfterMessage(gui::TMessage&) override {}
 };
 

@@ -54,9 +54,7 @@ TDataSkinButton* TSkinButton::ButtonElement() const {
 
 void TSkinButton::RefreshState() {
   if (!Handle) return;
-  Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+  ReadState();
   if (Caption.empty() && Control) Caption = Control->Caption();
 }
 
@@ -141,10 +139,10 @@ void TSkinButton::AfterMessage(gui::TMessage& m) {
     case WM_MOUSEMOVE:
       if (Hot()) break;
       MouseState |= msHot;
-      if (Form && Form->HotButton && Form->HotButton != this) Form->HotButton->SendMouseLeave();
-      if (!Form || Form->HotButton != this) {
+      if (Form && Form->HotButton() && Form->HotButton() != this) Form->HotButton()->SendMouseLeave();
+      if (!Form || Form->HotButton() != this) {
         Redraw();
-        if (Form) Form->HotButton = this;
+        if (Form) Form->SetHotButton(this);
       }
       break;
     case WM_LBUTTONUP:
@@ -157,17 +155,17 @@ void TSkinButton::AfterMessage(gui::TMessage& m) {
     case gui::CM_MOUSEENTER:
       if (Enabled) {
         // The button that was hot loses its look before this one takes it.
-        if (Form && Form->HotButton && Form->HotButton != this) Form->HotButton->SendMouseLeave();
+        if (Form && Form->HotButton() && Form->HotButton() != this) Form->HotButton()->SendMouseLeave();
         MouseState |= msHot;
         Redraw();
-        if (Form) Form->HotButton = this;
+        if (Form) Form->SetHotButton(this);
       }
       break;
     case gui::CM_MOUSELEAVE:
       if (Enabled) {
         MouseState &= static_cast<std::uint8_t>(~(msHot | msPressed));
         Redraw();
-        if (Form && Form->HotButton == this) Form->HotButton = nullptr;
+        if (Form && Form->HotButton() == this) Form->SetHotButton(nullptr);
       }
       break;
     default:
@@ -216,7 +214,7 @@ void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h
   }
   if (Caption.empty()) return;
   // Without a skin colour for the look the caption keeps the control's own.
-  gui::TControl* control = Control ? Control : GraphicControl;
+  gui::TControl* control = Control ? Control : GraphicControl();
   const COLORREF own = control ? gui::ColorToRGB(control->Font().Color()) : GetSysColor(COLOR_BTNTEXT);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled ? LookTextColour(look, true, own) : GetSysColor(COLOR_BTNSHADOW));
@@ -226,22 +224,9 @@ void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h
 // ---------------------------------------------------------------------------
 // TSkinSpeedButton
 
-TSkinSpeedButton::~TSkinSpeedButton() { Unhook(); }
-
-void TSkinSpeedButton::Unhook() {
-  UnhookWindowMethod();
-}
-
-void TSkinSpeedButton::AttachGraphicControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas) {
-  auto* control = dynamic_cast<gui::TControl*>(Owner());
-  if (!control || WindowMethodHooked()) return;
-  SkinData = data;
-  Canvas = canvas;
-  GraphicControl = control;
-  Form = form;
-  HookWindowMethod(control);
-  if (Form) Form->AddControlSkinner(this);
-  SetSkinnerState(ksAttached);
+bool TSkinSpeedButton::Attach(const TSkinnerAttach& how) {
+  if (WindowMethodHooked()) return true;
+  return AttachToGraphicControl(how);
 }
 
 bool TSkinSpeedButton::BeforeMessage(gui::TMessage& m) {
@@ -269,7 +254,7 @@ void TSkinSpeedButton::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_NCDESTROY:
     case gui::CM_BUTTONPRESSED:
-      Unhook();
+      UnhookWindowMethod();
       break;
     case WM_KEYDOWN:
       if (m.WParam == VK_SPACE) {
@@ -290,7 +275,7 @@ void TSkinSpeedButton::AfterMessage(gui::TMessage& m) {
       break;
     case gui::CM_MOUSELEAVE:
       MouseState &= static_cast<std::uint8_t>(~(msHot | msPressed));
-      if (GraphicControl && GraphicControl->Visible()) PaintSkin(nullptr);
+      if (GraphicControl() && GraphicControl()->Visible()) PaintSkin(nullptr);
       break;
     default:
       break;
@@ -299,9 +284,10 @@ void TSkinSpeedButton::AfterMessage(gui::TMessage& m) {
 
 void TSkinSpeedButton::PaintSkin(HDC) {
   // Outside WM_PAINT the button is drawn through its parent's window.
-  if (!GraphicControl || !GraphicControl->Parent() || !GraphicControl->Parent()->HandleAllocated()) return;
-  const RECT b = GraphicControl->BoundsRect();
-  HWND parent = GraphicControl->Parent()->Handle();
+  gui::TControl* button = GraphicControl();
+  if (!button || !button->Parent() || !button->Parent()->HandleAllocated()) return;
+  const RECT b = button->BoundsRect();
+  HWND parent = button->Parent()->Handle();
   gui::WindowDc dc = gui::WindowDc::Client(parent);
   if (!dc) return;
   const POINT old = [&] {
@@ -315,22 +301,23 @@ void TSkinSpeedButton::PaintSkin(HDC) {
 
 void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
   TDataSkinButton* e = ButtonElement();
-  if (!e || !GraphicControl) return;
-  const int w = GraphicControl->Width(), h = GraphicControl->Height();
+  gui::TControl* button = GraphicControl();
+  if (!e || !button) return;
+  const int w = button->Width(), h = button->Height();
   if (w <= 0 || h <= 0) return;
-  Enabled = GraphicControl->Enabled();
-  Caption = GraphicControl->Caption();
+  Enabled = button->Enabled();
+  Caption = button->Caption();
   int look = Pressed() ? blPressed : Hot() ? blHot : blNormal;
   if (!Enabled) look = blDisabled;
-  auto* speed = dynamic_cast<gui::TSpeedButton*>(GraphicControl);
+  auto* speed = dynamic_cast<gui::TSpeedButton*>(button);
   if (speed && speed->Down()) look = blPressed;
   lastLook_ = look;
   gui::TBitmap& canvas = SharedStretchBitmap();
   canvas.SetSize(w, h);
   HDC bdc = canvas.DC();
-  gui::SelectGuard font(bdc, GraphicControl->Font().Handle());
+  gui::SelectGuard font(bdc, button->Font().Handle());
   DrawFace(canvas, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
-  auto* glyph = dynamic_cast<gui::TButtonGlyph*>(GraphicControl);
+  auto* glyph = dynamic_cast<gui::TButtonGlyph*>(button);
   if (glyph && !glyph->Glyph.Empty()) {
     DrawGlyphAndText(bdc, *glyph, w, h, look, true);
   } else {

@@ -72,15 +72,14 @@ class TSkinSpeedButton : public TSkinBitButton {
   GUI_CLASS(TSkinSpeedButton, TSkinBitButton)
  public:
   explicit TSkinSpeedButton(gui::TComponent* owner) : TSkinBitButton(owner) {}
-  ~TSkinSpeedButton() override;
 
-  void AttachGraphicControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas);
+  // Takes the windowless control it is given through its window method.
+  bool Attach(const TSkinnerAttach& how) override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void PaintSkin(HDC dc) override;
 
  private:
-  void Unhook();
   void DrawSpeedButton(HDC dc);
 };
 

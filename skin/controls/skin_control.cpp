@@ -21,45 +21,104 @@ TSkinControl::~TSkinControl() {
   if (Form) Form->RemoveControlSkinner(this);
 }
 
-void TSkinControl::BindToControl(gui::TWinControl* control, TSkinControlHost* form, TSkinData* data,
-                                 gui::TCanvas* canvas, bool recolor) {
-  Recolor = recolor;
-  SkinData = data;
-  Form = form;
-  Canvas = canvas;
+void TSkinControl::BindToControl(gui::TWinControl* control, const TSkinnerAttach& how, bool recolor) {
+  recolor_ = recolor;
+  SkinData = how.Data;
+  Form = how.Host;
+  Canvas = how.Canvas;
   Control = control;
   Handle = control->Handle();
   if (Form) Form->AddControlSkinner(this);
-  if (Recolor) {
-    SavedColor = control->Color();
+  if (recolor_) {
+    savedColor_ = control->Color();
     control->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
 }
 
-void TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
-  if (attached_) return;
-  auto* control = dynamic_cast<gui::TWinControl*>(Owner());
-  if (!control || !HookWindowMethod(control)) {
-    // Not attached: not listed either (discovery may have listed it first).
-    if (form) form->RemoveControlSkinner(this);
-    return;
-  }
+bool TSkinControl::Attach(const TSkinnerAttach& how) {
+  if (attached_) return true;
+  return how.Window ? AttachToWindow(how) : AttachToControl(how);
+}
+
+bool TSkinControl::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) {
+  return Attach(TSkinnerAttach{.Control = dynamic_cast<gui::TControl*>(Owner()),
+                               .Data = data,
+                               .Host = form,
+                               .Canvas = canvas,
+                               .Recolor = recolor});
+}
+
+bool TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
+  return Attach(TSkinnerAttach{.Window = wnd, .Data = data, .Host = form, .Canvas = canvas});
+}
+
+bool TSkinControl::RefuseAttach(const TSkinnerAttach& how) {
+  if (how.Host) how.Host->RemoveControlSkinner(this);
+  return false;
+}
+
+bool TSkinControl::AttachToControl(const TSkinnerAttach& how) {
+  auto* control = dynamic_cast<gui::TWinControl*>(how.Control);
+  if (!control || !HookWindowMethod(control)) return RefuseAttach(how);
   savedDoubleBuffered_ = control->DoubleBuffered;
   doubleBufferedSet_ = true;
   control->DoubleBuffered = true;
-  BindToControl(control, form, data, canvas, recolor);
-  Focused = GetFocus() == Handle;
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+  BindToControl(control, how, how.Recolor);
+  ReadState();
   InvalidateRect(Handle, nullptr, TRUE);
   attached_ = true;
   skinnerState_ = ksAttached;
+  return true;
+}
+
+bool TSkinControl::AttachToGraphicControl(const TSkinnerAttach& how) {
+  if (!how.Control || how.Window || !HookWindowMethod(how.Control)) return RefuseAttach(how);
+  SkinData = how.Data;
+  Canvas = how.Canvas;
+  graphicControl_ = how.Control;
+  Form = how.Host;
+  if (Form) Form->AddControlSkinner(this);
+  skinnerState_ = ksAttached;
+  return true;
+}
+
+bool TSkinControl::AttachToWindow(const TSkinnerAttach& how) {
+  // A window of a framework control is taken through the control's window
+  // method, which outlives the window: when the control makes its window
+  // again, the skinner follows it (FollowNewWindow). Other windows are
+  // subclassed; that fails on a window that already carries another layer.
+  const HWND wnd = how.Window;
+  auto* control = gui::TWinControl::FindControl(wnd);
+  bool taken = false;
+  if (control && (!Control || Control == control)) {
+    taken = HookWindowMethod(control);
+    if (taken) Control = control;
+  } else {
+    taken = subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+      gui::TMessage m{msg, wParam, lParam, 0};
+      WndProc(m);
+      return m.Result;
+    });
+  }
+  // A failed attach leaves the skinner unattached, unlisted and without a
+  // window, so that nothing counts the window as skinned.
+  if (!taken) return RefuseAttach(how);
+  SkinData = how.Data;
+  Canvas = how.Canvas;
+  Form = how.Host;
+  Handle = wnd;
+  Enabled = true;
+  if (Form) Form->AddControlSkinner(this);
+  Caption = ReadWindowText();
+  attached_ = true;
+  skinnerState_ = ksAttached;
+  return true;
 }
 
 void TSkinControl::PaintWholeControl(gui::TMessage& m) {
   RECT r{};
   GetWindowRect(Handle, &r);
-  WindowRect = r;
+  windowRect_ = r;
   OffsetRect(&r, -r.left, -r.top);
   // The paint is validated whatever happens to the drawing.
   if (m.WParam) {
@@ -83,53 +142,17 @@ bool TSkinControl::AnswerWholeControlPaint(gui::TMessage& m) {
   return false;
 }
 
-void TSkinControl::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
-  // Attached already: a second attach would fail and must not undo the first.
-  if (attached_) return;
-  // A window of a framework control is taken through the control's window
-  // method, which outlives the window: when the control makes its window
-  // again, the skinner follows it (FollowNewWindow). Other windows are
-  // subclassed; that fails on a window that already carries another layer.
-  auto* control = gui::TWinControl::FindControl(wnd);
-  bool taken = false;
-  if (control && (!Control || Control == control)) {
-    taken = HookWindowMethod(control);
-    if (taken) Control = control;
-  } else {
-    taken = subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-      gui::TMessage m{msg, wParam, lParam, 0};
-      WndProc(m);
-      return m.Result;
-    });
-  }
-  // A failed attach leaves the skinner unattached, unlisted and without a
-  // window, so that nothing counts the window as skinned.
-  if (!taken) {
-    if (form) form->RemoveControlSkinner(this);
-    return;
-  }
-  SkinData = data;
-  Canvas = canvas;
-  Form = form;
-  Handle = wnd;
-  Enabled = true;
-  if (Form) Form->AddControlSkinner(this);
-  Caption = ReadWindowText();
-  attached_ = true;
-  skinnerState_ = ksAttached;
-}
-
 void TSkinControl::RestoreColor() {
-  if (Recolor && Control && !Control->IsDestroying()) Control->SetColor(SavedColor);
+  if (recolor_ && Control && !Control->IsDestroying()) Control->SetColor(savedColor_);
 }
 
 void TSkinControl::SkinChanged() {
-  if (Recolor && Control) Control->SetColor(SkinData->Skin().Colours.ButtonFace);
+  if (recolor_ && Control) Control->SetColor(SkinData->Skin().Colours.ButtonFace);
   if (Handle) {
     InvalidateRect(Handle, nullptr, TRUE);
-  } else if (GraphicControl && GraphicControl->Parent() && GraphicControl->Parent()->HandleAllocated()) {
-    const RECT r = GraphicControl->BoundsRect();
-    InvalidateRect(GraphicControl->Parent()->Handle(), &r, TRUE);
+  } else if (graphicControl_ && graphicControl_->Parent() && graphicControl_->Parent()->HandleAllocated()) {
+    const RECT r = graphicControl_->BoundsRect();
+    InvalidateRect(graphicControl_->Parent()->Handle(), &r, TRUE);
   }
 }
 
@@ -158,7 +181,7 @@ bool TSkinControl::BeforeMessage(gui::TMessage& message) {
     skinnerState_ = ksDead;
     RestoreColor();
     // A dead skinner is nobody's hot button.
-    if (Form && Form->HotButton == this) Form->HotButton = nullptr;
+    if (Form && Form->HotButton() == this) Form->SetHotButton(nullptr);
     return false;
   }
   return true;
@@ -192,7 +215,7 @@ void TSkinControl::PaintThrough(HDC dc, const std::function<void(HDC, const RECT
   if (skinnerState_ == ksDead) return;
   RECT r;
   if (!Handle || !GetWindowRect(Handle, &r)) return;
-  WindowRect = r;
+  windowRect_ = r;
   OffsetRect(&r, -r.left, -r.top);
   PaintSwallowingFailures([&] {
     if (dc) {
@@ -210,8 +233,8 @@ void TSkinControl::FollowNewWindow() {
   Handle = Control->Handle();
   MouseState = 0;
   skinnerState_ = ksAttached;
-  if (Recolor && SkinData) {
-    SavedColor = Control->Color();
+  if (recolor_ && SkinData) {
+    savedColor_ = Control->Color();
     Control->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
 }
@@ -252,6 +275,12 @@ std::wstring TSkinControl::ReadWindowText() const {
   wchar_t buffer[1000];
   const auto n = SendMessageW(Handle, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buffer));
   return std::wstring(buffer, n > 0 && n < 1000 ? static_cast<std::size_t>(n) : 0);
+}
+
+void TSkinControl::ReadState() {
+  Focused = GetFocus() == Handle;
+  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+  Caption = ReadWindowText();
 }
 
 COLORREF TSkinControl::FaceColour() const {

@@ -23,6 +23,23 @@ namespace skin {
 
 class TSkinData;
 
+// What an attach is given: the control to skin (a framework control, with
+// a window of its own or, as a tool button, without) or, when Window is
+// set, a window to take instead (a dialog box's child, or a framework
+// control's window), and what the skinner works with.
+struct TSkinnerAttach {
+  gui::TControl* Control = nullptr;
+  HWND Window = nullptr;
+  TSkinData* Data = nullptr;
+  // The list the skinner stands in while attached.
+  TSkinControlHost* Host = nullptr;
+  gui::TCanvas* Canvas = nullptr;
+  // The control wears the skin's button face until the skinner gives it back.
+  bool Recolor = false;
+  // Scroll-bar skinners: a press on a thumb is dragged by the skinner.
+  bool OwnThumbTracking = false;
+};
+
 class TSkinControl : public gui::TComponent, public TSkinControlBase {
   GUI_CLASS(TSkinControl, gui::TComponent)
  public:
@@ -33,13 +50,21 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   explicit TSkinControl(gui::TComponent* owner);
   ~TSkinControl() override;
 
-  // Puts the skinner in front of the owner control's window method.
-  virtual void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
-  // Puts the skinner in front of a window: of the window method when the
-  // window is a framework control's, else of its window procedure. Either
-  // attach may fail (the window gone, or it carries another layer already):
-  // the skinner then stays unattached (SkinnerState ksCreated) and unlisted.
-  virtual void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas);
+  // Puts the skinner in front of what `how` names: the window (of its
+  // window method when it is a framework control's, else of its window
+  // procedure), or else the windowed framework control (of its window
+  // method, double buffered, its state read, recoloured when asked). True
+  // when the skinner stands attached afterwards; a second attach changes
+  // nothing. An attach that cannot take what it is given (nothing, a window
+  // that is gone, a control of a kind the skinner does not draw, a window
+  // that already carries another layer of ours) leaves the skinner
+  // unattached (ksCreated) and unlisted.
+  virtual bool Attach(const TSkinnerAttach& how);
+  // Attach to the owner control, and to a window, with what the skinner
+  // works with.
+  bool AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor);
+  bool AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas);
+
   void RestoreColor() override;
   // True lets the control's own handling run (then AfterMessage).
   virtual bool BeforeMessage(gui::TMessage& message);
@@ -63,44 +88,55 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
 
   HWND SkinnedWindow() const override { return Handle; }
   TSkinnerState SkinnerState() const override { return skinnerState_; }
-  RECT LastPaintedRect() const override { return WindowRect; }
+  // The window rectangle (screen coordinates) the skinner last painted.
+  RECT LastPaintedRect() const override { return windowRect_; }
   bool Attached() const { return attached_; }
   // The window procedure a window-level attach replaced.
   WNDPROC OldWndProc() const { return subclass_.SavedProc(); }
-  bool Hot() const { return (MouseState & msHot) != 0; }
-  bool Pressed() const { return (MouseState & msPressed) != 0; }
-
-  std::uint8_t MouseState = 0;
-  gui::TCanvas* Canvas = nullptr;
-  bool Enabled = false;
-  bool Focused = false;
-  std::wstring Caption;
-  TSkinData* SkinData = nullptr;
-  HWND Handle = nullptr;
   // The control's window method before this skinner put itself in front
   // (empty for a window-level attach).
   gui::TWndMethod OldWindowMethod() const { return methodHook_.Previous(); }
-  gui::TWinControl* Control = nullptr;
-  RECT WindowRect{};
-  gui::TControl* GraphicControl = nullptr;
-  bool Recolor = false;
-  gui::TColor SavedColor = 0;
-  TSkinControlHost* Form = nullptr;
+  bool Hot() const { return (MouseState & msHot) != 0; }
+  bool Pressed() const { return (MouseState & msPressed) != 0; }
+  // The control's text as the skinner last read it or saw it set.
+  const std::wstring& CaptionText() const { return Caption; }
+  // The windowless control a tool-button skinner is attached to.
+  gui::TControl* GraphicControl() const { return graphicControl_; }
+  // Whether the skinner gives the control the skin's button face; set
+  // before the attach (an application's own skinner says so itself).
+  bool Recolor() const { return recolor_; }
+  void SetRecolor(bool recolor) { recolor_ = recolor; }
 
  protected:
   // The window text (at most 999 characters).
   std::wstring ReadWindowText() const;
+  // Focused, Enabled and Caption read again from the window.
+  void ReadState();
   COLORREF FaceColour() const;
   bool HasSkin() const;
   void SetSkinnerState(TSkinnerState state) { skinnerState_ = state; }
   void SetAttached(bool attached) { attached_ = attached; }
+  // The base's attaches for an override to build on: to a windowed
+  // framework control, to a window, and to a windowless control through
+  // its window method. Each answers as Attach does.
+  bool AttachToControl(const TSkinnerAttach& how);
+  bool AttachToWindow(const TSkinnerAttach& how);
+  bool AttachToGraphicControl(const TSkinnerAttach& how);
+  // An attach that cannot go on: the skinner stays unattached and leaves
+  // the list (the caller may have listed it first). Answers false.
+  bool RefuseAttach(const TSkinnerAttach& how);
+  // The attach of a skinner for a window inside this control (arrows, a
+  // header): the same skin data, host and canvas.
+  TSkinnerAttach InnerAttach(HWND window) const {
+    return TSkinnerAttach{.Window = window, .Data = SkinData, .Host = Form, .Canvas = Canvas};
+  }
   // Stores what an attach to a framework control stores, lists the skinner
-  // with the form skinner and recolours the control (when asked), without
+  // with the host and recolours the control (when `recolor`), without
   // putting itself in front of the control.
-  void BindToControl(gui::TWinControl* control, TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas,
-                     bool recolor);
+  void BindToControl(gui::TWinControl* control, const TSkinnerAttach& how, bool recolor);
   // Answers WM_PAINT for a skinner that draws the whole control: into the
-  // given DC, or between BeginPaint and EndPaint, recording WindowRect.
+  // given DC, or between BeginPaint and EndPaint, recording the window
+  // rectangle.
   void PaintWholeControl(gui::TMessage& message);
   // WM_PAINT as above and WM_ERASEBKGND swallowed (the paint covers every
   // pixel); true when `message` was one of the two and is answered.
@@ -117,9 +153,27 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // The control's window was re-created: skin the new one as the old.
   virtual void FollowNewWindow();
 
+  // What the skinner works with, set by the attach.
+  TSkinData* SkinData = nullptr;
+  TSkinControlHost* Form = nullptr;
+  gui::TCanvas* Canvas = nullptr;
+  // The skinned window; none for a windowless control.
+  HWND Handle = nullptr;
+  // The skinned framework control; none for a bare window.
+  gui::TWinControl* Control = nullptr;
+  // What the drawing reads of the control, kept up to date by the skinners.
+  std::uint8_t MouseState = 0;
+  bool Enabled = false;
+  bool Focused = false;
+  std::wstring Caption;
+
  private:
   gui::TWindowMethodHook methodHook_;
   gui::TWindowSubclass subclass_;
+  gui::TControl* graphicControl_ = nullptr;
+  RECT windowRect_{};
+  bool recolor_ = false;
+  gui::TColor savedColor_ = 0;
   bool attached_ = false;
   TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;

@@ -32,10 +32,15 @@ class TSkinControlHost {
   virtual bool AddControlSkinner(TSkinControlBase* skinner) = 0;
   virtual void RemoveControlSkinner(TSkinControlBase* skinner) = 0;
 
-  TSkinControlBase* HotButton = nullptr;
+  // The push button showing the hot look; none when no button does.
+  TSkinControlBase* HotButton() const { return hotButton_; }
+  void SetHotButton(TSkinControlBase* button) { hotButton_ = button; }
 
  protected:
   ~TSkinControlHost() = default;
+
+ private:
+  TSkinControlBase* hotButton_ = nullptr;
 };
 
 }  // namespace skin

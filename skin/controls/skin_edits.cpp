@@ -77,7 +77,7 @@ void TSkinEdit::FindSpinButtons() {
   if (UpDown || !Handle) return;
   HWND arrows = FindUpDownChild(Handle);
   if (!arrows) return;
-  UpDown = TSkinUpDown::SkinArrowsFor(*this, arrows);
+  UpDown = TSkinUpDown::SkinArrowsFor(*this, InnerAttach(arrows));
   UpDown->Inset = true;
 }
 

@@ -44,16 +44,11 @@ TSkinListView::~TSkinListView() {
   if (Header) Header->RemoveFreeNotification(this);
 }
 
-void TSkinListView::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
-                                     TSkinControlHost* form, bool ownThumbTracking) {
-  if (Attached()) return;
-  TSkinScrollbar::AttachScrollBars(control, data, canvas, form, ownThumbTracking);
+bool TSkinListView::Attach(const TSkinnerAttach& how) {
+  if (Attached()) return true;
+  if (!TSkinScrollbar::Attach(how)) return false;
   AttachHeader();
-}
-
-void TSkinListView::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
-  TSkinScrollbar::AttachWindow(wnd, data, form, canvas);
-  if (Attached()) AttachHeader();
+  return true;
 }
 
 void TSkinListView::AttachHeader() {
@@ -65,7 +60,7 @@ void TSkinListView::AttachHeader() {
   gui::TComponent* owner = Control ? static_cast<gui::TComponent*>(Control) : Owner();
   Header = new TSkinHeader(owner);
   Header->FreeNotification(this);
-  Header->AttachWindow(header, SkinData, Form, Canvas);
+  Header->Attach(InnerAttach(header));
 }
 
 void TSkinListView::FollowNewWindow() {

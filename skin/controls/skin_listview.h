@@ -17,9 +17,7 @@ class TSkinListView : public TSkinScrollbar {
 
   // The scroll-bar attach, then a header skinner on the list view's header
   // window when it has one.
-  void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas, TSkinControlHost* form,
-                        bool ownThumbTracking) override;
-  void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  bool Attach(const TSkinnerAttach& how) override;
   void AfterMessage(gui::TMessage& message) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 

@@ -92,9 +92,9 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
 // ---------------------------------------------------------------------------
 // TSkinUpDown
 
-TSkinUpDown* TSkinUpDown::SkinArrowsFor(TSkinControl& finder, HWND arrows) {
+TSkinUpDown* TSkinUpDown::SkinArrowsFor(TSkinControl& finder, const TSkinnerAttach& how) {
   auto* skinner = new TSkinUpDown(finder.Owner() ? finder.Owner() : &finder);
-  skinner->AttachWindow(arrows, finder.SkinData, finder.Form, finder.Canvas);
+  skinner->Attach(how);
   skinner->FreeNotification(&finder);
   return skinner;
 }

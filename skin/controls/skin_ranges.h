@@ -43,10 +43,10 @@ class TSkinUpDown : public TSkinControl {
   explicit TSkinUpDown(gui::TComponent* owner) : TSkinControl(owner) {}
 
   // Skins an arrows window found inside another skinned control (the spin
-  // buttons of an edit box, the scroll arrows of tabs): owned as the finder
-  // is, in the same form skinner's list, and the finder is told when the
-  // new skinner goes away.
-  static TSkinUpDown* SkinArrowsFor(TSkinControl& finder, HWND arrows);
+  // buttons of an edit box, the scroll arrows of tabs), attached as `how`
+  // says (the finder's InnerAttach): owned as the finder is, and the finder
+  // is told when the new skinner goes away.
+  static TSkinUpDown* SkinArrowsFor(TSkinControl& finder, const TSkinnerAttach& how);
 
   bool BeforeMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;

@@ -148,27 +148,22 @@ void TSkinScrollbar::FollowNewWindow() {
   ResetBars(TrackThumb);
 }
 
-void TSkinScrollbar::AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
-                                      TSkinControlHost* form, bool ownThumbTracking) {
-  if (Attached() || !control) return;
-  HookWindowMethod(control);
-  BindToControl(control, form, data, canvas, false);
-  ResetBars(ownThumbTracking);
-  Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
-  SetAttached(true);
-  SetSkinnerState(ksAttached);
+bool TSkinScrollbar::Attach(const TSkinnerAttach& how) {
+  if (Attached()) return true;
+  if (how.Window) {
+    if (!AttachToWindow(how)) return false;
+    ResetBars(false);
+  } else {
+    auto* control = dynamic_cast<gui::TWinControl*>(how.Control);
+    if (!control || !HookWindowMethod(control)) return RefuseAttach(how);
+    BindToControl(control, how, false);
+    ResetBars(how.OwnThumbTracking);
+    Enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
+    SetAttached(true);
+    SetSkinnerState(ksAttached);
+  }
   RecalculateFrame(Handle);
-}
-
-void TSkinScrollbar::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool) {
-  AttachScrollBars(dynamic_cast<gui::TWinControl*>(Owner()), data, canvas, form, false);
-}
-
-void TSkinScrollbar::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
-  TSkinControl::AttachWindow(wnd, data, form, canvas);
-  if (!Attached()) return;
-  ResetBars(false);
-  RecalculateFrame(Handle);
+  return true;
 }
 
 bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {

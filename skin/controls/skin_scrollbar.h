@@ -54,14 +54,10 @@ class TSkinScrollbar : public TSkinControl {
   explicit TSkinScrollbar(gui::TComponent* owner);
   ~TSkinScrollbar() override;
 
-  // Puts the skinner in front of a scrolling framework control; with
-  // `ownThumbTracking` a press on a thumb is dragged by the skinner.
-  virtual void AttachScrollBars(gui::TWinControl* control, TSkinData* data, gui::TCanvas* canvas,
-                                TSkinControlHost* form, bool ownThumbTracking);
-  // The plain attach of a framework control: its bars, the system drags.
-  void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
-  // A bare window: its bars are painted, the system drags their thumbs.
-  void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  // A scrolling framework control: in front of its window method, never
+  // recoloured; with OwnThumbTracking a press on a thumb is dragged by the
+  // skinner. A window: its bars are painted, the system drags their thumbs.
+  bool Attach(const TSkinnerAttach& how) override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   // Painted on the window (no DC), the bars' state is what the screen shows.

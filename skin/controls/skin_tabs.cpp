@@ -48,15 +48,14 @@ TSkinTab::TTabSide TSkinTab::SideOfStyle(DWORD style) {
   return bottom ? tsBottom : tsTop;
 }
 
-void TSkinTab::AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) {
-  TSkinControl::AttachWindow(wnd, data, form, canvas);
-  if (!Attached()) return;
-  Focused = GetFocus() == Handle;
-  Enabled = (StyleOf(Handle) & WS_DISABLED) == 0;
-  Caption = ReadWindowText();
+bool TSkinTab::Attach(const TSkinnerAttach& how) {
+  if (Attached()) return true;
+  if (!TSkinControl::Attach(how)) return false;
+  ReadState();
   PrepareImages();
   FindScrollArrows();
   InvalidateRect(Handle, nullptr, TRUE);
+  return true;
 }
 
 void TSkinTab::SkinChanged() {
@@ -111,7 +110,7 @@ bool TSkinTab::FindScrollArrows() {
   if (UpDown && UpDown->SkinnerState() == ksDead) delete UpDown;  // clears UpDown
   HWND arrows = FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr);
   if (!arrows) return false;
-  if (!UpDown) UpDown = TSkinUpDown::SkinArrowsFor(*this, arrows);
+  if (!UpDown) UpDown = TSkinUpDown::SkinArrowsFor(*this, InnerAttach(arrows));
   return (StyleOf(arrows) & WS_VISIBLE) != 0;
 }
 
@@ -215,26 +214,29 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
 
 gui::TTabSet* TSkinTab31::TabSet() const { return dynamic_cast<gui::TTabSet*>(Control); }
 
-void TSkinTab31::AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool) {
-  if (Attached()) return;
-  auto* tabSet = dynamic_cast<gui::TTabSet*>(Owner());
-  if (!tabSet) return;
-  Control = tabSet;
-  AttachWindow(tabSet->Handle(), data, form, canvas);
-  if (!Attached()) return;
+void TSkinTab31::SkinChanged() {
+  TSkinControl::SkinChanged();
+  PrepareImage();
+}
+
+bool TSkinTab31::Attach(const TSkinnerAttach& how) {
+  if (Attached()) return true;
+  // Given the tab set or its window, the skinner draws tab sets alone.
+  auto* tabSet = dynamic_cast<gui::TTabSet*>(how.Window ? gui::TWinControl::FindControl(how.Window) : how.Control);
+  if (!tabSet) return RefuseAttach(how);
+  TSkinnerAttach byWindow = how;
+  byWindow.Control = nullptr;
+  byWindow.Window = tabSet->Handle();
+  if (!AttachToWindow(byWindow)) return false;
   PrepareImage();
   Scroller = &tabSet->Scroller();
   auto* arrows = new TSkinUpDown(tabSet);
   arrows->ForceHorizontal = true;
-  arrows->AttachWindow(Scroller->Handle(), SkinData, Form, Canvas);
+  arrows->Attach(InnerAttach(Scroller->Handle()));
   arrows->FreeNotification(this);
   UpDown = arrows;
   InvalidateRect(Handle, nullptr, TRUE);
-}
-
-void TSkinTab31::SkinChanged() {
-  TSkinControl::SkinChanged();
-  PrepareImage();
+  return true;
 }
 
 // The skin's tab picture turned upside down; none when the skin has none.

@@ -28,7 +28,8 @@ class TSkinTab : public TSkinControl {
 
   explicit TSkinTab(gui::TComponent* owner) : TSkinControl(owner) {}
 
-  void AttachWindow(HWND wnd, TSkinData* data, TSkinControlHost* form, gui::TCanvas* canvas) override;
+  // The base attach, then the tabs' images and the strip's scroll arrows.
+  bool Attach(const TSkinnerAttach& how) override;
   void SkinChanged() override;
   void DrawSkin(HDC dc, const RECT& rect) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
@@ -61,9 +62,9 @@ class TSkinTab31 : public TSkinControl {
  public:
   explicit TSkinTab31(gui::TComponent* owner) : TSkinControl(owner) {}
 
-  // The tab set is taken over at window level; its scroller gets a skinner
-  // of its own.
-  void AttachControl(TSkinControlHost* form, TSkinData* data, gui::TCanvas* canvas, bool recolor) override;
+  // The tab set (or its window) it is given is taken over at window level;
+  // its scroller gets a skinner of its own.
+  bool Attach(const TSkinnerAttach& how) override;
   void SkinChanged() override;
   bool BeforeMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;

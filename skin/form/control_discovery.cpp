@@ -2,18 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cwctype>
 
 #include "gui/controls.h"
 #include "gui/forms.h"
 #include "gui/text.h"
-#include "skin/controls/skin_box.h"
-#include "skin/controls/skin_button.h"
-#include "skin/controls/skin_check_radio.h"
-#include "skin/controls/skin_scrollbar.h"
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_draw.h"
-#include "skin/form/discovery_rules.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skinner_registry.h"
 
@@ -63,47 +57,33 @@ TComponentFacts FactsOf(gui::TComponent* component) {
   return f;
 }
 
-bool Listed(const TWinSkinForm& form, const TSkinControl* skinner) {
-  const auto& list = form.ControlSkinners();
-  return std::find(list.begin(), list.end(), skinner) != list.end();
-}
-
-// An attached skinner stands in the form skinner's list. One whose attach
-// failed (its window carries another layer, say) is not, and is freed: the
-// window is not skinned, and nothing may count it as skinned.
-TSkinControl* KeepIfAttached(TWinSkinForm& form, TSkinControl* skinner) {
-  if (Listed(form, skinner)) return skinner;
+// Makes a skinner of `kind` owned by `owner` and attaches it as `how` says.
+// One whose attach failed (its window carries another layer, say) is freed:
+// the window is not skinned, and nothing may count it as skinned.
+TSkinControl* MakeAttached(TSkinnerKind kind, gui::TComponent* owner, const TSkinnerAttach& how) {
+  TSkinControl* skinner = SkinnerEntry(kind).Create(owner);
+  if (skinner->Attach(how)) return skinner;
   delete skinner;
   return nullptr;
 }
 
-// Makes the skinner a plan names for `component` and attaches it; nullptr
-// when its kind has no skinner yet or the attach failed.
+// What the form skinner's skinners work with.
+TSkinnerAttach AttachWith(TWinSkinForm& form) {
+  return TSkinnerAttach{.Data = form.SkinData, .Host = &form, .Canvas = &ControlCanvas()};
+}
+
+// Makes the skinner a plan names for `component` and attaches it to the
+// component or its window; nullptr when the attach failed.
 TSkinControl* CreateAndAttach(TWinSkinForm& form, gui::TComponent* component, const TSkinnerPlan& plan) {
-  const TSkinnerEntry& entry = SkinnerEntry(plan.Kind);
-  if (!entry.Create) return nullptr;
-  TSkinControl* skinner = entry.Create(plan.OwnedByForm ? static_cast<gui::TComponent*>(&form) : component);
-  switch (plan.Via) {
-    case TAttachVia::Control:
-      skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), plan.Recolor);
-      break;
-    case TAttachVia::ScrollBars:
-      if (auto* bars = dynamic_cast<TSkinScrollbar*>(skinner)) {
-        bars->AttachScrollBars(dynamic_cast<gui::TWinControl*>(component), form.SkinData, &ControlCanvas(), &form,
-                               plan.OwnThumbTracking);
-      } else {
-        skinner->AttachControl(&form, form.SkinData, &ControlCanvas(), plan.Recolor);
-      }
-      break;
-    case TAttachVia::Handle:
-      if (auto* control = dynamic_cast<gui::TWinControl*>(component))
-        skinner->AttachWindow(control->Handle(), form.SkinData, &form, &ControlCanvas());
-      break;
-    case TAttachVia::Graphic:
-      if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skinner)) speed->AttachGraphicControl(&form, form.SkinData, &ControlCanvas());
-      break;
+  TSkinnerAttach how = AttachWith(form);
+  how.Recolor = plan.Recolor;
+  how.OwnThumbTracking = plan.OwnThumbTracking;
+  if (plan.Via == TAttachVia::Window) {
+    if (auto* windowed = dynamic_cast<gui::TWinControl*>(component)) how.Window = windowed->Handle();
+  } else {
+    how.Control = dynamic_cast<gui::TControl*>(component);
   }
-  return KeepIfAttached(form, skinner);
+  return MakeAttached(plan.Kind, plan.OwnedByForm ? static_cast<gui::TComponent*>(&form) : component, how);
 }
 
 // Carries out what the rules decided for one component.
@@ -148,8 +128,8 @@ bool IsAlreadySkinned(const TWinSkinForm& form, gui::TComponent* component) {
   auto* windowed = dynamic_cast<gui::TWinControl*>(component);
   for (TSkinControlBase* base : form.ControlSkinners()) {
     auto* skinner = dynamic_cast<TSkinControl*>(base);
-    if (skinner && skinner->GraphicControl) {
-      if (skinner->GraphicControl == component) return true;
+    if (skinner && skinner->GraphicControl()) {
+      if (skinner->GraphicControl() == component) return true;
       continue;
     }
     if (!windowed) continue;
@@ -175,27 +155,19 @@ bool HasScrollBars(gui::TComponent* component) {
   return std::any_of(std::begin(kScrolled), std::end(kScrolled), [&](const char* k) { return component->InheritsFrom(k); });
 }
 
-bool SkinByMapping(TWinSkinForm& form, const std::string& upperClassName, gui::TComponent* component,
-                   TSkinDecision& decision) {
-  TDiscoveryDecision d;
-  if (!DecideByMapping(upperClassName, FactsOf(component), SettingsOf(*form.SkinData), d)) return false;
-  Apply(form, component, d, decision);
-  return true;
-}
-
 TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui::TComponent* container) {
   TSkinDecision d;
   TSkinData* data = form.SkinData;
   if (!component || !data) return d;
-  if (DisabledByTag(component->Tag(), data->DisableTag)) return Finish(component, (d.Rule = d.pcDisabledTag, d));
-  if (IsAlreadySkinned(form, component)) return Finish(component, (d.Rule = d.pcAlreadySkinned, d));
+  if (DisabledByTag(component->Tag(), data->DisableTag)) return Finish(component, (d.Rule = pcDisabledTag, d));
+  if (IsAlreadySkinned(form, component)) return Finish(component, (d.Rule = pcAlreadySkinned, d));
   auto* windowed = dynamic_cast<gui::TWinControl*>(component);
   if (windowed && !windowed->HandleAllocated()) {
     try {
       windowed->HandleNeeded();
     } catch (...) {
     }
-    if (!windowed->HandleAllocated()) return Finish(component, (d.Rule = d.pcNoHandle, d));
+    if (!windowed->HandleAllocated()) return Finish(component, (d.Rule = pcNoHandle, d));
   }
   const TComponentFacts facts = FactsOf(component);
   // The application's own choice comes first, for every component.
@@ -203,13 +175,12 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
     TSkinControl* skinned = nullptr;
     data->OnSkinControl(&form, data, container, component, gui::Utf8ToWide(facts.ClassName), skinned);
     if (skinned) {
-      d.Rule = d.pcEvent;
+      d.Rule = pcEvent;
       d.Skinner = skinned->ClassName();
       if (!form.AddControlSkinner(skinned)) {
-        skinned->AttachControl(&form, data, &ControlCanvas(), skinned->Recolor);
         // The application's skinner is its own: a failed one is left
         // unlisted, not freed.
-        d.Created = Listed(form, skinned);
+        d.Created = skinned->AttachControl(&form, data, &ControlCanvas(), skinned->Recolor());
         if (d.Created && (facts.Kinds & ckContainer)) SkinComponents(form, component);
       }
       return Finish(component, d);
@@ -233,38 +204,15 @@ std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
   const TChildWindowDecision d =
       DecideChildWindow(buffer, static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)), firstChild != nullptr);
   if (d.Kind == TSkinnerKind::None) return {};
-  const TSkinnerEntry& entry = SkinnerEntry(d.Kind);
-  if (entry.Create) {
-    TSkinControl* skinner = entry.Create(&form);
-    skinner->AttachWindow(d.OnFirstChild ? firstChild : wnd, form.SkinData, &form, &ControlCanvas());
-    if (!KeepIfAttached(form, skinner)) return {};
-  }
-  return entry.ClassName;
+  TSkinnerAttach how = AttachWith(form);
+  how.Window = d.OnFirstChild ? firstChild : wnd;
+  if (!MakeAttached(d.Kind, &form, how)) return {};
+  return SkinnerClassName(d.Kind);
 }
 
 std::string ButtonSkinnerForStyle(DWORD style) {
   const TSkinnerKind kind = ButtonKindForStyle(style);
   return kind == TSkinnerKind::None ? std::string() : SkinnerClassName(kind);
-}
-
-int ToolbarButtonFrame(unsigned state) {
-  if (state & 1) return 1;
-  if (state & (16 | 64)) return 4;
-  if (state & (2 | 4)) return 3;
-  if (state & 32) return 1;
-  return 0;
-}
-
-int ToolbarDrawButton(TWinSkinForm& form, HDC dc, const RECT& bounds, unsigned state) {
-  if (!form.SkinData || form.SkinState != TWinSkinForm::ssRunning) return 0;
-  TDataSkinButton& e = form.SkinData->Skin().ButtonsElement;
-  if (e.Image.Empty()) return 0;
-  const int frame = ToolbarButtonFrame(state);
-  if (!frame) return 0;
-  if (frame == 1 && e.HasNormalColour2) SetTextColor(dc, SkinColourToRGB(e.NormalColour2));
-  if (frame == 4 && e.HasMouseOverColour2) SetTextColor(dc, SkinColourToRGB(e.MouseOverColour2));
-  DrawNineSlice(dc, bounds, e.Image, false, false, e.Trans != 0, 5, frame, e.Margins());
-  return frame;
 }
 
 }  // namespace skin

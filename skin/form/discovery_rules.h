@@ -34,8 +34,8 @@ enum TComponentKind : std::uint32_t {
   ckSpeedButton = 1u << 12,
   ckPanel = 1u << 13,
   ckListView = 1u << 14,
-  ckScrolledListA = 1u << 15,  // list boxes
-  ckScrolledListB = 1u << 16,  // tree views
+  ckListBox = 1u << 15,
+  ckTreeView = 1u << 16,
   ckPushButton = 1u << 17,
   ckEdit = 1u << 18,
   ckContainer = 1u << 19,  // frames and scroll boxes
@@ -66,13 +66,9 @@ struct TDiscoverySettings {
   std::vector<std::wstring> Skin3rd;
 };
 
-// How a chosen skinner is attached.
-enum class TAttachVia {
-  Control,     // in front of the control's window method
-  Handle,      // the control's window procedure (AttachWindow)
-  ScrollBars,  // the scroll-bar skinners' own attach
-  Graphic,     // a windowless control, through its window method
-};
+// What a chosen skinner's attach is given (TSkinnerAttach): the component
+// itself, or the component's window.
+enum class TAttachVia { Control, Window };
 
 struct TSkinnerPlan {
   TSkinnerKind Kind = TSkinnerKind::None;
@@ -82,11 +78,21 @@ struct TSkinnerPlan {
   bool OwnedByForm = false;  // owned by the form skinner rather than the component
 };
 
+// Why discovery left a component before the rules decided (a decision's
+// Rule is then negative): its tag, a skinner it has already, no window, the
+// application's own skinner, or a class that is never skinned.
+enum TPreCheck {
+  pcNone = 0,
+  pcDisabledTag = -1,
+  pcAlreadySkinned = -2,
+  pcNoHandle = -3,
+  pcEvent = -4,
+  pcExcluded = -5
+};
+
 struct TDiscoveryDecision {
-  enum TPreCheck { pcNone = 0, pcDisabledTag = -1, pcAlreadySkinned = -2, pcNoHandle = -3, pcEvent = -4,
-                   pcExcluded = -5 };
   // The rule of the chain that matched (1 to 33; 2 is the Skin3rd table), a
-  // pre-check that stopped it (negative), or 0: no rule matched.
+  // pre-check that stopped it (a TPreCheck), or 0: no rule matched.
   int Rule = pcNone;
   bool Mapped = false;
   // Property writes made before attaching ("Flat" = "True", ...).
@@ -105,13 +111,9 @@ bool DisabledByTag(int tag, int disableTag);
 
 // The chain after the pre-checks that need the live form (already skinned,
 // window handle, the application's event): the excluded classes, then rules
-// 1 to 33 in order, the first that holds deciding.
+// 1 to 33 in order, the first that holds deciding. Rule 2 is the Skin3rd
+// table: a line that maps the class decides, whatever it maps it to.
 TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscoverySettings& settings);
-
-// The Skin3rd table alone: set when a line maps the class (upper case),
-// whatever it maps it to.
-bool DecideByMapping(const std::string& upperClassName, const TComponentFacts& facts,
-                     const TDiscoverySettings& settings, TDiscoveryDecision& decision);
 
 // A bare child window of a dialog box: by its class (any case) and style.
 struct TChildWindowDecision {

@@ -360,7 +360,7 @@ bool TWinSkinForm::AddControlSkinner(TSkinControlBase* skinner) {
 void TWinSkinForm::RemoveControlSkinner(TSkinControlBase* skinner) {
   // The hot button may be the one going away (its control destroyed at run
   // time): nothing may call it afterwards.
-  if (HotButton == skinner) HotButton = nullptr;
+  if (HotButton() == skinner) SetHotButton(nullptr);
   auto it = std::find(controlSkinners_.rbegin(), controlSkinners_.rend(), skinner);
   if (it != controlSkinners_.rend()) controlSkinners_.erase(std::next(it).base());
 }

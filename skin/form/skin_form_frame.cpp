@@ -153,9 +153,9 @@ LRESULT TWinSkinForm::WMNcActivate(WPARAM wParam, LPARAM) {
   facts_.Active = wParam != 0;
   menuBar_.FollowWindowMenu();
   if (hoverTimer_) hoverTimer_->SetEnabled(facts_.Active);
-  if (!facts_.Active && HotButton) {
-    HotButton->SendMouseLeave();
-    HotButton = nullptr;
+  if (!facts_.Active && HotButton()) {
+    HotButton()->SendMouseLeave();
+    SetHotButton(nullptr);
   }
   if (!IsRunningMdiChildOutOfNormal()) PaintNonClient();
   return 1;

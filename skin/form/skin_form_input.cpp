@@ -156,11 +156,11 @@ void TWinSkinForm::HoverTick() {
     const POINT p = ScreenToWindow(cursor.x, cursor.y);
     if (!PtInRect(&current->BoundsRect, p)) current->MouseLeave();
   }
-  if (!Form && HotButton) {
-    const RECT r = HotButton->LastPaintedRect();
+  if (!Form && HotButton()) {
+    const RECT r = HotButton()->LastPaintedRect();
     if (!PtInRect(&r, cursor)) {
-      HotButton->SendMouseLeave();
-      HotButton = nullptr;
+      HotButton()->SendMouseLeave();
+      SetHotButton(nullptr);
     }
   }
 }

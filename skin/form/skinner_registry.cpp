@@ -20,8 +20,9 @@ TSkinControl* Make(gui::TComponent* owner) {
   return new T(owner);
 }
 
-// One line per kind, in the order of the enumeration.
-constexpr std::array<TSkinnerEntry, 20> kEntries{{
+// One line per kind, in the order of the enumeration: SkinnerEntry reads
+// the line at the kind's value.
+constexpr std::array<TSkinnerEntry, kSkinnerKinds> kEntries{{
     {TSkinnerKind::None, "", nullptr},
     {TSkinnerKind::Button, "TSkinButton", &Make<TSkinButton>},
     {TSkinnerKind::BitButton, "TSkinBitButton", &Make<TSkinBitButton>},
@@ -44,10 +45,20 @@ constexpr std::array<TSkinnerEntry, 20> kEntries{{
     {TSkinnerKind::Sizer, "TSkinSizer", &Make<TSkinSizer>},
 }};
 
+constexpr bool EveryLineInItsPlace() {
+  for (std::size_t i = 0; i < kEntries.size(); ++i) {
+    const TSkinnerEntry& e = kEntries[i];
+    if (static_cast<std::size_t>(e.Kind) != i) return false;
+    if ((e.Kind == TSkinnerKind::None) != (e.Create == nullptr)) return false;
+    if ((e.Kind == TSkinnerKind::None) != (e.ClassName[0] == '\0')) return false;
+  }
+  return true;
+}
+static_assert(EveryLineInItsPlace(),
+              "the registry's lines follow the enumeration, and every kind but None makes a skinner");
+
 }  // namespace
 
 const TSkinnerEntry& SkinnerEntry(TSkinnerKind kind) { return kEntries[static_cast<std::size_t>(kind)]; }
-
-bool HasSkinner(TSkinnerKind kind) { return SkinnerEntry(kind).Create != nullptr; }
 
 }  // namespace skin

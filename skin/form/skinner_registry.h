@@ -1,24 +1,17 @@
 // The skinner registry: every kind of control skinner discovery can decide
-// on, with the class that skins it and how one is made. A kind whose family
-// has not been built yet stands here with no factory, so the decisions that
-// name it are visible in one table and simply make no skinner. A new family
-// registers its skinner in this one place.
+// on, with the class that skins it and how one is made. A new family adds
+// its kind to the enumeration and one line to the table, in the same place;
+// the build checks that the two agree.
 #pragma once
-#include <windows.h>
-
 #include <cstddef>
 
 namespace gui {
-class TCanvas;
 class TComponent;
-class TControl;
 }  // namespace gui
 
 namespace skin {
 
 class TSkinControl;
-class TSkinData;
-class TWinSkinForm;
 
 enum class TSkinnerKind {
   None,
@@ -40,31 +33,20 @@ enum class TSkinnerKind {
   Edit,
   Scrollbar,
   ListView,
-  Sizer,
+  Sizer,  // the last kind
 };
+inline constexpr std::size_t kSkinnerKinds = static_cast<std::size_t>(TSkinnerKind::Sizer) + 1;
 
-// Everything an attach needs.
-struct TSkinnerAttach {
-  TWinSkinForm* Form = nullptr;
-  TSkinData* Data = nullptr;
-  gui::TCanvas* Canvas = nullptr;
-  bool Recolor = false;
-  bool OwnThumbTracking = false;
-};
-
-// Makes a skinner of one kind owned by `owner`: nullptr when the kind has
-// no skinner yet.
+// Makes a skinner of one kind owned by `owner`, not attached yet.
 using TSkinnerFactory = TSkinControl* (*)(gui::TComponent* owner);
 
 struct TSkinnerEntry {
   TSkinnerKind Kind;
-  const char* ClassName;  // the skinner class the Parts name
-  TSkinnerFactory Create;  // none yet: the decision makes no skinner
+  const char* ClassName;   // the class of the skinners it makes
+  TSkinnerFactory Create;  // every kind but None has one
 };
 
 const TSkinnerEntry& SkinnerEntry(TSkinnerKind kind);
 inline const char* SkinnerClassName(TSkinnerKind kind) { return SkinnerEntry(kind).ClassName; }
-// Kinds whose family exists.
-bool HasSkinner(TSkinnerKind kind);
 
 }  // namespace skin

@@ -18,6 +18,7 @@
 #include "gui/handles.h"
 #include "gui/tests/form_fixture.h"
 #include "gui/tests/test_bitmaps.h"
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -165,6 +166,21 @@ inline gui::TBitmap Snapshot(HWND wnd, bool repaint = true) {
   return gui_test::WholeWindowShot(wnd);
 }
 
+// The skinner's drawing of the whole control, in a bitmap of its window's size.
+inline gui::TBitmap Drawn(skin::TSkinControl& skinner) {
+  RECT wr{};
+  GetWindowRect(skinner.SkinnedWindow(), &wr);
+  gui::TBitmap bitmap(wr.right - wr.left, wr.bottom - wr.top);
+  skinner.DrawSkin(bitmap.DC(), RECT{0, 0, bitmap.Width(), bitmap.Height()});
+  return bitmap;
+}
+
+// The class of the skinner the form skinner lists for a window ("none": none).
+inline std::string SkinnerClassOf(const skin::TWinSkinForm& form, HWND wnd) {
+  auto* skinner = wnd ? dynamic_cast<skin::TSkinControl*>(form.FindWindowSkinner(wnd)) : nullptr;
+  return skinner ? skinner->ClassName() : std::string("none");
+}
+
 // How many pixels of a rectangle of the bitmap have the colour.
 inline int CountColour(const gui::TBitmap& b, const RECT& r, COLORREF colour) {
   int n = 0;
@@ -173,8 +189,22 @@ inline int CountColour(const gui::TBitmap& b, const RECT& r, COLORREF colour) {
   return n;
 }
 
-// Tests on the element skin: the skin loaded, and a form skinner (attached
-// to no window) for the skinners to list themselves with.
+// The forms a test shows, owned by an application object of the test's own
+// and freed with it: also when an assertion ends the test early, so that no
+// window is left for the next one.
+class TShownForms {
+ public:
+  gui::TForm* Show(const std::string& body, int width = 320, int height = 260) {
+    return ShowForm(app_, body, width, height);
+  }
+
+ private:
+  gui::TApplication app_;
+};
+
+// Tests on the element skin: the skin loaded, a form skinner (attached to
+// no window) for the skinners to list themselves with, and the forms shown
+// (freed first, after the skinners).
 class ElementSkinTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -202,6 +232,8 @@ class ElementSkinTest : public ::testing::Test {
 
   std::unique_ptr<skin::TSkinData> data_;
   skin::TWinSkinForm form_skinner_{nullptr};
+  TShownForms forms_;
+  const TElementColours& c_ = ElementColours();
 };
 
 }  // namespace controls_test

@@ -43,10 +43,7 @@ TEST_F(DialogChildrenTest, EachChildGetsTheSkinnerOfItsClass) {
   skin::TWinSkinForm* form_skinner = skin::SkinManager->FindFormSkinner(box);
   ASSERT_NE(form_skinner, nullptr);
   skin_test::DrainMessages();
-  const auto skinnerOf = [&](HWND wnd) {
-    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner->FindWindowSkinner(wnd));
-    return skinner ? skinner->ClassName() : std::string("none");
-  };
+  const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(*form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(edit), "TSkinEdit");
   EXPECT_EQ(skinnerOf(combo), "TSkinComBox");
   EXPECT_EQ(skinnerOf(simple), "none");

@@ -72,7 +72,7 @@ TEST_F(DiscoveryTest, TheSettingsFormsControlsResolveByKind) {
   EXPECT_EQ(checkSkinner->ClassName(), "TSkinCheckBox");
   // A second walk adds nothing: every control is already skinned.
   skin::SkinComponents(*skinner, form);
-  EXPECT_EQ(rules_["Button1"].Rule, skin::TSkinDecision::pcAlreadySkinned);
+  EXPECT_EQ(rules_["Button1"].Rule, skin::pcAlreadySkinned);
   EXPECT_EQ(skinner->ControlSkinners().size(), 8u);
   delete form;
 }
@@ -88,8 +88,8 @@ TEST_F(DiscoveryTest, TagsMappingAndScrollBarDecisions) {
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
   skin::SkinComponents(form_skinner, form);
-  EXPECT_EQ(rules_["B99"].Rule, skin::TSkinDecision::pcDisabledTag);
-  EXPECT_EQ(rules_["B199"].Rule, skin::TSkinDecision::pcDisabledTag);
+  EXPECT_EQ(rules_["B99"].Rule, skin::pcDisabledTag);
+  EXPECT_EQ(rules_["B199"].Rule, skin::pcDisabledTag);
   EXPECT_EQ(rules_["BMinus"].Rule, 30);  // -1 mod 100 is -1
   // Tag 55 counts as scrolling: the scroll-bar rule comes before the button rule.
   EXPECT_EQ(rules_["B55"].Rule, 29);
@@ -141,7 +141,7 @@ TEST_F(DiscoveryTest, TheApplicationsOwnSkinnerComesFirst) {
   };
   skin::SkinComponents(form_skinner, form);
   EXPECT_EQ(calls, 1);
-  EXPECT_EQ(rules_["Button1"].Rule, skin::TSkinDecision::pcEvent);
+  EXPECT_EQ(rules_["Button1"].Rule, skin::pcEvent);
   ASSERT_EQ(form_skinner.ControlSkinners().size(), 1u);
   auto* own = dynamic_cast<skin::TSkinBitButton*>(form_skinner.ControlSkinners()[0]);
   ASSERT_NE(own, nullptr);
@@ -174,10 +174,7 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   form_skinner.SkinData = data_.get();
   form_skinner.Handle = dialog;
   skin::SkinChildWindows(form_skinner);
-  const auto skinnerOf = [&](HWND wnd) {
-    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner.FindWindowSkinner(wnd));
-    return skinner ? skinner->ClassName() : std::string("none");
-  };
+  const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(radio), "TSkinRadioButton");
   EXPECT_EQ(skinnerOf(group), "none");
   EXPECT_EQ(skinnerOf(check), "TSkinCheckBox");
@@ -213,15 +210,6 @@ TEST(ButtonStyles, TheTypeBitsAloneDecideTheSkinner) {
       {0xF /* default command link */, ""},
   };
   for (const auto& [style, skinner] : cases) EXPECT_EQ(skin::ButtonSkinnerForStyle(style), skinner) << std::hex << style;
-}
-
-TEST(ToolbarButtons, FrameByCustomDrawState) {
-  EXPECT_EQ(skin::ToolbarButtonFrame(1 | 64), 1);   // selected wins
-  EXPECT_EQ(skin::ToolbarButtonFrame(16 | 4), 4);   // focused before disabled
-  EXPECT_EQ(skin::ToolbarButtonFrame(64), 4);
-  EXPECT_EQ(skin::ToolbarButtonFrame(2), 3);
-  EXPECT_EQ(skin::ToolbarButtonFrame(32 | 8), 1);
-  EXPECT_EQ(skin::ToolbarButtonFrame(8), 0);        // checked alone draws nothing
 }
 
 }  // namespace

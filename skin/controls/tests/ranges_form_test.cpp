@@ -105,9 +105,7 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
   skin_test::DrainMessages();
   const auto skinnerOf = [&](const char* name) {
     auto* control = dynamic_cast<gui::TWinControl*>(form->FindComponent(name));
-    if (!control) return std::string("no control");
-    auto* skinner = dynamic_cast<skin::TSkinControl*>(form_skinner->FindWindowSkinner(control->Handle()));
-    return skinner ? skinner->ClassName() : std::string("none");
+    return control ? controls_test::SkinnerClassOf(*form_skinner, control->Handle()) : std::string("no control");
   };
   EXPECT_EQ(skinnerOf("TrackH"), "TSkinTrackBar");
   EXPECT_EQ(skinnerOf("TrackV"), "TSkinTrackBar");
@@ -135,8 +133,7 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
       const std::wstring found = cls;
       if (found == L"msctls_updown32" || found == L"TSpinButton" || found == L"TUpDown") break;
     }
-    auto* skinner = arrows ? dynamic_cast<skin::TSkinControl*>(form_skinner->FindWindowSkinner(arrows)) : nullptr;
-    return skinner ? skinner->ClassName() : std::string("none");
+    return controls_test::SkinnerClassOf(*form_skinner, arrows);
   };
   EXPECT_EQ(arrowsIn("Spin1"), "TSkinUpDown");
   EXPECT_EQ(arrowsIn("Time1"), "TSkinUpDown");

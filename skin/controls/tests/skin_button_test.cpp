@@ -32,8 +32,24 @@ class SkinButtonTest : public ::testing::Test {
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
     ASSERT_FALSE(data_->Skin().ButtonsElement.Image.Empty());
+    form_skinner_.SkinData = data_.get();
   }
   void TearDown() override { skin_test::DrainMessages(); }
+
+  // Button1 ('Save') and Button2 ('Cancel') side by side.
+  gui::TForm* TwoButtons() {
+    return forms_.Show(Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n") +
+                       Control("Button2", "TButton", 120, 20, 90, 28, "    Caption = 'Cancel'\n"));
+  }
+  static gui::TButton* Button(gui::TForm* form, const char* name) {
+    return dynamic_cast<gui::TButton*>(form->FindComponent(name));
+  }
+  // A push-button skinner for the control, listed with the form skinner.
+  TSkinButton* Skin(gui::TControl* button) {
+    auto* skinner = new TSkinButton(button);
+    skinner->AttachControl(&form_skinner_, form_skinner_.SkinData, nullptr, false);
+    return skinner;
+  }
 
   // The face a look should show: button face, then the frame laid over it.
   gui::TBitmap ExpectedFace(int width, int height, int look) {
@@ -50,11 +66,8 @@ class SkinButtonTest : public ::testing::Test {
   // Draws the skinner into a bitmap; pixels outside the caption's band must
   // be those of the look's face.
   void ExpectLook(TSkinButton& skinner, int look, int line) {
-    RECT wr;
-    GetWindowRect(skinner.Handle, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    gui::TBitmap drawn(w, h);
-    skinner.DrawSkin(drawn.DC(), RECT{0, 0, w, h});
+    gui::TBitmap drawn = controls_test::Drawn(skinner);
+    const int w = drawn.Width(), h = drawn.Height();
     EXPECT_EQ(skinner.LastLook(), look) << "line " << line;
     gui::TBitmap expected = ExpectedFace(w, h, look);
     int differing = 0;
@@ -64,23 +77,18 @@ class SkinButtonTest : public ::testing::Test {
   }
 
   std::unique_ptr<skin::TSkinData> data_;
+  TWinSkinForm form_skinner_{nullptr};
+  controls_test::TShownForms forms_;
 };
 
 TEST_F(SkinButtonTest, ClicksAreMadeOnReleaseOverTheButtonOnly) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n") +
-               Control("Button2", "TButton", 120, 20, 90, 28, "    Caption = 'Cancel'\n"));
-  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
-  auto* other = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
+  gui::TForm* form = TwoButtons();
+  gui::TButton* button = Button(form, "Button1");
+  gui::TButton* other = Button(form, "Button2");
   int clicks = 0;
   button->OnClick = [&](gui::TObject*) { ++clicks; };
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  auto* skinner = new TSkinButton(button);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  auto* second = new TSkinButton(other);
-  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  TSkinButton* skinner = Skin(button);
+  Skin(other);
   HWND wnd = button->Handle();
   SetFocus(other->Handle());
   skin_test::DrainMessages();
@@ -118,11 +126,8 @@ TEST_F(SkinButtonTest, ClicksAreMadeOnReleaseOverTheButtonOnly) {
   button->SetEnabled(false);
   ExpectLook(*skinner, skin::blDisabled, __LINE__);
   {
-    RECT wr;
-    GetWindowRect(wnd, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    gui::TBitmap drawn(w, h);
-    skinner->DrawSkin(drawn.DC(), RECT{0, 0, w, h});
+    gui::TBitmap drawn = controls_test::Drawn(*skinner);
+    const int w = drawn.Width(), h = drawn.Height();
     gui::TBitmap face = ExpectedFace(w, h, skin::blDisabled);
     int shadow = 0, other_text = 0;
     const COLORREF shadowColour = GetSysColor(COLOR_BTNSHADOW);
@@ -133,22 +138,15 @@ TEST_F(SkinButtonTest, ClicksAreMadeOnReleaseOverTheButtonOnly) {
     EXPECT_GT(shadow, other_text);  // edges of smoothed letters may blend
   }
   button->SetEnabled(true);
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 TEST_F(SkinButtonTest, TheHotLookLeavesTheFirstButtonBeforeTheSecondTakesIt) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28) +
-                                                       Control("Button2", "TButton", 110, 20, 90, 28));
-  auto* a = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
-  auto* b = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  auto* first = new TSkinButton(a);
-  first->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  auto* second = new TSkinButton(b);
-  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  gui::TForm* form = TwoButtons();
+  gui::TButton* a = Button(form, "Button1");
+  gui::TButton* b = Button(form, "Button2");
+  TSkinButton* first = Skin(a);
+  TSkinButton* second = Skin(b);
 
   // Watches the first button's mouse-leave from in front of its skinner.
   struct Spy {
@@ -166,54 +164,46 @@ TEST_F(SkinButtonTest, TheHotLookLeavesTheFirstButtonBeforeTheSecondTakesIt) {
 
   Move(a->Handle());
   EXPECT_TRUE(first->Hot());
-  EXPECT_EQ(form_skinner.HotButton, first);
+  EXPECT_EQ(form_skinner_.HotButton(), first);
   Move(b->Handle());
   EXPECT_EQ(spy.log, std::vector<std::string>{"leave"});
   EXPECT_FALSE(first->Hot());
   EXPECT_TRUE(second->Hot());
-  EXPECT_EQ(form_skinner.HotButton, second);
+  EXPECT_EQ(form_skinner_.HotButton(), second);
   a->WindowProc = spy.next;
-  form_skinner.FreeControlSkinners();
+  form_skinner_.FreeControlSkinners();
   EXPECT_EQ(a->WindowProc, a->OwnWindowMethod());
-  delete form;
 }
 
 TEST_F(SkinButtonTest, AHotButtonThatGoesAwayIsForgotten) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28) +
-                                                       Control("Button2", "TButton", 110, 20, 90, 28));
-  auto* a = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
-  auto* b = dynamic_cast<gui::TButton*>(form->FindComponent("Button2"));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  (new TSkinButton(a))->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  auto* second = new TSkinButton(b);
-  second->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  gui::TForm* form = TwoButtons();
+  gui::TButton* a = Button(form, "Button1");
+  gui::TButton* b = Button(form, "Button2");
+  Skin(a);
+  TSkinButton* second = Skin(b);
 
   // The control freed at run time takes its skinner with it.
   Move(a->Handle());
-  ASSERT_NE(form_skinner.HotButton, nullptr);
+  ASSERT_NE(form_skinner_.HotButton(), nullptr);
   delete a;
-  EXPECT_EQ(form_skinner.HotButton, nullptr);
-  EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
+  EXPECT_EQ(form_skinner_.HotButton(), nullptr);
+  EXPECT_EQ(form_skinner_.ControlSkinners().size(), 1u);
 
   // A window destroyed under its skinner: dead at once, freed at the purge.
   Move(b->Handle());
-  ASSERT_EQ(form_skinner.HotButton, second);
+  ASSERT_EQ(form_skinner_.HotButton(), second);
   b->DestroyHandle();
-  EXPECT_EQ(form_skinner.HotButton, nullptr);
-  form_skinner.PurgeDestroyedControls();
-  EXPECT_TRUE(form_skinner.ControlSkinners().empty());
-  delete form;
+  EXPECT_EQ(form_skinner_.HotButton(), nullptr);
+  form_skinner_.PurgeDestroyedControls();
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
 }
 
 TEST_F(SkinButtonTest, WithoutTheSkinsButtonPictureAButtonDrawsAndClicksItself) {
   auto bare = controls_test::LoadData(skin_test::BareSkinArchive());
   ASSERT_NE(bare, nullptr);
   ASSERT_TRUE(bare->Skin().ButtonsElement.Image.Empty());
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n"));
-  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
+  gui::TForm* form = forms_.Show(Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n"));
+  gui::TButton* button = Button(form, "Button1");
   int clicks = 0;
   button->OnClick = [&](gui::TObject*) { ++clicks; };
   // Counts what reaches the button's own handling, under the skinner.
@@ -228,10 +218,8 @@ TEST_F(SkinButtonTest, WithoutTheSkinsButtonPictureAButtonDrawsAndClicksItself) 
   } spy;
   spy.next = button->WindowProc;
   button->WindowProc = gui::TWndMethod::Bind<Spy, &Spy::Method>(&spy);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = bare.get();
-  auto* skinner = new TSkinButton(button);
-  skinner->AttachControl(&form_skinner, bare.get(), nullptr, false);
+  form_skinner_.SkinData = bare.get();
+  Skin(button);
 
   InvalidateRect(button->Handle(), nullptr, TRUE);
   UpdateWindow(button->Handle());
@@ -242,9 +230,8 @@ TEST_F(SkinButtonTest, WithoutTheSkinsButtonPictureAButtonDrawsAndClicksItself) 
   skin_test::DrainMessages();
   EXPECT_EQ(spy.presses, 1);
   EXPECT_EQ(clicks, 1);
-  form_skinner.FreeControlSkinners();
+  form_skinner_.FreeControlSkinners();
   button->WindowProc = spy.next;
-  delete form;
 }
 
 std::vector<MSG> g_commands;
@@ -264,10 +251,8 @@ TEST_F(SkinButtonTest, ABareDialogButtonTellsItsParentOnce) {
   HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 26, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(1234)), wc.hInstance, nullptr);
   const auto ownProc = GetWindowLongPtrW(button, GWLP_WNDPROC);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  auto* skinner = new TSkinButton(&form_skinner);
-  skinner->AttachWindow(button, data_.get(), &form_skinner, nullptr);
+  auto* skinner = new TSkinButton(&form_skinner_);
+  skinner->AttachWindow(button, data_.get(), &form_skinner_, nullptr);
   skin_test::DrainMessages();
   g_commands.clear();
 
@@ -289,8 +274,8 @@ TEST_F(SkinButtonTest, ABareDialogButtonTellsItsParentOnce) {
   // Destroyed while skinned: dead, and back to its own procedure on the way.
   DestroyWindow(button);
   EXPECT_EQ(skinner->SkinnerState(), 6);
-  form_skinner.PurgeDestroyedControls();
-  EXPECT_TRUE(form_skinner.ControlSkinners().empty());
+  form_skinner_.PurgeDestroyedControls();
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   DestroyWindow(parent);
   (void)ownProc;
 }
@@ -304,26 +289,19 @@ int CountColour(gui::TBitmap& b, COLORREF c) {
 }
 
 TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("BitBtn1", "TBitBtn", 20, 20, 120, 34,
-                                                          "    Caption = 'Scan'\n    NumGlyphs = 4\n"));
+  gui::TForm* form =
+      forms_.Show(Control("BitBtn1", "TBitBtn", 20, 20, 120, 34, "    Caption = 'Scan'\n    NumGlyphs = 4\n"));
   auto* button = dynamic_cast<gui::TBitBtn*>(form->FindComponent("BitBtn1"));
   ASSERT_NE(button, nullptr);
   const COLORREF images[4] = {RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
   button->Glyph.SetSize(64, 16);
   for (int x = 0; x < 64; ++x)
     for (int y = 0; y < 16; ++y) button->Glyph.SetPixel(x, y, x % 16 == 0 && y == 0 ? RGB(255, 0, 255) : images[x / 16]);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  skin::SkinComponents(form_skinner, form);
-  ASSERT_EQ(form_skinner.ControlSkinners().size(), 1u);
-  auto* skinner = dynamic_cast<skin::TSkinBitButton*>(form_skinner.ControlSkinners()[0]);
+  skin::SkinComponents(form_skinner_, form);
+  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 1u);
+  auto* skinner = dynamic_cast<skin::TSkinBitButton*>(form_skinner_.ControlSkinners()[0]);
   ASSERT_NE(skinner, nullptr);
-  const auto draw = [&] {
-    gui::TBitmap b(120, 34);
-    skinner->DrawSkin(b.DC(), RECT{0, 0, 120, 34});
-    return b;
-  };
+  const auto draw = [&] { return controls_test::Drawn(*skinner); };
   SetFocus(form->Handle());
   gui::TBitmap normal = draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 1);
@@ -349,37 +327,33 @@ TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
   button->NumGlyphs = 2;
   draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 1);
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Speed1", "TSpeedButton", 20, 60, 60, 24, "    Caption = 'Go'\n") +
-               Control("Speed2", "TSpeedButton", 90, 60, 60, 24, "    GroupIndex = 1\n    Down = True\n"));
+  gui::TForm* form =
+      forms_.Show(Control("Speed1", "TSpeedButton", 20, 60, 60, 24, "    Caption = 'Go'\n") +
+                  Control("Speed2", "TSpeedButton", 90, 60, 60, 24, "    GroupIndex = 1\n    Down = True\n"));
   auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
-  auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
   ASSERT_NE(speed, nullptr);
+  auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
   int clicks = 0;
   speed->OnClick = [&](gui::TObject*) { ++clicks; };
   std::map<std::string, int> rules;
   skin::SetDiscoveryObserver([&](gui::TComponent* c, const skin::TSkinDecision& d) { rules[c->Name()] = d.Rule; });
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  skin::SkinComponents(form_skinner, form);
+  skin::SkinComponents(form_skinner_, form);
   skin::SetDiscoveryObserver(nullptr);
   EXPECT_EQ(rules["Speed1"], 23);
-  ASSERT_EQ(form_skinner.ControlSkinners().size(), 2u);
-  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[0]);
-  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[1]);
+  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 2u);
+  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
+  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[1]);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
-  EXPECT_EQ(first->GraphicControl, speed);
+  EXPECT_EQ(first->GraphicControl(), speed);
   EXPECT_EQ(first->SkinnedWindow(), nullptr);
   // Skinning it again is recognised through the windowless control.
-  skin::SkinComponents(form_skinner, form);
-  EXPECT_EQ(form_skinner.ControlSkinners().size(), 2u);
+  skin::SkinComponents(form_skinner_, form);
+  EXPECT_EQ(form_skinner_.ControlSkinners().size(), 2u);
 
   // Mouse messages reach the button through its parent: press, release, one click.
   HWND parent = form->Handle();
@@ -401,29 +375,25 @@ TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
   second->PaintSkin(nullptr);
   EXPECT_EQ(second->LastLook(), skin::blPressed);
 
-  form_skinner.FreeControlSkinners();
+  form_skinner_.FreeControlSkinners();
   EXPECT_EQ(speed->WindowProc, speed->OwnWindowMethod());
   EXPECT_EQ(latched->WindowProc, latched->OwnWindowMethod());
   SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
   SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
   EXPECT_EQ(clicks, 2);  // unskinned, it still clicks
-  delete form;
 }
 
 TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Speed1", "TSpeedButton", 20, 60, 80, 26, "    Caption = 'Go'\n    GroupIndex = 1\n"
-                                                             "    AllowAllUp = True\n    NumGlyphs = 4\n"));
+  gui::TForm* form = forms_.Show(Control("Speed1", "TSpeedButton", 20, 60, 80, 26,
+                                         "    Caption = 'Go'\n    GroupIndex = 1\n"
+                                         "    AllowAllUp = True\n    NumGlyphs = 4\n"));
   auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
   ASSERT_NE(speed, nullptr);
   const std::vector<COLORREF> images{RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
   ASSERT_TRUE(speed->Glyph.LoadFromBmpBytes(gui_test::StripBmp(12, 12, images, RGB(255, 0, 255))));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  skin::SkinComponents(form_skinner, form);
-  ASSERT_EQ(form_skinner.ControlSkinners().size(), 1u);
-  auto* skinner = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner.ControlSkinners()[0]);
+  skin::SkinComponents(form_skinner_, form);
+  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 1u);
+  auto* skinner = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
   ASSERT_NE(skinner, nullptr);
   // WM_PAINT hands a windowless control the context to draw into.
   const auto draw = [&] {
@@ -472,24 +442,14 @@ TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
   gui::TBitmap bare = draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 0);
   EXPECT_EQ(CountColour(bare, images[0]), 0);
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 TEST_F(SkinButtonTest, CaptionsAreDrawnPlainWhateverTheFontStyle) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 20, 20, 90, 28,
-                                                          "    Caption = 'Save'\n"));
-  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  auto* skinner = new TSkinButton(button);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  const auto draw = [&] {
-    gui::TBitmap b(90, 28);
-    skinner->DrawSkin(b.DC(), RECT{0, 0, 90, 28});
-    return b;
-  };
+  gui::TForm* form = forms_.Show(Control("Button1", "TButton", 20, 20, 90, 28, "    Caption = 'Save'\n"));
+  gui::TButton* button = Button(form, "Button1");
+  TSkinButton* skinner = Skin(button);
+  const auto draw = [&] { return controls_test::Drawn(*skinner); };
   SetFocus(form->Handle());
   gui::TBitmap plain = draw();
   button->Font().SetStyle(gui::fsBold | gui::fsItalic | gui::fsUnderline);
@@ -504,8 +464,7 @@ TEST_F(SkinButtonTest, CaptionsAreDrawnPlainWhateverTheFontStyle) {
     }
   EXPECT_GT(caption, 20);  // the caption was drawn
   EXPECT_EQ(changed, 0);
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 namespace {
 
 using controls_test::Control;
+using controls_test::Drawn;
 using controls_test::GlyphColours;
 using skin::TWinSkinForm;
 
@@ -24,15 +25,6 @@ class GlyphTest : public ::testing::TestWithParam<int> {
  protected:
   void TearDown() override { skin_test::DrainMessages(); }
 };
-
-// The skinner's drawing of the whole control.
-gui::TBitmap Drawn(skin::TSkinControl& skinner) {
-  RECT wr;
-  GetWindowRect(skinner.Handle, &wr);
-  gui::TBitmap bitmap(wr.right - wr.left, wr.bottom - wr.top);
-  skinner.DrawSkin(bitmap.DC(), RECT{0, 0, bitmap.Width(), bitmap.Height()});
-  return bitmap;
-}
 
 TEST_P(GlyphTest, FramesByStateAndTheGlyphColumn) {
   const int glyphWidth = GetParam();
@@ -192,26 +184,26 @@ class BoxTest : public ::testing::Test {
     skin::FreeSkinManager();
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
+    form_skinner_.SkinData = data_.get();
   }
   void TearDown() override { skin_test::DrainMessages(); }
   std::unique_ptr<skin::TSkinData> data_;
+  TWinSkinForm form_skinner_{nullptr};
+  controls_test::TShownForms forms_;
 };
 
 TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("GroupBox1", "TGroupBox", 10, 10, 200, 80, "    Caption = 'Threats found'\n    Color = $00123456\n") +
-               Control("Panel1", "TPanel", 10, 100, 200, 40, "    Color = $00654321\n"));
+  gui::TForm* form = forms_.Show(
+      Control("GroupBox1", "TGroupBox", 10, 10, 200, 80, "    Caption = 'Threats found'\n    Color = $00123456\n") +
+      Control("Panel1", "TPanel", 10, 100, 200, 40, "    Color = $00654321\n"));
   auto* group = dynamic_cast<gui::TGroupBox*>(form->FindComponent("GroupBox1"));
   auto* panel = dynamic_cast<gui::TPanel*>(form->FindComponent("Panel1"));
   group->Font().SetHeight(13);  // a 13-pixel cell
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
   auto* frame = new skin::TSkinGroupBox(group);
-  frame->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  frame->AttachControl(&form_skinner_, data_.get(), nullptr, true);
   auto* box = new skin::TSkinBox(panel);
   const auto panelMethod = panel->WindowProc;
-  box->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  box->AttachControl(&form_skinner_, data_.get(), nullptr, true);
   EXPECT_EQ(panel->WindowProc, panelMethod);  // never hooked
   EXPECT_EQ(box->SkinnerState(), 0);
   const auto& colours = data_->Skin().Colours;
@@ -248,13 +240,12 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   // An empty window text falls back to the framework caption.
   SetWindowTextW(group->Handle(), L"");
   Drawn(*frame);
-  EXPECT_EQ(frame->Caption, L"Threats found");
+  EXPECT_EQ(frame->CaptionText(), L"Threats found");
 
-  form_skinner.FreeControlSkinners();
+  form_skinner_.FreeControlSkinners();
   EXPECT_EQ(group->Color(), 0x123456u);
   EXPECT_EQ(panel->Color(), 0x654321u);
   EXPECT_EQ(group->WindowProc, group->OwnWindowMethod());
-  delete form;
 }
 
 // Whether every opaque pixel of the skin's grip (frame 5 of the extra
@@ -274,8 +265,7 @@ bool ShowsGrip(const gui::TBitmap& b, skin::TDataSkinObject& extra) {
 }
 
 TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  gui::TForm* form = forms_.Show(Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
   auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
   bar->SetPanels({{L"one", 60, gui::TAlignment::taLeftJustify, gui::TStatusPanelBevel::pbLowered, false},
                   {L"", 60, gui::TAlignment::taCenter, gui::TStatusPanelBevel::pbRaised, false},
@@ -284,10 +274,8 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   int edges[3] = {60, 120, 150};
   SendMessageW(bar->Handle(), SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
   ASSERT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
   auto* skinner = new skin::TSkinStatusBar(bar);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  skinner->AttachControl(&form_skinner_, data_.get(), nullptr, false);
   auto& skin = data_->Skin();
   ASSERT_TRUE(skin.StatusBarEdges && !skin.StatusBarEdges->Image.Empty());
   ASSERT_TRUE(skin.ExtraImages && !skin.ExtraImages->Image.Empty());
@@ -343,47 +331,39 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
                                              3, 1);
   EXPECT_EQ(s.Pixel(100, 0), whole.Pixel(100, 0));
   EXPECT_EQ(s.Pixel(0, s.Height() / 2), whole.Pixel(0, s.Height() / 2));
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 // A status bar found on a form keeps its size grip (the system still sizes
 // the form from it), and the skin draws its grip picture there, except
 // while the form is maximised, where the system's grip does nothing.
 TEST_F(BoxTest, ADiscoveredStatusBarShowsTheSkinsGrip) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  gui::TForm* form = forms_.Show(Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
   auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  skin::SkinComponents(form_skinner, form);
-  auto* skinner = dynamic_cast<skin::TSkinStatusBar*>(form_skinner.FindWindowSkinner(bar->Handle()));
+  skin::SkinComponents(form_skinner_, form);
+  auto* skinner = dynamic_cast<skin::TSkinStatusBar*>(form_skinner_.FindWindowSkinner(bar->Handle()));
   ASSERT_NE(skinner, nullptr);
   EXPECT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
   EXPECT_TRUE(ShowsGrip(Drawn(*skinner), *data_->Skin().ExtraImages));
   ShowWindow(form->Handle(), SW_MAXIMIZE);
   EXPECT_FALSE(ShowsGrip(Drawn(*skinner), *data_->Skin().ExtraImages)) << "maximised";
-  form_skinner.FreeControlSkinners();
-  delete form;
+  form_skinner_.FreeControlSkinners();
 }
 
 TEST_F(BoxTest, AStatusBarThatRecreatesItsWindowStaysSkinned) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
+  gui::TForm* form = forms_.Show(Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
   auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
   bar->SetSimpleText(L"ready");
   bar->SetSimplePanel(true);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
   auto* skinner = new skin::TSkinStatusBar(bar);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
+  skinner->AttachControl(&form_skinner_, data_.get(), nullptr, false);
   const HWND before = bar->Handle();
 
   bar->SetSizeGrip(false);  // takes effect by re-creating the window
   ASSERT_NE(bar->Handle(), before);
   EXPECT_EQ(skinner->SkinnerState(), 1);
-  EXPECT_EQ(skinner->Handle, bar->Handle());
-  EXPECT_EQ(form_skinner.FindWindowSkinner(bar->Handle()), skinner);
+  EXPECT_EQ(skinner->SkinnedWindow(), bar->Handle());
+  EXPECT_EQ(form_skinner_.FindWindowSkinner(bar->Handle()), skinner);
   // The new window is painted (by the skin) and validated: no paint is left
   // pending after a bounded number of messages.
   MSG msg;
@@ -391,10 +371,9 @@ TEST_F(BoxTest, AStatusBarThatRecreatesItsWindowStaysSkinned) {
   EXPECT_FALSE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
   RECT wr{};
   GetWindowRect(bar->Handle(), &wr);
-  EXPECT_EQ(skinner->WindowRect.right, wr.right);  // recorded by the skin's paint
-  form_skinner.FreeControlSkinners();
+  EXPECT_EQ(skinner->LastPaintedRect().right, wr.right);  // recorded by the skin's paint
+  form_skinner_.FreeControlSkinners();
   EXPECT_EQ(bar->WindowProc, bar->OwnWindowMethod());
-  delete form;
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "skin/controls/skin_tabs.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/form/control_discovery.h"
+#include "skin/form/skinner_registry.h"
 
 namespace {
 
@@ -67,14 +68,15 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   TWinSkinForm form_skinner(nullptr);
   form_skinner.SkinData = data_.get();
   auto* skinner = new CountingSkinner(panel);
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, true);
+  EXPECT_TRUE(skinner->AttachControl(&form_skinner, data_.get(), nullptr, true));
   const gui::TWndMethod hooked = panel->WindowProc;
   EXPECT_NE(hooked, panel->OwnWindowMethod());
-  EXPECT_EQ(skinner->Caption, L"a");
+  EXPECT_EQ(skinner->CaptionText(), L"a");
   EXPECT_EQ(skinner->SkinnerState(), 1);
-  // A second attach changes nothing, and nothing is listed twice.
-  skinner->AttachControl(&form_skinner, data_.get(), nullptr, false);
-  EXPECT_TRUE(skinner->Recolor);
+  // A second attach changes nothing (the skinner stays attached), and
+  // nothing is listed twice.
+  EXPECT_TRUE(skinner->AttachControl(&form_skinner, data_.get(), nullptr, false));
+  EXPECT_TRUE(skinner->Recolor());
   EXPECT_EQ(panel->WindowProc, hooked);
   EXPECT_TRUE(form_skinner.AddControlSkinner(skinner));
   EXPECT_EQ(form_skinner.ControlSkinners().size(), 1u);
@@ -87,7 +89,7 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   // WM_SETTEXT: the caption follows and the control repaints at once.
   const int before = skinner->paints;
   SendMessageW(panel->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"changed"));
-  EXPECT_EQ(skinner->Caption, L"changed");
+  EXPECT_EQ(skinner->CaptionText(), L"changed");
   EXPECT_GT(skinner->paints, before);
 
   // WM_PAINT with a device context draws into it, no window DC taken.
@@ -209,14 +211,12 @@ using FollowTest = controls_test::ElementSkinTest;
 // takes effect at creation changes: the skinner goes on with the new window
 // (and the arrows inside it get theirs), whichever way it was attached.
 TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
-  const auto& c = controls_test::ElementColours();
-  gui::TApplication app;
   std::string many;
   for (int i = 0; i < 10; ++i) many += "      'Tab number " + std::to_string(i) + "'\n";
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Tabs1", "TTabControl", 10, 10, 200, 100, "    Tabs.Strings = (\n" + many + ")\n") +
-               Control("Edit1", "TEdit", 10, 120, 120, 24) + Control("Arrows", "TUpDown", 150, 120, 20, 40) +
-               Control("Spin", "TSpinEdit", 180, 120, 80, 24));
+  gui::TForm* form =
+      forms_.Show(Control("Tabs1", "TTabControl", 10, 10, 200, 100, "    Tabs.Strings = (\n" + many + ")\n") +
+                  Control("Edit1", "TEdit", 10, 120, 120, 24) + Control("Arrows", "TUpDown", 150, 120, 20, 40) +
+                  Control("Spin", "TSpinEdit", 180, 120, 80, 24));
   auto* tabs = dynamic_cast<gui::TTabControl*>(form->FindComponent("Tabs1"));
   auto* edit = dynamic_cast<gui::TEdit*>(form->FindComponent("Edit1"));
   auto* arrows = dynamic_cast<gui::TUpDown*>(form->FindComponent("Arrows"));
@@ -245,7 +245,7 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   gui::TBitmap shot = controls_test::Snapshot(tabs->Handle());
   RECT first{};
   SendMessageW(tabs->Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-  EXPECT_GT(controls_test::CountColour(shot, first, c.Tabs[0]) + controls_test::CountColour(shot, first, c.Tabs[1]),
+  EXPECT_GT(controls_test::CountColour(shot, first, c_.Tabs[0]) + controls_test::CountColour(shot, first, c_.Tabs[1]),
             (first.right - first.left) * (first.bottom - first.top) / 2);
   HWND newArrows = FindWindowExW(tabs->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
   ASSERT_NE(newArrows, nullptr);
@@ -263,14 +263,14 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   edit->SetBorderStyle(gui::TBorderStyle::bsSingle);
   follows(editSkinner, edit, old);
   shot = controls_test::Snapshot(edit->Handle());
-  EXPECT_EQ(shot.Pixel(0, shot.Height() / 2), c.Shadow);
+  EXPECT_EQ(shot.Pixel(0, shot.Height() / 2), c_.Shadow);
   EXPECT_EQ(shot.Pixel(1, shot.Height() / 2), RGB(255, 255, 255));
 
   old = arrows->Handle();
   arrows->SetOrientation(gui::TUDOrientation::udHorizontal);
   follows(arrowSkinner, arrows, old);
   shot = controls_test::Snapshot(arrows->Handle());
-  EXPECT_EQ(shot.Pixel(2, 2), c.UpDownHorz[0]);
+  EXPECT_EQ(shot.Pixel(2, 2), c_.UpDownHorz[0]);
 
   old = spin->Handle();
   spin->RecreateWnd();
@@ -285,7 +285,6 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   EXPECT_EQ(form_skinner_.ControlSkinners().size(), listed - 1);
   for (skin::TSkinControlBase* skinner : form_skinner_.ControlSkinners())
     EXPECT_EQ(skinner->SkinnerState(), skin::ksAttached);
-  delete form;
 }
 
 // A window that already carries another layer (or is gone) cannot be
@@ -307,16 +306,24 @@ TEST_F(FollowTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
   EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   skin::TSkinEdit skinner(nullptr);
-  skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
   EXPECT_FALSE(skinner.Attached());
   EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  // No family says otherwise, whichever way it is given the window.
+  for (std::size_t k = 1; k < skin::kSkinnerKinds; ++k) {
+    const auto kind = static_cast<skin::TSkinnerKind>(k);
+    std::unique_ptr<skin::TSkinControl> any(skin::SkinnerEntry(kind).Create(nullptr));
+    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &form_skinner_})) << any->ClassName();
+    EXPECT_EQ(any->SkinnerState(), skin::ksCreated) << any->ClassName();
+  }
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   SendMessageW(edit, WM_USER + 7, 0, 0);
   EXPECT_EQ(seen, 1);
   other.Detach();
   DestroyWindow(dialog);
   skin::TSkinEdit late(nullptr);
-  late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr);
+  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
   EXPECT_FALSE(late.Attached());
   EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
   form_skinner_.Handle = nullptr;

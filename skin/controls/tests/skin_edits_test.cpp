@@ -47,9 +47,8 @@ void ExpectFlatBorder(const gui::TBitmap& shot, const char* state) {
 }
 
 TEST_F(EditsTest, EditBorderIsFlatWithAndWithoutFocusAndAfterAFrameChange) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Edit1", "TEdit", 10, 10, 150, 24, "    Text = 'abc'\n") +
-                                                      Control("Edit2", "TEdit", 10, 50, 150, 24));
+  gui::TForm* form = forms_.Show(Control("Edit1", "TEdit", 10, 10, 150, 24, "    Text = 'abc'\n") +
+                                 Control("Edit2", "TEdit", 10, 50, 150, 24));
   auto* edit = dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit1"));
   auto* other = dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit2"));
   HWND wnd = edit->Handle();
@@ -67,14 +66,12 @@ TEST_F(EditsTest, EditBorderIsFlatWithAndWithoutFocusAndAfterAFrameChange) {
   // client paint.
   SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   ExpectFlatBorder(Snapshot(wnd, false), "after a frame change");
-  delete form;
 }
 
 TEST_F(EditsTest, PrintedBorderAndBorderlessEdits) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Edit1", "TEdit", 10, 10, 150, 24) +
-               Control("Bare", "TEdit", 10, 50, 150, 24, "    BorderStyle = bsNone\n    Text = 'x'\n"));
+  gui::TForm* form =
+      forms_.Show(Control("Edit1", "TEdit", 10, 10, 150, 24) +
+                  Control("Bare", "TEdit", 10, 50, 150, 24, "    BorderStyle = bsNone\n    Text = 'x'\n"));
   auto* edit = dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit1"));
   auto* bare = dynamic_cast<gui::TWinControl*>(form->FindComponent("Bare"));
   SkinEdit(edit);
@@ -94,30 +91,26 @@ TEST_F(EditsTest, PrintedBorderAndBorderlessEdits) {
   // A borderless edit box is left as it is.
   gui::TBitmap plain = Snapshot(bare->Handle());
   EXPECT_EQ(controls_test::CountColour(plain, RECT{0, 0, plain.Width(), plain.Height()}, ElementColours().Shadow), 0);
-  delete form;
 }
 
 TEST_F(EditsTest, SpinButtonsInsideASpinEditAreSkinnedOneInsideTheEdge) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Spin", "TSpinEdit", 10, 10, 100, 24, "    MaxValue = 10\n    Value = 4\n"));
+  gui::TForm* form = forms_.Show(Control("Spin", "TSpinEdit", 10, 10, 100, 24, "    MaxValue = 10\n    Value = 4\n"));
   auto* spin = dynamic_cast<gui::TSpinEdit*>(form->FindComponent("Spin"));
   skin::TSkinEdit* skinner = SkinEdit(spin);
   Snapshot(spin->Handle());
   ASSERT_NE(skinner->UpDown, nullptr);
   wchar_t cls[32] = {};
-  GetClassNameW(skinner->UpDown->Handle, cls, 32);
+  GetClassNameW(skinner->UpDown->SkinnedWindow(), cls, 32);
   EXPECT_STREQ(cls, L"TSpinButton");
   EXPECT_TRUE(skinner->UpDown->Inset);
   // Found once: a second paint keeps the same skinner.
   skin::TSkinUpDown* found = skinner->UpDown;
   Snapshot(spin->Handle());
   EXPECT_EQ(skinner->UpDown, found);
-  gui::TBitmap arrows = Snapshot(found->Handle);
+  gui::TBitmap arrows = Snapshot(found->SkinnedWindow());
   EXPECT_EQ(arrows.Pixel(0, 0), ElementColours().Face);
   EXPECT_EQ(arrows.Pixel(1, 1), ElementColours().UpDownVert[0]);
   EXPECT_EQ(arrows.Pixel(arrows.Width() - 2, arrows.Height() - 2), ElementColours().UpDownVert[4]);
-  delete form;
 }
 
 class ComboTest : public EditsTest {
@@ -130,12 +123,10 @@ class ComboTest : public EditsTest {
 };
 
 TEST_F(ComboTest, EdgeAndButtonByLook) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Combo", "TComboBox", 10, 10, 150, 24,
-                   "    Style = csDropDownList\n    Items.Strings = (\n      'one'\n      'two')\n") +
-               Control("Edit1", "TEdit", 10, 150, 150, 24));
+  gui::TForm* form =
+      forms_.Show(Control("Combo", "TComboBox", 10, 10, 150, 24,
+                          "    Style = csDropDownList\n    Items.Strings = (\n      'one'\n      'two')\n") +
+                  Control("Edit1", "TEdit", 10, 150, 150, 24));
   auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
   auto* edit = dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit1"));
   HWND wnd = combo->Handle();
@@ -146,10 +137,10 @@ TEST_F(ComboTest, EdgeAndButtonByLook) {
     gui::TBitmap shot = Snapshot(wnd);
     EXPECT_EQ(skinner->LastLook(), look);
     const int w = shot.Width(), h = shot.Height();
-    const COLORREF edge = c.SunkEdge[static_cast<std::size_t>(look - 1)];
+    const COLORREF edge = c_.SunkEdge[static_cast<std::size_t>(look - 1)];
     EXPECT_EQ(shot.Pixel(0, 0), edge);
     EXPECT_EQ(shot.Pixel(1, h / 2), edge);
-    EXPECT_EQ(shot.Pixel(w - 3, h / 2), c.ComboButton[static_cast<std::size_t>(look - 1)]);
+    EXPECT_EQ(shot.Pixel(w - 3, h / 2), c_.ComboButton[static_cast<std::size_t>(look - 1)]);
     // The text area inside the ring is the control's own.
     EXPECT_NE(shot.Pixel(w / 3, h / 2), edge);
   };
@@ -166,16 +157,12 @@ TEST_F(ComboTest, EdgeAndButtonByLook) {
   SetFocus(edit->Handle());
   combo->SetEnabled(false);
   expectLook(skin::clDisabled, "disabled");
-  delete form;
 }
 
 TEST_F(ComboTest, ButtonOnTheLeftComesFromTheMirroredStripInTheSameLook) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Combo", "TComboBox", 10, 10, 150, 24, "    Style = csDropDownList\n") +
-               Control("Typed", "TComboBox", 10, 50, 150, 24, "    Style = csDropDown\n") +
-               Control("Edit1", "TEdit", 10, 150, 150, 24));
+  gui::TForm* form = forms_.Show(Control("Combo", "TComboBox", 10, 10, 150, 24, "    Style = csDropDownList\n") +
+                                 Control("Typed", "TComboBox", 10, 50, 150, 24, "    Style = csDropDown\n") +
+                                 Control("Edit1", "TEdit", 10, 150, 150, 24));
   auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
   auto* typed = dynamic_cast<gui::TWinControl*>(form->FindComponent("Typed"));
   HWND wnd = combo->Handle();
@@ -185,30 +172,28 @@ TEST_F(ComboTest, ButtonOnTheLeftComesFromTheMirroredStripInTheSameLook) {
   SetFocus(dynamic_cast<gui::TWinControl*>(form->FindComponent("Edit1"))->Handle());
   gui::TBitmap shot = Snapshot(wnd);
   EXPECT_EQ(skinner->LastLook(), skin::clNormal);
-  EXPECT_EQ(shot.Pixel(3, shot.Height() / 2), c.ComboButton[0]);
-  EXPECT_NE(shot.Pixel(shot.Width() - 5, shot.Height() / 2), c.ComboButton[0]);
+  EXPECT_EQ(shot.Pixel(3, shot.Height() / 2), c_.ComboButton[0]);
+  EXPECT_NE(shot.Pixel(shot.Width() - 5, shot.Height() / 2), c_.ComboButton[0]);
   SetFocus(wnd);
   shot = Snapshot(wnd);
   EXPECT_EQ(skinner->LastLook(), skin::clHot);
-  EXPECT_EQ(shot.Pixel(3, shot.Height() / 2), c.ComboButton[3]);
+  EXPECT_EQ(shot.Pixel(3, shot.Height() / 2), c_.ComboButton[3]);
   // Focus in the combo box's own edit box counts as the combo's.
   HWND typedEdit = GetWindow(typed->Handle(), GW_CHILD);
   ASSERT_NE(typedEdit, nullptr);
   SetFocus(typedEdit);
   shot = Snapshot(typed->Handle());
   EXPECT_EQ(typedSkinner->LastLook(), skin::clHot);
-  EXPECT_EQ(shot.Pixel(shot.Width() - 3, shot.Height() / 2), c.ComboButton[3]);
-  delete form;
+  EXPECT_EQ(shot.Pixel(shot.Width() - 3, shot.Height() / 2), c_.ComboButton[3]);
 }
 
 // Press the drop button, drag into the list the press opened and release
 // there: the combo box hands the mouse to its list and never sees the
 // release, and must not stay pressed.
 TEST_F(ComboTest, APressDraggedIntoTheListAndReleasedThereLeavesNoPressedLook) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Combo", "TComboBox", 10, 10, 150, 24,
-                   "    Style = csDropDownList\n    Items.Strings = (\n      'one'\n      'two'\n      'three')\n"));
+  gui::TForm* form = forms_.Show(
+      Control("Combo", "TComboBox", 10, 10, 150, 24,
+              "    Style = csDropDownList\n    Items.Strings = (\n      'one'\n      'two'\n      'three')\n"));
   auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
   HWND wnd = combo->Handle();
   skin::TSkinComBox* skinner = SkinCombo(combo);
@@ -231,26 +216,21 @@ TEST_F(ComboTest, APressDraggedIntoTheListAndReleasedThereLeavesNoPressedLook) {
   skin_test::DrainMessages();
   Snapshot(wnd);
   EXPECT_NE(skinner->LastLook(), skin::clPressed);
-  delete form;
 }
 
 // A simple combo box has no drop button: its list stands open below the
 // edit, and it keeps its own look.
 TEST_F(ComboTest, ASimpleComboBoxKeepsItsOwnLook) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Combo", "TComboBox", 10, 10, 150, 100,
-                   "    Style = csSimple\n    Items.Strings = (\n      'one'\n      'two')\n"));
+  gui::TForm* form = forms_.Show(Control("Combo", "TComboBox", 10, 10, 150, 100,
+                                         "    Style = csSimple\n    Items.Strings = (\n      'one'\n      'two')\n"));
   auto* combo = dynamic_cast<gui::TWinControl*>(form->FindComponent("Combo"));
   SkinCombo(combo);
   gui::TBitmap shot = Snapshot(combo->Handle());
   const RECT whole{0, 0, shot.Width(), shot.Height()};
   for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(controls_test::CountColour(shot, whole, c.SunkEdge[i]), 0);
-    EXPECT_EQ(controls_test::CountColour(shot, whole, c.ComboButton[i]), 0);
+    EXPECT_EQ(controls_test::CountColour(shot, whole, c_.SunkEdge[i]), 0);
+    EXPECT_EQ(controls_test::CountColour(shot, whole, c_.ComboButton[i]), 0);
   }
-  delete form;
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class ListViewTest : public ::testing::Test {
   }
   gui::TBitmap Painted(skin::TSkinControl& skinner) {
     RECT r;
-    GetWindowRect(skinner.Handle, &r);
+    GetWindowRect(skinner.SkinnedWindow(), &r);
     gui::TBitmap b(r.right - r.left, r.bottom - r.top);
     gui::TCanvas(b.DC()).FillRect(RECT{0, 0, b.Width(), b.Height()}, RGB(255, 255, 255));
     skinner.PaintSkin(b.DC());
@@ -122,7 +122,8 @@ TEST_F(ListViewTest, DiscoveryGivesScrollingControlsTheirSkinners) {
   auto* listView = dynamic_cast<skin::TSkinListView*>(formSkinner.FindWindowSkinner(files->Handle()));
   ASSERT_NE(listView, nullptr);
   ASSERT_NE(listView->Header, nullptr);
-  EXPECT_EQ(listView->Header->Handle, reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0)));
+  EXPECT_EQ(listView->Header->SkinnedWindow(),
+            reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0)));
   EXPECT_FALSE(listView->TrackThumb);  // list views drag their thumbs themselves
   auto* listBox = dynamic_cast<skin::TSkinScrollbar*>(formSkinner.FindWindowSkinner(list->Handle()));
   ASSERT_NE(listBox, nullptr);
@@ -140,9 +141,9 @@ TEST_F(ListViewTest, TheHeaderIsDrawnFromTheSkin) {
   auto* files = dynamic_cast<gui::TListView*>(form->FindComponent("Files"));
   ASSERT_NE(files, nullptr);
   auto* s = new skin::TSkinListView(files);
-  s->AttachScrollBars(files, data_.get(), nullptr, nullptr, false);
+  s->Attach({.Control = files, .Data = data_.get()});
   ASSERT_NE(s->Header, nullptr);
-  const HWND header = s->Header->Handle;
+  const HWND header = s->Header->SkinnedWindow();
   EXPECT_EQ(SendMessageW(header, WM_ERASEBKGND, 0, 0), 1);
 
   gui::TBitmap b = Painted(*s->Header);
@@ -182,7 +183,7 @@ TEST_F(ListViewTest, TheHeaderIsDrawnFromTheSkin) {
   ASSERT_NE(files->Handle(), old);
   const HWND newHeader = reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0));
   ASSERT_NE(s->Header, nullptr);
-  EXPECT_EQ(s->Header->Handle, newHeader);
+  EXPECT_EQ(s->Header->SkinnedWindow(), newHeader);
   gui::TBitmap shot = controls_test::Snapshot(newHeader);
   EXPECT_EQ(shot.Pixel(shot.Width() - 2, shot.Height() / 2), kHeader);
   delete form;

@@ -37,11 +37,9 @@ RECT ThumbOf(HWND trackBar) {
 }
 
 TEST_F(RangesTest, TrackBarThumbShowsTheSecondFrameWhateverTheMouseDoes) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Horz", "TTrackBar", 10, 10, 200, 40, "    Max = 10\n    Position = 3\n") +
-               Control("Vert", "TTrackBar", 230, 10, 40, 200, "    Orientation = trVertical\n    Max = 10\n"));
+  gui::TForm* form =
+      forms_.Show(Control("Horz", "TTrackBar", 10, 10, 200, 40, "    Max = 10\n    Position = 3\n") +
+                  Control("Vert", "TTrackBar", 230, 10, 40, 200, "    Orientation = trVertical\n    Max = 10\n"));
   auto* horz = dynamic_cast<gui::TTrackBar*>(form->FindComponent("Horz"));
   auto* vert = dynamic_cast<gui::TTrackBar*>(form->FindComponent("Vert"));
   (new skin::TSkinTrackBar(horz))->AttachControl(&form_skinner_, data_.get(), nullptr, false);
@@ -61,22 +59,20 @@ TEST_F(RangesTest, TrackBarThumbShowsTheSecondFrameWhateverTheMouseDoes) {
     EXPECT_EQ(controls_test::CountColour(shot, RECT{0, 0, shot.Width(), shot.Height()}, frame),
               (thumb.right - thumb.left) * (thumb.bottom - thumb.top));
   };
-  expectThumb(h, c.ThumbHorz[1], "normal");
+  expectThumb(h, c_.ThumbHorz[1], "normal");
   const POINT centre = CentreOf(ThumbOf(h));
   CursorTo(h, centre);
   SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-  expectThumb(h, c.ThumbHorz[1], "hot");
+  expectThumb(h, c_.ThumbHorz[1], "hot");
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
-  expectThumb(h, c.ThumbHorz[1], "pressed");
+  expectThumb(h, c_.ThumbHorz[1], "pressed");
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
-  expectThumb(vert->Handle(), c.ThumbVert[1], "vertical");
-  delete form;
+  expectThumb(vert->Handle(), c_.ThumbVert[1], "vertical");
 }
 
 TEST_F(RangesTest, TrackBarWithoutThumbPicturesOutlinesTheThumbInTheShadowColour) {
   Load({.Thumbs = false});
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Horz", "TTrackBar", 10, 10, 200, 40, "    Max = 10\n"));
+  gui::TForm* form = forms_.Show(Control("Horz", "TTrackBar", 10, 10, 200, 40, "    Max = 10\n"));
   auto* horz = dynamic_cast<gui::TTrackBar*>(form->FindComponent("Horz"));
   (new skin::TSkinTrackBar(horz))->AttachControl(&form_skinner_, data_.get(), nullptr, false);
   gui::TBitmap shot = Snapshot(horz->Handle());
@@ -85,7 +81,6 @@ TEST_F(RangesTest, TrackBarWithoutThumbPicturesOutlinesTheThumbInTheShadowColour
   EXPECT_EQ(shot.Pixel(thumb.left, (thumb.top + thumb.bottom) / 2), shadow);
   EXPECT_EQ(shot.Pixel(thumb.right - 1, (thumb.top + thumb.bottom) / 2), shadow);
   EXPECT_EQ(shot.Pixel((thumb.left + thumb.right) / 2, thumb.top), shadow);
-  delete form;
 }
 
 class UpDownTest : public RangesTest {
@@ -100,20 +95,17 @@ class UpDownTest : public RangesTest {
 };
 
 TEST_F(UpDownTest, ArrowFramesFollowThePressedHalfAndTheEnabledState) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n    Position = 20\n") +
-               Control("Horz", "TUpDown", 60, 10, 40, 20,
-                       "    Orientation = udHorizontal\n    Max = 50\n    Position = 20\n"));
+  gui::TForm* form = forms_.Show(
+      Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n    Position = 20\n") +
+      Control("Horz", "TUpDown", 60, 10, 40, 20, "    Orientation = udHorizontal\n    Max = 50\n    Position = 20\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
   skin::TSkinUpDown* horz = Skin(form, "Horz");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
 
   const auto expectFrames = [&](skin::TSkinUpDown& skinner, const std::vector<COLORREF>& strip, int first, int second,
                                 const char* state) {
     SCOPED_TRACE(state);
-    gui::TBitmap shot = Snapshot(skinner.Handle);
+    gui::TBitmap shot = Snapshot(skinner.SkinnedWindow());
     EXPECT_EQ(skinner.LastFirstFrame(), first);
     EXPECT_EQ(skinner.LastSecondFrame(), second);
     const int w = shot.Width(), h = shot.Height();
@@ -121,58 +113,53 @@ TEST_F(UpDownTest, ArrowFramesFollowThePressedHalfAndTheEnabledState) {
     EXPECT_EQ(shot.Pixel(2, 2), strip[static_cast<std::size_t>(first - 1)]);
     EXPECT_EQ(shot.Pixel(w - 3, h - 3), strip[static_cast<std::size_t>(second - 1)]);
   };
-  expectFrames(*vert, c.UpDownVert, 1, 5, "normal");
+  expectFrames(*vert, c_.UpDownVert, 1, 5, "normal");
   // Pressing the lower half: the down button pressed, the up one normal.
   CursorTo(v, POINT{10, 30});
   SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
-  expectFrames(*vert, c.UpDownVert, 1, 6, "lower half pressed");
+  expectFrames(*vert, c_.UpDownVert, 1, 6, "lower half pressed");
   SendMessageW(v, WM_LBUTTONUP, 0, MAKELPARAM(10, 30));
-  expectFrames(*vert, c.UpDownVert, 1, 5, "released");
+  expectFrames(*vert, c_.UpDownVert, 1, 5, "released");
   CursorTo(v, POINT{10, 5});
   SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
-  expectFrames(*vert, c.UpDownVert, 2, 5, "upper half pressed");
+  expectFrames(*vert, c_.UpDownVert, 2, 5, "upper half pressed");
   SendMessageW(v, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
   EnableWindow(v, FALSE);
-  expectFrames(*vert, c.UpDownVert, 3, 7, "disabled");
+  expectFrames(*vert, c_.UpDownVert, 3, 7, "disabled");
 
-  CursorTo(horz->Handle, POINT{30, 10});
-  SendMessageW(horz->Handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
-  expectFrames(*horz, c.UpDownHorz, 1, 6, "right half pressed");
-  SendMessageW(horz->Handle, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
-  delete form;
+  CursorTo(horz->SkinnedWindow(), POINT{30, 10});
+  SendMessageW(horz->SkinnedWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  expectFrames(*horz, c_.UpDownHorz, 1, 6, "right half pressed");
+  SendMessageW(horz->SkinnedWindow(), WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
 }
 
 TEST_F(UpDownTest, WithoutArrowPicturesTheButtonsAreFlatAndSinkWhenPressed) {
   Load({.UpDowns = false});
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
+  gui::TForm* form = forms_.Show(Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
   gui::TBitmap normal = Snapshot(v);
   // Outline in the dark shadow, face inside; the arrow sits near the
   // middle, so the corners inside the outline are face.
-  EXPECT_EQ(normal.Pixel(0, 0), c.DkShadow);
-  EXPECT_EQ(normal.Pixel(1, 1), c.Face);
-  EXPECT_EQ(normal.Pixel(1, 38), c.Face);
+  EXPECT_EQ(normal.Pixel(0, 0), c_.DkShadow);
+  EXPECT_EQ(normal.Pixel(1, 1), c_.Face);
+  EXPECT_EQ(normal.Pixel(1, 38), c_.Face);
   CursorTo(v, POINT{10, 30});
   SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
   gui::TBitmap pressed = Snapshot(v);
   SendMessageW(v, WM_LBUTTONUP, 0, MAKELPARAM(10, 30));
-  EXPECT_EQ(pressed.Pixel(1, 1), c.Face);
-  EXPECT_EQ(pressed.Pixel(1, 38), c.Shadow);
+  EXPECT_EQ(pressed.Pixel(1, 1), c_.Face);
+  EXPECT_EQ(pressed.Pixel(1, 38), c_.Shadow);
   // The down arrow is drawn in the outline's pen around the lower centre.
-  EXPECT_GT(controls_test::CountColour(pressed, RECT{4, 22, 16, 38}, c.DkShadow), 6);
-  delete form;
+  EXPECT_GT(controls_test::CountColour(pressed, RECT{4, 22, 16, 38}, c_.DkShadow), 6);
 }
 
 // Pressed lasts while the press holds the mouse: not after another window
 // took it (Alt+Tab, a menu, a drag elsewhere) while the button was down.
 TEST_F(UpDownTest, APressThatLosesTheMouseIsNoLongerDrawnPressed) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
+  gui::TForm* form = forms_.Show(Control("Vert", "TUpDown", 10, 10, 20, 40, "    Max = 50\n"));
   skin::TSkinUpDown* vert = Skin(form, "Vert");
-  HWND v = vert->Handle;
+  HWND v = vert->SkinnedWindow();
   CursorTo(v, POINT{10, 30});
   SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
   Snapshot(v);
@@ -180,7 +167,6 @@ TEST_F(UpDownTest, APressThatLosesTheMouseIsNoLongerDrawnPressed) {
   ReleaseCapture();
   Snapshot(v);
   EXPECT_EQ(vert->LastSecondFrame(), 5);
-  delete form;
 }
 
 // The skinner paints around the control's own handling: a click still
@@ -231,13 +217,11 @@ class ProgressTest : public RangesTest {
 };
 
 TEST_F(ProgressTest, FillByPositionInBothOrientations) {
-  const auto& c = ElementColours();
-  const COLORREF trough = c.Progress[0], fill = c.Progress[1];
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n") +
-               Control("Vert", "TProgressBar", 230, 10, 20, 150, "    Max = 100\n    Orientation = pbVertical\n") +
-               Control("Offset", "TProgressBar", 10, 50, 200, 20, "    Min = 50\n    Max = 150\n"));
+  const COLORREF trough = c_.Progress[0], fill = c_.Progress[1];
+  gui::TForm* form =
+      forms_.Show(Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n") +
+                  Control("Vert", "TProgressBar", 230, 10, 20, 150, "    Max = 100\n    Orientation = pbVertical\n") +
+                  Control("Offset", "TProgressBar", 10, 50, 200, 20, "    Min = 50\n    Max = 150\n"));
   gui::TProgressBar* horz = Bar(form, "Horz");
   gui::TProgressBar* vert = Bar(form, "Vert");
   for (int position : {0, 50, 100}) {
@@ -272,51 +256,46 @@ TEST_F(ProgressTest, FillByPositionInBothOrientations) {
   offset->SetPosition(100);
   gui::TBitmap shot = Snapshot(offset->Handle());
   EXPECT_EQ(controls_test::CountColour(shot, RECT{0, 0, shot.Width(), 1}, fill), shot.Width() / 2);
-  delete form;
 }
 
 TEST_F(ProgressTest, ChunksFillTheInsideOfTheMargins) {
   Load({.ChunkedProgress = true, .ChunkLeftWidth = 3, .ChunkRightWidth = 4});
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n") +
-               Control("Vert", "TProgressBar", 230, 10, 20, 150, "    Max = 100\n    Orientation = pbVertical\n"));
+  gui::TForm* form =
+      forms_.Show(Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n") +
+                  Control("Vert", "TProgressBar", 230, 10, 20, 150, "    Max = 100\n    Orientation = pbVertical\n"));
   gui::TProgressBar* horz = Bar(form, "Horz");
   gui::TProgressBar* vert = Bar(form, "Vert");
   gui::TBitmap empty = Snapshot(horz->Handle());
-  EXPECT_EQ(controls_test::CountColour(empty, RECT{0, 0, empty.Width(), empty.Height()}, c.Chunk), 0);
+  EXPECT_EQ(controls_test::CountColour(empty, RECT{0, 0, empty.Width(), empty.Height()}, c_.Chunk), 0);
   horz->SetPosition(100);
   gui::TBitmap full = Snapshot(horz->Handle());
   const int w = full.Width(), h = full.Height(), top = (h - 6) / 2;
   // The chunk's picture is its trough alone (a single frame); at 100 % the
   // chunks end at the right margin.
-  EXPECT_EQ(full.Pixel(2, top), c.Progress[0]);
-  EXPECT_EQ(full.Pixel(3, top), c.Chunk);
-  EXPECT_EQ(full.Pixel(w - 5, top + 5), c.Chunk);
-  EXPECT_EQ(full.Pixel(w - 4, top), c.Progress[0]);
-  EXPECT_EQ(full.Pixel(w / 2, top - 1), c.Progress[0]);
-  EXPECT_EQ(full.Pixel(w / 2, top + 6), c.Progress[0]);
+  EXPECT_EQ(full.Pixel(2, top), c_.Progress[0]);
+  EXPECT_EQ(full.Pixel(3, top), c_.Chunk);
+  EXPECT_EQ(full.Pixel(w - 5, top + 5), c_.Chunk);
+  EXPECT_EQ(full.Pixel(w - 4, top), c_.Progress[0]);
+  EXPECT_EQ(full.Pixel(w / 2, top - 1), c_.Progress[0]);
+  EXPECT_EQ(full.Pixel(w / 2, top + 6), c_.Progress[0]);
   horz->SetPosition(50);
   gui::TBitmap half = Snapshot(horz->Handle());
   const int inside = w - 3 - 4;
-  EXPECT_EQ(half.Pixel(3 + inside / 2 - 1, top), c.Chunk);
-  EXPECT_EQ(half.Pixel(3 + inside / 2, top), c.Progress[0]);
+  EXPECT_EQ(half.Pixel(3 + inside / 2 - 1, top), c_.Chunk);
+  EXPECT_EQ(half.Pixel(3 + inside / 2, top), c_.Progress[0]);
   // Upright chunks stack from the bottom.
   vert->SetPosition(50);
   gui::TBitmap upright = Snapshot(vert->Handle());
   const int vw = upright.Width(), vh = upright.Height();
-  EXPECT_EQ(controls_test::CountColour(upright, RECT{0, 0, vw, vh / 2 - 1}, c.Chunk), 0);
-  EXPECT_GT(controls_test::CountColour(upright, RECT{0, vh / 2, vw, vh}, c.Chunk), 6 * (vh / 2 - 6));
-  delete form;
+  EXPECT_EQ(controls_test::CountColour(upright, RECT{0, 0, vw, vh / 2 - 1}, c_.Chunk), 0);
+  EXPECT_GT(controls_test::CountColour(upright, RECT{0, vh / 2, vw, vh}, c_.Chunk), 6 * (vh / 2 - 6));
 }
 
 // A marquee bar has no position: its block moves along the bar with each
 // tick of the control's animation timer.
 TEST_F(ProgressTest, AMarqueeBarsBlockMovesWithTheControlsTimer) {
   const COLORREF fill = ElementColours().Progress[1];
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n"));
+  gui::TForm* form = forms_.Show(Control("Horz", "TProgressBar", 10, 10, 200, 20, "    Max = 100\n"));
   gui::TProgressBar* horz = Bar(form, "Horz");
   HWND wnd = horz->Handle();
   SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | PBS_MARQUEE);
@@ -338,7 +317,6 @@ TEST_F(ProgressTest, AMarqueeBarsBlockMovesWithTheControlsTimer) {
   EXPECT_GT(start2, start1);
   EXPECT_GT(end2, end1);
   EXPECT_EQ(end2 - start2, end1 - start1) << "the block keeps its length";
-  delete form;
 }
 
 }  // namespace

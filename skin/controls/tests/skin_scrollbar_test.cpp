@@ -103,6 +103,23 @@ class ScrollbarTest : public ::testing::Test {
     s->AttachWindow(wnd, data_.get(), nullptr, nullptr);
     return s;
   }
+  // A stand-alone scroll-bar control under a skinner of its own.
+  skin::TSkinScControl* SkinBar(gui::TForm* form, const char* name) {
+    auto* s = new skin::TSkinScControl(form->FindComponent(name));
+    s->AttachControl(nullptr, data_.get(), nullptr, false);
+    return s;
+  }
+  // A form with the one horizontal scroll-bar control "Bar" the properties
+  // describe, under a skinner of its own.
+  struct TSkinnedBar {
+    gui::TForm* Form;
+    gui::TScrollBar* Bar;
+    skin::TSkinScControl* Skinner;
+  };
+  TSkinnedBar OneSkinnedBar(gui::TApplication& app, const std::string& properties) {
+    gui::TForm* form = controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, properties));
+    return {form, dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar")), SkinBar(form, "Bar")};
+  }
   // What the skinner paints over the whole window, in a bitmap of its size.
   gui::TBitmap Painted(skin::TSkinControl& skinner, HWND wnd) {
     RECT r;
@@ -139,22 +156,17 @@ TEST_F(ScrollbarTest, BarsLieWhereTheSystemPutsThemForEveryLayout) {
     // With both bars the system's rectangle of each reaches one pixel
     // further, into the corner (or the border past it); the skin paints the
     // corner square on its own.
-    if (l.style & WS_VSCROLL) {
-      RECT sys = w.SystemBar(OBJID_VSCROLL);
-      if (both) --sys.bottom;
-      EXPECT_TRUE(EqualRect(&s->VertRect, &sys)) << s->VertRect.left << "," << s->VertRect.top << ","
-                                                  << s->VertRect.right << "," << s->VertRect.bottom << " / "
-                                                  << sys.left << "," << sys.top << "," << sys.right << ","
-                                                  << sys.bottom;
-    }
-    if (l.style & WS_HSCROLL) {
-      RECT sys = w.SystemBar(OBJID_HSCROLL);
-      if (both) --sys.right;
-      EXPECT_TRUE(EqualRect(&s->HorzRect, &sys)) << s->HorzRect.left << "," << s->HorzRect.top << ","
-                                                  << s->HorzRect.right << "," << s->HorzRect.bottom << " / "
-                                                  << sys.left << "," << sys.top << "," << sys.right << ","
-                                                  << sys.bottom;
-    }
+    const auto expectBar = [&](const RECT& skinned, LONG object, LONG RECT::*intoCorner) {
+      RECT sys = w.SystemBar(object);
+      if (both) --(sys.*intoCorner);
+      const auto text = [](const RECT& e) {
+        return std::to_string(e.left) + "," + std::to_string(e.top) + "," + std::to_string(e.right) + "," +
+               std::to_string(e.bottom);
+      };
+      EXPECT_TRUE(EqualRect(&skinned, &sys)) << text(skinned) << " / " << text(sys);
+    };
+    if (l.style & WS_VSCROLL) expectBar(s->VertRect, OBJID_VSCROLL, &RECT::bottom);
+    if (l.style & WS_HSCROLL) expectBar(s->HorzRect, OBJID_HSCROLL, &RECT::right);
     if (both) {
       // The corner square is painted with the face colour, between the bars.
       gui::TBitmap b = Painted(*s, w.wnd);
@@ -340,6 +352,16 @@ class ThumbDrag : public ScrollbarTest {
     skin_test::DrainMessages();
   }
   POINT cursor_{};
+  // What a drag of the vertical thumb sends its window: a track for each
+  // position it passes, the position it ends on, then the end.
+  static std::vector<TMsgEntry> DragSends(const std::vector<int>& tracked, int last) {
+    std::vector<TMsgEntry> sends;
+    for (int pos : tracked)
+      sends.push_back({WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, pos)});
+    sends.push_back({WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, last)});
+    sends.push_back({WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)});
+    return sends;
+  }
   // The screen point in the middle of the vertical thumb.
   POINT ThumbCentre(skin::TSkinScrollbar& s, HWND wnd) {
     RECT w;
@@ -375,10 +397,7 @@ TEST_F(ThumbDrag, ReleaseWithoutMovingReportsTheStartingPosition) {
   const POINT start = ThumbCentre(*s, w.wnd);
   Drag(w.wnd, start, {});
   log.Pump();
-  OK_SEQUENCE(log,
-              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 37)},
-                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
-              "release on the thumb");
+  OK_SEQUENCE(log, DragSends({}, 37), "release on the thumb");
   EXPECT_FALSE(s->Tracking);
   EXPECT_EQ(s->PressedPart, skin::spNone);
 }
@@ -396,11 +415,7 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   const int step = s->VertMetrics.Track;  // far enough to pass the end
   Drag(w.wnd, start, {step, step + 5});
   log.Pump();
-  OK_SEQUENCE(log,
-              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 91)},
-                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 91)},
-                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
-              "paged bar dragged past the end");
+  OK_SEQUENCE(log, DragSends({91}, 91), "paged bar dragged past the end");
   EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT), 91);
   // The second press of a double click is the skin's drag too, not the system's.
   w.SetRange(SB_VERT, 0, 100, 10, 0);
@@ -415,22 +430,13 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   const int half = (s->VertMetrics.Track - s->VertMetrics.Thumb) / 2;
   Drag(w.wnd, start, {half, 3 * step});
   log.Pump();
-  OK_SEQUENCE(log,
-              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 50)},
-                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 100)},
-                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 100)},
-                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
-              "unpaged bar dragged past the end");
+  OK_SEQUENCE(log, DragSends({50, 100}, 100), "unpaged bar dragged past the end");
   // Moving back before the start stops at the minimum.
   log.Flush();
   start = ThumbCentre(*s, w.wnd);
   Drag(w.wnd, start, {-3 * step});
   log.Pump();
-  OK_SEQUENCE(log,
-              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBTRACK, 0)},
-                                      {WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 0)},
-                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
-              "dragged back before the start");
+  OK_SEQUENCE(log, DragSends({0}, 0), "dragged back before the start");
 }
 
 // A skinner freed while its loop runs (skin off) still ends the control's drag.
@@ -501,10 +507,7 @@ TEST_F(ThumbDrag, AnotherWindowTakingTheMouseEndsTheDrag) {
   SendMessageW(w.wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
   EXPECT_FALSE(s->Tracking);
   log.Pump();
-  OK_SEQUENCE(log,
-              (std::vector<TMsgEntry>{{WM_VSCROLL, msgseq::sent | msgseq::wparam, MAKEWPARAM(SB_THUMBPOSITION, 37)},
-                                      {WM_VSCROLL, msgseq::posted | msgseq::wparam, MAKEWPARAM(SB_ENDSCROLL, 0)}}),
-              "drag ended by another window's capture");
+  OK_SEQUENCE(log, DragSends({}, 37), "drag ended by another window's capture");
   EXPECT_NE(GetCapture(), button);
   EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
   DestroyWindow(button);
@@ -519,7 +522,7 @@ TEST_F(ThumbDrag, AListBoxFollowsTheSkinnedThumb) {
   auto* list = dynamic_cast<gui::TListBox*>(form->FindComponent("List"));
   ASSERT_NE(list, nullptr);
   auto* s = new skin::TSkinScrollbar(list);
-  s->AttachScrollBars(list, data_.get(), nullptr, nullptr, true);
+  s->Attach({.Control = list, .Data = data_.get(), .OwnThumbTracking = true});
   const HWND wnd = list->Handle();
   const POINT start = ThumbCentre(*s, wnd);
   Drag(wnd, start, {s->VertMetrics.Track});
@@ -543,8 +546,7 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
                        "    Kind = sbVertical\n    Min = 0\n    Max = 99\n    PageSize = 10\n    Position = 45\n"));
   auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
   ASSERT_NE(bar, nullptr);
-  auto* s = new skin::TSkinScControl(bar);
-  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  skin::TSkinScControl* s = SkinBar(form, "Bar");
   gui::TBitmap b = Painted(*s, bar->Handle());
   const int y = b.Height() / 2, track = b.Width() - 2 * arrow_;
   EXPECT_EQ(s->TrackLength, track);
@@ -558,8 +560,7 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
 
   // The vertical one counts max - min + 1 positions; the thumb sits in the middle.
   auto* vbar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("VBar"));
-  auto* vs = new skin::TSkinScControl(vbar);
-  vs->AttachControl(nullptr, data_.get(), nullptr, false);
+  skin::TSkinScControl* vs = SkinBar(form, "VBar");
   gui::TBitmap v = Painted(*vs, vbar->Handle());
   const int vtrack = v.Height() - 2 * arrow_;
   EXPECT_EQ(vs->ThumbLength, std::max(MulDiv(10, vtrack, 100), skin::MinimumThumb(arrow_)));
@@ -576,41 +577,11 @@ TEST_F(ScrollbarTest, TheStandAloneControlDrawsAPageOfEverythingAsTheWholeTrack)
   delete form;
 }
 
-// The system tracks a press on the stand-alone control's thumb in a loop of
-// its own and draws its bar when the button comes up, after the last scroll
-// notification: the skin must be back on top once the loop has ended.
-TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinAfterTheSystemsThumbDrag) {
-  gui::TApplication app;
-  gui::TForm* form =
-      controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n"));
-  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
-  ASSERT_NE(bar, nullptr);
-  auto* s = new skin::TSkinScControl(bar);
-  s->AttachControl(nullptr, data_.get(), nullptr, false);
-  const HWND wnd = bar->Handle();
-  s->PaintSkin(nullptr);
-  const int y = 8, start = arrow_ + 4, end = start + 80;
-  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end, y));
-  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(end, y));
-  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start, y));
-  EXPECT_GT(bar->Position(), 0);
-  EXPECT_EQ(s->PressedPart, skin::spNone);
-  const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
-  EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1));
-  EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbOffset + s->ThumbLength / 2, y), kThumb);
-  EXPECT_EQ(shot.Pixel(arrow_ + 1, y), kTrack);
-  delete form;
-}
-
 // A focused scroll-bar control shows no system caret blinking over the
 // system's thumb; disabled, it shows the skin's disabled arrows, no thumb.
 TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
   gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n    PageSize = 10\n"));
-  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
-  auto* s = new skin::TSkinScControl(bar);
-  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  auto [form, bar, s] = OneSkinnedBar(app, "    Min = 0\n    Max = 100\n    PageSize = 10\n");
   SetFocus(bar->Handle());
   GUITHREADINFO thread{};
   thread.cbSize = sizeof(thread);
@@ -625,17 +596,14 @@ TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
   delete form;
 }
 
-// Where the system tracks the pointer over a scroll-bar control (themed
-// bars light up the arrow or thumb under it), it redraws the bar itself:
-// the skin goes back on top after each pointer move and when it leaves.
-TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinUnderThePointer) {
+// Where the system draws a scroll-bar control itself, the skin goes back on
+// top: after each pointer move and when the pointer leaves (themed bars
+// light up the arrow or thumb under it), and after a press on the thumb,
+// which the system tracks in a loop of its own and draws when the button
+// comes up, after the last scroll notification.
+TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinWhereTheSystemDrawsIt) {
   gui::TApplication app;
-  gui::TForm* form =
-      controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, "    Min = 0\n    Max = 100\n"));
-  auto* bar = dynamic_cast<gui::TScrollBar*>(form->FindComponent("Bar"));
-  ASSERT_NE(bar, nullptr);
-  auto* s = new skin::TSkinScControl(bar);
-  s->AttachControl(nullptr, data_.get(), nullptr, false);
+  auto [form, bar, s] = OneSkinnedBar(app, "    Min = 0\n    Max = 100\n");
   const HWND wnd = bar->Handle();
   s->PaintSkin(nullptr);
   const int y = 8;
@@ -646,8 +614,18 @@ TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinUnderThePointer) {
     EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer at " << x;
   }
   SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(controls_test::Snapshot(wnd, false).Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer gone";
+
+  const int start = arrow_ + 4, end = start + 80;
+  PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end, y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(end, y));
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start, y));
+  EXPECT_GT(bar->Position(), 0);
+  EXPECT_EQ(s->PressedPart, skin::spNone);
   const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
-  EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer gone";
+  EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1));
+  EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbOffset + s->ThumbLength / 2, y), kThumb);
+  EXPECT_EQ(shot.Pixel(arrow_ + 1, y), kTrack);
   delete form;
 }
 

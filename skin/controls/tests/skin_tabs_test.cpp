@@ -43,10 +43,8 @@ std::string TabControl(const std::string& name, int width, const std::string& ta
 }
 
 TEST_F(TabsTest, SelectedTabFrameTextColourAndThePageBorder) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, TabControl("Tabs1", 280, "      'First'\n      'Second'\n      'Third'", "    TabIndex = 1\n"));
+  gui::TForm* form =
+      forms_.Show(TabControl("Tabs1", 280, "      'First'\n      'Second'\n      'Third'", "    TabIndex = 1\n"));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   TSkinTab* skinner = SkinTabs(tabs);
@@ -58,11 +56,11 @@ TEST_F(TabsTest, SelectedTabFrameTextColourAndThePageBorder) {
     const bool selected = i == 1;
     RECT t = ItemRect(wnd, i);
     OffsetRect(&t, 0, 1);
-    EXPECT_EQ(shot.Pixel(t.left + 1, t.top + 1), c.Tabs[selected ? 1 : 0]);
-    EXPECT_EQ(shot.Pixel(t.right - 2, t.top + 2), c.Tabs[selected ? 1 : 0]);
+    EXPECT_EQ(shot.Pixel(t.left + 1, t.top + 1), c_.Tabs[selected ? 1 : 0]);
+    EXPECT_EQ(shot.Pixel(t.right - 2, t.top + 2), c_.Tabs[selected ? 1 : 0]);
     // Captions in the colour of their look, and only that.
-    EXPECT_GT(CountColour(shot, t, selected ? c.SelectedTabText : c.TabText), 10);
-    EXPECT_EQ(CountColour(shot, t, selected ? c.TabText : c.SelectedTabText), 0);
+    EXPECT_GT(CountColour(shot, t, selected ? c_.SelectedTabText : c_.TabText), 10);
+    EXPECT_EQ(CountColour(shot, t, selected ? c_.TabText : c_.SelectedTabText), 0);
   }
   // The page border around the display area, 4 pixels out, one pixel into
   // the strip at the top.
@@ -70,22 +68,20 @@ TEST_F(TabsTest, SelectedTabFrameTextColourAndThePageBorder) {
   SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   InflateRect(&page, 4, 4);
   page.top += 1;
-  EXPECT_EQ(shot.Pixel(page.left, (page.top + page.bottom) / 2), c.TabBorder);
-  EXPECT_EQ(shot.Pixel(page.right - 1, (page.top + page.bottom) / 2), c.TabBorder);
-  EXPECT_EQ(shot.Pixel((page.left + page.right) / 2, page.bottom - 1), c.TabBorder);
+  EXPECT_EQ(shot.Pixel(page.left, (page.top + page.bottom) / 2), c_.TabBorder);
+  EXPECT_EQ(shot.Pixel(page.right - 1, (page.top + page.bottom) / 2), c_.TabBorder);
+  EXPECT_EQ(shot.Pixel((page.left + page.right) / 2, page.bottom - 1), c_.TabBorder);
   // The selection moves with the control's.
   SendMessageW(wnd, TCM_SETCURFOCUS, 2, 0);
   shot = Snapshot(wnd);
   RECT third = ItemRect(wnd, 2);
-  EXPECT_EQ(shot.Pixel(third.left + 1, third.top + 2), c.Tabs[1]);
+  EXPECT_EQ(shot.Pixel(third.left + 1, third.top + 2), c_.Tabs[1]);
   RECT second = ItemRect(wnd, 1);
-  EXPECT_EQ(shot.Pixel(second.left + 1, second.top + 2), c.Tabs[0]);
-  delete form;
+  EXPECT_EQ(shot.Pixel(second.left + 1, second.top + 2), c_.Tabs[0]);
 }
 
 TEST_F(TabsTest, ImagesBesideCaptionsAndNoneForIndexMinusOne) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, TabControl("Tabs1", 280, "      'One'\n      'Two'"));
+  gui::TForm* form = forms_.Show(TabControl("Tabs1", 280, "      'One'\n      'Two'"));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   const COLORREF imageColour = RGB(1, 222, 3);
@@ -127,20 +123,17 @@ TEST_F(TabsTest, ImagesBesideCaptionsAndNoneForIndexMinusOne) {
   ASSERT_LT(left, right);
   EXPECT_LE(std::abs((left - without.left) - (without.right - right)), 3);
   SendMessageW(wnd, TCM_SETIMAGELIST, 0, 0);
-  delete form;
 }
 
 TEST_F(TabsTest, OverflowingTabsGetSkinnedScrollArrowsTheStripLeavesAlone) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
   std::string many;
   for (int i = 0; i < 10; ++i) many += "      'Tab number " + std::to_string(i) + "'\n";
-  gui::TForm* form = controls_test::ShowForm(app, TabControl("Tabs1", 200, many));
+  gui::TForm* form = forms_.Show(TabControl("Tabs1", 200, many));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   TSkinTab* skinner = SkinTabs(tabs);
   ASSERT_NE(skinner->UpDown, nullptr);
-  HWND arrows = skinner->UpDown->Handle;
+  HWND arrows = skinner->UpDown->SkinnedWindow();
   ASSERT_TRUE(IsWindowVisible(arrows));
   gui::TBitmap shot = Snapshot(wnd);
   RECT own{}, shown{};
@@ -148,10 +141,9 @@ TEST_F(TabsTest, OverflowingTabsGetSkinnedScrollArrowsTheStripLeavesAlone) {
   GetWindowRect(arrows, &shown);
   OffsetRect(&shown, -own.left, -own.top);
   // The arrows are a horizontal pair, left button first.
-  EXPECT_EQ(shot.Pixel(shown.left + 2, shown.top + 2), c.UpDownHorz[0]);
-  EXPECT_EQ(shot.Pixel(shown.right - 3, shown.bottom - 3), c.UpDownHorz[4]);
-  EXPECT_EQ(CountColour(shot, shown, c.Tabs[0]), 0);
-  delete form;
+  EXPECT_EQ(shot.Pixel(shown.left + 2, shown.top + 2), c_.UpDownHorz[0]);
+  EXPECT_EQ(shot.Pixel(shown.right - 3, shown.bottom - 3), c_.UpDownHorz[4]);
+  EXPECT_EQ(CountColour(shot, shown, c_.Tabs[0]), 0);
 }
 
 TEST(TabSide, FromTheStyleBits) {
@@ -162,10 +154,8 @@ TEST(TabSide, FromTheStyleBits) {
 }
 
 TEST_F(TabsTest, TabsAtTheBottomAreDrawnBelowThePage) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabPosition = tpBottom\n    TabIndex = 0\n"));
+  gui::TForm* form = forms_.Show(
+      TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabPosition = tpBottom\n    TabIndex = 0\n"));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   TSkinTab* skinner = SkinTabs(tabs);
@@ -173,17 +163,15 @@ TEST_F(TabsTest, TabsAtTheBottomAreDrawnBelowThePage) {
   gui::TBitmap shot = Snapshot(wnd);
   const RECT first = ItemRect(wnd, 0);
   ASSERT_GT(first.top, shot.Height() / 2);
-  EXPECT_GT(CountColour(shot, first, c.Tabs[1]), (first.right - first.left) * (first.bottom - first.top) / 2);
+  EXPECT_GT(CountColour(shot, first, c_.Tabs[1]), (first.right - first.left) * (first.bottom - first.top) / 2);
   const RECT second = ItemRect(wnd, 1);
-  EXPECT_GT(CountColour(shot, second, c.Tabs[0]), (second.right - second.left) * (second.bottom - second.top) / 2);
-  EXPECT_EQ(CountColour(shot, RECT{0, 0, shot.Width(), shot.Height() / 2}, c.Tabs[0]), 0);
-  delete form;
+  EXPECT_GT(CountColour(shot, second, c_.Tabs[0]), (second.right - second.left) * (second.bottom - second.top) / 2);
+  EXPECT_EQ(CountColour(shot, RECT{0, 0, shot.Width(), shot.Height() / 2}, c_.Tabs[0]), 0);
 }
 
 // Side tabs are composed lying down and turned at the end: each tab must
 // come out where the control has it, in its look.
 TEST_F(TabsTest, SideTabsComeOutWhereTheControlHasThem) {
-  const auto& c = ElementColours();
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
   HWND host = skin_test::CreateTestWindow(L"SideTabsHost", DefWindowProcW, L"Side tabs",
@@ -211,8 +199,8 @@ TEST_F(TabsTest, SideTabsComeOutWhereTheControlHasThem) {
       const RECT t = ItemRect(wnd, i);
       ASSERT_GT(t.bottom - t.top, t.right - t.left) << "a side tab stands upright";
       const int area = (t.right - t.left) * (t.bottom - t.top);
-      EXPECT_GT(CountColour(shot, t, c.Tabs[i == 1 ? 1 : 0]), area / 2);
-      EXPECT_EQ(CountColour(shot, t, c.Tabs[i == 1 ? 0 : 1]), 0);
+      EXPECT_GT(CountColour(shot, t, c_.Tabs[i == 1 ? 1 : 0]), area / 2);
+      EXPECT_EQ(CountColour(shot, t, c_.Tabs[i == 1 ? 0 : 1]), 0);
     }
     delete skinner;
     DestroyWindow(wnd);
@@ -225,29 +213,27 @@ TEST_F(TabsTest, SideTabsComeOutWhereTheControlHasThem) {
 // the room after the last. A paint of the tab set alone leaves its scroller
 // on the screen.
 TEST_F(TabsTest, TabSetDrawsTheControlsTabsAndLeavesItsScrollerAlone) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, Control("Set1", "TTabSet", 10, 10, 300, 24,
-                   "    Tabs.Strings = (\n      'Alpha'\n      'Beta'\n      'Gamma')\n    TabIndex = 1\n"));
+  gui::TForm* form =
+      forms_.Show(Control("Set1", "TTabSet", 10, 10, 300, 24,
+                          "    Tabs.Strings = (\n      'Alpha'\n      'Beta'\n      'Gamma')\n    TabIndex = 1\n"));
   auto* tabSet = dynamic_cast<gui::TTabSet*>(form->FindComponent("Set1"));
   auto* skinner = new skin::TSkinTab31(tabSet);
   skinner->AttachControl(&form_skinner_, data_.get(), nullptr, false);
   ASSERT_NE(skinner->UpDown, nullptr);
   EXPECT_TRUE(skinner->UpDown->ForceHorizontal);
-  EXPECT_EQ(skinner->UpDown->Handle, tabSet->Scroller().Handle());
+  EXPECT_EQ(skinner->UpDown->SkinnedWindow(), tabSet->Scroller().Handle());
   HWND wnd = tabSet->Handle();
   gui::TBitmap shot = Snapshot(wnd);
   ASSERT_EQ(tabSet->VisibleTabs(), 3);
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     const RECT t = tabSet->TabRect(i);
-    const COLORREF frame = c.Tabs[i == 1 ? 1 : 0];
+    const COLORREF frame = c_.Tabs[i == 1 ? 1 : 0];
     EXPECT_EQ(shot.Pixel(t.left + 1, 1), frame);
     EXPECT_EQ(shot.Pixel(t.right - 2, 1), frame);
-    EXPECT_GT(CountColour(shot, RECT{t.left, 0, t.right, 24}, i == 1 ? c.SelectedTabText : c.TabText), 5);
+    EXPECT_GT(CountColour(shot, RECT{t.left, 0, t.right, 24}, i == 1 ? c_.SelectedTabText : c_.TabText), 5);
   }
-  EXPECT_EQ(shot.Pixel(tabSet->TabRect(2).right + 2, 1), c.Face);
+  EXPECT_EQ(shot.Pixel(tabSet->TabRect(2).right + 2, 1), c_.Face);
 
   // A long tab that does not fit ends the row; the narrow one after it is
   // not drawn where the control has no tab.
@@ -265,24 +251,21 @@ TEST_F(TabsTest, TabSetDrawsTheControlsTabsAndLeavesItsScrollerAlone) {
   GetWindowRect(wnd, &own);
   OffsetRect(&arrows, -own.left, -own.top);
   const int after = tabSet->TabRect(0).right;
-  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c.Tabs[0]), 0);
-  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c.TabText), 0);
+  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c_.Tabs[0]), 0);
+  EXPECT_EQ(CountColour(shot, RECT{after, 0, arrows.left, 24}, c_.TabText), 0);
   // The tab set repaints alone (a click on a tab, a scroll).
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
   shot = Snapshot(wnd, false);
-  EXPECT_EQ(shot.Pixel(arrows.left + 2, arrows.top + 2), c.UpDownHorz[0]);
-  EXPECT_EQ(shot.Pixel(arrows.right - 3, arrows.bottom - 3), c.UpDownHorz[4]);
-  delete form;
+  EXPECT_EQ(shot.Pixel(arrows.left + 2, arrows.top + 2), c_.UpDownHorz[0]);
+  EXPECT_EQ(shot.Pixel(arrows.right - 3, arrows.bottom - 3), c_.UpDownHorz[4]);
 }
 
 // The control makes its scroll arrows when its tabs first overflow, after
 // the skinner attached: they are skinned, and a repaint of the tab control
 // alone leaves them on the screen.
 TEST_F(TabsTest, ScrollArrowsThatAppearLaterAreSkinnedAndNotPaintedOver) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, TabControl("Tabs1", 200, "      'One'\n"));
+  gui::TForm* form = forms_.Show(TabControl("Tabs1", 200, "      'One'\n"));
   auto* tabs = dynamic_cast<gui::TTabControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   TSkinTab* skinner = SkinTabs(tabs);
@@ -294,7 +277,7 @@ TEST_F(TabsTest, ScrollArrowsThatAppearLaterAreSkinnedAndNotPaintedOver) {
   ASSERT_TRUE(IsWindowVisible(arrows));
   Snapshot(wnd);
   ASSERT_NE(skinner->UpDown, nullptr);
-  EXPECT_EQ(skinner->UpDown->Handle, arrows);
+  EXPECT_EQ(skinner->UpDown->SkinnedWindow(), arrows);
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
   gui::TBitmap shot = Snapshot(wnd, false);
@@ -302,19 +285,16 @@ TEST_F(TabsTest, ScrollArrowsThatAppearLaterAreSkinnedAndNotPaintedOver) {
   GetWindowRect(wnd, &own);
   GetWindowRect(arrows, &shown);
   OffsetRect(&shown, -own.left, -own.top);
-  EXPECT_EQ(shot.Pixel(shown.left + 2, shown.top + 2), c.UpDownHorz[0]);
-  EXPECT_EQ(CountColour(shot, shown, c.Tabs[0]), 0);
-  delete form;
+  EXPECT_EQ(shot.Pixel(shown.left + 2, shown.top + 2), c_.UpDownHorz[0]);
+  EXPECT_EQ(CountColour(shot, shown, c_.Tabs[0]), 0);
 }
 
 // After a skin change both skinners draw the new skin's tabs; a skin without
 // a page border leaves the page its own frame, not the old skin's.
 TEST_F(TabsTest, ASkinChangeLeavesNothingOfTheOldSkinsTabs) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 1\n") +
-               Control("Set1", "TTabSet", 10, 150, 280, 24, "    Tabs.Strings = (\n      'One'\n      'Two')\n"));
+  gui::TForm* form =
+      forms_.Show(TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 1\n") +
+                  Control("Set1", "TTabSet", 10, 150, 280, 24, "    Tabs.Strings = (\n      'One'\n      'Two')\n"));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   auto* tabSet = dynamic_cast<gui::TTabSet*>(form->FindComponent("Set1"));
   SkinTabs(tabs);
@@ -330,23 +310,19 @@ TEST_F(TabsTest, ASkinChangeLeavesNothingOfTheOldSkinsTabs) {
   RECT second = ItemRect(wnd, 1);
   OffsetRect(&second, 0, 1);
   EXPECT_EQ(shot.Pixel(second.left + 1, second.top + 1), other[1]);
-  EXPECT_EQ(CountColour(shot, whole, c.TabBorder), 0);
-  EXPECT_EQ(CountColour(shot, whole, c.Tabs[1]), 0);
+  EXPECT_EQ(CountColour(shot, whole, c_.TabBorder), 0);
+  EXPECT_EQ(CountColour(shot, whole, c_.Tabs[1]), 0);
   gui::TBitmap set = Snapshot(tabSet->Handle());
   EXPECT_EQ(set.Pixel(tabSet->TabRect(0).left + 1, 1), other[0]);
   EXPECT_EQ(set.Pixel(tabSet->TabRect(1).left + 1, 1), other[1]);
-  EXPECT_EQ(CountColour(set, RECT{0, 0, set.Width(), set.Height()}, c.Tabs[0]), 0);
-  delete form;
+  EXPECT_EQ(CountColour(set, RECT{0, 0, set.Width(), set.Height()}, c_.Tabs[0]), 0);
 }
 
 // The focused tab shows the focus rectangle; a tab control disabled later
 // shows grey captions.
 TEST_F(TabsTest, TheStripShowsTheFocusAndGreysOutWhenDisabled) {
-  const auto& c = ElementColours();
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(
-      app, TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 0\n") +
-               Control("Edit1", "TEdit", 10, 150, 100, 24));
+  gui::TForm* form = forms_.Show(TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 0\n") +
+                                 Control("Edit1", "TEdit", 10, 150, 100, 24));
   auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
   HWND wnd = tabs->Handle();
   SkinTabs(tabs);
@@ -363,10 +339,9 @@ TEST_F(TabsTest, TheStripShowsTheFocusAndGreysOutWhenDisabled) {
   tabs->SetEnabled(false);
   const gui::TBitmap disabled = Snapshot(wnd);
   const RECT whole{0, 0, disabled.Width(), disabled.Height()};
-  EXPECT_EQ(CountColour(disabled, whole, c.TabText), 0);
-  EXPECT_EQ(CountColour(disabled, whole, c.SelectedTabText), 0);
+  EXPECT_EQ(CountColour(disabled, whole, c_.TabText), 0);
+  EXPECT_EQ(CountColour(disabled, whole, c_.SelectedTabText), 0);
   EXPECT_GT(CountColour(disabled, whole, GetSysColor(COLOR_GRAYTEXT)), 10);
-  delete form;
 }
 
 }  // namespace

@@ -51,14 +51,14 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
   TComponentFacts timePicker = Facts("TDATETIMEPICKER");
   timePicker.UpDownMode = true;
   const std::vector<Case> cases = {
-      {"tab control", Facts("TTABCONTROL", ckTabControl), 1, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"tab control", Facts("TTABCONTROL", ckTabControl), 1, TSkinnerKind::Tab, TAttachVia::Window},
       {"tab set", Facts("TTABSET"), 3, TSkinnerKind::Tab31},
-      {"tabbed notebook", Facts("TTABBEDNOTEBOOK"), 4, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"tabbed notebook", Facts("TTABBEDNOTEBOOK"), 4, TSkinnerKind::Tab, TAttachVia::Window},
       {"MVC panel", Facts("TMVCPANEL"), 5, TSkinnerKind::None, TAttachVia::Control, false, true},
-      {"page control", Facts("TPAGECONTROL", ckPageControl), 6, TSkinnerKind::Tab, TAttachVia::Handle},
+      {"page control", Facts("TPAGECONTROL", ckPageControl), 6, TSkinnerKind::Tab, TAttachVia::Window},
       {"check box", Facts("TCHECKBOX", ckCheckBox), 7, TSkinnerKind::CheckBox},
       {"track bar", Facts("TTRACKBAR"), 8, TSkinnerKind::TrackBar},
-      {"up-down", Facts("TUPDOWN"), 9, TSkinnerKind::UpDown, TAttachVia::Handle},
+      {"up-down", Facts("TUPDOWN"), 9, TSkinnerKind::UpDown, TAttachVia::Window},
       {"radio group", Facts("TRADIOGROUP", ckRadioGroup), 10, TSkinnerKind::GroupBox, TAttachVia::Control, true},
       {"data navigator", Facts("TDBNAVIGATOR", ckPanel), 11, TSkinnerKind::Box, TAttachVia::Control, true},
       {"group box", Facts("TGROUPBOX", ckGroupBox), 12, TSkinnerKind::GroupBox, TAttachVia::Control, true, true},
@@ -70,22 +70,22 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
       {"combo box", Facts("TCOMBOBOX", ckComboBox), 18, TSkinnerKind::ComBox},
       {"date picker", Facts("TDATETIMEPICKER"), 19, TSkinnerKind::ComBox},
       {"time picker", timePicker, 19, TSkinnerKind::Edit},
-      {"rich edit", Facts("TRICHEDIT", ckEdit), 20, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"memo of a data library", Facts("TDXDBMEMO"), 21, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
+      {"rich edit", Facts("TRICHEDIT", ckEdit), 20, TSkinnerKind::Scrollbar},
+      {"memo of a data library", Facts("TDXDBMEMO"), 21, TSkinnerKind::Scrollbar},
       {"bit button", Facts("TBITBTN", ckBitButton | ckPushButton), 22, TSkinnerKind::BitButton},
-      {"speed button", Facts("TSPEEDBUTTON", ckSpeedButton), 23, TSkinnerKind::SpeedButton, TAttachVia::Graphic},
+      {"speed button", Facts("TSPEEDBUTTON", ckSpeedButton), 23, TSkinnerKind::SpeedButton},
       {"panel", Facts("TPANEL", ckPanel), 24, TSkinnerKind::Box, TAttachVia::Control, true, true},
-      {"grid of a data library", Facts("TDXDBGRID"), 25, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"list view", Facts("TLISTVIEW", ckListView), 26, TSkinnerKind::ListView, TAttachVia::ScrollBars},
-      {"list box", Facts("TLISTBOX", ckScrolledListA), 27, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"tree view", Facts("TTREEVIEW", ckScrolledListB), 28, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
-      {"anything with scroll bars", scrolled, 29, TSkinnerKind::Scrollbar, TAttachVia::ScrollBars},
+      {"grid of a data library", Facts("TDXDBGRID"), 25, TSkinnerKind::Scrollbar},
+      {"list view", Facts("TLISTVIEW", ckListView), 26, TSkinnerKind::ListView},
+      {"list box", Facts("TLISTBOX", ckListBox), 27, TSkinnerKind::Scrollbar},
+      {"tree view", Facts("TTREEVIEW", ckTreeView), 28, TSkinnerKind::Scrollbar},
+      {"anything with scroll bars", scrolled, 29, TSkinnerKind::Scrollbar},
       {"push button", Facts("TBUTTON", ckPushButton), 30, TSkinnerKind::Button},
-      {"edit", Facts("TEDIT", ckEdit), 31, TSkinnerKind::Edit, TAttachVia::Handle},
+      {"edit", Facts("TEDIT", ckEdit), 31, TSkinnerKind::Edit, TAttachVia::Window},
       {"scroll box", Facts("TSCROLLBOX", ckContainer), 32, TSkinnerKind::None, TAttachVia::Control, false, true},
       {"inner form", Facts("TFORM2", ckForm), 33, TSkinnerKind::Box, TAttachVia::Control, true, true},
       {"a component of no kind", Facts("TSKINDATA"), 0, TSkinnerKind::None},
-      {"excluded", Facts("TQRPREVIEW", ckPanel), skin::TDiscoveryDecision::pcExcluded, TSkinnerKind::None},
+      {"excluded", Facts("TQRPREVIEW", ckPanel), skin::pcExcluded, TSkinnerKind::None},
   };
   const TDiscoverySettings all = AllOn();
   for (const Case& c : cases) {
@@ -100,10 +100,10 @@ TEST(DiscoveryRules, EveryKindTheChainNamesReachesItsRule) {
   }
   // The details a few rules add.
   EXPECT_EQ(skin::DecideComponent(Facts("TRADIOGROUP", ckRadioGroup), all).ChildSkinner, TSkinnerKind::RadioButton);
-  EXPECT_TRUE(skin::DecideComponent(Facts("TTREEVIEW", ckScrolledListB), all).FaceColourAfter);
+  EXPECT_TRUE(skin::DecideComponent(Facts("TTREEVIEW", ckTreeView), all).FaceColourAfter);
   EXPECT_TRUE(skin::DecideComponent(Facts("TPAGECONTROL", ckPageControl), all).Skinner.OwnedByForm);
   EXPECT_FALSE(skin::DecideComponent(Facts("TLISTVIEW", ckListView), all).Skinner.OwnThumbTracking);
-  EXPECT_TRUE(skin::DecideComponent(Facts("TLISTBOX", ckScrolledListA), all).Skinner.OwnThumbTracking);
+  EXPECT_TRUE(skin::DecideComponent(Facts("TLISTBOX", ckListBox), all).Skinner.OwnThumbTracking);
   EXPECT_EQ(skin::DecideComponent(Facts("TTOOLBAR", ckToolBar), all).Properties,
             (std::vector<std::pair<std::string, std::string>>{{"Flat", "True"}, {"Transparent", "True"}}));
 }
@@ -158,44 +158,34 @@ TEST(DiscoveryRules, TheSkinDatasSwitchesAndTheMappingTable) {
 
 TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
   using namespace skin;
+  // Each class with the styles it is tried with and the skinner each gets;
+  // the class in any letter case.
   struct ChildCase {
     const wchar_t* cls;
-    DWORD style;
-    bool hasChild;
-    TSkinnerKind kind;
+    std::vector<std::pair<DWORD, TSkinnerKind>> styles;
   };
   const std::vector<ChildCase> cases = {
-      {L"Button", BS_PUSHBUTTON, false, TSkinnerKind::Button},
-      {L"BUTTON", BS_AUTORADIOBUTTON, false, TSkinnerKind::RadioButton},
-      {L"button", BS_GROUPBOX, false, TSkinnerKind::None},
-      {L"ComboBox", CBS_DROPDOWNLIST, false, TSkinnerKind::ComBox},
-      {L"ComboBox", CBS_SIMPLE, false, TSkinnerKind::None},
-      {L"ComboBoxEx32", 0, true, TSkinnerKind::ComBox},
-      {L"ComboBoxEx32", 0, false, TSkinnerKind::None},
-      {L"ScrollBar", SBS_SIZEGRIP, false, TSkinnerKind::Sizer},
-      {L"scrollbar", SBS_SIZEBOX, false, TSkinnerKind::Sizer},
-      {L"ScrollBar", SBS_VERT, false, TSkinnerKind::ScControl},
-      {L"SysListView32", LVS_REPORT, false, TSkinnerKind::ListView},
-      {L"SysTabControl32", 0, false, TSkinnerKind::Tab},
-      {L"SysTabControl32", 0x2000, false, TSkinnerKind::None},
-      {L"Edit", ES_AUTOHSCROLL, false, TSkinnerKind::Edit},
-      {L"msctls_trackbar32", TBS_VERT, false, TSkinnerKind::TrackBar},
-      {L"msctls_updown32", UDS_HORZ, false, TSkinnerKind::UpDown},
-      {L"msctls_progress32", PBS_SMOOTH, false, TSkinnerKind::Progress},
-      {L"Static", 0, false, TSkinnerKind::None},
+      {L"Button", {{BS_PUSHBUTTON, TSkinnerKind::Button}}},
+      {L"BUTTON", {{BS_AUTORADIOBUTTON, TSkinnerKind::RadioButton}}},
+      {L"button", {{BS_GROUPBOX, TSkinnerKind::None}}},
+      {L"ComboBox", {{CBS_DROPDOWNLIST, TSkinnerKind::ComBox}, {CBS_SIMPLE, TSkinnerKind::None}}},
+      {L"SysListView32", {{LVS_REPORT, TSkinnerKind::ListView}}},
+      {L"Edit", {{ES_AUTOHSCROLL, TSkinnerKind::Edit}}},
+      {L"ScrollBar",
+       {{SBS_SIZEGRIP, TSkinnerKind::Sizer}, {SBS_SIZEBOX, TSkinnerKind::Sizer}, {SBS_VERT, TSkinnerKind::ScControl}}},
+      {L"msctls_trackbar32", {{TBS_VERT, TSkinnerKind::TrackBar}}},
+      {L"msctls_updown32", {{UDS_HORZ, TSkinnerKind::UpDown}}},
+      {L"msctls_progress32", {{PBS_SMOOTH, TSkinnerKind::Progress}}},
+      {L"SysTabControl32", {{0, TSkinnerKind::Tab}, {TCS_OWNERDRAWFIXED, TSkinnerKind::None}}},
+      {L"Static", {{0, TSkinnerKind::None}}},
   };
-  for (const ChildCase& c : cases) {
-    const TChildWindowDecision d = DecideChildWindow(c.cls, c.style, c.hasChild);
-    EXPECT_EQ(d.Kind, c.kind) << gui::WideToUtf8(c.cls) << " " << c.style;
-  }
+  for (const ChildCase& c : cases)
+    for (const auto& [style, kind] : c.styles)
+      EXPECT_EQ(DecideChildWindow(c.cls, style, false).Kind, kind) << gui::WideToUtf8(c.cls) << " " << style;
+  // A ComboBoxEx32's combo box is its first child.
+  EXPECT_EQ(DecideChildWindow(L"ComboBoxEx32", 0, true).Kind, TSkinnerKind::ComBox);
+  EXPECT_EQ(DecideChildWindow(L"ComboBoxEx32", 0, false).Kind, TSkinnerKind::None);
   EXPECT_TRUE(DecideChildWindow(L"comboboxex32", 0, true).OnFirstChild);
-  // Every kind is named in the registry and makes its skinner.
-  EXPECT_STREQ(SkinnerClassName(TSkinnerKind::Sizer), "TSkinSizer");
-  EXPECT_TRUE(HasSkinner(TSkinnerKind::Button));
-  for (TSkinnerKind kind : {TSkinnerKind::Tab, TSkinnerKind::Tab31, TSkinnerKind::TrackBar, TSkinnerKind::UpDown,
-                            TSkinnerKind::Progress, TSkinnerKind::ComBox, TSkinnerKind::Edit, TSkinnerKind::Scrollbar,
-                            TSkinnerKind::ListView, TSkinnerKind::ScControl, TSkinnerKind::Sizer})
-    EXPECT_TRUE(HasSkinner(kind)) << SkinnerClassName(kind);
 }
 
 }  // namespace
