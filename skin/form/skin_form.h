@@ -177,9 +177,6 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   ISkinnerHost* Host = nullptr;
   TSkinData* SkinData = nullptr;
   gui::TCustomForm* Form = nullptr;
-  // The old spelling of State(), read-only, for control_discovery.cpp's
-  // ToolbarDrawButton until that goes.
-  const TSkinState& SkinState = state_;
 
  private:
   friend class TFormMenuBar;
