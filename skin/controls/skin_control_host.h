@@ -1,9 +1,11 @@
 // What a control skinner and the form skinner that lists it know of each
 // other: the control skinner through TSkinControlBase, the list's owner
 // through TSkinControlHost. The control skinners depend on nothing above
-// them; the form skinner implements the host.
+// them; the form skinner is the host.
 #pragma once
 #include <windows.h>
+
+#include <vector>
 
 namespace skin {
 
@@ -25,21 +27,32 @@ class TSkinControlBase {
 };
 
 // The list a control skinner stands in, and the one push-button skinner of
-// the window that shows the hot look.
+// the window that shows the hot look. The form skinner is the host of its
+// window's control skinners; the control skinners' own tests use a host of
+// their own.
 class TSkinControlHost {
  public:
+  TSkinControlHost() = default;
+  TSkinControlHost(const TSkinControlHost&) = delete;
+  TSkinControlHost& operator=(const TSkinControlHost&) = delete;
+  virtual ~TSkinControlHost();
+
   // True when the skinner was listed already (it is not added twice).
-  virtual bool AddControlSkinner(TSkinControlBase* skinner) = 0;
-  virtual void RemoveControlSkinner(TSkinControlBase* skinner) = 0;
+  virtual bool AddControlSkinner(TSkinControlBase* skinner);
+  virtual void RemoveControlSkinner(TSkinControlBase* skinner);
+  // Frees the skinners whose window is gone.
+  void PurgeDestroyedControls();
+  // Frees every skinner, giving the living ones' colours back first.
+  void FreeControlSkinners();
+  TSkinControlBase* FindWindowSkinner(HWND wnd) const;
+  const std::vector<TSkinControlBase*>& ControlSkinners() const { return controlSkinners_; }
 
   // The push button showing the hot look; none when no button does.
   TSkinControlBase* HotButton() const { return hotButton_; }
   void SetHotButton(TSkinControlBase* button) { hotButton_ = button; }
 
- protected:
-  ~TSkinControlHost() = default;
-
  private:
+  std::vector<TSkinControlBase*> controlSkinners_;
   TSkinControlBase* hotButton_ = nullptr;
 };
 

@@ -351,43 +351,4 @@ LRESULT TWinSkinForm::WMNotify(WPARAM wParam, LPARAM lParam) {
   return CallDefault(WM_NOTIFY, wParam, lParam);
 }
 
-bool TWinSkinForm::AddControlSkinner(TSkinControlBase* skinner) {
-  if (std::find(controlSkinners_.begin(), controlSkinners_.end(), skinner) != controlSkinners_.end()) return true;
-  controlSkinners_.push_back(skinner);
-  return false;
-}
-
-void TWinSkinForm::RemoveControlSkinner(TSkinControlBase* skinner) {
-  // The hot button may be the one going away (its control destroyed at run
-  // time): nothing may call it afterwards.
-  if (HotButton() == skinner) SetHotButton(nullptr);
-  auto it = std::find(controlSkinners_.rbegin(), controlSkinners_.rend(), skinner);
-  if (it != controlSkinners_.rend()) controlSkinners_.erase(std::next(it).base());
-}
-
-void TWinSkinForm::PurgeDestroyedControls() {
-  for (std::size_t i = controlSkinners_.size(); i-- > 0;) {
-    TSkinControlBase* skinner = controlSkinners_[i];
-    if (skinner->SkinnerState() == ksDead) {
-      RemoveControlSkinner(skinner);
-      delete skinner;
-    }
-  }
-}
-
-void TWinSkinForm::FreeControlSkinners() {
-  while (!controlSkinners_.empty()) {
-    TSkinControlBase* skinner = controlSkinners_.front();
-    if (skinner->SkinnerState() != ksDead) skinner->RestoreColor();
-    RemoveControlSkinner(skinner);
-    delete skinner;
-  }
-}
-
-TSkinControlBase* TWinSkinForm::FindWindowSkinner(HWND wnd) const {
-  for (TSkinControlBase* skinner : controlSkinners_)
-    if (skinner->SkinnedWindow() == wnd) return skinner;
-  return nullptr;
-}
-
 }  // namespace skin

@@ -161,12 +161,6 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // menu-changed notification.
   bool MergingThroughClient() const { return menuBar_.MergingThroughClient(); }
 
-  bool AddControlSkinner(TSkinControlBase* skinner) override;
-  void RemoveControlSkinner(TSkinControlBase* skinner) override;
-  void PurgeDestroyedControls();
-  void FreeControlSkinners();
-  TSkinControlBase* FindWindowSkinner(HWND wnd) const;
-  const std::vector<TSkinControlBase*>& ControlSkinners() const { return controlSkinners_; }
   bool Attached() const { return subclass_.Attached(); }
 
   // The window, its coordinator (none for a skinner made on its own), its
@@ -330,7 +324,6 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
   gui::TTimer* hoverTimer_ = nullptr;
-  std::vector<TSkinControlBase*> controlSkinners_;
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

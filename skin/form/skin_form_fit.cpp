@@ -103,7 +103,7 @@ void TWinSkinForm::RefreshSkin() {
     for (gui::TComponent* component : Form->Components())
       if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
-  for (TSkinControlBase* skinner : controlSkinners_) skinner->SkinChanged();
+  for (TSkinControlBase* skinner : ControlSkinners()) skinner->SkinChanged();
   state_ = ssReskinning;
   if (frameSkinned_) {
     if (Form) popups_.TakeOver(*Form, *SkinData);

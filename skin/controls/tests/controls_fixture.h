@@ -1,6 +1,7 @@
 // What the control-skinner tests share: a skin built in the test with solid
 // coloured glyph frames, the project's default skin, a framework form read
-// from a description text and a standalone form skinner to attach to.
+// from a description text and a host for the skinners to stand in, as the
+// form skinner is theirs.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,19 +15,32 @@
 
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_writer.h"
+#include "gui/bitmap.h"
 #include "gui/forms.h"
 #include "gui/handles.h"
 #include "gui/tests/form_fixture.h"
 #include "gui/tests/test_bitmaps.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_control_host.h"
 #include "skin/data/skin_data.h"
-#include "skin/form/skin_form.h"
-#include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
+#include "skin/data/tests/test_skins.h"
 
 namespace controls_test {
 
 using gui_test::StripBmp;
+
+// The list the control skinners stand in, with the skin data they are given
+// and a skin change passed on to them, as the form skinner has them.
+class TTestControlHost final : public skin::TSkinControlHost {
+ public:
+  ~TTestControlHost() override { FreeControlSkinners(); }
+  void RefreshSkin() {
+    for (skin::TSkinControlBase* skinner : ControlSkinners()) skinner->SkinChanged();
+  }
+  skin::TSkinData* SkinData = nullptr;
+  // What a windowless skinner draws with, as the form skinner gives one.
+  gui::TCanvas Canvas;
+};
 
 // Glyph frame colours: unchecked, checked, disabled, checked disabled.
 inline const std::vector<COLORREF>& GlyphColours() {
@@ -176,7 +190,7 @@ inline gui::TBitmap Drawn(skin::TSkinControl& skinner) {
 }
 
 // The class of the skinner the form skinner lists for a window ("none": none).
-inline std::string SkinnerClassOf(const skin::TWinSkinForm& form, HWND wnd) {
+inline std::string SkinnerClassOf(const skin::TSkinControlHost& form, HWND wnd) {
   auto* skinner = wnd ? dynamic_cast<skin::TSkinControl*>(form.FindWindowSkinner(wnd)) : nullptr;
   return skinner ? skinner->ClassName() : std::string("none");
 }
@@ -202,15 +216,12 @@ class TShownForms {
   gui::TApplication app_;
 };
 
-// Tests on the element skin: the skin loaded, a form skinner (attached to
-// no window) for the skinners to list themselves with, and the forms shown
+// Tests on the element skin: the skin loaded, a host for the skinners to
+// list themselves with, and the forms shown
 // (freed first, after the skinners).
 class ElementSkinTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    skin::FreeSkinManager();
-    Load({});
-  }
+  void SetUp() override { Load({}); }
   void TearDown() override {
     form_skinner_.FreeControlSkinners();
     SetCursorPos(0, 0);
@@ -231,7 +242,7 @@ class ElementSkinTest : public ::testing::Test {
   }
 
   std::unique_ptr<skin::TSkinData> data_;
-  skin::TWinSkinForm form_skinner_{nullptr};
+  TTestControlHost form_skinner_;
   TShownForms forms_;
   const TElementColours& c_ = ElementColours();
 };

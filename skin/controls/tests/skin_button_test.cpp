@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 #include <vector>
 
 #include "gui/buttons.h"
@@ -13,13 +12,11 @@
 #include "skin/controls/skin_button.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
-#include "skin/form/control_discovery.h"
 
 namespace {
 
 using controls_test::Control;
 using skin::TSkinButton;
-using skin::TWinSkinForm;
 
 void Press(HWND wnd) { SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); }
 void Release(HWND wnd) { SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)); }
@@ -28,7 +25,6 @@ void Move(HWND wnd) { SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(6, 6)); }
 class SkinButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
     ASSERT_FALSE(data_->Skin().ButtonsElement.Image.Empty());
@@ -77,7 +73,7 @@ class SkinButtonTest : public ::testing::Test {
   }
 
   std::unique_ptr<skin::TSkinData> data_;
-  TWinSkinForm form_skinner_{nullptr};
+  controls_test::TTestControlHost form_skinner_;
   controls_test::TShownForms forms_;
 };
 
@@ -251,7 +247,7 @@ TEST_F(SkinButtonTest, ABareDialogButtonTellsItsParentOnce) {
   HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 26, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(1234)), wc.hInstance, nullptr);
   const auto ownProc = GetWindowLongPtrW(button, GWLP_WNDPROC);
-  auto* skinner = new TSkinButton(&form_skinner_);
+  auto* skinner = new TSkinButton(nullptr);
   skinner->AttachWindow(button, data_.get(), &form_skinner_, nullptr);
   skin_test::DrainMessages();
   g_commands.clear();
@@ -297,10 +293,8 @@ TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
   button->Glyph.SetSize(64, 16);
   for (int x = 0; x < 64; ++x)
     for (int y = 0; y < 16; ++y) button->Glyph.SetPixel(x, y, x % 16 == 0 && y == 0 ? RGB(255, 0, 255) : images[x / 16]);
-  skin::SkinComponents(form_skinner_, form);
-  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 1u);
-  auto* skinner = dynamic_cast<skin::TSkinBitButton*>(form_skinner_.ControlSkinners()[0]);
-  ASSERT_NE(skinner, nullptr);
+  auto* skinner = new skin::TSkinBitButton(button);
+  ASSERT_TRUE(skinner->AttachControl(&form_skinner_, data_.get(), &form_skinner_.Canvas, false));
   const auto draw = [&] { return controls_test::Drawn(*skinner); };
   SetFocus(form->Handle());
   gui::TBitmap normal = draw();
@@ -330,59 +324,6 @@ TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
   form_skinner_.FreeControlSkinners();
 }
 
-TEST_F(SkinButtonTest, SpeedButtonsThroughTheirParent) {
-  gui::TForm* form =
-      forms_.Show(Control("Speed1", "TSpeedButton", 20, 60, 60, 24, "    Caption = 'Go'\n") +
-                  Control("Speed2", "TSpeedButton", 90, 60, 60, 24, "    GroupIndex = 1\n    Down = True\n"));
-  auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
-  ASSERT_NE(speed, nullptr);
-  auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
-  int clicks = 0;
-  speed->OnClick = [&](gui::TObject*) { ++clicks; };
-  std::map<std::string, int> rules;
-  skin::SetDiscoveryObserver([&](gui::TComponent* c, const skin::TSkinDecision& d) { rules[c->Name()] = d.Rule; });
-  skin::SkinComponents(form_skinner_, form);
-  skin::SetDiscoveryObserver(nullptr);
-  EXPECT_EQ(rules["Speed1"], 23);
-  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 2u);
-  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
-  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[1]);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(first->GraphicControl(), speed);
-  EXPECT_EQ(first->SkinnedWindow(), nullptr);
-  // Skinning it again is recognised through the windowless control.
-  skin::SkinComponents(form_skinner_, form);
-  EXPECT_EQ(form_skinner_.ControlSkinners().size(), 2u);
-
-  // Mouse messages reach the button through its parent: press, release, one click.
-  HWND parent = form->Handle();
-  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(30, 70));
-  EXPECT_TRUE(first->Hot());
-  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
-  EXPECT_TRUE(first->Pressed());
-  EXPECT_EQ(first->LastLook(), skin::blPressed);
-  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
-  EXPECT_EQ(clicks, 1);
-  EXPECT_FALSE(first->Pressed());
-  // Leaving the button takes its hot look off.
-  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_FALSE(first->Hot());
-  EXPECT_EQ(first->LastLook(), skin::blNormal);
-
-  // A latched-down button is drawn pressed with the mouse elsewhere.
-  EXPECT_TRUE(latched->Down());
-  second->PaintSkin(nullptr);
-  EXPECT_EQ(second->LastLook(), skin::blPressed);
-
-  form_skinner_.FreeControlSkinners();
-  EXPECT_EQ(speed->WindowProc, speed->OwnWindowMethod());
-  EXPECT_EQ(latched->WindowProc, latched->OwnWindowMethod());
-  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
-  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
-  EXPECT_EQ(clicks, 2);  // unskinned, it still clicks
-}
-
 TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
   gui::TForm* form = forms_.Show(Control("Speed1", "TSpeedButton", 20, 60, 80, 26,
                                          "    Caption = 'Go'\n    GroupIndex = 1\n"
@@ -391,10 +332,8 @@ TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
   ASSERT_NE(speed, nullptr);
   const std::vector<COLORREF> images{RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
   ASSERT_TRUE(speed->Glyph.LoadFromBmpBytes(gui_test::StripBmp(12, 12, images, RGB(255, 0, 255))));
-  skin::SkinComponents(form_skinner_, form);
-  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 1u);
-  auto* skinner = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
-  ASSERT_NE(skinner, nullptr);
+  auto* skinner = new skin::TSkinSpeedButton(speed);
+  ASSERT_TRUE(skinner->AttachControl(&form_skinner_, data_.get(), &form_skinner_.Canvas, false));
   // WM_PAINT hands a windowless control the context to draw into.
   const auto draw = [&] {
     gui::TBitmap b(80, 26);

@@ -12,14 +12,12 @@
 #include "skin/controls/skin_check_radio.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
-#include "skin/form/control_discovery.h"
 
 namespace {
 
 using controls_test::Control;
 using controls_test::Drawn;
 using controls_test::GlyphColours;
-using skin::TWinSkinForm;
 
 class GlyphTest : public ::testing::TestWithParam<int> {
  protected:
@@ -39,7 +37,7 @@ TEST_P(GlyphTest, FramesByStateAndTheGlyphColumn) {
   auto* box = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox1"));
   auto* radio1 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio1"));
   auto* radio2 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("Radio2"));
-  TWinSkinForm form_skinner(nullptr);
+  controls_test::TTestControlHost form_skinner;
   form_skinner.SkinData = data.get();
   auto* check = new skin::TSkinCheckBox(box);
   check->AttachControl(&form_skinner, data.get(), nullptr, false);
@@ -143,7 +141,7 @@ TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseO
   gui::TBitmap before = PaintedByItself(plain->Handle());
   ASSERT_GT(controls_test::CountColour(before, caption, systemFace), 0);
 
-  TWinSkinForm form_skinner(nullptr);
+  controls_test::TTestControlHost form_skinner;
   form_skinner.SkinData = data.get();
   for (gui::TControl* control : std::initializer_list<gui::TControl*>{plain, red})
     (new skin::TSkinCheckBox(control))->AttachControl(&form_skinner, data.get(), nullptr, false);
@@ -181,14 +179,13 @@ TEST_F(GlyphTest, CaptionsSitOnTheSkinsFaceInItsTextColourUnlessTheProgramChoseO
 class BoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
     form_skinner_.SkinData = data_.get();
   }
   void TearDown() override { skin_test::DrainMessages(); }
   std::unique_ptr<skin::TSkinData> data_;
-  TWinSkinForm form_skinner_{nullptr};
+  controls_test::TTestControlHost form_skinner_;
   controls_test::TShownForms forms_;
 };
 
@@ -334,15 +331,14 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   form_skinner_.FreeControlSkinners();
 }
 
-// A status bar found on a form keeps its size grip (the system still sizes
-// the form from it), and the skin draws its grip picture there, except
-// while the form is maximised, where the system's grip does nothing.
-TEST_F(BoxTest, ADiscoveredStatusBarShowsTheSkinsGrip) {
+// A skinned status bar on a form keeps its size grip (the system still
+// sizes the form from it), and the skin draws its grip picture there,
+// except while the form is maximised, where the system's grip does nothing.
+TEST_F(BoxTest, AStatusBarOnAFormShowsTheSkinsGrip) {
   gui::TForm* form = forms_.Show(Control("StatusBar1", "TStatusBar", 0, 200, 300, 22));
   auto* bar = dynamic_cast<gui::TStatusBar*>(form->FindComponent("StatusBar1"));
-  skin::SkinComponents(form_skinner_, form);
-  auto* skinner = dynamic_cast<skin::TSkinStatusBar*>(form_skinner_.FindWindowSkinner(bar->Handle()));
-  ASSERT_NE(skinner, nullptr);
+  auto* skinner = new skin::TSkinStatusBar(bar);
+  ASSERT_TRUE(skinner->AttachControl(&form_skinner_, data_.get(), &form_skinner_.Canvas, false));
   EXPECT_TRUE(GetWindowLongPtrW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
   EXPECT_TRUE(ShowsGrip(Drawn(*skinner), *data_->Skin().ExtraImages));
   ShowWindow(form->Handle(), SW_MAXIMIZE);

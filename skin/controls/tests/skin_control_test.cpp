@@ -1,8 +1,5 @@
-// The control skinner base: attaching twice, text and paint handling, a
-// live form switched off and on again many times, which must leave every
-// control working and every window method, window procedure, colour and
-// handle count as it was; skinners that follow their control's new window,
-// and an attach that fails.
+// The control skinner base: attaching twice, text and paint handling, and
+// skinners that follow their control's new window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -20,14 +17,10 @@
 #include "skin/controls/skin_ranges.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/controls/tests/controls_fixture.h"
-#include "skin/form/control_discovery.h"
-#include "skin/form/skinner_registry.h"
 
 namespace {
 
 using controls_test::Control;
-using skin::SkinManager;
-using skin::TWinSkinForm;
 
 // Counts its paints and where they went.
 class CountingSkinner : public skin::TSkinControl {
@@ -49,14 +42,10 @@ class CountingSkinner : public skin::TSkinControl {
 class SkinControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
   }
-  void TearDown() override {
-    skin::FreeSkinManager();
-    skin_test::DrainMessages();
-  }
+  void TearDown() override { skin_test::DrainMessages(); }
   std::unique_ptr<skin::TSkinData> data_;
 };
 
@@ -65,7 +54,7 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   gui::TForm* form = controls_test::ShowForm(app, Control("Panel1", "TPanel", 10, 10, 120, 40, "    Caption = 'a'\n"));
   auto* panel = dynamic_cast<gui::TPanel*>(form->FindComponent("Panel1"));
   const gui::TColor colour = panel->Color();
-  TWinSkinForm form_skinner(nullptr);
+  controls_test::TTestControlHost form_skinner;
   form_skinner.SkinData = data_.get();
   auto* skinner = new CountingSkinner(panel);
   EXPECT_TRUE(skinner->AttachControl(&form_skinner, data_.get(), nullptr, true));
@@ -114,94 +103,6 @@ TEST_F(SkinControlTest, AttachTextPaintAndDeath) {
   EXPECT_EQ(panel->WindowProc, panel->OwnWindowMethod());
   form_skinner.FreeControlSkinners();
   EXPECT_EQ(panel->Color(), 0x010203u);
-  delete form;
-}
-
-const std::string kLiveForm =
-    Control("GroupBox1", "TGroupBox", 0, 0, 300, 74, "    Caption = 'Threats found'\n",
-            Control("RadioButton1", "TRadioButton", 8, 24, 105, 17, "    Checked = True\n") +
-                Control("RadioButton2", "TRadioButton", 143, 24, 140, 17)) +
-    Control("CheckBox1", "TCheckBox", 8, 90, 97, 17) + Control("Panel1", "TPanel", 150, 90, 100, 30) +
-    Control("Button1", "TButton", 40, 160, 75, 25, "    Caption = 'Save'\n");
-
-struct Snapshot {
-  std::map<std::string, gui::TWndMethod> methods;
-  std::map<std::string, LONG_PTR> procedures;
-  std::map<std::string, gui::TColor> colours;
-  long subclasses, windowDcs, bitmaps, brushes, pens, fonts, regions, memoryDcs;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(gui::TForm* form) {
-  Snapshot s{};
-  const auto add = [&](gui::TWinControl* c, const std::string& name) {
-    s.methods[name] = c->WindowProc;
-    s.procedures[name] = GetWindowLongPtrW(c->Handle(), GWLP_WNDPROC);
-    s.colours[name] = c->Color();
-  };
-  add(form, "form");
-  for (gui::TComponent* c : form->Components())
-    if (auto* w = dynamic_cast<gui::TWinControl*>(c)) add(w, c->Name());
-  s.subclasses = gui::TWindowSubclass::LiveCount();
-  s.windowDcs = gui::WindowDc::LiveCount();
-  s.bitmaps = gui::BitmapHandle::LiveCount();
-  s.brushes = gui::BrushHandle::LiveCount();
-  s.pens = gui::PenHandle::LiveCount();
-  s.fonts = gui::FontHandle::LiveCount();
-  s.regions = gui::RegionHandle::LiveCount();
-  s.memoryDcs = gui::MemoryDcHandle::LiveCount();
-  return s;
-}
-
-void Click(HWND wnd) {
-  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  skin_test::DrainMessages();
-}
-
-TEST_F(SkinControlTest, SwitchingOffAndOnTwoHundredTimesLeavesEverythingAsItWas) {
-  gui::TApplication app;
-  gui::TForm* form = controls_test::ShowForm(app, kLiveForm);
-  auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
-  auto* check = dynamic_cast<gui::TCheckBox*>(form->FindComponent("CheckBox1"));
-  auto* radio2 = dynamic_cast<gui::TRadioButton*>(form->FindComponent("RadioButton2"));
-  int clicks = 0;
-  button->OnClick = [&](gui::TObject*) { ++clicks; };
-  skin::EnsureSkinManager().AddSkinData(data_.get());
-  const auto run = [&](skin::TSkinAction action) {
-    SkinManager->PendingSkinData = data_.get();
-    SkinManager->PendingAction = action;
-    SkinManager->RunPendingAction();
-    skin_test::DrainMessages();
-  };
-  // One cycle first: scratch objects shared by every skinner live on.
-  run(skin::saSkinOn);
-  run(skin::saSkinOff);
-  const Snapshot before = Take(form);
-
-  for (int i = 0; i < 200; ++i) {
-    run(skin::saSkinOn);
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
-    ASSERT_NE(skinner, nullptr) << "cycle " << i;
-    ASSERT_EQ(skinner->ControlSkinners().size(), 6u) << "cycle " << i;
-    if (i == 100) {
-      // Skinned, the controls work as users expect.
-      Click(button->Handle());
-      EXPECT_EQ(clicks, 1);
-      Click(check->Handle());
-      EXPECT_TRUE(check->Checked());
-      Click(radio2->Handle());
-      EXPECT_TRUE(radio2->Checked());
-    }
-    run(skin::saSkinOff);
-  }
-  EXPECT_TRUE(Take(form) == before);
-
-  // Unskinned, the controls still work.
-  Click(button->Handle());
-  EXPECT_EQ(clicks, 2);
-  Click(check->Handle());
-  EXPECT_FALSE(check->Checked());
   delete form;
 }
 
@@ -285,48 +186,6 @@ TEST_F(FollowTest, SkinnersFollowTheirControlsNewWindow) {
   EXPECT_EQ(form_skinner_.ControlSkinners().size(), listed - 1);
   for (skin::TSkinControlBase* skinner : form_skinner_.ControlSkinners())
     EXPECT_EQ(skinner->SkinnerState(), skin::ksAttached);
-}
-
-// A window that already carries another layer (or is gone) cannot be
-// subclassed: the attach says so, and discovery does not count the window
-// as skinned. The other layer keeps working.
-TEST_F(FollowTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
-  HWND dialog = CreateWindowExW(0, L"#32770", L"Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 300, 200, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 100, 22, dialog, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-  int seen = 0;
-  gui::TWindowSubclass other;
-  ASSERT_TRUE(other.Attach(edit, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_USER + 7) ++seen;
-    return other.CallPrevious(msg, wParam, lParam);
-  }));
-  form_skinner_.Handle = dialog;
-  EXPECT_EQ(skin::SkinChildWindow(form_skinner_, edit), "");
-  EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
-  skin::TSkinEdit skinner(nullptr);
-  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
-  EXPECT_FALSE(skinner.Attached());
-  EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
-  // No family says otherwise, whichever way it is given the window.
-  for (std::size_t k = 1; k < skin::kSkinnerKinds; ++k) {
-    const auto kind = static_cast<skin::TSkinnerKind>(k);
-    std::unique_ptr<skin::TSkinControl> any(skin::SkinnerEntry(kind).Create(nullptr));
-    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &form_skinner_})) << any->ClassName();
-    EXPECT_EQ(any->SkinnerState(), skin::ksCreated) << any->ClassName();
-  }
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
-  SendMessageW(edit, WM_USER + 7, 0, 0);
-  EXPECT_EQ(seen, 1);
-  other.Detach();
-  DestroyWindow(dialog);
-  skin::TSkinEdit late(nullptr);
-  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
-  EXPECT_FALSE(late.Attached());
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
-  form_skinner_.Handle = nullptr;
 }
 
 }  // namespace

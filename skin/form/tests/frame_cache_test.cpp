@@ -14,15 +14,13 @@
 #include "gui/forms.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/tests/pixel_checks.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/tests/form_fixture.h"
-#include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
 #include "tests/support/import_patch.h"
 
 namespace {
 
-using skin::SkinManager;
 using skin::TWinSkinForm;
 
 int g_regionCalls = 0;
@@ -43,7 +41,6 @@ class FrameCacheTest : public form_test::DefaultSkinTest {
   }
   void TearDown() override {
     app_.reset();
-    SkinManager->PurgeDestroyedForms();
     DefaultSkinTest::TearDown();
   }
 
@@ -58,9 +55,9 @@ class FrameCacheTest : public form_test::DefaultSkinTest {
     SetWindowTextW(form->Handle(), caption);
     form->Show();
     skin_test::DrainMessages();
-    if (!SkinManager->FindFormSkinner(form->Handle())) SkinManager->SkinWindow(form->Handle());
+    if (!host_.FindFormSkinner(form->Handle())) host_.SkinWindow(form->Handle());
     skin_test::DrainMessages();
-    return SkinManager->FindFormSkinner(form->Handle());
+    return host_.FindFormSkinner(form->Handle());
   }
 
   // The whole frame as painted now, drawn active.
@@ -124,10 +121,9 @@ TEST_F(FrameCacheTest, CachedFramePaintsAsComposedAfresh) {
   EXPECT_TRUE(PaintsAsFresh(*form, L"Settings of the program, renamed"));
 
   const std::uint32_t generation = data_->SkinGeneration();
-  SkinManager->ActivationCount = 1;
   data_->SetSkinFile(DarkSkinPath());
   ASSERT_EQ(data_->SkinName, "Nightfall");
-  SkinManager->RunPendingAction();
+  host_.SkinChanged();
   skin_test::DrainMessages();
   EXPECT_NE(data_->SkinGeneration(), generation);
   EXPECT_TRUE(PaintsAsFresh(*form, L"Settings of the program, renamed"));
@@ -174,9 +170,8 @@ TEST_F(FrameCacheTest, RegionGoesToTheSystemOnlyWhenItChanges) {
 
   // Another skin, even at the same size, gives a new region.
   g_regionCalls = 0;
-  SkinManager->ActivationCount = 1;
   data_->SetSkinFile(DarkSkinPath());
-  SkinManager->RunPendingAction();
+  host_.SkinChanged();
   skin_test::DrainMessages();
   EXPECT_GE(g_regionCalls, 1);
   EXPECT_TRUE(form->RegionSet());

@@ -14,15 +14,13 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/tests/pixel_checks.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/tests/form_fixture.h"
-#include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 
-using skin::SkinManager;
 using skin::TNCObject;
 using skin::TSkinData;
 using skin::TWinSkinForm;
@@ -83,12 +81,12 @@ class SkinFrameTest : public form_test::DefaultSkinTest {
     windows_.push_back(wnd);
     SetForegroundWindow(wnd);
     Drain();
-    if (!SkinManager->FindFormSkinner(wnd)) SkinManager->SkinWindow(wnd);
+    if (!host_.FindFormSkinner(wnd)) host_.SkinWindow(wnd);
     Drain();  // SkinMsgAttached fits the frame
     // Drawn active whether or not the test desktop gave it the focus.
     SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
     g_seen.clear();
-    return SkinManager->FindFormSkinner(wnd);
+    return host_.FindFormSkinner(wnd);
   }
 
   static gui::TBitmap Painted(TWinSkinForm& form) { return form_test::PaintedFrame(form); }

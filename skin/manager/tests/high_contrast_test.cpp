@@ -18,10 +18,10 @@
 #include "gui/timer.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 

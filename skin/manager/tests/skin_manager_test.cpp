@@ -16,11 +16,11 @@
 #include "gui/timer.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/skin_popup_menu.h"
 #include "skin/manager/skin_engine.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/form/skin_popup_menu.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 

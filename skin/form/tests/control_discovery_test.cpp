@@ -1,41 +1,49 @@
-// Control discovery: which rule of the chain each component reaches, and
-// which skinner a bare dialog box's child windows get.
+// Control discovery: which rule of the chain each component reaches, which
+// skinner a bare dialog box's child windows get, speed buttons reached
+// through their parent, and an attach that fails not counted.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <map>
 
+#include "gui/buttons.h"
 #include "gui/comctrls.h"
 #include "gui/extctrls.h"
 #include "gui/stdctrls.h"
+#include "gui/subclass.h"
 #include "skin/controls/skin_box.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_edits.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/form/control_discovery.h"
+#include "skin/form/skin_form.h"
+#include "skin/form/skinner_registry.h"
+#include "skin/form/tests/form_fixture.h"
 
 namespace {
 
 using controls_test::Control;
-using skin::SkinManager;
 using skin::TSkinData;
 using skin::TWinSkinForm;
 
 class DiscoveryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
+    form_skinner_.SkinData = data_.get();
     skin::SetDiscoveryObserver([this](gui::TComponent* c, const skin::TSkinDecision& d) { rules_[c->Name()] = d; });
   }
   void TearDown() override {
     skin::SetDiscoveryObserver(nullptr);
-    skin::FreeSkinManager();
     skin_test::DrainMessages();
   }
   std::unique_ptr<TSkinData> data_;
   std::map<std::string, skin::TSkinDecision> rules_;
+  // A form skinner attached to no window, for the controls to be found with.
+  TWinSkinForm form_skinner_{nullptr};
+  controls_test::TShownForms forms_;
 };
 
 const std::string kSettingsForm =
@@ -51,10 +59,10 @@ const std::string kSettingsForm =
 TEST_F(DiscoveryTest, TheSettingsFormsControlsResolveByKind) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, kSettingsForm);
-  skin::EnsureSkinManager().AddSkinData(data_.get());
-  SkinManager->SkinningOn = true;
-  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  form_test::TTestSkinnerHost host;
+  host.Data = data_.get();
+  ASSERT_TRUE(host.SkinWindow(form->Handle()));
+  TWinSkinForm* skinner = host.FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   EXPECT_EQ(rules_["GroupBox1"].Rule, 12);
   EXPECT_EQ(rules_["GroupBox3"].Rule, 12);
@@ -210,6 +218,98 @@ TEST(ButtonStyles, TheTypeBitsAloneDecideTheSkinner) {
       {0xF /* default command link */, ""},
   };
   for (const auto& [style, skinner] : cases) EXPECT_EQ(skin::ButtonSkinnerForStyle(style), skinner) << std::hex << style;
+}
+
+TEST_F(DiscoveryTest, SpeedButtonsThroughTheirParent) {
+  gui::TForm* form =
+      forms_.Show(Control("Speed1", "TSpeedButton", 20, 60, 60, 24, "    Caption = 'Go'\n") +
+                  Control("Speed2", "TSpeedButton", 90, 60, 60, 24, "    GroupIndex = 1\n    Down = True\n"));
+  auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
+  ASSERT_NE(speed, nullptr);
+  auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
+  int clicks = 0;
+  speed->OnClick = [&](gui::TObject*) { ++clicks; };
+  skin::SkinComponents(form_skinner_, form);
+  EXPECT_EQ(rules_["Speed1"].Rule, 23);
+  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 2u);
+  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
+  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[1]);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(first->GraphicControl(), speed);
+  EXPECT_EQ(first->SkinnedWindow(), nullptr);
+  // Skinning it again is recognised through the windowless control.
+  skin::SkinComponents(form_skinner_, form);
+  EXPECT_EQ(form_skinner_.ControlSkinners().size(), 2u);
+
+  // Mouse messages reach the button through its parent: press, release, one click.
+  HWND parent = form->Handle();
+  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(30, 70));
+  EXPECT_TRUE(first->Hot());
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
+  EXPECT_TRUE(first->Pressed());
+  EXPECT_EQ(first->LastLook(), skin::blPressed);
+  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(first->Pressed());
+  // Leaving the button takes its hot look off.
+  SendMessageW(parent, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(first->Hot());
+  EXPECT_EQ(first->LastLook(), skin::blNormal);
+
+  // A latched-down button is drawn pressed with the mouse elsewhere.
+  EXPECT_TRUE(latched->Down());
+  second->PaintSkin(nullptr);
+  EXPECT_EQ(second->LastLook(), skin::blPressed);
+
+  form_skinner_.FreeControlSkinners();
+  EXPECT_EQ(speed->WindowProc, speed->OwnWindowMethod());
+  EXPECT_EQ(latched->WindowProc, latched->OwnWindowMethod());
+  SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
+  SendMessageW(parent, WM_LBUTTONUP, 0, MAKELPARAM(30, 70));
+  EXPECT_EQ(clicks, 2);  // unskinned, it still clicks
+}
+
+// A window that already carries another layer (or is gone) cannot be
+// subclassed: the attach says so, and discovery does not count the window
+// as skinned. The other layer keeps working.
+TEST_F(DiscoveryTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
+  HWND dialog = CreateWindowExW(0, L"#32770", L"Box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 300, 200, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 100, 22, dialog, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  int seen = 0;
+  gui::TWindowSubclass other;
+  ASSERT_TRUE(other.Attach(edit, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 7) ++seen;
+    return other.CallPrevious(msg, wParam, lParam);
+  }));
+  form_skinner_.Handle = dialog;
+  EXPECT_EQ(skin::SkinChildWindow(form_skinner_, edit), "");
+  EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  skin::TSkinEdit skinner(nullptr);
+  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
+  EXPECT_FALSE(skinner.Attached());
+  EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  // No family says otherwise, whichever way it is given the window.
+  for (std::size_t k = 1; k < skin::kSkinnerKinds; ++k) {
+    const auto kind = static_cast<skin::TSkinnerKind>(k);
+    std::unique_ptr<skin::TSkinControl> any(skin::SkinnerEntry(kind).Create(nullptr));
+    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &form_skinner_})) << any->ClassName();
+    EXPECT_EQ(any->SkinnerState(), skin::ksCreated) << any->ClassName();
+  }
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  SendMessageW(edit, WM_USER + 7, 0, 0);
+  EXPECT_EQ(seen, 1);
+  other.Detach();
+  DestroyWindow(dialog);
+  skin::TSkinEdit late(nullptr);
+  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
+  EXPECT_FALSE(late.Attached());
+  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  form_skinner_.Handle = nullptr;
 }
 
 }  // namespace

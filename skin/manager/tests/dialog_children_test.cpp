@@ -10,17 +10,17 @@
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_draw.h"
 #include "skin/form/skin_form.h"
-#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/engine_fixture.h"
 
 namespace {
 
-class DialogChildrenTest : public form_test::DefaultSkinTest {
+class DialogChildrenTest : public engine_test::DefaultSkinTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
-    form_test::DefaultSkinTest::SetUp();
+    engine_test::DefaultSkinTest::SetUp();
   }
 };
 

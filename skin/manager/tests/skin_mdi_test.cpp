@@ -18,10 +18,10 @@
 #include "gui/tests/test_forms.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
-#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
+#include "skin/manager/tests/engine_fixture.h"
 #include "tests/support/message_sequence.h"
 
 namespace {
@@ -99,7 +99,7 @@ const std::string kEditChild = ChildForm(R"(  Menu = DocMenu
   end
 )");
 
-class SkinMdiTest : public form_test::DefaultSkinTest {
+class SkinMdiTest : public engine_test::DefaultSkinTest {
  protected:
   void SetUp() override {
     DefaultSkinTest::SetUp();

@@ -16,6 +16,7 @@
 #include "gui/tests/test_bitmaps.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/form/control_discovery.h"
+#include "skin/form/tests/form_fixture.h"
 
 namespace {
 
@@ -54,7 +55,6 @@ std::pair<int, int> Columns(gui::TBitmap& b, int y0, int y1, int x0, int x1, COL
 class ListViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    skin::FreeSkinManager();
     data_ = controls_test::LoadData(HeaderSkinArchive());
     ASSERT_NE(data_, nullptr);
     skin::SetDiscoveryObserver([this](gui::TComponent* c, const skin::TSkinDecision& d) { seen_[c->Name()] = d; });
@@ -202,9 +202,9 @@ TEST_F(ListViewTest, ASkinnedFormsListViewStillPaintsItsRows) {
   auto* rowsView = dynamic_cast<gui::TListView*>(form->FindComponent("Rows"));
   // The whole form skinned: its frame is fitted around the client area
   // after the controls got their skinners, and every control repaints.
-  skin::EnsureSkinManager().AddSkinData(data_.get());
-  skin::SkinManager->SkinningOn = true;
-  ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
+  form_test::TTestSkinnerHost host;
+  host.Data = data_.get();
+  ASSERT_TRUE(host.SkinWindow(form->Handle()));
   skin_test::DrainMessages();
   const HWND wnd = rowsView->Handle();
   RECT row{};
@@ -220,7 +220,6 @@ TEST_F(ListViewTest, ASkinnedFormsListViewStillPaintsItsRows) {
   ReleaseDC(wnd, dc);
   EXPECT_GT(ink, 20);
   delete form;
-  skin::FreeSkinManager();
 }
 
 LRESULT CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

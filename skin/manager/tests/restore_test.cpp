@@ -11,11 +11,11 @@
 #include "gui/menus.h"
 #include "gui/stdctrls.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
-#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
-#include "skin/manager/tests/test_skins.h"
+#include "skin/manager/tests/engine_fixture.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using skin::SkinManager;
 using skin::TWinSkinForm;
 using TRestoreMode = TWinSkinForm::TRestoreMode;
 
-class RestoreTest : public form_test::DefaultSkinTest {
+class RestoreTest : public engine_test::DefaultSkinTest {
  protected:
   void SetUp() override {
     DefaultSkinTest::SetUp();

@@ -18,10 +18,10 @@
 #include "gui/subclass.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
-#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
+#include "skin/manager/tests/engine_fixture.h"
 #include "tests/support/message_sequence.h"
 
 namespace {
@@ -54,7 +54,7 @@ HWND CreateRecorded(const wchar_t* className, DWORD style, const wchar_t* captio
   return skin_test::CreateTestWindow(className, &RecordingProc, caption, style, 40, 40, width, height, owner);
 }
 
-using SkinFormTest = form_test::DefaultSkinTest;
+using SkinFormTest = engine_test::DefaultSkinTest;
 
 // Shows the form with the client size and skins it as the manager does.
 TWinSkinForm* ShowSkinned(gui::TForm& form, int width, int height) {

@@ -10,9 +10,9 @@
 
 #include "gui/forms.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 

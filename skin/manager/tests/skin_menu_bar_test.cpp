@@ -21,12 +21,12 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_protocol.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_menu_bar.h"
-#include "skin/form/tests/form_fixture.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/test_skins.h"
+#include "skin/manager/tests/engine_fixture.h"
 #include "tests/support/message_sequence.h"
 
 namespace {
@@ -101,7 +101,7 @@ void RunMenuScript(TMenuScript& script, const std::function<void()>& open) {
   g_script = nullptr;
 }
 
-class SkinMenuBarTest : public form_test::DefaultSkinTest {
+class SkinMenuBarTest : public engine_test::DefaultSkinTest {
  protected:
   void TearDown() override {
     for (HWND wnd : windows_) DestroyWindow(wnd);
@@ -134,7 +134,7 @@ class SkinMenuBarTest : public form_test::DefaultSkinTest {
     return form;
   }
 
-  static gui::TBitmap Paint(TWinSkinForm& form) { return form_test::PaintedFrame(form); }
+  static gui::TBitmap Paint(TWinSkinForm& form) { return engine_test::PaintedFrame(form); }
 
   void SkinOff() {
     SkinManager->PendingSkinData = data_.get();

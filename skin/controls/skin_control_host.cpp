@@ -1,0 +1,51 @@
+#include "skin/controls/skin_control_host.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace skin {
+
+// The owner frees the skinners (FreeControlSkinners) while it can still
+// give their colours back.
+TSkinControlHost::~TSkinControlHost() = default;
+
+bool TSkinControlHost::AddControlSkinner(TSkinControlBase* skinner) {
+  if (std::find(controlSkinners_.begin(), controlSkinners_.end(), skinner) != controlSkinners_.end()) return true;
+  controlSkinners_.push_back(skinner);
+  return false;
+}
+
+void TSkinControlHost::RemoveControlSkinner(TSkinControlBase* skinner) {
+  // The hot button may be the one going away (its control destroyed at run
+  // time): nothing may call it afterwards.
+  if (hotButton_ == skinner) hotButton_ = nullptr;
+  auto it = std::find(controlSkinners_.rbegin(), controlSkinners_.rend(), skinner);
+  if (it != controlSkinners_.rend()) controlSkinners_.erase(std::next(it).base());
+}
+
+void TSkinControlHost::PurgeDestroyedControls() {
+  for (std::size_t i = controlSkinners_.size(); i-- > 0;) {
+    TSkinControlBase* skinner = controlSkinners_[i];
+    if (skinner->SkinnerState() == ksDead) {
+      RemoveControlSkinner(skinner);
+      delete skinner;
+    }
+  }
+}
+
+void TSkinControlHost::FreeControlSkinners() {
+  while (!controlSkinners_.empty()) {
+    TSkinControlBase* skinner = controlSkinners_.front();
+    if (skinner->SkinnerState() != ksDead) skinner->RestoreColor();
+    RemoveControlSkinner(skinner);
+    delete skinner;
+  }
+}
+
+TSkinControlBase* TSkinControlHost::FindWindowSkinner(HWND wnd) const {
+  for (TSkinControlBase* skinner : controlSkinners_)
+    if (skinner->SkinnedWindow() == wnd) return skinner;
+  return nullptr;
+}
+
+}  // namespace skin
