@@ -26,6 +26,12 @@ function(add_generated_skin name)
       DEPENDS skinpack ${stamp}
       COMMENT "Packing ${name}.skin")
     list(APPEND outputs ${archive})
+    # The shipped skins give the checker nothing to say, folder and archive.
+    foreach(input ${art_dir} ${archive})
+      cmake_path(GET input FILENAME input_name)
+      add_test(NAME skins.check.${input_name} COMMAND skinpack check ${input})
+      set_tests_properties(skins.check.${input_name} PROPERTIES FAIL_REGULAR_EXPRESSION "warning:|error:")
+    endforeach()
   endif()
   add_custom_target(skin_${name} ALL DEPENDS ${outputs})
 endfunction()

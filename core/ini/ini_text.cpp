@@ -50,7 +50,18 @@ IniText::IniText(std::string_view text) {
   // Keys before the first header belong to a section without a name.
   sections_.push_back(Section{});
   std::size_t pos = 0;
+  // Line numbers as an editor shows them: CR LF, LF and CR each end a line.
+  int lineNumber = 1;
+  std::size_t counted = 0;
+  auto lineAt = [&](std::size_t at) {
+    for (; counted < at; ++counted) {
+      const char c = text[counted];
+      if (c == '\n' || (c == '\r' && (counted + 1 >= text.size() || text[counted + 1] != '\n'))) ++lineNumber;
+    }
+    return lineNumber;
+  };
   while (pos < text.size()) {
+    const int line_number = lineAt(pos);
     // A line ends at CR or LF; any run of them ends it once.
     const std::size_t end = text.find_first_of("\r\n", pos);
     std::string_view line = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
@@ -63,12 +74,13 @@ IniText::IniText(std::string_view text) {
     if (line.front() == '[') {
       const std::size_t close = line.rfind(']');
       if (close != std::string_view::npos && close > 0) {
-        sections_.push_back(Section{UpToNul(Trim(line.substr(1, close - 1))), {}});
+        sections_.push_back(Section{UpToNul(Trim(line.substr(1, close - 1))), {}, line_number});
         continue;
       }
     }
 
     Entry entry;
+    entry.line = line_number;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
       entry.name = UpToNul(line);
@@ -108,7 +120,7 @@ std::vector<std::string> IniText::KeyNames(std::string_view section) const {
 
 bool IniText::HasSection(std::string_view section) const { return FindSection(Trim(section)) != nullptr; }
 
-std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
+std::optional<std::string> IniText::Find(std::string_view section, std::string_view key) const {
   const Section* found = FindSection(Trim(section));
   if (!found) return std::nullopt;
   key = Trim(key);
@@ -121,21 +133,38 @@ std::optional<std::string> IniText::Value(std::string_view section, std::string_
   return std::nullopt;
 }
 
-std::string IniText::ReadString(std::string_view section, std::string_view key,
-                                std::string_view fallback) const {
-  if (auto value = Value(section, key)) return *value;
+std::optional<std::string> IniText::Value(std::string_view section, std::string_view key) const {
+  Tell(Trim(section), Trim(key), LookupKind::Text);
+  return Find(section, key);
+}
+
+std::string IniText::TextOrFallback(std::optional<std::string> value, std::string_view fallback) const {
+  if (value) return *value;
   fallback = fallback.substr(0, fallback.find('\0'));
   while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
   return Unquote(fallback);
 }
 
+std::string IniText::ReadString(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+  return TextOrFallback(Value(section, key), fallback);
+}
+
 std::int32_t IniText::ReadInteger(std::string_view section, std::string_view key,
                                   std::int32_t fallback) const {
-  return ProfileTextToInt(ReadString(section, key, ""), fallback);
+  Tell(Trim(section), Trim(key), LookupKind::Integer);
+  return ProfileTextToInt(TextOrFallback(Find(section, key), ""), fallback);
 }
 
 bool IniText::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+std::optional<std::int32_t> ProfileInteger(std::string_view text) {
+  // Two fallbacks that no text gives both of tell a failure apart.
+  const std::int32_t a = ProfileTextToInt(text, 0), b = ProfileTextToInt(text, 1);
+  if (a != b) return std::nullopt;
+  return a;
 }
 
 }  // namespace core

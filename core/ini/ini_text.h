@@ -5,6 +5,7 @@
 // and keys wins, one pair of matching quotes around a value is dropped).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,19 +48,41 @@ class IniText {
   // Booleans are stored "1"/"0" and read as non-zero/zero.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
- private:
+  // The text as written, for tools that point at a line: every section in
+  // file order (first the keys before any header, in a section without a
+  // name on line 0), duplicates kept, each key with its 1-based line.
   struct Entry {
     std::string name;
     std::optional<std::string> value;  // nothing for a line without "="
+    int line = 0;
   };
   struct Section {
     std::string name;
     std::vector<Entry> entries;
+    int line = 0;
   };
+  const std::vector<Section>& Sections() const { return sections_; }
 
+  // Told of every lookup as it is made, whether or not the key is there:
+  // what a reader asks for, and as what.
+  enum class LookupKind { Text, Integer };
+  using LookupObserver = std::function<void(std::string_view section, std::string_view key, LookupKind kind)>;
+  void ObserveLookups(LookupObserver observer) { observer_ = std::move(observer); }
+
+ private:
   const Section* FindSection(std::string_view name) const;
+  std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+  std::string TextOrFallback(std::optional<std::string> value, std::string_view fallback) const;
+  void Tell(std::string_view section, std::string_view key, LookupKind kind) const {
+    if (observer_) observer_(section, key, kind);
+  }
 
   std::vector<Section> sections_;
+  LookupObserver observer_;
 };
+
+// The profile reader's integer rule as IniText::ReadInteger applies it:
+// nothing when the text does not parse (the reader then gives its fallback).
+std::optional<std::int32_t> ProfileInteger(std::string_view text);
 
 }  // namespace core

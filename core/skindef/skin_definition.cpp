@@ -18,7 +18,7 @@ std::string Upper(std::string_view text) {
 
 class DefinitionReader {
  public:
-  DefinitionReader(std::string_view text, const ImageSizeLookup& image_size) : ini_(text), image_size_(image_size) {}
+  DefinitionReader(const IniText& ini, const ImageSizeLookup& image_size) : ini_(ini), image_size_(image_size) {}
 
   SkinDefinition Read() {
     SkinDefinition def;
@@ -311,7 +311,7 @@ class DefinitionReader {
     def.UpDownVert = WithImage2(Generic<SkinBorderDef>("UpDown.Vert", false, text, 8), "GlyphImage");
   }
 
-  IniText ini_;
+  const IniText& ini_;
   const ImageSizeLookup& image_size_;
 };
 
@@ -330,7 +330,11 @@ std::int32_t GlyphStripFrameCount(ImageSize strip) {
 }
 
 SkinDefinition ReadSkinDefinition(std::string_view text, const ImageSizeLookup& image_size) {
-  return DefinitionReader(text, image_size).Read();
+  return ReadSkinDefinition(IniText(text), image_size);
+}
+
+SkinDefinition ReadSkinDefinition(const IniText& ini, const ImageSizeLookup& image_size) {
+  return DefinitionReader(ini, image_size).Read();
 }
 
 }  // namespace core

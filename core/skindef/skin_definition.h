@@ -16,6 +16,8 @@
 
 namespace core {
 
+class IniText;
+
 struct SkinObjectDef {
   std::string ElementName;
   std::int32_t LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
@@ -113,6 +115,8 @@ using ImageSizeLookup = std::function<std::optional<ImageSize>(const std::string
 // Reads the definition text. Every image name goes through the lookup once
 // per use; sizes decide the derived frame counts.
 SkinDefinition ReadSkinDefinition(std::string_view text, const ImageSizeLookup& image_size);
+// The same from a text already split (which a tool may watch being read).
+SkinDefinition ReadSkinDefinition(const IniText& ini, const ImageSizeLookup& image_size);
 
 // Frame count of a check or radio strip that states none: width ÷ 13 when
 // the strip is less than 16 pixels high, else width ÷ 16, at least 4.

@@ -27,6 +27,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
+#include "core/skindef/skin_check.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -39,6 +40,9 @@ constexpr std::string_view Usage = R"(usage:
   skinpack list ARCHIVE                    list the entries with their sizes
   skinpack extract ARCHIVE DIR             write every entry into DIR
   skinpack verify ARCHIVE                  check that ARCHIVE is a complete, loadable skin
+  skinpack check DIR|ARCHIVE               report what the engine would read otherwise than meant,
+                                           one "file:line: error|warning: text" line each;
+                                           exit status 1 when there is an error
   skinpack compress IN OUT                 compress IN into a raw stream (decoded size + LZH bits)
   skinpack decompress IN OUT               decompress a raw stream
   skinpack --help                          show this text
@@ -216,6 +220,22 @@ bool IsDefinitionName(const std::string& name) {
   return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".ini") == 0;
 }
 
+// The files of a folder, by name without regard to case, as the reader
+// compares names.
+std::vector<fs::path> FolderFiles(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
+  if (files.empty()) throw Failure(Quoted(folder) + ": the folder holds no files");
+  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+    const std::string lowerA = core::LowerCaseName(a.filename().string());
+    const std::string lowerB = core::LowerCaseName(b.filename().string());
+    return lowerA != lowerB ? lowerA < lowerB : a.filename() < b.filename();
+  });
+  return files;
+}
+
 int Pack(const std::vector<std::string>& args) {
   std::vector<fs::path> inputs;
   fs::path output;
@@ -235,17 +255,7 @@ int Pack(const std::vector<std::string>& args) {
   for (const fs::path& input : inputs) {
     std::error_code error;
     if (fs::is_directory(input, error)) {
-      std::vector<fs::path> inFolder;
-      for (const fs::directory_entry& entry : fs::directory_iterator(input)) {
-        if (entry.is_regular_file()) inFolder.push_back(entry.path());
-      }
-      if (inFolder.empty()) throw Failure(Quoted(input) + ": the folder holds no files");
-      // By name without regard to case, as the reader compares names.
-      std::sort(inFolder.begin(), inFolder.end(), [](const fs::path& a, const fs::path& b) {
-        const std::string lowerA = core::LowerCaseName(a.filename().string());
-        const std::string lowerB = core::LowerCaseName(b.filename().string());
-        return lowerA != lowerB ? lowerA < lowerB : a.filename() < b.filename();
-      });
+      const std::vector<fs::path> inFolder = FolderFiles(input);
       files.insert(files.end(), inFolder.begin(), inFolder.end());
     } else if (fs::exists(input, error)) {
       files.push_back(input);
@@ -363,6 +373,51 @@ int Verify(const std::vector<std::string>& args) {
   return 0;
 }
 
+// A skin folder (one definition, .ini, and its pictures) or an archive as
+// the checker reads it.
+core::SkinSource ReadSkinSource(const fs::path& input) {
+  core::SkinSource skin;
+  bool haveDefinition = false;
+  const auto add = [&](const std::string& name, Bytes bytes) {
+    if (!IsDefinitionName(name)) {
+      skin.Files.emplace_back(name, std::move(bytes));
+      return;
+    }
+    if (haveDefinition) throw Failure(Quoted(input) + ": more than one definition (.ini): " + skin.DefinitionName + ", " + name);
+    haveDefinition = true;
+    skin.DefinitionName = name;
+    skin.Definition.assign(bytes.begin(), bytes.end());
+  };
+  std::error_code error;
+  if (fs::is_directory(input, error)) {
+    for (const fs::path& file : FolderFiles(input)) add(file.filename().string(), ReadWholeFile(file));
+  } else {
+    CollectingSink sink;
+    core::TSkinReader reader(&sink);
+    LoadChecked(input, reader);
+    core::ByteStream entry;
+    for (const std::string& name : reader.Names()) {
+      reader.ExtractFile(name, entry);
+      add(name, Bytes(entry.Bytes().begin(), entry.Bytes().end()));
+    }
+  }
+  if (!haveDefinition) throw Failure(Quoted(input) + ": no skin definition (a file ending in .ini)");
+  return skin;
+}
+
+int Check(const std::vector<std::string>& args) {
+  if (args.size() != 1) throw UsageError("check: expects one DIR or ARCHIVE");
+  const std::vector<core::SkinFinding> findings = core::CheckSkin(ReadSkinSource(args[0]));
+  int errors = 0;
+  for (const core::SkinFinding& finding : findings) {
+    std::cout << core::FormatFinding(finding) << '\n';
+    errors += finding.Severity == core::SkinFinding::Level::Error;
+  }
+  std::cout << args[0] << ": " << errors << (errors == 1 ? " error, " : " errors, ") << findings.size() - errors
+            << (findings.size() - errors == 1 ? " warning\n" : " warnings\n");
+  return errors == 0 ? 0 : 1;
+}
+
 int Compress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("compress: expects IN and OUT");
   const Bytes input = ReadWholeFile(args[0]);
@@ -436,6 +491,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "list") return List(rest);
   if (command == "extract") return Extract(rest);
   if (command == "verify") return Verify(rest);
+  if (command == "check") return Check(rest);
   if (command == "compress") return Compress(rest);
   if (command == "decompress") return Decompress(rest);
   throw UsageError("unknown command \"" + command + "\"");

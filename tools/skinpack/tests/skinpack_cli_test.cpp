@@ -143,6 +143,19 @@ TEST_F(SkinpackTest, PackListVerifyExtract) {
   EXPECT_EQ(RunOk({"list", P("two.skin")}).out, "8\tskin.ini\n8\tbtn.bmp\n2 entries, 16 bytes\n");
 }
 
+// The checker's findings by line, from a folder and from its archive; only
+// an error fails the command.
+TEST_F(SkinpackTest, CheckReportsByLineAndFailsOnErrorsOnly) {
+  Write("skin/skin.ini", "[Tabs]\r\nImage=tabs.bmp\r\n");
+  const Result missing = Run({"check", P("skin")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.out, "skin.ini:2: error: bitmap tabs.bmp is missing\n" + P("skin") + ": 1 error, 0 warnings\n");
+  Write("skin/skin.ini", "[Tabs]\r\nImag=tabs.bmp\r\n");
+  RunOk({"pack", P("skin"), "-o", P("out.skin")});
+  EXPECT_EQ(RunOk({"check", P("out.skin")}).out, "skin.ini:2: warning: unknown key Imag in [Tabs]; did you mean Image?\n" +
+                                                     P("out.skin") + ": 0 errors, 1 warning\n");
+}
+
 TEST_F(SkinpackTest, PackRefusesWhatCannotMakeASkin) {
   Write("a/x.bmp", "x");
   Write("b/X.BMP", "y");

@@ -1,0 +1,371 @@
+#include "core/skindef/skin_check.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <tuple>
+
+#include "core/archive/skin_reader.h"
+#include "core/ini/ini_text.h"
+#include "core/skindef/bitmap_header.h"
+#include "core/skindef/picture_scale.h"
+#include "core/skindef/skin_definition.h"
+
+namespace core {
+
+namespace {
+
+using Level = SkinFinding::Level;
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// The known name nearest to `name` (compared in upper case), when it is
+// near enough to be a slip of the keyboard; `known` maps upper-case names
+// to the spelling the reader uses.
+std::optional<std::string> Nearest(std::string_view name, const std::map<std::string, std::string>& known) {
+  const std::string upper = Upper(name);
+  std::optional<std::string> best;
+  std::size_t bestDistance = std::max<std::size_t>(1, upper.size() / 3) + 1;
+  for (const auto& [candidate, spelling] : known) {
+    const std::size_t d = EditDistance(upper, candidate);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = spelling;
+    }
+  }
+  return best;
+}
+
+std::string Unquoted(std::string_view text) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
+    text = text.substr(1, text.size() - 2);
+  return std::string(text);
+}
+
+// A colour as the engine reads it: runs of digits are the numbers. Right
+// when there are exactly three, each at most 255.
+bool ReadsAsColour(std::string_view text) {
+  int numbers = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] < '0' || text[i] > '9') {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    if (end - i > 3 || std::stoi(std::string(text.substr(i, end - i))) > 255) return false;
+    ++numbers;
+    i = end;
+  }
+  return numbers == 3;
+}
+
+struct Picture {
+  std::string Name;
+  const std::vector<std::uint8_t>* Bytes = nullptr;
+  std::optional<BitmapFileLayout> Layout;
+};
+
+// What the reader asks of the definition: the sections and keys it looks
+// up, each as text or as a number.
+struct Vocabulary {
+  struct Key {
+    IniText::LookupKind Kind;
+    std::string Spelling;
+  };
+  std::map<std::string, std::string> Sections;              // upper case -> the reader's spelling
+  std::map<std::pair<std::string, std::string>, Key> Keys;  // upper case
+  std::set<std::string> Images;                             // lower case, asked for by name
+};
+
+class Checker {
+ public:
+  explicit Checker(const SkinSource& skin) : skin_(skin), ini_(skin.Definition) {
+    for (const auto& [name, bytes] : skin.Files) {
+      Picture p{name, &bytes, std::nullopt};
+      if (LowerCaseName(name).ends_with(".bmp")) p.Layout = ParseBitmapFile(bytes);
+      files_.emplace(LowerCaseName(name), std::move(p));
+    }
+  }
+
+  std::vector<SkinFinding> Run() {
+    LearnVocabulary();
+    CheckSectionsAndKeys();
+    const SkinDefinition def = ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
+      const auto it = files_.find(LowerCaseName(name));
+      if (it == files_.end() || !it->second.Layout) return std::nullopt;
+      return ImageSize{it->second.Layout->width, it->second.Layout->height};
+    });
+    CheckNamedPictures();
+    CheckFrames(def);
+    CheckUnnamedAndVariants();
+    std::stable_sort(findings_.begin(), findings_.end(), [](const SkinFinding& a, const SkinFinding& b) {
+      return std::tie(a.File, a.Line) < std::tie(b.File, b.Line);
+    });
+    return std::move(findings_);
+  }
+
+ private:
+  void Say(const std::string& file, int line, Level level, std::string text) {
+    findings_.push_back(SkinFinding{file, line, level, std::move(text)});
+  }
+  void SayAt(int line, Level level, std::string text) { Say(skin_.DefinitionName, line, level, std::move(text)); }
+
+  // Read once with every picture present, so that the reader asks for all
+  // it would ever read of these sections.
+  void LearnVocabulary() {
+    ini_.ObserveLookups([this](std::string_view section, std::string_view key, IniText::LookupKind kind) {
+      const std::string s = Upper(section);
+      words_.Sections.emplace(s, std::string(section));
+      words_.Keys.emplace(std::make_pair(s, Upper(key)), Vocabulary::Key{kind, std::string(key)});
+    });
+    ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
+      words_.Images.insert(LowerCaseName(name));
+      return ImageSize{64, 64};
+    });
+    ini_.ObserveLookups(nullptr);
+  }
+
+  std::map<std::string, std::string> KnownKeys(const std::string& section) const {
+    std::map<std::string, std::string> keys;
+    for (const auto& [where, key] : words_.Keys)
+      if (where.first == section) keys.emplace(where.second, key.Spelling);
+    return keys;
+  }
+
+  void CheckSectionsAndKeys() {
+    std::set<std::string> seenSections;
+    for (const IniText::Section& section : ini_.Sections()) {
+      const std::string upperSection = Upper(section.name);
+      const bool known = words_.Sections.contains(upperSection);
+      if (!section.name.empty()) {
+        if (!seenSections.insert(upperSection).second) {
+          SayAt(section.line, Level::Warning, "section [" + section.name + "] again: only the first is read");
+          continue;
+        }
+        if (!known) {
+          const auto near = Nearest(section.name, words_.Sections);
+          SayAt(section.line, Level::Warning,
+                "unknown section [" + section.name + "]" + (near ? "; did you mean [" + *near + "]?" : ""));
+          continue;
+        }
+      }
+      const std::map<std::string, std::string> keys = KnownKeys(upperSection);
+      std::set<std::string> seenKeys;
+      for (const IniText::Entry& entry : section.entries) {
+        if (!entry.name.empty() && entry.name.front() == ';') continue;
+        if (section.name.empty()) {
+          SayAt(entry.line, Level::Warning, "\"" + entry.name + "\" stands before any section and is never read");
+          continue;
+        }
+        if (!entry.value) {
+          SayAt(entry.line, Level::Warning, "\"" + entry.name + "\" has no '=' and is never read");
+          continue;
+        }
+        const std::string upperKey = Upper(entry.name);
+        if (!seenKeys.insert(upperKey).second) {
+          SayAt(entry.line, Level::Warning, entry.name + " again in [" + section.name + "]: only the first is read");
+          continue;
+        }
+        const auto kind = words_.Keys.find({upperSection, upperKey});
+        if (kind == words_.Keys.end()) {
+          const auto near = Nearest(entry.name, keys);
+          SayAt(entry.line, Level::Warning,
+                "unknown key " + entry.name + " in [" + section.name + "]" + (near ? "; did you mean " + *near + "?" : ""));
+          continue;
+        }
+        CheckValue(section.name, entry, kind->second.Kind);
+        NoteImageName(entry);
+      }
+    }
+  }
+
+  static bool IsColourKey(const std::string& upperSection, const std::string& upperKey) {
+    return upperSection == "COLOURS" || (upperSection.starts_with("COLOUR") && upperKey == "COLOR") ||
+           upperKey.ends_with("COLOUR2");
+  }
+
+  void CheckValue(const std::string& section, const IniText::Entry& entry, IniText::LookupKind kind) {
+    const std::string value = Unquoted(*entry.value);
+    if (kind == IniText::LookupKind::Integer) {
+      if (!value.empty() && !ProfileInteger(value))
+        SayAt(entry.line, Level::Error,
+              entry.name + " = \"" + value + "\" is not a number: the engine reads the default instead");
+    } else if (IsColourKey(Upper(section), Upper(entry.name))) {
+      if (value.empty())
+        SayAt(entry.line, Level::Warning, entry.name + " is empty: the engine uses the default colour");
+      else if (!ReadsAsColour(value))
+        SayAt(entry.line, Level::Error,
+              entry.name + " = \"" + value + "\" is not a colour: write three numbers from 0 to 255 (red green blue)");
+    }
+  }
+
+  // Where each picture is named first, for the findings about it.
+  void NoteImageName(const IniText::Entry& entry) {
+    const std::string name = LowerCaseName(ElementImageName(Unquoted(*entry.value)));
+    if (name.empty() || !words_.Images.contains(name)) return;
+    namedAt_.emplace(name, entry.line);
+  }
+
+  int LineNaming(const std::string& image) const {
+    const auto it = namedAt_.find(LowerCaseName(image));
+    return it == namedAt_.end() ? 1 : it->second;
+  }
+
+  void CheckNamedPictures() {
+    for (const auto& [name, line] : namedAt_) {
+      const auto it = files_.find(name);
+      if (it == files_.end())
+        SayAt(line, Level::Error, "bitmap " + name + " is missing");
+      else if (!it->second.Layout)
+        SayAt(line, Level::Error,
+              "bitmap " + it->second.Name + " is not one the engine reads (a Windows .bmp of 1 to 32 bits, "
+              "uncompressed, run-length or bit fields, 1 to 32767 pixels each way)");
+    }
+  }
+
+  // A picture as the engine cuts it: `frames` side by side, or one above
+  // the other.
+  void CheckPicture(const std::string& image, int frames, bool stacked, const SkinObjectDef* margins) {
+    if (image.empty()) return;
+    const auto it = files_.find(LowerCaseName(image));
+    if (it == files_.end() || !it->second.Layout) return;
+    const int width = it->second.Layout->width, height = it->second.Layout->height;
+    if (frames < 1) frames = 1;
+    grids_[LowerCaseName(image)] = stacked ? FrameGrid{1, frames} : FrameGrid{frames, 1};
+    const int along = stacked ? height : width;
+    const int line = LineNaming(image);
+    if (along % frames != 0) {
+      SayAt(line, Level::Error,
+            it->second.Name + " is " + std::to_string(along) + " pixels " + (stacked ? "high" : "wide") +
+                ", not a multiple of its " + std::to_string(frames) + " frames");
+      return;
+    }
+    if (!margins) return;
+    const int frameWidth = stacked ? width : width / frames, frameHeight = stacked ? height / frames : height;
+    if (margins->LeftWidth + margins->RightWidth > frameWidth)
+      SayAt(line, Level::Error,
+            "the left and right margins (" + std::to_string(margins->LeftWidth) + " + " +
+                std::to_string(margins->RightWidth) + ") are wider than a frame of " + it->second.Name + " (" +
+                std::to_string(frameWidth) + ")");
+    if (margins->TopHeight + margins->BottomHeight > frameHeight)
+      SayAt(line, Level::Error,
+            "the top and bottom margins (" + std::to_string(margins->TopHeight) + " + " +
+                std::to_string(margins->BottomHeight) + ") are taller than a frame of " + it->second.Name + " (" +
+                std::to_string(frameHeight) + ")");
+  }
+
+  void CheckFrames(const SkinDefinition& def) {
+    for (const SkinBorderDef* piece : {&def.BorderLeft, &def.BorderRight})
+      CheckPicture(piece->Image, piece->FrameCount, false, piece);
+    for (const SkinBorderDef* piece : {&def.BorderTop, &def.BorderBottom})
+      CheckPicture(piece->Image, piece->FrameCount, true, piece);
+    CheckPicture(def.TitleElement.Image, def.TitleElement.FrameCount, false, nullptr);
+    const SkinButtonDef& b = def.ButtonsElement;
+    CheckPicture(b.Image, b.FrameCount, false, &b);
+    CheckPicture(b.CheckImage, b.CheckFrameCount, false, nullptr);
+    CheckPicture(b.RadioImage, b.RadioFrameCount, false, nullptr);
+    for (const SkinSysButtonDef& button : def.SysButtonElements)
+      if (button.ImageWidth == 0) CheckPicture(button.Image, button.FrameCount, false, nullptr);
+    const auto element = [this](const auto& e) {
+      if (e) CheckPicture(e->Image, e->FrameCount, false, &*e);
+    };
+    element(def.Progress);
+    element(def.MenuBar);
+    element(def.GroupBoxEdge);
+    element(def.GroupBox);
+    element(def.Toolbars);
+    element(def.Tabs);
+    element(def.StatusBarEdges);
+    element(def.ComboButton);
+    for (const auto* e : {&def.SunkEdge, &def.ExtraImages, &def.Headerbar, &def.MenuItem, &def.MenuBackground,
+                          &def.Scrollbar, &def.HorzScroll, &def.VertScroll, &def.HorzScrollThumb,
+                          &def.VertScrollThumb, &def.TrackbarThumbHorz, &def.TrackbarThumbVert,
+                          &def.TrackbarThumbLeft, &def.TrackbarThumbRight, &def.TrackbarThumbUp,
+                          &def.TrackbarThumbDown})
+      element(*e);
+    for (const auto* e : {&def.UpDownHorz, &def.UpDownVert}) {
+      element(*e);
+      if (*e) CheckPicture((*e)->Image2, (*e)->FrameCount, false, nullptr);
+    }
+  }
+
+  // Pictures nothing names, and the density variants of those that are.
+  void CheckUnnamedAndVariants() {
+    for (const auto& [lower, picture] : files_) {
+      if (!lower.ends_with(".bmp")) continue;
+      const DensityVariant* variant = nullptr;
+      std::string base = lower;
+      for (const DensityVariant& v : kDensityVariants) {
+        const std::string suffix = std::string(v.suffix) + ".bmp";
+        if (lower.ends_with(suffix)) {
+          variant = &v;
+          base = lower.substr(0, lower.size() - suffix.size()) + ".bmp";
+        }
+      }
+      if (!namedAt_.contains(base)) {
+        Say(picture.Name, 1, Level::Warning,
+            variant ? "a density variant of " + base + ", which the definition never names"
+                    : "the definition never names this bitmap");
+        continue;
+      }
+      if (!variant) continue;
+      const auto source = files_.find(base);
+      if (source == files_.end() || !source->second.Layout) continue;
+      if (!picture.Layout) {
+        Say(picture.Name, 1, Level::Error, "not a bitmap the engine reads");
+        continue;
+      }
+      const auto grid = grids_.contains(base) ? grids_.at(base) : FrameGrid{};
+      const auto expected =
+          ScaledPictureSize(source->second.Layout->width, source->second.Layout->height, grid, variant->dpi);
+      const std::pair<int, int> actual{picture.Layout->width, picture.Layout->height};
+      if (expected && *expected != actual)
+        Say(picture.Name, 1, Level::Error,
+            "is " + std::to_string(actual.first) + "x" + std::to_string(actual.second) + "; drawn for " +
+                std::to_string(variant->dpi) + " dpi from " + source->second.Name + " it must be " +
+                std::to_string(expected->first) + "x" + std::to_string(expected->second));
+    }
+  }
+
+  const SkinSource& skin_;
+  IniText ini_;
+  std::map<std::string, Picture> files_;  // by lower-case name
+  Vocabulary words_;
+  std::map<std::string, int> namedAt_;     // lower-case picture name -> line
+  std::map<std::string, FrameGrid> grids_;  // lower-case picture name -> how it is cut
+  std::vector<SkinFinding> findings_;
+};
+
+}  // namespace
+
+std::vector<SkinFinding> CheckSkin(const SkinSource& skin) { return Checker(skin).Run(); }
+
+std::string FormatFinding(const SkinFinding& finding) {
+  return finding.File + ":" + std::to_string(finding.Line) + ": " +
+         (finding.Severity == SkinFinding::Level::Error ? "error: " : "warning: ") + finding.Text;
+}
+
+}  // namespace core

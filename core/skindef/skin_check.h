@@ -1,0 +1,41 @@
+// The skin checker: what a skin author's folder or archive holds that the
+// engine would read otherwise than the author meant, each finding pointing
+// at the line (or the file) at fault. It reads the definition exactly as the
+// engine does and watches what the reader asks for, so a key the engine
+// never reads is reported as such rather than silently ignored.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace core {
+
+// A skin as its author has it: the definition and every other file by the
+// name an archive entry would have.
+struct SkinSource {
+  std::string DefinitionName = "skin.ini";
+  std::string Definition;
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Files;
+};
+
+struct SkinFinding {
+  enum class Level { Warning, Error };
+  std::string File;
+  int Line = 1;  // 1 for a finding about a file as a whole
+  Level Severity = Level::Warning;
+  std::string Text;
+};
+
+// The findings in file and line order. Errors: a bitmap named but missing
+// or one the engine refuses, a picture whose size does not divide into its
+// frames, margins wider or taller than a frame, a number or colour that does
+// not parse, a density variant of the wrong size. Warnings: unknown sections
+// and keys (with the nearest known name), duplicates the engine never reads,
+// bitmaps nothing names.
+std::vector<SkinFinding> CheckSkin(const SkinSource& skin);
+
+// "file:line: error: text" or "file:line: warning: text".
+std::string FormatFinding(const SkinFinding& finding);
+
+}  // namespace core
