@@ -28,9 +28,16 @@
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
 #include "core/skindef/skin_check.h"
+#include "tools/skingen/skin_art.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+
+namespace skinpack {
+// The project's skin definitions, as the build embeds them.
+extern const std::string_view kDefaultDefinition;
+extern const std::string_view kDarkDefinition;
+}  // namespace skinpack
 
 namespace {
 
@@ -43,6 +50,9 @@ constexpr std::string_view Usage = R"(usage:
   skinpack check DIR|ARCHIVE               report what the engine would read otherwise than meant,
                                            one "file:line: error|warning: text" line each;
                                            exit status 1 when there is an error
+  skinpack new DIR [--from default|dark]   start a skin named after DIR's last part in the new
+                                           folder DIR: a definition and the pictures of one of
+                                           the project's skins
   skinpack compress IN OUT                 compress IN into a raw stream (decoded size + LZH bits)
   skinpack decompress IN OUT               decompress a raw stream
   skinpack --help                          show this text
@@ -418,6 +428,61 @@ int Check(const std::vector<std::string>& args) {
   return errors == 0 ? 0 : 1;
 }
 
+// The definition with its name line (SkinName in [TitlebarSkin]) naming
+// the new skin, and a first comment saying where it started.
+std::string RenamedDefinition(std::string_view definition, const std::string& name, const std::string& from) {
+  while (definition.starts_with(";") || definition.starts_with("\n") || definition.starts_with("\r")) {
+    const std::size_t end = definition.find('\n');
+    definition.remove_prefix(end == std::string_view::npos ? definition.size() : end + 1);
+  }
+  std::string text = "; " + name + ", started from the project's " + from + " skin by skinpack new.\n\n";
+  text += definition;
+  const std::string key = "\nSkinName=";
+  const std::size_t at = text.find(key);
+  if (at == std::string::npos) throw Failure("new: the starter definition has no SkinName line");
+  const std::size_t end = text.find_first_of("\r\n", at + key.size());
+  text.replace(at + key.size(), (end == std::string::npos ? text.size() : end) - at - key.size(), name);
+  return text;
+}
+
+int New(const std::vector<std::string>& args) {
+  fs::path folder;
+  std::string from = "default";
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--from") {
+      if (i + 1 == args.size()) throw UsageError("new: --from needs default or dark");
+      from = args[++i];
+      if (from != "default" && from != "dark") throw UsageError("new: --from takes default or dark, not " + from);
+    } else if (folder.empty()) {
+      folder = args[i];
+    } else {
+      throw UsageError("new: expects one DIR");
+    }
+  }
+  if (folder.empty()) throw UsageError("new: the folder of the new skin is missing");
+  const std::string name = (folder.has_filename() ? folder.filename() : folder.parent_path().filename()).string();
+  if (name.empty() || name.find_first_of("[]=\r\n") != std::string::npos)
+    throw UsageError("new: " + Quoted(folder) + " does not end in a name a skin can have");
+  std::error_code error;
+  if (fs::exists(folder, error) && !(fs::is_directory(folder, error) && fs::is_empty(folder, error)))
+    throw Failure("new: " + Quoted(folder) + " exists and is not an empty folder");
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder, error)) throw Failure("new: cannot create " + Quoted(folder));
+
+  const bool dark = from == "dark";
+  const std::string definition =
+      RenamedDefinition(dark ? skinpack::kDarkDefinition : skinpack::kDefaultDefinition, name, from);
+  WriteWholeFile(folder / "skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()),
+                                                 definition.size()));
+  // The design-size pictures only: the engine scales them for denser
+  // screens, and variants drawn now would go stale with the first edit.
+  const auto pictures = skingen::DrawSkinArt(dark ? skingen::DarkPalette() : skingen::LightPalette());
+  for (const auto& [entry, raster] : pictures) WriteWholeFile(folder / entry, raster.ToBmp());
+  std::cout << "made skin " << name << " in " << folder.string() << " from the " << from << " skin: skin.ini and "
+            << pictures.size() << " pictures\n";
+  return 0;
+}
+
 int Compress(const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError("compress: expects IN and OUT");
   const Bytes input = ReadWholeFile(args[0]);
@@ -492,6 +557,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "extract") return Extract(rest);
   if (command == "verify") return Verify(rest);
   if (command == "check") return Check(rest);
+  if (command == "new") return New(rest);
   if (command == "compress") return Compress(rest);
   if (command == "decompress") return Decompress(rest);
   throw UsageError("unknown command \"" + command + "\"");

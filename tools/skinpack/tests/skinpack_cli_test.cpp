@@ -156,6 +156,22 @@ TEST_F(SkinpackTest, CheckReportsByLineAndFailsOnErrorsOnly) {
                                                      P("out.skin") + ": 0 errors, 1 warning\n");
 }
 
+// A new skin is named after its folder, passes the check, and packs; an
+// existing folder with something in it is left alone.
+TEST_F(SkinpackTest, NewStartsASkinThatChecksClean) {
+  for (const char* from : {"default", "dark"}) {
+    SCOPED_TRACE(from);
+    const std::string folder = P(std::string("skins/Mine_") + from);
+    RunOk({"new", folder, "--from", from});
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring, std::string("\nSkinName=Mine_") + from + "\n",
+                        ReadText(fs::path(folder) / "skin.ini"));
+    EXPECT_EQ(RunOk({"check", folder}).out, folder + ": 0 errors, 0 warnings\n");
+    RunOk({"pack", folder, "-o", folder + ".skin"});
+    ExpectFailure({"new", folder}, "exists and is not an empty folder");
+  }
+  ExpectFailure({"new", P("x"), "--from", "neon"}, "--from takes default or dark", 2);
+}
+
 TEST_F(SkinpackTest, PackRefusesWhatCannotMakeASkin) {
   Write("a/x.bmp", "x");
   Write("b/X.BMP", "y");
