@@ -39,6 +39,8 @@ void Report(gui::TObject* sender, const std::wstring& message) {
 
 // A status bar panel wide enough for "Skin: " and a skin's name.
 constexpr int kSkinPanelWidth = 240;
+// The note of what keeps a watched skin folder from being worn.
+constexpr int kWatchNoteHeight = 76;
 
 }  // namespace
 
@@ -222,8 +224,10 @@ void TGalleryForm::LayOut() {
   // The status bar keeps its height along the bottom (it is made with
   // CCS_NORESIZE, so it is placed like any other control).
   const int statusHeight = StatusBar1->Height();
-  const int pagesHeight = std::max(0, static_cast<int>(client.bottom) - statusHeight);
-  StatusBar1->SetBounds(0, pagesHeight, client.right, statusHeight);
+  const int noteHeight = watchNote_ && watchNote_->Visible() ? kWatchNoteHeight : 0;
+  const int pagesHeight = std::max(0, static_cast<int>(client.bottom) - statusHeight - noteHeight);
+  StatusBar1->SetBounds(0, pagesHeight + noteHeight, client.right, statusHeight);
+  if (noteHeight) watchNote_->SetBounds(0, pagesHeight, client.right, noteHeight);
   Pages->SetBounds(0, 0, client.right, pagesHeight);
 }
 
@@ -248,7 +252,8 @@ void TGalleryForm::ChooseSkin(TGallerySkin skin) {
       if (LoadSkinFile(DarkSkinPath())) activeSkin_ = skin;
       break;
     case TGallerySkin::gsOtherFile:
-      break;  // LoadSkinFile names the file
+    case TGallerySkin::gsWatchedFolder:
+      break;  // LoadSkinFile names the file; the watch wears the folder
   }
   ShowSkinState();
 }
@@ -279,8 +284,58 @@ void TGalleryForm::ShowSkinState() {
   if (activeSkin_ != TGallerySkin::gsNone) text = L"Skin: " + gui::AnsiToWide(SkinData1->SkinName);
   auto panels = StatusBar1->Panels();
   if (panels.size() < 2) return;
-  panels[0].Text = text;
+  // What keeps a watched folder from being worn takes the room it needs.
+  panels[0].Text = watchProblem_.empty() ? text : L"Not reloaded: " + watchProblem_;
+  panels[0].Width = watchProblem_.empty() ? kSkinPanelWidth : std::max(kSkinPanelWidth, ClientWidth() - 140);
   StatusBar1->SetPanels(std::move(panels));
+}
+
+void TGalleryForm::WatchSkinFolder(const std::wstring& folder) {
+  watch_ = std::make_unique<TSkinFolderWatch>(folder, [this] { WearWatchedFolder(); });
+  WearWatchedFolder();
+}
+
+void TGalleryForm::WearWatchedFolder() {
+  const TSkinFolderWatch::TReading reading = watch_->Read();
+  std::wstring all;
+  for (const core::SkinFinding& finding : reading.Findings) all += gui::AnsiToWide(core::FormatFinding(finding)) + L"\r\n";
+  std::wstring failure = reading.Failure;
+  if (failure.empty() && !reading.Ok()) {
+    // The first error is the one to mend first.
+    for (const core::SkinFinding& finding : reading.Findings)
+      if (failure.empty() && finding.Severity == core::SkinFinding::Level::Error)
+        failure = gui::AnsiToWide(core::FormatFinding(finding));
+  }
+  if (failure.empty() && !SkinData1->SetSkinArchive(reading.Archive, failure) && failure.empty())
+    failure = L"The skin was not loaded.";
+  watchProblem_ = failure;
+  if (failure.empty()) {
+    SkinData1->SetActive(true);
+    activeSkin_ = TGallerySkin::gsWatchedFolder;
+    if (watchNote_ && watchNote_->Visible()) {
+      watchNote_->SetVisible(false);
+      LayOut();
+    }
+  } else {
+    ShowWatchNote(all.empty() ? failure : all);
+  }
+  ShowSkinState();
+}
+
+void TGalleryForm::ShowWatchNote(const std::wstring& text) {
+  if (!watchNote_) {
+    // A strip above the status bar, inside the gallery: it takes no focus
+    // from the editor the author is saving from.
+    watchNote_ = new gui::TMemo(this);
+    watchNote_->SetParent(this);
+    watchNote_->SetReadOnly(true);
+    watchNote_->SetWordWrap(false);
+    watchNote_->SetScrollBars(gui::TScrollStyle::ssBoth);
+  }
+  watchNote_->SetText(text);
+  SendMessageW(watchNote_->Handle(), EM_SETSEL, 0, 0);
+  watchNote_->SetVisible(true);
+  LayOut();
 }
 
 // ---------------------------------------------------------------------------
@@ -311,6 +366,7 @@ void TGalleryForm::ShowPageInStatus() {
 void TGalleryForm::ApplyOptions(const TGalleryOptions& options) {
   for (const std::wstring& problem : options.Problems) Report(this, problem);
   if (!options.SkinFile.empty()) LoadSkinFile(options.SkinFile);
+  if (!options.WatchFolder.empty()) WatchSkinFolder(options.WatchFolder);
   if (options.NoSkin) ChooseSkin(TGallerySkin::gsNone);
   if (!options.Page.empty() && !ShowPage(options.Page)) Report(this, L"There is no page \"" + options.Page + L"\".");
 }
@@ -393,8 +449,12 @@ void TGalleryForm::MdiDemo1Click(gui::TObject*) {
 }
 
 void TGalleryForm::About1Click(gui::TObject*) {
-  gui::ShowMessage(L"Skin Gallery\n\nEvery kind of control the framework has, drawn by the skin engine. "
-                   L"Choose a skin from the Skin menu to change the look while the program runs.");
+  std::wstring text = L"Skin Gallery\n\nEvery kind of control the framework has, drawn by the skin engine. "
+                      L"Choose a skin from the Skin menu to change the look while the program runs.";
+  if (watch_)
+    text += L"\n\nWatching the skin folder " + watch_->Folder() +
+            L": every change to it is worn within a second.";
+  gui::ShowMessage(text);
 }
 
 void TGalleryForm::ContextItemClick(gui::TObject* sender) {

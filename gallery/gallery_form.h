@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gallery/gallery_options.h"
+#include "gallery/skin_folder_watch.h"
 #include "gui/buttons.h"
 #include "gui/comctrls.h"
 #include "gui/datetime.h"
@@ -34,7 +36,7 @@ class TMdiDemoForm;
 
 // Which skin the gallery wears: one of the two beside the program, another
 // archive file, or none.
-enum class TGallerySkin { gsDefault, gsDark, gsOtherFile, gsNone };
+enum class TGallerySkin { gsDefault, gsDark, gsOtherFile, gsWatchedFolder, gsNone };
 
 class TGalleryForm : public gui::TForm {
   GUI_CLASS(TGalleryForm, gui::TForm)
@@ -139,6 +141,15 @@ class TGalleryForm : public gui::TForm {
   // Loads any skin archive through SkinData1's SkinFile; false (after the
   // report) when it could not be loaded.
   bool LoadSkinFile(const std::wstring& path);
+  // Wears the skin in the folder, packed in memory, and wears it again
+  // within a second of every change to the folder. A folder that does not
+  // check or load keeps the skin in force: the reason goes into the status
+  // bar and a note that the next good change closes, never a message box.
+  void WatchSkinFolder(const std::wstring& folder);
+  // The folder watched, and what keeps its latest state from being worn
+  // ("" when it is worn).
+  std::wstring WatchedFolder() const { return watch_ ? watch_->Folder() : std::wstring(); }
+  const std::wstring& WatchProblem() const { return watchProblem_; }
   // Shows the page with that caption (any case); false when there is none.
   bool ShowPage(const std::wstring& caption);
   // The command line's choices; what cannot be done is reported through
@@ -179,8 +190,13 @@ class TGalleryForm : public gui::TForm {
   void LayOut();
   void ShowSkinState();
   void ShowPageInStatus();
+  void WearWatchedFolder();
+  void ShowWatchNote(const std::wstring& text);
 
   TGallerySkin activeSkin_ = TGallerySkin::gsDefault;
   // The archive of the form description's skin, kept for Skin > Default.
   std::vector<std::uint8_t> embeddedSkin_;
+  std::unique_ptr<TSkinFolderWatch> watch_;
+  std::wstring watchProblem_;
+  gui::TMemo* watchNote_ = nullptr;  // lists what keeps the folder from being worn
 };

@@ -9,11 +9,13 @@ TGalleryOptions ParseGalleryOptions(const std::vector<std::wstring>& args) {
   TGalleryOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::wstring& arg = args[i];
-    const bool takesValue = arg == L"--skin" || arg == L"--page";
+    const bool takesValue = arg == L"--skin" || arg == L"--page" || arg == L"--watch";
     if (takesValue && i + 1 >= args.size()) {
       options.Problems.push_back(L"The option " + arg + L" needs a value.");
     } else if (arg == L"--skin") {
       options.SkinFile = args[++i];
+    } else if (arg == L"--watch") {
+      options.WatchFolder = args[++i];
     } else if (arg == L"--page") {
       options.Page = args[++i];
     } else if (arg == L"--no-skin") {

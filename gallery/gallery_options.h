@@ -1,5 +1,6 @@
 // The gallery's command line:
 //   --skin FILE   load that skin archive at start
+//   --watch DIR   wear the skin folder DIR, and again after every change to it
 //   --no-skin     start without a skin
 //   --page NAME   open that page ("Buttons", "Lists", "Text", "Ranges")
 #pragma once
@@ -8,6 +9,7 @@
 
 struct TGalleryOptions {
   std::wstring SkinFile;
+  std::wstring WatchFolder;
   bool NoSkin = false;
   std::wstring Page;
   // One sentence for each argument that was not understood.

@@ -3,16 +3,17 @@
 
 #include "gallery/gallery_options.h"
 
-TEST(GalleryOptions, ReadsSkinPageAndNoSkin) {
+TEST(GalleryOptions, ReadsSkinPageWatchAndNoSkin) {
   const TGalleryOptions none = ParseGalleryOptions({});
   EXPECT_TRUE(none.SkinFile.empty());
   EXPECT_FALSE(none.NoSkin);
   EXPECT_TRUE(none.Page.empty());
   EXPECT_TRUE(none.Problems.empty());
 
-  const TGalleryOptions all =
-      ParseGalleryOptions({L"--page", L"Lists", L"--skin", L"C:\\skins\\my dark.skin", L"--no-skin"});
+  const TGalleryOptions all = ParseGalleryOptions(
+      {L"--page", L"Lists", L"--skin", L"C:\\skins\\my dark.skin", L"--no-skin", L"--watch", L"C:\\my skin"});
   EXPECT_EQ(all.SkinFile, L"C:\\skins\\my dark.skin");
+  EXPECT_EQ(all.WatchFolder, L"C:\\my skin");
   EXPECT_EQ(all.Page, L"Lists");
   EXPECT_TRUE(all.NoSkin);
   EXPECT_TRUE(all.Problems.empty());

@@ -221,7 +221,13 @@ bool TSkinData::SetSkinArchive(std::span<const std::uint8_t> bytes) {
   return ReplaceSkin(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), std::wstring());
 }
 
-bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file) {
+bool TSkinData::SetSkinArchive(std::span<const std::uint8_t> bytes, std::wstring& failure) {
+  failure.clear();
+  if (IsDesigning()) return false;
+  return ReplaceSkin(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), std::wstring(), &failure);
+}
+
+bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file, std::wstring* failure) {
   // All or nothing: the skin in force stays, complete, until a new one has
   // been read and parsed entirely; a skin that fails is reported once.
   std::unique_ptr<TSkinContent> content;
@@ -237,6 +243,10 @@ bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring&
       reason = e.Message();
     } catch (const std::exception& e) {
       reason = gui::AnsiToWide(e.what());
+    }
+    if (!content && failure) {
+      *failure = reason;
+      return false;
     }
     if (!content) {
       const std::wstring what = file.empty() ? L"The skin" : L"The skin file \"" + file + L"\"";

@@ -85,6 +85,9 @@ class TSkinData : public gui::TComponent {
   // carries), all or nothing as SetSkinFile; SkinFile is empty afterwards.
   // False, after the one report, when it could not be loaded.
   bool SetSkinArchive(std::span<const std::uint8_t> bytes);
+  // The same, reporting nothing: a failure's reason goes into `failure`
+  // (for a caller that shows it its own way, as a folder being watched).
+  bool SetSkinArchive(std::span<const std::uint8_t> bytes, std::wstring& failure);
   std::wstring SkinStore() const;
   void SetSkinStore(const std::wstring&) {}
   TSkinFormType SkinFormtype = sfMainform;
@@ -133,7 +136,8 @@ class TSkinData : public gui::TComponent {
   std::uint32_t skinGeneration_ = 0;
   // Wears a skin read from `bytes` (which came from `file`, or from memory
   // when it is empty); reports once and keeps the skin in force otherwise.
-  bool ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file);
+  // `failure` given: the reason is put there instead of being reported.
+  bool ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file, std::wstring* failure = nullptr);
   gui::TImageList* menuGlyphs_ = nullptr;  // owned as a component
 };
 

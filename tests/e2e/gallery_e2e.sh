@@ -4,7 +4,7 @@
 # scrolls its lists, drags its track bars, types into its edits and opens a
 # skin file through the system's open dialog, runs the MDI demo, checking the controls' state
 # (read through uiprobe) and the screen's pixels after each step.
-#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin
+#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin|watch
 #                  WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 # The lists scenario compares the list view's header with the default
 # skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
@@ -56,7 +56,13 @@ case "$scenario" in
   ranges) page=Ranges ;;
   text | open_skin) page=Text ;;
 esac
-"$wine_env" exec "$state" "$work/Gallery.exe" --page "$page" &
+args=(--page "$page")
+if [ "$scenario" = watch ]; then
+  # A skin folder of the author's: the default skin's definition and pictures.
+  cp -r "$GALLERY_SKIN_PICTURES" "$work/watched"
+  args+=(--watch "Z:${work//\//\\}\\watched")
+fi
+"$wine_env" exec "$state" "$work/Gallery.exe" "${args[@]}" &
 app=$!
 trap 'kill $app 2>/dev/null || true' EXIT
 
@@ -410,6 +416,40 @@ case "$scenario" in
     status_after=$(pixel "$work/dark.png" "$sx" "$sy")
     [ "$(brightness "$status_before")" -gt 600 ] || fail "the default skin's status bar at $sx,$sy is not light: $status_before"
     [ "$(brightness "$status_after")" -lt 300 ] || fail "the gallery is not drawn with the dark skin: its status bar at $sx,$sy is $status_after"
+    ;;
+  watch)
+    # Live reload: a colour changed in the watched folder shows within two
+    # seconds; a broken definition keeps the look and names its line in the
+    # status bar; mended, the look follows again and the note goes.
+    definition="$work/watched/skin.ini"
+    read -r px py <<<"$(panel_point)"
+    set_face() { sed -i "s/^ButtonFace=.*/ButtonFace=$1/" "$definition"; }
+    # Polls the panel's pixel for two seconds; its colour once it is WANTED.
+    wait_for_face() {
+      local wanted=$1 start now
+      start=$(date +%s%N)
+      while :; do
+        import -window root "$work/watch.png"
+        [ "$(pixel "$work/watch.png" "$px" "$py")" = "$wanted" ] && break
+        now=$(date +%s%N)
+        [ $(((now - start) / 1000000)) -lt 2000 ] || fail "the panel at $px,$py shows $(pixel "$work/watch.png" "$px" "$py"), not $wanted, two seconds after the change"
+        sleep 0.1
+      done
+      echo "watch: $wanted after $((($(date +%s%N) - start) / 1000000)) ms"
+    }
+    set_face "200 40 40"
+    wait_for_face "200 40 40"
+    set_face grey
+    line=$(grep -n '^ButtonFace=' "$definition" | head -1 | cut -d: -f1)
+    problem="skin.ini:$line: error: ButtonFace = \"grey\" is not a colour: write three numbers from 0 to 255 (red green blue)"
+    probe until "$title" TStatusBar 0 text eq "Not reloaded: $problem" 2000 \
+      || fail "the status bar says \"$(value_of TStatusBar 0 text)\" after the definition broke"
+    import -window root "$work/broken.png"
+    [ "$(pixel "$work/broken.png" "$px" "$py")" = "200 40 40" ] || fail "the look did not stay while the definition is broken"
+    set_face "40 40 200"
+    wait_for_face "40 40 200"
+    probe until "$title" TStatusBar 0 text eq "Skin: Daylight" 2000 \
+      || fail "the status bar says \"$(value_of TStatusBar 0 text)\" after the definition was mended"
     ;;
   skinned_start)
     # Any Windows version: the gallery wears its skin (the dialog's own rule
