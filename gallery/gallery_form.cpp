@@ -311,6 +311,8 @@ void TGalleryForm::WearWatchedFolder() {
   watchProblem_ = failure;
   if (failure.empty()) {
     SkinData1->SetActive(true);
+    // A save should show at once, not a quarter second later.
+    SkinData1->CarryOutRequestNow();
     activeSkin_ = TGallerySkin::gsWatchedFolder;
     if (watchNote_ && watchNote_->Visible()) {
       watchNote_->SetVisible(false);

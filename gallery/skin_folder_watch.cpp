@@ -82,7 +82,7 @@ TSkinFolderWatch::TSkinFolderWatch(std::wstring folder, std::function<void()> ch
       timer_(std::make_unique<gui::TTimer>(nullptr)),
       signature_(Signature(folder_)),
       seen_(signature_) {
-  timer_->SetInterval(100);
+  timer_->SetInterval(kTickMs);
   timer_->OnTimer = [this](gui::TObject*) { Tick(); };
   timer_->SetEnabled(true);
 }
@@ -94,7 +94,7 @@ void TSkinFolderWatch::Tick() {
   // The notification says when; the folder's listing, also looked at now
   // and then in case a notification is lost, says whether anything did
   // change and when the writing stopped.
-  static constexpr int kListingEvery = 5;
+  static constexpr int kListingEvery = 10;
   const bool look = notification_->Fired() || pending_ || ++ticks_ % kListingEvery == 0;
   if (!look) return;
   const std::wstring listing = Signature(folder_);

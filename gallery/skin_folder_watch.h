@@ -39,8 +39,10 @@ class TSkinFolderWatch {
   const std::wstring& Folder() const { return folder_; }
   TReading Read() const;
 
-  // How long the folder must stay unchanged before it is read.
-  static constexpr DWORD kSettleMs = 250;
+  // How long the folder must stay unchanged before it is read (an editor's
+  // save is a few writes within milliseconds), and how often it is looked at.
+  static constexpr DWORD kSettleMs = 150;
+  static constexpr UINT kTickMs = 50;
 
  private:
   struct TNotification;

@@ -18,6 +18,9 @@ class ISkinCoordinator {
   virtual void RemoveSkinData(TSkinData* data) = 0;
   virtual void InstallHook() = 0;
   virtual void RequestAction(TSkinAction action, UINT delay) = 0;
+  // The request waiting for its delay carried out now, for a caller that is
+  // in the message loop already and wants the change on the screen at once.
+  virtual void CarryOutPendingAction() = 0;
   // The component whose request is pending.
   virtual void SetPendingSkinData(TSkinData* data) = 0;
   virtual bool SkinWindow(HWND wnd) = 0;

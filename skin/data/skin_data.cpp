@@ -227,6 +227,10 @@ bool TSkinData::SetSkinArchive(std::span<const std::uint8_t> bytes, std::wstring
   return ReplaceSkin(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), std::wstring(), &failure);
 }
 
+void TSkinData::CarryOutRequestNow() {
+  if (ISkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->CarryOutPendingAction();
+}
+
 bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file, std::wstring* failure) {
   // All or nothing: the skin in force stays, complete, until a new one has
   // been read and parsed entirely; a skin that fails is reported once.

@@ -88,6 +88,9 @@ class TSkinData : public gui::TComponent {
   // The same, reporting nothing: a failure's reason goes into `failure`
   // (for a caller that shows it its own way, as a folder being watched).
   bool SetSkinArchive(std::span<const std::uint8_t> bytes, std::wstring& failure);
+  // What this component asked for (skin changed, on or off) carried out now
+  // instead of after kActionDelay; for a caller in the message loop.
+  void CarryOutRequestNow();
   std::wstring SkinStore() const;
   void SetSkinStore(const std::wstring&) {}
   TSkinFormType SkinFormtype = sfMainform;

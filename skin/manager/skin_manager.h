@@ -44,6 +44,9 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void AddSkinData(TSkinData* data) override;
   void RemoveSkinData(TSkinData* data) override;
   void RequestAction(TSkinAction action, UINT delay) override;
+  void CarryOutPendingAction() override {
+    if (actionQueued_) RunPendingAction();
+  }
   void SetPendingSkinData(TSkinData* data) override { PendingSkinData = data; }
   bool SkinWindow(HWND wnd) override;
   void ReleaseAllSysButtons() override;

@@ -199,6 +199,10 @@ TEST_F(SkinManagerTest, SkinFileAtRunTimeLoadsAndQueuesSkinChanged) {
   EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
   EXPECT_EQ(SkinManager->PendingSkinData, data);
   EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+  // Carried out at once when asked, not again when the delay is up.
+  data->CarryOutRequestNow();
+  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
   DeleteFileW(path.c_str());
 }
 
