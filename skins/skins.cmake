@@ -39,6 +39,7 @@ endfunction()
 function(add_project_skins)
   add_generated_skin(default)
   add_generated_skin(dark GENERATOR_ARGS --dark)
+  add_generated_skin(flat GENERATOR_ARGS --flat)
 endfunction()
 
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL add_project_skins)

@@ -39,7 +39,32 @@ Palette DarkPalette() {
   };
 }
 
+Palette FlatPalette() {
+  return Palette{
+      .face = 0xF8F8F8,
+      .surface = 0xFFFFFF,
+      .text = 0x1C1C1C,
+      .muted_text = 0xA6A6A6,
+      .line = 0xC4C4C4,
+      .accent = 0xD9480F,
+      .accent_strong = 0xB23A0A,
+      .accent_soft = 0xFBE3D6,
+      .caption_inactive = 0xF8F8F8,
+      .caption_text = 0x1C1C1C,
+      .caption_text_inactive = 0x8C8C8C,
+      .close_hot = 0xE81123,
+      .corner_scale = 0.0,
+      .reliefs = false,
+      .caption_active = 0xFFFFFF,
+      .caption_hot = 0xE5E5E5,
+      .caption_pressed = 0xCCCCCC,
+  };
+}
+
 namespace {
+
+// A corner radius of the palette's shape, at the density.
+double Round(const Palette& p, const Density& d, double design) { return d.Radius(design) * p.corner_scale; }
 
 // Window frame geometry shared with the definition's [Personality] keys, in
 // design pixels.
@@ -51,10 +76,10 @@ constexpr int kMockWidth = 96, kMockHeight = 96;
 // piece widths, so that every piece keeps its own scaled size.
 Raster WindowMock(const Palette& p, const Density& d, bool active) {
   const int border = d.Px(kBorder), caption_height = d.Px(kCaption);
-  const double corner = d.Radius(kCorner);
+  const double corner = Round(p, d, kCorner);
   const int w = 2 * border + d.Px(kMockWidth - 2 * kBorder), h = d.Px(kMockHeight), t = d.Stroke(1);
   Raster mock(w, h);
-  const Rgb caption = active ? p.accent : p.caption_inactive;
+  const Rgb caption = active ? p.caption_active.value_or(p.accent) : p.caption_inactive;
   const Rgb edge = active ? p.accent_strong : p.line;
   // Only the top corners are rounded; the bottom ones are square but sharp.
   // The rounded outline runs the whole height: ending halfway, its lower
@@ -62,14 +87,15 @@ Raster WindowMock(const Palette& p, const Density& d, bool active) {
   // middle, which notched the window region there.
   mock.RoundRect(0, 0, w, h, corner, edge);
   mock.Fill(0, h / 2, w, h - h / 2, edge);
-  mock.RoundRect(t, t, w - 2 * t, h / 2, corner - t, caption);
+  mock.RoundRect(t, t, w - 2 * t, h / 2, std::max(corner - t, 0.0), caption);
   mock.Fill(t, caption_height, w - 2 * t, h - caption_height - t, active ? caption : p.face);
   // Inner edge between the frame and the client area.
-  mock.Fill(border - t, caption_height - t, w - 2 * border + 2 * t, h - caption_height - border + 2 * t, edge);
+  if (p.reliefs)
+    mock.Fill(border - t, caption_height - t, w - 2 * border + 2 * t, h - caption_height - border + 2 * t, edge);
   mock.Fill(border, caption_height, w - 2 * border, h - caption_height - border, p.face);
   // A faint highlight under the top edge of the caption.
   const int straight = d.Px(kCorner);
-  mock.Fill(straight, t, w - 2 * straight, t, Mix(caption, 0xFFFFFF, active ? 18 : 40));
+  if (p.reliefs) mock.Fill(straight, t, w - 2 * straight, t, Mix(caption, 0xFFFFFF, active ? 18 : 40));
   return mock;
 }
 
@@ -164,9 +190,15 @@ Raster CaptionButton(const Palette& p, const Density& d, char kind) {
   return Strip(d, 4, 28, 20, [&](Raster& r, int frame) {
     const bool close = kind == 'x';
     Rgb ink = frame == 4 ? p.caption_text_inactive : p.caption_text;
-    const double radius = d.Radius(4);
-    if (frame == 2) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? Mix(p.close_hot, 0x000000, 20) : p.accent_strong);
-    if (frame == 3) r.RoundRect(0, 0, r.width(), r.height(), radius, close ? p.close_hot : Mix(p.accent, 0xFFFFFF, 22));
+    // The close button's red takes a white glyph.
+    if (close && (frame == 2 || frame == 3)) ink = 0xFFFFFF;
+    const double radius = Round(p, d, 4);
+    if (frame == 2)
+      r.RoundRect(0, 0, r.width(), r.height(), radius,
+                  close ? Mix(p.close_hot, 0x000000, 20) : p.caption_pressed.value_or(p.accent_strong));
+    if (frame == 3)
+      r.RoundRect(0, 0, r.width(), r.height(), radius,
+                  close ? p.close_hot : p.caption_hot.value_or(Mix(p.accent, 0xFFFFFF, 22)));
     // The glyph needs a backdrop where the button is otherwise transparent:
     // magenta inside the glyph would punch holes into the caption.
     Raster glyph(r.width(), r.height());
@@ -182,7 +214,7 @@ Raster WindowIcon(const Palette& p, const Density& d) {
   return Strip(d, 4, 16, 16, [&](Raster& r, int frame) {
     const Rgb tile = frame == 4 ? p.muted_text : (frame == 2 ? Mix(p.surface, 0x000000, 10) : p.surface);
     const int inset = d.Px(1);
-    r.RoundBox(inset, inset, r.width() - 2 * inset, r.height() - 2 * inset, d.Radius(3),
+    r.RoundBox(inset, inset, r.width() - 2 * inset, r.height() - 2 * inset, Round(p, d, 3),
                frame == 4 ? p.line : p.accent_strong, tile, d.Stroke(1));
     const double c = r.width() / 2.0, k = d.Factor();
     r.Ring(c, c, 4.5 * k, 2 * k, frame == 4 ? p.line : p.accent);
@@ -199,15 +231,15 @@ Raster PushButton(const Palette& p, const Density& d) {
     if (frame == 4) outline = p.accent, fill = Mix(p.surface, p.accent_soft, 50);
     if (frame == 5) outline = p.accent, fill = p.surface;
     const int w = r.width(), h = r.height(), t = d.Stroke(1);
-    const double radius = d.Radius(4);
+    const double radius = Round(p, d, 4);
     r.RoundBox(0, 0, w, h, radius, outline, fill, t);
     if (frame == 5) {
       // The default button's outline is doubled inwards.
-      r.RoundRect(t, t, w - 2 * t, h - 2 * t, radius - t, p.accent);
+      r.RoundRect(t, t, w - 2 * t, h - 2 * t, std::max(radius - t, 0.0), p.accent);
       r.RoundRect(2 * t, 2 * t, w - 4 * t, h - 4 * t, std::max(radius - 2 * t, 0.0), fill);
     }
     // A shadow line just inside the bottom outline.
-    if (frame == 1 || frame == 4) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, Mix(outline, 0x000000, 12));
+    if (p.reliefs && (frame == 1 || frame == 4)) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, Mix(outline, 0x000000, 12));
   });
 }
 
@@ -217,7 +249,7 @@ Raster CheckGlyphs(const Palette& p, const Density& d) {
     const bool checked = frame == 2 || frame == 4, disabled = frame >= 3;
     const Rgb mark = disabled ? p.muted_text : p.accent;
     const int size = r.width();
-    const double radius = d.Radius(3);
+    const double radius = Round(p, d, 3);
     if (checked) {
       r.RoundRect(0, 0, size, size, radius, mark);
       const double k = size / 13.0, width = 2.1 * d.Factor();
@@ -252,7 +284,7 @@ Raster ScrollArrows(const Palette& p, const Density& d) {
       const int look = (frame - 1) % 4 + 1;
       const char dir = directions[(frame - 1) / 4];
       const int inset = d.Px(1);
-      const double radius = d.Radius(3);
+      const double radius = Round(p, d, 3);
       const int w = r.width() - 2 * inset, h = r.height() - 2 * inset;
       if (look == 2) r.RoundRect(inset, inset, w, h, radius, p.accent_soft);
       if (look == 3) r.RoundRect(inset, inset, w, h, radius, Mix(p.face, p.line, 35));
@@ -274,7 +306,7 @@ Raster Thumb(const Palette& p, const Density& d, bool horizontal) {
   return Strip(d, 3, horizontal ? 24 : 17, horizontal ? 17 : 24, [&](Raster& r, int frame) {
     const Rgb fill = frame == 2 ? p.accent : (frame == 3 ? Mix(p.line, p.text, 30) : p.line);
     const int along = d.Px(1), across = d.Px(4);
-    const double radius = d.Radius(4);
+    const double radius = Round(p, d, 4);
     if (horizontal)
       r.RoundRect(along, across, r.width() - 2 * along, r.height() - 2 * across, radius, fill);
     else
@@ -284,10 +316,10 @@ Raster Thumb(const Palette& p, const Density& d, bool horizontal) {
 
 // A track-bar thumb with a point: a rounded body and a 45-degree point half
 // as deep as the thumb is wide.
-Raster PointedThumb(const Density& d, char dir, int w, int h, const auto& fill_of) {
+Raster PointedThumb(const Palette& p, const Density& d, char dir, int w, int h, const auto& fill_of) {
   return Strip(d, 5, w, h, [&](Raster& r, int frame) {
     const Rgb fill = fill_of(frame);
-    const double radius = d.Radius(3);
+    const double radius = Round(p, d, 3);
     if (dir == 'd' || dir == 'u') {
       const int point = r.width() / 2, body = r.height() - point;
       r.RoundRect(0, dir == 'd' ? 0 : point, r.width(), body, radius, fill);
@@ -349,7 +381,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
         const int look = std::min(frame, 3);
         Raster cell(cw, ch);
         const Rgb back = look == 2 ? p.accent_soft : (look == 3 ? Mix(p.face, p.line, 35) : p.face);
-        cell.RoundBox(0, 0, cw, ch, d.Radius(3), look == 1 ? p.line : p.accent, back, t);
+        cell.RoundBox(0, 0, cw, ch, Round(p, d, 3), look == 1 ? p.line : p.accent, back, t);
         Raster glyph(cw, ch);
         CaptionGlyph(glyph, d, kinds[b], p.text);
         // The glyph stays inside the outline.
@@ -377,7 +409,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   // Menu items: 1 normal (transparent), 2 separator, 3 disabled, 4 selected, 5 checked.
   art.emplace("menu_item.bmp", Strip(d, 5, 40, 20, [&](Raster& r, int frame) {
                 const int x = d.Px(2), y = d.Px(1);
-                const double radius = d.Radius(4);
+                const double radius = Round(p, d, 4);
                 // A separator item is about half a menu line high and shows the
                 // strip's bottom rows, so its line sits in the lower half.
                 if (frame == 2) r.Fill(d.Px(4), d.Px(14), r.width() - 2 * d.Px(4), t, p.line);
@@ -389,17 +421,17 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("menu_background.bmp", LinedPanel(p, d, 32, 32));
 
   art.emplace("group_edge.bmp", Strip(d, 2, 24, 24, [&](Raster& r, int frame) {
-                r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face,
+                r.RoundBox(0, 0, r.width(), r.height(), Round(p, d, 5), frame == 1 ? p.line : Mix(p.line, p.face, 50), p.face,
                            t);
               }));
   {
     Raster label(d.Px(24), d.Px(24));
-    label.RoundRect(0, 0, label.width(), label.height(), d.Radius(5), p.face);
+    label.RoundRect(0, 0, label.width(), label.height(), Round(p, d, 5), p.face);
     art.emplace("group_label.bmp", label);
   }
   art.emplace("toolbar.bmp", Strip(d, 5, 24, 24, [&](Raster& r, int frame) {
                 const int w = r.width(), h = r.height();
-                const double radius = d.Radius(4);
+                const double radius = Round(p, d, 4);
                 if (frame == 1) r.Fill(0, 0, w, h, p.face), r.Fill(0, h - t, w, t, p.line);
                 if (frame == 2) r.RoundBox(0, 0, w, h, radius, p.accent_strong, p.accent_soft, t);
                 if (frame == 3) r.Fill(0, 0, w, h, p.face);
@@ -413,10 +445,10 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("tab.bmp", Strip(d, 5, 60, 24, [&](Raster& r, int frame) {
                 const bool selected = frame == 2 || frame == 5;
                 const int w = r.width(), h = r.height(), top = selected ? 0 : d.Px(2), run_on = d.Px(4);
-                const double radius = d.Radius(4);
+                const double radius = Round(p, d, 4);
                 const Rgb fill = selected ? p.surface : (frame == 4 ? Mix(p.face, p.accent_soft, 60) : p.face);
                 r.RoundRect(0, top, w, h - top + run_on, radius, p.line);
-                r.RoundRect(t, top + t, w - 2 * t, h - top + run_on, radius - t, fill);
+                r.RoundRect(t, top + t, w - 2 * t, h - top + run_on, std::max(radius - t, 0.0), fill);
                 if (selected) r.Fill(t, top + t, w - 2 * t, d.Stroke(2), p.accent);
                 if (!selected) r.Fill(0, h - t, w, t, p.line);
               }));
@@ -445,7 +477,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](Raster& r, int frame) {
                 const bool active = frame == 2 || frame == 4, disabled = frame == 3;
                 const int w = r.width(), h = r.height();
-                r.RoundBox(0, 0, w, h, d.Radius(3), disabled ? Mix(p.line, p.face, 50) : (active ? p.accent : p.line),
+                r.RoundBox(0, 0, w, h, Round(p, d, 3), disabled ? Mix(p.line, p.face, 50) : (active ? p.accent : p.line),
                            disabled ? p.face : p.surface, t);
                 if (active) r.Fill(d.Px(3), h - 2 * t, w - 2 * d.Px(3), t, p.accent);
               }));
@@ -478,22 +510,22 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   auto thumb_fill = [&](int) { return p.accent; };
   auto rounded_thumb = [&](int w, int h) {
     return Strip(d, 5, w, h, [&](Raster& r, int f) {
-      r.RoundBox(0, 0, r.width(), r.height(), d.Radius(5), thumb_fill(f), thumb_fill(f), t);
+      r.RoundBox(0, 0, r.width(), r.height(), Round(p, d, 5), thumb_fill(f), thumb_fill(f), t);
     });
   };
   art.emplace("track_thumb_h.bmp", rounded_thumb(12, 20));
   art.emplace("track_thumb_v.bmp", rounded_thumb(20, 12));
-  art.emplace("track_thumb_down.bmp", PointedThumb(d, 'd', 12, 20, thumb_fill));
-  art.emplace("track_thumb_up.bmp", PointedThumb(d, 'u', 12, 20, thumb_fill));
-  art.emplace("track_thumb_right.bmp", PointedThumb(d, 'r', 20, 12, thumb_fill));
-  art.emplace("track_thumb_left.bmp", PointedThumb(d, 'l', 20, 12, thumb_fill));
+  art.emplace("track_thumb_down.bmp", PointedThumb(p, d, 'd', 12, 20, thumb_fill));
+  art.emplace("track_thumb_up.bmp", PointedThumb(p, d, 'u', 12, 20, thumb_fill));
+  art.emplace("track_thumb_right.bmp", PointedThumb(p, d, 'r', 20, 12, thumb_fill));
+  art.emplace("track_thumb_left.bmp", PointedThumb(p, d, 'l', 20, 12, thumb_fill));
 
   // Up-down buttons: frames 1-4 the first button, 5-8 the second (normal,
   // pressed, disabled, hot), with matching arrow glyphs.
   const Raster updown = Strip(d, 8, 16, 11, [&](Raster& r, int f) {
     const int look = (f - 1) % 4 + 1;
     const Rgb fill = look == 2 ? p.accent_soft : (look == 4 ? Mix(p.surface, p.accent_soft, 50) : (look == 3 ? p.face : p.surface));
-    r.RoundBox(0, 0, r.width(), r.height(), d.Radius(2), look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line),
+    r.RoundBox(0, 0, r.width(), r.height(), Round(p, d, 2), look == 2 ? p.accent : (look == 3 ? Mix(p.line, p.face, 50) : p.line),
                fill, t);
   });
   auto updown_glyphs = [&](bool vertical) {
@@ -511,7 +543,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   // Progress: frame 1 the trough, frame 2 the fill; the chunk for block bars.
   {
     const int w = d.Px(24), h = d.Px(14);
-    const double radius = d.Radius(4);
+    const double radius = Round(p, d, 4);
     Raster trough(w, h), fill(w, h);
     trough.RoundBox(0, 0, w, h, radius, p.line, p.surface, t);
     fill.RoundRect(0, 0, w, h, radius, p.accent);
@@ -521,7 +553,7 @@ std::map<std::string, Raster> DrawSkinArt(const Palette& p, const Density& d) {
   {
     Raster chunk(d.Px(8), d.Px(14));
     const int x = d.Px(1), y = d.Px(2);
-    chunk.RoundRect(x, y, chunk.width() - 2 * x, chunk.height() - 2 * y, d.Radius(1), p.accent);
+    chunk.RoundRect(x, y, chunk.width() - 2 * x, chunk.height() - 2 * y, Round(p, d, 1), p.accent);
     art.emplace("progress_chunk.bmp", chunk);
   }
   return art;

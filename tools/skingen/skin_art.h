@@ -2,6 +2,7 @@
 // the dark skin share all geometry; only the colours differ.
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 
 #include "tools/skingen/density.h"
@@ -22,10 +23,22 @@ struct Palette {
   Rgb caption_text;
   Rgb caption_text_inactive;
   Rgb close_hot;      // the close button's hover red
+  // The shape: every corner radius scaled by this (0: square corners), and
+  // the small reliefs (a shadow line inside a button's bottom edge, a
+  // highlight under the caption's top edge, a line between the frame and
+  // the client area).
+  double corner_scale = 1.0;
+  bool reliefs = true;
+  // The active caption band (the accent unless given), and the caption
+  // buttons' hot and pressed fills (from the accent unless given).
+  std::optional<Rgb> caption_active{}, caption_hot{}, caption_pressed{};
 };
 
 Palette LightPalette();
 Palette DarkPalette();
+// Flat and square: a light page, one-pixel lines, a single strong accent,
+// a light caption whose buttons are glyphs on a fill while hot.
+Palette FlatPalette();
 
 // Bitmaps by their 1x archive entry name (lower case, ".bmp"), drawn at one
 // density: every frame of w × h design pixels is density.Px(w) × Px(h).

@@ -30,6 +30,7 @@ struct SkinUnderTest {
 const SkinUnderTest kSkins[] = {
     {"default", skingen::LightPalette(), "default/skin.ini", "default.skin"},
     {"dark", skingen::DarkPalette(), "dark/skin.ini", "dark.skin"},
+    {"flat", skingen::FlatPalette(), "flat/skin.ini", "flat.skin"},
 };
 
 const skingen::Density kScaled[] = {skingen::kDensities[1], skingen::kDensities[2]};

@@ -69,6 +69,23 @@ void CheckSkin(const skingen::Palette& palette, const std::string& definition) {
 
 TEST(SkinArt, DefaultSkinIsComplete) { CheckSkin(skingen::LightPalette(), "default/skin.ini"); }
 TEST(SkinArt, DarkSkinIsComplete) { CheckSkin(skingen::DarkPalette(), "dark/skin.ini"); }
+TEST(SkinArt, FlatSkinIsComplete) { CheckSkin(skingen::FlatPalette(), "flat/skin.ini"); }
+
+// The flat skin is square where the others are round: its window frame has
+// no magenta corner, a button's corner pixel is its outline, and its lines
+// are one pixel.
+TEST(SkinArt, TheFlatSkinIsSquareWithThinLines) {
+  const auto flat = skingen::DrawSkinArt(skingen::FlatPalette());
+  const auto round = skingen::DrawSkinArt(skingen::LightPalette());
+  EXPECT_NE(flat.at("frame_left.bmp").At(0, 0), skingen::kMagenta);
+  EXPECT_EQ(round.at("frame_left.bmp").At(0, 0), skingen::kMagenta);
+  const skingen::Raster& button = flat.at("button.bmp");
+  EXPECT_EQ(button.At(0, 0), button.At(1, 0));
+  EXPECT_EQ(button.At(0, 0), button.At(0, 1));
+  EXPECT_NE(button.At(1, 1), button.At(0, 0));
+  EXPECT_NE(button.At(0, 0), skingen::kMagenta);
+  EXPECT_EQ(round.at("button.bmp").At(0, 0), skingen::kMagenta);
+}
 
 TEST(SkinArt, WindowCornersAreCutWithMagentaAndFramesMatchTheirPieces) {
   const auto art = skingen::DrawSkinArt(skingen::LightPalette());
