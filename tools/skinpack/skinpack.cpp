@@ -37,6 +37,7 @@ namespace skinpack {
 // The project's skin definitions, as the build embeds them.
 extern const std::string_view kDefaultDefinition;
 extern const std::string_view kDarkDefinition;
+extern const std::string_view kFlatDefinition;
 }  // namespace skinpack
 
 namespace {
@@ -50,7 +51,8 @@ constexpr std::string_view Usage = R"(usage:
   skinpack check DIR|ARCHIVE               report what the engine would read otherwise than meant,
                                            one "file:line: error|warning: text" line each;
                                            exit status 1 when there is an error
-  skinpack new DIR [--from default|dark]   start a skin named after DIR's last part in the new
+  skinpack new DIR [--from default|dark|flat]
+                                           start a skin named after DIR's last part in the new
                                            folder DIR: a definition and the pictures of one of
                                            the project's skins
   skinpack compress IN OUT                 compress IN into a raw stream (decoded size + LZH bits)
@@ -450,9 +452,10 @@ int New(const std::vector<std::string>& args) {
   std::string from = "default";
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--from") {
-      if (i + 1 == args.size()) throw UsageError("new: --from needs default or dark");
+      if (i + 1 == args.size()) throw UsageError("new: --from needs default, dark or flat");
       from = args[++i];
-      if (from != "default" && from != "dark") throw UsageError("new: --from takes default or dark, not " + from);
+      if (from != "default" && from != "dark" && from != "flat")
+        throw UsageError("new: --from takes default, dark or flat, not " + from);
     } else if (folder.empty()) {
       folder = args[i];
     } else {
@@ -469,14 +472,17 @@ int New(const std::vector<std::string>& args) {
   fs::create_directories(folder, error);
   if (!fs::is_directory(folder, error)) throw Failure("new: cannot create " + Quoted(folder));
 
-  const bool dark = from == "dark";
-  const std::string definition =
-      RenamedDefinition(dark ? skinpack::kDarkDefinition : skinpack::kDefaultDefinition, name, from);
+  const std::string_view starter = from == "dark"   ? skinpack::kDarkDefinition
+                                   : from == "flat" ? skinpack::kFlatDefinition
+                                                    : skinpack::kDefaultDefinition;
+  const std::string definition = RenamedDefinition(starter, name, from);
   WriteWholeFile(folder / "skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()),
                                                  definition.size()));
   // The design-size pictures only: the engine scales them for denser
   // screens, and variants drawn now would go stale with the first edit.
-  const auto pictures = skingen::DrawSkinArt(dark ? skingen::DarkPalette() : skingen::LightPalette());
+  const auto pictures = skingen::DrawSkinArt(from == "dark"   ? skingen::DarkPalette()
+                                             : from == "flat" ? skingen::FlatPalette()
+                                                              : skingen::LightPalette());
   for (const auto& [entry, raster] : pictures) WriteWholeFile(folder / entry, raster.ToBmp());
   std::cout << "made skin " << name << " in " << folder.string() << " from the " << from << " skin: skin.ini and "
             << pictures.size() << " pictures\n";
