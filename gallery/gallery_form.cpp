@@ -63,6 +63,7 @@ gui::TNotifyEvent TGalleryForm::MethodAddress(std::string_view name) {
       {"Exit1Click", &TGalleryForm::Exit1Click},
       {"DefaultSkin1Click", &TGalleryForm::DefaultSkin1Click},
       {"DarkSkin1Click", &TGalleryForm::DarkSkin1Click},
+      {"FlatSkin1Click", &TGalleryForm::FlatSkin1Click},
       {"NoSkin1Click", &TGalleryForm::NoSkin1Click},
       {"About1Click", &TGalleryForm::About1Click},
       {"MdiDemo1Click", &TGalleryForm::MdiDemo1Click},
@@ -136,6 +137,7 @@ void TGalleryForm::BindField(std::string_view name, gui::TComponent* c) {
   bind("Skin1", Skin1);
   bind("DefaultSkin1", DefaultSkin1);
   bind("DarkSkin1", DarkSkin1);
+  bind("FlatSkin1", FlatSkin1);
   bind("NoSkin1", NoSkin1);
   bind("MdiDemo1", MdiDemo1);
   bind("About1", About1);
@@ -251,6 +253,9 @@ void TGalleryForm::ChooseSkin(TGallerySkin skin) {
     case TGallerySkin::gsDark:
       if (LoadSkinFile(DarkSkinPath())) activeSkin_ = skin;
       break;
+    case TGallerySkin::gsFlat:
+      if (LoadSkinFile(FlatSkinPath())) activeSkin_ = skin;
+      break;
     case TGallerySkin::gsOtherFile:
     case TGallerySkin::gsWatchedFolder:
       break;  // LoadSkinFile names the file; the watch wears the folder
@@ -270,7 +275,9 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
   // The new skin is applied first; switching skinning on afterwards makes
   // that the request carried out when the gallery was unskinned.
   SkinData1->SetActive(true);
-  activeSkin_ = Lower(path) == Lower(DarkSkinPath()) ? TGallerySkin::gsDark : TGallerySkin::gsOtherFile;
+  activeSkin_ = Lower(path) == Lower(DarkSkinPath())   ? TGallerySkin::gsDark
+                : Lower(path) == Lower(FlatSkinPath()) ? TGallerySkin::gsFlat
+                                                       : TGallerySkin::gsOtherFile;
   ShowSkinState();
   return true;
 }
@@ -278,6 +285,7 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
 void TGalleryForm::ShowSkinState() {
   if (DefaultSkin1) DefaultSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDefault);
   if (DarkSkin1) DarkSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDark);
+  if (FlatSkin1) FlatSkin1->SetChecked(activeSkin_ == TGallerySkin::gsFlat);
   if (NoSkin1) NoSkin1->SetChecked(activeSkin_ == TGallerySkin::gsNone);
   if (!StatusBar1 || !SkinData1) return;
   std::wstring text = L"No skin";
@@ -442,6 +450,8 @@ void TGalleryForm::Exit1Click(gui::TObject*) { Close(); }
 void TGalleryForm::DefaultSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDefault); }
 
 void TGalleryForm::DarkSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDark); }
+
+void TGalleryForm::FlatSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsFlat); }
 
 void TGalleryForm::NoSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsNone); }
 

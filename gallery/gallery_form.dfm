@@ -603,6 +603,12 @@ object GalleryForm: TGalleryForm
         GroupIndex = 1
         OnClick = DarkSkin1Click
       end
+      object FlatSkin1: TMenuItem
+        Caption = '&Flat'
+        RadioItem = True
+        GroupIndex = 1
+        OnClick = FlatSkin1Click
+      end
       object NoSkin1: TMenuItem
         Caption = '&No Skin'
         RadioItem = True

@@ -93,7 +93,7 @@ case "$scenario" in
     [ "$(brightness "$panel_before")" -gt 600 ] || fail "the default skin's panel at $px,$py is not light: $panel_before"
     [ "$(brightness "$panel_after")" -lt 300 ] || fail "the dark skin's panel at $px,$py is not dark: $panel_after"
 
-    choose_skin 2  # Default, Dark, No Skin
+    choose_skin 3  # Default, Dark, Flat, No Skin
     if probe skinned "$title"; then fail "still skinned after choosing No Skin"; fi
     import -window root "$work/none.png"
 

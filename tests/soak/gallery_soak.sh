@@ -283,12 +283,12 @@ drag_by_caption() {
   drag_to "$left" "$top" "$nx" "$ny"
 }
 
-# The skin in force: default, dark or none.
+# The skin in force: default, dark, flat or none.
 skin=default
 switches=0
 switch_skin() {
-  local names=(default dark none)
-  rand 3
+  local names=(default dark flat none)
+  rand 4
   activate_gallery
   action="skin ${names[$r]}"
   choose_skin "$r"
@@ -455,10 +455,10 @@ reach_counted_state() {
     read -r left top right bottom <<<"$(probe rect "$title")"
     drag $((right - 2)) $((bottom - 2)) $((left + width - 2)) $((top + height - 2))
   fi
-  # Under the dark skin and without one, every page shown: what controls
+  # Under the dark and the flat skin and without one, every page shown: what controls
   # make when they first paint is kept as long as they live, so it is made
   # on the way to both counts alike. The same way from here on.
-  for warm in 1 2; do
+  for warm in 1 2 3; do
     activate_gallery
     choose_skin "$warm"
     switches=$((switches + 1))
@@ -466,7 +466,7 @@ reach_counted_state() {
       choose_page "$tab"
       sleep 0.5
     done
-    [ "$warm" != 2 ] || drop_down_once
+    [ "$warm" != 3 ] || drop_down_once
   done
   activate_gallery
   choose_skin 0
