@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -266,7 +267,11 @@ class TCustomControl : public TWinControl {
 };
 
 // Reports an exception caught at a system callback (window procedure, hook,
-// timer) through the application's standard error report.
+// timer) through the application's standard error report; without an
+// application object (a program that only uses the skin engine), through
+// the report set with SetErrorReport, else in a message box.
 void HandleException(TObject* sender);
+using TErrorReport = std::function<void(const std::wstring& message)>;
+void SetErrorReport(TErrorReport report);
 
 }  // namespace gui

@@ -15,17 +15,39 @@ namespace {
 constexpr UINT kReleaseForm = WM_APP + 0x100;
 }  // namespace
 
+namespace {
+TErrorReport& ErrorReport() {
+  static TErrorReport report;
+  return report;
+}
+}  // namespace
+
+void SetErrorReport(TErrorReport report) { ErrorReport() = std::move(report); }
+
 void HandleException(TObject* sender) {
   if (Application) {
     Application->HandleException(sender);
     return;
   }
+  std::wstring message;
   try {
     throw;
+  } catch (const Exception& e) {
+    message = e.Message();
   } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), "Error", MB_OK | MB_ICONSTOP);
+    message = AnsiToWide(e.what());
   } catch (...) {
+    return;
   }
+  // The report must not throw back into the system's frame that called us.
+  if (ErrorReport()) {
+    try {
+      ErrorReport()(message);
+    } catch (...) {
+    }
+    return;
+  }
+  MessageBoxW(nullptr, message.c_str(), L"Error", MB_OK | MB_ICONSTOP);
 }
 
 // ---------------------------------------------------------------------------

@@ -332,7 +332,11 @@ void TSkinData::FormFilter(const std::wstring& className, bool& doSkin) {
     OnFormSkin(this, className, doSkin);
     return;
   }
-  if (className == L"SysMonthCal32" || (HasControl(xcFastReport) && className.starts_with(L"Tfr"))) doSkin = false;
+  if (!SkinsClassByDefault(className)) doSkin = false;
+}
+
+bool TSkinData::SkinsClassByDefault(const std::wstring& className) const {
+  return className != L"SysMonthCal32" && !(HasControl(xcFastReport) && className.starts_with(L"Tfr"));
 }
 
 void TSkinData::FireSkinChanged() {

@@ -114,6 +114,8 @@ class TSkinData : public gui::TComponent {
   void ApplySkin();
   // The window filter the manager consults for each candidate window.
   void FormFilter(const std::wstring& className, bool& doSkin);
+  // What FormFilter decides for a window class when OnFormSkin is not set.
+  bool SkinsClassByDefault(const std::wstring& className) const;
   void FireSkinChanged();
 
   // The compressed archive (no count prefix).

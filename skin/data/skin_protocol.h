@@ -13,6 +13,8 @@ constexpr UINT SkinMsgRefresh = 0x3401;   // a skinned framework form re-applies
 constexpr UINT SkinMsgRepaint = 0x3502;   // repaint the skinned frame
 constexpr UINT SkinMsgAttached = 0x3503;  // posted once after a form skinner attached, lParam 1000
 constexpr UINT SkinMsgQuery = 0x3504;     // a window skinned by this engine answers 1
+// A window carrying this property (any non-null value) is never skinned.
+inline constexpr wchar_t kSkinExcludeProperty[] = L"SkinEngine.Exclude";
 
 // What a skin data component asks the manager to do.
 enum TSkinAction { saNone = 0, saSkinOn = 1, saSkinOff = 2, saSkinChanged = 3 };

@@ -251,6 +251,7 @@ void TSkinManage::RunPendingAction() {
 
 bool TSkinManage::SkinWindow(HWND wnd) {
   if (!IsSkinningOn()) return false;
+  if (GetPropW(wnd, kSkinExcludeProperty)) return false;
   if (SendMessageW(wnd, SkinMsgQuery, 0, 0) == 1) return false;
   PurgeDestroyedForms();
   if (FindFormSkinner(wnd)) return false;
@@ -327,6 +328,13 @@ TWinSkinForm* TSkinManage::FindFormSkinner(HWND wnd) const {
     if (skinner->Handle == wnd) return skinner;
   return nullptr;
 }
+
+void TSkinManage::UnskinWindow(HWND wnd) {
+  PurgeDestroyedForms();
+  if (TWinSkinForm* skinner = FindFormSkinner(wnd)) DetachAndFree(skinner);
+}
+
+void TSkinManage::UnskinEveryWindow() { DetachAll(); }
 
 void TSkinManage::RemoveFormSkinner(HWND wnd) {
   auto it = std::find_if(formSkinners_.begin(), formSkinners_.end(),

@@ -77,6 +77,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   static gui::TCustomForm* FindFormByHandle(HWND wnd);
   TWinSkinForm* FindFormSkinner(HWND wnd) const;
   void RemoveFormSkinner(HWND wnd);
+  // The window (every window) given back its own look, its skinner freed,
+  // as skin-off does.
+  void UnskinWindow(HWND wnd);
+  void UnskinEveryWindow();
   void PurgeDestroyedForms();
 
   void SkinPopupMenu(HWND menuWindow);
