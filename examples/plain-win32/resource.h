@@ -1,0 +1,34 @@
+#define IDM_MAIN 100
+#define IDA_MAIN 101
+#define IDD_CONTROLS 102
+#define IDD_PAGE_ONE 103
+#define IDD_PAGE_TWO 104
+#define IDI_NOTES 105
+
+#define IDM_OPEN 1001
+#define IDM_SAVE 1002
+#define IDM_EXIT 1003
+#define IDM_FIND 1004
+#define IDM_FONT 1005
+#define IDM_COLOUR 1006
+#define IDM_WRAP 1007
+#define IDM_SPELL 1008
+#define IDM_CONTROLS 1009
+#define IDM_PROPERTIES 1010
+#define IDM_ABOUT 1011
+#define IDM_DRAWN_RED 1012
+#define IDM_DRAWN_BLUE 1013
+
+#define IDC_EDIT 2001
+#define IDC_CHECK 2002
+#define IDC_RADIO1 2003
+#define IDC_RADIO2 2004
+#define IDC_LIST 2005
+#define IDC_COMBO 2006
+#define IDC_PROGRESS 2007
+#define IDC_TRACK 2008
+#define IDC_LISTVIEW 2009
+#define IDC_DATE 2010
+#define IDC_TABS 2011
+#define IDC_SPIN 2012
+#define IDC_SPIN_EDIT 2013
