@@ -40,13 +40,10 @@ int WindowWidth(HWND wnd) {
   return r.right - r.left;
 }
 
-// Bar submenus are owner-drawn while they are open; what each item was.
-struct TOwnerDrawnItem {
-  HMENU Menu;
-  UINT Position;
-  UINT Type;
-};
+using TOwnerDrawnItem = TFormMenuBar::TOwnerDrawnItem;
 
+// Bar submenus are owner-drawn while they are open; what each item was.
+// Items the window draws itself are left as they are.
 std::vector<TOwnerDrawnItem> MakeOwnerDrawn(HMENU menu) {
   std::vector<TOwnerDrawnItem> changed;
   std::vector<HMENU> pending{menu};
@@ -337,8 +334,9 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   RECT window{};
   GetWindowRect(wnd, &window);
   if (framework && enabled) PrepareSubmenus(*framework);
-  std::vector<TOwnerDrawnItem> ownerDrawn;
-  if (!IsWindowsNt4()) ownerDrawn = MakeOwnerDrawn(submenu);
+  ownerDrawn_.clear();
+  if (!IsWindowsNt4()) ownerDrawn_ = MakeOwnerDrawn(submenu);
+  const std::vector<TOwnerDrawnItem> changed = ownerDrawn_;
   tracking_ = true;
   trackedMenu_ = submenu;
   InstallMenuFilterHook(&skinner_, index);
@@ -358,9 +356,24 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   const bool stillHere = *alive;
   DropPendingFirstKey();
   if (stillHere && CurrentMenuTracking().Form == &skinner_) RemoveMenuFilterHook();
-  RestoreItemTypes(ownerDrawn);
-  if (stillHere) tracking_ = false;
+  // The items go back also when the skinner went meanwhile: the menu is
+  // the window's.
+  RestoreItemTypes(changed);
+  if (stillHere) {
+    ownerDrawn_.clear();
+    tracking_ = false;
+  }
   return true;
+}
+
+bool TFormMenuBar::DrawsItem(UINT id) const {
+  for (const TOwnerDrawnItem& item : ownerDrawn_) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID;
+    if (GetMenuItemInfoW(item.Menu, item.Position, TRUE, &info) && info.wID == id) return true;
+  }
+  return false;
 }
 
 }  // namespace skin

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "gui/messages.h"
 #include "skin/form/skin_menu_bar.h"
@@ -25,6 +26,13 @@ enum class TMenuReturn { OnWindow, ThroughMdiClient, WithWindow, LetGo };
 
 class TFormMenuBar {
  public:
+  // An item of a bar submenu made owner-drawn while it is open, and what it was.
+  struct TOwnerDrawnItem {
+    HMENU Menu;
+    UINT Position;
+    UINT Type;
+  };
+
   explicit TFormMenuBar(TWinSkinForm& skinner) : skinner_(skinner) {}
   TFormMenuBar(const TFormMenuBar&) = delete;
   TFormMenuBar& operator=(const TFormMenuBar&) = delete;
@@ -36,6 +44,9 @@ class TFormMenuBar {
   void SetTracking(bool on) { tracking_ = on; }
   // The bar submenu open now, or the one open last.
   HMENU TrackedMenu() const { return trackedMenu_; }
+  // True for an item of the open submenu that the skin made owner-drawn to
+  // draw it; an item the window owner-draws itself stays the window's.
+  bool DrawsItem(UINT id) const;
   bool MergingThroughClient() const { return mergingThroughClient_; }
   void SetMergingThroughClient(bool on) { mergingThroughClient_ = on; }
   // A menu change is being passed on to the window: no skinned frame is
@@ -82,6 +93,7 @@ class TFormMenuBar {
 
   TWinSkinForm& skinner_;
   std::unique_ptr<TWinSkinMenu> bar_;
+  std::vector<TOwnerDrawnItem> ownerDrawn_;
   HMENU windowMenu_ = nullptr;
   HMENU trackedMenu_ = nullptr;
   bool tracking_ = false;

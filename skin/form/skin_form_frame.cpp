@@ -61,8 +61,17 @@ void TWinSkinForm::RenderIconBitmap() {
   ++iconGeneration_;
   iconBitmap_.SetSize(cx, cy);
   gui::TCanvas(iconBitmap_.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  // The window's own icon, else its class's, as the system's caption has
+  // it; a dialog box of another program with the modal frame has none, as
+  // the system draws it.
   auto icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_BIG, 0));
+  const bool modalFrame = (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
+  if (!icon && !Form && modalFrame) return;
+  if (!icon && !modalFrame) {
+    icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICON));
+  }
   if (icon) {
     gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));

@@ -43,6 +43,8 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     if (!gui::TMenuItem::FromItemData(measure->itemData)) {
+      // An item the window owner-draws itself is its own to measure.
+      if (!menuBar_.DrawsItem(measure->itemID)) return CallDefault(WM_MEASUREITEM, wParam, lParam);
       // An item of the window's own menu: measured from its text.
       const SIZE size = MeasureWindowMenuItem(*this, MenuItemText(menuBar_.TrackedMenu(), measure->itemID),
                                               static_cast<int>(measure->itemHeight));
@@ -73,6 +75,7 @@ LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     if (!gui::TMenuItem::FromItemData(draw->itemData)) {
+      if (!menuBar_.DrawsItem(draw->itemID)) return CallDefault(WM_DRAWITEM, wParam, lParam);
       std::unique_ptr<gui::TMenuItem> item = MenuItemFromHandle(menu, draw->itemID);
       DrawWindowMenuItem(*this, *item, draw->hDC, draw->rcItem, selected, menu);
       return TRUE;

@@ -229,6 +229,53 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   EXPECT_EQ(ButtonWithAction(*bare, 0), nullptr);
 }
 
+// A window that was never given an icon shows its class's in the caption.
+TEST_F(SkinFrameTest, TheCaptionShowsTheWindowClasssIcon) {
+  const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+  gui::TBitmap colour(cx, cy);
+  gui::BrushHandle red(CreateSolidBrush(RGB(250, 0, 0)));
+  const RECT all{0, 0, cx, cy};
+  FillRect(colour.DC(), &all, red.get());
+  gui::BitmapHandle mask(CreateBitmap(cx, cy, 1, 1, nullptr));
+  gui::MemoryDcHandle maskDc(CreateCompatibleDC(nullptr));
+  {
+    gui::SelectGuard select(maskDc.get(), mask.get());
+    PatBlt(maskDc.get(), 0, 0, cx, cy, BLACKNESS);
+  }
+  gui::BitmapHandle picture(CreateCompatibleBitmap(colour.DC(), cx, cy));
+  {
+    gui::MemoryDcHandle dc(CreateCompatibleDC(colour.DC()));
+    gui::SelectGuard select(dc.get(), picture.get());
+    BitBlt(dc.get(), 0, 0, cx, cy, colour.DC(), 0, 0, SRCCOPY);
+  }
+  ICONINFO info{TRUE, 0, 0, mask.get(), picture.get()};
+  gui::IconHandle icon(CreateIconIndirect(&info));
+  ASSERT_TRUE(icon);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &OwnProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hIcon = icon.get();
+  wc.lpszClassName = L"SkinFrameIconWindow";
+  RegisterClassW(&wc);
+  HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Icon", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 300, 200,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+  windows_.push_back(wnd);
+  ASSERT_TRUE(host_.SkinWindow(wnd));
+  Drain();
+  TWinSkinForm* form = host_.FindFormSkinner(wnd);
+  ASSERT_NE(form, nullptr);
+  gui::TBitmap frame = Painted(*form);
+  TWinSysButton* button = ButtonWithAction(*form, 3);
+  ASSERT_NE(button, nullptr);
+  int redPixels = 0;
+  for (int y = button->BoundsRect.top; y < button->BoundsRect.bottom; ++y)
+    for (int x = button->BoundsRect.left; x < button->BoundsRect.right; ++x) redPixels += frame.Pixel(x, y) == RGB(250, 0, 0);
+  EXPECT_GT(redPixels, cx * cy / 2);
+  DestroyWindow(wnd);
+  windows_.pop_back();
+  UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}
+
 // Every pixel of the skin's borders answers as the system's sizing borders
 // do, inside the system's own band or beyond it (where a skin border wider
 // than the system's answered HTMENU before); a frame that does not size has

@@ -45,8 +45,22 @@ void Drain() { skin_test::DrainMessages(); }
 
 // The window's own procedure: keeps the system's keyboard menu mode and the
 // system menu out of the tests (both would run a modal loop).
+// The menu items a test window was asked to measure and draw itself.
+std::vector<UINT> g_ownerDrawnAsked;
+
 LRESULT CALLBACK BarWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (TMessageLog* log = TMessageLog::Active()) log->Record(wnd, msg, wParam, lParam);
+  if (msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlType == ODT_MENU) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    g_ownerDrawnAsked.push_back(measure->itemID);
+    measure->itemWidth = 60;
+    measure->itemHeight = 18;
+    return TRUE;
+  }
+  if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU) {
+    g_ownerDrawnAsked.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemID);
+    return TRUE;
+  }
   if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
@@ -359,6 +373,41 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   SkinOff();
   EXPECT_EQ(GetMenu(wnd), other);
   DestroyMenu(own);
+}
+
+// An item the window owner-draws itself is measured and drawn by the
+// window; the skin draws the others. The window hears WM_INITMENU and
+// WM_INITMENUPOPUP as the bar's submenu opens, as from the system's bar.
+TEST_F(SkinMenuBarTest, APlainWindowsOwnOwnerDrawnItemsStayItsOwn) {
+  RegisterClassOnce();
+  HWND wnd = PlainWindowWithMenu();
+  HMENU sub = GetSubMenu(GetMenu(wnd), 2);
+  AppendMenuW(sub, MF_OWNERDRAW, 112, reinterpret_cast<LPCWSTR>(0x77));
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  TWinSkinMenu& bar = *form->MenuBar();
+  g_ownerDrawnAsked.clear();
+  TMessageLog log;
+  TMenuScript script;
+  script.Steps = {[] { EndMenu(); }};
+  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect)); });
+  ASSERT_FALSE(g_ownerDrawnAsked.empty());
+  EXPECT_TRUE(std::all_of(g_ownerDrawnAsked.begin(), g_ownerDrawnAsked.end(), [](UINT id) { return id == 112; }));
+  const auto heard = [&](UINT message) {
+    return std::any_of(log.Entries().begin(), log.Entries().end(),
+                       [message](const msgseq::TMsgEntry& e) { return e.message == message; });
+  };
+  EXPECT_TRUE(heard(WM_INITMENU));
+  EXPECT_TRUE(heard(WM_INITMENUPOPUP));
+  // Closed, the items are what they were: the window's own still
+  // owner-drawn, Alpha not.
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 112, FALSE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 111, FALSE, &info));
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
 TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
