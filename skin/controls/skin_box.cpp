@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+#include <string>
+
 #include "gui/comctrls.h"
 #include "gui/handles.h"
 #include "skin/controls/skin_button.h"
@@ -102,6 +105,31 @@ void TSkinStatusBar::DrawPanel(HDC dc, RECT p, UINT format, int frame, std::wstr
   DrawCaption(dc, text, p, format);
 }
 
+// A status bar of no framework control: its parts as the control holds
+// them, a part's leading tabs centring (one) or right-aligning (two) its
+// text as the system's drawing does; an owner-drawn part keeps no text.
+void TSkinStatusBar::DrawWindowParts(HDC dc, const RECT& r) {
+  const int parts = static_cast<int>(SendMessageW(Handle, SB_GETPARTS, 0, 0));
+  for (int i = 0; i < parts; ++i) {
+    RECT p{};
+    if (!SendMessageW(Handle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&p))) continue;
+    if (i + 1 == parts) p.right = r.right;
+    const LRESULT lengthAndType = SendMessageW(Handle, SB_GETTEXTLENGTHW, static_cast<WPARAM>(i), 0);
+    const UINT type = HIWORD(lengthAndType);
+    std::wstring text;
+    if (!(type & SBT_OWNERDRAW)) {
+      text.assign(LOWORD(lengthAndType) + 1u, L'\0');
+      SendMessageW(Handle, SB_GETTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      text.resize(std::wcslen(text.c_str()));
+    }
+    std::size_t tabs = 0;
+    while (tabs < 2 && tabs < text.size() && text[tabs] == L'\t') ++tabs;
+    const UINT format = tabs == 0 ? DT_LEFT : tabs == 1 ? DT_CENTER : DT_RIGHT;
+    const int frame = (type & SBT_POPOUT) ? 2 : (type & SBT_NOBORDERS) ? 3 : 1;
+    DrawPanel(dc, p, format, frame, text.substr(tabs));
+  }
+}
+
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
   if (!HasSkin()) return;
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -120,6 +148,8 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
   const bool simple = bar ? (bar->SimplePanel() || bar->Panels().empty()) : SendMessageW(Handle, SB_ISSIMPLE, 0, 0) != 0;
   if (simple) {
     DrawPanel(bdc, all, DT_LEFT, 1, bar ? bar->SimpleText() : ReadWindowText());
+  } else if (!bar) {
+    DrawWindowParts(bdc, r);
   } else {
     const auto& panels = bar->Panels();
     for (std::size_t i = 0; i < panels.size(); ++i) {

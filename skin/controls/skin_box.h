@@ -47,6 +47,7 @@ class TSkinStatusBar : public TSkinControl {
 
  private:
   void DrawPanel(HDC dc, RECT panel, UINT format, int frame, std::wstring text);
+  void DrawWindowParts(HDC dc, const RECT& r);
   gui::TBitmap bitmap_;
 };
 

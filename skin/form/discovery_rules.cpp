@@ -310,6 +310,8 @@ TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD styl
     d.Kind = TSkinnerKind::UpDown;
   } else if (cls == L"msctls_progress32") {
     d.Kind = TSkinnerKind::Progress;
+  } else if (cls == L"msctls_statusbar32") {
+    d.Kind = TSkinnerKind::StatusBar;
   }
   return d;
 }

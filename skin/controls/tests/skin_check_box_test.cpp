@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <tuple>
+
 #include "gui/comctrls.h"
 #include "gui/extctrls.h"
 #include "gui/stdctrls.h"
@@ -329,6 +332,57 @@ TEST_F(BoxTest, StatusBarPanelsSimpleModeAndGrip) {
   EXPECT_EQ(s.Pixel(100, 0), whole.Pixel(100, 0));
   EXPECT_EQ(s.Pixel(0, s.Height() / 2), whole.Pixel(0, s.Height() / 2));
   form_skinner_.FreeControlSkinners();
+}
+
+// A status bar of no framework control: its parts from the control, each
+// in its frame (lowered, raised, without borders), its text aligned by the
+// leading tabs, in the skin's text colour.
+TEST_F(BoxTest, AWindowsOwnStatusBarShowsItsParts) {
+  gui::TForm* form = forms_.Show("");
+  HWND wnd = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, form->Handle(), nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  int edges[3] = {80, 160, -1};
+  SendMessageW(wnd, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+  SendMessageW(wnd, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Ready"));
+  SendMessageW(wnd, SB_SETTEXTW, 1 | SBT_POPOUT, reinterpret_cast<LPARAM>(L"\tMid"));
+  SendMessageW(wnd, SB_SETTEXTW, 2 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(L"\t\tEnd"));
+  auto* skinner = new skin::TSkinStatusBar(nullptr);
+  ASSERT_TRUE(skinner->AttachWindow(wnd, data_.get(), &form_skinner_, nullptr));
+  auto& skin = data_->Skin();
+  gui::TBitmap b = Drawn(*skinner);
+  const COLORREF text = skin::SkinColourToRGB(skin.StatusBarEdges->NormalColour2);
+  for (auto [index, frame] : {std::pair{0, 1}, std::pair{1, 2}}) {
+    RECT p{};
+    SendMessageW(wnd, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&p));
+    gui::TBitmap piece = skin::RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top},
+                                               skin.StatusBarEdges->Image, skin.StatusBarEdges->Margins(), false,
+                                               skin.StatusBarEdges->TilesCentre(), 3, frame);
+    EXPECT_EQ(b.Pixel(p.left, p.top), piece.Pixel(0, 0)) << "part " << index;
+  }
+  // Where each text stands in its part: left, centre, right.
+  const auto inkColumns = [&](int index) {
+    RECT p{};
+    SendMessageW(wnd, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&p));
+    if (index == 2) p.right = b.Width();
+    int first = -1, last = -1;
+    for (int x = p.left; x < p.right; ++x)
+      for (int y = p.top; y < p.bottom; ++y)
+        if (b.Pixel(x, y) == text) {
+          if (first < 0) first = x;
+          last = x;
+        }
+    return std::tuple{first - p.left, p.right - 1 - last};
+  };
+  const auto [readyLeft, readyRight] = inkColumns(0);
+  const auto [midLeft, midRight] = inkColumns(1);
+  const auto [endLeft, endRight] = inkColumns(2);
+  EXPECT_GE(readyLeft, 0);
+  EXPECT_LT(readyLeft, readyRight);
+  EXPECT_GT(midLeft, 10);
+  EXPECT_LE(std::abs(midLeft - midRight), 8);
+  EXPECT_GT(endLeft, endRight);
+  form_skinner_.FreeControlSkinners();
+  DestroyWindow(wnd);
 }
 
 // A skinned status bar on a form keeps its size grip (the system still

@@ -176,6 +176,7 @@ TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
       {L"msctls_trackbar32", {{TBS_VERT, TSkinnerKind::TrackBar}}},
       {L"msctls_updown32", {{UDS_HORZ, TSkinnerKind::UpDown}}},
       {L"msctls_progress32", {{PBS_SMOOTH, TSkinnerKind::Progress}}},
+      {L"msctls_statusbar32", {{SBARS_SIZEGRIP, TSkinnerKind::StatusBar}}},
       {L"SysTabControl32", {{0, TSkinnerKind::Tab}, {TCS_OWNERDRAWFIXED, TSkinnerKind::None}}},
       {L"Static", {{0, TSkinnerKind::None}}},
   };
