@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/accessibility.h"
+#include "gui/color_scheme.h"
 #include "gui/menus.h"
 #include "gui/text.h"
 
@@ -145,6 +146,9 @@ void TControl::SetColor(TColor color) {
 }
 
 HBRUSH TControl::BrushHandle() {
+  // A system colour is painted with the scheme's brush; only a colour of the
+  // control's own needs a brush of its own.
+  if ((color_ & 0xFF000000) == clSystemColor) return SchemeColorBrush(static_cast<int>(color_ & 0xFF));
   if (!brush_) brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
   return brush_.get();
 }
@@ -505,7 +509,7 @@ LRESULT TWinControl::ControlColors(WPARAM wParam) {
 }
 
 LRESULT TWinControl::SystemColors(const TMessage& reflected) {
-  return DefWindowProcW(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
+  return DefaultCtlColors(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -537,9 +541,18 @@ bool TWinControl::ReflectToChild(TMessage& m) {
     default:
       return false;
   }
+  const bool colours = m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC;
   TWinControl* control = FindControl(child);
-  if (!control || control == this) return false;
+  if (!control || control == this) {
+    // A system class answers for itself (a combo box hands its edit's and
+    // list's messages on to its parent); in a class of ours a window not of
+    // ours gets what nobody chose, in the scheme's colours.
+    if (!colours || !ownClass_) return false;
+    m.Result = DefaultCtlColors(handle_, m.Msg, m.WParam, m.LParam);
+    return true;
+  }
   m.Result = control->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  if (colours && m.Result == 0) m.Result = DefaultCtlColors(handle_, m.Msg, m.WParam, m.LParam);
   return true;
 }
 
@@ -664,6 +677,9 @@ void TWinControl::WndProc(TMessage& m) {
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
       m.Result = ControlColors(m.WParam);
+      return;
+    case CM_SYSCOLORCHANGE:
+      ColorChanged();
       return;
     default:
       if (ReflectToChild(m)) return;
