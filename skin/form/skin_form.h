@@ -196,7 +196,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   LRESULT WMNcDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT WMCtlColorStatic(WPARAM wParam, LPARAM lParam);
+  LRESULT WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT WMNotify(WPARAM wParam, LPARAM lParam);
   void OnSkinMsgAttached();

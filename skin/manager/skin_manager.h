@@ -75,6 +75,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   TWinSkinForm* FindFormSkinner(HWND wnd) const;
   void RemoveFormSkinner(HWND wnd);
   void PurgeDestroyedForms();
+  // Puts the worn skin's palette in force as the framework's colour scheme
+  // (the main skin's), or the system's while skinning is off or high
+  // contrast is on.
+  void FollowColourScheme();
 
   void SkinPopupMenu(HWND menuWindow);
   bool ReleasePopupMenu(HWND menuWindow);
