@@ -128,6 +128,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       SkinComponents(*this, Form);
     } else {
       SkinChildWindows(*this);
+      commonColours_.Give(Handle, data->Palette());
     }
   } catch (...) {
     Restore(TRestoreMode::AttachFailed);

@@ -30,6 +30,7 @@
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 #include "skin/form/caption_buttons.h"
+#include "skin/form/common_control_colours.h"
 #include "skin/form/form_menu_bar.h"
 #include "skin/form/frame_cache.h"
 #include "skin/form/frame_layout.h"
@@ -304,6 +305,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TCaptionButtons buttons_;
   TFormMenuBar menuBar_{*this};
   TPopupTakeover popups_{*this};
+  TCommonControlColours commonColours_;
 
   // The frame's pictures: the window icon, the title band as composed
   // (behind a hot or pressed button), the whole frame and what it was

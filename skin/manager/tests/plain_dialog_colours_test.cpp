@@ -4,6 +4,7 @@
 // and exactly the system's colours back at skin-off and in high contrast.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -20,7 +21,7 @@
 
 namespace {
 
-enum : WORD { kLabel = 10, kEdit, kReadOnly, kOwnColour, kList, kCombo, kCheck, kGroup, kDisabledCheck };
+enum : WORD { kLabel = 10, kEdit, kReadOnly, kOwnColour, kList, kCombo, kCheck, kGroup, kDisabledCheck, kListView };
 
 // The dark skin's colours (skins/dark/skin.ini).
 constexpr COLORREF kDarkWindow = RGB(30, 33, 38);
@@ -43,14 +44,20 @@ class TDialogTemplate {
     words_.push_back(8);
     AddText(L"MS Shell Dlg");
   }
-  void Item(WORD id, WORD systemClass, DWORD style, const wchar_t* text, short x, short y, short cx, short cy) {
+  // A control of a predefined class (its atom) or, with className, of any.
+  void Item(WORD id, WORD systemClass, DWORD style, const wchar_t* text, short x, short y, short cx, short cy,
+            const wchar_t* className = nullptr) {
     if (words_.size() % 2) words_.push_back(0);
     Add32(WS_CHILD | WS_VISIBLE | style);
     Add32(0);
     for (short v : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(v));
     words_.push_back(id);
-    words_.push_back(0xFFFF);
-    words_.push_back(systemClass);
+    if (className) {
+      AddText(className);
+    } else {
+      words_.push_back(0xFFFF);
+      words_.push_back(systemClass);
+    }
     AddText(text);
     words_.push_back(0);
     ++words_[count_];
@@ -86,6 +93,8 @@ class PlainDialogColours : public ::testing::Test {
  protected:
   void SetUp() override {
     skin::FreeSkinManager();
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
     app_ = std::make_unique<gui::TApplication>();
     data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
     ASSERT_FALSE(data_->SkinLoading);
@@ -115,9 +124,17 @@ class PlainDialogColours : public ::testing::Test {
     t.Item(kCheck, 0x0080, BS_AUTOCHECKBOX, L"Scan memory", 5, 95, 60, 10);
     t.Item(kGroup, 0x0080, BS_GROUPBOX, L"Options", 70, 70, 120, 45);
     t.Item(kDisabledCheck, 0x0080, BS_AUTOCHECKBOX | WS_DISABLED, L"Scan registry", 75, 85, 100, 10);
+    t.Item(kListView, 0, WS_BORDER | LVS_LIST, L"", 5, 20, 60, 25, WC_LISTVIEWW);
     dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, PlainDialogProc, 0);
     ASSERT_NE(dialog_, nullptr);
     SendDlgItemMessageW(dialog_, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"one"));
+    // What a list view has of its own (the dialog's was given the skin's
+    // colours as it was made and activated).
+    HWND fresh = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_LIST, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
+    for (UINT get : {LVM_GETBKCOLOR, LVM_GETTEXTBKCOLOR, LVM_GETTEXTCOLOR})
+      listViewHad_.push_back(SendMessageW(fresh, get, 0, 0));
+    DestroyWindow(fresh);
     ShowWindow(dialog_, SW_SHOW);
     SetActiveWindow(dialog_);
     skin_test::DrainMessages();
@@ -143,6 +160,12 @@ class PlainDialogColours : public ::testing::Test {
       for (int x = r.left; x < r.right; ++x) n += shot.Pixel(x - window.left, y - window.top) == colour;
     return n;
   }
+  std::vector<LRESULT> ListViewColours() const {
+    std::vector<LRESULT> colours;
+    for (UINT get : {LVM_GETBKCOLOR, LVM_GETTEXTBKCOLOR, LVM_GETTEXTCOLOR})
+      colours.push_back(SendDlgItemMessageW(dialog_, kListView, get, 0, 0));
+    return colours;
+  }
   COLORREF Answer(UINT msg, WORD id) const {
     gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
     const auto brush = reinterpret_cast<HBRUSH>(
@@ -164,12 +187,14 @@ class PlainDialogColours : public ::testing::Test {
     EXPECT_EQ(Inside(shot, kList), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(Inside(shot, kLabel, 1), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(Inside(shot, kOwnColour), kOwnRed);
+    EXPECT_EQ(ListViewColours(), listViewHad_);
   }
 
   std::unique_ptr<gui::TApplication> app_;
   skin::TSkinData* data_ = nullptr;
   gui::BrushHandle ownBrush_;
   HWND dialog_ = nullptr;
+  std::vector<LRESULT> listViewHad_;
 };
 
 TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseItsOwn) {
@@ -181,6 +206,7 @@ TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseIt
   EXPECT_EQ(Answer(WM_CTLCOLORSTATIC, kReadOnly), kDarkFace);
   EXPECT_EQ(Answer(WM_CTLCOLORDLG, 0), kDarkFace);
   EXPECT_EQ(Answer(WM_CTLCOLOREDIT, kOwnColour), kOwnRed);
+  EXPECT_EQ(ListViewColours(), (std::vector<LRESULT>{kDarkWindow, kDarkWindow, kDarkText}));
 
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_EQ(Inside(shot, kEdit), kDarkWindow);
