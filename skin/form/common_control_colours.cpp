@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "gui/color_scheme.h"
 #include "gui/controls.h"
 #include "skin/data/skin_palette.h"
 
@@ -39,8 +40,12 @@ struct TKind {
   const wchar_t* className;
   std::span<const TPart> parts;
 };
-const TKind kKinds[] = {{WC_LISTVIEWW, kListViewParts}, {WC_TREEVIEWW, kTreeViewParts},
-                        {DATETIMEPICK_CLASSW, kDatePickerParts}};
+const TKind kKinds[] = {{WC_LISTVIEWW, kListViewParts},
+                        {WC_TREEVIEWW, kTreeViewParts},
+                        {DATETIMEPICK_CLASSW, kDatePickerParts},
+                        {WC_COMBOBOXEXW, {}}};
+// The kind that is subclassed instead of given colours.
+constexpr int kRelayKind = 3;
 static_assert(std::size(kDatePickerParts) <= TCommonControlColours::kMostParts);
 
 int KindOf(HWND wnd) {
@@ -70,11 +75,14 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
 }  // namespace
 
 void TCommonControlColours::Give(HWND window, const TSkinPalette& palette) {
+  palette_ = &palette;
   std::vector<HWND> descendants;
   EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&descendants));
   for (HWND wnd : descendants) {
+    if (gui::TWinControl::FindControl(wnd)) continue;
     const int kind = KindOf(wnd);
-    if (kind < 0 || gui::TWinControl::FindControl(wnd)) continue;
+    if (kind == kRelayKind) Relay(wnd);
+    if (kind < 0 || kind == kRelayKind) continue;
     const std::span<const TPart> parts = kKinds[kind].parts;
     if (std::none_of(controls_.begin(), controls_.end(), [wnd](const TGiven& g) { return g.wnd == wnd; })) {
       TGiven g{wnd, kind, {}};
@@ -86,12 +94,33 @@ void TCommonControlColours::Give(HWND window, const TSkinPalette& palette) {
   }
 }
 
+void TCommonControlColours::Relay(HWND wnd) {
+  for (const auto& relay : relays_)
+    if (relay->Window() == wnd && relay->Attached()) return;
+  auto relay = std::make_unique<gui::TWindowSubclass>();
+  gui::TWindowSubclass& self = *relay;
+  const bool attached = relay->Attach(wnd, [this, &self](UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    const LRESULT result = self.CallPrevious(msg, wParam, lParam);
+    if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC || !palette_) return result;
+    const auto brush = reinterpret_cast<HBRUSH>(result);
+    if (brush && !gui::IsSystemColorBrush(brush)) return result;
+    return palette_->CtlColors(msg, wParam, reinterpret_cast<HWND>(lParam));
+  });
+  if (attached) relays_.push_back(std::move(relay));
+}
+
 void TCommonControlColours::GiveBack() {
   for (const TGiven& g : controls_) {
     if (!IsWindow(g.wnd) || KindOf(g.wnd) != g.kind) continue;
     SetColours(g.wnd, kKinds[g.kind].parts, [&](std::size_t i) { return g.had[i]; });
   }
+  Forget();
+}
+
+void TCommonControlColours::Forget() {
   controls_.clear();
+  relays_.clear();
+  palette_ = nullptr;
 }
 
 }  // namespace skin

@@ -233,6 +233,11 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return WMCtlColor(msg, wParam, lParam);
     case SkinMsgQuery:
       return 1;
+    case WM_PARENTNOTIFY:
+      // A child made later (a shell view's list) gets the skin's colours
+      // too; it is complete by the time its parent hears of it.
+      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) commonColours_.Give(Handle, SkinData->Palette());
+      return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);
     case WM_NOTIFY:

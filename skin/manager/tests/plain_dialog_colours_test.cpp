@@ -21,7 +21,7 @@
 
 namespace {
 
-enum : WORD { kLabel = 10, kEdit, kReadOnly, kOwnColour, kList, kCombo, kCheck, kGroup, kDisabledCheck, kListView };
+enum : WORD { kLabel = 10, kEdit, kReadOnly, kOwnColour, kList, kCombo, kCheck, kGroup, kDisabledCheck, kListView, kComboEx, kLateList };
 
 // The dark skin's colours (skins/dark/skin.ini).
 constexpr COLORREF kDarkWindow = RGB(30, 33, 38);
@@ -93,7 +93,7 @@ class PlainDialogColours : public ::testing::Test {
  protected:
   void SetUp() override {
     skin::FreeSkinManager();
-    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&classes);
     app_ = std::make_unique<gui::TApplication>();
     data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
@@ -125,6 +125,7 @@ class PlainDialogColours : public ::testing::Test {
     t.Item(kGroup, 0x0080, BS_GROUPBOX, L"Options", 70, 70, 120, 45);
     t.Item(kDisabledCheck, 0x0080, BS_AUTOCHECKBOX | WS_DISABLED, L"Scan registry", 75, 85, 100, 10);
     t.Item(kListView, 0, WS_BORDER | LVS_LIST, L"", 5, 20, 60, 25, WC_LISTVIEWW);
+    t.Item(kComboEx, 0, CBS_DROPDOWN, L"", 155, 50, 40, 60, WC_COMBOBOXEXW);
     dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, PlainDialogProc, 0);
     ASSERT_NE(dialog_, nullptr);
     SendDlgItemMessageW(dialog_, kList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"one"));
@@ -160,11 +161,27 @@ class PlainDialogColours : public ::testing::Test {
       for (int x = r.left; x < r.right; ++x) n += shot.Pixel(x - window.left, y - window.top) == colour;
     return n;
   }
-  std::vector<LRESULT> ListViewColours() const {
+  std::vector<LRESULT> ListViewColours(WORD id = kListView) const {
     std::vector<LRESULT> colours;
     for (UINT get : {LVM_GETBKCOLOR, LVM_GETTEXTBKCOLOR, LVM_GETTEXTCOLOR})
-      colours.push_back(SendDlgItemMessageW(dialog_, kListView, get, 0, 0));
+      colours.push_back(SendDlgItemMessageW(dialog_, id, get, 0, 0));
     return colours;
+  }
+  // A list view the dialog makes once it is shown, as a shell view does.
+  void AddLateList() {
+    CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_LIST, 5, 5, 40, 40, dialog_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLateList)), nullptr, nullptr);
+  }
+  // What the ComboBoxEx32 answers for its edit (its combo box hands it on).
+  COLORREF ComboExEditAnswer() const {
+    HWND combo = reinterpret_cast<HWND>(SendDlgItemMessageW(dialog_, kComboEx, CBEM_GETCOMBOCONTROL, 0, 0));
+    HWND edit = reinterpret_cast<HWND>(SendDlgItemMessageW(dialog_, kComboEx, CBEM_GETEDITCONTROL, 0, 0));
+    gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(combo, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(edit)));
+    LOGBRUSH lb{};
+    GetObjectW(brush, sizeof lb, &lb);
+    return lb.lbColor;
   }
   COLORREF Answer(UINT msg, WORD id) const {
     gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
@@ -188,6 +205,8 @@ class PlainDialogColours : public ::testing::Test {
     EXPECT_EQ(Inside(shot, kLabel, 1), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(Inside(shot, kOwnColour), kOwnRed);
     EXPECT_EQ(ListViewColours(), listViewHad_);
+    EXPECT_EQ(ListViewColours(kLateList), listViewHad_);
+    EXPECT_EQ(ComboExEditAnswer(), GetSysColor(COLOR_WINDOW));
   }
 
   std::unique_ptr<gui::TApplication> app_;
@@ -207,6 +226,9 @@ TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseIt
   EXPECT_EQ(Answer(WM_CTLCOLORDLG, 0), kDarkFace);
   EXPECT_EQ(Answer(WM_CTLCOLOREDIT, kOwnColour), kOwnRed);
   EXPECT_EQ(ListViewColours(), (std::vector<LRESULT>{kDarkWindow, kDarkWindow, kDarkText}));
+  AddLateList();
+  EXPECT_EQ(ListViewColours(kLateList), (std::vector<LRESULT>{kDarkWindow, kDarkWindow, kDarkText}));
+  EXPECT_EQ(ComboExEditAnswer(), kDarkWindow);
 
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_EQ(Inside(shot, kEdit), kDarkWindow);
@@ -243,6 +265,7 @@ TEST_F(PlainDialogColours, SkinOffAndHighContrastGiveTheSystemsColoursBack) {
   OpenDialog();
   ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
   ASSERT_EQ(Answer(WM_CTLCOLOREDIT, kEdit), kDarkWindow);
+  AddLateList();
 
   contrast.On = true;
   skin_test::AnnounceHighContrastChange();
