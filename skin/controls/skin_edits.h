@@ -67,6 +67,9 @@ class TSkinComBox : public TSkinControl {
  private:
   int CurrentLook();
   void DrawSimple(HDC dc, const RECT& rect);
+  // A date picker, whose drop-down calendar this skinner's button opens.
+  bool IsDatePicker() const;
+  void RecolourPickerText(HDC dc, const RECT& text);
 
   int lastLook_ = 0;
 };
