@@ -83,6 +83,7 @@ void TControl::SetParent(TWinControl* parent) {
   parent_ = parent;
   if (parent) parent->InsertControl(this);
   if (parentFont_) InheritParentFont();
+  if (parentColor_) InheritParentColor();
   if (parent && IsWindowed() && parent->HandleAllocated() && !IsLoading())
     static_cast<TWinControl*>(this)->HandleNeeded();
 }
@@ -92,6 +93,18 @@ void TControl::InheritParentFont() {
   fontFromParent_ = true;
   font_.Assign(parent_->Font());
   fontFromParent_ = false;
+}
+
+void TControl::InheritParentColor() {
+  if (!parent_) return;
+  colorFromParent_ = true;
+  SetColor(parent_->Color());
+  colorFromParent_ = false;
+}
+
+void TControl::SetParentColor(bool value) {
+  parentColor_ = value;
+  if (value) InheritParentColor();
 }
 
 void TControl::SetParentFont(bool value) {
@@ -139,6 +152,7 @@ void TControl::SetEnabled(bool enabled) {
 void TControl::EnabledChanged() { Perform(CM_ENABLEDCHANGED); }
 
 void TControl::SetColor(TColor color) {
+  if (!colorFromParent_) parentColor_ = false;
   if (color == color_) return;
   color_ = color;
   brush_.reset();
@@ -225,6 +239,8 @@ void TControl::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Color("Color", [](TControl& c) { return c.Color(); }, [](TControl& c, TColor v) { c.SetColor(v); });
   b.Object("Font", [](TControl& c) -> TObject* { return &c.Font(); });
   b.Boolean("ParentFont", [](TControl& c) { return c.ParentFont(); }, [](TControl& c, bool v) { c.SetParentFont(v); });
+  b.Boolean("ParentColor", [](TControl& c) { return c.ParentColor(); },
+            [](TControl& c, bool v) { c.SetParentColor(v); });
   b.Enumeration("BiDiMode", {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
                 [](TControl& c) { return static_cast<int>(c.BiDiMode()); },
                 [](TControl& c, int v) { c.SetBiDiMode(static_cast<TBiDiMode>(v)); });
@@ -449,6 +465,8 @@ void TWinControl::FontChanged() {
 
 void TWinControl::ColorChanged() {
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+  for (TControl* c : controls_)
+    if (c->ParentColor()) c->SetParentColor(true);
 }
 
 void TWinControl::TextChanged() {
