@@ -57,6 +57,7 @@ class FrameworkColours : public ::testing::Test {
         "      object List1: TListBox\n        Left = 8\n        Top = 64\n        Width = 80\n        Height = 60\n"
         "      end\n"
         "      object View1: TListView\n        Left = 100\n        Top = 64\n        Width = 120\n        Height = 60\n"
+        "        ViewStyle = vsList\n        Items = <\n          item\n            Caption = 'Alpha'\n          end>\n"
         "      end\n"
         "      object Date1: TDateTimePicker\n        Left = 230\n        Top = 8\n        Width = 110\n"
         "        Height = 21\n      end\n"
@@ -103,6 +104,21 @@ class FrameworkColours : public ::testing::Test {
       for (int x = r.left; x < r.right; ++x) n += shot.Pixel(x, y) == colour;
     return n;
   }
+  // The list view's first item, selected with the focus on the list: a
+  // pixel of its label's background past its text.
+  COLORREF SelectedRow() {
+    HWND view = Window("View1");
+    SetFocus(view);
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(view, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageW(view, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+    const gui::TBitmap shot = controls_test::Snapshot(view);
+    const int border = GetSystemMetrics(SM_CXEDGE);
+    return shot.Pixel(label.right - 2 + border, (label.top + label.bottom) / 2 + border);
+  }
   std::vector<COLORREF> CalendarColours(HWND picker) {
     std::vector<COLORREF> colours;
     for (int part : kCalendarParts) colours.push_back(static_cast<COLORREF>(SendMessageW(picker, DTM_GETMCCOLOR, part, 0)));
@@ -144,6 +160,7 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
     EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kDarkWindow));
     EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kDarkText));
     EXPECT_EQ(CalendarColours(Window("Date1"))[0], kDarkWindow);
+    EXPECT_EQ(SelectedRow(), RGB(61, 139, 253));
   }
 
   data_->SetActive(false);
@@ -160,6 +177,7 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
     EXPECT_GT(Count(shot, "OffLabel", GetSysColor(COLOR_BTNHIGHLIGHT)), 0);
     EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_WINDOW)));
     EXPECT_EQ(CalendarColours(Window("Date1")), calendarHad);
+    EXPECT_EQ(SelectedRow(), GetSysColor(COLOR_HIGHLIGHT));
   }
   EXPECT_EQ(gui::BrushHandle::LiveCount(), brushes);
 }
