@@ -72,12 +72,14 @@ void TSkinManage::RemoveSkinData(TSkinData* data) {
 }
 
 void TSkinManage::FollowColourScheme() {
+  // Only a skin that every form wears may colour every form: with one for
+  // a single form or for dialogs only, the other forms keep the system's
+  // colours, and the skinned ones get the skin's through their skinner's
+  // colour answers.
   const TSkinData* worn = nullptr;
   if (IsSkinningOn()) {
     for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend() && !worn; ++it)
       if ((*it)->SkinFormtype == sfMainform && !(*it)->SkinLoading) worn = *it;
-    for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend() && !worn; ++it)
-      if (!(*it)->SkinLoading) worn = *it;
   }
   gui::SetColorScheme(worn ? &worn->Palette() : nullptr);
 }

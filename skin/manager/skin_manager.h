@@ -76,8 +76,8 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void RemoveFormSkinner(HWND wnd);
   void PurgeDestroyedForms();
   // Puts the worn skin's palette in force as the framework's colour scheme
-  // (the main skin's), or the system's while skinning is off or high
-  // contrast is on.
+  // (the last main-form skin data's), or the system's while skinning is off,
+  // high contrast is on or no skin data skins every form.
   void FollowColourScheme();
 
   void SkinPopupMenu(HWND menuWindow);

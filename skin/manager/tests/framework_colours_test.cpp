@@ -182,4 +182,20 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
   EXPECT_EQ(gui::BrushHandle::LiveCount(), brushes);
 }
 
+// A skin for one form only leaves every other form its system colours.
+TEST(FrameworkColoursScope, OnlyASkinForEveryFormColoursEveryForm) {
+  skin::FreeSkinManager();
+  auto app = std::make_unique<gui::TApplication>();
+  skin::TSkinData* one =
+      skin_test::LoadSkinData(app.get(), skin::sfOnlyThisForm, true, skin_test::DefaultSkinArchive());
+  EXPECT_EQ(gui::CurrentColorScheme(), nullptr);
+  skin::TSkinData* every = skin_test::LoadSkinData(app.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
+  EXPECT_EQ(gui::CurrentColorScheme(), &every->Palette());
+  delete every;
+  EXPECT_EQ(gui::CurrentColorScheme(), nullptr);
+  delete one;
+  app.reset();
+  skin::FreeSkinManager();
+}
+
 }  // namespace
