@@ -50,6 +50,7 @@ TSkinManage::~TSkinManage() {
   formSkinners_.clear();
   skinDataList_.clear();
   gui::SetColorScheme(nullptr);
+  tooltips_.SchemeChanged();
 }
 
 void TSkinManage::InstallHook() {
@@ -82,6 +83,7 @@ void TSkinManage::FollowColourScheme() {
       if ((*it)->SkinFormtype == sfMainform && !(*it)->SkinLoading) worn = *it;
   }
   gui::SetColorScheme(worn ? &worn->Palette() : nullptr);
+  tooltips_.SchemeChanged();
 }
 
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -97,6 +99,7 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
         if (className == L"ScrollBar" && (create->style & SBS_SIZEGRIP) && self->FindFormSkinner(create->hwndParent))
           return 10;  // no size grip inside a skinned window: the frame has its own
         if (className == L"#32768") self->SkinPopupMenu(wnd);
+        if (TTooltipColours::IsTooltipClass(className)) self->tooltips_.Follow(wnd);
         break;
       }
       case HCBT_DESTROYWND:
