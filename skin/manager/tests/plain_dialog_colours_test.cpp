@@ -229,6 +229,14 @@ TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseIt
   AddLateList();
   EXPECT_EQ(ListViewColours(kLateList), (std::vector<LRESULT>{kDarkWindow, kDarkWindow, kDarkText}));
   EXPECT_EQ(ComboExEditAnswer(), kDarkWindow);
+  // The combo box's drop-down list ("ComboLBox"), which its combo box hands on.
+  COMBOBOXINFO combo{};
+  combo.cbSize = sizeof combo;
+  ASSERT_TRUE(GetComboBoxInfo(GetDlgItem(dialog_, kCombo), &combo));
+  gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
+  SendMessageW(GetDlgItem(dialog_, kCombo), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc.get()),
+               reinterpret_cast<LPARAM>(combo.hwndList));
+  EXPECT_EQ(std::pair(GetBkColor(dc.get()), GetTextColor(dc.get())), std::pair(kDarkWindow, kDarkText));
 
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_EQ(Inside(shot, kEdit), kDarkWindow);
