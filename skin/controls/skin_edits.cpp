@@ -107,8 +107,9 @@ void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
   if (ring.Inner <= 0) return;
   RECT inner = rect;
   InflateRect(&inner, -ring.Outer, -ring.Outer);
-  gui::BrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
-  FrameRing(dc, inner, white.get(), ring.Inner);
+  // The window colour, white unless the skin has one of its own: a white
+  // ring around a dark skin's field would frame it in the system's colour.
+  FrameRing(dc, inner, SkinData->Palette().SysColorBrush(COLOR_WINDOW), ring.Inner);
 }
 
 // The printed border: the inner ring takes the brush the context holds

@@ -255,6 +255,8 @@ TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseIt
   }
   EXPECT_GT(Count(shot, kDisabledCheck, kDarkGrayText), 0);
   EXPECT_EQ(Count(shot, kDisabledCheck, RGB(255, 255, 255)), 0);
+  // The edit's flat border: the skin's shadow around a ring of its window colour.
+  EXPECT_EQ(Count(shot, kEdit, RGB(255, 255, 255)), 0);
 }
 
 TEST_F(PlainDialogColours, TheDefaultSkinLooksAsBefore) {
