@@ -93,23 +93,26 @@ TSkinEdit::TRing TSkinEdit::RingOf(HWND wnd) {
   return TRing{(edge + 1) / 2, edge / 2};
 }
 
-void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
-  if (!HasSkin()) return;
-  FindSpinButtons();
-  // The flat border takes exactly the place of the system's own (a sunken
-  // edge keeps its two pixels at every density), never the text's; a
-  // borderless edit box is left as it is.
-  const TRing ring = RingOf(Handle);
+// The flat border takes exactly the place of the system's own (a sunken
+// edge keeps its two pixels at every density), never the text's. The inner
+// ring is the window colour, white unless the skin has one of its own: a
+// white ring around a dark skin's field would frame it in the system's
+// colour.
+void DrawFlatBorder(HDC dc, const RECT& rect, HWND wnd, TSkinData& data) {
+  const TSkinEdit::TRing ring = TSkinEdit::RingOf(wnd);
   if (ring.Outer <= 0) return;
-  const core::SkinColours& colours = SkinData->Skin().Colours;
-  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(colours.ButtonShadow)));
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(data.Skin().Colours.ButtonShadow)));
   FrameRing(dc, rect, shadow.get(), ring.Outer);
   if (ring.Inner <= 0) return;
   RECT inner = rect;
   InflateRect(&inner, -ring.Outer, -ring.Outer);
-  // The window colour, white unless the skin has one of its own: a white
-  // ring around a dark skin's field would frame it in the system's colour.
-  FrameRing(dc, inner, SkinData->Palette().SysColorBrush(COLOR_WINDOW), ring.Inner);
+  FrameRing(dc, inner, data.Palette().SysColorBrush(COLOR_WINDOW), ring.Inner);
+}
+
+void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  FindSpinButtons();
+  DrawFlatBorder(dc, rect, Handle, *SkinData);
 }
 
 // The printed border: the inner ring takes the brush the context holds

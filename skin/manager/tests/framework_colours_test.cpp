@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "gui/color_scheme.h"
@@ -149,6 +150,11 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
     EXPECT_EQ(Inside(shot, "Edit1"), kDarkWindow);
     EXPECT_EQ(Inside(shot, "RedEdit"), kOwnRed);
     EXPECT_EQ(Inside(shot, "List1"), kDarkWindow);
+    // The list's sunken edge as the edits' flat border: shadow, then window.
+    const RECT list = InForm("List1");
+    const int middle = (list.top + list.bottom) / 2;
+    EXPECT_EQ(std::pair(shot.Pixel(list.left, middle), shot.Pixel(list.left + 1, middle)),
+              std::pair(RGB(74, 81, 92), kDarkWindow));
     for (const char* name : {"Label1", "Panel1", "Date1"}) {
       SCOPED_TRACE(name);
       EXPECT_GT(Count(shot, name, kDarkText), 0);
