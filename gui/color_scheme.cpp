@@ -13,8 +13,14 @@ const TColorScheme* g_scheme = nullptr;
 // COLOR_MENUBAR).
 constexpr int kLastColorIndex = 30;
 
+// Runs inside EnumThreadWindows and EnumChildWindows: nothing may be
+// thrown through them.
 void NotifyWindow(HWND wnd) {
-  if (TWinControl* control = TWinControl::FindControl(wnd)) control->Perform(CM_SYSCOLORCHANGE);
+  try {
+    if (TWinControl* control = TWinControl::FindControl(wnd)) control->Perform(CM_SYSCOLORCHANGE);
+  } catch (...) {
+    HandleException(nullptr);
+  }
 }
 
 BOOL CALLBACK NotifyChild(HWND wnd, LPARAM) {
