@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gui/accessibility.h"
+#include "gui/color_scheme.h"
 #include "gui/menus.h"
 #include "gui/text.h"
 
@@ -82,6 +83,7 @@ void TControl::SetParent(TWinControl* parent) {
   parent_ = parent;
   if (parent) parent->InsertControl(this);
   if (parentFont_) InheritParentFont();
+  if (parentColor_) InheritParentColor();
   if (parent && IsWindowed() && parent->HandleAllocated() && !IsLoading())
     static_cast<TWinControl*>(this)->HandleNeeded();
 }
@@ -91,6 +93,18 @@ void TControl::InheritParentFont() {
   fontFromParent_ = true;
   font_.Assign(parent_->Font());
   fontFromParent_ = false;
+}
+
+void TControl::InheritParentColor() {
+  if (!parent_) return;
+  colorFromParent_ = true;
+  SetColor(parent_->Color());
+  colorFromParent_ = false;
+}
+
+void TControl::SetParentColor(bool value) {
+  parentColor_ = value;
+  if (value) InheritParentColor();
 }
 
 void TControl::SetParentFont(bool value) {
@@ -138,6 +152,7 @@ void TControl::SetEnabled(bool enabled) {
 void TControl::EnabledChanged() { Perform(CM_ENABLEDCHANGED); }
 
 void TControl::SetColor(TColor color) {
+  if (!colorFromParent_) parentColor_ = false;
   if (color == color_) return;
   color_ = color;
   brush_.reset();
@@ -145,6 +160,9 @@ void TControl::SetColor(TColor color) {
 }
 
 HBRUSH TControl::BrushHandle() {
+  // A system colour is painted with the scheme's brush; only a colour of the
+  // control's own needs a brush of its own.
+  if ((color_ & 0xFF000000) == clSystemColor) return SchemeColorBrush(static_cast<int>(color_ & 0xFF));
   if (!brush_) brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
   return brush_.get();
 }
@@ -221,6 +239,8 @@ void TControl::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Color("Color", [](TControl& c) { return c.Color(); }, [](TControl& c, TColor v) { c.SetColor(v); });
   b.Object("Font", [](TControl& c) -> TObject* { return &c.Font(); });
   b.Boolean("ParentFont", [](TControl& c) { return c.ParentFont(); }, [](TControl& c, bool v) { c.SetParentFont(v); });
+  b.Boolean("ParentColor", [](TControl& c) { return c.ParentColor(); },
+            [](TControl& c, bool v) { c.SetParentColor(v); });
   b.Enumeration("BiDiMode", {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"},
                 [](TControl& c) { return static_cast<int>(c.BiDiMode()); },
                 [](TControl& c, int v) { c.SetBiDiMode(static_cast<TBiDiMode>(v)); });
@@ -445,6 +465,8 @@ void TWinControl::FontChanged() {
 
 void TWinControl::ColorChanged() {
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+  for (TControl* c : controls_)
+    if (c->ParentColor()) c->SetParentColor(true);
 }
 
 void TWinControl::TextChanged() {
@@ -505,7 +527,7 @@ LRESULT TWinControl::ControlColors(WPARAM wParam) {
 }
 
 LRESULT TWinControl::SystemColors(const TMessage& reflected) {
-  return DefWindowProcW(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
+  return DefaultCtlColors(GetParent(handle_), reflected.Msg - CN_BASE, reflected.WParam, reflected.LParam);
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -537,9 +559,18 @@ bool TWinControl::ReflectToChild(TMessage& m) {
     default:
       return false;
   }
+  const bool colours = m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC;
   TWinControl* control = FindControl(child);
-  if (!control || control == this) return false;
+  if (!control || control == this) {
+    // A system class answers for itself (a combo box hands its edit's and
+    // list's messages on to its parent); in a class of ours a window not of
+    // ours gets what nobody chose, in the scheme's colours.
+    if (!colours || !ownClass_) return false;
+    m.Result = DefaultCtlColors(handle_, m.Msg, m.WParam, m.LParam);
+    return true;
+  }
   m.Result = control->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  if (colours && m.Result == 0) m.Result = DefaultCtlColors(handle_, m.Msg, m.WParam, m.LParam);
   return true;
 }
 
@@ -664,6 +695,9 @@ void TWinControl::WndProc(TMessage& m) {
     case CN_CTLCOLORBTN:
     case CN_CTLCOLORSTATIC:
       m.Result = ControlColors(m.WParam);
+      return;
+    case CM_SYSCOLORCHANGE:
+      ColorChanged();
       return;
     default:
       if (ReflectToChild(m)) return;

@@ -69,7 +69,14 @@ class TControl : public TComponent {
   void SetEnabled(bool enabled);
 
   TColor Color() const { return color_; }
+  // Setting a colour ends ParentColor.
   void SetColor(TColor color);
+  // With ParentColor the control takes its parent's Color, and follows it,
+  // until given a colour of its own (as ParentFont does for the font and its
+  // colour). On by default; off for controls with a colour of their kind
+  // (edits, lists) and for forms.
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool value);
   HBRUSH BrushHandle();
   TFont& Font() { return font_; }
   bool ParentFont() const { return parentFont_; }
@@ -126,6 +133,7 @@ class TControl : public TComponent {
   virtual void BiDiModeChanged() {}
   void Invalidate();
   void InheritParentFont();
+  void InheritParentColor();
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   std::wstring caption_;
@@ -134,6 +142,7 @@ class TControl : public TComponent {
   TColor color_ = clBtnFace;
   TFont font_;
   bool parentFont_ = true;
+  bool parentColor_ = true;
   bool mouseInControl_ = false;
 
  private:
@@ -145,6 +154,7 @@ class TControl : public TComponent {
   TWinControl* parent_ = nullptr;
   ::gui::BrushHandle brush_;
   bool fontFromParent_ = false;
+  bool colorFromParent_ = false;
   TPopupMenu* popupMenu_ = nullptr;
   TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
   bool parentBiDiMode_ = true;

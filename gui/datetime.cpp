@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "gui/color_scheme.h"
 #include "gui/comctrls.h"
 
 namespace gui {
@@ -53,6 +54,38 @@ void TDateTimePicker::CreateParams(TCreateParams& params) {
 
 void TDateTimePicker::CreateWindowHandleDone() {
   SendMessageW(handle_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value_));
+  ApplyCalendarColors();
+}
+
+void TDateTimePicker::ColorChanged() {
+  ApplyCalendarColors();
+  TWinControl::ColorChanged();
+}
+
+void TDateTimePicker::ApplyCalendarColors() {
+  if (!handle_) return;
+  struct Part {
+    int part;
+    int index;
+  };
+  // The title band in the selection's colours: the caption's colours are
+  // not the scheme's.
+  static constexpr Part kParts[kCalendarParts] = {
+      {MCSC_BACKGROUND, COLOR_WINDOW}, {MCSC_MONTHBK, COLOR_WINDOW},   {MCSC_TEXT, COLOR_WINDOWTEXT},
+      {MCSC_TITLEBK, COLOR_HIGHLIGHT}, {MCSC_TITLETEXT, COLOR_HIGHLIGHTTEXT}, {MCSC_TRAILINGTEXT, COLOR_GRAYTEXT}};
+  if (CurrentColorScheme()) {
+    if (!calendarColorsSaved_) {
+      for (int i = 0; i < kCalendarParts; ++i)
+        calendarColors_[i] = static_cast<COLORREF>(SendMessageW(handle_, DTM_GETMCCOLOR, kParts[i].part, 0));
+      calendarColorsSaved_ = true;
+    }
+    for (const Part& p : kParts)
+      SendMessageW(handle_, DTM_SETMCCOLOR, p.part, static_cast<LPARAM>(SchemeColor(p.index)));
+  } else if (calendarColorsSaved_) {
+    for (int i = 0; i < kCalendarParts; ++i)
+      SendMessageW(handle_, DTM_SETMCCOLOR, kParts[i].part, static_cast<LPARAM>(calendarColors_[i]));
+    calendarColorsSaved_ = false;
+  }
 }
 
 void TDateTimePicker::WindowHandleDestroying() { DateTime(); }

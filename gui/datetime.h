@@ -40,11 +40,18 @@ class TDateTimePicker : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWindowHandleDone() override;
   void WindowHandleDestroying() override;
+  void ColorChanged() override;
 
  private:
+  // The drop-down calendar in the colour scheme's colours while a scheme of
+  // another's is in force, and in exactly the colours it had before then.
+  void ApplyCalendarColors();
   TDateTimeKind kind_ = TDateTimeKind::dtkDate;
   TDTDateFormat dateFormat_ = TDTDateFormat::dfShort;
   SYSTEMTIME value_{};
+  static constexpr int kCalendarParts = 6;
+  COLORREF calendarColors_[kCalendarParts]{};
+  bool calendarColorsSaved_ = false;
 };
 
 }  // namespace gui

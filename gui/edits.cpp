@@ -18,6 +18,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   width_ = 121;
   height_ = 21;
   color_ = clWindow;
+  parentColor_ = false;
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params) {

@@ -18,6 +18,9 @@ class TCustomPanel : public TCustomControl {
   void CreateParams(TCreateParams& params) override;
   void Paint(HDC dc) override;
   void TextChanged() override;
+
+ private:
+  static void DrawBevel(HDC dc, const RECT& r, bool raised);
 };
 
 class TPanel : public TCustomPanel {

@@ -58,6 +58,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   font_.SetName(L"MS Sans Serif");
   font_.SetHeight(-11);
   parentFont_ = false;
+  parentColor_ = false;
   if (Application) Application->forms_.push_back(this);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/text/number_text.h"
+#include "gui/color_scheme.h"
 #include "gui/screen.h"
 #include "gui/text.h"
 
@@ -48,7 +49,7 @@ constexpr NamedColor kColorNames[] = {
 }  // namespace
 
 COLORREF ColorToRGB(TColor color) {
-  if ((color & 0xFF000000) == clSystemColor) return GetSysColor(static_cast<int>(color & 0xFF));
+  if ((color & 0xFF000000) == clSystemColor) return SchemeColor(static_cast<int>(color & 0xFF));
   return color & 0x00FFFFFF;
 }
 

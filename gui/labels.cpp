@@ -1,5 +1,7 @@
 #include "gui/labels.h"
 
+#include "gui/color_scheme.h"
+
 namespace gui {
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
@@ -19,7 +21,13 @@ void TLabel::Paint(HDC dc) {
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
     return;
   }
-  // Disabled text is embossed, as the system draws disabled captions.
+  // Disabled text is embossed, as the system draws disabled captions; a
+  // scheme of another's (a skin) has a grey text colour of its own, drawn flat.
+  if (CurrentColorScheme()) {
+    SetTextColor(dc, SchemeColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);
+    return;
+  }
   OffsetRect(&r, 1, 1);
   SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
   DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, format);

@@ -46,6 +46,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
   width_ = 121;
   height_ = 97;
   color_ = clWindow;
+  parentColor_ = false;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& params) {
@@ -123,6 +124,7 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
   width_ = 145;
   height_ = 21;
   color_ = clWindow;
+  parentColor_ = false;
 }
 
 int TCustomComboBox::WindowHeight() const {

@@ -161,6 +161,7 @@ TCustomListView::TCustomListView(TComponent* owner) : TWinControl(owner) {
   width_ = 250;
   height_ = 150;
   color_ = clWindow;
+  parentColor_ = false;
 }
 
 TCustomListView::~TCustomListView() {

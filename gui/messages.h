@@ -47,6 +47,9 @@ constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 23;
+// The colour scheme in force changed (gui/color_scheme.h): colours handed
+// to a system control are to be handed again.
+constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 25;
 constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_BUTTONPRESSED = CM_BASE + 33;
 

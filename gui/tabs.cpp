@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "gui/bitmap.h"
+#include "gui/color_scheme.h"
 #include "gui/comctrls.h"
 
 namespace gui {
@@ -569,12 +570,12 @@ void DrawTabShape(HDC dc, const RECT& r, COLORREF fill, bool selected) {
     SelectGuard noPen(dc, GetStockObject(NULL_PEN));
     Polygon(dc, shape, 4);
   }
-  PenHandle outline(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+  PenHandle outline(CreatePen(PS_SOLID, 1, SchemeColor(COLOR_WINDOWTEXT)));
   SelectGuard usePen(dc, outline.get());
   Polyline(dc, shape, 4);
   if (selected) {
     // The lit edge of a raised tab.
-    PenHandle light(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    PenHandle light(CreatePen(PS_SOLID, 1, SchemeColor(COLOR_BTNHIGHLIGHT)));
     SelectGuard useLight(dc, light.get());
     MoveToEx(dc, r.left + 1, 0, nullptr);
     LineTo(dc, r.left + 4, bottom - 1);
@@ -607,7 +608,7 @@ void TTabSet::Paint(HDC target) {
     if (i != tabIndex_) drawTab(i);
   // The edge of the area above; the selected tab joins that area.
   {
-    PenHandle edge(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    PenHandle edge(CreatePen(PS_SOLID, 1, SchemeColor(COLOR_WINDOWTEXT)));
     SelectGuard usePen(dc, edge.get());
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, client.right, 0);

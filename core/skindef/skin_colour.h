@@ -20,6 +20,7 @@ constexpr SkinColour Rgb(int red, int green, int blue) {
 namespace system_colour {
 constexpr SkinColour kScrollbar = SystemColour(0);
 constexpr SkinColour kMenu = SystemColour(4);
+constexpr SkinColour kWindow = SystemColour(5);
 constexpr SkinColour kMenuText = SystemColour(7);
 constexpr SkinColour kWindowText = SystemColour(8);
 constexpr SkinColour kCaptionText = SystemColour(9);
@@ -27,10 +28,14 @@ constexpr SkinColour kHighlight = SystemColour(13);
 constexpr SkinColour kHighlightText = SystemColour(14);
 constexpr SkinColour kButtonFace = SystemColour(15);
 constexpr SkinColour kButtonShadow = SystemColour(16);
+constexpr SkinColour kGrayText = SystemColour(17);
 constexpr SkinColour kButtonText = SystemColour(18);
 constexpr SkinColour kInactiveCaptionText = SystemColour(19);
 constexpr SkinColour kButtonHighlight = SystemColour(20);
 constexpr SkinColour kDarkShadow3d = SystemColour(21);
+constexpr SkinColour kInfoText = SystemColour(23);
+constexpr SkinColour kInfoBk = SystemColour(24);
+constexpr SkinColour kHotLight = SystemColour(26);
 }  // namespace system_colour
 
 // "R G B" with any non-digit characters between the numbers. Empty text gives

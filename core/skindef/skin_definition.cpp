@@ -90,6 +90,11 @@ class DefinitionReader {
     c.MenuBarText = colour("MenuBarText", system_colour::kMenuText);
     c.TitleTextActive = colour("TitleTextActive", system_colour::kCaptionText);
     c.TitleTextNoActive = colour("TitleTextNoActive", system_colour::kInactiveCaptionText);
+    c.Window = colour("Window", system_colour::kWindow);
+    c.GrayText = colour("GrayText", system_colour::kGrayText);
+    c.InfoBk = colour("InfoBk", system_colour::kInfoBk);
+    c.InfoText = colour("InfoText", system_colour::kInfoText);
+    c.HotLight = colour("HotLight", system_colour::kHotLight);
 
     def.ColourTable.clear();
     for (const std::string& name : sections) {

@@ -76,6 +76,13 @@ struct SkinColours {
   SkinColour MenuBarText = system_colour::kMenuText;
   SkinColour TitleTextActive = system_colour::kCaptionText;
   SkinColour TitleTextNoActive = system_colour::kInactiveCaptionText;
+  // What client areas are drawn in: edit, list and view backgrounds, disabled
+  // text, tooltips, links and hot items.
+  SkinColour Window = system_colour::kWindow;
+  SkinColour GrayText = system_colour::kGrayText;
+  SkinColour InfoBk = system_colour::kInfoBk;
+  SkinColour InfoText = system_colour::kInfoText;
+  SkinColour HotLight = system_colour::kHotLight;
 };
 
 struct SkinDefinition {

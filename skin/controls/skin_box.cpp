@@ -66,10 +66,12 @@ void TSkinGroupBox::DrawSkin(HDC dc, const RECT& r) {
   SetBkColor(dc, FaceColour());
   SetBkMode(dc, OPAQUE);
   // The skin's text colour for the state: the device context's default
-  // black is unreadable on a dark skin's face.
+  // black is unreadable on a dark skin's face. Disabled, the skin's GrayText,
+  // or its button shadow when it gives none.
   const bool enabled = (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) == 0;
   const core::SkinColours& colours = SkinData->Skin().Colours;
-  SetTextColor(dc, SkinColourToRGB(enabled ? colours.ButtonText : colours.ButtonShadow));
+  const bool grayGiven = (colours.GrayText & core::kSystemColourFlag) != core::kSystemColourFlag;
+  SetTextColor(dc, SkinColourToRGB(enabled ? colours.ButtonText : grayGiven ? colours.GrayText : colours.ButtonShadow));
   // Over the system's own caption, whose inset does not grow with the screen.
   DrawSkinText(dc, Caption, RECT{r.left + 9, r.top, r.right, r.bottom}, DT_EXPANDTABS);
 }

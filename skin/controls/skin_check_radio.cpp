@@ -114,8 +114,9 @@ void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int fr
 
 // The system embosses a disabled caption in its own highlight and shadow
 // colours, whatever the face: a white relief on a dark skin. The relief
-// becomes the face, the shadow a colour halfway from the skin's face to its
-// text, so the caption reads as dimmed on any skin.
+// becomes the face, the shadow the skin's GrayText or, when the skin gives
+// none, a colour halfway from the skin's face to its text, so the caption
+// reads as dimmed on any skin.
 void TSkinCheckBox::RecolourDisabledCaption(HDC dc, const RECT& caption) {
   const int w = caption.right - caption.left, h = caption.bottom - caption.top;
   if (w <= 0 || h <= 0) return;
@@ -125,8 +126,12 @@ void TSkinCheckBox::RecolourDisabledCaption(HDC dc, const RECT& caption) {
                  grey = GetSysColor(COLOR_GRAYTEXT);
   // On a face of the system's own colours the system's look stands.
   if (face == shadow || face == grey || face == GetSysColor(COLOR_BTNFACE)) return;
-  const COLORREF dimmed = RGB((GetRValue(face) + GetRValue(text)) / 2, (GetGValue(face) + GetGValue(text)) / 2,
-                              (GetBValue(face) + GetBValue(text)) / 2);
+  const core::SkinColour grayText = SkinData->Skin().Colours.GrayText;
+  const COLORREF dimmed =
+      (grayText & core::kSystemColourFlag) != core::kSystemColourFlag
+          ? SkinColourToRGB(grayText)
+          : RGB((GetRValue(face) + GetRValue(text)) / 2, (GetGValue(face) + GetGValue(text)) / 2,
+                (GetBValue(face) + GetBValue(text)) / 2);
   gui::TBitmap copy(w, h);
   BitBlt(copy.DC(), 0, 0, w, h, dc, caption.left, caption.top, SRCCOPY);
   bool changed = false;

@@ -31,6 +31,7 @@ void TSkinControl::BindToControl(gui::TWinControl* control, const TSkinnerAttach
   if (Form) Form->AddControlSkinner(this);
   if (recolor_) {
     savedColor_ = control->Color();
+    savedParentColor_ = control->ParentColor();
     control->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
 }
@@ -143,7 +144,10 @@ bool TSkinControl::AnswerWholeControlPaint(gui::TMessage& m) {
 }
 
 void TSkinControl::RestoreColor() {
-  if (recolor_ && Control && !Control->IsDestroying()) Control->SetColor(savedColor_);
+  if (!recolor_ || !Control || Control->IsDestroying()) return;
+  // A colour taken from the parent goes on following it.
+  Control->SetColor(savedColor_);
+  if (savedParentColor_) Control->SetParentColor(true);
 }
 
 void TSkinControl::SkinChanged() {
@@ -235,6 +239,7 @@ void TSkinControl::FollowNewWindow() {
   skinnerState_ = ksAttached;
   if (recolor_ && SkinData) {
     savedColor_ = Control->Color();
+    savedParentColor_ = Control->ParentColor();
     Control->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
 }

@@ -174,6 +174,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   RECT windowRect_{};
   bool recolor_ = false;
   gui::TColor savedColor_ = 0;
+  bool savedParentColor_ = false;
   bool attached_ = false;
   TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;

@@ -1,5 +1,7 @@
 #include "skin/controls/skin_edits.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 
@@ -91,22 +93,26 @@ TSkinEdit::TRing TSkinEdit::RingOf(HWND wnd) {
   return TRing{(edge + 1) / 2, edge / 2};
 }
 
-void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
-  if (!HasSkin()) return;
-  FindSpinButtons();
-  // The flat border takes exactly the place of the system's own (a sunken
-  // edge keeps its two pixels at every density), never the text's; a
-  // borderless edit box is left as it is.
-  const TRing ring = RingOf(Handle);
+// The flat border takes exactly the place of the system's own (a sunken
+// edge keeps its two pixels at every density), never the text's. The inner
+// ring is the window colour, white unless the skin has one of its own: a
+// white ring around a dark skin's field would frame it in the system's
+// colour.
+void DrawFlatBorder(HDC dc, const RECT& rect, HWND wnd, TSkinData& data) {
+  const TSkinEdit::TRing ring = TSkinEdit::RingOf(wnd);
   if (ring.Outer <= 0) return;
-  const core::SkinColours& colours = SkinData->Skin().Colours;
-  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(colours.ButtonShadow)));
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(data.Skin().Colours.ButtonShadow)));
   FrameRing(dc, rect, shadow.get(), ring.Outer);
   if (ring.Inner <= 0) return;
   RECT inner = rect;
   InflateRect(&inner, -ring.Outer, -ring.Outer);
-  gui::BrushHandle white(CreateSolidBrush(RGB(255, 255, 255)));
-  FrameRing(dc, inner, white.get(), ring.Inner);
+  FrameRing(dc, inner, data.Palette().SysColorBrush(COLOR_WINDOW), ring.Inner);
+}
+
+void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin()) return;
+  FindSpinButtons();
+  DrawFlatBorder(dc, rect, Handle, *SkinData);
 }
 
 // The printed border: the inner ring takes the brush the context holds
@@ -180,6 +186,32 @@ int TSkinComBox::CurrentLook() {
   return Enabled ? clNormal : clDisabled;
 }
 
+bool TSkinComBox::IsDatePicker() const {
+  if (Control) return Control->InheritsFrom("TDateTimePicker");
+  wchar_t name[32]{};
+  GetClassNameW(Handle, name, 32);
+  return lstrcmpiW(name, DATETIMEPICK_CLASSW) == 0;
+}
+
+// A date picker prints its date in the system's window text whatever its
+// parent answered for the colours (the field itself is erased in them); on
+// the skin's window colour that is the skin's window text.
+void TSkinComBox::RecolourPickerText(HDC dc, const RECT& text) {
+  const COLORREF from = GetSysColor(COLOR_WINDOWTEXT), to = SkinData->Palette().SysColor(COLOR_WINDOWTEXT);
+  const int w = text.right - text.left, h = text.bottom - text.top;
+  if (from == to || w <= 0 || h <= 0) return;
+  gui::TBitmap copy(w, h);
+  BitBlt(copy.DC(), 0, 0, w, h, dc, text.left, text.top, SRCCOPY);
+  bool changed = false;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (copy.Pixel(x, y) == from) {
+        copy.SetPixel(x, y, to);
+        changed = true;
+      }
+  if (changed) BitBlt(dc, text.left, text.top, w, h, copy.DC(), 0, 0, SRCCOPY);
+}
+
 void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TSkinContent& skin = SkinData->Skin();
@@ -218,6 +250,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
     // The mirrored strip holds the looks in the reverse order.
     frame = button->FrameCount + 1 - look;
   }
+  if (IsDatePicker()) RecolourPickerText(dc, text);
   gui::SavedDcState saved(dc);
   ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
   gui::TBitmap ring = RenderNineSlice(r, edge->Image, edge->Margins(), false, edge->TilesCentre(), edge->FrameCount, look);

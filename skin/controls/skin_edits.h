@@ -17,6 +17,11 @@ class TSkinUpDown;
 // classes, from the top of its children down.
 HWND FindUpDownChild(HWND parent);
 
+// The flat border that stands in for a window's sunken one, exactly as wide:
+// the skin's ButtonShadow outside, its window colour inside (white unless
+// the skin gives Window). Nothing for a window without a border.
+void DrawFlatBorder(HDC dc, const RECT& rect, HWND wnd, TSkinData& data);
+
 class TSkinEdit : public TSkinControl {
   GUI_CLASS(TSkinEdit, TSkinControl)
  public:
@@ -67,6 +72,9 @@ class TSkinComBox : public TSkinControl {
  private:
   int CurrentLook();
   void DrawSimple(HDC dc, const RECT& rect);
+  // A date picker, whose drop-down calendar this skinner's button opens.
+  bool IsDatePicker() const;
+  void RecolourPickerText(HDC dc, const RECT& text);
 
   int lastLook_ = 0;
 };

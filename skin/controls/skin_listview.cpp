@@ -70,6 +70,41 @@ void TSkinListView::FollowNewWindow() {
   delete Header;
 }
 
+bool TSkinListView::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg != gui::CN_NOTIFY || !m.LParam || !SkinData || SkinData->SkinLoading)
+    return TSkinScrollbar::BeforeMessage(m);
+  auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(m.LParam);
+  if (draw.nmcd.hdr.code != NM_CUSTOMDRAW) return TSkinScrollbar::BeforeMessage(m);
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      m.Result = CDRF_NOTIFYITEMDRAW;
+      return false;
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      m.Result = CDRF_NOTIFYSUBITEMDRAW;
+      if (!(draw.nmcd.uItemState & CDIS_SELECTED)) return false;
+      // As the system shows a selection: in the selection colours while the
+      // list has the focus, on the face when it shows it always.
+      const TSkinPalette& palette = SkinData->Palette();
+      if (GetFocus() == Handle) {
+        draw.clrTextBk = palette.SysColor(COLOR_HIGHLIGHT);
+        draw.clrText = palette.SysColor(COLOR_HIGHLIGHTTEXT);
+      } else if (GetWindowLongPtrW(Handle, GWL_STYLE) & LVS_SHOWSELALWAYS) {
+        draw.clrTextBk = palette.SysColor(COLOR_BTNFACE);
+        draw.clrText = palette.SysColor(COLOR_BTNTEXT);
+      } else {
+        return false;
+      }
+      draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+      m.Result |= CDRF_NEWFONT;
+      return false;
+    }
+    default:
+      m.Result = CDRF_DODEFAULT;
+      return false;
+  }
+}
+
 void TSkinListView::AfterMessage(gui::TMessage& m) {
   TSkinScrollbar::AfterMessage(m);
   // A new window of the list view (the skinner follows it from its first

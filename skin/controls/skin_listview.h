@@ -18,6 +18,9 @@ class TSkinListView : public TSkinScrollbar {
   // The scroll-bar attach, then a header skinner on the list view's header
   // window when it has one.
   bool Attach(const TSkinnerAttach& how) override;
+  // Selected rows of a framework list view in the skin's selection colours
+  // (its reflected custom draw); the system would draw them in its own.
+  bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
 

@@ -5,6 +5,7 @@
 #include "gui/handles.h"
 #include "gui/messages.h"
 #include "gui/ranges.h"
+#include "skin/controls/skin_edits.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/screen_scale.h"
@@ -311,6 +312,9 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (IsIconic(Handle) || width > kLargestBar || height > kLargestBar) return;
+  // A list's or view's sunken client edge, in the system's white and
+  // greys, becomes the edit boxes' flat border.
+  if (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawFlatBorder(dc, rect, Handle, *SkinData);
   MeasureBars(rect);
   paintedHorz_ = SystemBar(false);
   paintedVert_ = SystemBar(true);

@@ -111,6 +111,8 @@ TSkinData::TSkinData(gui::TComponent* owner)
 
 TSkinData::~TSkinData() {
   BeginDestroy();
+  // Never leaves its colours in force after it is gone.
+  if (gui::CurrentColorScheme() == &palette_) gui::SetColorScheme(nullptr);
   if (ISkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->RemoveSkinData(this);
 }
 
@@ -188,11 +190,18 @@ bool TSkinData::LoadSkin() {
   auto content = ReadSkinArchive(SkinArchive.Bytes(), messages);
   // A failed load leaves the previous element objects in place.
   if (!content) return false;
+  TakeContent(std::move(content));
+  return true;
+}
+
+void TSkinData::TakeContent(std::unique_ptr<TSkinContent> content) {
   content_ = std::move(content);
   ++skinGeneration_;
   SkinName = content_->SkinName;
   SkinLoading = false;
-  return true;
+  palette_.Build(content_->Colours);
+  // Worn already: what is painted in it follows the new colours.
+  if (gui::CurrentColorScheme() == &palette_) gui::ColorSchemeChanged();
 }
 
 void TSkinData::SetSkinFile(const std::wstring& value) {
@@ -264,10 +273,7 @@ bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring&
   SkinArchive.Clear();
   SkinArchive.Write(bytes.data(), bytes.size());
   SkinArchive.Seek(0);
-  content_ = std::move(content);
-  ++skinGeneration_;
-  SkinName = content_->SkinName;
-  SkinLoading = false;
+  TakeContent(std::move(content));
   ApplySkin();
   return true;
 }

@@ -18,6 +18,7 @@
 #include "gui/classes.h"
 #include "gui/imagelist.h"
 #include "skin/data/skin_definition.h"
+#include "skin/data/skin_palette.h"
 
 namespace gui {
 class TCustomForm;
@@ -130,6 +131,11 @@ class TSkinData : public gui::TComponent {
   // once this has moved on (a new content may sit at a freed one's address).
   std::uint32_t SkinGeneration() const { return skinGeneration_; }
   gui::TImageList& MenuGlyphs() { return *menuGlyphs_; }
+  // The skin's colours as a colour scheme, built with every skin loaded; the
+  // manager puts it in force while the skin is worn. It stays at one address
+  // for the component's life, so a new skin never leaves a freed scheme in
+  // force.
+  const TSkinPalette& Palette() const { return palette_; }
 
   static void DeclareProperties(std::vector<gui::TPropInfo>& list);
 
@@ -139,6 +145,9 @@ class TSkinData : public gui::TComponent {
   std::wstring skinFile_;
   std::unique_ptr<TSkinContent> content_;
   std::uint32_t skinGeneration_ = 0;
+  TSkinPalette palette_;
+  // Takes a parsed skin as the one in force, with its palette.
+  void TakeContent(std::unique_ptr<TSkinContent> content);
   // Wears a skin read from `bytes` (which came from `file`, or from memory
   // when it is empty); reports once and keeps the skin in force otherwise.
   // `failure` given: the reason is put there instead of being reported.

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "gui/color_scheme.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
@@ -127,6 +128,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       SkinComponents(*this, Form);
     } else {
       SkinChildWindows(*this);
+      commonColours_.Give(Handle, data->Palette());
     }
   } catch (...) {
     Restore(TRestoreMode::AttachFailed);
@@ -221,15 +223,21 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return CallDefault(msg, wParam, lParam);
     case WM_NCDESTROY:
       return WMNcDestroy(wParam, lParam);
-    case WM_CTLCOLORBTN: {
-      const LRESULT result = CallDefault(msg, wParam, lParam);
-      if (!Form) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return result;
-    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
-      return WMCtlColorStatic(wParam, lParam);
+      return WMCtlColor(msg, wParam, lParam);
     case SkinMsgQuery:
       return 1;
+    case WM_PARENTNOTIFY:
+      // A child made later (a shell view's list) gets the skin's colours
+      // too; it is complete by the time its parent hears of it.
+      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) commonColours_.Give(Handle, SkinData->Palette());
+      return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);
     case WM_NOTIFY:
@@ -325,11 +333,17 @@ LRESULT TWinSkinForm::WMNcDestroy(WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-LRESULT TWinSkinForm::WMCtlColorStatic(WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = CallDefault(WM_CTLCOLORSTATIC, wParam, lParam);
-  if (!Form) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-  HBRUSH face = SkinData ? SkinData->Skin().ButtonFaceBrush.get() : nullptr;
-  return face ? reinterpret_cast<LRESULT>(face) : result;
+// A child's colours: what the window answers when it chose them itself (a
+// brush of its own, a framework control's Color), else the skin's in place
+// of the system's. Captions of a window of no framework form are drawn
+// transparent over the skin's face.
+LRESULT TWinSkinForm::WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallDefault(msg, wParam, lParam);
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  if (!Form && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) SetBkMode(dc, TRANSPARENT);
+  const auto answered = reinterpret_cast<HBRUSH>(result);
+  if (!SkinData || (answered && !gui::IsSystemColorBrush(answered))) return result;
+  return SkinData->Palette().CtlColors(msg, wParam, reinterpret_cast<HWND>(lParam));
 }
 
 LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {

@@ -30,6 +30,7 @@
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 #include "skin/form/caption_buttons.h"
+#include "skin/form/common_control_colours.h"
 #include "skin/form/form_menu_bar.h"
 #include "skin/form/frame_cache.h"
 #include "skin/form/frame_layout.h"
@@ -190,7 +191,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   LRESULT WMNcDestroy(WPARAM wParam, LPARAM lParam);
-  LRESULT WMCtlColorStatic(WPARAM wParam, LPARAM lParam);
+  LRESULT WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT WMNotify(WPARAM wParam, LPARAM lParam);
   void OnSkinMsgAttached();
@@ -298,6 +299,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TCaptionButtons buttons_;
   TFormMenuBar menuBar_{*this};
   TPopupTakeover popups_{*this};
+  TCommonControlColours commonColours_;
 
   // The frame's pictures: the window icon, the title band as composed
   // (behind a hot or pressed button), the whole frame and what it was

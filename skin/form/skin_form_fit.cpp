@@ -104,6 +104,7 @@ void TWinSkinForm::RefreshSkin() {
       if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(SkinData->Skin().Colours.ButtonFace);
   }
   for (TSkinControlBase* skinner : ControlSkinners()) skinner->SkinChanged();
+  if (!Form) commonColours_.Give(Handle, SkinData->Palette());
   state_ = ssReskinning;
   if (frameSkinned_) {
     if (Form) popups_.TakeOver(*Form, *SkinData);

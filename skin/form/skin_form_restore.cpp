@@ -6,6 +6,7 @@
 //   system popup, hover timer   yes       yes          yes            yes
 //   window method, procedure    yes       yes          yes            yes
 //   control skinners            yes       yes          yes            yes
+//   common-control colours      yes       forgotten    yes            yes
 //   popup menus                 yes       yes          yes            yes (unless the form goes)
 //   form colour                 yes       yes          -              -
 //   system caption              yes       -            style back     -
@@ -32,6 +33,10 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
   subclass_.Detach();
   UnsubclassMdiClient();
   FreeControlSkinners();
+  if (mode == TRestoreMode::WindowGone)
+    commonColours_.Forget();
+  else
+    commonColours_.GiveBack();
   // The popup menus' items call this skinner until they get back what they
   // had, whatever happens to the window (a form being freed frees them
   // first); and a form whose window is made again keeps its own colour for

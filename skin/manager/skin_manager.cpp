@@ -49,6 +49,8 @@ TSkinManage::~TSkinManage() {
   for (TWinSkinForm* skinner : formSkinners_) skinner->Host = nullptr;
   formSkinners_.clear();
   skinDataList_.clear();
+  gui::SetColorScheme(nullptr);
+  tooltips_.SchemeChanged();
 }
 
 void TSkinManage::InstallHook() {
@@ -57,13 +59,31 @@ void TSkinManage::InstallHook() {
   hook_.reset(SetWindowsHookExW(WH_CBT, &TSkinManage::CbtHookProc, nullptr, GetCurrentThreadId()));
 }
 
-void TSkinManage::AddSkinData(TSkinData* data) { skinDataList_.push_back(data); }
+void TSkinManage::AddSkinData(TSkinData* data) {
+  skinDataList_.push_back(data);
+  FollowColourScheme();
+}
 
 void TSkinManage::RemoveSkinData(TSkinData* data) {
   auto it = std::find(skinDataList_.begin(), skinDataList_.end(), data);
   if (it != skinDataList_.end()) skinDataList_.erase(it);
   if (PendingSkinData == data) PendingSkinData = nullptr;
   std::erase_if(windowIcons_, [data](const auto& entry) { return entry.first == data; });
+  FollowColourScheme();
+}
+
+void TSkinManage::FollowColourScheme() {
+  // Only a skin that every form wears may colour every form: with one for
+  // a single form or for dialogs only, the other forms keep the system's
+  // colours, and the skinned ones get the skin's through their skinner's
+  // colour answers.
+  const TSkinData* worn = nullptr;
+  if (IsSkinningOn()) {
+    for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend() && !worn; ++it)
+      if ((*it)->SkinFormtype == sfMainform && !(*it)->SkinLoading) worn = *it;
+  }
+  gui::SetColorScheme(worn ? &worn->Palette() : nullptr);
+  tooltips_.SchemeChanged();
 }
 
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -79,6 +99,7 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
         if (className == L"ScrollBar" && (create->style & SBS_SIZEGRIP) && self->FindFormSkinner(create->hwndParent))
           return 10;  // no size grip inside a skinned window: the frame has its own
         if (className == L"#32768") self->SkinPopupMenu(wnd);
+        if (TTooltipColours::IsTooltipClass(className)) self->tooltips_.Follow(wnd);
         break;
       }
       case HCBT_DESTROYWND:
@@ -115,6 +136,7 @@ void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
     // No window has been activated yet: windows are skinned one by one as
     // the hook sees them activated.
     SkinningOn = action == saSkinOn;
+    FollowColourScheme();
   }
 }
 
@@ -154,6 +176,7 @@ void TSkinManage::FollowHighContrast() {
   const bool on = HighContrastOn();
   if (on == HighContrast) return;
   HighContrast = on;
+  FollowColourScheme();
   if (on) {
     DetachAll();
   } else if (SkinningOn) {
@@ -245,8 +268,9 @@ void TSkinManage::RunPendingAction() {
   }
   // The request may have freed the component's form; it is still listed
   // only if it is alive.
-  if (std::find(skinDataList_.begin(), skinDataList_.end(), data) != skinDataList_.end()) data->FireSkinChanged();
   PendingSkinData = nullptr;
+  FollowColourScheme();
+  if (std::find(skinDataList_.begin(), skinDataList_.end(), data) != skinDataList_.end()) data->FireSkinChanged();
 }
 
 bool TSkinManage::SkinWindow(HWND wnd) {
@@ -394,6 +418,7 @@ gui::TBitmap* TSkinManage::FindMenuItemBitmap(HMENU menu) const { return TWinSki
 void TSkinManage::StartSkinningNow() {
   SkinningOn = true;
   ++ActivationCount;
+  FollowColourScheme();
 }
 
 gui::TBitmap* TSkinManage::WindowIconOf(const TSkinData* data) const {

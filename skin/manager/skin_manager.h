@@ -20,6 +20,7 @@
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skinner_host.h"
 #include "skin/manager/high_contrast.h"
+#include "skin/manager/tooltip_colours.h"
 
 namespace gui {
 class TCustomForm;
@@ -82,6 +83,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void UnskinWindow(HWND wnd);
   void UnskinEveryWindow();
   void PurgeDestroyedForms();
+  // Puts the worn skin's palette in force as the framework's colour scheme
+  // (the last main-form skin data's), or the system's while skinning is off,
+  // high contrast is on or no skin data skins every form.
+  void FollowColourScheme();
 
   void SkinPopupMenu(HWND menuWindow);
   bool ReleasePopupMenu(HWND menuWindow);
@@ -134,6 +139,7 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   bool actionQueued_ = false;  // a request waits for the action timer
   bool contrastCheckPending_ = false;
   THighContrastListener contrastListener_;
+  TTooltipColours tooltips_;
   // The components' default window icons.
   std::vector<std::pair<const TSkinData*, std::unique_ptr<gui::TBitmap>>> windowIcons_;
   gui::TBitmap* WindowIconOf(const TSkinData* data) const;

@@ -98,6 +98,8 @@ TEST(SkinDefinition, MissingColoursKeepSystemDefaults) {
   const auto& c = def.Colours;
   EXPECT_EQ(std::tuple(c.ButtonFace, c.Menubar, c.ButtonDkShadow, c.TitleTextNoActive),
             std::tuple(0xFF00000Fu, 0xFF00000Fu, 0xFF000015u, 0xFF000013u));
+  EXPECT_EQ(std::tuple(c.Window, c.GrayText, c.InfoBk, c.InfoText, c.HotLight),
+            std::tuple(0xFF000005u, 0xFF000011u, 0xFF000018u, 0xFF000017u, 0xFF00001Au));
   ASSERT_TRUE(def.SunkEdge);
   EXPECT_EQ(std::tuple(def.SunkEdge->NormalColour, def.SunkEdge->NormalColour2, def.SunkEdge->PressedColour2),
             std::tuple(-1, 0xFF000012u, 0xFF000012u));
@@ -109,11 +111,12 @@ TEST(SkinDefinition, MissingColoursKeepSystemDefaults) {
 TEST(SkinDefinition, ColoursAndColourTableInFileOrder) {
   FakeArchive archive;
   const auto def = Read(
-      "[Colour2]\ncolor=2 2 2\n[Colours]\nButtonFace=203 216 239\nButtonText=1,2,3\n"
+      "[Colour2]\ncolor=2 2 2\n[Colours]\nButtonFace=203 216 239\nButtonText=1,2,3\nWindow=4 5 6\nHotLight=7 8 9\n"
       "[Colour0]\ncolor=0 0 9\n[COLOURX]\n[colour1]\ncolor=1 1 1\n",
       archive);
   EXPECT_EQ(std::tuple(def.Colours.ButtonFace, def.Colours.Menubar, def.Colours.ButtonText),
             std::tuple(Rgb(203, 216, 239), Rgb(203, 216, 239), Rgb(1, 2, 3)));
+  EXPECT_EQ(std::tuple(def.Colours.Window, def.Colours.HotLight), std::tuple(Rgb(4, 5, 6), Rgb(7, 8, 9)));
   EXPECT_EQ(def.ColourTable,
             (std::vector<core::SkinColour>{Rgb(2, 2, 2), Rgb(0, 0, 9), 0xFF000008u, Rgb(1, 1, 1)}));
 }

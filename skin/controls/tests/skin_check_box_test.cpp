@@ -224,7 +224,7 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   EXPECT_GT(faceCells, 0);
 
   // The caption is drawn in the skin's button text colour; disabled, in
-  // its button shadow.
+  // its GrayText.
   const auto countColour = [](gui::TBitmap& bitmap, COLORREF colour) {
     int n = 0;
     for (int y = 0; y < 14; ++y)
@@ -234,7 +234,8 @@ TEST_F(BoxTest, GroupBoxFrameCaptionAndColoursGivenBack) {
   EXPECT_GT(countColour(b, skin::SkinColourToRGB(colours.ButtonText)), 10);
   group->SetEnabled(false);
   gui::TBitmap disabled = Drawn(*frame);
-  EXPECT_GT(countColour(disabled, shadow), countColour(b, shadow) + 10);  // the frame line is shadow too
+  ASSERT_NE(colours.GrayText & core::kSystemColourFlag, core::kSystemColourFlag);
+  EXPECT_GT(countColour(disabled, skin::SkinColourToRGB(colours.GrayText)), 10);
   group->SetEnabled(true);
 
   // An empty window text falls back to the framework caption.

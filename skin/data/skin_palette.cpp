@@ -1,0 +1,64 @@
+#include "skin/data/skin_palette.h"
+
+namespace skin {
+
+namespace {
+
+// Resolved with the system's own colours: the palette is what may stand in
+// for them, so it never reads itself.
+COLORREF Resolve(core::SkinColour colour) {
+  if ((colour & core::kSystemColourFlag) == core::kSystemColourFlag) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return colour & 0x00FFFFFF;
+}
+
+}  // namespace
+
+void TSkinPalette::Build(const core::SkinColours& c) {
+  struct Source {
+    int index;
+    core::SkinColour colour;
+  };
+  const Source sources[] = {
+      {COLOR_SCROLLBAR, c.Scrollbar},        {COLOR_MENU, c.Menu},
+      {COLOR_WINDOW, c.Window},              {COLOR_MENUTEXT, c.MenuText},
+      {COLOR_WINDOWTEXT, c.WindowText},      {COLOR_HIGHLIGHT, c.Hilight},
+      {COLOR_HIGHLIGHTTEXT, c.HilightText},  {COLOR_BTNFACE, c.ButtonFace},
+      {COLOR_BTNSHADOW, c.ButtonShadow},     {COLOR_GRAYTEXT, c.GrayText},
+      {COLOR_BTNTEXT, c.ButtonText},         {COLOR_BTNHIGHLIGHT, c.ButtonHilight},
+      {COLOR_3DDKSHADOW, c.ButtonDkShadow},  {COLOR_3DLIGHT, c.Buttonlight},
+      {COLOR_INFOTEXT, c.InfoText},          {COLOR_INFOBK, c.InfoBk},
+      {COLOR_HOTLIGHT, c.HotLight},          {COLOR_MENUHILIGHT, c.Hilight},
+      {COLOR_MENUBAR, c.Menubar},
+  };
+  for (TEntry& e : entries_) {
+    e.given = false;
+    e.brush.reset();
+  }
+  for (const Source& s : sources) {
+    TEntry& e = entries_[static_cast<std::size_t>(s.index)];
+    e.given = true;
+    e.colour = Resolve(s.colour);
+    e.brush.reset(CreateSolidBrush(e.colour));
+  }
+}
+
+bool TSkinPalette::Colours(int index) const {
+  return index >= 0 && index < kIndexes && entries_[static_cast<std::size_t>(index)].given;
+}
+
+COLORREF TSkinPalette::SysColor(int index) const {
+  return Colours(index) ? entries_[static_cast<std::size_t>(index)].colour : GetSysColor(index);
+}
+
+HBRUSH TSkinPalette::SysColorBrush(int index) const {
+  return Colours(index) ? entries_[static_cast<std::size_t>(index)].brush.get() : GetSysColorBrush(index);
+}
+
+LRESULT TSkinPalette::CtlColors(UINT msg, WPARAM dc, HWND child) const {
+  const LRESULT brush = gui::CtlColorsFrom(*this, msg, dc);
+  if (child && IsWindow(child) && !IsWindowEnabled(child))
+    SetTextColor(reinterpret_cast<HDC>(dc), SysColor(COLOR_GRAYTEXT));
+  return brush;
+}
+
+}  // namespace skin

@@ -1,0 +1,43 @@
+// TSkinPalette: a skin's [Colours] as the colour scheme the framework and the
+// system-drawn parts of a skinned window are painted in. Each COLOR_ index
+// the skin has a colour for stands for that colour; the rest stay the
+// system's. The brushes are made once per skin and freed when the next skin
+// is built in (or with the palette), counted as every GDI object is.
+#pragma once
+#include <windows.h>
+
+#include <array>
+
+#include "core/skindef/skin_definition.h"
+#include "gui/color_scheme.h"
+#include "gui/handles.h"
+
+namespace skin {
+
+class TSkinPalette : public gui::TColorScheme {
+ public:
+  // Resolves the skin's colours (a system colour in the skin stays the
+  // system's) and makes a brush for each index the skin colours.
+  void Build(const core::SkinColours& colours);
+
+  COLORREF SysColor(int index) const override;
+  HBRUSH SysColorBrush(int index) const override;
+  // Whether the skin gives the index a colour of its own.
+  bool Colours(int index) const;
+
+  // The skin's answer to a WM_CTLCOLOR* message from `child` that nobody
+  // chose colours for: gui::CtlColorsFrom in this palette's colours, and a
+  // disabled child's text in GrayText.
+  LRESULT CtlColors(UINT msg, WPARAM dc, HWND child) const;
+
+ private:
+  static constexpr int kIndexes = COLOR_MENUBAR + 1;
+  struct TEntry {
+    bool given = false;
+    COLORREF colour = 0;
+    gui::BrushHandle brush;
+  };
+  std::array<TEntry, kIndexes> entries_{};
+};
+
+}  // namespace skin
