@@ -18,9 +18,9 @@
 #include "gui/labels.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 

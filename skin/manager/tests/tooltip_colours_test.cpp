@@ -9,9 +9,9 @@
 
 #include "gui/forms.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/tests/test_skins.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
-#include "skin/manager/tests/test_skins.h"
 
 namespace {
 
