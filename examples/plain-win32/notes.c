@@ -7,13 +7,15 @@
  *
  *   notes.exe [--skin FILE] [--self-test]
  *
- * --self-test opens every window in turn, checks that the engine skins it,
- * closes it, stops the engine and checks the main window is given back; the
- * exit status is the number of checks that failed. */
+ * --self-test opens every window in turn, checks that the engine skins it
+ * and that its first label stands out from the face behind it, closes it,
+ * stops the engine and checks the main window is given back; the exit
+ * status is the number of checks that failed. */
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
 
@@ -287,6 +289,39 @@ static void check(int condition, const char* what) {
   if (!condition) ++test_failures;
 }
 
+/* The first visible label (a Static with text) inside a window. */
+static BOOL CALLBACK find_label(HWND child, LPARAM found) {
+  wchar_t cls[16], text[8];
+  if (!IsWindowVisible(child)) return TRUE;
+  GetClassNameW(child, cls, 16);
+  if (_wcsicmp(cls, L"Static") != 0 || GetWindowTextW(child, text, 8) == 0) return TRUE;
+  *(HWND*)found = child;
+  return FALSE;
+}
+
+static int luminance(COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; }
+
+/* A label is readable when its ink stands out from the face behind it by
+ * at least 90 in luminance; both read from the screen. */
+static int label_readable(HWND window) {
+  HWND label = NULL;
+  RECT r;
+  HDC screen;
+  int x, y, background, contrast = 0;
+  EnumChildWindows(window, find_label, (LPARAM)&label);
+  if (!label) return 1;
+  GetWindowRect(label, &r);
+  screen = GetDC(NULL);
+  background = luminance(GetPixel(screen, r.right - 1, r.bottom - 1));
+  for (y = r.top; y < r.bottom; ++y)
+    for (x = r.left; x < r.right; ++x) {
+      const int d = abs(luminance(GetPixel(screen, x, y)) - background);
+      if (d > contrast) contrast = d;
+    }
+  ReleaseDC(NULL, screen);
+  return contrast >= 90;
+}
+
 static void CALLBACK self_test_tick(HWND wnd, UINT msg, UINT_PTR id, DWORD time) {
   const int steps = (int)(sizeof test_commands / sizeof test_commands[0]);
   HWND shown;
@@ -315,6 +350,11 @@ static void CALLBACK self_test_tick(HWND wnd, UINT msg, UINT_PTR id, DWORD time)
     return;
   }
   check(skinengine_is_skinned(shown), test_names[test_step]);
+  {
+    char what[96];
+    snprintf(what, sizeof what, "%s: its labels readable", test_names[test_step]);
+    check(label_readable(shown), what);
+  }
   /* Closed as the user's Cancel (or Escape) would. */
   PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
   PostMessageW(shown, WM_CLOSE, 0, 0);
