@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/forms.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
@@ -51,6 +52,13 @@ void Report(const std::wstring& message) {
     }
   }
   if (s.options.MessageBoxes) MessageBoxW(nullptr, message.c_str(), L"Skin engine", MB_OK | MB_ICONSTOP);
+  if (s.options.FrameworkReport && gui::Application) {
+    try {
+      throw gui::Exception(message);
+    } catch (...) {
+      gui::Application->HandleException(gui::Application);
+    }
+  }
 }
 
 Result Fail(Result result, const std::wstring& message) {

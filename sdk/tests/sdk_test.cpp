@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/forms.h"
 #include "gui/handles.h"
 #include "gui/subclass.h"
 
@@ -124,6 +125,19 @@ TEST_F(SdkTest, FailuresAreReportedAndKeepTheSkinInForce) {
   skinengine::Result elsewhere = skinengine::Result::Ok;
   std::thread([&] { elsewhere = skinengine::SwitchSkin(SkinPath("default.skin")); }).join();
   EXPECT_EQ(elsewhere, skinengine::Result::WrongThread);
+}
+
+// A framework program may have the messages in its application's standard
+// error report.
+TEST_F(SdkTest, AFrameworkProgramHearsThroughItsErrorReport) {
+  gui::TApplication app;
+  std::vector<std::wstring> reported;
+  app.OnException = [&](gui::TObject*, const std::wstring& message) { reported.push_back(message); };
+  skinengine::Options options;
+  options.FrameworkReport = true;
+  EXPECT_EQ(skinengine::Start(L"Z:\\no\\such.skin", options), skinengine::Result::File);
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0], skinengine::LastError());
 }
 
 TEST_F(SdkTest, ExcludedWindowsAndClassesStayUnskinned) {

@@ -40,6 +40,9 @@ struct Options {
   // Also show each such message in a message box (the library shows none
   // unless asked).
   bool MessageBoxes = false;
+  // A program on our framework: each message also goes to its application's
+  // standard error report, as the framework's own errors do.
+  bool FrameworkReport = false;
 };
 
 // Starts the engine for the calling thread with a skin file or skin bytes
