@@ -35,6 +35,7 @@ struct TState {
   std::unique_ptr<skin::TSkinEngine> engine;
   std::unique_ptr<skin::TSkinData> data;
   std::set<std::wstring> excludedClasses;  // lower case
+  std::set<HWND> excludedWindows;          // carry the exclusion property
   std::wstring lastError;
 };
 
@@ -93,6 +94,10 @@ void Teardown() {
   s.engine.reset();
   gui::SetErrorReport(nullptr);
   s.excludedClasses.clear();
+  // A property set on a window is taken off again by whoever set it.
+  for (HWND wnd : s.excludedWindows)
+    if (IsWindow(wnd)) RemovePropW(wnd, skin::kSkinExcludeProperty);
+  s.excludedWindows.clear();
 }
 
 Result Wear(std::span<const std::uint8_t> skin, const std::wstring& what) {
@@ -200,6 +205,7 @@ Result ExcludeWindow(HWND window) {
   if (const Result ready = Ready(); ready != Result::Ok) return ready;
   if (!IsWindow(window)) return Fail(Result::InvalidArgument, L"The window to exclude does not exist.");
   SetPropW(window, skin::kSkinExcludeProperty, reinterpret_cast<HANDLE>(1));
+  State().excludedWindows.insert(window);
   if (skin::SkinManager) skin::SkinManager->UnskinWindow(window);
   return Result::Ok;
 }

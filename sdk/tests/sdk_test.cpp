@@ -154,6 +154,9 @@ TEST_F(SdkTest, ExcludedWindowsAndClassesStayUnskinned) {
   EXPECT_EQ(skinengine::ExcludeClass(L"SdkPlainTool"), skinengine::Result::Ok);
   EXPECT_FALSE(skinengine::IsSkinned(Window(L"SdkPlainTool")));
   EXPECT_TRUE(skinengine::IsSkinned(Window()));
+  // Stopped, the window carries nothing of the engine's.
+  skinengine::Stop();
+  EXPECT_EQ(GetPropW(kept, L"SkinEngine.Exclude"), nullptr);
 }
 
 }  // namespace
