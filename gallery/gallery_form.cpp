@@ -23,11 +23,6 @@ std::wstring PlainCaption(const std::wstring& caption) {
   return plain;
 }
 
-std::wstring Lower(std::wstring text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return text;
-}
-
 // Through the application's standard error report, as any failure is.
 void Report(gui::TObject* sender, const std::wstring& message) {
   try {
@@ -275,8 +270,8 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
   // The new skin is applied first; switching skinning on afterwards makes
   // that the request carried out when the gallery was unskinned.
   SkinData1->SetActive(true);
-  activeSkin_ = Lower(path) == Lower(DarkSkinPath())   ? TGallerySkin::gsDark
-                : Lower(path) == Lower(FlatSkinPath()) ? TGallerySkin::gsFlat
+  activeSkin_ = gui::LowerCase(path) == gui::LowerCase(DarkSkinPath())   ? TGallerySkin::gsDark
+                : gui::LowerCase(path) == gui::LowerCase(FlatSkinPath()) ? TGallerySkin::gsFlat
                                                        : TGallerySkin::gsOtherFile;
   ShowSkinState();
   return true;
@@ -310,9 +305,10 @@ void TGalleryForm::WearWatchedFolder() {
   std::wstring failure = reading.Failure;
   if (failure.empty() && !reading.Ok()) {
     // The first error is the one to mend first.
-    for (const core::SkinFinding& finding : reading.Findings)
-      if (failure.empty() && finding.Severity == core::SkinFinding::Level::Error)
-        failure = gui::AnsiToWide(core::FormatFinding(finding));
+    const auto error = std::find_if(reading.Findings.begin(), reading.Findings.end(), [](const core::SkinFinding& f) {
+      return f.Severity == core::SkinFinding::Level::Error;
+    });
+    if (error != reading.Findings.end()) failure = gui::AnsiToWide(core::FormatFinding(*error));
   }
   if (failure.empty() && !SkinData1->SetSkinArchive(reading.Archive, failure) && failure.empty())
     failure = L"The skin was not loaded.";
@@ -353,7 +349,7 @@ void TGalleryForm::ShowWatchNote(const std::wstring& text) {
 
 bool TGalleryForm::ShowPage(const std::wstring& caption) {
   for (int i = 0; i < Pages->PageCount(); ++i) {
-    if (Lower(Pages->Pages(i)->Caption()) != Lower(caption)) continue;
+    if (gui::LowerCase(Pages->Pages(i)->Caption()) != gui::LowerCase(caption)) continue;
     Pages->SetActivePageIndex(i);
     ShowPageInStatus();
     return true;

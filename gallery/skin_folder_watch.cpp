@@ -1,6 +1,7 @@
 #include "gallery/skin_folder_watch.h"
 
 #include <algorithm>
+#include <span>
 #include <fstream>
 #include <iterator>
 
@@ -50,8 +51,6 @@ bool ReadFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
 }
-
-bool IsDefinition(const std::string& name) { return core::LowerCaseName(name).ends_with(".ini"); }
 
 }  // namespace
 
@@ -123,38 +122,28 @@ TSkinFolderWatch::TReading TSkinFolderWatch::Read() const {
 
 TSkinFolderWatch::TReading TSkinFolderWatch::ReadFolder() const {
   TReading reading;
-  core::SkinSource skin;
-  std::vector<std::uint8_t> definition;
-  int definitions = 0;
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
   for (const TFileInFolder& file : FilesIn(folder_)) {
     std::vector<std::uint8_t> bytes;
     if (!ReadFile(folder_ + L"\\" + file.Name, bytes)) {
       reading.Failure = L"The file " + file.Name + L" cannot be read.";
       return reading;
     }
-    const std::string name = gui::WideToAnsi(file.Name);
-    if (IsDefinition(name)) {
-      ++definitions;
-      skin.DefinitionName = name;
-      skin.Definition.assign(bytes.begin(), bytes.end());
-      definition = std::move(bytes);
-    } else {
-      skin.Files.emplace_back(name, std::move(bytes));
-    }
+    files.emplace_back(gui::WideToAnsi(file.Name), std::move(bytes));
   }
-  if (definitions != 1) {
-    reading.Failure = definitions == 0 ? L"The folder holds no skin definition (a file ending in .ini)."
-                                       : L"The folder holds more than one skin definition (.ini).";
+  std::string problem;
+  const std::optional<core::SkinSource> skin = core::SkinSourceOf(std::move(files), problem);
+  if (!skin) {
+    reading.Failure = L"The folder holds " + gui::AnsiToWide(problem) + L".";
     return reading;
   }
-  reading.Findings = core::CheckSkin(skin);
-  if (std::any_of(reading.Findings.begin(), reading.Findings.end(),
-                  [](const core::SkinFinding& f) { return f.Severity == core::SkinFinding::Level::Error; }))
-    return reading;
+  reading.Findings = core::CheckSkin(*skin);
+  if (core::HasError(reading.Findings)) return reading;
   // The definition first, as the engine looks for it.
   core::TSkinWriter writer;
-  writer.AddEntry(skin.DefinitionName, definition);
-  for (const auto& [name, bytes] : skin.Files) writer.AddEntry(name, bytes);
+  writer.AddEntry(skin->DefinitionName, std::span(reinterpret_cast<const std::uint8_t*>(skin->Definition.data()),
+                                                  skin->Definition.size()));
+  for (const auto& [name, bytes] : skin->Files) writer.AddEntry(name, bytes);
   reading.Archive = writer.BuildArchive();
   return reading;
 }

@@ -1,5 +1,7 @@
 #include "gui/text.h"
 
+#include <cwctype>
+
 namespace gui {
 
 namespace {
@@ -26,6 +28,11 @@ std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(utf8, CP_UTF8); }
 std::string WideToUtf8(std::wstring_view wide) { return FromWide(wide, CP_UTF8); }
 std::wstring AnsiToWide(std::string_view text, UINT codePage) { return ToWide(text, codePage); }
 std::string WideToAnsi(std::wstring_view wide, UINT codePage) { return FromWide(wide, codePage); }
+
+std::wstring LowerCase(std::wstring text) {
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+  return text;
+}
 
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

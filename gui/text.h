@@ -16,5 +16,7 @@ std::string WideToAnsi(std::wstring_view wide, UINT codePage = CP_ACP);
 
 // ASCII names compared without regard to case (class, property and colour names).
 bool SameText(std::string_view a, std::string_view b);
+// Window class names and file paths in lower case, as they are compared.
+std::wstring LowerCase(std::wstring text);
 
 }  // namespace gui

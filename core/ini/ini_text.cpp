@@ -43,6 +43,13 @@ bool IsComment(std::string_view name) { return !name.empty() && name.front() == 
 
 }  // namespace
 
+std::string UpperCaseName(std::string_view name) {
+  std::string out(name);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
 IniText::IniText(std::string_view text) {
   // A UTF-8 byte-order mark is not part of the first line.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -158,13 +165,6 @@ std::int32_t IniText::ReadInteger(std::string_view section, std::string_view key
 
 bool IniText::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
-}
-
-std::optional<std::int32_t> ProfileInteger(std::string_view text) {
-  // Two fallbacks that no text gives both of tell a failure apart.
-  const std::int32_t a = ProfileTextToInt(text, 0), b = ProfileTextToInt(text, 1);
-  if (a != b) return std::nullopt;
-  return a;
 }
 
 }  // namespace core

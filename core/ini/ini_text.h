@@ -81,8 +81,8 @@ class IniText {
   LookupObserver observer_;
 };
 
-// The profile reader's integer rule as IniText::ReadInteger applies it:
-// nothing when the text does not parse (the reader then gives its fallback).
-std::optional<std::int32_t> ProfileInteger(std::string_view text);
+// A section or key name in upper case (ASCII letters only), the form in
+// which names compare as the reader compares them.
+std::string UpperCaseName(std::string_view name);
 
 }  // namespace core

@@ -12,19 +12,13 @@
 #include "core/skindef/bitmap_header.h"
 #include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_definition.h"
+#include "core/text/number_text.h"
 
 namespace core {
 
 namespace {
 
 using Level = SkinFinding::Level;
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
@@ -45,7 +39,7 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 // near enough to be a slip of the keyboard; `known` maps upper-case names
 // to the spelling the reader uses.
 std::optional<std::string> Nearest(std::string_view name, const std::map<std::string, std::string>& known) {
-  const std::string upper = Upper(name);
+  const std::string upper = UpperCaseName(name);
   std::optional<std::string> best;
   std::size_t bestDistance = std::max<std::size_t>(1, upper.size() / 3) + 1;
   for (const auto& [candidate, spelling] : known) {
@@ -137,9 +131,9 @@ class Checker {
   // it would ever read of these sections.
   void LearnVocabulary() {
     ini_.ObserveLookups([this](std::string_view section, std::string_view key, IniText::LookupKind kind) {
-      const std::string s = Upper(section);
+      const std::string s = UpperCaseName(section);
       words_.Sections.emplace(s, std::string(section));
-      words_.Keys.emplace(std::make_pair(s, Upper(key)), Vocabulary::Key{kind, std::string(key)});
+      words_.Keys.emplace(std::make_pair(s, UpperCaseName(key)), Vocabulary::Key{kind, std::string(key)});
     });
     ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
       words_.Images.insert(LowerCaseName(name));
@@ -158,7 +152,7 @@ class Checker {
   void CheckSectionsAndKeys() {
     std::set<std::string> seenSections;
     for (const IniText::Section& section : ini_.Sections()) {
-      const std::string upperSection = Upper(section.name);
+      const std::string upperSection = UpperCaseName(section.name);
       const bool known = words_.Sections.contains(upperSection);
       if (!section.name.empty()) {
         if (!seenSections.insert(upperSection).second) {
@@ -184,7 +178,7 @@ class Checker {
           SayAt(entry.line, Level::Warning, "\"" + entry.name + "\" has no '=' and is never read");
           continue;
         }
-        const std::string upperKey = Upper(entry.name);
+        const std::string upperKey = UpperCaseName(entry.name);
         if (!seenKeys.insert(upperKey).second) {
           SayAt(entry.line, Level::Warning, entry.name + " again in [" + section.name + "]: only the first is read");
           continue;
@@ -210,10 +204,10 @@ class Checker {
   void CheckValue(const std::string& section, const IniText::Entry& entry, IniText::LookupKind kind) {
     const std::string value = Unquoted(*entry.value);
     if (kind == IniText::LookupKind::Integer) {
-      if (!value.empty() && !ProfileInteger(value))
+      if (!value.empty() && !ParseProfileInteger(value))
         SayAt(entry.line, Level::Error,
               entry.name + " = \"" + value + "\" is not a number: the engine reads the default instead");
-    } else if (IsColourKey(Upper(section), Upper(entry.name))) {
+    } else if (IsColourKey(UpperCaseName(section), UpperCaseName(entry.name))) {
       if (value.empty())
         SayAt(entry.line, Level::Warning, entry.name + " is empty: the engine uses the default colour");
       else if (!ReadsAsColour(value))
@@ -362,6 +356,35 @@ class Checker {
 }  // namespace
 
 std::vector<SkinFinding> CheckSkin(const SkinSource& skin) { return Checker(skin).Run(); }
+
+std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files,
+                                       std::string& problem) {
+  SkinSource skin;
+  bool found = false;
+  for (auto& [name, bytes] : files) {
+    if (!LowerCaseName(name).ends_with(".ini")) {
+      skin.Files.emplace_back(std::move(name), std::move(bytes));
+      continue;
+    }
+    if (found) {
+      problem = "more than one skin definition (.ini): " + skin.DefinitionName + ", " + name;
+      return std::nullopt;
+    }
+    found = true;
+    skin.DefinitionName = name;
+    skin.Definition.assign(bytes.begin(), bytes.end());
+  }
+  if (!found) {
+    problem = "no skin definition (a file ending in .ini)";
+    return std::nullopt;
+  }
+  return skin;
+}
+
+bool HasError(const std::vector<SkinFinding>& findings) {
+  return std::any_of(findings.begin(), findings.end(),
+                     [](const SkinFinding& f) { return f.Severity == SkinFinding::Level::Error; });
+}
 
 std::string FormatFinding(const SkinFinding& finding) {
   return finding.File + ":" + std::to_string(finding.Line) + ": " +

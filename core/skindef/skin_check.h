@@ -5,6 +5,7 @@
 // never reads is reported as such rather than silently ignored.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,16 @@ struct SkinSource {
   std::string Definition;
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Files;
 };
+
+// The skin a folder's or an archive's files make: the one definition (the
+// name ending in ".ini") and the rest. Nothing, and `problem` says why, when
+// there is no definition or more than one.
+std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files,
+                                       std::string& problem);
+
+// The findings hold an error.
+struct SkinFinding;
+bool HasError(const std::vector<SkinFinding>& findings);
 
 struct SkinFinding {
   enum class Level { Warning, Error };

@@ -8,14 +8,6 @@ namespace core {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 class DefinitionReader {
  public:
   DefinitionReader(const IniText& ini, const ImageSizeLookup& image_size) : ini_(ini), image_size_(image_size) {}
@@ -98,7 +90,7 @@ class DefinitionReader {
 
     def.ColourTable.clear();
     for (const std::string& name : sections) {
-      const std::string upper = Upper(name);
+      const std::string upper = UpperCaseName(name);
       if (upper.starts_with("COLOUR") && upper != "COLOURS") {
         def.ColourTable.push_back(ParseColour(ini_.ReadString(name, "color", ""), system_colour::kWindowText));
       }
@@ -108,7 +100,7 @@ class DefinitionReader {
   void ReadSysButtons(SkinDefinition& def, const std::vector<std::string>& sections) const {
     def.SysButtonElements.clear();
     for (const std::string& name : sections) {
-      const std::string upper = Upper(name);
+      const std::string upper = UpperCaseName(name);
       if (!upper.starts_with("BUTTON") || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
           upper == "BUTTON.CHECKBOX" || upper == "BUTTON") {
         continue;

@@ -56,13 +56,17 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback) {
   return ParseInteger(text).value_or(fallback);
 }
 
-std::int32_t ProfileTextToInt(std::string_view text, std::int32_t fallback) {
+std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     std::string hex = "$";
     hex.append(text.substr(2));
-    return StrToIntDef(hex, fallback);
+    return ParseInteger(hex);
   }
-  return StrToIntDef(text, fallback);
+  return ParseInteger(text);
+}
+
+std::int32_t ProfileTextToInt(std::string_view text, std::int32_t fallback) {
+  return ParseProfileInteger(text).value_or(fallback);
 }
 
 }  // namespace core

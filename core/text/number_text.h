@@ -20,5 +20,7 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);
 // starts with "0x" or "0X" is hexadecimal; everything else goes through
 // StrToIntDef.
 std::int32_t ProfileTextToInt(std::string_view text, std::int32_t fallback);
+// The same rule; nothing when the text does not parse.
+std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
 
 }  // namespace core

@@ -14,6 +14,7 @@
 
 #include "gui/controls.h"
 #include "gui/forms.h"
+#include "gui/text.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
@@ -23,11 +24,6 @@
 namespace skinengine {
 
 namespace {
-
-std::wstring Lower(std::wstring text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(towlower(c)); });
-  return text;
-}
 
 struct TState {
   DWORD thread = 0;
@@ -130,7 +126,7 @@ Result StartWith(std::span<const std::uint8_t> skin, Options options, const std:
   s.engine = std::make_unique<skin::TSkinEngine>();
   s.data = std::make_unique<skin::TSkinData>(nullptr);
   s.data->OnFormSkin = [](skin::TSkinData* sender, const std::wstring& className, bool& doSkin) {
-    doSkin = sender->SkinsClassByDefault(className) && !State().excludedClasses.contains(Lower(className));
+    doSkin = sender->SkinsClassByDefault(className) && !State().excludedClasses.contains(gui::LowerCase(className));
   };
   const Result loaded = Wear(skin, what);
   if (loaded != Result::Ok) {
@@ -213,14 +209,14 @@ Result ExcludeWindow(HWND window) {
 Result ExcludeClass(const std::wstring& className) {
   if (const Result ready = Ready(); ready != Result::Ok) return ready;
   if (className.empty()) return Fail(Result::InvalidArgument, L"No window class was named.");
-  State().excludedClasses.insert(Lower(className));
+  State().excludedClasses.insert(gui::LowerCase(className));
   if (!skin::SkinManager) return Result::Ok;
   std::vector<HWND> skinned;
   for (skin::TWinSkinForm* skinner : skin::SkinManager->FormSkinners()) skinned.push_back(skinner->Handle);
   for (HWND wnd : skinned) {
     wchar_t name[256] = {};
     GetClassNameW(wnd, name, 256);
-    if (Lower(name) == Lower(className)) skin::SkinManager->UnskinWindow(wnd);
+    if (gui::LowerCase(name) == gui::LowerCase(className)) skin::SkinManager->UnskinWindow(wnd);
   }
   return Result::Ok;
 }

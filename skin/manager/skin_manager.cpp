@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "gui/forms.h"
+#include "gui/text.h"
 #include "skin/data/platform_version.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
@@ -14,14 +15,6 @@ namespace skin {
 
 TSkinManage* SkinManager = nullptr;
 
-namespace {
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-}  // namespace
 
 TSkinManage& EnsureSkinManager() {
   if (!SkinManager) SkinManager = new TSkinManage;
@@ -315,7 +308,7 @@ TSkinData* TSkinManage::FindSkinData(HWND wnd) const {
     if ((*it)->SkinFormtype == sfOnlyThisForm && owner && owner->HandleAllocated() && owner->Handle() == wnd)
       return *it;
   }
-  const std::wstring className = Lower(WindowClassName(wnd));
+  const std::wstring className = gui::LowerCase(WindowClassName(wnd));
   if (className == L"tmessageform" || className == L"#32770") {
     for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it)
       if ((*it)->SkinFormtype == sfDialog) return *it;
@@ -337,7 +330,7 @@ bool TSkinManage::AskFormSkin(const std::wstring& className) const {
 
 bool TSkinManage::IsPlainChildWindow(HWND wnd) {
   if (!(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)) return false;
-  return Lower(WindowClassName(GetParent(wnd))) != L"mdiclient";
+  return gui::LowerCase(WindowClassName(GetParent(wnd))) != L"mdiclient";
 }
 
 gui::TCustomForm* TSkinManage::FindFormByHandle(HWND wnd) {

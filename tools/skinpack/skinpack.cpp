@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <stdexcept>
@@ -388,21 +389,10 @@ int Verify(const std::vector<std::string>& args) {
 // A skin folder (one definition, .ini, and its pictures) or an archive as
 // the checker reads it.
 core::SkinSource ReadSkinSource(const fs::path& input) {
-  core::SkinSource skin;
-  bool haveDefinition = false;
-  const auto add = [&](const std::string& name, Bytes bytes) {
-    if (!IsDefinitionName(name)) {
-      skin.Files.emplace_back(name, std::move(bytes));
-      return;
-    }
-    if (haveDefinition) throw Failure(Quoted(input) + ": more than one definition (.ini): " + skin.DefinitionName + ", " + name);
-    haveDefinition = true;
-    skin.DefinitionName = name;
-    skin.Definition.assign(bytes.begin(), bytes.end());
-  };
+  std::vector<std::pair<std::string, Bytes>> files;
   std::error_code error;
   if (fs::is_directory(input, error)) {
-    for (const fs::path& file : FolderFiles(input)) add(file.filename().string(), ReadWholeFile(file));
+    for (const fs::path& file : FolderFiles(input)) files.emplace_back(file.filename().string(), ReadWholeFile(file));
   } else {
     CollectingSink sink;
     core::TSkinReader reader(&sink);
@@ -410,11 +400,13 @@ core::SkinSource ReadSkinSource(const fs::path& input) {
     core::ByteStream entry;
     for (const std::string& name : reader.Names()) {
       reader.ExtractFile(name, entry);
-      add(name, Bytes(entry.Bytes().begin(), entry.Bytes().end()));
+      files.emplace_back(name, Bytes(entry.Bytes().begin(), entry.Bytes().end()));
     }
   }
-  if (!haveDefinition) throw Failure(Quoted(input) + ": no skin definition (a file ending in .ini)");
-  return skin;
+  std::string problem;
+  std::optional<core::SkinSource> skin = core::SkinSourceOf(std::move(files), problem);
+  if (!skin) throw Failure(Quoted(input) + ": " + problem);
+  return *std::move(skin);
 }
 
 int Check(const std::vector<std::string>& args) {
