@@ -147,10 +147,6 @@ class TGalleryForm : public gui::TForm {
   // check or load keeps the skin in force: the reason goes into the status
   // bar and a note that the next good change closes, never a message box.
   void WatchSkinFolder(const std::wstring& folder);
-  // The folder watched, and what keeps its latest state from being worn
-  // ("" when it is worn).
-  std::wstring WatchedFolder() const { return watch_ ? watch_->Folder() : std::wstring(); }
-  const std::wstring& WatchProblem() const { return watchProblem_; }
   // Shows the page with that caption (any case); false when there is none.
   bool ShowPage(const std::wstring& caption);
   // The command line's choices; what cannot be done is reported through
