@@ -482,8 +482,8 @@ class Checker {
   }
 
   // A caption button placed from the window's left or right edge must show
-  // in the caption band: one that misses it entirely is never seen (a close
-  // box nobody can click), one that reaches past it is cut.
+  // in the caption band: one whose middle misses it cannot be clicked (a
+  // close box nobody can use), one that only reaches past it is cut.
   void CheckCaptionButtons(const SkinDefinition& def) {
     const Picture* top = ReadablePicture(def.BorderTop.Image);
     if (!top || def.BorderTop.FrameCount < 1) return;
@@ -493,17 +493,20 @@ class Checker {
       const Picture* picture = ReadablePicture(b.Image);
       if (!picture || b.FrameCount < 1 || picture->Layout->width < b.FrameCount) continue;
       const std::int64_t w = picture->Layout->width / b.FrameCount, h = picture->Layout->height;
-      // Columns counted from the edge it is placed from, inwards.
-      const std::int64_t x = b.XCoord, first = b.Align == alignFromLeft ? x : x - w, y = b.YCoord;
-      const bool noColumn = first + w <= 0;
-      const bool noRow = y + h <= 0 || y >= band;
+      // Columns counted inwards from the edge it is placed from.
+      const std::int64_t x = b.XCoord, y = b.YCoord, first = b.Align == alignFromLeft ? x : x - w;
+      const bool middleOut = first + w / 2 < 0 || y + h / 2 < 0 || y + h / 2 >= band;
+      const bool partOut = first < 0 || y < 0 || y + h > band;
+      if (!partOut) continue;
       const std::string where = "the caption button [" + SectionSpelling(b.ElementName) + "] (" + Size(w, h) +
                                 " at Xcoord " + std::to_string(x) + ", Ycoord " + std::to_string(y) + ")";
-      const int line = LineOf(b.ElementName, noRow || y < 0 || y + h > band ? "Ycoord" : "Xcoord");
-      if (noColumn || noRow)
-        SayAt(line, Level::Error, where + " lies outside the " + std::to_string(band) + "-pixel caption band");
-      else if (first < 0 || y < 0 || y + h > band)
-        SayAt(line, Level::Warning, where + " reaches outside the " + std::to_string(band) + "-pixel caption band");
+      const bool rows = y < 0 || y + h > band;
+      const int line = LineOf(b.ElementName, rows ? "Ycoord" : "Xcoord");
+      const std::string bandText = std::to_string(band) + "-pixel caption band";
+      if (middleOut)
+        SayAt(line, Level::Error, where + " lies outside the " + bandText);
+      else
+        SayAt(line, Level::Warning, where + " reaches outside the " + bandText);
     }
   }
 
@@ -589,9 +592,34 @@ std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::v
   return skin;
 }
 
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition) {
+  SkinSource skin;
+  skin.DefinitionName = definitionEntry;
+  skin.Definition = std::move(definition);
+  std::set<std::string> seen{LowerCaseName(definitionEntry)};
+  for (const std::string& name : archive.Names()) {
+    if (!seen.insert(LowerCaseName(name)).second) continue;
+    ByteStream bytes;
+    archive.ExtractFile(name, bytes);
+    skin.Files.emplace_back(name, bytes.TakeBytes());
+  }
+  return skin;
+}
+
 bool HasError(const std::vector<SkinFinding>& findings) {
   return std::any_of(findings.begin(), findings.end(),
                      [](const SkinFinding& f) { return f.Severity == SkinFinding::Level::Error; });
+}
+
+std::string ErrorSummary(const std::vector<SkinFinding>& findings, std::size_t shown) {
+  std::string text;
+  std::size_t errors = 0;
+  for (const SkinFinding& f : findings) {
+    if (f.Severity != SkinFinding::Level::Error) continue;
+    if (errors++ < shown) text += (text.empty() ? "" : "\n") + FormatFinding(f);
+  }
+  if (errors > shown) text += "\n... and " + std::to_string(errors - shown) + " more errors";
+  return text;
 }
 
 std::string FormatFinding(const SkinFinding& finding) {
