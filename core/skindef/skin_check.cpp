@@ -239,7 +239,6 @@ class Checker {
           continue;
         }
       }
-      const std::map<std::string, std::string> keys = KnownKeys(upperSection);
       std::set<std::string> seenKeys;
       for (const IniText::Entry& entry : section.entries) {
         if (!entry.name.empty() && entry.name.front() == ';') continue;
@@ -258,7 +257,7 @@ class Checker {
         }
         const auto kind = words_.Keys.find({upperSection, upperKey});
         if (kind == words_.Keys.end()) {
-          const auto near = Nearest(entry.name, keys);
+          const auto near = Nearest(entry.name, KnownKeys(upperSection));
           SayAt(entry.line, Level::Warning,
                 "unknown key " + entry.name + " in [" + section.name + "]" + (near ? "; did you mean " + *near + "?" : ""));
           continue;
