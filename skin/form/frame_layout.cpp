@@ -170,7 +170,7 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
     const std::int32_t action = in.Buttons[i].Action;
     if (!place.Visible || action < 0 || !PtInRect(&place.Bounds, p)) continue;
     if (action == caClose) return HTCLOSE;
-    if (action == caMinimize) return HTMINBUTTON;
+    if (action == caMinimize || action == caMinimize2) return HTMINBUTTON;
     if (action == caMaximize || action == caMaximize2) return HTMAXBUTTON;
     break;
   }

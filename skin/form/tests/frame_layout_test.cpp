@@ -238,6 +238,8 @@ TEST(FrameShortfall, EachThingTheFrameCannotGiveIsNamed) {
       {"a close button off the window", [](TFrameInput& in) { in.Buttons[0].XCoord = -99999; }, fsNoCloseBox},
       {"a close button without a picture", [](TFrameInput& in) { in.Buttons[0].Size = SIZE{}; }, fsNoCloseBox},
       {"no minimise button", [](TFrameInput& in) { in.Buttons[3].Action = 42; }, fsNoMinimizeBox},
+      {"a minimise button of the second action number", [](TFrameInput& in) { in.Buttons[3].Action = caMinimize2; },
+       fsNone},
       {"no restore button when maximised", [](TFrameInput& in) { in.Buttons.erase(in.Buttons.begin() + 2); },
        fsNoMaximizeBox},
       {"a frame wider than half the screen", [](TFrameInput& in) { in.Frame.Left = 600; }, fsTooLarge},
