@@ -27,9 +27,21 @@ void TWinSkinForm::OnSkinMsgAttached() {
 }
 
 TFrameShortfall TWinSkinForm::FrameShortfallNow() const {
-  RECT client{};
-  GetClientRect(Handle, &client);
-  TFrameInput in = FrameInput(WindowSizeForClient(facts_.Frame, facts_.MenuHeight, SIZE{client.right, client.bottom}));
+  // Judged at the size the window has, its client kept; a minimised
+  // window at the size it comes back to.
+  SIZE window{};
+  if (IsIconic(Handle)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle, &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    window = SIZE{normal.right - normal.left, normal.bottom - normal.top};
+  } else {
+    RECT client{};
+    GetClientRect(Handle, &client);
+    window = WindowSizeForClient(facts_.Frame, facts_.MenuHeight, SIZE{client.right, client.bottom});
+  }
+  const TFrameInput in = FrameInput(window);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &monitor);

@@ -265,6 +265,18 @@ TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
   }
   EXPECT_TRUE(reports.empty());
 
+  // A minimised window is judged at the size it comes back to.
+  ShowWindow(windows[0], SW_MINIMIZE);
+  skin_test::DrainMessages();
+  data->SetSkinFile(skin_test::DarkSkinPath());
+  SkinManager->RunPendingAction();
+  skin_test::DrainMessages();
+  ASSERT_NE(SkinManager->FindFormSkinner(windows[0]), nullptr);
+  EXPECT_TRUE(SkinManager->FindFormSkinner(windows[0])->FrameSkinned());
+  ShowWindow(windows[0], SW_RESTORE);
+  skin_test::DrainMessages();
+  EXPECT_TRUE(reports.empty());
+
   ASSERT_TRUE(data->SetSkinArchive(archive));
   SkinManager->RunPendingAction();
   skin_test::DrainMessages();
