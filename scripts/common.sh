@@ -42,7 +42,7 @@ configure() {
 }
 
 # The libFuzzer targets of the portable core (clang, with ASan and UBSan).
-FUZZ_TARGETS=(lzh_decode lzh_forms skin_reader skin_definition bitmap_header)
+FUZZ_TARGETS=(lzh_decode lzh_forms skin_reader skin_definition bitmap_header frame_layout)
 build_fuzzers() {
   configure "$BUILD/fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DENABLE_FUZZERS=ON
   cmake --build "$BUILD/fuzz" --target "${FUZZ_TARGETS[@]/%/_fuzzer}" bitmap_seeds

@@ -1,5 +1,7 @@
 #include "core/skindef/bitmap_header.h"
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -7,10 +9,9 @@ namespace {
 constexpr std::uint64_t kFileHeader = 14;
 constexpr std::uint32_t kCoreHeader = 12;
 constexpr std::uint32_t kInfoHeader = 40;
+// The most a header can state and still be read as a size at all; the
+// picture limit proper is applied once the headers hold together.
 constexpr std::int64_t kMaxSide = 32767;
-// No skin picture comes near this; it keeps a few bytes of run-length code
-// from asking for a gigabyte of pixels.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 24;
 
 std::uint32_t Read16(std::span<const std::uint8_t> b, std::uint64_t at) {
   return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
@@ -34,9 +35,78 @@ bool MasksFit(const std::uint32_t (&masks)[3], std::uint16_t bits) {
   return true;
 }
 
+// Walks run-length code as the system's decoder would, without writing a
+// pixel: every run, delta and absolute block must stay inside its row and
+// the picture's rows, and every code must be complete within the bytes.
+// Code that ends without its end-of-picture mark ends the picture there.
+BitmapProblem WalkRunLength(std::span<const std::uint8_t> code, std::int64_t width, std::int64_t height, bool fourBit) {
+  std::int64_t x = 0, y = 0;
+  std::size_t at = 0;
+  const auto fits = [&](std::int64_t pixels) { return y < height && x + pixels <= width; };
+  while (at < code.size()) {
+    if (at + 2 > code.size()) return BitmapProblem::RunsPastData;
+    const std::uint8_t count = code[at], value = code[at + 1];
+    at += 2;
+    if (count > 0) {  // a run of one value (RLE4: two alternating)
+      if (!fits(count)) return BitmapProblem::RunsPastPicture;
+      x += count;
+      continue;
+    }
+    switch (value) {
+      case 0:  // end of line
+        x = 0;
+        ++y;
+        break;
+      case 1:  // end of picture
+        return BitmapProblem::None;
+      case 2: {  // move right and up
+        if (at + 2 > code.size()) return BitmapProblem::RunsPastData;
+        x += code[at];
+        y += code[at + 1];
+        at += 2;
+        if (x > width || y > height) return BitmapProblem::RunsPastPicture;
+        break;
+      }
+      default: {  // `value` pixels written out, padded to a whole word
+        const std::size_t bytes = fourBit ? (value + 1u) / 2 : value;
+        const std::size_t padded = (bytes + 1) / 2 * 2;
+        if (!fits(value)) return BitmapProblem::RunsPastPicture;
+        if (at + bytes > code.size()) return BitmapProblem::RunsPastData;
+        at = std::min(code.size(), at + padded);
+        x += value;
+        break;
+      }
+    }
+  }
+  return BitmapProblem::None;
+}
+
+std::optional<BitmapFileLayout> ParseLayout(std::span<const std::uint8_t> file);
+
 }  // namespace
 
-std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> file) {
+std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> file, BitmapProblem* problem) {
+  BitmapProblem found = BitmapProblem::None;
+  std::optional<BitmapFileLayout> layout = ParseLayout(file);
+  if (!layout) {
+    found = BitmapProblem::NotABitmap;
+  } else if (layout->width > kMaxPictureSide || layout->height > kMaxPictureSide ||
+             static_cast<std::uint64_t>(layout->width) * static_cast<std::uint64_t>(layout->height) >
+                 kMaxPicturePixels) {
+    found = BitmapProblem::TooLarge;
+  } else if (layout->compression == BitmapFileLayout::Compression::Rle8 ||
+             layout->compression == BitmapFileLayout::Compression::Rle4) {
+    found = WalkRunLength(file.subspan(layout->pixelOffset, layout->pixelBytes), layout->width, layout->height,
+                          layout->compression == BitmapFileLayout::Compression::Rle4);
+  }
+  if (problem) *problem = found;
+  if (found != BitmapProblem::None) return std::nullopt;
+  return layout;
+}
+
+namespace {
+
+std::optional<BitmapFileLayout> ParseLayout(std::span<const std::uint8_t> file) {
   const std::uint64_t size = file.size();
   if (size < kFileHeader + 4 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   BitmapFileLayout l;
@@ -92,7 +162,6 @@ std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> fi
     }
   }
   if (l.width < 1 || l.height < 1) return std::nullopt;
-  if (static_cast<std::uint64_t>(l.width) * static_cast<std::uint64_t>(l.height) > kMaxPixels) return std::nullopt;
 
   // Bit-field masks: inside a header of 52 bytes or more, else three words
   // right after the 40-byte header.
@@ -133,5 +202,7 @@ std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> fi
   l.pixelOffset = static_cast<std::size_t>(offBits);
   return l;
 }
+
+}  // namespace
 
 }  // namespace core

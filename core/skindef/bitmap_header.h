@@ -38,12 +38,30 @@ struct BitmapFileLayout {
   std::size_t stride = 0;       // 0 for run-length code
 };
 
+// The largest picture read: 4096 pixels a side, wide enough for any strip a
+// real skin holds at 192 dpi (our widest, 23 scroll-bar frames, is 782 there),
+// and 4,194,304 pixels in all, so that one picture takes at most 16 MB as the
+// 32-bit bitmap it becomes (64 MB once scaled for 192 dpi).
+inline constexpr std::int32_t kMaxPictureSide = 4096;
+inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 22;
+
+// Why a file was refused.
+enum class BitmapProblem {
+  None,
+  NotABitmap,       // not a bitmap file, or its headers contradict each other or the file
+  TooLarge,         // beyond kMaxPictureSide or kMaxPicturePixels
+  RunsPastPicture,  // run-length code that would write outside the picture
+  RunsPastData,     // run-length code that ends inside a run
+};
+
 // The layout of a bitmap file whose headers are consistent and whose colour
-// table, masks and pixels lie inside the bytes given; nothing otherwise.
-// Accepted: the core header (1, 4, 8, 24 bits) and the info headers of 40
-// to 124 bytes with 1, 4, 8, 16, 24 or 32 bits, uncompressed, run-length
-// coded (8 bits RLE8, 4 bits RLE4, bottom-up only) or with bit-field masks
-// (16 and 32 bits); width and height between 1 and 32767.
-std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> file);
+// table, masks and pixels lie inside the bytes given; nothing otherwise
+// (and, when asked, why). Accepted: the core header (1, 4, 8, 24 bits) and
+// the info headers of 40 to 124 bytes with 1, 4, 8, 16, 24 or 32 bits,
+// uncompressed, run-length coded (8 bits RLE8, 4 bits RLE4, bottom-up only,
+// every run inside the picture and the code) or with bit-field masks (16 and
+// 32 bits); width and height between 1 and kMaxPictureSide, at most
+// kMaxPicturePixels in all.
+std::optional<BitmapFileLayout> ParseBitmapFile(std::span<const std::uint8_t> file, BitmapProblem* problem = nullptr);
 
 }  // namespace core

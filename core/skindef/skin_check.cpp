@@ -10,6 +10,7 @@
 #include "core/archive/skin_reader.h"
 #include "core/ini/ini_text.h"
 #include "core/skindef/bitmap_header.h"
+#include "core/skindef/bitmap_size.h"
 #include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_definition.h"
 #include "core/text/number_text.h"
@@ -19,6 +20,9 @@ namespace core {
 namespace {
 
 using Level = SkinFinding::Level;
+
+// A caption button's Align values that place it from a window edge.
+constexpr std::int32_t alignFromLeft = 0, alignFromRight = 1;
 
 std::size_t EditDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
@@ -59,7 +63,8 @@ std::string Unquoted(std::string_view text) {
 }
 
 // A colour as the engine reads it: runs of digits are the numbers. Right
-// when there are exactly three, each at most 255.
+// when there are exactly three, each at most 255; a minus sign before one
+// makes it no colour (the engine would read -1 as 1).
 bool ReadsAsColour(std::string_view text) {
   int numbers = 0;
   for (std::size_t i = 0; i < text.size();) {
@@ -67,6 +72,7 @@ bool ReadsAsColour(std::string_view text) {
       ++i;
       continue;
     }
+    if (i > 0 && text[i - 1] == '-') return false;
     std::size_t end = i;
     while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
     if (end - i > 3 || std::stoi(std::string(text.substr(i, end - i))) > 255) return false;
@@ -80,7 +86,52 @@ struct Picture {
   std::string Name;
   const std::vector<std::uint8_t>* Bytes = nullptr;
   std::optional<BitmapFileLayout> Layout;
+  BitmapProblem Problem = BitmapProblem::None;
 };
+
+bool IsUtf16(std::string_view text) { return text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"); }
+
+std::string Size(std::int64_t width, std::int64_t height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// What an integer key is to the engine, for the range it must lie in.
+enum class IntegerRule {
+  None,
+  Margin,           // a slice size: 0 or more (and inside its picture, checked there)
+  FrameCount,       // 1 or more
+  DerivedFrames,    // 1 or more, or 0 for "count them from the picture"
+  Length,           // a shift or coordinate: within kMaxPictureSide either way
+  TextColourPart,   // red, green or blue: at most 255 (negative: not given)
+};
+
+IntegerRule RuleFor(const std::string& upperSection, const std::string& upperKey) {
+  static const std::set<std::string> kMargins{"LEFTWIDTH", "RIGHTWIDTH", "TOPHEIGHT", "BOTTOMHEIGHT"};
+  if (upperSection == "PERSONALITY") {
+    for (const char* piece : {"LEFT", "RIGHT", "TOP", "BOTTOM"}) {
+      const std::string p = piece;
+      if (upperKey == p + "TOPHEIGHT" || upperKey == p + "BOTHEIGHT") return IntegerRule::Margin;
+      if (upperKey == p + "FRAME") return IntegerRule::FrameCount;
+    }
+    if (upperKey == "TILELEFTMENU" || upperKey == "TILERIGHTMENU") return IntegerRule::Margin;
+    static const std::set<std::string> kLengths{"TEXTSHIFT", "TEXTSHIFTVERT", "TEXTRIGHTCLIP", "TXTBACKLEFT",
+                                                "TXTBACKRIGHT"};
+    if (kLengths.contains(upperKey)) return IntegerRule::Length;
+    for (const char* prefix : {"ACTIVETEXT", "INACTIVETEXT"})
+      for (const char* part : {"R", "G", "B"})
+        if (upperKey == std::string(prefix) + part) return IntegerRule::TextColourPart;
+    return IntegerRule::None;
+  }
+  if (kMargins.contains(upperKey)) return IntegerRule::Margin;
+  if (upperKey == "FRAMECOUNT") return IntegerRule::FrameCount;
+  if (upperSection == "BUTTONS" && (upperKey == "CHECKBUTTONFRAME" || upperKey == "RADIOBUTTONFRAME"))
+    return IntegerRule::DerivedFrames;
+  if (upperSection.starts_with("BUTTON")) {
+    if (upperKey == "FRAME") return IntegerRule::DerivedFrames;
+    if (upperKey == "XCOORD" || upperKey == "YCOORD") return IntegerRule::Length;
+  }
+  if (upperSection == "GROUPBOX" && (upperKey == "BACKGROUNDLEFTSHIFT" || upperKey == "BACKGROUNDRIGHTSHIFT"))
+    return IntegerRule::Length;
+  return IntegerRule::None;
+}
 
 // What the reader asks of the definition: the sections and keys it looks
 // up, each as text or as a number.
@@ -99,12 +150,19 @@ class Checker {
   explicit Checker(const SkinSource& skin) : skin_(skin), ini_(skin.Definition) {
     for (const auto& [name, bytes] : skin.Files) {
       Picture p{name, &bytes, std::nullopt};
-      if (LowerCaseName(name).ends_with(".bmp")) p.Layout = ParseBitmapFile(bytes);
+      if (LowerCaseName(name).ends_with(".bmp")) p.Layout = ParseBitmapFile(bytes, &p.Problem);
       files_.emplace(LowerCaseName(name), std::move(p));
     }
   }
 
   std::vector<SkinFinding> Run() {
+    // Read as 8-bit text, UTF-16 would be one long line of nothing.
+    if (IsUtf16(skin_.Definition)) {
+      SayAt(1, Level::Error,
+            "the definition is UTF-16 text (it starts with a byte-order mark); the engine reads 8-bit text: "
+            "save it as ANSI text");
+      return std::move(findings_);
+    }
     LearnVocabulary();
     CheckSectionsAndKeys();
     const SkinDefinition def = ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
@@ -114,6 +172,8 @@ class Checker {
     });
     CheckNamedPictures();
     CheckFrames(def);
+    CheckWholeSkin(def);
+    CheckCaptionButtons(def);
     CheckUnnamedAndVariants();
     std::stable_sort(findings_.begin(), findings_.end(), [](const SkinFinding& a, const SkinFinding& b) {
       return std::tie(a.File, a.Line) < std::tie(b.File, b.Line);
@@ -142,6 +202,19 @@ class Checker {
     ini_.ObserveLookups(nullptr);
   }
 
+  // The line of a key as the reader finds it (the first of its name in the
+  // first section of its name), else of that section, else 1.
+  int LineOf(std::string_view section, std::string_view key) const {
+    const std::string upperSection = UpperCaseName(section), upperKey = UpperCaseName(key);
+    for (const IniText::Section& s : ini_.Sections()) {
+      if (s.name.empty() || UpperCaseName(s.name) != upperSection) continue;
+      for (const IniText::Entry& e : s.entries)
+        if (e.value && UpperCaseName(e.name) == upperKey) return e.line;
+      return s.line;
+    }
+    return 1;
+  }
+
   std::map<std::string, std::string> KnownKeys(const std::string& section) const {
     std::map<std::string, std::string> keys;
     for (const auto& [where, key] : words_.Keys)
@@ -166,7 +239,6 @@ class Checker {
           continue;
         }
       }
-      const std::map<std::string, std::string> keys = KnownKeys(upperSection);
       std::set<std::string> seenKeys;
       for (const IniText::Entry& entry : section.entries) {
         if (!entry.name.empty() && entry.name.front() == ';') continue;
@@ -185,7 +257,7 @@ class Checker {
         }
         const auto kind = words_.Keys.find({upperSection, upperKey});
         if (kind == words_.Keys.end()) {
-          const auto near = Nearest(entry.name, keys);
+          const auto near = Nearest(entry.name, KnownKeys(upperSection));
           SayAt(entry.line, Level::Warning,
                 "unknown key " + entry.name + " in [" + section.name + "]" + (near ? "; did you mean " + *near + "?" : ""));
           continue;
@@ -204,15 +276,45 @@ class Checker {
   void CheckValue(const std::string& section, const IniText::Entry& entry, IniText::LookupKind kind) {
     const std::string value = Unquoted(*entry.value);
     if (kind == IniText::LookupKind::Integer) {
-      if (!value.empty() && !ParseProfileInteger(value))
+      if (value.empty()) return;
+      const std::optional<std::int32_t> number = ParseProfileInteger(value);
+      if (!number)
         SayAt(entry.line, Level::Error,
               entry.name + " = \"" + value + "\" is not a number: the engine reads the default instead");
+      else
+        CheckRange(RuleFor(UpperCaseName(section), UpperCaseName(entry.name)), entry, *number);
     } else if (IsColourKey(UpperCaseName(section), UpperCaseName(entry.name))) {
       if (value.empty())
         SayAt(entry.line, Level::Warning, entry.name + " is empty: the engine uses the default colour");
       else if (!ReadsAsColour(value))
         SayAt(entry.line, Level::Error,
               entry.name + " = \"" + value + "\" is not a colour: write three numbers from 0 to 255 (red green blue)");
+    }
+  }
+
+  void CheckRange(IntegerRule rule, const IniText::Entry& entry, std::int64_t v) {
+    const std::string said = entry.name + " = " + std::to_string(v);
+    switch (rule) {
+      case IntegerRule::Margin:
+        if (v < 0) SayAt(entry.line, Level::Error, said + ": a margin cannot be negative");
+        return;
+      case IntegerRule::FrameCount:
+        if (v < 1) SayAt(entry.line, Level::Error, said + ": a picture holds at least one frame");
+        return;
+      case IntegerRule::DerivedFrames:
+        if (v < 0)
+          SayAt(entry.line, Level::Error, said + ": a picture holds at least one frame (0 counts them from its size)");
+        return;
+      case IntegerRule::Length:
+        if (v < -kMaxPictureSide || v > kMaxPictureSide)
+          SayAt(entry.line, Level::Error,
+                said + ": lengths lie within " + std::to_string(kMaxPictureSide) + " pixels either way");
+        return;
+      case IntegerRule::TextColourPart:
+        if (v > 255) SayAt(entry.line, Level::Error, said + " is above 255: the engine keeps only its low 8 bits");
+        return;
+      case IntegerRule::None:
+        return;
     }
   }
 
@@ -231,12 +333,30 @@ class Checker {
   void CheckNamedPictures() {
     for (const auto& [name, line] : namedAt_) {
       const auto it = files_.find(name);
-      if (it == files_.end())
+      if (it == files_.end()) {
         SayAt(line, Level::Error, "bitmap " + name + " is missing");
-      else if (!it->second.Layout)
-        SayAt(line, Level::Error,
-              "bitmap " + it->second.Name + " is not one the engine reads (a Windows .bmp of 1 to 32 bits, "
-              "uncompressed, run-length or bit fields, 1 to 32767 pixels each way)");
+        continue;
+      }
+      if (it->second.Layout) continue;
+      SayAt(line, Level::Error, "bitmap " + it->second.Name + " " + ProblemText(it->second));
+    }
+  }
+
+  static std::string ProblemText(const Picture& picture) {
+    switch (picture.Problem) {
+      case BitmapProblem::TooLarge: {
+        const auto size = ReadBitmapSize(*picture.Bytes);
+        return "is " + (size ? Size(size->width, size->height) : std::string("too large")) +
+               ": the engine reads pictures of at most " + std::to_string(kMaxPictureSide) + " pixels a side and " +
+               std::to_string(kMaxPicturePixels) + " pixels in all";
+      }
+      case BitmapProblem::RunsPastPicture:
+        return "has run-length code that writes past the picture";
+      case BitmapProblem::RunsPastData:
+        return "has run-length code that ends inside a run";
+      default:
+        return "is not one the engine reads (a Windows .bmp of 1 to 32 bits, uncompressed, run-length or bit "
+               "fields)";
     }
   }
 
@@ -247,10 +367,16 @@ class Checker {
     const auto it = files_.find(LowerCaseName(image));
     if (it == files_.end() || !it->second.Layout) return;
     const int width = it->second.Layout->width, height = it->second.Layout->height;
-    if (frames < 1) frames = 1;
+    if (frames < 1) return;  // said where the count is given
     grids_[LowerCaseName(image)] = stacked ? FrameGrid{1, frames} : FrameGrid{frames, 1};
     const int along = stacked ? height : width;
     const int line = LineNaming(image);
+    if (along < frames) {
+      SayAt(line, Level::Error,
+            it->second.Name + " is " + std::to_string(along) + " pixels " + (stacked ? "high" : "wide") +
+                ", too few for its " + std::to_string(frames) + " frames");
+      return;
+    }
     if (along % frames != 0) {
       SayAt(line, Level::Error,
             it->second.Name + " is " + std::to_string(along) + " pixels " + (stacked ? "high" : "wide") +
@@ -259,16 +385,24 @@ class Checker {
     }
     if (!margins) return;
     const int frameWidth = stacked ? width : width / frames, frameHeight = stacked ? height / frames : height;
-    if (margins->LeftWidth + margins->RightWidth > frameWidth)
-      SayAt(line, Level::Error,
-            "the left and right margins (" + std::to_string(margins->LeftWidth) + " + " +
-                std::to_string(margins->RightWidth) + ") are wider than a frame of " + it->second.Name + " (" +
-                std::to_string(frameWidth) + ")");
-    if (margins->TopHeight + margins->BottomHeight > frameHeight)
-      SayAt(line, Level::Error,
-            "the top and bottom margins (" + std::to_string(margins->TopHeight) + " + " +
-                std::to_string(margins->BottomHeight) + ") are taller than a frame of " + it->second.Name + " (" +
-                std::to_string(frameHeight) + ")");
+    CheckMarginPair(line, "left and right", "wider than", "column", margins->LeftWidth, margins->RightWidth,
+                    frameWidth, it->second.Name);
+    CheckMarginPair(line, "top and bottom", "taller than", "row", margins->TopHeight, margins->BottomHeight,
+                    frameHeight, it->second.Name);
+  }
+
+  // Two margins of one frame: each said already when negative; together
+  // they must leave at least one column (row) to stretch or repeat.
+  void CheckMarginPair(int line, const std::string& which, const std::string& beyond, const std::string& unit,
+                       std::int64_t first, std::int64_t second, int frame, const std::string& picture) {
+    if (first < 0 || second < 0) return;
+    const std::string pair = "the " + which + " margins (" + std::to_string(first) + " + " + std::to_string(second) +
+                             ")";
+    const std::string of = " a frame of " + picture + " (" + std::to_string(frame) + ")";
+    if (first + second > frame)
+      SayAt(line, Level::Error, pair + " are " + beyond + of);
+    else if (first + second == frame && frame > 0)
+      SayAt(line, Level::Error, pair + " leave no middle " + unit + " of" + of + " to stretch");
   }
 
   void CheckFrames(const SkinDefinition& def) {
@@ -304,6 +438,82 @@ class Checker {
       element(*e);
       if (*e) CheckPicture((*e)->Image2, (*e)->FrameCount, false, nullptr);
     }
+    CheckPicture(NamedImage("MDICONTROLS", "Image"), 12, false, nullptr);
+    CheckCaptionBack(def.TitleElement);
+  }
+
+  // The picture a key names, as the reader takes the name.
+  std::string NamedImage(std::string_view section, std::string_view key) const {
+    return ElementImageName(ini_.ReadString(section, key, ""));
+  }
+
+  const Picture* ReadablePicture(const std::string& image) const {
+    if (image.empty()) return nullptr;
+    const auto it = files_.find(LowerCaseName(image));
+    return it == files_.end() || !it->second.Layout ? nullptr : &it->second;
+  }
+
+  // The caption's background repeats its middle between its two ends.
+  void CheckCaptionBack(const SkinTitleDef& title) {
+    const Picture* picture = ReadablePicture(title.Image);
+    if (!picture || title.TextBackLeft < 0 || title.TextBackRight < 0) return;
+    const std::int64_t ends = std::int64_t{title.TextBackLeft} + title.TextBackRight;
+    if (ends >= picture->Layout->width)
+      SayAt(LineOf("Personality", "TXTBackleft"), Level::Error,
+            "TXTBackleft and TXTBackRight (" + std::to_string(title.TextBackLeft) + " + " +
+                std::to_string(title.TextBackRight) + ") leave no middle of " + picture->Name + " (" +
+                std::to_string(picture->Layout->width) + " wide) to repeat");
+  }
+
+  // What every window needs of a skin: a name to show, and a frame with a
+  // caption band to move the window by.
+  void CheckWholeSkin(const SkinDefinition& def) {
+    if (def.SkinName.empty())
+      SayAt(LineOf("TitlebarSkin", "SkinName"), Level::Error, "the skin has no name: give it one as SkinName in [TitlebarSkin]");
+    bool anyPiece = false;
+    for (const char* piece : {"Left", "Right", "Top", "Bottom"}) anyPiece = anyPiece || !NamedImage("Personality", piece).empty();
+    if (!anyPiece)
+      SayAt(LineOf("Personality", "Top"), Level::Error,
+            "no window frame: [Personality] names none of the Left, Right, Top and Bottom pictures");
+    else if (NamedImage("Personality", "Top").empty())
+      SayAt(LineOf("Personality", "Top"), Level::Error,
+            "no caption: [Personality] names no Top picture, so windows would have no title bar to move them by");
+  }
+
+  // A caption button placed from the window's left or right edge must show
+  // in the caption band: one whose middle misses it cannot be clicked (a
+  // close box nobody can use), one that only reaches past it is cut.
+  void CheckCaptionButtons(const SkinDefinition& def) {
+    const Picture* top = ReadablePicture(def.BorderTop.Image);
+    if (!top || def.BorderTop.FrameCount < 1) return;
+    const std::int64_t band = top->Layout->height / def.BorderTop.FrameCount;
+    for (const SkinSysButtonDef& b : def.SysButtonElements) {
+      if (b.ImageWidth != 0 || (b.Align != alignFromLeft && b.Align != alignFromRight)) continue;
+      const Picture* picture = ReadablePicture(b.Image);
+      if (!picture || b.FrameCount < 1 || picture->Layout->width < b.FrameCount) continue;
+      const std::int64_t w = picture->Layout->width / b.FrameCount, h = picture->Layout->height;
+      // Columns counted inwards from the edge it is placed from.
+      const std::int64_t x = b.XCoord, y = b.YCoord, first = b.Align == alignFromLeft ? x : x - w;
+      const bool middleOut = first + w / 2 < 0 || y + h / 2 < 0 || y + h / 2 >= band;
+      const bool partOut = first < 0 || y < 0 || y + h > band;
+      if (!partOut) continue;
+      const std::string where = "the caption button [" + SectionSpelling(b.ElementName) + "] (" + Size(w, h) +
+                                " at Xcoord " + std::to_string(x) + ", Ycoord " + std::to_string(y) + ")";
+      const bool rows = y < 0 || y + h > band;
+      const int line = LineOf(b.ElementName, rows ? "Ycoord" : "Xcoord");
+      const std::string bandText = std::to_string(band) + "-pixel caption band";
+      if (middleOut)
+        SayAt(line, Level::Error, where + " lies outside the " + bandText);
+      else
+        SayAt(line, Level::Warning, where + " reaches outside the " + bandText);
+    }
+  }
+
+  // A section's name as the definition writes it.
+  std::string SectionSpelling(const std::string& upperName) const {
+    for (const IniText::Section& s : ini_.Sections())
+      if (UpperCaseName(s.name) == upperName) return s.name;
+    return upperName;
   }
 
   // Pictures nothing names, and the density variants of those that are.
@@ -381,9 +591,34 @@ std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::v
   return skin;
 }
 
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition) {
+  SkinSource skin;
+  skin.DefinitionName = definitionEntry;
+  skin.Definition = std::move(definition);
+  std::set<std::string> seen{LowerCaseName(definitionEntry)};
+  for (const std::string& name : archive.Names()) {
+    if (!seen.insert(LowerCaseName(name)).second) continue;
+    ByteStream bytes;
+    archive.ExtractFile(name, bytes);
+    skin.Files.emplace_back(name, bytes.TakeBytes());
+  }
+  return skin;
+}
+
 bool HasError(const std::vector<SkinFinding>& findings) {
   return std::any_of(findings.begin(), findings.end(),
                      [](const SkinFinding& f) { return f.Severity == SkinFinding::Level::Error; });
+}
+
+std::string ErrorSummary(const std::vector<SkinFinding>& findings, std::size_t shown) {
+  std::string text;
+  std::size_t errors = 0;
+  for (const SkinFinding& f : findings) {
+    if (f.Severity != SkinFinding::Level::Error) continue;
+    if (errors++ < shown) text += (text.empty() ? "" : "\n") + FormatFinding(f);
+  }
+  if (errors > shown) text += "\n... and " + std::to_string(errors - shown) + " more errors";
+  return text;
 }
 
 std::string FormatFinding(const SkinFinding& finding) {

@@ -26,6 +26,14 @@ struct SkinSource {
 std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files,
                                        std::string& problem);
 
+class TSkinReader;
+
+// The skin an unpacked archive holds, as the engine reads it: the entry
+// `definitionEntry` (the first whose name contains ".ini") with its text,
+// and every other entry as a file; of two entries with one name (compared
+// without regard to case) the first counts.
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition);
+
 // The findings hold an error.
 struct SkinFinding;
 bool HasError(const std::vector<SkinFinding>& findings);
@@ -48,5 +56,9 @@ std::vector<SkinFinding> CheckSkin(const SkinSource& skin);
 
 // "file:line: error: text" or "file:line: warning: text".
 std::string FormatFinding(const SkinFinding& finding);
+
+// Why a skin with errors is refused: its error lines, the first `shown` of
+// them and how many more there are.
+std::string ErrorSummary(const std::vector<SkinFinding>& findings, std::size_t shown = 8);
 
 }  // namespace core

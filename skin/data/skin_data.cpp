@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/archive/skin_reader.h"
+#include "core/skindef/skin_check.h"
 #include "gui/formreader.h"
 #include "gui/forms.h"
 #include "gui/text.h"
@@ -151,10 +152,11 @@ class TKeptMessage : public core::ISkinMessageSink {
   std::string Text;
 };
 
-// Decompresses and parses an archive into a new skin without touching the
-// component. Nothing for an archive of another version (reported through
-// `messages`) or one without a definition entry; a damaged archive or an
-// invalid picture raises its error.
+// Decompresses, checks and parses an archive into a new skin without
+// touching the component. Nothing for an archive of another version
+// (reported through `messages`) or one without a definition entry; a
+// damaged archive, a skin the checker finds an error in (the same rules as
+// `skinpack check`) or an invalid picture raises its error.
 std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> bytes,
                                               core::ISkinMessageSink& messages) {
   core::TSkinReader reader(&messages);
@@ -167,8 +169,11 @@ std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> byte
   // The definition is parsed straight from the archive entry; no temporary
   // file is written.
   const auto text = extracted.Bytes();
-  return ParseDefinition(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), reader,
-                         ScreenDpi());
+  const std::string_view definition(reinterpret_cast<const char*>(text.data()), text.size());
+  const std::vector<core::SkinFinding> findings =
+      core::CheckSkin(core::SkinSourceOf(reader, entryName, std::string(definition)));
+  if (core::HasError(findings)) throw gui::Exception(gui::AnsiToWide(core::ErrorSummary(findings)));
+  return ParseDefinition(definition, reader, ScreenDpi());
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
@@ -187,7 +192,21 @@ bool TSkinData::LoadSkin() {
   SkinLoading = true;
   if (IsDesigning()) return false;
   TDialogMessageSink messages;
-  auto content = ReadSkinArchive(SkinArchive.Bytes(), messages);
+  std::unique_ptr<TSkinContent> content;
+  // A skin that is refused is reported once, as a skin file is, and the
+  // program goes on without it (at start: unskinned).
+  try {
+    try {
+      content = ReadSkinArchive(SkinArchive.Bytes(), messages);
+    } catch (const gui::Exception& e) {
+      throw gui::Exception(L"The skin was not loaded.\n\n" + e.Message());
+    } catch (const std::exception& e) {
+      throw gui::Exception(L"The skin was not loaded.\n\n" + gui::AnsiToWide(e.what()));
+    }
+  } catch (...) {
+    gui::HandleException(this);
+    return false;
+  }
   // A failed load leaves the previous element objects in place.
   if (!content) return false;
   TakeContent(std::move(content));
@@ -197,11 +216,21 @@ bool TSkinData::LoadSkin() {
 void TSkinData::TakeContent(std::unique_ptr<TSkinContent> content) {
   content_ = std::move(content);
   ++skinGeneration_;
+  reportedProblems_.clear();
   SkinName = content_->SkinName;
   SkinLoading = false;
   palette_.Build(content_->Colours);
   // Worn already: what is painted in it follows the new colours.
   if (gui::CurrentColorScheme() == &palette_) gui::ColorSchemeChanged();
+}
+
+void TSkinData::ReportSkinProblem(const std::string& what, const std::wstring& text) {
+  if (!reportedProblems_.insert(what).second) return;
+  try {
+    throw gui::Exception(text);
+  } catch (...) {
+    gui::HandleException(this);
+  }
 }
 
 void TSkinData::SetSkinFile(const std::wstring& value) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -108,8 +109,11 @@ class TSkinData : public gui::TComponent {
   void WriteBinaryProperties(std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& out) override;
 
   void Loaded() override;
-  // Decompresses and parses SkinArchive; false (and SkinLoading still set)
-  // when the archive is of another version or holds no definition.
+  // Decompresses, checks and parses SkinArchive; false (and SkinLoading
+  // still set) when the archive is of another version or holds no
+  // definition, or when it is refused (a damaged archive, an error the skin
+  // checker finds, a picture that does not decode), which is reported once
+  // through the error report.
   bool LoadSkin();
   // Asks the manager to re-skin with this component after a new skin loaded.
   void ApplySkin();
@@ -130,6 +134,10 @@ class TSkinData : public gui::TComponent {
   // Counts the skins loaded: what was drawn or shaped from a skin is stale
   // once this has moved on (a new content may sit at a freed one's address).
   std::uint32_t SkinGeneration() const { return skinGeneration_; }
+  // Reports what the loaded skin cannot do (through the error report, as a
+  // skin that does not load is reported): the text for the first time the
+  // problem `what` is met while this skin is loaded, nothing for the rest.
+  void ReportSkinProblem(const std::string& what, const std::wstring& text);
   gui::TImageList& MenuGlyphs() { return *menuGlyphs_; }
   // The skin's colours as a colour scheme, built with every skin loaded; the
   // manager puts it in force while the skin is worn. It stays at one address
@@ -145,6 +153,7 @@ class TSkinData : public gui::TComponent {
   std::wstring skinFile_;
   std::unique_ptr<TSkinContent> content_;
   std::uint32_t skinGeneration_ = 0;
+  std::set<std::string> reportedProblems_;
   TSkinPalette palette_;
   // Takes a parsed skin as the one in force, with its palette.
   void TakeContent(std::unique_ptr<TSkinContent> content);

@@ -1,5 +1,6 @@
 #include "skin/data/skin_definition.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -224,6 +225,18 @@ class ContentBuilder {
     e.NormalColour2 = d.NormalColour2;
     e.MouseOverColour2 = d.MouseOverColour2;
     e.PressedColour2 = d.PressedColour2;
+    KeepMarginsInFrame(e, stacked);
+  }
+
+  // Every user of an element's margins reads them inside one frame: kept
+  // there (the caption's, which are text shifts, are left as they are).
+  static void KeepMarginsInFrame(TDataSkinObject& e, bool stacked) {
+    if (dynamic_cast<TDataSkinTitle*>(&e)) return;
+    const int frames = std::max(e.FrameCount, 1);
+    const int width = stacked ? e.Image.Width() : e.Image.Width() / frames;
+    const int height = stacked ? e.Image.Height() / frames : e.Image.Height();
+    for (std::int32_t* side : {&e.LeftWidth, &e.RightWidth}) *side = std::clamp(*side, 0, std::max(width, 0));
+    for (std::int32_t* side : {&e.TopHeight, &e.BottomHeight}) *side = std::clamp(*side, 0, std::max(height, 0));
   }
 
   void Fill(TDataSkinObject& e, const core::SkinObjectDef& d) { FillBase(e, d); }

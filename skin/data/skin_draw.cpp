@@ -21,6 +21,27 @@ void StretchPiece(HDC dc, int dx, int dy, int dw, int dh, HDC src, int sx, int s
   StretchBlt(dc, dx, dy, dw, dh, src, sx, sy, sw, sh, SRCCOPY);
 }
 
+// Two margins of one frame `extent` pixels long made safe to cut with,
+// whatever the skin said: each between 0 and the extent, and together
+// leaving at least one column (row) for the middle, which would otherwise
+// be left unpainted. Shrunk in proportion when they do not fit.
+void FitMarginPair(LONG& first, LONG& second, int extent) {
+  first = std::clamp<LONG>(first, 0, std::max(extent, 0));
+  second = std::clamp<LONG>(second, 0, std::max(extent, 0));
+  const LONG room = std::max(extent - 1, 0);
+  if (first + second <= room) return;
+  const long long total = static_cast<long long>(first) + second;
+  first = static_cast<LONG>(first * static_cast<long long>(room) / total);
+  second = room - first;
+}
+
+RECT FitMargins(const RECT& margins, const TFrameRect& frame) {
+  RECT m = margins;
+  FitMarginPair(m.left, m.right, frame.Width);
+  FitMarginPair(m.top, m.bottom, frame.Height);
+  return m;
+}
+
 enum class Centre { None, Stretch, Tile };
 
 // The nine-slice pieces of one frame onto a W x H area at (ox, oy). The right
@@ -28,7 +49,8 @@ enum class Centre { None, Stretch, Tile };
 // are painted over.
 void DrawPieces(HDC dc, int ox, int oy, int w, int h, gui::TBitmap& bitmap, const TFrameRect& f, const RECT& margins,
                 Centre centre) {
-  int l = margins.left, t = margins.top, r = margins.right, b = margins.bottom;
+  const RECT fitted = FitMargins(margins, f);
+  int l = fitted.left, t = fitted.top, r = fitted.right, b = fitted.bottom;
   if (w < l + r) l = r = 0;
   if (h < t + b) t = b = 0;
   HDC src = bitmap.DC();
@@ -94,7 +116,10 @@ gui::BitmapHandle TransparencyMask(const gui::TBitmap& bitmap, int width, int he
 bool IsInverted(const RECT& r) { return r.right < r.left || r.bottom < r.top; }
 
 TFrameRect SelectFrame(const gui::TBitmap& bitmap, bool verticalFrames, int frameCount, int frameIndex) {
-  const int count = std::max(frameCount, 1);
+  // Never more frames than the picture has pixels to cut them from, and
+  // never a frame outside the strip.
+  const int count = std::clamp(frameCount, 1, std::max(verticalFrames ? bitmap.Height() : bitmap.Width(), 1));
+  frameIndex = std::clamp(frameIndex, 1, count);
   TFrameRect f;
   if (verticalFrames) {
     f.Width = bitmap.Width();
@@ -140,8 +165,9 @@ void DrawThreeSlice(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitm
                     bool transparent, int frameCount, int frameIndex, const RECT& margins) {
   if (IsInverted(target) || bitmap.Empty()) return;
   const TFrameRect f = SelectFrame(bitmap, verticalFrames, frameCount, frameIndex);
-  const int l = margins.left, r = margins.right, m = f.Width - l - r;
-  if (m <= 0) return;  // nothing to repeat: the loop below would never advance
+  const RECT fitted = FitMargins(margins, f);
+  const int l = fitted.left, r = fitted.right, m = f.Width - l - r;
+  if (m <= 0) return;  // an empty frame: nothing to repeat
   const int w = target.right - target.left, h = target.bottom - target.top;
   gui::TBitmap work = WorkBitmap(w, h);
   if (work.Empty()) return;
@@ -195,7 +221,10 @@ void DrawTransparent(HDC dc, const RECT& target, gui::TBitmap& bitmap, COLORREF 
   SetTextColor(dc, oldText);
 }
 
-void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, const RECT& source) {
+void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, const RECT& given) {
+  // Only the bitmap's own pixels are repeated.
+  const RECT source{std::max<LONG>(given.left, 0), std::max<LONG>(given.top, 0),
+                    std::min<LONG>(given.right, bitmap.Width()), std::min<LONG>(given.bottom, bitmap.Height())};
   const int sw = source.right - source.left, sh = source.bottom - source.top;
   if (sw <= 0 || sh <= 0 || bitmap.Empty()) return;
   // The tile goes through a copy of its own, so a canvas drawing onto the

@@ -3,7 +3,9 @@
 // device context opaque or with one colour left undrawn.
 //
 // Frames are numbered from 1. Margins are a RECT holding the element's
-// LeftWidth, TopHeight, RightWidth and BottomHeight, measured inside one frame.
+// LeftWidth, TopHeight, RightWidth and BottomHeight, measured inside one frame;
+// whatever a skin says, they are cut with each between 0 and the frame's
+// size and with at least one column and row left between them.
 // A target whose right edge is left of its left edge (or bottom above top) is
 // inverted and draws nothing; a zero-size target is not inverted.
 #pragma once
@@ -20,8 +22,9 @@ constexpr COLORREF TransparentColour = RGB(255, 0, 255);
 bool IsInverted(const RECT& r);
 
 // Where one frame of a strip lies in its bitmap. Horizontal strips hold the
-// frames side by side, vertical strips stack them; a frame count below 1
-// counts as 1.
+// frames side by side, vertical strips stack them; the frame count is kept
+// between 1 and the pixels the strip has to cut, the index between 1 and
+// the count.
 struct TFrameRect {
   int X = 0, Y = 0, Width = 0, Height = 0;
 };
@@ -46,7 +49,7 @@ void DrawNineSliceFrame(HDC dc, const RECT& target, gui::TBitmap& bitmap, bool v
 
 // Left part, middle part repeated, right part over any middle copy that runs
 // into it, each stretched to the target's height. Only the left and right
-// margins count. A frame whose side margins leave no middle draws nothing.
+// margins count.
 void DrawThreeSlice(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, bool verticalFrames,
                     bool transparent, int frameCount, int frameIndex, const RECT& margins);
 
@@ -57,8 +60,9 @@ void DrawFrame(HDC dc, const RECT& target, gui::TBitmap& bitmap, bool transparen
 // leaving pixels of exactly the transparent colour undrawn.
 void DrawTransparent(HDC dc, const RECT& target, gui::TBitmap& bitmap, COLORREF transparent);
 
-// Repeats the source rectangle of the bitmap over the target from its
-// top-left corner; the last row and column of tiles may run past the target.
+// Repeats the source rectangle of the bitmap (the part of it inside the
+// bitmap) over the target from its top-left corner; the last row and column
+// of tiles may run past the target.
 void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, const RECT& source);
 
 // A frame `thickness` pixels wide along the inside of the rectangle.

@@ -23,7 +23,7 @@ std::vector<TCaptionButtonSpec> TCaptionButtons::Specs() const {
   specs.reserve(buttons_.size());
   for (const auto& button : buttons_) {
     const TDataSkinSysButton& e = *button->Element;
-    const SIZE size = e.Image.Empty() ? SIZE{} : SIZE{e.Image.Width() / FramesOf(e), e.Image.Height()};
+    const SIZE size = e.Image.Empty() ? SIZE{} : OneFrame(SIZE{e.Image.Width(), e.Image.Height()}, e.FrameCount);
     specs.push_back(TCaptionButtonSpec{e.Action, e.Align, e.XCoord, e.YCoord, e.Visibility, e.Visibility1, size});
   }
   return specs;

@@ -6,6 +6,35 @@ namespace skin {
 
 namespace {
 
+// Every length is kept within what a window can measure, so that no sum the
+// layout makes of a skin's numbers can overflow.
+constexpr int kMaxLength = 32767;
+int Length(int v) { return std::clamp(v, -kMaxLength, kMaxLength); }
+int Extent(int v) { return std::clamp(v, 0, kMaxLength); }
+SIZE Extent(SIZE s) { return SIZE{Extent(s.cx), Extent(s.cy)}; }
+
+TFrameInput Bounded(const TFrameInput& given) {
+  TFrameInput in = given;
+  in.Window = Extent(in.Window);
+  in.Frame = TFrameThickness{Extent(in.Frame.Left), Extent(in.Frame.Top), Extent(in.Frame.Right),
+                             Extent(in.Frame.Bottom)};
+  in.MenuHeight = Extent(in.MenuHeight);
+  in.MenuRowHeight = Extent(in.MenuRowHeight);
+  in.MenuBarMargin = Length(in.MenuBarMargin);
+  TCaptionTextSpec& c = in.Caption;
+  c.Measured = Extent(c.Measured);
+  for (int* v : {&c.Shift, &c.ShiftVert, &c.RightClip, &c.BackLeft, &c.BackRight, &c.ButtonGap}) *v = Length(*v);
+  for (TCaptionButtonSpec& b : in.Buttons) {
+    b.XCoord = Length(b.XCoord);
+    b.YCoord = Length(b.YCoord);
+    b.Size = Extent(b.Size);
+  }
+  return in;
+}
+
+// A caption narrower than this is no handle to move a window by.
+constexpr int kMinCaptionGrip = 4;
+
 bool IsAlways(std::int32_t v) { return v >= bvAlwaysFirst && v <= bvAlwaysLast; }
 
 bool RuleA(const TFrameInput& in, const TCaptionButtonSpec& b) {
@@ -79,7 +108,8 @@ bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& butto
   return visible;
 }
 
-TFrameLayout LayoutFrame(const TFrameInput& in) {
+TFrameLayout LayoutFrame(const TFrameInput& given) {
+  const TFrameInput in = Bounded(given);
   TFrameLayout out;
   out.Buttons.resize(in.Buttons.size());
   out.Skinned = in.Kind != fkNone && !(in.Mdi == mkChild && in.Show != shNormal);
@@ -140,7 +170,7 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
     const std::int32_t action = in.Buttons[i].Action;
     if (!place.Visible || action < 0 || !PtInRect(&place.Bounds, p)) continue;
     if (action == caClose) return HTCLOSE;
-    if (action == caMinimize) return HTMINBUTTON;
+    if (action == caMinimize || action == caMinimize2) return HTMINBUTTON;
     if (action == caMaximize || action == caMaximize2) return HTMAXBUTTON;
     break;
   }
@@ -151,13 +181,101 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
   const bool left = PtInRect(&layout.Left, p), right = PtInRect(&layout.Right, p);
   if (!bottom && !left && !right) return HTNOWHERE;
   if (!layout.Sizing) return HTBORDER;
-  const int w = in.Window.cx, h = in.Window.cy;
-  const bool lowCorner = p.y >= h - std::max(corner, in.Frame.Bottom);
+  // The layout's own rectangles hold the frame as it was bounded.
+  const int w = layout.Right.right, h = layout.Left.bottom;
+  const int frameLeft = layout.Left.right, frameRight = w - layout.Right.left, frameBottom = h - layout.Bottom.top;
+  const bool lowCorner = p.y >= h - std::max(corner, frameBottom);
   if (left) return lowCorner ? HTBOTTOMLEFT : HTLEFT;
   if (right) return lowCorner ? HTBOTTOMRIGHT : HTRIGHT;
-  if (p.x < std::max(corner, in.Frame.Left)) return HTBOTTOMLEFT;
-  if (p.x >= w - std::max(corner, in.Frame.Right)) return HTBOTTOMRIGHT;
+  if (p.x < std::max(corner, frameLeft)) return HTBOTTOMLEFT;
+  if (p.x >= w - std::max(corner, frameRight)) return HTBOTTOMRIGHT;
   return HTBOTTOM;
+}
+
+SIZE OneFrame(SIZE picture, std::int32_t frames, bool stacked) {
+  const LONG count = std::max<std::int32_t>(frames, 1);
+  return stacked ? SIZE{picture.cx, picture.cy / count} : SIZE{picture.cx / count, picture.cy};
+}
+
+namespace {
+
+// Whether some visible caption button answers hit tests with `code` at its
+// middle, inside the window.
+bool ShowsBox(const TFrameInput& in, const TFrameLayout& layout, int code, int topEdge) {
+  for (std::size_t i = 0; i < layout.Buttons.size(); ++i) {
+    const TCaptionButtonPlace& place = layout.Buttons[i];
+    if (!place.Visible || in.Buttons[i].Size.cx <= 0 || in.Buttons[i].Size.cy <= 0) continue;
+    const POINT middle{(place.Bounds.left + place.Bounds.right) / 2, (place.Bounds.top + place.Bounds.bottom) / 2};
+    if (middle.x < 0 || middle.y < 0 || middle.x >= in.Window.cx || middle.y >= in.Window.cy) continue;
+    if (FrameHitTest(in, layout, middle, topEdge, 0) == code) return true;
+  }
+  return false;
+}
+
+// Whether a press there moves the window: the caption, where no button that
+// takes clicks (the window icon among them) stands.
+bool MovesWindow(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge) {
+  if (FrameHitTest(in, layout, p, topEdge, 0) != HTCAPTION) return false;
+  for (std::size_t i = 0; i < layout.Buttons.size(); ++i)
+    if (layout.Buttons[i].Visible && in.Buttons[i].Action >= 0 && PtInRect(&layout.Buttons[i].Bounds, p)) return false;
+  return true;
+}
+
+TFrameShortfall StateShortfall(const TFrameInput& in, const TFrameLayout& layout, int topEdge) {
+  // The caption: enough of the band's middle row that moves the window.
+  const int row = (std::max(topEdge, 0) + in.Frame.Top) / 2;
+  int grip = 0;
+  if (row > topEdge)
+    for (int x = layout.TitleBand.left; x < layout.TitleBand.right && grip < kMinCaptionGrip; ++x)
+      grip += MovesWindow(in, layout, POINT{x, row}, topEdge);
+  if (grip < kMinCaptionGrip) return fsNoCaption;
+  if (layout.Sizing) {
+    const int w = in.Window.cx, h = in.Window.cy, y = in.Frame.Top + (h - in.Frame.Top) / 2;
+    const int left = FrameHitTest(in, layout, POINT{0, y}, topEdge, 0);
+    const int right = FrameHitTest(in, layout, POINT{w - 1, y}, topEdge, 0);
+    const int bottom = FrameHitTest(in, layout, POINT{w / 2, h - 1}, topEdge, 0);
+    if ((left != HTLEFT && left != HTBOTTOMLEFT) || (right != HTRIGHT && right != HTBOTTOMRIGHT) ||
+        bottom != HTBOTTOM)
+      return fsNoSizingBorder;
+  }
+  if ((in.WindowButtons & wbSystemMenu) && !ShowsBox(in, layout, HTCLOSE, topEdge)) return fsNoCloseBox;
+  if ((in.WindowButtons & wbMinimize) && !ShowsBox(in, layout, HTMINBUTTON, topEdge)) return fsNoMinimizeBox;
+  if ((in.WindowButtons & wbMaximize) && !ShowsBox(in, layout, HTMAXBUTTON, topEdge)) return fsNoMaximizeBox;
+  return fsNone;
+}
+
+}  // namespace
+
+TFrameShortfall FrameShortfall(const TFrameInput& given, int topEdge, SIZE screen) {
+  const TFrameInput in = Bounded(given);
+  if (!LayoutFrame(in).Skinned) return fsNone;
+  const TFrameThickness& f = in.Frame;
+  if (f.Left + f.Right > screen.cx / 2 || f.Top + f.Bottom + in.MenuHeight > screen.cy / 2) return fsTooLarge;
+  for (const bool active : {true, false}) {
+    for (const TShowState show : {shNormal, shMaximized}) {
+      if (show == shMaximized && !(in.WindowButtons & wbMaximize)) continue;
+      TFrameInput state = in;
+      state.Active = active;
+      state.Show = show;
+      const TFrameLayout layout = LayoutFrame(state);
+      if (!layout.Skinned) continue;
+      if (const TFrameShortfall found = StateShortfall(state, layout, topEdge); found != fsNone) return found;
+    }
+  }
+  return fsNone;
+}
+
+const char* FrameShortfallText(TFrameShortfall shortfall) {
+  switch (shortfall) {
+    case fsTooLarge: return "is larger than half the screen";
+    case fsNoCaption: return "leaves no caption to move the window by";
+    case fsNoSizingBorder: return "has no border to size the window by";
+    case fsNoCloseBox: return "shows no close box";
+    case fsNoMinimizeBox: return "shows no minimise box";
+    case fsNoMaximizeBox: return "shows no maximise box";
+    case fsNone: break;
+  }
+  return "";
 }
 
 SIZE WindowSizeForClient(const TFrameThickness& frame, int menuHeight, SIZE client) {

@@ -5,9 +5,10 @@
 // hit testing, painting, shaping the region, fitting the frame at attach and
 // giving the size back at detach all read it, so they never disagree, and
 // none of it depends on the last paint. Also the codes the frame works with,
-// by name.
+// by name, and what a frame must give a window whatever the skin says.
+// Portable (win32_geometry.h): its fuzz target runs on the host.
 #pragma once
-#include <windows.h>
+#include "skin/form/win32_geometry.h"
 
 #include <cstdint>
 #include <vector>
@@ -150,6 +151,31 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
 
 // Rule A and rule B of one caption button.
 bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& button);
+
+// One state frame of a picture of `frames` frames (fewer than 1 count as 1)
+// side by side, or stacked: a caption button's size, or (its width for the
+// side pieces, its height for the top and bottom ones) a border's thickness.
+SIZE OneFrame(SIZE picture, std::int32_t frames, bool stacked = false);
+
+// What a skinned frame must give its window, whatever the skin says: a size
+// that leaves the screen room for the window, a caption to move it by,
+// borders that size it where its style sizes it, and the caption buttons
+// its style gives it (close with a window menu, minimise, maximise), in
+// every state the window can be in (active or not, normal or maximised).
+// The first of these the frame cannot give, or fsNone.
+enum TFrameShortfall : std::uint8_t {
+  fsNone,
+  fsTooLarge,
+  fsNoCaption,
+  fsNoSizingBorder,
+  fsNoCloseBox,
+  fsNoMinimizeBox,
+  fsNoMaximizeBox,
+};
+// `topEdge` as for FrameHitTest; `screen` the work area the window lives in.
+TFrameShortfall FrameShortfall(const TFrameInput& in, int topEdge, SIZE screen);
+// What the frame lacks, as a sentence's end: "has no close box".
+const char* FrameShortfallText(TFrameShortfall shortfall);
 
 // The window size that gives the client size inside the skin frame, and the
 // other way round.

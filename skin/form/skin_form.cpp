@@ -108,6 +108,18 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   ReadShowState();
   FindMdiClient();
   if (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_MDICHILD) facts_.Mdi = mkChild;
+  // A frame the skin cannot give this window (no caption to move it by,
+  // no close box, ...) is left to the system; the controls are still skinned.
+  frameShortfall_ = fsNone;
+  if (frameSkinned_) {
+    ComputeFrameMetrics();
+    frameShortfall_ = FrameShortfallNow();
+    if (frameShortfall_ != fsNone) {
+      frameSkinned_ = false;
+      facts_.Frame = TFrameThickness{};
+      FreeSysButtons();
+    }
+  }
   // From here on the window changes; a failure on the way (the subclass
   // refused, an application's discovery handler throwing) gives it back
   // exactly as it was, so it keeps the system frame rather than neither.
@@ -115,7 +127,6 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
     if (frameSkinned_) {
       menuBar_.TakeWindowMenu();
       if (!((facts_.Mdi == mkChild && MdiMaximized()) || facts_.Show == shMinimized)) SetSystemCaption(false);
-      ComputeFrameMetrics();
     }
     if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
           return SkinWndProc(msg, wParam, lParam);
@@ -242,6 +253,10 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return WMGetObject(wParam, lParam);
     case WM_NOTIFY:
       return WMNotify(wParam, lParam);
+    case SkinMsgAttached:
+      // From the message loop, once the window is up.
+      ReportFrameShortfall();
+      break;
     default:
       break;
   }

@@ -124,6 +124,13 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TFrameKind FrameKind() const { return facts_.Kind; }
   bool Active() const { return facts_.Active; }
   bool FrameSkinned() const { return frameSkinned_; }
+  // Why the skin's frame was left to the system on this window (fsNone:
+  // it was not, or no frame was wanted).
+  TFrameShortfall FrameRefused() const { return frameShortfall_; }
+  // After ComputeFrameMetrics for a new skin: whether that skin can frame
+  // the window where the last one could not, or the other way round; the
+  // window is then skinned afresh rather than refreshed.
+  bool FrameFitChanged() const;
   bool RegionSet() const { return regionKey_.has_value(); }
   const std::wstring& CaptionText() const { return captionText_; }
   // The client size the skin frame holds.
@@ -195,6 +202,12 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT WMNotify(WPARAM wParam, LPARAM lParam);
   void OnSkinMsgAttached();
+  // What the skin's frame, as the metrics hold it now, cannot give this
+  // window at its size (skinned, its client kept), or fsNone.
+  TFrameShortfall FrameShortfallNow() const;
+  // Once per skin, through the skin data's report: why this window keeps
+  // the system's frame.
+  void ReportFrameShortfall();
   void AdjustFrameSize(bool keepClient);
   void ReadShowState();
   bool IsRunningMdiChildOutOfNormal() const { return facts_.Mdi == mkChild && facts_.Show != shNormal; }
@@ -286,6 +299,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   TSkinState state_ = ssAttached;
   bool frameSkinned_ = false;
+  TFrameShortfall frameShortfall_ = fsNone;
   bool systemCaptionOn_ = true;
 
   // The caption.

@@ -2,7 +2,9 @@
 // the skin frame at attach and at a skin change, the system caption taken
 // off and put back, the show state followed.
 #include "gui/forms.h"
+#include "gui/text.h"
 #include "gui/timer.h"
+#include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 
@@ -22,6 +24,44 @@ void TWinSkinForm::OnSkinMsgAttached() {
   }
   state_ = ssRunning;
   if (hoverTimer_) hoverTimer_->SetEnabled(true);
+}
+
+TFrameShortfall TWinSkinForm::FrameShortfallNow() const {
+  // Judged at the size the window has, its client kept; a minimised
+  // window at the size it comes back to.
+  SIZE window{};
+  if (IsIconic(Handle)) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle, &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    window = SIZE{normal.right - normal.left, normal.bottom - normal.top};
+  } else {
+    RECT client{};
+    GetClientRect(Handle, &client);
+    window = WindowSizeForClient(facts_.Frame, facts_.MenuHeight, SIZE{client.right, client.bottom});
+  }
+  const TFrameInput in = FrameInput(window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  return FrameShortfall(in, ScaleToScreen(3), SIZE{work.right - work.left, work.bottom - work.top});
+}
+
+bool TWinSkinForm::FrameFitChanged() const {
+  if (!SkinData || !SkinData->HasControl(xcMainMenu) || SkinData->SkinLoading) return false;
+  const bool fits = FrameShortfallNow() == fsNone;
+  return frameSkinned_ ? !fits : fits;
+}
+
+void TWinSkinForm::ReportFrameShortfall() {
+  if (frameShortfall_ == fsNone || !SkinData) return;
+  const std::wstring window = L"\"" + captionText_ + L"\" (" + windowClass_ + L")";
+  SkinData->ReportSkinProblem(FrameShortfallText(frameShortfall_),
+                              L"The skin \"" + gui::AnsiToWide(SkinData->SkinName) + L"\" cannot frame the window " +
+                                  window + L": it " + gui::AnsiToWide(FrameShortfallText(frameShortfall_)) +
+                                  L", so that window keeps the system's frame.");
 }
 
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
@@ -135,7 +175,7 @@ void TWinSkinForm::ReadShowState() {
 }
 
 void TWinSkinForm::FollowMdiMaximized(bool maximized) {
-  if (facts_.Mdi != mkChild) return;
+  if (facts_.Mdi != mkChild || !frameSkinned_) return;
   if (maximized) {
     RemoveRegion();
     SetSystemCaption(true);

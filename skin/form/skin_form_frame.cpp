@@ -38,10 +38,12 @@ void TWinSkinForm::ComputeFrameMetrics() {
     return;
   }
   TSkinContent& skin = SkinData->Skin();
-  facts_.Frame = TFrameThickness{skin.BorderLeft.Image.Width() / FramesOf(skin.BorderLeft),
-                                 skin.BorderTop.Image.Height() / FramesOf(skin.BorderTop),
-                                 skin.BorderRight.Image.Width() / FramesOf(skin.BorderRight),
-                                 skin.BorderBottom.Image.Height() / FramesOf(skin.BorderBottom)};
+  const auto thickness = [](const TDataSkinBorder& piece, bool stacked) {
+    const SIZE frame = OneFrame(SIZE{piece.Image.Width(), piece.Image.Height()}, piece.FrameCount, stacked);
+    return stacked ? frame.cy : frame.cx;
+  };
+  facts_.Frame = TFrameThickness{thickness(skin.BorderLeft, false), thickness(skin.BorderTop, true),
+                                 thickness(skin.BorderRight, false), thickness(skin.BorderBottom, true)};
   DropFrameCache();
   for (const auto& element : skin.SysButtonElements) {
     if (!ShowsWindowIcon(element->Action) || iconBitmap_.Empty()) continue;

@@ -223,9 +223,7 @@ void TSkinManage::RunPendingAction() {
         PurgeDestroyedForms();
         for (TWinSkinForm* skinner : formSkinners_) {
           if (skinner->SkinData == data) {
-            skinner->FreeSysButtons();
-            skinner->ComputeFrameMetrics();
-            skinner->RefreshSkin();
+            FollowSkinChange({skinner});
             break;
           }
         }
@@ -248,11 +246,7 @@ void TSkinManage::RunPendingAction() {
         std::vector<TWinSkinForm*> changed;
         for (TWinSkinForm* skinner : formSkinners_)
           if (skinner->SkinData == data) changed.push_back(skinner);
-        for (TWinSkinForm* skinner : changed) {
-          skinner->FreeSysButtons();
-          skinner->ComputeFrameMetrics();
-        }
-        for (TWinSkinForm* skinner : changed) skinner->RefreshSkin();
+        FollowSkinChange(changed);
         break;
       }
       default:
@@ -264,6 +258,25 @@ void TSkinManage::RunPendingAction() {
   PendingSkinData = nullptr;
   FollowColourScheme();
   if (std::find(skinDataList_.begin(), skinDataList_.end(), data) != skinDataList_.end()) data->FireSkinChanged();
+}
+
+void TSkinManage::FollowSkinChange(const std::vector<TWinSkinForm*>& changed) {
+  for (TWinSkinForm* skinner : changed) {
+    skinner->FreeSysButtons();
+    skinner->ComputeFrameMetrics();
+  }
+  // A window whose frame the new skin can give where the old one could not,
+  // or the other way round, is skinned afresh.
+  std::vector<HWND> again;
+  for (TWinSkinForm* skinner : changed) {
+    if (!skinner->FrameFitChanged()) {
+      skinner->RefreshSkin();
+      continue;
+    }
+    again.push_back(skinner->Handle);
+    DetachAndFree(skinner);
+  }
+  for (HWND wnd : again) SkinWindow(wnd);
 }
 
 bool TSkinManage::SkinWindow(HWND wnd) {

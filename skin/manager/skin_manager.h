@@ -127,6 +127,8 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
  private:
   static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
   void DetachAndFree(TWinSkinForm* skinner);
+  // A skin change carried out on the skinners of the changed component.
+  void FollowSkinChange(const std::vector<TWinSkinForm*>& changed);
   void DetachAll();
   void ActionTimerTick();
   void SkinAllForms();

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   volatile std::uint8_t sum = 0;
   for (std::size_t i = 0; i < layout->colourTableBytes; ++i) sum = sum + data[layout->colourTableOffset + i];
   for (std::size_t i = 0; i < layout->pixelBytes; ++i) sum = sum + data[layout->pixelOffset + i];
-  if (layout->width < 1 || layout->height < 1 || layout->width > 32767 || layout->height > 32767) std::abort();
+  if (layout->width < 1 || layout->height < 1 || layout->width > core::kMaxPictureSide || layout->height > core::kMaxPictureSide) std::abort();
   if (layout->stride != 0 && layout->stride * static_cast<std::size_t>(layout->height) != layout->pixelBytes)
     std::abort();
   if (layout->pixelOffset < layout->colourTableOffset + layout->colourTableBytes) std::abort();

@@ -27,13 +27,33 @@ std::vector<std::string> Lines(const core::SkinSource& skin) {
   return lines;
 }
 
-// Tabs of five 10-pixel frames, and a button strip of five 8-pixel frames.
+// A name, a caption band 20 pixels tall with a close button, tabs of five
+// 10-pixel frames, and a button strip of five 8-pixel frames.
 const std::string kSound =
+    "[TitlebarSkin]\r\nSkinName=Sound\r\n[Personality]\r\nTop=top.bmp\r\n[Button0]\r\nAlign=1\r\nXcoord=20\r\n"
+    "Ycoord=2\r\nButtonImage=close.bmp\r\nframe=2\r\n"
     "[Colours]\r\nButtonFace=10 20 30\r\n\r\n[Buttons]\r\nBitmap=button.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\n"
     "[Tabs]\r\nImage=tabs.bmp\r\nLeftWidth=4\r\n";
 
 core::SkinSource Sound() {
-  return core::SkinSource{"skin.ini", kSound, {{"button.bmp", Solid(40, 8)}, {"tabs.bmp", Solid(50, 10)}}};
+  return core::SkinSource{"skin.ini",
+                          kSound,
+                          {{"top.bmp", Solid(40, 20)},
+                           {"close.bmp", Solid(32, 16)},
+                           {"button.bmp", Solid(40, 8)},
+                           {"tabs.bmp", Solid(50, 10)}}};
+}
+
+// Run-length code for a 4 x 2 picture of 8 bits.
+Bytes RunLength(const Bytes& code) {
+  core::testing::BmpLayout l;
+  l.width = 4;
+  l.height = 2;
+  l.bits = 8;
+  l.compression = 1;
+  l.palette = {0x000000, 0xFFFFFF};
+  l.pixels = code;
+  return core::testing::MakeBmp(l);
 }
 
 TEST(SkinCheck, ASoundSkinGivesNothing) {
@@ -48,37 +68,81 @@ TEST(SkinCheck, EachMistakeGivesItsLine) {
     const char* what;
     std::string definition;  // replaces the sound one when given
     std::vector<std::pair<std::string, Bytes>> files;
-    std::string expected;
+    std::vector<std::string> expected;
+  };
+  const auto with = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
   };
   const std::vector<Case> cases{
       {"unknown section", kSound + "[Tabz]\r\nImage=x.bmp\r\n", {},
-       "skin.ini:11: warning: unknown section [Tabz]; did you mean [Tabs]?"},
+       {"skin.ini:21: warning: unknown section [Tabz]; did you mean [Tabs]?"}},
       {"unknown key", kSound + "RightWidht=2\r\n", {},
-       "skin.ini:11: warning: unknown key RightWidht in [Tabs]; did you mean RightWidth?"},
+       {"skin.ini:21: warning: unknown key RightWidht in [Tabs]; did you mean RightWidth?"}},
       {"key read once", kSound + "LeftWidth=5\r\n", {},
-       "skin.ini:11: warning: LeftWidth again in [Tabs]: only the first is read"},
+       {"skin.ini:21: warning: LeftWidth again in [Tabs]: only the first is read"}},
       {"number", kSound + "TopHeight=four\r\n", {},
-       "skin.ini:11: error: TopHeight = \"four\" is not a number: the engine reads the default instead"},
+       {"skin.ini:21: error: TopHeight = \"four\" is not a number: the engine reads the default instead"}},
       {"section read once", kSound + "[Colours]\r\n", {},
-       "skin.ini:11: warning: section [Colours] again: only the first is read"},
-      {"colour", std::string(kSound).replace(kSound.find("10 20 30"), 8, "10 20"), {},
-       "skin.ini:2: error: ButtonFace = \"10 20\" is not a colour: write three numbers from 0 to 255 (red green blue)"},
+       {"skin.ini:21: warning: section [Colours] again: only the first is read"}},
+      {"colour", with(kSound, "10 20 30", "10 20"), {},
+       {"skin.ini:12: error: ButtonFace = \"10 20\" is not a colour: write three numbers from 0 to 255 (red green blue)"}},
       {"missing bitmap", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n", {},
-       "skin.ini:12: error: bitmap sunk.bmp is missing"},
+       {"skin.ini:22: error: bitmap sunk.bmp is missing"}},
       {"unnamed bitmap", "", {{"spare.bmp", Solid(4, 4)}},
-       "spare.bmp:1: warning: the definition never names this bitmap"},
+       {"spare.bmp:1: warning: the definition never names this bitmap"}},
       {"refused bitmap", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n", {{"sunk.bmp", Bytes{'B', 'M', 1, 2, 3}}},
-       "skin.ini:12: error: bitmap sunk.bmp is not one the engine reads (a Windows .bmp of 1 to 32 bits, "
-       "uncompressed, run-length or bit fields, 1 to 32767 pixels each way)"},
+       {"skin.ini:22: error: bitmap sunk.bmp is not one the engine reads (a Windows .bmp of 1 to 32 bits, "
+        "uncompressed, run-length or bit fields)"}},
+      {"picture beyond the size limit", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n", {{"sunk.bmp", Solid(4100, 1)}},
+       {"skin.ini:22: error: bitmap sunk.bmp is 4100x1: the engine reads pictures of at most 4096 pixels a side "
+        "and 4194304 pixels in all"}},
+      {"run-length code past its picture", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n",
+       {{"sunk.bmp", RunLength({5, 1, 0, 1})}},
+       {"skin.ini:22: error: bitmap sunk.bmp has run-length code that writes past the picture"}},
+      {"run-length code past its data", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n",
+       {{"sunk.bmp", RunLength({0, 3, 1})}},
+       {"skin.ini:22: error: bitmap sunk.bmp has run-length code that ends inside a run"}},
       {"frames", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\n", {{"sunk.bmp", Solid(30, 8)}},
-       "skin.ini:12: error: sunk.bmp is 30 pixels wide, not a multiple of its 4 frames"},
+       {"skin.ini:22: error: sunk.bmp is 30 pixels wide, not a multiple of its 4 frames"}},
       {"margins", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\nTopHeight=5\r\nBottomHeight=4\r\n",
        {{"sunk.bmp", Solid(32, 8)}},
-       "skin.ini:12: error: the top and bottom margins (5 + 4) are taller than a frame of sunk.bmp (8)"},
+       {"skin.ini:22: error: the top and bottom margins (5 + 4) are taller than a frame of sunk.bmp (8)"}},
+      {"negative margin", kSound + "RightWidth=-2147483648\r\n", {},
+       {"skin.ini:21: error: RightWidth = -2147483648: a margin cannot be negative"}},
+      {"margins that leave no middle", kSound + "RightWidth=6\r\n", {},
+       {"skin.ini:19: error: the left and right margins (4 + 6) leave no middle column of a frame of tabs.bmp (10) "
+        "to stretch"}},
+      {"frame count below 1", kSound + "[HorzScrollThumb]\r\nImage=tabs.bmp\r\nFrameCount=0\r\n", {},
+       {"skin.ini:23: error: FrameCount = 0: a picture holds at least one frame"}},
+      {"more frames than pixels", kSound + "[Scrollbar]\r\nImage=narrow.bmp\r\n", {{"narrow.bmp", Solid(20, 8)}},
+       {"skin.ini:22: error: narrow.bmp is 20 pixels wide, too few for its 23 frames"}},
+      {"negative colour", with(kSound, "10 20 30", "-1 -1 -1"), {},
+       {"skin.ini:12: error: ButtonFace = \"-1 -1 -1\" is not a colour: write three numbers from 0 to 255 (red green "
+        "blue)"}},
+      {"text colour above 255", with(kSound, "Top=top.bmp\r\n", "Top=top.bmp\r\nActiveTextR=256\r\n"), {},
+       {"skin.ini:5: error: ActiveTextR = 256 is above 255: the engine keeps only its low 8 bits"}},
+      {"button off the caption band", with(kSound, "Ycoord=2", "Ycoord=99999"), {},
+       {"skin.ini:8: error: Ycoord = 99999: lengths lie within 4096 pixels either way",
+        "skin.ini:8: error: the caption button [Button0] (16x16 at Xcoord 20, Ycoord 99999) lies outside the "
+        "20-pixel caption band"}},
+      {"button past the window's edge", with(kSound, "Xcoord=20", "Xcoord=0"), {},
+       {"skin.ini:7: error: the caption button [Button0] (16x16 at Xcoord 0, Ycoord 2) lies outside the 20-pixel "
+        "caption band"}},
+      {"button cut by the caption band", with(kSound, "Ycoord=2", "Ycoord=6"), {},
+       {"skin.ini:8: warning: the caption button [Button0] (16x16 at Xcoord 20, Ycoord 6) reaches outside the "
+        "20-pixel caption band"}},
+      {"no name", with(kSound, "SkinName=Sound\r\n", ""), {},
+       {"skin.ini:1: error: the skin has no name: give it one as SkinName in [TitlebarSkin]"}},
+      {"no caption", with(kSound, "Top=top.bmp", "Left=top.bmp"), {},
+       {"skin.ini:3: error: no caption: [Personality] names no Top picture, so windows would have no title bar to "
+        "move them by"}},
+      {"UTF-16 definition", std::string("\xFF\xFE[\0T\0i\0", 8), {},
+       {"skin.ini:1: error: the definition is UTF-16 text (it starts with a byte-order mark); the engine reads "
+        "8-bit text: save it as ANSI text"}},
       {"density variant", "", {{"tabs@2x.bmp", Solid(90, 20)}},
-       "tabs@2x.bmp:1: error: is 90x20; drawn for 192 dpi from tabs.bmp it must be 100x20"},
+       {"tabs@2x.bmp:1: error: is 90x20; drawn for 192 dpi from tabs.bmp it must be 100x20"}},
       {"variant of nothing", "", {{"sunk@2x.bmp", Solid(8, 8)}},
-       "sunk@2x.bmp:1: warning: a density variant of sunk.bmp, which the definition never names"},
+       {"sunk@2x.bmp:1: warning: a density variant of sunk.bmp, which the definition never names"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

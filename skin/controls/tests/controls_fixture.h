@@ -52,10 +52,11 @@ inline const std::vector<COLORREF>& GlyphColours() {
 inline std::vector<std::uint8_t> GlyphSkinArchive(int glyphWidth) {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Glyphs\r\n[Colours]\r\nButtonFace=10 20 30\r\nButtonShadow=90 80 70\r\nButtonText=240 230 220\r\n"
+      skin_test::WholeSkinDefinition("Glyphs") + "[Colours]\r\nButtonFace=10 20 30\r\nButtonShadow=90 80 70\r\nButtonText=240 230 220\r\n"
       "[Buttons]\r\nBitmap=button.bmp\r\nCheckButton=check.bmp\r\nCheckButtonFrame=4\r\n"
       "RadioButton=radio.bmp\r\nRadioButtonFrame=4\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  skin_test::AddFramePictures(writer);
   const auto glyphs = StripBmp(glyphWidth, 13, GlyphColours());
   writer.AddEntry("check.bmp", glyphs);
   writer.AddEntry("radio.bmp", glyphs);
@@ -136,7 +137,7 @@ inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o
   const auto rgb = [](COLORREF v) {
     return std::to_string(GetRValue(v)) + " " + std::to_string(GetGValue(v)) + " " + std::to_string(GetBValue(v));
   };
-  std::string definition = "[Info]\r\nName=Elements\r\n[Colours]\r\nButtonFace=" + rgb(c.Face) +
+  std::string definition = skin_test::WholeSkinDefinition("Elements") + "[Colours]\r\nButtonFace=" + rgb(c.Face) +
                            "\r\nButtonShadow=" + rgb(c.Shadow) + "\r\nButtonDkShadow=" + rgb(c.DkShadow) +
                            "\r\n[Buttons]\r\nBitmap=button.bmp\r\n";
   core::TSkinWriter writer;
@@ -168,6 +169,7 @@ inline std::vector<std::uint8_t> ElementSkinArchive(const TElementSkinOptions& o
   add("tabs.bmp", StripBmp(16, 16, o.Tabs.empty() ? c.Tabs : o.Tabs));
   if (o.TabBorder) add("border.bmp", StripBmp(16, 16, {c.TabBorder}));
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  skin_test::AddFramePictures(writer);
   return core::LzhCompress(writer.BuildContainer());
 }
 

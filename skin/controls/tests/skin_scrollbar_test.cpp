@@ -34,11 +34,12 @@ constexpr COLORREF ArrowColour(int frame) { return RGB(10 * frame, 5, 5); }
 std::vector<std::uint8_t> ScrollSkinArchive(bool bars = true) {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Bars\r\n[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n" +
+      skin_test::WholeSkinDefinition("Bars") + "[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n" +
       std::string(bars ? "[Scrollbar]\r\nImage=arrows.bmp\r\n" : "") +
       "[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
       "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  skin_test::AddFramePictures(writer);
   std::vector<COLORREF> arrows;
   for (int frame = 1; frame <= 23; ++frame) arrows.push_back(ArrowColour(frame));
   writer.AddEntry("arrows.bmp", controls_test::StripBmp(8, 8, arrows));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -132,6 +133,22 @@ TEST(SkinContent, ADefinitionThatIsNotTextGivesAnEmptySkin) {
   EXPECT_EQ(content->TitleElement.FontHeight, 14);
   EXPECT_EQ(content->ButtonsElement.FrameCount, 5);
   EXPECT_TRUE(content->ButtonFaceBrush);
+}
+
+// Read straight from the definition, past the checker: margins no frame
+// can hold are kept inside it; the caption's shifts are no margins.
+TEST(SkinContent, MarginsAreKeptInsideTheirFrame) {
+  auto content = Parse("[Personality]\r\nLeft=side.bmp\r\nLeftTopHeight=99999\r\nLeftBotHeight=-7\r\n"
+                       "TextShift=-2147483648\r\n[Tabs]\r\nImage=tabs.bmp\r\nLeftWidth=-2147483648\r\n"
+                       "RightWidth=2147483647\r\nTopHeight=65535\r\n",
+                       {{"side.bmp", Bmp24(4, 30, Column)}, {"tabs.bmp", Bmp24(50, 8, Column)}});
+  EXPECT_EQ(content->BorderLeft.TopHeight, 30);
+  EXPECT_EQ(content->BorderLeft.BottomHeight, 0);
+  ASSERT_TRUE(content->Tabs);
+  EXPECT_EQ(content->Tabs->LeftWidth, 0);
+  EXPECT_EQ(content->Tabs->RightWidth, 10);  // one of five frames
+  EXPECT_EQ(content->Tabs->TopHeight, 8);
+  EXPECT_EQ(content->TitleElement.LeftWidth, INT_MIN);
 }
 
 // ---------------------------------------------------------------------------

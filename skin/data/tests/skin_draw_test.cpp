@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
+#include <string>
+#include <utility>
 #include <random>
 
 #include "skin/data/skin_scratch.h"
@@ -210,13 +213,63 @@ TEST(ThreeSlice, TheMiddleRepeatsAndTheRightPartCoversWhatRunsIntoIt) {
   }));
 }
 
-TEST(ThreeSlice, MarginsAsWideAsTheFrameReturnWithoutDrawing) {
+TEST(ThreeSlice, MarginsAsWideAsTheFrameStillLeaveAOnePixelMiddle) {
   gui::TBitmap strip = ThreeSliceStrip();
-  gui::TBitmap dest = SolidBitmap(15, 7, kGrey);
-  gui::TCanvas canvas(dest.DC());
-  DrawThreeSlice(canvas, RECT{1, 1, 13, 5}, strip, false, false, 2, 2, RECT{3, 0, 4, 0});
-  DrawThreeSlice(canvas, RECT{1, 1, 13, 5}, strip, false, true, 2, 2, RECT{5, 0, 5, 0});
-  EXPECT_TRUE(PixelsAre(dest, [](int, int) { return kGrey; }));
+  // 3 + 4 fill the 7-pixel frame: cut down to 2 + 4 around a middle column;
+  // 5 + 5 beyond it: 3 + 3.
+  const struct {
+    RECT margins;
+    int left, right;
+  } cases[] = {{RECT{3, 0, 4, 0}, 2, 4}, {RECT{5, 0, 5, 0}, 3, 3}};
+  for (const auto& c : cases) {
+    gui::TBitmap dest = SolidBitmap(15, 7, kGrey);
+    gui::TCanvas canvas(dest.DC());
+    DrawThreeSlice(canvas, RECT{1, 1, 13, 5}, strip, false, false, 2, 2, c.margins);
+    EXPECT_TRUE(PixelsAre(dest, [&](int x, int y) {
+      if (x < 1 || x >= 13 || y < 1 || y >= 5) return kGrey;
+      const int tx = x - 1;
+      if (tx < c.left) return kThreeSliceColumns[static_cast<size_t>(tx)];
+      if (tx >= 12 - c.right) return kThreeSliceColumns[static_cast<size_t>(tx - (12 - c.right) + 7 - c.right)];
+      return kThreeSliceColumns[static_cast<size_t>(c.left)];
+    })) << c.margins.left << " + " << c.margins.right;
+  }
+}
+
+// Numbers no skin should give, as a definition the checker never saw might:
+// every primitive still fills its target from the picture's own pixels.
+TEST(Drawing, HostileMarginsAndFramesStillDrawThePictureAndNothingElse) {
+  constexpr LONG kMin = LONG_MIN, kMax = LONG_MAX;
+  const RECT hostile[] = {{kMin, kMin, kMin, kMin}, {kMax, kMax, kMax, kMax}, {kMin, kMax, kMax, kMin},
+                          {-1, 65535, 99999, -1}};
+  gui::TBitmap strip = NineSliceStrip(false);
+  const auto fromPicture = [&](COLORREF c) {
+    if (c == kJunk) return true;
+    for (const auto& row : kPiece)
+      for (COLORREF piece : row)
+        if (c == piece) return true;
+    return false;
+  };
+  for (const RECT& m : hostile) {
+    SCOPED_TRACE(std::to_string(m.left) + " " + std::to_string(m.top) + " " + std::to_string(m.right) + " " +
+                 std::to_string(m.bottom));
+    for (const auto& [count, index] : {std::pair{2, 2}, {0, 0}, {-7, 99}, {INT_MAX, INT_MIN}}) {
+      for (bool tile : {false, true}) {
+        gui::TBitmap out = RenderNineSlice(RECT{0, 0, 23, 17}, strip, m, false, tile, count, index);
+        ASSERT_EQ(out.Width(), 23);
+        int foreign = 0;
+        for (int y = 0; y < out.Height(); ++y)
+          for (int x = 0; x < out.Width(); ++x) foreign += !fromPicture(out.Pixel(x, y));
+        EXPECT_EQ(foreign, 0) << count << " frames, frame " << index << (tile ? ", tiled" : "");
+      }
+      gui::TBitmap dest = SolidBitmap(23, 17, kGrey);
+      gui::TCanvas canvas(dest.DC());
+      DrawThreeSlice(canvas, RECT{0, 0, 23, 17}, strip, false, false, count, index, m);
+      int left = 0;
+      for (int y = 0; y < dest.Height(); ++y)
+        for (int x = 0; x < dest.Width(); ++x) left += !fromPicture(dest.Pixel(x, y));
+      EXPECT_EQ(left, 0) << "three-slice, " << count << " frames, frame " << index;
+    }
+  }
 }
 
 // A random picture in which magenta and its near neighbours are common.

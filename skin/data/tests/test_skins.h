@@ -12,6 +12,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
+#include "gui/tests/test_bitmaps.h"
 #include "skin/data/skin_data.h"
 
 #ifndef OWN_SKINS_DIR
@@ -20,12 +21,34 @@
 
 namespace skin_test {
 
-// A skin with a definition and no pictures: every frame thickness is 0.
-// Another version word makes the archive one of the wrong version.
+// What the engine needs of every skin beside the elements a test is about:
+// a name and a window frame it can give any window (4-pixel borders, a
+// 20-pixel caption band, close, maximise and minimise buttons), the
+// pictures added by AddFramePictures.
+inline std::string WholeSkinDefinition(const std::string& name) {
+  std::string definition = "[TitlebarSkin]\r\nSkinName=" + name +
+                           "\r\n[Personality]\r\nLeft=frame_side.bmp\r\nRight=frame_side.bmp\r\nTop=frame_top.bmp\r\n"
+                           "Bottom=frame_bottom.bmp\r\n";
+  const char* buttons[][3] = {{"0", "22", "0"}, {"1", "42", "6"}, {"2", "62", "8"}};
+  for (const auto& [action, x, visibility] : buttons)
+    definition += std::string("[Button") + action + "]\r\nAction=" + action + "\r\nAlign=1\r\nXcoord=" + x +
+                  "\r\nYcoord=2\r\nVisibility=" + visibility + "\r\nframe=1\r\nButtonImage=caption_button.bmp\r\n";
+  return definition;
+}
+inline void AddFramePictures(core::TSkinWriter& writer) {
+  writer.AddEntry("frame_side.bmp", gui_test::StripBmp(4, 20, {RGB(70, 90, 120)}));
+  writer.AddEntry("frame_top.bmp", gui_test::StripBmp(8, 20, {RGB(70, 90, 120)}));
+  writer.AddEntry("frame_bottom.bmp", gui_test::StripBmp(8, 4, {RGB(70, 90, 120)}));
+  writer.AddEntry("caption_button.bmp", gui_test::StripBmp(16, 16, {RGB(200, 60, 60)}));
+}
+
+// A skin with a name and a window frame and no other picture. Another
+// version word makes the archive one of the wrong version.
 inline std::vector<std::uint8_t> BareSkinArchive(std::uint32_t version = core::TSkinReader::ArchiveVersion) {
   core::TSkinWriter writer;
-  const std::string definition = "[Info]\r\nName=Test\r\n";
+  const std::string definition = WholeSkinDefinition("Test");
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  AddFramePictures(writer);
   std::vector<std::uint8_t> container = writer.BuildContainer();
   if (version != core::TSkinReader::ArchiveVersion) std::memcpy(container.data(), &version, 4);
   return core::LzhCompress(container);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 using namespace skin;
@@ -203,6 +205,59 @@ TEST(FrameLayout, HitTestingFromTheLayout) {
   in = Window(fkNone);
   l = LayoutFrame(in);
   EXPECT_EQ(hit(200, 10), HTNOWHERE);
+}
+
+}  // namespace
+
+namespace {
+
+// What a frame must give its window, whatever the skin says: each case
+// takes one thing away from a window the frame serves well.
+TEST(FrameShortfall, EachThingTheFrameCannotGiveIsNamed) {
+  const SIZE screen{1024, 768};
+  struct Case {
+    const char* what;
+    void (*change)(TFrameInput&);
+    TFrameShortfall expected;
+  };
+  const Case cases[] = {
+      {"the window as it is", [](TFrameInput&) {}, fsNone},
+      {"a fixed frame without a window menu", [](TFrameInput& in) {
+         in.Style = WS_CAPTION;
+         in.WindowButtons = 0;
+       }, fsNone},
+      {"no title band", [](TFrameInput& in) { in.Frame.Top = 0; }, fsNoCaption},
+      {"a band no taller than the sizing edge", [](TFrameInput& in) { in.Frame.Top = 3; }, fsNoCaption},
+      {"the window icon over the whole band", [](TFrameInput& in) {
+         in.Buttons[4] = TCaptionButtonSpec{caSystemMenu, alFromLeft, 0, 0, bvAlwaysFirst, bvAlways1, SIZE{400, 30}};
+       }, fsNoCaption},
+      {"no left border on a sizing frame", [](TFrameInput& in) { in.Frame.Left = 0; }, fsNoSizingBorder},
+      {"no close button", [](TFrameInput& in) { in.Buttons.erase(in.Buttons.begin()); }, fsNoCloseBox},
+      {"a close button only while active", [](TFrameInput& in) { in.Buttons[0].Visibility1 = bvActive; },
+       fsNoCloseBox},
+      {"a close button off the window", [](TFrameInput& in) { in.Buttons[0].XCoord = -99999; }, fsNoCloseBox},
+      {"a close button without a picture", [](TFrameInput& in) { in.Buttons[0].Size = SIZE{}; }, fsNoCloseBox},
+      {"no minimise button", [](TFrameInput& in) { in.Buttons[3].Action = 42; }, fsNoMinimizeBox},
+      {"a minimise button of the second action number", [](TFrameInput& in) { in.Buttons[3].Action = caMinimize2; },
+       fsNone},
+      {"no restore button when maximised", [](TFrameInput& in) { in.Buttons.erase(in.Buttons.begin() + 2); },
+       fsNoMaximizeBox},
+      {"a frame wider than half the screen", [](TFrameInput& in) { in.Frame.Left = 600; }, fsTooLarge},
+      {"lengths at the ends of an integer", [](TFrameInput& in) {
+         in.Caption.RightClip = INT_MIN;
+         in.Caption.Shift = INT_MAX;
+         in.Buttons[4].YCoord = INT_MIN;
+       }, fsNone},
+  };
+  for (const Case& c : cases) {
+    TFrameInput in = Window();
+    c.change(in);
+    EXPECT_EQ(FrameShortfall(in, 3, screen), c.expected) << c.what;
+  }
+  // A popup without a full caption keeps the system's frame: nothing to judge.
+  TFrameInput popup = Window(fkNone);
+  popup.Frame = TFrameThickness{};
+  EXPECT_EQ(FrameShortfall(popup, 3, screen), fsNone);
 }
 
 }  // namespace

@@ -28,9 +28,10 @@ constexpr COLORREF kImageRed = RGB(200, 0, 0), kGrip = RGB(0, 140, 40);
 std::vector<std::uint8_t> HeaderSkinArchive() {
   core::TSkinWriter writer;
   const std::string definition =
-      "[Info]\r\nName=Headers\r\n[Colours]\r\nButtonText=0 0 160\r\nButtonFace=90 80 70\r\n"
+      skin_test::WholeSkinDefinition("Headers") + "[Colours]\r\nButtonText=0 0 160\r\nButtonFace=90 80 70\r\n"
       "[Headerbar]\r\nImage=header.bmp\r\n[Scrollbar]\r\nImage=arrows.bmp\r\n[ExtraImages]\r\nImage=extra.bmp\r\n";
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
+  skin_test::AddFramePictures(writer);
   writer.AddEntry("header.bmp", controls_test::StripBmp(
                                     8, 8, {kHeader, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4)}));
   writer.AddEntry("arrows.bmp", controls_test::StripBmp(4, 4, std::vector<COLORREF>(23, RGB(50, 50, 50))));

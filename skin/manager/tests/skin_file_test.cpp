@@ -150,3 +150,140 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::uint8_t> SkinArchiveOf(const std::string& definition, bool pictures = true) {
+  core::TSkinWriter writer;
+  writer.AddEntry("skin.ini", Text(definition));
+  if (pictures) skin_test::AddFramePictures(writer);
+  return core::LzhCompress(writer.BuildContainer());
+}
+
+// The loader's verdict is the checker's: what it calls an error is refused
+// as an undecodable picture is (one report, the skin in force kept, at
+// start no skin at all), a picture named and missing among them; warnings
+// load.
+TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbout) {
+  skin::FreeSkinManager();
+  gui::TApplication app;
+  std::vector<std::wstring> reports;
+  app.OnException = [&](gui::TObject*, const std::wstring& message) { reports.push_back(message); };
+  const std::string whole = skin_test::WholeSkinDefinition("Hostile");
+  const auto negative = SkinArchiveOf(whole + "[Buttons]\r\nLeftWidth=-2147483648\r\n");
+
+  // At start: one report naming the line, and the program goes on unskinned.
+  gui::TComponent owner(nullptr);
+  TSkinData* data = skin_test::LoadSkinData(&owner, skin::sfMainform, true, negative);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find(L"error: LeftWidth = -2147483648: a margin cannot be negative"), std::wstring::npos)
+      << gui::WideToUtf8(reports[0]);
+  EXPECT_NE(reports[0].find(L"skin.ini:"), std::wstring::npos);
+  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_FALSE(data->Active());
+  HWND wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Refused", WS_OVERLAPPEDWINDOW, 60, 60,
+                                         320, 220);
+  SkinManager->SkinningOn = true;
+  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+
+  // At run time the skin in force stays; the same archive through the
+  // SDK's call gives the reason instead of a report.
+  reports.clear();
+  ASSERT_TRUE(data->SetSkinArchive(skin_test::DefaultSkinArchive()));
+  const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> refused{
+      {"a negative margin", negative},
+      {"a picture named and missing", SkinArchiveOf(whole + "[Tabs]\r\nImage=tab.bmp\r\n")},
+      {"a colour of -1 -1 -1", SkinArchiveOf(whole + "[Colours]\r\nButtonFace=-1 -1 -1\r\n")},
+      {"no frame at all", SkinArchiveOf("[TitlebarSkin]\r\nSkinName=Bare\r\n", false)},
+  };
+  for (const auto& [what, archive] : refused) {
+    SCOPED_TRACE(what);
+    reports.clear();
+    EXPECT_FALSE(data->SetSkinArchive(archive));
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_EQ(data->SkinName, "Daylight");
+    std::wstring failure;
+    EXPECT_FALSE(data->SetSkinArchive(archive, failure));
+    EXPECT_NE(failure.find(L"skin.ini:"), std::wstring::npos) << gui::WideToUtf8(failure);
+  }
+  reports.clear();
+  EXPECT_TRUE(data->SetSkinArchive(SkinArchiveOf(whole + "[Tabs]\r\nImag=tab.bmp\r\n")));
+  EXPECT_TRUE(reports.empty());
+  EXPECT_EQ(data->SkinName, "Hostile");
+  DestroyWindow(wnd);
+  skin::FreeSkinManager();
+}
+
+// A skin the checker passes may still be unable to frame a window (here:
+// no close box): that window keeps the system's frame, with its controls
+// skinned, reported once however many windows meet it; a skin change that
+// can frame it skins the frame, and one that cannot gives the frame back.
+TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
+  skin::FreeSkinManager();
+  gui::TApplication app;
+  std::vector<std::wstring> reports;
+  app.OnException = [&](gui::TObject*, const std::wstring& message) { reports.push_back(message); };
+  std::string noClose = skin_test::WholeSkinDefinition("NoClose");
+  noClose.erase(noClose.find("[Button0]"), noClose.find("[Button1]") - noClose.find("[Button0]"));
+  const auto archive = SkinArchiveOf(noClose);
+  gui::TComponent owner(nullptr);
+  TSkinData* data = skin_test::LoadSkinData(&owner, skin::sfMainform, true, archive);
+  ASSERT_FALSE(data->SkinLoading);
+  HWND windows[2];
+  for (HWND& wnd : windows) {
+    wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      60, 60, 320, 220);
+    SkinManager->SkinWindow(wnd);  // already done by the hook when it was activated
+  }
+  skin_test::DrainMessages();
+  SkinManager->ActivationCount = 1;
+  const auto expectSystemFrame = [&](HWND wnd) {
+    TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_FALSE(skinner->FrameSkinned());
+    EXPECT_EQ(skinner->FrameRefused(), skin::fsNoCloseBox);
+    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    // The system's caption moves it.
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int y = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM((r.left + r.right) / 2, y)), HTCAPTION);
+  };
+  for (HWND wnd : windows) expectSystemFrame(wnd);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find(L"shows no close box"), std::wstring::npos) << gui::WideToUtf8(reports[0]);
+
+  reports.clear();
+  ASSERT_TRUE(data->SetSkinArchive(skin_test::DefaultSkinArchive()));
+  SkinManager->RunPendingAction();
+  skin_test::DrainMessages();
+  for (HWND wnd : windows) {
+    TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_TRUE(skinner->FrameSkinned());
+    EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
+  }
+  EXPECT_TRUE(reports.empty());
+
+  // A minimised window is judged at the size it comes back to.
+  ShowWindow(windows[0], SW_MINIMIZE);
+  skin_test::DrainMessages();
+  data->SetSkinFile(skin_test::DarkSkinPath());
+  SkinManager->RunPendingAction();
+  skin_test::DrainMessages();
+  ASSERT_NE(SkinManager->FindFormSkinner(windows[0]), nullptr);
+  EXPECT_TRUE(SkinManager->FindFormSkinner(windows[0])->FrameSkinned());
+  ShowWindow(windows[0], SW_RESTORE);
+  skin_test::DrainMessages();
+  EXPECT_TRUE(reports.empty());
+
+  ASSERT_TRUE(data->SetSkinArchive(archive));
+  SkinManager->RunPendingAction();
+  skin_test::DrainMessages();
+  for (HWND wnd : windows) expectSystemFrame(wnd);
+  EXPECT_EQ(reports.size(), 1u);
+  for (HWND wnd : windows) DestroyWindow(wnd);
+  skin::FreeSkinManager();
+}
+
+}  // namespace

@@ -12,6 +12,7 @@
 
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_writer.h"
+#include "core/skindef/tests/bmp_builder.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -146,13 +147,20 @@ TEST_F(SkinpackTest, PackListVerifyExtract) {
 // The checker's findings by line, from a folder and from its archive; only
 // an error fails the command.
 TEST_F(SkinpackTest, CheckReportsByLineAndFailsOnErrorsOnly) {
-  Write("skin/skin.ini", "[Tabs]\r\nImage=tabs.bmp\r\n");
+  // A name and a caption band, the least a skin may have.
+  const std::string whole = "[TitlebarSkin]\r\nSkinName=S\r\n[Personality]\r\nTop=top.bmp\r\n";
+  core::testing::BmpLayout top;
+  top.width = 4;
+  top.height = 20;
+  top.pixels.assign(16 * 20, 0);
+  Write("skin/skin.ini", whole + "[Tabs]\r\nImage=tabs.bmp\r\n");
+  WriteBytes(dir / "skin" / "top.bmp", core::testing::MakeBmp(top));
   const Result missing = Run({"check", P("skin")});
   EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_EQ(missing.out, "skin.ini:2: error: bitmap tabs.bmp is missing\n" + P("skin") + ": 1 error, 0 warnings\n");
-  Write("skin/skin.ini", "[Tabs]\r\nImag=tabs.bmp\r\n");
+  EXPECT_EQ(missing.out, "skin.ini:6: error: bitmap tabs.bmp is missing\n" + P("skin") + ": 1 error, 0 warnings\n");
+  Write("skin/skin.ini", whole + "[Tabs]\r\nImag=tabs.bmp\r\n");
   RunOk({"pack", P("skin"), "-o", P("out.skin")});
-  EXPECT_EQ(RunOk({"check", P("out.skin")}).out, "skin.ini:2: warning: unknown key Imag in [Tabs]; did you mean Image?\n" +
+  EXPECT_EQ(RunOk({"check", P("out.skin")}).out, "skin.ini:6: warning: unknown key Imag in [Tabs]; did you mean Image?\n" +
                                                      P("out.skin") + ": 0 errors, 1 warning\n");
 }
 
