@@ -205,4 +205,23 @@ TEST(FrameLayout, HitTestingFromTheLayout) {
   EXPECT_EQ(hit(200, 10), HTNOWHERE);
 }
 
+// The format's second numbers of an action mean what the first ones do, to
+// the hit test and to the buttons' visibility alike.
+TEST(FrameLayout, ActionAliasesAnswerAsTheirFirstNumbers) {
+  TFrameInput in = Window();
+  in.Buttons[1].Action = caMaximize2;
+  in.Buttons[3].Action = caMinimize2;
+  TFrameLayout l = LayoutFrame(in);
+  auto hit = [&](int x, int y) { return FrameHitTest(in, l, POINT{x, y}, 3, 18); };
+  EXPECT_EQ(hit(355, 10), HTMAXBUTTON);
+  EXPECT_EQ(hit(335, 10), HTMINBUTTON);
+  // Without the boxes they stand for, they are not shown.
+  in.WindowButtons = wbSystemMenu;
+  in.Buttons[1].Visibility = in.Buttons[3].Visibility = bvAlwaysFirst;
+  l = LayoutFrame(in);
+  EXPECT_FALSE(l.Buttons[1].Visible);
+  EXPECT_FALSE(l.Buttons[3].Visible);
+  EXPECT_EQ(hit(335, 10), HTCAPTION);
+}
+
 }  // namespace
