@@ -87,7 +87,8 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
       SendToMdiChild(SC_CLOSE);
       break;
     case TCaptionRole::Custom:
-      PostMessageW(Handle, SkinMsgQuery, static_cast<WPARAM>(action), 0);
+      // The window's own procedure hears of it, with the skin's number.
+      PostMessageW(Handle, SkinMsgCaptionAction, static_cast<WPARAM>(action), 0);
       break;
     case TCaptionRole::Decoration:
       break;

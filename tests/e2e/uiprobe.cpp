@@ -311,8 +311,8 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
   return false;
 }
 
-// The private query a skinned window answers with 1.
-constexpr UINT kSkinQuery = 0x3504;
+// The engine's published query: a skinned window answers 1.
+const UINT kSkinQuery = RegisterWindowMessageW(L"SkinEngine.Query");
 
 
 LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
