@@ -70,8 +70,8 @@ bool RuleB(const TFrameInput& in, const TCaptionButtonSpec& b, bool ruleA) {
 
 // The caption text's rectangle in the band: measured, widened by the text
 // background's end pieces, placed by the alignment and limited on the
-// right (a popup's reaches up to the buttons, any other stops at the
-// right clip).
+// right (a popup's reaches up to its buttons, or to the band's end without
+// any, and never beyond; any other stops at the right clip).
 RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft) {
   const TCaptionTextSpec& c = in.Caption;
   RECT text{band.left, band.top, band.left + c.Measured.cx + c.BackLeft + c.BackRight, band.top + c.Measured.cy};
@@ -87,7 +87,7 @@ RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft)
   const int dy = (bandHeight - textHeight) / 2 + c.ShiftVert / 2;
   OffsetRect(&text, dx, dy);
   if (in.Style & WS_POPUP) {
-    if (text.right < rightButtonsLeft - c.ButtonGap) text.right = rightButtonsLeft - c.ButtonGap;
+    text.right = rightButtonsLeft > 0 ? rightButtonsLeft - c.ButtonGap : std::min(text.right, band.right);
   } else if (text.right > band.right - c.RightClip) {
     text.right = band.right - c.RightClip;
   }

@@ -235,6 +235,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
       return WMCtlColor(msg, wParam, lParam);
+    case WM_SETTEXT:
+      // A framework form's window method follows its caption; any other
+      // window's is read here, or the frame would keep showing the old one.
+      if (!Form) {
+        const LRESULT result = CallDefault(msg, wParam, lParam);
+        SetCaptionText(WindowText(Handle));
+        if (frameSkinned_) RefreshFrame();
+        return result;
+      }
+      return CallDefault(msg, wParam, lParam);
     case WM_PARENTNOTIFY:
       // A child made later (a shell view's list) gets the skin's colours
       // too; it is complete by the time its parent hears of it.

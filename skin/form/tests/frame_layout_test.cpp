@@ -140,11 +140,14 @@ TEST(FrameLayout, CaptionPlacementAndButtonsBesideIt) {
   in.RightToLeft = true;
   l = LayoutFrame(in);
   EXPECT_EQ(l.CaptionText.right, 396 - 100);
-  // A popup's caption reaches up to the right-aligned buttons.
+  // A popup's caption reaches up to the right-aligned buttons, and a long
+  // one stops there.
   in = Window();
   in.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   l = LayoutFrame(in);
   EXPECT_EQ(l.CaptionText.right, l.RightButtonsLeft - 5);
+  in.Caption.Measured.cx = 500;
+  EXPECT_EQ(LayoutFrame(in).CaptionText.right, l.RightButtonsLeft - 5);
   // Buttons placed before and after the caption text.
   in = Window();
   in.Buttons.push_back({caIcon, alBeforeCaption, 3, 7, bvAlwaysFirst, bvAlways1, SIZE{16, 16}});
