@@ -1,6 +1,7 @@
 #include "gui/forms.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gui/actions.h"
 #include "gui/formreader.h"
@@ -22,7 +23,7 @@ TErrorReport& ErrorReport() {
 }
 }  // namespace
 
-void SetErrorReport(TErrorReport report) { ErrorReport() = std::move(report); }
+TErrorReport SetErrorReport(TErrorReport report) { return std::exchange(ErrorReport(), std::move(report)); }
 
 void HandleException(TObject* sender) {
   if (Application) {
@@ -875,6 +876,10 @@ void TApplication::HandleException(TObject* sender) {
   } catch (...) {
     message = L"Unknown error";
   }
+  ReportError(sender, message);
+}
+
+void TApplication::ReportError(TObject* sender, const std::wstring& message) {
   if (OnException) {
     OnException(sender, message);
     return;
