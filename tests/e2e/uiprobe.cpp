@@ -56,6 +56,7 @@
 #include <vector>
 
 #include "gallery/live_counts.h"
+#include "sdk/include/skinengine/skinengine.h"
 
 namespace {
 
@@ -312,7 +313,7 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
 }
 
 // The engine's published query: a skinned window answers 1.
-const UINT kSkinQuery = RegisterWindowMessageW(L"SkinEngine.Query");
+const UINT kSkinQuery = RegisterWindowMessageW(SKINENGINE_QUERY_MESSAGE);
 
 
 LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
