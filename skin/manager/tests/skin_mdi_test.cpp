@@ -494,6 +494,28 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   fillsTheClient("after a skin change");
 }
 
+// A child made while another is maximised: the shared maximised mode
+// follows what the client really shows (Wine restores the maximised child
+// and makes the new one normal; Windows maximises the new one), so each
+// child in the normal state has its skinned frame, not the system's caption.
+TEST_F(SkinMdiTest, AChildMadeWhileAnotherIsMaximisedGetsTheFrameItsStateGives) {
+  gui::TForm* one = NewChild(L"One");
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+  Drain();
+  PaintFrame();
+  Drain();
+  ASSERT_TRUE(SkinManager->MdiMaximized);
+  gui::TForm* two = NewChild(L"Two");
+  PaintFrame();
+  Drain();
+  const bool maximised = IsZoomed(ActiveChild()) != FALSE;
+  EXPECT_EQ(SkinManager->MdiMaximized, maximised);
+  for (gui::TForm* child : {one, two}) {
+    const bool captioned = (GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    EXPECT_EQ(captioned, maximised || IsIconic(child->Handle())) << "zoomed " << IsZoomed(child->Handle());
+  }
+}
+
 // The switch that makes skinned bars follow menu changes belongs to the skin
 // data, shared by every form: a frame's children, even a frame destroyed
 // with its children open, leave it to the other forms.
