@@ -282,6 +282,7 @@ class TCustomControl : public TWinControl {
 // the report set with SetErrorReport, else in a message box.
 void HandleException(TObject* sender);
 using TErrorReport = std::function<void(const std::wstring& message)>;
-void SetErrorReport(TErrorReport report);
+// Answers the report that was set before.
+TErrorReport SetErrorReport(TErrorReport report);
 
 }  // namespace gui

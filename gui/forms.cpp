@@ -1,6 +1,7 @@
 #include "gui/forms.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gui/actions.h"
 #include "gui/formreader.h"
@@ -22,7 +23,7 @@ TErrorReport& ErrorReport() {
 }
 }  // namespace
 
-void SetErrorReport(TErrorReport report) { ErrorReport() = std::move(report); }
+TErrorReport SetErrorReport(TErrorReport report) { return std::exchange(ErrorReport(), std::move(report)); }
 
 void HandleException(TObject* sender) {
   if (Application) {
@@ -769,12 +770,31 @@ bool TApplication::IsControlKey(MSG& msg) {
   }
   if (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE)
     return false;
-  for (HWND w = msg.hwnd; w; w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr) {
+  const auto offer = [&msg](HWND w) {
     TWinControl* control = TWinControl::FindControl(w);
-    if (!control) continue;
+    if (!control) return false;
     TMessage m{CM_DIALOGKEY, msg.wParam, msg.lParam, 0};
     control->WindowProc(m);
-    if (m.Result) return true;
+    return m.Result != 0;
+  };
+  for (HWND w = msg.hwnd; w; w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
+    if (offer(w)) return true;
+  // Nothing inside the form has the focus yet (the form itself has it, as
+  // at start-up): the controls it shows are offered the key, first to last,
+  // so that Ctrl+Tab still turns its pages. An MDI child's controls are its
+  // own.
+  if (!dynamic_cast<TCustomForm*>(TWinControl::FindControl(msg.hwnd))) return false;
+  std::vector<HWND> pending{msg.hwnd};
+  while (!pending.empty()) {
+    HWND parent = pending.back();
+    pending.pop_back();
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (IsWindowVisible(child) && !(GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        children.push_back(child);
+    for (HWND child : children)
+      if (offer(child)) return true;
+    pending.insert(pending.end(), children.rbegin(), children.rend());
   }
   return false;
 }
@@ -856,6 +876,10 @@ void TApplication::HandleException(TObject* sender) {
   } catch (...) {
     message = L"Unknown error";
   }
+  ReportError(sender, message);
+}
+
+void TApplication::ReportError(TObject* sender, const std::wstring& message) {
   if (OnException) {
     OnException(sender, message);
     return;

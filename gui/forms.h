@@ -202,6 +202,8 @@ class TApplication : public TComponent {
   // in a message box titled with the application title. OnException, when
   // set, receives the message instead.
   void HandleException(TObject* sender);
+  // The same report for a message that comes without an exception.
+  void ReportError(TObject* sender, const std::wstring& message);
   void ShowException(const std::wstring& message);
   std::function<void(TObject* sender, const std::wstring& message)> OnException;
 

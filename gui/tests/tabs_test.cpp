@@ -197,6 +197,13 @@ TEST_F(Tabs, CtrlTabTurnsThePagesRound) {
   // Tab alone still moves the focus.
   gui_test::PressKey(*app_, fast, VK_TAB);
   EXPECT_EQ(pages->ActivePageIndex(), 1);
+  // With nothing inside the form focused (the form itself has the focus,
+  // as at start-up) the key still reaches the page control.
+  SetFocus(form->Handle());
+  PressWith(*app_, form->Handle(), VK_TAB, false);
+  EXPECT_EQ(pages->ActivePageIndex(), 2);
+  PressWith(*app_, form->Handle(), VK_TAB, true);
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
   delete form;
 }
 

@@ -1,38 +1,47 @@
 // The public engine: one skin data component of the library's own, made at
 // Start for the calling thread, with the engine installed and the windows
-// the thread has already skinned at once.
+// the thread has already skinned at once. It reaches the engine through
+// the manager's facade (skin/manager/skin_engine.h) and the skin data
+// component only.
 #include "skinengine/skinengine.hpp"
 
 #include "skinengine/skinengine.h"
 
-#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "gui/controls.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "sdk/src/sdk_call.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
-#include "skin/form/skin_form.h"
 #include "skin/manager/skin_engine.h"
-#include "skin/manager/skin_manager.h"
 
 namespace skinengine {
+
+static_assert(std::wstring_view(SKINENGINE_QUERY_MESSAGE) == skin::kSkinQueryMessageName);
+static_assert(std::wstring_view(SKINENGINE_CAPTION_ACTION_MESSAGE) == skin::kSkinCaptionActionMessageName);
+static_assert(std::wstring_view(SKINENGINE_EXCLUDE_PROPERTY) == skin::kSkinExcludeProperty);
 
 namespace {
 
 struct TState {
-  DWORD thread = 0;
+  // The thread the engine belongs to, 0 while not started: the one field
+  // other threads read.
+  std::atomic<DWORD> owner{0};
+  DWORD thread = 0;  // the thread of the last start, also while it runs
   Options options;
   std::unique_ptr<skin::TSkinEngine> engine;
   std::unique_ptr<skin::TSkinData> data;
   std::set<std::wstring> excludedClasses;  // lower case
   std::set<HWND> excludedWindows;          // carry the exclusion property
-  std::wstring lastError;
+  gui::TErrorReport reportBefore;          // the program's, given back at Stop
 };
 
 TState& State() {
@@ -51,23 +60,19 @@ void Report(const std::wstring& message) {
   if (s.options.MessageBoxes) MessageBoxW(nullptr, message.c_str(), L"Skin engine", MB_OK | MB_ICONSTOP);
   if (s.options.FrameworkReport && gui::Application) {
     try {
-      throw gui::Exception(message);
+      gui::Application->ReportError(gui::Application, message);
     } catch (...) {
-      gui::Application->HandleException(gui::Application);
     }
   }
 }
 
-Result Fail(Result result, const std::wstring& message) {
-  State().lastError = message;
-  Report(message);
-  return result;
-}
-
+// The engine's thread rule: started, and on the thread that started it.
 Result Ready() {
-  const TState& s = State();
-  if (!s.data) return Result::NotStarted;
-  if (GetCurrentThreadId() != s.thread) return Result::WrongThread;
+  const DWORD owner = State().owner.load();
+  if (!owner) return detail::Fail(Result::NotStarted, L"The skin engine is not started.", false);
+  if (GetCurrentThreadId() != owner)
+    return detail::Fail(Result::WrongThread,
+                        L"The skin engine belongs to another thread: the one that started it.", false);
   return Result::Ok;
 }
 
@@ -78,17 +83,14 @@ bool ReadFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
   return !in.bad();
 }
 
-BOOL CALLBACK SkinThreadWindow(HWND wnd, LPARAM) {
-  if (IsWindowVisible(wnd) && skin::SkinManager) skin::SkinManager->SkinWindow(wnd);
-  return TRUE;
-}
-
 void Teardown() {
   TState& s = State();
-  if (skin::SkinManager) skin::SkinManager->UnskinEveryWindow();
+  s.owner = 0;
+  skin::UnskinEveryWindow();
   s.data.reset();
   s.engine.reset();
-  gui::SetErrorReport(nullptr);
+  gui::SetErrorReport(std::move(s.reportBefore));
+  s.reportBefore = nullptr;
   s.excludedClasses.clear();
   // A property set on a window is taken off again by whoever set it.
   for (HWND wnd : s.excludedWindows)
@@ -99,131 +101,228 @@ void Teardown() {
 Result Wear(std::span<const std::uint8_t> skin, const std::wstring& what) {
   std::wstring failure;
   if (!State().data->SetSkinArchive(skin, failure))
-    return Fail(Result::NotASkin, what + L" was not loaded.\n\n" + failure);
+    return detail::Fail(Result::NotASkin, what + L" was not loaded.\n\n" + failure);
   // Carried out now: the caller expects the skin on its windows when the
   // call returns, not at the next tick of the engine's timer.
   State().data->CarryOutRequestNow();
-  State().lastError.clear();
   return Result::Ok;
 }
 
-Result Running() { return GetCurrentThreadId() == State().thread ? Result::AlreadyStarted : Result::WrongThread; }
+Result Running() {
+  if (GetCurrentThreadId() == State().owner.load())
+    return detail::Fail(Result::AlreadyStarted, L"The skin engine is started already.", false);
+  return detail::Fail(Result::WrongThread, L"The skin engine is started already, on another thread.", false);
+}
 
 // A failure before anything started, reported through the options given.
 Result FailToStart(Options options, Result result, const std::wstring& message) {
   State().options = std::move(options);
-  const Result failed = Fail(result, message);
+  const Result failed = detail::Fail(result, message);
   State().options = {};
   return failed;
 }
 
+// A start that failed inside the engine: what it made goes, and the
+// handler hears why.
+Result GiveUpStart(const char* what) noexcept {
+  try {
+    Teardown();
+  } catch (...) {
+  }
+  const Result failed = detail::Internal(what);
+  State().options = {};
+  return failed;
+}
+
+// Whatever happens, the engine is either started whole or not at all.
 Result StartWith(std::span<const std::uint8_t> skin, Options options, const std::wstring& what) {
   TState& s = State();
   s.thread = GetCurrentThreadId();
   s.options = std::move(options);
-  // Errors inside the windows the engine skins reach the program's handler.
-  gui::SetErrorReport([](const std::wstring& message) { Report(message); });
-  s.engine = std::make_unique<skin::TSkinEngine>();
-  s.data = std::make_unique<skin::TSkinData>(nullptr);
-  s.data->OnFormSkin = [](skin::TSkinData* sender, const std::wstring& className, bool& doSkin) {
-    doSkin = sender->SkinsClassByDefault(className) && !State().excludedClasses.contains(gui::LowerCase(className));
-  };
-  const Result loaded = Wear(skin, what);
-  if (loaded != Result::Ok) {
-    Teardown();
-    return loaded;
+  try {
+    // Errors inside the windows the engine skins reach the program's handler.
+    s.reportBefore = gui::SetErrorReport([](const std::wstring& message) { Report(message); });
+    s.engine = std::make_unique<skin::TSkinEngine>();
+    s.data = std::make_unique<skin::TSkinData>(nullptr);
+    s.data->OnFormSkin = [](skin::TSkinData* sender, const std::wstring& className, bool& doSkin) {
+      doSkin = sender->SkinsClassByDefault(className) && !State().excludedClasses.contains(gui::LowerCase(className));
+    };
+    const Result loaded = Wear(skin, what);
+    if (loaded != Result::Ok) {
+      Teardown();
+      s.options = {};
+      return loaded;
+    }
+    s.data->SetActive(true);
+    s.data->CarryOutRequestNow();
+    skin::SkinThreadWindows();
+    s.owner = s.thread;
+    return Result::Ok;
+  } catch (const std::exception& e) {
+    return GiveUpStart(e.what());
+  } catch (...) {
+    return GiveUpStart(nullptr);
   }
-  s.data->SetActive(true);
-  s.data->CarryOutRequestNow();
-  EnumThreadWindows(s.thread, &SkinThreadWindow, 0);
-  return Result::Ok;
 }
 
 std::wstring SkinFileWhat(const std::wstring& path) { return L"The skin file \"" + path + L"\""; }
 
 }  // namespace
 
+namespace detail {
+
+std::wstring& LastErrorSlot() noexcept {
+  thread_local std::wstring lastError;
+  return lastError;
+}
+
+Result Fail(Result result, const std::wstring& message, bool report) noexcept {
+  try {
+    LastErrorSlot() = message;
+    if (report) Report(message);
+  } catch (...) {
+  }
+  return result;
+}
+
+Result Internal(const char* what) noexcept {
+  try {
+    std::wstring message = L"The skin engine failed inside";
+    if (what && *what) message += L": " + gui::AnsiToWide(what);
+    message += L".";
+    // Only the engine's thread (or the one starting it) calls the
+    // program's handler.
+    return Fail(Result::Internal, message, GetCurrentThreadId() == State().thread);
+  } catch (...) {
+    LastErrorSlot().clear();
+    return Result::Internal;
+  }
+}
+
+bool Started() noexcept { return State().owner.load() != 0; }
+
+}  // namespace detail
+
+const char* ResultText(Result result) {
+  switch (result) {
+    case Result::Ok: return "success";
+    case Result::NotStarted: return "the skin engine is not started";
+    case Result::AlreadyStarted: return "the skin engine is started already";
+    case Result::WrongThread: return "called from a thread the function does not allow";
+    case Result::InvalidArgument: return "an argument is not valid";
+    case Result::File: return "the skin file cannot be read";
+    case Result::NotASkin: return "the bytes are not a skin this engine reads";
+    case Result::Internal: return "a failure inside the skin engine";
+    case Result::Version: return "the program was built against a later major version of the skin engine";
+  }
+  return "an unknown result";
+}
+
 Result Start(const std::wstring& skinFile, Options options) {
-  if (State().data) return Running();
-  std::vector<std::uint8_t> bytes;
-  if (skinFile.empty() || !ReadFile(skinFile, bytes))
-    return FailToStart(std::move(options), Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
-  return StartWith(bytes, std::move(options), SkinFileWhat(skinFile));
+  return detail::Shielded([&] {
+    if (detail::Started()) return Running();
+    std::vector<std::uint8_t> bytes;
+    if (skinFile.empty() || !ReadFile(skinFile, bytes))
+      return FailToStart(std::move(options), Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
+    return StartWith(bytes, std::move(options), SkinFileWhat(skinFile));
+  });
 }
 
 Result Start(std::span<const std::uint8_t> skin, Options options) {
-  if (State().data) return Running();
-  if (skin.empty()) return FailToStart(std::move(options), Result::InvalidArgument, L"No skin bytes were given.");
-  return StartWith(skin, std::move(options), L"The skin");
+  return detail::Shielded([&] {
+    if (detail::Started()) return Running();
+    if (skin.empty())
+      return FailToStart(std::move(options), Result::InvalidArgument, L"No skin bytes were given.");
+    return StartWith(skin, std::move(options), L"The skin");
+  });
 }
 
 Result SwitchSkin(const std::wstring& skinFile) {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  std::vector<std::uint8_t> bytes;
-  if (skinFile.empty() || !ReadFile(skinFile, bytes))
-    return Fail(Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
-  return Wear(bytes, SkinFileWhat(skinFile));
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    std::vector<std::uint8_t> bytes;
+    if (skinFile.empty() || !ReadFile(skinFile, bytes))
+      return detail::Fail(Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
+    return Wear(bytes, SkinFileWhat(skinFile));
+  });
 }
 
 Result SwitchSkin(std::span<const std::uint8_t> skin) {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  if (skin.empty()) return Fail(Result::InvalidArgument, L"No skin bytes were given.");
-  return Wear(skin, L"The skin");
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    if (skin.empty()) return detail::Fail(Result::InvalidArgument, L"No skin bytes were given.");
+    return Wear(skin, L"The skin");
+  });
 }
 
 Result SetSkinning(bool on) {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  TState& s = State();
-  s.data->SetActive(on);
-  s.data->CarryOutRequestNow();
-  if (on) {
-    EnumThreadWindows(s.thread, &SkinThreadWindow, 0);
-  } else if (skin::SkinManager) {
-    // Windows skinned before any was activated are not in the request's reach.
-    skin::SkinManager->UnskinEveryWindow();
-  }
-  return Result::Ok;
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    TState& s = State();
+    s.data->SetActive(on);
+    s.data->CarryOutRequestNow();
+    if (on) {
+      skin::SkinThreadWindows();
+    } else {
+      // Windows skinned before any was activated are not in the request's reach.
+      skin::UnskinEveryWindow();
+    }
+    return Result::Ok;
+  });
 }
 
 Result Stop() {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  Teardown();
-  State().options = {};
-  return Result::Ok;
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    Teardown();
+    State().options = {};
+    return Result::Ok;
+  });
 }
 
 bool IsSkinned(HWND window) {
-  if (Ready() != Result::Ok || !IsWindow(window)) return false;
-  return SendMessageW(window, skin::SkinMsgQuery, 0, 0) == 1;
+  bool skinned = false;
+  detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    if (!IsWindow(window)) return detail::Fail(Result::InvalidArgument, L"The window does not exist.", false);
+    skinned = SendMessageW(window, skin::SkinMsgQuery, 0, 0) == 1;
+    return Result::Ok;
+  });
+  return skinned;
 }
 
 Result ExcludeWindow(HWND window) {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  if (!IsWindow(window)) return Fail(Result::InvalidArgument, L"The window to exclude does not exist.");
-  SetPropW(window, skin::kSkinExcludeProperty, reinterpret_cast<HANDLE>(1));
-  State().excludedWindows.insert(window);
-  if (skin::SkinManager) skin::SkinManager->UnskinWindow(window);
-  return Result::Ok;
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    if (!IsWindow(window)) return detail::Fail(Result::InvalidArgument, L"The window to exclude does not exist.");
+    State().excludedWindows.insert(window);
+    SetPropW(window, skin::kSkinExcludeProperty, reinterpret_cast<HANDLE>(1));
+    skin::UnskinWindow(window);
+    return Result::Ok;
+  });
 }
 
 Result ExcludeClass(const std::wstring& className) {
-  if (const Result ready = Ready(); ready != Result::Ok) return ready;
-  if (className.empty()) return Fail(Result::InvalidArgument, L"No window class was named.");
-  State().excludedClasses.insert(gui::LowerCase(className));
-  if (!skin::SkinManager) return Result::Ok;
-  std::vector<HWND> skinned;
-  for (skin::TWinSkinForm* skinner : skin::SkinManager->FormSkinners()) skinned.push_back(skinner->Handle);
-  for (HWND wnd : skinned) {
-    wchar_t name[256] = {};
-    GetClassNameW(wnd, name, 256);
-    if (gui::LowerCase(name) == gui::LowerCase(className)) skin::SkinManager->UnskinWindow(wnd);
-  }
-  return Result::Ok;
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    if (className.empty()) return detail::Fail(Result::InvalidArgument, L"No window class was named.");
+    const std::wstring lower = gui::LowerCase(className);
+    State().excludedClasses.insert(lower);
+    for (HWND wnd : skin::SkinnedWindows())
+      if (gui::LowerCase(skin::WindowClassName(wnd)) == lower) skin::UnskinWindow(wnd);
+    return Result::Ok;
+  });
 }
 
-const std::wstring& LastError() { return State().lastError; }
+const std::wstring& LastError() { return detail::LastErrorSlot(); }
 
-void SetMessageBoxes(bool on) { State().options.MessageBoxes = on; }
+Result SetMessageBoxes(bool on) {
+  return detail::Shielded([&] {
+    if (const Result ready = Ready(); ready != Result::Ok) return ready;
+    State().options.MessageBoxes = on;
+    return Result::Ok;
+  });
+}
 
 const char* Version() { return SKINENGINE_VERSION_STRING; }
 

@@ -1,6 +1,8 @@
 /* The C interface through skinengine.dll, as a C program uses it: a bad
  * skin refused with its code and a message, a window skinned and given
- * back. Exit status 0 when every step answered as documented. */
+ * back. Exit status 0 when every step answered as documented. It uses the
+ * 1.0 functions only: it is also built against the 1.0.0 header and run on
+ * today's DLL. */
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
@@ -8,9 +10,14 @@
 
 #include "skinengine/skinengine.h"
 
+/* The 1.0.0 header names no calling convention: it was the default one. */
+#ifndef SKINENGINE_CALL
+#define SKINENGINE_CALL
+#endif
+
 static int messages = 0;
 
-static void on_error(const wchar_t* message, void* context) {
+static void SKINENGINE_CALL on_error(const wchar_t* message, void* context) {
   (void)message;
   *(int*)context += 1;
 }
@@ -49,7 +56,12 @@ int main(int argc, char** argv) {
   failures += expect(skinengine_stop() == SKINENGINE_OK, "stop");
   failures += expect(skinengine_is_skinned(window) == 0, "the window is given back");
   failures += expect((GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, "with its caption");
-  failures += expect(strcmp(skinengine_version(), SKINENGINE_VERSION_STRING) == 0, "the version");
+  {
+    /* The DLL's version, of the header's major version. */
+    char major[16];
+    sprintf(major, "%d.", SKINENGINE_VERSION_MAJOR);
+    failures += expect(strncmp(skinengine_version(), major, strlen(major)) == 0, "the version");
+  }
   DestroyWindow(window);
   printf("%d failures\n", failures);
   return failures == 0 ? 0 : 1;

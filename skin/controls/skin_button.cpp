@@ -72,7 +72,7 @@ void TSkinButton::DrawFace(gui::TBitmap& target, int look, int frameCount) {
   FillFace(target.DC(), r);
   gui::TBitmap frame = RenderNineSlice(r, e.Image, e.Margins(), false, e.TilesCentre(), frameCount, look);
   if (frame.Empty()) return;
-  if (e.Trans == 1)
+  if (e.Transparent())
     DrawTransparent(target.DC(), r, frame, TransparentColour);
   else
     BitBlt(target.DC(), 0, 0, r.right, r.bottom, frame.DC(), 0, 0, SRCCOPY);

@@ -254,7 +254,7 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   gui::SavedDcState saved(dc);
   ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
   gui::TBitmap ring = RenderNineSlice(r, edge->Image, edge->Margins(), false, edge->TilesCentre(), edge->FrameCount, look);
-  if (edge->Trans == 1) {
+  if (edge->Transparent()) {
     DrawTransparent(dc, r, ring, TransparentColour);
   } else if (!ring.Empty()) {
     BitBlt(dc, r.left, r.top, ring.Width(), ring.Height(), ring.DC(), 0, 0, SRCCOPY);

@@ -93,7 +93,7 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
   const std::unique_ptr<TDataSkinObject>& track = v ? skin.VertScroll : skin.HorzScroll;
   if (Usable(track))
     DrawNineSlice(wdc, Along(v, m.Arrow, length - m.Arrow, thickness), track->Image, false, track->TilesCentre(),
-                  track->Trans != 0, kTrackFrames, 1, track->Margins());
+                  track->Transparent(), kTrackFrames, 1, track->Margins());
 
   const int arrow = ArrowLength(length, m.Arrow);
   const auto arrowFrame = [&](int normal, TScrollPart part, UINT disabledBit) {
@@ -110,7 +110,7 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
   if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
     const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
-    DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Trans != 0,
+    DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Transparent(),
                   thumb->FrameCount, dragged ? tfDragged : tfNormal, thumb->Margins());
   }
 

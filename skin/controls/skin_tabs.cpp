@@ -192,7 +192,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
         case tsRight: t = RECT{t.top, rect.right - t.right, t.bottom, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
-      DrawNineSlice(sdc, t, TabImage, false, tabs.TilesCentre(), tabs.Trans != 0, tabs.FrameCount, look,
+      DrawNineSlice(sdc, t, TabImage, false, tabs.TilesCentre(), tabs.Transparent(), tabs.FrameCount, look,
                     tabs.Margins());
       SetTextColor(sdc, TabTextColour(tabs, look));
       DrawImageCaption(sdc, t, TCaptionPlacement::Centre, text, item.iImage, images, Enabled);
@@ -280,7 +280,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
     const RECT r = tabSet->TabRect(i);
     const RECT tab{r.left, 0, r.right, height};
     const int look = i == tabSet->TabIndex() ? tlSelected : tlNormal;
-    DrawNineSlice(bdc, tab, TabImage, false, tabs->TilesCentre(), tabs->Trans != 0, tabs->FrameCount, look,
+    DrawNineSlice(bdc, tab, TabImage, false, tabs->TilesCentre(), tabs->Transparent(), tabs->FrameCount, look,
                   tabs->Margins());
     SetTextColor(bdc, TabTextColour(*tabs, look));
     DrawCaption(bdc, captions[i], tab, DT_CENTER);

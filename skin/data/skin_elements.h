@@ -32,7 +32,12 @@ class TDataSkinObject {
   std::int32_t RightWidth = 0;
   std::int32_t BottomHeight = 0;
   gui::TBitmap Image;
-  std::int32_t Trans = 0;  // non-zero: magenta pixels are left undrawn
+  // The definition's Trans key as it was read. Read it through
+  // Transparent(), the one reading the format gives it.
+  std::int32_t Trans = 0;
+  // Trans is 1: magenta pixels are left undrawn (and cut out of a window's
+  // region); any other value draws the picture opaque.
+  bool Transparent() const { return Trans == 1; }
   // The definition's tiling key as it was read. Its meaning depends on the
   // section: for the four window-frame pieces it is their "Stretch" key,
   // where 1 stretches; everywhere else it is "Tile", where 1 tiles. Read it

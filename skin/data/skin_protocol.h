@@ -4,15 +4,42 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 namespace skin {
 
-// The engine's private window messages.
-constexpr UINT SkinMsgRefresh = 0x3401;   // a skinned framework form re-applies the skin
-constexpr UINT SkinMsgRepaint = 0x3502;   // repaint the skinned frame
-constexpr UINT SkinMsgAttached = 0x3503;  // posted once after a form skinner attached, lParam 1000
-constexpr UINT SkinMsgQuery = 0x3504;     // a window skinned by this engine answers 1
+// One of the engine's private window messages. Its number is registered by
+// name (RegisterWindowMessageW) on first use, so no message a program
+// defines for itself ever shares it, and a process outside ours that knows
+// the name reaches the same number. It reads as the UINT it stands for.
+class TSkinMessage {
+ public:
+  constexpr explicit TSkinMessage(const wchar_t* name) : name_(name) {}
+  TSkinMessage(const TSkinMessage&) = delete;
+  TSkinMessage& operator=(const TSkinMessage&) = delete;
+  operator UINT() const;
+  const wchar_t* Name() const { return name_; }
+
+ private:
+  const wchar_t* name_;
+  mutable std::atomic<UINT> number_{0};
+};
+
+// The names the SDK publishes (skinengine.h), for tools outside the process.
+inline constexpr wchar_t kSkinQueryMessageName[] = L"SkinEngine.Query";
+inline constexpr wchar_t kSkinCaptionActionMessageName[] = L"SkinEngine.CaptionAction";
+
+// The engine's private window messages, one meaning each.
+inline constinit const TSkinMessage SkinMsgRefresh{L"SkinEngine.Refresh"};    // a skinned framework form re-applies the skin
+inline constinit const TSkinMessage SkinMsgRepaint{L"SkinEngine.Repaint"};    // repaint the skinned frame
+inline constinit const TSkinMessage SkinMsgAttached{L"SkinEngine.Attached"};  // posted once after a form skinner attached, lParam 1000
+// Sent to any window: one skinned by this engine answers 1.
+inline constinit const TSkinMessage SkinMsgQuery{kSkinQueryMessageName};
+// Posted to a skinned window when a caption button whose Action has no
+// meaning of the engine's is clicked; wParam is the Action. It passes the
+// engine and reaches the window's own procedure.
+inline constinit const TSkinMessage SkinMsgCaptionAction{kSkinCaptionActionMessageName};
 // A window carrying this property (any non-null value) is never skinned.
 inline constexpr wchar_t kSkinExcludeProperty[] = L"SkinEngine.Exclude";
 

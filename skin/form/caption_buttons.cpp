@@ -40,7 +40,9 @@ void TCaptionButtons::Place(const TFrameLayout& layout) {
 TWinSysButton* TCaptionButtons::At(const TFrameLayout& layout, POINT p) const {
   for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
     const TCaptionButtonPlace& place = layout.Buttons[i];
-    if (place.Visible && buttons_[i]->Element->Action >= 0 && PtInRect(&place.Bounds, p)) return buttons_[i].get();
+    if (place.Visible && CaptionRoleOf(buttons_[i]->Element->Action) != TCaptionRole::Decoration &&
+        PtInRect(&place.Bounds, p))
+      return buttons_[i].get();
   }
   return nullptr;
 }

@@ -237,12 +237,13 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
   if (skinner_.facts_.MenuHeight != height) skinner_.RefreshFrame();
 }
 
-void TFormMenuBar::TrackKeys() {
+void TFormMenuBar::TrackKeys(int first) {
   HWND wnd = skinner_.Handle;
   if (GetActiveWindow() != wnd) return;
-  std::size_t index = 0;
-  while (index < bar_->Items.size() && !TWinSkinMenu::Selectable(*bar_->Items[index])) ++index;
-  if (index == bar_->Items.size()) return;
+  std::size_t index = first < 0 ? 0 : static_cast<std::size_t>(first);
+  if (first < 0)
+    while (index < bar_->Items.size() && !TWinSkinMenu::Selectable(*bar_->Items[index])) ++index;
+  if (index >= bar_->Items.size()) return;
   const std::shared_ptr<bool> alive = skinner_.alive_;
   const bool rightToLeft = bar_->IsRightToLeft();
   tracking_ = true;
@@ -354,6 +355,7 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   }
   // A skinner freed meanwhile has removed the hook on its way out.
   const bool stillHere = *alive;
+  const bool escapedToBar = stillHere && CurrentMenuTracking().EscapedToBar;
   DropPendingFirstKey();
   if (stillHere && CurrentMenuTracking().Form == &skinner_) RemoveMenuFilterHook();
   // The items go back also when the skinner went meanwhile: the menu is
@@ -363,6 +365,9 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
     ownerDrawn_.clear();
     tracking_ = false;
   }
+  // As the system's bar does: Escape closed the submenu and leaves its item
+  // selected, the keys working the bar; a second Escape leaves the bar.
+  if (escapedToBar && bar_ && static_cast<std::size_t>(index) < bar_->Items.size()) TrackKeys(index);
   return true;
 }
 

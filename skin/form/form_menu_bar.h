@@ -77,12 +77,13 @@ class TFormMenuBar {
   // Opens the item's submenu below it and tracks it; false for an item
   // without one. Returns when the submenu has closed.
   bool Open(TMenuBtn& item);
-  // Alt or F10 pressed alone: the bar's first item is selected and the keys
-  // work the bar as they work the system's (Left and Right move, Down, Up
-  // or Enter open, a letter opens its item, Escape or Alt leave) until an
-  // item opens or the mouse or another window takes over. Runs its own
-  // message loop, as the system's menu mode does.
-  void TrackKeys();
+  // Alt or F10 pressed alone: the bar's first item is selected (or the
+  // item `first`, whose submenu Escape closed) and the keys work the bar
+  // as they work the system's (Left and Right move, Down, Up or Enter open,
+  // a letter opens its item, Escape or Alt leave) until an item opens or
+  // the mouse or another window takes over. Runs its own message loop, as
+  // the system's menu mode does.
+  void TrackKeys(int first = -1);
 
  private:
   void Create();

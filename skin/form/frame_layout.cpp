@@ -35,6 +35,32 @@ TFrameInput Bounded(const TFrameInput& given) {
 // A caption narrower than this is no handle to move a window by.
 constexpr int kMinCaptionGrip = 4;
 
+struct TActionMeaning {
+  std::int32_t Action;
+  TCaptionRole Role;
+};
+
+// Every number the format gives a meaning (docs/skin-format.md, "Action").
+constexpr TActionMeaning kActionMeanings[] = {
+    {caClose, TCaptionRole::Close},
+    {caMaximize, TCaptionRole::Maximize},         {caMaximize2, TCaptionRole::Maximize},
+    {caMinimize, TCaptionRole::Minimize},         {caMinimize2, TCaptionRole::Minimize},
+    {caSystemMenu, TCaptionRole::WindowIcon},     {caIcon, TCaptionRole::WindowIcon},
+    {caSystemMenu2, TCaptionRole::SystemMenu},
+    {caMdiMinimize, TCaptionRole::MdiMinimize},   {caMdiMinimize2, TCaptionRole::MdiMinimize},
+    {caMdiRestore, TCaptionRole::MdiRestore},     {caMdiRestore2, TCaptionRole::MdiRestore},
+    {caMdiClose, TCaptionRole::MdiClose},         {caMdiClose2, TCaptionRole::MdiClose},
+};
+
+constexpr TCaptionRole RoleFromTable(std::int32_t action) {
+  if (action < 0) return TCaptionRole::Decoration;
+  for (const TActionMeaning& m : kActionMeanings)
+    if (m.Action == action) return m.Role;
+  return TCaptionRole::Custom;
+}
+static_assert(RoleFromTable(caMinimize2) == TCaptionRole::Minimize && RoleFromTable(-1) == TCaptionRole::Decoration &&
+              RoleFromTable(5) == TCaptionRole::Custom);
+
 bool IsAlways(std::int32_t v) { return v >= bvAlwaysFirst && v <= bvAlwaysLast; }
 
 bool RuleA(const TFrameInput& in, const TCaptionButtonSpec& b) {
@@ -73,8 +99,8 @@ bool RuleB(const TFrameInput& in, const TCaptionButtonSpec& b, bool ruleA) {
 
 // The caption text's rectangle in the band: measured, widened by the text
 // background's end pieces, placed by the alignment and limited on the
-// right (a popup's reaches up to the buttons, any other stops at the
-// right clip).
+// right (a popup's reaches up to its buttons, or to the band's end without
+// any, and never beyond; any other stops at the right clip).
 RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft) {
   const TCaptionTextSpec& c = in.Caption;
   RECT text{band.left, band.top, band.left + c.Measured.cx + c.BackLeft + c.BackRight, band.top + c.Measured.cy};
@@ -90,7 +116,7 @@ RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft)
   const int dy = (bandHeight - textHeight) / 2 + c.ShiftVert / 2;
   OffsetRect(&text, dx, dy);
   if (in.Style & WS_POPUP) {
-    if (text.right < rightButtonsLeft - c.ButtonGap) text.right = rightButtonsLeft - c.ButtonGap;
+    text.right = rightButtonsLeft > 0 ? rightButtonsLeft - c.ButtonGap : std::min(text.right, band.right);
   } else if (text.right > band.right - c.RightClip) {
     text.right = band.right - c.RightClip;
   }
@@ -99,11 +125,23 @@ RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft)
 
 }  // namespace
 
+TCaptionRole CaptionRoleOf(std::int32_t action) { return RoleFromTable(action); }
+
+int CaptionHitCode(TCaptionRole role) {
+  switch (role) {
+    case TCaptionRole::Close: return HTCLOSE;
+    case TCaptionRole::Maximize: return HTMAXBUTTON;
+    case TCaptionRole::Minimize: return HTMINBUTTON;
+    default: return HTCAPTION;
+  }
+}
+
 bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& button) {
   const bool a = RuleA(in, button);
   bool visible = a && RuleB(in, button, a);
-  if ((button.Action == caMaximize && !(in.WindowButtons & wbMaximize)) ||
-      (button.Action == caMinimize && !(in.WindowButtons & wbMinimize)))
+  const TCaptionRole role = CaptionRoleOf(button.Action);
+  if ((role == TCaptionRole::Maximize && !(in.WindowButtons & wbMaximize)) ||
+      (role == TCaptionRole::Minimize && !(in.WindowButtons & wbMinimize)))
     visible = false;
   return visible;
 }
@@ -167,11 +205,9 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
   // icon, a maximised MDI child's) is the band it stands in.
   for (std::size_t i = 0; i < layout.Buttons.size(); ++i) {
     const TCaptionButtonPlace& place = layout.Buttons[i];
-    const std::int32_t action = in.Buttons[i].Action;
-    if (!place.Visible || action < 0 || !PtInRect(&place.Bounds, p)) continue;
-    if (action == caClose) return HTCLOSE;
-    if (action == caMinimize || action == caMinimize2) return HTMINBUTTON;
-    if (action == caMaximize || action == caMaximize2) return HTMAXBUTTON;
+    const TCaptionRole role = CaptionRoleOf(in.Buttons[i].Action);
+    if (!place.Visible || role == TCaptionRole::Decoration || !PtInRect(&place.Bounds, p)) continue;
+    if (const int code = CaptionHitCode(role); code != HTCAPTION) return code;
     break;
   }
   if (PtInRect(&layout.Title, p)) return p.y > topEdge ? HTCAPTION : HTNOWHERE;

@@ -37,7 +37,27 @@ enum TCaptionAction : std::int32_t {
   caSystemMenu2 = 12, caMaximize2 = 22, caMinimize2 = 23,
   caMdiMinimize2 = 60, caMdiRestore2 = 61, caMdiClose2 = 62,
 };
-constexpr bool ShowsWindowIcon(std::int32_t action) { return action == caSystemMenu || action == caIcon; }
+
+// What a caption button is, whichever of the format's numbers the skin gave
+// its Action: the one meaning that hit testing, the click, the title bar's
+// accessible parts, the button's visibility and its picture all read.
+enum class TCaptionRole : std::uint8_t {
+  Decoration,   // a negative Action: drawn, never clicked
+  Close,        // closes the window; hit-tests as the close box
+  Maximize,     // maximises or restores; hit-tests as the maximise box
+  Minimize,     // minimises or restores; hit-tests as the minimise box
+  SystemMenu,   // opens the window menu, with its own picture
+  WindowIcon,   // opens the window menu, showing the window's icon
+  MdiMinimize,  // a maximised MDI child's three, acting on the active child
+  MdiRestore,
+  MdiClose,
+  Custom,       // any other number: the window hears of the click
+};
+TCaptionRole CaptionRoleOf(std::int32_t action);
+// The code WM_NCHITTEST answers over the button, or HTCAPTION for a button
+// that has none of its own (the band it stands in).
+int CaptionHitCode(TCaptionRole role);
+inline bool ShowsWindowIcon(std::int32_t action) { return CaptionRoleOf(action) == TCaptionRole::WindowIcon; }
 
 // A caption button's Align: where it stands.
 enum TCaptionAlign : std::int32_t {

@@ -62,6 +62,7 @@ void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
   t.SelectedMenu = nullptr;
   t.SelectedHasSubmenu = false;
   t.SelectedRightToLeft = false;
+  t.EscapedToBar = false;
   GetCursorPos(&t.LastMouse);
   if (!t.Hook) t.Hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId()));
 }
@@ -93,6 +94,12 @@ void FilterMenuMessage(const MSG& msg) {
   if (!bar) return;
   if (t.FirstKeyPending && msg.hwnd == t.FirstKeyWindow && IsFirstKey(msg)) t.FirstKeyPending = false;
   TMenuBtn* target = nullptr;
+  // Escape in a deeper submenu closes only that one; anything after it but
+  // the menu's closing means the menu went on.
+  const bool closing = msg.message == WM_MENUSELECT && HIWORD(msg.wParam) == 0xFFFF && !msg.lParam;
+  if (!closing && msg.message != WM_KEYUP && !IsFirstKey(msg))
+    t.EscapedToBar = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+                     (!t.SelectedMenu || t.SelectedMenu == form->TrackedMenu());
   switch (msg.message) {
     case WM_KEYDOWN:
       if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) t.Switching = false;

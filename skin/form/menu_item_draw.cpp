@@ -88,7 +88,7 @@ void BindPendingMenuSkinner(HMENU menu) {
 }
 
 void DrawElement(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
-  DrawNineSlice(picture.bitmap.DC(), picture.Local(), element.Image, false, element.TilesCentre(), element.Trans != 0,
+  DrawNineSlice(picture.bitmap.DC(), picture.Local(), element.Image, false, element.TilesCentre(), element.Transparent(),
                 kMenuItemFrames, selected ? mifSelected : mifNormal, element.Margins());
 }
 

@@ -161,14 +161,15 @@ void TWinSkinForm::FollowMdiFrameTitle() {
 
 // Runs before the framework's own handling of every message to the form.
 void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
+  if (message.Msg == SkinMsgRefresh) {
+    RefreshSkin();
+    return;
+  }
   switch (message.Msg) {
     case WM_SETTEXT:
       formHook_.CallPrevious(message);
       SetCaptionText(WindowText(Handle));
       RefreshFrame();
-      return;
-    case SkinMsgRefresh:
-      RefreshSkin();
       return;
     case gui::CM_DIALOGCHAR:
       if (menuBar_.Accelerator(message.WParam)) {
@@ -196,19 +197,21 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
     Handle = Form->Handle();
     PostMessageW(Handle, SkinMsgAttached, 0, 0);
   }
+  if (message.Msg == SkinMsgQuery) {
+    message.Result = 1;
+    return;
+  }
+  if (message.Msg == SkinMsgAttached) {
+    formHook_.Detach();
+    state_ = ssAttached;
+    if (SkinData && AttachToForm(SkinData, Form)) {
+      OnSkinMsgAttached();
+    } else {
+      state_ = ssDestroyed;
+    }
+    return;
+  }
   switch (message.Msg) {
-    case SkinMsgQuery:
-      message.Result = 1;
-      return;
-    case SkinMsgAttached:
-      formHook_.Detach();
-      state_ = ssAttached;
-      if (SkinData && AttachToForm(SkinData, Form)) {
-        OnSkinMsgAttached();
-      } else {
-        state_ = ssDestroyed;
-      }
-      return;
     case WM_NCDESTROY:
       // The new window went before it was taken over: the skinner waits for
       // the next one, unless the form itself is going.
@@ -226,6 +229,7 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
 
 // Stage 1: what every skinned window answers.
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == SkinMsgQuery) return 1;
   switch (msg) {
     case WM_ERASEBKGND:
       return WMEraseBkgnd(wParam, lParam);
@@ -242,8 +246,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
       return WMCtlColor(msg, wParam, lParam);
-    case SkinMsgQuery:
-      return 1;
+    case WM_SETTEXT:
+      // A framework form's window method follows its caption; any other
+      // window's is read here, or the frame would keep showing the old one.
+      if (!Form) {
+        const LRESULT result = CallDefault(msg, wParam, lParam);
+        SetCaptionText(WindowText(Handle));
+        if (frameSkinned_) RefreshFrame();
+        return result;
+      }
+      return CallDefault(msg, wParam, lParam);
     case WM_PARENTNOTIFY:
       // A child made later (a shell view's list) gets the skin's colours
       // too; it is complete by the time its parent hears of it.
@@ -269,6 +281,10 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 // Stage 2, what a skinned frame follows always, and stage 3, the skinned
 // frame itself once it has been fitted.
 LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == SkinMsgAttached) {
+    OnSkinMsgAttached();
+    return 0;
+  }
   bool defaultAllowed = false;
   LRESULT result = 0;
   switch (msg) {
@@ -295,9 +311,6 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SYSCOMMAND:
       result = WMSysCommand(wParam, lParam);
-      break;
-    case SkinMsgAttached:
-      OnSkinMsgAttached();
       break;
     case gui::CM_MENUCHANGED: {
       gui::TMessage message{msg, wParam, lParam, 0};

@@ -12,26 +12,6 @@
 
 namespace skin {
 
-namespace {
-
-// The command a maximised MDI child's button sends the child, or 0.
-WPARAM MdiChildCommand(std::int32_t action) {
-  switch (action) {
-    case caMdiMinimize:
-    case caMdiMinimize2:
-      return SC_MINIMIZE;
-    case caMdiRestore:
-    case caMdiRestore2:
-      return SC_RESTORE;
-    case caMdiClose:
-    case caMdiClose2:
-      return SC_CLOSE;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
 
 void TWinSkinForm::BuildSystemPopup() {
   delete std::exchange(skinSystemMenu_, nullptr);
@@ -83,26 +63,34 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
   auto* button = dynamic_cast<TWinSysButton*>(CurrentObject());
   if (!button) return;
   const std::int32_t action = button->Element->Action;
-  if (const WPARAM command = MdiChildCommand(action)) return SendToMdiChild(command);
-  switch (action) {
-    case caClose:
+  switch (CaptionRoleOf(action)) {
+    case TCaptionRole::Close:
       CloseFromMenu();
       break;
-    case caMaximize:
-    case caMaximize2:
+    case TCaptionRole::Maximize:
       ToggleMaximize();
       break;
-    case caMinimize:
-    case caMinimize2:
+    case TCaptionRole::Minimize:
       ToggleMinimize();
       break;
-    case caSystemMenu:
-    case caIcon:
-    case caSystemMenu2:
+    case TCaptionRole::SystemMenu:
+    case TCaptionRole::WindowIcon:
       ShowSystemMenu(x + 1, y + 1);
       break;
-    default:
-      PostMessageW(Handle, SkinMsgQuery, static_cast<WPARAM>(action), 0);
+    case TCaptionRole::MdiMinimize:
+      SendToMdiChild(SC_MINIMIZE);
+      break;
+    case TCaptionRole::MdiRestore:
+      SendToMdiChild(SC_RESTORE);
+      break;
+    case TCaptionRole::MdiClose:
+      SendToMdiChild(SC_CLOSE);
+      break;
+    case TCaptionRole::Custom:
+      // The window's own procedure hears of it, with the skin's number.
+      PostMessageW(Handle, SkinMsgCaptionAction, static_cast<WPARAM>(action), 0);
+      break;
+    case TCaptionRole::Decoration:
       break;
   }
 }

@@ -65,7 +65,9 @@ void TWinSkinForm::ReportFrameShortfall() {
 }
 
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
-  if (facts_.Show == shMaximized) {
+  // A maximised window keeps its place, and so does every MDI child while
+  // the children are maximised: the system places and draws those.
+  if (facts_.Show == shMaximized || IsZoomed(Handle) || (facts_.Mdi == mkChild && MdiMaximized())) {
     RefreshFrame();
     return;
   }
@@ -109,7 +111,10 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
       size.cx = needed;
     }
   }
-  SetWindowPos(Handle, nullptr, r.left, r.top, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  // Never activating: an MDI child activated here would take the
+  // maximised state from the active one.
+  SetWindowPos(Handle, nullptr, r.left, r.top, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::SetSystemCaption(bool on) {

@@ -288,8 +288,14 @@ void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   }
   text.left += title.TextBackLeft;
   text.right -= title.TextBackRight;
-  DrawSkinText(dc, captionPrefix_ + captionText_, text,
-               DT_SINGLELINE | DT_END_ELLIPSIS | (facts_.RightToLeft ? DT_RIGHT : 0u));
+  // The blanks before the caption are room, not text: a caption that does
+  // not fit gets that room first, and then shows as much of itself as fits
+  // before its ellipsis, as the system's does.
+  std::wstring shown = captionPrefix_ + captionText_;
+  SIZE full{};
+  GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &full);
+  if (full.cx > text.right - text.left) shown = captionText_;
+  DrawSkinText(dc, shown, text, DT_SINGLELINE | DT_END_ELLIPSIS | (facts_.RightToLeft ? DT_RIGHT : 0u));
 }
 
 void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {

@@ -132,6 +132,10 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // the client has answered WM_MDICREATE; the framework sends it again
       // once the child is shown and active.
       if (HWND child = std::exchange(newMdiChild_, nullptr)) {
+        // Making a child may have ended the maximised state (Wine restores
+        // the maximised child): the mode follows the client before the new
+        // child is skinned, so it gets the frame its state gives.
+        if (frameSkinned_ && Host) Host->ChangeMdiMaximized(MdiChildMaximized());
         if (Host) Host->SkinNewWindow(child);
         PostMessageW(Handle, SkinMsgRepaint, 0, 0);
       }

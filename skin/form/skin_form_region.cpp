@@ -50,8 +50,8 @@ void TWinSkinForm::UpdateRegion() {
   if (regionKey_ == key && facts_.Mdi != mkChild) return;
   TSkinContent& skin = SkinData->Skin();
   HRGN region;
-  if (skin.BorderLeft.Trans != 1 && skin.BorderRight.Trans != 1 && skin.BorderTop.Trans != 1 &&
-      skin.BorderBottom.Trans != 1) {
+  if (!skin.BorderLeft.Transparent() && !skin.BorderRight.Transparent() && !skin.BorderTop.Transparent() &&
+      !skin.BorderBottom.Transparent()) {
     region = CreateRectRgn(0, 0, w, h);
   } else {
     // The frame the next paint shows, composed now for this size if it is
@@ -72,14 +72,14 @@ void TWinSkinForm::UpdateRegion() {
     const TFrameThickness& f = facts_.Frame;
     const RECT& bottom = layout.Bottom;
     const RECT& top = layout.TitleBand;
-    add(skin.BorderLeft.Trans == 1 && h > 1 && f.Left > 0 ? BandRegion(bpLeft, layout.Left, false) : full(layout.Left));
-    add(skin.BorderRight.Trans == 1 && h > 1 && f.Right > 0 ? BandRegion(bpRight, layout.Right, false)
+    add(skin.BorderLeft.Transparent() && h > 1 && f.Left > 0 ? BandRegion(bpLeft, layout.Left, false) : full(layout.Left));
+    add(skin.BorderRight.Transparent() && h > 1 && f.Right > 0 ? BandRegion(bpRight, layout.Right, false)
                                                             : full(layout.Right));
-    add(skin.BorderBottom.Trans == 1 && f.Bottom >= 2 && bottom.right > bottom.left
+    add(skin.BorderBottom.Transparent() && f.Bottom >= 2 && bottom.right > bottom.left
             ? BandRegion(bpBottom, bottom, false)
             : full(bottom));
     const bool cached = titleCache_.Width() == w && titleCache_.Height() == f.Top;
-    add(skin.BorderTop.Trans == 1 && f.Top > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
+    add(skin.BorderTop.Transparent() && f.Top > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
                                                                        : full(top));
     region = all.release();
   }

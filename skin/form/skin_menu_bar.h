@@ -162,6 +162,9 @@ struct TMenuTracking {
   HMENU SelectedMenu = nullptr;
   bool SelectedHasSubmenu = false;
   bool SelectedRightToLeft = false;
+  // The last thing the menu's loop saw was Escape in the bar's own
+  // submenu, which ends the menu and leaves its item selected on the bar.
+  bool EscapedToBar = false;
 };
 const TMenuTracking& CurrentMenuTracking();
 

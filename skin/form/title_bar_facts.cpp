@@ -9,10 +9,12 @@ namespace {
 // The title bar's part a caption button stands for; the title bar itself
 // for buttons the system's title bar does not have.
 gui::TTitleBarPart TitleBarPartOf(std::int32_t action) {
-  if (action == caClose) return gui::tpCloseButton;
-  if (action == caMinimize || action == caMinimize2) return gui::tpMinimizeButton;
-  if (action == caMaximize || action == caMaximize2) return gui::tpMaximizeButton;
-  return gui::tpTitleBar;
+  switch (CaptionRoleOf(action)) {
+    case TCaptionRole::Close: return gui::tpCloseButton;
+    case TCaptionRole::Minimize: return gui::tpMinimizeButton;
+    case TCaptionRole::Maximize: return gui::tpMaximizeButton;
+    default: return gui::tpTitleBar;
+  }
 }
 
 RECT MovedBy(RECT r, POINT by) {

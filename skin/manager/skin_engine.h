@@ -3,6 +3,9 @@
 // once the program has installed the engine; without it a component still
 // reads its skin, but nothing is hooked and no window is skinned.
 #pragma once
+#include <windows.h>
+
+#include <vector>
 
 namespace skin {
 
@@ -14,6 +17,18 @@ void InstallEngine();
 // undoes InstallEngine.
 void UninstallEngine();
 bool EngineInstalled();
+
+// For a program that is not built on the framework (the SDK), what it
+// asks of the installed engine; each does nothing without it.
+// The calling thread's visible top-level windows skinned now, each as its
+// activation would skin it.
+void SkinThreadWindows();
+// Every window (or one) given back its own look, its skinner freed, as
+// skin-off does.
+void UnskinEveryWindow();
+void UnskinWindow(HWND wnd);
+// The windows skinned now.
+std::vector<HWND> SkinnedWindows();
 
 // The engine installed for a scope: a program's start-up makes one before its
 // application object, so that the manager outlives every form.

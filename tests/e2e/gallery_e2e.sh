@@ -4,7 +4,7 @@
 # scrolls its lists, drags its track bars, types into its edits and opens a
 # skin file through the system's open dialog, runs the MDI demo, checking the controls' state
 # (read through uiprobe) and the screen's pixels after each step.
-#   gallery_e2e.sh switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin|watch
+#   gallery_e2e.sh ctrl_tab|switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin|watch
 #                  WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 # The lists scenario compares the list view's header with the default
 # skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
@@ -71,6 +71,17 @@ sleep 1
 probe skinned "$title" || fail "the gallery does not start skinned"
 
 case "$scenario" in
+  ctrl_tab)
+    # The very first key after the start, with nothing focused yet, reaches
+    # the page control: Ctrl+Tab shows the next page, Ctrl+Shift+Tab the
+    # one before.
+    xdotool key ctrl+Tab
+    probe until "$title" TPageControl 0 tabsel eq 1 5000 \
+      || fail "the first Ctrl+Tab left the page at $(probe value "$title" TPageControl 0 tabsel)"
+    import -window root "$work/ctrl-tab.png"
+    xdotool key ctrl+shift+Tab
+    probe until "$title" TPageControl 0 tabsel eq 0 5000 || fail "Ctrl+Shift+Tab did not go back to the first page"
+    ;;
   switch_skins)
     # Keyboard focus into the gallery: a click on its push button.
     read -r x y <<<"$(probe control "$title" "Push me")"

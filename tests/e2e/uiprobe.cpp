@@ -56,6 +56,7 @@
 #include <vector>
 
 #include "gallery/live_counts.h"
+#include "sdk/include/skinengine/skinengine.h"
 
 namespace {
 
@@ -311,8 +312,8 @@ bool Compare(const std::string& actual, const std::string& op, const std::string
   return false;
 }
 
-// The private query a skinned window answers with 1.
-constexpr UINT kSkinQuery = 0x3504;
+// The engine's published query: a skinned window answers 1.
+const UINT kSkinQuery = RegisterWindowMessageW(SKINENGINE_QUERY_MESSAGE);
 
 
 LRESULT CALLBACK ReceiveCounts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "gui/subclass.h"
+#include "gui/text.h"
 
 namespace msgseq {
 
@@ -241,13 +242,13 @@ std::string MessageName(UINT message) {
       {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
       {WM_SETFONT, "WM_SETFONT"},
       {WM_USER, "WM_USER"},
-      {0x3401, "SkinMsgRefresh"},
-      {0x3502, "SkinMsgRepaint"},
-      {0x3503, "SkinMsgAttached"},
-      {0x3504, "SkinMsgQuery"},
   };
   auto it = names.find(message);
   if (it != names.end()) return it->second;
+  // A registered message (the engine's own among them) by its name.
+  wchar_t registered[64] = {};
+  if (message >= 0xC000 && message <= 0xFFFF && GetClipboardFormatNameW(message, registered, 64) > 0)
+    return gui::WideToAnsi(registered);
   std::ostringstream out;
   out << "0x" << std::hex << message;
   return out.str();

@@ -106,7 +106,7 @@ void AddPictureRows(std::vector<TRow>& rows, const TPicture& p) {
 
 TPicture Picture(std::string name, skin::TDataSkinObject& e, gui::TBitmap& bitmap, int frameCount,
                  bool stacked = false) {
-  return TPicture{std::move(name), &bitmap, frameCount, e.Margins(), e.Trans != 0, e.TilesCentre(), stacked};
+  return TPicture{std::move(name), &bitmap, frameCount, e.Margins(), e.Transparent(), e.TilesCentre(), stacked};
 }
 
 // The top and bottom frame pieces, the caption text background and the menu

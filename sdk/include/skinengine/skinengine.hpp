@@ -9,11 +9,15 @@
 //   activated, its dialogs, message boxes and popup menus too ...
 //   skinengine::Stop();
 //
-// The engine belongs to the thread that started it (the GUI thread); every
-// function but Version answers Result::WrongThread on another thread. The
-// same engine is reached through the C interface (skinengine.h); a program
-// uses one or the other. Link the target SkinEngine::skinengine.
+// The engine belongs to the thread that started it (the GUI thread); each
+// function follows the thread rule of its C counterpart (skinengine.h) and
+// answers Result::WrongThread where that rule does not allow the call. The
+// same engine is reached through the C interface; a program uses one or the
+// other. No function throws. Link the target SkinEngine::skinengine (C++20).
 #pragma once
+#if __cplusplus < 202002L
+#error "skinengine.hpp needs C++20 (std::span); the C interface, skinengine.h, needs no C++ at all"
+#endif
 #include <windows.h>
 
 #include <cstdint>
@@ -29,13 +33,19 @@ enum class Result {
   AlreadyStarted = 2,  // started already: switch skins instead
   WrongThread = 3,     // called from another thread than the one that started it
   InvalidArgument = 4,
-  File = 5,     // the skin file cannot be read
-  NotASkin = 6  // the bytes are not a skin archive this engine reads
+  File = 5,      // the skin file cannot be read
+  NotASkin = 6,  // the bytes are not a skin archive this engine reads
+  Internal = 7,  // a failure inside the engine (out of memory); nothing changed
+  Version = 8    // (C only) the program was built against a later major version
 };
+
+// What a result means, in a few English words.
+const char* ResultText(Result result);
 
 struct Options {
   // Hears what went wrong: a skin that did not load, an error inside a
-  // window the engine skins. Called on the GUI thread; may not throw.
+  // window the engine skins. Called on the GUI thread; must not call the
+  // engine; what it throws is dropped.
   std::function<void(const std::wstring& message)> OnError;
   // Also show each such message in a message box (the library shows none
   // unless asked).
@@ -72,14 +82,15 @@ bool IsSkinned(HWND window);
 Result ExcludeWindow(HWND window);
 Result ExcludeClass(const std::wstring& className);
 
-// What went wrong last ("" after a call that succeeded).
+// What went wrong in the calling thread's last call ("" after a call that
+// succeeded). Any thread.
 const std::wstring& LastError();
 
 // Message boxes on or off for the engine running now (Options.MessageBoxes
 // chooses at Start).
-void SetMessageBoxes(bool on);
+Result SetMessageBoxes(bool on);
 
-// "1.0.0".
+// The library's version, "1.1.0". Any thread.
 const char* Version();
 
 // Started for a scope and stopped at its end.

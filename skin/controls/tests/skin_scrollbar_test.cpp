@@ -28,23 +28,27 @@ using msgseq::TMsgEntry;
 // Solid colours of the test skin's scroll-bar pictures.
 constexpr COLORREF kBarColour = RGB(30, 30, 30);
 constexpr COLORREF kTrack = RGB(0, 160, 0), kThumb = RGB(0, 0, 190), kThumbDragged = RGB(190, 190, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF ArrowColour(int frame) { return RGB(10 * frame, 5, 5); }
 
-// Without bars: a skin that leaves scroll bars to the system.
-std::vector<std::uint8_t> ScrollSkinArchive(bool bars = true) {
+// Without bars: a skin that leaves scroll bars to the system. `thumbTrans`:
+// the thumbs' Trans key, their normal frame then magenta.
+std::vector<std::uint8_t> ScrollSkinArchive(bool bars = true, int thumbTrans = -1) {
   core::TSkinWriter writer;
+  const std::string trans = thumbTrans < 0 ? "" : "Trans=" + std::to_string(thumbTrans) + "\r\n";
   const std::string definition =
       skin_test::WholeSkinDefinition("Bars") + "[Colours]\r\nScrollbar=30 30 30\r\nButtonFace=60 60 60\r\n" +
       std::string(bars ? "[Scrollbar]\r\nImage=arrows.bmp\r\n" : "") +
       "[HorzScroll]\r\nImage=track.bmp\r\n[VertScroll]\r\nImage=track.bmp\r\n"
-      "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n";
+      "[HorzScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n" + trans +
+      "[VertScrollThumb]\r\nImage=thumb.bmp\r\nFrameCount=2\r\n" + trans;
   writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
   skin_test::AddFramePictures(writer);
   std::vector<COLORREF> arrows;
   for (int frame = 1; frame <= 23; ++frame) arrows.push_back(ArrowColour(frame));
   writer.AddEntry("arrows.bmp", controls_test::StripBmp(8, 8, arrows));
   writer.AddEntry("track.bmp", controls_test::StripBmp(8, 8, {kTrack, RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3)}));
-  writer.AddEntry("thumb.bmp", controls_test::StripBmp(8, 8, {kThumb, kThumbDragged}));
+  writer.AddEntry("thumb.bmp", controls_test::StripBmp(8, 8, {thumbTrans < 0 ? kThumb : kMagenta, kThumbDragged}));
   return core::LzhCompress(writer.BuildContainer());
 }
 
@@ -229,6 +233,21 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   w.SetRange(SB_VERT, 0, 100000, 1, 0);
   s->MeasureBars(full);
   EXPECT_EQ(s->VertMetrics.Thumb, skin::MinimumThumb(arrow_));
+}
+
+// Trans has the format's one reading, as everywhere: 1 leaves the magenta
+// pixels undrawn, any other value draws the picture as it is.
+TEST_F(ScrollbarTest, OnlyTrans1LeavesTheMagentaUndrawn) {
+  ScrolledWindow w(WS_VSCROLL, 0, 100, 200);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  for (const auto& [trans, seen] : {std::pair{1, kTrack}, {2, kMagenta}, {0, kMagenta}}) {
+    data_ = controls_test::LoadData(ScrollSkinArchive(true, trans));
+    ASSERT_NE(data_, nullptr);
+    auto s = Skin(w.wnd);
+    gui::TBitmap b = Painted(*s, w.wnd);
+    EXPECT_EQ(b.Pixel((s->VertRect.left + s->VertRect.right) / 2, s->VertRect.top + arrow_ + 2), seen)
+        << "Trans=" << trans;
+  }
 }
 
 TEST_F(ScrollbarTest, ABarShorterThanTwoArrowsShowsTwoHalfArrowsAndNoThumb) {

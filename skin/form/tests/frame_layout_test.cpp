@@ -142,11 +142,14 @@ TEST(FrameLayout, CaptionPlacementAndButtonsBesideIt) {
   in.RightToLeft = true;
   l = LayoutFrame(in);
   EXPECT_EQ(l.CaptionText.right, 396 - 100);
-  // A popup's caption reaches up to the right-aligned buttons.
+  // A popup's caption reaches up to the right-aligned buttons, and a long
+  // one stops there.
   in = Window();
   in.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   l = LayoutFrame(in);
   EXPECT_EQ(l.CaptionText.right, l.RightButtonsLeft - 5);
+  in.Caption.Measured.cx = 500;
+  EXPECT_EQ(LayoutFrame(in).CaptionText.right, l.RightButtonsLeft - 5);
   // Buttons placed before and after the caption text.
   in = Window();
   in.Buttons.push_back({caIcon, alBeforeCaption, 3, 7, bvAlwaysFirst, bvAlways1, SIZE{16, 16}});
@@ -205,6 +208,25 @@ TEST(FrameLayout, HitTestingFromTheLayout) {
   in = Window(fkNone);
   l = LayoutFrame(in);
   EXPECT_EQ(hit(200, 10), HTNOWHERE);
+}
+
+// The format's second numbers of an action mean what the first ones do, to
+// the hit test and to the buttons' visibility alike.
+TEST(FrameLayout, ActionAliasesAnswerAsTheirFirstNumbers) {
+  TFrameInput in = Window();
+  in.Buttons[1].Action = caMaximize2;
+  in.Buttons[3].Action = caMinimize2;
+  TFrameLayout l = LayoutFrame(in);
+  auto hit = [&](int x, int y) { return FrameHitTest(in, l, POINT{x, y}, 3, 18); };
+  EXPECT_EQ(hit(355, 10), HTMAXBUTTON);
+  EXPECT_EQ(hit(335, 10), HTMINBUTTON);
+  // Without the boxes they stand for, they are not shown.
+  in.WindowButtons = wbSystemMenu;
+  in.Buttons[1].Visibility = in.Buttons[3].Visibility = bvAlwaysFirst;
+  l = LayoutFrame(in);
+  EXPECT_FALSE(l.Buttons[1].Visible);
+  EXPECT_FALSE(l.Buttons[3].Visible);
+  EXPECT_EQ(hit(335, 10), HTCAPTION);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "gui/bitmap.h"
+#include "gui/graphics.h"
+#include "gui/handles.h"
 #include "gui/menus.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -199,6 +201,44 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   EXPECT_TRUE(form->RegionSet());
 }
 
+// How many pixels of the rectangle have the colour.
+int ColourCount(gui::TBitmap& b, const RECT& r, COLORREF colour) {
+  int n = 0;
+  for (int y = std::max(0L, r.top); y < std::min<LONG>(b.Height(), r.bottom); ++y)
+    for (int x = std::max(0L, r.left); x < std::min<LONG>(b.Width(), r.right); ++x) n += b.Pixel(x, y) == colour;
+  return n;
+}
+
+// A caption wider than its room shows as much of itself as fits, then the
+// ellipsis, as the system's does; the blanks before it give way first. An
+// overlapped window and a popup, each narrow.
+TEST_F(SkinFrameTest, ANarrowWindowShowsTheStartOfItsCaption) {
+  const COLORREF ink = gui::ColorToRGB(data_->Skin().Colours.TitleTextActive);
+  for (DWORD style : {DWORD{WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX}, DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU}}) {
+    TWinSkinForm* form = Skinned(style, 170, 60);
+    ASSERT_NE(form, nullptr);
+    SetWindowTextW(form->Handle, L"Minesweeper");
+    gui::TBitmap painted = Painted(*form);
+    const RECT text = LayoutFrame(form->FrameInput()).CaptionText;
+    ASSERT_GT(text.right, text.left);
+    // The title alone, as DrawText fits it into that room.
+    gui::TBitmap expected(text.right - text.left, text.bottom - text.top);
+    RECT room{0, 0, expected.Width(), expected.Height()};
+    gui::BrushHandle black(CreateSolidBrush(RGB(0, 0, 0)));
+    FillRect(expected.DC(), &room, black.get());
+    gui::SelectGuard font(expected.DC(), form->CaptionFont());
+    SetBkMode(expected.DC(), TRANSPARENT);
+    SetTextColor(expected.DC(), ink);
+    DrawTextW(expected.DC(), L"Minesweeper", -1, &room, DT_SINGLELINE | DT_END_ELLIPSIS);
+    const int shown = ColourCount(painted, text, ink);
+    EXPECT_EQ(shown, ColourCount(expected, room, ink)) << "style " << std::hex << style;
+    // More than the ellipsis alone.
+    FillRect(expected.DC(), &room, black.get());
+    DrawTextW(expected.DC(), L"...", -1, &room, DT_SINGLELINE);
+    EXPECT_GT(shown, ColourCount(expected, room, ink)) << "style " << std::hex << style;
+  }
+}
+
 TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   // Align 1 counts from the right edge: XCoord 26 on a 400-pixel window is x 374.
   data_->Skin().SysButtonElements[0]->XCoord = 26;
@@ -345,18 +385,17 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   EXPECT_EQ(form->CurrentObject(), nullptr);
   SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
 
-  // A skin button with an action of its own posts it as a query, nothing else.
+  // A skin button with an action of its own: the window's own procedure
+  // hears of the click, with the action, and nothing else happens.
   TWinSysButton* minimise = ButtonWithAction(*form, 2);
   ASSERT_NE(minimise, nullptr);
   minimise->Element->Action = 5;
   g_seen.clear();
   SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPointOf(*form, *minimise));
   SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, ScreenPointOf(*form, *minimise));
-  MSG query{};
-  ASSERT_TRUE(PeekMessageW(&query, form->Handle, skin::SkinMsgQuery, skin::SkinMsgQuery, PM_REMOVE));
-  EXPECT_EQ(query.wParam, 5u);
-  EXPECT_EQ(form->ShowState(), 0);
   Drain();
+  EXPECT_TRUE(Seen(skin::SkinMsgCaptionAction, 5));
+  EXPECT_EQ(form->ShowState(), 0);
   EXPECT_FALSE(Seen(WM_SYSCOMMAND));
 }
 

@@ -15,6 +15,7 @@
 #include "gui/bitmap.h"
 #include "gui/forms.h"
 #include "gui/menus.h"
+#include "gui/tests/form_fixture.h"
 #include "gui/tests/test_forms.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -434,6 +435,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
 }
 
 TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
+  NewChild(L"Behind");
   gui::TForm* one = NewChild(L"One");
   TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
@@ -453,16 +455,65 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   Drain();
   EXPECT_TRUE(IsZoomed(one->Handle()));
   EXPECT_TRUE(skinner_->MdiChildMaximized());
-  // The child's client area is the MDI client's: its caption and frame lie
-  // outside, where the system puts a maximised child's.
-  RECT area{}, client{};
-  GetClientRect(Client(), &area);
-  GetClientRect(one->Handle(), &client);
-  MapWindowPoints(one->Handle(), Client(), reinterpret_cast<POINT*>(&client), 2);
-  EXPECT_EQ(client.left, 0);
-  EXPECT_EQ(client.top, 0);
-  EXPECT_EQ(client.right, area.right);
-  EXPECT_EQ(client.bottom, area.bottom);
+  // The child's client area is the MDI client's: its caption (the system's,
+  // by its style) and frame lie outside, where the system puts a maximised
+  // child's, so that nothing of them shows under the frame's bar.
+  const auto fillsTheClient = [&](const char* when) {
+    EXPECT_TRUE(GetWindowLongPtrW(one->Handle(), GWL_STYLE) & WS_CAPTION) << when;
+    RECT area{}, client{};
+    GetClientRect(Client(), &area);
+    GetClientRect(one->Handle(), &client);
+    MapWindowPoints(one->Handle(), Client(), reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_TRUE(EqualRect(&client, &area)) << when << ": " << client.left << "," << client.top << " "
+                                           << client.right << "x" << client.bottom << " in " << area.right << "x"
+                                           << area.bottom;
+    // On the screen: the client's top rows are the child's client, as its
+    // middle is, with no band of a caption.
+    RedrawWindow(Client(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Drain();
+    const gui::TBitmap shown = gui_test::WholeWindowShot(Client());
+    RECT outer{};
+    GetWindowRect(Client(), &outer);
+    POINT origin{0, 0};  // the client area's corner in the shot
+    ClientToScreen(Client(), &origin);
+    const int x = origin.x - outer.left + area.right / 2, top = origin.y - outer.top;
+    const COLORREF face = shown.Pixel(x, top + area.bottom / 2);
+    for (int y = 0; y < 24; y += 4) EXPECT_EQ(shown.Pixel(x, top + y), face) << when << " at row " << y;
+  };
+  fillsTheClient("maximised");
+  // Another skin (other frame thicknesses) while it is maximised.
+  SkinManager->ActivationCount = 1;
+  data_->SetSkinFile(skin_test::DarkSkinPath());
+  ASSERT_EQ(data_->SkinName, "Nightfall");
+  SkinManager->RunPendingAction();
+  Drain();
+  PaintFrame();
+  Drain();
+  EXPECT_EQ(ActiveChild(), one->Handle());
+  EXPECT_TRUE(IsZoomed(one->Handle()));
+  fillsTheClient("after a skin change");
+}
+
+// A child made while another is maximised: the shared maximised mode
+// follows what the client really shows (Wine restores the maximised child
+// and makes the new one normal; Windows maximises the new one), so each
+// child in the normal state has its skinned frame, not the system's caption.
+TEST_F(SkinMdiTest, AChildMadeWhileAnotherIsMaximisedGetsTheFrameItsStateGives) {
+  gui::TForm* one = NewChild(L"One");
+  SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
+  Drain();
+  PaintFrame();
+  Drain();
+  ASSERT_TRUE(SkinManager->MdiMaximized);
+  gui::TForm* two = NewChild(L"Two");
+  PaintFrame();
+  Drain();
+  const bool maximised = IsZoomed(ActiveChild()) != FALSE;
+  EXPECT_EQ(SkinManager->MdiMaximized, maximised);
+  for (gui::TForm* child : {one, two}) {
+    const bool captioned = (GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    EXPECT_EQ(captioned, maximised || IsIconic(child->Handle())) << "zoomed " << IsZoomed(child->Handle());
+  }
 }
 
 // The switch that makes skinned bars follow menu changes belongs to the skin
