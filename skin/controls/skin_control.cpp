@@ -7,6 +7,42 @@
 
 namespace skin {
 
+namespace {
+
+using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+TSetWindowTheme SetWindowThemeFunction() {
+  static const TSetWindowTheme function = [] {
+    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+    return uxtheme ? reinterpret_cast<TSetWindowTheme>(
+                         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
+                   : nullptr;
+  }();
+  return function;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TThemeOff
+
+void TThemeOff::Apply(HWND wnd) {
+  const TSetWindowTheme setTheme = SetWindowThemeFunction();
+  if (!setTheme || wnd_) return;
+  // A blank names no theme class, so none opens (an empty name is taken as
+  // no name at all under Wine, and changes nothing).
+  if (SUCCEEDED(setTheme(wnd, L" ", L" "))) wnd_ = wnd;
+}
+
+void TThemeOff::Restore() {
+  const HWND wnd = wnd_;
+  wnd_ = nullptr;
+  if (wnd && IsWindow(wnd)) SetWindowThemeFunction()(wnd, nullptr, nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinControl
+
 COLORREF SkinColourToRGB(std::uint32_t colour) { return gui::ColorToRGB(colour); }
 
 TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
@@ -18,6 +54,11 @@ TSkinControl::~TSkinControl() {
     Control->DoubleBuffered = savedDoubleBuffered_;
   methodHook_.Detach();
   subclass_.Detach();
+  // The control draws with the program's theme again, on its own.
+  if (theme_.Applied()) {
+    theme_.Restore();
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  }
   if (Form) Form->RemoveControlSkinner(this);
 }
 
@@ -109,6 +150,7 @@ bool TSkinControl::AttachToWindow(const TSkinnerAttach& how) {
   Form = how.Host;
   Handle = wnd;
   Enabled = true;
+  if (how.Classic) theme_.Apply(wnd);
   if (Form) Form->AddControlSkinner(this);
   Caption = ReadWindowText();
   attached_ = true;

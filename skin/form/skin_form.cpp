@@ -13,7 +13,6 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
-#include "skin/controls/skin_ranges.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 
@@ -215,6 +214,7 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
 
 // Stage 1: what every skinned window answers.
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (gui::IsCtlColorMessage(msg)) return WMCtlColor(msg, wParam, lParam);
   switch (msg) {
     case WM_ERASEBKGND:
       return WMEraseBkgnd(wParam, lParam);
@@ -223,20 +223,16 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return CallDefault(msg, wParam, lParam);
     case WM_NCDESTROY:
       return WMNcDestroy(wParam, lParam);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return WMCtlColor(msg, wParam, lParam);
     case SkinMsgQuery:
       return 1;
     case WM_PARENTNOTIFY:
       // A child made later (a shell view's list) gets the skin's colours
-      // too; it is complete by the time its parent hears of it.
-      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) commonColours_.Give(Handle, SkinData->Palette());
+      // at once, and its skinner soon after: a dialog page (the next page of
+      // a property sheet) is heard of before its own controls are made.
+      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) {
+        commonColours_.Give(Handle, SkinData->Palette());
+        SkinNewChildrenSoon();
+      }
       return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);
@@ -322,6 +318,20 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
 }
 
+void TWinSkinForm::SkinNewChildrenSoon() {
+  if (!childWalk_) {
+    childWalk_ = new gui::TTimer(this);
+    childWalk_->SetInterval(USER_TIMER_MINIMUM);
+    childWalk_->OnTimer = [this](gui::TObject*) {
+      childWalk_->SetEnabled(false);
+      if (!subclass_.Attached() || !SkinData || SkinData->SkinLoading) return;
+      SkinChildWindows(*this);
+      commonColours_.Give(Handle, SkinData->Palette());
+    };
+  }
+  childWalk_->SetEnabled(true);
+}
+
 LRESULT TWinSkinForm::WMNcDestroy(WPARAM wParam, LPARAM lParam) {
   state_ = ssDestroying;
   Restore(TRestoreMode::WindowGone);
@@ -341,9 +351,8 @@ LRESULT TWinSkinForm::WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(msg, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   if (!Form && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) SetBkMode(dc, TRANSPARENT);
-  const auto answered = reinterpret_cast<HBRUSH>(result);
-  if (!SkinData || (answered && !gui::IsSystemColorBrush(answered))) return result;
-  return SkinData->Palette().CtlColors(msg, wParam, reinterpret_cast<HWND>(lParam));
+  if (!SkinData) return result;
+  return SkinData->Palette().AnswerUnlessChosen(result, msg, wParam, reinterpret_cast<HWND>(lParam));
 }
 
 LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {
@@ -356,12 +365,11 @@ LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMNotify(WPARAM wParam, LPARAM lParam) {
-  // A dialog box's track bar asks its parent, not itself, how to draw (a
-  // framework form reflects the question back to the control).
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (!Form && header && header->code == static_cast<UINT>(NM_CUSTOMDRAW))
-    if (auto* trackBar = dynamic_cast<TSkinTrackBar*>(FindWindowSkinner(header->hwndFrom)))
-      return trackBar->CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+  // A dialog box's controls ask their parent, not themselves, how to draw
+  // (a framework form reflects the question back to the control): their
+  // skinners answer.
+  LRESULT answer = 0;
+  if (!Form && RouteParentNotify(lParam, answer)) return answer;
   return CallDefault(WM_NOTIFY, wParam, lParam);
 }
 

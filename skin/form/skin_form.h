@@ -194,6 +194,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT WMNotify(WPARAM wParam, LPARAM lParam);
+  // Child windows made since the last walk get their skinners from the
+  // message loop, once they are complete.
+  void SkinNewChildrenSoon();
   void OnSkinMsgAttached();
   void AdjustFrameSize(bool keepClient);
   void ReadShowState();
@@ -326,6 +329,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
   gui::TTimer* hoverTimer_ = nullptr;
+  gui::TTimer* childWalk_ = nullptr;
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

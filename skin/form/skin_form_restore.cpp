@@ -27,6 +27,7 @@ namespace skin {
 void TWinSkinForm::Restore(TRestoreMode mode) {
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  if (childWalk_) childWalk_->SetEnabled(false);
   // Switched off before it was ever attached: nothing else was taken.
   if (mode == TRestoreMode::SkinOff && !subclass_.Attached()) return;
   formHook_.Detach();
