@@ -76,6 +76,8 @@ bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& butto
   if ((button.Action == caMaximize && !(in.WindowButtons & wbMaximize)) ||
       (button.Action == caMinimize && !(in.WindowButtons & wbMinimize)))
     visible = false;
+  // No icon where the system's caption shows none.
+  if (ShowsWindowIcon(button.Action) && !in.ShowsIcon) visible = false;
   return visible;
 }
 

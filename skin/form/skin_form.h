@@ -243,6 +243,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMNcRButtonDown(WPARAM wParam, LPARAM lParam);
   LRESULT WMSize(WPARAM wParam, LPARAM lParam);
   LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+  SIZE SystemFrameSize() const;
   void HoverTick();
 
   // skin_form_commands.cpp: the system menu and the window's commands.
@@ -308,6 +309,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // (behind a hot or pressed button), the whole frame and what it was
   // composed from.
   gui::TBitmap iconBitmap_;
+  bool ownIcon_ = false;  // the window's or its class's, not the default
   std::uint32_t iconGeneration_ = 0;
   gui::TBitmap titleCache_;
   gui::TBitmap frameCache_;
