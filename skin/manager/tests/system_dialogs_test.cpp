@@ -29,6 +29,7 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/shot_file.h"
 
 namespace {
 
@@ -220,7 +221,8 @@ class SystemDialogs : public ::testing::Test {
       for (const auto& button : skinner->SysButtons())
         if (button->Visible && !button->Element->Image.Empty()) shown.Buttons.push_back(button->Element->Action);
       RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-      const gui::TBitmap shot = gui_test::WholeWindowShot(box);
+      gui::TBitmap shot = gui_test::WholeWindowShot(box);
+      engine_test::KeepShot("dark-" + shotName_, shot);
       const RECT band{0, 0, shot.Width(), skinner->Frame().Top};
       skin::TSkinContent& skin = data_->Skin();
       for (const auto& element : skin.SysButtonElements) {
@@ -291,6 +293,9 @@ class SystemDialogs : public ::testing::Test {
     Skinning(false);
     const TShown plain = run(false);
     Skinning(true);
+    shotName_ = name;
+    for (char& ch : shotName_)
+      if (ch == ' ' || ch == ',') ch = '-';
     const TShown skinned = run(true);
     ASSERT_TRUE(plain.Found);
     ASSERT_TRUE(skinned.Found);
@@ -325,6 +330,7 @@ class SystemDialogs : public ::testing::Test {
   std::unique_ptr<gui::TApplication> app_;
   skin::TSkinData* data_ = nullptr;
   HWND owner_ = nullptr;
+  std::string shotName_;
 };
 
 TEST_F(SystemDialogs, OpenAndSave) {
