@@ -9,17 +9,18 @@ namespace skin {
 
 namespace {
 
-using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-
-TSetWindowTheme SetWindowThemeFunction() {
-  static const TSetWindowTheme function = [] {
-    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-    return uxtheme ? reinterpret_cast<TSetWindowTheme>(
-                         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
-                   : nullptr;
-  }();
-  return function;
+// A function of uxtheme, looked for once; nullptr on a system without it.
+template <class F>
+F UxThemeFunction(const char* name) {
+  static const HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  return uxtheme ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(uxtheme, name))) : nullptr;
 }
+
+using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+using TEnableDialogTexture = HRESULT(WINAPI*)(HWND, DWORD);
+using TDialogTextureEnabled = BOOL(WINAPI*)(HWND);
+// uxtheme.h's ETDT_DISABLE and ETDT_ENABLETAB.
+constexpr DWORD kTextureOff = 0x1, kTabTexture = 0x6;
 
 }  // namespace
 
@@ -27,17 +28,27 @@ TSetWindowTheme SetWindowThemeFunction() {
 // TThemeOff
 
 void TThemeOff::Apply(HWND wnd) {
-  const TSetWindowTheme setTheme = SetWindowThemeFunction();
+  static const auto setTheme = UxThemeFunction<TSetWindowTheme>("SetWindowTheme");
+  static const auto textureEnabled = UxThemeFunction<TDialogTextureEnabled>("IsThemeDialogTextureEnabled");
+  static const auto enableTexture = UxThemeFunction<TEnableDialogTexture>("EnableThemeDialogTexture");
   if (!setTheme || wnd_) return;
   // A blank names no theme class, so none opens (an empty name is taken as
   // no name at all under Wine, and changes nothing).
-  if (SUCCEEDED(setTheme(wnd, L" ", L" "))) wnd_ = wnd;
+  if (!SUCCEEDED(setTheme(wnd, L" ", L" "))) return;
+  wnd_ = wnd;
+  // A property sheet's page is painted with the tab's texture, taken from
+  // the theme whatever the window's own.
+  texture_ = textureEnabled && enableTexture && textureEnabled(wnd);
+  if (texture_) enableTexture(wnd, kTextureOff);
 }
 
 void TThemeOff::Restore() {
   const HWND wnd = wnd_;
   wnd_ = nullptr;
-  if (wnd && IsWindow(wnd)) SetWindowThemeFunction()(wnd, nullptr, nullptr);
+  if (!wnd || !IsWindow(wnd)) return;
+  UxThemeFunction<TSetWindowTheme>("SetWindowTheme")(wnd, nullptr, nullptr);
+  if (texture_) UxThemeFunction<TEnableDialogTexture>("EnableThemeDialogTexture")(wnd, kTabTexture);
+  texture_ = false;
 }
 
 // ---------------------------------------------------------------------------

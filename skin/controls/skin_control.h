@@ -44,9 +44,10 @@ struct TSkinnerAttach {
 };
 
 // Visual styles off for one window while it is skinned: a themed control
-// draws the theme's pictures, which no colour reaches. Restore gives it
-// the program's theme back (uxtheme is looked for at run time: a system
-// without it has no styles to switch off).
+// draws the theme's pictures, which no colour reaches (a dialog page its
+// tab texture). Restore gives it the program's theme back (a page the tab
+// texture; uxtheme is looked for at run time: a system without it has no
+// styles to switch off).
 class TThemeOff {
  public:
   TThemeOff() = default;
@@ -59,6 +60,7 @@ class TThemeOff {
 
  private:
   HWND wnd_ = nullptr;
+  bool texture_ = false;
 };
 
 class TSkinControl : public gui::TComponent, public TSkinControlBase {

@@ -86,10 +86,13 @@ LRESULT TSkinToolBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
   draw.clrTextHighlight = palette.SysColor(COLOR_BTNTEXT);
   draw.clrMark = palette.SysColor(COLOR_HIGHLIGHT);
   draw.clrHighlightHotTrack = palette.SysColor(COLOR_HIGHLIGHT);
-  // A checked button's inside is filled with the dither of these two: the
-  // checked picture's own colour.
+  // A checked button's inside is filled with a dither of these two over the
+  // picture (Wine leaves the brush to the context's white one): the state
+  // the control draws from, which an answer may change, loses the check
+  // once the picture shows it.
   draw.clrBtnFace = frame == tfDown ? DownColour() : palette.SysColor(COLOR_BTNFACE);
   draw.clrBtnHighlight = draw.clrBtnFace;
+  if (frame == tfDown && strip) draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_CHECKED | CDIS_INDETERMINATE);
   draw.nStringBkMode = TRANSPARENT;
   draw.nHLStringBkMode = TRANSPARENT;
   return CDRF_DODEFAULT | TBCDRF_NOEDGES | kUseAnsweredColours;
@@ -98,7 +101,7 @@ LRESULT TSkinToolBar::CustomDraw(NMTBCUSTOMDRAW& draw) {
 COLORREF TSkinToolBar::DownColour() const {
   TDataSkinObject* strip = BarPicture(*SkinData);
   if (!strip) return SkinData->Palette().SysColor(COLOR_BTNFACE);
-  const int w = strip->FrameWidth();
+  const int w = strip->Image.Width() / kFrames;
   return strip->Image.Pixel(w * (tfDown - 1) + w / 2, strip->Image.Height() / 2);
 }
 

@@ -236,6 +236,20 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);
+    case WM_PAINT:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_TIMER:
+    case WM_CAPTURECHANGED:
+      // The system draws its own bar whenever the program changes one.
+      if (frameSkinned_ && TFrameScrollBars::Has(Handle)) {
+        const LRESULT result = CallDefault(msg, wParam, lParam);
+        if (FramePaintable()) scrollBars_.FollowChanges(Handle, *SkinData);
+        return result;
+      }
+      break;
     case WM_NOTIFY:
       return WMNotify(wParam, lParam);
     default:

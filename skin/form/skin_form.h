@@ -34,6 +34,7 @@
 #include "skin/form/form_menu_bar.h"
 #include "skin/form/frame_cache.h"
 #include "skin/form/frame_layout.h"
+#include "skin/form/frame_scroll_bars.h"
 #include "skin/form/popup_takeover.h"
 #include "skin/form/skinner_host.h"
 
@@ -244,6 +245,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMSize(WPARAM wParam, LPARAM lParam);
   LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
   SIZE SystemFrameSize() const;
+  // The room the window's own scroll bars take beside its client area.
+  SIZE ScrollBarsSize() const;
   void HoverTick();
 
   // skin_form_commands.cpp: the system menu and the window's commands.
@@ -304,6 +307,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TFormMenuBar menuBar_{*this};
   TPopupTakeover popups_{*this};
   TCommonControlColours commonColours_;
+  TFrameScrollBars scrollBars_;
 
   // The frame's pictures: the window icon, the title band as composed
   // (behind a hot or pressed button), the whole frame and what it was

@@ -108,6 +108,8 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   }
   RECT client = layout.Client;
   OffsetRect(&client, pos.x, pos.y);
+  TFrameScrollBars::Reserve(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)), client);
   params->rgrc[0] = client;
   params->rgrc[1] = client;
   return WVR_VALIDRECTS;
@@ -213,6 +215,7 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
       gui::SavedDcState saved(target);
       bar->Paint(target, layout.MenuBand);
     }
+    scrollBars_.Paint(Handle, target, *SkinData);
   });
   SetCurrentObject(nullptr);
 }

@@ -169,6 +169,10 @@ SIZE TWinSkinForm::SystemFrameSize() const {
   return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+SIZE TWinSkinForm::ScrollBarsSize() const {
+  return TFrameScrollBars::Room(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)));
+}
+
 void TWinSkinForm::HoverTick() {
   if (menuBar_.Tracking()) return;
   POINT cursor{};

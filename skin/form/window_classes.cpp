@@ -97,7 +97,10 @@ constexpr TWindowClass kWindowClasses[] = {
     {.Name = L"ScrollBar", .Skinner = &ScrollBarKind, .Colours = Asks},
     // A dialog inside a window: property-sheet and wizard pages, tab pages,
     // a common dialog's template.
-    {.Name = L"#32770", .Skinner = &Always<K::ColourRelay>, .Colours = Relays, .WalkChildren = true},
+    // Its background is the skin's face, not the tab texture a property
+    // sheet's page is given under visual styles.
+    {.Name = L"#32770", .Skinner = &Always<K::ColourRelay>, .Colours = Relays, .WalkChildren = true,
+     .Classic = true},
     {.Name = L"MDIClient", .Skinner = &Nothing, .Colours = NoColours,
      .Note = "taken over by its frame's form skinner; its children are windows of their own"},
     {.Name = WC_LISTVIEWW, .Skinner = &Always<K::ListView>, .Colours = Messages, .Parts = kListViewParts,
