@@ -459,6 +459,21 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
   const RECT ownerBar{Area(kOwnerList).right - GetSystemMetrics(SM_CXVSCROLL) - 1, Area(kOwnerList).top,
                       Area(kOwnerList).right, Area(kOwnerList).bottom};
   EXPECT_EQ(SystemLight(shot, ownerBar), 0);
+
+  // A tab control's page with no window on it is the skin's face too.
+  ShowWindow(g_page, SW_HIDE);
+  const gui::TBitmap bare = controls_test::Snapshot(dialog_);
+  RECT display{};
+  GetClientRect(Item(kTabs), &display);
+  SendMessageW(Item(kTabs), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  MapWindowPoints(Item(kTabs), dialog_, reinterpret_cast<POINT*>(&display), 2);
+  POINT origin{0, 0};
+  ClientToScreen(dialog_, &origin);
+  RECT dialogWindow{};
+  GetWindowRect(dialog_, &dialogWindow);
+  OffsetRect(&display, origin.x - dialogWindow.left, origin.y - dialogWindow.top);
+  InflateRect(&display, -2, -2);  // the skin's page border reaches a little inside
+  EXPECT_EQ(controls_test::CountColour(bare, display, kDarkFace), (display.right - display.left) * (display.bottom - display.top));
 }
 
 // A dialog page made once the dialog is skinned (a property sheet's next
