@@ -476,6 +476,19 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
   EXPECT_EQ(controls_test::CountColour(bare, display, kDarkFace), (display.right - display.left) * (display.bottom - display.top));
 }
 
+// A skin changed while the dialog shows: every class follows it.
+TEST_F(EveryControl, ASkinChangeReachesEveryClass) {
+  OpenDialog();
+  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  Wear(L"dark");
+  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  const gui::TBitmap shot = controls_test::Snapshot(dialog_);
+  EXPECT_LE(engine_test::LightShare(shot), 12.0);
+  for (WORD id : {kEtchedFrame, kSunken, kGroup, kList, kMemo, kRich, kTree, kHeader, kToolbar, kRebar, kLink,
+                  kHotKey, kIpAddress, kDate, kTrack, kListView, kStatus, kTabs, kPage, kPageEdit})
+    EXPECT_EQ(SystemLight(shot, Area(id)), 0) << id;
+}
+
 // A dialog page made once the dialog is skinned (a property sheet's next
 // page) is skinned with its controls as soon as it is complete.
 TEST_F(EveryControl, APageMadeLaterIsSkinnedWithItsControls) {
