@@ -108,7 +108,7 @@ constexpr TWindowClass kWindowClasses[] = {
     {.Name = WC_TREEVIEWW, .Skinner = &Always<K::Scrollbar>, .Colours = Messages, .Parts = kTreeViewParts,
      .Classic = true},
     {.Name = WC_HEADERW, .Skinner = &Always<K::Header>, .Colours = Drawn,
-     .Note = "owner-drawn items are the program's to draw"},
+     .Note = "owner-drawn items are drawn by the program, on the skin's piece"},
     {.Name = WC_TABCONTROLW, .Skinner = &TabKind, .Colours = Drawn, .WalkChildren = true,
      .Note = "owner-drawn tabs are the program's to draw"},
     {.Name = TRACKBAR_CLASSW, .Skinner = &Always<K::TrackBar>, .Colours = Drawn, .Classic = true,

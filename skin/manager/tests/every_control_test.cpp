@@ -7,7 +7,7 @@
 // dialog page inside it and a plain window with scroll bars), skinned by the
 // manager's hook under the project's skins: nothing left light under the
 // dark skin, each class in the skin's colours or pictures, the program's own
-// drawing left alone, and every window given back exactly at skin-off. When
+// drawing (owner-drawn list, combo and header items) left alone, and every window given back exactly at skin-off. When
 // SKIN_SHOT_DIR names a folder, the shots are written there as bitmaps
 // (scripts/look-census measures them).
 #include <gtest/gtest.h>
@@ -125,6 +125,7 @@ void FillControls(HWND dialog) {
   column.pszText = const_cast<wchar_t*>(L"Name");
   send(kHeader, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&column));
   column.pszText = const_cast<wchar_t*>(L"Size");
+  column.fmt = HDF_OWNERDRAW;
   send(kHeader, HDM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&column));
 
   send(kToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
@@ -420,7 +421,7 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
   // What the program draws itself (its owner-drawn items and its own
   // window's client area) and the skin's white title of the calendar aside,
   // no control keeps a light pixel of the system's.
-  const std::set<WORD> ownDrawing = {kOwnerList, kOwnerCombo, kMonthCal, kPlain};
+  const std::set<WORD> ownDrawing = {kOwnerList, kOwnerCombo, kHeader, kMonthCal, kPlain};
   for (WORD id = kLabel; id <= kPageCheck; ++id) {
     if (ownDrawing.contains(id)) continue;
     EXPECT_EQ(SystemLight(shot, Area(id)), 0) << id;
@@ -442,7 +443,7 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
 
   // The program's own drawing stays exactly its own; the scroll bars beside
   // it are the skin's.
-  for (WORD id : {kOwnerList, kOwnerCombo}) {
+  for (WORD id : {kOwnerList, kOwnerCombo, kHeader}) {
     EXPECT_GT(controls_test::CountColour(shot, Area(id), kOwnItem), 100) << id;
     EXPECT_GT(controls_test::CountColour(shot, Area(id), kOwnItemText), 10) << id;
   }
@@ -484,7 +485,7 @@ TEST_F(EveryControl, ASkinChangeReachesEveryClass) {
   ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_LE(engine_test::LightShare(shot), 12.0);
-  for (WORD id : {kEtchedFrame, kSunken, kGroup, kList, kMemo, kRich, kTree, kHeader, kToolbar, kRebar, kLink,
+  for (WORD id : {kEtchedFrame, kSunken, kGroup, kList, kMemo, kRich, kTree, kToolbar, kRebar, kLink,
                   kHotKey, kIpAddress, kDate, kTrack, kListView, kStatus, kTabs, kPage, kPageEdit})
     EXPECT_EQ(SystemLight(shot, Area(id)), 0) << id;
 }
