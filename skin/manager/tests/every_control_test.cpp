@@ -31,6 +31,7 @@
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
 #include "skin/manager/tests/dialog_template.h"
+#include "skin/manager/tests/program_fixture.h"
 #include "skin/manager/tests/shot_file.h"
 
 namespace {
@@ -243,21 +244,13 @@ std::vector<TWindowState> StatesUnder(HWND dialog) {
   return states;
 }
 
-std::wstring OwnSkin(const wchar_t* name) {
-  std::wstring path = L"Z:" OWN_SKINS_DIR "/" + std::wstring(name) + L".skin";
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
-
-// The dark skin's colours (skins/dark/skin.ini).
-constexpr COLORREF kDarkWindow = RGB(30, 33, 38);
-constexpr COLORREF kDarkFace = RGB(43, 47, 54);
-constexpr COLORREF kDarkText = RGB(230, 232, 236);
+using engine_test::kDarkFace;
+using engine_test::kDarkText;
+using engine_test::kDarkWindow;
 
 int Luminance(COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; }
 
-class EveryControl : public ::testing::Test {
+class EveryControl : public engine_test::TProgramTest {
  protected:
   static void SetUpTestSuite() {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES |
@@ -274,22 +267,9 @@ class EveryControl : public ::testing::Test {
     plain.lpszClassName = kPlainClass;
     RegisterClassExW(&plain);
   }
-  void SetUp() override {
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    ASSERT_FALSE(data_->SkinLoading);
-  }
   void TearDown() override {
     if (dialog_) DestroyWindow(dialog_);
-    app_.reset();
-    skin::FreeSkinManager();
-    skin_test::DrainMessages();
-  }
-  void Wear(const wchar_t* skinName) {
-    if (std::wstring(skinName) == L"default") return;
-    data_->SetSkinFile(OwnSkin(skinName));
-    skin_test::WaitForPendingAction();
+    TProgramTest::TearDown();
   }
   void OpenDialog() {
     engine_test::TDialogTemplate t(L"Every control", 420, 280);
@@ -369,8 +349,6 @@ class EveryControl : public ::testing::Test {
     return shot.Pixel(r.right - inset, (r.top + r.bottom) / 2);
   }
 
-  std::unique_ptr<gui::TApplication> app_;
-  skin::TSkinData* data_ = nullptr;
   HWND dialog_ = nullptr;
 };
 
@@ -500,9 +478,7 @@ TEST_F(EveryControl, APageMadeLaterIsSkinnedWithItsControls) {
   ShowWindow(first, SW_HIDE);
   g_page = MakePage(dialog_);
   ASSERT_NE(g_page, first);
-  skin_test::DrainMessages();
-  Sleep(50);
-  skin_test::DrainMessages();
+  Settle();
   EXPECT_EQ(SkinnerOf(kPage), "TSkinColourRelay");
   EXPECT_EQ(SkinnerOf(kPageEdit), "TSkinEdit");
   EXPECT_EQ(SkinnerOf(kPageCheck), "TSkinCheckBox");

@@ -23,14 +23,14 @@
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
 #include "skin/manager/tests/dialog_template.h"
+#include "skin/manager/tests/program_fixture.h"
 #include "skin/manager/tests/shot_file.h"
 
 namespace {
 
-// The dark skin's colours (skins/dark/skin.ini).
-constexpr COLORREF kDarkFace = RGB(43, 47, 54);
-constexpr COLORREF kDarkShadow = RGB(74, 81, 92);
-constexpr COLORREF kDarkText = RGB(230, 232, 236);
+using engine_test::kDarkFace;
+using engine_test::kDarkShadow;
+using engine_test::kDarkText;
 // The checked look of the dark skin's tool-bar strip (frame 5's inside).
 constexpr COLORREF kDarkChecked = RGB(52, 67, 90);
 // What the program draws itself in its status bar's part.
@@ -38,30 +38,15 @@ constexpr COLORREF kOwnPart = RGB(170, 40, 40);
 
 enum : WORD { kPageEdit = 300, kPageCheck, kPageGroup, kPageCombo, kPageList, kToolbar = 400, kRebar, kStatus };
 
-class PlainPrograms : public ::testing::Test {
+class PlainPrograms : public engine_test::TProgramTest {
  protected:
   static void SetUpTestSuite() {
     const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&classes);
   }
   void SetUp() override {
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    data_->SetSkinFile(skin_test::DarkSkinPath());
-    skin_test::WaitForPendingAction();
-  }
-  void TearDown() override {
-    app_.reset();
-    skin::FreeSkinManager();
-    skin_test::DrainMessages();
-  }
-  // Pumps the loop a while, so that what is made later is complete.
-  static void Settle() {
-    for (int i = 0; i < 5; ++i) {
-      skin_test::DrainMessages();
-      Sleep(20);
-    }
+    TProgramTest::SetUp();
+    Wear(L"dark");
   }
   static std::string SkinnerOf(HWND top, HWND wnd) {
     skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(top);
@@ -78,9 +63,6 @@ class PlainPrograms : public ::testing::Test {
     OffsetRect(&r, -window.left, -window.top);
     return r;
   }
-
-  std::unique_ptr<gui::TApplication> app_;
-  skin::TSkinData* data_ = nullptr;
 };
 
 INT_PTR CALLBACK PageProc(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }

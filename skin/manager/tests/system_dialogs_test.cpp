@@ -28,7 +28,7 @@
 #include "skin/form/frame_layout.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
-#include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/program_fixture.h"
 #include "skin/manager/tests/shot_file.h"
 
 namespace {
@@ -164,7 +164,7 @@ class TDialogDriver {
   UINT_PTR timer_ = 0;
 };
 
-class SystemDialogs : public ::testing::Test {
+class SystemDialogs : public engine_test::TProgramTest {
  protected:
   static void SetUpTestSuite() {
     CoInitialize(nullptr);
@@ -173,11 +173,8 @@ class SystemDialogs : public ::testing::Test {
   }
   static void TearDownTestSuite() { CoUninitialize(); }
   void SetUp() override {
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    data_->SetSkinFile(skin_test::DarkSkinPath());
-    skin_test::WaitForPendingAction();
+    TProgramTest::SetUp();
+    Wear(L"dark");
     // A default window icon the screen can be searched for.
     gui::TBitmap icon(16, 16);
     for (int y = 0; y < 16; ++y)
@@ -191,9 +188,7 @@ class SystemDialogs : public ::testing::Test {
   }
   void TearDown() override {
     DestroyWindow(owner_);
-    app_.reset();
-    skin::FreeSkinManager();
-    skin_test::DrainMessages();
+    TProgramTest::TearDown();
   }
   void Skinning(bool on) { skin::SkinManager->SkinningOn = on; }
 
@@ -327,8 +322,6 @@ class SystemDialogs : public ::testing::Test {
     EXPECT_EQ(skinned.Answer, plain.Answer);
   }
 
-  std::unique_ptr<gui::TApplication> app_;
-  skin::TSkinData* data_ = nullptr;
   HWND owner_ = nullptr;
   std::string shotName_;
 };
