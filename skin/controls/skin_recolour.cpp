@@ -63,6 +63,19 @@ void SwapColours(HDC dc, const RECT& area, std::span<const TColourSwap> swaps) {
   BitBlt(dc, area.left, area.top, w, h, copy.DC(), 0, 0, SRCCOPY);
 }
 
+void SwapNonClientColours(HWND wnd, HDC windowDc, std::span<const TColourSwap> swaps) {
+  RECT window{}, client{};
+  if (swaps.empty() || !GetWindowRect(wnd, &window) || !GetClientRect(wnd, &client)) return;
+  MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  OffsetRect(&window, -window.left, -window.top);
+  const RECT strips[] = {{window.left, window.top, window.right, client.top},
+                         {window.left, client.bottom, window.right, window.bottom},
+                         {window.left, client.top, client.left, client.bottom},
+                         {client.right, client.top, window.right, client.bottom}};
+  for (const RECT& strip : strips) SwapColours(windowDc, strip, swaps);
+}
+
 // ---------------------------------------------------------------------------
 // TSkinColourRelay
 
@@ -126,7 +139,11 @@ void TSkinRecoloured::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
-  if ((exStyle & kEdges) || (style & WS_BORDER)) DrawFlatBorder(dc, rect, Handle, *SkinData);
+  if ((exStyle & kEdges) || (style & WS_BORDER)) {
+    DrawFlatBorder(dc, rect, Handle, *SkinData);
+  } else {
+    SwapNonClientColours(Handle, dc, SkinSwapsFor(*SkinData, DrawnIn()));
+  }
 }
 
 // The control paints into a picture of its client area, as it would on

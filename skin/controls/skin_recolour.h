@@ -29,6 +29,9 @@ std::vector<TColourSwap> SkinSwapsFor(const TSkinData& data, std::span<const int
 void SwapColours(gui::TBitmap& picture, std::span<const TColourSwap> swaps);
 // The same on an area of a device context, read back and drawn again.
 void SwapColours(HDC dc, const RECT& area, std::span<const TColourSwap> swaps);
+// The same on a window's non-client area (a divider a rebar or a tool bar
+// draws above itself), on its window DC in window coordinates.
+void SwapNonClientColours(HWND wnd, HDC windowDc, std::span<const TColourSwap> swaps);
 
 // A window whose children ask it for their colours: it answers them as a
 // skinned window answers its own (the window's own choice stands, else the
@@ -54,7 +57,8 @@ class TSkinRecoloured : public TSkinColourRelay {
   bool Attach(const TSkinnerAttach& how) override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
-  // The flat border in place of a sunken, static or plain one.
+  // The flat border in place of a sunken, static or plain one; any other
+  // non-client drawing (a rebar's divider) recoloured.
   void DrawSkin(HDC dc, const RECT& rect) override;
 
  protected:

@@ -1,6 +1,7 @@
 #include "skin/controls/skin_toolbar.h"
 
 #include "gui/handles.h"
+#include "skin/controls/skin_recolour.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -37,6 +38,13 @@ bool TSkinToolBar::BeforeMessage(gui::TMessage& m) {
 }
 
 void TSkinToolBar::AfterMessage(gui::TMessage& m) {
+  if (m.Msg == WM_NCPAINT && HasSkin()) {
+    // The divider a tool bar draws above itself, in the system's 3D colours.
+    static constexpr int kDivider[] = {COLOR_3DHILIGHT, COLOR_3DSHADOW, COLOR_BTNFACE};
+    gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+    if (dc) PaintSwallowingFailures([&] { SwapNonClientColours(Handle, dc.get(), SkinSwapsFor(*SkinData, kDivider)); });
+    return;
+  }
   if (m.Msg != WM_PAINT || !HasSkin()) return;
   if (m.WParam) {
     PaintSwallowingFailures([&] { DrawSeparators(reinterpret_cast<HDC>(m.WParam)); });

@@ -82,6 +82,12 @@ void TWinSkinForm::SubclassMdiClient() {
   mdiClientSubclass_.Attach(mdiClient_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
     return MdiClientProc(msg, wParam, lParam);
   });
+  // Children a plain program made before the skin came are skinned with
+  // their frame (a framework form's children are skinned as forms).
+  if (!Host) return;
+  for (HWND child = GetWindow(mdiClient_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child))
+      Host->SkinNewWindow(child);
 }
 
 void TWinSkinForm::UnsubclassMdiClient() { mdiClientSubclass_.Detach(); }
@@ -113,6 +119,18 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         gui::BrushHandle shadow(CreateSolidBrush(gui::ColorToRGB(SkinData->Skin().Colours.ButtonShadow)));
         FillRect(reinterpret_cast<HDC>(wParam), &client, shadow.get());
         return 1;
+      }
+      return passOn();
+    case WM_PARENTNOTIFY:
+      // A child made with CreateMDIWindow or CreateWindowEx never passes
+      // WM_MDICREATE: it is heard of here, complete.
+      if (LOWORD(wParam) == WM_CREATE && Host) {
+        const auto child = reinterpret_cast<HWND>(lParam);
+        if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child)) {
+          const LRESULT result = passOn();
+          Host->SkinNewWindow(child);
+          return result;
+        }
       }
       return passOn();
     case WM_MDICREATE: {

@@ -163,17 +163,21 @@ TEST_F(PlainPrograms, MdiFrameClientAndChild) {
   HWND frame = CreateWindowExW(0, L"PlainMdiFrame", L"Documents", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
                                520, 380, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(frame, nullptr);
+  HWND client = FindWindowExW(frame, nullptr, L"MDICLIENT", nullptr);
+  ASSERT_NE(client, nullptr);
+  // One child made before the frame is skinned, one through the client's
+  // message and one with CreateMDIWindow afterwards: each a skinned window.
+  HWND early = CreateMDIWindowW(L"PlainMdiChild", L"Early", 0, 280, 10, 200, 150, client, nullptr, 0);
   ShowWindow(frame, SW_SHOW);
   SetActiveWindow(frame);
   Settle();
-  HWND client = FindWindowExW(frame, nullptr, L"MDICLIENT", nullptr);
-  ASSERT_NE(client, nullptr);
   MDICREATESTRUCTW create{L"PlainMdiChild", L"Report", GetModuleHandleW(nullptr), 10, 10, 240, 180, 0, 0};
   const auto child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
   ASSERT_NE(child, nullptr);
+  HWND late = CreateMDIWindowW(L"PlainMdiChild", L"Late", 0, 40, 200, 200, 120, client, nullptr, 0);
   Settle();
   ASSERT_NE(skin::SkinManager->FindFormSkinner(frame), nullptr);
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(child), nullptr);
+  for (HWND each : {early, child, late}) EXPECT_NE(skin::SkinManager->FindFormSkinner(each), nullptr);
   HWND edit = GetWindow(child, GW_CHILD);
   EXPECT_EQ(SkinnerOf(child, edit), "TSkinScrollbar");
   gui::TBitmap shot = controls_test::Snapshot(frame);
