@@ -35,6 +35,10 @@ HBRUSH SchemeColorBrush(int index);
 // (GetSysColorBrush): the answer of a window that chose no colours.
 bool IsSystemColorBrush(HBRUSH brush);
 
+// Whether `msg` is one of the WM_CTLCOLOR* messages, WM_CTLCOLORMSGBOX to
+// WM_CTLCOLORSTATIC.
+constexpr bool IsCtlColorMessage(UINT msg) { return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC; }
+
 // The answer to a WM_CTLCOLOR* message (msg) that nobody chose colours for:
 // what DefWindowProc answers, in the scheme's colours (exactly
 // DefWindowProc's while the scheme is the system's): text in WINDOWTEXT, on

@@ -559,7 +559,7 @@ bool TWinControl::ReflectToChild(TMessage& m) {
     default:
       return false;
   }
-  const bool colours = m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC;
+  const bool colours = IsCtlColorMessage(m.Msg);
   TWinControl* control = FindControl(child);
   if (!control || control == this) {
     // A system class answers for itself (a combo box hands its edit's and

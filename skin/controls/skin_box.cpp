@@ -129,7 +129,24 @@ void TSkinStatusBar::DrawWindowParts(HDC dc, const RECT& r) {
     const UINT format = tabs == 0 ? DT_LEFT : tabs == 1 ? DT_CENTER : DT_RIGHT;
     const int frame = (type & SBT_POPOUT) ? 2 : (type & SBT_NOBORDERS) ? 3 : 1;
     DrawPanel(dc, p, format, frame, text.substr(tabs));
+    if (type & SBT_OWNERDRAW) DrawOwnerPart(dc, i, p);
   }
+}
+
+// An owner-drawn part is drawn by the program, inside the skin's panel, as
+// the status bar would ask it: its own value (what the program gave for the
+// part's text) in the item data.
+void TSkinStatusBar::DrawOwnerPart(HDC dc, int part, RECT inside) {
+  InflateRect(&inside, -1, -1);
+  DRAWITEMSTRUCT item{};
+  item.CtlID = static_cast<UINT>(GetDlgCtrlID(Handle));
+  item.itemID = static_cast<UINT>(part);
+  item.hwndItem = Handle;
+  item.hDC = dc;
+  item.rcItem = inside;
+  item.itemData = static_cast<ULONG_PTR>(SendMessageW(Handle, SB_GETTEXTW, static_cast<WPARAM>(part), 0));
+  gui::SavedDcState saved(dc);
+  SendMessageW(GetParent(Handle), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
 }
 
 void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {

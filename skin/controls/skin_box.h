@@ -1,6 +1,7 @@
 // Container-like controls: group boxes get a thin rounded frame and their
 // caption on the button face; panels are only recoloured; status bars are
-// drawn whole, panels, texts and size grip, from the skin. Also the skin's
+// drawn whole, panels, texts and size grip, from the skin (an owner-drawn
+// part by its program, inside the skin's panel). Also the skin's
 // size grip, which dialog boxes' grips share.
 #pragma once
 #include "skin/controls/skin_control.h"
@@ -48,6 +49,7 @@ class TSkinStatusBar : public TSkinControl {
  private:
   void DrawPanel(HDC dc, RECT panel, UINT format, int frame, std::wstring text);
   void DrawWindowParts(HDC dc, const RECT& r);
+  void DrawOwnerPart(HDC dc, int part, RECT inside);
   gui::TBitmap bitmap_;
 };
 

@@ -48,4 +48,11 @@ TSkinControlBase* TSkinControlHost::FindWindowSkinner(HWND wnd) const {
   return nullptr;
 }
 
+bool TSkinControlHost::RouteParentNotify(LPARAM header, LRESULT& result) const {
+  const auto* notify = reinterpret_cast<const NMHDR*>(header);
+  if (!notify || !notify->hwndFrom) return false;
+  TSkinControlBase* skinner = FindWindowSkinner(notify->hwndFrom);
+  return skinner && skinner->SkinnerState() == ksAttached && skinner->ParentNotify(*notify, result);
+}
+
 }  // namespace skin

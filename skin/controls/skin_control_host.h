@@ -24,6 +24,10 @@ class TSkinControlBase {
   // pointer has left the rectangle it was last painted in (screen coordinates).
   virtual void SendMouseLeave() = 0;
   virtual RECT LastPaintedRect() const = 0;
+  // A notification the skinned control sent its parent (custom drawing,
+  // which a control asks of its parent rather than of itself), handed on by
+  // the skinned parent: true when the skinner answered it with `result`.
+  virtual bool ParentNotify(const NMHDR&, LRESULT&) { return false; }
 };
 
 // The list a control skinner stands in, and the one push-button skinner of
@@ -45,6 +49,9 @@ class TSkinControlHost {
   // Frees every skinner, giving the living ones' colours back first.
   void FreeControlSkinners();
   TSkinControlBase* FindWindowSkinner(HWND wnd) const;
+  // Hands a WM_NOTIFY the window got on to the skinner of the control that
+  // sent it: true when that skinner answered it with `result`.
+  bool RouteParentNotify(LPARAM header, LRESULT& result) const;
   const std::vector<TSkinControlBase*>& ControlSkinners() const { return controlSkinners_; }
 
   // The push button showing the hot look; none when no button does.

@@ -1,6 +1,7 @@
 #include "skin/controls/skin_edits.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -8,6 +9,8 @@
 #include "gui/handles.h"
 #include "gui/messages.h"
 #include "skin/controls/skin_ranges.h"
+#include "skin/controls/skin_recolour.h"
+#include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -136,6 +139,25 @@ void TSkinEdit::PrintBorder(HDC dc) {
 // ---------------------------------------------------------------------------
 // TSkinComBox
 
+bool TSkinComBox::Attach(const TSkinnerAttach& how) {
+  if (!TSkinControl::Attach(how)) return false;
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!ListBars && GetComboBoxInfo(Handle, &info) && info.hwndList &&
+      (GetWindowLongPtrW(info.hwndList, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL))) {
+    // Owned as the combo box's skinner is; listed with the same host.
+    ListBars = new TSkinScrollbar(Owner() ? Owner() : this);
+    ListBars->FreeNotification(this);
+    if (!ListBars->Attach(InnerAttach(info.hwndList))) delete ListBars;  // clears ListBars
+  }
+  return true;
+}
+
+void TSkinComBox::Notification(gui::TComponent* component, gui::TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == gui::TOperation::opRemove && component == ListBars) ListBars = nullptr;
+}
+
 // Pressed lasts while the press holds the mouse: a press the combo box did
 // not capture for (a click into its own edit box) shows nothing, and the
 // look comes off when the capture goes, whether to the opened list (a
@@ -197,19 +219,45 @@ bool TSkinComBox::IsDatePicker() const {
 // parent answered for the colours (the field itself is erased in them); on
 // the skin's window colour that is the skin's window text.
 void TSkinComBox::RecolourPickerText(HDC dc, const RECT& text) {
-  const COLORREF from = GetSysColor(COLOR_WINDOWTEXT), to = SkinData->Palette().SysColor(COLOR_WINDOWTEXT);
-  const int w = text.right - text.left, h = text.bottom - text.top;
-  if (from == to || w <= 0 || h <= 0) return;
-  gui::TBitmap copy(w, h);
-  BitBlt(copy.DC(), 0, 0, w, h, dc, text.left, text.top, SRCCOPY);
-  bool changed = false;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      if (copy.Pixel(x, y) == from) {
-        copy.SetPixel(x, y, to);
-        changed = true;
-      }
-  if (changed) BitBlt(dc, text.left, text.top, w, h, copy.DC(), 0, 0, SRCCOPY);
+  const TColourSwap textColour{GetSysColor(COLOR_WINDOWTEXT), SkinData->Palette().SysColor(COLOR_WINDOWTEXT)};
+  if (textColour.From != textColour.To) SwapColours(dc, text, std::span(&textColour, 1));
+}
+
+// The system frames the edit box inside a drop-down combo box in its own
+// window colour; the frame takes the colour the edit box is drawn on.
+void TSkinComBox::FillAroundEdit(HDC dc, const RECT& text) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(Handle, &info) || !info.hwndItem || !IsWindowVisible(info.hwndItem)) return;
+  RECT edit{}, window{};
+  GetWindowRect(info.hwndItem, &edit);
+  GetWindowRect(Handle, &window);
+  OffsetRect(&edit, -window.left, -window.top);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(Handle), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(info.hwndItem)));
+  if (!brush) brush = SkinData->Palette().SysColorBrush(COLOR_WINDOW);
+  gui::SavedDcState saved(dc);
+  ExcludeClipRect(dc, edit.left, edit.top, edit.right, edit.bottom);
+  FillRect(dc, &text, brush);
+}
+
+// The sunken edge the system draws about a simple combo box's edit (its
+// border and the pixel of padding inside it) becomes the flat border the
+// edits wear.
+void TSkinComBox::DrawSimpleComboEdge(HDC dc) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(Handle, &info) || !info.hwndItem) return;
+  RECT edit{}, window{};
+  GetWindowRect(info.hwndItem, &edit);
+  GetWindowRect(Handle, &window);
+  OffsetRect(&edit, -window.left, -window.top);
+  const int border = GetSystemMetrics(SM_CXEDGE);
+  InflateRect(&edit, border + 1, border + 1);
+  gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
+  FrameRing(dc, edit, shadow.get(), 1);
+  InflateRect(&edit, -1, -1);
+  FrameRing(dc, edit, SkinData->Palette().SysColorBrush(COLOR_WINDOW), border);
 }
 
 void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
@@ -220,8 +268,11 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   WindowStyle = StyleOf(Handle, GWL_STYLE);
   WindowExStyle = StyleOf(Handle, GWL_EXSTYLE);
   // A simple combo box has its list open below the edit and no drop button:
-  // it keeps its own look.
-  if ((WindowStyle & 3) == CBS_SIMPLE) return;
+  // it keeps its own look but for the sunken edge about its edit.
+  if ((WindowStyle & 3) == CBS_SIMPLE) {
+    DrawSimpleComboEdge(dc);
+    return;
+  }
   if (button->Style == kSimpleStyle) {
     DrawSimple(dc, rect);
     return;
@@ -251,10 +302,14 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
     frame = button->FrameCount + 1 - look;
   }
   if (IsDatePicker()) RecolourPickerText(dc, text);
+  FillAroundEdit(dc, text);
   gui::SavedDcState saved(dc);
   ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
   gui::TBitmap ring = RenderNineSlice(r, edge->Image, edge->Margins(), false, edge->TilesCentre(), edge->FrameCount, look);
   if (edge->Transparent()) {
+    // The ring's cut corners show the face behind the control, not the
+    // system's border.
+    FillFace(dc, r);
     DrawTransparent(dc, r, ring, TransparentColour);
   } else if (!ring.Empty()) {
     BitBlt(dc, r.left, r.top, ring.Width(), ring.Height(), ring.DC(), 0, 0, SRCCOPY);
@@ -285,6 +340,57 @@ void TSkinComBox::DrawSimple(HDC dc, const RECT& rect) {
   DrawFrame(dc, q, button.Image, false, button.FrameCount, look);
   gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
   FrameRing(dc, rect, shadow.get(), line);
+}
+
+// ---------------------------------------------------------------------------
+// TSkinRichEdit
+
+TSkinRichEdit::~TSkinRichEdit() {
+  // Back to the system's window colour, as the control had it.
+  if (backgroundGiven_ && SkinnerState() != ksDead && IsWindow(Handle)) SendMessageW(Handle, EM_SETBKGNDCOLOR, 1, 0);
+}
+
+bool TSkinRichEdit::Attach(const TSkinnerAttach& how) {
+  if (!TSkinScrollbar::Attach(how)) return false;
+  GiveBackground();
+  return true;
+}
+
+void TSkinRichEdit::SkinChanged() {
+  if (backgroundGiven_ && HasSkin())
+    SendMessageW(Handle, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(SkinData->Palette().SysColor(COLOR_WINDOW)));
+  TSkinScrollbar::SkinChanged();
+}
+
+// The answer tells the colour the control had: the system's window colour
+// means the program left it to the system, so the skin's stands in; any
+// other is the program's own and is put back at once.
+void TSkinRichEdit::GiveBackground() {
+  if (backgroundGiven_ || !HasSkin()) return;
+  const auto had = static_cast<COLORREF>(
+      SendMessageW(Handle, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(SkinData->Palette().SysColor(COLOR_WINDOW))));
+  if (had == GetSysColor(COLOR_WINDOW)) {
+    backgroundGiven_ = true;
+  } else {
+    SendMessageW(Handle, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(had));
+  }
+}
+
+bool TSkinRichEdit::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg == WM_PAINT && !m.WParam && !GetUpdateRect(Handle, &painting_, FALSE)) painting_ = RECT{};
+  return TSkinScrollbar::BeforeMessage(m);
+}
+
+void TSkinRichEdit::AfterMessage(gui::TMessage& m) {
+  if (m.Msg == WM_PAINT && !m.WParam && backgroundGiven_ && HasSkin()) RecolourText(painting_);
+  TSkinScrollbar::AfterMessage(m);
+}
+
+void TSkinRichEdit::RecolourText(const RECT& area) {
+  const TColourSwap text{GetSysColor(COLOR_WINDOWTEXT), SkinData->Palette().SysColor(COLOR_WINDOWTEXT)};
+  if (text.From == text.To || IsRectEmpty(&area)) return;
+  gui::WindowDc dc(Handle, GetDC(Handle));
+  if (dc) PaintSwallowingFailures([&] { SwapColours(dc.get(), area, std::span(&text, 1)); });
 }
 
 }  // namespace skin

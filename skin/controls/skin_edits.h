@@ -3,11 +3,15 @@
 // skinned), which also skins date-time pickers showing a time, and the combo
 // box (the skin's edge ring and drop-down button around the control's own
 // text, with hot and pressed looks), which also skins pickers showing a
-// date. The drop-down list stays the system's.
+// date, and whose list (drop-down or simple) gets the skin's scroll bars;
+// and the rich edit (its scroll bars, its background in the skin's window
+// colour and the text the system prints in its own window text in the
+// skin's).
 #pragma once
 #include <windows.h>
 
 #include "skin/controls/skin_control.h"
+#include "skin/controls/skin_scrollbar.h"
 
 namespace skin {
 
@@ -60,7 +64,11 @@ class TSkinComBox : public TSkinControl {
 
   explicit TSkinComBox(gui::TComponent* owner) : TSkinControl(owner) {}
 
+  // The combo box, then its list's scroll bars ("ComboLBox": a window of its
+  // own for a drop-down list, a child for a simple combo box).
+  bool Attach(const TSkinnerAttach& how) override;
   void AfterMessage(gui::TMessage& message) override;
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
 
   // The window's style and extended style as read at the last drawing.
@@ -68,15 +76,41 @@ class TSkinComBox : public TSkinControl {
   DWORD WindowExStyle = 0;
   // The look the last drawing used (a TComboLook), 0 before any.
   int LastLook() const { return lastLook_; }
+  // The skinner of the list's scroll bars; none for a list without them.
+  TSkinScrollbar* ListBars = nullptr;
 
  private:
   int CurrentLook();
   void DrawSimple(HDC dc, const RECT& rect);
+  void DrawSimpleComboEdge(HDC dc);
+  void FillAroundEdit(HDC dc, const RECT& text);
   // A date picker, whose drop-down calendar this skinner's button opens.
   bool IsDatePicker() const;
   void RecolourPickerText(HDC dc, const RECT& text);
 
   int lastLook_ = 0;
+};
+
+class TSkinRichEdit : public TSkinScrollbar {
+  GUI_CLASS(TSkinRichEdit, TSkinScrollbar)
+ public:
+  explicit TSkinRichEdit(gui::TComponent* owner) : TSkinScrollbar(owner) {}
+  ~TSkinRichEdit() override;
+
+  // The scroll-bar attach, then the skin's window colour as the background,
+  // unless the program gave the control one of its own.
+  bool Attach(const TSkinnerAttach& how) override;
+  bool BeforeMessage(gui::TMessage& message) override;
+  void AfterMessage(gui::TMessage& message) override;
+  void SkinChanged() override;
+
+ private:
+  void GiveBackground();
+  // The rich edit prints text of no colour of its own in the system's window
+  // text whatever its background: on the skin's that is the skin's.
+  void RecolourText(const RECT& area);
+  bool backgroundGiven_ = false;
+  RECT painting_{};
 };
 
 }  // namespace skin

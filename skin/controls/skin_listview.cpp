@@ -162,11 +162,28 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
 void TSkinHeader::DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST images, bool enabled) {
   wchar_t text[kHeaderTextLength] = {};
   HDITEMW info{};
-  info.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  info.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE | HDI_LPARAM;
   info.pszText = text;
   info.cchTextMax = kHeaderTextLength;
   if (!SendMessageW(Handle, HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&info))) return;
   DrawHeaderPiece(dc, item, *HeaderBar(SkinData));
+  if (info.fmt & HDF_OWNERDRAW) {
+    // The program draws the item on the skin's piece, as the header would
+    // ask it.
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_HEADER;
+    draw.CtlID = static_cast<UINT>(GetDlgCtrlID(Handle));
+    draw.itemID = static_cast<UINT>(index);
+    draw.itemAction = ODA_DRAWENTIRE;
+    draw.itemState = enabled ? 0 : ODS_DISABLED;
+    draw.hwndItem = Handle;
+    draw.hDC = dc;
+    draw.rcItem = item;
+    draw.itemData = static_cast<ULONG_PTR>(info.lParam);
+    gui::SavedDcState saved(dc);
+    SendMessageW(GetParent(Handle), WM_DRAWITEM, draw.CtlID, reinterpret_cast<LPARAM>(&draw));
+    return;
+  }
   if (text[0] == L'\0') return;
   const int image = (info.fmt & (HDF_IMAGE | kHeaderImageBit)) ? info.iImage : -1;
   TCaptionPlacement placement = TCaptionPlacement::Left;

@@ -60,12 +60,51 @@ bool TSkinTrackBar::BeforeMessage(gui::TMessage& m) {
   return TSkinControl::BeforeMessage(m);
 }
 
+bool TSkinTrackBar::ParentNotify(const NMHDR& header, LRESULT& result) {
+  if (header.code != static_cast<UINT>(NM_CUSTOMDRAW)) return false;
+  result = CustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
+  return true;
+}
+
 LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& draw) {
   if (!HasSkin()) return CDRF_DODEFAULT;
   if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-  if (draw.dwDrawStage != CDDS_ITEMPREPAINT || draw.dwItemSpec != TBCD_THUMB) return CDRF_DODEFAULT;
-  PaintSwallowingFailures([&] { DrawThumb(draw.hdc); });
-  return CDRF_SKIPDEFAULT;
+  if (draw.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  switch (draw.dwItemSpec) {
+    case TBCD_THUMB:
+      PaintSwallowingFailures([&] { DrawThumb(draw.hdc); });
+      return CDRF_SKIPDEFAULT;
+    case TBCD_CHANNEL:
+      PaintSwallowingFailures([&] { DrawChannel(draw.hdc, draw.rc); });
+      return CDRF_SKIPDEFAULT;
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+// The channel as the system draws it (a sunken groove), in the skin's
+// colours: its shadow around its window colour, a selection range in its
+// selection colour.
+void TSkinTrackBar::DrawChannel(HDC dc, const RECT& channel) {
+  const TSkinPalette& palette = SkinData->Palette();
+  FillRect(dc, &channel, palette.SysColorBrush(COLOR_WINDOW));
+  FrameRect(dc, &channel, palette.SysColorBrush(COLOR_BTNSHADOW));
+  if (!(StyleOf(Handle) & TBS_ENABLESELRANGE)) return;
+  const auto start = SendMessageW(Handle, TBM_GETSELSTART, 0, 0), end = SendMessageW(Handle, TBM_GETSELEND, 0, 0);
+  const auto min = SendMessageW(Handle, TBM_GETRANGEMIN, 0, 0), max = SendMessageW(Handle, TBM_GETRANGEMAX, 0, 0);
+  if (end <= start || max <= min) return;
+  RECT selection = channel;
+  InflateRect(&selection, -1, -1);
+  const bool vertical = (StyleOf(Handle) & TBS_VERT) != 0;
+  const LONG from = vertical ? selection.top : selection.left, length = (vertical ? selection.bottom : selection.right) - from;
+  const LONG a = from + static_cast<LONG>(MulDiv(static_cast<int>(start - min), length, static_cast<int>(max - min)));
+  const LONG b = from + static_cast<LONG>(MulDiv(static_cast<int>(end - min), length, static_cast<int>(max - min)));
+  if (vertical) {
+    selection.top = a, selection.bottom = b;
+  } else {
+    selection.left = a, selection.right = b;
+  }
+  FillRect(dc, &selection, palette.SysColorBrush(COLOR_HIGHLIGHT));
 }
 
 void TSkinTrackBar::DrawThumb(HDC dc) {

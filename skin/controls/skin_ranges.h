@@ -22,12 +22,15 @@ class TSkinTrackBar : public TSkinControl {
   explicit TSkinTrackBar(gui::TComponent* owner) : TSkinControl(owner) {}
 
   bool BeforeMessage(gui::TMessage& message) override;
+  // A track bar of a dialog box asks its parent, not itself, how to draw.
+  bool ParentNotify(const NMHDR& header, LRESULT& result) override;
   // The answer to one custom-draw notification of the track bar: the
-  // thumb is drawn here, everything else by the control.
+  // thumb and the channel are drawn here, the tick marks by the control.
   LRESULT CustomDraw(const NMCUSTOMDRAW& draw);
 
  private:
   void DrawThumb(HDC dc);
+  void DrawChannel(HDC dc, const RECT& channel);
 };
 
 // Up-down buttons: the first (up or left) and the second (down or right)

@@ -138,6 +138,9 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   gui::SavedDcState saved(dc);
   ExcludeChildWindows(dc);
   DrawStrip(dc, rect, page);
+  // A dialog's tab control leaves its page to the system's face (or a
+  // theme's white pane): the skin's face, around the windows on it.
+  if (!Control) FillFace(dc, page);
   if (BorderImage.Empty()) return;
   const RECT margins{ScaleToScreen(kBorderMargins.left), ScaleToScreen(kBorderMargins.top),
                      ScaleToScreen(kBorderMargins.right), ScaleToScreen(kBorderMargins.bottom)};

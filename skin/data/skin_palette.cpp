@@ -11,6 +11,13 @@ COLORREF Resolve(core::SkinColour colour) {
   return colour & 0x00FFFFFF;
 }
 
+// The classes whose windows delete the brush their colour message is
+// answered with.
+bool DeletesItsBrush(HWND child) {
+  wchar_t name[16]{};
+  return child && GetClassNameW(child, name, 16) && lstrcmpiW(name, L"SysLink") == 0;
+}
+
 }  // namespace
 
 void TSkinPalette::Build(const core::SkinColours& c) {
@@ -59,6 +66,17 @@ LRESULT TSkinPalette::CtlColors(UINT msg, WPARAM dc, HWND child) const {
   if (child && IsWindow(child) && !IsWindowEnabled(child))
     SetTextColor(reinterpret_cast<HDC>(dc), SysColor(COLOR_GRAYTEXT));
   return brush;
+}
+
+LRESULT TSkinPalette::AnswerUnlessChosen(LRESULT answered, UINT msg, WPARAM dc, HWND child) const {
+  const auto brush = reinterpret_cast<HBRUSH>(answered);
+  if (brush && !gui::IsSystemColorBrush(brush)) return answered;
+  const LRESULT ours = CtlColors(msg, dc, child);
+  if (!DeletesItsBrush(child)) return ours;
+  LOGBRUSH colour{};
+  GetObjectW(reinterpret_cast<HBRUSH>(ours), sizeof colour, &colour);
+  SetDCBrushColor(reinterpret_cast<HDC>(dc), colour.lbColor);
+  return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 }  // namespace skin

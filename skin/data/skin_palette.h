@@ -29,6 +29,13 @@ class TSkinPalette : public gui::TColorScheme {
   // chose colours for: gui::CtlColorsFrom in this palette's colours, and a
   // disabled child's text in GrayText.
   LRESULT CtlColors(UINT msg, WPARAM dc, HWND child) const;
+  // The one answer every skinned window gives a WM_CTLCOLOR* message, after
+  // its own procedure answered `answered`: that answer stands when it is a
+  // brush of the window's own choosing (anything but one of the system's
+  // colour brushes), else CtlColors answers. A child that deletes the brush
+  // it is given (Wine's link control does) gets the context's own brush in
+  // the colour, which nothing can delete.
+  LRESULT AnswerUnlessChosen(LRESULT answered, UINT msg, WPARAM dc, HWND child) const;
 
  private:
   static constexpr int kIndexes = COLOR_MENUBAR + 1;

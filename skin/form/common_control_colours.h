@@ -1,17 +1,15 @@
 // TCommonControlColours: the skin's colours handed to the common controls of
-// a window of no framework form (a system dialog's list view, tree view or
-// date picker), which take colours through messages of their own rather
-// than WM_CTLCOLOR*, and exactly the colours each had given back. A
-// ComboBoxEx32 answers its edit's and list's colour messages itself; it is
-// subclassed to answer them from the skin, as the window does. Framework
+// a window of no framework form (a system dialog's list view, tree view,
+// date picker or month calendar), which take colours through messages of
+// their own rather than WM_CTLCOLOR* (the class table's Messages lines and
+// their parts), and exactly the colours each had given back. Framework
 // controls are left out: they follow the colour scheme themselves.
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
-#include "gui/subclass.h"
+#include "skin/form/window_classes.h"
 
 namespace skin {
 
@@ -31,18 +29,13 @@ class TCommonControlColours {
   // Forgets them (they went with the window).
   void Forget();
 
-  static constexpr int kMostParts = 6;
-
  private:
   struct TGiven {
     HWND wnd;
-    int kind;
-    COLORREF had[kMostParts];
+    const TWindowClass* kind;
+    COLORREF had[kMostColourParts];
   };
   std::vector<TGiven> controls_;
-  std::vector<std::unique_ptr<gui::TWindowSubclass>> relays_;
-  const TSkinPalette* palette_ = nullptr;
-  void Relay(HWND wnd);
 };
 
 }  // namespace skin

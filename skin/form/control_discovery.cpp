@@ -190,24 +190,47 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
   return Finish(component, d);
 }
 
+namespace {
+
+// The skinner the class table gives one child window, made and attached;
+// answers whether its children are to be walked too.
+bool SkinOneChildWindow(TWinSkinForm& form, HWND wnd, std::string* skinnerClass) {
+  wchar_t name[101] = {}, real[101] = {};
+  GetClassNameW(wnd, name, 101);
+  RealGetWindowClassW(wnd, real, 101);
+  const TChildWindowDecision d =
+      DecideChildWindow(name, static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)),
+                        static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_EXSTYLE)), real);
+  if (d.Kind == TSkinnerKind::None || form.FindWindowSkinner(wnd)) return d.WalkChildren;
+  TSkinnerAttach how = AttachWith(form);
+  how.Window = wnd;
+  how.Classic = d.Classic;
+  if (MakeAttached(d.Kind, &form, how) && skinnerClass) *skinnerClass = SkinnerClassName(d.Kind);
+  return d.WalkChildren;
+}
+
+void SkinChildWindowsOf(TWinSkinForm& form, HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD)) continue;
+    // An MDI child is a window of its own, skinned as one; a window of
+    // another thread is that thread's.
+    if (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) continue;
+    if (GetWindowThreadProcessId(child, nullptr) != GetCurrentThreadId()) continue;
+    if (SkinOneChildWindow(form, child, nullptr)) SkinChildWindowsOf(form, child);
+  }
+}
+
+}  // namespace
+
 void SkinChildWindows(TWinSkinForm& form) {
-  if (!form.Handle) return;
-  for (HWND child = GetTopWindow(form.Handle); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(form, child);
+  if (form.Handle && form.SkinData) SkinChildWindowsOf(form, form.Handle);
 }
 
 std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
   if (!wnd || form.FindWindowSkinner(wnd) || !form.SkinData) return {};
-  wchar_t buffer[101] = {};
-  GetClassNameW(wnd, buffer, 101);
-  HWND firstChild = GetWindow(wnd, GW_CHILD);
-  const TChildWindowDecision d =
-      DecideChildWindow(buffer, static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)), firstChild != nullptr);
-  if (d.Kind == TSkinnerKind::None) return {};
-  TSkinnerAttach how = AttachWith(form);
-  how.Window = d.OnFirstChild ? firstChild : wnd;
-  if (!MakeAttached(d.Kind, &form, how)) return {};
-  return SkinnerClassName(d.Kind);
+  std::string skinner;
+  SkinOneChildWindow(form, wnd, &skinner);
+  return skinner;
 }
 
 std::string ButtonSkinnerForStyle(DWORD style) {

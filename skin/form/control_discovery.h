@@ -2,9 +2,10 @@
 // gets. A framework form is walked through its components by an ordered chain
 // of tests (class, switched-on control kinds, the user mapping table and the
 // application's own event); a window without one (a message box, a dialog
-// box) through its child windows by window class and style. The rules decide
-// (discovery_rules), the registry makes the skinner, and its one Attach takes
-// the component or the window.
+// box, a plain program's window) through its child windows, and theirs where
+// the class table says so, by window class and style. The rules and the
+// class table decide (discovery_rules, window_classes), the registry makes
+// the skinner, and its one Attach takes the component or the window.
 #pragma once
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 
 #include "gui/classes.h"
 #include "skin/form/discovery_rules.h"
+#include "skin/form/window_classes.h"
 
 namespace skin {
 
@@ -38,7 +40,10 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
 bool IsAlreadySkinned(const TWinSkinForm& form, gui::TComponent* component);
 bool HasScrollBars(gui::TComponent* component);
 
-// Gives every direct child window of the form skinner's window its skinner.
+// Gives every child window of the form skinner's window its skinner, and
+// the children of those whose class keeps controls of their own (dialog
+// pages, tool bars, windows of classes of no line), skipping windows that
+// have one already: called again, it skins only the windows made since.
 void SkinChildWindows(TWinSkinForm& form);
 // The skinner class a child window was given (empty: none, or its attach
 // failed).

@@ -1,10 +1,7 @@
 #include "skin/form/discovery_rules.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cwctype>
 #include <functional>
 
 #include "skin/data/skin_data.h"
@@ -28,9 +25,6 @@ std::string LowerAscii(const std::wstring& w) {
 bool Has(const TDiscoverySettings& s, TSkinControlType type) { return (s.Controls & SkinControlBit(type)) != 0; }
 bool Is(const TComponentFacts& f, TComponentKind kind) { return (f.Kinds & kind) != 0; }
 bool Tabs(const TDiscoverySettings& s) { return Has(s, xcTab) && s.HasTabsElement; }
-
-// A combo box's type bits: simple, drop-down or drop-down list.
-constexpr DWORD kComboBoxTypeMask = CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST;
 
 // The plans the rules and the Skin3rd table choose from.
 constexpr TSkinnerPlan Plan(TSkinnerKind kind, TAttachVia via = TAttachVia::Control, bool recolor = false) {
@@ -254,64 +248,6 @@ TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscover
     d.Rule = rules[i].Number;
     rules[i].Decide(facts, settings, d);
     return d;
-  }
-  return d;
-}
-
-TSkinnerKind ButtonKindForStyle(DWORD style) {
-  // The kind of a "button" window is its type bits alone; the other bits
-  // (text alignment, multi-line, notify, push-like, ...) say nothing of it.
-  switch (style & BS_TYPEMASK) {
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-      return TSkinnerKind::Button;
-    case BS_CHECKBOX:
-    case BS_AUTOCHECKBOX:
-    case BS_3STATE:
-    case BS_AUTO3STATE:
-      return TSkinnerKind::CheckBox;
-    case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON:
-      return TSkinnerKind::RadioButton;
-    default:
-      // Group boxes, and buttons the skin has no look for: owner-drawn,
-      // split buttons and command links keep their own drawing.
-      return TSkinnerKind::None;
-  }
-}
-
-TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD style, bool hasChild) {
-  std::wstring cls = className;
-  std::transform(cls.begin(), cls.end(), cls.begin(), [](wchar_t ch) { return static_cast<wchar_t>(std::towlower(ch)); });
-  TChildWindowDecision d;
-  if (cls == L"button") {
-    d.Kind = ButtonKindForStyle(style);
-  } else if (cls == L"combobox") {
-    if ((style & kComboBoxTypeMask) != CBS_SIMPLE) d.Kind = TSkinnerKind::ComBox;
-  } else if (cls == L"comboboxex32") {
-    if (hasChild) {
-      d.Kind = TSkinnerKind::ComBox;
-      d.OnFirstChild = true;
-    }
-  } else if (cls == L"scrollbar") {
-    // A size grip keeps the system from painting it; a real scroll bar is
-    // drawn as a skinned bar rather than blanked out.
-    d.Kind = (style & (SBS_SIZEGRIP | SBS_SIZEBOX)) ? TSkinnerKind::Sizer : TSkinnerKind::ScControl;
-  } else if (cls == L"syslistview32") {
-    d.Kind = TSkinnerKind::ListView;
-  } else if (cls == L"systabcontrol32") {
-    // An owner-drawn tab control keeps its own drawing.
-    if (!(style & TCS_OWNERDRAWFIXED)) d.Kind = TSkinnerKind::Tab;
-  } else if (cls == L"edit") {
-    d.Kind = TSkinnerKind::Edit;
-  } else if (cls == L"msctls_trackbar32") {
-    d.Kind = TSkinnerKind::TrackBar;
-  } else if (cls == L"msctls_updown32") {
-    d.Kind = TSkinnerKind::UpDown;
-  } else if (cls == L"msctls_progress32") {
-    d.Kind = TSkinnerKind::Progress;
-  } else if (cls == L"msctls_statusbar32") {
-    d.Kind = TSkinnerKind::StatusBar;
   }
   return d;
 }

@@ -115,14 +115,4 @@ bool DisabledByTag(int tag, int disableTag);
 // table: a line that maps the class decides, whatever it maps it to.
 TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscoverySettings& settings);
 
-// A bare child window of a dialog box: by its class (any case) and style.
-struct TChildWindowDecision {
-  TSkinnerKind Kind = TSkinnerKind::None;
-  bool OnFirstChild = false;  // the skinner goes to the window's first child ("ComboBoxEx32")
-};
-TChildWindowDecision DecideChildWindow(const std::wstring& className, DWORD style, bool hasChild);
-
-// The skinner a "button" window of the given style gets: by its type bits.
-TSkinnerKind ButtonKindForStyle(DWORD style);
-
 }  // namespace skin

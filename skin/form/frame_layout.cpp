@@ -143,6 +143,8 @@ bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& butto
   if ((role == TCaptionRole::Maximize && !(in.WindowButtons & wbMaximize)) ||
       (role == TCaptionRole::Minimize && !(in.WindowButtons & wbMinimize)))
     visible = false;
+  // No icon where the system's caption shows none.
+  if (ShowsWindowIcon(button.Action) && !in.ShowsIcon) visible = false;
   return visible;
 }
 

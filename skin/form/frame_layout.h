@@ -119,6 +119,9 @@ struct TWindowFacts {
   bool Active = true;
   bool RightToLeft = false;
   std::uint8_t WindowButtons = 0;
+  // The system's caption shows an icon: the window has its system menu and
+  // an icon (a dialog box with the modal frame shows none of its own).
+  bool ShowsIcon = true;
   TFrameThickness Frame;
   int MenuHeight = 0;  // the whole band, every row of the bar
   bool operator==(const TWindowFacts&) const = default;

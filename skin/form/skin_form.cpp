@@ -13,7 +13,6 @@
 #include "gui/forms.h"
 #include "gui/menus.h"
 #include "gui/timer.h"
-#include "skin/controls/skin_ranges.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 
@@ -230,6 +229,9 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
 // Stage 1: what every skinned window answers.
 LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == SkinMsgQuery) return 1;
+  if (gui::IsCtlColorMessage(msg)) return WMCtlColor(msg, wParam, lParam);
+  // From the message loop, once the window is up.
+  if (msg == SkinMsgAttached) ReportFrameShortfall();
   switch (msg) {
     case WM_ERASEBKGND:
       return WMEraseBkgnd(wParam, lParam);
@@ -238,14 +240,6 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return CallDefault(msg, wParam, lParam);
     case WM_NCDESTROY:
       return WMNcDestroy(wParam, lParam);
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return WMCtlColor(msg, wParam, lParam);
     case WM_SETTEXT:
       // A framework form's window method follows its caption; any other
       // window's is read here, or the frame would keep showing the old one.
@@ -258,17 +252,31 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return CallDefault(msg, wParam, lParam);
     case WM_PARENTNOTIFY:
       // A child made later (a shell view's list) gets the skin's colours
-      // too; it is complete by the time its parent hears of it.
-      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) commonColours_.Give(Handle, SkinData->Palette());
+      // at once, and its skinner soon after: a dialog page (the next page of
+      // a property sheet) is heard of before its own controls are made.
+      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) {
+        commonColours_.Give(Handle, SkinData->Palette());
+        SkinNewChildrenSoon();
+      }
       return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);
+    case WM_PAINT:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_TIMER:
+    case WM_CAPTURECHANGED:
+      // The system draws its own bar whenever the program changes one.
+      if (frameSkinned_ && TFrameScrollBars::Has(Handle)) {
+        const LRESULT result = CallDefault(msg, wParam, lParam);
+        if (FramePaintable()) scrollBars_.FollowChanges(Handle, *SkinData);
+        return result;
+      }
+      break;
     case WM_NOTIFY:
       return WMNotify(wParam, lParam);
-    case SkinMsgAttached:
-      // From the message loop, once the window is up.
-      ReportFrameShortfall();
-      break;
     default:
       break;
   }
@@ -350,6 +358,20 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   return defaultAllowed ? CallDefault(msg, wParam, lParam) : result;
 }
 
+void TWinSkinForm::SkinNewChildrenSoon() {
+  if (!childWalk_) {
+    childWalk_ = new gui::TTimer(this);
+    childWalk_->SetInterval(USER_TIMER_MINIMUM);
+    childWalk_->OnTimer = [this](gui::TObject*) {
+      childWalk_->SetEnabled(false);
+      if (!subclass_.Attached() || !SkinData || SkinData->SkinLoading) return;
+      SkinChildWindows(*this);
+      commonColours_.Give(Handle, SkinData->Palette());
+    };
+  }
+  childWalk_->SetEnabled(true);
+}
+
 LRESULT TWinSkinForm::WMNcDestroy(WPARAM wParam, LPARAM lParam) {
   state_ = ssDestroying;
   Restore(TRestoreMode::WindowGone);
@@ -369,9 +391,8 @@ LRESULT TWinSkinForm::WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(msg, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
   if (!Form && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) SetBkMode(dc, TRANSPARENT);
-  const auto answered = reinterpret_cast<HBRUSH>(result);
-  if (!SkinData || (answered && !gui::IsSystemColorBrush(answered))) return result;
-  return SkinData->Palette().CtlColors(msg, wParam, reinterpret_cast<HWND>(lParam));
+  if (!SkinData) return result;
+  return SkinData->Palette().AnswerUnlessChosen(result, msg, wParam, reinterpret_cast<HWND>(lParam));
 }
 
 LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {
@@ -384,12 +405,11 @@ LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMNotify(WPARAM wParam, LPARAM lParam) {
-  // A dialog box's track bar asks its parent, not itself, how to draw (a
-  // framework form reflects the question back to the control).
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (!Form && header && header->code == static_cast<UINT>(NM_CUSTOMDRAW))
-    if (auto* trackBar = dynamic_cast<TSkinTrackBar*>(FindWindowSkinner(header->hwndFrom)))
-      return trackBar->CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(lParam));
+  // A dialog box's controls ask their parent, not themselves, how to draw
+  // (a framework form reflects the question back to the control): their
+  // skinners answer.
+  LRESULT answer = 0;
+  if (!Form && RouteParentNotify(lParam, answer)) return answer;
   return CallDefault(WM_NOTIFY, wParam, lParam);
 }
 

@@ -34,6 +34,7 @@
 #include "skin/form/form_menu_bar.h"
 #include "skin/form/frame_cache.h"
 #include "skin/form/frame_layout.h"
+#include "skin/form/frame_scroll_bars.h"
 #include "skin/form/popup_takeover.h"
 #include "skin/form/skinner_host.h"
 
@@ -201,6 +202,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT WMNotify(WPARAM wParam, LPARAM lParam);
+  // Child windows made since the last walk get their skinners from the
+  // message loop, once they are complete.
+  void SkinNewChildrenSoon();
   void OnSkinMsgAttached();
   // What the skin's frame, as the metrics hold it now, cannot give this
   // window at its size (skinned, its client kept), or fsNone.
@@ -253,6 +257,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   LRESULT WMNcRButtonDown(WPARAM wParam, LPARAM lParam);
   LRESULT WMSize(WPARAM wParam, LPARAM lParam);
   LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+  SIZE SystemFrameSize() const;
+  // The room the window's own scroll bars take beside its client area.
+  SIZE ScrollBarsSize() const;
   void HoverTick();
 
   // skin_form_commands.cpp: the system menu and the window's commands.
@@ -314,11 +321,13 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TFormMenuBar menuBar_{*this};
   TPopupTakeover popups_{*this};
   TCommonControlColours commonColours_;
+  TFrameScrollBars scrollBars_;
 
   // The frame's pictures: the window icon, the title band as composed
   // (behind a hot or pressed button), the whole frame and what it was
   // composed from.
   gui::TBitmap iconBitmap_;
+  bool ownIcon_ = false;  // the window's or its class's, not the default
   std::uint32_t iconGeneration_ = 0;
   gui::TBitmap titleCache_;
   gui::TBitmap frameCache_;
@@ -340,6 +349,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   gui::TWindowMethodHook formHook_;
   gui::TWindowSubclass subclass_;
   gui::TTimer* hoverTimer_ = nullptr;
+  gui::TTimer* childWalk_ = nullptr;
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -84,6 +84,9 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   const TFrameThickness& frame = facts_.Frame;
   menuBar_.FitHeight(clientRect_.right + frame.Left + frame.Right);
   SIZE size = WindowSizeForClient(frame, facts_.MenuHeight, SIZE{clientRect_.right, clientRect_.bottom});
+  const SIZE bars = ScrollBarsSize();
+  size.cx += bars.cx;
+  size.cy += bars.cy;
   if (!keepClient && (windowClass_ == L"TMessageForm" || windowClass_ == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
     gui::WindowDc dc = gui::WindowDc::Whole(Handle);

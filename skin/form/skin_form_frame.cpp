@@ -53,7 +53,8 @@ void TWinSkinForm::ComputeFrameMetrics() {
       element->Image.CopyFrom(iconBitmap_);
       element->FrameCount = 1;
     }
-    if (Host) Host->OfferWindowIcon(SkinData, iconBitmap_);
+    // Only an icon of the window's own stands in for windows without one.
+    if (Host && ownIcon_) Host->OfferWindowIcon(SkinData, iconBitmap_);
   }
   buttons_.Build(this, skin);
 }
@@ -63,21 +64,31 @@ void TWinSkinForm::RenderIconBitmap() {
   ++iconGeneration_;
   iconBitmap_.SetSize(cx, cy);
   gui::TCanvas(iconBitmap_.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  ownIcon_ = false;
   // The window's own icon, else its class's, as the system's caption has
-  // it; a dialog box of another program with the modal frame has none, as
-  // the system draws it.
+  // it; without either, the skin's default window icon, except where the
+  // system shows none: without the system menu, on a tool window, and on a
+  // dialog box of another program with the modal frame.
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+  facts_.ShowsIcon = Form || ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW));
   auto icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_BIG, 0));
-  const bool modalFrame = (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
-  if (!icon && !Form && modalFrame) return;
-  if (!icon && !modalFrame) {
+  const bool modalFrame = (exStyle & WS_EX_DLGMODALFRAME) != 0;
+  if (!icon && (!modalFrame || !Form)) {
     icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICONSM));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICON));
   }
+  if (!facts_.ShowsIcon) return;
   if (icon) {
     gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
     DrawIconEx(iconBitmap_.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
+    ownIcon_ = true;
+    return;
+  }
+  if (!Form && modalFrame) {
+    facts_.ShowsIcon = false;
     return;
   }
   // No icon of its own: the skin's default window icon.
@@ -99,6 +110,8 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   }
   RECT client = layout.Client;
   OffsetRect(&client, pos.x, pos.y);
+  TFrameScrollBars::Reserve(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)), client);
   params->rgrc[0] = client;
   params->rgrc[1] = client;
   return WVR_VALIDRECTS;
@@ -204,6 +217,7 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
       gui::SavedDcState saved(target);
       bar->Paint(target, layout.MenuBand);
     }
+    scrollBars_.Paint(Handle, target, *SkinData);
   });
   SetCurrentObject(nullptr);
 }

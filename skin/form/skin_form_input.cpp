@@ -145,7 +145,32 @@ LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
   }
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
   info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  // A program that keeps its window from shrinking below a size of its own
+  // (a file dialog: its first size) measured it in the system's frame: in
+  // the skin's it means the same client size.
+  if (!Form && !systemCaptionOn_) {
+    const SIZE system = SystemFrameSize();
+    if (info->ptMinTrackSize.x != GetSystemMetrics(SM_CXMINTRACK))
+      info->ptMinTrackSize.x += facts_.Frame.Left + facts_.Frame.Right - system.cx;
+    if (info->ptMinTrackSize.y != GetSystemMetrics(SM_CYMINTRACK))
+      info->ptMinTrackSize.y += facts_.Frame.Top + facts_.Frame.Bottom - system.cy;
+  }
   return result;
+}
+
+// The system's frame, caption and borders, for the window's styles as they
+// are with the caption the skin took off given back (a menu bar is the same
+// height in both).
+SIZE TWinSkinForm::SystemFrameSize() const {
+  DWORD style = facts_.Style;
+  if (facts_.WindowButtons & wbCaptionRemoved) style |= WS_CAPTION;
+  RECT frame{};
+  AdjustWindowRectEx(&frame, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+SIZE TWinSkinForm::ScrollBarsSize() const {
+  return TFrameScrollBars::Room(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)));
 }
 
 void TWinSkinForm::HoverTick() {

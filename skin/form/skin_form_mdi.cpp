@@ -7,11 +7,27 @@
 #include <string>
 #include <utility>
 
+#include "gui/color_scheme.h"
+#include "gui/controls.h"
+#include "gui/graphics.h"
+#include "gui/handles.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
 
 namespace skin {
+
+namespace {
+
+// A window class's background: the brush, or the system colour's brush for
+// the COLOR_ index + 1 a class may give instead.
+HBRUSH ClientClassBrush(HWND wnd) {
+  const auto value = static_cast<LONG_PTR>(GetClassLongPtrW(wnd, GCLP_HBRBACKGROUND));
+  if (value > 0 && value <= COLOR_MENUBAR + 1) return GetSysColorBrush(static_cast<int>(value - 1));
+  return reinterpret_cast<HBRUSH>(value);
+}
+
+}  // namespace
 
 void TWinSkinForm::FindMdiClient() {
   facts_.Mdi = mkNone;
@@ -66,6 +82,12 @@ void TWinSkinForm::SubclassMdiClient() {
   mdiClientSubclass_.Attach(mdiClient_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
     return MdiClientProc(msg, wParam, lParam);
   });
+  // Children a plain program made before the skin came are skinned with
+  // their frame (a framework form's children are skinned as forms).
+  if (!Host) return;
+  for (HWND child = GetWindow(mdiClient_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child))
+      Host->SkinNewWindow(child);
 }
 
 void TWinSkinForm::UnsubclassMdiClient() { mdiClientSubclass_.Detach(); }
@@ -88,12 +110,39 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
           SetWindowLongPtrW(mdiClient_, GWL_STYLE, static_cast<LONG_PTR>(style & ~(WS_VSCROLL | WS_HSCROLL)));
       }
       return passOn();
+    case WM_ERASEBKGND:
+      // The workspace the system paints in its own colour is the skin's
+      // shadow; a brush the program gave the client stays.
+      if (SkinData && !SkinData->SkinLoading && gui::IsSystemColorBrush(ClientClassBrush(mdiClient_))) {
+        RECT client{};
+        GetClientRect(mdiClient_, &client);
+        gui::BrushHandle shadow(CreateSolidBrush(gui::ColorToRGB(SkinData->Skin().Colours.ButtonShadow)));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, shadow.get());
+        return 1;
+      }
+      return passOn();
+    case WM_PARENTNOTIFY:
+      // A child made with CreateMDIWindow or CreateWindowEx never passes
+      // WM_MDICREATE: it is heard of here, complete.
+      if (LOWORD(wParam) == WM_CREATE && Host) {
+        const auto child = reinterpret_cast<HWND>(lParam);
+        if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child)) {
+          const LRESULT result = passOn();
+          Host->SkinNewWindow(child);
+          return result;
+        }
+      }
+      return passOn();
     case WM_MDICREATE: {
       // While this frame has children, its menu merging is followed here
       // rather than through the form's menu-changed notification.
       menuBar_.SetMergingThroughClient(true);
       const LRESULT result = passOn();
       newMdiChild_ = reinterpret_cast<HWND>(result);
+      // A child of no framework form is complete once the client answered;
+      // a framework form finishes its child afterwards and says so with
+      // WM_MDIREFRESHMENU.
+      if (newMdiChild_ && Host && !gui::TWinControl::FindControl(newMdiChild_)) Host->SkinNewWindow(newMdiChild_);
       return result;
     }
     case WM_MDIDESTROY: {

@@ -27,6 +27,7 @@ namespace skin {
 void TWinSkinForm::Restore(TRestoreMode mode) {
   delete std::exchange(skinSystemMenu_, nullptr);
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
+  if (childWalk_) childWalk_->SetEnabled(false);
   // Switched off before it was ever attached: nothing else was taken.
   if (mode == TRestoreMode::SkinOff && !subclass_.Attached()) return;
   formHook_.Detach();
@@ -107,7 +108,10 @@ void TWinSkinForm::RestoreSize(int menuHeight) {
   POINT p{r.left, r.top};
   if (facts_.Mdi == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
   if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
-    const SIZE client = ClientSizeForWindow(facts_.Frame, menuHeight, SIZE{r.right - r.left, r.bottom - r.top});
+    SIZE client = ClientSizeForWindow(facts_.Frame, menuHeight, SIZE{r.right - r.left, r.bottom - r.top});
+    const SIZE bars = ScrollBarsSize();
+    client.cx -= bars.cx;
+    client.cy -= bars.cy;
     SetWindowPos(Handle, nullptr, p.x, p.y, client.cx + nativeFrameSize_.right, client.cy + nativeFrameSize_.bottom,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }

@@ -8,8 +8,10 @@
 #include "skin/controls/skin_edits.h"
 #include "skin/controls/skin_listview.h"
 #include "skin/controls/skin_ranges.h"
+#include "skin/controls/skin_recolour.h"
 #include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/skin_tabs.h"
+#include "skin/controls/skin_toolbar.h"
 
 namespace skin {
 
@@ -43,6 +45,15 @@ constexpr std::array<TSkinnerEntry, kSkinnerKinds> kEntries{{
     {TSkinnerKind::Scrollbar, "TSkinScrollbar", &Make<TSkinScrollbar>},
     {TSkinnerKind::ListView, "TSkinListView", &Make<TSkinListView>},
     {TSkinnerKind::Sizer, "TSkinSizer", &Make<TSkinSizer>},
+    {TSkinnerKind::Header, "TSkinHeader", &Make<TSkinHeader>},
+    {TSkinnerKind::ToolBar, "TSkinToolBar", &Make<TSkinToolBar>},
+    {TSkinnerKind::ColourRelay, "TSkinColourRelay", &Make<TSkinColourRelay>},
+    {TSkinnerKind::StaticFrame, "TSkinStaticFrame", &Make<TSkinStaticFrame>},
+    {TSkinnerKind::Link, "TSkinLink", &Make<TSkinLink>},
+    {TSkinnerKind::Field, "TSkinField", &Make<TSkinField>},
+    {TSkinnerKind::Rebar, "TSkinRebar", &Make<TSkinRebar>},
+    {TSkinnerKind::RichEdit, "TSkinRichEdit", &Make<TSkinRichEdit>},
+    {TSkinnerKind::Calendar, "TSkinCalendar", &Make<TSkinCalendar>},
 }};
 
 constexpr bool EveryLineInItsPlace() {

@@ -33,9 +33,18 @@ enum class TSkinnerKind {
   Edit,
   Scrollbar,
   ListView,
-  Sizer,  // the last kind
+  Sizer,
+  Header,
+  ToolBar,
+  ColourRelay,
+  StaticFrame,
+  Link,
+  Field,
+  Rebar,
+  RichEdit,
+  Calendar,  // the last kind
 };
-inline constexpr std::size_t kSkinnerKinds = static_cast<std::size_t>(TSkinnerKind::Sizer) + 1;
+inline constexpr std::size_t kSkinnerKinds = static_cast<std::size_t>(TSkinnerKind::Calendar) + 1;
 
 // Makes a skinner of one kind owned by `owner`, not attached yet.
 using TSkinnerFactory = TSkinControl* (*)(gui::TComponent* owner);

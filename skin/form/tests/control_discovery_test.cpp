@@ -184,14 +184,14 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   skin::SkinChildWindows(form_skinner);
   const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(radio), "TSkinRadioButton");
-  EXPECT_EQ(skinnerOf(group), "none");
+  EXPECT_EQ(skinnerOf(group), "TSkinGroupBox");
   EXPECT_EQ(skinnerOf(check), "TSkinCheckBox");
   EXPECT_EQ(skinnerOf(push), "TSkinButton");
   EXPECT_EQ(skinnerOf(ownerDrawn), "none");
   EXPECT_NE(GetWindowLongPtrW(radio, GWLP_WNDPROC), radioProc);
   // Walking again gives nobody a second skinner.
   EXPECT_EQ(skin::SkinChildWindow(form_skinner, radio), "");
-  EXPECT_EQ(form_skinner.ControlSkinners().size(), 3u);
+  EXPECT_EQ(form_skinner.ControlSkinners().size(), 4u);
   form_skinner.FreeControlSkinners();
   EXPECT_EQ(GetWindowLongPtrW(radio, GWLP_WNDPROC), radioProc);
   DestroyWindow(dialog);
@@ -208,7 +208,7 @@ TEST(ButtonStyles, TheTypeBitsAloneDecideTheSkinner) {
       {BS_AUTO3STATE, "TSkinCheckBox"},
       {BS_RADIOBUTTON, "TSkinRadioButton"},
       {BS_AUTORADIOBUTTON | BS_NOTIFY, "TSkinRadioButton"},
-      {BS_GROUPBOX, ""},
+      {BS_GROUPBOX, "TSkinGroupBox"},
       {BS_USERBUTTON, ""},
       {BS_PUSHBOX, ""},
       {BS_OWNERDRAW, ""},

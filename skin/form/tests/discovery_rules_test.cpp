@@ -156,37 +156,4 @@ TEST(DiscoveryRules, TheSkinDatasSwitchesAndTheMappingTable) {
   EXPECT_FALSE(DisabledByTag(-1, 99));
 }
 
-TEST(DiscoveryRules, ADialogBoxsChildWindowsByClassAndStyle) {
-  using namespace skin;
-  // Each class with the styles it is tried with and the skinner each gets;
-  // the class in any letter case.
-  struct ChildCase {
-    const wchar_t* cls;
-    std::vector<std::pair<DWORD, TSkinnerKind>> styles;
-  };
-  const std::vector<ChildCase> cases = {
-      {L"Button", {{BS_PUSHBUTTON, TSkinnerKind::Button}}},
-      {L"BUTTON", {{BS_AUTORADIOBUTTON, TSkinnerKind::RadioButton}}},
-      {L"button", {{BS_GROUPBOX, TSkinnerKind::None}}},
-      {L"ComboBox", {{CBS_DROPDOWNLIST, TSkinnerKind::ComBox}, {CBS_SIMPLE, TSkinnerKind::None}}},
-      {L"SysListView32", {{LVS_REPORT, TSkinnerKind::ListView}}},
-      {L"Edit", {{ES_AUTOHSCROLL, TSkinnerKind::Edit}}},
-      {L"ScrollBar",
-       {{SBS_SIZEGRIP, TSkinnerKind::Sizer}, {SBS_SIZEBOX, TSkinnerKind::Sizer}, {SBS_VERT, TSkinnerKind::ScControl}}},
-      {L"msctls_trackbar32", {{TBS_VERT, TSkinnerKind::TrackBar}}},
-      {L"msctls_updown32", {{UDS_HORZ, TSkinnerKind::UpDown}}},
-      {L"msctls_progress32", {{PBS_SMOOTH, TSkinnerKind::Progress}}},
-      {L"msctls_statusbar32", {{SBARS_SIZEGRIP, TSkinnerKind::StatusBar}}},
-      {L"SysTabControl32", {{0, TSkinnerKind::Tab}, {TCS_OWNERDRAWFIXED, TSkinnerKind::None}}},
-      {L"Static", {{0, TSkinnerKind::None}}},
-  };
-  for (const ChildCase& c : cases)
-    for (const auto& [style, kind] : c.styles)
-      EXPECT_EQ(DecideChildWindow(c.cls, style, false).Kind, kind) << gui::WideToUtf8(c.cls) << " " << style;
-  // A ComboBoxEx32's combo box is its first child.
-  EXPECT_EQ(DecideChildWindow(L"ComboBoxEx32", 0, true).Kind, TSkinnerKind::ComBox);
-  EXPECT_EQ(DecideChildWindow(L"ComboBoxEx32", 0, false).Kind, TSkinnerKind::None);
-  EXPECT_TRUE(DecideChildWindow(L"comboboxex32", 0, true).OnFirstChild);
-}
-
 }  // namespace

@@ -86,6 +86,15 @@ TEST(FrameLayout, FixedAndToolWindowsHideTheSizingFrameButtons) {
   // A popup without a full caption keeps the system's frame.
   TFrameInput popup = Window(fkNone);
   EXPECT_FALSE(LayoutFrame(popup).Skinned);
+  // A window whose caption shows no icon (a dialog box with the modal
+  // frame) has no icon button, whatever the skin's line says.
+  TFrameInput dialog = Window();
+  dialog.WindowButtons = wbSystemMenu;
+  dialog.ShowsIcon = false;
+  const TFrameLayout d = LayoutFrame(dialog);
+  EXPECT_FALSE(d.Buttons[4].Visible);
+  EXPECT_TRUE(d.Buttons[0].Visible);
+  EXPECT_FALSE(d.Buttons[3].Visible);
 }
 
 TEST(FrameLayout, MaximisedAndWithAMenuBand) {

@@ -46,7 +46,7 @@ TEST_F(DialogChildrenTest, EachChildGetsTheSkinnerOfItsClass) {
   const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(*form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(edit), "TSkinEdit");
   EXPECT_EQ(skinnerOf(combo), "TSkinComBox");
-  EXPECT_EQ(skinnerOf(simple), "none");
+  EXPECT_EQ(skinnerOf(simple), "TSkinComBox");
   EXPECT_EQ(skinnerOf(track), "TSkinTrackBar");
   EXPECT_EQ(skinnerOf(arrows), "TSkinUpDown");
   EXPECT_EQ(skinnerOf(progress), "TSkinProgress");

@@ -18,6 +18,7 @@
 #include "skin/data/tests/test_skins.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/dialog_template.h"
 
 namespace {
 
@@ -29,53 +30,6 @@ constexpr COLORREF kDarkFace = RGB(43, 47, 54);
 constexpr COLORREF kDarkText = RGB(230, 232, 236);
 constexpr COLORREF kDarkGrayText = RGB(120, 127, 138);
 constexpr COLORREF kOwnRed = RGB(200, 0, 0);
-
-// An in-memory DLGTEMPLATE with its items, DWORD-aligned as the system wants.
-class TDialogTemplate {
- public:
-  TDialogTemplate(const wchar_t* caption, short cx, short cy) {
-    Add32(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME);
-    Add32(0);
-    count_ = words_.size();
-    for (short v : {short(0), short(10), short(10), cx, cy}) words_.push_back(static_cast<WORD>(v));
-    words_.push_back(0);  // no menu
-    words_.push_back(0);  // the dialog class
-    AddText(caption);
-    words_.push_back(8);
-    AddText(L"MS Shell Dlg");
-  }
-  // A control of a predefined class (its atom) or, with className, of any.
-  void Item(WORD id, WORD systemClass, DWORD style, const wchar_t* text, short x, short y, short cx, short cy,
-            const wchar_t* className = nullptr) {
-    if (words_.size() % 2) words_.push_back(0);
-    Add32(WS_CHILD | WS_VISIBLE | style);
-    Add32(0);
-    for (short v : {x, y, cx, cy}) words_.push_back(static_cast<WORD>(v));
-    words_.push_back(id);
-    if (className) {
-      AddText(className);
-    } else {
-      words_.push_back(0xFFFF);
-      words_.push_back(systemClass);
-    }
-    AddText(text);
-    words_.push_back(0);
-    ++words_[count_];
-  }
-  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
- private:
-  void Add32(DWORD v) {
-    words_.push_back(LOWORD(v));
-    words_.push_back(HIWORD(v));
-  }
-  void AddText(const wchar_t* text) {
-    for (; *text; ++text) words_.push_back(*text);
-    words_.push_back(0);
-  }
-  std::vector<WORD> words_;
-  std::size_t count_ = 0;
-};
 
 HBRUSH g_ownBrush = nullptr;
 
@@ -114,7 +68,7 @@ class PlainDialogColours : public ::testing::Test {
   }
   // The dialog, shown and activated, so that the hook skins it.
   void OpenDialog() {
-    TDialogTemplate t(L"Plain dialog", 200, 120);
+    engine_test::TDialogTemplate t(L"Plain dialog", 200, 120);
     t.Item(kLabel, 0x0082, SS_LEFT, L"Name of the scan:", 5, 5, 60, 10);
     t.Item(kEdit, 0x0081, WS_BORDER | ES_AUTOHSCROLL, L"abc", 70, 5, 100, 12);
     t.Item(kReadOnly, 0x0081, WS_BORDER | ES_READONLY, L"fixed", 70, 20, 100, 12);

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 
 #include "gui/tabs.h"
@@ -18,6 +17,7 @@
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/shot_file.h"
 
 #ifndef OWN_SKINS_DIR
 #error "OWN_SKINS_DIR names the folder of the host build's packed skins"
@@ -34,25 +34,6 @@ std::string OwnSkinPath(const std::string& name) {
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
-}
-
-// A 32-bit top-down bitmap file of the picture.
-void WriteBitmapFile(const std::string& path, gui::TBitmap& picture) {
-  const std::uint32_t w = static_cast<std::uint32_t>(picture.Width()), h = static_cast<std::uint32_t>(picture.Height());
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + w * h * 4;
-  info.biSize = sizeof(info);
-  info.biWidth = static_cast<LONG>(w);
-  info.biHeight = -static_cast<LONG>(h);
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-  out.write(reinterpret_cast<const char*>(picture.Bits()), static_cast<std::streamsize>(w * h * 4));
 }
 
 std::string FormBody() {
@@ -142,7 +123,7 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
 
   if (const char* folder = std::getenv("SKIN_SHOT_DIR")) {
     gui::TBitmap shot = controls_test::Snapshot(form->Handle());
-    WriteBitmapFile(std::string(folder) + "\\ranges-" + GetParam() + ".bmp", shot);
+    engine_test::WriteBitmapFile(std::string(folder) + "\\ranges-" + GetParam() + ".bmp", shot);
   }
   delete form;
 }

@@ -1,0 +1,97 @@
+#include "skin/form/frame_scroll_bars.h"
+
+#include <algorithm>
+
+#include "gui/handles.h"
+#include "skin/data/skin_data.h"
+
+namespace skin {
+
+namespace {
+
+constexpr DWORD kBars = WS_HSCROLL | WS_VSCROLL;
+
+DWORD StyleOf(HWND wnd, int index) { return static_cast<DWORD>(GetWindowLongPtrW(wnd, index)); }
+
+}  // namespace
+
+bool TFrameScrollBars::Has(HWND wnd) { return (StyleOf(wnd, GWL_STYLE) & kBars) != 0; }
+
+SIZE TFrameScrollBars::Room(DWORD style) {
+  return SIZE{(style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0,
+              (style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0};
+}
+
+void TFrameScrollBars::Reserve(DWORD style, DWORD exStyle, RECT& client) {
+  const SIZE room = Room(style);
+  if (exStyle & WS_EX_LEFTSCROLLBAR) {
+    client.left = std::min(client.right, client.left + room.cx);
+  } else {
+    client.right = std::max(client.left, client.right - room.cx);
+  }
+  client.bottom = std::max(client.top, client.bottom - room.cy);
+}
+
+TFrameScrollBars::TShown TFrameScrollBars::Read(HWND wnd) {
+  TShown shown;
+  const DWORD style = StyleOf(wnd, GWL_STYLE);
+  for (bool vertical : {false, true}) {
+    TBarShown& bar = vertical ? shown.Vert : shown.Horz;
+    bar.Present = (style & (vertical ? WS_VSCROLL : WS_HSCROLL)) != 0;
+    if (!bar.Present) continue;
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(wnd, vertical ? SB_VERT : SB_HORZ, &info);
+    bar.Range = RangeOf(info);
+    bar.Disabled = DisabledArrows(wnd, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, CanScroll(bar.Range));
+  }
+  return shown;
+}
+
+void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
+  TSkinContent& skin = data.Skin();
+  const DWORD style = StyleOf(wnd, GWL_STYLE);
+  if (!(style & kBars) || !HasScrollbarSkin(skin)) return;
+  RECT window{}, client{};
+  GetWindowRect(wnd, &window);
+  GetClientRect(wnd, &client);
+  MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+  const bool leftBar = (StyleOf(wnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+  const RECT vert{leftBar ? client.left - cx : client.right, client.top, leftBar ? client.left : client.right + cx,
+                  client.bottom};
+  const RECT horz{client.left, client.bottom, client.right, client.bottom + cy};
+  const TShown shown = Read(wnd);
+  for (bool vertical : {false, true}) {
+    const TBarShown& bar = vertical ? shown.Vert : shown.Horz;
+    if (!bar.Present) continue;
+    const RECT& r = vertical ? vert : horz;
+    TBarLook look;
+    look.Vertical = vertical;
+    TThumbSizes sizes;
+    sizes.BarLength = vertical ? r.bottom - r.top : r.right - r.left;
+    sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
+    sizes.MinThumb = MinimumThumb(sizes.Arrow);
+    sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
+    MeasureWindowThumb(bar.Range, sizes, look.Metrics);
+    look.Metrics.Arrow = sizes.Arrow;
+    look.Disabled = bar.Disabled;
+    if ((look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) look.Metrics.Thumb = look.Metrics.Offset = 0;
+    DrawSkinBar(windowDc, r, look, skin, work_);
+  }
+  if (shown.Horz.Present && shown.Vert.Present) {
+    const RECT corner{vert.left, horz.top, vert.right, horz.bottom};
+    FillRect(windowDc, &corner, data.Palette().SysColorBrush(COLOR_BTNFACE));
+  }
+  painted_ = shown;
+}
+
+void TFrameScrollBars::FollowChanges(HWND wnd, TSkinData& data) {
+  if (!Has(wnd) || Read(wnd) == painted_) return;
+  gui::WindowDc dc(wnd, GetWindowDC(wnd));
+  if (dc) Paint(wnd, dc.get(), data);
+}
+
+}  // namespace skin
