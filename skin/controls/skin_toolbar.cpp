@@ -20,7 +20,7 @@ TDataSkinObject* BarPicture(TSkinData& data) {
 }
 
 void DrawStripFrame(HDC dc, const RECT& r, TDataSkinObject& strip, int frame) {
-  DrawNineSlice(dc, r, strip.Image, false, strip.TilesCentre(), strip.Trans != 0, TSkinToolBar::kFrames, frame,
+  DrawNineSlice(dc, r, strip.Image, false, strip.TilesCentre(), strip.Transparent(), TSkinToolBar::kFrames, frame,
                 strip.Margins());
 }
 
