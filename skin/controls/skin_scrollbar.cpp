@@ -477,6 +477,26 @@ TScrollRange TSkinScControl::ReadRange() const {
   return RangeOf(info);
 }
 
+bool TSkinScControl::Attach(const TSkinnerAttach& how) {
+  if (!TSkinControl::Attach(how)) return false;
+  FollowSkin();
+  return true;
+}
+
+void TSkinScControl::SkinChanged() {
+  TSkinControl::SkinChanged();
+  FollowSkin();
+}
+
+void TSkinScControl::FollowNewWindow() {
+  TSkinControl::FollowNewWindow();
+  FollowSkin();
+}
+
+void TSkinScControl::FollowSkin() {
+  systemTheme_.Apply(Handle, Control && HasSkin() && HasScrollbarSkin(SkinData->Skin()));
+}
+
 bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_NCMOUSEMOVE:

@@ -11,6 +11,7 @@
 
 #include "skin/controls/scrollbar_layout.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/system_theme.h"
 
 namespace skin {
 
@@ -127,6 +128,8 @@ class TSkinScControl : public TSkinControl {
   GUI_CLASS(TSkinScControl, TSkinControl)
  public:
   explicit TSkinScControl(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool Attach(const TSkinnerAttach& how) override;
+  void SkinChanged() override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
@@ -134,11 +137,18 @@ class TSkinScControl : public TSkinControl {
   TScrollPart PressedPart = spNone;
   int TrackLength = 0, ThumbLength = 0, ThumbOffset = 0;
 
+ protected:
+  void FollowNewWindow() override;
+
  private:
+  // The system's style off a framework bar the skin paints whole.
+  void FollowSkin();
   bool Vertical() const;
   // The control's minimum, maximum, page size and position: the framework
   // control's properties, or the system's for a bare scroll-bar window.
   TScrollRange ReadRange() const;
+
+  TSystemThemeOff systemTheme_;
 
   gui::TBitmap work_;
 };

@@ -7,6 +7,7 @@
 #include "skin/controls/skin_scrollbar.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <memory>
@@ -630,6 +631,29 @@ TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
   EXPECT_EQ(b.Pixel(0, 8), ArrowColour(4));
   EXPECT_EQ(b.Pixel(b.Width() - 1, 8), ArrowColour(8));
   EXPECT_EQ(controls_test::CountColour(b, RECT{0, 0, b.Width(), b.Height()}, kThumb), 0);
+  delete form;
+}
+
+// The skin paints the control whole after its own paint: meanwhile the
+// control paints without the system's visual style, which a skin without
+// bars, and skin off, give back.
+TEST_F(ScrollbarTest, TheStandAloneControlPaintsWithoutTheSystemsStyleUnderTheSkin) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, ""));
+  const HWND wnd = dynamic_cast<gui::TWinControl*>(form->FindComponent("Bar"))->Handle();
+  if (!GetWindowTheme(wnd)) GTEST_SKIP() << "the control wears no visual style here";
+  skin::TSkinScControl* s = SkinBar(form, "Bar");
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin without bars";
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  delete s;
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin off";
   delete form;
 }
 
