@@ -1,7 +1,5 @@
 #include "skin/controls/system_theme.h"
 
-#include <uxtheme.h>
-
 namespace skin {
 
 namespace {
@@ -9,6 +7,20 @@ namespace {
 // SetWindowTheme's names that match no visual style: the window draws
 // without one (empty names are refused).
 constexpr wchar_t kNoStyle[] = L" ";
+
+using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+
+// Looked up rather than imported: systems without visual styles (before
+// Windows XP) have no uxtheme.dll, and a program importing it would not start.
+TSetWindowTheme SetWindowThemeFunction() {
+  static const TSetWindowTheme function = [] {
+    HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+    return uxtheme ? reinterpret_cast<TSetWindowTheme>(
+                         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
+                   : nullptr;
+  }();
+  return function;
+}
 
 }  // namespace
 
@@ -18,13 +30,14 @@ void TSystemThemeOff::Apply(HWND wnd, bool off) {
     if (!off) Give();
     return;
   }
-  if (SUCCEEDED(SetWindowTheme(wnd, kNoStyle, kNoStyle))) wnd_ = wnd;
+  const TSetWindowTheme setTheme = SetWindowThemeFunction();
+  if (setTheme && SUCCEEDED(setTheme(wnd, kNoStyle, kNoStyle))) wnd_ = wnd;
 }
 
 void TSystemThemeOff::Give() {
   if (!wnd_) return;
   // Null names give the window the style in force again.
-  if (IsWindow(wnd_)) SetWindowTheme(wnd_, nullptr, nullptr);
+  if (IsWindow(wnd_)) SetWindowThemeFunction()(wnd_, nullptr, nullptr);
   wnd_ = nullptr;
 }
 
