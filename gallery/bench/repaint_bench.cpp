@@ -12,6 +12,12 @@
 //
 // The progress bars' timer is stopped, so nothing but the repaint draws.
 //
+// Then what the gallery holds, skinned against unskinned: the gallery is
+// started again in a process of its own for each skin (and none), worn from
+// the start, every page shown and the MDI demo open, and reports the
+// framework's live handle counts, the skinners and the process's working
+// set and private bytes (repaint_bench --counts SKIN is that process).
+//
 // repaint_bench --profile [--rounds N]: where the whole repaint of each page
 // spends its time, under each skin: every message sent to a window of the
 // thread during the repaints, timed from the thread's hooks, its own time
@@ -26,13 +32,17 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gallery/gallery_form.h"
+#include "gallery/gallery_options.h"
+#include "gallery/live_counts.h"
 #include "gallery/mdi_demo.h"
 #include "skin/data/skin_data.h"
 #include "skin/manager/skin_engine.h"
+#include "skin/manager/skin_manager.h"
 
 namespace {
 
@@ -213,6 +223,134 @@ class TMessageProfile {
   std::map<std::string, TEntry> totals_;
 };
 
+// The gallery as a process of its own opens it under one skin (or none):
+// shown, every page shown once, the MDI demo open with two children; then
+// its counts on one line of standard output.
+int ReportCounts(const char* skinName) {
+  const skin::TSkinEngine engine;
+  gui::TApplication application;
+  auto* form = application.CreateForm<TGalleryForm>();
+  TGalleryOptions options;
+  const std::string name = skinName;
+  if (name == "none") options.NoSkin = true;
+  if (name == "dark") options.SkinFile = TGalleryForm::DarkSkinPath();
+  if (name == "flat") options.SkinFile = TGalleryForm::FlatSkinPath();
+  form->ApplyOptions(options);
+  form->Show();
+  // A skin request waits for the manager's timer.
+  for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
+    Sleep(5);
+    Settle();
+  }
+  for (int page = form->Pages->PageCount() - 1; page >= 0; --page) {
+    form->Pages->SetActivePageIndex(page);
+    Settle();
+  }
+  if (form->ProgressTimer) form->ProgressTimer->SetEnabled(false);
+  form->MdiDemo1Click(nullptr);
+  form->MdiDemo->NewChild();
+  form->MdiDemo->NewChild();
+  Settle();
+  Sleep(300);
+  Settle();
+  std::printf("%s\n", FormatLiveCounts(ReadLiveCounts()).c_str());
+  std::fflush(stdout);
+  return 0;
+}
+
+// The counts of the gallery started as a process of its own under a skin.
+std::map<std::string, long long> CountsUnder(const char* skinName) {
+  std::map<std::string, long long> counts;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return counts;
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --counts ";
+  for (const char* c = skinName; *c; ++c) commandLine += static_cast<wchar_t>(*c);
+  const BOOL started =
+      CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    // The gallery of this process keeps answering meanwhile: the new one's
+    // activation sends its windows messages and waits for the answers.
+    const DWORD begin = GetTickCount();
+    for (bool running = true; running && GetTickCount() - begin < 60000;) {
+      running = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0;
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      DWORD available = 0;
+      while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) || got == 0) break;
+        output.append(buffer, got);
+      }
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(readEnd);
+  std::istringstream words(output);
+  std::string word;
+  while (words >> word) {
+    const std::size_t equals = word.find('=');
+    if (equals != std::string::npos) counts[word.substr(0, equals)] = std::atoll(word.c_str() + equals + 1);
+  }
+  return counts;
+}
+
+// Each count under each skin beside no skin; the framework's handles also
+// summed.
+bool PrintCounts() {
+  std::map<std::string, long long> counts[kSkinCount];
+  for (int k = 0; k < kSkinCount; ++k) {
+    counts[k] = CountsUnder(k == 0 ? "none" : kSkins[k].Name);
+    if (counts[k].empty()) {
+      std::fprintf(stderr, "repaint_bench: no counts from the gallery under %s\n", kSkins[k].Name);
+      return false;
+    }
+  }
+  const std::vector<TLiveCount> order = ReadLiveCounts();
+  std::printf("\nwhat the gallery holds, every page shown and the MDI demo open with 2 children, each in a process of "
+              "its own\n%-24s", "");
+  for (const TSkinChoice& skin : kSkins) std::printf(" %-18s", skin.Name);
+  std::printf("\n");
+  const auto row = [&](const std::string& label, const std::function<long long(int)>& value) {
+    std::printf("%-24s", label.c_str());
+    const long long plain = value(0);
+    for (int k = 0; k < kSkinCount; ++k) {
+      char cell[48];
+      if (k == 0 || plain == 0) {
+        std::snprintf(cell, sizeof cell, "%lld", value(k));
+      } else {
+        std::snprintf(cell, sizeof cell, "%lld %6.2fx", value(k), static_cast<double>(value(k)) / static_cast<double>(plain));
+      }
+      std::printf(" %-18s", cell);
+    }
+    std::printf("\n");
+  };
+  row("framework handles, all", [&](int k) {
+    long long sum = 0;
+    for (const TLiveCount& count : order)
+      if (count.Kind == TLiveCountKind::lcFramework && std::string(count.Name) != "subclasses" &&
+          std::string(count.Name) != "methodHooks" && std::string(count.Name) != "timers")
+        sum += counts[k][count.Name];
+    return sum;
+  });
+  for (const TLiveCount& count : order) row(count.Name, [&](int k) { return counts[k][count.Name]; });
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,8 +361,10 @@ int main(int argc, char** argv) {
       rounds = std::max(1, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--profile") == 0) {
       profile = true;
+    } else if (std::strcmp(argv[i], "--counts") == 0 && i + 1 < argc) {
+      return ReportCounts(argv[i + 1]);
     } else {
-      std::fputs("usage: repaint_bench [--profile] [--rounds N]\n", stderr);
+      std::fputs("usage: repaint_bench [--profile] [--rounds N] | --counts none|default|dark|flat\n", stderr);
       return 2;
     }
   }
@@ -360,5 +500,5 @@ int main(int argc, char** argv) {
               demoRect.bottom - demoRect.top, rounds);
   PrintTable("whole window repainted", windows, rounds);
   PrintTable("one control of each kind repainted", parts, rounds);
-  return 0;
+  return PrintCounts() ? 0 : 1;
 }
