@@ -58,16 +58,20 @@ void AdaptiveHuffmanTree::RebuildTopOfCode() {
 }
 
 void AdaptiveHuffmanTree::FillTopOfCode(unsigned slot, unsigned depth, unsigned code) {
+  if (depth == TopBits) {
+    top_[code] = static_cast<std::uint16_t>(slot | TopBits << TopTakenShift);
+    return;
+  }
+  reliedDepth_[slot] = static_cast<std::uint8_t>(depth + 1);
+  reliedCode_[slot] = static_cast<std::uint16_t>(code);
   const unsigned son = child_[slot];
-  if (depth == TopBits || son >= unsigned{T}) {
-    // Every TopBits-bit value that starts with this code.
+  if (son >= unsigned{T}) {
+    // Every TopBits-bit value that starts with this leaf's code.
     const unsigned first = code << (TopBits - depth);
     std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
                 static_cast<std::uint16_t>(slot | depth << TopTakenShift));
     return;
   }
-  reliedDepth_[slot] = static_cast<std::uint8_t>(depth + 1);
-  reliedCode_[slot] = static_cast<std::uint16_t>(code);
   FillTopOfCode(son, depth + 1, code * 2);
   FillTopOfCode(son + 1, depth + 1, code * 2 + 1);
 }
@@ -76,7 +80,7 @@ void AdaptiveHuffmanTree::ForgetRelied(unsigned sons) {
   for (unsigned slot = sons; slot < sons + 2; ++slot) {
     if (reliedDepth_[slot] == 0) continue;
     reliedDepth_[slot] = 0;
-    ForgetRelied(child_[slot]);
+    if (child_[slot] < unsigned{T}) ForgetRelied(child_[slot]);
   }
 }
 
@@ -124,7 +128,9 @@ unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
   parent_[sonOfL < unsigned{T} ? sonOfL + 1 : SpareParent] = static_cast<std::uint16_t>(n);
   child_[l] = static_cast<std::uint16_t>(sonOfN);
   child_[n] = static_cast<std::uint16_t>(sonOfL);
-  if ((reliedDepth_[n] | reliedDepth_[l]) != 0) [[unlikely]]
+  // Two leaves trading places leave every entry right: each still leads to
+  // its slot, where the other symbol now is.
+  if ((reliedDepth_[n] | reliedDepth_[l]) != 0 && (sonOfN < unsigned{T} || sonOfL < unsigned{T})) [[unlikely]]
     RetableAfterMove(n, l);
   return l;
 }

@@ -53,18 +53,19 @@ class AdaptiveHuffmanTree {
   // ahead. TopOfCode(bits) is the slot they lead to: the leaf of a code of
   // at most TopBits bits, else the slot TopBits levels down, from whose
   // child the walk goes on; above TopTakenShift, the number of bits it
-  // stands for. The table depends only on the child links of the internal
-  // slots its codes pass through above that depth (the slots it relies
-  // on): the subtree a slot holds may change, the slot's place in the tree
-  // does not. So a move that trades the subtrees of two slots it does not
-  // rely on leaves it as it is (a leaf's slot that now holds a subtree only
-  // makes the walk go on from there), and one that does makes anew only
-  // the entries below the slots it traded: on the benchmarks' corpora once
-  // in about a hundred symbols (mixed data) to ten thousand (random bytes),
-  // a few entries each, as counts high up lie far apart. RefreshTopOfCode
-  // makes the whole table after a rebuild. Eight bits cover the codes of
-  // random bytes.
+  // stands for. The table depends only on the shape of the tree above that
+  // depth, the slots its codes pass through or end on there (the slots it
+  // relies on): the subtree a slot holds may change, the slot's place in the
+  // tree does not. So a move that trades the subtrees of two slots it does
+  // not rely on, or two leaves, leaves it right (each entry still leads to
+  // its slot), and one that trades a subtree at a slot it relies on makes
+  // anew only the entries below the two slots: on the benchmarks' corpora
+  // once in about a hundred symbols (mixed data) to ten thousand (random
+  // bytes), a few entries each, as counts high up lie far apart.
+  // RefreshTopOfCode makes the whole table after a rebuild. Eight bits
+  // cover the codes of random bytes.
   static constexpr unsigned TopBits = 8;
+  static constexpr unsigned RelyOnLeavesAbove = 4;
   static constexpr unsigned TopTakenShift = 10;
   static constexpr unsigned TopValueMask = (1u << TopTakenShift) - 1;
   std::uint16_t TopOfCode(unsigned bits) const { return top_[bits]; }
@@ -93,8 +94,8 @@ class AdaptiveHuffmanTree {
   std::array<std::uint16_t, T + N_CHAR + 1> parent_;  // parent_[symbol + T] is the symbol's leaf slot
   std::array<std::uint16_t, T> child_;
   std::array<std::uint16_t, 1 << TopBits> top_;
-  // For each slot the table relies on, its depth + 1 (0 for the others)
-  // and the code bits that lead to it.
+  // For each slot the table relies on (above TopBits levels down), its
+  // depth + 1 (0 for the others) and the code bits that lead to it.
   std::array<std::uint8_t, T> reliedDepth_{};
   std::array<std::uint16_t, T> reliedCode_{};
   bool topStale_ = true;
