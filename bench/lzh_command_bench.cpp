@@ -1,14 +1,17 @@
 // Decoding as whole commands: `skinpack decompress IN OUT` beside the classic
 // LZHUF program (`classic_lzhuf d IN OUT`), each a process of its own that
-// reads its input file and writes its output file, on one compressed corpus
-// of about 17 MB (skin-like bitmaps, the repository's text files, 15 %
-// random bytes). Both commands get the same file: the decoded size, 32-bit
-// little-endian, then the bit stream, the form both programs read. Both
-// outputs must be the corpus byte for byte; the commands run alternately,
-// round by round, and each figure is the best of the rounds.
+// reads its input file and writes its output file, on a compressed corpus
+// of about 17 MB (by default the mixed one: skin-like bitmaps, the
+// repository's text files, 15 % random bytes). Both commands get the same
+// file: the decoded size, 32-bit little-endian, then the bit stream, the
+// form both programs read. Both outputs must be the corpus byte for byte;
+// the commands run alternately, round by round, and each figure is the
+// best of the rounds.
 //
-// Usage: lzh_command_bench [--rounds N] [--size BYTES] [--dir DIR] [--instructions]
-//                          [--skinpack PATH]
+// Usage: lzh_command_bench [--corpus KIND] [--rounds N] [--size BYTES] [--dir DIR]
+//                          [--instructions] [--skinpack PATH]
+//   --corpus KIND    mixed (the default), random, compressed, low-entropy, or
+//                    all (each in turn, then their ratios side by side)
 //   --rounds N       timed runs of each command (default 10)
 //   --size BYTES     corpus size (default 17000000)
 //   --dir DIR        where the files go (default a new folder in the temporary
@@ -47,6 +50,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
 struct Options {
+  std::vector<bench::LzhCorpusKind> corpora;
   int rounds = 10;
   std::size_t size = 17'000'000;
   fs::path dir;
@@ -59,7 +63,16 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "--rounds" && hasValue) {
+    if (arg == "--corpus" && hasValue) {
+      const std::string name = argv[++i];
+      if (name == "all") {
+        options.corpora.assign(std::begin(bench::AllLzhCorpusKinds), std::end(bench::AllLzhCorpusKinds));
+      } else if (const std::optional<bench::LzhCorpusKind> kind = bench::LzhCorpusNamed(name)) {
+        options.corpora.push_back(*kind);
+      } else {
+        return std::nullopt;
+      }
+    } else if (arg == "--rounds" && hasValue) {
       options.rounds = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--size" && hasValue) {
       options.size = static_cast<std::size_t>(std::max(0LL, std::atoll(argv[++i])));
@@ -73,6 +86,7 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
       return std::nullopt;
     }
   }
+  if (options.corpora.empty()) options.corpora.push_back(bench::LzhCorpusKind::Mixed);
   return options;
 }
 
@@ -174,55 +188,50 @@ class ScratchFolder {
   bool owned_;
 };
 
-}  // namespace
+// The ratios of one corpus: the classic command's figure over skinpack's.
+struct Ratios {
+  double wall = 0, cpu = 0, instructions = 0;
+};
 
-int main(int argc, char** argv) {
-  const std::optional<Options> options = ParseOptions(argc, argv);
-  if (!options) {
-    std::fprintf(stderr,
-                 "usage: lzh_command_bench [--rounds N] [--size BYTES] [--dir DIR] [--instructions] "
-                 "[--skinpack PATH]\n");
-    return 2;
-  }
-  const bench::LzhCorpus corpus = bench::MakeLzhCorpus(options->size, LZH_BENCH_SOURCE_DIR);
+// Both commands on one corpus: checked, timed alternately, reported.
+std::optional<Ratios> RunCorpus(bench::LzhCorpusKind kind, const Options& options, const fs::path& folder) {
+  const bench::LzhCorpus corpus = bench::MakeLzhCorpus(kind, options.size, LZH_BENCH_SOURCE_DIR);
   const Bytes archive = core::LzhCompress(corpus.bytes);
-  const ScratchFolder scratch(options->dir);
-  const fs::path input = scratch.Path() / "corpus.lzh";
+  const fs::path input = folder / "corpus.lzh";
   if (!WriteFile(input, archive)) {
     std::fprintf(stderr, "cannot write %s\n", input.c_str());
-    return 1;
+    return std::nullopt;
   }
 
   Command commands[] = {
-      {"classic_lzhuf d IN OUT", {CLASSIC_LZHUF_PATH, "d", input.string(), (scratch.Path() / "classic.out").string()},
-       scratch.Path() / "classic.out"},
+      {"classic_lzhuf d IN OUT", {CLASSIC_LZHUF_PATH, "d", input.string(), (folder / "classic.out").string()},
+       folder / "classic.out"},
       {"skinpack decompress IN OUT",
-       {options->skinpack, "decompress", input.string(), (scratch.Path() / "skinpack.out").string()},
-       scratch.Path() / "skinpack.out"}};
-
+       {options.skinpack, "decompress", input.string(), (folder / "skinpack.out").string()},
+       folder / "skinpack.out"}};
   for (Command& command : commands) {
     fs::remove(command.output);
     if (!Spawn(command.args).ok) {
       std::fprintf(stderr, "%s: the command failed\n", command.label);
-      return 1;
+      return std::nullopt;
     }
     if (ReadFile(command.output) != corpus.bytes) {
       std::fprintf(stderr, "%s: the output differs from the corpus\n", command.label);
-      return 1;
+      return std::nullopt;
     }
   }
 
   // Alternately, and each round in the other order, so that both commands
   // see the same state of the machine and neither always follows the other.
   // The output goes before each run, outside the timing.
-  for (int round = 0; round < options->rounds; ++round) {
+  for (int round = 0; round < options.rounds; ++round) {
     for (int k = 0; k < 2; ++k) {
       Command& command = commands[(round + k) % 2];
       fs::remove(command.output);
       const Run run = Spawn(command.args);
       if (!run.ok) {
         std::fprintf(stderr, "%s: the command failed\n", command.label);
-        return 1;
+        return std::nullopt;
       }
       if (run.wall < command.bestWall) {
         command.bestWall = run.wall;
@@ -234,13 +243,12 @@ int main(int argc, char** argv) {
   for (const Command& command : commands) {
     if (fs::file_size(command.output) != corpus.bytes.size()) {
       std::fprintf(stderr, "%s: the output of a timed run has the wrong size\n", command.label);
-      return 1;
+      return std::nullopt;
     }
   }
 
-  std::printf("corpus: %zu bytes (bitmaps %zu, text %zu from %zu files, random %zu), compressed %zu bytes\n",
-              corpus.bytes.size(), corpus.bitmapBytes, corpus.textBytes, corpus.textFiles, corpus.randomBytes,
-              archive.size());
+  std::printf("%s corpus: %zu bytes (%s), compressed %zu bytes\n", bench::LzhCorpusName(kind), corpus.bytes.size(),
+              corpus.description.c_str(), archive.size());
   std::printf("both outputs are the corpus byte for byte; ratios are the classic command's figure over each\n");
   std::printf("%-28s %-29s %-19s %s\n", "", "wall", "user+sys", "page faults");
   const Command& classic = commands[0];
@@ -251,15 +259,15 @@ int main(int argc, char** argv) {
                 Seconds(classic.bestWall) / Seconds(command.bestWall), command.bestCpu * 1e3,
                 classic.bestCpu / command.bestCpu, command.faults);
   }
-  std::printf("(best of %d runs each, alternately)\n", options->rounds);
+  std::printf("(best of %d runs each, alternately)\n", options.rounds);
 
-  if (options->instructions) {
+  if (options.instructions) {
     int index = 0;
     for (Command& command : commands) {
-      const std::optional<unsigned long long> counted = CountInstructions(command, scratch.Path(), index++);
+      const std::optional<unsigned long long> counted = CountInstructions(command, folder, index++);
       if (!counted || ReadFile(command.output) != corpus.bytes) {
         std::fprintf(stderr, "%s: no instruction count (is valgrind installed?)\n", command.label);
-        return 1;
+        return std::nullopt;
       }
       command.instructions = *counted;
     }
@@ -268,6 +276,42 @@ int main(int argc, char** argv) {
       std::printf("%-28s %12llu %6.1f per decoded byte %5.2fx\n", command.label, command.instructions,
                   static_cast<double>(command.instructions) / static_cast<double>(corpus.bytes.size()),
                   static_cast<double>(classic.instructions) / static_cast<double>(command.instructions));
+    }
+  }
+  const Command& ours = commands[1];
+  Ratios ratios;
+  ratios.wall = Seconds(classic.bestWall) / Seconds(ours.bestWall);
+  ratios.cpu = classic.bestCpu / ours.bestCpu;
+  if (options.instructions)
+    ratios.instructions = static_cast<double>(classic.instructions) / static_cast<double>(ours.instructions);
+  return ratios;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::optional<Options> options = ParseOptions(argc, argv);
+  if (!options) {
+    std::fprintf(stderr,
+                 "usage: lzh_command_bench [--corpus mixed|random|compressed|low-entropy|all] [--rounds N] "
+                 "[--size BYTES] [--dir DIR] [--instructions] [--skinpack PATH]\n");
+    return 2;
+  }
+  const ScratchFolder scratch(options->dir);
+  std::vector<std::pair<bench::LzhCorpusKind, Ratios>> all;
+  for (const bench::LzhCorpusKind kind : options->corpora) {
+    if (!all.empty()) std::printf("\n");
+    const std::optional<Ratios> ratios = RunCorpus(kind, *options, scratch.Path());
+    if (!ratios) return 1;
+    all.emplace_back(kind, *ratios);
+  }
+  if (all.size() > 1) {
+    std::printf("\nskinpack decompress against classic_lzhuf d, by corpus (the classic figure over ours)\n");
+    std::printf("%-12s %7s %9s %13s\n", "corpus", "wall", "user+sys", "instructions");
+    for (const auto& [kind, ratios] : all) {
+      std::printf("%-12s %6.2fx %8.2fx", bench::LzhCorpusName(kind), ratios.wall, ratios.cpu);
+      if (options->instructions) std::printf(" %12.2fx", ratios.instructions);
+      std::printf("\n");
     }
   }
   return 0;

@@ -1,17 +1,21 @@
 // Decoding speed of TLZH beside the classic LZHUF decoder, side by side in
-// one run over one corpus of about 1.7 MB: skin-like bitmaps, the
-// repository's text files and 15 % random bytes. Both decoders must give
-// the corpus back byte for byte; each figure is the best of several runs.
+// one run over one corpus of about 1.7 MB (by default the mixed one:
+// skin-like bitmaps, the repository's text files and 15 % random bytes).
+// Both decoders must give the corpus back byte for byte; each figure is the
+// best of several runs.
 //
-// Usage: lzh_decode_bench [runs]      every decoder, best of runs (default 20)
-//        lzh_decode_bench --only NAME one decode with one decoder (classic, ours,
-//                                     callbacks), for counting its instructions
+// Usage: lzh_decode_bench [--corpus KIND] [runs]      every decoder, best of runs (default 20)
+//        lzh_decode_bench [--corpus KIND] --only NAME one decode with one decoder (classic,
+//                                                     ours, callbacks), for counting its
+//                                                     instructions
+// KIND: mixed (the default), random, compressed, low-entropy.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -99,8 +103,19 @@ int main(int argc, char** argv) {
   Decoder decoders[] = {{"classic", "classic LZHUF", DecodeClassic},
                         {"ours", "TLZH", DecodeOurs},
                         {"callbacks", "TLZH, callbacks", DecodeOursByCallbacks}};
+  bench::LzhCorpusKind kind = bench::LzhCorpusKind::Mixed;
+  if (argc > 2 && std::string(argv[1]) == "--corpus") {
+    const std::optional<bench::LzhCorpusKind> named = bench::LzhCorpusNamed(argv[2]);
+    if (!named) {
+      std::fprintf(stderr, "lzh_decode_bench: no corpus named %s\n", argv[2]);
+      return 2;
+    }
+    kind = *named;
+    argc -= 2;
+    argv += 2;
+  }
   const std::string first = argc > 1 ? argv[1] : "";
-  const bench::LzhCorpus corpus = bench::MakeLzhCorpus(CorpusSize, LZH_BENCH_SOURCE_DIR);
+  const bench::LzhCorpus corpus = bench::MakeLzhCorpus(kind, CorpusSize, LZH_BENCH_SOURCE_DIR);
   const Bytes archive = core::LzhCompress(corpus.bytes);
 
   if (first == "--only") {
@@ -111,7 +126,7 @@ int main(int argc, char** argv) {
       std::printf("%zu bytes decoded\n", corpus.bytes.size());
       return 0;
     }
-    std::fprintf(stderr, "usage: lzh_decode_bench [runs] | --only classic|ours|callbacks\n");
+    std::fprintf(stderr, "usage: lzh_decode_bench [--corpus KIND] [runs] | [--corpus KIND] --only classic|ours|callbacks\n");
     return 2;
   }
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
@@ -138,9 +153,8 @@ int main(int argc, char** argv) {
   }
 
   const double megabytes = static_cast<double>(corpus.bytes.size()) / 1e6;
-  std::printf("corpus: %zu bytes (bitmaps %zu, text %zu from %zu files, random %zu), compressed %zu bytes\n",
-              corpus.bytes.size(), corpus.bitmapBytes, corpus.textBytes, corpus.textFiles, corpus.randomBytes,
-              archive.size());
+  std::printf("%s corpus: %zu bytes (%s), compressed %zu bytes\n", bench::LzhCorpusName(kind), corpus.bytes.size(),
+              corpus.description.c_str(), archive.size());
   const Clock::duration classic = decoders[0].best;
   for (const Decoder& decoder : decoders) {
     std::printf("%-16s %8.2f ms %8.1f MB/s  %5.2fx classic  (best of %d)\n", decoder.label,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 #include "gui/accessibility.h"
@@ -13,10 +15,42 @@ namespace gui {
 
 namespace {
 
-// The window object of a window of ours is kept in a property under this atom.
-ATOM ControlAtom() {
-  static const ATOM atom = GlobalAddAtomW(L"GuiControlObject");
-  return atom;
+// Which object each window of ours belongs to. Kept here rather than in a
+// window property: under Wine reading a property is a round trip to the
+// server (about 8 us on a quiet machine, far more on a busy one), and every
+// message of every window of ours asks.
+class TWindowObjects {
+ public:
+  TWinControl* Find(HWND wnd) {
+    const std::lock_guard lock(mutex_);
+    const auto it = objects_.find(wnd);
+    return it == objects_.end() ? nullptr : it->second;
+  }
+  void Bind(HWND wnd, TWinControl* control) {
+    const std::lock_guard lock(mutex_);
+    objects_[wnd] = control;
+  }
+  void Forget(HWND wnd) {
+    const std::lock_guard lock(mutex_);
+    objects_.erase(wnd);
+  }
+  // A control freed whose window never passed WM_NCDESTROY through us
+  // (a layer on top kept it) leaves nothing behind for a later window
+  // that gets the same handle.
+  void ForgetControl(const TWinControl* control) {
+    const std::lock_guard lock(mutex_);
+    std::erase_if(objects_, [control](const auto& entry) { return entry.second == control; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<HWND, TWinControl*> objects_;
+};
+
+// Never destroyed: windows may still pass messages while statics go.
+TWindowObjects& WindowObjects() {
+  static auto* objects = new TWindowObjects;
+  return *objects;
 }
 
 // The object whose window CreateWindowEx is creating right now; the first
@@ -259,6 +293,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl() {
   BeginDestroy();
   DestroyHandle();
+  WindowObjects().ForgetControl(this);
   // Child controls still parented here go with their parent.
   while (!controls_.empty()) delete controls_.back();
 }
@@ -532,7 +567,7 @@ LRESULT TWinControl::SystemColors(const TMessage& reflected) {
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
   if (!wnd) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+  return WindowObjects().Find(wnd);
 }
 
 bool TWinControl::ReflectToChild(TMessage& m) {
@@ -720,13 +755,13 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+  auto* control = WindowObjects().Find(wnd);
   if (!control) {
     control = t_creating;
     if (!control) return DefWindowProcW(wnd, msg, wParam, lParam);
     t_creating = nullptr;
     control->handle_ = wnd;
-    SetPropW(wnd, MAKEINTATOM(ControlAtom()), control);
+    WindowObjects().Bind(wnd, control);
   }
   TMessage m{msg, wParam, lParam, 0};
   try {
@@ -735,7 +770,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPAR
     HandleException(control);
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
+    WindowObjects().Forget(wnd);
     if (control->handle_ == wnd) control->handle_ = nullptr;
     control->mouseInControl_ = false;
   }

@@ -52,32 +52,48 @@ AdaptiveHuffmanTree::AdaptiveHuffmanTree() {
 }
 
 void AdaptiveHuffmanTree::RebuildTopOfCode() {
-  topLowest_ = R;
-  FillTopOfCode(child_[R], 1, 0);
+  reliedDepth_.fill(0);
+  FillTopOfCode(R, 0, 0);
   topStale_ = false;
 }
 
-// The sons at slots sons and sons + 1 lie depth levels below the root; code
-// holds the bits that lead to them, without the last.
-void AdaptiveHuffmanTree::FillTopOfCode(unsigned sons, unsigned depth, unsigned code) {
-  for (unsigned bit = 0; bit < 2; ++bit) {
-    const unsigned slot = sons + bit;
-    const unsigned bits = code * 2 + bit;
-    if (depth == TopBits) {
-      top_[bits] = static_cast<std::uint16_t>(slot | TopBits << TopTakenShift);
-      continue;
-    }
-    topLowest_ = std::min(topLowest_, slot);
-    const unsigned son = child_[slot];
-    if (son < unsigned{T}) {
-      FillTopOfCode(son, depth + 1, bits);
-    } else {
-      // Every TopBits-bit value that starts with this leaf's code.
-      const unsigned first = bits << (TopBits - depth);
-      std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
-                  static_cast<std::uint16_t>(slot | depth << TopTakenShift));
-    }
+void AdaptiveHuffmanTree::FillTopOfCode(unsigned slot, unsigned depth, unsigned code) {
+  if (depth == TopBits) {
+    top_[code] = static_cast<std::uint16_t>(slot | TopBits << TopTakenShift);
+    return;
   }
+  reliedDepth_[slot] = static_cast<std::uint8_t>(depth + 1);
+  reliedCode_[slot] = static_cast<std::uint16_t>(code);
+  const unsigned son = child_[slot];
+  if (son >= unsigned{T}) {
+    // Every TopBits-bit value that starts with this leaf's code.
+    const unsigned first = code << (TopBits - depth);
+    std::fill_n(top_.begin() + first, 1u << (TopBits - depth),
+                static_cast<std::uint16_t>(slot | depth << TopTakenShift));
+    return;
+  }
+  FillTopOfCode(son, depth + 1, code * 2);
+  FillTopOfCode(son + 1, depth + 1, code * 2 + 1);
+}
+
+void AdaptiveHuffmanTree::ForgetRelied(unsigned sons) {
+  for (unsigned slot = sons; slot < sons + 2; ++slot) {
+    if (reliedDepth_[slot] == 0) continue;
+    reliedDepth_[slot] = 0;
+    if (child_[slot] < unsigned{T}) ForgetRelied(child_[slot]);
+  }
+}
+
+void AdaptiveHuffmanTree::RetableAfterMove(unsigned n, unsigned l) {
+  // The subtrees have traded places: the slots that came along with one no
+  // longer lie where the table found them.
+  const unsigned depthN = reliedDepth_[n];
+  const unsigned depthL = reliedDepth_[l];
+  if (depthN != 0 && child_[l] < unsigned{T}) ForgetRelied(child_[l]);
+  if (depthL != 0 && child_[n] < unsigned{T}) ForgetRelied(child_[n]);
+  reliedDepth_[n] = reliedDepth_[l] = 0;
+  if (depthN != 0) FillTopOfCode(n, depthN - 1, reliedCode_[n]);
+  if (depthL != 0) FillTopOfCode(l, depthL - 1, reliedCode_[l]);
 }
 
 unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
@@ -112,7 +128,10 @@ unsigned AdaptiveHuffmanTree::MovePastEqualCounts(unsigned n, unsigned k) {
   parent_[sonOfL < unsigned{T} ? sonOfL + 1 : SpareParent] = static_cast<std::uint16_t>(n);
   child_[l] = static_cast<std::uint16_t>(sonOfN);
   child_[n] = static_cast<std::uint16_t>(sonOfL);
-  topStale_ = topStale_ || l >= topLowest_;
+  // Two leaves trading places leave every entry right: each still leads to
+  // its slot, where the other symbol now is.
+  if ((reliedDepth_[n] | reliedDepth_[l]) != 0 && (sonOfN < unsigned{T} || sonOfL < unsigned{T})) [[unlikely]]
+    RetableAfterMove(n, l);
   return l;
 }
 
@@ -143,6 +162,8 @@ void AdaptiveHuffmanTree::Rebuild() {
     parent_[son] = static_cast<std::uint16_t>(i);
     if (son < T) parent_[son + 1] = static_cast<std::uint16_t>(i);
   }
+  // Until the table is made anew, no move may touch it.
+  reliedDepth_.fill(0);
   topStale_ = true;
 }
 

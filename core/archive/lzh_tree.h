@@ -53,10 +53,19 @@ class AdaptiveHuffmanTree {
   // ahead. TopOfCode(bits) is the slot they lead to: the leaf of a code of
   // at most TopBits bits, else the slot TopBits levels down, from whose
   // child the walk goes on; above TopTakenShift, the number of bits it
-  // stands for. RefreshTopOfCode makes the table anew when a node
-  // in its levels has moved or the tree was rebuilt: on mixed data about
-  // once in 1,700 symbols, as moves keep to the nodes of small counts.
-  static constexpr unsigned TopBits = 5;
+  // stands for. The table depends only on the shape of the tree above that
+  // depth, the slots its codes pass through or end on there (the slots it
+  // relies on): the subtree a slot holds may change, the slot's place in the
+  // tree does not. So a move that trades the subtrees of two slots it does
+  // not rely on, or two leaves, leaves it right (each entry still leads to
+  // its slot), and one that trades a subtree at a slot it relies on makes
+  // anew only the entries below the two slots: on the benchmarks' corpora
+  // once in about a hundred symbols (mixed data) to ten thousand (random
+  // bytes), a few entries each, as counts high up lie far apart.
+  // RefreshTopOfCode makes the whole table after a rebuild. Eight bits
+  // cover the codes of random bytes.
+  static constexpr unsigned TopBits = 8;
+  static constexpr unsigned RelyOnLeavesAbove = 4;
   static constexpr unsigned TopTakenShift = 10;
   static constexpr unsigned TopValueMask = (1u << TopTakenShift) - 1;
   std::uint16_t TopOfCode(unsigned bits) const { return top_[bits]; }
@@ -71,7 +80,12 @@ class AdaptiveHuffmanTree {
   // old one, taking its subtree along; returns its new slot.
   unsigned MovePastEqualCounts(unsigned n, unsigned k);
   void RebuildTopOfCode();
-  void FillTopOfCode(unsigned sons, unsigned depth, unsigned code);
+  // Makes the entries below slot, which lies depth levels down with the
+  // code bits code, from the subtree it holds now.
+  void FillTopOfCode(unsigned slot, unsigned depth, unsigned code);
+  // After a move of n and l, at least one of them relied on.
+  void RetableAfterMove(unsigned n, unsigned l);
+  void ForgetRelied(unsigned sons);
 
   // freq_[T] is a 0xFFFF sentinel, and so are the three after it, which a
   // scan four counts at a time may read.
@@ -80,10 +94,10 @@ class AdaptiveHuffmanTree {
   std::array<std::uint16_t, T + N_CHAR + 1> parent_;  // parent_[symbol + T] is the symbol's leaf slot
   std::array<std::uint16_t, T> child_;
   std::array<std::uint16_t, 1 << TopBits> top_;
-  // The lowest slot whose child the table was made from. A move of n and
-  // l > n changes the child of those two slots only, so one with l below
-  // topLowest_ leaves the table as it is.
-  unsigned topLowest_ = 0;
+  // For each slot the table relies on (above TopBits levels down), its
+  // depth + 1 (0 for the others) and the code bits that lead to it.
+  std::array<std::uint8_t, T> reliedDepth_{};
+  std::array<std::uint16_t, T> reliedCode_{};
   bool topStale_ = true;
 };
 static_assert(T <= AdaptiveHuffmanTree::TopValueMask + 1);
@@ -96,12 +110,15 @@ inline void AdaptiveHuffmanTree::Update(int symbol) {
 
 inline void AdaptiveHuffmanTree::UpdateLeaf(unsigned leafSlot, int symbol) {
   if (freq_[R] == MAX_FREQ) return Update(symbol);  // the rebuild moves the leaf
+  // The root has no node after it to pass, so it is counted outside the
+  // loop; a leaf is never the root.
   unsigned n = leafSlot;
   do {
     const unsigned k = ++freq_[n];
     if (k > freq_[n + 1]) n = MovePastEqualCounts(n, k);
     n = parent_[n];
-  } while (n != 0);
+  } while (n != unsigned{R});
+  ++freq_[R];
 }
 
 }  // namespace core::lzh

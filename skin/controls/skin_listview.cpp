@@ -77,16 +77,24 @@ bool TSkinListView::BeforeMessage(gui::TMessage& m) {
   if (draw.nmcd.hdr.code != NM_CUSTOMDRAW) return TSkinScrollbar::BeforeMessage(m);
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-      m.Result = CDRF_NOTIFYITEMDRAW;
+      // Rows are asked for one by one only when a selection shows: each
+      // notification is a message to the parent and back, and a view
+      // without one would pay them for every row it paints.
+      paintFocused_ = GetFocus() == Handle;
+      m.Result = SelectionShows() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
       return false;
     case CDDS_ITEMPREPAINT:
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      // Only a selected row's cells are recoloured.
+      if (!(draw.nmcd.uItemState & CDIS_SELECTED)) {
+        m.Result = CDRF_DODEFAULT;
+        return false;
+      }
       m.Result = CDRF_NOTIFYSUBITEMDRAW;
-      if (!(draw.nmcd.uItemState & CDIS_SELECTED)) return false;
       // As the system shows a selection: in the selection colours while the
       // list has the focus, on the face when it shows it always.
       const TSkinPalette& palette = SkinData->Palette();
-      if (GetFocus() == Handle) {
+      if (paintFocused_) {
         draw.clrTextBk = palette.SysColor(COLOR_HIGHLIGHT);
         draw.clrText = palette.SysColor(COLOR_HIGHLIGHTTEXT);
       } else if (GetWindowLongPtrW(Handle, GWL_STYLE) & LVS_SHOWSELALWAYS) {
@@ -103,6 +111,11 @@ bool TSkinListView::BeforeMessage(gui::TMessage& m) {
       m.Result = CDRF_DODEFAULT;
       return false;
   }
+}
+
+bool TSkinListView::SelectionShows() const {
+  if (!paintFocused_ && !(GetWindowLongPtrW(Handle, GWL_STYLE) & LVS_SHOWSELALWAYS)) return false;
+  return SendMessageW(Handle, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
 }
 
 void TSkinListView::AfterMessage(gui::TMessage& m) {

@@ -36,6 +36,13 @@ class TSkinListView : public TSkinScrollbar {
 
  private:
   void AttachHeader();
+  // The view has the focus or shows its selection always, and a row is
+  // selected.
+  bool SelectionShows() const;
+
+  // Whether the view had the focus when its paint began (asked once a
+  // paint: it costs a round trip to the system under Wine).
+  bool paintFocused_ = false;
 };
 
 class TSkinHeader : public TSkinControl {

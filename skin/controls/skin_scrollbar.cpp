@@ -55,6 +55,17 @@ class TFlagScope {
   bool& flag_;
 };
 
+// A frame of nothing but a sunken client edge and the bars: the skin draws
+// all of it (the edge as its flat border), so the system need not draw its
+// own bars first, which under Wine's themed drawing costs several
+// milliseconds a bar.
+bool SkinCoversFrame(HWND wnd) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_EXSTYLE));
+  if (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) return false;
+  return !(exStyle & (WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
+
 }  // namespace
 
 bool HasScrollbarSkin(const TSkinContent& skin) { return Usable(skin.Scrollbar); }
@@ -172,6 +183,15 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
     case WM_NCCALCSIZE:
       CallDefault(m);
       return false;
+    case WM_NCPAINT:
+      // The skin paints the whole frame itself where it covers all of it;
+      // otherwise the system paints first and the skin goes over its bars.
+      if (PaintsWholeFrame()) {
+        PaintSkin(nullptr);
+        m.Result = 0;
+        return false;
+      }
+      break;
     case WM_NCMOUSEMOVE:
       // The system does not hot-track bars the skin has painted over.
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
@@ -215,6 +235,12 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
   RepaintChangedBars();
 }
 
+bool TSkinScrollbar::PaintsWholeFrame() const {
+  if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return false;
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return false;
+  return SkinCoversFrame(Handle);
+}
+
 void TSkinScrollbar::PaintSkin(HDC dc) {
   paintedHorz_ = paintedVert_ = TBarShown{};
   TSkinControl::PaintSkin(dc);
@@ -223,7 +249,7 @@ void TSkinScrollbar::PaintSkin(HDC dc) {
   shownVert_ = paintedVert_;
 }
 
-TBarShown TSkinScrollbar::SystemBar(bool vertical) const {
+TBarShown TSkinScrollbar::SystemBar(bool vertical, const TBarShown* known) const {
   TBarShown bar;
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
   if (!(style & (vertical ? WS_VSCROLL : WS_HSCROLL))) return bar;
@@ -232,7 +258,14 @@ TBarShown TSkinScrollbar::SystemBar(bool vertical) const {
   info.cbSize = sizeof(info);
   info.fMask = SIF_ALL;
   if (GetScrollInfo(Handle, vertical ? SB_VERT : SB_HORZ, &info)) bar.Range = RangeOf(info);
-  bar.Disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, CanScroll(bar.Range));
+  const bool scrollable = CanScroll(bar.Range);
+  // Arrows that are known, on a bar whose range and enabled state leave
+  // them as they were, are not asked for again.
+  if (known && known->Present && known->Disabled != ESB_DISABLE_BOTH && scrollable && IsWindowEnabled(Handle)) {
+    bar.Disabled = known->Disabled;
+  } else {
+    bar.Disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, scrollable);
+  }
   return bar;
 }
 
@@ -240,7 +273,18 @@ void TSkinScrollbar::RepaintChangedBars() {
   // A drag or the control's own scrolling repaints the bar when it is done.
   if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return;
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
-  if (SystemBar(false) != shownHorz_ || SystemBar(true) != shownVert_) PaintSkin(nullptr);
+  // Presence, range, position and the window's enabled state are the
+  // window's own data and cheap to read after every message. The arrows'
+  // disabled state of a horizontal bar costs a round trip to the system
+  // (it asks which window has the mouse): it is read again at most every
+  // kArrowsRecheckMs, so a program's EnableScrollBar, the one change that
+  // leaves everything else as it was, shows after the next message that
+  // comes that long after the last reading.
+  const DWORD now = GetTickCount();
+  const bool readArrows = now - arrowsReadAt_ >= kArrowsRecheckMs;
+  if (readArrows) arrowsReadAt_ = now;
+  const TBarShown horz = SystemBar(false, readArrows ? nullptr : &shownHorz_);
+  if (horz != shownHorz_ || SystemBar(true, readArrows ? nullptr : &shownVert_) != shownVert_) PaintSkin(nullptr);
 }
 
 void TSkinScrollbar::SkinChanged() {
@@ -431,6 +475,26 @@ TScrollRange TSkinScControl::ReadRange() const {
   info.fMask = SIF_ALL;
   GetScrollInfo(Handle, SB_CTL, &info);
   return RangeOf(info);
+}
+
+bool TSkinScControl::Attach(const TSkinnerAttach& how) {
+  if (!TSkinControl::Attach(how)) return false;
+  FollowSkin();
+  return true;
+}
+
+void TSkinScControl::SkinChanged() {
+  TSkinControl::SkinChanged();
+  FollowSkin();
+}
+
+void TSkinScControl::FollowNewWindow() {
+  TSkinControl::FollowNewWindow();
+  FollowSkin();
+}
+
+void TSkinScControl::FollowSkin() {
+  systemTheme_.Apply(Handle, Control && HasSkin() && HasScrollbarSkin(SkinData->Skin()));
 }
 
 bool TSkinScControl::BeforeMessage(gui::TMessage& m) {

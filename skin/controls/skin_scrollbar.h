@@ -11,6 +11,7 @@
 
 #include "skin/controls/scrollbar_layout.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/system_theme.h"
 
 namespace skin {
 
@@ -71,6 +72,11 @@ class TSkinScrollbar : public TSkinControl {
   // origin) and, unless a drag runs, measures the thumbs.
   void MeasureBars(const RECT& windowRect);
 
+  // The arrows' disabled state, which only a program's EnableScrollBar
+  // changes by itself, is asked for again after a message at most this
+  // often (it costs a round trip to the system).
+  static constexpr DWORD kArrowsRecheckMs = 100;
+
   TScrollPart PressedPart = spNone;
   DWORD BarStyle = 0, BarExStyle = 0;
   RECT CornerRect{};
@@ -94,11 +100,14 @@ class TSkinScrollbar : public TSkinControl {
   void PaintBar(HDC dc, bool vertical);
   void MeasureThumb(bool vertical, int barLength);
   void ScrollNotification(gui::TMessage& message, bool vertical);
-  // The bar as the system has it now.
-  TBarShown SystemBar(bool vertical) const;
+  // The bar as the system has it now; the arrows' disabled state is taken
+  // from `known` where nothing else about the bar says it may have changed.
+  TBarShown SystemBar(bool vertical, const TBarShown* known = nullptr) const;
   // The control or a program changed a bar behind the skin's back (the
   // system then draws its own): the skin paints it again.
   void RepaintChangedBars();
+  // The skin paints the whole non-client area (edge and bars) itself.
+  bool PaintsWholeFrame() const;
   // A press on a thumb starts the skin's own drag; true when it did.
   bool PressOnThumb(const gui::TMessage& message);
   void DragThumb(bool vertical, POINT start);
@@ -106,6 +115,8 @@ class TSkinScrollbar : public TSkinControl {
   // The bars the last DrawSkin painted, and those the window shows (the
   // last paint onto the window itself).
   TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;
+  // When the arrows' disabled state was last asked for (GetTickCount).
+  DWORD arrowsReadAt_ = 0;
 
   // Cleared when the skinner is freed: a drag loop that dispatched the
   // message that freed it must not touch it afterwards.
@@ -117,6 +128,8 @@ class TSkinScControl : public TSkinControl {
   GUI_CLASS(TSkinScControl, TSkinControl)
  public:
   explicit TSkinScControl(gui::TComponent* owner) : TSkinControl(owner) {}
+  bool Attach(const TSkinnerAttach& how) override;
+  void SkinChanged() override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;
   void DrawSkin(HDC dc, const RECT& rect) override;
@@ -124,11 +137,18 @@ class TSkinScControl : public TSkinControl {
   TScrollPart PressedPart = spNone;
   int TrackLength = 0, ThumbLength = 0, ThumbOffset = 0;
 
+ protected:
+  void FollowNewWindow() override;
+
  private:
+  // The system's style off a framework bar the skin paints whole.
+  void FollowSkin();
   bool Vertical() const;
   // The control's minimum, maximum, page size and position: the framework
   // control's properties, or the system's for a bare scroll-bar window.
   TScrollRange ReadRange() const;
+
+  TSystemThemeOff systemTheme_;
 
   gui::TBitmap work_;
 };

@@ -84,6 +84,7 @@ void TSkinTab::PrepareImages() {
   TabImage = gui::TBitmap();
   BorderImage = gui::TBitmap();
   TDataSkinBorder* tabs = TabsElement(SkinData);
+  systemTheme_.Apply(Handle, Control && tabs && !tabs->Image2.Empty());
   if (!tabs) return;
   TabImage.CopyFrom(tabs->Image);
   if (!tabs->Image2.Empty()) BorderImage.CopyFrom(tabs->Image2);

@@ -8,6 +8,7 @@
 
 #include "gui/bitmap.h"
 #include "skin/controls/skin_control.h"
+#include "skin/controls/system_theme.h"
 
 namespace gui {
 class TTabSet;
@@ -55,6 +56,11 @@ class TSkinTab : public TSkinControl {
   // Skins the scroll arrows when there are any; true while they are shown.
   bool FindScrollArrows();
   void DrawStrip(HDC dc, const RECT& rect, const RECT& page);
+
+  // Off while the skin draws both the strip and the page border of a
+  // framework control: the control's own themed drawing would only be
+  // painted over.
+  TSystemThemeOff systemTheme_;
 };
 
 class TSkinTab31 : public TSkinControl {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -206,6 +207,53 @@ TEST(LzhTree, StaysConsistentThroughRebuilds) {
   ExpectConsistentTree(*tree);
   EXPECT_GE(rebuilds, 4);
   for (int symbol = 0; symbol < N_CHAR; ++symbol) EXPECT_EQ(tree->Child(tree->LeafOf(symbol)), symbol + T);
+}
+
+// What the lookup of a code's first bits must give, worked out by walking
+// down from the root: for every TopBits-bit value, the slot it leads to and
+// how many of its bits that took (fewer where a leaf comes first).
+void ExpectTopOfCodeFollowsTheTree(core::lzh::AdaptiveHuffmanTree& tree, int update) {
+  using namespace core::lzh;
+  constexpr unsigned bits = AdaptiveHuffmanTree::TopBits;
+  tree.RefreshTopOfCode();
+  for (unsigned value = 0; value < 1u << bits; ++value) {
+    unsigned slot = R;
+    unsigned taken = 0;
+    while (taken < bits && tree.Child(static_cast<int>(slot)) < T) {
+      slot = tree.Child(static_cast<int>(slot)) + ((value >> (bits - 1 - taken)) & 1);
+      ++taken;
+    }
+    const unsigned entry = tree.TopOfCode(value);
+    const unsigned entrySlot = entry & AdaptiveHuffmanTree::TopValueMask;
+    const unsigned entryTaken = entry >> AdaptiveHuffmanTree::TopTakenShift;
+    // An entry may stop short of where the walk goes on (a leaf's slot that
+    // has since taken a subtree), never elsewhere.
+    unsigned walked = R;
+    for (unsigned k = 0; k < entryTaken; ++k) walked = tree.Child(static_cast<int>(walked)) + ((value >> (bits - 1 - k)) & 1);
+    ASSERT_LE(entryTaken, taken) << "value " << value << " after update " << update;
+    ASSERT_EQ(entrySlot, walked) << "value " << value << " after update " << update;
+  }
+}
+
+TEST(LzhTree, TopOfCodeFollowsEveryMove) {
+  // Evenly spread literals (every slot near the leaves trades places all
+  // the time), 64 of them, and a few favourites that change now and then
+  // (the nodes near the root trade places), each over a rebuild or more.
+  using namespace core::lzh;
+  std::mt19937 random(31);
+  const std::function<int(int)> sources[] = {
+      [&](int) { return static_cast<int>(random() % 256); },
+      [&](int) { return static_cast<int>(random() % 64); },
+      [&](int i) { return static_cast<int>(random() % 4 != 0 ? (i / 3000) * 37 % 256 + random() % 3 : random() % N_CHAR); },
+  };
+  for (const auto& source : sources) {
+    auto tree = std::make_unique<AdaptiveHuffmanTree>();
+    for (int i = 0; i < 40000; ++i) {
+      tree->Update(source(i));
+      ExpectTopOfCodeFollowsTheTree(*tree, i);
+      if (HasFatalFailure()) return;
+    }
+  }
 }
 
 // The in-memory forms must match the callback form in everything a caller

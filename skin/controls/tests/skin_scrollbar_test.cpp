@@ -7,6 +7,7 @@
 #include "skin/controls/skin_scrollbar.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <memory>
@@ -349,12 +350,49 @@ TEST_F(ScrollbarTest, ABarTheControlChangesIsSkinnedAgainByTheEndOfTheMessage) {
   s.Paints = 0;
   for (int i = 0; i < 5; ++i) SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10 + i));
   EXPECT_EQ(s.Paints, 0) << "nothing changed";
-  // A program's call reaches the bar through no message of the control's: the next one shows it.
+  // A program's call reaches the bar through no message of the control's:
+  // the next one shows it, once the arrows are due to be asked for again.
   EnableScrollBar(list, SB_VERT, ESB_DISABLE_BOTH);
+  Sleep(skin::TSkinScrollbar::kArrowsRecheckMs + 20);
   SendMessageW(list, WM_NULL, 0, 0);
   EXPECT_EQ(s.Paints, 1);
   EXPECT_TRUE(skinned(ArrowColour(12))) << "disabled";
   DestroyWindow(list);
+}
+
+// The window procedure under the skinner, counting the frame paints that
+// reach it.
+WNDPROC g_beneathSkin = nullptr;
+int g_framePaintsBeneath = 0;
+
+LRESULT CALLBACK CountFramePaints(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCPAINT) ++g_framePaintsBeneath;
+  return CallWindowProcW(g_beneathSkin, wnd, msg, wParam, lParam);
+}
+
+// A frame of a client edge and bars is the skin's alone: the control and
+// the system do not paint it first (their bars would be painted over at
+// once). Any other border is still the system's, with the skin's bars on top.
+TEST_F(ScrollbarTest, AFrameOfEdgeAndBarsIsPaintedByTheSkinAlone) {
+  for (const DWORD border : {DWORD{0}, DWORD{WS_BORDER}}) {
+    const HWND list =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | border, 60,
+                        60, 150, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    for (int i = 0; i < 40; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"An item wider than the list"));
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 400, 0);
+    g_beneathSkin = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFramePaints)));
+    auto s = Skin(list);
+    skin_test::DrainMessages();
+    g_framePaintsBeneath = 0;
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(g_framePaintsBeneath, border ? 1 : 0) << (border ? "bordered" : "client edge only");
+    const gui::TBitmap shot = gui_test::WholeWindowShot(list);
+    EXPECT_EQ(shot.Pixel((s->VertRect.left + s->VertRect.right) / 2, s->VertRect.top + 1), ArrowColour(9));
+    EXPECT_EQ(shot.Pixel(s->HorzRect.left + 1, (s->HorzRect.top + s->HorzRect.bottom) / 2), ArrowColour(1));
+    s.reset();
+    DestroyWindow(list);
+  }
 }
 
 // Drives the skin's thumb drag: the moves (in the window's client
@@ -613,6 +651,29 @@ TEST_F(ScrollbarTest, TheStandAloneControlShowsNoCaretAndADisabledLook) {
   EXPECT_EQ(b.Pixel(0, 8), ArrowColour(4));
   EXPECT_EQ(b.Pixel(b.Width() - 1, 8), ArrowColour(8));
   EXPECT_EQ(controls_test::CountColour(b, RECT{0, 0, b.Width(), b.Height()}, kThumb), 0);
+  delete form;
+}
+
+// The skin paints the control whole after its own paint: meanwhile the
+// control paints without the system's visual style, which a skin without
+// bars, and skin off, give back.
+TEST_F(ScrollbarTest, TheStandAloneControlPaintsWithoutTheSystemsStyleUnderTheSkin) {
+  gui::TApplication app;
+  gui::TForm* form = controls_test::ShowForm(app, Control("Bar", "TScrollBar", 10, 10, 200, 17, ""));
+  const HWND wnd = dynamic_cast<gui::TWinControl*>(form->FindComponent("Bar"))->Handle();
+  if (!GetWindowTheme(wnd)) GTEST_SKIP() << "the control wears no visual style here";
+  skin::TSkinScControl* s = SkinBar(form, "Bar");
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin without bars";
+  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  ASSERT_TRUE(data_->LoadSkin());
+  s->SkinChanged();
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  delete s;
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin off";
   delete form;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cstdlib>
 
@@ -316,6 +317,26 @@ TEST_F(TabsTest, ASkinChangeLeavesNothingOfTheOldSkinsTabs) {
   EXPECT_EQ(set.Pixel(tabSet->TabRect(0).left + 1, 1), other[0]);
   EXPECT_EQ(set.Pixel(tabSet->TabRect(1).left + 1, 1), other[1]);
   EXPECT_EQ(CountColour(set, RECT{0, 0, set.Width(), set.Height()}, c_.Tabs[0]), 0);
+}
+
+// While the skin draws both strip and page border over the control's own
+// paint, the control paints without the system's visual style (under Wine
+// its dearest part, all painted over); a skin without the border, and skin
+// off, give the style back.
+TEST_F(TabsTest, TheSystemsVisualStyleRestsWhileTheSkinCoversTheControl) {
+  gui::TForm* form = forms_.Show(TabControl("Tabs1", 280, "      'First'\n      'Second'", "    TabIndex = 0\n"));
+  auto* tabs = dynamic_cast<gui::TWinControl*>(form->FindComponent("Tabs1"));
+  const HWND wnd = tabs->Handle();
+  if (!GetWindowTheme(wnd)) GTEST_SKIP() << "the control wears no visual style here";
+  TSkinTab* skinner = SkinTabs(tabs);
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  EXPECT_EQ(Snapshot(wnd).Pixel(ItemRect(wnd, 0).left + 1, ItemRect(wnd, 0).top + 2), c_.Tabs[1]);
+  Reload({.TabBorder = false});
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "a skin without a page border";
+  Reload({});
+  EXPECT_EQ(GetWindowTheme(wnd), nullptr);
+  delete skinner;
+  EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin off";
 }
 
 // The focused tab shows the focus rectangle; a tab control disabled later
