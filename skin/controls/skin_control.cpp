@@ -7,50 +7,6 @@
 
 namespace skin {
 
-namespace {
-
-// A function of uxtheme, looked for once; nullptr on a system without it.
-template <class F>
-F UxThemeFunction(const char* name) {
-  static const HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-  return uxtheme ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(uxtheme, name))) : nullptr;
-}
-
-using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-using TEnableDialogTexture = HRESULT(WINAPI*)(HWND, DWORD);
-using TDialogTextureEnabled = BOOL(WINAPI*)(HWND);
-// uxtheme.h's ETDT_DISABLE and ETDT_ENABLETAB.
-constexpr DWORD kTextureOff = 0x1, kTabTexture = 0x6;
-
-}  // namespace
-
-// ---------------------------------------------------------------------------
-// TThemeOff
-
-void TThemeOff::Apply(HWND wnd) {
-  static const auto setTheme = UxThemeFunction<TSetWindowTheme>("SetWindowTheme");
-  static const auto textureEnabled = UxThemeFunction<TDialogTextureEnabled>("IsThemeDialogTextureEnabled");
-  static const auto enableTexture = UxThemeFunction<TEnableDialogTexture>("EnableThemeDialogTexture");
-  if (!setTheme || wnd_) return;
-  // A blank names no theme class, so none opens (an empty name is taken as
-  // no name at all under Wine, and changes nothing).
-  if (!SUCCEEDED(setTheme(wnd, L" ", L" "))) return;
-  wnd_ = wnd;
-  // A property sheet's page is painted with the tab's texture, taken from
-  // the theme whatever the window's own.
-  texture_ = textureEnabled && enableTexture && textureEnabled(wnd);
-  if (texture_) enableTexture(wnd, kTextureOff);
-}
-
-void TThemeOff::Restore() {
-  const HWND wnd = wnd_;
-  wnd_ = nullptr;
-  if (!wnd || !IsWindow(wnd)) return;
-  UxThemeFunction<TSetWindowTheme>("SetWindowTheme")(wnd, nullptr, nullptr);
-  if (texture_) UxThemeFunction<TEnableDialogTexture>("EnableThemeDialogTexture")(wnd, kTabTexture);
-  texture_ = false;
-}
-
 // ---------------------------------------------------------------------------
 // TSkinControl
 
@@ -67,7 +23,7 @@ TSkinControl::~TSkinControl() {
   subclass_.Detach();
   // The control draws with the program's theme again, on its own.
   if (theme_.Applied()) {
-    theme_.Restore();
+    theme_.Give();
     RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   }
   if (Form) Form->RemoveControlSkinner(this);

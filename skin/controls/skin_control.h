@@ -18,6 +18,7 @@
 #include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
+#include "skin/controls/system_theme.h"
 
 namespace skin {
 
@@ -41,26 +42,6 @@ struct TSkinnerAttach {
   // A window taken without a framework control draws without visual styles
   // while it is skinned: the theme's pictures take no colours.
   bool Classic = false;
-};
-
-// Visual styles off for one window while it is skinned: a themed control
-// draws the theme's pictures, which no colour reaches (a dialog page its
-// tab texture). Restore gives it the program's theme back (a page the tab
-// texture; uxtheme is looked for at run time: a system without it has no
-// styles to switch off).
-class TThemeOff {
- public:
-  TThemeOff() = default;
-  TThemeOff(const TThemeOff&) = delete;
-  TThemeOff& operator=(const TThemeOff&) = delete;
-  ~TThemeOff() { Restore(); }
-  void Apply(HWND wnd);
-  void Restore();
-  bool Applied() const { return wnd_ != nullptr; }
-
- private:
-  HWND wnd_ = nullptr;
-  bool texture_ = false;
 };
 
 class TSkinControl : public gui::TComponent, public TSkinControlBase {
@@ -193,7 +174,7 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
  private:
   gui::TWindowMethodHook methodHook_;
   gui::TWindowSubclass subclass_;
-  TThemeOff theme_;
+  TSystemThemeOff theme_;
   gui::TControl* graphicControl_ = nullptr;
   RECT windowRect_{};
   bool recolor_ = false;
