@@ -39,6 +39,15 @@ TWinSkinForm::~TWinSkinForm() {
   if (Host) Host->FormSkinnerGone(this);
 }
 
+void TWinSkinForm::Release(TWinSkinForm* skinner) {
+  if (skinner->busy_ > 0 && !skinner->Owner()) {
+    skinner->Host = nullptr;
+    skinner->released_ = true;
+    return;
+  }
+  delete skinner;
+}
+
 void TWinSkinForm::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);  // built for XP: without the padded-border field
@@ -118,6 +127,13 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       ComputeFrameMetrics();
     }
     if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+          struct TBusy {
+            TWinSkinForm& skinner;
+            explicit TBusy(TWinSkinForm& s) : skinner(s) { ++skinner.busy_; }
+            ~TBusy() {
+              if (--skinner.busy_ == 0 && skinner.released_) delete &skinner;
+            }
+          } busy(*this);
           return SkinWndProc(msg, wParam, lParam);
         })) {
       Restore(TRestoreMode::AttachFailed);
@@ -234,9 +250,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case SkinMsgQuery:
       return 1;
     case WM_PARENTNOTIFY:
-      // A child made later (a shell view's list) gets the skin's colours
+      // A child made later (a shell view's list, a control a program adds
+      // after showing its window) gets its skinner and the skin's colours
       // too; it is complete by the time its parent hears of it.
-      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) commonColours_.Give(Handle, SkinData->Palette());
+      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) {
+        SkinChildWindow(*this, reinterpret_cast<HWND>(lParam));
+        commonColours_.Give(Handle, SkinData->Palette());
+      }
       return CallDefault(msg, wParam, lParam);
     case WM_GETOBJECT:
       return WMGetObject(wParam, lParam);

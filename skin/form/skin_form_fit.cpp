@@ -24,6 +24,8 @@ void TWinSkinForm::OnSkinMsgAttached() {
   if (hoverTimer_) hoverTimer_->SetEnabled(true);
 }
 
+bool TWinSkinForm::KeepsWindowSize() const { return !Form && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
+
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   if (facts_.Show == shMaximized) {
     RefreshFrame();
@@ -31,6 +33,11 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   }
   RECT r{};
   GetWindowRect(Handle, &r);
+  if (KeepsWindowSize()) {
+    menuBar_.FitHeight(r.right - r.left);
+    RefreshFrame();
+    return;
+  }
   if (!keepClient && Form) {
     // The client height the form had inside the system frame it had at
     // attach, whatever its border style: a fixed border or a tool window's

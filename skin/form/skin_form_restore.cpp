@@ -92,8 +92,8 @@ void TWinSkinForm::RestoreMenuBar(TRestoreMode mode) {
 }
 
 // Skin-off: the system frame comes back around the client size the skin
-// frame held, without the skin's region, showing the window's real
-// activation state.
+// frame held (or in the window size kept throughout), without the skin's
+// region, showing the window's real activation state.
 void TWinSkinForm::RestoreSize(int menuHeight) {
   if (!frameSkinned_) {
     if (Form)
@@ -106,7 +106,9 @@ void TWinSkinForm::RestoreSize(int menuHeight) {
   GetWindowRect(Handle, &r);
   POINT p{r.left, r.top};
   if (facts_.Mdi == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
-  if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
+  if (KeepsWindowSize()) {
+    RefreshFrame();
+  } else if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
     const SIZE client = ClientSizeForWindow(facts_.Frame, menuHeight, SIZE{r.right - r.left, r.bottom - r.top});
     SetWindowPos(Handle, nullptr, p.x, p.y, client.cx + nativeFrameSize_.right, client.cy + nativeFrameSize_.bottom,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
