@@ -15,6 +15,7 @@
 #include "gui/controls.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "sdk/src/engine_module.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skin_form.h"
@@ -136,6 +137,7 @@ Result StartWith(std::span<const std::uint8_t> skin, Options options, const std:
   s.data->SetActive(true);
   s.data->CarryOutRequestNow();
   EnumThreadWindows(s.thread, &SkinThreadWindow, 0);
+  HoldEngineModule();
   return Result::Ok;
 }
 
@@ -189,6 +191,7 @@ Result Stop() {
   if (const Result ready = Ready(); ready != Result::Ok) return ready;
   Teardown();
   State().options = {};
+  ReleaseEngineModule();
   return Result::Ok;
 }
 
