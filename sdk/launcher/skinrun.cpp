@@ -88,9 +88,37 @@ std::wstring FullPath(const std::wstring& path) {
   return full.empty() ? path : full;
 }
 
+// A program registered under "App Paths" (as the shell finds wordpad.exe,
+// which is in none of the folders searched), for the user or the machine.
+std::wstring RegisteredProgram(const std::wstring& program) {
+  std::wstring name = program;
+  if (name.find(L'.') == std::wstring::npos) name += L".exe";
+  const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) continue;
+    std::wstring path(32768, L'\0');
+    DWORD type = 0, size = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+    const LONG read =
+        RegQueryValueExW(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path.data()), &size);
+    RegCloseKey(opened);
+    if (read != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
+    path.resize(wcsnlen(path.c_str(), size / sizeof(wchar_t)));
+    if (path.size() > 1 && path.front() == L'"' && path.back() == L'"') path = path.substr(1, path.size() - 2);
+    if (type == REG_EXPAND_SZ) {
+      std::wstring expanded(32768, L'\0');
+      const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+      if (length && length <= expanded.size()) path.assign(expanded.c_str());
+    }
+    if (!path.empty()) return path;
+  }
+  return {};
+}
+
 // Where the system would find PROGRAM: as named, or along the folders it
 // searches (this launcher's, the working folder, the system's, PATH), with
-// ".exe" when it has no extension of its own.
+// ".exe" when it has no extension of its own, else among the programs
+// registered under "App Paths".
 std::wstring FindProgram(const std::wstring& program) {
   const bool hasFolder = program.find_first_of(L"\\/:") != std::wstring::npos;
   if (hasFolder) {
@@ -103,7 +131,7 @@ std::wstring FindProgram(const std::wstring& program) {
   std::wstring found(32768, L'\0');
   const DWORD length = SearchPathW(nullptr, program.c_str(), L".exe", static_cast<DWORD>(found.size()), found.data(),
                                    nullptr);
-  if (!length || length >= found.size()) return {};
+  if (!length || length >= found.size()) return RegisteredProgram(program);
   found.resize(length);
   return found;
 }

@@ -22,6 +22,16 @@ rm -rf "$work" && mkdir -p "$work"
 DISPLAY=$(cat "$state/display")
 export DISPLAY
 
+# Whatever a scenario started goes when it ends, passed or failed.
+started_images=()
+cleanup() {
+  local image
+  for image in "${started_images[@]}"; do
+    "$wine_env" exec "$state" taskkill /f /im "$image" >/dev/null 2>&1 || true
+  done
+}
+trap cleanup EXIT
+
 probe() { "$wine_env" exec "$state" "$probe_exe" "$@" 2>>"$work/probe.stderr" | tr -d '\r'; }
 fail() {
   echo "FAIL: $*"
@@ -32,8 +42,11 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # skinrun in the background: its exit code, standard output and error go
 # to the work folder under NAME.
 start_skinrun() {
-  local name=$1 launcher=$2
+  local name=$1 launcher=$2 arg
   shift 2
+  for arg in "$@"; do
+    case "$arg" in *.exe) started_images+=("$(basename "${arg//\\//}")") ;; esac
+  done
   ( set +e; "$wine_env" exec "$state" "$launcher" "$@" >"$work/$name.out" 2>"$work/$name.err"
     echo $? >"$work/$name.code" ) &
 }
@@ -63,11 +76,16 @@ check_census() {
   awk -v s="$share" -v l="${census_limit[$program]}" 'BEGIN { exit !(s <= l) }' ||
     fail "$program shows $share % light pixels under the dark skin (at most ${census_limit[$program]} %)"
 }
-# Alt+F opens the skinned File menu; Escape twice leaves it.
+# Alt+F (or the program's own key for its first menu) opens the skinned
+# menu; Escape twice leaves it.
 check_file_menu() {
-  local title=$1
-  xdotool key alt+f
-  probe popup - 5000 >/dev/null || fail "Alt+F opened no menu in $title"
+  local title=$1 key=${2:-alt+f} left top right bottom
+  # Active first, from a click on its caption.
+  read -r left top right bottom <<<"$(probe rect "$title")"
+  xdotool mousemove $(((left + right) / 2)) $((top + 10)) click 1
+  sleep 0.5
+  xdotool key "$key"
+  probe popup - 5000 >/dev/null || fail "$key opened no menu in $title"
   probe popupskinned - 2000 || fail "the File menu of $title is not skinned"
   import -window root "$work/file-menu.png"
   xdotool key Escape
@@ -75,12 +93,12 @@ check_file_menu() {
   xdotool key Escape
   sleep 0.5
 }
-# A common dialog opened with KEYS shows up skinned under TITLE and goes
-# with Escape.
+# A common dialog opened with KEYS (none: opened already) shows up skinned
+# under TITLE and goes with Escape.
 check_common_dialog() {
   local keys=$1 title=$2
   # shellcheck disable=SC2086
-  xdotool key $keys
+  [ -z "$keys" ] || xdotool key $keys
   probe rect "$title" 10000 >/dev/null || fail "\"$title\" did not open"
   sleep 0.5
   probe skinned "$title" || fail "the dialog \"$title\" is not skinned"
@@ -89,8 +107,8 @@ check_common_dialog() {
   probe gone "$title" 10000 || fail "Escape left \"$title\" open"
 }
 wine_program() {
-  local program=$1 title=$2
-  start_skinrun "$program" "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")" "$program.exe"
+  local program=$1 title=$2 image=${3:-$1.exe}
+  start_skinrun "$program" "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")" "$image"
   probe rect "$title" 30000 >/dev/null || fail "no \"$title\" window"
   sleep 1
   probe skinned "$title" || fail "$program did not start skinned"
@@ -262,27 +280,29 @@ case "$scenario" in
   regedit)
     wine_program regedit "Registry Editor"
     check_census regedit "Registry Editor"
-    check_file_menu "Registry Editor"
-    # File > Import: the open dialog.
-    xdotool key alt+f
+    # Its first menu is Registry; Registry > Import: the open dialog.
+    check_file_menu "Registry Editor" alt+r
+    xdotool key alt+r
     sleep 0.5
     check_common_dialog i "Import Registry File"
     end_program regedit "Registry Editor"
     ;;
 
   winefile)
-    wine_program winefile "Wine File"
-    check_census winefile "Wine File"
-    check_file_menu "Wine File"
+    # An MDI frame, its child maximised: "Wine File Manager - [folder]".
+    wine_program winefile "Wine File Manager"
+    check_census winefile "Wine File Manager"
+    check_file_menu "Wine File Manager"
     # Options > Font: the font dialog.
     xdotool key alt+o
     sleep 0.5
     check_common_dialog f Font
-    end_program winefile "Wine File"
+    end_program winefile "Wine File Manager"
     ;;
 
   wordpad)
-    wine_program wordpad "Document - Wine Wordpad"
+    # Named by its full path, blanks and all: it is on no search path.
+    wine_program wordpad "Document - Wine Wordpad" 'C:\Program Files\Windows NT\Accessories\wordpad.exe'
     check_census wordpad "Document - Wine Wordpad"
     check_file_menu "Document - Wine Wordpad"
     check_common_dialog ctrl+o Open
@@ -294,6 +314,9 @@ case "$scenario" in
     # the Applications page ("Add application...").
     wine_program winecfg "Wine configuration"
     check_census winecfg "Wine configuration"
+    read -r x y <<<"$(probe control "Wine configuration" "Add application...")"
+    xdotool mousemove "$x" "$y" click 1
+    check_common_dialog "" "Select an executable file"
     end_program winecfg "Wine configuration"
     ;;
 
