@@ -10,9 +10,10 @@ namespace gui {
 
 namespace {
 
-// Never destroyed: actions freed at program exit still unregister here.
+// Per thread. Never destroyed: actions freed at program exit still
+// unregister here.
 std::unordered_set<TAction*>& LiveActions() {
-  static auto* actions = new std::unordered_set<TAction*>;
+  thread_local auto* actions = new std::unordered_set<TAction*>;
   return *actions;
 }
 

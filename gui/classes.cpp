@@ -20,13 +20,13 @@ const TClassInfo& TObject::StaticClass() {
 
 namespace {
 
-// Property tables are built once per class, on first use.
+// Property tables are built once per class and thread, on first use.
 const std::vector<TPropInfo>& OwnProperties(const TClassInfo& cls) {
   struct Entry {
     const TClassInfo* cls;
     std::unique_ptr<std::vector<TPropInfo>> props;
   };
-  static std::vector<Entry> cache;
+  thread_local std::vector<Entry> cache;
   for (const Entry& e : cache)
     if (e.cls == &cls) return *e.props;
   auto props = std::make_unique<std::vector<TPropInfo>>();

@@ -262,6 +262,8 @@ class TComponent : public TPersistent {
 
   // Frees the owned components, last first.
   void DestroyComponents();
+  // Takes a component out of this one's list: it is no longer freed with it.
+  void RemoveComponent(TComponent* component);
 
   // Publishes methods by name for the form reader's event binding.
   virtual TNotifyEvent MethodAddress(std::string_view name);
@@ -278,7 +280,6 @@ class TComponent : public TPersistent {
 
  private:
   void InsertComponent(TComponent* component);
-  void RemoveComponent(TComponent* component);
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;

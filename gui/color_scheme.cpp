@@ -7,7 +7,8 @@ namespace gui {
 
 namespace {
 
-const TColorScheme* g_scheme = nullptr;
+// Each thread draws its own windows in the scheme its engine put in force.
+thread_local const TColorScheme* t_scheme = nullptr;
 
 // COLOR_ indexes GetSysColorBrush answers for (COLOR_SCROLLBAR to
 // COLOR_MENUBAR).
@@ -49,19 +50,19 @@ int CtlColorBackground(UINT msg) {
 
 }  // namespace
 
-const TColorScheme* CurrentColorScheme() { return g_scheme; }
+const TColorScheme* CurrentColorScheme() { return t_scheme; }
 
 void SetColorScheme(const TColorScheme* scheme) {
-  if (scheme == g_scheme) return;
-  g_scheme = scheme;
+  if (scheme == t_scheme) return;
+  t_scheme = scheme;
   ColorSchemeChanged();
 }
 
 void ColorSchemeChanged() { EnumThreadWindows(GetCurrentThreadId(), RedrawTopLevel, 0); }
 
-COLORREF SchemeColor(int index) { return g_scheme ? g_scheme->SysColor(index) : GetSysColor(index); }
+COLORREF SchemeColor(int index) { return t_scheme ? t_scheme->SysColor(index) : GetSysColor(index); }
 
-HBRUSH SchemeColorBrush(int index) { return g_scheme ? g_scheme->SysColorBrush(index) : GetSysColorBrush(index); }
+HBRUSH SchemeColorBrush(int index) { return t_scheme ? t_scheme->SysColorBrush(index) : GetSysColorBrush(index); }
 
 bool IsSystemColorBrush(HBRUSH brush) {
   if (!brush) return false;
@@ -79,8 +80,8 @@ LRESULT CtlColorsFrom(const TColorScheme& scheme, UINT msg, WPARAM wParam) {
 }
 
 LRESULT DefaultCtlColors(HWND parent, UINT msg, WPARAM dc, LPARAM child) {
-  if (!g_scheme) return DefWindowProcW(parent, msg, dc, child);
-  return CtlColorsFrom(*g_scheme, msg, dc);
+  if (!t_scheme) return DefWindowProcW(parent, msg, dc, child);
+  return CtlColorsFrom(*t_scheme, msg, dc);
 }
 
 }  // namespace gui

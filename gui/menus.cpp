@@ -10,24 +10,25 @@ namespace gui {
 
 namespace {
 
-// Never destroyed: menus freed at program exit still unregister here.
+// Per thread, as the windows the menus belong to. Never destroyed: menus
+// freed at program exit still unregister here.
 std::unordered_set<const TMenuItem*>& LiveItems() {
-  static auto* items = new std::unordered_set<const TMenuItem*>;
+  thread_local auto* items = new std::unordered_set<const TMenuItem*>;
   return *items;
 }
 std::unordered_map<UINT, TMenuItem*>& Commands() {
-  static auto* commands = new std::unordered_map<UINT, TMenuItem*>;
+  thread_local auto* commands = new std::unordered_map<UINT, TMenuItem*>;
   return *commands;
 }
 std::unordered_map<HMENU, TMenuItem*>& Handles() {
-  static auto* handles = new std::unordered_map<HMENU, TMenuItem*>;
+  thread_local auto* handles = new std::unordered_map<HMENU, TMenuItem*>;
   return *handles;
 }
 
 // Command ids stay below the system's commands (0xF000 and up) and the MDI
 // window list; an id still in use after a wrap-around is skipped.
 UINT NextCommand() {
-  static UINT next = 0x7000;
+  thread_local UINT next = 0x7000;
   do {
     if (++next >= 0xF000) next = 0x7001;
   } while (Commands().contains(next));

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "gui/controls.h"
+#include "gui/fault_guard.h"
 
 namespace gui {
 
@@ -19,10 +20,31 @@ struct TWindowSubclass::Record {
 
 namespace {
 
-// Never destroyed: objects freed at program exit still detach through it.
+LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Each thread keeps its own: a window is only ever touched from the thread
+// that owns it. Never destroyed: objects freed at program exit still detach
+// through it.
 std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>>& Records() {
-  static auto* records = new std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>>;
+  thread_local auto* records = new std::unordered_map<HWND, std::unique_ptr<TWindowSubclass::Record>>;
   return *records;
+}
+
+// A message being handled by one of our layers, innermost first: whether
+// the layer has passed it on to the procedure below it yet.
+struct TDispatch {
+  HWND wnd;
+  bool previousCalled;
+  TDispatch* outer;
+};
+thread_local TDispatch* t_dispatch = nullptr;
+
+// A layer failed: from this message on it only passes messages through,
+// so that the window is the system's and the program's again; its owner
+// still detaches it as usual when the window is given back.
+void SilenceFailedLayer(HWND wnd) {
+  auto it = Records().find(wnd);
+  if (it != Records().end()) it->second->handler = nullptr;
 }
 
 LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -34,10 +56,17 @@ LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   if (record->owner && record->handler) {
     // The handler may detach (and so free the record) while it runs.
     const TWindowSubclass::THandler handler = record->handler;
-    try {
-      result = handler(msg, wParam, lParam);
-    } catch (...) {
-      HandleException(nullptr);
+    TDispatch dispatch{wnd, false, t_dispatch};
+    t_dispatch = &dispatch;
+    const TFailure failure = Guarded([&] { result = handler(msg, wParam, lParam); });
+    t_dispatch = dispatch.outer;
+    if (failure.Failed()) {
+      // The message still gets the window's own handling, once; whoever
+      // answers for the window hears of the failure, once, since the
+      // window no longer passes through the layer that failed.
+      SilenceFailedLayer(wnd);
+      if (!dispatch.previousCalled) result = CallWindowProcW(saved, wnd, msg, wParam, lParam);
+      WindowFailed(wnd, failure.What);
     }
   } else {
     result = CallWindowProcW(saved, wnd, msg, wParam, lParam);
@@ -58,7 +87,19 @@ LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }  // namespace
 
 bool TWindowSubclass::Attach(HWND wnd, THandler handler) {
-  if (record_ || !IsWindow(wnd) || Records().contains(wnd)) return false;
+  if (record_ || !IsWindow(wnd) || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return false;
+  if (auto it = Records().find(wnd); it != Records().end()) {
+    Record* left = it->second.get();
+    if (left->owner) return false;  // one layer of ours per window
+    // A pass-through an earlier layer left in the chain (another layer sat
+    // on top when it detached) takes the new handler, in its place.
+    left->owner = this;
+    left->handler = std::move(handler);
+    wnd_ = wnd;
+    saved_ = left->saved;
+    record_ = left;
+    return true;
+  }
   auto record = std::make_unique<Record>();
   record->owner = this;
   record->handler = std::move(handler);
@@ -87,6 +128,12 @@ void TWindowSubclass::Detach() {
 }
 
 LRESULT TWindowSubclass::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) const {
+  for (TDispatch* d = t_dispatch; d; d = d->outer) {
+    if (d->wnd == wnd_) {
+      d->previousCalled = true;
+      break;
+    }
+  }
   if (!saved_) return DefWindowProcW(wnd_, msg, wParam, lParam);
   return CallWindowProcW(saved_, wnd_, msg, wParam, lParam);
 }

@@ -3,14 +3,15 @@
 #include <unordered_map>
 
 #include "gui/controls.h"
+#include "gui/fault_guard.h"
 
 namespace gui {
 
 namespace {
-// Never destroyed: timers owned by objects freed at program exit still look
-// themselves up here.
+// A thread's timers tick on that thread. Never destroyed: timers owned by
+// objects freed at program exit still look themselves up here.
 std::unordered_map<UINT_PTR, TTimer*>& RunningTimers() {
-  static auto* timers = new std::unordered_map<UINT_PTR, TTimer*>;
+  thread_local auto* timers = new std::unordered_map<UINT_PTR, TTimer*>;
   return *timers;
 }
 }  // namespace
@@ -57,11 +58,10 @@ void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   auto it = RunningTimers().find(id);
   if (it == RunningTimers().end()) return;
   TTimer* timer = it->second;
-  try {
+  const TFailure failure = Guarded([timer] {
     if (timer->OnTimer) timer->OnTimer(timer);
-  } catch (...) {
-    HandleException(timer);
-  }
+  });
+  if (failure.Failed()) ReportFailure(failure.What);
 }
 
 }  // namespace gui

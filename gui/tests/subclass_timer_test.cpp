@@ -2,10 +2,13 @@
 // back, and the window timer.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/fault_guard.h"
 #include "gui/menus.h"
 #include "gui/method_hook.h"
 #include "gui/subclass.h"
@@ -107,6 +110,115 @@ TEST(WindowSubclass, DetachingDuringNcDestroyStillReachesTheWindow) {
   ASSERT_FALSE(g_original.empty());
   EXPECT_EQ(g_original.back(), static_cast<UINT>(WM_NCDESTROY));
   EXPECT_FALSE(ours.Attached());
+}
+
+// A program's own subclass made with comctl32 (SetWindowSubclass).
+LRESULT CALLBACK ProgramSubclass(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  g_foreign.push_back(msg);
+  return DefSubclassProc(wnd, msg, wParam, lParam);
+}
+
+// The program subclasses the window before ours and after it, with both
+// ways the system offers; ours comes and goes (and comes back over the
+// pass-through it had to leave) without cutting the program's chain.
+TEST(WindowSubclass, StacksWithTheProgramsOwnInBothOrders) {
+  HWND wnd = CreatePlainWindow();
+  const long live = gui::TWindowSubclass::LiveCount();
+  int handled = 0;
+  const auto attach = [&](gui::TWindowSubclass& ours) {
+    return ours.Attach(wnd, [&](UINT msg, WPARAM w, LPARAM l) {
+      if (msg == kProbe) ++handled;
+      return ours.CallPrevious(msg, w, l);
+    });
+  };
+  const auto probe = [&] {
+    g_original.clear();
+    g_foreign.clear();
+    handled = 0;
+    SendMessageW(wnd, kProbe, 0, 0);
+    return std::vector<int>{static_cast<int>(g_foreign.size()), handled, static_cast<int>(g_original.size())};
+  };
+  ASSERT_TRUE(SetWindowSubclass(wnd, &ProgramSubclass, 1, 0));  // before ours
+  {
+    gui::TWindowSubclass ours;
+    ASSERT_TRUE(attach(ours));
+    EXPECT_EQ(probe(), (std::vector<int>{1, 1, 1}));
+    g_foreignSaved =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+    EXPECT_EQ(probe(), (std::vector<int>{2, 1, 1}));  // after ours
+  }
+  // Ours left a pass-through under the program's layer; skinned again, the
+  // window takes a new layer of ours in its place (it used to refuse).
+  EXPECT_EQ(probe(), (std::vector<int>{2, 0, 1}));
+  gui::TWindowSubclass again;
+  ASSERT_TRUE(attach(again));
+  EXPECT_EQ(probe(), (std::vector<int>{2, 1, 1}));
+  // The program takes its later layer off, then ours goes, then its first.
+  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_foreignSaved));
+  again.Detach();
+  EXPECT_EQ(probe(), (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(gui::TWindowSubclass::LiveCount(), live);
+  ASSERT_TRUE(RemoveWindowSubclass(wnd, &ProgramSubclass, 1));
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OriginalProc));
+  // And with comctl32's layer on top of ours.
+  gui::TWindowSubclass under;
+  ASSERT_TRUE(attach(under));
+  ASSERT_TRUE(SetWindowSubclass(wnd, &ProgramSubclass, 2, 0));
+  under.Detach();
+  EXPECT_EQ(probe(), (std::vector<int>{1, 0, 1}));
+  ASSERT_TRUE(attach(under));
+  EXPECT_EQ(probe(), (std::vector<int>{1, 1, 1}));
+  ASSERT_TRUE(RemoveWindowSubclass(wnd, &ProgramSubclass, 2));
+  under.Detach();
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&OriginalProc));
+  EXPECT_EQ(gui::TWindowSubclass::LiveCount(), live);
+  DestroyWindow(wnd);
+}
+
+// A layer that fails does no harm: the message still gets the window's own
+// handling, once, the failure is heard once, and from then on the layer
+// passes every message through until its owner detaches it.
+TEST(WindowSubclass, AFailingLayerGivesTheWindowBackAndIsHeardOnce) {
+  HWND wnd = CreatePlainWindow();
+  const LONG_PTR original = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
+  std::vector<std::wstring> heard;
+  gui::SetWindowFailureHandler([&](HWND failed, const std::wstring& what) {
+    EXPECT_EQ(failed, wnd);
+    heard.push_back(what);
+  });
+  gui::ContainHardwareFaults(GetModuleHandleW(nullptr));
+  for (const bool afterPassingOn : {false, true}) {
+    for (const gui::TFaultKind kind : {gui::TFaultKind::CxxException, gui::TFaultKind::AccessViolation}) {
+      heard.clear();
+      int handled = 0;
+      gui::TWindowSubclass ours;
+      ASSERT_TRUE(ours.Attach(wnd, [&](UINT msg, WPARAM w, LPARAM l) {
+        if (msg != kProbe) return ours.CallPrevious(msg, w, l);
+        ++handled;
+        const LRESULT result = afterPassingOn ? ours.CallPrevious(msg, w, l) : 0;
+        gui::ArmFault(gui::TFaultSite::FramePaint, kind);
+        gui::FaultPoint(gui::TFaultSite::FramePaint);
+        return result;
+      }));
+      g_original.clear();
+      SendMessageW(wnd, kProbe, 0, 0);
+      SendMessageW(wnd, kProbe, 0, 0);
+      EXPECT_EQ(handled, 1);
+      EXPECT_EQ(g_original, (std::vector<UINT>{kProbe, kProbe}));
+      ASSERT_EQ(heard.size(), 1u);
+      EXPECT_NE(heard[0].find(kind == gui::TFaultKind::CxxException ? L"forced" : L"access violation"),
+                std::wstring::npos)
+          << std::string(heard[0].begin(), heard[0].end());
+      EXPECT_TRUE(ours.Attached());
+      ours.Detach();
+      EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), original);
+    }
+  }
+  // Faults the system expects and handles itself are left to it.
+  EXPECT_TRUE(gui::Guarded([] { EXPECT_TRUE(IsBadReadPtr(nullptr, 4)); }).What.empty());
+  gui::StopContainingHardwareFaults();
+  gui::SetWindowFailureHandler(nullptr);
+  DestroyWindow(wnd);
 }
 
 // A framework control whose own method answers the probe.

@@ -18,6 +18,7 @@
 #include "gui/controls.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "sdk/src/engine_module.h"
 #include "sdk/src/sdk_call.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_protocol.h"
@@ -157,6 +158,7 @@ Result StartWith(std::span<const std::uint8_t> skin, Options options, const std:
     s.data->CarryOutRequestNow();
     skin::SkinThreadWindows();
     s.owner = s.thread;
+    HoldEngineModule();
     return Result::Ok;
   } catch (const std::exception& e) {
     return GiveUpStart(e.what());
@@ -276,6 +278,7 @@ Result Stop() {
     if (const Result ready = Ready(); ready != Result::Ok) return ready;
     Teardown();
     State().options = {};
+    ReleaseEngineModule();
     return Result::Ok;
   });
 }

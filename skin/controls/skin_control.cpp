@@ -1,5 +1,6 @@
 #include "skin/controls/skin_control.h"
 
+#include "gui/fault_guard.h"
 #include "gui/graphics.h"
 #include "gui/handles.h"
 #include "skin/data/paint_guard.h"
@@ -105,6 +106,7 @@ bool TSkinControl::AttachToWindow(const TSkinnerAttach& how) {
   } else {
     taken = subclass_.Attach(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
       gui::TMessage m{msg, wParam, lParam, 0};
+      const TBusy busy(*this);
       WndProc(m);
       return m.Result;
     });
@@ -132,10 +134,16 @@ void TSkinControl::PaintWholeControl(gui::TMessage& m) {
   OffsetRect(&r, -r.left, -r.top);
   // The paint is validated whatever happens to the drawing.
   if (m.WParam) {
-    PaintSwallowingFailures([&] { DrawSkin(reinterpret_cast<HDC>(m.WParam), r); });
+    PaintSwallowingFailures([&] {
+      gui::FaultPoint(gui::TFaultSite::ControlPaint);
+      DrawSkin(reinterpret_cast<HDC>(m.WParam), r);
+    });
   } else {
     gui::PaintDc paint(Handle);
-    PaintSwallowingFailures([&] { DrawSkin(paint.get(), r); });
+    PaintSwallowingFailures([&] {
+      gui::FaultPoint(gui::TFaultSite::ControlPaint);
+      DrawSkin(paint.get(), r);
+    });
   }
   m.Result = 0;
 }
@@ -231,6 +239,7 @@ void TSkinControl::PaintThrough(HDC dc, const std::function<void(HDC, const RECT
   windowRect_ = r;
   OffsetRect(&r, -r.left, -r.top);
   PaintSwallowingFailures([&] {
+    gui::FaultPoint(gui::TFaultSite::ControlPaint);
     if (dc) {
       draw(dc, r);
     } else {
@@ -241,6 +250,14 @@ void TSkinControl::PaintThrough(HDC dc, const std::function<void(HDC, const RECT
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
+
+bool TSkinControl::LetGoOfHost() {
+  gui::TComponent* owner = Owner();
+  if (owner && owner != dynamic_cast<gui::TComponent*>(Form)) return false;
+  if (owner) owner->RemoveComponent(this);
+  Form = nullptr;
+  return true;
+}
 
 void TSkinControl::FollowNewWindow() {
   Handle = Control->Handle();

@@ -94,6 +94,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   TSkinnerState SkinnerState() const override { return skinnerState_; }
   // The window rectangle (screen coordinates) the skinner last painted.
   RECT LastPaintedRect() const override { return windowRect_; }
+  // A skinner of a bare window (the form skinner owns it) may be freed late;
+  // one a framework control owns goes with its control.
+  bool LetGoOfHost() override;
   bool Attached() const { return attached_; }
   // The window procedure a window-level attach replaced.
   WNDPROC OldWndProc() const { return subclass_.SavedProc(); }

@@ -5,6 +5,14 @@
 
 namespace skin {
 
+void TSkinControlBase::Release() {
+  if (busy_ > 0 && LetGoOfHost()) {
+    released_ = true;
+    return;
+  }
+  delete this;
+}
+
 // The owner frees the skinners (FreeControlSkinners) while it can still
 // give their colours back.
 TSkinControlHost::~TSkinControlHost() = default;
@@ -28,7 +36,7 @@ void TSkinControlHost::PurgeDestroyedControls() {
     TSkinControlBase* skinner = controlSkinners_[i];
     if (skinner->SkinnerState() == ksDead) {
       RemoveControlSkinner(skinner);
-      delete skinner;
+      skinner->Release();
     }
   }
 }
@@ -38,7 +46,7 @@ void TSkinControlHost::FreeControlSkinners() {
     TSkinControlBase* skinner = controlSkinners_.front();
     if (skinner->SkinnerState() != ksDead) skinner->RestoreColor();
     RemoveControlSkinner(skinner);
-    delete skinner;
+    skinner->Release();
   }
 }
 

@@ -28,6 +28,33 @@ class TSkinControlBase {
   // which a control asks of its parent rather than of itself), handed on by
   // the skinned parent: true when the skinner answered it with `result`.
   virtual bool ParentNotify(const NMHDR&, LRESULT&) { return false; }
+
+  // Frees the skinner: at once or, while it is handling a message of its
+  // window (the program destroyed the window from inside that handling),
+  // once that message is done, having forgotten its host.
+  void Release();
+
+ protected:
+  // Held by every way the system enters the skinner with a message.
+  class TBusy {
+   public:
+    explicit TBusy(TSkinControlBase& skinner) : skinner_(skinner) { ++skinner_.busy_; }
+    ~TBusy() {
+      if (--skinner_.busy_ == 0 && skinner_.released_) delete &skinner_;
+    }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+   private:
+    TSkinControlBase& skinner_;
+  };
+  // Lets go of the host before a late free; false when the skinner cannot
+  // wait (another object owns it and frees it).
+  virtual bool LetGoOfHost() { return true; }
+
+ private:
+  int busy_ = 0;
+  bool released_ = false;
 };
 
 // The list a control skinner stands in, and the one push-button skinner of

@@ -4,7 +4,7 @@ namespace skin {
 
 namespace {
 TSkinCoordinatorAccess& Access() {
-  static TSkinCoordinatorAccess access;
+  thread_local TSkinCoordinatorAccess access;
   return access;
 }
 }  // namespace

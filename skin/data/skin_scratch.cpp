@@ -3,7 +3,7 @@
 namespace skin {
 
 gui::TBitmap& SharedStretchBitmap() {
-  static gui::TBitmap bitmap = [] {
+  thread_local gui::TBitmap bitmap = [] {
     gui::TBitmap b(1, 1);
     if (!b.Empty()) SetStretchBltMode(b.DC(), COLORONCOLOR);
     return b;
@@ -12,7 +12,7 @@ gui::TBitmap& SharedStretchBitmap() {
 }
 
 gui::TStringList& SharedStringList() {
-  static gui::TStringList list;
+  thread_local gui::TStringList list;
   return list;
 }
 

@@ -16,13 +16,13 @@ namespace skin {
 namespace {
 
 TDiscoveryObserver& Observer() {
-  static TDiscoveryObserver observer;
+  thread_local TDiscoveryObserver observer;
   return observer;
 }
 
 // The canvas every control skinner binds to the device context it draws on.
 gui::TCanvas& ControlCanvas() {
-  static gui::TCanvas canvas;
+  thread_local gui::TCanvas canvas;
   return canvas;
 }
 

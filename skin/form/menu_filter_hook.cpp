@@ -2,6 +2,7 @@
 // Left and Right (turned round in a right-to-left menu) and the mouse move
 // to the neighbouring item that has a submenu, closing the open one and
 // opening the next; the first item of each submenu starts out selected.
+#include "gui/fault_guard.h"
 #include "gui/menus.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_menu_bar.h"
@@ -11,7 +12,7 @@ namespace skin {
 namespace {
 
 TMenuTracking& Tracking() {
-  static TMenuTracking state;
+  thread_local TMenuTracking state;
   return state;
 }
 
@@ -27,7 +28,9 @@ namespace {
 
 LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   TMenuTracking& t = Tracking();
-  try {
+  LRESULT next = 0;
+  bool passedOn = false;
+  const gui::TFailure failure = gui::Guarded([&] {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     // In a right-to-left menu the arrow keys point the other way.
     if (code >= 0 && msg && IsLeftRightKey(msg->message) && t.SelectedRightToLeft) {
@@ -37,13 +40,16 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
         msg->wParam = VK_LEFT;
       }
     }
-    const LRESULT next = CallNextHookEx(t.Hook.get(), code, wParam, lParam);
-    if (next != 0 || code != MSGF_MENU || !msg) return next;
+    next = CallNextHookEx(t.Hook.get(), code, wParam, lParam);
+    passedOn = true;
+    if (next != 0 || code != MSGF_MENU || !msg) return;
     FilterMenuMessage(*msg);
-    return next;
-  } catch (...) {
-    return 0;  // nothing may unwind into the menu's loop
-  }
+  });
+  if (!failure.Failed()) return next;
+  // Nothing unwinds into the menu's loop: the menu goes on as the system's,
+  // and the window whose bar opened it is given back.
+  gui::WindowFailed(t.Form ? t.Form->Handle : nullptr, failure.What);
+  return passedOn ? next : CallNextHookEx(t.Hook.get(), code, wParam, lParam);
 }
 
 // The Down key the hook posts carries no key data, which no real key has.

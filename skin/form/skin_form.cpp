@@ -38,6 +38,15 @@ TWinSkinForm::~TWinSkinForm() {
   if (Host) Host->FormSkinnerGone(this);
 }
 
+void TWinSkinForm::Release(TWinSkinForm* skinner) {
+  if (skinner->busy_ > 0 && !skinner->Owner()) {
+    skinner->Host = nullptr;
+    skinner->released_ = true;
+    return;
+  }
+  delete skinner;
+}
+
 void TWinSkinForm::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);  // built for XP: without the padded-border field
@@ -128,6 +137,13 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       if (!((facts_.Mdi == mkChild && MdiMaximized()) || facts_.Show == shMinimized)) SetSystemCaption(false);
     }
     if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+          struct TBusy {
+            TWinSkinForm& skinner;
+            explicit TBusy(TWinSkinForm& s) : skinner(s) { ++skinner.busy_; }
+            ~TBusy() {
+              if (--skinner.busy_ == 0 && skinner.released_) delete &skinner;
+            }
+          } busy(*this);
           return SkinWndProc(msg, wParam, lParam);
         })) {
       Restore(TRestoreMode::AttachFailed);
@@ -251,10 +267,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return CallDefault(msg, wParam, lParam);
     case WM_PARENTNOTIFY:
-      // A child made later (a shell view's list) gets the skin's colours
-      // at once, and its skinner soon after: a dialog page (the next page of
-      // a property sheet) is heard of before its own controls are made.
+      // A child made later (a shell view's list, a control a program adds
+      // after showing its window) gets its skinner and the skin's colours at
+      // once, and the children it makes itself soon after: a dialog page (the
+      // next page of a property sheet) is heard of before its own controls
+      // are made.
       if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) {
+        SkinChildWindow(*this, reinterpret_cast<HWND>(lParam));
         commonColours_.Give(Handle, SkinData->Palette());
         SkinNewChildrenSoon();
       }

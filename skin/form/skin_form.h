@@ -117,6 +117,11 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   // The window's facts and state, read.
   TSkinState State() const { return state_; }
+  // Frees the skinner: at once or, while it is handling a message of its
+  // window (a program that takes the skin off from inside its own command,
+  // a window destroyed inside the drawing), once that message is done,
+  // having forgotten its host. A skinner a framework form owns goes now.
+  static void Release(TWinSkinForm* skinner);
   const TWindowFacts& Facts() const { return facts_; }
   const TFrameThickness& Frame() const { return facts_.Frame; }
   int MenuHeight() const { return facts_.MenuHeight; }
@@ -213,6 +218,11 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // the system's frame.
   void ReportFrameShortfall();
   void AdjustFrameSize(bool keepClient);
+  // A sizeable window of no framework form keeps the window size its
+  // program gave it (and reads back, and saves), skinned or not: the skin's
+  // frame takes its room from the client area, as a themed frame does, and
+  // the program lays its client out again as for any resize.
+  bool KeepsWindowSize() const;
   void ReadShowState();
   bool IsRunningMdiChildOutOfNormal() const { return facts_.Mdi == mkChild && facts_.Show != shNormal; }
   bool MdiMaximized() const { return Host && Host->IsMdiMaximized(); }
@@ -352,6 +362,10 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   gui::TTimer* childWalk_ = nullptr;
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Messages of its window being handled now; a skinner released meanwhile
+  // goes when the last of them is done (Release).
+  int busy_ = 0;
+  bool released_ = false;
 };
 
 // The window's text, at most 1000 characters.

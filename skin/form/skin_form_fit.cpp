@@ -64,6 +64,8 @@ void TWinSkinForm::ReportFrameShortfall() {
                                   L", so that window keeps the system's frame.");
 }
 
+bool TWinSkinForm::KeepsWindowSize() const { return !Form && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
+
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   // A maximised window keeps its place, and so does every MDI child while
   // the children are maximised: the system places and draws those.
@@ -73,6 +75,11 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   }
   RECT r{};
   GetWindowRect(Handle, &r);
+  if (KeepsWindowSize()) {
+    menuBar_.FitHeight(r.right - r.left);
+    RefreshFrame();
+    return;
+  }
   if (!keepClient && Form) {
     // The client height the form had inside the system frame it had at
     // attach, whatever its border style: a fixed border or a tool window's

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/bitmap.h"
+#include "gui/fault_guard.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "skin/data/paint_guard.h"
@@ -202,6 +203,7 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
   RECT window{};
   if (!GetWindowRect(Handle, &window)) return;
   PaintSwallowingFailures([&] {
+    gui::FaultPoint(gui::TFaultSite::FramePaint);
     const TFrameLayout layout = ComposedFrame();
     {
       // One blit of the whole window with the client area (and the menu

@@ -32,7 +32,9 @@ POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
 // clicks stay ours.
 LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
   const LRESULT hit = CallDefault(WM_NCHITTEST, wParam, lParam);
-  if (hit != HTNOWHERE) return hit;
+  // A program's own menu stays on its window: where the system would put
+  // its bar is the skin's frame, which says where the skin's bar is.
+  if (hit != HTNOWHERE && !(hit == HTMENU && MenuBar())) return hit;
   const POINT screen = PointOf(lParam);
   const TFrameInput in = FrameInput();
   return FrameHitTest(in, LayoutFrame(in), ScreenToWindow(screen.x, screen.y), ScaleToScreen(3),
@@ -65,8 +67,11 @@ LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
     if (auto* item = dynamic_cast<TMenuBtn*>(object)) menuBar_.Open(*item);
     return 0;
   }
-  // A maximised window is not dragged by its caption.
+  // A maximised window is not dragged by its caption; the band around the
+  // skinned bar's items is no system menu bar to track (the window may
+  // still hold its menu).
   if (facts_.Show == shMaximized && wParam == HTCAPTION && facts_.Active) wParam = HTMENU;
+  if (wParam == HTMENU && (MenuBar() || GetMenu(Handle))) return 0;
   return CallDefault(WM_NCLBUTTONDOWN, wParam, lParam);
 }
 

@@ -93,8 +93,8 @@ void TWinSkinForm::RestoreMenuBar(TRestoreMode mode) {
 }
 
 // Skin-off: the system frame comes back around the client size the skin
-// frame held, without the skin's region, showing the window's real
-// activation state.
+// frame held (or in the window size kept throughout), without the skin's
+// region, showing the window's real activation state.
 void TWinSkinForm::RestoreSize(int menuHeight) {
   if (!frameSkinned_) {
     if (Form)
@@ -107,7 +107,9 @@ void TWinSkinForm::RestoreSize(int menuHeight) {
   GetWindowRect(Handle, &r);
   POINT p{r.left, r.top};
   if (facts_.Mdi == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
-  if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
+  if (KeepsWindowSize()) {
+    RefreshFrame();
+  } else if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
     SIZE client = ClientSizeForWindow(facts_.Frame, menuHeight, SIZE{r.right - r.left, r.bottom - r.top});
     const SIZE bars = ScrollBarsSize();
     client.cx -= bars.cx;

@@ -59,6 +59,11 @@ gui::TMenuItem* TWinSkinMenu::FrameworkItem(int index) const {
 }
 
 void TWinSkinMenu::TakeMenuOffWindow() {
+  // A program of its own keeps its menu on its window: it reads it back
+  // with GetMenu to check and enable items, and TranslateAccelerator asks
+  // it; the skin's frame leaves the system's bar no room and draws its
+  // own. Framework forms and MDI frames have the menu taken off.
+  if (!Form->Form && Form->MdiKind() != mkFrame) return;
   if (Form->Handle && GetMenu(Form->Handle)) SetMenu(Form->Handle, nullptr);
 }
 

@@ -10,11 +10,11 @@
 
 namespace skin {
 
-TWinSkinPopMenu* PendingMenuSkinner = nullptr;
+thread_local TWinSkinPopMenu* PendingMenuSkinner = nullptr;
 
 namespace {
 std::vector<TWinSkinPopMenu*>& LiveSkinners() {
-  static std::vector<TWinSkinPopMenu*> live;
+  thread_local std::vector<TWinSkinPopMenu*> live;
   return live;
 }
 }  // namespace

@@ -60,6 +60,6 @@ class TWinSkinPopMenu {
 
 // The popup-menu skinner that painted most recently while its menu was still
 // unknown, or nullptr.
-extern TWinSkinPopMenu* PendingMenuSkinner;
+extern thread_local TWinSkinPopMenu* PendingMenuSkinner;
 
 }  // namespace skin

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "gui/controls.h"
+#include "gui/fault_guard.h"
 
 namespace skin {
 
@@ -31,8 +32,19 @@ THighContrastQuery SetHighContrastQuery(THighContrastQuery query) {
   return std::exchange(CurrentQuery(), std::move(query));
 }
 
+namespace {
+// The module this code is in (the engine's DLL, or the program linked with
+// it): its window class goes with it.
+HINSTANCE OwnModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&OwnModule), &module);
+  return module;
+}
+}  // namespace
+
 THighContrastListener::THighContrastListener(std::function<void()> onChange) : onChange_(std::move(onChange)) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HINSTANCE instance = OwnModule();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(instance, kListenerClass, &wc)) {
@@ -48,8 +60,15 @@ THighContrastListener::THighContrastListener(std::function<void()> onChange) : o
                                 instance, this));
 }
 
+THighContrastListener::~THighContrastListener() {
+  window_.reset();
+  // A class whose procedure is in a DLL must go before the DLL does; while
+  // another thread's listener still lives this fails, and its own goes.
+  UnregisterClassW(kListenerClass, OwnModule());
+}
+
 LRESULT CALLBACK THighContrastListener::WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  try {
+  const gui::TFailure failure = gui::Guarded([&] {
     if (msg == WM_NCCREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
       SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
@@ -63,9 +82,8 @@ LRESULT CALLBACK THighContrastListener::WindowProcedure(HWND wnd, UINT msg, WPAR
       const bool announced = (msg == WM_SETTINGCHANGE && wParam == SPI_SETHIGHCONTRAST) || msg == WM_SYSCOLORCHANGE;
       if (announced) self->onChange_();
     }
-  } catch (...) {
-    gui::HandleException(nullptr);
-  }
+  });
+  if (failure.Failed()) gui::ReportFailure(failure.What);
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 

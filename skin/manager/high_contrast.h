@@ -31,6 +31,7 @@ THighContrastQuery SetHighContrastQuery(THighContrastQuery query);
 class THighContrastListener {
  public:
   explicit THighContrastListener(std::function<void()> onChange);
+  ~THighContrastListener();
   THighContrastListener(const THighContrastListener&) = delete;
   THighContrastListener& operator=(const THighContrastListener&) = delete;
 

@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <memory>
 
+#include "gui/fault_guard.h"
 #include "gui/forms.h"
 #include "gui/text.h"
 #include "skin/data/platform_version.h"
@@ -13,7 +14,7 @@
 
 namespace skin {
 
-TSkinManage* SkinManager = nullptr;
+thread_local TSkinManage* SkinManager = nullptr;
 
 
 TSkinManage& EnsureSkinManager() {
@@ -24,16 +25,22 @@ TSkinManage& EnsureSkinManager() {
 void FreeSkinManager() { delete std::exchange(SkinManager, nullptr); }
 
 TSkinManage::TSkinManage()
-    : actionTimer_(nullptr), contrastListener_([this] { HighContrastMayHaveChanged(); }) {
+    : actionTimer_(nullptr), giveBackTimer_(nullptr), contrastListener_([this] { HighContrastMayHaveChanged(); }) {
   // With high contrast on from the start, nothing is skinned until it goes.
   HighContrast = HighContrastOn();
   actionTimer_.SetEnabled(false);
   actionTimer_.SetInterval(250);
   actionTimer_.OnTimer = [this](gui::TObject*) { ActionTimerTick(); };
+  giveBackTimer_.SetEnabled(false);
+  giveBackTimer_.SetInterval(1);
+  giveBackTimer_.OnTimer = [this](gui::TObject*) { GiveBackFailedWindows(); };
+  gui::SetWindowFailureHandler([this](HWND wnd, const std::wstring& what) { WindowFailed(wnd, what); });
 }
 
 TSkinManage::~TSkinManage() {
+  gui::SetWindowFailureHandler(nullptr);
   actionTimer_.SetEnabled(false);
+  giveBackTimer_.SetEnabled(false);
   hook_.reset();
   menuSkinners_.clear();
   if (PendingMenuSkinner) PendingMenuSkinner = nullptr;
@@ -83,40 +90,104 @@ LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam
   TSkinManage* self = SkinManager;
   HHOOK hook = self ? self->hook_.get() : nullptr;
   if (code < 0 || !self) return CallNextHookEx(hook, code, wParam, lParam);
-  HWND wnd = reinterpret_cast<HWND>(wParam);
-  try {
-    switch (code) {
-      case HCBT_CREATEWND: {
-        const std::wstring className = WindowClassName(wnd);
-        const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (className == L"ScrollBar" && (create->style & SBS_SIZEGRIP) && self->FindFormSkinner(create->hwndParent))
-          return 10;  // no size grip inside a skinned window: the frame has its own
-        if (className == L"#32768") self->SkinPopupMenu(wnd);
-        if (TTooltipColours::IsTooltipClass(className)) self->tooltips_.Follow(wnd);
-        break;
-      }
-      case HCBT_DESTROYWND:
-        self->ReleasePopupMenu(wnd);
-        break;
-      case HCBT_ACTIVATE:
-        if (self->ActivationCount == 0) self->ActivationCount = 1;
-        self->SkinWindow(wnd);
-        break;
-      case HCBT_SYSCOMMAND:
-        // The keyboard menu asked for from a child window: the system would
-        // track the bar the skin has taken off the active window.
-        if ((wParam & 0xFFF0) == SC_KEYMENU)
-          if (TWinSkinForm* skinner = self->FindFormSkinner(GetActiveWindow());
-              skinner && skinner->State() == TWinSkinForm::ssRunning && skinner->AnswerKeyMenu(lParam))
-            return 1;
-        break;
-      default:
-        break;
+  LRESULT answer = 0;
+  bool answered = false;
+  const gui::TFailure failure = gui::Guarded([&] { answered = self->HandleCbt(code, wParam, lParam, answer); });
+  if (failure.Failed()) {
+    answered = false;
+    // The calls that name a window name the one the failure concerns.
+    const bool namesWindow = code == HCBT_CREATEWND || code == HCBT_ACTIVATE || code == HCBT_DESTROYWND ||
+                             code == HCBT_MINMAX || code == HCBT_MOVESIZE || code == HCBT_SETFOCUS;
+    if (namesWindow && wParam) {
+      self->WindowFailed(reinterpret_cast<HWND>(wParam), failure.What);
+    } else {
+      gui::ReportFailure(failure.What);
     }
-  } catch (...) {
-    gui::HandleException(nullptr);
   }
+  if (answered) return answer;
   return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+bool TSkinManage::HandleCbt(int code, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+  HWND wnd = reinterpret_cast<HWND>(wParam);
+  switch (code) {
+    case HCBT_CREATEWND: {
+      const std::wstring className = WindowClassName(wnd);
+      const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+      if (className == L"ScrollBar" && (create->style & SBS_SIZEGRIP) && FindFormSkinner(create->hwndParent)) {
+        answer = 10;  // no size grip inside a skinned window: the frame has its own
+        return true;
+      }
+      if (className == L"#32768") SkinPopupMenu(wnd);
+      if (TTooltipColours::IsTooltipClass(className)) tooltips_.Follow(wnd);
+      return false;
+    }
+    case HCBT_DESTROYWND:
+      ReleasePopupMenu(wnd);
+      return false;
+    case HCBT_ACTIVATE:
+      if (ActivationCount == 0) ActivationCount = 1;
+      SkinWindow(wnd);
+      gui::FaultPoint(gui::TFaultSite::CbtHook);
+      return false;
+    case HCBT_SYSCOMMAND:
+      // The keyboard menu asked for from a child window: the system would
+      // track the bar the skin has taken off the active window.
+      if ((wParam & 0xFFF0) == SC_KEYMENU)
+        if (TWinSkinForm* skinner = FindFormSkinner(GetActiveWindow());
+            skinner && skinner->State() == TWinSkinForm::ssRunning && skinner->AnswerKeyMenu(lParam)) {
+          answer = 1;
+          return true;
+        }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void TSkinManage::WindowFailed(HWND wnd, const std::wstring& what) {
+  // The skinned window the failure belongs to: the window itself, or the
+  // nearest one up its parents that has a form skinner; a popup menu is
+  // its own.
+  if (!wnd) {
+    gui::ReportFailure(L"The skin engine failed: " + what);
+    return;
+  }
+  HWND skinned = wnd;
+  for (HWND up = wnd; up; up = GetParent(up)) {
+    if (FindFormSkinner(up)) {
+      skinned = up;
+      break;
+    }
+  }
+  if (HasFailed(skinned)) return;
+  failedWindows_.push_back(skinned);
+  giveBack_.push_back(skinned);
+  giveBackTimer_.SetEnabled(true);
+  const std::wstring className = WindowClassName(skinned);
+  gui::ReportFailure(L"The skin engine failed in a window of the class \"" + className +
+                     L"\" and gave it back to the system: " + what);
+}
+
+bool TSkinManage::HasFailed(HWND wnd) const {
+  return std::find(failedWindows_.begin(), failedWindows_.end(), wnd) != failedWindows_.end();
+}
+
+void TSkinManage::GiveBackFailedWindows() {
+  giveBackTimer_.SetEnabled(false);
+  // Windows gone since need nothing; a window handle may come back for a
+  // new window, which must not inherit the failure.
+  std::erase_if(failedWindows_, [](HWND wnd) { return !IsWindow(wnd); });
+  for (HWND wnd : std::exchange(giveBack_, {})) {
+    if (!IsWindow(wnd)) continue;
+    if (ReleasePopupMenu(wnd)) continue;
+    TWinSkinForm* skinner = FindFormSkinner(wnd);
+    if (!skinner) continue;
+    const gui::TFailure failure = gui::Guarded([&] { DetachAndFree(skinner); });
+    // A skinner that fails even at giving the window back is let go
+    // without being freed: its state is not to be trusted any more.
+    if (failure.Failed()) std::erase(formSkinners_, skinner);
+  }
 }
 
 void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
@@ -140,7 +211,7 @@ void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
   std::erase(formSkinners_, skinner);
-  delete skinner;
+  TWinSkinForm::Release(skinner);
 }
 
 void TSkinManage::DetachAll() {
@@ -281,6 +352,7 @@ void TSkinManage::FollowSkinChange(const std::vector<TWinSkinForm*>& changed) {
 
 bool TSkinManage::SkinWindow(HWND wnd) {
   if (!IsSkinningOn()) return false;
+  if (HasFailed(wnd)) return false;
   if (GetPropW(wnd, kSkinExcludeProperty)) return false;
   if (SendMessageW(wnd, SkinMsgQuery, 0, 0) == 1) return false;
   PurgeDestroyedForms();
@@ -378,7 +450,7 @@ void TSkinManage::PurgeDestroyedForms() {
     TWinSkinForm* skinner = formSkinners_[i];
     if (skinner->State() == TWinSkinForm::ssDestroyed) {
       formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
-      delete skinner;
+      TWinSkinForm::Release(skinner);
     }
   }
 }

@@ -54,6 +54,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void StartSkinningNow() override;
   // Carries out the pending request (the action timer calls it).
   void RunPendingAction();
+  // What the thread's CBT hook does with one of its calls; true when the
+  // call is answered (`answer`) rather than passed on. A guest engine
+  // started inside a hook call hands that call on here.
+  bool HandleCbt(int code, WPARAM wParam, LPARAM lParam, LRESULT& answer);
 
   // What the window skinners ask: the skin is wanted and may be worn.
   bool IsSkinningOn() const override { return SkinningOn && !HighContrast; }
@@ -87,6 +91,12 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   // (the last main-form skin data's), or the system's while skinning is off,
   // high contrast is on or no skin data skins every form.
   void FollowColourScheme();
+
+  // A layer of ours failed inside the window (or a hook failed on it): the
+  // skinned window it belongs to is given back to the system from the
+  // message loop, is never skinned again, and the failure is reported, once.
+  void WindowFailed(HWND wnd, const std::wstring& what);
+  bool HasFailed(HWND wnd) const;
 
   void SkinPopupMenu(HWND menuWindow);
   bool ReleasePopupMenu(HWND menuWindow);
@@ -132,8 +142,13 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void DetachAll();
   void ActionTimerTick();
   void SkinAllForms();
+  void GiveBackFailedWindows();
 
   gui::TTimer actionTimer_;
+  // Windows given back after a failure, and those still to give back.
+  std::vector<HWND> failedWindows_;
+  std::vector<HWND> giveBack_;
+  gui::TTimer giveBackTimer_;
   gui::HookHandle hook_;
   std::vector<TWinSkinForm*> formSkinners_;
   std::vector<std::unique_ptr<TWinSkinPopMenu>> menuSkinners_;
@@ -147,8 +162,9 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   gui::TBitmap* WindowIconOf(const TSkinData* data) const;
 };
 
-// The single manager; none until the first skin data component is loaded.
-extern TSkinManage* SkinManager;
+// The thread's manager; none until the first skin data component is
+// loaded on it. Each GUI thread skinned has one of its own.
+extern thread_local TSkinManage* SkinManager;
 TSkinManage& EnsureSkinManager();
 // Frees the manager (done at unit finalisation; tests call it between cases).
 void FreeSkinManager();

@@ -11,6 +11,7 @@
 //   uiprobe skinned TITLE [MS]        exits 0 when the window answers the skin's query
 //   uiprobe close TITLE [MS]          asks the window to close (WM_CLOSE), as Alt+F4 does
 //   uiprobe popup TITLE [MS]          the rectangle of an open popup menu (TITLE is not read)
+//   uiprobe popupskinned TITLE [MS]   exits 0 when an open popup menu answers the skin's query
 //   uiprobe menuband TITLE [MS]       "x y" of a point in the window's menu bar, by hit testing
 //   uiprobe maxbox TITLE [MS]         centre of the window's maximise box
 //   uiprobe zoomed TITLE [MS]         exits 0 once the window is maximised
@@ -394,7 +395,7 @@ int Run(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: uiprobe control|checked TITLE TEXT | closebox|minbox|maxbox|zoomed|rect|iconic|restore|skinned|"
-                 "close|popup|menuband|stats|skinners|dialogs|threadstate|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
+                 "close|popup|popupskinned|menuband|stats|skinners|dialogs|threadstate|gone TITLE | find TITLE CLASS INDEX | value TITLE CLASS INDEX WHAT | "
                  "until TITLE CLASS INDEX WHAT OP VALUE  [MS]\n");
     return 2;
   }
@@ -413,11 +414,13 @@ int Run(int argc, char** argv) {
   }
   const int wait = argc > waitArg ? std::atoi(argv[waitArg]) : 10000;
   for (int waited = 0; waited <= wait; waited += 100, Sleep(100)) {
-    if (command == "popup") {
+    if (command == "popup" || command == "popupskinned") {
       // The visible popup menu window nearest the top of the z-order.
       for (HWND menu = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); menu;
            menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
         RECT r;
+        if (command == "popupskinned" && IsWindowVisible(menu))
+          return SendMessageW(menu, kSkinQuery, 0, 0) == 1 ? 0 : 1;
         if (IsWindowVisible(menu) && GetWindowRect(menu, &r)) {
           std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
           return 0;

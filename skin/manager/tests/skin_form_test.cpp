@@ -67,9 +67,13 @@ TWinSkinForm* ShowSkinned(gui::TForm& form, int width, int height) {
   return SkinManager->FindFormSkinner(form.Handle());
 }
 
+// A fixed frame: its client area is kept (a sizeable window of no framework
+// form keeps its window size instead, sdk/tests/guest_test.cpp).
+constexpr DWORD kFixedFrame = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
 TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
   TMessageLog log;
-  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", kFixedFrame | WS_VISIBLE);
   Drain();
   const long subclasses = gui::TWindowSubclass::LiveCount();
 
@@ -131,7 +135,7 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
 }
 
 TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
-  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  HWND wnd = CreateRecorded(L"SkinFormSeqWindow", kFixedFrame | WS_VISIBLE);
   Drain();
   const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
   const auto ownStyle = GetWindowLongPtrW(wnd, GWL_STYLE);

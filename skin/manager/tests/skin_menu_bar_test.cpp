@@ -254,8 +254,9 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
   ASSERT_NE(form->MenuBar(), nullptr);
   TWinSkinMenu& bar = *form->MenuBar();
 
-  // The system draws no bar; the skin's is SM_CYMENU high below the title.
-  EXPECT_EQ(GetMenu(wnd), nullptr);
+  // The skin's bar is SM_CYMENU high below the title; the program still
+  // reads its own menu (GetMenu), which the system draws no bar for.
+  EXPECT_EQ(GetMenu(wnd), own);
   EXPECT_EQ(bar.MenuHandle, own);
   EXPECT_EQ(form->MenuHeight(), GetSystemMetrics(SM_CYMENU));
   ASSERT_EQ(bar.Items.size(), 3u);
@@ -281,6 +282,10 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
   EXPECT_EQ(bar.FindMenuButton(POINT{three.right + 5, three.top + 2}), nullptr);
   // The band is the menu for hit testing.
   EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPointIn(*form, three)), HTMENU);
+  // Where the system would put the bar of the menu the window still holds,
+  // the skin's title band is the caption.
+  const RECT title{one.left, form->Frame().Top / 2, one.right, form->Frame().Top / 2 + 2};
+  EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, ScreenPointIn(*form, title)), HTCAPTION);
 
   // Switched off, the window has its own bar back, with all its items.
   SkinOff();
@@ -367,7 +372,7 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   AppendMenuW(other, MF_STRING, 201, L"&Other");
   SetMenu(wnd, other);
   Drain();
-  EXPECT_EQ(GetMenu(wnd), nullptr);
+  EXPECT_EQ(GetMenu(wnd), other);
   ASSERT_EQ(form->MenuBar()->Items.size(), 1u);
   EXPECT_EQ(form->MenuBar()->Items[0]->Caption, L"&Other");
   SkinOff();
