@@ -7,20 +7,11 @@
 #include "gui/method_hook.h"
 #include "gui/subclass.h"
 #include "gui/timer.h"
-#include "skin/controls/skin_control.h"
-#include "skin/form/skin_form.h"
-#include "skin/manager/skin_manager.h"
+#include "skin/manager/skin_engine.h"
 
 std::vector<TLiveCount> ReadLiveCounts() {
   using enum TLiveCountKind;
-  long long forms = 0, controls = 0, menus = 0;
-  if (skin::SkinManager) {
-    for (const skin::TWinSkinForm* form : skin::SkinManager->FormSkinners()) {
-      ++forms;
-      controls += static_cast<long long>(form->ControlSkinners().size());
-    }
-    menus = static_cast<long long>(skin::SkinManager->MenuSkinnerCount());
-  }
+  const skin::TSkinnerCounts skinners = skin::SkinnerCounts();
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -46,9 +37,9 @@ std::vector<TLiveCount> ReadLiveCounts() {
       {"subclasses", lcFramework, gui::TWindowSubclass::LiveCount()},
       {"methodHooks", lcFramework, gui::TWindowMethodHook::LiveCount()},
       {"timers", lcFramework, gui::TTimer::LiveCount()},
-      {"skin.forms", lcSkinners, forms},
-      {"skin.controls", lcSkinners, controls},
-      {"skin.menus", lcSkinners, menus},
+      {"skin.forms", lcSkinners, skinners.Forms},
+      {"skin.controls", lcSkinners, skinners.Controls},
+      {"skin.menus", lcSkinners, skinners.Menus},
       {"process.handles", lcProcess, static_cast<long long>(handles)},
       {"process.workingSetKB", lcProcess, static_cast<long long>(memory.WorkingSetSize) / kKilobyte},
       {"process.pagefileKB", lcProcess, static_cast<long long>(memory.PagefileUsage) / kKilobyte},
@@ -70,17 +61,9 @@ std::string FormatLiveCounts(const std::vector<TLiveCount>& counts) {
 
 std::string DescribeSkinners() {
   std::string line;
-  if (!skin::SkinManager) return line;
-  for (const skin::TWinSkinForm* form : skin::SkinManager->FormSkinners()) {
-    for (skin::TSkinControlBase* base : form->ControlSkinners()) {
-      const auto* skinner = dynamic_cast<const skin::TSkinControl*>(base);
-      wchar_t windowClass[64] = L"-";
-      if (HWND wnd = base->SkinnedWindow()) GetClassNameW(wnd, windowClass, 64);
-      char narrow[64] = {};
-      WideCharToMultiByte(CP_UTF8, 0, windowClass, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
-      if (!line.empty()) line += ' ';
-      line += (skinner ? skinner->ClassName() : std::string("?")) + "@" + narrow;
-    }
+  for (const std::string& name : skin::ControlSkinnerNames()) {
+    if (!line.empty()) line += ' ';
+    line += name;
   }
   return line;
 }

@@ -29,7 +29,7 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "tests/support/import_patch.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 
 namespace {
 
@@ -193,8 +193,8 @@ void TStartupMarks::Painted() {
   if (painted_ || !FirstPaintDone(form_)) return;
   painted_ = true;
   Mark("painted");
-  if (skin::SkinManager)
-    if (skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(form_))
+  if (skin::ThreadSkinManager())
+    if (skin::TWinSkinForm* skinner = skin::ThreadSkinManager()->FindFormSkinner(form_))
       Count("frame compositions", skinner->FrameComposeCount());
   if (regionPatch_.Patched()) Count("SetWindowRgn calls", regionCalls);
   Count("WM_PAINT", paints_);

@@ -45,7 +45,7 @@ class HighDpi : public ::testing::Test {
 
   static FrameGeometry Geometry(TForm1& f) {
     FrameGeometry g;
-    const skin::TWinSkinForm* skinner = skin::SkinManager ? skin::SkinManager->FindFormSkinner(f.Handle()) : nullptr;
+    const skin::TWinSkinForm* skinner = skin::ThreadSkinManager() ? skin::ThreadSkinManager()->FindFormSkinner(f.Handle()) : nullptr;
     if (!skinner) return g;
     g.left = skinner->Frame().Left;
     g.top = skinner->Frame().Top;

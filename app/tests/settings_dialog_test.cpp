@@ -147,8 +147,8 @@ TEST_F(SettingsDialog, LayoutComesFromTheFormDescription) {
   // The skin paints the caption: the system's caption style is gone and the
   // window is the client area plus the skin's frame.
   EXPECT_EQ(style & WS_CAPTION, 0);
-  ASSERT_NE(skin::SkinManager, nullptr);
-  const skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(wnd);
+  ASSERT_NE(skin::ThreadSkinManager(), nullptr);
+  const skin::TWinSkinForm* skinner = skin::ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   EXPECT_GT(skinner->Frame().Top, 0);
   EXPECT_EQ(window.right - window.left, 290 + skinner->Frame().Left + skinner->Frame().Right);
@@ -405,11 +405,11 @@ TEST_F(SettingsDialog, SkinnedExceptOnVersion6) {
   if (WindowsVersionName() == "Vista") {
     EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 0);
     EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
-    EXPECT_TRUE(skin::SkinManager == nullptr || skin::SkinManager->FindFormSkinner(wnd) == nullptr);
+    EXPECT_TRUE(skin::ThreadSkinManager() == nullptr || skin::ThreadSkinManager()->FindFormSkinner(wnd) == nullptr);
     return;
   }
   EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
-  const skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(wnd);
+  const skin::TWinSkinForm* skinner = skin::ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   // The close box is where the skin draws it, the rest of the band moves the window.
   const skin::TWinSysButton* close = nullptr;
@@ -434,8 +434,8 @@ TEST_F(SettingsDialog, HighContrastLeavesTheVersion6RuleAlone) {
   auto expectSkinned = [&](bool skinned, const char* when) {
     SCOPED_TRACE(when);
     EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), skinned ? 1 : 0);
-    ASSERT_NE(skin::SkinManager, nullptr);
-    EXPECT_EQ(skin::SkinManager->FindFormSkinner(wnd) != nullptr, skinned);
+    ASSERT_NE(skin::ThreadSkinManager(), nullptr);
+    EXPECT_EQ(skin::ThreadSkinManager()->FindFormSkinner(wnd) != nullptr, skinned);
     EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, skinned ? 0 : WS_CAPTION);
   };
   skin_test::WaitForPendingAction();
@@ -468,11 +468,11 @@ TEST_F(SettingsDialog, TheApplicationTitleIsTheGbkText) {
 TEST_F(SettingsDialog, TwoHundredSkinSwitchesLeaveEverythingAsItWas) {
   TForm1& f = Open();
   if (WindowsVersionName() == "Vista") GTEST_SKIP() << "the dialog is not skinned on version 6";
-  ASSERT_NE(skin::SkinManager, nullptr);
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager(), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(f.Handle()), nullptr);
   const auto switchTo = [&](bool on) {
     f.SkinData1->SetActive(on);
-    skin::SkinManager->RunPendingAction();
+    skin::ThreadSkinManager()->CarryOut(skin::ThreadSkinManager()->PendingRequest());
     app_->ProcessMessages();
   };
   std::vector<gui::TWinControl*> controls{&f, f.GroupBox1, f.GroupBox3, f.RadioButton2, f.RadioButton7, f.CheckBox1,
@@ -496,14 +496,14 @@ TEST_F(SettingsDialog, TwoHundredSkinSwitchesLeaveEverythingAsItWas) {
   };
 
   switchTo(false);
-  ASSERT_EQ(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr);
+  ASSERT_EQ(skin::ThreadSkinManager()->FindFormSkinner(f.Handle()), nullptr);
   const std::vector<Saved> unskinned = snapshot();
   const std::vector<long> counts = liveCounts();
   RECT client;
   GetClientRect(f.Handle(), &client);
   for (int i = 0; i < 200; ++i) {
     switchTo(true);
-    ASSERT_NE(skin::SkinManager->FindFormSkinner(f.Handle()), nullptr) << "cycle " << i;
+    ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(f.Handle()), nullptr) << "cycle " << i;
     ASSERT_NE(snapshot(), unskinned) << "the skin did not take the controls over, cycle " << i;
     if (i % 50 == 0) {
       const bool before = f.CheckBox1->Checked();

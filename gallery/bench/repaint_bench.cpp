@@ -42,7 +42,6 @@
 #include "gallery/mdi_demo.h"
 #include "skin/data/skin_data.h"
 #include "skin/manager/skin_engine.h"
-#include "skin/manager/skin_manager.h"
 
 namespace {
 
@@ -238,7 +237,7 @@ int ReportCounts(const char* skinName) {
   form->ApplyOptions(options);
   form->Show();
   // A skin request waits for the manager's timer.
-  for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
+  for (int i = 0; i < 400 && skin::RequestPending(); ++i) {
     Sleep(5);
     Settle();
   }

@@ -27,10 +27,8 @@
 #include "gallery/mdi_demo.h"
 #include "gallery/skin_folder_watch.h"
 #include "skin/data/skin_data.h"
-#include "skin/form/skin_form.h"
 #include "skin/manager/skin_engine.h"
-#include "skin/manager/skin_manager.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 
 namespace {
 
@@ -102,12 +100,7 @@ int main(int argc, char** argv) {
   Settle();
   Sleep(400);
   Settle();
-  std::size_t controls = 0;
-  int forms = 0;
-  for (skin::TWinSkinForm* skinner : skin::SkinManager->FormSkinners()) {
-    controls += skinner->ControlSkinners().size();
-    ++forms;
-  }
+  const skin::TSkinnerCounts skinners = skin::SkinnerCounts();
 
   // The archive alone: read from its file and loaded into a component of
   // its own, which no window wears.
@@ -128,7 +121,7 @@ int main(int argc, char** argv) {
     form->SkinData1->SetSkinFile(skins[k]);
     const double t1 = Now();
     // The request is carried out from the message loop once its delay is up.
-    while (skin::SkinManager->PendingSkinData) {
+    while (skin::RequestPending()) {
       MSG msg;
       if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
       TranslateMessage(&msg);
@@ -204,8 +197,8 @@ int main(int argc, char** argv) {
   }
   std::sort(reloads.begin(), reloads.end());
 
-  std::printf("gallery: %d skinned windows, %zu control skinners, every page made; best of %d\n", forms, controls,
-              repeat);
+  std::printf("gallery: %lld skinned windows, %lld control skinners, every page made; best of %d\n", skinners.Forms,
+              skinners.Controls, repeat);
   std::printf("the gallery's own start-up, unskinned (form read to the last paint, every page shown) %7.1f ms\n",
               startup);
   const char* names[2] = {"default", "dark"};

@@ -38,7 +38,7 @@ class GalleryFixture : public ::testing::Test {
   // Skin requests are carried out by the manager's timer from the message loop.
   void WaitForSkinRequests() {
     app_->ProcessMessages();
-    for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
+    for (int i = 0; i < 400 && skin::ThreadSkinManager() && skin::ThreadSkinManager()->ActionTimer().Enabled(); ++i) {
       Sleep(5);
       app_->ProcessMessages();
     }

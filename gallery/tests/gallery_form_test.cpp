@@ -345,7 +345,7 @@ TEST_F(GalleryTest, MdiDemoSkinsItsFrameAndChildrenAndMergesTheirMenus) {
   WaitForSkinRequests();
   EXPECT_EQ(demo.Caption(), L"MDI Demo");
   ASSERT_NE(demo.ClientHandle(), nullptr);
-  skin::TWinSkinForm* frame = skin::SkinManager->FindFormSkinner(demo.Handle());
+  skin::TWinSkinForm* frame = skin::ThreadSkinManager()->FindFormSkinner(demo.Handle());
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->MenuBar(), nullptr);
   const auto bar = [frame] {

@@ -112,7 +112,7 @@ class HostileSkinsTest : public GalleryFixture {
     SCOPED_TRACE(what);
     HWND wnd = f.Handle();
     ASSERT_TRUE(IsWindow(wnd));
-    skin::TWinSkinForm* skinner = skin::SkinManager ? skin::SkinManager->FindFormSkinner(wnd) : nullptr;
+    skin::TWinSkinForm* skinner = skin::ThreadSkinManager() ? skin::ThreadSkinManager()->FindFormSkinner(wnd) : nullptr;
     ASSERT_NE(skinner, nullptr);
     EXPECT_TRUE(skinner->FrameSkinned());
     EXPECT_TRUE(FindHit(wnd, HTCAPTION)) << "no caption";

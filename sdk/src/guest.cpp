@@ -29,7 +29,6 @@
 #include "sdk/src/guest_block.h"
 #include "skin/data/skin_data.h"
 #include "skin/manager/skin_engine.h"
-#include "skin/manager/skin_manager.h"
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK skinengine_guest_hook(int code, WPARAM wParam, LPARAM lParam);
 
@@ -160,11 +159,6 @@ void AddStartersForOtherThreads() {
   CloseHandle(snapshot);
 }
 
-BOOL CALLBACK SkinShownWindow(HWND wnd, LPARAM) {
-  if (IsWindowVisible(wnd) && skin::SkinManager) skin::SkinManager->SkinWindow(wnd);
-  return TRUE;
-}
-
 // The guest comes in: on the thread of the launcher's hook, once.
 bool Begin() {
   if (!OpenBlock()) return false;
@@ -201,7 +195,7 @@ bool StartThreadEngine() {
     engine->data->CarryOutRequestNow();
     engine->data->SetActive(true);
     engine->data->CarryOutRequestNow();
-    EnumThreadWindows(thread, &SkinShownWindow, 0);
+    skin::SkinThreadWindows();
   });
   if (failure.Failed()) {
     Report(failure.What);
@@ -224,7 +218,7 @@ void StopThreadEngine() {
   }
   if (!engine) return;
   const gui::TFailure failure = gui::Guarded([&] {
-    if (skin::SkinManager) skin::SkinManager->UnskinEveryWindow();
+    skin::UnskinEveryWindow();
     delete engine;
   });
   (void)failure;  // the thread is ending: nothing is left to give back
@@ -235,11 +229,8 @@ LRESULT StartAndPassOn(HHOOK hook, int code, WPARAM wParam, LPARAM lParam, bool&
   started = StartThreadEngine();
   LRESULT answer = 0;
   bool answered = false;
-  if (skin::SkinManager) {
-    const gui::TFailure failure =
-        gui::Guarded([&] { answered = skin::SkinManager->HandleCbt(code, wParam, lParam, answer); });
-    if (failure.Failed()) answered = false;
-  }
+  const gui::TFailure failure = gui::Guarded([&] { answered = skin::PassHookCall(code, wParam, lParam, answer); });
+  if (failure.Failed()) answered = false;
   return answered ? answer : CallNextHookEx(hook, code, wParam, lParam);
 }
 

@@ -71,7 +71,7 @@ WNDPROC SubclassByProgram(HWND button) {
 }
 
 bool ControlSkinned(HWND top, HWND control) {
-  skin::TWinSkinForm* skinner = skin::SkinManager ? skin::SkinManager->FindFormSkinner(top) : nullptr;
+  skin::TWinSkinForm* skinner = skin::ThreadSkinManager() ? skin::ThreadSkinManager()->FindFormSkinner(top) : nullptr;
   return skinner && skinner->FindWindowSkinner(control);
 }
 
@@ -221,7 +221,7 @@ TEST_F(GuestTest, NothingOfTheEngineOutlivesWhatTheProgramEndsFromInsideIt) {
   SetForegroundWindow(next);
   Drain();
   ASSERT_TRUE(skinengine::IsSkinned(next));
-  EXPECT_EQ(skin::SkinManager->FormSkinners().size(), 1u);
+  EXPECT_EQ(skin::ThreadSkinManager()->FormSkinners().size(), 1u);
   EXPECT_EQ(gui::TWindowSubclass::LiveCount(), subclasses + 1);
   EXPECT_EQ(SendMessageW(next, kSkinOff, 0, 0), 1);
   Drain();

@@ -12,17 +12,27 @@ namespace skin {
 
 class TSkinData;
 
+// What a skin data component asks for: skin on, skin off, or its new skin
+// worn, for the windows it skins.
+struct TSkinRequest {
+  TSkinAction Action = saNone;
+  TSkinData* Data = nullptr;
+  bool operator==(const TSkinRequest&) const = default;
+};
+
 class ISkinCoordinator {
  public:
   virtual void AddSkinData(TSkinData* data) = 0;
   virtual void RemoveSkinData(TSkinData* data) = 0;
   virtual void InstallHook() = 0;
-  virtual void RequestAction(TSkinAction action, UINT delay) = 0;
+  // The request is carried out `delay` ms from now from the message loop;
+  // before any window has been activated skin-on and skin-off take effect
+  // at once (windows are then skinned one by one as they are activated).
+  // A later request replaces one still waiting.
+  virtual void Request(const TSkinRequest& request, UINT delay) = 0;
   // The request waiting for its delay carried out now, for a caller that is
   // in the message loop already and wants the change on the screen at once.
-  virtual void CarryOutPendingAction() = 0;
-  // The component whose request is pending.
-  virtual void SetPendingSkinData(TSkinData* data) = 0;
+  virtual void CarryOutPendingRequest() = 0;
   virtual bool SkinWindow(HWND wnd) = 0;
   virtual void ReleaseAllSysButtons() = 0;
   // A component that skins only its own form, or dialog boxes: skinning is

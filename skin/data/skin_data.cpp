@@ -266,7 +266,7 @@ bool TSkinData::SetSkinArchive(std::span<const std::uint8_t> bytes, std::wstring
 }
 
 void TSkinData::CarryOutRequestNow() {
-  if (ISkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->CarryOutPendingAction();
+  if (ISkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->CarryOutPendingRequest();
 }
 
 bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring& file, std::wstring* failure) {
@@ -324,7 +324,7 @@ void TSkinData::Loaded() {
       if (SkinLoading) {
         active_ = false;
       } else {
-        coordinator->RequestAction(saSkinOn, kActionDelay);
+        coordinator->Request({saSkinOn, this}, kActionDelay);
       }
     }
     return;
@@ -340,16 +340,9 @@ void TSkinData::SetActive(bool value) {
   if (SkinFormtype == sfDialog) return;
   ISkinCoordinator* coordinator = EnsureSkinCoordinator();
   if (!coordinator) return;
-  const TSkinAction action = value ? saSkinOn : saSkinOff;
-  if (SkinFormtype == sfOnlyThisForm) {
-    coordinator->SetPendingSkinData(this);
-    if (value && SkinLoading) return;
-    coordinator->RequestAction(action, kActionDelay);
-    return;
-  }
+  // Skin-on waits for a skin to wear.
   if (value && SkinLoading) return;
-  coordinator->RequestAction(action, kActionDelay);
-  coordinator->SetPendingSkinData(this);
+  coordinator->Request({value ? saSkinOn : saSkinOff, this}, kActionDelay);
 }
 
 void TSkinData::ApplySkin() {
@@ -357,9 +350,8 @@ void TSkinData::ApplySkin() {
   if (!CurrentSkinCoordinator()) Loaded();
   ISkinCoordinator* coordinator = EnsureSkinCoordinator();
   if (!coordinator) return;
-  coordinator->SetPendingSkinData(this);
   coordinator->ReleaseAllSysButtons();
-  coordinator->RequestAction(saSkinChanged, kActionDelay);
+  coordinator->Request({saSkinChanged, this}, kActionDelay);
 }
 
 void TSkinData::FormFilter(const std::wstring& className, bool& doSkin) {

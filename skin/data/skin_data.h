@@ -42,6 +42,10 @@ constexpr TSkinControlTypes kAllSkinControls = (1u << 19) - 1;
 class TSkinData;
 class TSkinControl;
 
+// A form whose Tag is exactly this never gets a form skinner, whatever its
+// component's DisableTag (whose default is the same number).
+constexpr int kNeverSkinnedFormTag = 99;
+
 using TFormSkinEvent = std::function<void(TSkinData* sender, const std::wstring& className, bool& doSkin)>;
 // Lets the application give a component a skinner of its own (or none):
 // sender is the form skinner, container the component being walked,
@@ -72,7 +76,7 @@ class TSkinData : public gui::TComponent {
   // Published properties, in stored order.
   bool Active() const { return active_; }
   void SetActive(bool value);
-  int DisableTag = 99;
+  int DisableTag = kNeverSkinnedFormTag;
   TSkinControlTypes SkinControls = kAllSkinControls & ~SkinControlBit(xcFastReport);
   const std::vector<std::wstring>& Skin3rd() const { return skin3rd_; }
   void SetSkin3rd(const std::vector<std::wstring>& lines) { skin3rd_ = lines; }

@@ -1,5 +1,6 @@
 #include "skin/manager/skin_engine.h"
 
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_coordinator.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -7,7 +8,7 @@
 namespace skin {
 
 void InstallEngine() {
-  RegisterSkinCoordinator(TSkinCoordinatorAccess{[]() -> ISkinCoordinator* { return SkinManager; },
+  RegisterSkinCoordinator(TSkinCoordinatorAccess{[]() -> ISkinCoordinator* { return ThreadSkinManager(); },
                                                   []() -> ISkinCoordinator& { return EnsureSkinManager(); }});
 }
 
@@ -21,30 +22,70 @@ bool EngineInstalled() { return SkinCoordinatorRegistered(); }
 namespace {
 
 BOOL CALLBACK SkinThreadWindow(HWND wnd, LPARAM) {
-  if (IsWindowVisible(wnd) && SkinManager) SkinManager->SkinWindow(wnd);
+  if (TSkinManage* manager = ThreadSkinManager(); manager && IsWindowVisible(wnd)) manager->SkinWindow(wnd);
   return TRUE;
 }
 
 }  // namespace
 
 void SkinThreadWindows() {
-  if (SkinManager) EnumThreadWindows(GetCurrentThreadId(), &SkinThreadWindow, 0);
+  if (ThreadSkinManager()) EnumThreadWindows(GetCurrentThreadId(), &SkinThreadWindow, 0);
 }
 
 void UnskinEveryWindow() {
-  if (SkinManager) SkinManager->UnskinEveryWindow();
+  if (TSkinManage* manager = ThreadSkinManager()) manager->UnskinEveryWindow();
 }
 
 void UnskinWindow(HWND wnd) {
-  if (SkinManager) SkinManager->UnskinWindow(wnd);
+  if (TSkinManage* manager = ThreadSkinManager()) manager->UnskinWindow(wnd);
 }
 
 std::vector<HWND> SkinnedWindows() {
   std::vector<HWND> windows;
-  if (!SkinManager) return windows;
-  SkinManager->PurgeDestroyedForms();
-  for (const TWinSkinForm* skinner : SkinManager->FormSkinners()) windows.push_back(skinner->Handle);
+  TSkinManage* manager = ThreadSkinManager();
+  if (!manager) return windows;
+  manager->PurgeDestroyedForms();
+  for (const TWinSkinForm* skinner : manager->FormSkinners()) windows.push_back(skinner->Handle);
   return windows;
+}
+
+bool PassHookCall(int code, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+  TSkinManage* manager = ThreadSkinManager();
+  return manager && manager->HandleCbt(code, wParam, lParam, answer);
+}
+
+TSkinnerCounts SkinnerCounts() {
+  TSkinnerCounts counts;
+  const TSkinManage* manager = ThreadSkinManager();
+  if (!manager) return counts;
+  for (const TWinSkinForm* skinner : manager->FormSkinners()) {
+    ++counts.Forms;
+    counts.Controls += static_cast<long long>(skinner->ControlSkinners().size());
+  }
+  counts.Menus = static_cast<long long>(manager->MenuSkinnerCount());
+  return counts;
+}
+
+std::vector<std::string> ControlSkinnerNames() {
+  std::vector<std::string> names;
+  const TSkinManage* manager = ThreadSkinManager();
+  if (!manager) return names;
+  for (const TWinSkinForm* form : manager->FormSkinners()) {
+    for (TSkinControlBase* base : form->ControlSkinners()) {
+      const auto* skinner = dynamic_cast<const TSkinControl*>(base);
+      wchar_t windowClass[64] = L"-";
+      if (HWND wnd = base->SkinnedWindow()) GetClassNameW(wnd, windowClass, 64);
+      char narrow[64] = {};
+      WideCharToMultiByte(CP_UTF8, 0, windowClass, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+      names.push_back((skinner ? skinner->ClassName() : std::string("?")) + "@" + narrow);
+    }
+  }
+  return names;
+}
+
+bool RequestPending() {
+  const TSkinManage* manager = ThreadSkinManager();
+  return manager && manager->RequestQueued();
 }
 
 }  // namespace skin

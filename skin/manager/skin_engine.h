@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace skin {
@@ -29,6 +30,23 @@ void UnskinEveryWindow();
 void UnskinWindow(HWND wnd);
 // The windows skinned now.
 std::vector<HWND> SkinnedWindows();
+// A call of the thread's CBT hook handed to the engine by a hook of the
+// program's own (a guest engine started inside one); true when the engine
+// answered it (`answer`), false when it is to be passed on.
+bool PassHookCall(int code, WPARAM wParam, LPARAM lParam, LRESULT& answer);
+
+// What a program that watches its own resources (the gallery, benchmarks)
+// reads of the engine: its skinners, and whether a request still waits for
+// the action timer.
+struct TSkinnerCounts {
+  long long Forms = 0;     // skinned windows
+  long long Controls = 0;  // control skinners of those windows
+  long long Menus = 0;     // skinned popup menus open now
+};
+TSkinnerCounts SkinnerCounts();
+// Each control skinner as "Class@WindowClass" ("-" for a windowless control).
+std::vector<std::string> ControlSkinnerNames();
+bool RequestPending();
 
 // The engine installed for a scope: a program's start-up makes one before its
 // application object, so that the manager outlives every form.

@@ -14,20 +14,25 @@
 
 namespace skin {
 
-thread_local TSkinManage* SkinManager = nullptr;
+namespace {
 
+thread_local TSkinManage* threadManager = nullptr;
+
+}  // namespace
+
+TSkinManage* ThreadSkinManager() { return threadManager; }
 
 TSkinManage& EnsureSkinManager() {
-  if (!SkinManager) SkinManager = new TSkinManage;
-  return *SkinManager;
+  if (!threadManager) threadManager = new TSkinManage;
+  return *threadManager;
 }
 
-void FreeSkinManager() { delete std::exchange(SkinManager, nullptr); }
+void FreeSkinManager() { delete std::exchange(threadManager, nullptr); }
 
 TSkinManage::TSkinManage()
     : actionTimer_(nullptr), giveBackTimer_(nullptr), contrastListener_([this] { HighContrastMayHaveChanged(); }) {
   // With high contrast on from the start, nothing is skinned until it goes.
-  HighContrast = HighContrastOn();
+  highContrast_ = HighContrastOn();
   actionTimer_.SetEnabled(false);
   actionTimer_.SetInterval(250);
   actionTimer_.OnTimer = [this](gui::TObject*) { ActionTimerTick(); };
@@ -67,7 +72,7 @@ void TSkinManage::AddSkinData(TSkinData* data) {
 void TSkinManage::RemoveSkinData(TSkinData* data) {
   auto it = std::find(skinDataList_.begin(), skinDataList_.end(), data);
   if (it != skinDataList_.end()) skinDataList_.erase(it);
-  if (PendingSkinData == data) PendingSkinData = nullptr;
+  if (pending_.Data == data) pending_.Data = nullptr;
   std::erase_if(windowIcons_, [data](const auto& entry) { return entry.first == data; });
   FollowColourScheme();
 }
@@ -87,7 +92,7 @@ void TSkinManage::FollowColourScheme() {
 }
 
 LRESULT CALLBACK TSkinManage::CbtHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  TSkinManage* self = SkinManager;
+  TSkinManage* self = threadManager;
   HHOOK hook = self ? self->hook_.get() : nullptr;
   if (code < 0 || !self) return CallNextHookEx(hook, code, wParam, lParam);
   LRESULT answer = 0;
@@ -126,8 +131,7 @@ bool TSkinManage::HandleCbt(int code, WPARAM wParam, LPARAM lParam, LRESULT& ans
       ReleasePopupMenu(wnd);
       return false;
     case HCBT_ACTIVATE:
-      if (ActivationCount == 0) ActivationCount = 1;
-      SkinWindow(wnd);
+      WindowActivated(wnd);
       gui::FaultPoint(gui::TFaultSite::CbtHook);
       return false;
     case HCBT_SYSCOMMAND:
@@ -190,18 +194,27 @@ void TSkinManage::GiveBackFailedWindows() {
   }
 }
 
-void TSkinManage::RequestAction(TSkinAction action, UINT delay) {
-  PendingAction = action;
+void TSkinManage::WindowActivated(HWND wnd) {
+  if (activationCount_ == 0) activationCount_ = 1;
+  SkinWindow(wnd);
+}
+
+void TSkinManage::Request(const TSkinRequest& request, UINT delay) {
+  pending_ = request;
   actionTimer_.SetInterval(delay);
-  if (ActivationCount != 0) {
+  if (activationCount_ != 0) {
     actionQueued_ = true;
     actionTimer_.SetEnabled(true);
-  } else if (action == saSkinOn || action == saSkinOff) {
+  } else if (request.Action == saSkinOn || request.Action == saSkinOff) {
     // No window has been activated yet: windows are skinned one by one as
     // the hook sees them activated.
-    SkinningOn = action == saSkinOn;
+    skinningOn_ = request.Action == saSkinOn;
     FollowColourScheme();
   }
+}
+
+void TSkinManage::CarryOutPendingRequest() {
+  if (actionQueued_) CarryOut(pending_);
 }
 
 void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
@@ -222,10 +235,8 @@ void TSkinManage::DetachAll() {
 void TSkinManage::SkinAllForms() {
   const std::vector<gui::TCustomForm*> forms =
       gui::Application ? gui::Application->Forms() : std::vector<gui::TCustomForm*>{};
-  BulkPass = true;
   PurgeDestroyedForms();
-  for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(*it);
-  BulkPass = false;
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(*it, TSkinPass::FormsList);
 }
 
 void TSkinManage::HighContrastMayHaveChanged() {
@@ -238,12 +249,12 @@ void TSkinManage::HighContrastMayHaveChanged() {
 void TSkinManage::FollowHighContrast() {
   contrastCheckPending_ = false;
   const bool on = HighContrastOn();
-  if (on == HighContrast) return;
-  HighContrast = on;
+  if (on == highContrast_) return;
+  highContrast_ = on;
   FollowColourScheme();
   if (on) {
     DetachAll();
-  } else if (SkinningOn) {
+  } else if (skinningOn_) {
     // Whatever skin the components hold now, a change made meanwhile included.
     SkinAllForms();
   }
@@ -254,79 +265,58 @@ void TSkinManage::ActionTimerTick() {
   // A request applied at once before the first activation leaves its
   // component and action behind; only one queued for the timer runs here.
   if (actionQueued_) {
-    RunPendingAction();
+    CarryOut(pending_);
   } else {
     actionTimer_.SetEnabled(false);
   }
 }
 
-void TSkinManage::RunPendingAction() {
-  TSkinData* data = PendingSkinData;
+void TSkinManage::CarryOut(TSkinRequest request) {
+  TSkinData* data = request.Data;
   if (!data) return;
   actionQueued_ = false;
   actionTimer_.SetEnabled(false);
-  const std::vector<gui::TCustomForm*> forms =
-      gui::Application ? gui::Application->Forms() : std::vector<gui::TCustomForm*>{};
-  if (data->SkinFormtype == sfOnlyThisForm) {
-    switch (PendingAction) {
-      case saSkinOn:
-        SkinningOn = true;
-        BulkPass = true;
-        for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-          if (*it == data->Owner()) {
-            SkinForm(*it);
-            break;
-          }
-        }
-        BulkPass = false;
-        break;
-      case saSkinOff:
-        SkinningOn = false;
-        PurgeDestroyedForms();
-        for (auto it = formSkinners_.rbegin(); it != formSkinners_.rend(); ++it) {
-          if ((*it)->SkinData == data) {
-            DetachAndFree(*it);
-            break;
-          }
-        }
-        break;
-      case saSkinChanged:
-        PurgeDestroyedForms();
-        for (TWinSkinForm* skinner : formSkinners_) {
-          if (skinner->SkinData == data) {
-            FollowSkinChange({skinner});
-            break;
-          }
-        }
-        break;
-      default:
-        break;
-    }
-  } else {
-    switch (PendingAction) {
-      case saSkinOn:
-        SkinningOn = true;
+  pending_ = TSkinRequest{};
+  // The windows in the request's reach: the component's own form alone, or
+  // every one.
+  const bool ownFormOnly = data->SkinFormtype == sfOnlyThisForm;
+  switch (request.Action) {
+    case saSkinOn:
+      skinningOn_ = true;
+      if (!ownFormOnly) {
         SkinAllForms();
-        break;
-      case saSkinOff:
-        SkinningOn = false;
+      } else if (gui::Application) {
+        for (gui::TCustomForm* form : gui::Application->Forms())
+          if (form == data->Owner()) SkinForm(form, TSkinPass::FormsList);
+      }
+      break;
+    case saSkinOff:
+      skinningOn_ = false;
+      if (!ownFormOnly) {
         DetachAll();
         break;
-      case saSkinChanged: {
-        PurgeDestroyedForms();
-        std::vector<TWinSkinForm*> changed;
-        for (TWinSkinForm* skinner : formSkinners_)
-          if (skinner->SkinData == data) changed.push_back(skinner);
-        FollowSkinChange(changed);
-        break;
       }
-      default:
-        break;
+      PurgeDestroyedForms();
+      for (auto it = formSkinners_.rbegin(); it != formSkinners_.rend(); ++it) {
+        if ((*it)->SkinData == data) {
+          DetachAndFree(*it);
+          break;
+        }
+      }
+      break;
+    case saSkinChanged: {
+      PurgeDestroyedForms();
+      std::vector<TWinSkinForm*> changed;
+      for (TWinSkinForm* skinner : formSkinners_)
+        if (skinner->SkinData == data && !(ownFormOnly && !changed.empty())) changed.push_back(skinner);
+      FollowSkinChange(changed);
+      break;
     }
+    default:
+      break;
   }
   // The request may have freed the component's form; it is still listed
   // only if it is alive.
-  PendingSkinData = nullptr;
   FollowColourScheme();
   if (std::find(skinDataList_.begin(), skinDataList_.end(), data) != skinDataList_.end()) data->FireSkinChanged();
 }
@@ -350,7 +340,9 @@ void TSkinManage::FollowSkinChange(const std::vector<TWinSkinForm*>& changed) {
   for (HWND wnd : again) SkinWindow(wnd);
 }
 
-bool TSkinManage::SkinWindow(HWND wnd) {
+bool TSkinManage::SkinWindow(HWND wnd) { return SkinWindow(wnd, TSkinPass::Activated); }
+
+bool TSkinManage::SkinWindow(HWND wnd, TSkinPass pass) {
   if (!IsSkinningOn()) return false;
   if (HasFailed(wnd)) return false;
   if (GetPropW(wnd, kSkinExcludeProperty)) return false;
@@ -358,11 +350,11 @@ bool TSkinManage::SkinWindow(HWND wnd) {
   PurgeDestroyedForms();
   if (FindFormSkinner(wnd)) return false;
   gui::TCustomForm* form = FindFormByHandle(wnd);
-  if (!BulkPass && IsPlainChildWindow(wnd)) return false;
+  if (pass != TSkinPass::FormsList && IsPlainChildWindow(wnd)) return false;
   RECT r{};
   GetWindowRect(wnd, &r);
   if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
-  if (form && form->Tag() == 99) return false;
+  if (form && form->Tag() == kNeverSkinnedFormTag) return false;
   const std::wstring className = WindowClassName(wnd);
   if (className == L"TApplication") return false;
   if (!AskFormSkin(className)) return false;
@@ -379,12 +371,12 @@ bool TSkinManage::SkinWindow(HWND wnd) {
   return true;
 }
 
-void TSkinManage::SkinForm(gui::TCustomForm* form) {
+void TSkinManage::SkinForm(gui::TCustomForm* form, TSkinPass pass) {
   if (!form || !form->Visible()) return;
   HWND wnd = form->Handle();
   if ((GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) && !(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_MDICHILD))
     return;
-  SkinWindow(wnd);
+  SkinWindow(wnd, pass);
 }
 
 TSkinData* TSkinManage::FindSkinData(HWND wnd) const {
@@ -468,7 +460,6 @@ void TSkinManage::SkinPopupMenu(HWND menuWindow) {
   auto skinner = std::make_unique<TWinSkinPopMenu>();
   skinner->Host = this;
   skinner->Attach(menuWindow, data, nullptr);
-  if (MenuFromBar) skinner->FromMenuBar = true;
   menuSkinners_.push_back(std::move(skinner));
 }
 
@@ -480,7 +471,6 @@ bool TSkinManage::ReleasePopupMenu(HWND menuWindow) {
     (*it)->Detach();
     menuSkinners_.erase(it);
   }
-  if (menuSkinners_.empty()) MenuFromBar = false;
   return found;
 }
 
@@ -489,13 +479,9 @@ bool TSkinManage::IsMenuSkinned(HWND menuWindow) const {
                      [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
 }
 
-void TSkinManage::MarkMenusFromBar() { TWinSkinPopMenu::MarkAllFromMenuBar(); }
-
-gui::TBitmap* TSkinManage::FindMenuItemBitmap(HMENU menu) const { return TWinSkinPopMenu::BackgroundOf(menu); }
-
 void TSkinManage::StartSkinningNow() {
-  SkinningOn = true;
-  ++ActivationCount;
+  skinningOn_ = true;
+  ++activationCount_;
   FollowColourScheme();
 }
 
@@ -528,8 +514,8 @@ void TSkinManage::SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap
 void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
 
 void TSkinManage::SetMdiMaximized(bool value) {
-  if (value == MdiMaximized) return;
-  MdiMaximized = value;
+  if (value == mdiMaximized_) return;
+  mdiMaximized_ = value;
   for (TWinSkinForm* skinner : formSkinners_) skinner->FollowMdiMaximized(value);
 }
 

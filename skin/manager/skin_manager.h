@@ -44,27 +44,41 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void InstallHook() override;
   void AddSkinData(TSkinData* data) override;
   void RemoveSkinData(TSkinData* data) override;
-  void RequestAction(TSkinAction action, UINT delay) override;
-  void CarryOutPendingAction() override {
-    if (actionQueued_) RunPendingAction();
-  }
-  void SetPendingSkinData(TSkinData* data) override { PendingSkinData = data; }
+  void Request(const TSkinRequest& request, UINT delay) override;
+  void CarryOutPendingRequest() override;
   bool SkinWindow(HWND wnd) override;
   void ReleaseAllSysButtons() override;
   void StartSkinningNow() override;
-  // Carries out the pending request (the action timer calls it).
-  void RunPendingAction();
+
+  // A request carried out now, on the windows its component skins (its own
+  // form only for sfOnlyThisForm, else every one); the component hears of
+  // it through OnSkinChanged. The action timer carries out the pending one.
+  void CarryOut(TSkinRequest request);
+  // The request waiting for the action timer (a request taken at once
+  // before the first activation stays here), or an empty one.
+  const TSkinRequest& PendingRequest() const { return pending_; }
+  // A request waits for the action timer.
+  bool RequestQueued() const { return actionQueued_; }
   // What the thread's CBT hook does with one of its calls; true when the
   // call is answered (`answer`) rather than passed on. A guest engine
   // started inside a hook call hands that call on here.
   bool HandleCbt(int code, WPARAM wParam, LPARAM lParam, LRESULT& answer);
+  // The hook saw the window activated: from the first activation on,
+  // requests wait for the action timer; the window is skinned.
+  void WindowActivated(HWND wnd);
+  int ActivationCount() const { return activationCount_; }
+
+  // How a window comes to be skinned: activated (or made), or in a pass
+  // over the program's forms, which alone takes plain child windows.
+  enum class TSkinPass { Activated, FormsList };
+  bool SkinWindow(HWND wnd, TSkinPass pass);
 
   // What the window skinners ask: the skin is wanted and may be worn.
-  bool IsSkinningOn() const override { return SkinningOn && !HighContrast; }
-  bool IsMdiMaximized() const override { return MdiMaximized; }
+  bool IsSkinningOn() const override { return skinningOn_ && !highContrast_; }
+  bool IsMdiMaximized() const override { return mdiMaximized_; }
   void ChangeMdiMaximized(bool value) override { SetMdiMaximized(value); }
-  HWND MdiClientWindow() const override { return MdiClientHandle; }
-  void SetMdiClientWindow(HWND client) override { MdiClientHandle = client; }
+  HWND MdiClientWindow() const override { return mdiClient_; }
+  void SetMdiClientWindow(HWND client) override { mdiClient_ = client; }
   bool SkinNewWindow(HWND wnd) override { return SkinWindow(wnd); }
   // A window without an icon of its own shows its component's default icon,
   // else that of the last main-form component that has one. A component
@@ -75,12 +89,16 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap& icon);
   void FormSkinnerGone(TWinSkinForm* skinner) override;
 
-  void SkinForm(gui::TCustomForm* form);
+  // The skin is wanted (the last skin-on or skin-off request); whether it
+  // is worn also depends on high contrast.
+  bool SkinningWanted() const { return skinningOn_; }
+  // High contrast was on when last looked at; nothing is skinned meanwhile.
+  bool HighContrast() const { return highContrast_; }
+
   TSkinData* FindSkinData(HWND wnd) const;
   bool AskFormSkin(const std::wstring& className) const;
-  static bool IsPlainChildWindow(HWND wnd);
-  static gui::TCustomForm* FindFormByHandle(HWND wnd);
   TWinSkinForm* FindFormSkinner(HWND wnd) const;
+  // The list forgets the window's skinner (which stays as it is).
   void RemoveFormSkinner(HWND wnd);
   // The window (every window) given back its own look, its skinner freed,
   // as skin-off does.
@@ -101,8 +119,6 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void SkinPopupMenu(HWND menuWindow);
   bool ReleasePopupMenu(HWND menuWindow);
   bool IsMenuSkinned(HWND menuWindow) const;
-  void MarkMenusFromBar();
-  gui::TBitmap* FindMenuItemBitmap(HMENU menu) const;
 
   void SetMdiMaximized(bool value);
   int CountMdiChildren() const;
@@ -121,21 +137,11 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   HHOOK HookHandle() const { return hook_.get(); }
   gui::TTimer& ActionTimer() { return actionTimer_; }
 
-  // The skin is wanted on (the last skin-on or skin-off request); whether
-  // it is worn also depends on HighContrast.
-  bool SkinningOn = false;
-  // High contrast was on when last looked at; nothing is skinned meanwhile.
-  bool HighContrast = false;
-  bool BulkPass = false;
-  int ActivationCount = 0;
-  bool MenuFromBar = false;
-  bool MdiMaximized = false;
-  HWND MdiClientHandle = nullptr;
-  TSkinAction PendingAction = saNone;
-  TSkinData* PendingSkinData = nullptr;
-
  private:
   static LRESULT CALLBACK CbtHookProc(int code, WPARAM wParam, LPARAM lParam);
+  static bool IsPlainChildWindow(HWND wnd);
+  static gui::TCustomForm* FindFormByHandle(HWND wnd);
+  void SkinForm(gui::TCustomForm* form, TSkinPass pass);
   void DetachAndFree(TWinSkinForm* skinner);
   // A skin change carried out on the skinners of the changed component.
   void FollowSkinChange(const std::vector<TWinSkinForm*>& changed);
@@ -144,6 +150,12 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void SkinAllForms();
   void GiveBackFailedWindows();
 
+  bool skinningOn_ = false;
+  bool highContrast_ = false;
+  int activationCount_ = 0;
+  bool mdiMaximized_ = false;
+  HWND mdiClient_ = nullptr;
+  TSkinRequest pending_;
   gui::TTimer actionTimer_;
   // Windows given back after a failure, and those still to give back.
   std::vector<HWND> failedWindows_;
@@ -162,9 +174,9 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   gui::TBitmap* WindowIconOf(const TSkinData* data) const;
 };
 
-// The thread's manager; none until the first skin data component is
-// loaded on it. Each GUI thread skinned has one of its own.
-extern thread_local TSkinManage* SkinManager;
+// The calling thread's manager; none until the first skin data component
+// is loaded on it. Each GUI thread skinned has one of its own.
+TSkinManage* ThreadSkinManager();
 TSkinManage& EnsureSkinManager();
 // Frees the manager (done at unit finalisation; tests call it between cases).
 void FreeSkinManager();

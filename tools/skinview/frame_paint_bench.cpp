@@ -19,7 +19,7 @@
 #include "gui/bitmap.h"
 #include "gui/handles.h"
 #include "tests/support/import_patch.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 #include "skin/data/skin_data.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   data.SkinArchive = core::ByteStream(file);
   if (!data.LoadSkin()) return 1;
   skin::EnsureSkinManager().AddSkinData(&data);
-  skin::SkinManager->SkinningOn = true;
+  skin::ThreadSkinManager()->Request({skin::saSkinOn, &data}, 0);
 
   WNDCLASSW wc{};
   wc.lpfnWndProc = &DefWindowProcW;
@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
   HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"Settings", style, 100, 100, r.right - r.left, r.bottom - r.top,
                              nullptr, nullptr, wc.hInstance, nullptr);
   regionCalls = 0;
-  skin::SkinManager->SkinWindow(wnd);
+  skin::ThreadSkinManager()->SkinWindow(wnd);
   Drain();
   const int startUpCalls = regionCalls;
-  skin::TWinSkinForm* form = skin::SkinManager->FindFormSkinner(wnd);
+  skin::TWinSkinForm* form = skin::ThreadSkinManager()->FindFormSkinner(wnd);
   if (!form) return 1;
 
   GetWindowRect(wnd, &r);

@@ -20,7 +20,7 @@
 
 #include "skin/controls/skin_scrollbar.h"
 #include "skin/data/skin_data.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <random>
 
 #include "gui/bitmap.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 #include "gui/handles.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_region.h"

@@ -16,7 +16,7 @@
 #include "core/skindef/skin_check.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_definition.h"
-#include "tools/skinview/best_of.h"
+#include "tests/support/best_of.h"
 
 namespace {
 

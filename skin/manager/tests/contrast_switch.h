@@ -51,7 +51,7 @@ inline void WaitForPendingAction() {
       DispatchMessageW(&msg);
     }
   };
-  for (int i = 0; i < 400 && skin::SkinManager && skin::SkinManager->ActionTimer().Enabled(); ++i) {
+  for (int i = 0; i < 400 && skin::ThreadSkinManager() && skin::ThreadSkinManager()->ActionTimer().Enabled(); ++i) {
     drain();
     Sleep(5);
   }

@@ -39,8 +39,8 @@ TEST_F(DialogChildrenTest, EachChildGetsTheSkinnerOfItsClass) {
   HWND progress = child(PROGRESS_CLASSW, 0, 10, 120, 180, 18);
   SendMessageW(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
   SendMessageW(progress, PBM_SETPOS, 40, 0);
-  ASSERT_TRUE(skin::SkinManager->SkinWindow(box));
-  skin::TWinSkinForm* form_skinner = skin::SkinManager->FindFormSkinner(box);
+  ASSERT_TRUE(skin::ThreadSkinManager()->SkinWindow(box));
+  skin::TWinSkinForm* form_skinner = skin::ThreadSkinManager()->FindFormSkinner(box);
   ASSERT_NE(form_skinner, nullptr);
   skin_test::DrainMessages();
   const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(*form_skinner, wnd); };

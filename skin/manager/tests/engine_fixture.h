@@ -23,7 +23,7 @@ class DefaultSkinTest : public ::testing::Test {
     ASSERT_TRUE(data_->LoadSkin());
     ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
     skin::EnsureSkinManager().AddSkinData(data_.get());
-    skin::SkinManager->SkinningOn = true;
+    skin::ThreadSkinManager()->Request({skin::saSkinOn, data_.get()}, 0);
   }
   void TearDown() override {
     skin::FreeSkinManager();

@@ -323,7 +323,7 @@ class EveryControl : public engine_test::TProgramTest {
     if (id >= kPageLabel) return GetDlgItem(g_page, id);
     return GetDlgItem(dialog_, id);
   }
-  skin::TWinSkinForm& Skinner() const { return *skin::SkinManager->FindFormSkinner(dialog_); }
+  skin::TWinSkinForm& Skinner() const { return *skin::ThreadSkinManager()->FindFormSkinner(dialog_); }
   std::string SkinnerOf(WORD id) const { return controls_test::SkinnerClassOf(Skinner(), Item(id)); }
   // A control's window rectangle in the dialog's picture.
   RECT Area(WORD id) const {
@@ -372,7 +372,7 @@ TEST_F(EveryControl, EachClassGetsTheSkinnerOfItsLineUnderEverySkin) {
     SCOPED_TRACE(gui::WideToUtf8(skinName));
     Wear(skinName);
     OpenDialog();
-    ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+    ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
     for (const auto& [id, skinner] : expected) EXPECT_EQ(SkinnerOf(id), skinner) << id;
     // The combo boxes' lists have the skin's scroll bars.
     COMBOBOXINFO combo{};
@@ -390,7 +390,7 @@ TEST_F(EveryControl, EachClassGetsTheSkinnerOfItsLineUnderEverySkin) {
 TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
   Wear(L"dark");
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   gui::TBitmap shot = controls_test::Snapshot(dialog_);
   const double light = engine_test::LightShare(shot);
   std::printf("light pixels under the dark skin: %.1f %%\n", light);
@@ -458,9 +458,9 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
 // A skin changed while the dialog shows: every class follows it.
 TEST_F(EveryControl, ASkinChangeReachesEveryClass) {
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   Wear(L"dark");
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_LE(engine_test::LightShare(shot), 12.0);
   for (WORD id : {kEtchedFrame, kSunken, kGroup, kList, kMemo, kRich, kTree, kToolbar, kRebar, kLink,
@@ -473,7 +473,7 @@ TEST_F(EveryControl, ASkinChangeReachesEveryClass) {
 TEST_F(EveryControl, APageMadeLaterIsSkinnedWithItsControls) {
   Wear(L"dark");
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   const HWND first = g_page;
   ShowWindow(first, SW_HIDE);
   g_page = MakePage(dialog_);
@@ -491,21 +491,23 @@ TEST_F(EveryControl, APageMadeLaterIsSkinnedWithItsControls) {
 // properties (the visual styles switched off come back) and pixels.
 TEST_F(EveryControl, SkinOffGivesEveryWindowBackExactly) {
   Wear(L"dark");
-  skin::SkinManager->SkinningOn = false;
+  data_->SetActive(false);
+  skin_test::WaitForPendingAction();
   OpenDialog();
-  ASSERT_EQ(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_EQ(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   const gui::TBitmap before = controls_test::Snapshot(dialog_);
   const std::vector<TWindowState> had = StatesUnder(dialog_);
 
-  skin::SkinManager->SkinningOn = true;
-  ASSERT_TRUE(skin::SkinManager->SkinWindow(dialog_));
+  data_->SetActive(true);
+  skin_test::WaitForPendingAction();
+  ASSERT_TRUE(skin::ThreadSkinManager()->SkinWindow(dialog_));
   skin_test::DrainMessages();
   gui::TBitmap skinned = controls_test::Snapshot(dialog_);
   EXPECT_NE(gui_test::DifferentPixels(before, skinned), 0);
 
   data_->SetActive(false);
   skin_test::WaitForPendingAction();
-  ASSERT_EQ(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_EQ(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   const gui::TBitmap after = controls_test::Snapshot(dialog_);
   EXPECT_EQ(gui_test::DifferentPixels(before, after), 0);
   const std::vector<TWindowState> has = StatesUnder(dialog_);

@@ -140,7 +140,7 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
 
   data_->SetActive(true);
   skin_test::WaitForPendingAction();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(form_->Handle()), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(form_->Handle()), nullptr);
   ASSERT_EQ(gui::CurrentColorScheme(), &data_->Palette());
   {
     SCOPED_TRACE("dark skin");

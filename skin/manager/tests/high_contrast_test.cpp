@@ -25,7 +25,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TSkinData;
 using skin_test::TContrastAnnouncement;
 
@@ -135,14 +135,14 @@ class HighContrastTest : public ::testing::Test {
     return form;
   }
   static bool Skinned(HWND wnd) {
-    return SkinManager->FindFormSkinner(wnd) != nullptr && SendMessageW(wnd, skin::SkinMsgQuery, 0, 0) == 1;
+    return ThreadSkinManager()->FindFormSkinner(wnd) != nullptr && SendMessageW(wnd, skin::SkinMsgQuery, 0, 0) == 1;
   }
   // Everything that says the window wears the system's look: no skinner,
   // its own procedure, the caption styles, no region, and the caption band
   // on the screen as the system paints it.
   static void ExpectSystemLook(gui::TForm& form, LONG_PTR ownProc, const gui::TWndMethod& ownMethod) {
     HWND wnd = form.Handle();
-    EXPECT_EQ(SkinManager->FindFormSkinner(wnd), nullptr);
+    EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(wnd), nullptr);
     EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 0);
     EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
     EXPECT_TRUE(form.WindowProc == ownMethod);
@@ -165,7 +165,7 @@ class HighContrastTest : public ::testing::Test {
 TEST_F(HighContrastTest, TheAnnouncementsReachTopLevelWindowsOnly) {
   skin_test::TFakeHighContrast contrast(false);
   LoadedData();
-  HWND listener = SkinManager->HighContrastListenerWindow();
+  HWND listener = ThreadSkinManager()->HighContrastListenerWindow();
   ASSERT_NE(listener, nullptr);
   EXPECT_FALSE(IsWindowVisible(listener));
   EXPECT_EQ(GetAncestor(listener, GA_PARENT), GetDesktopWindow());
@@ -185,7 +185,7 @@ TEST_F(HighContrastTest, TheAnnouncementsReachTopLevelWindowsOnly) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, SMTO_ABORTIFHUNG, 2000, &result);
   EXPECT_EQ(CountReceived(hidden, WM_SETTINGCHANGE, SPI_SETWORKAREA), 1);
-  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
 
   for (const auto which : {TContrastAnnouncement::SettingChange, TContrastAnnouncement::SysColorChange}) {
     const bool setting = which == TContrastAnnouncement::SettingChange;
@@ -200,9 +200,9 @@ TEST_F(HighContrastTest, TheAnnouncementsReachTopLevelWindowsOnly) {
     EXPECT_EQ(CountReceived(child, msg, wParam), 0);
     EXPECT_EQ(CountReceived(messageOnly, msg, wParam), 0);
     // The listener heard it and left the work to the action timer.
-    EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+    EXPECT_TRUE(ThreadSkinManager()->ActionTimer().Enabled());
     skin_test::WaitForPendingAction();
-    EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+    EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
   }
   for (HWND wnd : {messageOnly, child, hidden, shown}) DestroyWindow(wnd);
 }
@@ -222,9 +222,9 @@ TEST_F(HighContrastTest, OnAtStartUpNothingIsSkinned) {
 
   form->Show();  // activation: the hook asks the manager
   skin_test::DrainMessages();
-  EXPECT_TRUE(SkinManager->HighContrast);
-  EXPECT_FALSE(SkinManager->IsSkinningOn());
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_TRUE(ThreadSkinManager()->HighContrast());
+  EXPECT_FALSE(ThreadSkinManager()->IsSkinningOn());
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
   ExpectSystemLook(*form, ownProc, ownMethod);
   RECT clientAfter{};
   GetClientRect(wnd, &clientAfter);
@@ -236,17 +236,17 @@ TEST_F(HighContrastTest, OnAtStartUpNothingIsSkinned) {
   EXPECT_EQ(after.regions, before.regions);
   EXPECT_EQ(after.timers, before.timers);
   // Not even when asked directly.
-  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(wnd));
   // The skin stays loaded and wanted.
   EXPECT_TRUE(data->Active());
   EXPECT_FALSE(data->SkinLoading);
-  EXPECT_TRUE(SkinManager->SkinningOn);
+  EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());
 
   // When the mode ends the form is skinned as skin-on skins it.
   contrast.On = false;
   skin_test::AnnounceHighContrastChange();
   skin_test::WaitForPendingAction();
-  EXPECT_FALSE(SkinManager->HighContrast);
+  EXPECT_FALSE(ThreadSkinManager()->HighContrast());
   EXPECT_TRUE(Skinned(wnd));
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
 }
@@ -298,7 +298,7 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   contrast.On = true;
   skin_test::AnnounceHighContrastChange(TContrastAnnouncement::SettingChange);
   skin_test::WaitForPendingAction();
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
   ExpectSystemLook(*form, ownProc, ownMethod);
   ExpectSystemLook(*second, secondProc, secondMethod);
   for (auto& [control, method] : controls) EXPECT_TRUE(control->WindowProc == method) << control->Name();
@@ -308,7 +308,7 @@ TEST_F(HighContrastTest, SwitchedOnWhileRunningUnskinsEverythingAndOffSkinsAgain
   EXPECT_EQ(clientAfter.bottom, client.bottom);
   EXPECT_EQ(TLiveCounts{}, unskinned);
   EXPECT_NE(controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y), skinnedCaption);
-  EXPECT_TRUE(SkinManager->SkinningOn);  // still wanted
+  EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());  // still wanted
 
   // A window activated while the mode is on stays as it is.
   SetForegroundWindow(second->Handle());
@@ -357,7 +357,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   skin_test::AnnounceHighContrastChange();
   skin_test::WaitForPendingAction();
   ASSERT_TRUE(Skinned(form->Handle()));
-  EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle())->SkinData, data);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form->Handle())->SkinData, data);
   const COLORREF darkCaption = controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y);
   EXPECT_NE(darkCaption, defaultCaption);
 
@@ -367,12 +367,12 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   skin_test::WaitForPendingAction();
   data->SetActive(false);
   skin_test::WaitForPendingAction();
-  EXPECT_FALSE(SkinManager->SkinningOn);
+  EXPECT_FALSE(ThreadSkinManager()->SkinningWanted());
   contrast.On = false;
   skin_test::AnnounceHighContrastChange();
   skin_test::WaitForPendingAction();
   EXPECT_FALSE(Skinned(form->Handle()));
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
   // Chosen again afterwards, it is worn at once.
   data->SetActive(true);
   skin_test::WaitForPendingAction();

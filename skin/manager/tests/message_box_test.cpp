@@ -13,6 +13,7 @@
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/contrast_switch.h"
 
 namespace {
 
@@ -76,7 +77,10 @@ class SkinnedMessageBox : public ::testing::Test {
     skin::FreeSkinManager();
     skin_test::DrainMessages();
   }
-  void SetSkinning(bool on) { skin::SkinManager->SkinningOn = on; }
+  void SetSkinning(bool on) {
+    data_->SetActive(on);
+    skin_test::WaitForPendingAction();
+  }
 
   gui::TApplication app_;
   std::unique_ptr<gui::TComponent> owner_;

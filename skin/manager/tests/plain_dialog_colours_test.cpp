@@ -173,7 +173,7 @@ class PlainDialogColours : public ::testing::Test {
 TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseItsOwn) {
   WearDarkSkin();
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   EXPECT_EQ(Answer(WM_CTLCOLOREDIT, kEdit), kDarkWindow);
   EXPECT_EQ(Answer(WM_CTLCOLORLISTBOX, kList), kDarkWindow);
   EXPECT_EQ(Answer(WM_CTLCOLORSTATIC, kReadOnly), kDarkFace);
@@ -215,7 +215,7 @@ TEST_F(PlainDialogColours, EveryChildInTheDarkSkinsColoursUnlessTheDialogChoseIt
 
 TEST_F(PlainDialogColours, TheDefaultSkinLooksAsBefore) {
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   const gui::TBitmap shot = controls_test::Snapshot(dialog_);
   EXPECT_EQ(Inside(shot, kEdit), RGB(255, 255, 255));
   EXPECT_EQ(Inside(shot, kList), RGB(255, 255, 255));
@@ -227,7 +227,7 @@ TEST_F(PlainDialogColours, SkinOffAndHighContrastGiveTheSystemsColoursBack) {
   WearDarkSkin();
   const long brushes = gui::BrushHandle::LiveCount();
   OpenDialog();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
   ASSERT_EQ(Answer(WM_CTLCOLOREDIT, kEdit), kDarkWindow);
   AddLateList();
 
@@ -236,7 +236,7 @@ TEST_F(PlainDialogColours, SkinOffAndHighContrastGiveTheSystemsColoursBack) {
   skin_test::WaitForPendingAction();
   {
     SCOPED_TRACE("high contrast");
-    EXPECT_EQ(skin::SkinManager->FindFormSkinner(dialog_), nullptr);
+    EXPECT_EQ(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
     ExpectSystemColours();
   }
   // The skin's colours are in force again (a window of no framework form is

@@ -49,7 +49,7 @@ class PlainPrograms : public engine_test::TProgramTest {
     Wear(L"dark");
   }
   static std::string SkinnerOf(HWND top, HWND wnd) {
-    skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(top);
+    skin::TWinSkinForm* skinner = skin::ThreadSkinManager()->FindFormSkinner(top);
     return skinner ? controls_test::SkinnerClassOf(*skinner, wnd) : std::string("no form skinner");
   }
   static int Share(const gui::TBitmap& shot, const RECT& r, COLORREF colour) {
@@ -97,7 +97,7 @@ TEST_F(PlainPrograms, PropertySheetsAndWizardsWithTheirPages) {
     ASSERT_NE(sheet, nullptr);
     SetActiveWindow(sheet);
     Settle();
-    ASSERT_NE(skin::SkinManager->FindFormSkinner(sheet), nullptr);
+    ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(sheet), nullptr);
     HWND page = PropSheet_GetCurrentPageHwnd(sheet);
     EXPECT_EQ(SkinnerOf(sheet, page), "TSkinColourRelay");
     EXPECT_EQ(SkinnerOf(sheet, GetDlgItem(page, kPageEdit)), "TSkinEdit");
@@ -176,8 +176,8 @@ TEST_F(PlainPrograms, MdiFrameClientAndChild) {
   ASSERT_NE(child, nullptr);
   HWND late = CreateMDIWindowW(L"PlainMdiChild", L"Late", 0, 40, 200, 200, 120, client, nullptr, 0);
   Settle();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(frame), nullptr);
-  for (HWND each : {early, child, late}) EXPECT_NE(skin::SkinManager->FindFormSkinner(each), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(frame), nullptr);
+  for (HWND each : {early, child, late}) EXPECT_NE(skin::ThreadSkinManager()->FindFormSkinner(each), nullptr);
   HWND edit = GetWindow(child, GW_CHILD);
   EXPECT_EQ(SkinnerOf(child, edit), "TSkinScrollbar");
   gui::TBitmap shot = controls_test::Snapshot(frame);
@@ -254,7 +254,7 @@ TEST_F(PlainPrograms, AMainWindowWithRebarToolBarStatusBarAndScrollBars) {
   ShowWindow(main, SW_SHOW);
   SetActiveWindow(main);
   Settle();
-  ASSERT_NE(skin::SkinManager->FindFormSkinner(main), nullptr);
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(main), nullptr);
   EXPECT_EQ(SkinnerOf(main, rebar), "TSkinRebar");
   EXPECT_EQ(SkinnerOf(main, toolbar), "TSkinToolBar");
   EXPECT_EQ(SkinnerOf(main, status), "TSkinStatusBar");

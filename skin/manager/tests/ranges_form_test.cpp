@@ -77,11 +77,11 @@ TEST_P(RangesFormTest, DiscoveryGivesEveryControlTheSkinnerOfItsKind) {
   ASSERT_NE(data, nullptr);
   ASSERT_NE(data->Skin().Tabs, nullptr);
   skin::EnsureSkinManager().AddSkinData(data.get());
-  skin::SkinManager->SkinningOn = true;
+  skin::ThreadSkinManager()->Request({skin::saSkinOn, data.get()}, 0);
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, FormBody(), 480, 350);
-  ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
-  skin::TWinSkinForm* form_skinner = skin::SkinManager->FindFormSkinner(form->Handle());
+  ASSERT_TRUE(skin::ThreadSkinManager()->SkinWindow(form->Handle()));
+  skin::TWinSkinForm* form_skinner = skin::ThreadSkinManager()->FindFormSkinner(form->Handle());
   ASSERT_NE(form_skinner, nullptr);
   skin_test::DrainMessages();
   const auto skinnerOf = [&](const char* name) {
@@ -138,7 +138,7 @@ TEST_P(RangesFormTest, EachStateShowsItsOwnPictureOfTheSkin) {
   auto data = controls_test::LoadData(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
   ASSERT_NE(data, nullptr);
   skin::EnsureSkinManager().AddSkinData(data.get());
-  skin::SkinManager->SkinningOn = true;
+  skin::ThreadSkinManager()->Request({skin::saSkinOn, data.get()}, 0);
   SetCursorPos(0, 0);  // nothing is hot
   const std::string items = "    Style = csDropDownList\n    Items.Strings = (\n      'First')\n    ItemIndex = 0\n";
   gui::TApplication app;
@@ -150,7 +150,7 @@ TEST_P(RangesFormTest, EachStateShowsItsOwnPictureOfTheSkin) {
                        "    Tabs.Strings = (\n      'One'\n      'Two')\n    TabIndex = 1\n") +
                Control("Track", "TTrackBar", 10, 120, 200, 36, "    Max = 10\n    Position = 4\n"),
       400, 180);
-  ASSERT_TRUE(skin::SkinManager->SkinWindow(form->Handle()));
+  ASSERT_TRUE(skin::ThreadSkinManager()->SkinWindow(form->Handle()));
   const auto handle = [&](const char* name) { return dynamic_cast<gui::TWinControl*>(form->FindComponent(name))->Handle(); };
   SetFocus(handle("Focused"));
   skin_test::DrainMessages();

@@ -19,7 +19,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TWinSkinForm;
 using TRestoreMode = TWinSkinForm::TRestoreMode;
 
@@ -46,9 +46,9 @@ class RestoreTest : public engine_test::DefaultSkinTest {
 
   // Skins the form as the manager does and checks what the skin took.
   TWinSkinForm* Skin() {
-    if (!SkinManager->SkinWindow(form_->Handle())) return nullptr;
+    if (!ThreadSkinManager()->SkinWindow(form_->Handle())) return nullptr;
     skin_test::DrainMessages();
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(form_->Handle());
+    TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(form_->Handle());
     EXPECT_TRUE(popup_->OwnerDraw);
     EXPECT_TRUE(static_cast<bool>(item_->OnDrawItem));
     EXPECT_EQ(GetMenu(form_->Handle()), nullptr);  // the skinned bar shows it
@@ -62,7 +62,7 @@ class RestoreTest : public engine_test::DefaultSkinTest {
     EXPECT_FALSE(static_cast<bool>(item_->OnMeasureItem));
     if (!windowStays) return;
     EXPECT_EQ(GetMenu(form_->Handle()), menu_->Handle());
-    EXPECT_EQ(SkinManager->FindFormSkinner(form_->Handle()), nullptr);
+    EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form_->Handle()), nullptr);
   }
 
   gui::TApplication app_;
@@ -78,7 +78,7 @@ TEST_F(RestoreTest, SkinOff) {
   skinner->Restore(TRestoreMode::SkinOff);
   EXPECT_EQ(skinner->MenuBar(), nullptr);
   EXPECT_EQ(skinner->MenuHeight(), 0);
-  SkinManager->RemoveFormSkinner(form_->Handle());
+  ThreadSkinManager()->RemoveFormSkinner(form_->Handle());
   ExpectGivenBack();
 }
 
@@ -87,7 +87,7 @@ TEST_F(RestoreTest, HighContrast) {
   skin_test::TFakeHighContrast contrast;
   ASSERT_NE(Skin(), nullptr);
   contrast.On = true;
-  SkinManager->FollowHighContrast();
+  ThreadSkinManager()->FollowHighContrast();
   ExpectGivenBack();
 }
 
@@ -107,7 +107,7 @@ TEST_F(RestoreTest, AttachFailed) {
                             const std::wstring&, skin::TSkinControl*&) { throw std::runtime_error("failed"); };
   auto* button = new gui::TButton(form_);
   button->SetParent(form_);
-  EXPECT_THROW(SkinManager->SkinWindow(form_->Handle()), std::runtime_error);
+  EXPECT_THROW(ThreadSkinManager()->SkinWindow(form_->Handle()), std::runtime_error);
   data_->OnSkinControl = nullptr;
   ExpectGivenBack();
 }

@@ -17,7 +17,7 @@
 namespace {
 
 using controls_test::Control;
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TWinSkinForm;
 
 class SkinCyclesTest : public ::testing::Test {
@@ -86,9 +86,7 @@ TEST_F(SkinCyclesTest, SwitchingOffAndOnTwoHundredTimesLeavesEverythingAsItWas) 
   button->OnClick = [&](gui::TObject*) { ++clicks; };
   skin::EnsureSkinManager().AddSkinData(data_.get());
   const auto run = [&](skin::TSkinAction action) {
-    SkinManager->PendingSkinData = data_.get();
-    SkinManager->PendingAction = action;
-    SkinManager->RunPendingAction();
+    ThreadSkinManager()->CarryOut({action, data_.get()});
     skin_test::DrainMessages();
   };
   // One cycle first: scratch objects shared by every skinner live on.
@@ -98,7 +96,7 @@ TEST_F(SkinCyclesTest, SwitchingOffAndOnTwoHundredTimesLeavesEverythingAsItWas) 
 
   for (int i = 0; i < 200; ++i) {
     run(skin::saSkinOn);
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+    TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(form->Handle());
     ASSERT_NE(skinner, nullptr) << "cycle " << i;
     ASSERT_EQ(skinner->ControlSkinners().size(), 6u) << "cycle " << i;
     if (i == 100) {

@@ -17,7 +17,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TSkinData;
 using skin::TWinSkinForm;
 
@@ -65,14 +65,13 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   ASSERT_TRUE(data->ReadBinaryProperty("SkinStream", skin_test::SkinStreamOf(skin_test::DefaultSkinArchive())));
   data->SetLoadingState(false);
   data->Loaded();
-  ASSERT_TRUE(SkinManager && SkinManager->SkinningOn);
+  ASSERT_TRUE(ThreadSkinManager() && ThreadSkinManager()->SkinningWanted());
 
   HWND wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Skin file",
                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 320, 220);
-  SkinManager->SkinWindow(wnd);  // already done by the hook when it was activated
+  ThreadSkinManager()->WindowActivated(wnd);  // as the hook saw it activated
   skin_test::DrainMessages();
-  SkinManager->ActivationCount = 1;
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   skinner->PaintNonClient();
   const std::size_t buttons = skinner->SysButtons().size();
@@ -95,7 +94,7 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   const std::wstring path = TempPath(L"skin_file_test.skin");
   const auto expectSkinInForce = [&](const std::wstring& named) {
     skin_test::DrainMessages();
-    if (SkinManager->ActionTimer().Enabled()) SkinManager->RunPendingAction();
+    if (ThreadSkinManager()->ActionTimer().Enabled()) ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find(named), std::wstring::npos) << gui::WideToUtf8(reports[0]);
     EXPECT_FALSE(data->SkinLoading);
@@ -130,7 +129,7 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   EXPECT_EQ(data->SkinName, skinName);
   EXPECT_TRUE(data->SkinFile().empty());
   skin_test::DrainMessages();
-  if (SkinManager->ActionTimer().Enabled()) SkinManager->RunPendingAction();
+  if (ThreadSkinManager()->ActionTimer().Enabled()) ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
 
   // The skinned close button still closes the window.
   skin::TWinSysButton* closeButton = nullptr;
@@ -183,8 +182,8 @@ TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbou
   EXPECT_FALSE(data->Active());
   HWND wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Refused", WS_OVERLAPPEDWINDOW, 60, 60,
                                          320, 220);
-  SkinManager->SkinningOn = true;
-  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  ThreadSkinManager()->StartSkinningNow();  // even then a component without a skin skins nothing
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(wnd));
 
   // At run time the skin in force stays; the same archive through the
   // SDK's call gives the reason instead of a report.
@@ -233,12 +232,11 @@ TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
   for (HWND& wnd : windows) {
     wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                       60, 60, 320, 220);
-    SkinManager->SkinWindow(wnd);  // already done by the hook when it was activated
+    ThreadSkinManager()->WindowActivated(wnd);  // as the hook saw it activated
   }
   skin_test::DrainMessages();
-  SkinManager->ActivationCount = 1;
   const auto expectSystemFrame = [&](HWND wnd) {
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+    TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
     ASSERT_NE(skinner, nullptr);
     EXPECT_FALSE(skinner->FrameSkinned());
     EXPECT_EQ(skinner->FrameRefused(), skin::fsNoCloseBox);
@@ -255,10 +253,10 @@ TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
 
   reports.clear();
   ASSERT_TRUE(data->SetSkinArchive(skin_test::DefaultSkinArchive()));
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   skin_test::DrainMessages();
   for (HWND wnd : windows) {
-    TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+    TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
     ASSERT_NE(skinner, nullptr);
     EXPECT_TRUE(skinner->FrameSkinned());
     EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
@@ -269,16 +267,16 @@ TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
   ShowWindow(windows[0], SW_MINIMIZE);
   skin_test::DrainMessages();
   data->SetSkinFile(skin_test::DarkSkinPath());
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   skin_test::DrainMessages();
-  ASSERT_NE(SkinManager->FindFormSkinner(windows[0]), nullptr);
-  EXPECT_TRUE(SkinManager->FindFormSkinner(windows[0])->FrameSkinned());
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(windows[0]), nullptr);
+  EXPECT_TRUE(ThreadSkinManager()->FindFormSkinner(windows[0])->FrameSkinned());
   ShowWindow(windows[0], SW_RESTORE);
   skin_test::DrainMessages();
   EXPECT_TRUE(reports.empty());
 
   ASSERT_TRUE(data->SetSkinArchive(archive));
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   skin_test::DrainMessages();
   for (HWND wnd : windows) expectSystemFrame(wnd);
   EXPECT_EQ(reports.size(), 1u);

@@ -26,7 +26,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TSkinData;
 using skin::TWinSkinForm;
 
@@ -62,9 +62,9 @@ TWinSkinForm* ShowSkinned(gui::TForm& form, int width, int height) {
   form.SetClientHeight(height);
   form.HandleNeeded();
   form.Show();
-  if (!SkinManager->SkinWindow(form.Handle())) return nullptr;
+  if (!ThreadSkinManager()->SkinWindow(form.Handle())) return nullptr;
   Drain();
-  return SkinManager->FindFormSkinner(form.Handle());
+  return ThreadSkinManager()->FindFormSkinner(form.Handle());
 }
 
 // A fixed frame: its client area is kept (a sizeable window of no framework
@@ -78,8 +78,8 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
   const long subclasses = gui::TWindowSubclass::LiveCount();
 
   log.Flush();
-  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(wnd));
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   // The query reaches the window's own procedure before it is skinned; then
   // the caption styles go, before the procedure is taken over.
@@ -130,8 +130,8 @@ TEST_F(SkinFormTest, WhatTheWindowSeesFromAttachToDestruction) {
               "destroy");
   EXPECT_EQ(skinner->State(), TWinSkinForm::ssDestroyed);
   EXPECT_EQ(gui::TWindowSubclass::LiveCount(), subclasses);
-  SkinManager->PurgeDestroyedForms();
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  ThreadSkinManager()->PurgeDestroyedForms();
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
 }
 
 TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
@@ -141,12 +141,12 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
   const auto ownStyle = GetWindowLongPtrW(wnd, GWL_STYLE);
   RECT client{};
   GetClientRect(wnd, &client);
-  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(wnd));
   Drain();
   MoveWindow(wnd, 70, 90, 280, 180, TRUE);  // the user moved and sized it while skinned
   RECT skinnedWindow{};
   GetWindowRect(wnd, &skinnedWindow);
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(wnd);
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   // Inside the skin frame the client is the window less the skin's borders;
   // that size comes back inside the system frame.
@@ -158,9 +158,7 @@ TEST_F(SkinFormTest, SkinOffRestoresProcedureStylesAndClientSize) {
   TMessageLog log;
   log.Record(wnd, 0, 0, 0);
   log.Flush();
-  SkinManager->PendingSkinData = data_.get();
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   // The caption styles come back, the size is given back inside the
   // system's frame, the region is taken away, the system's frame is told the
   // window is active; the window repaints.
@@ -199,10 +197,8 @@ TEST_F(SkinFormTest, ChildAndCaptionlessPopupsKeepTheirFrames) {
   HWND child = CreateRecorded(L"SkinFormSeqWindow", WS_CHILD | WS_CAPTION | WS_VISIBLE, L"Child", 120, 80, parent);
   // A child window is taken only in a bulk pass, and then its frame messages
   // all go to its own procedure.
-  EXPECT_FALSE(SkinManager->SkinWindow(child));
-  SkinManager->BulkPass = true;
-  ASSERT_TRUE(SkinManager->SkinWindow(child));
-  SkinManager->BulkPass = false;
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(child));
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(child, skin::TSkinManage::TSkinPass::FormsList));
   Drain();
   {
     TMessageLog log;
@@ -223,8 +219,8 @@ TEST_F(SkinFormTest, ChildAndCaptionlessPopupsKeepTheirFrames) {
   HWND popup = CreateRecorded(L"SkinFormSeqWindow", WS_POPUP | WS_BORDER | WS_VISIBLE, L"Popup", 150, 90);
   RECT before{};
   GetWindowRect(popup, &before);
-  SkinManager->SkinWindow(popup);
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(popup);
+  ThreadSkinManager()->SkinWindow(popup);
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(popup);
   ASSERT_NE(skinner, nullptr);
   EXPECT_EQ(skinner->FrameKind(), 2);
   Drain();
@@ -244,8 +240,8 @@ TEST_F(SkinFormTest, DialogBoxWidensToFitItsCaption) {
                                 nullptr);
   RECT before{};
   GetWindowRect(box, &before);
-  ASSERT_TRUE(SkinManager->SkinWindow(box));
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(box);
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(box));
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(box);
   ASSERT_NE(skinner, nullptr);
   Drain();
   RECT after{};
@@ -280,15 +276,15 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
     GetClientRect(form->Handle(), &before);
     ASSERT_EQ(before.right, 260);
     ASSERT_EQ(before.bottom, 140);
-    SkinManager->SkinWindow(form->Handle());  // the hook may have done it on activation
+    ThreadSkinManager()->SkinWindow(form->Handle());  // the hook may have done it on activation
     Drain();
-    ASSERT_NE(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+    ASSERT_NE(ThreadSkinManager()->FindFormSkinner(form->Handle()), nullptr);
     RECT after{};
     GetClientRect(form->Handle(), &after);
     EXPECT_EQ(after.right, 260);
     EXPECT_EQ(after.bottom, 140);
     delete form;
-    SkinManager->PurgeDestroyedForms();
+    ThreadSkinManager()->PurgeDestroyedForms();
   }
 }
 
@@ -310,9 +306,9 @@ TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
   form->HandleNeeded();
   form->Show();
   Drain();
-  SkinManager->SkinWindow(form->Handle());  // the hook may have done it on activation
+  ThreadSkinManager()->WindowActivated(form->Handle());  // as the hook sees it activated
   Drain();
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   auto* panel = dynamic_cast<gui::TControl*>(form->FindComponent("Panel1"));
   const gui::TColor lightFace = data_->Skin().Colours.ButtonFace;
@@ -321,12 +317,11 @@ TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
   data_->OnSkinChanged = [&](gui::TObject*) { ++changed; };
 
   // A new skin file: loaded at once, applied by the skin-changed action.
-  SkinManager->ActivationCount = 1;
   data_->SetSkinFile(DarkSkinPath());
   ASSERT_EQ(data_->SkinName, "Nightfall");
-  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Action, skin::saSkinChanged);
   EXPECT_TRUE(skinner->SysButtons().empty());  // released until the action runs
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   const gui::TColor darkFace = data_->Skin().Colours.ButtonFace;
   ASSERT_NE(darkFace, lightFace);
   EXPECT_EQ(changed, 1);
@@ -364,9 +359,9 @@ TEST_F(SkinFormTest, ControlsAreSkinnedWhileTheFrameIsTheSystems) {
   const LONG_PTR style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
   RECT before{};
   GetWindowRect(form->Handle(), &before);
-  SkinManager->SkinWindow(form->Handle());
+  ThreadSkinManager()->SkinWindow(form->Handle());
   Drain();
-  TWinSkinForm* skinner = SkinManager->FindFormSkinner(form->Handle());
+  TWinSkinForm* skinner = ThreadSkinManager()->FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   EXPECT_FALSE(skinner->FrameSkinned());
   // The system frame stays: caption styles, size, no region.
@@ -380,9 +375,7 @@ TEST_F(SkinFormTest, ControlsAreSkinnedWhileTheFrameIsTheSystems) {
   auto* button = dynamic_cast<gui::TButton*>(form->FindComponent("Button1"));
   ASSERT_EQ(skinner->ControlSkinners().size(), 1u);
   EXPECT_NE(button->WindowProc, button->OwnWindowMethod());
-  SkinManager->PendingSkinData = data_.get();
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   EXPECT_EQ(button->WindowProc, button->OwnWindowMethod());
   EXPECT_EQ(GetWindowLongPtrW(form->Handle(), GWL_STYLE), style);
   delete form;
@@ -412,10 +405,10 @@ TEST_F(SkinFormTest, AFailedAttachLeavesTheWindowAsItWas) {
   ASSERT_TRUE(holder.Attach(wnd, [&](UINT m, WPARAM w, LPARAM l) { return holder.CallPrevious(m, w, l); }));
   Drain();
   const WindowState before = StateOf(wnd);
-  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(wnd));
   Drain();
   EXPECT_TRUE(StateOf(wnd) == before);
-  EXPECT_EQ(SkinManager->FindFormSkinner(wnd), nullptr);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(wnd), nullptr);
   EXPECT_NE(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 1);
   holder.Detach();
   DestroyWindow(wnd);
@@ -441,17 +434,17 @@ TEST_F(SkinFormTest, AFailedAttachLeavesTheWindowAsItWas) {
   };
   const WindowState formBefore = StateOf(form->Handle());
   const gui::TWndMethod formMethod = form->WindowProc;
-  EXPECT_THROW(SkinManager->SkinWindow(form->Handle()), std::runtime_error);
+  EXPECT_THROW(ThreadSkinManager()->SkinWindow(form->Handle()), std::runtime_error);
   Drain();
   EXPECT_EQ(asked, 2);  // the first button was skinned before the failure
   EXPECT_TRUE(StateOf(form->Handle()) == formBefore);
   EXPECT_EQ(form->WindowProc, formMethod);
   EXPECT_EQ(form->Color(), 0x102030u);
   EXPECT_EQ(first->WindowProc, first->OwnWindowMethod());
-  EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle()), nullptr);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form->Handle()), nullptr);
   data_->OnSkinControl = nullptr;
   // Nothing is left in the way of a later, successful attach.
-  ASSERT_TRUE(SkinManager->SkinWindow(form->Handle()));
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(form->Handle()));
   EXPECT_NE(first->WindowProc, first->OwnWindowMethod());
   delete form;
 }
@@ -528,9 +521,7 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
 
   // A re-skin keeps what was kept at the first take-over.
   skinner->RefreshSkin();
-  SkinManager->PendingSkinData = data_.get();
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   // Switching off gives each menu and item exactly what it had.
   EXPECT_FALSE(popup->OwnerDraw);
   EXPECT_TRUE(static_cast<bool>(own->OnDrawItem));
@@ -566,7 +557,7 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
   EXPECT_FALSE(static_cast<bool>(cut->OnMeasureItem));
   EXPECT_EQ(form->Color(), colour);
-  SkinManager->PurgeDestroyedForms();
+  ThreadSkinManager()->PurgeDestroyedForms();
 
   // The form makes its window again: the skin is back on it, its controls
   // and popup menus included, and it is the window's only skinner.
@@ -575,7 +566,7 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   Drain();
   HWND second = form->Handle();
   ASSERT_NE(second, first);
-  TWinSkinForm* again = SkinManager->FindFormSkinner(second);
+  TWinSkinForm* again = ThreadSkinManager()->FindFormSkinner(second);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->State(), TWinSkinForm::ssRunning);
   EXPECT_EQ(SendMessageW(second, skin::SkinMsgQuery, 0, 0), 1);
@@ -590,16 +581,14 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   HWND third = form->Handle();
   ASSERT_NE(third, second);
   EXPECT_TRUE(IsWindowVisible(third));
-  ASSERT_NE(SkinManager->FindFormSkinner(third), nullptr);
-  EXPECT_EQ(SkinManager->FindFormSkinner(third)->MdiKind(), skin::mkFrame);
-  EXPECT_EQ(std::count_if(SkinManager->FormSkinners().begin(), SkinManager->FormSkinners().end(),
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(third), nullptr);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(third)->MdiKind(), skin::mkFrame);
+  EXPECT_EQ(std::count_if(ThreadSkinManager()->FormSkinners().begin(), ThreadSkinManager()->FormSkinners().end(),
                           [form](TWinSkinForm* s) { return s->Form == form; }),
             1);
 
   // Used after the skin is off, the popup menu draws itself.
-  SkinManager->PendingSkinData = data_.get();
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   EXPECT_FALSE(static_cast<bool>(cut->OnDrawItem));
   EXPECT_EQ(form->Color(), colour);
   delete form;
@@ -623,9 +612,9 @@ TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {
   EXPECT_TRUE(data->Active());
   EXPECT_EQ(data->DisableTag, 98);
   EXPECT_FALSE(data->SkinLoading);
-  ASSERT_NE(SkinManager, nullptr);
-  EXPECT_TRUE(SkinManager->SkinningOn);  // no window activated yet: on at once
-  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  ASSERT_NE(ThreadSkinManager(), nullptr);
+  EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());  // no window activated yet: on at once
+  EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
   delete form;
   skin::FreeSkinManager();
 }

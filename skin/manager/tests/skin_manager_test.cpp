@@ -21,10 +21,11 @@
 #include "skin/form/skin_popup_menu.h"
 #include "skin/manager/skin_engine.h"
 #include "skin/manager/skin_manager.h"
+#include "skin/manager/tests/contrast_switch.h"
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TSkinData;
 
 // What a window's own procedure received, in order.
@@ -108,9 +109,9 @@ TEST_F(SkinManagerTest, EmptyStreamLeavesActiveOffAndSkinsNothing) {
   EXPECT_EQ(data->SkinArchive.Size(), 0u);
   EXPECT_TRUE(data->SkinLoading);
   EXPECT_FALSE(data->Active());
-  ASSERT_NE(SkinManager, nullptr);
-  EXPECT_FALSE(SkinManager->SkinningOn);
-  EXPECT_NE(SkinManager->HookHandle(), nullptr);
+  ASSERT_NE(ThreadSkinManager(), nullptr);
+  EXPECT_FALSE(ThreadSkinManager()->SkinningWanted());
+  EXPECT_NE(ThreadSkinManager()->HookHandle(), nullptr);
 }
 
 TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
@@ -119,7 +120,7 @@ TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
   EXPECT_FALSE(data->SkinLoading);  // the skin is read all the same
   data->SetActive(false);
   data->SetActive(true);
-  EXPECT_EQ(SkinManager, nullptr);
+  EXPECT_EQ(ThreadSkinManager(), nullptr);
   HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   Drain();
   EXPECT_EQ(SendMessageW(wnd, skin::SkinMsgQuery, 0, 0), 0);
@@ -128,28 +129,31 @@ TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
 
   skin::InstallEngine();
   LoadedData();
-  ASSERT_NE(SkinManager, nullptr);
-  EXPECT_TRUE(SkinManager->SkinningOn);
-  EXPECT_NE(SkinManager->HookHandle(), nullptr);
+  ASSERT_NE(ThreadSkinManager(), nullptr);
+  EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());
+  EXPECT_NE(ThreadSkinManager()->HookHandle(), nullptr);
 }
 
 TEST_F(SkinManagerTest, RequestsBeforeTheFirstActivationTakeEffectAtOnce) {
   TSkinData* data = LoadedData();
   ASSERT_FALSE(data->SkinLoading);
-  EXPECT_TRUE(SkinManager->SkinningOn);
-  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
-  SkinManager->PendingSkinData = nullptr;
-  data->SetActive(true);  // its own value: nothing queued
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());
+  EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
+  const skin::TSkinRequest taken = ThreadSkinManager()->PendingRequest();
+  data->SetActive(true);  // its own value: nothing asked
+  EXPECT_TRUE(ThreadSkinManager()->PendingRequest() == taken);
   data->SetActive(false);
-  EXPECT_FALSE(SkinManager->SkinningOn);
-  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
-  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinOff);
-  // After an activation the same request waits for the timer.
-  SkinManager->ActivationCount = 1;
+  EXPECT_FALSE(ThreadSkinManager()->SkinningWanted());
+  EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Action, skin::saSkinOff);
+  // After an activation (the hook sees a window shown) the same request
+  // waits for the timer.
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+  EXPECT_EQ(ThreadSkinManager()->ActivationCount(), 1);
   data->SetActive(true);
-  EXPECT_FALSE(SkinManager->SkinningOn);
-  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+  EXPECT_FALSE(ThreadSkinManager()->SkinningWanted());
+  EXPECT_TRUE(ThreadSkinManager()->ActionTimer().Enabled());
+  DestroyWindow(wnd);
 }
 
 TEST_F(SkinManagerTest, WrongArchiveVersionIsReportedAndSkinsNothing) {
@@ -177,8 +181,8 @@ TEST_F(SkinManagerTest, WrongArchiveVersionIsReportedAndSkinsNothing) {
   EXPECT_TRUE(data->SkinLoading);
   EXPECT_FALSE(data->Active());
   HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW);
-  SkinManager->SkinningOn = true;  // even then a component without a skin skins nothing
-  EXPECT_FALSE(SkinManager->SkinWindow(wnd));
+  ThreadSkinManager()->StartSkinningNow();  // even then a component without a skin skins nothing
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(wnd));
   DestroyWindow(wnd);
 }
 
@@ -193,16 +197,18 @@ TEST_F(SkinManagerTest, SkinFileAtRunTimeLoadsAndQueuesSkinChanged) {
   DWORD written = 0;
   WriteFile(file, archive.data(), static_cast<DWORD>(archive.size()), &written, nullptr);
   CloseHandle(file);
-  SkinManager->ActivationCount = 1;
+  HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);  // activated: requests wait
+  ASSERT_EQ(ThreadSkinManager()->ActivationCount(), 1);
   data->SetSkinFile(path);
   EXPECT_FALSE(data->SkinLoading);
-  EXPECT_EQ(SkinManager->PendingAction, skin::saSkinChanged);
-  EXPECT_EQ(SkinManager->PendingSkinData, data);
-  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Action, skin::saSkinChanged);
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Data, data);
+  EXPECT_TRUE(ThreadSkinManager()->ActionTimer().Enabled());
   // Carried out at once when asked, not again when the delay is up.
   data->CarryOutRequestNow();
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
-  EXPECT_FALSE(SkinManager->ActionTimer().Enabled());
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Data, nullptr);
+  EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
+  DestroyWindow(wnd);
   DeleteFileW(path.c_str());
 }
 
@@ -211,31 +217,31 @@ TEST_F(SkinManagerTest, WindowsThatAreNeverSkinned) {
   TSkinData* data = LoadedData();
   data->OnFormSkin = nullptr;
   HWND zero = CreateTestWindow(WS_POPUP, nullptr, 0, 0);
-  EXPECT_FALSE(SkinManager->SkinWindow(zero));
-  EXPECT_FALSE(SkinManager->SkinWindow(app.Handle()));  // "TApplication"
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(zero));
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(app.Handle()));  // "TApplication"
   bool asked = false;
-  EXPECT_TRUE(SkinManager->AskFormSkin(L"TForm1"));
-  EXPECT_FALSE(SkinManager->AskFormSkin(L"SysMonthCal32"));
+  EXPECT_TRUE(ThreadSkinManager()->AskFormSkin(L"TForm1"));
+  EXPECT_FALSE(ThreadSkinManager()->AskFormSkin(L"SysMonthCal32"));
   data->OnFormSkin = [&](TSkinData*, const std::wstring&, bool& doSkin) {
     asked = true;
     doSkin = true;
   };
-  EXPECT_TRUE(SkinManager->AskFormSkin(L"SysMonthCal32"));
+  EXPECT_TRUE(ThreadSkinManager()->AskFormSkin(L"SysMonthCal32"));
   EXPECT_TRUE(asked);
   data->OnFormSkin = nullptr;
   data->SkinControls |= skin::SkinControlBit(skin::xcFastReport);
-  EXPECT_FALSE(SkinManager->AskFormSkin(L"TfrPreview"));
+  EXPECT_FALSE(ThreadSkinManager()->AskFormSkin(L"TfrPreview"));
 
   gui::TForm form(&app);
   form.SetClientWidth(200);
   form.SetClientHeight(150);
   form.SetTag(99);
   data->DisableTag = 5;
-  EXPECT_FALSE(SkinManager->SkinWindow(form.Handle()));
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(form.Handle()));
   form.SetTag(0);
-  EXPECT_TRUE(SkinManager->SkinWindow(form.Handle()));
+  EXPECT_TRUE(ThreadSkinManager()->SkinWindow(form.Handle()));
   EXPECT_EQ(SendMessageW(form.Handle(), skin::SkinMsgQuery, 0, 0), 1);
-  EXPECT_FALSE(SkinManager->SkinWindow(form.Handle()));  // once only
+  EXPECT_FALSE(ThreadSkinManager()->SkinWindow(form.Handle()));  // once only
   DestroyWindow(zero);
 }
 
@@ -245,14 +251,14 @@ TEST_F(SkinManagerTest, WhichComponentSkinsWhichWindow) {
   HWND plain = CreateTestWindow(WS_OVERLAPPEDWINDOW);
   HWND box = CreateWindowExW(0, L"#32770", L"Box", WS_POPUP | WS_CAPTION, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                              nullptr);
-  EXPECT_EQ(SkinManager->FindSkinData(plain), second);
-  EXPECT_EQ(SkinManager->FindSkinData(box), second);  // no dialog component yet
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(plain), second);
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(box), second);  // no dialog component yet
   TSkinData* dialog = LoadedData(skin::sfDialog);
-  EXPECT_EQ(SkinManager->FindSkinData(box), dialog);
-  EXPECT_EQ(SkinManager->FindSkinData(plain), second);
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(box), dialog);
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(plain), second);
   // The filter is the first main-form component's.
   first->OnFormSkin = [](TSkinData*, const std::wstring&, bool& doSkin) { doSkin = false; };
-  EXPECT_FALSE(SkinManager->AskFormSkin(L"Anything"));
+  EXPECT_FALSE(ThreadSkinManager()->AskFormSkin(L"Anything"));
   DestroyWindow(box);
   DestroyWindow(plain);
 }
@@ -269,13 +275,13 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   GetWindowRect(wnd, &window);
   // Components without a default window icon adopt the first skinned
   // window's icon for good; give them one so the counts compare.
-  SkinManager->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
-  SkinManager->SetDefaultWindowIcon(other, gui::TBitmap(16, 16));
+  ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+  ThreadSkinManager()->SetDefaultWindowIcon(other, gui::TBitmap(16, 16));
   const LiveCounts before;
 
   g_log.clear();
   ShowWindow(wnd, SW_SHOW);  // activation: the hook attaches a skinner
-  auto* skinner = SkinManager->FindFormSkinner(wnd);
+  auto* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
   EXPECT_EQ(skinner->SkinData, other);  // the later main-form component
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
@@ -290,18 +296,16 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   }
 
   ShowWindow(owned, SW_SHOW);
-  auto* ownedSkinner = SkinManager->FindFormSkinner(owned);
+  auto* ownedSkinner = ThreadSkinManager()->FindFormSkinner(owned);
   ASSERT_NE(ownedSkinner, nullptr);
   EXPECT_NE(GetWindowLongPtrW(owned, GWL_STYLE) & WS_CAPTION, 0);  // an owned window keeps its caption
   EXPECT_EQ(GetWindowLongPtrW(owned, GWL_STYLE) & WS_SYSMENU, 0);
   Drain();
 
   // Skin off in main-form mode: every skinner goes, whatever its component.
-  SkinManager->PendingSkinData = data;
-  SkinManager->PendingAction = skin::saSkinOff;
   g_log.clear();
-  SkinManager->RunPendingAction();
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data});
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
   EXPECT_NE(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
   RECT clientAfter{};
@@ -332,10 +336,8 @@ TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
   form->HandleNeeded();
   form->Show();
   Drain();
-  ASSERT_NE(SkinManager->FindFormSkinner(form->Handle()), nullptr);
-  SkinManager->PendingSkinData = data;
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(form->Handle()), nullptr);
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data});
   Drain();
   HWND wnd = form->Handle();
   const auto ownProc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
@@ -346,15 +348,11 @@ TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
   GetWindowRect(wnd, &window);
   const LiveCounts before;
   for (int i = 0; i < 500; ++i) {
-    SkinManager->PendingSkinData = data;
-    SkinManager->PendingAction = skin::saSkinOn;
-    SkinManager->RunPendingAction();
-    ASSERT_NE(SkinManager->FindFormSkinner(wnd), nullptr) << "cycle " << i;
+    ThreadSkinManager()->CarryOut({skin::saSkinOn, data});
+    ASSERT_NE(ThreadSkinManager()->FindFormSkinner(wnd), nullptr) << "cycle " << i;
     ASSERT_FALSE(form->WindowProc == ownMethod) << "cycle " << i;
     Drain();
-    SkinManager->PendingSkinData = data;
-    SkinManager->PendingAction = skin::saSkinOff;
-    SkinManager->RunPendingAction();
+    ThreadSkinManager()->CarryOut({skin::saSkinOff, data});
   }
   Drain();
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
@@ -375,8 +373,8 @@ TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
   LoadedData();
   HWND skinned = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   HWND plain = CreateTestWindow(WS_OVERLAPPEDWINDOW);
-  ASSERT_NE(SkinManager->FindFormSkinner(skinned), nullptr);
-  ASSERT_EQ(SkinManager->FindFormSkinner(plain), nullptr);
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(skinned), nullptr);
+  ASSERT_EQ(ThreadSkinManager()->FindFormSkinner(plain), nullptr);
   auto grip = [](HWND parent) {
     return CreateWindowExW(0, L"ScrollBar", nullptr, WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16, parent, nullptr, nullptr,
                            nullptr);
@@ -387,8 +385,8 @@ TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
   DestroyWindow(skinned);
   Drain();
   // The destroyed window's skinner is freed at the next decision.
-  SkinManager->PurgeDestroyedForms();
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  ThreadSkinManager()->PurgeDestroyedForms();
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
 }
 
 // A message box answered from another thread: the hook sees the "#32770"
@@ -396,7 +394,7 @@ TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
 TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
   gui::TApplication app;
   TSkinData* data = LoadedData();
-  SkinManager->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));  // no icon adopted from the first box
+  ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));  // no icon adopted from the first box
   Drain();
   const LiveCounts before;
   std::atomic<bool> done{false};
@@ -417,16 +415,16 @@ TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
   for (int i = 0; i < kBoxes; ++i) MessageBoxW(nullptr, L"Do you wish to save the changes?", L"Notes", MB_OK);
   done = true;
   answer.join();
-  SkinManager->PurgeDestroyedForms();
+  ThreadSkinManager()->PurgeDestroyedForms();
   Drain();
   EXPECT_EQ(skinnedBoxes, kBoxes);
-  EXPECT_TRUE(SkinManager->FormSkinners().empty());
+  EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
   EXPECT_TRUE(LiveCounts{} == before);
 }
 
 TEST_F(SkinManagerTest, PopupMenusAreSkinnedOnlyWhileTheSkinIsOn) {
   gui::TApplication app;
-  LoadedData();
+  TSkinData* data = LoadedData();
   HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   Drain();
   HMENU menu = CreatePopupMenu();
@@ -453,10 +451,11 @@ TEST_F(SkinManagerTest, PopupMenusAreSkinnedOnlyWhileTheSkinIsOn) {
     return query.load();
   };
   EXPECT_EQ(track(), 1);
-  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);  // freed when the menu window went
-  SkinManager->SkinningOn = false;
+  EXPECT_EQ(ThreadSkinManager()->MenuSkinnerCount(), 0u);  // freed when the menu window went
+  data->SetActive(false);
+  skin_test::WaitForPendingAction();
   EXPECT_NE(track(), 1);
-  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);
+  EXPECT_EQ(ThreadSkinManager()->MenuSkinnerCount(), 0u);
   DestroyMenu(menu);
   DestroyWindow(wnd);
 }
@@ -516,7 +515,7 @@ TEST_F(SkinManagerTest, APopupMenuPrintsItsFrameFromTheSkin) {
       skin::RenderNineSlice(whole, element.Image, element.Margins(), false, element.TilesCentre(), 1, 1);
   EXPECT_EQ(g_probe.printedCorner, expected.Pixel(0, 0));
   EXPECT_EQ(g_probe.printedCentreBand, expected.Pixel(g_probe.width / 2, 1));
-  EXPECT_EQ(SkinManager->MenuSkinnerCount(), 0u);
+  EXPECT_EQ(ThreadSkinManager()->MenuSkinnerCount(), 0u);
   EXPECT_EQ(skin::PendingMenuSkinner, nullptr);  // the freed skinner is not left pending
   DestroyMenu(menu);
   DestroyWindow(wnd);
@@ -527,7 +526,7 @@ TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
   TSkinData* mainData = LoadedData();
   HWND other = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   Drain();
-  ASSERT_NE(SkinManager->FindFormSkinner(other), nullptr);
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(other), nullptr);
 
   auto* form = new gui::TForm(&app);
   form->SetClientWidth(200);
@@ -536,14 +535,14 @@ TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
   own->SkinFormtype = skin::sfOnlyThisForm;
   own->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
   ASSERT_TRUE(own->LoadSkin());
-  const int activations = SkinManager->ActivationCount;
+  const int activations = ThreadSkinManager()->ActivationCount();
   own->Loaded();  // skins its owner at once
-  EXPECT_EQ(SkinManager->ActivationCount, activations + 1);
-  auto* skinner = SkinManager->FindFormSkinner(form->Handle());
+  EXPECT_EQ(ThreadSkinManager()->ActivationCount(), activations + 1);
+  auto* skinner = ThreadSkinManager()->FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   EXPECT_EQ(skinner->SkinData, own);
-  EXPECT_EQ(SkinManager->FindSkinData(form->Handle()), own);
-  EXPECT_EQ(SkinManager->FindSkinData(other), mainData);
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(form->Handle()), own);
+  EXPECT_EQ(ThreadSkinManager()->FindSkinData(other), mainData);
 
   // Switched off: the request waits for the action timer, then takes only
   // this form's skinner and tells the component.
@@ -554,15 +553,15 @@ TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
   };
   own->SetActive(true);
   own->SetActive(false);
-  EXPECT_TRUE(SkinManager->ActionTimer().Enabled());
-  for (int i = 0; i < 400 && SkinManager->ActionTimer().Enabled(); ++i) {
+  EXPECT_TRUE(ThreadSkinManager()->ActionTimer().Enabled());
+  for (int i = 0; i < 400 && ThreadSkinManager()->ActionTimer().Enabled(); ++i) {
     Drain();
     Sleep(5);
   }
   EXPECT_EQ(changed, 1);
-  EXPECT_EQ(SkinManager->FindFormSkinner(form->Handle()), nullptr);
-  EXPECT_NE(SkinManager->FindFormSkinner(other), nullptr);
-  EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form->Handle()), nullptr);
+  EXPECT_NE(ThreadSkinManager()->FindFormSkinner(other), nullptr);
+  EXPECT_EQ(ThreadSkinManager()->PendingRequest().Data, nullptr);
   delete form;
   DestroyWindow(other);
 }

@@ -27,7 +27,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TWinSkinForm;
 using skin::TWinSysButton;
 
@@ -111,9 +111,9 @@ class SkinMdiTest : public engine_test::DefaultSkinTest {
     frame_->Show();
     SetForegroundWindow(frame_->Handle());
     Drain();
-    if (!SkinManager->FindFormSkinner(frame_->Handle())) SkinManager->SkinWindow(frame_->Handle());
+    ThreadSkinManager()->WindowActivated(frame_->Handle());  // as the hook sees it activated
     Drain();
-    skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+    skinner_ = ThreadSkinManager()->FindFormSkinner(frame_->Handle());
     ASSERT_NE(skinner_, nullptr);
   }
   void TearDown() override {
@@ -194,7 +194,7 @@ class SkinMdiTest : public engine_test::DefaultSkinTest {
 TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   EXPECT_EQ(skinner_->MdiKind(), skin::mkFrame);
   EXPECT_EQ(skinner_->MdiClient(), Client());
-  EXPECT_EQ(SkinManager->MdiClientWindow(), Client());
+  EXPECT_EQ(ThreadSkinManager()->MdiClientWindow(), Client());
   EXPECT_TRUE(data_->MenuUpdate);
 
   TMessageLog log;
@@ -213,12 +213,12 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
                                                {WM_MDISETMENU, sent | optional},
                                                {WM_MDIREFRESHMENU, sent}}),
               "a child made through the client");
-  TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
+  TWinSkinForm* child = ThreadSkinManager()->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->MdiKind(), skin::mkChild);
   EXPECT_EQ(child->Form, one);
   EXPECT_EQ(skinner_->NewMdiChild(), nullptr);
-  EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
+  EXPECT_EQ(ThreadSkinManager()->CountMdiChildren(), 1);
   // While children exist the frame's bar follows merging through the
   // client; the skin data's switch, which every form reads, stays as it is.
   EXPECT_TRUE(skinner_->MergingThroughClient());
@@ -229,9 +229,7 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
 
   // Skin off gives the client its own procedure back.
   const auto procWhileSkinned = GetWindowLongPtrW(Client(), GWLP_WNDPROC);
-  SkinManager->PendingSkinData = data_.get();
-  SkinManager->PendingAction = skin::saSkinOff;
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   Drain();
   EXPECT_NE(GetWindowLongPtrW(Client(), GWLP_WNDPROC), procWhileSkinned);
   EXPECT_TRUE(data_->MenuUpdate);
@@ -239,16 +237,16 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
 
 TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored) {
   gui::TForm* one = NewChild(L"One");
-  ASSERT_NE(SkinManager->FindFormSkinner(one->Handle()), nullptr);
+  ASSERT_NE(ThreadSkinManager()->FindFormSkinner(one->Handle()), nullptr);
   PaintFrame();
-  EXPECT_FALSE(SkinManager->MdiMaximized);
+  EXPECT_FALSE(ThreadSkinManager()->IsMdiMaximized());
   for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
 
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
   Drain();
   ASSERT_TRUE(skinner_->MdiChildMaximized());
   gui::TBitmap picture = PaintFrame();
-  EXPECT_TRUE(SkinManager->MdiMaximized);
+  EXPECT_TRUE(ThreadSkinManager()->IsMdiMaximized());
   // The skinned caption carries the title the system gives the frame.
   EXPECT_EQ(skinner_->CaptionText(), L"Frame - [One]");
   const std::vector<TWinSysButton*> buttons = MdiButtons();
@@ -318,7 +316,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   ASSERT_EQ(buttons.size(), 3u);
   Click(*buttons[1]);  // restore
   EXPECT_FALSE(IsZoomed(twoWnd));
-  EXPECT_FALSE(SkinManager->MdiMaximized);
+  EXPECT_FALSE(ThreadSkinManager()->IsMdiMaximized());
 
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
   Drain();
@@ -333,7 +331,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   PaintFrame();
   ASSERT_TRUE(MdiButtons()[2]->Visible);
   Click(*MdiButtons()[2]);  // close
-  EXPECT_EQ(SkinManager->CountMdiChildren(), 1);
+  EXPECT_EQ(ThreadSkinManager()->CountMdiChildren(), 1);
   EXPECT_TRUE(skinner_->MergingThroughClient());
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(twoWnd), 0);
   Drain();
@@ -342,7 +340,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   Click(*MdiButtons()[2]);
   EXPECT_FALSE(IsWindow(twoWnd));
   EXPECT_EQ(ActiveChild(), nullptr);
-  EXPECT_FALSE(SkinManager->MdiMaximized);
+  EXPECT_FALSE(ThreadSkinManager()->IsMdiMaximized());
   EXPECT_FALSE(skinner_->MergingThroughClient());
   EXPECT_EQ(BarCaptions(), ownBar);
   EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
@@ -357,14 +355,14 @@ TEST_F(SkinMdiTest, TilingOrCascadingClearsTheMaximisedMode) {
     SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
     Drain();
     PaintFrame();
-    ASSERT_TRUE(SkinManager->MdiMaximized);
+    ASSERT_TRUE(ThreadSkinManager()->IsMdiMaximized());
     if (tile) {
       frame_->Tile();
     } else {
       frame_->Cascade();
     }
     Drain();
-    EXPECT_FALSE(SkinManager->MdiMaximized) << (tile ? "tile" : "cascade");
+    EXPECT_FALSE(ThreadSkinManager()->IsMdiMaximized()) << (tile ? "tile" : "cascade");
     EXPECT_FALSE(IsZoomed(one->Handle()));
   }
 }
@@ -399,9 +397,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   // own); the child restored under the skin and the skin off, nothing of
   // the child is left in the frame's menu.
   auto run = [this](skin::TSkinAction action) {
-    SkinManager->PendingSkinData = data_.get();
-    SkinManager->PendingAction = action;
-    SkinManager->RunPendingAction();
+    ThreadSkinManager()->CarryOut({action, data_.get()});
     Drain();
   };
   const HMENU frameMenu = frame_->Menu()->Handle();
@@ -411,7 +407,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   EXPECT_EQ(GetMenu(frame_->Handle()), frameMenu);
   EXPECT_EQ(GetMenuItemCount(frameMenu), 3 + 4);
   run(skin::saSkinOn);
-  skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+  skinner_ = ThreadSkinManager()->FindFormSkinner(frame_->Handle());
   ASSERT_NE(skinner_, nullptr);
   EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Edit", L"&Window"}));
   SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(edit->Handle()), 0);
@@ -420,7 +416,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   EXPECT_EQ(GetMenu(frame_->Handle()), frameMenu);
   EXPECT_EQ(GetMenuItemCount(frameMenu), 3);
   run(skin::saSkinOn);
-  skinner_ = SkinManager->FindFormSkinner(frame_->Handle());
+  skinner_ = ThreadSkinManager()->FindFormSkinner(frame_->Handle());
   ASSERT_NE(skinner_, nullptr);
 
   HWND editWnd = edit->Handle();
@@ -437,7 +433,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
 TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   NewChild(L"Behind");
   gui::TForm* one = NewChild(L"One");
-  TWinSkinForm* child = SkinManager->FindFormSkinner(one->Handle());
+  TWinSkinForm* child = ThreadSkinManager()->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
   TWinSysButton* maximise = nullptr;
   child->LayoutSysButtons();
@@ -482,10 +478,9 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   };
   fillsTheClient("maximised");
   // Another skin (other frame thicknesses) while it is maximised.
-  SkinManager->ActivationCount = 1;
   data_->SetSkinFile(skin_test::DarkSkinPath());
   ASSERT_EQ(data_->SkinName, "Nightfall");
-  SkinManager->RunPendingAction();
+  ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   Drain();
   PaintFrame();
   Drain();
@@ -504,12 +499,12 @@ TEST_F(SkinMdiTest, AChildMadeWhileAnotherIsMaximisedGetsTheFrameItsStateGives) 
   Drain();
   PaintFrame();
   Drain();
-  ASSERT_TRUE(SkinManager->MdiMaximized);
+  ASSERT_TRUE(ThreadSkinManager()->IsMdiMaximized());
   gui::TForm* two = NewChild(L"Two");
   PaintFrame();
   Drain();
   const bool maximised = IsZoomed(ActiveChild()) != FALSE;
-  EXPECT_EQ(SkinManager->MdiMaximized, maximised);
+  EXPECT_EQ(ThreadSkinManager()->IsMdiMaximized(), maximised);
   for (gui::TForm* child : {one, two}) {
     const bool captioned = (GetWindowLongPtrW(child->Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
     EXPECT_EQ(captioned, maximised || IsIconic(child->Handle())) << "zoomed " << IsZoomed(child->Handle());
@@ -528,9 +523,9 @@ TEST_F(SkinMdiTest, AnotherFormsBarFollowsItsMenuWhileTheFrameHasChildrenAndAfte
   other->Show();
   SetForegroundWindow(other->Handle());
   Drain();
-  if (!SkinManager->FindFormSkinner(other->Handle())) SkinManager->SkinWindow(other->Handle());
+  if (!ThreadSkinManager()->FindFormSkinner(other->Handle())) ThreadSkinManager()->SkinWindow(other->Handle());
   Drain();
-  TWinSkinForm* skinned = SkinManager->FindFormSkinner(other->Handle());
+  TWinSkinForm* skinned = ThreadSkinManager()->FindFormSkinner(other->Handle());
   ASSERT_NE(skinned, nullptr);
   ASSERT_NE(skinned->MenuBar(), nullptr);
 

@@ -31,7 +31,7 @@
 
 namespace {
 
-using skin::SkinManager;
+using skin::ThreadSkinManager;
 using skin::TMenuBtn;
 using skin::TNCObject;
 using skin::TWinSkinForm;
@@ -140,10 +140,10 @@ class SkinMenuBarTest : public engine_test::DefaultSkinTest {
   TWinSkinForm* Skin(HWND wnd) {
     SetForegroundWindow(wnd);
     Drain();
-    if (!SkinManager->FindFormSkinner(wnd)) SkinManager->SkinWindow(wnd);
+    if (!ThreadSkinManager()->FindFormSkinner(wnd)) ThreadSkinManager()->SkinWindow(wnd);
     Drain();
     SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
-    TWinSkinForm* form = SkinManager->FindFormSkinner(wnd);
+    TWinSkinForm* form = ThreadSkinManager()->FindFormSkinner(wnd);
     if (form) Paint(*form);
     return form;
   }
@@ -151,9 +151,7 @@ class SkinMenuBarTest : public engine_test::DefaultSkinTest {
   static gui::TBitmap Paint(TWinSkinForm& form) { return engine_test::PaintedFrame(form); }
 
   void SkinOff() {
-    SkinManager->PendingSkinData = data_.get();
-    SkinManager->PendingAction = skin::saSkinOff;
-    SkinManager->RunPendingAction();
+    ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
     Drain();
   }
 

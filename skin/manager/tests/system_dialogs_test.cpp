@@ -179,7 +179,7 @@ class SystemDialogs : public engine_test::TProgramTest {
     gui::TBitmap icon(16, 16);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) icon.SetPixel(x, y, (x + y) % 2 ? RGB(200, 100, 0) : RGB(0, 100, 200));
-    skin::SkinManager->SetDefaultWindowIcon(data_, icon);
+    skin::ThreadSkinManager()->SetDefaultWindowIcon(data_, icon);
     g_findMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
     owner_ = skin_test::CreateTestWindow(L"SystemDialogsOwner", OwnerProc, L"Owner",
                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 300, 200);
@@ -190,14 +190,17 @@ class SystemDialogs : public engine_test::TProgramTest {
     DestroyWindow(owner_);
     TProgramTest::TearDown();
   }
-  void Skinning(bool on) { skin::SkinManager->SkinningOn = on; }
+  void Skinning(bool on) {
+    data_->SetActive(on);
+    skin_test::WaitForPendingAction();
+  }
 
   // The steps that read what a dialog shows, once it is skinned (or, with
   // skinning off, at once).
   TDialogDriver::TStep Read(TShown& shown) {
     return [this, &shown](HWND box) {
-      skin::TWinSkinForm* skinner = skin::SkinManager->FindFormSkinner(box);
-      if (skin::SkinManager->SkinningOn && (!skinner || skinner->State() != skin::TWinSkinForm::ssRunning))
+      skin::TWinSkinForm* skinner = skin::ThreadSkinManager()->FindFormSkinner(box);
+      if (skin::ThreadSkinManager()->SkinningWanted() && (!skinner || skinner->State() != skin::TWinSkinForm::ssRunning))
         return false;
       shown.Found = true;
       shown.Skinned = skinner != nullptr;
@@ -228,7 +231,7 @@ class SystemDialogs : public engine_test::TProgramTest {
         if (element->Action == skin::caMinimize) shown.MinimizeDrawn |= drawn;
         if (element->Action == skin::caClose) shown.CloseDrawn |= drawn;
       }
-      if (gui::TBitmap* icon = skin::SkinManager->DefaultWindowIcon(data_)) {
+      if (gui::TBitmap* icon = skin::ThreadSkinManager()->DefaultWindowIcon(data_)) {
         const RECT whole{0, 0, icon->Width(), icon->Height()};
         shown.IconDrawn = FindPicture(shot, band, *icon, whole).has_value();
       }
