@@ -52,7 +52,8 @@ class HighDpi : public ::testing::Test {
     g.right = skinner->Frame().Right;
     g.bottom = skinner->Frame().Bottom;
     for (const auto& button : skinner->SysButtons())
-      if (button->Element->Action == skin::caClose && button->Visible) g.close = button->BoundsRect;
+      if (button->Element->Action == skin::caClose && skinner->PlaceOf(*button).Visible)
+        g.close = skinner->PlaceOf(*button).Bounds;
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     if (GetWindowRgn(f.Handle(), region) != ERROR) {
       for (int x = 0; x < 64 && g.firstRegionPixel < 0; ++x)

@@ -414,9 +414,9 @@ TEST_F(SettingsDialog, SkinnedExceptOnVersion6) {
   // The close box is where the skin draws it, the rest of the band moves the window.
   const skin::TWinSysButton* close = nullptr;
   for (const auto& button : skinner->SysButtons())
-    if (button->Element->Action == 0 && button->Visible) close = button.get();
+    if (button->Element->Action == 0 && skinner->PlaceOf(*button).Visible) close = button.get();
   ASSERT_NE(close, nullptr);
-  const RECT& r = close->BoundsRect;
+  const RECT r = skinner->PlaceOf(*close).Bounds;
   EXPECT_EQ(hitAt((r.left + r.right) / 2, (r.top + r.bottom) / 2), HTCLOSE);
   EXPECT_EQ(hitAt(150, skinner->Frame().Top / 2), HTCAPTION);
   EXPECT_EQ(hitAt(150, skinner->Frame().Top + 20), HTCLIENT);

@@ -8,9 +8,10 @@ namespace skin {
 
 int FramesOf(const TDataSkinObject& element) { return element.FrameCount > 0 ? element.FrameCount : 1; }
 
-void TCaptionButtons::Build(TWinSkinForm* form, TSkinContent& skin) {
+void TCaptionButtons::Build(TWinSkinForm* form, const TSkinContent& skin) {
   Clear();
-  for (const auto& element : skin.SysButtonElements) buttons_.push_back(std::make_unique<TWinSysButton>(form, element.get()));
+  for (const auto& element : skin.SysButtonElements)
+    buttons_.push_back(std::make_unique<TWinSysButton>(form, element.get(), buttons_.size()));
 }
 
 void TCaptionButtons::Clear() {
@@ -18,41 +19,31 @@ void TCaptionButtons::Clear() {
   buttons_.clear();
 }
 
-std::vector<TCaptionButtonSpec> TCaptionButtons::Specs() const {
+std::vector<TCaptionButtonSpec> TCaptionButtons::Specs(SIZE icon) const {
   std::vector<TCaptionButtonSpec> specs;
   specs.reserve(buttons_.size());
   for (const auto& button : buttons_) {
     const TDataSkinSysButton& e = *button->Element;
-    const SIZE size = e.Image.Empty() ? SIZE{} : OneFrame(SIZE{e.Image.Width(), e.Image.Height()}, e.FrameCount);
+    SIZE size = e.Image.Empty() ? SIZE{} : OneFrame(SIZE{e.Image.Width(), e.Image.Height()}, e.FrameCount);
+    if (e.Image.Empty() && ShowsWindowIcon(e.Action)) size = icon;
     specs.push_back(TCaptionButtonSpec{e.Action, e.Align, e.XCoord, e.YCoord, e.Visibility, e.Visibility1, size});
   }
   return specs;
 }
 
-void TCaptionButtons::Place(const TFrameLayout& layout) {
-  for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
-    TWinSysButton& button = *buttons_[i];
-    button.Visible = layout.Buttons[i].Visible;
-    if (button.Visible && !button.Element->Image.Empty()) button.BoundsRect = layout.Buttons[i].Bounds;
-  }
-}
-
-TWinSysButton* TCaptionButtons::At(const TFrameLayout& layout, POINT p) const {
-  for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
-    const TCaptionButtonPlace& place = layout.Buttons[i];
-    if (place.Visible && CaptionRoleOf(buttons_[i]->Element->Action) != TCaptionRole::Decoration &&
-        PtInRect(&place.Bounds, p))
-      return buttons_[i].get();
-  }
-  return nullptr;
+TWinSysButton* TCaptionButtons::Hit(const TFrameHit& hit) const {
+  return hit.Button >= 0 && static_cast<std::size_t>(hit.Button) < buttons_.size()
+             ? buttons_[static_cast<std::size_t>(hit.Button)].get()
+             : nullptr;
 }
 
 void TCaptionButtons::PaintAtRest(HDC dc, const TFrameLayout& layout, gui::TBitmap& icon, bool active) const {
   for (std::size_t i = 0; i < buttons_.size() && i < layout.Buttons.size(); ++i) {
     TDataSkinSysButton& e = *buttons_[i]->Element;
     const TCaptionButtonPlace& place = layout.Buttons[i];
-    if (!place.Visible || e.Image.Empty() || e.Visibility == bvMdiChildMaximized) continue;
+    if (!place.Visible || e.Visibility == bvMdiChildMaximized) continue;
     if (ShowsWindowIcon(e.Action)) {
+      if (icon.Empty()) continue;
       DrawFrame(dc, place.Bounds, icon, true, 1, 1);
       continue;
     }

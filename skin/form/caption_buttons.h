@@ -1,8 +1,8 @@
 // The caption buttons of a skinned frame: one for each of the skin's
-// caption-button elements, placed where the frame's layout puts them, and
-// the one non-client object (a caption button or a bar item) that is hot or
-// pressed now. Painting at rest and finding the button under a point read
-// the layout they are given.
+// caption-button elements, and the one non-client object (a caption button
+// or a bar item) that is hot or pressed now. Where a button lies and whether
+// it shows is the frame's layout's to say: painting at rest and finding the
+// button under a point read the layout they are given.
 #pragma once
 #include <windows.h>
 
@@ -29,17 +29,15 @@ class TCaptionButtons {
   using TButtons = std::vector<std::unique_ptr<TWinSysButton>>;
 
   // One button for each of the skin's elements, none hot.
-  void Build(TWinSkinForm* form, TSkinContent& skin);
+  void Build(TWinSkinForm* form, const TSkinContent& skin);
   void Clear();
   const TButtons& Buttons() const { return buttons_; }
 
-  // What the layout is computed from, one entry per button.
-  std::vector<TCaptionButtonSpec> Specs() const;
-  // Gives each button its place in `layout`, where hover and press paint
-  // it; a button without a picture, or hidden, keeps its last place.
-  void Place(const TFrameLayout& layout);
-  // The first visible button with an action under the point, in `layout`.
-  TWinSysButton* At(const TFrameLayout& layout, POINT p) const;
+  // What the layout is computed from, one entry per button. A window-icon
+  // button whose element has no picture takes the icon's size (`icon`).
+  std::vector<TCaptionButtonSpec> Specs(SIZE icon) const;
+  // The button a hit test found (FrameHit's index), or none.
+  TWinSysButton* Hit(const TFrameHit& hit) const;
   // Every button at rest where `layout` puts it; the maximised-child
   // buttons are the menu bar's to draw.
   void PaintAtRest(HDC dc, const TFrameLayout& layout, gui::TBitmap& icon, bool active) const;

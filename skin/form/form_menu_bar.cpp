@@ -92,7 +92,7 @@ void TFormMenuBar::TakeWindowMenu() {
 void TFormMenuBar::Create() {
   bar_ = std::make_unique<TWinSkinMenu>(&skinner_, skinner_.SkinData);
   skinner_.facts_.MenuHeight = GetSystemMetrics(SM_CYMENU);
-  if (skinner_.Form) bar_->MainMenu = skinner_.Form->Menu();
+  if (skinner_.Form) bar_->SetMainMenu(skinner_.Form->Menu());
   bar_->LoadFromWindowMenu();
   FitHeight(WindowWidth(skinner_.Handle));
 }
@@ -109,7 +109,7 @@ void TFormMenuBar::GiveBack(TMenuReturn how) {
   HWND wnd = skinner_.Handle;
   gui::TCustomForm* form = skinner_.Form;
   if (bar_ && how != TMenuReturn::LetGo) {
-    const HMENU taken = bar_->MenuHandle;
+    const HMENU taken = bar_->MenuHandle();
     if (how != TMenuReturn::WithWindow) {
       // The window gets its own menu back (the one it has now).
       HMENU back = taken;
@@ -152,8 +152,8 @@ void TFormMenuBar::FollowWindowMenu() {
     } else {
       Create();
     }
-  } else if (bar_ && IsMenu(bar_->MenuHandle) && !bar_->Shows(bar_->MenuHandle)) {
-    bar_->LoadFromMenuHandle(bar_->MenuHandle);
+  } else if (bar_ && IsMenu(bar_->MenuHandle()) && !bar_->Shows(bar_->MenuHandle())) {
+    bar_->LoadFromMenuHandle(bar_->MenuHandle());
   } else {
     return;
   }
@@ -191,8 +191,9 @@ TMenuBarRoom TFormMenuBar::Room() const {
 void TFormMenuBar::Click(const TMenuBtn& item) {
   RECT window{};
   GetWindowRect(skinner_.Handle, &window);
-  const int x = item.BoundsRect.left + window.left + 1;
-  const int y = item.BoundsRect.top + window.top + 1;
+  const RECT r = bar_ ? bar_->ItemRect(item) : RECT{};
+  const int x = r.left + window.left + 1;
+  const int y = r.top + window.top + 1;
   PostMessageW(skinner_.Handle, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(x, y));
 }
 
@@ -224,8 +225,8 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
     windowMenu_ = menu;
     Create();
   } else {
-    bar_->MenuHandle = menu;
-    if (skinner_.Form) bar_->MainMenu = skinner_.Form->Menu();
+    bar_->SetMenuHandle(menu);
+    if (skinner_.Form) bar_->SetMainMenu(skinner_.Form->Menu());
     if (skinner_.SkinData->MenuUpdate && !mergingThroughClient_) {
       bar_->LoadFromWindowMenu();
     } else {
@@ -263,9 +264,9 @@ void TFormMenuBar::TrackKeys(int first) {
         WPARAM key = msg.wParam;
         if (rightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
         if (key == VK_LEFT || key == VK_RIGHT) {
-          if (TMenuBtn* next = bar_->NeighbourButton(selected.Index, key == VK_RIGHT ? 1 : -1)) {
+          if (TMenuBtn* next = bar_->NeighbourButton(selected.Index(), key == VK_RIGHT ? 1 : -1)) {
             next->MouseEnter();
-            index = static_cast<std::size_t>(next->Index);
+            index = static_cast<std::size_t>(next->Index());
           }
         } else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
           chosen = &selected;
@@ -310,7 +311,7 @@ void TFormMenuBar::TrackKeys(int first) {
     if (!*alive) return;
     if (!bar_ || GetActiveWindow() != wnd) break;
     // The mouse may have made another item hot; the items may have been read again.
-    if (auto* hot = dynamic_cast<TMenuBtn*>(skinner_.CurrentObject())) index = static_cast<std::size_t>(hot->Index);
+    if (auto* hot = dynamic_cast<TMenuBtn*>(skinner_.CurrentObject())) index = static_cast<std::size_t>(hot->Index());
     if (index >= bar_->Items.size()) break;
   }
   tracking_ = false;
@@ -324,8 +325,8 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   // is open may reload the bar, or the skin may be switched off.
   const HMENU submenu = item.Submenu;
   const bool enabled = item.Enabled;
-  const RECT bounds = item.BoundsRect;
-  const int index = item.Index;
+  const RECT bounds = bar_ ? bar_->ItemRect(item) : RECT{};
+  const int index = item.Index();
   gui::TMenuItem* framework = bar_ ? bar_->FrameworkItem(index) : nullptr;
   const bool rightToLeft = bar_ && bar_->IsRightToLeft();
   // The framework's click for every item it owns; a plain window hears of

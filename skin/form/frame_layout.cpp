@@ -201,17 +201,9 @@ TFrameLayout LayoutFrame(const TFrameInput& given) {
   return out;
 }
 
-int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
-  if (!layout.Skinned) return HTNOWHERE;
-  // The first button under the point; one without a code of its own (the
-  // icon, a maximised MDI child's) is the band it stands in.
-  for (std::size_t i = 0; i < layout.Buttons.size(); ++i) {
-    const TCaptionButtonPlace& place = layout.Buttons[i];
-    const TCaptionRole role = CaptionRoleOf(in.Buttons[i].Action);
-    if (!place.Visible || role == TCaptionRole::Decoration || !PtInRect(&place.Bounds, p)) continue;
-    if (const int code = CaptionHitCode(role); code != HTCAPTION) return code;
-    break;
-  }
+namespace {
+
+int BandHitTest(const TFrameLayout& layout, POINT p, int topEdge, int corner) {
   if (PtInRect(&layout.Title, p)) return p.y > topEdge ? HTCAPTION : HTNOWHERE;
   if (PtInRect(&layout.MenuBand, p)) return HTMENU;
   if (PtInRect(&layout.Client, p)) return HTCLIENT;
@@ -228,6 +220,28 @@ int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int
   if (p.x < std::max(corner, frameLeft)) return HTBOTTOMLEFT;
   if (p.x >= w - std::max(corner, frameRight)) return HTBOTTOMRIGHT;
   return HTBOTTOM;
+}
+
+}  // namespace
+
+TFrameHit FrameHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+  TFrameHit hit;
+  if (!layout.Skinned) return hit;
+  // The first button under the point; one without a code of its own (the
+  // icon, a maximised MDI child's, a custom action) is the band it stands in.
+  for (std::size_t i = 0; i < layout.Buttons.size() && i < in.Buttons.size(); ++i) {
+    const TCaptionButtonPlace& place = layout.Buttons[i];
+    const TCaptionRole role = CaptionRoleOf(in.Buttons[i].Action);
+    if (!place.Visible || role == TCaptionRole::Decoration || !PtInRect(&place.Bounds, p)) continue;
+    hit.Button = static_cast<int>(i);
+    if (const int code = CaptionHitCode(role); code != HTCAPTION) {
+      hit.Code = code;
+      return hit;
+    }
+    break;
+  }
+  hit.Code = BandHitTest(layout, p, topEdge, corner);
+  return hit;
 }
 
 SIZE OneFrame(SIZE picture, std::int32_t frames, bool stacked) {

@@ -169,8 +169,17 @@ TFrameLayout LayoutFrame(const TFrameInput& in);
 // has a code of its own (close, minimise, maximise), the title band below
 // its top edge (`topEdge` pixels, the system's sizing or border band), the
 // menu band, the client, then the borders: sizing codes on a sizing frame
-// (the corners `corner` pixels long), HTBORDER on any other.
-int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner);
+// (the corners `corner` pixels long), HTBORDER on any other. `Button` is
+// the caption button under the point (its index in the layout), or -1, so
+// that tracking a press finds the button the hit test found.
+struct TFrameHit {
+  int Code = HTNOWHERE;
+  int Button = -1;
+};
+TFrameHit FrameHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner);
+inline int FrameHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+  return FrameHit(in, layout, p, topEdge, corner).Code;
+}
 
 // Rule A and rule B of one caption button.
 bool CaptionButtonVisible(const TFrameInput& in, const TCaptionButtonSpec& button);

@@ -129,7 +129,7 @@ void FilterMenuMessage(const MSG& msg) {
       t.Switching = false;
       t.SelectedMenu = menu;
       t.SelectedHasSubmenu = (flags & MF_POPUP) != 0;
-      if (bar->MainMenu) {
+      if (bar->MainMenu()) {
         const gui::TMenuItem* item = (flags & MF_POPUP)
                                          ? gui::TMenuItem::FromMenuHandle(GetSubMenu(menu, LOWORD(msg.wParam)))
                                          : gui::TMenuItem::FromCommand(LOWORD(msg.wParam));
@@ -150,7 +150,7 @@ void FilterMenuMessage(const MSG& msg) {
     default:
       break;
   }
-  const bool switches = target && target->Index != t.TrackedIndex;
+  const bool switches = target && target->Index() != t.TrackedIndex;
   if (!t.FirstKeyDone && msg.message != WM_MENUSELECT) {
     t.FirstKeyDone = true;
     // The first item of the submenu starts out selected, unless this very
@@ -165,7 +165,7 @@ void FilterMenuMessage(const MSG& msg) {
   // The open submenu ends first; the click posted after it then opens the
   // target's once the menu's loop has returned.
   t.Switching = true;
-  t.TrackedIndex = target->Index;
+  t.TrackedIndex = target->Index();
   EndMenu();
   DropPendingFirstKey();
   form->ClickMenuButton(*target);

@@ -8,14 +8,12 @@ namespace skin {
 // the current role from another object happens regardless.
 void TNCObject::MouseDown() {
   if (TNCObject* current = Form->CurrentObject(); current && current != this) current->MouseLeave();
-  if (!Visible) return;
   Form->SetCurrentObject(this);
   State = stPressed;
   Paint();
 }
 
 void TNCObject::MouseUp() {
-  if (!Visible) return;
   State = stHot;
   Paint();
 }
@@ -23,7 +21,6 @@ void TNCObject::MouseUp() {
 void TNCObject::MouseEnter() {
   if (Form->CurrentObject() == this) return;  // a pressed button stays pressed under the pointer
   if (TNCObject* current = Form->CurrentObject()) current->MouseLeave();
-  if (!Visible) return;
   Form->SetCurrentObject(this);
   State = stHot;
   Paint();
@@ -31,7 +28,6 @@ void TNCObject::MouseEnter() {
 
 void TNCObject::MouseLeave() {
   if (Form->CurrentObject() == this) Form->SetCurrentObject(nullptr);
-  if (!Visible) return;
   State = stNormal;
   Paint();
 }

@@ -1,8 +1,13 @@
 // Clickable objects of the skinned non-client area: the caption buttons (and,
 // with the menu bar, its items). One object at a time is hot or pressed; the
-// form skinner remembers it as its CurrentObject().
+// form skinner remembers it as its CurrentObject(). An object keeps only its
+// state: where it lies, and whether it shows, is the layout's to say (the
+// frame's for a caption button, the bar's for an item), read when it is
+// found or painted.
 #pragma once
 #include <windows.h>
+
+#include <cstddef>
 
 namespace skin {
 
@@ -13,7 +18,7 @@ class TNCObject {
  public:
   enum TState { stNormal = 1, stPressed = 2, stHot = 3 };
 
-  TNCObject(TWinSkinForm* form) : Form(form) {}
+  explicit TNCObject(TWinSkinForm* form) : Form(form) {}
   TNCObject(const TNCObject&) = delete;
   TNCObject& operator=(const TNCObject&) = delete;
   virtual ~TNCObject() = default;
@@ -25,17 +30,19 @@ class TNCObject {
   virtual void Paint() {}
 
   TWinSkinForm* Form;
-  RECT BoundsRect{};
-  bool Visible = true;
   int State = stNormal;
 };
 
+// A caption button: the skin's element it draws, and its position among the
+// frame's buttons (the layout's TFrameLayout::Buttons index).
 class TWinSysButton : public TNCObject {
  public:
-  TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* element) : TNCObject(form), Element(element) {}
+  TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* element, std::size_t index)
+      : TNCObject(form), Element(element), Index(index) {}
   void Paint() override;
 
-  TDataSkinSysButton* Element;
+  TDataSkinSysButton* const Element;
+  const std::size_t Index;
 };
 
 }  // namespace skin

@@ -99,9 +99,10 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // window of no framework control had the key.
   bool AnswerKeyMenu(LPARAM ch);
 
-  // The frame, in window coordinates, laid out for the window as it is now;
-  // the caption buttons take their places in it.
-  TFrameLayout LayoutSysButtons();
+  // The frame, in window coordinates, laid out for the window as it is now.
+  TFrameLayout LayoutSysButtons() const;
+  // Where the caption button lies in that layout, and whether it shows.
+  TCaptionButtonPlace PlaceOf(const TWinSysButton& button) const;
   // What the frame is laid out from, for a window of the given size (the
   // window's own when none is given).
   TFrameInput FrameInput(SIZE window) const;
@@ -112,7 +113,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   int FrameComposeCount() const { return frameComposeCount_; }
   void DropFrameCache();
   // One caption button in a state, straight onto the window.
-  void PaintSysButton(TWinSysButton& button, int state);
+  void PaintSysButton(const TWinSysButton& button, int state);
   POINT ScreenToWindow(int x, int y) const;
 
   // The window's facts and state, read.

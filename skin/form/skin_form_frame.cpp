@@ -46,17 +46,10 @@ void TWinSkinForm::ComputeFrameMetrics() {
   facts_.Frame = TFrameThickness{thickness(skin.BorderLeft, false), thickness(skin.BorderTop, true),
                                  thickness(skin.BorderRight, false), thickness(skin.BorderBottom, true)};
   DropFrameCache();
-  for (const auto& element : skin.SysButtonElements) {
-    if (!ShowsWindowIcon(element->Action) || iconBitmap_.Empty()) continue;
-    // The icon button's size is one frame of its picture; a skin without
-    // one gets the icon itself as a single frame.
-    if (element->Image.Empty()) {
-      element->Image.CopyFrom(iconBitmap_);
-      element->FrameCount = 1;
-    }
-    // Only an icon of the window's own stands in for windows without one.
-    if (Host && ownIcon_) Host->OfferWindowIcon(SkinData, iconBitmap_);
-  }
+  // Only an icon of the window's own stands in for windows without one.
+  const bool hasIconButton = std::any_of(skin.SysButtonElements.begin(), skin.SysButtonElements.end(),
+                                         [](const auto& element) { return ShowsWindowIcon(element->Action); });
+  if (hasIconButton && !iconBitmap_.Empty() && Host && ownIcon_) Host->OfferWindowIcon(SkinData, iconBitmap_);
   buttons_.Build(this, skin);
 }
 
@@ -132,16 +125,19 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   in.Caption = TCaptionTextSpec{captionMeasured_, title.TextAlignment, title.LeftWidth,    title.TopHeight,
                                 title.RightWidth, title.TextBackLeft,  title.TextBackRight,
                                 ScaleToScreen(5)};
-  in.Buttons = buttons_.Specs();
+  // The icon button is one frame of its picture; a skin without one shows
+  // the icon itself, at its size.
+  in.Buttons = buttons_.Specs(iconBitmap_.Empty() ? SIZE{} : SIZE{iconBitmap_.Width(), iconBitmap_.Height()});
   return in;
 }
 
 TFrameInput TWinSkinForm::FrameInput() const { return FrameInput(WindowSize(Handle)); }
 
-TFrameLayout TWinSkinForm::LayoutSysButtons() {
-  TFrameLayout layout = LayoutFrame(FrameInput());
-  buttons_.Place(layout);
-  return layout;
+TFrameLayout TWinSkinForm::LayoutSysButtons() const { return LayoutFrame(FrameInput()); }
+
+TCaptionButtonPlace TWinSkinForm::PlaceOf(const TWinSysButton& button) const {
+  const TFrameLayout layout = LayoutSysButtons();
+  return button.Index < layout.Buttons.size() ? layout.Buttons[button.Index] : TCaptionButtonPlace{};
 }
 
 void TWinSkinForm::SetCaptionText(std::wstring text) {
@@ -217,7 +213,7 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
     }
     if (TWinSkinMenu* bar = MenuBar()) {
       gui::SavedDcState saved(target);
-      bar->Paint(target, layout.MenuBand);
+      bar->Paint(target, layout.MenuBand, layout.Buttons);
     }
     scrollBars_.Paint(Handle, target, *SkinData);
   });
@@ -233,7 +229,6 @@ TFrameLayout TWinSkinForm::ComposedFrame() {
   const SIZE window = WindowSize(Handle);
   TFrameCacheKey key = FrameCacheKey(window);
   TFrameLayout layout = LayoutFrame(key.Input);
-  buttons_.Place(layout);
   if (!frameCacheKey_ || !(*frameCacheKey_ == key)) {
     frameCacheKey_.reset();
     ComposeFrame(layout, window);
@@ -314,18 +309,21 @@ void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   DrawSkinText(dc, shown, text, DT_SINGLELINE | DT_END_ELLIPSIS | (facts_.RightToLeft ? DT_RIGHT : 0u));
 }
 
-void TWinSkinForm::PaintSysButton(TWinSysButton& button, int state) {
+void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   TDataSkinSysButton& e = *button.Element;
-  if (e.Image.Empty()) return;
+  const TCaptionButtonPlace place = PlaceOf(button);
+  if (!place.Visible) return;
+  const bool icon = ShowsWindowIcon(e.Action);
+  if (icon ? iconBitmap_.Empty() : e.Image.Empty()) return;
   gui::WindowDc dc = gui::WindowDc::Whole(Handle);
   if (!dc) return;
-  if (ShowsWindowIcon(e.Action)) {
-    DrawFrame(dc.get(), button.BoundsRect, iconBitmap_, true, 1, 1);
+  if (icon) {
+    DrawFrame(dc.get(), place.Bounds, iconBitmap_, true, 1, 1);
     return;
   }
   const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
   // The band behind a transparent button comes from the composed title band.
-  const RECT& r = button.BoundsRect;
+  const RECT& r = place.Bounds;
   if (!titleCache_.Empty() && r.bottom <= titleCache_.Height())
     BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, titleCache_.DC(), r.left, r.top, SRCCOPY);
   DrawFrame(dc.get(), r, e.Image, true, FramesOf(e), std::min(frame, FramesOf(e)));

@@ -43,7 +43,9 @@ LRESULT TWinSkinForm::WMNcHitTest(WPARAM wParam, LPARAM lParam) {
 
 TNCObject* TWinSkinForm::FindNCObject(POINT p) {
   // Laid out now, for the window as it is: never the last paint's places.
-  if (TWinSysButton* button = buttons_.At(LayoutSysButtons(), p)) return button;
+  // The button the hit test finds is the one pressed and tracked.
+  const TFrameInput in = FrameInput();
+  if (TWinSysButton* button = buttons_.Hit(FrameHit(in, LayoutFrame(in), p, 0, 0))) return button;
   return MenuBar() ? MenuBar()->FindMenuButton(p) : nullptr;
 }
 
@@ -184,7 +186,7 @@ void TWinSkinForm::HoverTick() {
   GetCursorPos(&cursor);
   if (TNCObject* current = CurrentObject()) {
     const POINT p = ScreenToWindow(cursor.x, cursor.y);
-    if (!PtInRect(&current->BoundsRect, p)) current->MouseLeave();
+    if (FindNCObject(p) != current) current->MouseLeave();
   }
   if (!Form && HotButton()) {
     const RECT r = HotButton()->LastPaintedRect();

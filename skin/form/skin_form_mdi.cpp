@@ -168,7 +168,7 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A merge refills the frame's menu in place: the handle stays and the
       // items change, so the items are compared as well as the handle.
       const auto menu = reinterpret_cast<HMENU>(wParam);
-      if (menu && (menu != bar->MenuHandle || newMdiChild_ || !bar->Shows(menu))) {
+      if (menu && (menu != bar->MenuHandle() || newMdiChild_ || !bar->Shows(menu))) {
         bar->LoadFromMenuHandle(GetMenu(Handle));
         PostMessageW(Handle, SkinMsgRepaint, 0, 0);
       }

@@ -21,11 +21,11 @@ bool IsWindowsNt4() { return !IsWin9xPlatform() && LOBYTE(LOWORD(RawWindowsVersi
 
 gui::TMenuItem* TWinSkinForm::BarMenuItem(UINT command) const {
   const TWinSkinMenu* bar = MenuBar();
-  if (!Form || !bar || !bar->MainMenu) return nullptr;
+  if (!Form || !bar || !bar->MainMenu()) return nullptr;
   gui::TMenuItem* item = gui::TMenuItem::FromCommand(command);
   if (!item) return nullptr;
   const gui::TMenu* menu = item->Menu();
-  const gui::TMainMenu* main = bar->MainMenu;
+  const gui::TMainMenu* main = bar->MainMenu();
   return menu == main || (main->Merged() && menu == main->Merged()) ? item : nullptr;
 }
 

@@ -42,20 +42,20 @@ int TextWidth(HDC dc, const std::wstring& text) {
 
 // --- TMenuBtn ---------------------------------------------------------------
 
-void TMenuBtn::Paint() { Bar->PaintItem(*this); }
+void TMenuBtn::Paint() { bar_->PaintItem(*this); }
 
 // --- TWinSkinMenu -----------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form, TSkinData* skinData) : SkinData(skinData), Form(form) {}
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form, TSkinData* skinData) : skinData_(skinData), form_(form) {}
 
-bool TWinSkinMenu::IsRightToLeft() const { return MainMenu && MainMenu->IsRightToLeft(); }
+bool TWinSkinMenu::IsRightToLeft() const { return mainMenu_ && mainMenu_->IsRightToLeft(); }
 
 gui::TMenuItem* TWinSkinMenu::FrameworkItem(int index) const {
-  if (!MainMenu || index < 0 || index >= static_cast<int>(Items.size())) return nullptr;
+  if (!mainMenu_ || index < 0 || index >= static_cast<int>(Items.size())) return nullptr;
   gui::TMenuItem* item = gui::TMenuItem::FromCommand(Items[static_cast<std::size_t>(index)]->Command);
   if (!item) return nullptr;
   const gui::TMenu* menu = item->Menu();
-  return menu == MainMenu || (MainMenu->Merged() && menu == MainMenu->Merged()) ? item : nullptr;
+  return menu == mainMenu_ || (mainMenu_->Merged() && menu == mainMenu_->Merged()) ? item : nullptr;
 }
 
 void TWinSkinMenu::TakeMenuOffWindow() {
@@ -63,8 +63,8 @@ void TWinSkinMenu::TakeMenuOffWindow() {
   // with GetMenu to check and enable items, and TranslateAccelerator asks
   // it; the skin's frame leaves the system's bar no room and draws its
   // own. Framework forms and MDI frames have the menu taken off.
-  if (!Form->Form && Form->MdiKind() != mkFrame) return;
-  if (Form->Handle && GetMenu(Form->Handle)) SetMenu(Form->Handle, nullptr);
+  if (!form_->Form && form_->MdiKind() != mkFrame) return;
+  if (form_->Handle && GetMenu(form_->Handle)) SetMenu(form_->Handle, nullptr);
 }
 
 namespace {
@@ -98,8 +98,7 @@ void TakeFromFramework(TMenuBtn& button, gui::TMenuItem& item, HMENU menu, int p
 }
 
 bool SameItem(const TMenuBtn& a, const TMenuBtn& b) {
-  return a.Caption == b.Caption && a.Enabled == b.Enabled && a.Submenu == b.Submenu && a.Command == b.Command &&
-         a.Visible == b.Visible;
+  return a.Caption == b.Caption && a.Enabled == b.Enabled && a.Submenu == b.Submenu && a.Command == b.Command;
 }
 
 }  // namespace
@@ -122,12 +121,9 @@ std::vector<std::unique_ptr<TMenuBtn>> TWinSkinMenu::ReadItems(HMENU menu, const
     info.cch = kCaptionLength;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) info = MENUITEMINFOW{};
     if (AddedBySystem(info, text)) continue;
-    auto item = std::make_unique<TMenuBtn>(this, Form);
-    item->SkinData = SkinData;
-    item->Index = static_cast<int>(items.size());
+    auto item = std::make_unique<TMenuBtn>(this, form_, static_cast<int>(items.size()));
     item->Submenu = info.hSubMenu;
     item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
-    item->Visible = true;
     item->Command = info.wID;
     if (info.dwTypeData && !(info.fType & (MFT_BITMAP | MFT_SEPARATOR))) item->Caption = text;
     if (item->Caption.empty()) fill(*item, i);
@@ -138,43 +134,42 @@ std::vector<std::unique_ptr<TMenuBtn>> TWinSkinMenu::ReadItems(HMENU menu, const
 
 template <class Fill>
 void TWinSkinMenu::LoadItems(const Fill& fill) {
-  if (!MenuHandle) return;
-  std::vector<std::unique_ptr<TMenuBtn>> items = ReadItems(MenuHandle, fill);
+  if (!menuHandle_) return;
+  std::vector<std::unique_ptr<TMenuBtn>> items = ReadItems(menuHandle_, fill);
   // The hot or pressed item may be one of those about to go.
-  if (dynamic_cast<TMenuBtn*>(Form->CurrentObject())) Form->SetCurrentObject(nullptr);
+  if (dynamic_cast<TMenuBtn*>(form_->CurrentObject())) form_->SetCurrentObject(nullptr);
   Items = std::move(items);
-  Count = static_cast<int>(Items.size());
   if (Items.empty()) return;
   TakeMenuOffWindow();
   // Hit tests before the next paint find the new items where it will put them.
-  if (BarRect.right > BarRect.left) {
+  if (barRect_.right > barRect_.left) {
     gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
-    if (dc) Layout(dc.get(), BarRect);
+    if (dc) Layout(dc.get(), barRect_);
   }
 }
 
 void TWinSkinMenu::LoadFromWindowMenu() {
-  if (HMENU menu = GetMenu(Form->Handle)) MenuHandle = menu;
+  if (HMENU menu = GetMenu(form_->Handle)) menuHandle_ = menu;
   LoadItems([this](TMenuBtn& button, int i) {
-    if (!MainMenu) return;
+    if (!mainMenu_) return;
     // The item the command names, else the one at the same place among
     // the bar's own (the system's additions left out).
     gui::TMenuItem* item = gui::TMenuItem::FromCommand(button.Command);
-    if (!item || item->Menu() != MainMenu) {
-      std::vector<gui::TMenuItem*> bar = MainMenu->BarItems();
+    if (!item || item->Menu() != mainMenu_) {
+      std::vector<gui::TMenuItem*> bar = mainMenu_->BarItems();
       std::erase_if(bar, [](const gui::TMenuItem* it) { return !it->Visible; });
-      const auto at = static_cast<std::size_t>(button.Index);
+      const auto at = static_cast<std::size_t>(button.Index());
       item = at < bar.size() ? bar[at] : nullptr;
     }
-    if (item) TakeFromFramework(button, *item, MenuHandle, i);
+    if (item) TakeFromFramework(button, *item, menuHandle_, i);
   });
 }
 
 void TWinSkinMenu::FillFromCommand(TMenuBtn& button, HMENU menu, int position) const {
-  if (!MainMenu) return;
+  if (!mainMenu_) return;
   // The last framework item with the item's command.
   gui::TMenuItem* found = nullptr;
-  std::vector<gui::TMenuItem*> pending = MainMenu->BarItems();
+  std::vector<gui::TMenuItem*> pending = mainMenu_->BarItems();
   while (!pending.empty()) {
     gui::TMenuItem* item = pending.back();
     pending.pop_back();
@@ -185,8 +180,8 @@ void TWinSkinMenu::FillFromCommand(TMenuBtn& button, HMENU menu, int position) c
 }
 
 void TWinSkinMenu::LoadFromMenuHandle(HMENU menu) {
-  if (menu) MenuHandle = menu;
-  LoadItems([this](TMenuBtn& button, int i) { FillFromCommand(button, MenuHandle, i); });
+  if (menu) menuHandle_ = menu;
+  LoadItems([this](TMenuBtn& button, int i) { FillFromCommand(button, menuHandle_, i); });
 }
 
 bool TWinSkinMenu::Shows(HMENU menu) const {
@@ -199,28 +194,24 @@ bool TWinSkinMenu::Shows(HMENU menu) const {
 }
 
 void TWinSkinMenu::LoadFromMainMenu() {
-  if (!MainMenu) return;
-  if (HMENU menu = GetMenu(Form->Handle)) MenuHandle = menu;
-  const std::vector<gui::TMenuItem*> bar = MainMenu->BarItems();
-  Form->SetCurrentObject(nullptr);
+  if (!mainMenu_) return;
+  if (HMENU menu = GetMenu(form_->Handle)) menuHandle_ = menu;
+  const std::vector<gui::TMenuItem*> bar = mainMenu_->BarItems();
+  form_->SetCurrentObject(nullptr);
   Items.clear();
   int index = 0;
   for (gui::TMenuItem* item : bar) {
     if (gui::TAction* action = item->Action()) action->Update();
     // A hidden item is not on the system's bar either.
     if (!item->Visible) continue;
-    auto button = std::make_unique<TMenuBtn>(this, Form);
-    button->SkinData = SkinData;
-    button->Index = index++;
+    auto button = std::make_unique<TMenuBtn>(this, form_, index++);
     button->Caption = item->Caption;
     button->Enabled = item->Enabled;
-    button->Visible = item->Visible;
     button->Command = item->Command();
     button->Submenu = item->HasSubmenu() ? item->Handle() : nullptr;
     Items.push_back(std::move(button));
   }
-  Count = static_cast<int>(Items.size());
-  if (Count > 0) TakeMenuOffWindow();
+  if (!Items.empty()) TakeMenuOffWindow();
 }
 
 std::vector<RECT> TWinSkinMenu::ItemPlaces(HDC dc, SIZE bar) const {
@@ -230,10 +221,10 @@ std::vector<RECT> TWinSkinMenu::ItemPlaces(HDC dc, SIZE bar) const {
   widths.reserve(Items.size());
   for (const auto& item : Items) widths.push_back(TextWidth(dc, item->Caption));
   TMenuBarStart skin;
-  if (TDataSkinObject* element = MenuBarElement(SkinData)) skin = TMenuBarStart{true, element->LeftWidth, element->RightWidth};
+  if (TDataSkinObject* element = MenuBarElement(skinData_)) skin = TMenuBarStart{true, element->LeftWidth, element->RightWidth};
   const bool rightToLeft = IsRightToLeft();
   return LayoutMenuBarItems(widths, bar, MenuBarItemStart(skin, bar.cx, rightToLeft), rightToLeft,
-                            Form->MenuBarRoom());
+                            form_->MenuBarRoom());
 }
 
 int TWinSkinMenu::HeightFor(int barWidth) const {
@@ -245,17 +236,17 @@ int TWinSkinMenu::HeightFor(int barWidth) const {
 
 void TWinSkinMenu::Layout(HDC dc, const RECT& bar) {
   const std::vector<RECT> rects = ItemPlaces(dc, SIZE{bar.right - bar.left, GetSystemMetrics(SM_CYMENU)});
-  for (std::size_t i = 0; i < Items.size(); ++i) {
-    RECT r = rects[i];
-    OffsetRect(&r, bar.left, bar.top);
-    Items[i]->BoundsRect = r;
+  places_.assign(rects.size(), RECT{});
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    places_[i] = rects[i];
+    OffsetRect(&places_[i], bar.left, bar.top);
   }
 }
 
-void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
+void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons) {
   const int w = bar.right - bar.left, h = bar.bottom - bar.top;
-  if (w <= 0 || h <= 0 || !SkinData) return;
-  TSkinContent& skin = SkinData->Skin();
+  if (w <= 0 || h <= 0 || !skinData_) return;
+  TSkinContent& skin = skinData_->Skin();
   gui::TBitmap& scratch = SharedStretchBitmap();
   scratch.SetSize(w, h);
   HDC target = scratch.DC();
@@ -263,8 +254,8 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   const int rowHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
   for (int top = 0; top < h; top += rowHeight) {
     const RECT row{0, top, w, std::min(h, top + rowHeight)};
-    if (TDataSkinObject* element = MenuBarElement(SkinData)) {
-      const int frame = Form->Active() ? mfActive : mfInactive;
+    if (TDataSkinObject* element = MenuBarElement(skinData_)) {
+      const int frame = form_->Active() ? mfActive : mfInactive;
       const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
       if (element->TileKey == 1) {
         DrawNineSlice(target, row, element->Image, true, false, false, kMenuBarFrames, frame, margins);
@@ -276,49 +267,53 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
       gui::TCanvas(target).FillRect(row, skin.Colours.Menubar);
     }
   }
-  BarRect = bar;
-  Background.SetSize(w, h);
-  BitBlt(Background.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
+  barRect_ = bar;
+  background_.SetSize(w, h);
+  BitBlt(background_.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 
-  Painting = true;
   Layout(target, bar);
   {
     gui::FontHandle font = SystemMenuFont(false);
     gui::SelectGuard select(target, font.get());
     const COLORREF text = gui::ColorToRGB(skin.Colours.MenuBarText);
     for (const auto& item : Items) {
-      RECT r = item->BoundsRect;
+      RECT r = ItemRect(*item);
       OffsetRect(&r, -bar.left, -bar.top);
       DrawMenuBarCaption(target, r, item->Caption, item->Enabled, text);
     }
   }
-  Painting = false;
 
   // A maximised MDI child's buttons sit at the far end of the first row;
   // drawing them puts every skinned child into the maximised mode.
   bool mdiButtons = false;
-  for (const auto& button : Form->SysButtons()) {
+  for (const auto& button : form_->SysButtons()) {
     TDataSkinSysButton& e = *button->Element;
-    if (e.Visibility != bvMdiChildMaximized || !button->Visible || e.Image.Empty()) continue;
-    RECT r = button->BoundsRect;
-    OffsetRect(&r, -Form->Frame().Left, -Form->Frame().Top);
+    const bool shown = button->Index < buttons.size() && buttons[button->Index].Visible;
+    if (e.Visibility != bvMdiChildMaximized || !shown || e.Image.Empty()) continue;
+    RECT r = buttons[button->Index].Bounds;
+    OffsetRect(&r, -form_->Frame().Left, -form_->Frame().Top);
     DrawFrame(target, r, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
     mdiButtons = true;
   }
-  if (mdiButtons && Form->Host && !Form->Host->IsMdiMaximized()) Form->Host->ChangeMdiMaximized(true);
+  if (mdiButtons && form_->Host && !form_->Host->IsMdiMaximized()) form_->Host->ChangeMdiMaximized(true);
   BitBlt(dc, bar.left, bar.top, w, h, target, 0, 0, SRCCOPY);
 }
 
+RECT TWinSkinMenu::ItemRect(const TMenuBtn& item) const {
+  const auto at = static_cast<std::size_t>(item.Index());
+  return at < places_.size() ? places_[at] : RECT{};
+}
+
 gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
-  const RECT& r = item.BoundsRect;
-  const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, Background.Height() - (r.top - BarRect.top));
+  const RECT r = ItemRect(item);
+  const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, background_.Height() - (r.top - barRect_.top));
   if (w <= 0 || h <= 0) return gui::TBitmap();
   // The bar's background under the item (its row only), the frame of the
   // hot or pressed look, the caption.
   gui::TBitmap picture(w, h);
   HDC target = picture.DC();
-  BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, r.top - BarRect.top, SRCCOPY);
-  const core::SkinColours& colours = SkinData->Skin().Colours;
+  BitBlt(target, 0, 0, w, h, background_.DC(), r.left - barRect_.left, r.top - barRect_.top, SRCCOPY);
+  const core::SkinColours& colours = skinData_->Skin().Colours;
   const RECT local{0, 0, w, r.bottom - r.top};
   if (item.State == TNCObject::stPressed || item.State == TNCObject::stHot) {
     gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(colours.ButtonHilight)));
@@ -331,20 +326,20 @@ gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
 }
 
 void TWinSkinMenu::PaintItem(TMenuBtn& item) {
-  if (Background.Empty()) return;
+  if (background_.Empty()) return;
   PaintSwallowingFailures([&] {
     gui::TBitmap picture = ItemPicture(item);
     if (picture.Empty()) return;
-    gui::WindowDc dc = gui::WindowDc::Whole(Form->Handle);
+    gui::WindowDc dc = gui::WindowDc::Whole(form_->Handle);
     if (!dc) return;
-    BitBlt(dc.get(), item.BoundsRect.left, item.BoundsRect.top, picture.Width(), picture.Height(), picture.DC(), 0,
-           0, SRCCOPY);
+    const RECT r = ItemRect(item);
+    BitBlt(dc.get(), r.left, r.top, picture.Width(), picture.Height(), picture.DC(), 0, 0, SRCCOPY);
   });
 }
 
 TMenuBtn* TWinSkinMenu::FindMenuButton(POINT p) const {
   for (const auto& item : Items)
-    if (!item->Caption.empty() && PtInRect(&item->BoundsRect, p)) return item.get();
+    if (const RECT r = ItemRect(*item); !item->Caption.empty() && PtInRect(&r, p)) return item.get();
   return nullptr;
 }
 

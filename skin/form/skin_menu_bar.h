@@ -14,6 +14,7 @@
 
 #include "gui/bitmap.h"
 #include "gui/handles.h"
+#include "skin/form/frame_layout.h"
 #include "skin/form/nc_objects.h"
 
 namespace gui {
@@ -51,19 +52,22 @@ struct TMenuBarStart {
 };
 int MenuBarItemStart(const TMenuBarStart& skin, int barWidth, bool rightToLeft);
 
-// One top-level item of the skinned bar.
+// One top-level item of the skinned bar: what the menu's item says, and its
+// position on the bar (where it lies is the bar's layout, ItemRect).
 class TMenuBtn : public TNCObject {
  public:
-  TMenuBtn(TWinSkinMenu* bar, TWinSkinForm* form) : TNCObject(form), Bar(bar) {}
+  TMenuBtn(TWinSkinMenu* bar, TWinSkinForm* form, int index) : TNCObject(form), bar_(bar), index_(index) {}
   void Paint() override;
+  int Index() const { return index_; }
 
-  TWinSkinMenu* Bar;
-  TSkinData* SkinData = nullptr;
-  int Index = 0;
   std::wstring Caption;
   bool Enabled = true;
   HMENU Submenu = nullptr;
   UINT Command = 0;
+
+ private:
+  TWinSkinMenu* bar_;
+  int index_;
 };
 
 class TWinSkinMenu {
@@ -90,12 +94,17 @@ class TWinSkinMenu {
   // The height of the band for a bar of this width: SM_CYMENU for each row.
   int HeightFor(int barWidth) const;
 
-  // Draws the whole bar into `dc` at `bar` (window coordinates).
-  void Paint(HDC dc, const RECT& bar);
+  // Draws the whole bar into `dc` at `bar` (window coordinates), with a
+  // maximised MDI child's buttons where the frame's layout puts them.
+  void Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons);
   // One item in its present state, straight onto the window.
   void PaintItem(TMenuBtn& item);
   // What PaintItem puts there: the item's column of the bar as last painted.
   gui::TBitmap ItemPicture(const TMenuBtn& item);
+  // Where the item lies (window coordinates), as the bar was last laid out.
+  RECT ItemRect(const TMenuBtn& item) const;
+  // The whole band, all its rows, as last painted.
+  const RECT& BarRect() const { return barRect_; }
   // The item under a point in window coordinates; never one without caption.
   TMenuBtn* FindMenuButton(POINT p) const;
   // The first enabled item whose accelerator ("&x") is the character.
@@ -110,17 +119,24 @@ class TWinSkinMenu {
   // The framework item behind a top-level position, if any.
   gui::TMenuItem* FrameworkItem(int index) const;
 
+  // The framework's menu the bar's items come from, if any.
+  gui::TMainMenu* MainMenu() const { return mainMenu_; }
+  void SetMainMenu(gui::TMainMenu* menu) { mainMenu_ = menu; }
+  // The menu the items were read from.
+  HMENU MenuHandle() const { return menuHandle_; }
+  void SetMenuHandle(HMENU menu) { menuHandle_ = menu; }
+
   std::vector<std::unique_ptr<TMenuBtn>> Items;
-  gui::TMainMenu* MainMenu = nullptr;
-  RECT BarRect{};  // the whole band, all its rows
-  TSkinData* SkinData;
-  TWinSkinForm* Form;
-  gui::TBitmap Background;  // the bar as last painted, without items
-  int Count = 0;
-  bool Painting = false;
-  HMENU MenuHandle = nullptr;
 
  private:
+  TSkinData* skinData_;
+  TWinSkinForm* form_;
+  gui::TMainMenu* mainMenu_ = nullptr;
+  HMENU menuHandle_ = nullptr;
+  RECT barRect_{};
+  std::vector<RECT> places_;  // each item's place, in Items' order
+  gui::TBitmap background_;   // the bar as last painted, without items
+
   // What the bar would show for the menu's items; `fill` completes an item
   // whose caption is empty (owner-drawn items carry none) from the
   // framework's item.

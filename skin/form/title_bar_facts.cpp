@@ -41,7 +41,7 @@ gui::TTitleBarFacts TitleBarFactsOf(HWND wnd, const std::wstring& caption, bool 
     auto& shown = facts.Buttons[static_cast<std::size_t>(part)];
     shown.Shown = true;
     shown.Pressed = all[i]->State == TNCObject::stPressed;
-    shown.Bounds = MovedBy(all[i]->BoundsRect, corner);
+    shown.Bounds = MovedBy(layout.Buttons[i].Bounds, corner);
   }
   return facts;
 }

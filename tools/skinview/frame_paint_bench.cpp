@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
   });
   skin::TWinSysButton* close = nullptr;
   for (auto& button : form->SysButtons())
-    if (button->Visible && button->Element->Action == skin::caClose) close = button.get();
+    if (form->PlaceOf(*button).Visible && button->Element->Action == skin::caClose) close = button.get();
   int state = skin::TNCObject::stNormal;
   const double button = close ? BestMicroseconds(repeat, [&] {
     state = state == skin::TNCObject::stHot ? skin::TNCObject::stNormal : skin::TNCObject::stHot;

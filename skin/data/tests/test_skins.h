@@ -70,6 +70,36 @@ inline std::vector<std::uint8_t> DefaultSkinArchive() {
   return bytes;
 }
 
+// The default skin with one key of its definition given another value: the
+// key `key` of the section `section` (both as the definition spells them)
+// reads `value`. Empty when the skin has no such key.
+inline std::vector<std::uint8_t> DefaultSkinArchiveWith(const std::string& section, const std::string& key,
+                                                        const std::string& value) {
+  core::ByteStream packed(DefaultSkinArchive());
+  core::TSkinReader reader;
+  if (!reader.LoadArchive(packed)) return {};
+  core::TSkinWriter writer;
+  bool changed = false;
+  for (const std::string& name : reader.Names()) {
+    core::ByteStream entry;
+    reader.ExtractFile(name, entry);
+    std::vector<std::uint8_t> bytes(entry.Bytes().begin(), entry.Bytes().end());
+    if (core::LowerCaseName(name).ends_with(".ini")) {
+      std::string text(bytes.begin(), bytes.end());
+      const std::size_t at = text.find("[" + section + "]");
+      const std::size_t line = at == std::string::npos ? at : text.find("\n" + key + "=", at);
+      if (line != std::string::npos) {
+        const std::size_t from = line + key.size() + 2, to = text.find_first_of("\r\n", from);
+        text.replace(from, to - from, value);
+        bytes.assign(text.begin(), text.end());
+        changed = true;
+      }
+    }
+    writer.AddEntry(name, bytes);
+  }
+  return changed ? writer.BuildArchive() : std::vector<std::uint8_t>{};
+}
+
 // The dark skin as the host build packed it.
 inline std::wstring DarkSkinPath() {
   std::wstring path = L"Z:" OWN_SKINS_DIR "/dark.skin";

@@ -99,7 +99,7 @@ TEST_F(FrameCacheTest, CachedFramePaintsAsComposedAfresh) {
 
   // A caption button drawn hot is drawn on its own, over the picture.
   for (auto& button : form->SysButtons())
-    if (button->Visible) form->PaintSysButton(*button, skin::TNCObject::stHot);
+    if (form->PlaceOf(*button).Visible) form->PaintSysButton(*button, skin::TNCObject::stHot);
   EXPECT_EQ(form->FrameComposeCount(), composed);
 
   // Inactive and back: each state its own picture, the active one as before.

@@ -95,15 +95,15 @@ class SkinFrameTest : public form_test::DefaultSkinTest {
 
   static TWinSysButton* ButtonWithAction(TWinSkinForm& form, int action) {
     for (auto& button : form.SysButtons())
-      if (button->Element->Action == action && button->Visible) return button.get();
+      if (button->Element->Action == action && form.PlaceOf(*button).Visible) return button.get();
     return nullptr;
   }
 
   // The screen point at the middle of a caption button.
-  static LPARAM ScreenPointOf(TWinSkinForm& form, const TNCObject& object) {
+  static LPARAM ScreenPointOf(TWinSkinForm& form, const TWinSysButton& button) {
     RECT window{};
     GetWindowRect(form.Handle, &window);
-    const RECT& b = object.BoundsRect;
+    const RECT b = form.PlaceOf(button).Bounds;
     return MAKELPARAM(window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2);
   }
 
@@ -175,7 +175,8 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
     TWinSysButton* close = ButtonWithAction(*form, 0);
     ASSERT_NE(close, nullptr);
     ASSERT_EQ(close->Element->FrameCount, 4);
-    EXPECT_EQ(close->BoundsRect.left, w - close->Element->XCoord);
+    const RECT closeRect = form->PlaceOf(*close).Bounds;
+    EXPECT_EQ(closeRect.left, w - close->Element->XCoord);
     gui::TBitmap& strip = close->Element->Image;
     const int bw = strip.Width() / 4, shown = active ? 0 : 3;
     int compared = 0, wrong = 0;
@@ -184,7 +185,7 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
         const COLORREF want = strip.Pixel(shown * bw + px, py);
         if (want == skin::TransparentColour) continue;
         ++compared;
-        wrong += painted.Pixel(close->BoundsRect.left + px, close->BoundsRect.top + py) != want;
+        wrong += painted.Pixel(closeRect.left + px, closeRect.top + py) != want;
       }
     EXPECT_GT(compared, 0);
     EXPECT_EQ(wrong, 0);
@@ -240,8 +241,7 @@ TEST_F(SkinFrameTest, ANarrowWindowShowsTheStartOfItsCaption) {
 }
 
 TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
-  // Align 1 counts from the right edge: XCoord 26 on a 400-pixel window is x 374.
-  data_->Skin().SysButtonElements[0]->XCoord = 26;
+  // Align 1 counts from the right edge: XCoord 34 on a 400-pixel window is x 366.
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 400 - 8);
   ASSERT_NE(form, nullptr);
   RECT window{};
@@ -250,16 +250,18 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   form->PaintNonClient();
   TWinSysButton* close = ButtonWithAction(*form, 0);
   ASSERT_NE(close, nullptr);
-  EXPECT_EQ(close->BoundsRect.left, 374);
-  EXPECT_EQ(form->LayoutSysButtons().RightButtonsLeft, 374);
+  ASSERT_EQ(close->Element->XCoord, 34);
+  EXPECT_EQ(form->PlaceOf(*close).Bounds.left, 366);
+  EXPECT_EQ(form->LayoutSysButtons().RightButtonsLeft, 366);
   // No minimise or maximise box: those buttons are hidden whatever the skin says.
   EXPECT_EQ(ButtonWithAction(*form, 1), nullptr);
   EXPECT_EQ(ButtonWithAction(*form, 2), nullptr);
   // The icon button at its fixed place, one frame of its picture wide.
   TWinSysButton* icon = ButtonWithAction(*form, 3);
   ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(icon->BoundsRect.left, icon->Element->XCoord);
-  EXPECT_EQ(icon->BoundsRect.right - icon->BoundsRect.left, icon->Element->FrameWidth());
+  const RECT iconRect = form->PlaceOf(*icon).Bounds;
+  EXPECT_EQ(iconRect.left, icon->Element->XCoord);
+  EXPECT_EQ(iconRect.right - iconRect.left, icon->Element->FrameWidth());
 
   // Without the system-menu style there is no close button.
   TWinSkinForm* bare = Skinned(WS_POPUP | WS_CAPTION);
@@ -308,8 +310,9 @@ TEST_F(SkinFrameTest, TheCaptionShowsTheWindowClasssIcon) {
   TWinSysButton* button = ButtonWithAction(*form, 3);
   ASSERT_NE(button, nullptr);
   int redPixels = 0;
-  for (int y = button->BoundsRect.top; y < button->BoundsRect.bottom; ++y)
-    for (int x = button->BoundsRect.left; x < button->BoundsRect.right; ++x) redPixels += frame.Pixel(x, y) == RGB(250, 0, 0);
+  const RECT place = form->PlaceOf(*button).Bounds;
+  for (int y = place.top; y < place.bottom; ++y)
+    for (int x = place.left; x < place.right; ++x) redPixels += frame.Pixel(x, y) == RGB(250, 0, 0);
   EXPECT_GT(redPixels, cx * cy / 2);
   DestroyWindow(wnd);
   windows_.pop_back();
@@ -383,16 +386,23 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stNormal);
   EXPECT_EQ(form->CurrentObject(), nullptr);
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
+}
 
-  // A skin button with an action of its own: the window's own procedure
-  // hears of the click, with the action, and nothing else happens.
-  TWinSysButton* minimise = ButtonWithAction(*form, 2);
-  ASSERT_NE(minimise, nullptr);
-  minimise->Element->Action = 5;
+// A skin button with an action of its own: the window's own procedure
+// hears of the click, with the action, and nothing else happens.
+TEST_F(SkinFrameTest, ACaptionButtonOfAnActionOfItsOwnTellsTheWindow) {
+  ASSERT_TRUE(data_->SetSkinArchive(skin_test::DefaultSkinArchiveWith("Button4", "Action", "5")));
+  TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  ASSERT_NE(form, nullptr);
+  form->PaintNonClient();
+  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
+  TWinSysButton* own = ButtonWithAction(*form, 5);
+  ASSERT_NE(own, nullptr);
+  const LPARAM onOwn = ScreenPointOf(*form, *own);
+  EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, onOwn), HTCAPTION);
   g_seen.clear();
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPointOf(*form, *minimise));
-  SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, ScreenPointOf(*form, *minimise));
+  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCAPTION, onOwn);
+  SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, onOwn);
   Drain();
   EXPECT_TRUE(Seen(skin::SkinMsgCaptionAction, 5));
   EXPECT_EQ(form->ShowState(), 0);

@@ -103,7 +103,7 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
     EXPECT_EQ(skinner->SysButtons().size(), buttons);
     EXPECT_EQ(skinner->Frame().Top, frameTop);
     int visible = 0;
-    for (const auto& button : skinner->SysButtons()) visible += button->Visible && !button->Element->Image.Empty();
+    for (const auto& button : skinner->SysButtons()) visible += skinner->PlaceOf(*button).Visible && !button->Element->Image.Empty();
     EXPECT_GT(visible, 0);
   };
   for (const BadFile& file : bad) {
@@ -134,12 +134,13 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   // The skinned close button still closes the window.
   skin::TWinSysButton* closeButton = nullptr;
   for (const auto& button : skinner->SysButtons())
-    if (button->Element->Action == 0 && button->Visible) closeButton = button.get();
+    if (button->Element->Action == 0 && skinner->PlaceOf(*button).Visible) closeButton = button.get();
   ASSERT_NE(closeButton, nullptr);
   RECT window{};
   GetWindowRect(wnd, &window);
-  const LPARAM at = MAKELPARAM(window.left + (closeButton->BoundsRect.left + closeButton->BoundsRect.right) / 2,
-                               window.top + (closeButton->BoundsRect.top + closeButton->BoundsRect.bottom) / 2);
+  const RECT closeRect = skinner->PlaceOf(*closeButton).Bounds;
+  const LPARAM at = MAKELPARAM(window.left + (closeRect.left + closeRect.right) / 2,
+                               window.top + (closeRect.top + closeRect.bottom) / 2);
   SendMessageW(wnd, WM_NCACTIVATE, TRUE, 0);
   SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCLOSE, at);
   SendMessageW(wnd, WM_NCLBUTTONUP, HTCLOSE, at);

@@ -159,16 +159,16 @@ class SkinMdiTest : public engine_test::DefaultSkinTest {
   void Click(const TWinSysButton& button) {
     RECT window{};
     GetWindowRect(skinner_->Handle, &window);
-    const LPARAM at = MAKELPARAM(window.left + (button.BoundsRect.left + button.BoundsRect.right) / 2,
-                                 window.top + (button.BoundsRect.top + button.BoundsRect.bottom) / 2);
+    const RECT r = skinner_->PlaceOf(button).Bounds;
+    const LPARAM at = MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
     SendMessageW(skinner_->Handle, WM_NCLBUTTONDOWN, HTCAPTION, at);
     SendMessageW(skinner_->Handle, WM_NCLBUTTONUP, HTCAPTION, at);
     Drain();
   }
 
   // True when the button's frame 1 is what the picture shows at its place.
-  static bool ShowsButton(gui::TBitmap& picture, const TWinSysButton& button) {
-    return ShowsButtonAt(picture, button.BoundsRect, *button.Element);
+  bool ShowsButton(gui::TBitmap& picture, const TWinSysButton& button) const {
+    return ShowsButtonAt(picture, skinner_->PlaceOf(button).Bounds, *button.Element);
   }
   static bool ShowsButtonAt(gui::TBitmap& picture, const RECT& r, skin::TDataSkinSysButton& e) {
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -240,7 +240,7 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   ASSERT_NE(ThreadSkinManager()->FindFormSkinner(one->Handle()), nullptr);
   PaintFrame();
   EXPECT_FALSE(ThreadSkinManager()->IsMdiMaximized());
-  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(skinner_->PlaceOf(*button).Visible);
 
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
   Drain();
@@ -251,23 +251,23 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   EXPECT_EQ(skinner_->CaptionText(), L"Frame - [One]");
   const std::vector<TWinSysButton*> buttons = MdiButtons();
   ASSERT_EQ(buttons.size(), 3u);
-  const RECT band = skinner_->MenuBar()->BarRect;
+  const RECT band = skinner_->MenuBar()->BarRect();
   RECT window{};
   GetWindowRect(skinner_->Handle, &window);
   int left = band.right;
   for (TWinSysButton* button : buttons) {
-    ASSERT_TRUE(button->Visible);
+    ASSERT_TRUE(skinner_->PlaceOf(*button).Visible);
     EXPECT_TRUE(ShowsButton(picture, *button)) << "action " << button->Element->Action;
     // In the bar band, in the bar's right half, minimise left of restore
     // left of close.
-    EXPECT_GE(button->BoundsRect.top, band.top);
-    EXPECT_LE(button->BoundsRect.bottom, band.bottom);
-    EXPECT_GT(button->BoundsRect.left, (band.left + band.right) / 2);
-    EXPECT_LE(button->BoundsRect.right, band.right);
+    EXPECT_GE(skinner_->PlaceOf(*button).Bounds.top, band.top);
+    EXPECT_LE(skinner_->PlaceOf(*button).Bounds.bottom, band.bottom);
+    EXPECT_GT(skinner_->PlaceOf(*button).Bounds.left, (band.left + band.right) / 2);
+    EXPECT_LE(skinner_->PlaceOf(*button).Bounds.right, band.right);
     if (button != buttons.front()) {
-      EXPECT_GT(button->BoundsRect.left, left);
+      EXPECT_GT(skinner_->PlaceOf(*button).Bounds.left, left);
     }
-    left = button->BoundsRect.left;
+    left = skinner_->PlaceOf(*button).Bounds.left;
   }
   // The maximised child keeps the system's frame.
   EXPECT_NE(GetWindowLongPtrW(one->Handle(), GWL_STYLE) & WS_CAPTION, 0);
@@ -281,23 +281,24 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   PaintFrame();
   EXPECT_GE(skinner_->MenuHeight(), 2 * GetSystemMetrics(SM_CYMENU));
   for (TWinSysButton* button : MdiButtons())  // in the first row
-    EXPECT_LE(button->BoundsRect.bottom, skinner_->MenuBar()->BarRect.top + GetSystemMetrics(SM_CYMENU));
+    EXPECT_LE(skinner_->PlaceOf(*button).Bounds.bottom, skinner_->MenuBar()->BarRect().top + GetSystemMetrics(SM_CYMENU));
   for (const auto& item : skinner_->MenuBar()->Items)
     for (TWinSysButton* button : MdiButtons()) {
       RECT both{};
-      EXPECT_FALSE(IntersectRect(&both, &item->BoundsRect, &button->BoundsRect)) << "under the buttons: " << item->Index;
+      const RECT itemRect = skinner_->MenuBar()->ItemRect(*item), buttonRect = skinner_->PlaceOf(*button).Bounds;
+      EXPECT_FALSE(IntersectRect(&both, &itemRect, &buttonRect)) << "under the buttons: " << item->Index();
     }
   SetWindowPos(frame_->Handle(), nullptr, 0, 0, wide.right - wide.left, wide.bottom - wide.top,
                SWP_NOMOVE | SWP_NOZORDER);
   Drain();
   picture = PaintFrame();
 
-  const RECT restoreRect = buttons[1]->BoundsRect;
+  const RECT restoreRect = skinner_->PlaceOf(*buttons[1]).Bounds;
   skin::TDataSkinSysButton& restoreElement = *buttons[1]->Element;
   SendMessageW(Client(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(one->Handle()), 0);
   Drain();
   picture = PaintFrame();
-  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(skinner_->PlaceOf(*button).Visible);
   EXPECT_FALSE(ShowsButtonAt(picture, restoreRect, restoreElement));
   EXPECT_EQ(skinner_->CaptionText(), L"Frame");
 }
@@ -329,7 +330,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   SendMessageW(Client(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(one->Handle()), 0);
   Drain();
   PaintFrame();
-  ASSERT_TRUE(MdiButtons()[2]->Visible);
+  ASSERT_TRUE(skinner_->PlaceOf(*MdiButtons()[2]).Visible);
   Click(*MdiButtons()[2]);  // close
   EXPECT_EQ(ThreadSkinManager()->CountMdiChildren(), 1);
   EXPECT_TRUE(skinner_->MergingThroughClient());
@@ -345,7 +346,7 @@ TEST_F(SkinMdiTest, TheBarsButtonsMinimiseRestoreAndCloseTheActiveChild) {
   EXPECT_EQ(BarCaptions(), ownBar);
   EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
   PaintFrame();
-  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(button->Visible);
+  for (TWinSysButton* button : MdiButtons()) EXPECT_FALSE(skinner_->PlaceOf(*button).Visible);
 }
 
 TEST_F(SkinMdiTest, TilingOrCascadingClearsTheMaximisedMode) {
@@ -436,14 +437,13 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   TWinSkinForm* child = ThreadSkinManager()->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
   TWinSysButton* maximise = nullptr;
-  child->LayoutSysButtons();
   for (const auto& b : child->SysButtons())
-    if (b->Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
+    if (child->PlaceOf(*b).Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
   ASSERT_NE(maximise, nullptr);
   RECT window{};
   GetWindowRect(child->Handle, &window);
-  const LPARAM at = MAKELPARAM(window.left + (maximise->BoundsRect.left + maximise->BoundsRect.right) / 2,
-                               window.top + (maximise->BoundsRect.top + maximise->BoundsRect.bottom) / 2);
+  const RECT r = child->PlaceOf(*maximise).Bounds;
+  const LPARAM at = MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
   SendMessageW(child->Handle, WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
   SendMessageW(child->Handle, WM_NCLBUTTONUP, HTMAXBUTTON, at);
   Drain();

@@ -255,26 +255,26 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarIsTakenOverAndGivenBack) {
   // The skin's bar is SM_CYMENU high below the title; the program still
   // reads its own menu (GetMenu), which the system draws no bar for.
   EXPECT_EQ(GetMenu(wnd), own);
-  EXPECT_EQ(bar.MenuHandle, own);
+  EXPECT_EQ(bar.MenuHandle(), own);
   EXPECT_EQ(form->MenuHeight(), GetSystemMetrics(SM_CYMENU));
   ASSERT_EQ(bar.Items.size(), 3u);
   EXPECT_EQ(bar.Items[0]->Caption, L"&One");
   EXPECT_EQ(bar.Items[2]->Caption, L"&Three");
   EXPECT_EQ(bar.Items[0]->Command, 101u);
   EXPECT_EQ(bar.Items[2]->Submenu, GetSubMenu(own, 2));
-  EXPECT_EQ(bar.BarRect.top, form->Frame().Top);
-  EXPECT_EQ(bar.BarRect.bottom - bar.BarRect.top, form->MenuHeight());
+  EXPECT_EQ(bar.BarRect().top, form->Frame().Top);
+  EXPECT_EQ(bar.BarRect().bottom - bar.BarRect().top, form->MenuHeight());
 
   // Widths from the menu font; the item without text takes no room and is
   // never hit.
-  const RECT& one = bar.Items[0]->BoundsRect;
-  const RECT& empty = bar.Items[1]->BoundsRect;
-  const RECT& three = bar.Items[2]->BoundsRect;
+  const RECT one = bar.ItemRect(*bar.Items[0]);
+  const RECT empty = bar.ItemRect(*bar.Items[1]);
+  const RECT three = bar.ItemRect(*bar.Items[2]);
   EXPECT_EQ(one.right - one.left, MenuTextWidth(L"&One") + 10);
   EXPECT_EQ(empty.left, empty.right);
   EXPECT_EQ(three.left, one.right);
   const skin::TDataSkinObject& picture = *data_->Skin().MenuBar;
-  EXPECT_EQ(one.left - bar.BarRect.left, picture.LeftWidth + 4);
+  EXPECT_EQ(one.left - bar.BarRect().left, picture.LeftWidth + 4);
   EXPECT_EQ(bar.FindMenuButton(POINT{one.right, one.top + 2}), bar.Items[2].get());
   EXPECT_EQ(bar.FindMenuButton(POINT{one.left + 1, one.top + 2}), bar.Items[0].get());
   EXPECT_EQ(bar.FindMenuButton(POINT{three.right + 5, three.top + 2}), nullptr);
@@ -341,7 +341,7 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   TMessageLog log;
   auto press = [&](const TMenuBtn& item) {
     log.Flush();
-    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, item.BoundsRect));
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(item)));
     log.Pump();
   };
   press(*bar.Items[0]);
@@ -360,7 +360,7 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
   TMenuScript script;
   script.Steps = {[] { EndMenu(); }};
   log.Flush();
-  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect)); });
+  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2]))); });
   EXPECT_TRUE(std::any_of(log.Entries().begin(), log.Entries().end(), [own](const msgseq::TMsgEntry& e) {
     return e.message == WM_INITMENUPOPUP && e.wParam == reinterpret_cast<WPARAM>(GetSubMenu(own, 2));
   }));
@@ -393,7 +393,7 @@ TEST_F(SkinMenuBarTest, APlainWindowsOwnOwnerDrawnItemsStayItsOwn) {
   TMessageLog log;
   TMenuScript script;
   script.Steps = {[] { EndMenu(); }};
-  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect)); });
+  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2]))); });
   ASSERT_FALSE(g_ownerDrawnAsked.empty());
   EXPECT_TRUE(std::all_of(g_ownerDrawnAsked.begin(), g_ownerDrawnAsked.end(), [](UINT id) { return id == 112; }));
   const auto heard = [&](UINT message) {
@@ -424,9 +424,9 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   ASSERT_EQ(bar.Items.size(), 3u);
   // From the right edge leftwards, in menu order.
   const skin::TDataSkinObject& picture = *data_->Skin().MenuBar;
-  EXPECT_EQ(bar.BarRect.right - bar.Items[0]->BoundsRect.right, picture.RightWidth + 8);
-  EXPECT_EQ(bar.Items[1]->BoundsRect.right, bar.Items[0]->BoundsRect.left);
-  EXPECT_EQ(bar.Items[2]->BoundsRect.right, bar.Items[1]->BoundsRect.left);
+  EXPECT_EQ(bar.BarRect().right - bar.ItemRect(*bar.Items[0]).right, picture.RightWidth + 8);
+  EXPECT_EQ(bar.ItemRect(*bar.Items[1]).right, bar.ItemRect(*bar.Items[0]).left);
+  EXPECT_EQ(bar.ItemRect(*bar.Items[2]).right, bar.ItemRect(*bar.Items[1]).left);
 
   // With a submenu open the arrow keys point the other way: Left moves on
   // to the next item ("Edit" has no submenu), not round to the last.
@@ -441,14 +441,14 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
                     EndMenu();
                   }};
   RunMenuScript(script, [&] {
-    PostMessageW(bf.Form->Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[0]->BoundsRect));
+    PostMessageW(bf.Form->Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[0])));
   });
   EXPECT_EQ(open, (std::vector<HMENU>{bf.Help->Handle()}));
 
   // A bar narrower than where its first item would start starts it at 12.
   gui::TBitmap narrow(8, form->MenuHeight());
-  bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight()});
-  EXPECT_EQ(bar.Items[0]->BoundsRect.right, 8 - 12);
+  bar.Paint(narrow.DC(), RECT{0, 0, 8, form->MenuHeight()}, {});
+  EXPECT_EQ(bar.ItemRect(*bar.Items[0]).right, 8 - 12);
 
   // A window too narrow for its bar: the band grows a row for the items
   // that do not fit, and the client area starts below it.
@@ -461,7 +461,7 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   Paint(*form);
   EXPECT_GE(form->MenuHeight(), 2 * row);
   EXPECT_EQ(form->MenuHeight() % row, 0);
-  EXPECT_GT(bar.Items[2]->BoundsRect.top, bar.Items[0]->BoundsRect.top);
+  EXPECT_GT(bar.ItemRect(*bar.Items[2]).top, bar.ItemRect(*bar.Items[0]).top);
   POINT client{0, 0};
   ClientToScreen(form->Handle, &client);
   GetWindowRect(form->Handle, &r);
@@ -496,19 +496,19 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   EXPECT_FALSE(framed);
   EXPECT_GT(inked, 5);
   // The pointer over the item (a real non-client mouse move) makes it hot.
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, edit.BoundsRect));
+  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
   EXPECT_EQ(edit.State, TNCObject::stHot);
   EXPECT_EQ(form->CurrentObject(), &edit);
   frameAndInk(bar.ItemPicture(edit), framed, inked);
   EXPECT_TRUE(framed);
   EXPECT_GT(inked, 5);
   // Over the next item, the first goes back to normal.
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
+  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2])));
   EXPECT_EQ(edit.State, TNCObject::stNormal);
   EXPECT_EQ(bar.Items[2]->State, TNCObject::stHot);
   // Pressed looks the same as hot; the press on an item without a submenu
   // runs its click.
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, edit.BoundsRect));
+  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
   EXPECT_EQ(edit.State, TNCObject::stPressed);
   frameAndInk(bar.ItemPicture(edit), framed, inked);
   EXPECT_TRUE(framed);
@@ -521,7 +521,7 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   Paint(*form);
   TMenuBtn& disabled = *form->MenuBar()->Items[1];
   EXPECT_FALSE(disabled.Enabled);
-  disabled.State = TNCObject::stNormal;
+  disabled.MouseLeave();
   const gui::TBitmap grey = form->MenuBar()->ItemPicture(disabled);
   int shadowed = 0;
   for (int y = 0; y < grey.Height(); ++y)
@@ -623,8 +623,8 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
     SetCursorPos(window.left + r.left + dx, window.top + (r.top + r.bottom) / 2);
     PostMessageW(wnd, WM_MOUSEMOVE, 0, 0);
   };
-  const RECT fileBounds = bar.Items[0]->BoundsRect;
-  const RECT editBounds = bar.Items[1]->BoundsRect;
+  const RECT fileBounds = bar.ItemRect(*bar.Items[0]);
+  const RECT editBounds = bar.ItemRect(*bar.Items[1]);
   TMenuScript script;
   script.Steps = {
       [&] { record(); key(VK_RIGHT); },          // past the disabled last item: the first opens
@@ -637,7 +637,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   };
   // A real click on "&Help".
   RunMenuScript(script, [&] {
-    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.Items[2]->BoundsRect));
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2])));
   });
   EXPECT_EQ(open, (std::vector<HMENU>{help, file, help, file, file, help, help}));
   EXPECT_EQ(index, (std::vector<int>{2, 0, 2, 0, 0, 2, 2}));
@@ -665,7 +665,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenOpenSubmenusAndWrapAround) {
   TMenuScript second;
   second.Steps = {[&] { record(); key(VK_ESCAPE); EndMenu(); }};
   RunMenuScript(second, [&] {
-    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, form->MenuBar()->Items[2]->BoundsRect));
+    PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, form->MenuBar()->ItemRect(*form->MenuBar()->Items[2])));
     PostMessageW(wnd, WM_KEYDOWN, VK_RIGHT, 1);
   });
   EXPECT_EQ(open, (std::vector<HMENU>{file}));

@@ -217,7 +217,7 @@ class SystemDialogs : public engine_test::TProgramTest {
       shown.ExStyle = GetWindowLongPtrW(box, GWL_EXSTYLE);
       skinner->LayoutSysButtons();
       for (const auto& button : skinner->SysButtons())
-        if (button->Visible && !button->Element->Image.Empty()) shown.Buttons.push_back(button->Element->Action);
+        if (skinner->PlaceOf(*button).Visible && !button->Element->Image.Empty()) shown.Buttons.push_back(button->Element->Action);
       RedrawWindow(box, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
       gui::TBitmap shot = gui_test::WholeWindowShot(box);
       engine_test::KeepShot("dark-" + shotName_, shot);
