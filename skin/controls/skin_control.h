@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "gui/bitmap.h"
 #include "gui/classes.h"
@@ -136,6 +137,12 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // header): the same skin data, host and canvas.
   TSkinnerAttach InnerAttach(HWND window) const {
     return TSkinnerAttach{.Window = window, .Data = SkinData, .Host = Form, .Canvas = Canvas};
+  }
+  // Frees such an inner skinner and forgets it. It is owned as this skinner
+  // is (its component owner is told), and leaves the host's list as it goes.
+  template <class TInner>
+  static void FreeInner(TInner*& inner) {
+    if (TSkinControlBase* gone = std::exchange(inner, nullptr)) gone->Release();
   }
   // Stores what an attach to a framework control stores, lists the skinner
   // with the host and recolours the control (when `recolor`), without

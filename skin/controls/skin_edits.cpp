@@ -78,7 +78,7 @@ void TSkinEdit::AfterMessage(gui::TMessage& m) {
 // The spin buttons are looked for until found; a skinner whose window went
 // with the edit's old window is freed and the new buttons are looked for.
 void TSkinEdit::FindSpinButtons() {
-  if (UpDown && UpDown->SkinnerState() == ksDead) delete UpDown;  // clears UpDown
+  if (UpDown && UpDown->SkinnerState() == ksDead) FreeInner(UpDown);
   if (UpDown || !Handle) return;
   HWND arrows = FindUpDownChild(Handle);
   if (!arrows) return;
@@ -148,7 +148,7 @@ bool TSkinComBox::Attach(const TSkinnerAttach& how) {
     // Owned as the combo box's skinner is; listed with the same host.
     ListBars = new TSkinScrollbar(Owner() ? Owner() : this);
     ListBars->FreeNotification(this);
-    if (!ListBars->Attach(InnerAttach(info.hwndList))) delete ListBars;  // clears ListBars
+    if (!ListBars->Attach(InnerAttach(info.hwndList))) FreeInner(ListBars);
   }
   return true;
 }

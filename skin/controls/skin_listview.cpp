@@ -65,9 +65,8 @@ void TSkinListView::AttachHeader() {
 
 void TSkinListView::FollowNewWindow() {
   TSkinScrollbar::FollowNewWindow();
-  // The old header's skinner went dead with its window; freeing it clears
-  // Header through the free notification.
-  delete Header;
+  // The old header's skinner went dead with its window.
+  FreeInner(Header);
 }
 
 bool TSkinListView::BeforeMessage(gui::TMessage& m) {

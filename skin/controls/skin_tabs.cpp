@@ -108,7 +108,7 @@ void TSkinTab::PrepareImages() {
 // again with a new window: they are looked for at every paint. A skinner
 // whose arrows window went is freed before the new one is skinned.
 bool TSkinTab::FindScrollArrows() {
-  if (UpDown && UpDown->SkinnerState() == ksDead) delete UpDown;  // clears UpDown
+  if (UpDown && UpDown->SkinnerState() == ksDead) FreeInner(UpDown);
   HWND arrows = FindWindowExW(Handle, nullptr, UPDOWN_CLASSW, nullptr);
   if (!arrows) return false;
   if (!UpDown) UpDown = TSkinUpDown::SkinArrowsFor(*this, InnerAttach(arrows));

@@ -69,7 +69,7 @@ TSkinControl* MakeAttached(TSkinnerKind kind, gui::TComponent* owner, const TSki
 
 // What the form skinner's skinners work with.
 TSkinnerAttach AttachWith(TWinSkinForm& form) {
-  return TSkinnerAttach{.Data = form.SkinData, .Host = &form, .Canvas = &ControlCanvas()};
+  return TSkinnerAttach{.Data = form.SkinData(), .Host = &form, .Canvas = &ControlCanvas()};
 }
 
 // Makes the skinner a plan names for `component` and attaches it to the
@@ -102,7 +102,7 @@ void Apply(TWinSkinForm& form, gui::TComponent* component, const TDiscoveryDecis
     seen.Created = CreateAndAttach(form, component, d.Skinner) != nullptr;
   }
   if (d.FaceColourAfter)
-    if (auto* control = dynamic_cast<gui::TControl*>(component)) control->SetColor(form.SkinData->Skin().Colours.ButtonFace);
+    if (auto* control = dynamic_cast<gui::TControl*>(component)) control->SetColor(form.SkinData()->Skin().Colours.ButtonFace);
   if (d.WalkChildren) SkinComponents(form, component);
 }
 
@@ -117,7 +117,7 @@ void SetDiscoveryObserver(TDiscoveryObserver observer) { Observer() = std::move(
 
 void SkinComponents(TWinSkinForm& form, gui::TComponent* container) {
   form.PurgeDestroyedControls();
-  if (!container || !form.SkinData) return;
+  if (!container || !form.SkinData()) return;
   for (gui::TComponent* component : std::vector<gui::TComponent*>(container->Components()))
     SkinComponent(form, component, container);
 }
@@ -157,7 +157,7 @@ bool HasScrollBars(gui::TComponent* component) {
 
 TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui::TComponent* container) {
   TSkinDecision d;
-  TSkinData* data = form.SkinData;
+  TSkinData* data = form.SkinData();
   if (!component || !data) return d;
   if (DisabledByTag(component->Tag(), data->DisableTag)) return Finish(component, (d.Rule = pcDisabledTag, d));
   if (IsAlreadySkinned(form, component)) return Finish(component, (d.Rule = pcAlreadySkinned, d));
@@ -223,11 +223,11 @@ void SkinChildWindowsOf(TWinSkinForm& form, HWND parent) {
 }  // namespace
 
 void SkinChildWindows(TWinSkinForm& form) {
-  if (form.Handle && form.SkinData) SkinChildWindowsOf(form, form.Handle);
+  if (form.Handle() && form.SkinData()) SkinChildWindowsOf(form, form.Handle());
 }
 
 std::string SkinChildWindow(TWinSkinForm& form, HWND wnd) {
-  if (!wnd || form.FindWindowSkinner(wnd) || !form.SkinData) return {};
+  if (!wnd || form.FindWindowSkinner(wnd) || !form.SkinData()) return {};
   std::string skinner;
   SkinOneChildWindow(form, wnd, &skinner);
   return skinner;

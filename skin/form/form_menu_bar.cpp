@@ -85,29 +85,29 @@ void RestoreItemTypes(const std::vector<TOwnerDrawnItem>& items) {
 
 void TFormMenuBar::TakeWindowMenu() {
   // A child window's "menu" is its id.
-  windowMenu_ = (skinner_.facts_.Style & WS_CHILD) ? nullptr : GetMenu(skinner_.Handle);
+  windowMenu_ = (skinner_.Facts().Style & WS_CHILD) ? nullptr : GetMenu(skinner_.Handle());
   if (windowMenu_) Create();
 }
 
 void TFormMenuBar::Create() {
-  bar_ = std::make_unique<TWinSkinMenu>(&skinner_, skinner_.SkinData);
-  skinner_.facts_.MenuHeight = GetSystemMetrics(SM_CYMENU);
-  if (skinner_.Form) bar_->SetMainMenu(skinner_.Form->Menu());
+  bar_ = std::make_unique<TWinSkinMenu>(&skinner_, skinner_.SkinData());
+  skinner_.SetMenuHeight(GetSystemMetrics(SM_CYMENU));
+  if (skinner_.Form()) bar_->SetMainMenu(skinner_.Form()->Menu());
   bar_->LoadFromWindowMenu();
-  FitHeight(WindowWidth(skinner_.Handle));
+  FitHeight(WindowWidth(skinner_.Handle()));
 }
 
 void TFormMenuBar::Drop() {
   if (!bar_) return;
   if (dynamic_cast<TMenuBtn*>(skinner_.CurrentObject())) skinner_.SetCurrentObject(nullptr);
   bar_.reset();
-  skinner_.facts_.MenuHeight = 0;
+  skinner_.SetMenuHeight(0);
   windowMenu_ = nullptr;
 }
 
 void TFormMenuBar::GiveBack(TMenuReturn how) {
-  HWND wnd = skinner_.Handle;
-  gui::TCustomForm* form = skinner_.Form;
+  HWND wnd = skinner_.Handle();
+  gui::TCustomForm* form = skinner_.Form();
   if (bar_ && how != TMenuReturn::LetGo) {
     const HMENU taken = bar_->MenuHandle();
     if (how != TMenuReturn::WithWindow) {
@@ -125,26 +125,26 @@ void TFormMenuBar::GiveBack(TMenuReturn how) {
     }
   }
   Drop();
-  skinner_.facts_.MenuHeight = 0;
+  skinner_.SetMenuHeight(0);
   mergingThroughClient_ = false;
 }
 
 void TFormMenuBar::FitHeight(int windowWidth) {
   if (!bar_) return;
-  const TFrameThickness& frame = skinner_.facts_.Frame;
-  skinner_.facts_.MenuHeight = bar_->HeightFor(windowWidth - frame.Left - frame.Right);
+  const TFrameThickness& frame = skinner_.Facts().Frame;
+  skinner_.SetMenuHeight(bar_->HeightFor(windowWidth - frame.Left - frame.Right));
 }
 
 void TFormMenuBar::Refit(int heightBefore) {
-  FitHeight(WindowWidth(skinner_.Handle));
-  if (skinner_.facts_.MenuHeight != heightBefore) skinner_.RefreshFrame();
+  FitHeight(WindowWidth(skinner_.Handle()));
+  if (skinner_.MenuHeight() != heightBefore) skinner_.RefreshFrame();
 }
 
 void TFormMenuBar::FollowWindowMenu() {
-  const TWindowFacts& facts = skinner_.facts_;
-  if (skinner_.Form || !skinner_.frameSkinned_ || facts.Mdi == mkChild || (facts.Style & WS_CHILD)) return;
+  const TWindowFacts& facts = skinner_.Facts();
+  if (skinner_.Form() || !skinner_.FrameSkinned() || facts.Mdi == mkChild || (facts.Style & WS_CHILD)) return;
   const int height = facts.MenuHeight;
-  if (HMENU menu = GetMenu(skinner_.Handle)) {
+  if (HMENU menu = GetMenu(skinner_.Handle())) {
     // Given a menu (again): the bar shows it, and the system's goes off.
     windowMenu_ = menu;
     if (bar_) {
@@ -158,7 +158,7 @@ void TFormMenuBar::FollowWindowMenu() {
     return;
   }
   Refit(height);
-  PostMessageW(skinner_.Handle, SkinMsgRepaint, 0, 0);
+  PostMessageW(skinner_.Handle(), SkinMsgRepaint, 0, 0);
 }
 
 bool TFormMenuBar::Accelerator(WPARAM ch) {
@@ -170,16 +170,16 @@ bool TFormMenuBar::Accelerator(WPARAM ch) {
 
 TMenuBarRoom TFormMenuBar::Room() const {
   TMenuBarRoom room;
-  const TSkinData* data = skinner_.SkinData;
-  if (skinner_.facts_.Mdi != mkFrame || !data || !skinner_.MdiChildMaximized()) return room;
-  const int margin = skinner_.SkinData->Skin().MenuBar ? skinner_.SkinData->Skin().MenuBar->LeftWidth : 0;
+  const TSkinData* data = skinner_.SkinData();
+  if (skinner_.Facts().Mdi != mkFrame || !data || !skinner_.MdiChildMaximized()) return room;
+  const int margin = skinner_.SkinData()->Skin().MenuBar ? skinner_.SkinData()->Skin().MenuBar->LeftWidth : 0;
   const int gap = ScaleToScreen(2);
   // Where the layout puts them: counted from the band's far end.
   for (const auto& button : skinner_.SysButtons()) {
     const TDataSkinSysButton& e = *button->Element;
     if (e.Visibility != bvMdiChildMaximized || e.Align != alMenuBar || e.Image.Empty()) continue;
     const int width = e.Image.Width() / FramesOf(e);
-    if (skinner_.facts_.RightToLeft) {
+    if (skinner_.Facts().RightToLeft) {
       room.Left = std::max(room.Left, e.XCoord + margin + width + gap);
     } else {
       room.Right = std::max(room.Right, e.XCoord + margin + gap);
@@ -190,35 +190,35 @@ TMenuBarRoom TFormMenuBar::Room() const {
 
 void TFormMenuBar::Click(const TMenuBtn& item) {
   RECT window{};
-  GetWindowRect(skinner_.Handle, &window);
+  GetWindowRect(skinner_.Handle(), &window);
   const RECT r = bar_ ? bar_->ItemRect(item) : RECT{};
   const int x = r.left + window.left + 1;
   const int y = r.top + window.top + 1;
-  PostMessageW(skinner_.Handle, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(x, y));
+  PostMessageW(skinner_.Handle(), WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(x, y));
 }
 
 void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) {
-  HWND wnd = skinner_.Handle;
+  HWND wnd = skinner_.Handle();
   const bool passing = passingChangeOn_;
   passingChangeOn_ = true;
   try {
     if (viaWindowProcedure) {
       message.Result = skinner_.CallDefault(message.Msg, message.WParam, message.LParam);
     } else {
-      skinner_.formHook_.CallPrevious(message);
+      skinner_.CallFormMethod(message);
     }
   } catch (...) {
     passingChangeOn_ = passing;
     throw;
   }
   passingChangeOn_ = passing;
-  if (skinner_.facts_.Mdi == mkChild || (skinner_.facts_.Style & WS_CHILD)) return;
-  const int height = skinner_.facts_.MenuHeight;
+  if (skinner_.Facts().Mdi == mkChild || (skinner_.Facts().Style & WS_CHILD)) return;
+  const int height = skinner_.MenuHeight();
   HMENU menu = GetMenu(wnd);
   if (!menu) {
     // The form let its menu go: so does the bar, and the band with it. (An
     // MDI frame's client took the menu off again and keeps the bar.)
-    if (!bar_ || (skinner_.Form && skinner_.Form->Menu())) return;
+    if (!bar_ || (skinner_.Form() && skinner_.Form()->Menu())) return;
     Drop();
   } else if (!bar_) {
     // A menu for a window that had none when it was skinned.
@@ -226,8 +226,8 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
     Create();
   } else {
     bar_->SetMenuHandle(menu);
-    if (skinner_.Form) bar_->SetMainMenu(skinner_.Form->Menu());
-    if (skinner_.SkinData->MenuUpdate && !mergingThroughClient_) {
+    if (skinner_.Form()) bar_->SetMainMenu(skinner_.Form()->Menu());
+    if (skinner_.SkinData()->MenuUpdate && !mergingThroughClient_) {
       bar_->LoadFromWindowMenu();
     } else {
       // The bar keeps the items it shows; the system's stays off the window.
@@ -235,17 +235,17 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
     }
     FitHeight(WindowWidth(wnd));
   }
-  if (skinner_.facts_.MenuHeight != height) skinner_.RefreshFrame();
+  if (skinner_.MenuHeight() != height) skinner_.RefreshFrame();
 }
 
 void TFormMenuBar::TrackKeys(int first) {
-  HWND wnd = skinner_.Handle;
+  HWND wnd = skinner_.Handle();
   if (GetActiveWindow() != wnd) return;
   std::size_t index = first < 0 ? 0 : static_cast<std::size_t>(first);
   if (first < 0)
     while (index < bar_->Items.size() && !TWinSkinMenu::Selectable(*bar_->Items[index])) ++index;
   if (index >= bar_->Items.size()) return;
-  const std::shared_ptr<bool> alive = skinner_.alive_;
+  const std::shared_ptr<bool> alive = skinner_.Alive();
   const bool rightToLeft = bar_->IsRightToLeft();
   tracking_ = true;
   bar_->Items[index]->MouseEnter();
@@ -320,7 +320,7 @@ void TFormMenuBar::TrackKeys(int first) {
 }
 
 bool TFormMenuBar::Open(TMenuBtn& item) {
-  HWND wnd = skinner_.Handle;
+  HWND wnd = skinner_.Handle();
   // What the item says is read now: a click handler run while the submenu
   // is open may reload the bar, or the skin may be switched off.
   const HMENU submenu = item.Submenu;
@@ -342,11 +342,11 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   tracking_ = true;
   trackedMenu_ = submenu;
   InstallMenuFilterHook(&skinner_, index);
-  const std::shared_ptr<bool> alive = skinner_.alive_;
+  const std::shared_ptr<bool> alive = skinner_.Alive();
   if (enabled) {
     // A framework form has its submenus prepared above; any other window
     // hears of the submenu opening as it would from the system's bar.
-    UINT flags = (skinner_.Form ? TPM_NONOTIFY : 0u) | TPM_RIGHTBUTTON;
+    UINT flags = (skinner_.Form() ? TPM_NONOTIFY : 0u) | TPM_RIGHTBUTTON;
     int x = bounds.left + window.left;
     if (rightToLeft) {
       flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;

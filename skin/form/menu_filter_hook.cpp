@@ -48,7 +48,7 @@ LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   if (!failure.Failed()) return next;
   // Nothing unwinds into the menu's loop: the menu goes on as the system's,
   // and the window whose bar opened it is given back.
-  gui::WindowFailed(t.Form ? t.Form->Handle : nullptr, failure.What);
+  gui::WindowFailed(t.Form ? t.Form->Handle() : nullptr, failure.What);
   return passedOn ? next : CallNextHookEx(t.Hook.get(), code, wParam, lParam);
 }
 

@@ -25,7 +25,7 @@ enum TMenuItemFrame { mifNormal = 1, mifSeparator = 2, mifSelected = 4 };
 constexpr int kCaptionLength = 80;
 
 TDataSkinObject* MenuItemElement(TWinSkinForm& form) {
-  TDataSkinObject* element = form.SkinData ? form.SkinData->Skin().MenuItem.get() : nullptr;
+  TDataSkinObject* element = form.SkinData() ? form.SkinData()->Skin().MenuItem.get() : nullptr;
   return element && !element->Image.Empty() ? element : nullptr;
 }
 
@@ -74,7 +74,7 @@ void FillItemBackground(TWinSkinForm& form, ItemBitmap& picture, const RECT& rec
     BitBlt(picture.bitmap.DC(), 0, 0, picture.bitmap.Width(), picture.bitmap.Height(), background->DC(),
            rect.left + band, rect.top + band, SRCCOPY);
   } else {
-    gui::TCanvas(picture.bitmap.DC()).FillRect(picture.Local(), form.SkinData->Skin().Colours.Menu);
+    gui::TCanvas(picture.bitmap.DC()).FillRect(picture.Local(), form.SkinData()->Skin().Colours.Menu);
   }
 }
 
@@ -93,7 +93,7 @@ void DrawElement(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
 }
 
 COLORREF TextColour(TWinSkinForm& form, const gui::TMenuItem& item, bool selected) {
-  const core::SkinColours& colours = form.SkinData->Skin().Colours;
+  const core::SkinColours& colours = form.SkinData()->Skin().Colours;
   if (item.Enabled) return gui::ColorToRGB(selected ? colours.HilightText : colours.MenuText);
   // A disabled item must not look like an enabled one.
   return colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_BTNSHADOW) : gui::ColorToRGB(colours.ButtonShadow);
@@ -211,7 +211,7 @@ void DrawWindowMenuItem(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const 
 void DrawMenuItemPlain(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RECT& rect, bool selected) {
   gui::FontHandle font = SystemMenuFont(false);
   ItemBitmap picture(rect, font.get());
-  const core::SkinColours& colours = form.SkinData->Skin().Colours;
+  const core::SkinColours& colours = form.SkinData()->Skin().Colours;
   gui::TCanvas(picture.bitmap.DC()).FillRect(picture.Local(), selected ? colours.Hilight : colours.Menu);
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
   picture.CopyTo(dc, rect);

@@ -24,9 +24,26 @@ std::wstring WindowText(HWND wnd) {
   return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-TWinSkinForm::TWinSkinForm(gui::TComponent* owner) : gui::TComponent(owner) {
+TWinSkinForm::TWinSkinForm(HWND wnd, ISkinnerHost* host, TSkinData* data, gui::TCustomForm* form)
+    : gui::TComponent(form), wnd_(wnd), host_(host), skinData_(data), form_(form) {
+  if (form) form->FreeNotification(this);
   doubleClickTime_ = GetDoubleClickTime();
   LoadCaptionFont();
+}
+
+TWinSkinForm* MakeFormSkinner(HWND wnd, ISkinnerHost* host, TSkinData& data, gui::TCustomForm* form,
+                              std::unique_ptr<TWinSkinForm>& owned) {
+  auto skinner = std::make_unique<TWinSkinForm>(wnd, host, &data, form);
+  // A failed attach leaves the window as it was; the skinner goes.
+  if (!skinner->Attach()) return nullptr;
+  PostMessageW(wnd, SkinMsgAttached, 0, 1000);
+  TWinSkinForm* made = skinner.get();
+  if (form) {
+    skinner.release();  // the form's component from now on
+  } else {
+    owned = std::move(skinner);
+  }
+  return made;
 }
 
 TWinSkinForm::~TWinSkinForm() {
@@ -35,17 +52,29 @@ TWinSkinForm::~TWinSkinForm() {
   Restore(TRestoreMode::SkinnerFreed);
   FreeSysButtons();
   if (CurrentMenuTracking().Form == this) RemoveMenuFilterHook();
-  if (Host) Host->FormSkinnerGone(this);
+  if (host_) host_->FormSkinnerGone(this);
 }
 
-void TWinSkinForm::Release(TWinSkinForm* skinner) {
-  if (skinner->busy_ > 0 && !skinner->Owner()) {
-    skinner->Host = nullptr;
-    skinner->released_ = true;
-    return;
+void TWinSkinForm::Free(TWinSkinForm* skinner, std::unique_ptr<TWinSkinForm> owned) {
+  if (!owned) {
+    // Only the framework form's own component is handed over here.
+    if (gui::TComponent* form = skinner->Owner()) form->RemoveComponent(skinner);
+    owned.reset(skinner);
   }
-  delete skinner;
+  if (skinner->busy_ > 0) {
+    skinner->host_ = nullptr;
+    skinner->self_ = std::move(owned);
+  }
 }
+
+void TWinSkinForm::Notification(gui::TComponent* component, gui::TOperation operation) {
+  gui::TComponent::Notification(component, operation);
+  // A form that goes while its skinner waits for a new window leaves
+  // nothing of itself to give back.
+  if (operation == gui::TOperation::opRemove && component == form_) form_ = nullptr;
+}
+
+bool TWinSkinForm::Attach() { return form_ ? AttachToForm() : AttachToWindow(); }
 
 void TWinSkinForm::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
@@ -54,12 +83,13 @@ void TWinSkinForm::LoadCaptionFont() {
     captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
 }
 
-bool TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
-  Form = form;
+bool TWinSkinForm::AttachToForm() {
+  gui::TCustomForm* form = form_;
+  TSkinData* data = skinData_;
   if (data->HasControl(xcMainMenu))
     formHook_.Attach(form, [this](gui::TMessage& message) { FormWindowMethod(message); });
   try {
-    if (!AttachToWindow(data)) {
+    if (!AttachToWindow()) {
       formHook_.Detach();
       return false;
     }
@@ -74,17 +104,17 @@ bool TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
 }
 
 void TWinSkinForm::ReadWindowFacts() {
-  facts_.Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  facts_.Style = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE));
   styleBeforeAttach_ = facts_.Style;
   const DWORD style = facts_.Style;
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE));
   facts_.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
-  systemMenu_ = GetSystemMenu(Handle, FALSE);
-  windowClass_ = WindowClassName(Handle);
-  ownerWindow_ = GetWindow(Handle, GW_OWNER);
-  GetClientRect(Handle, &clientRect_);
+  systemMenu_ = GetSystemMenu(wnd_, FALSE);
+  windowClass_ = WindowClassName(wnd_);
+  ownerWindow_ = GetWindow(wnd_, GW_OWNER);
+  GetClientRect(wnd_, &clientRect_);
   RECT window{};
-  GetWindowRect(Handle, &window);
+  GetWindowRect(wnd_, &window);
   nativeFrameSize_ = RECT{0, 0, (window.right - window.left) - clientRect_.right,
                           (window.bottom - window.top) - clientRect_.bottom};
   facts_.WindowButtons = 0;
@@ -99,9 +129,9 @@ void TWinSkinForm::ReadWindowFacts() {
   }
 }
 
-bool TWinSkinForm::AttachToWindow(TSkinData* data) {
+bool TWinSkinForm::AttachToWindow() {
   if (subclass_.Attached()) return false;
-  SkinData = data;
+  TSkinData* data = skinData_;
   if (!hoverTimer_) {
     hoverTimer_ = new gui::TTimer(this);
     hoverTimer_->SetEnabled(false);
@@ -111,11 +141,11 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
   frameSkinned_ = data->HasControl(xcMainMenu);
   ReadWindowFacts();
   RenderIconBitmap();
-  SetCaptionText(WindowText(Handle));
+  SetCaptionText(WindowText(wnd_));
   BuildSystemPopup();
   ReadShowState();
   FindMdiClient();
-  if (GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_MDICHILD) facts_.Mdi = mkChild;
+  if (GetWindowLongPtrW(wnd_, GWL_EXSTYLE) & WS_EX_MDICHILD) facts_.Mdi = mkChild;
   // A frame the skin cannot give this window (no caption to move it by,
   // no close box, ...) is left to the system; the controls are still skinned.
   frameShortfall_ = fsNone;
@@ -136,12 +166,12 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       menuBar_.TakeWindowMenu();
       if (!((facts_.Mdi == mkChild && MdiMaximized()) || facts_.Show == shMinimized)) SetSystemCaption(false);
     }
-    if (!subclass_.Attach(Handle, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!subclass_.Attach(wnd_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
           struct TBusy {
             TWinSkinForm& skinner;
             explicit TBusy(TWinSkinForm& s) : skinner(s) { ++skinner.busy_; }
             ~TBusy() {
-              if (--skinner.busy_ == 0 && skinner.released_) delete &skinner;
+              if (--skinner.busy_ == 0) skinner.self_.reset();
             }
           } busy(*this);
           return SkinWndProc(msg, wParam, lParam);
@@ -150,17 +180,17 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
       return false;
     }
     SubclassMdiClient();
-    if (Form) {
-      SkinComponents(*this, Form);
+    if (form_) {
+      SkinComponents(*this, form_);
     } else {
       SkinChildWindows(*this);
-      commonColours_.Give(Handle, data->Palette());
+      commonColours_.Give(wnd_, data->Palette());
     }
   } catch (...) {
     Restore(TRestoreMode::AttachFailed);
     throw;
   }
-  InvalidateRect(Handle, nullptr, TRUE);
+  InvalidateRect(wnd_, nullptr, TRUE);
   return true;
 }
 
@@ -170,7 +200,7 @@ bool TWinSkinForm::AttachToWindow(TSkinData* data) {
 // title is read again there.
 void TWinSkinForm::FollowMdiFrameTitle() {
   if (facts_.Mdi != mkFrame) return;
-  std::wstring title = WindowText(Handle);
+  std::wstring title = WindowText(wnd_);
   if (title != captionText_) SetCaptionText(std::move(title));
 }
 
@@ -183,7 +213,7 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
   switch (message.Msg) {
     case WM_SETTEXT:
       formHook_.CallPrevious(message);
-      SetCaptionText(WindowText(Handle));
+      SetCaptionText(WindowText(wnd_));
       RefreshFrame();
       return;
     case gui::CM_DIALOGCHAR:
@@ -204,13 +234,13 @@ void TWinSkinForm::FormWindowMethod(gui::TMessage& message) {
 
 void TWinSkinForm::AwaitNewWindow() {
   state_ = ssAwaitingWindow;
-  formHook_.Attach(Form, [this](gui::TMessage& message) { AwaitingWindowMethod(message); });
+  formHook_.Attach(form_, [this](gui::TMessage& message) { AwaitingWindowMethod(message); });
 }
 
 void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
-  if (Form->HandleAllocated() && Form->Handle() != Handle) {
-    Handle = Form->Handle();
-    PostMessageW(Handle, SkinMsgAttached, 0, 0);
+  if (form_->HandleAllocated() && form_->Handle() != wnd_) {
+    wnd_ = form_->Handle();
+    PostMessageW(wnd_, SkinMsgAttached, 0, 0);
   }
   if (message.Msg == SkinMsgQuery) {
     message.Result = 1;
@@ -219,7 +249,7 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
   if (message.Msg == SkinMsgAttached) {
     formHook_.Detach();
     state_ = ssAttached;
-    if (SkinData && AttachToForm(SkinData, Form)) {
+    if (skinData_ && AttachToForm()) {
       OnSkinMsgAttached();
     } else {
       state_ = ssDestroyed;
@@ -231,7 +261,7 @@ void TWinSkinForm::AwaitingWindowMethod(gui::TMessage& message) {
       // The new window went before it was taken over: the skinner waits for
       // the next one, unless the form itself is going.
       formHook_.CallPrevious(message);
-      if (Form->IsDestroying()) {
+      if (form_->IsDestroying()) {
         formHook_.Detach();
         state_ = ssDestroyed;
       }
@@ -259,9 +289,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETTEXT:
       // A framework form's window method follows its caption; any other
       // window's is read here, or the frame would keep showing the old one.
-      if (!Form) {
+      if (!form_) {
         const LRESULT result = CallDefault(msg, wParam, lParam);
-        SetCaptionText(WindowText(Handle));
+        SetCaptionText(WindowText(wnd_));
         if (frameSkinned_) RefreshFrame();
         return result;
       }
@@ -272,9 +302,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // once, and the children it makes itself soon after: a dialog page (the
       // next page of a property sheet) is heard of before its own controls
       // are made.
-      if (!Form && LOWORD(wParam) == WM_CREATE && SkinData) {
+      if (!form_ && LOWORD(wParam) == WM_CREATE && skinData_) {
         SkinChildWindow(*this, reinterpret_cast<HWND>(lParam));
-        commonColours_.Give(Handle, SkinData->Palette());
+        commonColours_.Give(wnd_, skinData_->Palette());
         SkinNewChildrenSoon();
       }
       return CallDefault(msg, wParam, lParam);
@@ -288,9 +318,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
     case WM_CAPTURECHANGED:
       // The system draws its own bar whenever the program changes one.
-      if (frameSkinned_ && TFrameScrollBars::Has(Handle)) {
+      if (frameSkinned_ && TFrameScrollBars::Has(wnd_)) {
         const LRESULT result = CallDefault(msg, wParam, lParam);
-        if (FramePaintable()) scrollBars_.FollowChanges(Handle, *SkinData);
+        if (FramePaintable()) scrollBars_.FollowChanges(wnd_, *skinData_);
         return result;
       }
       break;
@@ -348,7 +378,7 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MENUSELECT:
       // Sent, not posted: the filter hook of an open bar submenu never sees it.
       if (menuBar_.Tracking() && CurrentMenuTracking().Form == this)
-        FilterMenuMessage(MSG{Handle, msg, wParam, lParam, 0, {}});
+        FilterMenuMessage(MSG{wnd_, msg, wParam, lParam, 0, {}});
       defaultAllowed = true;
       break;
     default:
@@ -383,9 +413,9 @@ void TWinSkinForm::SkinNewChildrenSoon() {
     childWalk_->SetInterval(USER_TIMER_MINIMUM);
     childWalk_->OnTimer = [this](gui::TObject*) {
       childWalk_->SetEnabled(false);
-      if (!subclass_.Attached() || !SkinData || SkinData->SkinLoading) return;
+      if (!subclass_.Attached() || !skinData_ || skinData_->SkinLoading) return;
       SkinChildWindows(*this);
-      commonColours_.Give(Handle, SkinData->Palette());
+      commonColours_.Give(wnd_, skinData_->Palette());
     };
   }
   childWalk_->SetEnabled(true);
@@ -398,7 +428,7 @@ LRESULT TWinSkinForm::WMNcDestroy(WPARAM wParam, LPARAM lParam) {
   state_ = ssDestroyed;
   // The framework makes a form's window again when a style that only
   // takes effect at creation changes: the skinner follows it.
-  if (Form && !Form->IsDestroying()) AwaitNewWindow();
+  if (form_ && !form_->IsDestroying()) AwaitNewWindow();
   return result;
 }
 
@@ -409,16 +439,16 @@ LRESULT TWinSkinForm::WMNcDestroy(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(msg, wParam, lParam);
   HDC dc = reinterpret_cast<HDC>(wParam);
-  if (!Form && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) SetBkMode(dc, TRANSPARENT);
-  if (!SkinData) return result;
-  return SkinData->Palette().AnswerUnlessChosen(result, msg, wParam, reinterpret_cast<HWND>(lParam));
+  if (!form_ && (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN)) SetBkMode(dc, TRANSPARENT);
+  if (!skinData_) return result;
+  return skinData_->Palette().AnswerUnlessChosen(result, msg, wParam, reinterpret_cast<HWND>(lParam));
 }
 
 LRESULT TWinSkinForm::WMGetObject(WPARAM wParam, LPARAM lParam) {
   // The caption the skin draws stands in for the system's title bar.
   if (static_cast<LONG>(lParam) == OBJID_TITLEBAR && !systemCaptionOn_) {
     const TFrameLayout layout = LayoutSysButtons();
-    if (layout.Skinned) return AnswerTitleBar(Handle, captionText_, facts_.Show == shMaximized, layout, buttons_, wParam);
+    if (layout.Skinned) return AnswerTitleBar(wnd_, captionText_, facts_.Show == shMaximized, layout, buttons_, wParam);
   }
   return CallDefault(WM_GETOBJECT, wParam, lParam);
 }
@@ -428,7 +458,7 @@ LRESULT TWinSkinForm::WMNotify(WPARAM wParam, LPARAM lParam) {
   // (a framework form reflects the question back to the control): their
   // skinners answer.
   LRESULT answer = 0;
-  if (!Form && RouteParentNotify(lParam, answer)) return answer;
+  if (!form_ && RouteParentNotify(lParam, answer)) return answer;
   return CallDefault(WM_NOTIFY, wParam, lParam);
 }
 

@@ -6,6 +6,11 @@
 // and gives all of it back, in one place (Restore), when the skin is switched
 // off or the window dies.
 //
+// Ownership: the skinner of a framework form's window is a component of that
+// form, which frees it with itself; the skinner of any other window belongs
+// to whoever made it (the manager's list). Freeing it early (skin off, the
+// window gone) takes it from its owner first (Free).
+//
 // Its state is private and in parts with one job each: the window's facts
 // (TWindowFacts, the first part of the frame layout's input), the caption
 // buttons with the hot or pressed object (caption_buttons.h), the menu-bar
@@ -63,13 +68,16 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // The skinned system menu's items, by tag.
   enum TSystemMenuTag { smRestore = 0, smMaximize = 1, smMinimize = 2, smClose = 3, smSeparator = 100 };
 
-  explicit TWinSkinForm(gui::TComponent* owner);
+  // The skinner of `wnd`, drawn from `data`, for its coordinator `host`
+  // (none: the skinner behaves as the only skinned window, skinning on) and
+  // its framework form `form` (none for a plain window), which then owns it.
+  TWinSkinForm(HWND wnd, ISkinnerHost* host, TSkinData* data, gui::TCustomForm* form);
   ~TWinSkinForm() override;
 
-  // All or nothing: false (or the exception of a failing step) leaves the
-  // window, its procedure, its styles and the form exactly as they were.
-  bool AttachToForm(TSkinData* data, gui::TCustomForm* form);
-  bool AttachToWindow(TSkinData* data);
+  // Takes the window over. All or nothing: false (or the exception of a
+  // failing step) leaves the window, its procedure, its styles and the
+  // form exactly as they were.
+  bool Attach();
   void RefreshSkin();
   // How the skin comes off a window: switched off (the window stays and
   // gets its system frame and size back; the manager's skin-off and high
@@ -118,11 +126,14 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   // The window's facts and state, read.
   TSkinState State() const { return state_; }
-  // Frees the skinner: at once or, while it is handling a message of its
-  // window (a program that takes the skin off from inside its own command,
-  // a window destroyed inside the drawing), once that message is done,
-  // having forgotten its host. A skinner a framework form owns goes now.
-  static void Release(TWinSkinForm* skinner);
+  // Frees the skinner, taken from its owner: the framework form hands it
+  // over, any other owner passes it as `owned`. While the skinner is
+  // handling a message of its window (a program that takes the skin off
+  // from inside its own command, a window destroyed inside the drawing) it
+  // keeps itself until that message is done, having forgotten its host.
+  static void Free(TWinSkinForm* skinner, std::unique_ptr<TWinSkinForm> owned = nullptr);
+  // The coordinator goes before the skinner: it is not told of it any more.
+  void ForgetHost() { host_ = nullptr; }
   const TWindowFacts& Facts() const { return facts_; }
   const TFrameThickness& Frame() const { return facts_.Frame; }
   int MenuHeight() const { return facts_.MenuHeight; }
@@ -179,16 +190,27 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   bool Attached() const { return subclass_.Attached(); }
 
   // The window, its coordinator (none for a skinner made on its own), its
-  // skin and its framework form (none for a plain window). Control discovery
-  // and the control tests read and set these; they are to go behind
-  // accessors once those read through them.
-  HWND Handle = nullptr;
-  ISkinnerHost* Host = nullptr;
-  TSkinData* SkinData = nullptr;
-  gui::TCustomForm* Form = nullptr;
+  // skin and its framework form (none for a plain window).
+  HWND Handle() const { return wnd_; }
+  ISkinnerHost* Host() const { return host_; }
+  TSkinData* SkinData() const { return skinData_; }
+  gui::TCustomForm* Form() const { return form_; }
+
+  // What the menu-bar part (form_menu_bar.h) asks of its skinner.
+  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
+  void SetMenuHeight(int height) { facts_.MenuHeight = height; }
+  // Cleared when the skinner goes: a modal menu loop may outlive it.
+  std::shared_ptr<bool> Alive() const { return alive_; }
+  // A message passed on to the form's own window method, behind the skinner.
+  void CallFormMethod(gui::TMessage& message) const { formHook_.CallPrevious(message); }
+  // Puts an MDI frame's menu back on it through its client, as the
+  // system's bar would have it now.
+  void GiveFrameMenuBack(HMENU menu);
 
  private:
-  friend class TFormMenuBar;
+  void Notification(gui::TComponent* component, gui::TOperation operation) override;
+  bool AttachToForm();
+  bool AttachToWindow();
 
   // skin_form.cpp: life, attach and the window procedure.
   void LoadCaptionFont();
@@ -203,7 +225,6 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void AwaitingWindowMethod(gui::TMessage& message);
   LRESULT SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
   LRESULT WMNcDestroy(WPARAM wParam, LPARAM lParam);
   LRESULT WMCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WMGetObject(WPARAM wParam, LPARAM lParam);
@@ -226,7 +247,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   bool KeepsWindowSize() const;
   void ReadShowState();
   bool IsRunningMdiChildOutOfNormal() const { return facts_.Mdi == mkChild && facts_.Show != shNormal; }
-  bool MdiMaximized() const { return Host && Host->IsMdiMaximized(); }
+  bool MdiMaximized() const { return Host() && Host()->IsMdiMaximized(); }
 
   // skin_form_restore.cpp: the steps of Restore.
   void RestoreMenuBar(TRestoreMode mode);
@@ -296,13 +317,15 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // A system command for the frame's active child.
   void SendToMdiChild(WPARAM command);
   bool HasMdiChildren() const;
-  // Puts the frame's menu back on it through its client, as the system's
-  // bar would have it now.
-  void GiveFrameMenuBack(HMENU menu);
   void SubclassMdiClient();
   void UnsubclassMdiClient();
   LRESULT MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void FollowMdiFrameTitle();
+
+  HWND wnd_;
+  ISkinnerHost* host_;
+  TSkinData* skinData_;
+  gui::TCustomForm* form_;
 
   // The window's facts: what the frame is laid out from.
   TWindowFacts facts_;
@@ -363,11 +386,19 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   gui::TTimer* childWalk_ = nullptr;
   // Cleared when this skinner goes: a modal menu loop may outlive it.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  // Messages of its window being handled now; a skinner released meanwhile
-  // goes when the last of them is done (Release).
+  // Messages of its window being handled now; a skinner freed meanwhile
+  // holds itself here until the last of them is done (Free).
   int busy_ = 0;
-  bool released_ = false;
+  std::unique_ptr<TWinSkinForm> self_;
 };
+
+// A form skinner made and attached for a window, as the coordinator makes
+// one, with SkinMsgAttached posted to finish the attach from the message
+// loop; none when the attach was given up (the window is as it was). A
+// framework form owns its skinner; the skinner of any other window comes
+// back in `owned`, for the caller to keep.
+TWinSkinForm* MakeFormSkinner(HWND wnd, ISkinnerHost* host, TSkinData& data, gui::TCustomForm* form,
+                              std::unique_ptr<TWinSkinForm>& owned);
 
 // The window's text, at most 1000 characters.
 std::wstring WindowText(HWND wnd);

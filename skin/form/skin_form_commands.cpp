@@ -18,7 +18,7 @@ void TWinSkinForm::BuildSystemPopup() {
   skinSystemMenu_ = new gui::TPopupMenu(this);
   skinSystemMenu_->SetTag(kSystemPopupTag);
   skinSystemMenu_->OwnerDraw = true;
-  skinSystemMenu_->Images = SkinData ? &SkinData->MenuGlyphs() : nullptr;
+  skinSystemMenu_->Images = skinData_ ? &skinData_->MenuGlyphs() : nullptr;
   auto add = [this](const wchar_t* caption, int tag, gui::TNotifyEvent click) {
     gui::TMenuItem* item = skinSystemMenu_->Items().Add(caption);
     item->SetTag(tag);
@@ -38,25 +38,25 @@ void TWinSkinForm::BuildSystemPopup() {
 
 void TWinSkinForm::RestoreWindow() {
   facts_.Show = shNormal;
-  PostMessageW(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+  PostMessageW(wnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 void TWinSkinForm::ToggleMaximize() {
   if (facts_.Show == shMaximized) return RestoreWindow();
   facts_.Show = shMaximized;
-  PostMessageW(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  PostMessageW(wnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   SetCurrentObject(nullptr);
 }
 
 void TWinSkinForm::ToggleMinimize() {
   if (facts_.Show == shMinimized) return RestoreWindow();
   facts_.Show = shMinimized;
-  PostMessageW(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PostMessageW(wnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TWinSkinForm::CloseFromMenu() {
   if (hoverTimer_) hoverTimer_->SetEnabled(false);
-  PostMessageW(Handle, WM_CLOSE, 0, 0);
+  PostMessageW(wnd_, WM_CLOSE, 0, 0);
 }
 
 void TWinSkinForm::DoButtonAction(int x, int y) {
@@ -88,7 +88,7 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
       break;
     case TCaptionRole::Custom:
       // The window's own procedure hears of it, with the skin's number.
-      PostMessageW(Handle, SkinMsgCaptionAction, static_cast<WPARAM>(action), 0);
+      PostMessageW(wnd_, SkinMsgCaptionAction, static_cast<WPARAM>(action), 0);
       break;
     case TCaptionRole::Decoration:
       break;
@@ -106,10 +106,10 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
   const DWORD now = GetTickCount();
   if (static_cast<int>(doubleClickTime_) < 0 || now - lastIconClick_ > doubleClickTime_) {
     lastIconClick_ = now;
-    if (skinSystemMenu_ && SkinData->HasControl(xcSystemMenu) && facts_.Mdi != mkChild) {
-      skinSystemMenu_->Popup(x, y, Handle);
+    if (skinSystemMenu_ && skinData_->HasControl(xcSystemMenu) && facts_.Mdi != mkChild) {
+      skinSystemMenu_->Popup(x, y, wnd_);
     } else if (systemMenu_) {
-      TrackPopupMenu(systemMenu_, TPM_RIGHTBUTTON, x, y, 0, Handle, nullptr);
+      TrackPopupMenu(systemMenu_, TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
     }
     return;
   }
@@ -130,7 +130,7 @@ LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam) {
     case SC_RESTORE:
       // A choice made in the system menu tracked as a plain popup.
       if ((LOWORD(wParam) & 0xF) == 0) {
-        PostMessageW(Handle, WM_SYSCOMMAND, LOWORD(wParam), 0);
+        PostMessageW(wnd_, WM_SYSCOMMAND, LOWORD(wParam), 0);
         return 0;
       }
       break;

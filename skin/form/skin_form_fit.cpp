@@ -30,63 +30,63 @@ TFrameShortfall TWinSkinForm::FrameShortfallNow() const {
   // Judged at the size the window has, its client kept; a minimised
   // window at the size it comes back to.
   SIZE window{};
-  if (IsIconic(Handle)) {
+  if (IsIconic(wnd_)) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    GetWindowPlacement(Handle, &placement);
+    GetWindowPlacement(wnd_, &placement);
     const RECT& normal = placement.rcNormalPosition;
     window = SIZE{normal.right - normal.left, normal.bottom - normal.top};
   } else {
     RECT client{};
-    GetClientRect(Handle, &client);
+    GetClientRect(wnd_, &client);
     window = WindowSizeForClient(facts_.Frame, facts_.MenuHeight, SIZE{client.right, client.bottom});
   }
   const TFrameInput in = FrameInput(window);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST), &monitor);
+  GetMonitorInfoW(MonitorFromWindow(wnd_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
   return FrameShortfall(in, ScaleToScreen(3), SIZE{work.right - work.left, work.bottom - work.top});
 }
 
 bool TWinSkinForm::FrameFitChanged() const {
-  if (!SkinData || !SkinData->HasControl(xcMainMenu) || SkinData->SkinLoading) return false;
+  if (!skinData_ || !skinData_->HasControl(xcMainMenu) || skinData_->SkinLoading) return false;
   const bool fits = FrameShortfallNow() == fsNone;
   return frameSkinned_ ? !fits : fits;
 }
 
 void TWinSkinForm::ReportFrameShortfall() {
-  if (frameShortfall_ == fsNone || !SkinData) return;
+  if (frameShortfall_ == fsNone || !skinData_) return;
   const std::wstring window = L"\"" + captionText_ + L"\" (" + windowClass_ + L")";
-  SkinData->ReportSkinProblem(FrameShortfallText(frameShortfall_),
-                              L"The skin \"" + gui::AnsiToWide(SkinData->SkinName) + L"\" cannot frame the window " +
+  skinData_->ReportSkinProblem(FrameShortfallText(frameShortfall_),
+                              L"The skin \"" + gui::AnsiToWide(skinData_->SkinName) + L"\" cannot frame the window " +
                                   window + L": it " + gui::AnsiToWide(FrameShortfallText(frameShortfall_)) +
                                   L", so that window keeps the system's frame.");
 }
 
-bool TWinSkinForm::KeepsWindowSize() const { return !Form && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
+bool TWinSkinForm::KeepsWindowSize() const { return !form_ && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
 
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   // A maximised window keeps its place, and so does every MDI child while
   // the children are maximised: the system places and draws those.
-  if (facts_.Show == shMaximized || IsZoomed(Handle) || (facts_.Mdi == mkChild && MdiMaximized())) {
+  if (facts_.Show == shMaximized || IsZoomed(wnd_) || (facts_.Mdi == mkChild && MdiMaximized())) {
     RefreshFrame();
     return;
   }
   RECT r{};
-  GetWindowRect(Handle, &r);
+  GetWindowRect(wnd_, &r);
   if (KeepsWindowSize()) {
     menuBar_.FitHeight(r.right - r.left);
     RefreshFrame();
     return;
   }
-  if (!keepClient && Form) {
+  if (!keepClient && form_) {
     // The client height the form had inside the system frame it had at
     // attach, whatever its border style: a fixed border or a tool window's
     // small caption is thinner than a sizeable frame with a full caption.
     clientRect_.bottom = (r.bottom - r.top) - nativeFrameSize_.bottom;
   } else if (keepClient) {
-    GetClientRect(Handle, &clientRect_);
+    GetClientRect(wnd_, &clientRect_);
   }
   const TFrameThickness& frame = facts_.Frame;
   menuBar_.FitHeight(clientRect_.right + frame.Left + frame.Right);
@@ -96,7 +96,7 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   size.cy += bars.cy;
   if (!keepClient && (windowClass_ == L"TMessageForm" || windowClass_ == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
-    gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+    gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
     HFONT font = captionFont_ ? captionFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SIZE space{};
     {
@@ -104,17 +104,17 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
       GetTextExtentPoint32W(dc.get(), L" ", 1, &space);
     }
     spaceWidth_ = space.cx;
-    SetCaptionText(WindowText(Handle));
-    const TDataSkinTitle& title = SkinData->Skin().TitleElement;
+    SetCaptionText(WindowText(wnd_));
+    const TDataSkinTitle& title = skinData_->Skin().TitleElement;
     const int needed = (static_cast<int>(captionText_.size()) + 7) * spaceWidth_ + frame.Left + frame.Right +
                        title.LeftWidth + title.RightWidth + title.TextBackLeft + title.TextBackRight;
     if (size.cx < needed) {
       const int shift = (needed - size.cx) / 2;
-      for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      for (HWND child = GetWindow(wnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT c{};
         GetWindowRect(child, &c);
         POINT p{c.left, c.top};
-        ScreenToClient(Handle, &p);
+        ScreenToClient(wnd_, &p);
         SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
       }
@@ -123,14 +123,14 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   }
   // Never activating: an MDI child activated here would take the
   // maximised state from the active one.
-  SetWindowPos(Handle, nullptr, r.left, r.top, size.cx, size.cy,
+  SetWindowPos(wnd_, nullptr, r.left, r.top, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::SetSystemCaption(bool on) {
   if (!on && facts_.Mdi == mkChild && MdiMaximized()) return;
   systemCaptionOn_ = on;
-  auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  auto style = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE));
   std::uint8_t& buttons = facts_.WindowButtons;
   if (on) {
     if (buttons & wbSystemMenu) style |= WS_SYSMENU;
@@ -143,26 +143,26 @@ void TWinSkinForm::SetSystemCaption(bool on) {
     buttons |= wbCaptionRemoved;
     style &= ~static_cast<DWORD>(WS_CAPTION);
   }
-  SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(style));
+  SetWindowLongPtrW(wnd_, GWL_STYLE, static_cast<LONG_PTR>(style));
   facts_.Style = style;
 }
 
 void TWinSkinForm::RefreshFrame() {
-  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+  SetWindowPos(wnd_, nullptr, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TWinSkinForm::RefreshSkin() {
-  if (Form) {
-    Form->SetColor(SkinData->Skin().Colours.ButtonFace);
-    for (gui::TComponent* component : Form->Components())
-      if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(SkinData->Skin().Colours.ButtonFace);
+  if (form_) {
+    form_->SetColor(skinData_->Skin().Colours.ButtonFace);
+    for (gui::TComponent* component : form_->Components())
+      if (auto* inner = dynamic_cast<gui::TCustomForm*>(component)) inner->SetColor(skinData_->Skin().Colours.ButtonFace);
   }
   for (TSkinControlBase* skinner : ControlSkinners()) skinner->SkinChanged();
-  if (!Form) commonColours_.Give(Handle, SkinData->Palette());
+  if (!form_) commonColours_.Give(wnd_, skinData_->Palette());
   state_ = ssReskinning;
   if (frameSkinned_) {
-    if (Form) popups_.TakeOver(*Form, *SkinData);
+    if (form_) popups_.TakeOver(*form_, *skinData_);
     AdjustFrameSize(true);
     state_ = ssRunning;
     UpdateRegion();
@@ -173,7 +173,7 @@ void TWinSkinForm::RefreshSkin() {
 void TWinSkinForm::ReadShowState() {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof(placement);
-  if (!GetWindowPlacement(Handle, &placement)) return;
+  if (!GetWindowPlacement(wnd_, &placement)) return;
   switch (placement.showCmd) {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:

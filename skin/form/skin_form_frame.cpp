@@ -32,13 +32,13 @@ SIZE WindowSize(HWND wnd) {
 void TWinSkinForm::FreeSysButtons() { buttons_.Clear(); }
 
 void TWinSkinForm::ComputeFrameMetrics() {
-  if (!SkinData || SkinData->SkinLoading) return;
+  if (!skinData_ || skinData_->SkinLoading) return;
   if (facts_.Kind == fkNone) {
     facts_.Frame = TFrameThickness{};
     facts_.MenuHeight = 0;
     return;
   }
-  TSkinContent& skin = SkinData->Skin();
+  TSkinContent& skin = skinData_->Skin();
   const auto thickness = [](const TDataSkinBorder& piece, bool stacked) {
     const SIZE frame = OneFrame(SIZE{piece.Image.Width(), piece.Image.Height()}, piece.FrameCount, stacked);
     return stacked ? frame.cy : frame.cx;
@@ -49,7 +49,7 @@ void TWinSkinForm::ComputeFrameMetrics() {
   // Only an icon of the window's own stands in for windows without one.
   const bool hasIconButton = std::any_of(skin.SysButtonElements.begin(), skin.SysButtonElements.end(),
                                          [](const auto& element) { return ShowsWindowIcon(element->Action); });
-  if (hasIconButton && !iconBitmap_.Empty() && Host && ownIcon_) Host->OfferWindowIcon(SkinData, iconBitmap_);
+  if (hasIconButton && !iconBitmap_.Empty() && host_ && ownIcon_) host_->OfferWindowIcon(skinData_, iconBitmap_);
   buttons_.Build(this, skin);
 }
 
@@ -63,15 +63,15 @@ void TWinSkinForm::RenderIconBitmap() {
   // it; without either, the skin's default window icon, except where the
   // system shows none: without the system menu, on a tool window, and on a
   // dialog box of another program with the modal frame.
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
-  facts_.ShowsIcon = Form || ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW));
-  auto icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_SMALL, 0));
-  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Handle, WM_GETICON, ICON_BIG, 0));
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE));
+  facts_.ShowsIcon = form_ || ((style & WS_SYSMENU) && !(exStyle & WS_EX_TOOLWINDOW));
+  auto icon = reinterpret_cast<HICON>(SendMessageW(wnd_, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(wnd_, WM_GETICON, ICON_BIG, 0));
   const bool modalFrame = (exStyle & WS_EX_DLGMODALFRAME) != 0;
-  if (!icon && (!modalFrame || !Form)) {
-    icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICONSM));
-    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(Handle, GCLP_HICON));
+  if (!icon && (!modalFrame || !form_)) {
+    icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICON));
   }
   if (!facts_.ShowsIcon) return;
   if (icon) {
@@ -81,12 +81,12 @@ void TWinSkinForm::RenderIconBitmap() {
     ownIcon_ = true;
     return;
   }
-  if (!Form && modalFrame) {
+  if (!form_ && modalFrame) {
     facts_.ShowsIcon = false;
     return;
   }
   // No icon of its own: the skin's default window icon.
-  if (gui::TBitmap* spare = Host ? Host->DefaultWindowIcon(SkinData) : nullptr) iconBitmap_.CopyFrom(*spare);
+  if (gui::TBitmap* spare = host_ ? host_->DefaultWindowIcon(skinData_) : nullptr) iconBitmap_.CopyFrom(*spare);
 }
 
 LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
@@ -104,8 +104,8 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   }
   RECT client = layout.Client;
   OffsetRect(&client, pos.x, pos.y);
-  TFrameScrollBars::Reserve(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)),
-                            static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)), client);
+  TFrameScrollBars::Reserve(static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE)), client);
   params->rgrc[0] = client;
   params->rgrc[1] = client;
   return WVR_VALIDRECTS;
@@ -118,8 +118,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   // A frame asks its client; a child goes by the shared mode.
   in.MdiChildMaximized = facts_.Mdi == mkFrame ? MdiChildMaximized() : MdiMaximized();
   in.MenuRowHeight = MenuBar() ? GetSystemMetrics(SM_CYMENU) : 0;
-  if (!SkinData) return in;
-  TSkinContent& skin = SkinData->Skin();
+  if (!skinData_) return in;
+  TSkinContent& skin = skinData_->Skin();
   in.MenuBarMargin = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
   const TDataSkinTitle& title = skin.TitleElement;
   in.Caption = TCaptionTextSpec{captionMeasured_, title.TextAlignment, title.LeftWidth,    title.TopHeight,
@@ -131,7 +131,7 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
   return in;
 }
 
-TFrameInput TWinSkinForm::FrameInput() const { return FrameInput(WindowSize(Handle)); }
+TFrameInput TWinSkinForm::FrameInput() const { return FrameInput(WindowSize(wnd_)); }
 
 TFrameLayout TWinSkinForm::LayoutSysButtons() const { return LayoutFrame(FrameInput()); }
 
@@ -164,7 +164,7 @@ LRESULT TWinSkinForm::WMNcPaint(WPARAM wParam, LPARAM lParam) {
     update.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(update.get(), reinterpret_cast<HRGN>(wParam), nullptr, RGN_COPY);
   }
-  gui::WindowDc dc(Handle, GetDCEx(Handle, update.get(), DCX_WINDOW | (update ? DCX_INTERSECTRGN : 0u)));
+  gui::WindowDc dc(wnd_, GetDCEx(wnd_, update.get(), DCX_WINDOW | (update ? DCX_INTERSECTRGN : 0u)));
   if (dc) update.release();
   if (dc) PaintNonClient(dc.get());
   return 0;
@@ -184,20 +184,20 @@ LRESULT TWinSkinForm::WMNcActivate(WPARAM wParam, LPARAM) {
 
 LRESULT TWinSkinForm::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = CallDefault(WM_ERASEBKGND, wParam, lParam);
-  if (Form || !SkinData) return result;
+  if (form_ || !skinData_) return result;
   RECT client{};
-  GetClientRect(Handle, &client);
-  FillRect(reinterpret_cast<HDC>(wParam), &client, SkinData->Skin().ButtonFaceBrush.get());
+  GetClientRect(wnd_, &client);
+  FillRect(reinterpret_cast<HDC>(wParam), &client, skinData_->Skin().ButtonFaceBrush.get());
   return 1;
 }
 
 void TWinSkinForm::PaintNonClient(HDC dc) {
   if (!FramePaintable()) return;
-  gui::WindowDc own(Handle, dc ? nullptr : GetWindowDC(Handle));
+  gui::WindowDc own(wnd_, dc ? nullptr : GetWindowDC(wnd_));
   HDC target = dc ? dc : own.get();
   if (!target) return;
   RECT window{};
-  if (!GetWindowRect(Handle, &window)) return;
+  if (!GetWindowRect(wnd_, &window)) return;
   PaintSwallowingFailures([&] {
     gui::FaultPoint(gui::TFaultSite::FramePaint);
     const TFrameLayout layout = ComposedFrame();
@@ -215,18 +215,18 @@ void TWinSkinForm::PaintNonClient(HDC dc) {
       gui::SavedDcState saved(target);
       bar->Paint(target, layout.MenuBand, layout.Buttons);
     }
-    scrollBars_.Paint(Handle, target, *SkinData);
+    scrollBars_.Paint(wnd_, target, *skinData_);
   });
   SetCurrentObject(nullptr);
 }
 
 bool TWinSkinForm::FramePaintable() const {
-  return SkinData && (state_ == ssRunning || state_ == ssReskinning) && facts_.Kind != fkNone &&
+  return skinData_ && (state_ == ssRunning || state_ == ssReskinning) && facts_.Kind != fkNone &&
          !IsRunningMdiChildOutOfNormal();
 }
 
 TFrameLayout TWinSkinForm::ComposedFrame() {
-  const SIZE window = WindowSize(Handle);
+  const SIZE window = WindowSize(wnd_);
   TFrameCacheKey key = FrameCacheKey(window);
   TFrameLayout layout = LayoutFrame(key.Input);
   if (!frameCacheKey_ || !(*frameCacheKey_ == key)) {
@@ -238,7 +238,7 @@ TFrameLayout TWinSkinForm::ComposedFrame() {
 }
 
 TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
-  return TFrameCacheKey{FrameInput(window), captionPrefix_ + captionText_, SkinData->SkinGeneration(),
+  return TFrameCacheKey{FrameInput(window), captionPrefix_ + captionText_, skinData_->SkinGeneration(),
                         iconGeneration_, captionFont_.get()};
 }
 
@@ -250,7 +250,7 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   // What no piece covers (a skin without one) is the face colour rather
   // than what the last composition left there.
   const RECT all{0, 0, w, h};
-  FillRect(dc, &all, SkinData->Skin().ButtonFaceBrush.get());
+  FillRect(dc, &all, skinData_->Skin().ButtonFaceBrush.get());
   PaintBorderPiece(bpLeft, layout.Left, dc);
   PaintBorderPiece(bpRight, layout.Right, dc);
   PaintBorderPiece(bpBottom, layout.Bottom, dc);
@@ -264,7 +264,7 @@ void TWinSkinForm::DropFrameCache() {
 
 void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
   if (rect.right < rect.left || rect.bottom < rect.top) return;
-  TDataSkinBorder& piece = BorderPiece(SkinData->Skin(), index);
+  TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
   if (piece.Image.Empty()) return;
   gui::TBitmap rendered = RenderNineSlice(rect, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
                                           piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
@@ -285,7 +285,7 @@ void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
-  TSkinContent& skin = SkinData->Skin();
+  TSkinContent& skin = skinData_->Skin();
   TDataSkinTitle& title = skin.TitleElement;
   gui::SavedDcState saved(dc);
   SelectObject(dc, captionFont_.get());
@@ -315,7 +315,7 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   if (!place.Visible) return;
   const bool icon = ShowsWindowIcon(e.Action);
   if (icon ? iconBitmap_.Empty() : e.Image.Empty()) return;
-  gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+  gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
   if (!dc) return;
   if (icon) {
     DrawFrame(dc.get(), place.Bounds, iconBitmap_, true, 1, 1);

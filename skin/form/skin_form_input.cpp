@@ -18,7 +18,7 @@ POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(l
 
 POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
   POINT p{x, y};
-  ScreenToClient(Handle, &p);
+  ScreenToClient(wnd_, &p);
   if (facts_.Show != shMinimized) {
     p.x += facts_.Frame.Left;
     p.y += facts_.Frame.Top + facts_.MenuHeight;
@@ -64,7 +64,7 @@ LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
   menuBar_.FollowWindowMenu();
   const POINT screen = PointOf(lParam);
   if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
-    if (!facts_.Active) SetForegroundWindow(Handle);
+    if (!facts_.Active) SetForegroundWindow(wnd_);
     object->MouseDown();
     if (auto* item = dynamic_cast<TMenuBtn*>(object)) menuBar_.Open(*item);
     return 0;
@@ -73,7 +73,7 @@ LRESULT TWinSkinForm::WMNcLButtonDown(WPARAM wParam, LPARAM lParam) {
   // skinned bar's items is no system menu bar to track (the window may
   // still hold its menu).
   if (facts_.Show == shMaximized && wParam == HTCAPTION && facts_.Active) wParam = HTMENU;
-  if (wParam == HTMENU && (MenuBar() || GetMenu(Handle))) return 0;
+  if (wParam == HTMENU && (MenuBar() || GetMenu(wnd_))) return 0;
   return CallDefault(WM_NCLBUTTONDOWN, wParam, lParam);
 }
 
@@ -147,7 +147,7 @@ LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
   if (facts_.Show == shMinimized || (child && facts_.Show == shMaximized)) {
     SetSystemCaption(true);
   } else {
-    if (child && MdiMaximized()) Host->ChangeMdiMaximized(false);
+    if (child && MdiMaximized()) host_->ChangeMdiMaximized(false);
     SetSystemCaption(false);
   }
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -155,7 +155,7 @@ LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
   // A program that keeps its window from shrinking below a size of its own
   // (a file dialog: its first size) measured it in the system's frame: in
   // the skin's it means the same client size.
-  if (!Form && !systemCaptionOn_) {
+  if (!form_ && !systemCaptionOn_) {
     const SIZE system = SystemFrameSize();
     if (info->ptMinTrackSize.x != GetSystemMetrics(SM_CXMINTRACK))
       info->ptMinTrackSize.x += facts_.Frame.Left + facts_.Frame.Right - system.cx;
@@ -172,12 +172,12 @@ SIZE TWinSkinForm::SystemFrameSize() const {
   DWORD style = facts_.Style;
   if (facts_.WindowButtons & wbCaptionRemoved) style |= WS_CAPTION;
   RECT frame{};
-  AdjustWindowRectEx(&frame, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&frame, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE)));
   return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 SIZE TWinSkinForm::ScrollBarsSize() const {
-  return TFrameScrollBars::Room(static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)));
+  return TFrameScrollBars::Room(static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE)));
 }
 
 void TWinSkinForm::HoverTick() {
@@ -188,7 +188,7 @@ void TWinSkinForm::HoverTick() {
     const POINT p = ScreenToWindow(cursor.x, cursor.y);
     if (FindNCObject(p) != current) current->MouseLeave();
   }
-  if (!Form && HotButton()) {
+  if (!form_ && HotButton()) {
     const RECT r = HotButton()->LastPaintedRect();
     if (!PtInRect(&r, cursor)) {
       HotButton()->SendMouseLeave();

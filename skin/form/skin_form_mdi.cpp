@@ -32,13 +32,13 @@ HBRUSH ClientClassBrush(HWND wnd) {
 void TWinSkinForm::FindMdiClient() {
   facts_.Mdi = mkNone;
   mdiClient_ = nullptr;
-  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetTopWindow(wnd_); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t name[16] = {};
     GetClassNameW(child, name, 16);
     if (std::wstring(name) != L"MDIClient") continue;
     facts_.Mdi = mkFrame;
     mdiClient_ = child;
-    if (Host) Host->SetMdiClientWindow(child);
+    if (host_) host_->SetMdiClientWindow(child);
     return;
   }
 }
@@ -54,7 +54,7 @@ void TWinSkinForm::SendToMdiChild(WPARAM command) {
   if (facts_.Mdi != mkFrame || !mdiClient_) return;
   if (auto child = reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0)))
     SendMessageW(child, WM_SYSCOMMAND, command, 0);
-  if (MdiMaximized() && !MdiChildMaximized()) Host->ChangeMdiMaximized(false);
+  if (MdiMaximized() && !MdiChildMaximized()) host_->ChangeMdiMaximized(false);
 }
 
 bool TWinSkinForm::HasMdiChildren() const {
@@ -70,11 +70,11 @@ void TWinSkinForm::GiveFrameMenuBack(HMENU menu) {
   // but only into a menu it has not been handed already: it is handed a
   // stand-in first.
   RemoveMdiChildItems(menu);
-  SetMenu(Handle, menu);
+  SetMenu(wnd_, menu);
   gui::MenuHandle standIn(CreateMenu());
   SendMessageW(mdiClient_, WM_MDISETMENU, reinterpret_cast<WPARAM>(standIn.get()), 0);
   SendMessageW(mdiClient_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu), 0);
-  DrawMenuBar(Handle);
+  DrawMenuBar(wnd_);
 }
 
 void TWinSkinForm::SubclassMdiClient() {
@@ -84,10 +84,10 @@ void TWinSkinForm::SubclassMdiClient() {
   });
   // Children a plain program made before the skin came are skinned with
   // their frame (a framework form's children are skinned as forms).
-  if (!Host) return;
+  if (!host_) return;
   for (HWND child = GetWindow(mdiClient_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child))
-      Host->SkinNewWindow(child);
+      host_->SkinNewWindow(child);
 }
 
 void TWinSkinForm::UnsubclassMdiClient() { mdiClientSubclass_.Detach(); }
@@ -113,10 +113,10 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       // The workspace the system paints in its own colour is the skin's
       // shadow; a brush the program gave the client stays.
-      if (SkinData && !SkinData->SkinLoading && gui::IsSystemColorBrush(ClientClassBrush(mdiClient_))) {
+      if (skinData_ && !skinData_->SkinLoading && gui::IsSystemColorBrush(ClientClassBrush(mdiClient_))) {
         RECT client{};
         GetClientRect(mdiClient_, &client);
-        gui::BrushHandle shadow(CreateSolidBrush(gui::ColorToRGB(SkinData->Skin().Colours.ButtonShadow)));
+        gui::BrushHandle shadow(CreateSolidBrush(gui::ColorToRGB(skinData_->Skin().Colours.ButtonShadow)));
         FillRect(reinterpret_cast<HDC>(wParam), &client, shadow.get());
         return 1;
       }
@@ -124,11 +124,11 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PARENTNOTIFY:
       // A child made with CreateMDIWindow or CreateWindowEx never passes
       // WM_MDICREATE: it is heard of here, complete.
-      if (LOWORD(wParam) == WM_CREATE && Host) {
+      if (LOWORD(wParam) == WM_CREATE && host_) {
         const auto child = reinterpret_cast<HWND>(lParam);
         if ((GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_MDICHILD) && !gui::TWinControl::FindControl(child)) {
           const LRESULT result = passOn();
-          Host->SkinNewWindow(child);
+          host_->SkinNewWindow(child);
           return result;
         }
       }
@@ -142,24 +142,24 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A child of no framework form is complete once the client answered;
       // a framework form finishes its child afterwards and says so with
       // WM_MDIREFRESHMENU.
-      if (newMdiChild_ && Host && !gui::TWinControl::FindControl(newMdiChild_)) Host->SkinNewWindow(newMdiChild_);
+      if (newMdiChild_ && host_ && !gui::TWinControl::FindControl(newMdiChild_)) host_->SkinNewWindow(newMdiChild_);
       return result;
     }
     case WM_MDIDESTROY: {
       const LRESULT result = passOn();
-      if (frameSkinned_ && Host) {
-        Host->ChangeMdiMaximized(MdiChildMaximized());
+      if (frameSkinned_ && host_) {
+        host_->ChangeMdiMaximized(MdiChildMaximized());
         if (MenuBar() && !HasMdiChildren()) {
           menuBar_.SetMergingThroughClient(false);
           MenuBar()->LoadFromMainMenu();
-          PostMessageW(Handle, SkinMsgRepaint, 0, 0);
+          PostMessageW(wnd_, SkinMsgRepaint, 0, 0);
         }
       }
       return result;
     }
     case WM_MDITILE:
     case WM_MDICASCADE:
-      if (frameSkinned_ && MdiMaximized()) Host->ChangeMdiMaximized(false);
+      if (frameSkinned_ && MdiMaximized()) host_->ChangeMdiMaximized(false);
       return passOn();
     case WM_MDISETMENU: {
       const LRESULT result = passOn();
@@ -169,10 +169,10 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // items change, so the items are compared as well as the handle.
       const auto menu = reinterpret_cast<HMENU>(wParam);
       if (menu && (menu != bar->MenuHandle() || newMdiChild_ || !bar->Shows(menu))) {
-        bar->LoadFromMenuHandle(GetMenu(Handle));
-        PostMessageW(Handle, SkinMsgRepaint, 0, 0);
+        bar->LoadFromMenuHandle(GetMenu(wnd_));
+        PostMessageW(wnd_, SkinMsgRepaint, 0, 0);
       }
-      if (GetMenu(Handle)) SetMenu(Handle, nullptr);
+      if (GetMenu(wnd_)) SetMenu(wnd_, nullptr);
       return result;
     }
     case WM_MDIREFRESHMENU: {
@@ -184,9 +184,9 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Making a child may have ended the maximised state (Wine restores
         // the maximised child): the mode follows the client before the new
         // child is skinned, so it gets the frame its state gives.
-        if (frameSkinned_ && Host) Host->ChangeMdiMaximized(MdiChildMaximized());
-        if (Host) Host->SkinNewWindow(child);
-        PostMessageW(Handle, SkinMsgRepaint, 0, 0);
+        if (frameSkinned_ && host_) host_->ChangeMdiMaximized(MdiChildMaximized());
+        if (host_) host_->SkinNewWindow(child);
+        PostMessageW(wnd_, SkinMsgRepaint, 0, 0);
       }
       return result;
     }

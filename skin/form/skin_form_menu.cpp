@@ -21,7 +21,7 @@ bool IsWindowsNt4() { return !IsWin9xPlatform() && LOBYTE(LOWORD(RawWindowsVersi
 
 gui::TMenuItem* TWinSkinForm::BarMenuItem(UINT command) const {
   const TWinSkinMenu* bar = MenuBar();
-  if (!Form || !bar || !bar->MainMenu()) return nullptr;
+  if (!form_ || !bar || !bar->MainMenu()) return nullptr;
   gui::TMenuItem* item = gui::TMenuItem::FromCommand(command);
   if (!item) return nullptr;
   const gui::TMenu* menu = item->Menu();
@@ -35,7 +35,7 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
   if (menuBar_.WindowMenu()) {
     TWinSkinPopMenu::MarkAllFromMenuBar();
     if (gui::TMenuItem* item = BarMenuItem(measure->itemID)) {
-      gui::WindowDc dc = gui::WindowDc::Whole(Handle);
+      gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
       int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
       MeasureBarMenuItem(*this, *item, dc.get(), width, height);
       measure->itemWidth = static_cast<UINT>(width);

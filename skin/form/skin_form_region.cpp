@@ -11,7 +11,7 @@
 namespace skin {
 
 gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
-  TDataSkinBorder& piece = BorderPiece(SkinData->Skin(), index);
+  TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
   if (FrameComposedAt(band)) {
     // The composed frame holds every piece as painted: cut the band from it
     // rather than render the piece again.
@@ -39,16 +39,16 @@ bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
 }
 
 void TWinSkinForm::UpdateRegion() {
-  if (!SkinData) return;
+  if (!skinData_) return;
   RECT window{};
-  GetWindowRect(Handle, &window);
+  GetWindowRect(wnd_, &window);
   const SIZE size{window.right - window.left, window.bottom - window.top};
   const int w = size.cx, h = size.cy;
   if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
-  const TRegionKey key{w, h, facts_.Show, facts_.Frame, facts_.MenuHeight, SkinData->SkinGeneration()};
+  const TRegionKey key{w, h, facts_.Show, facts_.Frame, facts_.MenuHeight, skinData_->SkinGeneration()};
   // The same region again would cost a round trip to the display server.
   if (regionKey_ == key && facts_.Mdi != mkChild) return;
-  TSkinContent& skin = SkinData->Skin();
+  TSkinContent& skin = skinData_->Skin();
   HRGN region;
   if (!skin.BorderLeft.Transparent() && !skin.BorderRight.Transparent() && !skin.BorderTop.Transparent() &&
       !skin.BorderBottom.Transparent()) {
@@ -84,7 +84,7 @@ void TWinSkinForm::UpdateRegion() {
     region = all.release();
   }
   // The window owns the region from here on.
-  SetWindowRgn(Handle, region, TRUE);
+  SetWindowRgn(wnd_, region, TRUE);
   regionKey_ = key;
 }
 
@@ -92,7 +92,7 @@ void TWinSkinForm::RemoveRegion() {
   if (!RegionSet()) return;
   titleCache_.SetSize(0, 0);
   DropFrameCache();
-  SetWindowRgn(Handle, nullptr, FALSE);
+  SetWindowRgn(wnd_, nullptr, FALSE);
   regionKey_.reset();
 }
 

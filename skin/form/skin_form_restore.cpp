@@ -42,10 +42,10 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
   // had, whatever happens to the window (a form being freed frees them
   // first); and a form whose window is made again keeps its own colour for
   // the skin that comes next.
-  if (Form && SkinData && !(mode == TRestoreMode::SkinnerFreed && Form->IsDestroying()))
-    popups_.GiveBack(*Form, *SkinData);
-  if (Form && (mode == TRestoreMode::SkinOff || mode == TRestoreMode::WindowGone) && !Form->IsDestroying())
-    Form->SetColor(savedColor_);
+  if (form_ && skinData_ && !(mode == TRestoreMode::SkinnerFreed && form_->IsDestroying()))
+    popups_.GiveBack(*form_, *skinData_);
+  if (form_ && (mode == TRestoreMode::SkinOff || mode == TRestoreMode::WindowGone) && !form_->IsDestroying())
+    form_->SetColor(savedColor_);
   if (frameSkinned_ && mode == TRestoreMode::SkinOff) SetSystemCaption(true);
   // The band the skin drew the bar in still counts in the size given back.
   const int menuHeight = facts_.MenuHeight;
@@ -59,8 +59,8 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
       regionKey_.reset();
       return;
     case TRestoreMode::AttachFailed:
-      if (static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE)) != styleBeforeAttach_) {
-        SetWindowLongPtrW(Handle, GWL_STYLE, static_cast<LONG_PTR>(styleBeforeAttach_));
+      if (static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE)) != styleBeforeAttach_) {
+        SetWindowLongPtrW(wnd_, GWL_STYLE, static_cast<LONG_PTR>(styleBeforeAttach_));
         RefreshFrame();
       }
       facts_.Style = styleBeforeAttach_;
@@ -87,7 +87,7 @@ void TWinSkinForm::RestoreMenuBar(TRestoreMode mode) {
       return;
     case TRestoreMode::SkinnerFreed:
       // A form being freed takes its menu with it.
-      menuBar_.GiveBack((Form && Form->IsDestroying()) || !IsWindow(Handle) ? TMenuReturn::LetGo : TMenuReturn::OnWindow);
+      menuBar_.GiveBack((form_ && form_->IsDestroying()) || !IsWindow(wnd_) ? TMenuReturn::LetGo : TMenuReturn::OnWindow);
       return;
   }
 }
@@ -97,16 +97,16 @@ void TWinSkinForm::RestoreMenuBar(TRestoreMode mode) {
 // region, showing the window's real activation state.
 void TWinSkinForm::RestoreSize(int menuHeight) {
   if (!frameSkinned_) {
-    if (Form)
-      for (gui::TComponent* component : Form->Components())
+    if (form_)
+      for (gui::TComponent* component : form_->Components())
         if (auto* control = dynamic_cast<gui::TWinControl*>(component); control && control->HandleAllocated())
           InvalidateRect(control->Handle(), nullptr, TRUE);
     return;
   }
   RECT r{};
-  GetWindowRect(Handle, &r);
+  GetWindowRect(wnd_, &r);
   POINT p{r.left, r.top};
-  if (facts_.Mdi == mkChild && Host) ScreenToClient(Host->MdiClientWindow(), &p);
+  if (facts_.Mdi == mkChild && host_) ScreenToClient(host_->MdiClientWindow(), &p);
   if (KeepsWindowSize()) {
     RefreshFrame();
   } else if (facts_.Mdi == mkChild || !(facts_.Style & WS_CHILD)) {
@@ -114,16 +114,16 @@ void TWinSkinForm::RestoreSize(int menuHeight) {
     const SIZE bars = ScrollBarsSize();
     client.cx -= bars.cx;
     client.cy -= bars.cy;
-    SetWindowPos(Handle, nullptr, p.x, p.y, client.cx + nativeFrameSize_.right, client.cy + nativeFrameSize_.bottom,
+    SetWindowPos(wnd_, nullptr, p.x, p.y, client.cx + nativeFrameSize_.right, client.cy + nativeFrameSize_.bottom,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   // The system frees the region it held when it is replaced.
-  SetWindowRgn(Handle, nullptr, TRUE);
+  SetWindowRgn(wnd_, nullptr, TRUE);
   regionKey_.reset();
   // WM_NCACTIVATE was answered here and never reached the system, whose own
   // frame would keep the activation state of the moment it was taken over
   // (the active window showing an inactive caption): tell it the real one.
-  if (!(facts_.Style & WS_CHILD)) SendMessageW(Handle, WM_NCACTIVATE, GetActiveWindow() == Handle, 0);
+  if (!(facts_.Style & WS_CHILD)) SendMessageW(wnd_, WM_NCACTIVATE, GetActiveWindow() == wnd_, 0);
 }
 
 }  // namespace skin

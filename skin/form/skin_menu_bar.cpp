@@ -63,8 +63,8 @@ void TWinSkinMenu::TakeMenuOffWindow() {
   // with GetMenu to check and enable items, and TranslateAccelerator asks
   // it; the skin's frame leaves the system's bar no room and draws its
   // own. Framework forms and MDI frames have the menu taken off.
-  if (!form_->Form && form_->MdiKind() != mkFrame) return;
-  if (form_->Handle && GetMenu(form_->Handle)) SetMenu(form_->Handle, nullptr);
+  if (!form_->Form() && form_->MdiKind() != mkFrame) return;
+  if (form_->Handle() && GetMenu(form_->Handle())) SetMenu(form_->Handle(), nullptr);
 }
 
 namespace {
@@ -149,7 +149,7 @@ void TWinSkinMenu::LoadItems(const Fill& fill) {
 }
 
 void TWinSkinMenu::LoadFromWindowMenu() {
-  if (HMENU menu = GetMenu(form_->Handle)) menuHandle_ = menu;
+  if (HMENU menu = GetMenu(form_->Handle())) menuHandle_ = menu;
   LoadItems([this](TMenuBtn& button, int i) {
     if (!mainMenu_) return;
     // The item the command names, else the one at the same place among
@@ -195,7 +195,7 @@ bool TWinSkinMenu::Shows(HMENU menu) const {
 
 void TWinSkinMenu::LoadFromMainMenu() {
   if (!mainMenu_) return;
-  if (HMENU menu = GetMenu(form_->Handle)) menuHandle_ = menu;
+  if (HMENU menu = GetMenu(form_->Handle())) menuHandle_ = menu;
   const std::vector<gui::TMenuItem*> bar = mainMenu_->BarItems();
   form_->SetCurrentObject(nullptr);
   Items.clear();
@@ -295,7 +295,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
     DrawFrame(target, r, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
     mdiButtons = true;
   }
-  if (mdiButtons && form_->Host && !form_->Host->IsMdiMaximized()) form_->Host->ChangeMdiMaximized(true);
+  if (mdiButtons && form_->Host() && !form_->Host()->IsMdiMaximized()) form_->Host()->ChangeMdiMaximized(true);
   BitBlt(dc, bar.left, bar.top, w, h, target, 0, 0, SRCCOPY);
 }
 
@@ -330,7 +330,7 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
   PaintSwallowingFailures([&] {
     gui::TBitmap picture = ItemPicture(item);
     if (picture.Empty()) return;
-    gui::WindowDc dc = gui::WindowDc::Whole(form_->Handle);
+    gui::WindowDc dc = gui::WindowDc::Whole(form_->Handle());
     if (!dc) return;
     const RECT r = ItemRect(item);
     BitBlt(dc.get(), r.left, r.top, picture.Width(), picture.Height(), picture.DC(), 0, 0, SRCCOPY);

@@ -45,7 +45,7 @@ std::vector<HWND> SkinnedWindows() {
   TSkinManage* manager = ThreadSkinManager();
   if (!manager) return windows;
   manager->PurgeDestroyedForms();
-  for (const TWinSkinForm* skinner : manager->FormSkinners()) windows.push_back(skinner->Handle);
+  for (const TWinSkinForm* skinner : manager->FormSkinners()) windows.push_back(skinner->Handle());
   return windows;
 }
 

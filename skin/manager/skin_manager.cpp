@@ -49,10 +49,11 @@ TSkinManage::~TSkinManage() {
   hook_.reset();
   menuSkinners_.clear();
   if (PendingMenuSkinner) PendingMenuSkinner = nullptr;
-  // Form skinners belong to their forms or are freed by the purge; the list
-  // forgets them, and they forget their host.
-  for (TWinSkinForm* skinner : formSkinners_) skinner->Host = nullptr;
+  // Form skinners of framework forms go with their forms; those of other
+  // windows go with the list that owns them, letting their windows go.
+  for (TWinSkinForm* skinner : formSkinners_) skinner->ForgetHost();
   formSkinners_.clear();
+  ownSkinners_.clear();
   skinDataList_.clear();
   gui::SetColorScheme(nullptr);
   tooltips_.SchemeChanged();
@@ -190,7 +191,7 @@ void TSkinManage::GiveBackFailedWindows() {
     const gui::TFailure failure = gui::Guarded([&] { DetachAndFree(skinner); });
     // A skinner that fails even at giving the window back is let go
     // without being freed: its state is not to be trusted any more.
-    if (failure.Failed()) std::erase(formSkinners_, skinner);
+    if (failure.Failed()) Abandon(skinner);
   }
 }
 
@@ -218,13 +219,12 @@ void TSkinManage::CarryOutPendingRequest() {
 }
 
 void TSkinManage::DetachAndFree(TWinSkinForm* skinner) {
-  HWND wnd = skinner->Handle;
+  HWND wnd = skinner->Handle();
   // Skin-off and high contrast alike: the window gets its own frame back.
   skinner->Restore(TWinSkinForm::TRestoreMode::SkinOff);
   InvalidateRect(wnd, nullptr, TRUE);
   UpdateWindow(wnd);
-  std::erase(formSkinners_, skinner);
-  TWinSkinForm::Release(skinner);
+  Free(skinner);
 }
 
 void TSkinManage::DetachAll() {
@@ -298,7 +298,7 @@ void TSkinManage::CarryOut(TSkinRequest request) {
       }
       PurgeDestroyedForms();
       for (auto it = formSkinners_.rbegin(); it != formSkinners_.rend(); ++it) {
-        if ((*it)->SkinData == data) {
+        if ((*it)->SkinData() == data) {
           DetachAndFree(*it);
           break;
         }
@@ -308,7 +308,7 @@ void TSkinManage::CarryOut(TSkinRequest request) {
       PurgeDestroyedForms();
       std::vector<TWinSkinForm*> changed;
       for (TWinSkinForm* skinner : formSkinners_)
-        if (skinner->SkinData == data && !(ownFormOnly && !changed.empty())) changed.push_back(skinner);
+        if (skinner->SkinData() == data && !(ownFormOnly && !changed.empty())) changed.push_back(skinner);
       FollowSkinChange(changed);
       break;
     }
@@ -334,7 +334,7 @@ void TSkinManage::FollowSkinChange(const std::vector<TWinSkinForm*>& changed) {
       skinner->RefreshSkin();
       continue;
     }
-    again.push_back(skinner->Handle);
+    again.push_back(skinner->Handle());
     DetachAndFree(skinner);
   }
   for (HWND wnd : again) SkinWindow(wnd);
@@ -361,13 +361,11 @@ bool TSkinManage::SkinWindow(HWND wnd, TSkinPass pass) {
   TSkinData* data = FindSkinData(wnd);
   if (!data || data->SkinLoading) return false;
 
-  auto skinner = std::make_unique<TWinSkinForm>(form);
-  skinner->Handle = wnd;
-  skinner->Host = this;
-  // A failed attach leaves the window as it was; the skinner goes.
-  if (!(form ? skinner->AttachToForm(data, form) : skinner->AttachToWindow(data))) return false;
-  formSkinners_.push_back(skinner.release());
-  PostMessageW(wnd, SkinMsgAttached, 0, 1000);
+  std::unique_ptr<TWinSkinForm> owned;
+  TWinSkinForm* skinner = MakeFormSkinner(wnd, this, *data, form, owned);
+  if (!skinner) return false;
+  formSkinners_.push_back(skinner);
+  if (owned) ownSkinners_.push_back(std::move(owned));
   return true;
 }
 
@@ -419,7 +417,7 @@ gui::TCustomForm* TSkinManage::FindFormByHandle(HWND wnd) {
 
 TWinSkinForm* TSkinManage::FindFormSkinner(HWND wnd) const {
   for (TWinSkinForm* skinner : formSkinners_)
-    if (skinner->Handle == wnd) return skinner;
+    if (skinner->Handle() == wnd) return skinner;
   return nullptr;
 }
 
@@ -432,7 +430,7 @@ void TSkinManage::UnskinEveryWindow() { DetachAll(); }
 
 void TSkinManage::RemoveFormSkinner(HWND wnd) {
   auto it = std::find_if(formSkinners_.begin(), formSkinners_.end(),
-                         [wnd](TWinSkinForm* skinner) { return skinner->Handle == wnd; });
+                         [wnd](TWinSkinForm* skinner) { return skinner->Handle() == wnd; });
   if (it != formSkinners_.end()) formSkinners_.erase(it);
 }
 
@@ -440,10 +438,7 @@ void TSkinManage::PurgeDestroyedForms() {
   for (std::size_t i = formSkinners_.size(); i-- > 0;) {
     if (i >= formSkinners_.size()) continue;
     TWinSkinForm* skinner = formSkinners_[i];
-    if (skinner->State() == TWinSkinForm::ssDestroyed) {
-      formSkinners_.erase(formSkinners_.begin() + static_cast<std::ptrdiff_t>(i));
-      TWinSkinForm::Release(skinner);
-    }
+    if (skinner->State() == TWinSkinForm::ssDestroyed) Free(skinner);
   }
 }
 
@@ -512,6 +507,24 @@ void TSkinManage::SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap
 }
 
 void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
+
+void TSkinManage::Abandon(TWinSkinForm* skinner) {
+  std::erase(formSkinners_, skinner);
+  for (auto& own : ownSkinners_)
+    if (own.get() == skinner) (void)own.release();
+  std::erase(ownSkinners_, nullptr);
+}
+
+void TSkinManage::Free(TWinSkinForm* skinner) {
+  std::erase(formSkinners_, skinner);
+  std::unique_ptr<TWinSkinForm> owned;
+  auto it = std::find_if(ownSkinners_.begin(), ownSkinners_.end(), [skinner](const auto& s) { return s.get() == skinner; });
+  if (it != ownSkinners_.end()) {
+    owned = std::move(*it);
+    ownSkinners_.erase(it);
+  }
+  TWinSkinForm::Free(skinner, std::move(owned));
+}
 
 void TSkinManage::SetMdiMaximized(bool value) {
   if (value == mdiMaximized_) return;

@@ -143,6 +143,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   static gui::TCustomForm* FindFormByHandle(HWND wnd);
   void SkinForm(gui::TCustomForm* form, TSkinPass pass);
   void DetachAndFree(TWinSkinForm* skinner);
+  // The skinner off the list and freed from whoever owns it.
+  void Free(TWinSkinForm* skinner);
+  // The skinner off the list and never freed (it failed giving its window back).
+  void Abandon(TWinSkinForm* skinner);
   // A skin change carried out on the skinners of the changed component.
   void FollowSkinChange(const std::vector<TWinSkinForm*>& changed);
   void DetachAll();
@@ -162,7 +166,10 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   std::vector<HWND> giveBack_;
   gui::TTimer giveBackTimer_;
   gui::HookHandle hook_;
+  // Every form skinner the manager made, in order; it owns those of windows
+  // of no framework form (a framework form owns its own).
   std::vector<TWinSkinForm*> formSkinners_;
+  std::vector<std::unique_ptr<TWinSkinForm>> ownSkinners_;
   std::vector<std::unique_ptr<TWinSkinPopMenu>> menuSkinners_;
   std::vector<TSkinData*> skinDataList_;
   bool actionQueued_ = false;  // a request waits for the action timer

@@ -32,7 +32,7 @@ class DiscoveryTest : public ::testing::Test {
   void SetUp() override {
     data_ = controls_test::LoadData(skin_test::DefaultSkinArchive());
     ASSERT_NE(data_, nullptr);
-    form_skinner_.SkinData = data_.get();
+    form_skinner_ = std::make_unique<TWinSkinForm>(nullptr, nullptr, data_.get(), nullptr);
     skin::SetDiscoveryObserver([this](gui::TComponent* c, const skin::TSkinDecision& d) { rules_[c->Name()] = d; });
   }
   void TearDown() override {
@@ -42,7 +42,7 @@ class DiscoveryTest : public ::testing::Test {
   std::unique_ptr<TSkinData> data_;
   std::map<std::string, skin::TSkinDecision> rules_;
   // A form skinner attached to no window, for the controls to be found with.
-  TWinSkinForm form_skinner_{nullptr};
+  std::unique_ptr<TWinSkinForm> form_skinner_;
   controls_test::TShownForms forms_;
 };
 
@@ -93,8 +93,7 @@ TEST_F(DiscoveryTest, TagsMappingAndScrollBarDecisions) {
                Control("BMinus", "TButton", 0, 60, 40, 20, "    Tag = -1\n") +
                Control("B55", "TButton", 0, 90, 40, 20, "    Tag = 55\n") + Control("Panel1", "TPanel", 100, 0, 80, 50) +
                Control("Grip", "TStatusBar", 0, 200, 300, 20));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
+  TWinSkinForm form_skinner(nullptr, nullptr, data_.get(), nullptr);
   skin::SkinComponents(form_skinner, form);
   EXPECT_EQ(rules_["B99"].Rule, skin::pcDisabledTag);
   EXPECT_EQ(rules_["B199"].Rule, skin::pcDisabledTag);
@@ -136,8 +135,7 @@ TEST_F(DiscoveryTest, TagsMappingAndScrollBarDecisions) {
 TEST_F(DiscoveryTest, TheApplicationsOwnSkinnerComesFirst) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, Control("Button1", "TButton", 0, 0, 60, 20));
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
+  TWinSkinForm form_skinner(nullptr, nullptr, data_.get(), nullptr);
   int calls = 0;
   data_->OnSkinControl = [&](gui::TComponent* sender, TSkinData*, gui::TComponent* container,
                              gui::TComponent* control, const std::wstring& cls, skin::TSkinControl*& skinned) {
@@ -178,9 +176,7 @@ TEST_F(DiscoveryTest, ADialogBoxsChildrenByClassAndStyle) {
   // Type bits 0x0B: the whole style has 3 set, yet it is no check box.
   HWND ownerDrawn = child(BS_OWNERDRAW, 5);
   const auto radioProc = GetWindowLongPtrW(radio, GWLP_WNDPROC);
-  TWinSkinForm form_skinner(nullptr);
-  form_skinner.SkinData = data_.get();
-  form_skinner.Handle = dialog;
+  TWinSkinForm form_skinner(dialog, nullptr, data_.get(), nullptr);
   skin::SkinChildWindows(form_skinner);
   const auto skinnerOf = [&](HWND wnd) { return controls_test::SkinnerClassOf(form_skinner, wnd); };
   EXPECT_EQ(skinnerOf(radio), "TSkinRadioButton");
@@ -229,18 +225,18 @@ TEST_F(DiscoveryTest, SpeedButtonsThroughTheirParent) {
   auto* latched = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed2"));
   int clicks = 0;
   speed->OnClick = [&](gui::TObject*) { ++clicks; };
-  skin::SkinComponents(form_skinner_, form);
+  skin::SkinComponents(*form_skinner_, form);
   EXPECT_EQ(rules_["Speed1"].Rule, 23);
-  ASSERT_EQ(form_skinner_.ControlSkinners().size(), 2u);
-  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[0]);
-  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_.ControlSkinners()[1]);
+  ASSERT_EQ(form_skinner_->ControlSkinners().size(), 2u);
+  auto* first = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_->ControlSkinners()[0]);
+  auto* second = dynamic_cast<skin::TSkinSpeedButton*>(form_skinner_->ControlSkinners()[1]);
   ASSERT_NE(first, nullptr);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(first->GraphicControl(), speed);
   EXPECT_EQ(first->SkinnedWindow(), nullptr);
   // Skinning it again is recognised through the windowless control.
-  skin::SkinComponents(form_skinner_, form);
-  EXPECT_EQ(form_skinner_.ControlSkinners().size(), 2u);
+  skin::SkinComponents(*form_skinner_, form);
+  EXPECT_EQ(form_skinner_->ControlSkinners().size(), 2u);
 
   // Mouse messages reach the button through its parent: press, release, one click.
   HWND parent = form->Handle();
@@ -262,7 +258,7 @@ TEST_F(DiscoveryTest, SpeedButtonsThroughTheirParent) {
   second->PaintSkin(nullptr);
   EXPECT_EQ(second->LastLook(), skin::blPressed);
 
-  form_skinner_.FreeControlSkinners();
+  form_skinner_->FreeControlSkinners();
   EXPECT_EQ(speed->WindowProc, speed->OwnWindowMethod());
   EXPECT_EQ(latched->WindowProc, latched->OwnWindowMethod());
   SendMessageW(parent, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 70));
@@ -284,32 +280,31 @@ TEST_F(DiscoveryTest, AnAttachThatFailsSaysSoAndIsNotCounted) {
     if (msg == WM_USER + 7) ++seen;
     return other.CallPrevious(msg, wParam, lParam);
   }));
-  form_skinner_.Handle = dialog;
-  EXPECT_EQ(skin::SkinChildWindow(form_skinner_, edit), "");
-  EXPECT_EQ(form_skinner_.FindWindowSkinner(edit), nullptr);
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  TWinSkinForm dialogSkinner(dialog, nullptr, data_.get(), nullptr);
+  EXPECT_EQ(skin::SkinChildWindow(dialogSkinner, edit), "");
+  EXPECT_EQ(dialogSkinner.FindWindowSkinner(edit), nullptr);
+  EXPECT_TRUE(dialogSkinner.ControlSkinners().empty());
   skin::TSkinEdit skinner(nullptr);
-  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
+  EXPECT_FALSE(skinner.AttachWindow(edit, data_.get(), &dialogSkinner, nullptr));
   EXPECT_FALSE(skinner.Attached());
   EXPECT_EQ(skinner.SkinnerState(), skin::ksCreated);
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  EXPECT_TRUE(dialogSkinner.ControlSkinners().empty());
   // No family says otherwise, whichever way it is given the window.
   for (std::size_t k = 1; k < skin::kSkinnerKinds; ++k) {
     const auto kind = static_cast<skin::TSkinnerKind>(k);
     std::unique_ptr<skin::TSkinControl> any(skin::SkinnerEntry(kind).Create(nullptr));
-    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &form_skinner_})) << any->ClassName();
+    EXPECT_FALSE(any->Attach({.Window = edit, .Data = data_.get(), .Host = &dialogSkinner})) << any->ClassName();
     EXPECT_EQ(any->SkinnerState(), skin::ksCreated) << any->ClassName();
   }
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
+  EXPECT_TRUE(dialogSkinner.ControlSkinners().empty());
   SendMessageW(edit, WM_USER + 7, 0, 0);
   EXPECT_EQ(seen, 1);
   other.Detach();
   DestroyWindow(dialog);
   skin::TSkinEdit late(nullptr);
-  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &form_skinner_, nullptr));
+  EXPECT_FALSE(late.AttachWindow(edit, data_.get(), &dialogSkinner, nullptr));
   EXPECT_FALSE(late.Attached());
-  EXPECT_TRUE(form_skinner_.ControlSkinners().empty());
-  form_skinner_.Handle = nullptr;
+  EXPECT_TRUE(dialogSkinner.ControlSkinners().empty());
 }
 
 }  // namespace

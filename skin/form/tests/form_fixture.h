@@ -24,12 +24,10 @@ class TTestSkinnerHost final : public skin::ISkinnerHost {
   TTestSkinnerHost() = default;
   TTestSkinnerHost(const TTestSkinnerHost&) = delete;
   TTestSkinnerHost& operator=(const TTestSkinnerHost&) = delete;
-  // Skinners of framework forms belong to their forms; the others go here.
+  // Skinners of framework forms belong to their forms; the others to the host.
   ~TTestSkinnerHost() {
-    for (skin::TWinSkinForm* skinner : std::exchange(skinners_, {})) {
-      skinner->Host = nullptr;
-      if (!skinner->Owner()) delete skinner;
-    }
+    for (skin::TWinSkinForm* skinner : std::exchange(skinners_, {})) skinner->ForgetHost();
+    own_.clear();
   }
 
   skin::TSkinData* Data = nullptr;
@@ -44,17 +42,16 @@ class TTestSkinnerHost final : public skin::ISkinnerHost {
     if (gui::Application)
       for (gui::TCustomForm* f : gui::Application->Forms())
         if (f->HandleAllocated() && f->Handle() == wnd) form = f;
-    auto skinner = std::make_unique<skin::TWinSkinForm>(form);
-    skinner->Handle = wnd;
-    skinner->Host = this;
-    if (!(form ? skinner->AttachToForm(Data, form) : skinner->AttachToWindow(Data))) return false;
-    skinners_.push_back(skinner.release());
-    PostMessageW(wnd, skin::SkinMsgAttached, 0, 1000);
+    std::unique_ptr<skin::TWinSkinForm> owned;
+    skin::TWinSkinForm* skinner = skin::MakeFormSkinner(wnd, this, *Data, form, owned);
+    if (!skinner) return false;
+    skinners_.push_back(skinner);
+    if (owned) own_.push_back(std::move(owned));
     return true;
   }
   skin::TWinSkinForm* FindFormSkinner(HWND wnd) const {
     for (skin::TWinSkinForm* skinner : skinners_)
-      if (skinner->Handle == wnd) return skinner;
+      if (skinner->Handle() == wnd) return skinner;
     return nullptr;
   }
   // What the coordinator does when Data has read another skin.
@@ -82,6 +79,7 @@ class TTestSkinnerHost final : public skin::ISkinnerHost {
 
  private:
   std::vector<skin::TWinSkinForm*> skinners_;
+  std::vector<std::unique_ptr<skin::TWinSkinForm>> own_;
   bool mdiMaximized_ = false;
   HWND mdiClient_ = nullptr;
   std::unique_ptr<gui::TBitmap> icon_;
@@ -106,7 +104,7 @@ class DefaultSkinTest : public ::testing::Test {
 // also lays the bar's items out).
 inline gui::TBitmap PaintedFrame(skin::TWinSkinForm& form) {
   RECT r{};
-  GetWindowRect(form.Handle, &r);
+  GetWindowRect(form.Handle(), &r);
   gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
   form.PaintNonClient(picture.DC());
   return picture;

@@ -62,9 +62,9 @@ class FrameCacheTest : public form_test::DefaultSkinTest {
 
   // The whole frame as painted now, drawn active.
   static gui::TBitmap Painted(TWinSkinForm& form) {
-    SendMessageW(form.Handle, WM_NCACTIVATE, TRUE, 0);
+    SendMessageW(form.Handle(), WM_NCACTIVATE, TRUE, 0);
     RECT r{};
-    GetWindowRect(form.Handle, &r);
+    GetWindowRect(form.Handle(), &r);
     gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
     form.PaintNonClient(picture.DC());
     return picture;
@@ -74,7 +74,7 @@ class FrameCacheTest : public form_test::DefaultSkinTest {
   // same caption and size, whose first paint composes its frame afresh.
   ::testing::AssertionResult PaintsAsFresh(TWinSkinForm& form, const wchar_t* caption) {
     RECT client{};
-    GetClientRect(form.Handle, &client);
+    GetClientRect(form.Handle(), &client);
     TWinSkinForm* fresh = Skinned(caption, client.right, client.bottom);
     if (!fresh) return ::testing::AssertionFailure() << "the reference window was not skinned";
     gui::TBitmap want = Painted(*fresh);
@@ -103,19 +103,19 @@ TEST_F(FrameCacheTest, CachedFramePaintsAsComposedAfresh) {
   EXPECT_EQ(form->FrameComposeCount(), composed);
 
   // Inactive and back: each state its own picture, the active one as before.
-  SendMessageW(form->Handle, WM_NCACTIVATE, FALSE, 0);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
   RECT r{};
-  GetWindowRect(form->Handle, &r);
+  GetWindowRect(form->Handle(), &r);
   gui::TBitmap inactive(r.right - r.left, r.bottom - r.top);
   form->PaintNonClient(inactive.DC());
   EXPECT_FALSE(skin::testing::PixelsAre(inactive, [&first](int x, int y) { return first.Pixel(x, y); }));
   gui::TBitmap reactivated = Painted(*form);
   EXPECT_TRUE(skin::testing::PixelsAre(reactivated, [&first](int x, int y) { return first.Pixel(x, y); }));
 
-  SetWindowTextW(form->Handle, L"Settings of the program, renamed");
+  SetWindowTextW(form->Handle(), L"Settings of the program, renamed");
   EXPECT_TRUE(PaintsAsFresh(*form, L"Settings of the program, renamed"));
 
-  SetWindowPos(form->Handle, nullptr, 0, 0, r.right - r.left + 57, r.bottom - r.top + 23,
+  SetWindowPos(form->Handle(), nullptr, 0, 0, r.right - r.left + 57, r.bottom - r.top + 23,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   skin_test::DrainMessages();
   EXPECT_TRUE(PaintsAsFresh(*form, L"Settings of the program, renamed"));
@@ -142,26 +142,26 @@ TEST_F(FrameCacheTest, RegionGoesToTheSystemOnlyWhenItChanges) {
   // Moving, activating, renaming and repainting leave the region as it is.
   g_regionCalls = 0;
   RECT r{};
-  GetWindowRect(form->Handle, &r);
+  GetWindowRect(form->Handle(), &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
   for (int step = 1; step <= 5; ++step)
-    SetWindowPos(form->Handle, nullptr, r.left + step * 7, r.top + step * 3, 0, 0,
+    SetWindowPos(form->Handle(), nullptr, r.left + step * 7, r.top + step * 3, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(form->Handle, WM_NCACTIVATE, FALSE, 0);
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
-  SetWindowTextW(form->Handle, L"Renamed");
-  SetWindowPos(form->Handle, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+  SetWindowTextW(form->Handle(), L"Renamed");
+  SetWindowPos(form->Handle(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   form->UpdateRegion();
   skin_test::DrainMessages();
   EXPECT_EQ(g_regionCalls, 0);
 
   // A new size gives a new region, once, cut to the new size.
-  SetWindowPos(form->Handle, nullptr, 0, 0, w + 40, h + 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, w + 40, h + 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   skin_test::DrainMessages();
   form->UpdateRegion();
   EXPECT_EQ(g_regionCalls, 1);
   gui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-  ASSERT_NE(GetWindowRgn(form->Handle, region.get()), ERROR);
+  ASSERT_NE(GetWindowRgn(form->Handle(), region.get()), ERROR);
   RECT box{};
   GetRgnBox(region.get(), &box);
   EXPECT_EQ(box.right, w + 40);

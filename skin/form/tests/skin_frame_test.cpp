@@ -102,7 +102,7 @@ class SkinFrameTest : public form_test::DefaultSkinTest {
   // The screen point at the middle of a caption button.
   static LPARAM ScreenPointOf(TWinSkinForm& form, const TWinSysButton& button) {
     RECT window{};
-    GetWindowRect(form.Handle, &window);
+    GetWindowRect(form.Handle(), &window);
     const RECT b = form.PlaceOf(button).Bounds;
     return MAKELPARAM(window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2);
   }
@@ -129,8 +129,8 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
 
   // The client area keeps its size inside the skin frame.
   RECT client{}, window{};
-  GetClientRect(form->Handle, &client);
-  GetWindowRect(form->Handle, &window);
+  GetClientRect(form->Handle(), &client);
+  GetWindowRect(form->Handle(), &window);
   EXPECT_EQ(client.right, 290);
   EXPECT_EQ(client.bottom, 310);
   const int w = window.right - window.left, h = window.bottom - window.top;
@@ -139,11 +139,11 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
 
   // WM_NCCALCSIZE with wParam 0 leaves the rectangle as the system gives it.
   RECT asked{10, 10, 200, 200};
-  EXPECT_EQ(SendMessageW(form->Handle, WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&asked)), 0);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&asked)), 0);
 
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
-    SendMessageW(form->Handle, WM_NCACTIVATE, active, 0);
+    SendMessageW(form->Handle(), WM_NCACTIVATE, active, 0);
     EXPECT_EQ(form->Active(), active);
     gui::TBitmap painted = Painted(*form);
     const int frame = active ? 1 : 2;
@@ -194,7 +194,7 @@ TEST_F(SkinFrameTest, FrameGeometryPiecesAndRegion) {
   // Rounded corners: magenta corner pixels of the side pieces are cut out.
   ASSERT_EQ(skin.BorderLeft.Image.Pixel(0, 0), skin::TransparentColour);
   gui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-  ASSERT_NE(GetWindowRgn(form->Handle, region.get()), ERROR);
+  ASSERT_NE(GetWindowRgn(form->Handle(), region.get()), ERROR);
   EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
   EXPECT_FALSE(PtInRegion(region.get(), w - 1, 0));
   EXPECT_TRUE(PtInRegion(region.get(), w / 2, h / 2));
@@ -218,7 +218,7 @@ TEST_F(SkinFrameTest, ANarrowWindowShowsTheStartOfItsCaption) {
   for (DWORD style : {DWORD{WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX}, DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU}}) {
     TWinSkinForm* form = Skinned(style, 170, 60);
     ASSERT_NE(form, nullptr);
-    SetWindowTextW(form->Handle, L"Minesweeper");
+    SetWindowTextW(form->Handle(), L"Minesweeper");
     gui::TBitmap painted = Painted(*form);
     const RECT text = LayoutFrame(form->FrameInput()).CaptionText;
     ASSERT_GT(text.right, text.left);
@@ -245,7 +245,7 @@ TEST_F(SkinFrameTest, ButtonLayoutAndVisibility) {
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 400 - 8);
   ASSERT_NE(form, nullptr);
   RECT window{};
-  GetWindowRect(form->Handle, &window);
+  GetWindowRect(form->Handle(), &window);
   ASSERT_EQ(window.right - window.left, 400);
   form->PaintNonClient();
   TWinSysButton* close = ButtonWithAction(*form, 0);
@@ -329,10 +329,10 @@ TEST_F(SkinFrameTest, TheBordersHitTestAsTheSystemsDo) {
     TWinSkinForm* form = Skinned(sizing ? WS_OVERLAPPEDWINDOW : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
     ASSERT_NE(form, nullptr);
     RECT w{};
-    GetWindowRect(form->Handle, &w);
+    GetWindowRect(form->Handle(), &w);
     const skin::TFrameThickness f = form->Frame();
     ASSERT_GT(f.Left, 0);
-    auto hit = [&](int x, int y) { return SendMessageW(form->Handle, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+    auto hit = [&](int x, int y) { return SendMessageW(form->Handle(), WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
     const int midX = (w.left + w.right) / 2, midY = (w.top + w.bottom) / 2;
     for (int d = 0; d < f.Left; ++d) EXPECT_EQ(hit(w.left + d, midY), sizing ? HTLEFT : HTBORDER) << d;
     for (int d = 0; d < f.Right; ++d) EXPECT_EQ(hit(w.right - 1 - d, midY), sizing ? HTRIGHT : HTBORDER) << d;
@@ -352,38 +352,38 @@ TEST_F(SkinFrameTest, CaptionButtonsUnderRealMessages) {
   ASSERT_NE(close, nullptr);
   const LPARAM onClose = ScreenPointOf(*form, *close);
   RECT window{};
-  GetWindowRect(form->Handle, &window);
+  GetWindowRect(form->Handle(), &window);
   const LPARAM outside = MAKELPARAM(window.left + 150, window.top + 4);
   SetCursorPos(window.left + 150, window.top + form->Frame().Top + 100);
 
   // The close box answers as the system's does; the rest of the band moves the window.
-  EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, onClose), HTCLOSE);
-  EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, outside), HTCAPTION);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, onClose), HTCLOSE);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, outside), HTCAPTION);
 
   // Press, release elsewhere: nothing happens, and the timer makes it normal again.
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCLOSE, onClose);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+  SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stPressed);
   EXPECT_EQ(form->CurrentObject(), close);
-  SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, outside);
+  SendMessageW(form->Handle(), WM_NCLBUTTONUP, HTCAPTION, outside);
   EXPECT_EQ(close->State, TNCObject::stPressed);
-  PumpActiveFor(form->Handle, 400);
+  PumpActiveFor(form->Handle(), 400);
   EXPECT_EQ(close->State, TNCObject::stNormal);
   EXPECT_EQ(form->CurrentObject(), nullptr);
   EXPECT_FALSE(Seen(WM_CLOSE));
 
   // Hot (the press happened elsewhere), then released over it: it closes.
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTCLOSE, onClose);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+  SendMessageW(form->Handle(), WM_NCMOUSEMOVE, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stHot);
-  SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCLOSE, onClose);
+  SendMessageW(form->Handle(), WM_NCLBUTTONUP, HTCLOSE, onClose);
   Drain();
   EXPECT_TRUE(Seen(WM_CLOSE));
 
   // An inactive window ignores the pointer over its buttons.
   close->MouseLeave();
-  SendMessageW(form->Handle, WM_NCACTIVATE, FALSE, 0);
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTCLOSE, onClose);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+  SendMessageW(form->Handle(), WM_NCMOUSEMOVE, HTCLOSE, onClose);
   EXPECT_EQ(close->State, TNCObject::stNormal);
   EXPECT_EQ(form->CurrentObject(), nullptr);
 }
@@ -395,14 +395,14 @@ TEST_F(SkinFrameTest, ACaptionButtonOfAnActionOfItsOwnTellsTheWindow) {
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   ASSERT_NE(form, nullptr);
   form->PaintNonClient();
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
   TWinSysButton* own = ButtonWithAction(*form, 5);
   ASSERT_NE(own, nullptr);
   const LPARAM onOwn = ScreenPointOf(*form, *own);
-  EXPECT_EQ(SendMessageW(form->Handle, WM_NCHITTEST, 0, onOwn), HTCAPTION);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NCHITTEST, 0, onOwn), HTCAPTION);
   g_seen.clear();
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCAPTION, onOwn);
-  SendMessageW(form->Handle, WM_NCLBUTTONUP, HTCAPTION, onOwn);
+  SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, onOwn);
+  SendMessageW(form->Handle(), WM_NCLBUTTONUP, HTCAPTION, onOwn);
   Drain();
   EXPECT_TRUE(Seen(skin::SkinMsgCaptionAction, 5));
   EXPECT_EQ(form->ShowState(), 0);
@@ -413,36 +413,36 @@ TEST_F(SkinFrameTest, CaptionDoubleClicksDragAndTheSystemMenu) {
   TWinSkinForm* form = Skinned(WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
   ASSERT_NE(form, nullptr);
   RECT window{};
-  GetWindowRect(form->Handle, &window);
+  GetWindowRect(form->Handle(), &window);
   const LPARAM onCaption = MAKELPARAM(window.left + 150, window.top + 10);
 
   // No maximise box: a double-click on the caption does nothing.
-  SendMessageW(form->Handle, WM_NCLBUTTONDBLCLK, HTCAPTION, onCaption);
+  SendMessageW(form->Handle(), WM_NCLBUTTONDBLCLK, HTCAPTION, onCaption);
   Drain();
   EXPECT_FALSE(Seen(WM_SYSCOMMAND));
   EXPECT_EQ(form->ShowState(), 0);
 
   // Maximised, a press on the caption reaches the window as a menu press: no drag.
-  ShowWindow(form->Handle, SW_MAXIMIZE);
+  ShowWindow(form->Handle(), SW_MAXIMIZE);
   Drain();
   ASSERT_EQ(form->ShowState(), 1);
   g_seen.clear();
-  SetForegroundWindow(form->Handle);
-  SendMessageW(form->Handle, WM_NCACTIVATE, TRUE, 0);
-  PostMessageW(form->Handle, WM_LBUTTONUP, 0, 0);  // ends a modal loop, should one start
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTCAPTION, onCaption);
+  SetForegroundWindow(form->Handle());
+  SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+  PostMessageW(form->Handle(), WM_LBUTTONUP, 0, 0);  // ends a modal loop, should one start
+  SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, onCaption);
   EXPECT_TRUE(Seen(WM_NCLBUTTONDOWN, HTMENU));
   EXPECT_FALSE(Seen(WM_NCLBUTTONDOWN, HTCAPTION));
-  ShowWindow(form->Handle, SW_RESTORE);
+  ShowWindow(form->Handle(), SW_RESTORE);
   Drain();
 
   // Two openings of the system menu within the double-click time close the window.
   g_seen.clear();
   SetTimer(nullptr, 0, 150, &EndMenuLater);
-  SendMessageW(form->Handle, WM_NCRBUTTONDOWN, HTCAPTION, onCaption);  // opens; the timer closes it
+  SendMessageW(form->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, onCaption);  // opens; the timer closes it
   Drain();
   EXPECT_FALSE(Seen(WM_CLOSE));
-  SendMessageW(form->Handle, WM_NCRBUTTONDOWN, HTCAPTION, onCaption);
+  SendMessageW(form->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, onCaption);
   Drain();
   EXPECT_TRUE(Seen(WM_CLOSE));
 }

@@ -111,8 +111,7 @@ std::string ListViewForm() {
 TEST_F(ListViewTest, DiscoveryGivesScrollingControlsTheirSkinners) {
   gui::TApplication app;
   gui::TForm* form = controls_test::ShowForm(app, ListViewForm(), 340, 250);
-  skin::TWinSkinForm formSkinner(nullptr);
-  formSkinner.SkinData = data_.get();
+  skin::TWinSkinForm formSkinner(nullptr, nullptr, data_.get(), nullptr);
   skin::SkinComponents(formSkinner, form);
   EXPECT_EQ(seen_["Files"].Skinner, "TSkinListView");
   EXPECT_EQ(seen_["List"].Skinner, "TSkinScrollbar");
@@ -236,8 +235,7 @@ TEST_F(ListViewTest, ADialogsSizeGripShowsTheSkinsGripAndItsPaintIsValidated) {
                              GetModuleHandleW(nullptr), nullptr);
   HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 20, 0, 150, 100, dialog,
                               nullptr, GetModuleHandleW(nullptr), nullptr);
-  skin::TWinSkinForm formSkinner(nullptr);
-  formSkinner.SkinData = data_.get();
+  skin::TWinSkinForm formSkinner(nullptr, nullptr, data_.get(), nullptr);
   EXPECT_EQ(skin::SkinChildWindow(formSkinner, grip), "TSkinSizer");
   EXPECT_EQ(skin::SkinChildWindow(formSkinner, bar), "TSkinScControl");
   EXPECT_EQ(skin::SkinChildWindow(formSkinner, list), "TSkinListView");

@@ -357,7 +357,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   skin_test::AnnounceHighContrastChange();
   skin_test::WaitForPendingAction();
   ASSERT_TRUE(Skinned(form->Handle()));
-  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form->Handle())->SkinData, data);
+  EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(form->Handle())->SkinData(), data);
   const COLORREF darkCaption = controls_test::Snapshot(form->Handle()).Pixel(at.x, at.y);
   EXPECT_NE(darkCaption, defaultCaption);
 

@@ -470,7 +470,7 @@ class FakeControlSkinner : public skin::TSkinControlBase {
 };
 
 TEST_F(SkinFormTest, ControlSkinnerListOperations) {
-  TWinSkinForm form(nullptr);
+  TWinSkinForm form(nullptr, nullptr, nullptr, nullptr);
   std::vector<HWND> restored;
   int freed = 0;
   auto* a = new FakeControlSkinner(reinterpret_cast<HWND>(1), 0, restored, freed);
@@ -584,7 +584,7 @@ TEST_F(SkinFormTest, AFormsNewWindowIsSkinnedAgainAndItsPopupMenusNeverCallAGone
   ASSERT_NE(ThreadSkinManager()->FindFormSkinner(third), nullptr);
   EXPECT_EQ(ThreadSkinManager()->FindFormSkinner(third)->MdiKind(), skin::mkFrame);
   EXPECT_EQ(std::count_if(ThreadSkinManager()->FormSkinners().begin(), ThreadSkinManager()->FormSkinners().end(),
-                          [form](TWinSkinForm* s) { return s->Form == form; }),
+                          [form](TWinSkinForm* s) { return s->Form() == form; }),
             1);
 
   // Used after the skin is off, the popup menu draws itself.

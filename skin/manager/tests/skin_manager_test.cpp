@@ -283,7 +283,7 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   ShowWindow(wnd, SW_SHOW);  // activation: the hook attaches a skinner
   auto* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
-  EXPECT_EQ(skinner->SkinData, other);  // the later main-form component
+  EXPECT_EQ(skinner->SkinData(), other);  // the later main-form component
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
   EXPECT_NE(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
   Drain();  // SkinMsgAttached fits the frame
@@ -540,7 +540,7 @@ TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
   EXPECT_EQ(ThreadSkinManager()->ActivationCount(), activations + 1);
   auto* skinner = ThreadSkinManager()->FindFormSkinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
-  EXPECT_EQ(skinner->SkinData, own);
+  EXPECT_EQ(skinner->SkinData(), own);
   EXPECT_EQ(ThreadSkinManager()->FindSkinData(form->Handle()), own);
   EXPECT_EQ(ThreadSkinManager()->FindSkinData(other), mainData);
 

@@ -141,7 +141,7 @@ class SkinMdiTest : public engine_test::DefaultSkinTest {
   // The frame painted off screen (which lays out the bar and its buttons).
   gui::TBitmap PaintFrame() {
     RECT r{};
-    GetWindowRect(skinner_->Handle, &r);
+    GetWindowRect(skinner_->Handle(), &r);
     gui::TBitmap picture(r.right - r.left, r.bottom - r.top);
     skinner_->PaintNonClient(picture.DC());
     return picture;
@@ -158,11 +158,11 @@ class SkinMdiTest : public engine_test::DefaultSkinTest {
   // A real non-client click in the middle of the button.
   void Click(const TWinSysButton& button) {
     RECT window{};
-    GetWindowRect(skinner_->Handle, &window);
+    GetWindowRect(skinner_->Handle(), &window);
     const RECT r = skinner_->PlaceOf(button).Bounds;
     const LPARAM at = MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
-    SendMessageW(skinner_->Handle, WM_NCLBUTTONDOWN, HTCAPTION, at);
-    SendMessageW(skinner_->Handle, WM_NCLBUTTONUP, HTCAPTION, at);
+    SendMessageW(skinner_->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, at);
+    SendMessageW(skinner_->Handle(), WM_NCLBUTTONUP, HTCAPTION, at);
     Drain();
   }
 
@@ -216,7 +216,7 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   TWinSkinForm* child = ThreadSkinManager()->FindFormSkinner(one->Handle());
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(child->MdiKind(), skin::mkChild);
-  EXPECT_EQ(child->Form, one);
+  EXPECT_EQ(child->Form(), one);
   EXPECT_EQ(skinner_->NewMdiChild(), nullptr);
   EXPECT_EQ(ThreadSkinManager()->CountMdiChildren(), 1);
   // While children exist the frame's bar follows merging through the
@@ -253,7 +253,7 @@ TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored
   ASSERT_EQ(buttons.size(), 3u);
   const RECT band = skinner_->MenuBar()->BarRect();
   RECT window{};
-  GetWindowRect(skinner_->Handle, &window);
+  GetWindowRect(skinner_->Handle(), &window);
   int left = band.right;
   for (TWinSysButton* button : buttons) {
     ASSERT_TRUE(skinner_->PlaceOf(*button).Visible);
@@ -441,11 +441,11 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
     if (child->PlaceOf(*b).Visible && b->Element->Action == skin::caMaximize) maximise = b.get();
   ASSERT_NE(maximise, nullptr);
   RECT window{};
-  GetWindowRect(child->Handle, &window);
+  GetWindowRect(child->Handle(), &window);
   const RECT r = child->PlaceOf(*maximise).Bounds;
   const LPARAM at = MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
-  SendMessageW(child->Handle, WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
-  SendMessageW(child->Handle, WM_NCLBUTTONUP, HTMAXBUTTON, at);
+  SendMessageW(child->Handle(), WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
+  SendMessageW(child->Handle(), WM_NCLBUTTONUP, HTMAXBUTTON, at);
   Drain();
   PaintFrame();
   Drain();

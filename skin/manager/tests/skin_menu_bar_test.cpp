@@ -77,7 +77,7 @@ int MenuTextWidth(const std::wstring& text) {
 // The screen point one pixel inside an object's top-left corner.
 LPARAM ScreenPointIn(const TWinSkinForm& form, const RECT& r) {
   RECT window{};
-  GetWindowRect(form.Handle, &window);
+  GetWindowRect(form.Handle(), &window);
   return MAKELPARAM(window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2);
 }
 
@@ -454,8 +454,8 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   // that do not fit, and the client area starts below it.
   const int row = GetSystemMetrics(SM_CYMENU);
   RECT r{};
-  GetWindowRect(form->Handle, &r);
-  SetWindowPos(form->Handle, nullptr, 0, 0, form->Frame().Left + form->Frame().Right + MenuTextWidth(L"&File") + 40,
+  GetWindowRect(form->Handle(), &r);
+  SetWindowPos(form->Handle(), nullptr, 0, 0, form->Frame().Left + form->Frame().Right + MenuTextWidth(L"&File") + 40,
                r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
   Drain();
   Paint(*form);
@@ -463,8 +463,8 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
   EXPECT_EQ(form->MenuHeight() % row, 0);
   EXPECT_GT(bar.ItemRect(*bar.Items[2]).top, bar.ItemRect(*bar.Items[0]).top);
   POINT client{0, 0};
-  ClientToScreen(form->Handle, &client);
-  GetWindowRect(form->Handle, &r);
+  ClientToScreen(form->Handle(), &client);
+  GetWindowRect(form->Handle(), &r);
   EXPECT_EQ(client.y - r.top, form->Frame().Top + form->MenuHeight());
 }
 
@@ -496,19 +496,19 @@ TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   EXPECT_FALSE(framed);
   EXPECT_GT(inked, 5);
   // The pointer over the item (a real non-client mouse move) makes it hot.
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
+  SendMessageW(form->Handle(), WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
   EXPECT_EQ(edit.State, TNCObject::stHot);
   EXPECT_EQ(form->CurrentObject(), &edit);
   frameAndInk(bar.ItemPicture(edit), framed, inked);
   EXPECT_TRUE(framed);
   EXPECT_GT(inked, 5);
   // Over the next item, the first goes back to normal.
-  SendMessageW(form->Handle, WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2])));
+  SendMessageW(form->Handle(), WM_NCMOUSEMOVE, HTMENU, ScreenPointIn(*form, bar.ItemRect(*bar.Items[2])));
   EXPECT_EQ(edit.State, TNCObject::stNormal);
   EXPECT_EQ(bar.Items[2]->State, TNCObject::stHot);
   // Pressed looks the same as hot; the press on an item without a submenu
   // runs its click.
-  SendMessageW(form->Handle, WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
+  SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTMENU, ScreenPointIn(*form, bar.ItemRect(edit)));
   EXPECT_EQ(edit.State, TNCObject::stPressed);
   frameAndInk(bar.ItemPicture(edit), framed, inked);
   EXPECT_TRUE(framed);
@@ -922,18 +922,18 @@ TEST_F(MenuItemDrawTest, APopupMenuOfASkinnedFormIsDrawnAndGivenBack) {
   draw.hDC = picture.DC();
   draw.rcItem = RECT{0, 0, kWidth, kHeight};
   draw.itemData = reinterpret_cast<ULONG_PTR>(cut);
-  EXPECT_EQ(SendMessageW(form_->Handle, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
+  EXPECT_EQ(SendMessageW(form_->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), TRUE);
   EXPECT_GT(Count(picture, gui::ColorToRGB(data_->Skin().Colours.MenuText)), 10);
   MEASUREITEMSTRUCT measure{};
   measure.CtlType = ODT_MENU;
   measure.itemID = cut->Command();
   measure.itemData = reinterpret_cast<ULONG_PTR>(cut);
-  SendMessageW(form_->Handle, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  SendMessageW(form_->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
   EXPECT_GE(static_cast<int>(measure.itemWidth), MenuTextWidth(L"Cut") + 12 + 23);
   // The application's own handler draws its own item.
   draw.itemID = own->Command();
   draw.itemData = reinterpret_cast<ULONG_PTR>(own);
-  SendMessageW(form_->Handle, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+  SendMessageW(form_->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
   EXPECT_TRUE(ownDrawn);
 
   // An item added while skinned gets the skin's handlers when it is first
@@ -942,7 +942,7 @@ TEST_F(MenuItemDrawTest, APopupMenuOfASkinnedFormIsDrawnAndGivenBack) {
   EXPECT_FALSE(static_cast<bool>(later->OnDrawItem));
   measure.itemID = later->Command();
   measure.itemData = reinterpret_cast<ULONG_PTR>(later);
-  SendMessageW(form_->Handle, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  SendMessageW(form_->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
   EXPECT_TRUE(static_cast<bool>(later->OnDrawItem));
   EXPECT_GE(static_cast<int>(measure.itemWidth), MenuTextWidth(L"Later") + 12 + 23);
   SkinOff();
