@@ -299,11 +299,13 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PARENTNOTIFY:
       // A child made later (a shell view's list, a control a program adds
       // after showing its window) gets its skinner and the skin's colours at
-      // once, and the children it makes itself soon after: a dialog page (the
+      // once, and the children it makes itself soon after. A dialog page (the
       // next page of a property sheet) is heard of before its own controls
-      // are made.
+      // are made and before its maker has set it up (the sheet gives it the
+      // theme's tab texture then): it waits for the walk.
       if (!form_ && LOWORD(wParam) == WM_CREATE && skinData_) {
-        SkinChildWindow(*this, reinterpret_cast<HWND>(lParam));
+        const auto child = reinterpret_cast<HWND>(lParam);
+        if (WindowClassName(child) != L"#32770") SkinChildWindow(*this, child);
         commonColours_.Give(wnd_, skinData_->Palette());
         SkinNewChildrenSoon();
       }

@@ -249,8 +249,8 @@ TEST_F(PlainPrograms, AMainWindowWithRebarToolBarStatusBarAndScrollBars) {
   SCROLLINFO bars{sizeof(SCROLLINFO), SIF_ALL, 0, 200, 50, 10, 0};
   SetScrollInfo(main, SB_VERT, &bars, TRUE);
   SetScrollInfo(main, SB_HORZ, &bars, TRUE);
-  RECT clientBefore{};
-  GetClientRect(main, &clientBefore);
+  RECT windowBefore{};
+  GetWindowRect(main, &windowBefore);
   ShowWindow(main, SW_SHOW);
   SetActiveWindow(main);
   Settle();
@@ -275,11 +275,11 @@ TEST_F(PlainPrograms, AMainWindowWithRebarToolBarStatusBarAndScrollBars) {
   // The part the program draws is its own.
   EXPECT_GT(controls_test::CountColour(shot, AreaIn(main, status), kOwnPart), 0);
   // The window's own scroll bars keep their room beside the client area and
-  // are the skin's; the client keeps its size.
+  // are the skin's; a sizeable window keeps the size its program gave it.
+  EXPECT_EQ(window.right - window.left, windowBefore.right - windowBefore.left);
+  EXPECT_EQ(window.bottom - window.top, windowBefore.bottom - windowBefore.top);
   RECT client{};
   GetClientRect(main, &client);
-  EXPECT_EQ(client.right, clientBefore.right);
-  EXPECT_EQ(client.bottom, clientBefore.bottom);
   POINT corner{client.right, client.bottom};
   ClientToScreen(main, &corner);
   const RECT vertical{corner.x - window.left, 40, corner.x - window.left + GetSystemMetrics(SM_CXVSCROLL),
