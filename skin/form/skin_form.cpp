@@ -73,12 +73,17 @@ bool TWinSkinForm::AttachToForm(TSkinData* data, gui::TCustomForm* form) {
   return true;
 }
 
+void TWinSkinForm::FollowExStyle(DWORD exStyle) {
+  facts_.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  facts_.Mirrored = (exStyle & WS_EX_LAYOUTRTL) != 0;
+}
+
 void TWinSkinForm::ReadWindowFacts() {
   facts_.Style = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
   styleBeforeAttach_ = facts_.Style;
   const DWORD style = facts_.Style;
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
-  facts_.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  FollowExStyle(exStyle);
   systemMenu_ = GetSystemMenu(Handle, FALSE);
   windowClass_ = WindowClassName(Handle);
   ownerWindow_ = GetWindow(Handle, GW_OWNER);
@@ -253,6 +258,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return WMEraseBkgnd(wParam, lParam);
     case WM_STYLECHANGED:
       if (static_cast<int>(wParam) == GWL_STYLE) facts_.Style = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      if (static_cast<int>(wParam) == GWL_EXSTYLE) FollowExStyle(reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew);
       return CallDefault(msg, wParam, lParam);
     case WM_NCDESTROY:
       return WMNcDestroy(wParam, lParam);

@@ -13,6 +13,7 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_scratch.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/menu_item_draw.h"
@@ -49,6 +50,10 @@ void TMenuBtn::Paint() { Bar->PaintItem(*this); }
 TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form, TSkinData* skinData) : SkinData(skinData), Form(form) {}
 
 bool TWinSkinMenu::IsRightToLeft() const { return MainMenu && MainMenu->IsRightToLeft(); }
+
+bool TWinSkinMenu::StartsAtRight() const { return IsRightToLeft() || Form->Facts().Mirrored; }
+
+bool TWinSkinMenu::LaysOutFromRight() const { return IsRightToLeft() && !Form->Facts().Mirrored; }
 
 gui::TMenuItem* TWinSkinMenu::FrameworkItem(int index) const {
   if (!MainMenu || index < 0 || index >= static_cast<int>(Items.size())) return nullptr;
@@ -231,7 +236,7 @@ std::vector<RECT> TWinSkinMenu::ItemPlaces(HDC dc, SIZE bar) const {
   for (const auto& item : Items) widths.push_back(TextWidth(dc, item->Caption));
   TMenuBarStart skin;
   if (TDataSkinObject* element = MenuBarElement(SkinData)) skin = TMenuBarStart{true, element->LeftWidth, element->RightWidth};
-  const bool rightToLeft = IsRightToLeft();
+  const bool rightToLeft = LaysOutFromRight();
   return LayoutMenuBarItems(widths, bar, MenuBarItemStart(skin, bar.cx, rightToLeft), rightToLeft,
                             Form->MenuBarRoom());
 }
@@ -259,6 +264,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   gui::TBitmap& scratch = SharedStretchBitmap();
   scratch.SetSize(w, h);
   HDC target = scratch.DC();
+  const TMirrorLike mirror(target, dc);
   // The picture once for each row the items take.
   const int rowHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
   for (int top = 0; top < h; top += rowHeight) {
@@ -278,6 +284,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
   }
   BarRect = bar;
   Background.SetSize(w, h);
+  SetMirrored(Background.DC(), Form->Facts().Mirrored);
   BitBlt(Background.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 
   Painting = true;
@@ -317,6 +324,7 @@ gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
   // hot or pressed look, the caption.
   gui::TBitmap picture(w, h);
   HDC target = picture.DC();
+  SetMirrored(target, Form->Facts().Mirrored);
   BitBlt(target, 0, 0, w, h, Background.DC(), r.left - BarRect.left, r.top - BarRect.top, SRCCOPY);
   const core::SkinColours& colours = SkinData->Skin().Colours;
   const RECT local{0, 0, w, r.bottom - r.top};

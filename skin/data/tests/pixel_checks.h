@@ -41,22 +41,26 @@ inline ::testing::AssertionResult PixelsAre(const gui::TBitmap& b, const std::fu
   return ::testing::AssertionFailure() << wrong << " pixels differ:" << diff.str();
 }
 
-// The pixels of a rectangle that differ from its background, cut to the
-// smallest box holding them, a row a string ('#' ink, '.' background): how
-// a text reads, wherever it stands. Empty when there is no ink.
-inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, COLORREF background) {
+// The pixels of a rectangle that are ink, cut to the smallest box holding
+// them, a row a string ('#' ink, '.' not): how a text reads, wherever it
+// stands. Empty when there is no ink.
+inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, const std::function<bool(COLORREF)>& ink) {
   RECT box{r.right, r.bottom, r.left, r.top};
   for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, b.Height()); ++y)
     for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, b.Width()); ++x)
-      if (b.Pixel(x, y) != background) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                                 std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+      if (ink(b.Pixel(x, y))) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                         std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
   std::vector<std::string> rows;
   for (int y = box.top; y < box.bottom; ++y) {
     std::string row;
-    for (int x = box.left; x < box.right; ++x) row += b.Pixel(x, y) != background ? '#' : '.';
+    for (int x = box.left; x < box.right; ++x) row += ink(b.Pixel(x, y)) ? '#' : '.';
     rows.push_back(row);
   }
   return rows;
+}
+// Ink: whatever differs from the background.
+inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, COLORREF background) {
+  return Ink(b, r, [background](COLORREF c) { return c != background; });
 }
 
 // Pretends to run on another platform for the life of the guard.
