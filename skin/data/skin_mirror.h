@@ -16,6 +16,11 @@ bool IsMirrored(HDC dc);
 // Whether the window is laid out right to left (its contexts are mirrored).
 bool IsMirrored(HWND wnd);
 
+// A rectangle of the screen in the coordinates of the window's window DC:
+// from the window's top-left corner, or (reflected) from the top-right one
+// of a mirrored window.
+RECT WindowDcRect(HWND wnd, const RECT& screen);
+
 // Lays a memory context out mirrored or not, for as long as its picture is
 // kept. Call it once the context's bitmap has its size: the mirror is
 // measured across the bitmap then.

@@ -5,12 +5,16 @@
 // its text against the same text drawn unmirrored.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "gui/handles.h"
+#include "gui/text.h"
 #include "skin/data/skin_bitmap_ops.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/tests/pixel_checks.h"
@@ -18,16 +22,21 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/program_fixture.h"
+#include "skin/manager/tests/shot_file.h"
 
 namespace {
 
 using skin::testing::Ink;
 
 LRESULT CALLBACK PlainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // As a program keeps its status bar along its bottom edge.
+  if (msg == WM_SIZE)
+    if (HWND status = FindWindowExW(wnd, nullptr, STATUSCLASSNAMEW, nullptr)) SendMessageW(status, WM_SIZE, 0, 0);
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
 
-HWND MakeWindow(DWORD exStyle, DWORD style, int x, const wchar_t* caption = L"RTL probe", HMENU menu = nullptr) {
+HWND MakeWindow(DWORD exStyle, DWORD style, int x, const wchar_t* caption = L"RTL probe", HMENU menu = nullptr,
+                SIZE size = SIZE{360, 240}) {
   WNDCLASSW wc{};
   if (!GetClassInfoW(GetModuleHandleW(nullptr), L"MirroredProbe", &wc)) {
     wc.lpfnWndProc = PlainProc;
@@ -37,7 +46,7 @@ HWND MakeWindow(DWORD exStyle, DWORD style, int x, const wchar_t* caption = L"RT
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     RegisterClassW(&wc);
   }
-  return CreateWindowExW(exStyle, L"MirroredProbe", caption, style, x, 40, 360, 240, nullptr, menu,
+  return CreateWindowExW(exStyle, L"MirroredProbe", caption, style, x, 40, size.cx, size.cy, nullptr, menu,
                          GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -87,6 +96,174 @@ int Mirrored(int code) {
     case HTBOTTOMRIGHT: return HTBOTTOMLEFT;
     default: return code;
   }
+}
+
+// A window's child as the window's shot shows it.
+RECT AreaIn(HWND top, HWND wnd) {
+  RECT r{}, window{};
+  GetWindowRect(wnd, &r);
+  GetWindowRect(top, &window);
+  OffsetRect(&r, -window.left, -window.top);
+  return r;
+}
+
+RECT Reflected(const RECT& r, int width) {
+  return IsRectEmpty(&r) ? r : RECT{width - r.right, r.top, width - r.left, r.bottom};
+}
+
+struct TControlSpec {
+  const wchar_t* Class;
+  const wchar_t* Text;
+  DWORD Style;
+  RECT Place;  // in the parent's client area, as the parent lays it out
+};
+
+// One of every control the skin draws in a mirrored window, as a plain
+// program makes them.
+const TControlSpec kControls[] = {
+    {L"BUTTON", L"Push me", BS_PUSHBUTTON, {10, 10, 110, 36}},
+    {L"BUTTON", L"Checked", BS_AUTOCHECKBOX, {10, 44, 110, 62}},
+    {L"BUTTON", L"Choice", BS_AUTORADIOBUTTON, {10, 66, 110, 84}},
+    {L"BUTTON", L"Group", BS_GROUPBOX, {120, 6, 250, 90}},
+    {L"SCROLLBAR", L"", SBS_HORZ, {10, 96, 170, 113}},
+    {TRACKBAR_CLASSW, L"", TBS_HORZ | TBS_NOTICKS, {180, 96, 340, 122}},
+    {PROGRESS_CLASSW, L"", 0, {10, 128, 170, 146}},
+    {WC_TABCONTROLW, L"", 0, {180, 128, 380, 190}},
+    {WC_HEADERW, L"", HDS_HORZ, {10, 154, 170, 174}},
+    {L"COMBOBOX", L"", CBS_DROPDOWN, {10, 182, 170, 282}},
+    {L"EDIT", L"Text", ES_RIGHT | WS_BORDER, {180, 200, 340, 222}},
+};
+
+// Fills the controls in as a program would.
+void FillIn(HWND control, const wchar_t* cls) {
+  const std::wstring name = cls;
+  if (name == L"BUTTON") SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+  if (name == L"SCROLLBAR") {
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 100, 10, 20, 0};
+    SetScrollInfo(control, SB_CTL, &info, TRUE);
+  }
+  if (name == TRACKBAR_CLASSW) {
+    SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    SendMessageW(control, TBM_SETPOS, TRUE, 2);
+  }
+  if (name == PROGRESS_CLASSW) SendMessageW(control, PBM_SETPOS, 30, 0);
+  if (name == WC_TABCONTROLW)
+    for (const wchar_t* caption : {L"One", L"Two"}) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = const_cast<wchar_t*>(caption);
+      SendMessageW(control, TCM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+    }
+  if (name == WC_HEADERW)
+    for (const wchar_t* caption : {L"First", L"Second"}) {
+      HDITEMW item{};
+      item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+      item.cxy = 60;
+      item.fmt = HDF_LEFT | HDF_STRING;
+      item.pszText = const_cast<wchar_t*>(caption);
+      SendMessageW(control, HDM_INSERTITEMW, 9, reinterpret_cast<LPARAM>(&item));
+    }
+  if (name == L"COMBOBOX") {
+    SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Mercury"));
+    SendMessageW(control, CB_SETCURSEL, 0, 0);
+  }
+}
+
+// The window with every control, and a status bar with two parts and its
+// grip.
+HWND MakeControlWindow(DWORD exStyle, int x, std::vector<HWND>& controls) {
+  HWND top = MakeWindow(exStyle, WS_OVERLAPPEDWINDOW, x, L"Controls", nullptr, SIZE{400, 340});
+  for (const TControlSpec& c : kControls) {
+    HWND control = CreateWindowExW(0, c.Class, c.Text, WS_CHILD | WS_VISIBLE | c.Style, c.Place.left, c.Place.top,
+                                   c.Place.right - c.Place.left, c.Place.bottom - c.Place.top, top, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    FillIn(control, c.Class);
+    controls.push_back(control);
+  }
+  HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                top, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const int parts[] = {90, -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  SendMessageW(status, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Ready"));
+  SendMessageW(status, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"Second"));
+  controls.push_back(status);
+  return top;
+}
+
+// The texts a control shows.
+std::vector<std::wstring> TextsOf(HWND control) {
+  wchar_t cls[64] = {};
+  GetClassNameW(control, cls, 64);
+  const std::wstring name = cls;
+  if (name == WC_TABCONTROLW) return {L"One", L"Two"};
+  if (name == WC_HEADERW) return {L"First", L"Second"};
+  if (name == STATUSCLASSNAMEW) return {L"Ready", L"Second"};
+  // What an edit shows (a combo box's too) is the edit's own drawing.
+  if (name == L"ComboBox" || name == L"Edit") return {};
+  wchar_t text[64] = {};
+  GetWindowTextW(control, text, 64);
+  return text[0] ? std::vector<std::wstring>{text} : std::vector<std::wstring>{};
+}
+
+// Whether the text, drawn unmirrored in the control's font, shows inside
+// the area: its ink, pixel for pixel, somewhere there.
+bool ShowsText(const gui::TBitmap& shot, const RECT& area, const std::wstring& text, HWND control, COLORREF colour) {
+  gui::TBitmap drawn(200, 30);
+  HDC dc = drawn.DC();
+  FillRect(dc, &static_cast<const RECT&>(RECT{0, 0, 200, 30}), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  const gui::SelectGuard select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
+  const std::vector<std::string> ink = Ink(drawn, RECT{0, 0, 200, 30}, [colour](COLORREF c) { return c == colour; });
+  if (ink.empty()) return false;
+  const int iw = static_cast<int>(ink[0].size()), ih = static_cast<int>(ink.size());
+  for (int y = area.top; y + ih <= area.bottom; ++y)
+    for (int x = area.left; x + iw <= area.right; ++x) {
+      bool same = true;
+      for (int j = 0; j < ih && same; ++j)
+        for (int i = 0; i < iw && same; ++i) same = (ink[j][i] == '#') == (shot.Pixel(x + i, y + j) == colour);
+      if (same) return true;
+    }
+  return false;
+}
+
+// A part the control itself places (as it does unskinned), in its window's
+// shot: the thumb of a track bar, the first tab, the first header item,
+// the status bar's first part, the button of a combo box. Empty for others.
+RECT SystemPart(HWND top, HWND control) {
+  wchar_t cls[64] = {};
+  GetClassNameW(control, cls, 64);
+  const std::wstring name = cls;
+  RECT part{};
+  if (name == TRACKBAR_CLASSW) SendMessageW(control, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&part));
+  if (name == WC_TABCONTROLW) SendMessageW(control, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&part));
+  if (name == WC_HEADERW) SendMessageW(control, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&part));
+  if (name == STATUSCLASSNAMEW) SendMessageW(control, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+  if (name == L"ComboBox") {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(control, &info);
+    part = info.rcButton;
+  }
+  if (IsRectEmpty(&part)) return RECT{};
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&part), 2);
+  RECT window{};
+  GetWindowRect(top, &window);
+  OffsetRect(&part, -window.left, -window.top);
+  return part;
+}
+
+// The smallest rectangle holding the pixels of the colour in the area.
+RECT InkBox(const gui::TBitmap& shot, const RECT& area, COLORREF colour) {
+  RECT box{area.right, area.bottom, area.left, area.top};
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x)
+      if (shot.Pixel(x, y) == colour) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                                 std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+  return box.left < box.right ? box : RECT{};
 }
 
 class MirroredWindows : public engine_test::TProgramTest {
@@ -209,6 +386,82 @@ TEST_F(MirroredWindows, FramePicturesAreReflectedUnlessTheSkinKeepsThemAsTheyAre
     DestroyWindow(rtl);
     Settle();
   }
+}
+
+// Every control the skin draws, in a mirrored window, is the same control
+// of a window left to right reflected (the box of a check box and a radio
+// button on the right, a group box's caption on the right, the arrows of a
+// horizontal scroll bar swapped, track and progress bars running from the
+// right, tabs and header items from the right, a combo box's button on the
+// left, an ES_RIGHT edit's text on the left, the status bar's parts from
+// the right and its grip on the left), but for its text, which reads as it
+// does left to right. And what the skin draws stands where the control
+// itself (as it is unskinned) has its parts.
+TEST_F(MirroredWindows, EverySkinnedControlIsTheLeftToRightOneReflectedWithItsTextReadable) {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+  Wear(L"dark");
+  std::vector<HWND> ltrControls, rtlControls;
+  HWND ltr = MakeControlWindow(0, 10, ltrControls);
+  HWND rtl = MakeControlWindow(WS_EX_LAYOUTRTL, 440, rtlControls);
+  Activate(ltr);
+  Activate(rtl);
+  ASSERT_TRUE(skin::SkinManager->FindFormSkinner(ltr) && skin::SkinManager->FindFormSkinner(rtl));
+  // Both inactive, so that no focus or hot look tells them apart.
+  SetActiveWindow(nullptr);
+  Settle();
+  const gui::TBitmap plain = ShownShot(ltr);
+  gui::TBitmap left = ShownShot(ltr), right = ShownShot(rtl);
+  skin::MirrorBitmap(left);
+  const int w = right.Width();
+  for (std::size_t i = 0; i < rtlControls.size(); ++i) {
+    wchar_t cls[64] = {};
+    GetClassNameW(rtlControls[i], cls, 64);
+    SCOPED_TRACE(gui::WideToUtf8(cls));
+    const RECT area = AreaIn(rtl, rtlControls[i]), shownLeft = AreaIn(ltr, ltrControls[i]);
+    ASSERT_TRUE(EqualRect(&area, &static_cast<const RECT&>(Reflected(shownLeft, w))));
+    // Each text reads as it does left to right: in the colour it has
+    // there, unmirrored.
+    std::set<COLORREF> textColours{engine_test::kDarkText};
+    for (const std::wstring& text : TextsOf(rtlControls[i])) {
+      SCOPED_TRACE(gui::WideToUtf8(text));
+      std::set<COLORREF> colours;
+      for (int y = shownLeft.top; y < shownLeft.bottom; ++y)
+        for (int x = shownLeft.left; x < shownLeft.right; ++x) colours.insert(plain.Pixel(x, y));
+      const auto found = std::find_if(colours.begin(), colours.end(), [&](COLORREF c) {
+        return ShowsText(plain, shownLeft, text, ltrControls[i], c);
+      });
+      ASSERT_NE(found, colours.end());
+      EXPECT_TRUE(ShowsText(right, area, text, rtlControls[i], *found));
+      textColours.insert(*found);
+    }
+    // Everything else is the reflection, pixel for pixel.
+    int differing = 0;
+    std::string where;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) {
+        const COLORREF a = left.Pixel(x, y), b = right.Pixel(x, y);
+        if (a == b || textColours.contains(a) || textColours.contains(b)) continue;
+        if (++differing <= 5) where += " (" + std::to_string(x - area.left) + "," + std::to_string(y - area.top) + ")";
+      }
+    EXPECT_EQ(differing, 0) << where;
+    // The control, as it is unskinned, puts its parts where the skin draws
+    // them: reflected.
+    const RECT part = SystemPart(rtl, rtlControls[i]);
+    EXPECT_TRUE(EqualRect(&part, &static_cast<const RECT&>(Reflected(SystemPart(ltr, ltrControls[i]), w))));
+    // An edit's text (the control's own drawing) stands on the side its
+    // alignment gives it, reflected.
+    if (std::wstring(cls) == L"Edit") {
+      const RECT text = InkBox(right, area, engine_test::kDarkText);
+      EXPECT_FALSE(IsRectEmpty(&text));
+      EXPECT_LT(text.right, (area.left + area.right) / 2);
+      const RECT reflected = Reflected(InkBox(plain, shownLeft, engine_test::kDarkText), w);
+      EXPECT_NEAR(text.left, reflected.left, 1);
+    }
+  }
+  DestroyWindow(ltr);
+  DestroyWindow(rtl);
+  Settle();
 }
 
 }  // namespace
