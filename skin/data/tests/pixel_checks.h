@@ -63,6 +63,36 @@ inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, COLORR
   return Ink(b, r, [background](COLORREF c) { return c != background; });
 }
 
+// Whether the ink shows somewhere inside the area of the bitmap, pixel for
+// pixel: ink where it has '#', none where it has '.'.
+inline bool ShowsInk(const gui::TBitmap& b, const RECT& area, const std::vector<std::string>& ink,
+                     const std::function<bool(COLORREF)>& isInk) {
+  if (ink.empty()) return false;
+  const int iw = static_cast<int>(ink[0].size()), ih = static_cast<int>(ink.size());
+  for (int y = std::max<int>(area.top, 0); y + ih <= std::min<int>(area.bottom, b.Height()); ++y)
+    for (int x = std::max<int>(area.left, 0); x + iw <= std::min<int>(area.right, b.Width()); ++x) {
+      bool same = true;
+      for (int j = 0; j < ih && same; ++j)
+        for (int i = 0; i < iw && same; ++i) same = (ink[j][i] == '#') == isInk(b.Pixel(x + i, y + j));
+      if (same) return true;
+    }
+  return false;
+}
+
+// The ink of a text drawn plainly (left to right, not mirrored) in a font.
+inline std::vector<std::string> TextInk(const std::wstring& text, HFONT font) {
+  gui::TBitmap drawn(400, 60);
+  HDC dc = drawn.DC();
+  const RECT all{0, 0, 400, 60};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
+  SelectObject(dc, old);
+  return Ink(drawn, all, RGB(0, 0, 0));
+}
+
 // Pretends to run on another platform for the life of the guard.
 class ForcedWindowsVersion {
  public:

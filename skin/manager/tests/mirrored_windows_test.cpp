@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <set>
@@ -27,6 +28,8 @@
 namespace {
 
 using skin::testing::Ink;
+using skin::testing::ShowsInk;
+using skin::testing::TextInk;
 
 LRESULT CALLBACK PlainProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   // As a program keeps its status bar along its bottom edge.
@@ -207,27 +210,10 @@ std::vector<std::wstring> TextsOf(HWND control) {
 }
 
 // Whether the text, drawn unmirrored in the control's font, shows inside
-// the area: its ink, pixel for pixel, somewhere there.
+// the area in the colour.
 bool ShowsText(const gui::TBitmap& shot, const RECT& area, const std::wstring& text, HWND control, COLORREF colour) {
-  gui::TBitmap drawn(200, 30);
-  HDC dc = drawn.DC();
-  FillRect(dc, &static_cast<const RECT&>(RECT{0, 0, 200, 30}), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  const gui::SelectGuard select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-  SetTextColor(dc, colour);
-  SetBkMode(dc, TRANSPARENT);
-  TextOutW(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
-  const std::vector<std::string> ink = Ink(drawn, RECT{0, 0, 200, 30}, [colour](COLORREF c) { return c == colour; });
-  if (ink.empty()) return false;
-  const int iw = static_cast<int>(ink[0].size()), ih = static_cast<int>(ink.size());
-  for (int y = area.top; y + ih <= area.bottom; ++y)
-    for (int x = area.left; x + iw <= area.right; ++x) {
-      bool same = true;
-      for (int j = 0; j < ih && same; ++j)
-        for (int i = 0; i < iw && same; ++i) same = (ink[j][i] == '#') == (shot.Pixel(x + i, y + j) == colour);
-      if (same) return true;
-    }
-  return false;
+  return ShowsInk(shot, area, TextInk(text, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0))),
+                  [colour](COLORREF c) { return c == colour; });
 }
 
 // A part the control itself places (as it does unskinned), in its window's
@@ -352,6 +338,20 @@ TEST_F(MirroredWindows, TheFrameIsTheLeftToRightOneReflectedWithItsCaptionReadab
   ASSERT_GE(skinnedClose, 0);
   EXPECT_LT(skinnedClose, 50);
   EXPECT_NEAR(skinnedClose, 100 - CentreOf(ltr, HTCLOSE, caption), 2);
+
+  // Accessibility clients find the close box where the screen shows it.
+  IAccessible* titleBar = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(rtl, static_cast<DWORD>(OBJID_TITLEBAR), IID_IAccessible,
+                                                      reinterpret_cast<void**>(&titleBar)));
+  ASSERT_NE(titleBar, nullptr);
+  VARIANT close{};
+  close.vt = VT_I4;
+  close.lVal = 5;
+  long x = 0, y = 0, width = 0, height = 0;
+  const HRESULT located = titleBar->accLocation(&x, &y, &width, &height, close);
+  titleBar->Release();
+  ASSERT_HRESULT_SUCCEEDED(located);
+  EXPECT_EQ(SendMessageW(rtl, WM_NCHITTEST, 0, MAKELPARAM(x + width / 2, y + height / 2)), HTCLOSE);
   DestroyWindow(ltr);
   DestroyWindow(rtl);
   Settle();
