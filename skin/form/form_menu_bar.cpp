@@ -344,8 +344,10 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
     // hears of the submenu opening as it would from the system's bar.
     UINT flags = (skinner_.Form ? TPM_NONOTIFY : 0u) | TPM_RIGHTBUTTON;
     int x = shown.left;
+    // Mirrored, right-aligned under the item: the system turns the
+    // alignment round for a mirrored menu.
     if (rightToLeft) {
-      flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;
+      flags |= TPM_LAYOUTRTL;
       x = shown.right;
     }
     TrackPopupMenu(submenu, flags, x, shown.bottom, 0, wnd, nullptr);
