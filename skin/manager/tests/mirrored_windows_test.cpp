@@ -174,17 +174,17 @@ void FillIn(HWND control, const wchar_t* cls) {
 
 // The window with every control, and a status bar with two parts and its
 // grip.
-HWND MakeControlWindow(DWORD exStyle, int x, std::vector<HWND>& controls) {
+HWND MakeControlWindow(DWORD exStyle, int x, std::vector<HWND>& controls, DWORD childExStyle = 0) {
   HWND top = MakeWindow(exStyle, WS_OVERLAPPEDWINDOW, x, L"Controls", nullptr, SIZE{400, 340});
   for (const TControlSpec& c : kControls) {
-    HWND control = CreateWindowExW(0, c.Class, c.Text, WS_CHILD | WS_VISIBLE | c.Style, c.Place.left, c.Place.top,
+    HWND control = CreateWindowExW(childExStyle, c.Class, c.Text, WS_CHILD | WS_VISIBLE | c.Style, c.Place.left, c.Place.top,
                                    c.Place.right - c.Place.left, c.Place.bottom - c.Place.top, top, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     FillIn(control, c.Class);
     controls.push_back(control);
   }
-  HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+  HWND status = CreateWindowExW(childExStyle, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                 top, nullptr, GetModuleHandleW(nullptr), nullptr);
   const int parts[] = {90, -1};
   SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
@@ -461,6 +461,75 @@ TEST_F(MirroredWindows, EverySkinnedControlIsTheLeftToRightOneReflectedWithItsTe
   }
   DestroyWindow(ltr);
   DestroyWindow(rtl);
+  Settle();
+}
+
+// Mixed layouts, each control drawn in its own direction: a mirrored
+// window whose children do not take its layout (WS_EX_NOINHERITLAYOUT) has
+// left-to-right controls standing from its right edge, pixel for pixel the
+// left-to-right window's; a left-to-right window's mirrored controls stand
+// where its others would, each its left-to-right self reflected but for its
+// text, which reads unmirrored.
+TEST_F(MirroredWindows, MixedLayoutsDrawEachControlInItsOwnDirection) {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+  Wear(L"dark");
+  std::vector<HWND> ltrControls, keptControls, flippedControls;
+  HWND ltr = MakeControlWindow(0, 10, ltrControls);
+  HWND kept = MakeControlWindow(WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT, 440, keptControls);
+  Activate(ltr);
+  Activate(kept);
+  ASSERT_TRUE(skin::SkinManager->FindFormSkinner(ltr) && skin::SkinManager->FindFormSkinner(kept));
+  SetActiveWindow(nullptr);
+  Settle();
+  const gui::TBitmap plain = ShownShot(ltr);
+  const gui::TBitmap keptShot = ShownShot(kept);
+  const int w = plain.Width();
+  for (std::size_t i = 0; i < keptControls.size(); ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_FALSE(GetWindowLongPtrW(keptControls[i], GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    const RECT area = AreaIn(kept, keptControls[i]), shownLeft = AreaIn(ltr, ltrControls[i]);
+    ASSERT_TRUE(EqualRect(&area, &static_cast<const RECT&>(Reflected(shownLeft, w))));
+    int differing = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = 0; x < area.right - area.left; ++x)
+        differing += keptShot.Pixel(area.left + x, y) != plain.Pixel(shownLeft.left + x, y);
+    EXPECT_EQ(differing, 0);
+  }
+  DestroyWindow(kept);
+
+  HWND flipped = MakeControlWindow(0, 440, flippedControls, WS_EX_LAYOUTRTL);
+  Activate(flipped);
+  ASSERT_NE(skin::SkinManager->FindFormSkinner(flipped), nullptr);
+  SetActiveWindow(nullptr);
+  Settle();
+  const gui::TBitmap flippedShot = ShownShot(flipped);
+  for (std::size_t i = 0; i < flippedControls.size(); ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_TRUE(GetWindowLongPtrW(flippedControls[i], GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    const RECT area = AreaIn(flipped, flippedControls[i]);
+    ASSERT_TRUE(EqualRect(&area, &static_cast<const RECT&>(AreaIn(ltr, ltrControls[i]))));
+    std::set<COLORREF> textColours{engine_test::kDarkText};
+    for (const std::wstring& text : TextsOf(flippedControls[i])) {
+      std::set<COLORREF> colours;
+      for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) colours.insert(plain.Pixel(x, y));
+      const auto found = std::find_if(colours.begin(), colours.end(),
+                                      [&](COLORREF c) { return ShowsText(plain, area, text, ltrControls[i], c); });
+      ASSERT_NE(found, colours.end());
+      EXPECT_TRUE(ShowsText(flippedShot, area, text, flippedControls[i], *found)) << gui::WideToUtf8(text);
+      textColours.insert(*found);
+    }
+    int differing = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) {
+        const COLORREF a = plain.Pixel(area.left + area.right - 1 - x, y), b = flippedShot.Pixel(x, y);
+        differing += a != b && !textColours.contains(a) && !textColours.contains(b);
+      }
+    EXPECT_EQ(differing, 0);
+  }
+  DestroyWindow(ltr);
+  DestroyWindow(flipped);
   Settle();
 }
 
