@@ -345,6 +345,9 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     if (picture.Empty()) return;
     gui::WindowDc dc = gui::WindowDc::Whole(Form->Handle);
     if (!dc) return;
+    // The picture came back with a context of its own, laid out left to
+    // right: as composed, it is in the window DC's layout.
+    const TMirrorLike mirror(picture.DC(), dc.get());
     BitBlt(dc.get(), item.BoundsRect.left, item.BoundsRect.top, picture.Width(), picture.Height(), picture.DC(), 0,
            0, SRCCOPY);
   });

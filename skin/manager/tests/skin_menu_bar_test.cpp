@@ -511,6 +511,25 @@ TEST_F(SkinMenuBarTest, AMirroredWindowsBarRunsFromTheRightAndItsMenusOpenMirror
   EXPECT_GT(first.left, middle);
   EXPECT_LE(form->WindowToScreen(skinned.Items[1]->BoundsRect).right, first.left);
 
+  // An item painted alone (hot or pressed) reads unmirrored as the bar does.
+  skinned.PaintItem(*skinned.Items[1]);
+  gui::TBitmap alone(first.right - first.left, first.bottom - first.top);
+  {
+    const gui::WindowDc frame = gui::WindowDc::Whole(wnd);
+    const gui::SavedDcState saved(frame.get());
+    SetLayout(frame.get(), 0);
+    const RECT second = form->WindowToScreen(skinned.Items[1]->BoundsRect);
+    BitBlt(alone.DC(), 0, 0, alone.Width(), alone.Height(), frame.get(), second.left - window.left,
+           second.top - window.top, SRCCOPY);
+  }
+  {
+    gui::FontHandle barFont = skin::SystemMenuFont(false);
+    const COLORREF barText = gui::ColorToRGB(data_->Skin().Colours.MenuBarText);
+    EXPECT_TRUE(skin::testing::ShowsInk(alone, RECT{0, 0, alone.Width(), alone.Height()},
+                                        skin::testing::TextInk(L"Edit", barFont.get()),
+                                        [barText](COLORREF c) { return c == barText; }));
+  }
+
   g_ownerDrawnLayouts.clear();
   RECT popup{}, item{};
   DWORD popupExStyle = 0;
@@ -540,13 +559,13 @@ TEST_F(SkinMenuBarTest, AMirroredWindowsBarRunsFromTheRightAndItsMenusOpenMirror
   ASSERT_FALSE(g_ownerDrawnLayouts.empty());
   EXPECT_TRUE(std::all_of(g_ownerDrawnLayouts.begin(), g_ownerDrawnLayouts.end(),
                           [](DWORD layout) { return (layout & LAYOUT_RTL) != 0; }));
+  gui::FontHandle font = skin::SystemMenuFont(false);
   // The first item, selected as the menu opens: "Checked" in the menu font,
   // unmirrored, its check mark further right.
   const COLORREF text = gui::ColorToRGB(data_->Skin().Colours.HilightText);
   const auto isText = [text](COLORREF c) { return c == text; };
   const int band = skin::TWinSkinPopMenu::kFrameBand;
   const RECT row{band, item.top - popup.top, shot.Width() - band, item.bottom - popup.top};
-  gui::FontHandle font = skin::SystemMenuFont(false);
   const std::vector<std::string> caption = skin::testing::TextInk(L"Checked", font.get());
   EXPECT_TRUE(skin::testing::ShowsInk(shot, row, caption, isText));
   // The mark stands right of the caption: inside the selected look (the
