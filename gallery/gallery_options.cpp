@@ -20,6 +20,8 @@ TGalleryOptions ParseGalleryOptions(const std::vector<std::wstring>& args) {
       options.Page = args[++i];
     } else if (arg == L"--no-skin") {
       options.NoSkin = true;
+    } else if (arg == L"--rtl") {
+      options.RightToLeftLayout = true;
     } else {
       options.Problems.push_back(L"Unknown option \"" + arg + L"\".");
     }

@@ -3,6 +3,8 @@
 //   --watch DIR   wear the skin folder DIR, and again after every change to it
 //   --no-skin     start without a skin
 //   --page NAME   open that page ("Buttons", "Lists", "Text", "Ranges")
+//   --rtl         lay every window out right to left, as an Arabic or
+//                 Hebrew program does (the process's default layout)
 #pragma once
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@ struct TGalleryOptions {
   std::wstring WatchFolder;
   bool NoSkin = false;
   std::wstring Page;
+  bool RightToLeftLayout = false;
   // One sentence for each argument that was not understood.
   std::vector<std::wstring> Problems;
 };

@@ -224,6 +224,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
   params.WinClassName = Utf8ToWide(ClassName());
   params.WndParent = nullptr;
   params.ExStyle |= RightToLeftExStyle();
+  if (mirrored_) params.ExStyle |= WS_EX_LAYOUTRTL;
   if (formStyle_ == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
   const bool mdiChild = formStyle_ == TFormStyle::fsMDIChild;
   if (mdiChild) {
@@ -409,6 +410,15 @@ void TCustomForm::SetFormStyle(TFormStyle style) {
     // A form's window is made hidden; a form that was shown stays shown.
     if (visible_ && handle_ && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOW);
   }
+}
+
+void TCustomForm::SetMirrored(bool value) {
+  if (value == mirrored_) return;
+  mirrored_ = value;
+  if (!handle_) return;
+  // The controls take the layout when they are made: all are made again.
+  RecreateWnd();
+  if (visible_ && handle_ && !IsWindowVisible(handle_)) ShowWindow(handle_, SW_SHOW);
 }
 
 TCustomForm* TCustomForm::MDIFrame() const {
@@ -676,6 +686,7 @@ void TCustomForm::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Enumeration("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                 [](TCustomForm& f) { return static_cast<int>(f.FormStyle()); },
                 [](TCustomForm& f, int v) { f.SetFormStyle(static_cast<TFormStyle>(v)); });
+  b.Boolean("Mirrored", [](TCustomForm& f) { return f.Mirrored(); }, [](TCustomForm& f, bool v) { f.SetMirrored(v); });
   b.Enumeration("TileMode", {"tbHorizontal", "tbVertical"}, [](TCustomForm& f) { return static_cast<int>(f.TileMode); },
                 [](TCustomForm& f, int v) { f.TileMode = static_cast<TTileMode>(v); });
   b.Component<TMainMenu>("Menu", [](TCustomForm& f) { return f.Menu(); },

@@ -63,6 +63,15 @@ class TCustomForm : public TWinControl {
   TFormStyle FormStyle() const { return formStyle_; }
   void SetFormStyle(TFormStyle style);
 
+  // Laid out right to left as a whole (WS_EX_LAYOUTRTL): the frame, the
+  // controls (which inherit the layout) and the drawing in them mirrored,
+  // text left reading as it does. Beside BiDiMode, which only changes the
+  // reading order and alignment. A form of a process whose default layout
+  // is right to left is mirrored whatever this says. Changing it once the
+  // window exists makes the window again.
+  bool Mirrored() const { return mirrored_; }
+  void SetMirrored(bool value);
+
   // MDI frames: the "MDIClient" window, the children, their arrangement.
   HWND ClientHandle() const { return clientHandle_; }
   // The item of the menu bar whose submenu lists the children.
@@ -139,6 +148,7 @@ class TCustomForm : public TWinControl {
   int pixelsPerInch_ = kDesignPixelsPerInch;
   int currentPixelsPerInch_ = kDesignPixelsPerInch;  // the density the form is laid out for now
   TFormStyle formStyle_ = TFormStyle::fsNormal;
+  bool mirrored_ = false;
   HWND clientHandle_ = nullptr;
   TMenuItem* windowMenu_ = nullptr;
   bool windowGoing_ = false;  // between WM_DESTROY and WM_NCDESTROY

@@ -864,7 +864,11 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
   HMENU menu = Handle();
   if (!menu) return;
   UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON;
-  if (IsRightToLeft()) flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;
+  // A right-to-left menu, or one of a mirrored window, opens mirrored and
+  // right-aligned at the point: the system turns the alignment round for a
+  // mirrored menu.
+  const bool mirroredOwner = owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  if (IsRightToLeft() || mirroredOwner) flags |= TPM_LAYOUTRTL;
   const UINT command = static_cast<UINT>(TrackPopupMenu(menu, flags, x, y, 0, owner, nullptr));
   PopupComponent = nullptr;
   if (TMenuItem* item = command ? TMenuItem::FromCommand(command) : nullptr) item->Click();

@@ -590,6 +590,8 @@ void TTabSet::Paint(HDC target) {
   TBitmap buffer(client.right, client.bottom);
   if (buffer.Empty()) return;
   HDC dc = buffer.DC();
+  // Laid out as the target is: a mirrored tab set's captions read unmirrored.
+  if (GetLayout(target) & LAYOUT_RTL) SetLayout(dc, LAYOUT_RTL);
   FillRect(dc, &client, BrushHandle());
   SelectGuard font(dc, font_.Handle());
   SetBkMode(dc, TRANSPARENT);

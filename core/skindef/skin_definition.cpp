@@ -58,6 +58,7 @@ class DefinitionReader {
     piece.FrameCount = Int("Personality", p + "Frame", 1);
     piece.Tile = Int("Personality", p + "Stretch", 1);
     piece.Trans = Int("Personality", p + "Trans", 1);
+    piece.Mirror = Int("Personality", p + "Mirror", 1);
     piece.Image = Image("Personality", p);
   }
 

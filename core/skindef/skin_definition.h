@@ -34,6 +34,10 @@ struct SkinBorderDef : SkinObjectDef {
   // The second image. For "ComboButton" it stays empty here: the bitmap layer
   // makes it a left-right mirrored copy of Image.
   std::string Image2;
+  // A window-frame piece's Mirror key: 0 shows the piece in a mirrored
+  // (right-to-left) window as it is; any other value reflects it with the
+  // frame, as the system reflects pictures there.
+  std::int32_t Mirror = 1;
 };
 
 struct SkinTitleDef : SkinObjectDef {

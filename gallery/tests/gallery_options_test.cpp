@@ -8,14 +8,16 @@ TEST(GalleryOptions, ReadsSkinPageWatchAndNoSkin) {
   EXPECT_TRUE(none.SkinFile.empty());
   EXPECT_FALSE(none.NoSkin);
   EXPECT_TRUE(none.Page.empty());
+  EXPECT_FALSE(none.RightToLeftLayout);
   EXPECT_TRUE(none.Problems.empty());
 
   const TGalleryOptions all = ParseGalleryOptions(
-      {L"--page", L"Lists", L"--skin", L"C:\\skins\\my dark.skin", L"--no-skin", L"--watch", L"C:\\my skin"});
+      {L"--page", L"Lists", L"--skin", L"C:\\skins\\my dark.skin", L"--no-skin", L"--watch", L"C:\\my skin", L"--rtl"});
   EXPECT_EQ(all.SkinFile, L"C:\\skins\\my dark.skin");
   EXPECT_EQ(all.WatchFolder, L"C:\\my skin");
   EXPECT_EQ(all.Page, L"Lists");
   EXPECT_TRUE(all.NoSkin);
+  EXPECT_TRUE(all.RightToLeftLayout);
   EXPECT_TRUE(all.Problems.empty());
 
   // The last of a repeated option counts; a value may look like an option.

@@ -497,6 +497,39 @@ TEST_F(Menus, ARightToLeftFormLaysItsBarOutFromTheRight) {
   delete form;
 }
 
+// A right-to-left popup menu, and any popup of a mirrored window, opens
+// mirrored with its right edge at the point, as the system's own do.
+TEST_F(Menus, RightToLeftPopupsOpenLeftwardsFromThePoint) {
+  MenuForm* form = NewForm();
+  auto* popup = form->Find<TPopupMenu>("PopupMenu1");
+  RECT shown{};
+  DWORD exStyle = 0;
+  MessageLog log(form);
+  log.OnMessage = [&](const TMessage& m) {
+    if (m.Msg != WM_ENTERIDLE || m.WParam != MSGF_MENU) return;
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    GetWindowRect(menu, &shown);
+    exStyle = static_cast<DWORD>(GetWindowLongPtrW(menu, GWL_EXSTYLE));
+    EndMenu();
+  };
+  const auto open = [&] {
+    shown = RECT{};
+    popup->Popup(300, 100, form->Handle());
+  };
+  open();
+  EXPECT_EQ(shown.left, 300);
+  popup->SetBiDiMode(TBiDiMode::bdRightToLeft);
+  open();
+  EXPECT_EQ(shown.right, 300);
+  EXPECT_NE(exStyle & WS_EX_LAYOUTRTL, 0u);
+  popup->SetBiDiMode(TBiDiMode::bdLeftToRight);
+  SetWindowLongPtrW(form->Handle(), GWL_EXSTYLE, GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+  open();
+  EXPECT_EQ(shown.right, 300);
+  EXPECT_NE(exStyle & WS_EX_LAYOUTRTL, 0u);
+  delete form;
+}
+
 TEST_F(Menus, FreedMenusDestroyEverySystemMenuTheyMade) {
   const long before = MenuLevelHandle::LiveCount();
   for (int i = 0; i < 20; ++i) {

@@ -340,6 +340,49 @@ TEST_F(Tabs, ATabSetLaysItsTabsOutSideBySideAndSelectsTheOneClicked) {
   delete form;
 }
 
+// The black pixels of an area, row by row ('#' black): how a text reads.
+std::string TextInk(const TBitmap& shot, const RECT& area) {
+  std::string ink;
+  for (int y = area.top; y < area.bottom; ++y, ink += '\n')
+    for (int x = area.left; x < area.right; ++x) ink += shot.Pixel(x, y) == RGB(0, 0, 0) ? '#' : '.';
+  return ink;
+}
+
+// A mirrored form (WS_EX_LAYOUTRTL): its controls inherit the layout and
+// stand from its right edge; a tab set drawn by itself shows the picture it
+// has left to right reflected, its captions reading as they do there.
+TEST_F(Tabs, AMirroredFormsTabSetIsReflectedWithItsCaptionsReadable) {
+  TForm* form = ShowForm(kTabSetForm);
+  auto* set = Find<TTabSet>(form, "Sheets");
+  const auto paint = [&] {
+    TBitmap shot(360, 21);
+    if (GetWindowLongPtrW(set->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) SetLayout(shot.DC(), LAYOUT_RTL);
+    SendMessageW(set->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(shot.DC()), 0);
+    return shot;
+  };
+  const TBitmap left = paint();
+  form->SetMirrored(true);
+  EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  ASSERT_TRUE(GetWindowLongPtrW(set->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  EXPECT_TRUE(IsWindowVisible(form->Handle()));
+  RECT client{}, shown{};
+  GetClientRect(form->Handle(), &client);
+  MapWindowPoints(form->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetWindowRect(set->Handle(), &shown);
+  EXPECT_EQ(shown.right, client.right - 8);
+  EXPECT_EQ(set->Left(), 8);
+  const TBitmap right = paint();
+  for (int i = 0; i < 4; ++i) {
+    const RECT r = set->TabRect(i);
+    const RECT inside{r.left + 4, 2, r.right - 4, 16}, reflected{360 - inside.right, 2, 360 - inside.left, 16};
+    const std::string ink = TextInk(left, inside);
+    ASSERT_NE(ink.find('#'), std::string::npos) << i;
+    EXPECT_EQ(TextInk(right, reflected), ink) << i;
+  }
+  EXPECT_EQ(right.Pixel(360 - 1 - (set->TabRect(0).left + 6), 3), RGB(192, 192, 192));
+  delete form;
+}
+
 TEST_F(Tabs, ATabSetTooNarrowForItsTabsScrollsThemWithItsScroller) {
   TForm* form = ShowForm(kTabSetForm);
   auto* set = Find<TTabSet>(form, "Sheets");

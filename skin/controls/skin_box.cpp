@@ -10,6 +10,7 @@
 #include "skin/controls/skin_button.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_text.h"
 #include "skin/data/screen_scale.h"
 
@@ -156,6 +157,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
   TSkinContent& skin = SkinData->Skin();
   bitmap_.SetSize(w, h);
   HDC bdc = bitmap_.DC();
+  const TMirrorLike mirror(bdc, dc);
   const RECT all{0, 0, w, h};
   FillFace(bdc, all);
   auto* bar = dynamic_cast<gui::TStatusBar*>(Control);

@@ -5,6 +5,7 @@
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_scratch.h"
 #include "skin/data/skin_text.h"
 
@@ -87,6 +88,7 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
   bitmap_.SetSize(w, h);
+  const TMirrorLike mirror(bitmap_.DC(), dc);
   DrawFace(bitmap_, look, kButtonFrames);
   HDC bdc = bitmap_.DC();
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
@@ -193,6 +195,7 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   if (w <= 0 || h <= 0) return;
   bitmap_.SetSize(w, h);
   HDC bdc = bitmap_.DC();
+  const TMirrorLike mirror(bdc, dc);
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
   DrawFace(bitmap_, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
   RECT client{0, 0, w, h};
@@ -315,6 +318,7 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
   gui::TBitmap& canvas = SharedStretchBitmap();
   canvas.SetSize(w, h);
   HDC bdc = canvas.DC();
+  const TMirrorLike mirror(bdc, dc);
   gui::SelectGuard font(bdc, button->Font().Handle());
   DrawFace(canvas, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
   auto* glyph = dynamic_cast<gui::TButtonGlyph*>(button);

@@ -5,6 +5,7 @@
 #include "gui/handles.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 
 namespace skin {
 
@@ -281,13 +282,12 @@ void TSkinControl::Redraw() {
 }
 
 void TSkinControl::ExcludeChildWindows(HDC dc) const {
-  RECT own{};
-  if (!Handle || !GetWindowRect(Handle, &own)) return;
+  if (!Handle) return;
   for (HWND child = GetWindow(Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child)) continue;
     RECT r{};
     GetWindowRect(child, &r);
-    OffsetRect(&r, -own.left, -own.top);
+    r = WindowDcRect(Handle, r);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
 }

@@ -13,6 +13,7 @@
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 
 namespace skin {
@@ -229,10 +230,9 @@ void TSkinComBox::FillAroundEdit(HDC dc, const RECT& text) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   if (!GetComboBoxInfo(Handle, &info) || !info.hwndItem || !IsWindowVisible(info.hwndItem)) return;
-  RECT edit{}, window{};
+  RECT edit{};
   GetWindowRect(info.hwndItem, &edit);
-  GetWindowRect(Handle, &window);
-  OffsetRect(&edit, -window.left, -window.top);
+  edit = WindowDcRect(Handle, edit);
   auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(Handle), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
                                                      reinterpret_cast<LPARAM>(info.hwndItem)));
   if (!brush) brush = SkinData->Palette().SysColorBrush(COLOR_WINDOW);
@@ -248,10 +248,9 @@ void TSkinComBox::DrawSimpleComboEdge(HDC dc) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   if (!GetComboBoxInfo(Handle, &info) || !info.hwndItem) return;
-  RECT edit{}, window{};
+  RECT edit{};
   GetWindowRect(info.hwndItem, &edit);
-  GetWindowRect(Handle, &window);
-  OffsetRect(&edit, -window.left, -window.top);
+  edit = WindowDcRect(Handle, edit);
   const int border = GetSystemMetrics(SM_CXEDGE);
   InflateRect(&edit, border + 1, border + 1);
   gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));

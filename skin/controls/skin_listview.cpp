@@ -8,6 +8,7 @@
 #include "skin/controls/image_caption.h"
 #include "skin/controls/skin_box.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 
 namespace skin {
@@ -148,6 +149,7 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
   if (!bar || width <= 0 || height <= 0) return;
   work_.SetSize(width, height);
   HDC wdc = work_.DC();
+  const TMirrorLike mirror(wdc, dc);
   gui::SavedDcState saved(wdc);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
   SelectObject(wdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));

@@ -8,6 +8,7 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_bitmap_ops.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_scratch.h"
 
@@ -172,6 +173,7 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
   if (width <= 0 || height <= 0) return;
   gui::TBitmap bitmap(width, height);
   HDC bdc = bitmap.DC();
+  const TMirrorLike mirror(bdc, dc);
   FillFace(bdc, client);
   RECT c = client;
   if (Inset) InflateRect(&c, -ScaleToScreen(1), -ScaleToScreen(1));
@@ -291,6 +293,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   gui::TBitmap& bitmap = SharedStretchBitmap();
   bitmap.SetSize(w, h);
   HDC bdc = bitmap.DC();
+  const TMirrorLike mirror(bdc, dc);
   const RECT whole{0, 0, w, h};
   FillFace(bdc, whole);
   // A chunked bar's picture is its trough alone; a smooth bar's holds the

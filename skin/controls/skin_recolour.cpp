@@ -8,6 +8,7 @@
 #include "skin/controls/skin_edits.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 
 namespace skin {
@@ -67,7 +68,7 @@ void SwapNonClientColours(HWND wnd, HDC windowDc, std::span<const TColourSwap> s
   RECT window{}, client{};
   if (swaps.empty() || !GetWindowRect(wnd, &window) || !GetClientRect(wnd, &client)) return;
   MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  OffsetRect(&client, -window.left, -window.top);
+  client = WindowDcRect(wnd, client);
   OffsetRect(&window, -window.left, -window.top);
   const RECT strips[] = {{window.left, window.top, window.right, client.top},
                          {window.left, client.bottom, window.right, window.bottom},
@@ -159,6 +160,8 @@ void TSkinRecoloured::PaintRecoloured(gui::TMessage& m) {
     if (!target || client.right <= 0 || client.bottom <= 0) return;
     work_.SetSize(client.right, client.bottom);
     HDC picture = work_.DC();
+    // The control draws in the layout its own context would have.
+    const TMirrorLike mirror(picture, target);
     // What the control leaves undrawn shows what its parent puts behind a
     // static text, or else the face (which becomes the skin's).
     HBRUSH behind = GetSysColorBrush(COLOR_BTNFACE);

@@ -7,6 +7,7 @@
 #include "gui/ranges.h"
 #include "skin/controls/skin_edits.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/screen_scale.h"
 
@@ -391,7 +392,10 @@ bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
   RECT placed{};
   GetWindowRect(Handle, &placed);
   const RECT& bar = vertical ? VertRect : HorzRect;
-  const int along = vertical ? screen.y - placed.top - bar.top : screen.x - placed.left - bar.left;
+  // A mirrored window's bars lie where its window DC has them: counted
+  // from its right edge.
+  const int x = IsMirrored(Handle) ? placed.right - 1 - screen.x : screen.x - placed.left;
+  const int along = vertical ? screen.y - placed.top - bar.top : x - bar.left;
   if (HitTestBar(along, vertical ? VertMetrics : HorzMetrics) != SB_THUMBTRACK) return false;
   PressedPart = vertical ? spVertThumb : spHorzThumb;
   PaintSkin(nullptr);
@@ -407,6 +411,8 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
   const TThumbMetrics atPress = vertical ? VertMetrics : HorzMetrics;
   const TScrollRange range = RangeOf(vertical ? VertInfo : HorzInfo);
   int position = range.Pos;
+  // A mirrored bar runs from its right end.
+  const bool mirrored = IsMirrored(wnd);
   Tracking = true;
   // Moves over other windows still reach the drag.
   SetCapture(wnd);
@@ -434,7 +440,7 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) continue;
     POINT at{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
     if (msg.message == WM_MOUSEMOVE) ClientToScreen(msg.hwnd, &at);
-    const int offset = DragOffset(atPress, vertical ? at.y - start.y : at.x - start.x);
+    const int offset = DragOffset(atPress, vertical ? at.y - start.y : mirrored ? start.x - at.x : at.x - start.x);
     const int dragged = DragPosition(range, atPress, offset);
     if (dragged == position) continue;
     SCROLLINFO info{};

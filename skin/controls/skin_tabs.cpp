@@ -15,6 +15,7 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_bitmap_ops.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
 
 namespace skin {
@@ -162,6 +163,9 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
   if (sw <= 0 || sh <= 0) return;
   StripImage.SetSize(sideways ? sh : sw, sideways ? sw : sh);
   HDC sdc = StripImage.DC();
+  // A strip along the top or bottom is composed as the context lays it
+  // out; one turned for a side goes reflected once more below instead.
+  const TMirrorLike mirror(sdc, !sideways && IsMirrored(dc));
   FillFace(sdc, RECT{0, 0, StripImage.Width(), StripImage.Height()});
   {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
@@ -210,6 +214,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
   }
   if (TabSide == tsLeft) RotateBitmapLeft(StripImage);
   if (TabSide == tsRight) RotateBitmapRight(StripImage);
+  if (sideways && IsMirrored(dc)) MirrorBitmap(StripImage);
   BitBlt(dc, strip.left, strip.top, sw, sh, StripImage.DC(), 0, 0, SRCCOPY);
 }
 
@@ -275,6 +280,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
   if (width <= 0 || height <= 0) return;
   gui::TBitmap bitmap(width, height);
   HDC bdc = bitmap.DC();
+  const TMirrorLike mirror(bdc, dc);
   FillFace(bdc, RECT{0, 0, width, height});
   gui::SelectGuard useFont(bdc, tabSet->Font().Handle());
   SetBkMode(bdc, TRANSPARENT);

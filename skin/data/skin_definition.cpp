@@ -242,6 +242,7 @@ class ContentBuilder {
   void Fill(TDataSkinObject& e, const core::SkinObjectDef& d) { FillBase(e, d); }
   void Fill(TDataSkinBorder& e, const core::SkinBorderDef& d, bool stacked = false) {
     FillBase(e, d, stacked);
+    e.Mirror = d.Mirror;
     // The up-down glyphs are cut like the up-down's own frames; the progress
     // chunk and the tab page border are one picture each.
     const bool glyphStrip = &e == content_.UpDownHorz.get() || &e == content_.UpDownVert.get();

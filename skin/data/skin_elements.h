@@ -64,6 +64,11 @@ class TDataSkinBorder : public TDataSkinObject {
  public:
   using TDataSkinObject::TDataSkinObject;
   gui::TBitmap Image2;
+  // A window-frame piece's Mirror key as it was read. Read it through
+  // Reflected(): whether a mirrored window shows the piece reflected with
+  // its frame (any value but 0) or as it is (0, a logo's choice).
+  std::int32_t Mirror = 1;
+  bool Reflected() const { return Mirror != 0; }
 };
 
 // The caption text. The base margins carry the text layout: LeftWidth is the

@@ -1,5 +1,8 @@
 // Text drawn the way the platform can: the wide DrawTextW on the NT family,
-// DrawTextA with the text in the ANSI code page on Windows 9x.
+// DrawTextA with the text in the ANSI code page on Windows 9x. On a
+// mirrored context (a right-to-left window's) the text stands where the
+// context puts the rectangle, aligned from its right, and reads as it
+// would anywhere else.
 #pragma once
 #include <windows.h>
 

@@ -179,7 +179,7 @@ TMenuBarRoom TFormMenuBar::Room() const {
     const TDataSkinSysButton& e = *button->Element;
     if (e.Visibility != bvMdiChildMaximized || e.Align != alMenuBar || e.Image.Empty()) continue;
     const int width = e.Image.Width() / FramesOf(e);
-    if (skinner_.Facts().RightToLeft) {
+    if (skinner_.Facts().LaysOutFromRight()) {
       room.Left = std::max(room.Left, e.XCoord + margin + width + gap);
     } else {
       room.Right = std::max(room.Right, e.XCoord + margin + gap);
@@ -189,11 +189,8 @@ TMenuBarRoom TFormMenuBar::Room() const {
 }
 
 void TFormMenuBar::Click(const TMenuBtn& item) {
-  RECT window{};
-  GetWindowRect(skinner_.Handle(), &window);
-  const RECT r = bar_ ? bar_->ItemRect(item) : RECT{};
-  const int x = r.left + window.left + 1;
-  const int y = r.top + window.top + 1;
+  const RECT shown = skinner_.WindowToScreen(bar_ ? bar_->ItemRect(item) : RECT{});
+  const int x = shown.left + 1, y = shown.top + 1;
   PostMessageW(skinner_.Handle(), WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(x, y));
 }
 
@@ -246,7 +243,7 @@ void TFormMenuBar::TrackKeys(int first) {
     while (index < bar_->Items.size() && !TWinSkinMenu::Selectable(*bar_->Items[index])) ++index;
   if (index >= bar_->Items.size()) return;
   const std::shared_ptr<bool> alive = skinner_.Alive();
-  const bool rightToLeft = bar_->IsRightToLeft();
+  const bool rightToLeft = bar_->StartsAtRight();
   tracking_ = true;
   bar_->Items[index]->MouseEnter();
   TMenuBtn* chosen = nullptr;
@@ -328,13 +325,12 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   const RECT bounds = bar_ ? bar_->ItemRect(item) : RECT{};
   const int index = item.Index();
   gui::TMenuItem* framework = bar_ ? bar_->FrameworkItem(index) : nullptr;
-  const bool rightToLeft = bar_ && bar_->IsRightToLeft();
+  const bool rightToLeft = bar_ && bar_->StartsAtRight();
   // The framework's click for every item it owns; a plain window hears of
   // an item only when it is a command of its own, and enabled.
   if (enabled && (framework || !submenu)) PostMessageW(wnd, WM_COMMAND, item.Command, 0);
   if (!submenu) return false;
-  RECT window{};
-  GetWindowRect(wnd, &window);
+  const RECT shown = skinner_.WindowToScreen(bounds);
   if (framework && enabled) PrepareSubmenus(*framework);
   ownerDrawn_.clear();
   if (!IsWindowsNt4()) ownerDrawn_ = MakeOwnerDrawn(submenu);
@@ -347,12 +343,14 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
     // A framework form has its submenus prepared above; any other window
     // hears of the submenu opening as it would from the system's bar.
     UINT flags = (skinner_.Form() ? TPM_NONOTIFY : 0u) | TPM_RIGHTBUTTON;
-    int x = bounds.left + window.left;
+    int x = shown.left;
+    // Mirrored, right-aligned under the item: the system turns the
+    // alignment round for a mirrored menu.
     if (rightToLeft) {
-      flags |= TPM_RIGHTALIGN | TPM_LAYOUTRTL;
-      x = bounds.right + window.left;
+      flags |= TPM_LAYOUTRTL;
+      x = shown.right;
     }
-    TrackPopupMenu(submenu, flags, x, bounds.bottom + window.top, 0, wnd, nullptr);
+    TrackPopupMenu(submenu, flags, x, shown.bottom, 0, wnd, nullptr);
   }
   // A skinner freed meanwhile has removed the hook on its way out.
   const bool stillHere = *alive;

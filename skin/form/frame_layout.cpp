@@ -107,7 +107,7 @@ RECT PlaceCaption(const TFrameInput& in, const RECT& band, int rightButtonsLeft)
   const int textWidth = text.right - text.left, textHeight = text.bottom - text.top;
   const int bandWidth = band.right - band.left, bandHeight = band.bottom - band.top;
   int dx = 0;
-  switch (in.RightToLeft ? 2 : c.Alignment) {
+  switch (in.LaysOutFromRight() ? 2 : c.Alignment) {
     case 0: dx = c.Shift; break;
     case 1: dx = (bandWidth - textWidth) / 2; break;
     case 2: dx = bandWidth - c.RightClip - textWidth; break;
@@ -191,7 +191,7 @@ TFrameLayout LayoutFrame(const TFrameInput& given) {
         // The first row of a bar that wraps.
         const int row = in.MenuRowHeight > 0 ? std::min(in.MenuRowHeight, in.MenuHeight) : in.MenuHeight;
         at.y = f.Top + (row - b.Size.cy) / 2;
-        at.x = in.RightToLeft ? f.Left + b.XCoord + in.MenuBarMargin : w - b.XCoord - f.Right - in.MenuBarMargin;
+        at.x = in.LaysOutFromRight() ? f.Left + b.XCoord + in.MenuBarMargin : w - b.XCoord - f.Right - in.MenuBarMargin;
         break;
       }
       default: break;
@@ -201,7 +201,29 @@ TFrameLayout LayoutFrame(const TFrameInput& given) {
   return out;
 }
 
+RECT ShownRect(const TFrameInput& in, const RECT& r) {
+  if (!in.Mirrored) return r;
+  const int w = Extent(in.Window.cx);
+  return RECT{w - r.right, r.top, w - r.left, r.bottom};
+}
+
+POINT LayoutPoint(const TFrameInput& in, POINT shown) {
+  if (!in.Mirrored) return shown;
+  return POINT{Extent(in.Window.cx) - 1 - shown.x, shown.y};
+}
+
 namespace {
+
+// The code of the side a mirrored window shows a border of the layout's on.
+int ShownSide(int code) {
+  switch (code) {
+    case HTLEFT: return HTRIGHT;
+    case HTRIGHT: return HTLEFT;
+    case HTBOTTOMLEFT: return HTBOTTOMRIGHT;
+    case HTBOTTOMRIGHT: return HTBOTTOMLEFT;
+    default: return code;
+  }
+}
 
 int BandHitTest(const TFrameLayout& layout, POINT p, int topEdge, int corner) {
   if (PtInRect(&layout.Title, p)) return p.y > topEdge ? HTCAPTION : HTNOWHERE;
@@ -222,9 +244,7 @@ int BandHitTest(const TFrameLayout& layout, POINT p, int topEdge, int corner) {
   return HTBOTTOM;
 }
 
-}  // namespace
-
-TFrameHit FrameHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+TFrameHit LayoutHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
   TFrameHit hit;
   if (!layout.Skinned) return hit;
   // The first button under the point; one without a code of its own (the
@@ -244,6 +264,18 @@ TFrameHit FrameHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, i
   return hit;
 }
 
+int LayoutHitTest(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+  return LayoutHit(in, layout, p, topEdge, corner).Code;
+}
+
+}  // namespace
+
+TFrameHit FrameHit(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge, int corner) {
+  TFrameHit hit = LayoutHit(in, layout, p, topEdge, corner);
+  if (in.Mirrored) hit.Code = ShownSide(hit.Code);
+  return hit;
+}
+
 SIZE OneFrame(SIZE picture, std::int32_t frames, bool stacked) {
   const LONG count = std::max<std::int32_t>(frames, 1);
   return stacked ? SIZE{picture.cx, picture.cy / count} : SIZE{picture.cx / count, picture.cy};
@@ -259,7 +291,7 @@ bool ShowsBox(const TFrameInput& in, const TFrameLayout& layout, int code, int t
     if (!place.Visible || in.Buttons[i].Size.cx <= 0 || in.Buttons[i].Size.cy <= 0) continue;
     const POINT middle{(place.Bounds.left + place.Bounds.right) / 2, (place.Bounds.top + place.Bounds.bottom) / 2};
     if (middle.x < 0 || middle.y < 0 || middle.x >= in.Window.cx || middle.y >= in.Window.cy) continue;
-    if (FrameHitTest(in, layout, middle, topEdge, 0) == code) return true;
+    if (LayoutHitTest(in, layout, middle, topEdge, 0) == code) return true;
   }
   return false;
 }
@@ -267,7 +299,7 @@ bool ShowsBox(const TFrameInput& in, const TFrameLayout& layout, int code, int t
 // Whether a press there moves the window: the caption, where no button that
 // takes clicks (the window icon among them) stands.
 bool MovesWindow(const TFrameInput& in, const TFrameLayout& layout, POINT p, int topEdge) {
-  if (FrameHitTest(in, layout, p, topEdge, 0) != HTCAPTION) return false;
+  if (LayoutHitTest(in, layout, p, topEdge, 0) != HTCAPTION) return false;
   for (std::size_t i = 0; i < layout.Buttons.size(); ++i)
     if (layout.Buttons[i].Visible && in.Buttons[i].Action >= 0 && PtInRect(&layout.Buttons[i].Bounds, p)) return false;
   return true;
@@ -283,9 +315,9 @@ TFrameShortfall StateShortfall(const TFrameInput& in, const TFrameLayout& layout
   if (grip < kMinCaptionGrip) return fsNoCaption;
   if (layout.Sizing) {
     const int w = in.Window.cx, h = in.Window.cy, y = in.Frame.Top + (h - in.Frame.Top) / 2;
-    const int left = FrameHitTest(in, layout, POINT{0, y}, topEdge, 0);
-    const int right = FrameHitTest(in, layout, POINT{w - 1, y}, topEdge, 0);
-    const int bottom = FrameHitTest(in, layout, POINT{w / 2, h - 1}, topEdge, 0);
+    const int left = LayoutHitTest(in, layout, POINT{0, y}, topEdge, 0);
+    const int right = LayoutHitTest(in, layout, POINT{w - 1, y}, topEdge, 0);
+    const int bottom = LayoutHitTest(in, layout, POINT{w / 2, h - 1}, topEdge, 0);
     if ((left != HTLEFT && left != HTBOTTOMLEFT) || (right != HTRIGHT && right != HTBOTTOMRIGHT) ||
         bottom != HTBOTTOM)
       return fsNoSizingBorder;

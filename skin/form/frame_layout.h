@@ -117,13 +117,21 @@ struct TWindowFacts {
   TMdiKind Mdi = mkNone;
   TFrameKind Kind = fkSizing;
   bool Active = true;
+  // Reads right to left (WS_EX_LEFTSCROLLBAR): the caption and the menu
+  // bar's far-end buttons change sides.
   bool RightToLeft = false;
+  // Mirrored (WS_EX_LAYOUTRTL): the whole frame is laid out as in any
+  // window and shown reflected, as the system shows its own frame there.
+  bool Mirrored = false;
   std::uint8_t WindowButtons = 0;
   // The system's caption shows an icon: the window has its system menu and
   // an icon (a dialog box with the modal frame shows none of its own).
   bool ShowsIcon = true;
   TFrameThickness Frame;
   int MenuHeight = 0;  // the whole band, every row of the bar
+  // Whether the layout runs from its right end: a window that reads right
+  // to left unmirrored (a mirrored one already starts at the right).
+  bool LaysOutFromRight() const { return RightToLeft && !Mirrored; }
   bool operator==(const TWindowFacts&) const = default;
 };
 
@@ -144,7 +152,9 @@ struct TCaptionButtonPlace {
   RECT Bounds{};  // meaningful only when visible
 };
 
-// Everything in window coordinates (origin at the window's top-left corner).
+// Everything in window coordinates (origin at the window's top-left
+// corner), and in a mirrored window in the coordinates its window DC has:
+// x counted from the window's right edge (ShownRect, LayoutPoint).
 struct TFrameLayout {
   // False when the system's frame stays: a popup without a full caption,
   // or an MDI child out of the normal state.
@@ -163,8 +173,17 @@ struct TFrameLayout {
 
 TFrameLayout LayoutFrame(const TFrameInput& in);
 
-// What a point (window coordinates) of a skinned frame is, as WM_NCHITTEST
-// answers, for what the system's own answer left: HTNOWHERE. Early returns
+// A rectangle of a mirrored window's layout where the window shows it
+// (reflected across the window's width), and a point of the window where
+// its layout has it; unchanged in any other window. Rectangles reflect
+// whole, points by pixel, as the window DC maps them.
+RECT ShownRect(const TFrameInput& in, const RECT& r);
+POINT LayoutPoint(const TFrameInput& in, POINT shown);
+
+// What a point (window coordinates, as the layout has them) of a skinned
+// frame is, as WM_NCHITTEST answers, for what the system's own answer left:
+// HTNOWHERE. The sides are named as the screen shows them: in a mirrored
+// window the layout's left border answers HTRIGHT. Early returns
 // in the order the system's non-client code tests: a caption button that
 // has a code of its own (close, minimise, maximise), the title band below
 // its top edge (`topEdge` pixels, the system's sizing or border band), the

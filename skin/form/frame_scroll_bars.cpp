@@ -22,9 +22,18 @@ SIZE TFrameScrollBars::Room(DWORD style) {
               (style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0};
 }
 
+namespace {
+
+// Whether the vertical bar stands left of the client area on the screen:
+// on the left side a window reading right to left puts it, the other way
+// round in a mirrored window.
+bool ShownLeft(DWORD exStyle) { return ((exStyle & WS_EX_LEFTSCROLLBAR) != 0) != ((exStyle & WS_EX_LAYOUTRTL) != 0); }
+
+}  // namespace
+
 void TFrameScrollBars::Reserve(DWORD style, DWORD exStyle, RECT& client) {
   const SIZE room = Room(style);
-  if (exStyle & WS_EX_LEFTSCROLLBAR) {
+  if (ShownLeft(exStyle)) {
     client.left = std::min(client.right, client.left + room.cx);
   } else {
     client.right = std::max(client.left, client.right - room.cx);
@@ -58,8 +67,14 @@ void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
   GetClientRect(wnd, &client);
   MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
   OffsetRect(&client, -window.left, -window.top);
+  // A mirrored window DC counts from the window's right edge.
+  const DWORD exStyle = StyleOf(wnd, GWL_EXSTYLE);
+  if (exStyle & WS_EX_LAYOUTRTL) {
+    const LONG w = window.right - window.left;
+    client = RECT{w - client.right, client.top, w - client.left, client.bottom};
+  }
   const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
-  const bool leftBar = (StyleOf(wnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+  const bool leftBar = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
   const RECT vert{leftBar ? client.left - cx : client.right, client.top, leftBar ? client.left : client.right + cx,
                   client.bottom};
   const RECT horz{client.left, client.bottom, client.right, client.bottom + cy};

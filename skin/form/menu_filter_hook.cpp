@@ -67,7 +67,7 @@ void InstallMenuFilterHook(TWinSkinForm* form, int trackedIndex) {
   t.Switching = false;
   t.SelectedMenu = nullptr;
   t.SelectedHasSubmenu = false;
-  t.SelectedRightToLeft = false;
+  t.SelectedRightToLeft = form && form->Facts().Mirrored;
   t.EscapedToBar = false;
   GetCursorPos(&t.LastMouse);
   if (!t.Hook) t.Hook.reset(SetWindowsHookExW(WH_MSGFILTER, &MenuFilterProc, nullptr, GetCurrentThreadId()));
@@ -136,6 +136,8 @@ void FilterMenuMessage(const MSG& msg) {
         const gui::TMenu* owner = item ? item->Menu() : nullptr;
         t.SelectedRightToLeft = owner && owner->IsRightToLeft();
       }
+      // A mirrored window's menus open mirrored, whatever they read.
+      if (form->Facts().Mirrored) t.SelectedRightToLeft = true;
       return;
     }
     case WM_MOUSEMOVE:

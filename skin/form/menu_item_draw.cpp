@@ -11,6 +11,7 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_popup_menu.h"
@@ -52,16 +53,19 @@ bool ReadsRightToLeft(TWinSkinForm& form, const gui::TMenuItem& item) {
   return form.MenuBar() && form.MenuBar()->IsRightToLeft();
 }
 
-// An off-screen picture of one item, drawn to the target in one blit.
+// An off-screen picture of one item, laid out as the target (a mirrored
+// menu's context is mirrored), drawn to it in one blit.
 struct ItemBitmap {
-  ItemBitmap(const RECT& rect, HFONT font)
+  ItemBitmap(HDC target, const RECT& rect, HFONT font)
       : bitmap(std::max<int>(1, rect.right - rect.left), std::max<int>(1, rect.bottom - rect.top)),
+        mirror(bitmap.DC(), target),
         select(bitmap.DC(), font) {}
   RECT Local() const { return RECT{0, 0, bitmap.Width(), bitmap.Height()}; }
   void CopyTo(HDC dc, const RECT& rect) {
     BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, bitmap.DC(), 0, 0, SRCCOPY);
   }
   gui::TBitmap bitmap;
+  TMirrorLike mirror;
   gui::SelectGuard select;
 };
 
@@ -181,7 +185,7 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
   TWinSkinPopMenu::MarkAllFromMenuBar();
   BindPendingMenuSkinner(menu);
   gui::FontHandle font = SystemMenuFont(false);
-  ItemBitmap picture(rect, font.get());
+  ItemBitmap picture(dc, rect, font.get());
   FillItemBackground(form, picture, rect, menu);
   if (item.IsLine()) {
     picture.CopyTo(dc, rect);
@@ -201,7 +205,7 @@ void DrawWindowMenuItem(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const 
     return;
   }
   gui::FontHandle font = SystemMenuFont(false);
-  ItemBitmap picture(rect, font.get());
+  ItemBitmap picture(dc, rect, font.get());
   FillItemBackground(form, picture, rect, menu);
   DrawElement(*element, picture, selected && !item.IsLine());
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
@@ -210,7 +214,7 @@ void DrawWindowMenuItem(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const 
 
 void DrawMenuItemPlain(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RECT& rect, bool selected) {
   gui::FontHandle font = SystemMenuFont(false);
-  ItemBitmap picture(rect, font.get());
+  ItemBitmap picture(dc, rect, font.get());
   const core::SkinColours& colours = form.SkinData()->Skin().Colours;
   gui::TCanvas(picture.bitmap.DC()).FillRect(picture.Local(), selected ? colours.Hilight : colours.Menu);
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
@@ -221,7 +225,8 @@ void DrawMenuItemContent(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, bool 
   gui::TImageList* images = ItemImages(item);
   int glyph = images ? images->Width() : ScaleToScreen(16);
   if (item.Checked) glyph = std::max(glyph, ScaleToScreen(16));
-  const bool rightToLeft = ReadsRightToLeft(form, item);
+  // A mirrored menu lays its items out as any other and is shown reflected.
+  const bool rightToLeft = ReadsRightToLeft(form, item) && !IsMirrored(dc);
   const int inset = ScaleToScreen(1), gap = ScaleToScreen(3);
   const int leftWidth = MenuItemLeftWidth(form);
 

@@ -103,12 +103,17 @@ bool TWinSkinForm::AttachToForm() {
   return true;
 }
 
+void TWinSkinForm::FollowExStyle(DWORD exStyle) {
+  facts_.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  facts_.Mirrored = (exStyle & WS_EX_LAYOUTRTL) != 0;
+}
+
 void TWinSkinForm::ReadWindowFacts() {
   facts_.Style = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE));
   styleBeforeAttach_ = facts_.Style;
   const DWORD style = facts_.Style;
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE));
-  facts_.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+  FollowExStyle(exStyle);
   systemMenu_ = GetSystemMenu(wnd_, FALSE);
   windowClass_ = WindowClassName(wnd_);
   ownerWindow_ = GetWindow(wnd_, GW_OWNER);
@@ -283,6 +288,7 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return WMEraseBkgnd(wParam, lParam);
     case WM_STYLECHANGED:
       if (static_cast<int>(wParam) == GWL_STYLE) facts_.Style = reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew;
+      if (static_cast<int>(wParam) == GWL_EXSTYLE) FollowExStyle(reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew);
       return CallDefault(msg, wParam, lParam);
     case WM_NCDESTROY:
       return WMNcDestroy(wParam, lParam);

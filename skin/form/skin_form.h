@@ -122,7 +122,10 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   void DropFrameCache();
   // One caption button in a state, straight onto the window.
   void PaintSysButton(const TWinSysButton& button, int state);
+  // Window coordinates as the frame's layout has them (in a mirrored
+  // window counted from its right edge), from screen coordinates and back.
   POINT ScreenToWindow(int x, int y) const;
+  RECT WindowToScreen(const RECT& r) const;
 
   // The window's facts and state, read.
   TSkinState State() const { return state_; }
@@ -215,6 +218,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // skin_form.cpp: life, attach and the window procedure.
   void LoadCaptionFont();
   void ReadWindowFacts();
+  // The reading order and mirroring the extended style gives the frame.
+  void FollowExStyle(DWORD exStyle);
   void FormWindowMethod(gui::TMessage& message);
   // In front of the form's window method while the form makes its window
   // again: learns the new window's handle from its first message, answers
@@ -266,6 +271,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   // rest into frameCache_.
   void ComposeFrame(const TFrameLayout& layout, SIZE window);
   // index 1 left, 2 right, 3 top, 4 bottom.
+  // One border piece nine-sliced to the rectangle, as the frame lays it out.
+  gui::TBitmap RenderedPiece(int index, const RECT& rect);
   void PaintBorderPiece(int index, const RECT& rect, HDC dc);
   void PaintTitleBar(HDC dc, const TFrameLayout& layout);
   void PaintCaption(HDC dc, const TFrameLayout& layout);

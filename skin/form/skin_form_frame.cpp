@@ -9,7 +9,9 @@
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_bitmap_ops.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_region.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/frame_pieces.h"
@@ -97,12 +99,13 @@ LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
   const WINDOWPOS& pos = *params->lppos;
   // The bar wraps into as many rows as the new width needs.
   menuBar_.FitHeight(pos.cx);
-  const TFrameLayout layout = LayoutFrame(FrameInput(SIZE{pos.cx, pos.cy}));
+  const TFrameInput in = FrameInput(SIZE{pos.cx, pos.cy});
+  const TFrameLayout layout = LayoutFrame(in);
   if (!layout.Skinned) {
     params->rgrc[1] = params->rgrc[0];
     return WVR_VALIDRECTS;
   }
-  RECT client = layout.Client;
+  RECT client = ShownRect(in, layout.Client);
   OffsetRect(&client, pos.x, pos.y);
   TFrameScrollBars::Reserve(static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_STYLE)),
                             static_cast<DWORD>(GetWindowLongPtrW(wnd_, GWL_EXSTYLE)), client);
@@ -247,6 +250,9 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   const int w = window.cx, h = window.cy;
   frameCache_.SetSize(w, h);
   HDC dc = frameCache_.DC();
+  // Composed as the window DC it is copied to is laid out: a mirrored
+  // frame reflected whole, its caption reading as it should.
+  SetMirrored(dc, facts_.Mirrored);
   // What no piece covers (a skin without one) is the face colour rather
   // than what the last composition left there.
   const RECT all{0, 0, w, h};
@@ -262,12 +268,21 @@ void TWinSkinForm::DropFrameCache() {
   frameCache_.SetSize(0, 0);
 }
 
+gui::TBitmap TWinSkinForm::RenderedPiece(int index, const RECT& rect) {
+  TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
+  gui::TBitmap rendered = RenderNineSlice(rect, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
+                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  // A piece the skin keeps unreflected goes to the mirrored frame reflected
+  // once already, so that the frame's reflection shows it as it is.
+  if (facts_.Mirrored && !piece.Reflected()) MirrorBitmap(rendered);
+  return rendered;
+}
+
 void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
   if (rect.right < rect.left || rect.bottom < rect.top) return;
   TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
   if (piece.Image.Empty()) return;
-  gui::TBitmap rendered = RenderNineSlice(rect, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
-                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  gui::TBitmap rendered = RenderedPiece(index, rect);
   if (rendered.Empty()) return;
   BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, rendered.DC(), 0, 0, SRCCOPY);
 }
@@ -277,6 +292,7 @@ void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
   if (width <= 0 || height <= 0) return;
   // The corners painted by the side pieces become part of the band.
   titleCache_.SetSize(width, height);
+  SetMirrored(titleCache_.DC(), facts_.Mirrored);
   BitBlt(titleCache_.DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
   PaintBorderPiece(bpTop, layout.TitleBand, titleCache_.DC());
   PaintCaption(titleCache_.DC(), layout);
@@ -306,7 +322,7 @@ void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   SIZE full{};
   GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &full);
   if (full.cx > text.right - text.left) shown = captionText_;
-  DrawSkinText(dc, shown, text, DT_SINGLELINE | DT_END_ELLIPSIS | (facts_.RightToLeft ? DT_RIGHT : 0u));
+  DrawSkinText(dc, shown, text, DT_SINGLELINE | DT_END_ELLIPSIS | (facts_.LaysOutFromRight() ? DT_RIGHT : 0u));
 }
 
 void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {

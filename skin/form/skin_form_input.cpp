@@ -17,6 +17,13 @@ POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(l
 }  // namespace
 
 POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
+  if (facts_.Mirrored && facts_.Show != shMinimized) {
+    // By pixel, as the mirrored window DC maps them (ScreenToClient is a
+    // pixel off).
+    RECT window{};
+    GetWindowRect(wnd_, &window);
+    return POINT{window.right - 1 - x, y - window.top};
+  }
   POINT p{x, y};
   ScreenToClient(wnd_, &p);
   if (facts_.Show != shMinimized) {
@@ -24,6 +31,17 @@ POINT TWinSkinForm::ScreenToWindow(int x, int y) const {
     p.y += facts_.Frame.Top + facts_.MenuHeight;
   }
   return p;
+}
+
+RECT TWinSkinForm::WindowToScreen(const RECT& r) const {
+  RECT window{};
+  GetWindowRect(wnd_, &window);
+  TFrameInput in;
+  in.Mirrored = facts_.Mirrored;
+  in.Window = SIZE{window.right - window.left, window.bottom - window.top};
+  RECT shown = ShownRect(in, r);
+  OffsetRect(&shown, window.left, window.top);
+  return shown;
 }
 
 // The system answers first (its sizing band, the client); what it leaves is

@@ -11,7 +11,6 @@
 namespace skin {
 
 gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
-  TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
   if (FrameComposedAt(band)) {
     // The composed frame holds every piece as painted: cut the band from it
     // rather than render the piece again.
@@ -27,14 +26,15 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
   }
-  gui::TBitmap rendered = RenderNineSlice(band, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
-                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  gui::TBitmap rendered = RenderedPiece(index, band);
   if (rendered.Empty()) return gui::RegionHandle(CreateRectRgnIndirect(&band));
   return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
 }
 
 bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
-  return frameCacheKey_ && frameCache_.Bits() && band.left >= 0 && band.top >= 0 && band.left < band.right &&
+  // A mirrored frame's pixels lie reflected in the bitmap; its bands are
+  // cut from the copies a context of the layout's own makes instead.
+  return frameCacheKey_ && !facts_.Mirrored && frameCache_.Bits() && band.left >= 0 && band.top >= 0 && band.left < band.right &&
          band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
 }
 

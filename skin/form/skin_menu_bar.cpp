@@ -13,6 +13,7 @@
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_scratch.h"
 #include "skin/data/skin_text.h"
 #include "skin/form/menu_item_draw.h"
@@ -49,6 +50,10 @@ void TMenuBtn::Paint() { bar_->PaintItem(*this); }
 TWinSkinMenu::TWinSkinMenu(TWinSkinForm* form, TSkinData* skinData) : skinData_(skinData), form_(form) {}
 
 bool TWinSkinMenu::IsRightToLeft() const { return mainMenu_ && mainMenu_->IsRightToLeft(); }
+
+bool TWinSkinMenu::StartsAtRight() const { return IsRightToLeft() || form_->Facts().Mirrored; }
+
+bool TWinSkinMenu::LaysOutFromRight() const { return IsRightToLeft() && !form_->Facts().Mirrored; }
 
 gui::TMenuItem* TWinSkinMenu::FrameworkItem(int index) const {
   if (!mainMenu_ || index < 0 || index >= static_cast<int>(Items.size())) return nullptr;
@@ -222,7 +227,7 @@ std::vector<RECT> TWinSkinMenu::ItemPlaces(HDC dc, SIZE bar) const {
   for (const auto& item : Items) widths.push_back(TextWidth(dc, item->Caption));
   TMenuBarStart skin;
   if (TDataSkinObject* element = MenuBarElement(skinData_)) skin = TMenuBarStart{true, element->LeftWidth, element->RightWidth};
-  const bool rightToLeft = IsRightToLeft();
+  const bool rightToLeft = LaysOutFromRight();
   return LayoutMenuBarItems(widths, bar, MenuBarItemStart(skin, bar.cx, rightToLeft), rightToLeft,
                             form_->MenuBarRoom());
 }
@@ -250,6 +255,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
   gui::TBitmap& scratch = SharedStretchBitmap();
   scratch.SetSize(w, h);
   HDC target = scratch.DC();
+  const TMirrorLike mirror(target, dc);
   // The picture once for each row the items take.
   const int rowHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
   for (int top = 0; top < h; top += rowHeight) {
@@ -269,6 +275,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
   }
   barRect_ = bar;
   background_.SetSize(w, h);
+  SetMirrored(background_.DC(), form_->Facts().Mirrored);
   BitBlt(background_.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 
   Layout(target, bar);
@@ -312,6 +319,7 @@ gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
   // hot or pressed look, the caption.
   gui::TBitmap picture(w, h);
   HDC target = picture.DC();
+  SetMirrored(target, form_->Facts().Mirrored);
   BitBlt(target, 0, 0, w, h, background_.DC(), r.left - barRect_.left, r.top - barRect_.top, SRCCOPY);
   const core::SkinColours& colours = skinData_->Skin().Colours;
   const RECT local{0, 0, w, r.bottom - r.top};
@@ -332,6 +340,9 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     if (picture.Empty()) return;
     gui::WindowDc dc = gui::WindowDc::Whole(form_->Handle());
     if (!dc) return;
+    // The picture came back with a context of its own, laid out left to
+    // right: as composed, it is in the window DC's layout.
+    const TMirrorLike mirror(picture.DC(), dc.get());
     const RECT r = ItemRect(item);
     BitBlt(dc.get(), r.left, r.top, picture.Width(), picture.Height(), picture.DC(), 0, 0, SRCCOPY);
   });

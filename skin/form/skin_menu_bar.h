@@ -115,7 +115,16 @@ class TWinSkinMenu {
   TMenuBtn* NeighbourButton(int index, int step, bool withSubmenu = false) const;
   // Whether the keys and the mouse stop on the item.
   static bool Selectable(const TMenuBtn& item) { return item.Enabled && !item.Caption.empty(); }
+  // The framework menu reads right to left.
   bool IsRightToLeft() const;
+  // The items start at the window's right edge as the screen shows it: the
+  // menu reads right to left, or the window is mirrored. The arrow keys
+  // then point the other way.
+  bool StartsAtRight() const;
+  // The items run from the layout's right end: the menu reads right to
+  // left in a window that is not mirrored (a mirrored one shows its
+  // layout's left end at the right).
+  bool LaysOutFromRight() const;
   // The framework item behind a top-level position, if any.
   gui::TMenuItem* FrameworkItem(int index) const;
 

@@ -1,6 +1,7 @@
 #include "skin/form/title_bar_facts.h"
 
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_mirror.h"
 
 namespace skin {
 
@@ -17,8 +18,14 @@ gui::TTitleBarPart TitleBarPartOf(std::int32_t action) {
   }
 }
 
-RECT MovedBy(RECT r, POINT by) {
-  OffsetRect(&r, by.x, by.y);
+// A rectangle of the frame's layout on the screen: reflected across a
+// mirrored window, whose layout counts from its right edge.
+RECT OnScreen(RECT r, const RECT& window, bool mirrored) {
+  if (mirrored) {
+    const LONG w = window.right - window.left;
+    r = RECT{w - r.right, r.top, w - r.left, r.bottom};
+  }
+  OffsetRect(&r, window.left, window.top);
   return r;
 }
 
@@ -28,12 +35,12 @@ gui::TTitleBarFacts TitleBarFactsOf(HWND wnd, const std::wstring& caption, bool 
                                     const TCaptionButtons& buttons) {
   RECT window{};
   GetWindowRect(wnd, &window);
-  const POINT corner{window.left, window.top};
+  const bool mirrored = IsMirrored(wnd);
   gui::TTitleBarFacts facts;
   facts.Window = wnd;
   facts.Caption = caption;
   facts.Maximized = maximized;
-  facts.Bounds = MovedBy(layout.Title, corner);
+  facts.Bounds = OnScreen(layout.Title, window, mirrored);
   const TCaptionButtons::TButtons& all = buttons.Buttons();
   for (std::size_t i = 0; i < all.size() && i < layout.Buttons.size(); ++i) {
     const gui::TTitleBarPart part = TitleBarPartOf(all[i]->Element->Action);
@@ -41,7 +48,7 @@ gui::TTitleBarFacts TitleBarFactsOf(HWND wnd, const std::wstring& caption, bool 
     auto& shown = facts.Buttons[static_cast<std::size_t>(part)];
     shown.Shown = true;
     shown.Pressed = all[i]->State == TNCObject::stPressed;
-    shown.Bounds = MovedBy(layout.Buttons[i].Bounds, corner);
+    shown.Bounds = OnScreen(layout.Buttons[i].Bounds, window, mirrored);
   }
   return facts;
 }

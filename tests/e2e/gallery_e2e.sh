@@ -4,7 +4,7 @@
 # scrolls its lists, drags its track bars, types into its edits and opens a
 # skin file through the system's open dialog, runs the MDI demo, checking the controls' state
 # (read through uiprobe) and the screen's pixels after each step.
-#   gallery_e2e.sh ctrl_tab|switch_skins|context_menu|menu_bar|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin|watch
+#   gallery_e2e.sh ctrl_tab|switch_skins|context_menu|menu_bar|rtl_menu_keys|mdi_demo|mdi_keys|skinned_start|lists|ranges|text|open_skin|watch
 #                  WINE_STATE_DIR Gallery.exe uiprobe.exe WORK_DIR
 # The lists scenario compares the list view's header with the default
 # skin's header picture, found in the folder GALLERY_SKIN_PICTURES names.
@@ -54,9 +54,10 @@ page=Buttons
 case "$scenario" in
   lists) page=Lists ;;
   ranges) page=Ranges ;;
-  text | open_skin) page=Text ;;
+  text | open_skin | rtl_menu_keys) page=Text ;;
 esac
 args=(--page "$page")
+[ "$scenario" = rtl_menu_keys ] && args+=(--rtl)
 if [ "$scenario" = watch ]; then
   # A skin folder of the author's: the default skin's definition and pictures.
   cp -r "$GALLERY_SKIN_PICTURES" "$work/watched"
@@ -170,6 +171,28 @@ case "$scenario" in
     [ "$(brightness "$inside")" -lt 300 ] || fail "the context menu is not drawn with the dark skin: $inside"
     xdotool key Escape
     sleep 0.5
+    ;;
+  rtl_menu_keys)
+    # Laid out right to left: Alt+F opens File under its item at the bar's
+    # right end, and Left moves on to the next item (Skin), further left.
+    read -r left top right bottom <<<"$(probe rect "$title")"
+    xdotool mousemove $(((left + right) / 2)) $((bottom - 12)) click 1
+    sleep 0.5
+    xdotool key alt+f
+    read -r fleft ftop fright fbottom <<<"$(probe popup "$title" 5000)" || true
+    [ -n "${fleft:-}" ] || fail "Alt+F opened no menu"
+    [ "$fright" -gt $(((left + right) / 2)) ] && [ "$fright" -le "$right" ] \
+      || fail "File opened at $fleft..$fright, not at the right of $left..$right"
+    import -window root "$work/file-menu.png"
+    xdotool key Left
+    sleep 0.5
+    read -r sleft stop sright sbottom <<<"$(probe popup "$title" 5000)" || true
+    [ -n "${sleft:-}" ] && [ "$sright" -lt "$fright" ] || fail "Left did not open the next item's menu (${sleft:-none}..${sright:-})"
+    import -window root "$work/skin-menu.png"
+    xdotool key Escape
+    sleep 0.5
+    if probe popup "$title" 0 >/dev/null; then xdotool key Escape; sleep 0.5; fi
+    if probe popup "$title" 0 >/dev/null; then fail "Escape left a menu open"; fi
     ;;
   mdi_demo)
     open_mdi_demo

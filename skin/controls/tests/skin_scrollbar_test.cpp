@@ -497,6 +497,29 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   OK_SEQUENCE(log, DragSends({0}, 0), "dragged back before the start");
 }
 
+// A mirrored window's horizontal bar runs from its right end: the thumb is
+// pressed where the screen shows it, and dragged to the left it moves on.
+TEST_F(ThumbDrag, AMirroredBarIsDraggedFromItsRightEnd) {
+  ScrolledWindow w(WS_HSCROLL, WS_EX_LAYOUTRTL, 240, 120);
+  w.SetRange(SB_HORZ, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  s->TrackThumb = true;
+  const RECT window = w.WindowOrigin();
+  s->MeasureBars(RECT{0, 0, window.right - window.left, window.bottom - window.top});
+  const skin::TThumbMetrics& m = s->HorzMetrics;
+  // The window DC counts from the right edge.
+  const POINT start{window.right - 1 - (s->HorzRect.left + m.Arrow + m.Offset + m.Thumb / 2),
+                    window.top + (s->HorzRect.top + s->HorzRect.bottom) / 2};
+  SetCursorPos(start.x, start.y);
+  skin_test::DrainMessages();
+  POINT moved{start.x - m.Track, start.y};
+  ScreenToClient(w.wnd, &moved);
+  PostMessageW(w.wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(moved.x, moved.y));
+  PostMessageW(w.wnd, WM_LBUTTONUP, 0, MAKELPARAM(moved.x, moved.y));
+  SendMessageW(w.wnd, WM_NCLBUTTONDOWN, HTHSCROLL, MAKELPARAM(start.x, start.y));
+  EXPECT_EQ(GetScrollPos(w.wnd, SB_HORZ), 91);
+}
+
 // A skinner freed while its loop runs (skin off) still ends the control's drag.
 TEST_F(ThumbDrag, ASkinnerFreedDuringItsDragEndsTheDrag) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240), other(0, 0, 50, 50);

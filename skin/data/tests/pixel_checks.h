@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "gui/bitmap.h"
 #include "skin/data/platform_version.h"
@@ -36,6 +39,58 @@ inline ::testing::AssertionResult PixelsAre(const gui::TBitmap& b, const std::fu
   }
   if (wrong == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << wrong << " pixels differ:" << diff.str();
+}
+
+// The pixels of a rectangle that are ink, cut to the smallest box holding
+// them, a row a string ('#' ink, '.' not): how a text reads, wherever it
+// stands. Empty when there is no ink.
+inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, const std::function<bool(COLORREF)>& ink) {
+  RECT box{r.right, r.bottom, r.left, r.top};
+  for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, b.Height()); ++y)
+    for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, b.Width()); ++x)
+      if (ink(b.Pixel(x, y))) box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                                         std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+  std::vector<std::string> rows;
+  for (int y = box.top; y < box.bottom; ++y) {
+    std::string row;
+    for (int x = box.left; x < box.right; ++x) row += ink(b.Pixel(x, y)) ? '#' : '.';
+    rows.push_back(row);
+  }
+  return rows;
+}
+// Ink: whatever differs from the background.
+inline std::vector<std::string> Ink(const gui::TBitmap& b, const RECT& r, COLORREF background) {
+  return Ink(b, r, [background](COLORREF c) { return c != background; });
+}
+
+// Whether the ink shows somewhere inside the area of the bitmap, pixel for
+// pixel: ink where it has '#', none where it has '.'.
+inline bool ShowsInk(const gui::TBitmap& b, const RECT& area, const std::vector<std::string>& ink,
+                     const std::function<bool(COLORREF)>& isInk) {
+  if (ink.empty()) return false;
+  const int iw = static_cast<int>(ink[0].size()), ih = static_cast<int>(ink.size());
+  for (int y = std::max<int>(area.top, 0); y + ih <= std::min<int>(area.bottom, b.Height()); ++y)
+    for (int x = std::max<int>(area.left, 0); x + iw <= std::min<int>(area.right, b.Width()); ++x) {
+      bool same = true;
+      for (int j = 0; j < ih && same; ++j)
+        for (int i = 0; i < iw && same; ++i) same = (ink[j][i] == '#') == isInk(b.Pixel(x + i, y + j));
+      if (same) return true;
+    }
+  return false;
+}
+
+// The ink of a text drawn plainly (left to right, not mirrored) in a font.
+inline std::vector<std::string> TextInk(const std::wstring& text, HFONT font) {
+  gui::TBitmap drawn(400, 60);
+  HDC dc = drawn.DC();
+  const RECT all{0, 0, 400, 60};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  TextOutW(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
+  SelectObject(dc, old);
+  return Ink(drawn, all, RGB(0, 0, 0));
 }
 
 // Pretends to run on another platform for the life of the guard.

@@ -110,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   in.MenuHeight = p.Byte(15) % 80;
   in.MenuRowHeight = p.Byte(16) % 40;
   in.MdiChildMaximized = p.Byte(13) & 4;
+  in.Mirrored = p.Byte(13) & 8;
 
   const skin::TFrameLayout layout = skin::LayoutFrame(in);
   if (layout.Buttons.size() != in.Buttons.size()) std::abort();

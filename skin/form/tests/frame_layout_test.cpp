@@ -219,6 +219,36 @@ TEST(FrameLayout, HitTestingFromTheLayout) {
   EXPECT_EQ(hit(200, 10), HTNOWHERE);
 }
 
+// A mirrored window is laid out as any other and shown reflected: its
+// rectangles and points map across the window's width (rectangles whole,
+// points by pixel), the reading order no longer moves its caption, and its
+// borders answer for the side the screen shows them on. So does a frame
+// that must still give the window its boxes and borders.
+TEST(FrameLayout, AMirroredWindowIsShownReflectedAndHitTestedByTheSideShown) {
+  TFrameInput in = Window();
+  in.Frame = TFrameThickness{12, 30, 6, 12};
+  in.Mirrored = true;
+  in.RightToLeft = true;
+  const TFrameLayout l = LayoutFrame(in);
+  TFrameInput plain = in;
+  plain.Mirrored = plain.RightToLeft = false;
+  EXPECT_TRUE(Same(l.CaptionText, LayoutFrame(plain).CaptionText));
+  EXPECT_TRUE(Same(ShownRect(in, l.Left), RECT{388, 0, 400, 300}));
+  EXPECT_TRUE(Same(ShownRect(in, l.Buttons[0].Bounds), RECT{10, 6, 30, 24}));
+  EXPECT_TRUE(Same(ShownRect(plain, l.Left), l.Left));
+  EXPECT_EQ(LayoutPoint(in, POINT{0, 7}).x, 399);
+  EXPECT_EQ(LayoutPoint(in, POINT{399, 7}).x, 0);
+  auto hit = [&](int x, int y) { return FrameHitTest(in, l, LayoutPoint(in, POINT{x, y}), 3, 18); };
+  EXPECT_EQ(hit(20, 10), HTCLOSE);
+  EXPECT_EQ(hit(390, 100), HTRIGHT);  // the layout's wide left border, shown on the right
+  EXPECT_EQ(hit(8, 100), HTCLIENT);
+  EXPECT_EQ(hit(2, 100), HTLEFT);
+  EXPECT_EQ(hit(2, 294), HTBOTTOMLEFT);
+  EXPECT_EQ(hit(395, 294), HTBOTTOMRIGHT);
+  EXPECT_EQ(hit(200, 294), HTBOTTOM);
+  EXPECT_EQ(FrameShortfall(in, 3, SIZE{1024, 768}), fsNone);
+}
+
 // The format's second numbers of an action mean what the first ones do, to
 // the hit test and to the buttons' visibility alike.
 TEST(FrameLayout, ActionAliasesAnswerAsTheirFirstNumbers) {

@@ -21,10 +21,12 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_protocol.h"
+#include "skin/data/tests/pixel_checks.h"
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/menu_item_draw.h"
 #include "skin/form/skin_form.h"
 #include "skin/form/skin_menu_bar.h"
+#include "skin/form/skin_popup_menu.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/engine_fixture.h"
 #include "tests/support/message_sequence.h"
@@ -47,6 +49,8 @@ void Drain() { skin_test::DrainMessages(); }
 // system menu out of the tests (both would run a modal loop).
 // The menu items a test window was asked to measure and draw itself.
 std::vector<UINT> g_ownerDrawnAsked;
+// The layout of the contexts those items were drawn on.
+std::vector<DWORD> g_ownerDrawnLayouts;
 
 LRESULT CALLBACK BarWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (TMessageLog* log = TMessageLog::Active()) log->Record(wnd, msg, wParam, lParam);
@@ -59,6 +63,7 @@ LRESULT CALLBACK BarWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
   if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlType == ODT_MENU) {
     g_ownerDrawnAsked.push_back(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemID);
+    g_ownerDrawnLayouts.push_back(GetLayout(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hDC));
     return TRUE;
   }
   if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
@@ -469,6 +474,116 @@ TEST_F(SkinMenuBarTest, RightToLeftAndNarrowBars) {
 }
 
 // --- hover and press -----------------------------------------------------------
+
+// A mirrored window's bar (WS_EX_LAYOUTRTL) as the system's bar is there:
+// its items from the right (the first where the system's own bar has its
+// first), a submenu opened under its item from the right and mirrored (the
+// window's own owner-drawn item given a mirrored context, as the system
+// gives it), the skin's items with the check mark on the right and their
+// text reading unmirrored, Left moving on to the next item.
+TEST_F(SkinMenuBarTest, AMirroredWindowsBarRunsFromTheRightAndItsMenusOpenMirrored) {
+  RegisterClassOnce();
+  HMENU bar = CreateMenu();
+  HMENU file = CreatePopupMenu();
+  AppendMenuW(file, MF_STRING | MF_CHECKED, 201, L"Checked");
+  AppendMenuW(file, MF_OWNERDRAW, 202, reinterpret_cast<LPCWSTR>(0x77));
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuW(edit, MF_STRING, 211, L"Undo");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+  HWND wnd = CreateWindowExW(WS_EX_LAYOUTRTL, L"SkinMenuBarWindow", L"Bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 80,
+                             360, 240, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+  windows_.push_back(wnd);
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  // The system's own bar has its first item at the right end.
+  const int barY = window.top + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME) + 4;
+  EXPECT_EQ(MenuItemFromPoint(wnd, bar, POINT{window.right - 20, barY}), 0);
+  TWinSkinForm* form = Skin(wnd);
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(form->MenuBar(), nullptr);
+  TWinSkinMenu& skinned = *form->MenuBar();
+  ASSERT_EQ(skinned.Items.size(), 2u);
+  const RECT first = form->WindowToScreen(skinned.ItemRect(*skinned.Items[0]));
+  const int middle = (window.left + window.right) / 2;
+  EXPECT_GT(first.left, middle);
+  EXPECT_LE(form->WindowToScreen(skinned.ItemRect(*skinned.Items[1])).right, first.left);
+
+  // An item painted alone (hot or pressed) reads unmirrored as the bar does.
+  skinned.PaintItem(*skinned.Items[1]);
+  gui::TBitmap alone(first.right - first.left, first.bottom - first.top);
+  {
+    const gui::WindowDc frame = gui::WindowDc::Whole(wnd);
+    const gui::SavedDcState saved(frame.get());
+    SetLayout(frame.get(), 0);
+    const RECT second = form->WindowToScreen(skinned.ItemRect(*skinned.Items[1]));
+    BitBlt(alone.DC(), 0, 0, alone.Width(), alone.Height(), frame.get(), second.left - window.left,
+           second.top - window.top, SRCCOPY);
+  }
+  {
+    gui::FontHandle barFont = skin::SystemMenuFont(false);
+    const COLORREF barText = gui::ColorToRGB(data_->Skin().Colours.MenuBarText);
+    EXPECT_TRUE(skin::testing::ShowsInk(alone, RECT{0, 0, alone.Width(), alone.Height()},
+                                        skin::testing::TextInk(L"Edit", barFont.get()),
+                                        [barText](COLORREF c) { return c == barText; }));
+  }
+
+  g_ownerDrawnLayouts.clear();
+  RECT popup{}, item{};
+  DWORD popupExStyle = 0;
+  gui::TBitmap shot;
+  std::vector<HMENU> open;
+  TMenuScript script;
+  script.Steps = {[&] {
+                    HWND menu = FindWindowW(L"#32768", nullptr);
+                    GetWindowRect(menu, &popup);
+                    GetMenuItemRect(nullptr, file, 0, &item);
+                    popupExStyle = static_cast<DWORD>(GetWindowLongPtrW(menu, GWL_EXSTYLE));
+                    shot.SetSize(popup.right - popup.left, popup.bottom - popup.top);
+                    const gui::WindowDc dc = gui::WindowDc::Whole(menu);
+                    const gui::SavedDcState saved(dc.get());
+                    SetLayout(dc.get(), 0);
+                    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
+                    PostMessageW(wnd, WM_KEYDOWN, VK_LEFT, 1);
+                  },
+                  [&] {
+                    open.push_back(form->TrackedMenu());
+                    EndMenu();
+                  }};
+  RunMenuScript(script, [&] { PostMessageW(wnd, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(first.left + 2, first.top + 2)); });
+  EXPECT_TRUE(popupExStyle & WS_EX_LAYOUTRTL);
+  EXPECT_NEAR(popup.right, first.right, 2);
+  EXPECT_EQ(open, (std::vector<HMENU>{edit}));
+  ASSERT_FALSE(g_ownerDrawnLayouts.empty());
+  EXPECT_TRUE(std::all_of(g_ownerDrawnLayouts.begin(), g_ownerDrawnLayouts.end(),
+                          [](DWORD layout) { return (layout & LAYOUT_RTL) != 0; }));
+  gui::FontHandle font = skin::SystemMenuFont(false);
+  // The first item, selected as the menu opens: "Checked" in the menu font,
+  // unmirrored, its check mark further right.
+  const COLORREF text = gui::ColorToRGB(data_->Skin().Colours.HilightText);
+  const auto isText = [text](COLORREF c) { return c == text; };
+  const int band = skin::TWinSkinPopMenu::kFrameBand;
+  const RECT row{band, item.top - popup.top, shot.Width() - band, item.bottom - popup.top};
+  const std::vector<std::string> caption = skin::testing::TextInk(L"Checked", font.get());
+  EXPECT_TRUE(skin::testing::ShowsInk(shot, row, caption, isText));
+  // The mark stands right of the caption: inside the selected look (the
+  // row's edges are in the text's colour) the last ink is a column group no
+  // wider than the mark, after a gap.
+  const std::vector<std::string> look = skin::testing::Ink(shot, row, [&](COLORREF c) { return !isText(c); });
+  ASSERT_FALSE(look.empty());
+  const int lookLeft = row.left + static_cast<int>(look[0].find('#'));
+  const RECT selected{lookLeft + 4, row.top + 4, lookLeft + static_cast<int>(look[0].rfind('#')) - 4, row.bottom - 4};
+  const std::vector<std::string> ink = skin::testing::Ink(shot, selected, isText);
+  ASSERT_FALSE(ink.empty());
+  std::string columns(ink[0].size(), '.');
+  for (const std::string& line : ink)
+    for (std::size_t x = 0; x < line.size(); ++x)
+      if (line[x] == '#') columns[x] = '#';
+  const std::size_t gap = columns.rfind("...");
+  ASSERT_NE(gap, std::string::npos) << columns;
+  EXPECT_LE(columns.size() - gap, static_cast<std::size_t>(GetSystemMetrics(SM_CXMENUCHECK) + 3)) << columns;
+  EXPECT_GE(gap, caption[0].size()) << columns;
+}
 
 TEST_F(SkinMenuBarTest, HotAndPressedItemsAreFramedInButtonHilight) {
   gui::TApplication app;
