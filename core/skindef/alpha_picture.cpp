@@ -50,9 +50,17 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 bool HasAlphaChannel(std::span<const std::uint8_t> file, const BitmapFileLayout& layout) {
   if (BitFields32WithAlpha(layout)) return true;
   if (!Uncompressed32(layout)) return false;
+  // The fourth byte zero throughout, or 255 throughout as some editors
+  // write it, says nothing a 24-bit picture would not: such a picture keeps
+  // its magenta.
+  bool clear = false, opaque = false;
   for (int y = 0; y < layout.height; ++y)
-    for (int x = 0; x < layout.width; ++x)
-      if (StoredPixel(file, layout, x, y) >> 24) return true;
+    for (int x = 0; x < layout.width; ++x) {
+      const std::uint32_t alpha = StoredPixel(file, layout, x, y) >> 24;
+      clear = clear || alpha != 255;
+      opaque = opaque || alpha != 0;
+      if (clear && opaque) return true;
+    }
   return false;
 }
 

@@ -3,7 +3,8 @@
 // stores them premultiplied, each colour channel already multiplied by its
 // alpha, which is what the system's blending takes. 24-bit pictures, and
 // 32-bit ones whose fourth byte is zero throughout (the byte the system's
-// own reader leaves unused), carry no alpha and keep magenta transparency.
+// own reader leaves unused) or 255 throughout, carry no alpha and keep
+// magenta transparency.
 // Portable (no windows.h): the engine's loader, the checker and the packer
 // share it.
 #pragma once
@@ -23,8 +24,8 @@ struct AlphaPicture {
 };
 
 // Whether the picture the layout describes carries alpha: 32 bits, either
-// uncompressed with a fourth byte other than zero somewhere, or bit fields
-// with an alpha mask.
+// uncompressed with a fourth byte that is neither 0 throughout nor 255
+// throughout, or bit fields with an alpha mask.
 bool HasAlphaChannel(std::span<const std::uint8_t> file, const BitmapFileLayout& layout);
 
 // The pixels of a picture that carries alpha, as stored (nothing for one

@@ -19,9 +19,11 @@ Bytes Bmp32(std::uint32_t compression, std::vector<std::uint32_t> masks, std::ar
 }
 
 TEST(AlphaPicture, ThirtyTwoBitPicturesCarryAlphaOnlyWhenTheFourthByteSaysSo) {
-  // Uncompressed: the fourth byte counts once any pixel sets it; zero
-  // throughout is the unused byte of an opaque picture.
-  const Bytes opaque = Bmp32(0, {}, {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00FFFFFF});
+  // Uncompressed: the fourth byte counts unless it is the same 0 (the
+  // unused byte) or 255 throughout; such pictures keep magenta.
+  const Bytes opaque = Bmp32(0, {}, {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00FF00FF});
+  const Bytes solid = Bmp32(0, {}, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFF00FF});
+  EXPECT_FALSE(HasAlphaChannel(solid, *ParseBitmapFile(solid)));
   const Bytes soft = Bmp32(0, {}, {0xFF800000, 0x80400000, 0x00000000, 0x40404040});
   const auto opaqueLayout = ParseBitmapFile(opaque), softLayout = ParseBitmapFile(soft);
   ASSERT_TRUE(opaqueLayout && softLayout);
