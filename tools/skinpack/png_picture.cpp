@@ -11,6 +11,19 @@
 
 namespace skinpack {
 
+bool IsPngName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ext = name.substr(name.size() - 4);
+  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ext == ".png";
+}
+
+std::string StoredPictureName(const std::string& name) {
+  return IsPngName(name) ? name.substr(0, name.size() - 4) + ".bmp" : name;
+}
+
+#if SKINPACK_PNG
+
 namespace {
 
 std::vector<std::uint8_t> Bitmap24(int width, int height, const std::vector<std::uint32_t>& pixels) {
@@ -33,19 +46,6 @@ std::vector<std::uint8_t> Bitmap24(int width, int height, const std::vector<std:
 }
 
 }  // namespace
-
-bool IsPngName(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string ext = name.substr(name.size() - 4);
-  for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ext == ".png";
-}
-
-std::string StoredPictureName(const std::string& name) {
-  return IsPngName(name) ? name.substr(0, name.size() - 4) + ".bmp" : name;
-}
-
-#if SKINPACK_PNG
 
 bool ReadsPng() { return true; }
 
