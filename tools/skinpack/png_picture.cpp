@@ -47,8 +47,6 @@ std::vector<std::uint8_t> Bitmap24(int width, int height, const std::vector<std:
 
 }  // namespace
 
-bool ReadsPng() { return true; }
-
 std::vector<std::uint8_t> PngToBitmap(std::span<const std::uint8_t> png) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -79,8 +77,6 @@ std::vector<std::uint8_t> PngToBitmap(std::span<const std::uint8_t> png) {
 }
 
 #else
-
-bool ReadsPng() { return false; }
 
 std::vector<std::uint8_t> PngToBitmap(std::span<const std::uint8_t>) {
   throw std::runtime_error("this skinpack reads no PNG pictures; pack with the build machine's skinpack");

@@ -11,9 +11,6 @@
 
 namespace skinpack {
 
-// Whether this skinpack can read PNG files.
-bool ReadsPng();
-
 // The .bmp file image of a PNG file; throws std::runtime_error with the
 // library's reason for a file it cannot decode (or when PNG is not
 // supported).
