@@ -1,5 +1,6 @@
 #include "gui/bitmap.h"
 
+#include "core/skindef/alpha_picture.h"
 #include "core/skindef/bitmap_header.h"
 
 #include <algorithm>
@@ -21,6 +22,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   height_ = std::exchange(other.height_, 0);
   Transparent = other.Transparent;
   TransparentColor = other.TransparentColor;
+  PremultipliedAlpha = std::exchange(other.PremultipliedAlpha, false);
   return *this;
 }
 
@@ -42,6 +44,7 @@ void TBitmap::SetSize(int width, int height) {
   bitmap_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
+  PremultipliedAlpha = false;
   if (width <= 0 || height <= 0) return;
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -108,6 +111,16 @@ bool TBitmap::LoadFromBmpBytes(std::span<const std::uint8_t> data) {
   // from the checked ranges, and a pointer to pixels known to be there.
   const std::optional<core::BitmapFileLayout> layout = core::ParseBitmapFile(data);
   if (!layout) return false;
+  if (std::optional<core::AlphaPicture> picture = core::ReadAlphaPicture(data, *layout)) {
+    // Read here rather than by the system, which may drop the fourth byte.
+    core::ClampToAlpha(*picture);
+    SetSize(picture->width, picture->height);
+    if (Empty()) return false;
+    GdiFlush();
+    std::memcpy(bits_, picture->pixels.data(), picture->pixels.size() * sizeof(std::uint32_t));
+    PremultipliedAlpha = true;
+    return true;
+  }
   const bool bitFields = layout->compression == core::BitmapFileLayout::Compression::BitFields;
   const std::size_t masksBytes = bitFields ? 12 : 0;
   std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + masksBytes + std::size_t{layout->colourCount} * 4);
@@ -163,11 +176,15 @@ void TBitmap::CopyFrom(const TBitmap& source) {
   }
   Transparent = source.Transparent;
   TransparentColor = source.TransparentColor;
+  PremultipliedAlpha = source.PremultipliedAlpha;
 }
 
 void TCanvas::Draw(int x, int y, TBitmap& bitmap) {
   if (!dc_ || bitmap.Empty()) return;
-  if (bitmap.Transparent) {
+  if (bitmap.PremultipliedAlpha) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, bitmap.Width(), bitmap.Height(), blend);
+  } else if (bitmap.Transparent) {
     TransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), bitmap.DC(), 0, 0, bitmap.Width(), bitmap.Height(),
                    bitmap.TransparentColor);
   } else {

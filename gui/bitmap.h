@@ -39,8 +39,9 @@ class TBitmap {
   void SetPixel(int x, int y, COLORREF color);
 
   // Reads a .bmp file image (1 to 32 bits, RLE, bit fields, the old
-  // OS/2-style header). Answers false and leaves the bitmap empty for
-  // headers that do not add up or point outside the buffer.
+  // OS/2-style header). A 32-bit image with alpha keeps it, premultiplied
+  // (each colour cut to its alpha). Answers false and leaves the bitmap
+  // empty for headers that do not add up or point outside the buffer.
   bool LoadFromBmpBytes(std::span<const std::uint8_t> data);
   // A bitmap as the form description stores it ("Glyph.Data"): a 32-bit
   // byte count followed by a .bmp file image, or a bare .bmp file image. A
@@ -54,6 +55,11 @@ class TBitmap {
   // TransparentColor are left undrawn.
   bool Transparent = false;
   COLORREF TransparentColor = RGB(255, 0, 255);
+  // The fourth byte of each pixel is its alpha and the colour is already
+  // multiplied by it (as AlphaBlend takes it): set for a picture read with
+  // alpha, cleared by SetSize, whose new image says nothing yet. Such a
+  // bitmap is blended, never keyed.
+  bool PremultipliedAlpha = false;
 
  private:
   void ReleaseDc();
@@ -74,7 +80,8 @@ class TCanvas {
   HDC Handle() const { return dc_; }
   void SetHandle(HDC dc) { dc_ = dc; }
 
-  // Draws the bitmap at (x, y), honouring its Transparent setting.
+  // Draws the bitmap at (x, y), honouring its alpha or its Transparent
+  // setting.
   void Draw(int x, int y, TBitmap& bitmap);
   void FillRect(const RECT& r, TColor color);
 

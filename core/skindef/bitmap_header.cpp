@@ -172,6 +172,13 @@ std::optional<BitmapFileLayout> ParseLayout(std::span<const std::uint8_t> file) 
     if (tableStart > size) return std::nullopt;
     for (int i = 0; i < 3; ++i) l.masks[i] = Read32(file, masksAt + 4 * static_cast<std::uint64_t>(i));
     if (!MasksFit(l.masks, l.bitCount)) return std::nullopt;
+    // The alpha mask follows the colour masks in the longer headers; one
+    // that overlaps them or the pixel's bits is no alpha at all.
+    if (l.headerSize >= 56) {
+      const std::uint32_t alpha = Read32(file, kFileHeader + kInfoHeader + 12);
+      const std::uint64_t allowed = (std::uint64_t{1} << l.bitCount) - 1;
+      if ((alpha & ~allowed) == 0 && (alpha & (l.masks[0] | l.masks[1] | l.masks[2])) == 0) l.alphaMask = alpha;
+    }
   }
 
   // The colour table: at most one entry per value a pixel can hold; images

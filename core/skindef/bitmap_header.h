@@ -31,6 +31,8 @@ struct BitmapFileLayout {
   std::size_t colourTableBytes = 0;
   // BI_BITFIELDS: red, green, blue masks (from the header or after it).
   std::uint32_t masks[3] = {0, 0, 0};
+  // BI_BITFIELDS with a header of 56 bytes or more: the alpha mask (0: none).
+  std::uint32_t alphaMask = 0;
   // The pixels: rows of stride bytes for uncompressed images, or
   // pixelBytes of run-length code.
   std::size_t pixelOffset = 0;  // bfOffBits

@@ -18,6 +18,7 @@ bool IsMagenta(std::uint32_t pixel) {
 void ScaleFrame(const Pixels& source, int fx, int fy, int fw, int fh, Pixels& target, int tx, int ty, int tw,
                 int th) {
   const bool whole = tw % fw == 0 && th % fh == 0;
+  const std::uint32_t colourBits = source.alpha ? 0xFFFFFFFF : 0xFFFFFF;
   for (int y = 0; y < th; ++y) {
     std::uint32_t* out = &target.data[static_cast<std::size_t>(ty + y) * static_cast<std::size_t>(target.width) +
                                       static_cast<std::size_t>(tx)];
@@ -28,28 +29,36 @@ void ScaleFrame(const Pixels& source, int fx, int fy, int fw, int fh, Pixels& ta
       const std::uint32_t centre =
           source.data[static_cast<std::size_t>(fy + cy) * static_cast<std::size_t>(source.width) +
                       static_cast<std::size_t>(fx + cx)];
-      if (whole || IsMagenta(centre)) {
-        out[x] = centre & 0xFFFFFF;
+      if (whole || (!source.alpha && IsMagenta(centre))) {
+        out[x] = centre & colourBits;
         continue;
       }
       // The source area [x·fw/tw, (x+1)·fw/tw) in units of 1/tw source
       // pixels, and likewise down; weights are the overlaps.
       const long long x0 = static_cast<long long>(x) * fw, x1 = x0 + fw;
       const long long y0 = static_cast<long long>(y) * fh, y1 = y0 + fh;
-      long long r = 0, g = 0, b = 0, total = 0;
+      long long a = 0, r = 0, g = 0, b = 0, total = 0;
       for (long long sy = y0 / th; sy * th < y1 && sy < fh; ++sy) {
         const long long wy = std::min(y1, (sy + 1) * th) - std::max(y0, sy * th);
         for (long long sx = x0 / tw; sx * tw < x1 && sx < fw; ++sx) {
           const long long wx = std::min(x1, (sx + 1) * tw) - std::max(x0, sx * tw);
           const std::uint32_t p = source.data[static_cast<std::size_t>(fy + sy) * static_cast<std::size_t>(source.width) +
                                               static_cast<std::size_t>(fx + sx)];
-          if (IsMagenta(p)) continue;
+          if (!source.alpha && IsMagenta(p)) continue;
           const long long w = wx * wy;
+          a += w * (p >> 24);
           r += w * ((p >> 16) & 0xFF);
           g += w * ((p >> 8) & 0xFF);
           b += w * (p & 0xFF);
           total += w;
         }
+      }
+      if (source.alpha) {
+        out[x] = static_cast<std::uint32_t>((a + total / 2) / total) << 24 |
+                 static_cast<std::uint32_t>((r + total / 2) / total) << 16 |
+                 static_cast<std::uint32_t>((g + total / 2) / total) << 8 |
+                 static_cast<std::uint32_t>((b + total / 2) / total);
+        continue;
       }
       std::uint32_t mixed = static_cast<std::uint32_t>((r + total / 2) / total) << 16 |
                             static_cast<std::uint32_t>((g + total / 2) / total) << 8 |
@@ -104,6 +113,7 @@ std::optional<Pixels> ScaleFrames(const Pixels& source, FrameGrid grid, int widt
   target.width = width;
   target.height = height;
   target.data.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  target.alpha = source.alpha;
   for (int row = 0; row < grid.rows; ++row)
     for (int column = 0; column < grid.columns; ++column)
       ScaleFrame(source, column * fw, row * fh, fw, fh, target, column * tw, row * th, tw, th);

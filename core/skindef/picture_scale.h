@@ -34,10 +34,12 @@ std::string VariantEntryName(const std::string& entry, const char* suffix);
 // denser one, since scaling down loses less than scaling up.
 int ChooseSourceDpi(int dpi, std::span<const int> available);
 
-// A picture as top-down rows of 0x00RRGGBB pixels.
+// A picture as top-down rows of 0x00RRGGBB pixels, or of premultiplied
+// 0xAARRGGBB pixels when it carries alpha.
 struct Pixels {
   int width = 0, height = 0;
   std::vector<std::uint32_t> data;
+  bool alpha = false;
 };
 
 // How a picture is cut into frames: columns side by side, rows stacked.
@@ -56,7 +58,10 @@ std::optional<std::pair<int, int>> ScaledPictureSize(int width, int height, Fram
 // pixel covers, where magenta (255, 0, 255, and 255, 1, 255 which regions also cut
 // out) is never mixed in: a target
 // pixel is magenta exactly when the source pixel at its centre is, so
-// transparency keeps hard edges. Nothing when the sizes do not divide.
+// transparency keeps hard edges. A picture with alpha is averaged on all
+// four premultiplied channels alike, which keeps it premultiplied, and
+// magenta is a colour like any other there. Nothing when the sizes do not
+// divide.
 std::optional<Pixels> ScaleFrames(const Pixels& source, FrameGrid grid, int width, int height);
 
 }  // namespace core

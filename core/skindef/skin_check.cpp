@@ -9,6 +9,7 @@
 
 #include "core/archive/skin_reader.h"
 #include "core/ini/ini_text.h"
+#include "core/skindef/alpha_picture.h"
 #include "core/skindef/bitmap_header.h"
 #include "core/skindef/bitmap_size.h"
 #include "core/skindef/picture_scale.h"
@@ -87,6 +88,7 @@ struct Picture {
   const std::vector<std::uint8_t>* Bytes = nullptr;
   std::optional<BitmapFileLayout> Layout;
   BitmapProblem Problem = BitmapProblem::None;
+  bool Alpha = false;  // a 32-bit picture that carries alpha
 };
 
 bool IsUtf16(std::string_view text) { return text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"); }
@@ -151,6 +153,7 @@ class Checker {
     for (const auto& [name, bytes] : skin.Files) {
       Picture p{name, &bytes, std::nullopt};
       if (LowerCaseName(name).ends_with(".bmp")) p.Layout = ParseBitmapFile(bytes, &p.Problem);
+      if (p.Layout) p.Alpha = HasAlphaChannel(bytes, *p.Layout);
       files_.emplace(LowerCaseName(name), std::move(p));
     }
   }
@@ -175,6 +178,7 @@ class Checker {
     CheckWholeSkin(def);
     CheckCaptionButtons(def);
     CheckUnnamedAndVariants();
+    CheckAlpha(def);
     std::stable_sort(findings_.begin(), findings_.end(), [](const SkinFinding& a, const SkinFinding& b) {
       return std::tie(a.File, a.Line) < std::tie(b.File, b.Line);
     });
@@ -542,6 +546,10 @@ class Checker {
         Say(picture.Name, 1, Level::Error, "not a bitmap the engine reads");
         continue;
       }
+      if (picture.Alpha != source->second.Alpha)
+        Say(picture.Name, 1, Level::Warning,
+            std::string(picture.Alpha ? "carries" : "carries no") + " alpha, " + source->second.Name +
+                (picture.Alpha ? " none" : " does") + ": the two densities would be drawn differently");
       const auto grid = grids_.contains(base) ? grids_.at(base) : FrameGrid{};
       const auto expected =
           ScaledPictureSize(source->second.Layout->width, source->second.Layout->height, grid, variant->dpi);
@@ -551,6 +559,50 @@ class Checker {
             "is " + std::to_string(actual.first) + "x" + std::to_string(actual.second) + "; drawn for " +
                 std::to_string(variant->dpi) + " dpi from " + source->second.Name + " it must be " +
                 std::to_string(expected->first) + "x" + std::to_string(expected->second));
+    }
+  }
+
+  // Pictures with alpha: premultiplied, as the blending takes them, and not
+  // where this version copies a picture opaque (over what lies beneath, a
+  // pixel that covers nothing would show black).
+  void CheckAlpha(const SkinDefinition& def) {
+    for (const auto& [lower, picture] : files_) {
+      if (!picture.Alpha) continue;
+      const auto read = ReadAlphaPicture(*picture.Bytes, *picture.Layout);
+      const auto fault = read ? FindPremultiplyFault(*read) : std::nullopt;
+      if (!fault) continue;
+      const std::string text = "has colour above its alpha at " + std::to_string(fault->x) + "," +
+                               std::to_string(fault->y) + " (" + std::to_string(fault->count) +
+                               " pixels): save it with premultiplied alpha (skinpack pack does that for PNG pictures)";
+      if (namedAt_.contains(lower))
+        SayAt(namedAt_.at(lower), Level::Error, "bitmap " + picture.Name + " " + text);
+      else
+        Say(picture.Name, 1, Level::Error, text);
+    }
+    struct OpaqueSlot {
+      const char* Section;
+      const char* Key;
+      const std::string* Image;
+      const char* Why;
+    };
+    const std::string none;
+    auto image = [&none](const auto& element) -> const std::string* { return element ? &element->Image : &none; };
+    const bool buttonsKeyed = def.ButtonsElement.Trans != 0, sunkKeyed = def.SunkEdge && def.SunkEdge->Trans != 0;
+    const OpaqueSlot slots[] = {
+        {"StatusBarEdges", "Image", image(def.StatusBarEdges), "status-bar panels are copied opaque"},
+        {"Headerbar", "Image", image(def.Headerbar), "column headers are copied opaque"},
+        {"MenuBackground", "Image", image(def.MenuBackground), "the menu background is copied opaque"},
+        {"Progress", "Chunk", def.Progress ? &def.Progress->Image2 : &none, "progress chunks are copied opaque"},
+        {"Buttons", "Bitmap", buttonsKeyed ? &none : &def.ButtonsElement.Image,
+         "with Trans=0 push buttons are copied opaque; give Trans=1"},
+        {"SunkEdge", "Image", sunkKeyed ? &none : image(def.SunkEdge),
+         "with Trans=0 the combo box's ring is copied opaque; give Trans=1"},
+    };
+    for (const OpaqueSlot& slot : slots) {
+      const auto it = files_.find(LowerCaseName(*slot.Image));
+      if (slot.Image->empty() || it == files_.end() || !it->second.Alpha) continue;
+      SayAt(LineOf(slot.Section, slot.Key), Level::Warning,
+            it->second.Name + " carries alpha, which this slot draws as a 24-bit picture: " + slot.Why);
     }
   }
 

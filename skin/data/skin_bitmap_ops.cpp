@@ -31,6 +31,7 @@ void Rotate(gui::TBitmap& bitmap, SourceOf sourceOf) {
   }
   turned.Transparent = bitmap.Transparent;
   turned.TransparentColor = bitmap.TransparentColor;
+  turned.PremultipliedAlpha = bitmap.PremultipliedAlpha;
   bitmap = std::move(turned);
 }
 

@@ -23,7 +23,7 @@ void LoadEntryBitmap(gui::TBitmap& bitmap, const std::string& entry, std::span<c
 
 core::Pixels PixelsOf(const gui::TBitmap& bitmap) {
   GdiFlush();
-  core::Pixels p{bitmap.Width(), bitmap.Height(), {}};
+  core::Pixels p{bitmap.Width(), bitmap.Height(), {}, bitmap.PremultipliedAlpha};
   p.data.assign(bitmap.Bits(), bitmap.Bits() + static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
   return p;
 }
@@ -33,6 +33,7 @@ void Assign(gui::TBitmap& bitmap, const core::Pixels& p) {
   if (bitmap.Empty()) return;
   GdiFlush();
   std::memcpy(bitmap.Bits(), p.data.data(), p.data.size() * sizeof(std::uint32_t));
+  bitmap.PremultipliedAlpha = p.alpha;
 }
 
 // Copies the columns [left, left + width) of source; width 0 and left 0: all.
@@ -45,6 +46,7 @@ void CopyColumns(gui::TBitmap& target, const gui::TBitmap& source, int left, int
   if (width > source.Width() - left) width = source.Width() - left;
   target.SetSize(width, source.Height());
   if (target.Empty()) return;
+  target.PremultipliedAlpha = source.PremultipliedAlpha;
   GdiFlush();
   for (int y = 0; y < source.Height(); ++y) {
     std::memcpy(target.Bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
@@ -143,6 +145,7 @@ class ImageCache {
 void Mirror(gui::TBitmap& target, const gui::TBitmap& source) {
   target.SetSize(source.Width(), source.Height());
   if (target.Empty()) return;
+  target.PremultipliedAlpha = source.PremultipliedAlpha;
   GdiFlush();
   const auto width = static_cast<std::size_t>(source.Width());
   for (std::size_t y = 0; y < static_cast<std::size_t>(source.Height()); ++y) {

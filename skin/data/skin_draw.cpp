@@ -14,10 +14,20 @@ namespace {
 // where it is 0 the source is copied.
 constexpr DWORD kKeepWhereMasked = MAKEROP4(0x00AA0029, SRCCOPY);
 
+// How a picture reaches its target: copied as it stands (onto a work bitmap
+// of its own, alpha and all), or blended by its premultiplied alpha.
+enum class Put { Copy, Blend };
+
 // Stretches one piece; pieces with no positive extent are skipped, as a
 // negative extent would mirror them.
-void StretchPiece(HDC dc, int dx, int dy, int dw, int dh, HDC src, int sx, int sy, int sw, int sh) {
+void StretchPiece(HDC dc, int dx, int dy, int dw, int dh, HDC src, int sx, int sy, int sw, int sh,
+                  Put put = Put::Copy) {
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+  if (put == Put::Blend) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, dx, dy, dw, dh, src, sx, sy, sw, sh, blend);
+    return;
+  }
   StretchBlt(dc, dx, dy, dw, dh, src, sx, sy, sw, sh, SRCCOPY);
 }
 
@@ -48,7 +58,7 @@ enum class Centre { None, Stretch, Tile };
 // and bottom pieces come after the centre, so tiles that run past the centre
 // are painted over.
 void DrawPieces(HDC dc, int ox, int oy, int w, int h, gui::TBitmap& bitmap, const TFrameRect& f, const RECT& margins,
-                Centre centre) {
+                Centre centre, Put put = Put::Copy) {
   const RECT fitted = FitMargins(margins, f);
   int l = fitted.left, t = fitted.top, r = fitted.right, b = fitted.bottom;
   if (w < l + r) l = r = 0;
@@ -56,35 +66,46 @@ void DrawPieces(HDC dc, int ox, int oy, int w, int h, gui::TBitmap& bitmap, cons
   HDC src = bitmap.DC();
   const int x0 = f.X, y0 = f.Y, fw = f.Width, fh = f.Height;
 
-  if (l * t > 0) StretchPiece(dc, ox, oy, l, t, src, x0, y0, l, t);
-  if (l * b > 0) StretchPiece(dc, ox, oy + h - b, l, b, src, x0, y0 + fh - b, l, b);
-  if (r * t > 0) StretchPiece(dc, ox + w - r, oy, r, t, src, x0 + fw - r, y0, r, t);
-  if (l > 0) StretchPiece(dc, ox, oy + t, l, h - t - b, src, x0, y0 + t, l, fh - t - b);
-  if (t > 0) StretchPiece(dc, ox + l, oy, w - l - r, t, src, x0 + l, y0, fw - l - r, t);
+  if (l * t > 0) StretchPiece(dc, ox, oy, l, t, src, x0, y0, l, t, put);
+  if (l * b > 0) StretchPiece(dc, ox, oy + h - b, l, b, src, x0, y0 + fh - b, l, b, put);
+  if (r * t > 0) StretchPiece(dc, ox + w - r, oy, r, t, src, x0 + fw - r, y0, r, t, put);
+  if (l > 0) StretchPiece(dc, ox, oy + t, l, h - t - b, src, x0, y0 + t, l, fh - t - b, put);
+  if (t > 0) StretchPiece(dc, ox + l, oy, w - l - r, t, src, x0 + l, y0, fw - l - r, t, put);
   if (centre == Centre::Tile) {
     gui::TCanvas canvas(dc);
     TileDraw(canvas, RECT{ox + l, oy + t, ox + w - r, oy + h - b}, bitmap,
              RECT{x0 + l, y0 + t, x0 + fw - r, y0 + fh - b});
   } else if (centre == Centre::Stretch) {
-    StretchPiece(dc, ox + l, oy + t, w - l - r, h - t - b, src, x0 + l, y0 + t, fw - l - r, fh - t - b);
+    StretchPiece(dc, ox + l, oy + t, w - l - r, h - t - b, src, x0 + l, y0 + t, fw - l - r, fh - t - b, put);
   }
-  if (r * b > 0) StretchPiece(dc, ox + w - r, oy + h - b, r, b, src, x0 + fw - r, y0 + fh - b, r, b);
-  if (r > 0) StretchPiece(dc, ox + w - r, oy + t, r, h - t - b, src, x0 + fw - r, y0 + t, r, fh - t - b);
-  if (b > 0) StretchPiece(dc, ox + l, oy + h - b, w - l - r, b, src, x0 + l, y0 + fh - b, fw - l - r, b);
+  if (r * b > 0) StretchPiece(dc, ox + w - r, oy + h - b, r, b, src, x0 + fw - r, y0 + fh - b, r, b, put);
+  if (r > 0) StretchPiece(dc, ox + w - r, oy + t, r, h - t - b, src, x0 + fw - r, y0 + t, r, fh - t - b, put);
+  if (b > 0) StretchPiece(dc, ox + l, oy + h - b, w - l - r, b, src, x0 + l, y0 + fh - b, fw - l - r, b, put);
 }
 
-// A work bitmap of the given size whose context stretches with COLORONCOLOR.
-gui::TBitmap WorkBitmap(int width, int height) {
+// A work bitmap of the given size whose context stretches with COLORONCOLOR;
+// for a picture with alpha it starts fully transparent and keeps the
+// pieces' alpha.
+gui::TBitmap WorkBitmap(int width, int height, bool alpha) {
   gui::TBitmap work(width, height);
   if (!work.Empty()) SetStretchBltMode(work.DC(), COLORONCOLOR);
+  work.PremultipliedAlpha = alpha && !work.Empty();
   return work;
+}
+
+// The top-left width x height part of a picture with alpha blended onto the
+// target at (x, y).
+void BlendAt(HDC dc, int x, int y, int width, int height, gui::TBitmap& picture) {
+  StretchPiece(dc, x, y, width, height, picture.DC(), 0, 0, width, height, Put::Blend);
 }
 
 // The rendered work bitmap onto the target, with magenta left undrawn or as a
 // plain copy.
 void PutWork(HDC dc, const RECT& target, gui::TBitmap& work, bool transparent) {
   if (work.Empty()) return;
-  if (transparent) {
+  if (work.PremultipliedAlpha) {
+    BlendAt(dc, target.left, target.top, work.Width(), work.Height(), work);
+  } else if (transparent) {
     DrawTransparent(dc, target, work, TransparentColour);
   } else {
     BitBlt(dc, target.left, target.top, work.Width(), work.Height(), work.DC(), 0, 0, SRCCOPY);
@@ -138,7 +159,7 @@ gui::TBitmap RenderNineSlice(const RECT& target, gui::TBitmap& bitmap, const REC
   // Nothing comes of an empty picture (a black box would).
   if (bitmap.Empty()) return gui::TBitmap();
   const int w = target.right - target.left, h = target.bottom - target.top;
-  gui::TBitmap result = WorkBitmap(w, h);
+  gui::TBitmap result = WorkBitmap(w, h, bitmap.PremultipliedAlpha);
   if (result.Empty()) return result;
   DrawPieces(result.DC(), 0, 0, w, h, bitmap, SelectFrame(bitmap, verticalFrames, frameCount, frameIndex), margins,
              tile ? Centre::Tile : Centre::Stretch);
@@ -157,7 +178,8 @@ void DrawNineSliceFrame(HDC dc, const RECT& target, gui::TBitmap& bitmap, bool v
   if (IsInverted(target) || bitmap.Empty()) return;
   const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
   DrawPieces(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, bitmap,
-             SelectFrame(bitmap, verticalFrames, frameCount, frameIndex), margins, Centre::None);
+             SelectFrame(bitmap, verticalFrames, frameCount, frameIndex), margins, Centre::None,
+             bitmap.PremultipliedAlpha ? Put::Blend : Put::Copy);
   if (previousMode) SetStretchBltMode(dc, previousMode);
 }
 
@@ -169,13 +191,15 @@ void DrawThreeSlice(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitm
   const int l = fitted.left, r = fitted.right, m = f.Width - l - r;
   if (m <= 0) return;  // an empty frame: nothing to repeat
   const int w = target.right - target.left, h = target.bottom - target.top;
-  gui::TBitmap work = WorkBitmap(w, h);
+  gui::TBitmap work = WorkBitmap(w, h, bitmap.PremultipliedAlpha);
   if (work.Empty()) return;
   HDC out = work.DC(), src = bitmap.DC();
   StretchPiece(out, 0, 0, l, h, src, f.X, f.Y, l, f.Height);
   for (int x = l; x < w - r; x += m) StretchPiece(out, x, 0, m, h, src, f.X + l, f.Y, m, f.Height);
   StretchPiece(out, w - r, 0, r, h, src, f.X + f.Width - r, f.Y, r, f.Height);
-  if (transparent) {
+  if (work.PremultipliedAlpha) {
+    BlendAt(canvas.Handle(), target.left, target.top, w, h, work);
+  } else if (transparent) {
     work.Transparent = true;
     work.TransparentColor = TransparentColour;
     canvas.Draw(target.left, target.top, work);
@@ -186,7 +210,7 @@ void DrawThreeSlice(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitm
 
 void DrawFrame(HDC dc, const RECT& target, gui::TBitmap& bitmap, bool transparent, int frameCount, int frameIndex) {
   if (IsInverted(target) || bitmap.Empty()) return;
-  gui::TBitmap work = WorkBitmap(target.right - target.left, target.bottom - target.top);
+  gui::TBitmap work = WorkBitmap(target.right - target.left, target.bottom - target.top, bitmap.PremultipliedAlpha);
   if (work.Empty()) return;
   const TFrameRect f = SelectFrame(bitmap, false, frameCount, frameIndex);
   StretchPiece(work.DC(), 0, 0, work.Width(), work.Height(), bitmap.DC(), f.X, 0, f.Width, f.Height);
@@ -199,6 +223,10 @@ void DrawTransparent(HDC dc, const RECT& target, gui::TBitmap& bitmap, COLORREF 
   const int w = std::min<int>(target.right - target.left, bitmap.Width());
   const int h = std::min<int>(target.bottom - target.top, bitmap.Height());
   if (w <= 0 || h <= 0) return;
+  if (bitmap.PremultipliedAlpha) {
+    BlendAt(dc, target.left, target.top, w, h, bitmap);
+    return;
+  }
   gui::BitmapHandle mask = TransparencyMask(bitmap, w, h, transparent);
   if (!mask) return;
   HDC src = bitmap.DC();
@@ -232,9 +260,16 @@ void TileDraw(gui::TCanvas& canvas, const RECT& target, gui::TBitmap& bitmap, co
   gui::TBitmap tile(sw, sh);
   if (tile.Empty()) return;
   BitBlt(tile.DC(), 0, 0, sw, sh, bitmap.DC(), source.left, source.top, SRCCOPY);
+  tile.PremultipliedAlpha = bitmap.PremultipliedAlpha;
   HDC dc = canvas.Handle(), src = tile.DC();
   for (int x = target.left; x < target.right; x += sw) {
-    for (int y = target.top; y < target.bottom; y += sh) BitBlt(dc, x, y, sw, sh, src, 0, 0, SRCCOPY);
+    for (int y = target.top; y < target.bottom; y += sh) {
+      if (tile.PremultipliedAlpha) {
+        BlendAt(dc, x, y, sw, sh, tile);
+      } else {
+        BitBlt(dc, x, y, sw, sh, src, 0, 0, SRCCOPY);
+      }
+    }
   }
 }
 

@@ -89,6 +89,23 @@ TChannelRange RangeOf(int value, int tolerance) {
   return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(std::clamp(value + tolerance, value, 255))};
 }
 
+// Every run of pixels that `cut` does not take out, row by row.
+template <class Cut>
+gui::RegionHandle RegionOfRuns(const TScanLines& pixels, int xOffset, int yOffset, Cut cut) {
+  TRegionBuilder builder;
+  for (int y = 0; y < pixels.Height; ++y) {
+    const std::uint8_t* row = pixels.TopRow + static_cast<std::ptrdiff_t>(y) * pixels.Stride;
+    int x = 0;
+    while (x < pixels.Width) {
+      while (x < pixels.Width && cut(row + 4 * x)) ++x;
+      const int start = x;
+      while (x < pixels.Width && !cut(row + 4 * x)) ++x;
+      if (x > start) builder.Add(start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1);
+    }
+  }
+  return builder.Finish();
+}
+
 }  // namespace
 
 gui::RegionHandle CreateRegionFromScanLines(const TScanLines& pixels, int xOffset, int yOffset, int blueTolerance,
@@ -97,19 +114,7 @@ gui::RegionHandle CreateRegionFromScanLines(const TScanLines& pixels, int xOffse
   const TChannelRange green = RangeOf(GetGValue(colour), greenTolerance);
   const TChannelRange red = RangeOf(GetRValue(colour), redTolerance);
   auto inRange = [&](const std::uint8_t* p) { return blue.Contains(p[0]) && green.Contains(p[1]) && red.Contains(p[2]); };
-
-  TRegionBuilder builder;
-  for (int y = 0; y < pixels.Height; ++y) {
-    const std::uint8_t* row = pixels.TopRow + static_cast<std::ptrdiff_t>(y) * pixels.Stride;
-    int x = 0;
-    while (x < pixels.Width) {
-      while (x < pixels.Width && inRange(row + 4 * x)) ++x;
-      const int start = x;
-      while (x < pixels.Width && !inRange(row + 4 * x)) ++x;
-      if (x > start) builder.Add(start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1);
-    }
-  }
-  return builder.Finish();
+  return RegionOfRuns(pixels, xOffset, yOffset, inRange);
 }
 
 gui::RegionHandle CreateRegionFromBitmap(const gui::TBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
@@ -117,6 +122,10 @@ gui::RegionHandle CreateRegionFromBitmap(const gui::TBitmap& bitmap, int xOffset
   GdiFlush();
   const TScanLines lines{reinterpret_cast<const std::uint8_t*>(bitmap.Bits()),
                          static_cast<std::ptrdiff_t>(bitmap.Width()) * 4, bitmap.Width(), bitmap.Height()};
+  // A picture with alpha says itself what is not there: what it does not
+  // cover at all. Its colours, magenta included, are colours.
+  if (bitmap.PremultipliedAlpha)
+    return RegionOfRuns(lines, xOffset, yOffset, [](const std::uint8_t* p) { return p[3] == 0; });
   return CreateRegionFromScanLines(lines, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, colour);
 }
 

@@ -27,6 +27,8 @@ struct TScanLines {
 // resources.
 gui::RegionHandle CreateRegionFromScanLines(const TScanLines& pixels, int xOffset, int yOffset, int blueTolerance,
                                             int greenTolerance, int redTolerance, COLORREF colour);
+// A bitmap with premultiplied alpha loses only the pixels it does not cover
+// at all (alpha 0), whatever the colour range says.
 gui::RegionHandle CreateRegionFromBitmap(const gui::TBitmap& bitmap, int xOffset, int yOffset, int blueTolerance,
                                          int greenTolerance, int redTolerance, COLORREF colour);
 // Any bitmap, device-dependent or DIB section of either row order, read

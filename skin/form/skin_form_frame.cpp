@@ -284,7 +284,7 @@ void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
   if (piece.Image.Empty()) return;
   gui::TBitmap rendered = RenderedPiece(index, rect);
   if (rendered.Empty()) return;
-  BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, rendered.DC(), 0, 0, SRCCOPY);
+  gui::TCanvas(dc).Draw(rect.left, rect.top, rendered);  // a piece with alpha blends over the face
 }
 
 void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {

@@ -11,7 +11,11 @@
 namespace skin {
 
 gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fromCache) {
-  if (FrameComposedAt(band)) {
+  TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
+  // A piece with alpha is cut where it covers nothing, which only the piece
+  // itself still tells once it is blended into the frame.
+  const bool alpha = piece.Image.PremultipliedAlpha;
+  if (!alpha && FrameComposedAt(band)) {
     // The composed frame holds every piece as painted: cut the band from it
     // rather than render the piece again.
     GdiFlush();
@@ -21,7 +25,7 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
                            band.bottom - band.top};
     return CreateRegionFromScanLines(lines, band.left, band.top, 1, 1, 1, TransparentColour);
   }
-  if (fromCache) {
+  if (!alpha && fromCache) {
     gui::TBitmap part(band.right - band.left, band.bottom - band.top);
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);

@@ -30,6 +30,7 @@
 #include "core/archive/skin_writer.h"
 #include "core/skindef/skin_check.h"
 #include "tools/skingen/skin_art.h"
+#include "tools/skinpack/png_picture.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -45,7 +46,8 @@ namespace {
 
 constexpr std::string_view Usage = R"(usage:
   skinpack pack DIR|FILES... -o OUT.skin   pack files (or a folder's files) into a skin archive;
-                                           the definition (.ini) is stored first
+                                           the definition (.ini) is stored first, NAME.png as
+                                           NAME.bmp (32-bit with alpha when the PNG has alpha)
   skinpack list ARCHIVE                    list the entries with their sizes
   skinpack extract ARCHIVE DIR             write every entry into DIR
   skinpack verify ARCHIVE                  check that ARCHIVE is a complete, loadable skin
@@ -249,6 +251,20 @@ std::vector<fs::path> FolderFiles(const fs::path& folder) {
   return files;
 }
 
+// A file of an author's folder as the archive stores it: a PNG picture as
+// the bitmap of the same name, everything else as it is.
+std::pair<std::string, Bytes> StoredEntry(const fs::path& file) {
+  const std::string name = file.filename().string();
+  if (!skinpack::IsPngName(name)) return {name, ReadWholeFile(file)};
+  try {
+    return {skinpack::StoredPictureName(name), skinpack::PngToBitmap(ReadWholeFile(file))};
+  } catch (const Failure&) {
+    throw;
+  } catch (const std::exception& error) {
+    throw Failure(Quoted(file) + ": " + error.what());
+  }
+}
+
 int Pack(const std::vector<std::string>& args) {
   std::vector<fs::path> inputs;
   fs::path output;
@@ -294,7 +310,7 @@ int Pack(const std::vector<std::string>& args) {
   std::map<std::string, fs::path> seen;
   std::uint64_t total = 0;
   for (const fs::path& file : files) {
-    const std::string name = file.filename().string();
+    const std::string name = skinpack::StoredPictureName(file.filename().string());
     const auto [previous, added] = seen.emplace(core::LowerCaseName(name), file);
     if (!added) {
       throw Failure("pack: " + Quoted(file) + " and " + Quoted(previous->second) +
@@ -303,7 +319,7 @@ int Pack(const std::vector<std::string>& args) {
     if (core::LowerCaseName(name).find(".ini") != std::string::npos && !IsDefinitionName(name)) {
       std::cerr << "skinpack: warning: " << name << " contains \".ini\"; stored after the definition\n";
     }
-    const Bytes contents = ReadWholeFile(file);
+    const Bytes contents = StoredEntry(file).second;
     try {
       writer.AddEntry(name, contents);
     } catch (const std::exception& error) {
@@ -392,7 +408,7 @@ core::SkinSource ReadSkinSource(const fs::path& input) {
   std::vector<std::pair<std::string, Bytes>> files;
   std::error_code error;
   if (fs::is_directory(input, error)) {
-    for (const fs::path& file : FolderFiles(input)) files.emplace_back(file.filename().string(), ReadWholeFile(file));
+    for (const fs::path& file : FolderFiles(input)) files.push_back(StoredEntry(file));
   } else {
     CollectingSink sink;
     core::TSkinReader reader(&sink);

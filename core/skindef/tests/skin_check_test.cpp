@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/skindef/alpha_picture.h"
 #include "core/skindef/tests/bmp_builder.h"
 
 namespace {
@@ -42,6 +43,12 @@ core::SkinSource Sound() {
                            {"close.bmp", Solid(32, 16)},
                            {"button.bmp", Solid(40, 8)},
                            {"tabs.bmp", Solid(50, 10)}}};
+}
+
+// A 32-bit picture with alpha: the pixels given, then opaque grey.
+Bytes WithAlpha(int width, int height, std::vector<std::uint32_t> first) {
+  first.resize(static_cast<std::size_t>(width * height), 0xFF808080);
+  return core::WriteAlphaBitmap(core::AlphaPicture{width, height, std::move(first)});
 }
 
 // Run-length code for a 4 x 2 picture of 8 bits.
@@ -143,6 +150,16 @@ TEST(SkinCheck, EachMistakeGivesItsLine) {
        {"tabs@2x.bmp:1: error: is 90x20; drawn for 192 dpi from tabs.bmp it must be 100x20"}},
       {"variant of nothing", "", {{"sunk@2x.bmp", Solid(8, 8)}},
        {"sunk@2x.bmp:1: warning: a density variant of sunk.bmp, which the definition never names"}},
+      {"straight alpha", kSound + "[SunkEdge]\r\nImage=sunk.bmp\r\nTrans=1\r\n",
+       {{"sunk.bmp", WithAlpha(4, 1, {0xFF000000, 0x80FF0000, 0, 0})}},
+       {"skin.ini:22: error: bitmap sunk.bmp has colour above its alpha at 1,0 (1 pixels): save it with "
+        "premultiplied alpha (skinpack pack does that for PNG pictures)"}},
+      {"alpha where the picture is copied opaque", kSound + "[Headerbar]\r\nImage=head.bmp\r\n",
+       {{"head.bmp", WithAlpha(5, 1, {0x80404040})}},
+       {"skin.ini:22: warning: head.bmp carries alpha, which this slot draws as a 24-bit picture: column headers "
+        "are copied opaque"}},
+      {"alpha in one density only", "", {{"tabs@2x.bmp", WithAlpha(100, 20, {})}},
+       {"tabs@2x.bmp:1: warning: carries alpha, tabs.bmp none: the two densities would be drawn differently"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

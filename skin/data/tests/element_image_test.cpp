@@ -72,7 +72,9 @@ std::vector<FormatCase> FormatCases() {
                      {{RGB(3, 2, 1), RGB(6, 5, 4)}, {RGB(9, 8, 7), RGB(12, 11, 10)}}});
   }
   {
-    BmpLayout l{2, 2, 32, BI_RGB, {}, {}, Rows({{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0xFF, 10, 11, 12, 0x80}})};
+    // The fourth byte zero throughout: unused, an opaque picture (with it
+    // set the picture carries alpha, skin_alpha_test).
+    BmpLayout l{2, 2, 32, BI_RGB, {}, {}, Rows({{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0, 10, 11, 12, 0}})};
     cases.push_back({"32 bits", MakeBmp(l), 2, 2,
                      {{RGB(9, 8, 7), RGB(12, 11, 10)}, {RGB(3, 2, 1), RGB(6, 5, 4)}}});
   }

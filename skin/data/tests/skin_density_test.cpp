@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/skindef/alpha_picture.h"
 #include "skin/data/skin_definition.h"
 #include "skin/data/tests/bmp_files.h"
 
@@ -138,6 +139,41 @@ TEST(SkinDensity, LengthsOfTheDefinitionScaleWithThePictures) {
     // Frame counts are counts, not lengths.
     EXPECT_EQ(Close(*c).FrameCount, 4);
     EXPECT_EQ(c->BorderTop.FrameCount, 2);
+  }
+}
+
+// A caption button with alpha keeps it through every density: scaled from
+// its 1.5x variant at 120 dpi, repeated at 192, always premultiplied.
+TEST(SkinDensity, PicturesWithAlphaStayPremultipliedAtEveryDensity) {
+  auto alpha = [](int width, int height, std::uint32_t outside, std::uint32_t inside) {
+    core::AlphaPicture p{width, height, {}};
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) p.pixels.push_back(x % (width / 4) == 0 ? outside : inside);
+    return core::WriteAlphaBitmap(p);
+  };
+  auto pictures = DesignPictures();
+  pictures.erase(pictures.begin());
+  pictures.push_back({"close.bmp", alpha(40, 8, 0x00000000, 0xFF2040C0)});
+  pictures.push_back({"close@1.5x.bmp", alpha(60, 12, 0x80101010, 0xFF2040C0)});
+  const Archive archive(pictures);
+  for (int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    const auto content = archive.At(dpi);
+    const gui::TBitmap& image = Close(*content).Image;
+    ASSERT_TRUE(image.PremultipliedAlpha);
+    GdiFlush();
+    const auto* bits = image.Bits();
+    const std::size_t count = static_cast<std::size_t>(image.Width()) * static_cast<std::size_t>(image.Height());
+    bool partial = false;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint32_t a = bits[i] >> 24;
+      ASSERT_TRUE(((bits[i] >> 16) & 0xFF) <= a && ((bits[i] >> 8) & 0xFF) <= a && (bits[i] & 0xFF) <= a) << i;
+      partial = partial || (a > 0 && a < 255);
+    }
+    // The 1x picture has no partly covered pixel; the 1.5x variant's first
+    // column is half covered, and stays so (alone or averaged) above 96.
+    EXPECT_EQ(partial, dpi != 96);
+    EXPECT_EQ(bits[image.Width() / 8], 0xFF2040C0u);
   }
 }
 

@@ -1,6 +1,7 @@
 // Runs the built skinpack on files in a scratch folder and checks its exit
 // status, its messages and the files it writes.
 #include <gtest/gtest.h>
+#include <png.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_writer.h"
+#include "core/skindef/alpha_picture.h"
 #include "core/skindef/tests/bmp_builder.h"
 
 namespace fs = std::filesystem;
@@ -92,6 +94,24 @@ class SkinpackTest : public ::testing::Test {
   fs::path dir;
 };
 
+// A PNG file of straight 0xAARRGGBB pixels, with or without its alpha.
+Bytes Png(int width, int height, const std::vector<std::uint32_t>& pixels, bool alpha) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+  std::vector<std::uint8_t> bytes;
+  for (std::uint32_t p : pixels) {
+    for (int i = 0; i < (alpha ? 4 : 3); ++i) bytes.push_back(static_cast<std::uint8_t>(p >> (8 * i)));
+  }
+  png_alloc_size_t size = 0;
+  EXPECT_TRUE(png_image_write_to_memory(&image, nullptr, &size, 0, bytes.data(), 0, nullptr));
+  Bytes out(size);
+  EXPECT_TRUE(png_image_write_to_memory(&image, out.data(), &size, 0, bytes.data(), 0, nullptr));
+  return out;
+}
+
 // Text, binary data and a file large enough for many tree rebuilds; the
 // method's own cases go through the LZH tests.
 std::vector<std::pair<const char*, Bytes>> Samples() {
@@ -142,6 +162,47 @@ TEST_F(SkinpackTest, PackListVerifyExtract) {
   // Files named one by one: the definition still goes first.
   RunOk({"pack", P("skin/Btn.bmp"), P("skin/Skin.ini"), "-o", P("two.skin")});
   EXPECT_EQ(RunOk({"list", P("two.skin")}).out, "8\tskin.ini\n8\tbtn.bmp\n2 entries, 16 bytes\n");
+}
+
+// An author's PNG pictures go in as bitmaps: with alpha as 32-bit
+// premultiplied pixels, without as 24-bit ones, magenta and all.
+TEST_F(SkinpackTest, PackedPngPicturesComeOutPixelForPixel) {
+  const std::vector<std::uint32_t> soft{0xFF102030, 0x80FF8040, 0x00FFFFFF, 0x01FF0000, 0xFFFF00FF, 0x40404040};
+  const std::vector<std::uint32_t> keyed{0xFF00FF, 0x123456, 0xABCDEF, 0x000000};
+  Write("skin/skin.ini", "[Form]\r\n");
+  WriteBytes(dir / "skin" / "Soft.PNG", Png(3, 2, soft, true));
+  WriteBytes(dir / "skin" / "keyed.png", Png(2, 2, keyed, false));
+  RunOk({"pack", P("skin"), "-o", P("out.skin")});
+  RunOk({"extract", P("out.skin"), P("out")});
+
+  const Bytes softBmp = ReadBytes(dir / "out" / "soft.bmp");
+  const auto layout = core::ParseBitmapFile(softBmp);
+  ASSERT_TRUE(layout);
+  const auto picture = core::ReadAlphaPicture(softBmp, *layout);
+  ASSERT_TRUE(picture);
+  std::vector<std::uint32_t> premultiplied;
+  for (std::uint32_t p : soft) premultiplied.push_back(core::Premultiply(p));
+  EXPECT_EQ(picture->pixels, premultiplied);
+
+  const Bytes keyedBmp = ReadBytes(dir / "out" / "keyed.bmp");
+  const auto keyedLayout = core::ParseBitmapFile(keyedBmp);
+  ASSERT_TRUE(keyedLayout);
+  EXPECT_EQ(keyedLayout->bitCount, 24);
+  std::vector<std::uint32_t> back;
+  for (int y = 1; y >= 0; --y)  // bottom-up rows of blue, green, red
+    for (int x = 0; x < 2; ++x) {
+      const std::size_t at = keyedLayout->pixelOffset + static_cast<std::size_t>(1 - y) * keyedLayout->stride + 3u * x;
+      back.push_back(std::uint32_t{keyedBmp[at + 2]} << 16 | std::uint32_t{keyedBmp[at + 1]} << 8 | keyedBmp[at]);
+    }
+  EXPECT_EQ(back, (std::vector<std::uint32_t>{0xABCDEF, 0x000000, 0xFF00FF, 0x123456}));
+
+  // The folder checks as it packs; a picture given twice, or a PNG that is
+  // none, is refused by name.
+  WriteBytes(dir / "skin" / "keyed.bmp", Png(1, 1, {0}, false));
+  ExpectFailure({"pack", P("skin"), "-o", P("twice.skin")}, "have the same entry name");
+  fs::remove(dir / "skin" / "keyed.bmp");
+  Write("skin/broken.png", "not a picture");
+  ExpectFailure({"pack", P("skin"), "-o", P("broken.skin")}, "broken.png\": not a PNG picture");
 }
 
 // The checker's findings by line, from a folder and from its archive; only
