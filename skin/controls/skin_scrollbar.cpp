@@ -24,9 +24,11 @@ enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
 constexpr int kWorkThickness = 16;
 // Wider than any real bar: the rectangles of minimised windows.
 constexpr int kLargestBar = 10000;
-// SetWindowPos: recalculate the frame, change nothing else.
+// SetWindowPos: recalculate the frame, change nothing else, and leave the
+// parent's pending paint to its turn (the window it sits in may be about to
+// get its own frame fitted and painted).
 constexpr UINT kFrameChanged =
-    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE;
 
 // The frame is recalculated without a redraw, which may drop a paint the
 // control (and its children, a list view's header) still had pending:
