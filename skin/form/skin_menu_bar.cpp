@@ -277,6 +277,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar) {
     }
   }
   BarRect = bar;
+  Background.SetSharesDc(true);  // only copied into and out of, a blit each
   Background.SetSize(w, h);
   BitBlt(Background.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 
