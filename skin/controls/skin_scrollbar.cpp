@@ -379,7 +379,8 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
   look.Disabled = vertical ? VertDisabled : HorzDisabled;
-  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work_);
+  gui::TBitmap work;  // made for the paint, not kept
+  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work);
 }
 
 bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
@@ -565,7 +566,8 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
   look.Pressed = PressedPart;
   look.Disabled = DisabledArrows(Handle, OBJID_CLIENT, true);
-  DrawSkinBar(dc, rect, look, SkinData->Skin(), work_);
+  gui::TBitmap work;  // made for the paint, not kept
+  DrawSkinBar(dc, rect, look, SkinData->Skin(), work);
 }
 
 }  // namespace skin
