@@ -199,9 +199,11 @@ namespace {
 // form of controls in one colour (a skin's face colour) holds one brush,
 // not one a control.
 std::shared_ptr<const BrushHandle> SharedSolidBrush(COLORREF colour) {
-  static std::mutex guard;
-  static std::map<COLORREF, std::weak_ptr<const BrushHandle>> brushes;
-  const std::lock_guard lock(guard);
+  // Never destroyed: a control in static storage may ask during exit.
+  static auto* const guard = new std::mutex;
+  static auto* const cache = new std::map<COLORREF, std::weak_ptr<const BrushHandle>>;
+  auto& brushes = *cache;
+  const std::lock_guard lock(*guard);
   std::weak_ptr<const BrushHandle>& cached = brushes[colour];
   if (auto alive = cached.lock()) return alive;
   auto made = std::make_shared<const BrushHandle>(CreateSolidBrush(colour));
