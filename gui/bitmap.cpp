@@ -4,11 +4,74 @@
 #include "core/skindef/bitmap_header.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <mutex>
 #include <vector>
 #include <utility>
 
 namespace gui {
+
+namespace {
+
+// The memory DCs lent to pictures that share them, each to the picture that
+// asked last; the one asked for longest ago goes to the next picture that
+// needs one. Kept for the life of the process (pictures in static storage
+// may give theirs back during exit), so never destroyed.
+class TSharedBitmapDcs {
+ public:
+  static TSharedBitmapDcs& Instance() {
+    static TSharedBitmapDcs* const instance = new TSharedBitmapDcs;
+    return *instance;
+  }
+
+  HDC Lend(const TBitmap* picture, HBITMAP bitmap, int& slot) {
+    const std::lock_guard lock(mutex_);
+    ++clock_;
+    if (slot >= 0 && slots_[static_cast<std::size_t>(slot)].Picture == picture) {
+      TSlot& kept = slots_[static_cast<std::size_t>(slot)];
+      kept.LastLent = clock_;
+      return kept.Dc.get();
+    }
+    const auto oldest = std::min_element(slots_.begin(), slots_.end(),
+                                         [](const TSlot& a, const TSlot& b) { return a.LastLent < b.LastLent; });
+    TSlot& s = *oldest;
+    if (!s.Dc) {
+      s.Dc.reset(CreateCompatibleDC(nullptr));
+      if (!s.Dc) return nullptr;
+      s.Stock = GetCurrentObject(s.Dc.get(), OBJ_BITMAP);
+    }
+    if (!SelectObject(s.Dc.get(), bitmap)) return nullptr;
+    s.Picture = picture;
+    s.LastLent = clock_;
+    slot = static_cast<int>(oldest - slots_.begin());
+    return s.Dc.get();
+  }
+
+  // The picture's bitmap out of the DC it was lent, if it still has it.
+  void GiveBack(const TBitmap* picture, int slot) {
+    const std::lock_guard lock(mutex_);
+    if (slot < 0) return;
+    TSlot& s = slots_[static_cast<std::size_t>(slot)];
+    if (s.Picture != picture) return;
+    SelectObject(s.Dc.get(), s.Stock);
+    s.Picture = nullptr;
+    s.LastLent = 0;
+  }
+
+ private:
+  struct TSlot {
+    BitmapDcHandle Dc;
+    HGDIOBJ Stock = nullptr;
+    const TBitmap* Picture = nullptr;
+    unsigned long long LastLent = 0;
+  };
+  std::mutex mutex_;
+  std::array<TSlot, TBitmap::kSharedDcCount> slots_;
+  unsigned long long clock_ = 0;
+};
+
+}  // namespace
 
 TBitmap::TBitmap(TBitmap&& other) noexcept { *this = std::move(other); }
 
@@ -17,6 +80,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
   ReleaseDc();
   other.ReleaseDc();
   bitmap_ = std::move(other.bitmap_);
+  sharesDc_ = other.sharesDc_;
   bits_ = std::exchange(other.bits_, nullptr);
   width_ = std::exchange(other.width_, 0);
   height_ = std::exchange(other.height_, 0);
@@ -29,6 +93,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
 TBitmap::~TBitmap() { ReleaseDc(); }
 
 void TBitmap::ReleaseDc() {
+  if (sharedSlot_ >= 0) TSharedBitmapDcs::Instance().GiveBack(this, std::exchange(sharedSlot_, -1));
   if (!dc_) return;
   // The DC's own bitmap back in before it goes, so ours is free to go too.
   SelectObject(dc_.get(), dcOld_);
@@ -41,6 +106,7 @@ void TBitmap::SetSize(int width, int height) {
   // does its state (stretch mode, selected font, colours): only the bitmap
   // selected into it changes.
   if (dc_) SelectObject(dc_.get(), dcOld_);
+  if (sharedSlot_ >= 0) TSharedBitmapDcs::Instance().GiveBack(this, std::exchange(sharedSlot_, -1));
   bitmap_.reset();
   bits_ = nullptr;
   width_ = height_ = 0;
@@ -62,8 +128,15 @@ void TBitmap::SetSize(int width, int height) {
   if (dc_) SelectObject(dc_.get(), bitmap_.get());
 }
 
+void TBitmap::SetSharesDc(bool shares) {
+  if (shares == sharesDc_) return;
+  ReleaseDc();
+  sharesDc_ = shares;
+}
+
 HDC TBitmap::DC() {
   if (!bitmap_) return nullptr;
+  if (sharesDc_) return TSharedBitmapDcs::Instance().Lend(this, bitmap_.get(), sharedSlot_);
   if (!dc_) {
     dc_.reset(CreateCompatibleDC(nullptr));
     if (!dc_) return nullptr;

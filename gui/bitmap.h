@@ -30,7 +30,19 @@ class TBitmap {
 
   HBITMAP Handle() const { return bitmap_.get(); }
   // A memory DC with the bitmap selected, created on first use and kept.
+  // For a picture that shares DCs (below), one lent from the shared few.
   HDC DC();
+
+  // A picture that is only ever blitted from (a skin's pictures) need not
+  // keep a memory DC of its own: sharing, DC() lends it one of a few DCs
+  // kept for all such pictures, in their default state. The DC stays lent
+  // to it until that many other pictures have asked for theirs, so a caller
+  // may hold the DCs of a few pictures at once, not keep one. A bitmap that
+  // is drawn into, or whose DC keeps state, keeps a DC of its own.
+  void SetSharesDc(bool shares);
+  bool SharesDc() const { return sharesDc_; }
+  // How many pictures one drawing step may hold the shared DCs of at once.
+  static constexpr int kSharedDcCount = 4;
 
   // Pixels: top-down rows of Width() 32-bit values 0x00RRGGBB.
   std::uint32_t* Bits() { return bits_; }
@@ -70,6 +82,8 @@ class TBitmap {
   int height_ = 0;
   BitmapDcHandle dc_;
   HGDIOBJ dcOld_ = nullptr;  // the DC's own stock bitmap, not ours to free
+  bool sharesDc_ = false;
+  int sharedSlot_ = -1;  // the shared DC last lent, while it may still be ours
 };
 
 // A device context with the framework's drawing helpers. Does not own the DC.

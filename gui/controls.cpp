@@ -193,12 +193,34 @@ void TControl::SetColor(TColor color) {
   ColorChanged();
 }
 
+namespace {
+
+// One brush for each colour controls chose, while any control has it: a
+// form of controls in one colour (a skin's face colour) holds one brush,
+// not one a control.
+std::shared_ptr<const BrushHandle> SharedSolidBrush(COLORREF colour) {
+  // Never destroyed: a control in static storage may ask during exit.
+  static auto* const guard = new std::mutex;
+  static auto* const cache = new std::map<COLORREF, std::weak_ptr<const BrushHandle>>;
+  auto& brushes = *cache;
+  const std::lock_guard lock(*guard);
+  std::weak_ptr<const BrushHandle>& cached = brushes[colour];
+  if (auto alive = cached.lock()) return alive;
+  auto made = std::make_shared<const BrushHandle>(CreateSolidBrush(colour));
+  cached = made;
+  // The entries of colours no control has any more go now and then.
+  if (brushes.size() > 64) std::erase_if(brushes, [](const auto& entry) { return entry.second.expired(); });
+  return made;
+}
+
+}  // namespace
+
 HBRUSH TControl::BrushHandle() {
   // A system colour is painted with the scheme's brush; only a colour of the
   // control's own needs a brush of its own.
   if ((color_ & 0xFF000000) == clSystemColor) return SchemeColorBrush(static_cast<int>(color_ & 0xFF));
-  if (!brush_) brush_.reset(CreateSolidBrush(ColorToRGB(color_)));
-  return brush_.get();
+  if (!brush_) brush_ = SharedSolidBrush(ColorToRGB(color_));
+  return brush_->get();
 }
 
 void TControl::FontChanged() {}

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -152,7 +153,9 @@ class TControl : public TComponent {
   std::vector<std::unique_ptr<TWindowMethodLink>> methodLinks_;
 
   TWinControl* parent_ = nullptr;
-  ::gui::BrushHandle brush_;
+  // The brush of a colour of the control's own, shared with every control
+  // of the same colour.
+  std::shared_ptr<const ::gui::BrushHandle> brush_;
   bool fontFromParent_ = false;
   bool colorFromParent_ = false;
   TPopupMenu* popupMenu_ = nullptr;

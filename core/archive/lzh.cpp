@@ -246,6 +246,9 @@ class FlatSink {
 
   bool Wants() const { return out_ < end_; }
 
+  // Decoding goes on, after what is out, until `size` bytes are.
+  void WantUpTo(std::size_t size) { end_ = begin_ + size; }
+
   void Literal(std::uint8_t byte) { *out_++ = byte; }
 
   void Match(unsigned distance, unsigned length) {
@@ -268,7 +271,7 @@ class FlatSink {
  private:
   std::uint8_t* const begin_;
   std::uint8_t* out_;
-  std::uint8_t* const end_;
+  std::uint8_t* end_;
 };
 
 // Output in pieces through one buffer that holds, before each piece, the N
@@ -325,12 +328,22 @@ struct DecoderTables {
   std::array<std::uint8_t, RingSize> ring;
 };
 
+constexpr const char* kNoMemoryForTables = "LZH : Cannot get memory for dictionary tables";
+
 std::unique_ptr<DecoderTables> AllocateTables() {
   try {
     return std::make_unique<DecoderTables>();
   } catch (const std::bad_alloc&) {
-    throw ElzhException("LZH : Cannot get memory for dictionary tables");
+    throw ElzhException(kNoMemoryForTables);
   }
+}
+
+// Room for decodedSize bytes, the rest of the last match and the copies'
+// overshoot; on a 32-bit system that may exceed what memory can hold.
+std::size_t FlatOutputRoom(std::uint32_t decodedSize) {
+  const std::uint64_t room = std::uint64_t{decodedSize} + (F - 1) + MatchSlack;
+  if (room > std::vector<std::uint8_t>().max_size()) throw std::length_error("LZH : decoded size too large for memory");
+  return static_cast<std::size_t>(room);
 }
 
 // The decoding loop shared by both forms: a symbol from the adaptive tree,
@@ -369,12 +382,7 @@ void TLZH::Decode(std::uint32_t decodedSize, const ReadFunction& read, const Wri
 std::vector<std::uint8_t> TLZH::Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> stream) {
   bitsUsed_ = 0;
   const std::unique_ptr<DecoderTables> tables = AllocateTables();
-  // Room for the rest of the last match and the copies' overshoot; on a
-  // 32-bit system that may exceed what a vector can hold.
-  const std::uint64_t room = std::uint64_t{decodedSize} + (F - 1) + MatchSlack;
-  std::vector<std::uint8_t> output;
-  if (room > output.max_size()) throw std::length_error("LZH : decoded size too large for memory");
-  output.resize(static_cast<std::size_t>(room));
+  std::vector<std::uint8_t> output(FlatOutputRoom(decodedSize));
   MemoryBits bits(stream);
   FlatSink sink(output.data(), decodedSize);
   DecodeSymbols(tables->tree, bits, sink);
@@ -391,5 +399,50 @@ void TLZH::Decode(std::uint32_t decodedSize, std::span<const std::uint8_t> strea
   DecodeSymbols(tables->tree, bits, sink);
   bitsUsed_ = bits.BitsTaken();
 }
+
+// The output buffer is left uninitialised: only the part decoded so far is
+// ever touched, so the pages of a large archive's unread rest are never
+// brought in.
+struct TLzhPrefixDecoder::TState {
+  TState(std::uint32_t size, std::span<const std::uint8_t> stream)
+      : tables(AllocateTables()), output(new std::uint8_t[FlatOutputRoom(size)]), bits(stream),
+        sink(output.get(), 0), decodedSize(size) {}
+
+  std::unique_ptr<DecoderTables> tables;
+  std::unique_ptr<std::uint8_t[]> output;
+  MemoryBits bits;
+  FlatSink sink;
+  const std::uint32_t decodedSize;
+};
+
+TLzhPrefixDecoder::TLzhPrefixDecoder(std::uint32_t decodedSize, std::span<const std::uint8_t> stream) {
+  try {
+    state_ = std::make_unique<TState>(decodedSize, stream);
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kNoMemoryForTables);
+  }
+}
+
+TLzhPrefixDecoder::~TLzhPrefixDecoder() = default;
+
+std::span<const std::uint8_t> TLzhPrefixDecoder::DecodeTo(std::uint64_t size) {
+  TState& s = *state_;
+  if (size > s.decodedSize) size = s.decodedSize;
+  if (s.sink.Produced() < size) {
+    s.sink.WantUpTo(static_cast<std::size_t>(size));
+    DecodeSymbols(s.tables->tree, s.bits, s.sink);
+  }
+  return Decoded();
+}
+
+std::uint32_t TLzhPrefixDecoder::DecodedSize() const { return state_->decodedSize; }
+
+bool TLzhPrefixDecoder::Complete() const { return state_->sink.Produced() >= state_->decodedSize; }
+
+std::span<const std::uint8_t> TLzhPrefixDecoder::Decoded() const {
+  return {state_->output.get(), state_->sink.Produced()};
+}
+
+std::uint64_t TLzhPrefixDecoder::BitsUsed() const { return state_->bits.BitsTaken(); }
 
 }  // namespace core

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -51,6 +52,38 @@ class TLZH {
 
  private:
   std::uint64_t bitsUsed_ = 0;
+};
+
+// One bit stream held in memory, decoded from its start only as far as it
+// is asked and on from there when asked for more, so that a reader wanting
+// the front of an archive pays for the front only. The bytes come out as
+// the whole-stream forms above give them. The stream must outlive the
+// decoder.
+class TLzhPrefixDecoder {
+ public:
+  // Raises ElzhException when the working tables or the output buffer
+  // (decodedSize and the rest of a last match) cannot be allocated.
+  TLzhPrefixDecoder(std::uint32_t decodedSize, std::span<const std::uint8_t> stream);
+  ~TLzhPrefixDecoder();
+  TLzhPrefixDecoder(const TLzhPrefixDecoder&) = delete;
+  TLzhPrefixDecoder& operator=(const TLzhPrefixDecoder&) = delete;
+
+  // Decodes on until at least `size` bytes are out, or all there are (the
+  // decoded size and the rest of the last match); returns every byte out so
+  // far, which may be more than asked for (a match is copied whole).
+  std::span<const std::uint8_t> DecodeTo(std::uint64_t size);
+
+  // Every byte: the stream decoded to its end.
+  std::span<const std::uint8_t> DecodeAll() { return DecodeTo(DecodedSize()); }
+
+  std::uint32_t DecodedSize() const;
+  bool Complete() const;
+  std::span<const std::uint8_t> Decoded() const;
+  std::uint64_t BitsUsed() const;
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> state_;
 };
 
 // The most bytes a bit stream of streamBytes bytes can decode to. A literal

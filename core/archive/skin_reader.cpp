@@ -59,17 +59,22 @@ TSkinReader::TSkinReader(ISkinMessageSink* messages) {
 void TSkinReader::Reset() {
   names_.clear();
   sizes_.clear();
-  data_.Clear();
+  decoder_.reset();
+  stream_.clear();
+  dataAt_ = 0;
   header_ = {};
 }
 
-void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
+namespace {
+
+// The decoded size from the source's size field (a missing or partial one
+// reads as zero), the source left after it; refused when the bit stream
+// after it could never produce that many bytes.
+std::uint32_t ReadDecodedSize(ByteStream& source) {
   source.Seek(0);
-  target.Clear();
   std::array<std::uint8_t, 4> sizeField{};
   source.Read(sizeField.data(), sizeField.size());
   const std::uint32_t decodedSize = ReadLittleEndian32(sizeField, 0);
-
   const std::uint64_t streamBytes = source.Size() - source.Position();
   const std::uint64_t mostPossible = LzhMaxDecodedSize(streamBytes);
   if (decodedSize > mostPossible) {
@@ -77,6 +82,14 @@ void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
                             " bytes but its " + std::to_string(streamBytes) +
                             " bytes of compressed data can hold at most " + std::to_string(mostPossible));
   }
+  return decodedSize;
+}
+
+}  // namespace
+
+void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
+  target.Clear();
+  const std::uint32_t decodedSize = ReadDecodedSize(source);
   const std::span<const std::uint8_t> stream = source.Bytes().subspan(source.Position());
   TLZH decoder;
   target = ByteStream(decoder.Decode(decodedSize, stream));
@@ -86,25 +99,37 @@ void TSkinReader::Decompress(ByteStream& source, ByteStream& target) {
   source.Seek(source.Position() + static_cast<std::size_t>(std::min<std::uint64_t>(fetched, stream.size())));
 }
 
+std::span<const std::uint8_t> TSkinReader::DecodedUpTo(std::uint64_t end) const {
+  if (!decoder_) return {};
+  return decoder_->DecodeTo(end);
+}
+
+std::size_t TSkinReader::DecodedBytes() const { return decoder_ ? decoder_->Decoded().size() : 0; }
+
 bool TSkinReader::LoadArchive(ByteStream& source) {
   Reset();
-  ByteStream decoded;
-  Decompress(source, decoded);
-  const std::span<const std::uint8_t> bytes = decoded.Bytes();
-
-  for (std::size_t i = 0; i < header_.size(); ++i) header_[i] = ReadLittleEndian32(bytes, 4 * i);
-  // Missing bytes read as zero, but a version word needs all four of its own.
-  if (bytes.size() < 4 || header_[0] != ArchiveVersion) {
-    messages_->ShowMessage(OlderVersionMessage);
-    header_ = {};
-    return false;
-  }
-
   try {
-    const std::uint64_t size = bytes.size();
-    if (size < HeaderSize) throw ESkinArchiveError("Skin archive is damaged: its header is incomplete");
+    const std::uint32_t decodedSize = ReadDecodedSize(source);
+    const std::span<const std::uint8_t> rest = source.Bytes().subspan(source.Position());
+    stream_.assign(rest.begin(), rest.end());
+    source.Seek(source.Size());
+    decoder_ = std::make_unique<TLzhPrefixDecoder>(decodedSize, stream_);
+
+    // What is decoded so far; every test below is made on as much as the
+    // whole archive would give it, so the verdicts are those of a reader
+    // that decodes everything first.
+    std::span<const std::uint8_t> bytes = DecodedUpTo(HeaderSize);
+    for (std::size_t i = 0; i < header_.size(); ++i) header_[i] = ReadLittleEndian32(bytes, 4 * i);
+    // Missing bytes read as zero, but a version word needs all four of its own.
+    if (bytes.size() < 4 || header_[0] != ArchiveVersion) {
+      messages_->ShowMessage(OlderVersionMessage);
+      Reset();
+      return false;
+    }
+    if (bytes.size() < HeaderSize) throw ESkinArchiveError("Skin archive is damaged: its header is incomplete");
     const std::uint64_t nameListLength = header_[1];
-    if (nameListLength > size - HeaderSize) {
+    bytes = DecodedUpTo(HeaderSize + nameListLength);
+    if (nameListLength > bytes.size() - HeaderSize) {
       throw ESkinArchiveError("Skin archive is damaged: its name list (" + std::to_string(nameListLength) +
                               " bytes) runs past the end of the archive");
     }
@@ -117,7 +142,8 @@ bool TSkinReader::LoadArchive(ByteStream& source) {
     }
     const std::uint64_t sizesAt = HeaderSize + nameListLength;
     const std::uint64_t dataAt = sizesAt + 4 * static_cast<std::uint64_t>(names_.size());
-    if (dataAt > size) throw ESkinArchiveError("Skin archive is damaged: its size table is incomplete");
+    bytes = DecodedUpTo(dataAt);
+    if (dataAt > bytes.size()) throw ESkinArchiveError("Skin archive is damaged: its size table is incomplete");
 
     std::uint64_t total = 0;
     sizes_.reserve(names_.size());
@@ -125,12 +151,17 @@ bool TSkinReader::LoadArchive(ByteStream& source) {
       sizes_.push_back(ReadLittleEndian32(bytes, static_cast<std::size_t>(sizesAt + 4 * i)));
       total += sizes_.back();
     }
-    if (total > size - dataAt) {
-      throw ESkinArchiveError("Skin archive is damaged: its entries need " + std::to_string(total) +
-                              " bytes but it holds " + std::to_string(size - dataAt));
+    // The archive decodes to at least its decoded size: only entries that
+    // reach past it (into the rest of a last match) need it all decoded to
+    // be judged.
+    if (dataAt + total > decodedSize) {
+      bytes = decoder_->DecodeAll();
+      if (total > bytes.size() - dataAt) {
+        throw ESkinArchiveError("Skin archive is damaged: its entries need " + std::to_string(total) +
+                                " bytes but it holds " + std::to_string(bytes.size() - dataAt));
+      }
     }
-    data_.Write(bytes.data() + dataAt, static_cast<std::size_t>(size - dataAt));
-    data_.Seek(0);
+    dataAt_ = dataAt;
   } catch (...) {
     Reset();
     throw;
@@ -141,12 +172,12 @@ bool TSkinReader::LoadArchive(ByteStream& source) {
 template <typename Match>
 bool TSkinReader::ExtractFirst(ByteStream& target, Match matches, std::string* name) const {
   target.Clear();
-  const std::span<const std::uint8_t> data = data_.Bytes();
-  std::size_t offset = 0;
+  std::uint64_t offset = dataAt_;
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (matches(names_[i])) {
-      // LoadArchive made sure that every entry lies inside the data.
-      target.Write(data.data() + offset, sizes_[i]);
+      // LoadArchive made sure that every entry lies inside the archive.
+      const std::span<const std::uint8_t> decoded = DecodedUpTo(offset + sizes_[i]);
+      target.Write(decoded.data() + static_cast<std::size_t>(offset), sizes_[i]);
       target.Seek(0);
       if (name != nullptr) *name = names_[i];
       return true;

@@ -3,15 +3,22 @@
 // it is a 16-byte header (version 20000, name-list length L, two unused
 // words), L bytes of entry names one per line, one 32-bit size per name and
 // the entry contents back to back. All numbers are little-endian.
+//
+// The stream is decoded only as far as the entries asked for reach: a
+// program that reads a skin's definition and 1x pictures never decodes the
+// density variants packed after them.
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/archive/byte_stream.h"
+#include "core/archive/lzh.h"
 
 namespace core {
 
@@ -48,10 +55,12 @@ class TSkinReader {
   // The sink must outlive the reader; without one, StderrMessageSink is used.
   explicit TSkinReader(ISkinMessageSink* messages = nullptr);
 
-  // Decompresses and indexes an archive, replacing what was loaded before.
-  // A wrong version word is reported through the sink and gives false (an
-  // archive too short to hold one counts as such); a damaged archive raises
-  // ESkinArchiveError and leaves the reader empty.
+  // Indexes an archive, replacing what was loaded before: the stream is
+  // kept and decoded as far as the header, the name list and the sizes; the
+  // entries are decoded as they are asked for. A wrong version word is
+  // reported through the sink and gives false (an archive too short to hold
+  // one counts as such); a damaged archive raises ESkinArchiveError and
+  // leaves the reader empty.
   bool LoadArchive(ByteStream& source);
 
   // Decoded archive into target (cleared first). A missing or partial size
@@ -61,7 +70,8 @@ class TSkinReader {
   void Decompress(ByteStream& source, ByteStream& target);
 
   // The first entry named name (compared without regard to case) into
-  // target, rewound; target stays empty when there is none.
+  // target, rewound; target stays empty when there is none. Decodes the
+  // archive as far as that entry's end, if it is not yet.
   void ExtractFile(std::string_view name, ByteStream& target) const;
 
   // The first entry whose lower-case name contains fragment (compared as
@@ -73,15 +83,22 @@ class TSkinReader {
   const std::vector<std::string>& Names() const { return names_; }
   const std::vector<std::uint32_t>& Sizes() const { return sizes_; }
 
+  // How many bytes of the decoded archive have been decoded so far.
+  std::size_t DecodedBytes() const;
+
  private:
   template <typename Match>
   bool ExtractFirst(ByteStream& target, Match matches, std::string* name) const;
+  std::span<const std::uint8_t> DecodedUpTo(std::uint64_t end) const;
   void Reset();
 
   ISkinMessageSink* messages_;
   std::vector<std::string> names_;
   std::vector<std::uint32_t> sizes_;
-  ByteStream data_;
+  std::vector<std::uint8_t> stream_;  // the bit stream, which the decoder reads
+  // Decoding on demand changes no entry's contents, so a const reader may.
+  mutable std::unique_ptr<TLzhPrefixDecoder> decoder_;
+  std::uint64_t dataAt_ = 0;  // where the first entry starts in the decoded archive
   std::array<std::uint32_t, 4> header_{};
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/archive/skin_reader.h"
+
 namespace core {
 
 namespace {
@@ -77,6 +79,13 @@ std::int32_t ScaleLength(std::int32_t pixels, int dpi) {
   const long long scaled = static_cast<long long>(pixels) * dpi;
   const long long half = kDesignDpi / 2;
   return static_cast<std::int32_t>(scaled >= 0 ? (scaled + half) / kDesignDpi : -((-scaled + half) / kDesignDpi));
+}
+
+bool IsDensityVariantName(std::string_view entry) {
+  const std::string lower = LowerCaseName(entry);
+  for (const DensityVariant& v : kDensityVariants)
+    if (lower.ends_with(std::string(v.suffix) + ".bmp")) return true;
+  return false;
 }
 
 std::string VariantEntryName(const std::string& entry, const char* suffix) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -24,6 +25,10 @@ struct DensityVariant {
   const char* suffix;  // inserted before ".bmp"
 };
 inline constexpr DensityVariant kDensityVariants[] = {{144, "@1.5x"}, {192, "@2x"}};
+
+// Whether an entry name is a density variant's ("name@2x.bmp"), compared
+// without regard to case.
+bool IsDensityVariantName(std::string_view entry);
 
 // The archive entry name of a picture's variant: "frame_top.bmp" with
 // "@2x" gives "frame_top@2x.bmp". Empty for a name without ".bmp".

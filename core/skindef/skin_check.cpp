@@ -643,12 +643,14 @@ std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::v
   return skin;
 }
 
-SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition) {
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition,
+                        SkinEntries entries) {
   SkinSource skin;
   skin.DefinitionName = definitionEntry;
   skin.Definition = std::move(definition);
   std::set<std::string> seen{LowerCaseName(definitionEntry)};
   for (const std::string& name : archive.Names()) {
+    if (entries == SkinEntries::WithoutDensityVariants && IsDensityVariantName(name)) continue;
     if (!seen.insert(LowerCaseName(name)).second) continue;
     ByteStream bytes;
     archive.ExtractFile(name, bytes);

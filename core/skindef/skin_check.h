@@ -31,8 +31,12 @@ class TSkinReader;
 // The skin an unpacked archive holds, as the engine reads it: the entry
 // `definitionEntry` (the first whose name contains ".ini") with its text,
 // and every other entry as a file; of two entries with one name (compared
-// without regard to case) the first counts.
-SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition);
+// without regard to case) the first counts. Without the density variants
+// ("name@2x.bmp"), what a screen of the design density reads: those entries
+// are then neither decoded nor checked.
+enum class SkinEntries { All, WithoutDensityVariants };
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition,
+                        SkinEntries entries = SkinEntries::All);
 
 // The findings hold an error.
 struct SkinFinding;

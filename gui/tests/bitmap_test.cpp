@@ -58,3 +58,48 @@ TEST(Bitmap, RefusesDataOutsideTheBuffer) {
   EXPECT_FALSE(bitmap.LoadFromBmpBytes(odd));
   EXPECT_TRUE(bitmap.Empty());
 }
+
+// Pictures that share memory DCs: more of them than there are shared DCs,
+// each blitted from right after asking for its DC, must each give its own
+// pixels; no more DCs are made than the few shared ones; a picture freed or
+// resized while it holds one leaves it usable by the next.
+TEST(Bitmap, PicturesSharingDcsEachBlitTheirOwnPixels) {
+  constexpr int kPictures = gui::TBitmap::kSharedDcCount * 2 + 3;
+  const long dcsBefore = gui::BitmapDcHandle::LiveCount();
+  const long bitmapsBefore = gui::BitmapHandle::LiveCount();
+  {
+    std::vector<gui::TBitmap> pictures(kPictures);
+    for (int i = 0; i < kPictures; ++i) {
+      pictures[i].SetSharesDc(true);
+      pictures[i].SetSize(2, 1);
+      pictures[i].SetPixel(0, 0, RGB(i, 10, 20));
+    }
+    gui::TBitmap target(1, 1);
+    for (int round = 0; round < 2; ++round) {
+      for (int i = 0; i < kPictures; ++i) {
+        ASSERT_TRUE(BitBlt(target.DC(), 0, 0, 1, 1, pictures[i].DC(), 0, 0, SRCCOPY)) << i;
+        GdiFlush();
+        EXPECT_EQ(target.Pixel(0, 0), RGB(i, 10, 20)) << "picture " << i << ", round " << round;
+      }
+    }
+    // The target keeps a DC of its own; the pictures share the rest.
+    EXPECT_LE(gui::BitmapDcHandle::LiveCount() - dcsBefore, gui::TBitmap::kSharedDcCount + 1);
+
+    // A picture holding a shared DC is resized, and another freed: both
+    // give it back, and the DC takes the next picture.
+    HDC lent = pictures[0].DC();
+    ASSERT_NE(lent, nullptr);
+    pictures[0].SetSize(1, 1);
+    pictures[0].SetPixel(0, 0, RGB(200, 0, 0));
+    BitBlt(target.DC(), 0, 0, 1, 1, pictures[0].DC(), 0, 0, SRCCOPY);
+    GdiFlush();
+    EXPECT_EQ(target.Pixel(0, 0), RGB(200, 0, 0));
+    pictures.erase(pictures.begin());
+    for (int i = 0; i < kPictures - 1; ++i) {
+      BitBlt(target.DC(), 0, 0, 1, 1, pictures[i].DC(), 0, 0, SRCCOPY);
+      GdiFlush();
+      EXPECT_EQ(target.Pixel(0, 0), RGB(i + 1, 10, 20)) << "after the first went, picture " << i + 1;
+    }
+  }
+  EXPECT_EQ(gui::BitmapHandle::LiveCount(), bitmapsBefore);
+}

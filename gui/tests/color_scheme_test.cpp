@@ -113,6 +113,21 @@ TEST(ColorScheme, ControlsTakeTheirParentsColourUntilGivenOneOfTheirOwn) {
   EXPECT_EQ(check.Color(), RGB(9, 9, 9));
   check.SetParentColor(true);
   EXPECT_EQ(check.Color(), RGB(4, 5, 6));
+
+  // Controls of one colour of their own paint with one brush, in that
+  // colour, which goes when the last of them takes another colour.
+  const long brushes = BrushHandle::LiveCount();
+  const HBRUSH shared = panel.BrushHandle();
+  EXPECT_EQ(check.BrushHandle(), shared);
+  EXPECT_EQ(BrushHandle::LiveCount(), brushes + 1);
+  LOGBRUSH described{};
+  ASSERT_TRUE(GetObjectW(shared, sizeof described, &described));
+  EXPECT_EQ(described.lbColor, RGB(4, 5, 6));
+  check.SetColor(RGB(7, 7, 7));
+  EXPECT_NE(check.BrushHandle(), shared);
+  panel.SetColor(RGB(7, 7, 7));
+  EXPECT_EQ(panel.BrushHandle(), check.BrushHandle());
+  EXPECT_EQ(BrushHandle::LiveCount(), brushes + 1);
 }
 
 }  // namespace

@@ -155,8 +155,8 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   TSkinContent& skin = SkinData->Skin();
-  bitmap_.SetSize(w, h);
-  HDC bdc = bitmap_.DC();
+  gui::TBitmap face(w, h);  // made for the paint: no bitmap or DC kept between paints
+  HDC bdc = face.DC();
   const TMirrorLike mirror(bdc, dc);
   const RECT all{0, 0, w, h};
   FillFace(bdc, all);

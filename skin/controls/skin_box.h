@@ -50,7 +50,6 @@ class TSkinStatusBar : public TSkinControl {
   void DrawPanel(HDC dc, RECT panel, UINT format, int frame, std::wstring text);
   void DrawWindowParts(HDC dc, const RECT& r);
   void DrawOwnerPart(HDC dc, int part, RECT inside);
-  gui::TBitmap bitmap_;
 };
 
 }  // namespace skin

@@ -87,10 +87,10 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   lastLook_ = look;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  bitmap_.SetSize(w, h);
-  const TMirrorLike mirror(bitmap_.DC(), dc);
-  DrawFace(bitmap_, look, kButtonFrames);
-  HDC bdc = bitmap_.DC();
+  gui::TBitmap face(w, h);  // made for the paint: no bitmap or DC kept between paints
+  const TMirrorLike mirror(face.DC(), dc);
+  DrawFace(face, look, kButtonFrames);
+  HDC bdc = face.DC();
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
   SetTextColor(bdc, Enabled ? LookTextColour(look, false, 0) : GetSysColor(COLOR_BTNSHADOW));
   DrawPlainCaption(bdc, Caption, RECT{0, 0, w, h});
@@ -193,11 +193,11 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
   lastLook_ = look;
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  bitmap_.SetSize(w, h);
-  HDC bdc = bitmap_.DC();
+  gui::TBitmap face(w, h);  // made for the paint: no bitmap or DC kept between paints
+  HDC bdc = face.DC();
   const TMirrorLike mirror(bdc, dc);
   gui::SelectGuard font(bdc, reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
-  DrawFace(bitmap_, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
+  DrawFace(face, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
   RECT client{0, 0, w, h};
   if (Handle) GetClientRect(Handle, &client);
   gui::TButtonGlyph none;

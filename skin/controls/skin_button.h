@@ -46,7 +46,6 @@ class TSkinButton : public TSkinControl {
   // Face and frame of a look into `target` (client-size composition).
   void DrawFace(gui::TBitmap& target, int look, int frameCount);
 
-  gui::TBitmap bitmap_;
   int lastLook_ = 0;
 };
 

@@ -147,8 +147,8 @@ void TSkinHeader::DrawSkin(HDC dc, const RECT& r) {
   TDataSkinObject* bar = HeaderBar(SkinData);
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (!bar || width <= 0 || height <= 0) return;
-  work_.SetSize(width, height);
-  HDC wdc = work_.DC();
+  gui::TBitmap work(width, height);  // made for the paint, not kept
+  HDC wdc = work.DC();
   const TMirrorLike mirror(wdc, dc);
   gui::SavedDcState saved(wdc);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));

@@ -54,7 +54,6 @@ class TSkinHeader : public TSkinControl {
 
  private:
   void DrawItem(HDC dc, int index, const RECT& item, HIMAGELIST images, bool enabled);
-  gui::TBitmap work_;
 };
 
 class TSkinSizer : public TSkinControl {

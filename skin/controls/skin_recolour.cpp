@@ -158,8 +158,8 @@ void TSkinRecoloured::PaintRecoloured(gui::TMessage& m) {
   GetClientRect(Handle, &client);
   PaintSwallowingFailures([&] {
     if (!target || client.right <= 0 || client.bottom <= 0) return;
-    work_.SetSize(client.right, client.bottom);
-    HDC picture = work_.DC();
+    gui::TBitmap work(client.right, client.bottom);  // made for the paint, not kept
+    HDC picture = work.DC();
     // The control draws in the layout its own context would have.
     const TMirrorLike mirror(picture, target);
     // What the control leaves undrawn shows what its parent puts behind a
@@ -177,8 +177,8 @@ void TSkinRecoloured::PaintRecoloured(gui::TMessage& m) {
       CallDefault(drawn);
     }
     GdiFlush();
-    SwapColours(work_, SkinSwapsFor(*SkinData, DrawnIn()));
-    Finish(work_);
+    SwapColours(work, SkinSwapsFor(*SkinData, DrawnIn()));
+    Finish(work);
     BitBlt(target, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
   });
   if (!m.WParam) EndPaint(Handle, &ps);

@@ -71,7 +71,6 @@ class TSkinRecoloured : public TSkinColourRelay {
 
  private:
   void PaintRecoloured(gui::TMessage& message);
-  gui::TBitmap work_;
 };
 
 // Static frames, rectangles and etched lines (and the sunken edge of a

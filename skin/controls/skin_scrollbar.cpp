@@ -25,9 +25,11 @@ enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
 constexpr int kWorkThickness = 16;
 // Wider than any real bar: the rectangles of minimised windows.
 constexpr int kLargestBar = 10000;
-// SetWindowPos: recalculate the frame, change nothing else.
+// SetWindowPos: recalculate the frame, change nothing else, and leave the
+// parent's pending paint to its turn (the window it sits in may be about to
+// get its own frame fitted and painted).
 constexpr UINT kFrameChanged =
-    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE;
 
 // The frame is recalculated without a redraw, which may drop a paint the
 // control (and its children, a list view's header) still had pending:
@@ -378,7 +380,8 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
   look.Disabled = vertical ? VertDisabled : HorzDisabled;
-  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work_);
+  gui::TBitmap work;  // made for the paint, not kept
+  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work);
 }
 
 bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
@@ -569,7 +572,8 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
   look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
   look.Pressed = PressedPart;
   look.Disabled = DisabledArrows(Handle, OBJID_CLIENT, true);
-  DrawSkinBar(dc, rect, look, SkinData->Skin(), work_);
+  gui::TBitmap work;  // made for the paint, not kept
+  DrawSkinBar(dc, rect, look, SkinData->Skin(), work);
 }
 
 }  // namespace skin

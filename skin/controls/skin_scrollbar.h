@@ -121,7 +121,6 @@ class TSkinScrollbar : public TSkinControl {
   // Cleared when the skinner is freed: a drag loop that dispatched the
   // message that freed it must not touch it afterwards.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  gui::TBitmap work_;
 };
 
 class TSkinScControl : public TSkinControl {
@@ -149,8 +148,6 @@ class TSkinScControl : public TSkinControl {
   TScrollRange ReadRange() const;
 
   TSystemThemeOff systemTheme_;
-
-  gui::TBitmap work_;
 };
 
 }  // namespace skin

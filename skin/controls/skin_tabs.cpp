@@ -103,6 +103,9 @@ void TSkinTab::PrepareImages() {
     case tsTop:
       break;
   }
+  // Both are only blitted from.
+  TabImage.SetSharesDc(true);
+  BorderImage.SetSharesDc(true);
 }
 
 // The control makes its arrows when its tabs first overflow, and makes them
@@ -161,12 +164,12 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
   }
   const int sw = strip.right - strip.left, sh = strip.bottom - strip.top;
   if (sw <= 0 || sh <= 0) return;
-  StripImage.SetSize(sideways ? sh : sw, sideways ? sw : sh);
-  HDC sdc = StripImage.DC();
+  gui::TBitmap stripImage(sideways ? sh : sw, sideways ? sw : sh);  // made for the paint, not kept
+  HDC sdc = stripImage.DC();
   // A strip along the top or bottom is composed as the context lays it
   // out; one turned for a side goes reflected once more below instead.
   const TMirrorLike mirror(sdc, !sideways && IsMirrored(dc));
-  FillFace(sdc, RECT{0, 0, StripImage.Width(), StripImage.Height()});
+  FillFace(sdc, RECT{0, 0, stripImage.Width(), stripImage.Height()});
   {
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
     gui::SelectGuard useFont(sdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
@@ -174,7 +177,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
     const int count = static_cast<int>(SendMessageW(Handle, TCM_GETITEMCOUNT, 0, 0));
     const int current = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
-    const int w = StripImage.Width(), one = ScaleToScreen(1);
+    const int w = stripImage.Width(), one = ScaleToScreen(1);
     // The focused tab shows the focus rectangle, as the control's own
     // drawing does, unless the keyboard cues are hidden.
     const bool showFocus = Focused && !(StyleOf(Handle) & TCS_FOCUSNEVER) &&
@@ -212,10 +215,10 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
       }
     }
   }
-  if (TabSide == tsLeft) RotateBitmapLeft(StripImage);
-  if (TabSide == tsRight) RotateBitmapRight(StripImage);
-  if (sideways && IsMirrored(dc)) MirrorBitmap(StripImage);
-  BitBlt(dc, strip.left, strip.top, sw, sh, StripImage.DC(), 0, 0, SRCCOPY);
+  if (TabSide == tsLeft) RotateBitmapLeft(stripImage);
+  if (TabSide == tsRight) RotateBitmapRight(stripImage);
+  if (sideways && IsMirrored(dc)) MirrorBitmap(stripImage);
+  BitBlt(dc, strip.left, strip.top, sw, sh, stripImage.DC(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------
@@ -254,6 +257,7 @@ void TSkinTab31::PrepareImage() {
   if (TDataSkinBorder* tabs = TabsElement(SkinData)) {
     TabImage.CopyFrom(tabs->Image);
     FlipBitmap(TabImage);
+    TabImage.SetSharesDc(true);
   }
 }
 

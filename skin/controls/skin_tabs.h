@@ -44,7 +44,6 @@ class TSkinTab : public TSkinControl {
   TTabSide TabSide = tsTop;
   gui::TBitmap TabImage;
   gui::TBitmap BorderImage;
-  gui::TBitmap StripImage;
   // The skinner of the strip's scroll arrows, once found.
   TSkinUpDown* UpDown = nullptr;
 

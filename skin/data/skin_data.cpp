@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "core/archive/skin_reader.h"
+#include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_check.h"
 #include "gui/formreader.h"
 #include "gui/forms.h"
@@ -170,10 +171,15 @@ std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> byte
   // file is written.
   const auto text = extracted.Bytes();
   const std::string_view definition(reinterpret_cast<const char*>(text.data()), text.size());
+  // At the design density the pictures' density variants are never drawn:
+  // they are left undecoded and unchecked (packed last, most of the archive).
+  const int dpi = ScreenDpi();
+  const core::SkinEntries entries =
+      dpi == core::kDesignDpi ? core::SkinEntries::WithoutDensityVariants : core::SkinEntries::All;
   const std::vector<core::SkinFinding> findings =
-      core::CheckSkin(core::SkinSourceOf(reader, entryName, std::string(definition)));
+      core::CheckSkin(core::SkinSourceOf(reader, entryName, std::string(definition), entries));
   if (core::HasError(findings)) throw gui::Exception(gui::AnsiToWide(core::ErrorSummary(findings)));
-  return ParseDefinition(definition, reader, ScreenDpi());
+  return ParseDefinition(definition, reader, dpi);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {

@@ -89,6 +89,8 @@ class ImageCache {
   void CopyTo(gui::TBitmap& target, const std::string& entry, core::FrameGrid grid = {}, int left = 0,
               int width = 0) {
     target.SetSize(0, 0);
+    // The elements' pictures are only blitted from: no memory DC each.
+    target.SetSharesDc(true);
     if (entry.empty()) return;
     const gui::TBitmap* source = Find(entry);
     if (!source) return;
@@ -143,6 +145,7 @@ class ImageCache {
 };
 
 void Mirror(gui::TBitmap& target, const gui::TBitmap& source) {
+  target.SetSharesDc(true);
   target.SetSize(source.Width(), source.Height());
   if (target.Empty()) return;
   target.PremultipliedAlpha = source.PremultipliedAlpha;

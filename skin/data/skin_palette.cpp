@@ -1,5 +1,7 @@
 #include "skin/data/skin_palette.h"
 
+#include <algorithm>
+
 namespace skin {
 
 namespace {
@@ -45,7 +47,6 @@ void TSkinPalette::Build(const core::SkinColours& c) {
     TEntry& e = entries_[static_cast<std::size_t>(s.index)];
     e.given = true;
     e.colour = Resolve(s.colour);
-    e.brush.reset(CreateSolidBrush(e.colour));
   }
 }
 
@@ -53,12 +54,21 @@ bool TSkinPalette::Colours(int index) const {
   return index >= 0 && index < kIndexes && entries_[static_cast<std::size_t>(index)].given;
 }
 
+int TSkinPalette::BrushesMade() const {
+  return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [](const TEntry& e) { return bool(e.brush); }));
+}
+
 COLORREF TSkinPalette::SysColor(int index) const {
   return Colours(index) ? entries_[static_cast<std::size_t>(index)].colour : GetSysColor(index);
 }
 
 HBRUSH TSkinPalette::SysColorBrush(int index) const {
-  return Colours(index) ? entries_[static_cast<std::size_t>(index)].brush.get() : GetSysColorBrush(index);
+  if (!Colours(index)) return GetSysColorBrush(index);
+  // Made when first asked for: a window uses a few of the skin's colours
+  // as brushes, and an unused brush is a GDI object for nothing.
+  const TEntry& e = entries_[static_cast<std::size_t>(index)];
+  if (!e.brush) e.brush.reset(CreateSolidBrush(e.colour));
+  return e.brush.get();
 }
 
 LRESULT TSkinPalette::CtlColors(UINT msg, WPARAM dc, HWND child) const {

@@ -1,8 +1,8 @@
 // TSkinPalette: a skin's [Colours] as the colour scheme the framework and the
 // system-drawn parts of a skinned window are painted in. Each COLOR_ index
 // the skin has a colour for stands for that colour; the rest stay the
-// system's. The brushes are made once per skin and freed when the next skin
-// is built in (or with the palette), counted as every GDI object is.
+// system's. Each brush is made when first asked for and freed when the next
+// skin is built in (or with the palette), counted as every GDI object is.
 #pragma once
 #include <windows.h>
 
@@ -17,13 +17,15 @@ namespace skin {
 class TSkinPalette : public gui::TColorScheme {
  public:
   // Resolves the skin's colours (a system colour in the skin stays the
-  // system's) and makes a brush for each index the skin colours.
+  // system's); the brushes of the last skin's are freed.
   void Build(const core::SkinColours& colours);
 
   COLORREF SysColor(int index) const override;
   HBRUSH SysColorBrush(int index) const override;
   // Whether the skin gives the index a colour of its own.
   bool Colours(int index) const;
+  // How many of its brushes have been asked for, and so made, since Build.
+  int BrushesMade() const;
 
   // The skin's answer to a WM_CTLCOLOR* message from `child` that nobody
   // chose colours for: gui::CtlColorsFrom in this palette's colours, and a
@@ -42,7 +44,7 @@ class TSkinPalette : public gui::TColorScheme {
   struct TEntry {
     bool given = false;
     COLORREF colour = 0;
-    gui::BrushHandle brush;
+    mutable gui::BrushHandle brush;
   };
   std::array<TEntry, kIndexes> entries_{};
 };

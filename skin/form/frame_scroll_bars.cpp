@@ -79,6 +79,7 @@ void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
                   client.bottom};
   const RECT horz{client.left, client.bottom, client.right, client.bottom + cy};
   const TShown shown = Read(wnd);
+  gui::TBitmap work;  // made for the paint, not kept
   for (bool vertical : {false, true}) {
     const TBarShown& bar = vertical ? shown.Vert : shown.Horz;
     if (!bar.Present) continue;
@@ -94,7 +95,7 @@ void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
     look.Metrics.Arrow = sizes.Arrow;
     look.Disabled = bar.Disabled;
     if ((look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) look.Metrics.Thumb = look.Metrics.Offset = 0;
-    DrawSkinBar(windowDc, r, look, skin, work_);
+    DrawSkinBar(windowDc, r, look, skin, work);
   }
   if (shown.Horz.Present && shown.Vert.Present) {
     const RECT corner{vert.left, horz.top, vert.right, horz.bottom};

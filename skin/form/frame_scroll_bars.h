@@ -34,7 +34,6 @@ class TFrameScrollBars {
   };
   static TShown Read(HWND wnd);
   TShown painted_;
-  gui::TBitmap work_;
 };
 
 }  // namespace skin

@@ -10,6 +10,31 @@
 
 namespace skin {
 
+namespace {
+
+// Where the frame's fitting changes the client area's size (the window keeps
+// its own size), the program lays its children out again: with its drawing
+// paused meanwhile, nothing it moves, and no scroll bar a control resets, is
+// drawn only to be drawn again; the whole window is painted once afterwards.
+class TDrawingPaused {
+ public:
+  explicit TDrawingPaused(HWND wnd) : wnd_(wnd && IsWindowVisible(wnd) ? wnd : nullptr) {
+    if (wnd_) SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~TDrawingPaused() {
+    if (!wnd_ || !IsWindow(wnd_)) return;
+    SendMessageW(wnd_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  TDrawingPaused(const TDrawingPaused&) = delete;
+  TDrawingPaused& operator=(const TDrawingPaused&) = delete;
+
+ private:
+  HWND wnd_;
+};
+
+}  // namespace
+
 void TWinSkinForm::OnSkinMsgAttached() {
   if (state_ == ssAttached) {
     if (facts_.Mdi == mkChild && MdiMaximized()) {
@@ -17,6 +42,7 @@ void TWinSkinForm::OnSkinMsgAttached() {
       RefreshFrame();
     } else if (facts_.Show != shMinimized && facts_.Kind != fkNone) {
       state_ = ssFitting;
+      const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(Handle) ? Handle : nullptr);
       AdjustFrameSize(false);
       state_ = ssRunning;
       UpdateRegion();
@@ -163,6 +189,7 @@ void TWinSkinForm::RefreshSkin() {
   state_ = ssReskinning;
   if (frameSkinned_) {
     if (form_) popups_.TakeOver(*form_, *skinData_);
+    const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(wnd_) ? wnd_ : nullptr);
     AdjustFrameSize(true);
     state_ = ssRunning;
     UpdateRegion();

@@ -58,6 +58,8 @@ void TWinSkinForm::ComputeFrameMetrics() {
 void TWinSkinForm::RenderIconBitmap() {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   ++iconGeneration_;
+  // Drawn here once, then only blitted from.
+  iconBitmap_.SetSharesDc(true);
   iconBitmap_.SetSize(cx, cy);
   gui::TCanvas(iconBitmap_.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
   ownIcon_ = false;
@@ -248,6 +250,10 @@ TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
 void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   ++frameComposeCount_;
   const int w = window.cx, h = window.cy;
+  // Composed through DCs of their own, made for the composition; after it
+  // the pictures are only blitted from and keep no DC between paints.
+  frameCache_.SetSharesDc(false);
+  titleCache_.SetSharesDc(false);
   frameCache_.SetSize(w, h);
   HDC dc = frameCache_.DC();
   // Composed as the window DC it is copied to is laid out: a mirrored
@@ -261,6 +267,8 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   PaintBorderPiece(bpRight, layout.Right, dc);
   PaintBorderPiece(bpBottom, layout.Bottom, dc);
   PaintTitleBar(dc, layout);
+  frameCache_.SetSharesDc(true);
+  titleCache_.SetSharesDc(true);
 }
 
 void TWinSkinForm::DropFrameCache() {

@@ -275,6 +275,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
   }
   barRect_ = bar;
   background_.SetSize(w, h);
+  // Its DC keeps the window's layout, so it is the bar's own, not a shared one.
   SetMirrored(background_.DC(), form_->Facts().Mirrored);
   BitBlt(background_.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 

@@ -28,6 +28,7 @@
 #include "core/archive/lzh_encoder.h"
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
+#include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_check.h"
 #include "tools/skingen/skin_art.h"
 #include "tools/skinpack/png_picture.h"
@@ -235,6 +236,19 @@ bool IsDefinitionName(const std::string& name) {
   return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".ini") == 0;
 }
 
+// Where an entry goes in an archive: the definition, then the pictures,
+// then each density's variants.
+int PackingRank(const std::string& name) {
+  if (IsDefinitionName(name)) return 0;
+  const std::string lower = core::LowerCaseName(name);
+  int rank = 1;
+  for (const core::DensityVariant& v : core::kDensityVariants) {
+    ++rank;
+    if (lower.ends_with(std::string(v.suffix) + ".bmp")) return rank;
+  }
+  return 1;
+}
+
 // The files of a folder, by name without regard to case, as the reader
 // compares names.
 std::vector<fs::path> FolderFiles(const fs::path& folder) {
@@ -294,9 +308,12 @@ int Pack(const std::vector<std::string>& args) {
   }
 
   // The reader takes the first entry whose name contains ".ini" as the
-  // definition, so there must be exactly one, and it goes first.
-  std::stable_partition(files.begin(), files.end(),
-                        [](const fs::path& file) { return IsDefinitionName(file.filename().string()); });
+  // definition, so there must be exactly one, and it goes first. The
+  // pictures' density variants go last, by density: a reader on a screen of
+  // the design density stops decoding before them.
+  std::stable_sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+    return PackingRank(a.filename().string()) < PackingRank(b.filename().string());
+  });
   const auto definitions = std::count_if(files.begin(), files.end(), [](const fs::path& file) {
     return IsDefinitionName(file.filename().string());
   });

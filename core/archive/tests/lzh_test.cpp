@@ -287,6 +287,21 @@ void ExpectSameAsCallbackForm(const Bytes& stream, std::uint32_t decodedSize) {
   });
   ASSERT_EQ(joined, expected) << stream.size() << "-byte stream decoded in pieces to " << decodedSize;
   EXPECT_EQ(inPieces.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
+
+  // On demand, in steps of every size: each stops within a match of where
+  // it was asked to, and together they give the same bytes.
+  core::TLzhPrefixDecoder onDemand(decodedSize, stream);
+  std::uint64_t asked = 0;
+  for (std::uint64_t step = 1; !onDemand.Complete(); step = step * 3 + 1) {
+    asked += step;
+    const std::size_t out = onDemand.DecodeTo(asked).size();
+    if (!onDemand.Complete()) {
+      ASSERT_TRUE(out >= asked && out < asked + 60) << out << " for " << asked;
+    }
+  }
+  ASSERT_EQ(Bytes(onDemand.Decoded().begin(), onDemand.Decoded().end()), expected)
+      << stream.size() << "-byte stream decoded on demand to " << decodedSize;
+  EXPECT_EQ(onDemand.BitsUsed(), byCallbacks.BitsUsed()) << stream.size() << " -> " << decodedSize;
 }
 
 TEST(LzhDecodeInMemory, AgreesWithTheCallbackForm) {

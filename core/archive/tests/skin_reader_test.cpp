@@ -206,6 +206,49 @@ TEST_F(SkinReaderTest, TruncatedArchiveStillDecodesToFullLength) {
   EXPECT_EQ(source.Position(), source.Size());
 }
 
+TEST_F(SkinReaderTest, EntriesAreDecodedAsFarAsTheOnesAskedFor) {
+  std::mt19937 random(7);
+  const auto noise = [&](std::size_t size) {
+    std::string text(size, ' ');
+    for (char& c : text) c = static_cast<char>(random());
+    return text;
+  };
+  const std::string definition = "[Form]\r\n", picture = noise(2000), variant = noise(100000);
+  ASSERT_TRUE(LoadWritten({{"skin.ini", definition}, {"a.bmp", picture}, {"a@2x.bmp", variant}}));
+  EXPECT_LT(reader.DecodedBytes(), 100u);  // the header, names and sizes
+
+  EXPECT_EQ(Extract("a.bmp"), picture);
+  EXPECT_LT(reader.DecodedBytes(), 2200u);
+  EXPECT_EQ(Extract("a@2x.bmp"), variant);
+  EXPECT_GT(reader.DecodedBytes(), 102000u);
+  EXPECT_EQ(Extract("skin.ini"), definition);  // one decoded before stays
+}
+
+TEST_F(SkinReaderTest, EntriesInTheRestOfALastMatchAreJudgedAsAfterAWholeDecode) {
+  // The archive ends in a run, so its last symbols are whole 60-byte
+  // matches; a decoded size cut short by a few bytes leaves the decoder
+  // making a little more than it, which is where the last entry ends.
+  const Bytes container = Container("a.bmp\r\nrun.bmp\r\n", {3, 300}, "abc" + std::string(300, 'r'));
+  int accepted = 0, refused = 0;
+  for (std::uint32_t cut = 1; cut < 60; ++cut) {
+    Bytes archive = core::LzhCompress(container);
+    const auto declared = static_cast<std::uint32_t>(container.size() - cut);
+    for (int i = 0; i < 4; ++i) archive[i] = static_cast<std::uint8_t>(declared >> (8 * i));
+    ByteStream whole(archive), decoded;
+    reader.Decompress(whole, decoded);
+    if (decoded.Size() >= container.size()) {
+      ++accepted;
+      ASSERT_TRUE(Load(archive)) << cut;
+      EXPECT_EQ(Extract("run.bmp"), std::string(300, 'r')) << cut;
+    } else {
+      ++refused;
+      EXPECT_THROW(Load(archive), ESkinArchiveError) << cut;
+    }
+  }
+  EXPECT_GT(accepted, 0);
+  EXPECT_GT(refused, 0);
+}
+
 TEST(SkinWriter, RefusesWhatTheNameListCannotCarry) {
   TSkinWriter writer;
   EXPECT_THROW(writer.AddEntry("", {}), std::invalid_argument);

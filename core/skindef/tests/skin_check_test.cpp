@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/archive/skin_reader.h"
+#include "core/archive/skin_writer.h"
 #include "core/skindef/alpha_picture.h"
 #include "core/skindef/tests/bmp_builder.h"
 
@@ -168,6 +170,29 @@ TEST(SkinCheck, EachMistakeGivesItsLine) {
     for (const auto& file : c.files) skin.Files.push_back(file);
     EXPECT_EQ(Lines(skin), std::vector<std::string>{c.expected});
   }
+}
+
+// An archive read as a screen of the design density reads it: the density
+// variants, packed after the pictures, are neither decoded nor checked.
+TEST(SkinCheck, AnArchiveWithoutItsDensityVariantsIsDecodedAndCheckedOnlyAsFarAsThePictures) {
+  core::TSkinWriter writer;
+  const core::SkinSource sound = Sound();
+  writer.AddEntry(sound.DefinitionName, Bytes(sound.Definition.begin(), sound.Definition.end()));
+  for (const auto& [name, bytes] : sound.Files) writer.AddEntry(name, bytes);
+  const std::size_t withoutVariant = writer.BuildContainer().size();
+  writer.AddEntry("tabs@2x.bmp", Solid(90, 20));  // the wrong size
+  core::TSkinReader reader;
+  core::ByteStream archive(writer.BuildArchive());
+  ASSERT_TRUE(reader.LoadArchive(archive));
+
+  const core::SkinSource design =
+      core::SkinSourceOf(reader, "skin.ini", sound.Definition, core::SkinEntries::WithoutDensityVariants);
+  EXPECT_EQ(design.Files.size(), 4u);
+  EXPECT_EQ(Lines(design), std::vector<std::string>{});
+  EXPECT_LT(reader.DecodedBytes(), withoutVariant + 4 + 60);  // its size field came before the pictures
+
+  EXPECT_EQ(Lines(core::SkinSourceOf(reader, "skin.ini", sound.Definition)),
+            std::vector<std::string>{"tabs@2x.bmp:1: error: is 90x20; drawn for 192 dpi from tabs.bmp it must be 100x20"});
 }
 
 }  // namespace

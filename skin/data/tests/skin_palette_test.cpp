@@ -37,6 +37,10 @@ TEST(SkinPalette, SkinColoursStandInForTheirIndexesAndTheirBrushesLiveWithThePal
     EXPECT_EQ(palette.SysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(palette.SysColorBrush(COLOR_WINDOW), GetSysColorBrush(COLOR_WINDOW));
     palette.Build(DarkColours());
+    // No brush is made before one is asked for, and one only once.
+    EXPECT_EQ(gui::BrushHandle::LiveCount(), before);
+    EXPECT_EQ(palette.SysColorBrush(COLOR_BTNFACE), palette.SysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(gui::BrushHandle::LiveCount(), before + 1);
     EXPECT_EQ(palette.SysColor(COLOR_WINDOW), RGB(30, 33, 38));
     EXPECT_EQ(palette.SysColor(COLOR_BTNFACE), RGB(43, 47, 54));
     EXPECT_EQ(palette.SysColor(COLOR_MENUHILIGHT), RGB(61, 139, 253));
@@ -50,6 +54,9 @@ TEST(SkinPalette, SkinColoursStandInForTheirIndexesAndTheirBrushesLiveWithThePal
     EXPECT_GT(built, before);
     // The next skin's brushes replace the last one's.
     palette.Build(core::SkinColours{});
+    EXPECT_EQ(gui::BrushHandle::LiveCount(), before);
+    palette.SysColorBrush(COLOR_WINDOW);
+    palette.SysColorBrush(COLOR_BTNFACE);
     EXPECT_EQ(gui::BrushHandle::LiveCount(), built);
     EXPECT_EQ(palette.SysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOW));
   }

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/skindef/picture_scale.h"
 #include "core/skindef/tests/bmp_builder.h"
 #include "gui/forms.h"
 #include "gui/text.h"
+#include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
@@ -210,6 +212,16 @@ TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbou
   EXPECT_TRUE(data->SetSkinArchive(SkinArchiveOf(whole + "[Tabs]\r\nImag=tab.bmp\r\n")));
   EXPECT_TRUE(reports.empty());
   EXPECT_EQ(data->SkinName, "Hostile");
+
+  // A density variant of the wrong size is an error only where it is read:
+  // a screen of the design density never draws, reads or checks one.
+  core::TSkinWriter writer;
+  writer.AddEntry("skin.ini", Text(skin_test::WholeSkinDefinition("Variant")));
+  skin_test::AddFramePictures(writer);
+  writer.AddEntry("frame_top@2x.bmp", gui_test::StripBmp(15, 40, {RGB(70, 90, 120)}));
+  const bool designDensity = skin::ScreenDpi() == core::kDesignDpi;
+  EXPECT_EQ(data->SetSkinArchive(writer.BuildArchive()), designDensity);
+  EXPECT_EQ(reports.size(), designDensity ? 0u : 1u);
   DestroyWindow(wnd);
   skin::FreeSkinManager();
 }

@@ -288,6 +288,49 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
   }
 }
 
+// A sizeable window of no framework form keeps its size, so the skin's frame
+// takes its room from the client area and the program lays its children out
+// again. Each child is drawn once the window is whole (its region in
+// place), not while its frame is being fitted, even one that draws itself
+// at once when it is resized, as an edit control does.
+std::vector<bool> g_childPaintsWhole;
+
+LRESULT CALLBACK SelfDrawingChildProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SIZE) UpdateWindow(wnd);
+  if (msg == WM_PAINT) {
+    const gui::RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+    g_childPaintsWhole.push_back(GetWindowRgn(GetParent(wnd), region.get()) != ERROR);
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK LayingOutProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SIZE) {
+    if (HWND child = GetWindow(wnd, GW_CHILD)) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam) / 2, TRUE);
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+TEST_F(SkinFormTest, AWindowLaidOutAgainForTheSkinsFrameIsDrawnOnceWhole) {
+  HWND wnd = skin_test::CreateTestWindow(L"SkinFormLayingOut", &LayingOutProc, L"Laid out",
+                                         WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 220);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  skin_test::CreateTestWindow(L"SkinFormSelfDrawing", &SelfDrawingChildProc, L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                              client.right, client.bottom / 2, wnd);
+  Drain();
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+  g_childPaintsWhole.clear();
+  Drain();  // SkinMsgAttached: the frame fitted
+  RECT fitted{};
+  GetWindowRect(wnd, &fitted);
+  EXPECT_EQ(fitted.right - fitted.left, window.right - window.left);
+  EXPECT_EQ(g_childPaintsWhole, std::vector<bool>{true});
+  DestroyWindow(wnd);
+}
+
 using skin_test::DarkSkinPath;
 
 TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {

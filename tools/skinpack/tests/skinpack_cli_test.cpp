@@ -162,6 +162,14 @@ TEST_F(SkinpackTest, PackListVerifyExtract) {
   // Files named one by one: the definition still goes first.
   RunOk({"pack", P("skin/Btn.bmp"), P("skin/Skin.ini"), "-o", P("two.skin")});
   EXPECT_EQ(RunOk({"list", P("two.skin")}).out, "8\tskin.ini\n8\tbtn.bmp\n2 entries, 16 bytes\n");
+
+  // Density variants after every picture, by density.
+  Write("skin/Btn@2X.bmp", "2");
+  Write("skin/aaa@1.5x.bmp", "3");
+  Write("skin/aaa@2x.bmp", "4");
+  RunOk({"pack", P("skin"), "-o", P("dense.skin")});
+  EXPECT_EQ(RunOk({"list", P("dense.skin")}).out,
+            "8\tskin.ini\n7\taaa.bmp\n8\tbtn.bmp\n1\taaa@1.5x.bmp\n1\taaa@2x.bmp\n1\tbtn@2x.bmp\n6 entries, 26 bytes\n");
 }
 
 // An author's PNG pictures go in as bitmaps: with alpha as 32-bit
