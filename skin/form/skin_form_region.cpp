@@ -1,6 +1,7 @@
 // The window region of a skinned frame: cut from the frame as composed where
 // a border piece is transparent, a plain rectangle elsewhere, and set only
 // when what it is made from has changed.
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -27,8 +28,7 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
     BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
   }
-  gui::TBitmap rendered = RenderNineSlice(band, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
-                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  gui::TBitmap rendered = RenderElement(band, piece, PieceState(piece, index, facts_.Active));
   if (rendered.Empty()) return gui::RegionHandle(CreateRectRgnIndirect(&band));
   return CreateRegionFromBitmap(rendered, band.left, band.top, 1, 1, 1, TransparentColour);
 }
