@@ -18,6 +18,12 @@ RECT MarginsOf(const TDataSkinObject& element, const TElementState& state) {
   return state.Margins ? *state.Margins : element.Margins();
 }
 
+// What a state chose, or the element's own answer where it left it.
+template <class TChoice>
+bool Chosen(TChoice choice, TChoice yes, bool elements) {
+  return choice == TChoice::AsElement ? elements : choice == yes;
+}
+
 }  // namespace
 
 int FramesOf(const TDataSkinObject& element, const TElementState& state) {
@@ -26,27 +32,11 @@ int FramesOf(const TDataSkinObject& element, const TElementState& state) {
 }
 
 bool IsKeyed(const TDataSkinObject& element, const TElementState& state) {
-  switch (state.Keying) {
-    case TElementKeying::Keyed:
-      return true;
-    case TElementKeying::Opaque:
-      return false;
-    case TElementKeying::AsElement:
-      break;
-  }
-  return element.Transparent();
+  return Chosen(state.Keying, TElementKeying::Keyed, element.Transparent());
 }
 
 bool IsTiled(const TDataSkinObject& element, const TElementState& state) {
-  switch (state.Tiling) {
-    case TElementTiling::Tiled:
-      return true;
-    case TElementTiling::Stretched:
-      return false;
-    case TElementTiling::AsElement:
-      break;
-  }
-  return element.TilesCentre();
+  return Chosen(state.Tiling, TElementTiling::Tiled, element.TilesCentre());
 }
 
 void DrawElement(HDC dc, const RECT& target, const TDataSkinObject& element, const TElementState& state) {
