@@ -1,6 +1,11 @@
-# Fails when a source of one skin layer includes a header of a layer above it.
-#   cmake -DLAYER=form -DABOVE=manager -DFILES=a.cpp|a.h -P CheckLayerIncludes.cmake
+# Fails when a source includes an engine header it may not.
+#   A skin layer, a header of a layer above it:
+#     cmake -DLAYER=form -DABOVE=manager -DFILES=a.cpp|a.h -P CheckLayerIncludes.cmake
+#   A folder built on the engine (sdk, app, gallery), any header of skin/
+#   that no prefix of ALLOWED begins:
+#     cmake -DLAYER=app -DALLOWED=skin/data/|skin/manager/skin_engine.h -DFILES=... -P CheckLayerIncludes.cmake
 string(REPLACE "|" ";" ABOVE "${ABOVE}")
+string(REPLACE "|" ";" ALLOWED "${ALLOWED}")
 string(REPLACE "|" ";" FILES "${FILES}")
 set(offending "")
 foreach(file IN LISTS FILES)
@@ -9,9 +14,23 @@ foreach(file IN LISTS FILES)
   endif()
   file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]+\"skin/")
   foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(ALLOWED)
+      string(REGEX REPLACE "^.*\"(skin/[^\"]*)\".*$" "\\1" header "${line}")
+      set(allowed FALSE)
+      foreach(prefix IN LISTS ALLOWED)
+        string(FIND "${header}" "${prefix}" at)
+        if(at EQUAL 0)
+          set(allowed TRUE)
+        endif()
+      endforeach()
+      if(NOT allowed)
+        list(APPEND offending "${file}: ${line}")
+      endif()
+      continue()
+    endif()
     foreach(upper IN LISTS ABOVE)
       if(line MATCHES "\"skin/${upper}/")
-        string(STRIP "${line}" line)
         list(APPEND offending "${file}: ${line}")
       endif()
     endforeach()
@@ -19,5 +38,9 @@ foreach(file IN LISTS FILES)
 endforeach()
 if(offending)
   list(JOIN offending "\n  " text)
+  if(ALLOWED)
+    string(REPLACE ";" ", " allowed_text "${ALLOWED}")
+    message(FATAL_ERROR "${LAYER} reaches the engine only through ${allowed_text}:\n  ${text}")
+  endif()
   message(FATAL_ERROR "skin/${LAYER} may not include the layers above it (${ABOVE}):\n  ${text}")
 endif()

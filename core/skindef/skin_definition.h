@@ -18,16 +18,22 @@ namespace core {
 
 class IniText;
 
-struct SkinObjectDef {
-  std::string ElementName;
+// Each kind of section in two parts: its values (the numbers and colours,
+// which the element objects of the Windows side hold as they are, so a key
+// is declared once) and what names a picture.
+struct SkinObjectValues {
   std::int32_t LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
-  std::string Image;  // archive entry name; empty: no image
   std::int32_t Trans = 0;
   std::int32_t Tile = 0;
   std::int32_t FrameCount = 0;
   std::int32_t Style = 0;
   std::int32_t NormalColour = 0, MouseOverColour = 0, PressedColour = 0;
   SkinColour NormalColour2 = 0, MouseOverColour2 = 0, PressedColour2 = 0;
+};
+
+struct SkinObjectDef : SkinObjectValues {
+  std::string ElementName;
+  std::string Image;  // archive entry name; empty: no image
 };
 
 struct SkinBorderDef : SkinObjectDef {
@@ -40,28 +46,38 @@ struct SkinBorderDef : SkinObjectDef {
   std::int32_t Mirror = 1;
 };
 
-struct SkinTitleDef : SkinObjectDef {
+struct SkinTitleValues {
   static constexpr SkinColour kNotGiven = 0x1FFFFFFF;
   std::int32_t TextAlignment = 0, TextBackground = 0, FontHeight = 0, TextBackLeft = 0, TextBackRight = 0;
   SkinColour ActiveTextColour = kNotGiven, InactiveTextColour = kNotGiven;
 };
 
-struct SkinButtonDef : SkinObjectDef {
-  std::string CheckImage, RadioImage;
+struct SkinTitleDef : SkinObjectDef, SkinTitleValues {};
+
+struct SkinButtonValues {
   std::int32_t RadioFrameCount = 0, CheckFrameCount = 0;
   bool HasNormalColour2 = false, HasMouseOverColour2 = false, HasPressedColour2 = false;
 };
 
-struct SkinSysButtonDef : SkinObjectDef {
+struct SkinButtonDef : SkinObjectDef, SkinButtonValues {
+  std::string CheckImage, RadioImage;
+};
+
+struct SkinSysButtonValues {
   std::int32_t Action = 0, Align = 0, XCoord = 0, YCoord = 0, CombineOp = 0, Visibility = 0, Visibility1 = 0;
+};
+
+struct SkinSysButtonDef : SkinObjectDef, SkinSysButtonValues {
   // The part of Image this button uses; ImageWidth 0 means the whole image.
   // The maximised-child buttons take their parts of the [MDICONTROLS] strip.
   std::int32_t ImageLeft = 0, ImageWidth = 0;
 };
 
-struct SkinBoxLabelDef : SkinObjectDef {
+struct SkinBoxLabelValues {
   std::int32_t BackgroundLeftShift = 0, BackgroundRightShift = 0, BackgroundAlignment = 0;
 };
+
+struct SkinBoxLabelDef : SkinObjectDef, SkinBoxLabelValues {};
 
 struct SkinColours {
   SkinColour WindowText = system_colour::kWindowText;

@@ -8,11 +8,12 @@
 #include "gui/comctrls.h"
 #include "gui/handles.h"
 #include "skin/controls/skin_button.h"
+#include "skin/data/element_draw.h"
+#include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_mirror.h"
 #include "skin/data/skin_text.h"
-#include "skin/data/screen_scale.h"
 
 namespace skin {
 
@@ -31,7 +32,8 @@ void DrawSizeGrip(HDC dc, POINT corner, TSkinContent& skin) {
   TDataSkinObject& extra = *skin.ExtraImages;
   const int count = extra.FrameCount > 0 ? extra.FrameCount : kExtraFrames;
   const int w = extra.Image.Width() / count, h = extra.Image.Height();
-  DrawFrame(dc, RECT{corner.x - w, corner.y - h, corner.x, corner.y}, extra.Image, true, count, kGripFrame);
+  DrawElement(dc, RECT{corner.x - w, corner.y - h, corner.x, corner.y}, extra,
+              {.Frame = kGripFrame, .Fit = TElementFit::Stretch, .Frames = count, .Keying = TElementKeying::Keyed});
 }
 
 // ---------------------------------------------------------------------------
@@ -98,9 +100,7 @@ bool TSkinStatusBar::BeforeMessage(gui::TMessage& m) {
 void TSkinStatusBar::DrawPanel(HDC dc, RECT p, UINT format, int frame, std::wstring text) {
   TDataSkinObject* edges = SkinData->Skin().StatusBarEdges.get();
   if (edges && !edges->Image.Empty() && p.right > p.left && p.bottom > p.top) {
-    gui::TBitmap piece = RenderNineSlice(RECT{0, 0, p.right - p.left, p.bottom - p.top}, edges->Image,
-                                         edges->Margins(), false, edges->TilesCentre(), 3, frame);
-    if (!piece.Empty()) BitBlt(dc, p.left, p.top, piece.Width(), piece.Height(), piece.DC(), 0, 0, SRCCOPY);
+    DrawElement(dc, p, *edges, {.Frame = frame, .Frames = 3, .Keying = TElementKeying::Opaque});
   }
   if (text.empty()) text = L" ";
   p.left += 2;

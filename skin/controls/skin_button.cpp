@@ -2,6 +2,7 @@
 
 #include "gui/buttons.h"
 #include "gui/handles.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -71,12 +72,7 @@ void TSkinButton::DrawFace(gui::TBitmap& target, int look, int frameCount) {
   TDataSkinButton& e = SkinData->Skin().ButtonsElement;
   const RECT r{0, 0, target.Width(), target.Height()};
   FillFace(target.DC(), r);
-  gui::TBitmap frame = RenderNineSlice(r, e.Image, e.Margins(), false, e.TilesCentre(), frameCount, look);
-  if (frame.Empty()) return;
-  if (e.Transparent())
-    DrawTransparent(target.DC(), r, frame, TransparentColour);
-  else
-    BitBlt(target.DC(), 0, 0, r.right, r.bottom, frame.DC(), 0, 0, SRCCOPY);
+  DrawElement(target.DC(), r, e, {.Frame = look, .Frames = frameCount});
 }
 
 void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {

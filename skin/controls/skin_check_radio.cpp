@@ -5,9 +5,9 @@
 
 #include "gui/bitmap.h"
 #include "gui/messages.h"
-#include "skin/data/skin_data.h"
-#include "skin/data/skin_draw.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/screen_scale.h"
+#include "skin/data/skin_data.h"
 
 namespace skin {
 
@@ -100,7 +100,9 @@ void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int fr
     face = RECT{r.right - faceWidth, r.top, r.right, r.bottom};
   }
   FillFace(dc, face);
-  DrawFrame(dc, glyph, strip, true, n, index);
+  DrawElement(
+      dc, glyph, SkinData->Skin().ButtonsElement,
+      {.Frame = index, .Fit = TElementFit::Stretch, .Frames = n, .Keying = TElementKeying::Keyed, .Picture = &strip});
   lastFrame_ = index;
   if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) {
     RECT caption = r;

@@ -10,6 +10,7 @@
 #include "gui/messages.h"
 #include "skin/controls/skin_ranges.h"
 #include "skin/controls/skin_recolour.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -304,22 +305,19 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
   FillAroundEdit(dc, text);
   gui::SavedDcState saved(dc);
   ExcludeClipRect(dc, text.left, text.top, text.right, text.bottom);
-  gui::TBitmap ring = RenderNineSlice(r, edge->Image, edge->Margins(), false, edge->TilesCentre(), edge->FrameCount, look);
-  if (edge->Transparent()) {
-    // The ring's cut corners show the face behind the control, not the
-    // system's border.
-    FillFace(dc, r);
-    DrawTransparent(dc, r, ring, TransparentColour);
-  } else if (!ring.Empty()) {
-    BitBlt(dc, r.left, r.top, ring.Width(), ring.Height(), ring.DC(), 0, 0, SRCCOPY);
-  }
-  DrawFrame(dc, face, *picture, true, button->FrameCount, frame);
+  // A keyed ring's cut corners show the face behind the control, not the
+  // system's border.
+  if (edge->Transparent()) FillFace(dc, r);
+  DrawElement(dc, r, *edge, {.Frame = look});
+  DrawElement(dc, face, *button,
+              {.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed, .Picture = picture});
   TDataSkinObject* arrows = skin.ExtraImages.get();
   if (!arrows || arrows->Image.Empty()) return;
   const int gw = arrows->FrameWidth(), gh = arrows->Image.Height();
   const int gx = glyphArea.left + (glyphArea.right - glyphArea.left - gw) / 2;
   const int gy = glyphArea.top + (glyphArea.bottom - glyphArea.top - gh) / 2;
-  DrawFrame(dc, RECT{gx, gy, gx + gw, gy + gh}, arrows->Image, true, arrows->FrameCount, look);
+  DrawElement(dc, RECT{gx, gy, gx + gw, gy + gh}, *arrows,
+              {.Frame = look, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
 }
 
 // The simple look: the button's picture in a box at the right edge, inside
@@ -336,7 +334,7 @@ void TSkinComBox::DrawSimple(HDC dc, const RECT& rect) {
   InflateRect(&q, -line, -line);
   q.left = q.right - GetSystemMetrics(SM_CYVTHUMB);
   FillRect(dc, &q, brush);
-  DrawFrame(dc, q, button.Image, false, button.FrameCount, look);
+  DrawElement(dc, q, button, {.Frame = look, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Opaque});
   gui::BrushHandle shadow(CreateSolidBrush(SkinColourToRGB(SkinData->Skin().Colours.ButtonShadow)));
   FrameRing(dc, rect, shadow.get(), line);
 }

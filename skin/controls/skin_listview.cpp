@@ -7,9 +7,10 @@
 #include "gui/handles.h"
 #include "skin/controls/image_caption.h"
 #include "skin/controls/skin_box.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 
 namespace skin {
 
@@ -31,9 +32,7 @@ TDataSkinObject* HeaderBar(TSkinData* data) {
 // The header bar's first frame nine-sliced onto `target` of `dc`.
 void DrawHeaderPiece(HDC dc, const RECT& target, TDataSkinObject& bar) {
   if (target.right <= target.left || target.bottom <= target.top) return;
-  gui::TBitmap piece = RenderNineSlice(RECT{0, 0, target.right - target.left, target.bottom - target.top}, bar.Image,
-                                       bar.Margins(), false, bar.TilesCentre(), bar.FrameCount, 1);
-  if (!piece.Empty()) BitBlt(dc, target.left, target.top, piece.Width(), piece.Height(), piece.DC(), 0, 0, SRCCOPY);
+  DrawElement(dc, target, bar, {.Keying = TElementKeying::Opaque});
 }
 
 }  // namespace

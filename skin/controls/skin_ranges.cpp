@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "gui/handles.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_bitmap_ops.h"
@@ -119,7 +120,8 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
     element = skin.TrackbarThumbHorz.get();
   }
   if (element && !element->Image.Empty()) {
-    DrawFrame(dc, thumb, element->Image, true, element->FrameCount, kThumbFrame);
+    DrawElement(dc, thumb, *element,
+                {.Frame = kThumbFrame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
     return;
   }
   // Without a thumb picture: a plain rectangle on whatever brush the
@@ -207,12 +209,15 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
       DrawFlatButton(bdc, b, looks[i], arrow);
       continue;
     }
-    DrawFrame(bdc, b, element->Image, true, element->FrameCount, frame);
+    const TElementState state{.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed};
+    DrawElement(bdc, b, *element, state);
     if (element->Image2.Empty()) continue;
     const int frames = std::max(element->FrameCount, 1);
     const int gw = element->Image2.Width() / frames, gh = element->Image2.Height();
     const int gx = b.left + (b.right - b.left - gw) / 2, gy = b.top + (b.bottom - b.top - gh) / 2;
-    DrawFrame(bdc, RECT{gx, gy, gx + gw, gy + gh}, element->Image2, true, element->FrameCount, frame);
+    DrawElement(
+        bdc, RECT{gx, gy, gx + gw, gy + gh}, *element,
+        {.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed, .Picture = &element->Image2});
   }
   BitBlt(dc, rect.left, rect.top, width, height, bdc, 0, 0, SRCCOPY);
 }
@@ -298,9 +303,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
   FillFace(bdc, whole);
   // A chunked bar's picture is its trough alone; a smooth bar's holds the
   // trough and the fill side by side.
-  gui::TBitmap trough = RenderNineSlice(whole, e->Image, e->Margins(), false, e->TilesCentre(), chunks ? 1 : 2,
-                                        pfTrough);
-  DrawTransparent(bdc, whole, trough, TransparentColour);
+  DrawElement(bdc, whole, *e, {.Frame = pfTrough, .Frames = chunks ? 1 : 2, .Keying = TElementKeying::Keyed});
   if (block.Length > 0) {
     gui::SavedDcState saved(bdc);
     IntersectClipRect(bdc, inner.left, inner.top, inner.right, inner.bottom);
@@ -309,8 +312,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
     } else {
       const RECT f = vertical ? RECT{0, h - block.Start - block.Length, w, h - block.Start}
                               : RECT{block.Start, 0, block.Start + block.Length, h};
-      gui::TBitmap done = RenderNineSlice(f, e->Image, e->Margins(), false, e->TilesCentre(), 2, pfFill);
-      DrawTransparent(bdc, f, done, TransparentColour);
+      DrawElement(bdc, f, *e, {.Frame = pfFill, .Frames = 2, .Keying = TElementKeying::Keyed});
     }
   }
   BitBlt(dc, rect.left, rect.top, w, h, bdc, 0, 0, SRCCOPY);

@@ -6,10 +6,11 @@
 #include "gui/messages.h"
 #include "gui/ranges.h"
 #include "skin/controls/skin_edits.h"
-#include "skin/data/skin_data.h"
-#include "skin/data/skin_mirror.h"
-#include "skin/data/skin_draw.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/screen_scale.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 
 namespace skin {
 
@@ -105,9 +106,7 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
 
   const TThumbMetrics& m = look.Metrics;
   const std::unique_ptr<TDataSkinObject>& track = v ? skin.VertScroll : skin.HorzScroll;
-  if (Usable(track))
-    DrawNineSlice(wdc, Along(v, m.Arrow, length - m.Arrow, thickness), track->Image, false, track->TilesCentre(),
-                  track->Transparent(), kTrackFrames, 1, track->Margins());
+  if (Usable(track)) DrawElement(wdc, Along(v, m.Arrow, length - m.Arrow, thickness), *track, {.Frames = kTrackFrames});
 
   const int arrow = ArrowLength(length, m.Arrow);
   const auto arrowFrame = [&](int normal, TScrollPart part, UINT disabledBit) {
@@ -116,16 +115,20 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
   };
   const int firstFrame = arrowFrame(v ? afUp : afLeft, v ? spUpArrow : spLeftArrow, ESB_DISABLE_LTUP);
   const int secondFrame = arrowFrame(v ? afDown : afRight, v ? spDownArrow : spRightArrow, ESB_DISABLE_RTDN);
-  DrawFrame(wdc, Along(v, 0, arrow, thickness), skin.Scrollbar->Image, true, kArrowFrames, firstFrame);
-  DrawFrame(wdc, Along(v, length - arrow, length, thickness), skin.Scrollbar->Image, true, kArrowFrames, secondFrame);
+  const auto arrowState = [](int frame) {
+    return TElementState{
+        .Frame = frame, .Fit = TElementFit::Stretch, .Frames = kArrowFrames, .Keying = TElementKeying::Keyed};
+  };
+  DrawElement(wdc, Along(v, 0, arrow, thickness), *skin.Scrollbar, arrowState(firstFrame));
+  DrawElement(wdc, Along(v, length - arrow, length, thickness), *skin.Scrollbar, arrowState(secondFrame));
 
   const std::unique_ptr<TDataSkinObject>& thumb = v ? skin.VertScrollThumb : skin.HorzScrollThumb;
   const bool disabled = (look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH;
   if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
     const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
-    DrawNineSlice(wdc, Along(v, from, from + m.Thumb, thickness), thumb->Image, false, false, thumb->Transparent(),
-                  thumb->FrameCount, dragged ? tfDragged : tfNormal, thumb->Margins());
+    DrawElement(wdc, Along(v, from, from + m.Thumb, thickness), *thumb,
+                {.Frame = dragged ? tfDragged : tfNormal, .Tiling = TElementTiling::Stretched});
   }
 
   gui::SavedDcState saved(dc);

@@ -11,12 +11,13 @@
 #include "skin/controls/image_caption.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_ranges.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_bitmap_ops.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_mirror.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_mirror.h"
 
 namespace skin {
 
@@ -149,7 +150,7 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   if (BorderImage.Empty()) return;
   const RECT margins{ScaleToScreen(kBorderMargins.left), ScaleToScreen(kBorderMargins.top),
                      ScaleToScreen(kBorderMargins.right), ScaleToScreen(kBorderMargins.bottom)};
-  DrawNineSliceFrame(dc, page, BorderImage, false, 1, 1, margins);
+  DrawElement(dc, page, *tabs, {.Fit = TElementFit::Border, .Frames = 1, .Margins = margins, .Picture = &BorderImage});
 }
 
 void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
@@ -203,8 +204,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
         case tsRight: t = RECT{t.top, rect.right - t.right, t.bottom, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
-      DrawNineSlice(sdc, t, TabImage, false, tabs.TilesCentre(), tabs.Transparent(), tabs.FrameCount, look,
-                    tabs.Margins());
+      DrawElement(sdc, t, tabs, {.Frame = look, .Picture = &TabImage});
       SetTextColor(sdc, TabTextColour(tabs, look));
       DrawImageCaption(sdc, t, TCaptionPlacement::Centre, text, item.iImage, images, Enabled);
       if (i == current && showFocus) {
@@ -294,8 +294,7 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
     const RECT r = tabSet->TabRect(i);
     const RECT tab{r.left, 0, r.right, height};
     const int look = i == tabSet->TabIndex() ? tlSelected : tlNormal;
-    DrawNineSlice(bdc, tab, TabImage, false, tabs->TilesCentre(), tabs->Transparent(), tabs->FrameCount, look,
-                  tabs->Margins());
+    DrawElement(bdc, tab, *tabs, {.Frame = look, .Picture = &TabImage});
     SetTextColor(bdc, TabTextColour(*tabs, look));
     DrawCaption(bdc, captions[i], tab, DT_CENTER);
   }

@@ -2,9 +2,9 @@
 
 #include "gui/handles.h"
 #include "skin/controls/skin_recolour.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_draw.h"
 
 namespace skin {
 
@@ -20,8 +20,7 @@ TDataSkinObject* BarPicture(TSkinData& data) {
 }
 
 void DrawStripFrame(HDC dc, const RECT& r, TDataSkinObject& strip, int frame) {
-  DrawNineSlice(dc, r, strip.Image, false, strip.TilesCentre(), strip.Transparent(), TSkinToolBar::kFrames, frame,
-                strip.Margins());
+  DrawElement(dc, r, strip, {.Frame = frame, .Frames = TSkinToolBar::kFrames});
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ enum TSkinControlType {
 // Bit n stands for the control type of value n.
 using TSkinControlTypes = std::uint32_t;
 constexpr TSkinControlTypes SkinControlBit(TSkinControlType type) { return 1u << static_cast<unsigned>(type); }
-constexpr TSkinControlTypes kAllSkinControls = (1u << 19) - 1;
+// Every type's bit: xcFastReport is the last type.
+constexpr TSkinControlTypes kAllSkinControls = (SkinControlBit(xcFastReport) << 1) - 1;
 
 class TSkinData;
 class TSkinControl;

@@ -214,23 +214,11 @@ class ContentBuilder {
   static core::FrameGrid Columns(std::int32_t frames) { return core::FrameGrid{frames > 0 ? frames : 1, 1}; }
 
   void FillBase(TDataSkinObject& e, const core::SkinObjectDef& d, bool stacked = false) {
-    e.LeftWidth = Px(d.LeftWidth);
-    e.TopHeight = Px(d.TopHeight);
-    e.RightWidth = Px(d.RightWidth);
-    e.BottomHeight = Px(d.BottomHeight);
+    static_cast<core::SkinObjectValues&>(e) = d;
+    for (std::int32_t* length : {&e.LeftWidth, &e.TopHeight, &e.RightWidth, &e.BottomHeight}) *length = Px(*length);
     // The top and bottom frame pieces hold their frames one above the other.
     const core::FrameGrid grid = stacked ? core::FrameGrid{1, Columns(d.FrameCount).columns} : Columns(d.FrameCount);
     images_.CopyTo(e.Image, d.Image, grid);
-    e.Trans = d.Trans;
-    e.TileKey = d.Tile;
-    e.FrameCount = d.FrameCount;
-    e.Style = d.Style;
-    e.NormalColour = d.NormalColour;
-    e.MouseOverColour = d.MouseOverColour;
-    e.PressedColour = d.PressedColour;
-    e.NormalColour2 = d.NormalColour2;
-    e.MouseOverColour2 = d.MouseOverColour2;
-    e.PressedColour2 = d.PressedColour2;
     KeepMarginsInFrame(e, stacked);
   }
 
@@ -256,31 +244,21 @@ class ContentBuilder {
   }
   void Fill(TDataSkinBoxLabel& e, const core::SkinBoxLabelDef& d) {
     FillBase(e, d);
-    e.BackgroundLeftShift = Px(d.BackgroundLeftShift);
-    e.BackgroundRightShift = Px(d.BackgroundRightShift);
-    e.BackgroundAlignment = d.BackgroundAlignment;
+    static_cast<core::SkinBoxLabelValues&>(e) = d;
+    for (std::int32_t* length : {&e.BackgroundLeftShift, &e.BackgroundRightShift}) *length = Px(*length);
   }
 
   void FillButtons(TDataSkinButton& e, const core::SkinButtonDef& d) {
     FillBase(e, d);
     images_.CopyTo(e.CheckImage, d.CheckImage, Columns(d.CheckFrameCount));
     images_.CopyTo(e.RadioImage, d.RadioImage, Columns(d.RadioFrameCount));
-    e.RadioFrameCount = d.RadioFrameCount;
-    e.CheckFrameCount = d.CheckFrameCount;
-    e.HasNormalColour2 = d.HasNormalColour2;
-    e.HasMouseOverColour2 = d.HasMouseOverColour2;
-    e.HasPressedColour2 = d.HasPressedColour2;
+    static_cast<core::SkinButtonValues&>(e) = d;
   }
 
   void FillTitle(TDataSkinTitle& e, const core::SkinTitleDef& d) {
     FillBase(e, d);
-    e.TextAlignment = d.TextAlignment;
-    e.TextBackground = d.TextBackground;
-    e.FontHeight = Px(d.FontHeight);
-    e.TextBackLeft = Px(d.TextBackLeft);
-    e.TextBackRight = Px(d.TextBackRight);
-    e.ActiveTextColour = d.ActiveTextColour;
-    e.InactiveTextColour = d.InactiveTextColour;
+    static_cast<core::SkinTitleValues&>(e) = d;
+    for (std::int32_t* length : {&e.FontHeight, &e.TextBackLeft, &e.TextBackRight}) *length = Px(*length);
   }
 
   std::unique_ptr<TDataSkinSysButton> SysButton(const core::SkinSysButtonDef& d) {
@@ -294,13 +272,8 @@ class ContentBuilder {
       const core::FrameGrid grid = strip && frame > 0 ? Columns(strip->width / frame) : core::FrameGrid{};
       images_.CopyTo(e->Image, d.Image, grid, d.ImageLeft, d.ImageWidth);
     }
-    e->Action = d.Action;
-    e->Align = d.Align;
-    e->XCoord = Px(d.XCoord);
-    e->YCoord = Px(d.YCoord);
-    e->CombineOp = d.CombineOp;
-    e->Visibility = d.Visibility;
-    e->Visibility1 = d.Visibility1;
+    static_cast<core::SkinSysButtonValues&>(*e) = d;
+    for (std::int32_t* length : {&e->XCoord, &e->YCoord}) *length = Px(*length);
     return e;
   }
 

@@ -1,12 +1,10 @@
 #include "skin/form/caption_buttons.h"
 
 #include "gui/bitmap.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_draw.h"
 
 namespace skin {
-
-int FramesOf(const TDataSkinObject& element) { return element.FrameCount > 0 ? element.FrameCount : 1; }
 
 void TCaptionButtons::Build(TWinSkinForm* form, const TSkinContent& skin) {
   Clear();
@@ -44,11 +42,11 @@ void TCaptionButtons::PaintAtRest(HDC dc, const TFrameLayout& layout, gui::TBitm
     if (!place.Visible || e.Visibility == bvMdiChildMaximized) continue;
     if (ShowsWindowIcon(e.Action)) {
       if (icon.Empty()) continue;
-      DrawFrame(dc, place.Bounds, icon, true, 1, 1);
+      DrawElement(dc, place.Bounds, e, IconState(icon));
       continue;
     }
     const int frame = (active || FramesOf(e) < 4) ? 1 : 4;
-    DrawFrame(dc, place.Bounds, e.Image, true, FramesOf(e), frame);
+    DrawElement(dc, place.Bounds, e, {.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
   }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "skin/data/element_draw.h"
 #include "skin/form/frame_layout.h"
 #include "skin/form/nc_objects.h"
 
@@ -18,11 +19,13 @@ class TBitmap;
 
 namespace skin {
 
-class TDataSkinObject;
 class TSkinContent;
 
-// How many state frames an element's picture holds side by side (one at least).
-int FramesOf(const TDataSkinObject& element);
+// The window's icon in place of a caption button's picture: stretched to
+// the button, magenta keyed.
+inline TElementState IconState(const gui::TBitmap& icon) {
+  return {.Fit = TElementFit::Stretch, .Frames = 1, .Keying = TElementKeying::Keyed, .Picture = &icon};
+}
 
 class TCaptionButtons {
  public:

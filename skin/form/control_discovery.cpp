@@ -149,7 +149,7 @@ bool HasScrollBars(gui::TComponent* component) {
   if (windowed->HandleAllocated() &&
       (GetWindowLongPtrW(windowed->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0)
     return true;
-  if (component->Tag() == 55) return true;
+  if (component->Tag() == kScrollBarsTag) return true;
   static const char* const kScrolled[] = {"TCustomListBox", "TCustomMemo", "TCustomTreeView", "TCustomRichEdit",
                                           "TCustomGrid"};
   return std::any_of(std::begin(kScrolled), std::end(kScrolled), [&](const char* k) { return component->InheritsFrom(k); });

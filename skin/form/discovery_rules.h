@@ -49,12 +49,16 @@ struct TKindClass {
 };
 const std::vector<TKindClass>& KindClasses();
 
+// A component a program tags so is taken to have scroll bars (a control of
+// its own that scrolls without window scroll bars of the system's).
+constexpr int kScrollBarsTag = 55;
+
 // What the rules read of one component.
 struct TComponentFacts {
   std::string ClassName;  // upper case
   std::uint32_t Kinds = 0;
   int Tag = 0;
-  bool HasScrollBars = false;  // window scroll bars now, Tag 55, or a scrolled-list kind
+  bool HasScrollBars = false;  // window scroll bars now, kScrollBarsTag, or a scrolled-list kind
   bool UpDownMode = false;     // a date-time picker showing an up-down control
 };
 

@@ -91,7 +91,7 @@ void TFormMenuBar::TakeWindowMenu() {
 
 void TFormMenuBar::Create() {
   bar_ = std::make_unique<TWinSkinMenu>(&skinner_, skinner_.SkinData());
-  skinner_.SetMenuHeight(GetSystemMetrics(SM_CYMENU));
+  owner_.SetMenuHeight(GetSystemMetrics(SM_CYMENU));
   if (skinner_.Form()) bar_->SetMainMenu(skinner_.Form()->Menu());
   bar_->LoadFromWindowMenu();
   FitHeight(WindowWidth(skinner_.Handle()));
@@ -101,7 +101,7 @@ void TFormMenuBar::Drop() {
   if (!bar_) return;
   if (dynamic_cast<TMenuBtn*>(skinner_.CurrentObject())) skinner_.SetCurrentObject(nullptr);
   bar_.reset();
-  skinner_.SetMenuHeight(0);
+  owner_.SetMenuHeight(0);
   windowMenu_ = nullptr;
 }
 
@@ -115,7 +115,7 @@ void TFormMenuBar::GiveBack(TMenuReturn how) {
       HMENU back = taken;
       if (form) back = form->Menu() ? form->Menu()->Handle() : nullptr;
       if (back && how == TMenuReturn::ThroughMdiClient) {
-        skinner_.GiveFrameMenuBack(back);
+        owner_.GiveFrameMenuBack(back);
       } else if (back && !GetMenu(wnd)) {
         SetMenu(wnd, back);
       }
@@ -125,14 +125,14 @@ void TFormMenuBar::GiveBack(TMenuReturn how) {
     }
   }
   Drop();
-  skinner_.SetMenuHeight(0);
+  owner_.SetMenuHeight(0);
   mergingThroughClient_ = false;
 }
 
 void TFormMenuBar::FitHeight(int windowWidth) {
   if (!bar_) return;
   const TFrameThickness& frame = skinner_.Facts().Frame;
-  skinner_.SetMenuHeight(bar_->HeightFor(windowWidth - frame.Left - frame.Right));
+  owner_.SetMenuHeight(bar_->HeightFor(windowWidth - frame.Left - frame.Right));
 }
 
 void TFormMenuBar::Refit(int heightBefore) {
@@ -202,9 +202,9 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
   passingChangeOn_ = true;
   try {
     if (viaWindowProcedure) {
-      message.Result = skinner_.CallDefault(message.Msg, message.WParam, message.LParam);
+      message.Result = owner_.CallWindowBehind(message.Msg, message.WParam, message.LParam);
     } else {
-      skinner_.CallFormMethod(message);
+      owner_.CallFormBehind(message);
     }
   } catch (...) {
     passingChangeOn_ = passing;
@@ -244,7 +244,7 @@ void TFormMenuBar::TrackKeys(int first) {
   if (first < 0)
     while (index < bar_->Items.size() && !TWinSkinMenu::Selectable(*bar_->Items[index])) ++index;
   if (index >= bar_->Items.size()) return;
-  const std::shared_ptr<bool> alive = skinner_.Alive();
+  const std::shared_ptr<bool> alive = owner_.Alive();
   const bool rightToLeft = bar_->StartsAtRight();
   tracking_ = true;
   bar_->Items[index]->MouseEnter();
@@ -340,7 +340,7 @@ bool TFormMenuBar::Open(TMenuBtn& item) {
   tracking_ = true;
   trackedMenu_ = submenu;
   InstallMenuFilterHook(&skinner_, index);
-  const std::shared_ptr<bool> alive = skinner_.Alive();
+  const std::shared_ptr<bool> alive = owner_.Alive();
   if (enabled) {
     // A framework form has its submenus prepared above; any other window
     // hears of the submenu opening as it would from the system's bar.

@@ -24,6 +24,27 @@ class TWinSkinForm;
 // not touched).
 enum class TMenuReturn { OnWindow, ThroughMdiClient, WithWindow, LetGo };
 
+// What the bar may do to its skinner beyond reading its public face: set
+// the band's height in the window's facts and reach the procedures behind
+// the skinner. The skinner implements it privately and hands it only to its
+// bar.
+class IMenuBarOwner {
+ public:
+  virtual void SetMenuHeight(int height) = 0;
+  // The message passed on to the window's procedure behind the skinner.
+  virtual LRESULT CallWindowBehind(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // The message passed on to the framework form's window method behind it.
+  virtual void CallFormBehind(gui::TMessage& message) = 0;
+  // Puts an MDI frame's menu back on it through its client, as the
+  // system's bar would have it now.
+  virtual void GiveFrameMenuBack(HMENU menu) = 0;
+  // Cleared when the skinner goes: a modal menu loop may outlive it.
+  virtual std::shared_ptr<bool> Alive() const = 0;
+
+ protected:
+  ~IMenuBarOwner() = default;
+};
+
 class TFormMenuBar {
  public:
   // An item of a bar submenu made owner-drawn while it is open, and what it was.
@@ -33,7 +54,7 @@ class TFormMenuBar {
     UINT Type;
   };
 
-  explicit TFormMenuBar(TWinSkinForm& skinner) : skinner_(skinner) {}
+  TFormMenuBar(TWinSkinForm& skinner, IMenuBarOwner& owner) : skinner_(skinner), owner_(owner) {}
   TFormMenuBar(const TFormMenuBar&) = delete;
   TFormMenuBar& operator=(const TFormMenuBar&) = delete;
 
@@ -93,6 +114,7 @@ class TFormMenuBar {
   void Refit(int heightBefore);
 
   TWinSkinForm& skinner_;
+  IMenuBarOwner& owner_;
   std::unique_ptr<TWinSkinMenu> bar_;
   std::vector<TOwnerDrawnItem> ownerDrawn_;
   HMENU windowMenu_ = nullptr;

@@ -21,4 +21,10 @@ inline TDataSkinBorder& BorderPiece(TSkinContent& skin, int index) {
 // The first frame while active (or for a piece with one frame), else the second.
 inline int PieceFrame(const TDataSkinBorder& piece, bool active) { return (active || FramesOf(piece) == 1) ? 1 : 2; }
 
+// How a piece is drawn: the top and bottom pieces hold their frames one
+// above the other.
+inline TElementState PieceState(const TDataSkinBorder& piece, int index, bool active) {
+  return {.Frame = PieceFrame(piece, active), .StackedFrames = index == bpTop || index == bpBottom};
+}
+
 }  // namespace skin

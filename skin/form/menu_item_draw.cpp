@@ -1,12 +1,14 @@
 #include "skin/form/menu_item_draw.h"
 
-#include <algorithm>
 #include <commctrl.h>
+
+#include <algorithm>
 
 #include "gui/bitmap.h"
 #include "gui/graphics.h"
 #include "gui/imagelist.h"
 #include "gui/menus.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/platform_version.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -91,9 +93,9 @@ void BindPendingMenuSkinner(HMENU menu) {
   }
 }
 
-void DrawElement(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
-  DrawNineSlice(picture.bitmap.DC(), picture.Local(), element.Image, false, element.TilesCentre(), element.Transparent(),
-                kMenuItemFrames, selected ? mifSelected : mifNormal, element.Margins());
+void DrawItemBackground(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
+  DrawElement(picture.bitmap.DC(), picture.Local(), element,
+              {.Frame = selected ? mifSelected : mifNormal, .Frames = kMenuItemFrames});
 }
 
 COLORREF TextColour(TWinSkinForm& form, const gui::TMenuItem& item, bool selected) {
@@ -192,7 +194,7 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
     DrawMenuItemFrame(form, dc, rect);
     return;
   }
-  DrawElement(*element, picture, selected);
+  DrawItemBackground(*element, picture, selected);
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
   picture.CopyTo(dc, rect);
 }
@@ -207,7 +209,7 @@ void DrawWindowMenuItem(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const 
   gui::FontHandle font = SystemMenuFont(false);
   ItemBitmap picture(dc, rect, font.get());
   FillItemBackground(form, picture, rect, menu);
-  DrawElement(*element, picture, selected && !item.IsLine());
+  DrawItemBackground(*element, picture, selected && !item.IsLine());
   DrawMenuItemContent(form, item, picture.bitmap.DC(), selected, picture.Local());
   picture.CopyTo(dc, rect);
 }

@@ -53,7 +53,7 @@ namespace skin {
 
 class TSkinData;
 
-class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
+class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IMenuBarOwner {
   GUI_CLASS(TWinSkinForm, gui::TComponent)
  public:
   // ssAwaitingWindow: the form's window was destroyed while the form lives
@@ -199,19 +199,16 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
   TSkinData* SkinData() const { return skinData_; }
   gui::TCustomForm* Form() const { return form_; }
 
-  // What the menu-bar part (form_menu_bar.h) asks of its skinner.
-  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
-  void SetMenuHeight(int height) { facts_.MenuHeight = height; }
-  // Cleared when the skinner goes: a modal menu loop may outlive it.
-  std::shared_ptr<bool> Alive() const { return alive_; }
-  // A message passed on to the form's own window method, behind the skinner.
-  void CallFormMethod(gui::TMessage& message) const { formHook_.CallPrevious(message); }
-  // Puts an MDI frame's menu back on it through its client, as the
-  // system's bar would have it now.
-  void GiveFrameMenuBack(HMENU menu);
-
  private:
   void Notification(gui::TComponent* component, gui::TOperation operation) override;
+  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) { return subclass_.CallPrevious(msg, wParam, lParam); }
+
+  // What the menu-bar part asks of its skinner (IMenuBarOwner).
+  void SetMenuHeight(int height) override { facts_.MenuHeight = height; }
+  LRESULT CallWindowBehind(UINT msg, WPARAM wParam, LPARAM lParam) override { return CallDefault(msg, wParam, lParam); }
+  void CallFormBehind(gui::TMessage& message) override { formHook_.CallPrevious(message); }
+  void GiveFrameMenuBack(HMENU menu) override;
+  std::shared_ptr<bool> Alive() const override { return alive_; }
   bool AttachToForm();
   bool AttachToWindow();
 
@@ -359,7 +356,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost {
 
   // The parts.
   TCaptionButtons buttons_;
-  TFormMenuBar menuBar_{*this};
+  TFormMenuBar menuBar_{*this, *this};
   TPopupTakeover popups_{*this};
   TCommonControlColours commonColours_;
   TFrameScrollBars scrollBars_;

@@ -6,6 +6,7 @@
 #include "gui/fault_guard.h"
 #include "gui/forms.h"
 #include "gui/timer.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -278,8 +279,7 @@ void TWinSkinForm::DropFrameCache() {
 
 gui::TBitmap TWinSkinForm::RenderedPiece(int index, const RECT& rect) {
   TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
-  gui::TBitmap rendered = RenderNineSlice(rect, piece.Image, piece.Margins(), index == bpTop || index == bpBottom,
-                                          piece.TilesCentre(), FramesOf(piece), PieceFrame(piece, facts_.Active));
+  gui::TBitmap rendered = RenderElement(rect, piece, PieceState(piece, index, facts_.Active));
   // A piece the skin keeps unreflected goes to the mirrored frame reflected
   // once already, so that the frame's reflection shows it as it is.
   if (facts_.Mirrored && !piece.Reflected()) MirrorBitmap(rendered);
@@ -317,9 +317,13 @@ void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   SetTextColor(dc, gui::ColorToRGB(facts_.Active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive));
   RECT text = layout.CaptionText;
   if (!title.Image.Empty()) {
-    gui::TCanvas canvas(dc);
-    DrawThreeSlice(canvas, RECT{text.left, layout.TitleBand.top, text.right, layout.TitleBand.bottom}, title.Image,
-                   true, true, 2, facts_.Active ? 1 : 2, RECT{title.TextBackLeft, 0, title.TextBackRight, 0});
+    DrawElement(dc, RECT{text.left, layout.TitleBand.top, text.right, layout.TitleBand.bottom}, title,
+                {.Frame = facts_.Active ? 1 : 2,
+                 .Fit = TElementFit::ThreeSlice,
+                 .Frames = 2,
+                 .StackedFrames = true,
+                 .Keying = TElementKeying::Keyed,
+                 .Margins = RECT{title.TextBackLeft, 0, title.TextBackRight, 0}});
   }
   text.left += title.TextBackLeft;
   text.right -= title.TextBackRight;
@@ -342,7 +346,7 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
   if (!dc) return;
   if (icon) {
-    DrawFrame(dc.get(), place.Bounds, iconBitmap_, true, 1, 1);
+    DrawElement(dc.get(), place.Bounds, e, IconState(iconBitmap_));
     return;
   }
   const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
@@ -350,7 +354,8 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   const RECT& r = place.Bounds;
   if (!titleCache_.Empty() && r.bottom <= titleCache_.Height())
     BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, titleCache_.DC(), r.left, r.top, SRCCOPY);
-  DrawFrame(dc.get(), r, e.Image, true, FramesOf(e), std::min(frame, FramesOf(e)));
+  DrawElement(dc.get(), r, e,
+              {.Frame = std::min(frame, FramesOf(e)), .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
 }
 
 }  // namespace skin

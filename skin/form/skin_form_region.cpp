@@ -1,6 +1,7 @@
 // The window region of a skinned frame: cut from the frame as composed where
 // a border piece is transparent, a plain rectangle elsewhere, and set only
 // when what it is made from has changed.
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"

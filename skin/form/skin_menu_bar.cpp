@@ -9,6 +9,7 @@
 #include "gui/handles.h"
 #include "gui/menus.h"
 #include "gui/stdctrls.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -262,13 +263,16 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
     const RECT row{0, top, w, std::min(h, top + rowHeight)};
     if (TDataSkinObject* element = MenuBarElement(skinData_)) {
       const int frame = form_->Active() ? mfActive : mfInactive;
-      const RECT margins{element->LeftWidth, 0, element->RightWidth, 0};
-      if (element->TileKey == 1) {
-        DrawNineSlice(target, row, element->Image, true, false, false, kMenuBarFrames, frame, margins);
-      } else {
-        gui::TCanvas canvas(target);
-        DrawThreeSlice(canvas, row, element->Image, true, false, kMenuBarFrames, frame, margins);
-      }
+      // A tiling bar is stretched whole between its ends; any other repeats
+      // its middle.
+      DrawElement(target, row, *element,
+                  {.Frame = frame,
+                   .Fit = element->TilesCentre() ? TElementFit::NineSlice : TElementFit::ThreeSlice,
+                   .Frames = kMenuBarFrames,
+                   .StackedFrames = true,
+                   .Keying = TElementKeying::Opaque,
+                   .Tiling = TElementTiling::Stretched,
+                   .Margins = RECT{element->LeftWidth, 0, element->RightWidth, 0}});
     } else {
       gui::TCanvas(target).FillRect(row, skin.Colours.Menubar);
     }
@@ -300,7 +304,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
     if (e.Visibility != bvMdiChildMaximized || !shown || e.Image.Empty()) continue;
     RECT r = buttons[button->Index].Bounds;
     OffsetRect(&r, -form_->Frame().Left, -form_->Frame().Top);
-    DrawFrame(target, r, e.Image, true, e.FrameCount > 0 ? e.FrameCount : 1, 1);
+    DrawElement(target, r, e, {.Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
     mdiButtons = true;
   }
   if (mdiButtons && form_->Host() && !form_->Host()->IsMdiMaximized()) form_->Host()->ChangeMdiMaximized(true);

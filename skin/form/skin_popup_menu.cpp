@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "gui/handles.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/skin_data.h"
-#include "skin/data/skin_draw.h"
 #include "skin/data/skin_protocol.h"
 #include "skin/form/skinner_host.h"
 
@@ -77,7 +77,7 @@ bool TWinSkinPopMenu::RenderBackground() {
   RECT r{};
   GetWindowRect(MenuWindow, &r);
   OffsetRect(&r, -r.left, -r.top);
-  Background = RenderNineSlice(r, element->Image, element->Margins(), false, element->TilesCentre(), 1, 1);
+  Background = RenderElement(r, *element, {.Frames = 1});
   if (!MenuHandle) PendingMenuSkinner = this;
   return !Background.Empty();
 }
