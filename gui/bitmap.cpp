@@ -4,7 +4,7 @@
 #include "core/skindef/bitmap_header.h"
 
 #include <algorithm>
-#include <array>
+#include <deque>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -14,10 +14,14 @@ namespace gui {
 
 namespace {
 
-// The memory DCs lent to pictures that share them, each to the picture that
-// asked last; the one asked for longest ago goes to the next picture that
-// needs one. Kept for the life of the process (pictures in static storage
-// may give theirs back during exit), so never destroyed.
+// The memory DCs lent to pictures that share them: each thread that draws
+// has kSharedDcCount of them, lent to the pictures it asked for last; the
+// one asked for longest ago goes to the next picture that needs one. A DC is
+// only ever lent to the thread it belongs to, so one thread's lending never
+// takes a DC another thread is drawing with. Kept for the life of the
+// process (pictures in static storage may give theirs back during exit, on
+// any thread), so never destroyed; a thread id the system gives again finds
+// the DCs of the thread that had it.
 class TSharedBitmapDcs {
  public:
   static TSharedBitmapDcs& Instance() {
@@ -27,36 +31,49 @@ class TSharedBitmapDcs {
 
   HDC Lend(const TBitmap* picture, HBITMAP bitmap, int& slot) {
     const std::lock_guard lock(mutex_);
+    const DWORD thread = GetCurrentThreadId();
     ++clock_;
-    if (slot >= 0 && slots_[static_cast<std::size_t>(slot)].Picture == picture) {
+    if (slot >= 0) {
       TSlot& kept = slots_[static_cast<std::size_t>(slot)];
-      kept.LastLent = clock_;
-      return kept.Dc.get();
+      if (kept.Picture == picture && kept.Thread == thread) {
+        kept.LastLent = clock_;
+        return kept.Dc.get();
+      }
+      // Still selected into another thread's DC: out of it first, as a
+      // bitmap is selected into one DC at a time.
+      if (kept.Picture == picture) Release(kept);
+      slot = -1;
     }
-    const auto oldest = std::min_element(slots_.begin(), slots_.end(),
-                                         [](const TSlot& a, const TSlot& b) { return a.LastLent < b.LastLent; });
-    TSlot& s = *oldest;
-    if (!s.Dc) {
-      s.Dc.reset(CreateCompatibleDC(nullptr));
-      if (!s.Dc) return nullptr;
-      s.Stock = GetCurrentObject(s.Dc.get(), OBJ_BITMAP);
+    std::size_t oldest = slots_.size();
+    int mine = 0;
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+      if (slots_[i].Thread != thread) continue;
+      ++mine;
+      if (oldest == slots_.size() || slots_[i].LastLent < slots_[oldest].LastLent) oldest = i;
     }
-    if (!SelectObject(s.Dc.get(), bitmap)) return nullptr;
-    s.Picture = picture;
-    s.LastLent = clock_;
-    slot = static_cast<int>(oldest - slots_.begin());
-    return s.Dc.get();
+    if (mine < TBitmap::kSharedDcCount) {
+      TSlot added;
+      added.Thread = thread;
+      added.Dc.reset(CreateCompatibleDC(nullptr));
+      if (!added.Dc) return nullptr;
+      added.Stock = GetCurrentObject(added.Dc.get(), OBJ_BITMAP);
+      slots_.push_back(std::move(added));
+      oldest = slots_.size() - 1;
+    }
+    TSlot& lent = slots_[oldest];
+    if (!SelectObject(lent.Dc.get(), bitmap)) return nullptr;
+    lent.Picture = picture;
+    lent.LastLent = clock_;
+    slot = static_cast<int>(oldest);
+    return lent.Dc.get();
   }
 
   // The picture's bitmap out of the DC it was lent, if it still has it.
   void GiveBack(const TBitmap* picture, int slot) {
     const std::lock_guard lock(mutex_);
-    if (slot < 0) return;
+    if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) return;
     TSlot& s = slots_[static_cast<std::size_t>(slot)];
-    if (s.Picture != picture) return;
-    SelectObject(s.Dc.get(), s.Stock);
-    s.Picture = nullptr;
-    s.LastLent = 0;
+    if (s.Picture == picture) Release(s);
   }
 
  private:
@@ -64,10 +81,18 @@ class TSharedBitmapDcs {
     BitmapDcHandle Dc;
     HGDIOBJ Stock = nullptr;
     const TBitmap* Picture = nullptr;
+    DWORD Thread = 0;
     unsigned long long LastLent = 0;
   };
+  static void Release(TSlot& s) {
+    SelectObject(s.Dc.get(), s.Stock);
+    s.Picture = nullptr;
+    s.LastLent = 0;
+  }
   std::mutex mutex_;
-  std::array<TSlot, TBitmap::kSharedDcCount> slots_;
+  // A deque keeps each slot where it is as threads add theirs, so a DC lent
+  // stays valid while another thread grows the list.
+  std::deque<TSlot> slots_;
   unsigned long long clock_ = 0;
 };
 

@@ -42,7 +42,7 @@ void TWinSkinForm::OnSkinMsgAttached() {
       RefreshFrame();
     } else if (facts_.Show != shMinimized && facts_.Kind != fkNone) {
       state_ = ssFitting;
-      const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(Handle) ? Handle : nullptr);
+      const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(wnd_) ? wnd_ : nullptr);
       AdjustFrameSize(false);
       state_ = ssRunning;
       UpdateRegion();

@@ -268,8 +268,11 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   PaintBorderPiece(bpRight, layout.Right, dc);
   PaintBorderPiece(bpBottom, layout.Bottom, dc);
   PaintTitleBar(dc, layout);
-  frameCache_.SetSharesDc(true);
-  titleCache_.SetSharesDc(true);
+  // A mirrored frame's pictures keep the DCs laid out for it: a shared DC
+  // is lent in the default layout, and a copy from it into the mirrored
+  // window DC would show the frame reflected once more.
+  frameCache_.SetSharesDc(!facts_.Mirrored);
+  titleCache_.SetSharesDc(!facts_.Mirrored);
 }
 
 void TWinSkinForm::DropFrameCache() {

@@ -321,7 +321,7 @@ TEST_F(SkinFormTest, AWindowLaidOutAgainForTheSkinsFrameIsDrawnOnceWhole) {
   Drain();
   RECT window{};
   GetWindowRect(wnd, &window);
-  ASSERT_TRUE(SkinManager->SkinWindow(wnd));
+  ASSERT_TRUE(ThreadSkinManager()->SkinWindow(wnd));
   g_childPaintsWhole.clear();
   Drain();  // SkinMsgAttached: the frame fitted
   RECT fitted{};
