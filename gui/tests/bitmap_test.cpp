@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "gui/bitmap.h"
@@ -102,4 +103,29 @@ TEST(Bitmap, PicturesSharingDcsEachBlitTheirOwnPixels) {
     }
   }
   EXPECT_EQ(gui::BitmapHandle::LiveCount(), bitmapsBefore);
+}
+
+// A DC lent on one thread stays with its picture while another thread asks
+// for more shared DCs than there are: each thread draws with its own.
+TEST(Bitmap, ASharedDcLentOnOneThreadIsNotTakenByAnother) {
+  gui::TBitmap mine;
+  mine.SetSharesDc(true);
+  mine.SetSize(1, 1);
+  mine.SetPixel(0, 0, RGB(1, 2, 3));
+  HDC lent = mine.DC();
+  ASSERT_NE(lent, nullptr);
+  std::vector<HDC> theirs;
+  std::thread([&] {
+    std::vector<gui::TBitmap> others(gui::TBitmap::kSharedDcCount * 2);
+    for (gui::TBitmap& other : others) {
+      other.SetSharesDc(true);
+      other.SetSize(1, 1);
+      theirs.push_back(other.DC());
+    }
+  }).join();
+  for (HDC dc : theirs) EXPECT_NE(dc, lent);
+  gui::TBitmap target(1, 1);
+  ASSERT_TRUE(BitBlt(target.DC(), 0, 0, 1, 1, lent, 0, 0, SRCCOPY));
+  GdiFlush();
+  EXPECT_EQ(target.Pixel(0, 0), RGB(1, 2, 3));
 }

@@ -145,9 +145,7 @@ void TFormMenuBar::FollowWindowMenu() {
   if (skinner_.Form() || !skinner_.FrameSkinned() || facts.Mdi == mkChild || (facts.Style & WS_CHILD)) return;
   const int height = facts.MenuHeight;
   if (HMENU menu = GetMenu(skinner_.Handle())) {
-    // The window keeps its menu while the bar shows it: only a menu it was
-    // given since, or items changed since, are read again.
-    if (bar_ && menu == windowMenu_ && bar_->Shows(menu)) return;
+    // Given a menu (again): the bar shows it, and the system's goes off.
     windowMenu_ = menu;
     if (bar_) {
       bar_->LoadFromWindowMenu();
