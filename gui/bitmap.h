@@ -35,8 +35,9 @@ class TBitmap {
 
   // A picture that is only ever blitted from (a skin's pictures) need not
   // keep a memory DC of its own: sharing, DC() lends it one of a few DCs
-  // kept for all such pictures, in their default state. The DC stays lent
-  // to it until that many other pictures have asked for theirs, so a caller
+  // the calling thread keeps for all such pictures, in their default state.
+  // The DC stays lent to it until that many other pictures have asked the
+  // same thread for theirs, so a caller
   // may hold the DCs of a few pictures at once, not keep one. A bitmap that
   // is drawn into, or whose DC keeps state, keeps a DC of its own.
   void SetSharesDc(bool shares);
