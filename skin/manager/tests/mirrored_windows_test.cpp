@@ -9,6 +9,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <set>
 #include <span>
 #include <string>
@@ -265,6 +266,17 @@ class MirroredWindows : public engine_test::TProgramTest {
     const skin::TFrameInput in = skinner->FrameInput();
     return skin::ShownRect(in, skin::LayoutFrame(in).CaptionText);
   }
+  // Each window shown, active once and skinned, then all left inactive, so
+  // that no focus or hot look tells them apart; false if one is unskinned.
+  static bool SkinnedAndInactive(std::initializer_list<HWND> windows) {
+    for (HWND wnd : windows) Activate(wnd);
+    const bool skinned = std::all_of(windows.begin(), windows.end(), [](HWND wnd) {
+      return skin::ThreadSkinManager()->FindFormSkinner(wnd) != nullptr;
+    });
+    SetActiveWindow(nullptr);
+    Settle();
+    return skinned;
+  }
 };
 
 // The frame: the left-to-right frame reflected whole (caption buttons on
@@ -404,12 +416,7 @@ TEST_F(MirroredWindows, EverySkinnedControlIsTheLeftToRightOneReflectedWithItsTe
   std::vector<HWND> ltrControls, rtlControls;
   HWND ltr = MakeControlWindow(0, 10, ltrControls);
   HWND rtl = MakeControlWindow(WS_EX_LAYOUTRTL, 440, rtlControls);
-  Activate(ltr);
-  Activate(rtl);
-  ASSERT_TRUE(skin::ThreadSkinManager()->FindFormSkinner(ltr) && skin::ThreadSkinManager()->FindFormSkinner(rtl));
-  // Both inactive, so that no focus or hot look tells them apart.
-  SetActiveWindow(nullptr);
-  Settle();
+  ASSERT_TRUE(SkinnedAndInactive({ltr, rtl}));
   const gui::TBitmap plain = ShownShot(ltr);
   gui::TBitmap left = ShownShot(ltr), right = ShownShot(rtl);
   skin::MirrorBitmap(left);
@@ -477,11 +484,7 @@ TEST_F(MirroredWindows, MixedLayoutsDrawEachControlInItsOwnDirection) {
   std::vector<HWND> ltrControls, keptControls, flippedControls;
   HWND ltr = MakeControlWindow(0, 10, ltrControls);
   HWND kept = MakeControlWindow(WS_EX_LAYOUTRTL | WS_EX_NOINHERITLAYOUT, 440, keptControls);
-  Activate(ltr);
-  Activate(kept);
-  ASSERT_TRUE(skin::ThreadSkinManager()->FindFormSkinner(ltr) && skin::ThreadSkinManager()->FindFormSkinner(kept));
-  SetActiveWindow(nullptr);
-  Settle();
+  ASSERT_TRUE(SkinnedAndInactive({ltr, kept}));
   const gui::TBitmap plain = ShownShot(ltr);
   const gui::TBitmap keptShot = ShownShot(kept);
   const int w = plain.Width();
@@ -499,10 +502,7 @@ TEST_F(MirroredWindows, MixedLayoutsDrawEachControlInItsOwnDirection) {
   DestroyWindow(kept);
 
   HWND flipped = MakeControlWindow(0, 440, flippedControls, WS_EX_LAYOUTRTL);
-  Activate(flipped);
-  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(flipped), nullptr);
-  SetActiveWindow(nullptr);
-  Settle();
+  ASSERT_TRUE(SkinnedAndInactive({flipped}));
   const gui::TBitmap flippedShot = ShownShot(flipped);
   for (std::size_t i = 0; i < flippedControls.size(); ++i) {
     SCOPED_TRACE(i);
