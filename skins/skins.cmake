@@ -40,6 +40,8 @@ function(add_project_skins)
   add_generated_skin(default)
   add_generated_skin(dark GENERATOR_ARGS --dark)
   add_generated_skin(flat GENERATOR_ARGS --flat)
+  add_generated_skin(meridian GENERATOR_ARGS --meridian)
+  add_generated_skin(meridian_dark GENERATOR_ARGS --meridian-dark)
 endfunction()
 
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL add_project_skins)

@@ -164,9 +164,11 @@ TEST(DensityVariants, EveryPictureOfBothSkinsFollowsTheSizeRule) {
 }
 
 TEST(DensityVariants, TheBuiltArchivesCarryEveryVariantBesideItsPicture) {
-  for (const SkinUnderTest& skin : kSkins) {
-    SCOPED_TRACE(skin.archive);
-    const std::string bytes = skin_pictures::ReadFile(std::string(SKINS_BUILD_DIR) + "/" + skin.archive);
+  // The Meridian skins' pictures carry alpha and are drawn by their own
+  // generator; their archives keep the same rules.
+  for (const char* archive : {"default.skin", "dark.skin", "flat.skin", "meridian.skin", "meridian_dark.skin"}) {
+    SCOPED_TRACE(archive);
+    const std::string bytes = skin_pictures::ReadFile(std::string(SKINS_BUILD_DIR) + "/" + archive);
     ASSERT_FALSE(bytes.empty());
     core::ByteStream source(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     core::StderrMessageSink sink;
