@@ -59,6 +59,8 @@ gui::TNotifyEvent TGalleryForm::MethodAddress(std::string_view name) {
       {"DefaultSkin1Click", &TGalleryForm::DefaultSkin1Click},
       {"DarkSkin1Click", &TGalleryForm::DarkSkin1Click},
       {"FlatSkin1Click", &TGalleryForm::FlatSkin1Click},
+      {"MeridianSkin1Click", &TGalleryForm::MeridianSkin1Click},
+      {"MeridianDarkSkin1Click", &TGalleryForm::MeridianDarkSkin1Click},
       {"NoSkin1Click", &TGalleryForm::NoSkin1Click},
       {"About1Click", &TGalleryForm::About1Click},
       {"MdiDemo1Click", &TGalleryForm::MdiDemo1Click},
@@ -133,6 +135,8 @@ void TGalleryForm::BindField(std::string_view name, gui::TComponent* c) {
   bind("DefaultSkin1", DefaultSkin1);
   bind("DarkSkin1", DarkSkin1);
   bind("FlatSkin1", FlatSkin1);
+  bind("MeridianSkin1", MeridianSkin1);
+  bind("MeridianDarkSkin1", MeridianDarkSkin1);
   bind("NoSkin1", NoSkin1);
   bind("MdiDemo1", MdiDemo1);
   bind("About1", About1);
@@ -251,6 +255,12 @@ void TGalleryForm::ChooseSkin(TGallerySkin skin) {
     case TGallerySkin::gsFlat:
       if (LoadSkinFile(FlatSkinPath())) activeSkin_ = skin;
       break;
+    case TGallerySkin::gsMeridian:
+      if (LoadSkinFile(MeridianSkinPath())) activeSkin_ = skin;
+      break;
+    case TGallerySkin::gsMeridianDark:
+      if (LoadSkinFile(MeridianDarkSkinPath())) activeSkin_ = skin;
+      break;
     case TGallerySkin::gsOtherFile:
     case TGallerySkin::gsWatchedFolder:
       break;  // LoadSkinFile names the file; the watch wears the folder
@@ -270,9 +280,12 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
   // The new skin is applied first; switching skinning on afterwards makes
   // that the request carried out when the gallery was unskinned.
   SkinData1->SetActive(true);
-  activeSkin_ = gui::LowerCase(path) == gui::LowerCase(DarkSkinPath())   ? TGallerySkin::gsDark
-                : gui::LowerCase(path) == gui::LowerCase(FlatSkinPath()) ? TGallerySkin::gsFlat
-                                                       : TGallerySkin::gsOtherFile;
+  const std::wstring chosen = gui::LowerCase(path);
+  activeSkin_ = chosen == gui::LowerCase(DarkSkinPath())           ? TGallerySkin::gsDark
+                : chosen == gui::LowerCase(FlatSkinPath())         ? TGallerySkin::gsFlat
+                : chosen == gui::LowerCase(MeridianSkinPath())     ? TGallerySkin::gsMeridian
+                : chosen == gui::LowerCase(MeridianDarkSkinPath()) ? TGallerySkin::gsMeridianDark
+                                                                   : TGallerySkin::gsOtherFile;
   ShowSkinState();
   return true;
 }
@@ -281,6 +294,8 @@ void TGalleryForm::ShowSkinState() {
   if (DefaultSkin1) DefaultSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDefault);
   if (DarkSkin1) DarkSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDark);
   if (FlatSkin1) FlatSkin1->SetChecked(activeSkin_ == TGallerySkin::gsFlat);
+  if (MeridianSkin1) MeridianSkin1->SetChecked(activeSkin_ == TGallerySkin::gsMeridian);
+  if (MeridianDarkSkin1) MeridianDarkSkin1->SetChecked(activeSkin_ == TGallerySkin::gsMeridianDark);
   if (NoSkin1) NoSkin1->SetChecked(activeSkin_ == TGallerySkin::gsNone);
   if (!StatusBar1 || !SkinData1) return;
   std::wstring text = L"No skin";
@@ -448,6 +463,8 @@ void TGalleryForm::DefaultSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::g
 void TGalleryForm::DarkSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsDark); }
 
 void TGalleryForm::FlatSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsFlat); }
+void TGalleryForm::MeridianSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsMeridian); }
+void TGalleryForm::MeridianDarkSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsMeridianDark); }
 
 void TGalleryForm::NoSkin1Click(gui::TObject*) { ChooseSkin(TGallerySkin::gsNone); }
 

@@ -609,6 +609,18 @@ object GalleryForm: TGalleryForm
         GroupIndex = 1
         OnClick = FlatSkin1Click
       end
+      object MeridianSkin1: TMenuItem
+        Caption = '&Meridian'
+        RadioItem = True
+        GroupIndex = 1
+        OnClick = MeridianSkin1Click
+      end
+      object MeridianDarkSkin1: TMenuItem
+        Caption = 'Meridian Dar&k'
+        RadioItem = True
+        GroupIndex = 1
+        OnClick = MeridianDarkSkin1Click
+      end
       object NoSkin1: TMenuItem
         Caption = '&No Skin'
         RadioItem = True

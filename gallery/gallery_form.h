@@ -36,7 +36,7 @@ class TMdiDemoForm;
 
 // Which skin the gallery wears: one of the two beside the program, another
 // archive file, or none.
-enum class TGallerySkin { gsDefault, gsDark, gsFlat, gsOtherFile, gsWatchedFolder, gsNone };
+enum class TGallerySkin { gsDefault, gsDark, gsFlat, gsMeridian, gsMeridianDark, gsOtherFile, gsWatchedFolder, gsNone };
 
 class TGalleryForm : public gui::TForm {
   GUI_CLASS(TGalleryForm, gui::TForm)
@@ -121,6 +121,8 @@ class TGalleryForm : public gui::TForm {
   gui::TMenuItem* DefaultSkin1 = nullptr;
   gui::TMenuItem* DarkSkin1 = nullptr;
   gui::TMenuItem* FlatSkin1 = nullptr;
+  gui::TMenuItem* MeridianSkin1 = nullptr;
+  gui::TMenuItem* MeridianDarkSkin1 = nullptr;
   gui::TMenuItem* NoSkin1 = nullptr;
   gui::TMenuItem* MdiDemo1 = nullptr;
   // The multiple-document demo, made when first asked for.
@@ -135,8 +137,8 @@ class TGalleryForm : public gui::TForm {
 
   // The skin in force, as the Skin menu's marks show it.
   TGallerySkin ActiveSkin() const { return activeSkin_; }
-  // Wears the skin the gallery carries (Default), the dark or the flat skin
-  // beside the program, or none. A skin file that fails to load is reported once and
+  // Wears the skin the gallery carries (Default), one of the skins beside
+  // the program (dark, flat, Meridian light and dark), or none. A skin file that fails to load is reported once and
   // the skin in force stays.
   void ChooseSkin(TGallerySkin skin);
   // Loads any skin archive through SkinData1's SkinFile; false (after the
@@ -153,11 +155,12 @@ class TGalleryForm : public gui::TForm {
   // the standard error report.
   void ApplyOptions(const TGalleryOptions& options);
 
-  // The dark and the flat skin lie beside the program; the default one is
-  // inside it.
+  // The other skins lie beside the program; the default one is inside it.
   static std::wstring ProgramFolder();
   static std::wstring DarkSkinPath() { return ProgramFolder() + L"dark.skin"; }
   static std::wstring FlatSkinPath() { return ProgramFolder() + L"flat.skin"; }
+  static std::wstring MeridianSkinPath() { return ProgramFolder() + L"meridian.skin"; }
+  static std::wstring MeridianDarkSkinPath() { return ProgramFolder() + L"meridian_dark.skin"; }
 
   // Event handlers named in the form description.
   void FormCreate(gui::TObject* sender);
@@ -176,6 +179,8 @@ class TGalleryForm : public gui::TForm {
   void DefaultSkin1Click(gui::TObject* sender);
   void DarkSkin1Click(gui::TObject* sender);
   void FlatSkin1Click(gui::TObject* sender);
+  void MeridianSkin1Click(gui::TObject* sender);
+  void MeridianDarkSkin1Click(gui::TObject* sender);
   void NoSkin1Click(gui::TObject* sender);
   void About1Click(gui::TObject* sender);
   void MdiDemo1Click(gui::TObject* sender);

@@ -42,6 +42,9 @@ configure() {
 }
 
 # The libFuzzer targets of the portable core (clang, with ASan and UBSan).
+# The skins the build packs, by archive name; the gallery finds all but the
+# default one beside itself.
+SHIPPED_SKINS=(default dark flat meridian meridian_dark)
 FUZZ_TARGETS=(lzh_decode lzh_forms skin_reader skin_definition bitmap_header frame_layout)
 build_fuzzers() {
   configure "$BUILD/fuzz" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DENABLE_FUZZERS=ON

@@ -2,7 +2,7 @@
 // each shipped skin beside no skin, in one run. The gallery is opened from
 // its real form description with the MDI demo beside it (two children,
 // tiled); every round wears each skin in turn (no skin, default, dark,
-// flat, starting one further each round) and, under it, repaints the whole
+// flat, meridian, meridian_dark, starting one further each round) and, under it, repaints the whole
 // window as a user's "redraw everything" does (RedrawWindow with
 // RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW:
 // frame, background and every child) with each of its four pages shown, then
@@ -93,7 +93,9 @@ struct TSkinChoice {
 constexpr TSkinChoice kSkins[] = {{"no skin", TGallerySkin::gsNone},
                                   {"default", TGallerySkin::gsDefault},
                                   {"dark", TGallerySkin::gsDark},
-                                  {"flat", TGallerySkin::gsFlat}};
+                                  {"flat", TGallerySkin::gsFlat},
+                                  {"meridian", TGallerySkin::gsMeridian},
+                                  {"meridian_dark", TGallerySkin::gsMeridianDark}};
 constexpr int kSkinCount = static_cast<int>(std::size(kSkins));
 
 // One thing repainted: what must be shown first, and the repaint itself.
@@ -234,6 +236,8 @@ int ReportCounts(const char* skinName) {
   if (name == "none") options.NoSkin = true;
   if (name == "dark") options.SkinFile = TGalleryForm::DarkSkinPath();
   if (name == "flat") options.SkinFile = TGalleryForm::FlatSkinPath();
+  if (name == "meridian") options.SkinFile = TGalleryForm::MeridianSkinPath();
+  if (name == "meridian_dark") options.SkinFile = TGalleryForm::MeridianDarkSkinPath();
   form->ApplyOptions(options);
   form->Show();
   // A skin request waits for the manager's timer.

@@ -39,13 +39,15 @@ class GalleryTest : public GalleryFixture {
     SendMessageW(form.StatusBar1->Handle(), SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text));
     return text;
   }
-  // Which of Default, Dark, Flat and No Skin carry the mark: "D---",
-  // "-D--", "--F-", "---N".
+  // Which of Default, Dark, Flat, Meridian, Meridian Dark and No Skin carry
+  // the mark: "D-----", "-D----", "--F---", "---M--", "----M-", "-----N".
   static std::string SkinMarks(TGalleryForm& form) {
     std::string marks;
     marks += form.DefaultSkin1->Checked ? 'D' : '-';
     marks += form.DarkSkin1->Checked ? 'D' : '-';
     marks += form.FlatSkin1->Checked ? 'F' : '-';
+    marks += form.MeridianSkin1->Checked ? 'M' : '-';
+    marks += form.MeridianDarkSkin1->Checked ? 'M' : '-';
     marks += form.NoSkin1->Checked ? 'N' : '-';
     return marks;
   }
@@ -229,24 +231,32 @@ TEST_F(GalleryTest, SkinMenuSwitchesSkins) {
   TGalleryForm& f = Open();
   ASSERT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Daylight");
-  EXPECT_EQ(SkinMarks(f), "D---");
+  EXPECT_EQ(SkinMarks(f), "D-----");
 
   Choose(f, f.FlatSkin1);
   EXPECT_EQ(f.SkinData1->SkinName, "Quartz");
-  EXPECT_EQ(SkinMarks(f), "--F-");
+  EXPECT_EQ(SkinMarks(f), "--F---");
+
+  Choose(f, f.MeridianSkin1);
+  EXPECT_EQ(f.SkinData1->SkinName, "Meridian");
+  EXPECT_EQ(SkinMarks(f), "---M--");
+  Choose(f, f.MeridianDarkSkin1);
+  EXPECT_EQ(f.SkinData1->SkinName, "Meridian Dark");
+  EXPECT_EQ(f.SkinData1->SkinFile(), TGalleryForm::MeridianDarkSkinPath());
+  EXPECT_EQ(SkinMarks(f), "----M-");
 
   Choose(f, f.DarkSkin1);
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
   EXPECT_EQ(f.SkinData1->SkinFile(), TGalleryForm::DarkSkinPath());
-  EXPECT_EQ(SkinMarks(f), "-D--");
+  EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(StatusText(f, 0), L"Skin: Nightfall");
 
   Choose(f, f.NoSkin1);
   EXPECT_FALSE(Skinned(f));
   EXPECT_FALSE(f.SkinData1->Active());
   EXPECT_EQ(GetWindowLongPtrW(f.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);  // the system's caption is back
-  EXPECT_EQ(SkinMarks(f), "---N");
+  EXPECT_EQ(SkinMarks(f), "-----N");
   EXPECT_EQ(StatusText(f, 0), L"No skin");
 
   // Choosing a skin again turns skinning back on, with that skin.
@@ -254,7 +264,7 @@ TEST_F(GalleryTest, SkinMenuSwitchesSkins) {
   EXPECT_TRUE(Skinned(f));
   EXPECT_TRUE(f.SkinData1->Active());
   EXPECT_EQ(f.SkinData1->SkinName, "Daylight");
-  EXPECT_EQ(SkinMarks(f), "D---");
+  EXPECT_EQ(SkinMarks(f), "D-----");
   EXPECT_TRUE(errors_.empty());
 }
 
@@ -269,7 +279,7 @@ TEST_F(GalleryTest, FailingSkinFileKeepsTheSkinInForceAndReportsOnce) {
   EXPECT_NE(errors_[0].find(broken), std::wstring::npos) << "the report names the file";
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
-  EXPECT_EQ(SkinMarks(f), "-D--");
+  EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(StatusText(f, 0), L"Skin: Nightfall");
 
   // Unskinned, a failing file leaves the gallery unskinned.
@@ -280,14 +290,14 @@ TEST_F(GalleryTest, FailingSkinFileKeepsTheSkinInForceAndReportsOnce) {
   EXPECT_EQ(errors_.size(), 1u);
   EXPECT_FALSE(Skinned(f));
   EXPECT_FALSE(f.SkinData1->Active());
-  EXPECT_EQ(SkinMarks(f), "---N");
+  EXPECT_EQ(SkinMarks(f), "-----N");
 
   // A missing file too, reported as one that cannot be opened.
   errors_.clear();
   EXPECT_FALSE(f.LoadSkinFile(broken + L".missing"));
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_NE(errors_[0].find(L"cannot be opened"), std::wstring::npos) << errors_[0];
-  EXPECT_EQ(SkinMarks(f), "---N");
+  EXPECT_EQ(SkinMarks(f), "-----N");
   DeleteFileW(broken.c_str());
 }
 
@@ -303,7 +313,7 @@ TEST_F(GalleryTest, AnyArchiveFileCanBeWorn) {
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
   EXPECT_EQ(f.ActiveSkin(), TGallerySkin::gsOtherFile);
-  EXPECT_EQ(SkinMarks(f), "----");
+  EXPECT_EQ(SkinMarks(f), "------");
   DeleteFileW(copy.c_str());
 }
 
@@ -314,7 +324,7 @@ TEST_F(GalleryTest, CommandLineChoosesSkinAndPage) {
   TGalleryForm& f = Open(options);
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
-  EXPECT_EQ(SkinMarks(f), "-D--");
+  EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(f.Pages->ActivePage(), f.TextPage);
   EXPECT_EQ(StatusText(f, 1), L"Page: Text");
   EXPECT_TRUE(errors_.empty());
@@ -331,7 +341,7 @@ TEST_F(GalleryTest, CommandLineStartsUnskinned) {
   TGalleryForm& f = Open(ParseGalleryOptions({L"--no-skin"}));
   EXPECT_FALSE(Skinned(f));
   EXPECT_EQ(GetWindowLongPtrW(f.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-  EXPECT_EQ(SkinMarks(f), "---N");
+  EXPECT_EQ(SkinMarks(f), "-----N");
   Choose(f, f.DarkSkin1);
   EXPECT_TRUE(Skinned(f));
   EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");

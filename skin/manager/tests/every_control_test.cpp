@@ -15,6 +15,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -334,13 +335,14 @@ class EveryControl : public engine_test::TProgramTest {
     return r;
   }
   // Pixels of the area lighter than 170 (as scripts/look-census counts
-  // them) that are not the dark skin's text: what the system left light.
-  static int SystemLight(const gui::TBitmap& shot, const RECT& r) {
+  // them) that are not the dark skin's text (or the skin's own light
+  // colours given): what the system left light.
+  static int SystemLight(const gui::TBitmap& shot, const RECT& r, std::initializer_list<COLORREF> skinOwn = {kDarkText}) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = r.left; x < r.right; ++x) {
         const COLORREF c = shot.Pixel(x, y);
-        n += Luminance(c) > 170 && c != kDarkText;
+        n += Luminance(c) > 170 && std::find(skinOwn.begin(), skinOwn.end(), c) == skinOwn.end();
       }
     return n;
   }
@@ -368,7 +370,7 @@ TEST_F(EveryControl, EachClassGetsTheSkinnerOfItsLineUnderEverySkin) {
       {kListView, "TSkinListView"}, {kStatus, "TSkinStatusBar"}, {kTabs, "TSkinTab"}, {kPlain, "TSkinScrollbar"},
       {kPage, "TSkinColourRelay"}, {kPageLabel, "none"}, {kPageEdit, "TSkinEdit"}, {kPageCheck, "TSkinCheckBox"},
   };
-  for (const wchar_t* skinName : {L"default", L"dark", L"flat"}) {
+  for (const wchar_t* skinName : {L"default", L"dark", L"flat", L"meridian", L"meridian_dark"}) {
     SCOPED_TRACE(gui::WideToUtf8(skinName));
     Wear(skinName);
     OpenDialog();
@@ -453,6 +455,22 @@ TEST_F(EveryControl, UnderTheDarkSkinNothingTheSystemDrawsStaysLight) {
   OffsetRect(&display, origin.x - dialogWindow.left, origin.y - dialogWindow.top);
   InflateRect(&display, -2, -2);  // the skin's page border reaches a little inside
   EXPECT_EQ(controls_test::CountColour(bare, display, kDarkFace), (display.right - display.left) * (display.bottom - display.top));
+}
+
+// The dark Meridian skin leaves as little light as the dark one: its white
+// text, light accent and the grey of its chevrons aside (the date picker is
+// left out: its chevron's soft edge has greys of its own).
+TEST_F(EveryControl, UnderTheDarkMeridianSkinNothingTheSystemDrawsStaysLight) {
+  Wear(L"meridian_dark");
+  OpenDialog();
+  ASSERT_NE(skin::ThreadSkinManager()->FindFormSkinner(dialog_), nullptr);
+  const gui::TBitmap shot = controls_test::Snapshot(dialog_);
+  const double light = engine_test::LightShare(shot);
+  std::printf("light pixels under the dark Meridian skin: %.1f %%\n", light);
+  EXPECT_LE(light, 12.0);
+  for (WORD id : {kEtchedFrame, kSunken, kGroup, kList, kMemo, kRich, kTree, kToolbar, kRebar, kLink, kHotKey,
+                  kIpAddress, kListView, kStatus, kTabs, kPage, kPageEdit})
+    EXPECT_EQ(SystemLight(shot, Area(id), {RGB(255, 255, 255), RGB(96, 205, 255), RGB(200, 200, 200)}), 0) << id;
 }
 
 // A skin changed while the dialog shows: every class follows it.

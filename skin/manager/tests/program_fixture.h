@@ -36,7 +36,8 @@ class TProgramTest : public ::testing::Test {
     skin::FreeSkinManager();
     skin_test::DrainMessages();
   }
-  // "default", "dark" or "flat", as the host build packed them.
+  // "default", "dark", "flat", "meridian" or "meridian_dark", as the host
+  // build packed them.
   void Wear(const std::wstring& name) {
     if (name == L"default") return;
     std::wstring path = L"Z:" OWN_SKINS_DIR "/" + name + L".skin";
