@@ -365,6 +365,28 @@ SkinPicture SliderThumb(const ModernPalette& p, const Density& d, int w, int h) 
   });
 }
 
+// A field's box in one look of the push buttons' order; `open_left` runs it
+// on past the raster's left edge (the combo box's drop button).
+void FieldBox(AlphaRaster& r, const ModernPalette& p, const Density& d, int frame, bool open_left) {
+  const bool active = frame == 2 || frame == 4, disabled = frame == 3;
+  const double radius = d.Radius(4), t = d.Stroke(1), x = open_left ? -2 * radius : 0, w = r.width() - x;
+  if (disabled) {
+    r.RoundRect(x, 0, w, r.height(), radius, Mix(p.stroke, p.face, 40));
+    r.RoundRect(x + t, t, w - 2 * t, r.height() - 2 * t, radius - t, p.surface_disabled);
+    return;
+  }
+  r.RoundRect(x, 0, w, r.height(), radius, active ? p.accent : p.strong_stroke);
+  r.RoundRect(x, 0, w, r.height() - t, radius, p.stroke);
+  r.RoundRect(x + t, t, w - 2 * t, r.height() - 2 * t, radius - t, active ? p.surface_hot : p.surface);
+  if (active) {
+    // Two pixels of accent along the bottom, inside the rounding.
+    AlphaRaster ring(r.width(), r.height());
+    ring.RoundRect(x, 0, w, r.height(), radius, p.accent);
+    ring.Fill(0, 0, r.width(), r.height() - 2 * t, kMagenta);
+    r.Paint(ring, 0, 0);
+  }
+}
+
 }  // namespace
 
 std::map<std::string, SkinPicture> DrawModernArt(const ModernPalette& p, const Density& d) {
@@ -479,30 +501,15 @@ std::map<std::string, SkinPicture> DrawModernArt(const ModernPalette& p, const D
               }));
 
   // The combo box: its drop button and the ring around it, in the push
-  // buttons' order (1 normal, 2 pressed, 3 disabled, 4 hot or focused). A
-  // focused ring shows the accent along its bottom, as edit fields do.
+  // buttons' order (1 normal, 2 pressed, 3 disabled, 4 hot or focused). The
+  // button lies over the ring's right end and carries the field on to its
+  // own rounded end, so that the two read as one field. A focused field
+  // shows the accent along its bottom, as edit fields do.
   art.emplace("combo_button.bmp", Strip(d, 4, 18, 21, [&](AlphaRaster& r, int frame) {
-                const Rgb back = frame == 2 ? p.surface_pressed
-                                            : (frame == 4 ? p.surface_hot : (frame == 3 ? p.surface_disabled : p.surface));
-                r.Fill(0, 0, r.width(), r.height(), back);
+                FieldBox(r, p, d, frame, true);
                 Chevron(r, d, r.width() / 2.0, r.height() / 2.0, 8, 'd', frame == 3 ? p.text_disabled : p.text_secondary);
               }));
-  art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](AlphaRaster& r, int frame) {
-                const bool active = frame == 2 || frame == 4, disabled = frame == 3;
-                const double radius = d.Radius(4);
-                if (disabled) {
-                  r.RoundBox(0, 0, r.width(), r.height(), radius, t, Mix(p.stroke, p.face, 40), p.surface_disabled);
-                  return;
-                }
-                RaisedBox(r, d, radius, p.stroke, active ? p.accent : p.strong_stroke, active ? p.surface_hot : p.surface);
-                if (active) {
-                  // Two pixels of accent along the bottom, inside the rounding.
-                  AlphaRaster ring(r.width(), r.height());
-                  ring.RoundRect(0, 0, r.width(), r.height(), radius, p.accent);
-                  ring.Fill(0, 0, r.width(), r.height() - 2 * t, kMagenta);
-                  r.Paint(ring, 0, 0);
-                }
-              }));
+  art.emplace("sunk_edge.bmp", Strip(d, 4, 24, 24, [&](AlphaRaster& r, int frame) { FieldBox(r, p, d, frame, false); }));
   // Drop-down glyphs in the same four looks, and the size grip.
   art.emplace("extra.bmp", Strip(d, 5, 17, 17, [&](AlphaRaster& r, int frame) {
                 if (frame <= 4) {
