@@ -616,7 +616,7 @@ object GalleryForm: TGalleryForm
         OnClick = MeridianSkin1Click
       end
       object MeridianDarkSkin1: TMenuItem
-        Caption = 'Meridian Dar&k'
+        Caption = 'M&eridian Dark'
         RadioItem = True
         GroupIndex = 1
         OnClick = MeridianDarkSkin1Click

@@ -30,6 +30,7 @@
 #include "core/archive/skin_writer.h"
 #include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_check.h"
+#include "tools/skingen/modern_art.h"
 #include "tools/skingen/skin_art.h"
 #include "tools/skinpack/png_picture.h"
 
@@ -41,6 +42,8 @@ namespace skinpack {
 extern const std::string_view kDefaultDefinition;
 extern const std::string_view kDarkDefinition;
 extern const std::string_view kFlatDefinition;
+extern const std::string_view kMeridianDefinition;
+extern const std::string_view kMeridianDarkDefinition;
 }  // namespace skinpack
 
 namespace {
@@ -55,7 +58,7 @@ constexpr std::string_view Usage = R"(usage:
   skinpack check DIR|ARCHIVE               report what the engine would read otherwise than meant,
                                            one "file:line: error|warning: text" line each;
                                            exit status 1 when there is an error
-  skinpack new DIR [--from default|dark|flat]
+  skinpack new DIR [--from default|dark|flat|meridian|meridian_dark]
                                            start a skin named after DIR's last part in the new
                                            folder DIR: a definition and the pictures of one of
                                            the project's skins
@@ -455,6 +458,25 @@ int Check(const std::vector<std::string>& args) {
   return errors == 0 ? 0 : 1;
 }
 
+constexpr const char* kStarterNames = "default, dark, flat, meridian or meridian_dark";
+
+// The design-size pictures of the project's skin `from`, as bitmap files by
+// entry name.
+std::map<std::string, Bytes> StarterPictures(const std::string& from) {
+  std::map<std::string, Bytes> files;
+  if (from == "meridian" || from == "meridian_dark") {
+    for (const auto& [entry, picture] :
+         skingen::DrawModernArt(from == "meridian" ? skingen::MeridianLight() : skingen::MeridianDark()))
+      files[entry] = picture.ToBmp();
+    return files;
+  }
+  const skingen::Palette palette = from == "dark"   ? skingen::DarkPalette()
+                                   : from == "flat" ? skingen::FlatPalette()
+                                                    : skingen::LightPalette();
+  for (const auto& [entry, raster] : skingen::DrawSkinArt(palette)) files[entry] = raster.ToBmp();
+  return files;
+}
+
 // The definition with its name line (SkinName in [TitlebarSkin]) naming
 // the new skin, and a first comment saying where it started.
 std::string RenamedDefinition(std::string_view definition, const std::string& name, const std::string& from) {
@@ -477,10 +499,10 @@ int New(const std::vector<std::string>& args) {
   std::string from = "default";
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--from") {
-      if (i + 1 == args.size()) throw UsageError("new: --from needs default, dark or flat");
+      if (i + 1 == args.size()) throw UsageError("new: --from needs " + std::string(kStarterNames));
       from = args[++i];
-      if (from != "default" && from != "dark" && from != "flat")
-        throw UsageError("new: --from takes default, dark or flat, not " + from);
+      if (from != "default" && from != "dark" && from != "flat" && from != "meridian" && from != "meridian_dark")
+        throw UsageError("new: --from takes " + std::string(kStarterNames) + ", not " + from);
     } else if (folder.empty()) {
       folder = args[i];
     } else {
@@ -497,18 +519,18 @@ int New(const std::vector<std::string>& args) {
   fs::create_directories(folder, error);
   if (!fs::is_directory(folder, error)) throw Failure("new: cannot create " + Quoted(folder));
 
-  const std::string_view starter = from == "dark"   ? skinpack::kDarkDefinition
-                                   : from == "flat" ? skinpack::kFlatDefinition
-                                                    : skinpack::kDefaultDefinition;
+  const std::string_view starter = from == "dark"            ? skinpack::kDarkDefinition
+                                   : from == "flat"          ? skinpack::kFlatDefinition
+                                   : from == "meridian"      ? skinpack::kMeridianDefinition
+                                   : from == "meridian_dark" ? skinpack::kMeridianDarkDefinition
+                                                             : skinpack::kDefaultDefinition;
   const std::string definition = RenamedDefinition(starter, name, from);
   WriteWholeFile(folder / "skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()),
                                                  definition.size()));
   // The design-size pictures only: the engine scales them for denser
   // screens, and variants drawn now would go stale with the first edit.
-  const auto pictures = skingen::DrawSkinArt(from == "dark"   ? skingen::DarkPalette()
-                                             : from == "flat" ? skingen::FlatPalette()
-                                                              : skingen::LightPalette());
-  for (const auto& [entry, raster] : pictures) WriteWholeFile(folder / entry, raster.ToBmp());
+  const auto pictures = StarterPictures(from);
+  for (const auto& [entry, bytes] : pictures) WriteWholeFile(folder / entry, bytes);
   std::cout << "made skin " << name << " in " << folder.string() << " from the " << from << " skin: skin.ini and "
             << pictures.size() << " pictures\n";
   return 0;

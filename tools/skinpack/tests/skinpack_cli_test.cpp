@@ -236,7 +236,7 @@ TEST_F(SkinpackTest, CheckReportsByLineAndFailsOnErrorsOnly) {
 // A new skin is named after its folder, passes the check, and packs; an
 // existing folder with something in it is left alone.
 TEST_F(SkinpackTest, NewStartsASkinThatChecksClean) {
-  for (const char* from : {"default", "dark", "flat"}) {
+  for (const char* from : {"default", "dark", "flat", "meridian", "meridian_dark"}) {
     SCOPED_TRACE(from);
     const std::string folder = P(std::string("skins/Mine_") + from);
     RunOk({"new", folder, "--from", from});
@@ -246,7 +246,7 @@ TEST_F(SkinpackTest, NewStartsASkinThatChecksClean) {
     RunOk({"pack", folder, "-o", folder + ".skin"});
     ExpectFailure({"new", folder}, "exists and is not an empty folder");
   }
-  ExpectFailure({"new", P("x"), "--from", "neon"}, "--from takes default, dark or flat", 2);
+  ExpectFailure({"new", P("x"), "--from", "neon"}, "--from takes default, dark, flat, meridian or meridian_dark", 2);
 }
 
 TEST_F(SkinpackTest, PackRefusesWhatCannotMakeASkin) {
