@@ -9,12 +9,12 @@ wine_env="$driver_dir/../../scripts/wine-env"
 title="Skin Gallery"
 
 # The gallery as a user has it: the program, which carries the default
-# skin inside it, and the dark and flat skins beside it.
+# skin inside it, and the other skins of its Skin menu beside it.
 prepare_gallery() {
   rm -rf "$work" && mkdir -p "$work"
   local bin
   bin=$(dirname "$program")
-  cp "$program" "$bin/dark.skin" "$bin/flat.skin" "$work/"
+  cp "$program" "$bin/dark.skin" "$bin/flat.skin" "$bin/meridian.skin" "$bin/meridian_dark.skin" "$work/"
   "$wine_env" start "$state"
   DISPLAY=$(cat "$state/display")
   export DISPLAY

@@ -105,7 +105,7 @@ case "$scenario" in
     [ "$(brightness "$panel_before")" -gt 600 ] || fail "the default skin's panel at $px,$py is not light: $panel_before"
     [ "$(brightness "$panel_after")" -lt 300 ] || fail "the dark skin's panel at $px,$py is not dark: $panel_after"
 
-    choose_skin 3  # Default, Dark, Flat, No Skin
+    choose_skin 5  # Default, Dark, Flat, Meridian, Meridian Dark, No Skin
     if probe skinned "$title"; then fail "still skinned after choosing No Skin"; fi
     import -window root "$work/none.png"
 

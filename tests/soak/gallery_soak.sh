@@ -4,7 +4,7 @@
 # page, page changes, caption buttons, menus opened and closed by mouse and
 # keys, keys, resizes by the border, drags by the caption, the MDI demo's
 # children made and closed, the open dialog and the About box opened and
-# closed), with a skin switch between Default, Dark and No Skin every few
+# closed), with a skin switch among the Skin menu's items every few
 # steps. Every N steps it records what the gallery holds (uiprobe stats) and
 # the Wine process's resident memory. At the end it puts the starting skin
 # back and checks that the framework's live counts and the skinner counts are
@@ -283,12 +283,12 @@ drag_by_caption() {
   drag_to "$left" "$top" "$nx" "$ny"
 }
 
-# The skin in force: default, dark, flat or none.
+# The skin in force: one of the Skin menu's items, in its order.
 skin=default
 switches=0
 switch_skin() {
-  local names=(default dark flat none)
-  rand 4
+  local names=(default dark flat meridian meridian_dark none)
+  rand ${#names[@]}
   activate_gallery
   action="skin ${names[$r]}"
   choose_skin "$r"
