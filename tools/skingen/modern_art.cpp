@@ -5,6 +5,9 @@
 
 namespace skingen {
 
+// The light greys stay off the system's own (Wine's light colours give the
+// button face 245 and hot tracking 224), so that a screenshot tells what the
+// skin left to the system apart from what it draws itself.
 ModernPalette MeridianLight() {
   return ModernPalette{
       .face = 0xF3F3F3,
@@ -12,7 +15,7 @@ ModernPalette MeridianLight() {
       .surface = 0xFBFBFB,
       .surface_hot = 0xF6F6F6,
       .surface_pressed = 0xF0F0F0,
-      .surface_disabled = 0xF5F5F5,
+      .surface_disabled = 0xF7F7F7,
       .text = 0x1A1A1A,
       .text_secondary = 0x5C5C5C,
       .text_disabled = 0xA0A0A0,
@@ -32,7 +35,7 @@ ModernPalette MeridianLight() {
       .on_accent = 0xFFFFFF,
       .selection = 0x005FB8,
       .menu = 0xF9F9F9,
-      .divider = 0xE0E0E0,
+      .divider = 0xE1E1E1,
       .scroll_thumb = 0x8A8A8A,
       .scroll_thumb_dragged = 0x5C5C5C,
       .scroll_bar_hot = 0xE9E9E9,
@@ -333,7 +336,7 @@ SkinPicture Track(const ModernPalette& p, const Density& d, bool horizontal) {
       ScrollBand(r, d, !horizontal, frame == 2 ? Mix(p.scroll_bar_hot, p.scroll_thumb, 15) : p.scroll_bar_hot);
     if (frame == 1) {
       const double thin = d.Px(2), across = Snap((horizontal ? r.height() : r.width()) / 2.0 - thin / 2);
-      const Rgb line = Mix(p.face, p.scroll_thumb, 18);
+      const Rgb line = Mix(p.face, p.scroll_thumb, 17);
       if (horizontal)
         r.Fill(0, across, r.width(), thin, line);
       else
