@@ -334,7 +334,7 @@ TEST_F(Mdi, TheWindowMenuListsTheChildren) {
 
   // Opening the window menu refills its own items without losing the list
   // (the client adds it only when the children change).
-  dynamic_cast<TMenuItem*>(frame_->FindComponent("Tile1"))->Caption = L"&Tile all";
+  dynamic_cast<TMenuItem*>(frame_->FindComponent("Tile1"))->SetCaption(L"&Tile all");
   SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
   EXPECT_EQ(listed().size(), 3u);
   GetMenuStringW(windowMenu, 0, first, 32, MF_BYPOSITION);
