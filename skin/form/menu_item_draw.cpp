@@ -84,15 +84,6 @@ void FillItemBackground(TWinSkinForm& form, ItemBitmap& picture, const RECT& rec
   }
 }
 
-// A popup skinner that painted before its menu was known learns it from
-// the first item drawn.
-void BindPendingMenuSkinner(HMENU menu) {
-  if (PendingMenuSkinner && menu) {
-    PendingMenuSkinner->MenuHandle = menu;
-    PendingMenuSkinner = nullptr;
-  }
-}
-
 void DrawItemBackground(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
   DrawElement(picture.bitmap.DC(), picture.Local(), element,
               {.Frame = selected ? mifSelected : mifNormal, .Frames = kMenuItemFrames});
@@ -185,7 +176,7 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
   TDataSkinObject* element = MenuItemElement(form);
   if (!element) return DrawMenuItemPlain(form, item, dc, rect, selected);
   TWinSkinPopMenu::MarkAllFromMenuBar();
-  BindPendingMenuSkinner(menu);
+  TWinSkinPopMenu::BindPending(menu);
   gui::FontHandle font = SystemMenuFont(false);
   ItemBitmap picture(dc, rect, font.get());
   FillItemBackground(form, picture, rect, menu);
