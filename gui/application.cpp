@@ -1,6 +1,7 @@
 #include "gui/application.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "gui/actions.h"
@@ -16,6 +17,20 @@ TErrorReport& ErrorReport() {
   static TErrorReport report;
   return report;
 }
+
+// The message of the exception being handled; none for one that carries no
+// message of ours or the library's.
+std::optional<std::wstring> MessageOfCurrentException() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::exception& e) {
+    return AnsiToWide(e.what());
+  } catch (...) {
+    return std::nullopt;
+  }
+}
 }  // namespace
 
 TErrorReport SetErrorReport(TErrorReport report) { return std::exchange(ErrorReport(), std::move(report)); }
@@ -25,16 +40,9 @@ void HandleException(TObject* sender) {
     Application->HandleException(sender);
     return;
   }
-  std::wstring message;
-  try {
-    throw;
-  } catch (const Exception& e) {
-    message = e.Message();
-  } catch (const std::exception& e) {
-    message = AnsiToWide(e.what());
-  } catch (...) {
-    return;
-  }
+  const std::optional<std::wstring> caught = MessageOfCurrentException();
+  if (!caught) return;
+  const std::wstring& message = *caught;
   // The report must not throw back into the system's frame that called us.
   if (ErrorReport()) {
     try {
@@ -223,17 +231,7 @@ void TApplication::Run() {
 }
 
 void TApplication::HandleException(TObject* sender) {
-  std::wstring message;
-  try {
-    throw;
-  } catch (const Exception& e) {
-    message = e.Message();
-  } catch (const std::exception& e) {
-    message = AnsiToWide(e.what());
-  } catch (...) {
-    message = L"Unknown error";
-  }
-  ReportError(sender, message);
+  ReportError(sender, MessageOfCurrentException().value_or(L"Unknown error"));
 }
 
 void TApplication::ReportError(TObject* sender, const std::wstring& message) {
