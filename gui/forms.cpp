@@ -51,7 +51,7 @@ void TCustomForm::AfterCreate() {
   // creation handler sees it.
   currentPixelsPerInch_ = pixelsPerInch_;
   const int screen = ScreenPixelsPerInch();
-  if (Scaled && screen != pixelsPerInch_) {
+  if (scaled_ && screen != pixelsPerInch_) {
     ChangeScale(screen, pixelsPerInch_);
     currentPixelsPerInch_ = screen;
   }
@@ -70,7 +70,7 @@ void TCustomForm::ChangeScale(int m, int d) {
 
 void TCustomForm::DpiChanged(int dpi, const RECT& suggested) {
   if (dpi <= 0 || dpi == currentPixelsPerInch_) return;
-  if (Scaled) ChangeScale(dpi, currentPixelsPerInch_);
+  if (scaled_) ChangeScale(dpi, currentPixelsPerInch_);
   currentPixelsPerInch_ = dpi;
   if (handle_)
     SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -426,7 +426,7 @@ TCustomForm* TCustomForm::MDIChildren(int index) const {
 
 void TCustomForm::Tile() {
   if (clientHandle_)
-    SendMessageW(clientHandle_, WM_MDITILE, TileMode == TTileMode::tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+    SendMessageW(clientHandle_, WM_MDITILE, tileMode_ == TTileMode::tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
 }
 
 void TCustomForm::Cascade() {
@@ -635,15 +635,15 @@ void TCustomForm::DeclareProperties(std::vector<TPropInfo>& list) {
   b.Object("Icon", [](TCustomForm& f) -> TObject* { return &f.Icon(); });
   b.Integer("PixelsPerInch", [](TCustomForm& f) { return f.PixelsPerInch(); },
             [](TCustomForm& f, int v) { f.SetPixelsPerInch(v); });
-  b.Boolean("Scaled", [](TCustomForm& f) { return f.Scaled; }, [](TCustomForm& f, bool v) { f.Scaled = v; });
+  b.Boolean("Scaled", [](TCustomForm& f) { return f.Scaled(); }, [](TCustomForm& f, bool v) { f.SetScaled(v); });
   b.Integer("TextHeight", [](TCustomForm&) { return 13; }, [](TCustomForm&, int) {});
   b.Boolean("AutoScroll", [](TCustomForm&) { return false; }, [](TCustomForm&, bool) {});
   b.Enumeration("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                 [](TCustomForm& f) { return static_cast<int>(f.FormStyle()); },
                 [](TCustomForm& f, int v) { f.SetFormStyle(static_cast<TFormStyle>(v)); });
   b.Boolean("Mirrored", [](TCustomForm& f) { return f.Mirrored(); }, [](TCustomForm& f, bool v) { f.SetMirrored(v); });
-  b.Enumeration("TileMode", {"tbHorizontal", "tbVertical"}, [](TCustomForm& f) { return static_cast<int>(f.TileMode); },
-                [](TCustomForm& f, int v) { f.TileMode = static_cast<TTileMode>(v); });
+  b.Enumeration("TileMode", {"tbHorizontal", "tbVertical"}, [](TCustomForm& f) { return static_cast<int>(f.TileMode()); },
+                [](TCustomForm& f, int v) { f.SetTileMode(static_cast<TTileMode>(v)); });
   b.Component<TMainMenu>("Menu", [](TCustomForm& f) { return f.Menu(); },
                          [](TCustomForm& f, TMainMenu* m) { f.SetMenu(m); });
   b.Component<TMenuItem>("WindowMenu", [](TCustomForm& f) { return f.WindowMenu(); },

@@ -80,7 +80,9 @@ class TCustomForm : public TWinControl {
   int MDIChildCount() const;
   // In z-order: the active child first.
   TCustomForm* MDIChildren(int index) const;
-  TTileMode TileMode = TTileMode::tbHorizontal;
+  // How Tile lays the children out.
+  TTileMode TileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode mode) { tileMode_ = mode; }
   void Tile();
   void Cascade();
   void ArrangeIcons();
@@ -94,7 +96,8 @@ class TCustomForm : public TWinControl {
   // is scaled from it to the screen's when it is read (on by default).
   int PixelsPerInch() const { return pixelsPerInch_; }
   void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi > 0 ? dpi : kDesignPixelsPerInch; }
-  bool Scaled = true;
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool value) { scaled_ = value; }
   // Scales the form's contents and client size by m/d; the form keeps its
   // place on the screen.
   void ChangeScale(int m, int d) override;
@@ -157,6 +160,8 @@ class TCustomForm : public TWinControl {
   TPosition position_ = TPosition::poDesigned;
   int clientWidth_ = 0;
   int clientHeight_ = 0;
+  TTileMode tileMode_ = TTileMode::tbHorizontal;
+  bool scaled_ = true;
   bool clientSizeSet_ = false;
   TIcon icon_;
 };

@@ -188,7 +188,7 @@ TEST_F(Mdi, AShownFormMadeAFrameAtRunTimeStaysShown) {
 TEST_F(Mdi, TileAndCascadeArrangeTheChildren) {
   std::vector<Doc*> docs{NewChild(L"A"), NewChild(L"B"), NewChild(L"C")};
   HWND client = frame_->ClientHandle();
-  frame_->TileMode = TTileMode::tbVertical;
+  frame_->SetTileMode(TTileMode::tbVertical);
   frame_->Tile();
   RECT area;  // without the scroll bars the cascaded children needed
   GetClientRect(client, &area);
@@ -208,7 +208,7 @@ TEST_F(Mdi, TileAndCascadeArrangeTheChildren) {
     }
   }
 
-  frame_->TileMode = TTileMode::tbHorizontal;
+  frame_->SetTileMode(TTileMode::tbHorizontal);
   frame_->Tile();
   rects.clear();
   for (Doc* doc : docs) rects.push_back(ClientRectIn(doc->Handle(), client));
