@@ -484,5 +484,5 @@ void TGalleryForm::About1Click(gui::TObject*) {
 
 void TGalleryForm::ContextItemClick(gui::TObject* sender) {
   if (auto* item = dynamic_cast<gui::TMenuItem*>(sender))
-    ClickLabel->SetCaption(L"Chosen from the context menu: " + PlainCaption(item->Caption));
+    ClickLabel->SetCaption(L"Chosen from the context menu: " + PlainCaption(item->Caption()));
 }

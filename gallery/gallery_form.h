@@ -25,6 +25,7 @@
 #include "gui/ranges.h"
 #include "gui/stdctrls.h"
 #include "gui/tabs.h"
+#include "gui/tabset.h"
 #include "gui/timer.h"
 
 namespace skin {

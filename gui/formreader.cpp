@@ -21,6 +21,7 @@
 #include "gui/ranges.h"
 #include "gui/stdctrls.h"
 #include "gui/tabs.h"
+#include "gui/tabset.h"
 #include "gui/text.h"
 
 namespace gui {

@@ -1,6 +1,4 @@
-// Forms and the application object: the message loop, the standard error
-// report, the forms list and the hidden "TApplication" window. A form shows
-// its main menu as its menu bar; an MDI frame (fsMDIForm) holds the system's
+// Forms. A form shows its main menu as its menu bar; an MDI frame (fsMDIForm) holds the system's
 // "MDIClient" window, in which MDI child forms (fsMDIChild) live, and shows
 // the active child's main menu merged into its own bar.
 #pragma once
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/application.h"
 #include "gui/controls.h"
 #include "gui/screen.h"
 #include "gui/menus.h"
@@ -81,7 +80,9 @@ class TCustomForm : public TWinControl {
   int MDIChildCount() const;
   // In z-order: the active child first.
   TCustomForm* MDIChildren(int index) const;
-  TTileMode TileMode = TTileMode::tbHorizontal;
+  // How Tile lays the children out.
+  TTileMode TileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode mode) { tileMode_ = mode; }
   void Tile();
   void Cascade();
   void ArrangeIcons();
@@ -95,7 +96,8 @@ class TCustomForm : public TWinControl {
   // is scaled from it to the screen's when it is read (on by default).
   int PixelsPerInch() const { return pixelsPerInch_; }
   void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi > 0 ? dpi : kDesignPixelsPerInch; }
-  bool Scaled = true;
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool value) { scaled_ = value; }
   // Scales the form's contents and client size by m/d; the form keeps its
   // place on the screen.
   void ChangeScale(int m, int d) override;
@@ -158,6 +160,8 @@ class TCustomForm : public TWinControl {
   TPosition position_ = TPosition::poDesigned;
   int clientWidth_ = 0;
   int clientHeight_ = 0;
+  TTileMode tileMode_ = TTileMode::tbHorizontal;
+  bool scaled_ = true;
   bool clientSizeSet_ = false;
   TIcon icon_;
 };
@@ -168,75 +172,5 @@ class TForm : public TCustomForm {
   explicit TForm(TComponent* owner) : TCustomForm(owner) {}
 };
 
-class TApplication : public TComponent {
-  GUI_CLASS(TApplication, TComponent)
- public:
-  // Makes itself the process's Application and creates the hidden window.
-  TApplication();
-  ~TApplication() override;
-
-  HWND Handle() const { return handle_; }
-  const std::wstring& Title() const { return title_; }
-  void SetTitle(const std::wstring& title);
-
-  // Creates a form owned by the application from its form description; the
-  // first one becomes the main form.
-  template <class T>
-  T* CreateForm() {
-    T* form = new T(this);
-    form->InitFromResource();
-    if (!mainForm_) {
-      form->HandleNeeded();
-      mainForm_ = form;
-    }
-    return form;
-  }
-  TCustomForm* MainForm() const { return mainForm_; }
-  void SetMainForm(TCustomForm* form) { mainForm_ = form; }
-  const std::vector<TCustomForm*>& Forms() const { return forms_; }
-
-  // Shows the main form and runs the message loop until Terminate; each
-  // time the queue runs empty the application is idle (Idle).
-  void Run();
-  // Actions update (OnUpdate), and OnIdle runs.
-  void Idle();
-  TNotifyEvent OnIdle;
-  void Terminate();
-  bool Terminated() const { return terminated_; }
-  // Handles every waiting message, then returns.
-  void ProcessMessages();
-  // Handles one message; false when the queue was empty.
-  bool ProcessMessage();
-
-  // The standard error report: the message of the exception being handled
-  // in a message box titled with the application title. OnException, when
-  // set, receives the message instead.
-  void HandleException(TObject* sender);
-  // The same report for a message that comes without an exception.
-  void ReportError(TObject* sender, const std::wstring& message);
-  void ShowException(const std::wstring& message);
-  std::function<void(TObject* sender, const std::wstring& message)> OnException;
-
-  void Notification(TComponent* component, TOperation operation) override;
-
- private:
-  friend class TCustomForm;
-  static LRESULT CALLBACK WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  // A key that is a menu item's or action's shortcut runs it.
-  bool IsShortCutKey(const MSG& msg);
-  // A dialog key one of the controls around the focus takes (CM_DIALOGKEY).
-  bool IsControlKey(MSG& msg);
-  // Ctrl+F4, Ctrl+F6 and the other keys of an MDI frame's children.
-  bool IsMDIKey(MSG& msg);
-  bool IsDialogKey(MSG& msg);
-
-  HWND handle_ = nullptr;
-  std::wstring title_;
-  TCustomForm* mainForm_ = nullptr;
-  std::vector<TCustomForm*> forms_;
-  bool terminated_ = false;
-};
-
-extern TApplication* Application;
 
 }  // namespace gui

@@ -105,12 +105,12 @@ TImageList* TMenuItem::Images() const {
 
 bool TMenuItem::ShowsImage() const {
   TImageList* images = Images();
-  return images && ImageIndex >= 0 && ImageIndex < images->Count();
+  return images && state_.ImageIndex >= 0 && state_.ImageIndex < images->Count();
 }
 
 TMenuItem* TMenuItem::Add(const std::wstring& caption) {
   auto* item = new TMenuItem(this);
-  item->Caption = caption;
+  item->state_.Caption = caption;
   Add(item);
   return item;
 }
@@ -167,51 +167,62 @@ void TMenuItem::Changed() {
 }
 
 void TMenuItem::SetCaption(const std::wstring& caption) {
-  if (AssignChanged(Caption, caption)) Changed();
+  if (AssignChanged(state_.Caption, caption)) Changed();
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
-  if (AssignChanged(Enabled, enabled)) Changed();
+  if (AssignChanged(state_.Enabled, enabled)) Changed();
 }
 
 void TMenuItem::SetChecked(bool checked) {
-  if (checked == Checked) return;
-  Checked = checked;
-  if (checked && RadioItem && parent_)
+  if (checked == state_.Checked) return;
+  state_.Checked = checked;
+  if (checked && state_.RadioItem && parent_)
     for (TMenuItem* sibling : parent_->items_)
-      if (sibling != this && sibling->RadioItem && sibling->GroupIndex == GroupIndex) sibling->Checked = false;
+      if (sibling != this && sibling->state_.RadioItem && sibling->state_.GroupIndex == state_.GroupIndex)
+        sibling->state_.Checked = false;
   Changed();
 }
 
 void TMenuItem::SetVisible(bool visible) {
-  if (AssignChanged(Visible, visible)) Changed();
+  if (AssignChanged(state_.Visible, visible)) Changed();
 }
 
 void TMenuItem::SetDefault(bool value) {
-  if (AssignChanged(Default, value)) Changed();
+  if (AssignChanged(state_.Default, value)) Changed();
 }
 
 void TMenuItem::SetRadioItem(bool value) {
-  if (AssignChanged(RadioItem, value)) Changed();
+  if (AssignChanged(state_.RadioItem, value)) Changed();
 }
 
 void TMenuItem::SetGroupIndex(int index) {
-  if (AssignChanged(GroupIndex, index)) Changed();
+  if (AssignChanged(state_.GroupIndex, index)) Changed();
 }
 
 void TMenuItem::SetShortCut(TShortCut shortCut) {
-  if (shortCut == ShortCut && ShortCutText == ShortCutToText(shortCut)) return;
-  ShortCut = shortCut;
-  ShortCutText = ShortCutToText(shortCut);
+  if (shortCut == state_.ShortCut && state_.ShortCutText == ShortCutToText(shortCut)) return;
+  state_.ShortCut = shortCut;
+  state_.ShortCutText = ShortCutToText(shortCut);
   Changed();
 }
 
 void TMenuItem::SetImageIndex(int index) {
-  if (AssignChanged(ImageIndex, index)) Changed();
+  if (AssignChanged(state_.ImageIndex, index)) Changed();
 }
 
 void TMenuItem::SetBreak(TMenuBreak value) {
-  if (AssignChanged(Break, value)) Changed();
+  if (AssignChanged(state_.Break, value)) Changed();
+}
+
+void TMenuItem::SetShortCutText(const std::wstring& text) {
+  if (AssignChanged(state_.ShortCutText, text)) Changed();
+}
+
+void TMenuItem::Assign(const TMenuItemState& state) {
+  if (state == state_) return;
+  state_ = state;
+  Changed();
 }
 
 void TMenuItem::SetForcePopup(bool value) {
@@ -241,18 +252,19 @@ void TMenuItem::ActionChanged(TAction& action) {
 
 void TMenuItem::ApplyAction(const TAction& action) {
   const std::wstring shortCutText = ShortCutToText(action.ShortCut());
-  if (Caption == action.Caption() && Enabled == action.Enabled() && Checked == action.Checked() &&
-      Visible == action.Visible() && ShortCut == action.ShortCut() && ShortCutText == shortCutText &&
-      ImageIndex == action.ImageIndex())
+  if (state_.Caption == action.Caption() && state_.Enabled == action.Enabled() &&
+      state_.Checked == action.Checked() && state_.Visible == action.Visible() &&
+      state_.ShortCut == action.ShortCut() && state_.ShortCutText == shortCutText &&
+      state_.ImageIndex == action.ImageIndex())
     return;
-  Caption = action.Caption();
-  Enabled = action.Enabled();
-  Visible = action.Visible();
-  ShortCut = action.ShortCut();
-  ShortCutText = shortCutText;
-  ImageIndex = action.ImageIndex();
-  if (Checked != action.Checked()) {
-    Checked = !action.Checked();  // SetChecked keeps a radio group consistent
+  state_.Caption = action.Caption();
+  state_.Enabled = action.Enabled();
+  state_.Visible = action.Visible();
+  state_.ShortCut = action.ShortCut();
+  state_.ShortCutText = shortCutText;
+  state_.ImageIndex = action.ImageIndex();
+  if (state_.Checked != action.Checked()) {
+    state_.Checked = !action.Checked();  // SetChecked keeps a radio group consistent
     SetChecked(action.Checked());
   } else {
     Changed();
@@ -260,10 +272,10 @@ void TMenuItem::ApplyAction(const TAction& action) {
 }
 
 void TMenuItem::Click() {
-  if (!Enabled) return;
-  if (AutoCheck) {
-    SetChecked(RadioItem ? true : !Checked);
-    if (action_) action_->SetChecked(Checked);
+  if (!state_.Enabled) return;
+  if (state_.AutoCheck) {
+    SetChecked(state_.RadioItem ? true : !state_.Checked);
+    if (action_) action_->SetChecked(state_.Checked);
   }
   if (OnClick) {
     OnClick(this);
@@ -350,12 +362,12 @@ void TMenuItem::RebuildHandle(const std::vector<TMenuItem*>& list) {
   UINT position = static_cast<UINT>(start);
   UINT defaultCommand = static_cast<UINT>(-1);
   for (TMenuItem* item : list) {
-    if (!item->Visible) continue;
+    if (!item->Visible()) continue;
     // Right to left, bar items also line up from the right edge.
     const UINT readingOrder = rightToLeft ? MFT_RIGHTORDER | (bar ? MFT_RIGHTJUSTIFY : 0u) : 0u;
     item->InsertInto(handle_.get(), position++, ownerDraw, readingOrder);
     inserted_.push_back(item);
-    if (item->Default) defaultCommand = item->Command();
+    if (item->Default()) defaultCommand = item->Command();
   }
   SetMenuDefaultItem(handle_.get(), defaultCommand, FALSE);
 }
@@ -366,9 +378,10 @@ void TMenuItem::InsertInto(HMENU menu, UINT position, bool ownerDraw, UINT extra
   info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
   info.wID = command_;
   info.dwItemData = reinterpret_cast<ULONG_PTR>(this);
-  info.fState = (Enabled ? MFS_ENABLED : MFS_GRAYED) | (Checked ? MFS_CHECKED : 0u) | (Default ? MFS_DEFAULT : 0u);
-  std::wstring text = Caption;
-  if (!ShortCutText.empty()) text += L"\t" + ShortCutText;
+  info.fState = (state_.Enabled ? MFS_ENABLED : MFS_GRAYED) | (state_.Checked ? MFS_CHECKED : 0u) |
+                (state_.Default ? MFS_DEFAULT : 0u);
+  std::wstring text = state_.Caption;
+  if (!state_.ShortCutText.empty()) text += L"\t" + state_.ShortCutText;
   builtOwnerDraw_ = ownerDraw;
   if (ownerDraw) {
     info.fType = MFT_OWNERDRAW | (IsLine() ? MFT_SEPARATOR : 0u);
@@ -384,9 +397,9 @@ void TMenuItem::InsertInto(HMENU menu, UINT position, bool ownerDraw, UINT extra
       info.hbmpItem = HBMMENU_CALLBACK;
     }
   }
-  if (RadioItem) info.fType |= MFT_RADIOCHECK;
-  if (Break == TMenuBreak::mbBreak) info.fType |= MFT_MENUBREAK;
-  if (Break == TMenuBreak::mbBarBreak) info.fType |= MFT_MENUBARBREAK;
+  if (state_.RadioItem) info.fType |= MFT_RADIOCHECK;
+  if (state_.Break == TMenuBreak::mbBreak) info.fType |= MFT_MENUBREAK;
+  if (state_.Break == TMenuBreak::mbBarBreak) info.fType |= MFT_MENUBARBREAK;
   info.fType |= extraType;
   if (HasSubmenu()) {
     info.fMask |= MIIM_SUBMENU;
@@ -398,11 +411,11 @@ void TMenuItem::InsertInto(HMENU menu, UINT position, bool ownerDraw, UINT extra
 // --- owner drawing -------------------------------------------------------------
 
 void TMenuItem::MeasureItem(HDC dc, int& width, int& height) {
-  FontHandle font = MenuFont(Default);
+  FontHandle font = MenuFont(state_.Default);
   SelectGuard select(dc, font.get());
   const int menuHeight = GetSystemMetrics(SM_CYMENU);
   RECT caption{};
-  DrawTextW(dc, Caption.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextW(dc, state_.Caption.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE);
   if (TopLevel()) {
     width = caption.right;
     height = menuHeight;
@@ -416,14 +429,15 @@ void TMenuItem::MeasureItem(HDC dc, int& width, int& height) {
     return;
   }
   RECT shortCut{};
-  if (!ShortCutText.empty()) DrawTextW(dc, ShortCutText.c_str(), -1, &shortCut, DT_CALCRECT | DT_SINGLELINE);
+  if (!state_.ShortCutText.empty())
+    DrawTextW(dc, state_.ShortCutText.c_str(), -1, &shortCut, DT_CALCRECT | DT_SINGLELINE);
   width = glyph + kTextGap + caption.right + (shortCut.right ? kShortCutGap + shortCut.right : 0) + kTextGap;
   height = std::max({static_cast<int>(caption.bottom) + 4, (images ? images->Height() : glyph) + 4, menuHeight});
 }
 
 void TMenuItem::DrawItem(HDC dc, const RECT& rect, UINT itemState) {
   const bool selected = (itemState & ODS_SELECTED) != 0;
-  const bool disabled = !Enabled || (itemState & (ODS_GRAYED | ODS_DISABLED));
+  const bool disabled = !state_.Enabled || (itemState & (ODS_GRAYED | ODS_DISABLED));
   const TMenu* menu = Menu();
   const bool rightToLeft = menu && menu->IsRightToLeft();
   const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
@@ -436,7 +450,7 @@ void TMenuItem::DrawItem(HDC dc, const RECT& rect, UINT itemState) {
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  FontHandle font = MenuFont(Default);
+  FontHandle font = MenuFont(state_.Default);
   SelectGuard select(dc, font.get());
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldText = SetTextColor(dc, fore);
@@ -444,7 +458,7 @@ void TMenuItem::DrawItem(HDC dc, const RECT& rect, UINT itemState) {
   const UINT reading = rightToLeft ? DT_RTLREADING : 0u;
   RECT text = rect;
   if (TopLevel()) {
-    DrawTextW(dc, Caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix | reading);
+    DrawTextW(dc, state_.Caption.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix | reading);
   } else {
     TImageList* images = Images();
     const int glyph = images ? images->Width() : GetSystemMetrics(SM_CXMENUCHECK);
@@ -455,15 +469,15 @@ void TMenuItem::DrawItem(HDC dc, const RECT& rect, UINT itemState) {
     box.right = box.left + glyph;
     box.bottom = box.top + glyphHeight;
     if (ShowsImage()) {
-      if (Checked) {
+      if (state_.Checked) {
         RECT edge = box;
         InflateRect(&edge, 1, 1);
         DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
       }
-      ImageList_DrawEx(images->Handle(), ImageIndex, dc, box.left, box.top, 0, 0, CLR_NONE, CLR_NONE,
+      ImageList_DrawEx(images->Handle(), state_.ImageIndex, dc, box.left, box.top, 0, 0, CLR_NONE, CLR_NONE,
                        disabled ? ILD_TRANSPARENT | ILD_BLEND50 : ILD_TRANSPARENT);
-    } else if (Checked) {
-      DrawMenuMark(dc, box, RadioItem, fore, back);
+    } else if (state_.Checked) {
+      DrawMenuMark(dc, box, state_.RadioItem, fore, back);
     }
     if (rightToLeft) {
       text.right = box.left - kTextGap;
@@ -473,10 +487,12 @@ void TMenuItem::DrawItem(HDC dc, const RECT& rect, UINT itemState) {
       text.right -= kTextGap;
     }
     const UINT align = rightToLeft ? DT_RIGHT : DT_LEFT;
-    DrawTextW(dc, Caption.c_str(), -1, &text, align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | prefix | reading);
-    if (!ShortCutText.empty()) {
+    DrawTextW(dc, state_.Caption.c_str(), -1, &text,
+              align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | prefix | reading);
+    if (!state_.ShortCutText.empty()) {
       const UINT opposite = rightToLeft ? DT_LEFT : DT_RIGHT;
-      DrawTextW(dc, ShortCutText.c_str(), -1, &text, opposite | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | reading);
+      DrawTextW(dc, state_.ShortCutText.c_str(), -1, &text,
+                opposite | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | reading);
     }
   }
   SetTextColor(dc, oldText);
@@ -518,20 +534,21 @@ bool TMenuItem::OwnerDrawnIn(HMENU menu) const {
 
 void TMenuItem::DeclareProperties(std::vector<TPropInfo>& list) {
   TPropBuilder<TMenuItem> b(list);
-  b.String("Caption", [](TMenuItem& i) { return i.Caption; }, [](TMenuItem& i, const std::wstring& v) { i.SetCaption(v); });
-  b.Boolean("Enabled", [](TMenuItem& i) { return i.Enabled; }, [](TMenuItem& i, bool v) { i.SetEnabled(v); });
-  b.Boolean("Checked", [](TMenuItem& i) { return i.Checked; }, [](TMenuItem& i, bool v) { i.SetChecked(v); });
-  b.Boolean("Visible", [](TMenuItem& i) { return i.Visible; }, [](TMenuItem& i, bool v) { i.SetVisible(v); });
-  b.Boolean("Default", [](TMenuItem& i) { return i.Default; }, [](TMenuItem& i, bool v) { i.SetDefault(v); });
-  b.Boolean("RadioItem", [](TMenuItem& i) { return i.RadioItem; }, [](TMenuItem& i, bool v) { i.SetRadioItem(v); });
-  b.Boolean("AutoCheck", [](TMenuItem& i) { return i.AutoCheck; }, [](TMenuItem& i, bool v) { i.AutoCheck = v; });
-  b.Integer("GroupIndex", [](TMenuItem& i) { return i.GroupIndex; }, [](TMenuItem& i, int v) { i.SetGroupIndex(v); });
-  b.Integer("ImageIndex", [](TMenuItem& i) { return i.ImageIndex; }, [](TMenuItem& i, int v) { i.SetImageIndex(v); });
-  b.Enumeration("Break", {"mbNone", "mbBreak", "mbBarBreak"}, [](TMenuItem& i) { return static_cast<int>(i.Break); },
+  b.String("Caption", [](TMenuItem& i) { return i.Caption(); },
+           [](TMenuItem& i, const std::wstring& v) { i.SetCaption(v); });
+  b.Boolean("Enabled", [](TMenuItem& i) { return i.Enabled(); }, [](TMenuItem& i, bool v) { i.SetEnabled(v); });
+  b.Boolean("Checked", [](TMenuItem& i) { return i.Checked(); }, [](TMenuItem& i, bool v) { i.SetChecked(v); });
+  b.Boolean("Visible", [](TMenuItem& i) { return i.Visible(); }, [](TMenuItem& i, bool v) { i.SetVisible(v); });
+  b.Boolean("Default", [](TMenuItem& i) { return i.Default(); }, [](TMenuItem& i, bool v) { i.SetDefault(v); });
+  b.Boolean("RadioItem", [](TMenuItem& i) { return i.RadioItem(); }, [](TMenuItem& i, bool v) { i.SetRadioItem(v); });
+  b.Boolean("AutoCheck", [](TMenuItem& i) { return i.AutoCheck(); }, [](TMenuItem& i, bool v) { i.SetAutoCheck(v); });
+  b.Integer("GroupIndex", [](TMenuItem& i) { return i.GroupIndex(); }, [](TMenuItem& i, int v) { i.SetGroupIndex(v); });
+  b.Integer("ImageIndex", [](TMenuItem& i) { return i.ImageIndex(); }, [](TMenuItem& i, int v) { i.SetImageIndex(v); });
+  b.Enumeration("Break", {"mbNone", "mbBreak", "mbBarBreak"}, [](TMenuItem& i) { return static_cast<int>(i.Break()); },
                 [](TMenuItem& i, int v) { i.SetBreak(static_cast<TMenuBreak>(v)); });
-  b.String("Hint", [](TMenuItem& i) { return i.Hint; }, [](TMenuItem& i, const std::wstring& v) { i.Hint = v; });
+  b.String("Hint", [](TMenuItem& i) { return i.Hint(); }, [](TMenuItem& i, const std::wstring& v) { i.SetHint(v); });
   TPropInfo shortCut{"ShortCut", TPropKind::Integer, {}, {}, {}, {}, {}, {}};
-  shortCut.Get = [](TObject& o) { return prop::IntValue(static_cast<TMenuItem&>(o).ShortCut); };
+  shortCut.Get = [](TObject& o) { return prop::IntValue(static_cast<TMenuItem&>(o).ShortCut()); };
   shortCut.Set = [](TObject& o, const TPropValue& v) { static_cast<TMenuItem&>(o).SetShortCut(ShortCutFromValue(v)); };
   list.push_back(std::move(shortCut));
   b.Component<TAction>("Action", [](TMenuItem& i) { return i.Action(); }, [](TMenuItem& i, TAction* a) { i.SetAction(a); });
@@ -663,11 +680,11 @@ bool TMenu::IsShortCut(TShortCut shortCut) {
   while (!pending.empty()) {
     TMenuItem* item = pending.back();
     pending.pop_back();
-    if (item->ShortCut == shortCut) {
+    if (item->ShortCut() == shortCut) {
       if (item->action_) item->action_->Update();
       // An item inside a disabled submenu cannot be reached either.
       for (const TMenuItem* p = item; p && p->parent_; p = p->parent_)
-        if (!p->Enabled) return false;
+        if (!p->Enabled()) return false;
       item->Click();
       return true;
     }
@@ -708,8 +725,8 @@ bool TMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
       TImageList* images = item->Images();
       const int x = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - images->Width()) / 2;
       const int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - images->Height()) / 2;
-      const bool disabled = !item->Enabled || (draw.itemState & (ODS_GRAYED | ODS_DISABLED));
-      ImageList_DrawEx(images->Handle(), item->ImageIndex, draw.hDC, x, y, 0, 0, CLR_NONE, CLR_NONE,
+      const bool disabled = !item->Enabled() || (draw.itemState & (ODS_GRAYED | ODS_DISABLED));
+      ImageList_DrawEx(images->Handle(), item->ImageIndex(), draw.hDC, x, y, 0, 0, CLR_NONE, CLR_NONE,
                        disabled ? ILD_TRANSPARENT | ILD_BLEND50 : ILD_TRANSPARENT);
     }
     return true;
@@ -762,14 +779,14 @@ std::vector<TMenuItem*> TMainMenu::BarItems() const {
   std::vector<TMenuItem*> bar;
   std::size_t i = 0, j = 0;
   while (i < own.size() || j < other.size()) {
-    if (j == other.size() || (i < own.size() && own[i]->GroupIndex < other[j]->GroupIndex)) {
+    if (j == other.size() || (i < own.size() && own[i]->GroupIndex() < other[j]->GroupIndex())) {
       bar.push_back(own[i++]);
       continue;
     }
     // The merged group takes the place of this menu's items of that group.
-    const int group = other[j]->GroupIndex;
-    while (j < other.size() && other[j]->GroupIndex == group) bar.push_back(other[j++]);
-    while (i < own.size() && own[i]->GroupIndex == group) ++i;
+    const int group = other[j]->GroupIndex();
+    while (j < other.size() && other[j]->GroupIndex() == group) bar.push_back(other[j++]);
+    while (i < own.size() && own[i]->GroupIndex() == group) ++i;
   }
   return bar;
 }

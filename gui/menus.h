@@ -32,15 +32,8 @@ using TMenuMeasureItemEvent = std::function<void(TMenuItem* item, HDC dc, int& w
 
 enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
 
-class TMenuItem : public TComponent, private TActionClient {
-  GUI_CLASS(TMenuItem, TComponent)
- public:
-  explicit TMenuItem(TComponent* owner);
-  ~TMenuItem() override;
-
-  // The item's state. Read freely; while a menu is built or shown write it
-  // through the setters below (or call Changed() afterwards), which update
-  // the system menu and tell the window that shows it.
+// What a menu item shows and how it behaves, as one value.
+struct TMenuItemState {
   std::wstring Caption;  // "&" marks the accelerator, "-" is a separator line
   std::wstring ShortCutText;  // shown after a tab; SetShortCut fills it in
   int ImageIndex = -1;
@@ -54,6 +47,37 @@ class TMenuItem : public TComponent, private TActionClient {
   TShortCut ShortCut = scNone;
   TMenuBreak Break = TMenuBreak::mbNone;
   std::wstring Hint;
+  bool operator==(const TMenuItemState&) const = default;
+};
+
+class TMenuItem : public TComponent, private TActionClient {
+  GUI_CLASS(TMenuItem, TComponent)
+ public:
+  explicit TMenuItem(TComponent* owner);
+  ~TMenuItem() override;
+
+  // What the item shows and how it behaves. Every change goes through the
+  // setters or Assign, which update the system menu and tell the window
+  // that shows it.
+  const TMenuItemState& State() const { return state_; }
+  // Takes every value of `state` at once and updates the system menu once
+  // (a radio item checked here unchecks nothing: the state is taken as it
+  // stands).
+  void Assign(const TMenuItemState& state);
+  const std::wstring& Caption() const { return state_.Caption; }
+  const std::wstring& ShortCutText() const { return state_.ShortCutText; }
+  int ImageIndex() const { return state_.ImageIndex; }
+  bool Enabled() const { return state_.Enabled; }
+  bool Checked() const { return state_.Checked; }
+  bool Visible() const { return state_.Visible; }
+  bool Default() const { return state_.Default; }
+  bool RadioItem() const { return state_.RadioItem; }
+  bool AutoCheck() const { return state_.AutoCheck; }
+  int GroupIndex() const { return state_.GroupIndex; }
+  TShortCut ShortCut() const { return state_.ShortCut; }
+  TMenuBreak Break() const { return state_.Break; }
+  const std::wstring& Hint() const { return state_.Hint; }
+
   TNotifyEvent OnClick;
   TMenuDrawItemEvent OnDrawItem;
   TMenuMeasureItemEvent OnMeasureItem;
@@ -70,7 +94,13 @@ class TMenuItem : public TComponent, private TActionClient {
   void SetShortCut(TShortCut shortCut);
   void SetImageIndex(int index);
   void SetBreak(TMenuBreak value);
-  // Brings the system menus up to date after fields were written directly.
+  void SetAutoCheck(bool value) { state_.AutoCheck = value; }
+  void SetHint(const std::wstring& hint) { state_.Hint = hint; }
+  // Text shown after a tab without a shortcut of the item's own (the
+  // system's "Alt+F4").
+  void SetShortCutText(const std::wstring& text);
+  // Brings the system menus up to date (the item's place or its submenu
+  // changed).
   void Changed();
 
   // A new item owned by and listed under this one.
@@ -85,7 +115,7 @@ class TMenuItem : public TComponent, private TActionClient {
   TMenuItem* ParentItem() const { return parent_; }
   // The menu whose tree holds the item, or nullptr.
   TMenu* Menu() const;
-  bool IsLine() const { return Caption == L"-"; }
+  bool IsLine() const { return state_.Caption == L"-"; }
   UINT Command() const { return command_; }
   // The system menu showing the sub-items (built on first use), or nullptr
   // for an item without sub-items.
@@ -148,6 +178,7 @@ class TMenuItem : public TComponent, private TActionClient {
   bool builtOwnerDraw_ = false;
   bool forcePopup_ = false;
   TAction* action_ = nullptr;
+  TMenuItemState state_;
 };
 
 class TMenu : public TComponent {

@@ -43,12 +43,12 @@ class GalleryTest : public GalleryFixture {
   // the mark: "D-----", "-D----", "--F---", "---M--", "----M-", "-----N".
   static std::string SkinMarks(TGalleryForm& form) {
     std::string marks;
-    marks += form.DefaultSkin1->Checked ? 'D' : '-';
-    marks += form.DarkSkin1->Checked ? 'D' : '-';
-    marks += form.FlatSkin1->Checked ? 'F' : '-';
-    marks += form.MeridianSkin1->Checked ? 'M' : '-';
-    marks += form.MeridianDarkSkin1->Checked ? 'M' : '-';
-    marks += form.NoSkin1->Checked ? 'N' : '-';
+    marks += form.DefaultSkin1->Checked() ? 'D' : '-';
+    marks += form.DarkSkin1->Checked() ? 'D' : '-';
+    marks += form.FlatSkin1->Checked() ? 'F' : '-';
+    marks += form.MeridianSkin1->Checked() ? 'M' : '-';
+    marks += form.MeridianDarkSkin1->Checked() ? 'M' : '-';
+    marks += form.NoSkin1->Checked() ? 'N' : '-';
     return marks;
   }
   static std::wstring BrokenSkinFile() {
@@ -211,18 +211,18 @@ TEST_F(GalleryTest, ContextMenuOfTheButtonsPage) {
   TGalleryForm& f = Open();
   ASSERT_EQ(f.ButtonsPage->PopupMenu(), f.ButtonsMenu);
   EXPECT_TRUE(f.CheckedItem1->Checked);
-  EXPECT_FALSE(f.DisabledItem1->Enabled);
+  EXPECT_FALSE(f.DisabledItem1->Enabled());
   ASSERT_EQ(f.ButtonsMenu->Images, f.Pictures);
   EXPECT_EQ(f.Pictures->Count(), 4);  // the picture strip was built into the description
-  EXPECT_GE(f.ImageItem1->ImageIndex, 0);
-  EXPECT_LT(f.ImageItem1->ImageIndex, f.Pictures->Count());
+  EXPECT_GE(f.ImageItem1->ImageIndex(), 0);
+  EXPECT_LT(f.ImageItem1->ImageIndex(), f.Pictures->Count());
   EXPECT_EQ(f.More1->Count(), 2);
   EXPECT_TRUE(f.DefaultItem1->Default);
   EXPECT_EQ(GetMenuDefaultItem(f.ButtonsMenu->Handle(), FALSE, 0), f.DefaultItem1->Command());
 
   // A choice is shown on the page; the checked item toggles.
   f.CheckedItem1->Click();
-  EXPECT_FALSE(f.CheckedItem1->Checked);
+  EXPECT_FALSE(f.CheckedItem1->Checked());
   f.DefaultItem1->Click();
   EXPECT_EQ(f.ClickLabel->Caption(), L"Chosen from the context menu: Default item");
 }

@@ -188,7 +188,7 @@ TEST_F(Mdi, AShownFormMadeAFrameAtRunTimeStaysShown) {
 TEST_F(Mdi, TileAndCascadeArrangeTheChildren) {
   std::vector<Doc*> docs{NewChild(L"A"), NewChild(L"B"), NewChild(L"C")};
   HWND client = frame_->ClientHandle();
-  frame_->TileMode = TTileMode::tbVertical;
+  frame_->SetTileMode(TTileMode::tbVertical);
   frame_->Tile();
   RECT area;  // without the scroll bars the cascaded children needed
   GetClientRect(client, &area);
@@ -208,7 +208,7 @@ TEST_F(Mdi, TileAndCascadeArrangeTheChildren) {
     }
   }
 
-  frame_->TileMode = TTileMode::tbHorizontal;
+  frame_->SetTileMode(TTileMode::tbHorizontal);
   frame_->Tile();
   rects.clear();
   for (Doc* doc : docs) rects.push_back(ClientRectIn(doc->Handle(), client));
@@ -334,7 +334,7 @@ TEST_F(Mdi, TheWindowMenuListsTheChildren) {
 
   // Opening the window menu refills its own items without losing the list
   // (the client adds it only when the children change).
-  dynamic_cast<TMenuItem*>(frame_->FindComponent("Tile1"))->Caption = L"&Tile all";
+  dynamic_cast<TMenuItem*>(frame_->FindComponent("Tile1"))->SetCaption(L"&Tile all");
   SendMessageW(frame_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
   EXPECT_EQ(listed().size(), 3u);
   GetMenuStringW(windowMenu, 0, first, 32, MF_BYPOSITION);

@@ -246,7 +246,7 @@ TEST_F(Menus, AChosenItemArrivesAsWMCommandAndRunsItsHandler) {
   // Radio items of one group: checking one unchecks the other, in the menu too.
   choose("Large1");
   EXPECT_TRUE(form->Item("Large1")->Checked);
-  EXPECT_FALSE(form->Item("Small1")->Checked);
+  EXPECT_FALSE(form->Item("Small1")->Checked());
   EXPECT_NE(StateOf(form->Item("Large1")) & MF_CHECKED, 0u);
   EXPECT_EQ(StateOf(form->Item("Small1")) & MF_CHECKED, 0u);
   choose("Toolbar1");
@@ -353,16 +353,16 @@ TEST_F(Menus, ActionsUpdateWhenTheApplicationIsIdleAndItemsFollow) {
   app_->Run();
   EXPECT_GE(form->updates, 1);
   TMenuItem* refresh = form->Item("Refresh1");
-  EXPECT_FALSE(refresh->Enabled);
-  EXPECT_EQ(refresh->Caption, L"&Reload");
+  EXPECT_FALSE(refresh->Enabled());
+  EXPECT_EQ(refresh->Caption(), L"&Reload");
   EXPECT_NE(StateOf(refresh) & MF_GRAYED, 0u);
   EXPECT_EQ(ItemText(form->Item("View1")->Handle(), 3), L"&Reload\tF5");
   // The popup's item follows the same action.
-  EXPECT_EQ(form->Item("Beta1")->Caption, L"&Reload");
+  EXPECT_EQ(form->Item("Beta1")->Caption(), L"&Reload");
   // A freed action leaves its items as they are.
   delete form->Find<TAction>("Refresh");
   EXPECT_EQ(refresh->Action(), nullptr);
-  EXPECT_EQ(refresh->Caption, L"&Reload");
+  EXPECT_EQ(refresh->Caption(), L"&Reload");
   delete form;
 }
 
@@ -391,7 +391,7 @@ TEST_F(Menus, APopupMenuOpensItsSubmenuAfterTheActionsInsideHaveUpdated) {
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[1], more);
   EXPECT_GT(form->updates, updatesBefore);
-  EXPECT_EQ(form->Item("Beta1")->Caption, L"&Again");
+  EXPECT_EQ(form->Item("Beta1")->Caption(), L"&Again");
   EXPECT_EQ(ItemText(more, 0), L"&Again\tF5");
   EXPECT_EQ(form->more, 1);    // the item whose submenu opened was clicked
   EXPECT_EQ(form->opened, 0);  // nothing was chosen

@@ -10,6 +10,7 @@
 #include "gui/bitmap.h"
 #include "gui/stdctrls.h"
 #include "gui/tabs.h"
+#include "gui/tabset.h"
 #include "gui/tests/form_fixture.h"
 
 using namespace gui;

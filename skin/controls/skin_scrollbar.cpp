@@ -170,7 +170,7 @@ bool TSkinScrollbar::Attach(const TSkinnerAttach& how) {
   if (Attached()) return true;
   if (how.Window) {
     if (!AttachToWindow(how)) return false;
-    ResetBars(false);
+    ResetBars(how.OwnThumbTracking);
   } else {
     auto* control = dynamic_cast<gui::TWinControl*>(how.Control);
     if (!control || !HookWindowMethod(control)) return RefuseAttach(how);

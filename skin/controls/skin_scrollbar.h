@@ -56,8 +56,9 @@ class TSkinScrollbar : public TSkinControl {
   ~TSkinScrollbar() override;
 
   // A scrolling framework control: in front of its window method, never
-  // recoloured; with OwnThumbTracking a press on a thumb is dragged by the
-  // skinner. A window: its bars are painted, the system drags their thumbs.
+  // recoloured. A window: subclassed. Either way its bars are painted, and
+  // with OwnThumbTracking a press on a thumb is dragged by the skinner,
+  // otherwise by the system.
   bool Attach(const TSkinnerAttach& how) override;
   bool BeforeMessage(gui::TMessage& message) override;
   void AfterMessage(gui::TMessage& message) override;

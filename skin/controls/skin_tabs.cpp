@@ -7,7 +7,7 @@
 
 #include "gui/handles.h"
 #include "gui/ranges.h"
-#include "gui/tabs.h"
+#include "gui/tabset.h"
 #include "skin/controls/image_caption.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_ranges.h"

@@ -3,8 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include "gui/buttons.h"
+#include "gui/comctrls.h"
 #include "gui/controls.h"
+#include "gui/edits.h"
+#include "gui/extctrls.h"
 #include "gui/forms.h"
+#include "gui/listview.h"
+#include "gui/lists.h"
+#include "gui/ranges.h"
+#include "gui/stdctrls.h"
+#include "gui/tabs.h"
 #include "gui/text.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_data.h"
@@ -43,6 +52,11 @@ TDiscoverySettings SettingsOf(TSkinData& data) {
   s.HasTabsElement = data.Skin().Tabs != nullptr;
   s.Skin3rd = data.Skin3rd();
   return s;
+}
+
+template <class T>
+TKindClass KindOf(TComponentKind kind) {
+  return TKindClass{kind, T::StaticClass().Name};
 }
 
 // What the rules read of a component, gathered once.
@@ -113,6 +127,21 @@ TSkinDecision Finish(gui::TComponent* component, const TSkinDecision& d) {
 
 }  // namespace
 
+const std::vector<TKindClass>& KindClasses() {
+  static const std::vector<TKindClass> classes = {
+      KindOf<gui::TTabControl>(ckTabControl),       KindOf<gui::TPageControl>(ckPageControl),
+      KindOf<gui::TCustomCheckBox>(ckCheckBox),     KindOf<gui::TCustomGroupBox>(ckGroupBox),
+      KindOf<gui::TRadioButton>(ckRadioButton),     KindOf<gui::TStatusBar>(ckStatusBar),
+      KindOf<gui::TProgressBar>(ckProgressBar),     KindOf<gui::TScrollBar>(ckScrollBar),
+      KindOf<gui::TCustomComboBox>(ckComboBox),     KindOf<gui::TBitBtn>(ckBitButton),
+      KindOf<gui::TSpeedButton>(ckSpeedButton),     KindOf<gui::TCustomPanel>(ckPanel),
+      KindOf<gui::TCustomListView>(ckListView),     KindOf<gui::TCustomListBox>(ckListBox),
+      KindOf<gui::TButton>(ckPushButton),           KindOf<gui::TCustomEdit>(ckEdit),
+      KindOf<gui::TCustomForm>(ckForm),
+  };
+  return classes;
+}
+
 void SetDiscoveryObserver(TDiscoveryObserver observer) { Observer() = std::move(observer); }
 
 void SkinComponents(TWinSkinForm& form, gui::TComponent* container) {
@@ -150,8 +179,8 @@ bool HasScrollBars(gui::TComponent* component) {
       (GetWindowLongPtrW(windowed->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0)
     return true;
   if (component->Tag() == kScrollBarsTag) return true;
-  static const char* const kScrolled[] = {"TCustomListBox", "TCustomMemo", "TCustomTreeView", "TCustomRichEdit",
-                                          "TCustomGrid"};
+  static const char* const kScrolled[] = {gui::TCustomListBox::StaticClass().Name,
+                                          gui::TCustomMemo::StaticClass().Name};
   return std::any_of(std::begin(kScrolled), std::end(kScrolled), [&](const char* k) { return component->InheritsFrom(k); });
 }
 

@@ -212,20 +212,6 @@ bool DecideByMapping(const std::string& upperClassName, S s, D d) {
 
 }  // namespace
 
-const std::vector<TKindClass>& KindClasses() {
-  static const std::vector<TKindClass> classes = {
-      {ckTabControl, "TTabControl"},     {ckPageControl, "TPageControl"},   {ckRadioGroup, "TCustomRadioGroup"},
-      {ckCheckBox, "TCustomCheckBox"},   {ckGroupBox, "TCustomGroupBox"},   {ckRadioButton, "TRadioButton"},
-      {ckToolBar, "TToolBar"},           {ckStatusBar, "TStatusBar"},       {ckProgressBar, "TProgressBar"},
-      {ckScrollBar, "TScrollBar"},       {ckComboBox, "TCustomComboBox"},   {ckBitButton, "TBitBtn"},
-      {ckSpeedButton, "TSpeedButton"},   {ckPanel, "TCustomPanel"},         {ckListView, "TCustomListView"},
-      {ckListBox, "TCustomListBox"},     {ckTreeView, "TCustomTreeView"},   {ckPushButton, "TButton"},
-      {ckEdit, "TCustomEdit"},           {ckContainer, "TCustomFrame"},     {ckContainer, "TScrollBox"},
-      {ckForm, "TCustomForm"},
-  };
-  return classes;
-}
-
 bool DisabledByTag(int tag, int disableTag) { return tag % 100 == disableTag; }
 
 TDiscoveryDecision DecideComponent(const TComponentFacts& facts, const TDiscoverySettings& settings) {

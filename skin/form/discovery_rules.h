@@ -42,7 +42,9 @@ enum TComponentKind : std::uint32_t {
   ckForm = 1u << 20,
 };
 
-// The framework class behind each kind.
+// The framework class behind each kind (control_discovery.cpp: named by
+// type, so only classes the framework has can be listed). A kind with no
+// class listed keeps its rule, which no framework component reaches.
 struct TKindClass {
   TComponentKind Kind;
   const char* ClassName;

@@ -25,7 +25,7 @@ bool IsWindowsNt4() { return !IsWin9xPlatform() && LOBYTE(LOWORD(RawWindowsVersi
 void PrepareSubmenus(gui::TMenuItem& item) {
   item.InitiatePopup();
   for (gui::TMenuItem* sub : item.Items())
-    if (sub->Visible && !sub->Items().empty()) PrepareSubmenus(*sub);
+    if (sub->Visible() && !sub->Items().empty()) PrepareSubmenus(*sub);
 }
 
 bool OnlyAltDown() {

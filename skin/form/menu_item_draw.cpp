@@ -45,7 +45,7 @@ gui::TImageList* ItemImages(const gui::TMenuItem& item) {
 
 bool ShowsImage(const gui::TMenuItem& item) {
   const gui::TImageList* images = ItemImages(item);
-  return images && item.ImageIndex >= 0 && item.ImageIndex < images->Count();
+  return images && item.ImageIndex() >= 0 && item.ImageIndex() < images->Count();
 }
 
 // An item reads right to left with its own menu, or with the bar's when it
@@ -84,15 +84,6 @@ void FillItemBackground(TWinSkinForm& form, ItemBitmap& picture, const RECT& rec
   }
 }
 
-// A popup skinner that painted before its menu was known learns it from
-// the first item drawn.
-void BindPendingMenuSkinner(HMENU menu) {
-  if (PendingMenuSkinner && menu) {
-    PendingMenuSkinner->MenuHandle = menu;
-    PendingMenuSkinner = nullptr;
-  }
-}
-
 void DrawItemBackground(TDataSkinObject& element, ItemBitmap& picture, bool selected) {
   DrawElement(picture.bitmap.DC(), picture.Local(), element,
               {.Frame = selected ? mifSelected : mifNormal, .Frames = kMenuItemFrames});
@@ -100,7 +91,7 @@ void DrawItemBackground(TDataSkinObject& element, ItemBitmap& picture, bool sele
 
 COLORREF TextColour(TWinSkinForm& form, const gui::TMenuItem& item, bool selected) {
   const core::SkinColours& colours = form.SkinData()->Skin().Colours;
-  if (item.Enabled) return gui::ColorToRGB(selected ? colours.HilightText : colours.MenuText);
+  if (item.Enabled()) return gui::ColorToRGB(selected ? colours.HilightText : colours.MenuText);
   // A disabled item must not look like an enabled one.
   return colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_BTNSHADOW) : gui::ColorToRGB(colours.ButtonShadow);
 }
@@ -185,7 +176,7 @@ void SkinMenuItemDraw(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const RE
   TDataSkinObject* element = MenuItemElement(form);
   if (!element) return DrawMenuItemPlain(form, item, dc, rect, selected);
   TWinSkinPopMenu::MarkAllFromMenuBar();
-  BindPendingMenuSkinner(menu);
+  TWinSkinPopMenu::BindPending(menu);
   gui::FontHandle font = SystemMenuFont(false);
   ItemBitmap picture(dc, rect, font.get());
   FillItemBackground(form, picture, rect, menu);
@@ -226,7 +217,7 @@ void DrawMenuItemPlain(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, const R
 void DrawMenuItemContent(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, bool selected, const RECT& rect) {
   gui::TImageList* images = ItemImages(item);
   int glyph = images ? images->Width() : ScaleToScreen(16);
-  if (item.Checked) glyph = std::max(glyph, ScaleToScreen(16));
+  if (item.Checked()) glyph = std::max(glyph, ScaleToScreen(16));
   // A mirrored menu lays its items out as any other and is shown reflected.
   const bool rightToLeft = ReadsRightToLeft(form, item) && !IsMirrored(dc);
   const int inset = ScaleToScreen(1), gap = ScaleToScreen(3);
@@ -245,12 +236,12 @@ void DrawMenuItemContent(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, bool 
       box.right = box.left + glyph;
     }
     if (ShowsImage(item)) {
-      if (item.Checked) DrawCheckedImageBox(dc, box);
-      ImageList_DrawEx(images->Handle(), item.ImageIndex, dc, box.left, box.top, 0, 0, CLR_NONE, CLR_NONE,
-                       item.Enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
-    } else if (item.Checked) {
+      if (item.Checked()) DrawCheckedImageBox(dc, box);
+      ImageList_DrawEx(images->Handle(), item.ImageIndex(), dc, box.left, box.top, 0, 0, CLR_NONE, CLR_NONE,
+                       item.Enabled() ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+    } else if (item.Checked()) {
       // In the caption's colour, which the skin keeps readable on its menus.
-      DrawMark(dc, box, item.RadioItem, TextColour(form, item, selected));
+      DrawMark(dc, box, item.RadioItem(), TextColour(form, item, selected));
     }
   }
 
@@ -265,7 +256,7 @@ void DrawMenuItemContent(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, bool 
   const UINT align = rightToLeft ? DT_RIGHT : 0u;
   RECT text = area;
   const int height = DrawMenuItemText(form, item, dc, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | align,
-                                      selected, text, item.Caption);
+                                      selected, text, item.Caption());
   if (rightToLeft) {
     // The measured width, at the area's trailing (right) end.
     const int width = text.right - text.left;
@@ -274,14 +265,14 @@ void DrawMenuItemContent(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, bool 
   }
   OffsetRect(&text, 0, ((area.bottom - area.top) - height) / 2);
   text.bottom = text.top + height;
-  DrawMenuItemText(form, item, dc, DT_EXPANDTABS | DT_SINGLELINE | align, selected, text, item.Caption);
-  if (item.ShortCutText.empty() || item.IsLine()) return;
+  DrawMenuItemText(form, item, dc, DT_EXPANDTABS | DT_SINGLELINE | align, selected, text, item.Caption());
+  if (item.ShortCutText().empty() || item.IsLine()) return;
   if (rightToLeft) {
     RECT shortcut{rect.left + ScaleToScreen(11), text.top, area.right, text.bottom};
-    DrawMenuItemText(form, item, dc, 0, selected, shortcut, item.ShortCutText);
+    DrawMenuItemText(form, item, dc, 0, selected, shortcut, item.ShortCutText());
   } else {
     RECT shortcut{text.right, text.top, rect.right - ScaleToScreen(11), text.bottom};
-    DrawMenuItemText(form, item, dc, DT_RIGHT | DT_SINGLELINE, selected, shortcut, item.ShortCutText);
+    DrawMenuItemText(form, item, dc, DT_RIGHT | DT_SINGLELINE, selected, shortcut, item.ShortCutText());
   }
 }
 
@@ -297,7 +288,7 @@ int DrawMenuItemText(TWinSkinForm& form, gui::TMenuItem& item, HDC dc, UINT form
     return rect.bottom - rect.top;
   }
   gui::SavedDcState saved(dc);
-  gui::FontHandle bold = item.Default ? SystemMenuFont(true) : gui::FontHandle();
+  gui::FontHandle bold = item.Default() ? SystemMenuFont(true) : gui::FontHandle();
   if (bold) SelectObject(dc, bold.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, TextColour(form, item, selected));
@@ -350,23 +341,25 @@ std::wstring MenuItemText(HMENU menu, UINT command) {
 }
 
 std::unique_ptr<gui::TMenuItem> MenuItemFromHandle(HMENU menu, UINT command) {
-  auto item = std::make_unique<gui::TMenuItem>(nullptr);
-  item->Caption = MenuItemText(menu, command);
-  if (item->Caption.empty()) item->Caption = L"-";
+  gui::TMenuItemState state;
+  state.Caption = MenuItemText(menu, command);
+  if (state.Caption.empty()) state.Caption = L"-";
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = MIIM_STATE | MIIM_FTYPE;
   if (menu && GetMenuItemInfoW(menu, command, FALSE, &info)) {
-    item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
-    item->Checked = (info.fState & MFS_CHECKED) != 0;
-    item->Default = (info.fState & MFS_DEFAULT) != 0;
-    item->RadioItem = (info.fType & MFT_RADIOCHECK) != 0;
+    state.Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+    state.Checked = (info.fState & MFS_CHECKED) != 0;
+    state.Default = (info.fState & MFS_DEFAULT) != 0;
+    state.RadioItem = (info.fType & MFT_RADIOCHECK) != 0;
   }
   // The shortcut the menu shows after a tab.
-  if (const std::size_t tab = item->Caption.find(L'\t'); tab != std::wstring::npos) {
-    item->ShortCutText = item->Caption.substr(tab + 1);
-    item->Caption.resize(tab);
+  if (const std::size_t tab = state.Caption.find(L'\t'); tab != std::wstring::npos) {
+    state.ShortCutText = state.Caption.substr(tab + 1);
+    state.Caption.resize(tab);
   }
+  auto item = std::make_unique<gui::TMenuItem>(nullptr);
+  item->Assign(state);
   return item;
 }
 

@@ -22,7 +22,7 @@ void TWinSkinForm::BuildSystemPopup() {
   auto add = [this](const wchar_t* caption, int tag, gui::TNotifyEvent click) {
     gui::TMenuItem* item = skinSystemMenu_->Items().Add(caption);
     item->SetTag(tag);
-    item->ImageIndex = tag;
+    item->SetImageIndex(tag);
     item->OnClick = std::move(click);
     popups_.AssignSkinHandlers(*item);
     return item;
@@ -33,7 +33,7 @@ void TWinSkinForm::BuildSystemPopup() {
   if (buttons & wbMinimize) add(L" Minimize ", smMinimize, [this](gui::TObject*) { ToggleMinimize(); });
   add(L"-", smSeparator, nullptr);
   // The key that closes a window is Alt+F4.
-  add(L" Close ", smClose, [this](gui::TObject*) { CloseFromMenu(); })->ShortCutText = L"Alt+F4";
+  add(L" Close ", smClose, [this](gui::TObject*) { CloseFromMenu(); })->SetShortCutText(L"Alt+F4");
 }
 
 void TWinSkinForm::RestoreWindow() {
@@ -98,9 +98,9 @@ void TWinSkinForm::DoButtonAction(int x, int y) {
 void TWinSkinForm::ShowSystemMenu(int x, int y) {
   if (skinSystemMenu_) {
     for (gui::TMenuItem* item : skinSystemMenu_->Items().Items()) {
-      if (item->Tag() == smRestore) item->Enabled = facts_.Show != shNormal;
-      if (item->Tag() == smMaximize) item->Enabled = facts_.Show != shMaximized;
-      if (item->Tag() == smMinimize) item->Enabled = facts_.Show != shMinimized;
+      if (item->Tag() == smRestore) item->SetEnabled(facts_.Show != shNormal);
+      if (item->Tag() == smMaximize) item->SetEnabled(facts_.Show != shMaximized);
+      if (item->Tag() == smMinimize) item->SetEnabled(facts_.Show != shMinimized);
     }
   }
   const DWORD now = GetTickCount();

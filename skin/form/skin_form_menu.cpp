@@ -65,10 +65,7 @@ LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
   auto* menu = reinterpret_cast<HMENU>(draw->hwndItem);
   const bool selected = (draw->itemState & ODS_SELECTED) != 0;
   if (menuBar_.WindowMenu() && !(IsWindowsNt4() && facts_.Mdi == mkFrame)) {
-    if (PendingMenuSkinner && menu) {
-      PendingMenuSkinner->MenuHandle = menu;
-      PendingMenuSkinner = nullptr;
-    }
+    TWinSkinPopMenu::BindPending(menu);
     TWinSkinPopMenu::MarkAllFromMenuBar();
     if (gui::TMenuItem* item = BarMenuItem(draw->itemID)) {
       SkinMenuItemDraw(*this, *item, draw->hDC, draw->rcItem, selected, menu);

@@ -96,8 +96,8 @@ bool AddedBySystem(HMENU menu, int position) {
 // The framework item supplies what an owner-drawn bar item carries no text for.
 void TakeFromFramework(TMenuBtn& button, gui::TMenuItem& item, HMENU menu, int position) {
   if (gui::TAction* action = item.Action()) action->Update();
-  button.Caption = item.Caption;
-  button.Enabled = item.Enabled;
+  button.Caption = item.Caption();
+  button.Enabled = item.Enabled();
   button.Command = GetMenuItemID(menu, position);
   if (button.Command == static_cast<UINT>(-1)) button.Command = item.Command();
   button.Submenu = item.HasSubmenu() ? item.Handle() : nullptr;
@@ -163,7 +163,7 @@ void TWinSkinMenu::LoadFromWindowMenu() {
     gui::TMenuItem* item = gui::TMenuItem::FromCommand(button.Command);
     if (!item || item->Menu() != mainMenu_) {
       std::vector<gui::TMenuItem*> bar = mainMenu_->BarItems();
-      std::erase_if(bar, [](const gui::TMenuItem* it) { return !it->Visible; });
+      std::erase_if(bar, [](const gui::TMenuItem* it) { return !it->Visible(); });
       const auto at = static_cast<std::size_t>(button.Index());
       item = at < bar.size() ? bar[at] : nullptr;
     }
@@ -209,10 +209,10 @@ void TWinSkinMenu::LoadFromMainMenu() {
   for (gui::TMenuItem* item : bar) {
     if (gui::TAction* action = item->Action()) action->Update();
     // A hidden item is not on the system's bar either.
-    if (!item->Visible) continue;
+    if (!item->Visible()) continue;
     auto button = std::make_unique<TMenuBtn>(this, form_, index++);
-    button->Caption = item->Caption;
-    button->Enabled = item->Enabled;
+    button->Caption = item->Caption();
+    button->Enabled = item->Enabled();
     button->Command = item->Command();
     button->Submenu = item->HasSubmenu() ? item->Handle() : nullptr;
     Items.push_back(std::move(button));

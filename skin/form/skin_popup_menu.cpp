@@ -19,7 +19,7 @@ std::vector<TWinSkinPopMenu*>& LiveSkinners() {
 }
 }  // namespace
 
-TWinSkinPopMenu::TWinSkinPopMenu() { LiveSkinners().push_back(this); }
+TWinSkinPopMenu::TWinSkinPopMenu(ISkinnerHost* host) : host_(host) { LiveSkinners().push_back(this); }
 
 TWinSkinPopMenu::~TWinSkinPopMenu() {
   // Freed without its WM_DESTROY (process end): still give the window back.
@@ -31,32 +31,39 @@ TWinSkinPopMenu::~TWinSkinPopMenu() {
 const std::vector<TWinSkinPopMenu*>& TWinSkinPopMenu::Live() { return LiveSkinners(); }
 
 void TWinSkinPopMenu::MarkAllFromMenuBar() {
-  for (TWinSkinPopMenu* skinner : LiveSkinners()) skinner->FromMenuBar = true;
+  for (TWinSkinPopMenu* skinner : LiveSkinners()) skinner->fromMenuBar_ = true;
 }
 
 gui::TBitmap* TWinSkinPopMenu::BackgroundOf(HMENU menu) {
   for (TWinSkinPopMenu* skinner : LiveSkinners())
-    if (skinner->MenuHandle == menu) return &skinner->Background;
+    if (skinner->menuHandle_ == menu) return &skinner->background_;
   return nullptr;
 }
 
+void TWinSkinPopMenu::BindPending(HMENU menu) {
+  if (PendingMenuSkinner && menu) {
+    PendingMenuSkinner->menuHandle_ = menu;
+    PendingMenuSkinner = nullptr;
+  }
+}
+
 void TWinSkinPopMenu::Attach(HWND menuWindow, TSkinData* skinData, HMENU menu) {
-  MenuWindow = menuWindow;
-  SkinData = skinData;
-  MenuHandle = menu;
+  menuWindow_ = menuWindow;
+  skinData_ = skinData;
+  menuHandle_ = menu;
   subclass_.Attach(menuWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) { return WndProc(msg, wParam, lParam); });
-  FromMenuBar = false;
+  fromMenuBar_ = false;
 }
 
 void TWinSkinPopMenu::Detach() {
   if (!subclass_.Attached()) return;
   subclass_.Detach();
-  Background.SetSize(0, 0);
+  background_.SetSize(0, 0);
 }
 
 LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == SkinMsgQuery) return 1;
-  if (Host && !Host->IsSkinningOn()) return subclass_.CallPrevious(msg, wParam, lParam);
+  if (host_ && !host_->IsSkinningOn()) return subclass_.CallPrevious(msg, wParam, lParam);
   switch (msg) {
     case WM_DESTROY:
       Detach();
@@ -71,25 +78,25 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TWinSkinPopMenu::RenderBackground() {
-  if (!SkinData || SkinData->SkinLoading) return false;
-  TDataSkinObject* element = SkinData->Skin().MenuBackground.get();
+  if (!skinData_ || skinData_->SkinLoading) return false;
+  TDataSkinObject* element = skinData_->Skin().MenuBackground.get();
   if (!element || element->Image.Empty()) return false;
   RECT r{};
-  GetWindowRect(MenuWindow, &r);
+  GetWindowRect(menuWindow_, &r);
   OffsetRect(&r, -r.left, -r.top);
-  Background = RenderElement(r, *element, {.Frames = 1});
-  if (!MenuHandle) PendingMenuSkinner = this;
-  return !Background.Empty();
+  background_ = RenderElement(r, *element, {.Frames = 1});
+  if (!menuHandle_) PendingMenuSkinner = this;
+  return !background_.Empty();
 }
 
 // WM_NCPAINT: the outer band of the rendered element, straight onto the
 // window DC; the system's own frame is never drawn.
 LRESULT TWinSkinPopMenu::PaintFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!RenderBackground()) return subclass_.CallPrevious(msg, wParam, lParam);
-  gui::WindowDc dc = gui::WindowDc::Whole(MenuWindow);
+  gui::WindowDc dc = gui::WindowDc::Whole(menuWindow_);
   if (!dc) return 0;
-  const int w = Background.Width(), h = Background.Height(), b = kFrameBand;
-  HDC source = Background.DC();
+  const int w = background_.Width(), h = background_.Height(), b = kFrameBand;
+  HDC source = background_.DC();
   BitBlt(dc.get(), 0, 0, w, b, source, 0, 0, SRCCOPY);
   BitBlt(dc.get(), 0, h - b, w, b, source, 0, h - b, SRCCOPY);
   BitBlt(dc.get(), 0, 0, b, h, source, 0, 0, SRCCOPY);
@@ -102,8 +109,8 @@ LRESULT TWinSkinPopMenu::PaintFrame(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinPopMenu::PaintBackground(UINT msg, WPARAM wParam, LPARAM lParam) {
   HDC dc = reinterpret_cast<HDC>(wParam);
   if (!dc || !RenderBackground()) return subclass_.CallPrevious(msg, wParam, lParam);
-  const int w = Background.Width(), h = Background.Height(), b = kFrameBand;
-  BitBlt(dc, 0, 0, w, h, Background.DC(), 0, 0, SRCCOPY);
+  const int w = background_.Width(), h = background_.Height(), b = kFrameBand;
+  BitBlt(dc, 0, 0, w, h, background_.DC(), 0, 0, SRCCOPY);
   gui::SavedDcState saved(dc);
   SetBkMode(dc, TRANSPARENT);
   IntersectClipRect(dc, b, b, w - b, h - b);

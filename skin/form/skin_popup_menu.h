@@ -20,7 +20,9 @@ class TWinSkinPopMenu {
   // Width of the band around the menu that the frame painting covers.
   static constexpr int kFrameBand = 3;
 
-  TWinSkinPopMenu();
+  // `host`: the coordinator that made this skinner (it says whether
+  // skinning is on); none for one made on its own.
+  explicit TWinSkinPopMenu(ISkinnerHost* host = nullptr);
   ~TWinSkinPopMenu();
   TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
   TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
@@ -37,17 +39,15 @@ class TWinSkinPopMenu {
   // The background of the open menu that shows `menu`, or nullptr.
   static gui::TBitmap* BackgroundOf(HMENU menu);
 
-  HWND MenuWindow = nullptr;
-  // The coordinator that made this skinner (it says whether skinning is
-  // on); none for one made on its own.
-  ISkinnerHost* Host = nullptr;
-  TSkinData* SkinData = nullptr;
-  // The element rendered at the window's full size at the last paint.
-  gui::TBitmap Background;
+  // A popup skinner that painted before its menu was known learns it from
+  // the first item drawn: `menu` is bound to the pending skinner, if any.
+  static void BindPending(HMENU menu);
+
+  HWND MenuWindow() const { return menuWindow_; }
   // The menu shown in this window; bound by the first owner-drawn item
   // drawn after this skinner painted.
-  HMENU MenuHandle = nullptr;
-  bool FromMenuBar = false;
+  HMENU MenuHandle() const { return menuHandle_; }
+  bool FromMenuBar() const { return fromMenuBar_; }
 
  private:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -55,6 +55,13 @@ class TWinSkinPopMenu {
   LRESULT PaintFrame(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT PaintBackground(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  HWND menuWindow_ = nullptr;
+  ISkinnerHost* host_ = nullptr;
+  TSkinData* skinData_ = nullptr;
+  // The element rendered at the window's full size at the last paint.
+  gui::TBitmap background_;
+  HMENU menuHandle_ = nullptr;
+  bool fromMenuBar_ = false;
   gui::TWindowSubclass subclass_;
 };
 

@@ -452,15 +452,14 @@ void TSkinManage::SkinPopupMenu(HWND menuWindow) {
   if (IsMenuSkinned(menuWindow)) return;
   TSkinData* data = FindSkinData(menuWindow);
   if (!data || data->SkinLoading || !data->HasControl(xcMainMenu)) return;
-  auto skinner = std::make_unique<TWinSkinPopMenu>();
-  skinner->Host = this;
+  auto skinner = std::make_unique<TWinSkinPopMenu>(this);
   skinner->Attach(menuWindow, data, nullptr);
   menuSkinners_.push_back(std::move(skinner));
 }
 
 bool TSkinManage::ReleasePopupMenu(HWND menuWindow) {
   auto it = std::find_if(menuSkinners_.begin(), menuSkinners_.end(),
-                         [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
+                         [menuWindow](const auto& skinner) { return skinner->MenuWindow() == menuWindow; });
   const bool found = it != menuSkinners_.end();
   if (found) {
     (*it)->Detach();
@@ -471,7 +470,7 @@ bool TSkinManage::ReleasePopupMenu(HWND menuWindow) {
 
 bool TSkinManage::IsMenuSkinned(HWND menuWindow) const {
   return std::any_of(menuSkinners_.begin(), menuSkinners_.end(),
-                     [menuWindow](const auto& skinner) { return skinner->MenuWindow == menuWindow; });
+                     [menuWindow](const auto& skinner) { return skinner->MenuWindow() == menuWindow; });
 }
 
 void TSkinManage::StartSkinningNow() {

@@ -104,9 +104,10 @@ class ScrollbarTest : public ::testing::Test {
     arrow_ = GetSystemMetrics(SM_CXHSCROLL);
   }
   // A skinner on a bare window (it frees itself with the test).
-  std::unique_ptr<skin::TSkinScrollbar> Skin(HWND wnd) {
+  // With `ownThumbTracking` a press on a thumb is the skinner's drag.
+  std::unique_ptr<skin::TSkinScrollbar> Skin(HWND wnd, bool ownThumbTracking = false) {
     auto s = std::make_unique<skin::TSkinScrollbar>(nullptr);
-    s->AttachWindow(wnd, data_.get(), nullptr, nullptr);
+    s->Attach({.Window = wnd, .Data = data_.get(), .OwnThumbTracking = ownThumbTracking});
     return s;
   }
   // A stand-alone scroll-bar control under a skinner of its own.
@@ -449,8 +450,7 @@ class ThumbDrag : public ScrollbarTest {
 TEST_F(ThumbDrag, ReleaseWithoutMovingReportsTheStartingPosition) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
   w.SetRange(SB_VERT, 0, 100, 10, 37);
-  auto s = Skin(w.wnd);
-  s->TrackThumb = true;
+  auto s = Skin(w.wnd, true);
   msgseq::TMessageLog log;
   const POINT start = ThumbCentre(*s, w.wnd);
   Drag(w.wnd, start, {});
@@ -462,8 +462,7 @@ TEST_F(ThumbDrag, ReleaseWithoutMovingReportsTheStartingPosition) {
 
 TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
-  auto s = Skin(w.wnd);
-  s->TrackThumb = true;
+  auto s = Skin(w.wnd, true);
   msgseq::TMessageLog log;
 
   // A paged bar ends at maximum - page + 1; a move that lands on the same
@@ -502,8 +501,7 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
 TEST_F(ThumbDrag, AMirroredBarIsDraggedFromItsRightEnd) {
   ScrolledWindow w(WS_HSCROLL, WS_EX_LAYOUTRTL, 240, 120);
   w.SetRange(SB_HORZ, 0, 100, 10, 0);
-  auto s = Skin(w.wnd);
-  s->TrackThumb = true;
+  auto s = Skin(w.wnd, true);
   const RECT window = w.WindowOrigin();
   s->MeasureBars(RECT{0, 0, window.right - window.left, window.bottom - window.top});
   const skin::TThumbMetrics& m = s->HorzMetrics;
@@ -524,8 +522,7 @@ TEST_F(ThumbDrag, AMirroredBarIsDraggedFromItsRightEnd) {
 TEST_F(ThumbDrag, ASkinnerFreedDuringItsDragEndsTheDrag) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240), other(0, 0, 50, 50);
   w.SetRange(SB_VERT, 0, 100, 10, 0);
-  g_freedOnApp = Skin(w.wnd);
-  g_freedOnApp->TrackThumb = true;
+  g_freedOnApp = Skin(w.wnd, true);
   msgseq::TMessageLog log;
   Drag(w.wnd, ThumbCentre(*g_freedOnApp, w.wnd), {10, 0}, WM_NCLBUTTONDOWN, other.wnd);
   ASSERT_EQ(g_freedOnApp, nullptr);
@@ -541,8 +538,7 @@ TEST_F(ThumbDrag, ASkinnerFreedDuringItsDragEndsTheDrag) {
 TEST_F(ThumbDrag, AnEmptyOrDisabledBarShowsNoThumbAndIsNotDragged) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
   w.SetRange(SB_VERT, 0, 100, 10, 50);
-  auto s = Skin(w.wnd);
-  s->TrackThumb = true;
+  auto s = Skin(w.wnd, true);
   const POINT thumb = ThumbCentre(*s, w.wnd);
   // The look as the two arrows' frames and whether the thumb is there; then whether it drags.
   const auto check = [&](int first, int second, bool enabled) {
@@ -573,8 +569,7 @@ TEST_F(ThumbDrag, AnEmptyOrDisabledBarShowsNoThumbAndIsNotDragged) {
 TEST_F(ThumbDrag, AnotherWindowTakingTheMouseEndsTheDrag) {
   ScrolledWindow w(WS_VSCROLL, 0, 120, 240);
   w.SetRange(SB_VERT, 0, 100, 10, 37);
-  auto s = Skin(w.wnd);
-  s->TrackThumb = true;
+  auto s = Skin(w.wnd, true);
   const HWND button = CreateWindowW(L"Button", L"Other", WS_POPUP | WS_VISIBLE | BS_PUSHBUTTON, 300, 10, 80, 24,
                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(button, nullptr);

@@ -12,6 +12,7 @@
 
 #include "gui/handles.h"
 #include "gui/tabs.h"
+#include "gui/tabset.h"
 #include "skin/controls/skin_ranges.h"
 #include "skin/controls/skin_tabs.h"
 #include "skin/controls/tests/controls_fixture.h"

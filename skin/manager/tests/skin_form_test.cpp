@@ -557,10 +557,10 @@ TEST_F(SkinFormTest, SystemPopupAndFormPopupMenus) {
   EXPECT_EQ(system->Tag(), TWinSkinForm::kSystemPopupTag);
   EXPECT_TRUE(system->OwnerDraw);
   std::vector<std::wstring> captions;
-  for (gui::TMenuItem* item : system->Items().Items()) captions.push_back(item->Caption);
+  for (gui::TMenuItem* item : system->Items().Items()) captions.push_back(item->Caption());
   EXPECT_EQ(captions, (std::vector<std::wstring>{L" Restore ", L" Maximize ", L" Minimize ", L"-", L" Close "}));
   // The shortcut shown is the key that closes a window.
-  EXPECT_EQ(system->Items().Items().back()->ShortCutText, L"Alt+F4");
+  EXPECT_EQ(system->Items().Items().back()->ShortCutText(), L"Alt+F4");
 
   // A re-skin keeps what was kept at the first take-over.
   skinner->RefreshSkin();

@@ -969,7 +969,7 @@ TEST_F(MenuItemDrawTest, MarksColoursBoldAndSeparators) {
   EXPECT_EQ(Count(separator, text), 0);
   // By the window-menu routine a "-" is the etched line.
   auto windowItem = skin::MenuItemFromHandle(nullptr, 0);
-  EXPECT_EQ(windowItem->Caption, L"-");
+  EXPECT_EQ(windowItem->Caption(), L"-");
   gui::TBitmap etched(kWidth, kHeight);
   skin::DrawWindowMenuItem(*form_, *windowItem, etched.DC(), RECT{0, 0, kWidth, kHeight}, false, nullptr);
   EXPECT_GT(Count(etched, GetSysColor(COLOR_BTNSHADOW), RECT{0, 4, kWidth, 5}), kWidth / 2);
