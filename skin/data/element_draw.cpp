@@ -62,11 +62,19 @@ void DrawBlended(HDC dc, const RECT& target, const TDataSkinObject& element, con
   };
   gui::TBitmap earlier = drawn(state.FromFrame);
   const gui::TBitmap later = drawn(state.Frame);
+  MixPictures(earlier, later, state.Progress);
+  BitBlt(dc, target.left, target.top, w, h, earlier.DC(), 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+void MixPictures(gui::TBitmap& earlier, const gui::TBitmap& later, int progress) {
+  if (earlier.Width() != later.Width() || earlier.Height() != later.Height() || earlier.Empty()) return;
   GdiFlush();
-  const std::uint32_t t = static_cast<std::uint32_t>(std::clamp(state.Progress, 0, TElementState::kTransitionDone));
+  const std::uint32_t t = static_cast<std::uint32_t>(std::clamp(progress, 0, TElementState::kTransitionDone));
   std::uint32_t* mixed = earlier.Bits();
   const std::uint32_t* in = later.Bits();
-  for (int i = 0; i < w * h; ++i) {
+  for (int i = 0; i < earlier.Width() * earlier.Height(); ++i) {
     std::uint32_t out = 0;
     for (int shift : {0, 8, 16}) {
       const std::uint32_t a = (mixed[i] >> shift) & 0xFF, b = (in[i] >> shift) & 0xFF;
@@ -74,10 +82,7 @@ void DrawBlended(HDC dc, const RECT& target, const TDataSkinObject& element, con
     }
     mixed[i] = out;
   }
-  BitBlt(dc, target.left, target.top, w, h, earlier.DC(), 0, 0, SRCCOPY);
 }
-
-}  // namespace
 
 void DrawElement(HDC dc, const RECT& target, const TDataSkinObject& element, const TElementState& state) {
   gui::TBitmap& picture = PictureOf(element, state);

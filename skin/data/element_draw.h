@@ -62,6 +62,11 @@ struct TElementState {
 // draws nothing.
 void DrawElement(HDC dc, const RECT& target, const TDataSkinObject& element, const TElementState& state = {});
 
+// Mixes `later` into `earlier` (two pictures of one size) pixel by pixel:
+// 0 leaves `earlier`, TElementState::kTransitionDone gives `later`. For the
+// middle of a change of look the engine composes itself.
+void MixPictures(gui::TBitmap& earlier, const gui::TBitmap& later, int progress);
+
 // The state's frame nine-sliced into a new bitmap of the target's size, for
 // callers that keep or examine the picture (a cached frame, a window region);
 // keying is theirs. Empty for an empty picture.
