@@ -100,6 +100,13 @@ void TLookTransitions::Follow(TElementState& state, const TAnimatedPart& part, T
   StartTimer();
 }
 
+void TLookTransitions::NoteAtRest(const TAnimatedPart& part, int frame, TLookKind look) {
+  const auto [it, first] = parts_.try_emplace(part);
+  if (!first) return;
+  it->second.Frame = frame;
+  it->second.Look = look;
+}
+
 void TLookTransitions::Forget(const void* owner) {
   std::erase_if(parts_, [owner](const auto& p) { return p.first.Owner == owner; });
   if (Fading() == 0) StopTimer();

@@ -71,6 +71,10 @@ class TLookTransitions {
   // part; the clock calls it at each tick of the fade and once at its end.
   void Follow(TElementState& state, const TAnimatedPart& part, TLookKind look, core::AnimatedKind kind,
               const core::SkinAnimation& skin, std::function<void()> repaint);
+  // What a part shows where it is drawn without Follow (a caption button
+  // or menu-bar item painted at rest with the whole frame): noted for a
+  // part the clock does not know yet, so its first change fades too.
+  void NoteAtRest(const TAnimatedPart& part, int frame, TLookKind look);
   // Drops every part of a skinner that goes (its repaint is never called
   // again).
   void Forget(const void* owner);

@@ -362,7 +362,9 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   const TLookKind kind = state == TNCObject::stPressed ? TLookKind::Pressed
                          : state == TNCObject::stHot   ? TLookKind::Hot
                                                        : TLookKind::Normal;
-  TLookTransitions::OfThread().Follow(look, TAnimatedPart{static_cast<const TNCObject*>(&button), 0}, kind,
+  const TAnimatedPart part{static_cast<const TNCObject*>(&button), 0};
+  TLookTransitions::OfThread().NoteAtRest(part, facts_.Active || FramesOf(e) < 4 ? 1 : 4, TLookKind::Normal);
+  TLookTransitions::OfThread().Follow(look, part, kind,
                                       core::AnimatedKind::CaptionButton, skinData_->Skin().Animation,
                                       [this, b = &button] { PaintSysButton(*b, b->State); });
   DrawElement(dc.get(), r, e, look);

@@ -349,7 +349,9 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     const TLookKind kind = item.State == TNCObject::stPressed ? TLookKind::Pressed
                            : item.State == TNCObject::stHot   ? TLookKind::Hot
                                                               : TLookKind::Normal;
-    TLookTransitions::OfThread().Follow(look, TAnimatedPart{static_cast<const TNCObject*>(&item), 0}, kind,
+    const TAnimatedPart part{static_cast<const TNCObject*>(&item), 0};
+    TLookTransitions::OfThread().NoteAtRest(part, TNCObject::stNormal, TLookKind::Normal);
+    TLookTransitions::OfThread().Follow(look, part, kind,
                                         core::AnimatedKind::MenuBarItem, skinData_->Skin().Animation,
                                         [this, shown = &item] { PaintItem(*shown); });
     if (look.Blends()) {

@@ -91,6 +91,10 @@ TEST_F(ClockFixture, OffWhenTheProgramOrTheSystemSaysSoAndSlowedDownForAuthors) 
   EXPECT_EQ(Fade(Draw(4, TLookKind::Hot)), std::tuple(1, 0));
   now += 500;
   EXPECT_EQ(Fade(Draw(4, TLookKind::Hot)), std::tuple(1, 127));
+
+  // A part painted at rest elsewhere fades from that look at its first change.
+  clock.NoteAtRest({this, 7}, 1, TLookKind::Normal);
+  EXPECT_EQ(Fade(Draw(3, TLookKind::Hot, AnimatedKind::PushButton, 7)), std::tuple(1, 0));
 }
 
 }  // namespace
