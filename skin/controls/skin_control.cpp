@@ -17,7 +17,7 @@ COLORREF SkinColourToRGB(std::uint32_t colour) { return gui::ColorToRGB(colour);
 TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
-  TLookTransitions::OfThread().Forget(this);
+  TLookTransitions::ForgetOnThread(this);
   // A control being destroyed has already lost its window and its chain of
   // window methods; the hook then has nothing to give back.
   if (doubleBufferedSet_ && methodHook_.Attached() && Control && !Control->IsDestroying())

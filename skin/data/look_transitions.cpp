@@ -16,6 +16,18 @@ namespace {
 // About sixty steps a second: smooth, and few enough for a loaded machine.
 constexpr UINT kTickMilliseconds = 16;
 
+// Whether this thread's clock exists: plain data, readable after the
+// thread's objects are destroyed.
+thread_local bool threadClockAlive = false;
+
+struct TThreadClock {
+  TThreadClock() { threadClockAlive = true; }
+  ~TThreadClock() { threadClockAlive = false; }
+  TThreadClock(const TThreadClock&) = delete;
+  TThreadClock& operator=(const TThreadClock&) = delete;
+  TLookTransitions Clock;
+};
+
 TAnimationAllowedQuery& AllowedQuery() {
   static TAnimationAllowedQuery query;
   return query;
@@ -49,8 +61,12 @@ TAnimationAllowedQuery SetAnimationAllowedQuery(TAnimationAllowedQuery query) {
 }
 
 TLookTransitions& TLookTransitions::OfThread() {
-  thread_local TLookTransitions clock;
-  return clock;
+  thread_local TThreadClock slot;
+  return slot.Clock;
+}
+
+void TLookTransitions::ForgetOnThread(const void* owner) {
+  if (threadClockAlive) OfThread().Forget(owner);
 }
 
 TLookTransitions::~TLookTransitions() { StopTimer(); }

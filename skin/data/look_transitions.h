@@ -58,6 +58,9 @@ class TLookTransitions {
  public:
   // The calling thread's clock.
   static TLookTransitions& OfThread();
+  // Forget on the calling thread's clock, if it still exists: skinners
+  // freed while the process ends may go after the thread's own objects.
+  static void ForgetOnThread(const void* owner);
 
   TLookTransitions() = default;
   ~TLookTransitions();

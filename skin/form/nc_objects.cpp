@@ -5,7 +5,7 @@
 
 namespace skin {
 
-TNCObject::~TNCObject() { TLookTransitions::OfThread().Forget(this); }
+TNCObject::~TNCObject() { TLookTransitions::ForgetOnThread(this); }
 
 // The object's own state changes only while it takes part in input; taking
 // the current role from another object happens regardless.
