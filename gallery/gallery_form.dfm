@@ -251,7 +251,7 @@ object GalleryForm: TGalleryForm
           Top = 72
           Width = 300
           Height = 17
-          Caption = '&Slow motion (ten times longer)'
+          Caption = 'Slow m&otion (ten times longer)'
           TabOrder = 0
           OnClick = SlowMotionClick
         end
