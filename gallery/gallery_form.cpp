@@ -12,6 +12,7 @@
 #include "gui/dialogs.h"
 #include "gui/text.h"
 #include "skin/data/skin_data.h"
+#include "skin/manager/skin_engine.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ gui::TNotifyEvent TGalleryForm::MethodAddress(std::string_view name) {
       {"About1Click", &TGalleryForm::About1Click},
       {"MdiDemo1Click", &TGalleryForm::MdiDemo1Click},
       {"ContextItemClick", &TGalleryForm::ContextItemClick},
+      {"SlowMotionClick", &TGalleryForm::SlowMotionClick},
   };
   for (const auto& [methodName, method] : kMethods)
     if (methodName == name) return [this, method](gui::TObject* sender) { (this->*method)(sender); };
@@ -104,6 +106,9 @@ void TGalleryForm::BindField(std::string_view name, gui::TComponent* c) {
   bind("RaisedPanel", RaisedPanel);
   bind("LoweredPanel", LoweredPanel);
   bind("ClickLabel", ClickLabel);
+  bind("TransitionsGroup", TransitionsGroup);
+  bind("TransitionsLabel", TransitionsLabel);
+  bind("SlowMotionBox", SlowMotionBox);
   bind("NumberList", NumberList);
   bind("LeftScrollList", LeftScrollList);
   bind("TextMemo", TextMemo);
@@ -291,6 +296,7 @@ bool TGalleryForm::LoadSkinFile(const std::wstring& path) {
 }
 
 void TGalleryForm::ShowSkinState() {
+  ShowTransitions();
   if (DefaultSkin1) DefaultSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDefault);
   if (DarkSkin1) DarkSkin1->SetChecked(activeSkin_ == TGallerySkin::gsDark);
   if (FlatSkin1) FlatSkin1->SetChecked(activeSkin_ == TGallerySkin::gsFlat);
@@ -306,6 +312,33 @@ void TGalleryForm::ShowSkinState() {
   panels[0].Text = watchProblem_.empty() ? text : L"Not reloaded: " + watchProblem_;
   panels[0].Width = watchProblem_.empty() ? kSkinPanelWidth : std::max(kSkinPanelWidth, ClientWidth() - 140);
   StatusBar1->SetPanels(std::move(panels));
+}
+
+void TGalleryForm::ShowTransitions() {
+  if (!TransitionsLabel || !SkinData1) return;
+  std::wstring text;
+  if (activeSkin_ != TGallerySkin::gsNone) {
+    const core::SkinAnimation& animation = SkinData1->Skin().Animation;
+    for (int k = 0; k < core::kAnimatedKinds; ++k) {
+      std::wstring kind;
+      for (int c = 0; c < core::kLookChanges; ++c) {
+        const int ms = animation.Duration(static_cast<core::AnimatedKind>(k), static_cast<core::LookChange>(c));
+        if (ms <= 0) continue;
+        kind += (kind.empty() ? L" " : L", ") +
+                gui::AnsiToWide(std::string(core::LookChangeName(static_cast<core::LookChange>(c)))) + L" " +
+                std::to_wstring(ms);
+      }
+      if (!kind.empty())
+        text += (text.empty() ? L"" : L"; ") +
+                gui::AnsiToWide(std::string(core::AnimatedKindName(static_cast<core::AnimatedKind>(k)))) + kind;
+    }
+  }
+  TransitionsLabel->SetCaption(text.empty() ? L"This skin declares no [Animation]: every change of look is at once."
+                                            : L"Fades (ms): " + text);
+}
+
+void TGalleryForm::SlowMotionClick(gui::TObject*) {
+  if (SlowMotionBox) skin::SetTransitionOptions({.Enabled = true, .Slowdown = SlowMotionBox->Checked() ? 10 : 1});
 }
 
 void TGalleryForm::WatchSkinFolder(const std::wstring& folder) {

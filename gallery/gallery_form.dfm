@@ -225,6 +225,37 @@ object GalleryForm: TGalleryForm
         Height = 13
         Caption = 'Right-click the page for its context menu.'
       end
+      object TransitionsGroup: TGroupBox
+        Left = 8
+        Top = 288
+        Width = 616
+        Height = 120
+        Caption = 'Transitions'
+        TabOrder = 6
+        object TransitionsLabel: TLabel
+          Left = 12
+          Top = 22
+          Width = 592
+          Height = 13
+          Caption = 'This skin declares no [Animation]: every change of look is at once.'
+        end
+        object TransitionsHint: TLabel
+          Left = 12
+          Top = 44
+          Width = 592
+          Height = 13
+          Caption = 'Hover, press and check the controls above, or the caption buttons, tabs, bars and menu bar.'
+        end
+        object SlowMotionBox: TCheckBox
+          Left = 12
+          Top = 72
+          Width = 300
+          Height = 17
+          Caption = 'Slow m&otion (ten times longer)'
+          TabOrder = 0
+          OnClick = SlowMotionClick
+        end
+      end
     end
     object ListsPage: TTabSheet
       Caption = 'Lists'

@@ -82,6 +82,9 @@ class TGalleryForm : public gui::TForm {
   gui::TPanel* RaisedPanel = nullptr;
   gui::TPanel* LoweredPanel = nullptr;
   gui::TLabel* ClickLabel = nullptr;
+  gui::TGroupBox* TransitionsGroup = nullptr;
+  gui::TLabel* TransitionsLabel = nullptr;
+  gui::TCheckBox* SlowMotionBox = nullptr;
 
   // Lists
   gui::TListBox* NumberList = nullptr;
@@ -186,6 +189,8 @@ class TGalleryForm : public gui::TForm {
   void About1Click(gui::TObject* sender);
   void MdiDemo1Click(gui::TObject* sender);
   void ContextItemClick(gui::TObject* sender);
+  // Fades shown ten times longer, for skin authors.
+  void SlowMotionClick(gui::TObject* sender);
 
   gui::TNotifyEvent MethodAddress(std::string_view name) override;
   void BindField(std::string_view name, gui::TComponent* component) override;
@@ -195,6 +200,8 @@ class TGalleryForm : public gui::TForm {
   // Page control and status bar fill the client area as it is resized.
   void LayOut();
   void ShowSkinState();
+  // What the skin worn declares in [Animation], on the Buttons page.
+  void ShowTransitions();
   void ShowPageInStatus();
   void WearWatchedFolder();
   void ShowWatchNote(const std::wstring& text);

@@ -103,6 +103,7 @@ enum class IntegerRule {
   DerivedFrames,    // 1 or more, or 0 for "count them from the picture"
   Length,           // a shift or coordinate: within kMaxPictureSide either way
   TextColourPart,   // red, green or blue: at most 255 (negative: not given)
+  Duration,         // a transition's milliseconds: 0 to SkinAnimation::kLongestMilliseconds
 };
 
 IntegerRule RuleFor(const std::string& upperSection, const std::string& upperKey) {
@@ -122,6 +123,7 @@ IntegerRule RuleFor(const std::string& upperSection, const std::string& upperKey
         if (upperKey == std::string(prefix) + part) return IntegerRule::TextColourPart;
     return IntegerRule::None;
   }
+  if (upperSection == "ANIMATION") return IntegerRule::Duration;
   if (kMargins.contains(upperKey)) return IntegerRule::Margin;
   if (upperKey == "FRAMECOUNT") return IntegerRule::FrameCount;
   if (upperSection == "BUTTONS" && (upperKey == "CHECKBUTTONFRAME" || upperKey == "RADIOBUTTONFRAME"))
@@ -316,6 +318,12 @@ class Checker {
         return;
       case IntegerRule::TextColourPart:
         if (v > 255) SayAt(entry.line, Level::Error, said + " is above 255: the engine keeps only its low 8 bits");
+        return;
+      case IntegerRule::Duration:
+        if (v < 0 || v > SkinAnimation::kLongestMilliseconds)
+          SayAt(entry.line, Level::Warning,
+                said + ": a transition lasts 0 to " + std::to_string(SkinAnimation::kLongestMilliseconds) +
+                    " ms; the engine keeps it within that");
         return;
       case IntegerRule::None:
         return;

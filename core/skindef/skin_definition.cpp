@@ -25,6 +25,7 @@ class DefinitionReader {
     ReadButtons(def.ButtonsElement, def.Colours.ButtonText);
     ReadTitle(def.TitleElement);
     ReadElements(def);
+    ReadAnimation(def.Animation);
     return def;
   }
 
@@ -309,11 +310,39 @@ class DefinitionReader {
     def.UpDownVert = WithImage2(Generic<SkinBorderDef>("UpDown.Vert", false, text, 8), "GlyphImage");
   }
 
+  void ReadAnimation(SkinAnimation& animation) const {
+    for (int k = 0; k < kAnimatedKinds; ++k)
+      for (int c = 0; c < kLookChanges; ++c) {
+        const std::string key = std::string(AnimatedKindName(static_cast<AnimatedKind>(k))) + "." +
+                                std::string(LookChangeName(static_cast<LookChange>(c)));
+        animation.Milliseconds[static_cast<std::size_t>(k)][static_cast<std::size_t>(c)] =
+            std::clamp(Int("Animation", key, 0), 0, SkinAnimation::kLongestMilliseconds);
+      }
+  }
+
   const IniText& ini_;
   const ImageSizeLookup& image_size_;
 };
 
 }  // namespace
+
+std::string_view AnimatedKindName(AnimatedKind kind) {
+  static constexpr std::string_view kNames[kAnimatedKinds] = {"PushButton", "CheckBox",  "RadioButton", "CaptionButton",
+                                                              "Tab",        "ScrollBar", "MenuBarItem"};
+  return kNames[static_cast<int>(kind)];
+}
+
+std::string_view LookChangeName(LookChange change) {
+  static constexpr std::string_view kNames[kLookChanges] = {"HoverIn", "HoverOut", "Press", "Focus"};
+  return kNames[static_cast<int>(change)];
+}
+
+bool SkinAnimation::Any() const {
+  for (const auto& kind : Milliseconds)
+    for (const std::int32_t ms : kind)
+      if (ms > 0) return true;
+  return false;
+}
 
 std::string ElementImageName(std::string_view path) {
   const std::size_t cut = path.find_last_of("\\:");

@@ -4,6 +4,7 @@
 // (and cuts the parts this model names); everything else, including the
 // frame-count rules that depend on image sizes, is settled here.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -105,6 +106,28 @@ struct SkinColours {
   SkinColour HotLight = system_colour::kHotLight;
 };
 
+// [Animation]: how long a kind of part takes to change from one look to
+// another, written "<Kind>.<Change>=<milliseconds>" ("PushButton.HoverIn=120").
+// Absent or 0: the look changes at once. Values are kept within 0 and
+// kLongestMilliseconds.
+enum class AnimatedKind { PushButton, CheckBox, RadioButton, CaptionButton, Tab, ScrollBar, MenuBarItem };
+enum class LookChange { HoverIn, HoverOut, Press, Focus };
+inline constexpr int kAnimatedKinds = 7;
+inline constexpr int kLookChanges = 4;
+std::string_view AnimatedKindName(AnimatedKind kind);
+std::string_view LookChangeName(LookChange change);
+
+struct SkinAnimation {
+  static constexpr std::int32_t kLongestMilliseconds = 2000;
+  std::array<std::array<std::int32_t, kLookChanges>, kAnimatedKinds> Milliseconds{};
+
+  std::int32_t Duration(AnimatedKind kind, LookChange change) const {
+    return Milliseconds[static_cast<std::size_t>(kind)][static_cast<std::size_t>(change)];
+  }
+  // Whether any change of any kind takes time.
+  bool Any() const;
+};
+
 struct SkinDefinition {
   std::string SkinName;
   SkinBorderDef BorderLeft, BorderRight, BorderTop, BorderBottom;
@@ -113,6 +136,7 @@ struct SkinDefinition {
   std::vector<SkinSysButtonDef> SysButtonElements;  // caption buttons, then the three maximised-child buttons
   SkinColours Colours;
   std::vector<SkinColour> ColourTable;
+  SkinAnimation Animation;
 
   // Element sections in the order they are read; empty when the section
   // names no image that exists.

@@ -154,6 +154,7 @@ Result StartWith(std::span<const std::uint8_t> skin, Options options, const std:
       s.options = {};
       return loaded;
     }
+    skin::SetTransitionOptions({.Enabled = s.options.Transitions});
     s.data->SetActive(true);
     s.data->CarryOutRequestNow();
     skin::SkinThreadWindows();
@@ -278,6 +279,7 @@ Result Stop() {
     if (const Result ready = Ready(); ready != Result::Ok) return ready;
     Teardown();
     State().options = {};
+    skin::SetTransitionOptions({});
     ReleaseEngineModule();
     return Result::Ok;
   });

@@ -33,9 +33,12 @@ static_assert(static_cast<int>(Result::Version) == SKINENGINE_E_VERSION);
 // The options as 1.1 laid them out; a later version only adds fields after
 // these, so a structure of at least this size has them all here.
 constexpr std::size_t kOptionsSize11 = offsetof(skinengine_options, message_boxes) + sizeof(int);
+// 1.2 added no_transitions. On x86-64 it sits where 1.1 left padding, which
+// a 1.1 program need not have cleared: it is read from 1.2 programs only.
+constexpr std::size_t kOptionsSize12 = offsetof(skinengine_options, no_transitions) + sizeof(int);
 static_assert(offsetof(skinengine_options, size) == 0);
-static_assert(sizeof(skinengine_options) == (sizeof(void*) == 8 ? 64 : 32));
-static_assert(kOptionsSize11 <= sizeof(skinengine_options));
+static_assert(sizeof(skinengine_options) == (sizeof(void*) == 8 ? 64 : 36));
+static_assert(kOptionsSize11 <= kOptionsSize12 && kOptionsSize12 <= sizeof(skinengine_options));
 
 skinengine_result Code(Result result) { return static_cast<skinengine_result>(result); }
 
@@ -79,6 +82,8 @@ Result StartWithOptions(const skinengine_options* given) {
                 false);
   const bool boxes = options.message_boxes != 0 || messageBoxes;
   skinengine::Options cpp = OptionsOf(options.on_error, options.context, boxes);
+  if (given->size >= kOptionsSize12 && options.version >= SKINENGINE_MAKE_VERSION(1, 2, 0))
+    cpp.Transitions = options.no_transitions == 0;
   if ((options.skin_file != nullptr) == (options.skin_bytes != nullptr))
     return Fail(Result::InvalidArgument, L"The options name a skin file or skin bytes: exactly one of the two.", false);
   if (options.skin_file) return skinengine::Start(std::wstring(options.skin_file), std::move(cpp));

@@ -18,6 +18,7 @@
 #include "gui/handles.h"
 #include "gui/subclass.h"
 #include "sdk/src/sdk_call.h"
+#include "skin/manager/skin_engine.h"
 #include "skinengine/skinengine.h"
 
 namespace {
@@ -285,6 +286,22 @@ TEST_F(SdkTest, StartExReadsTheOptionsOfAnyOneMajorVersion) {
   EXPECT_TRUE(skinengine::IsSkinned(wnd));
   EXPECT_EQ(skinengine_switch_memory(junk, sizeof junk), SKINENGINE_E_NOT_A_SKIN);
   EXPECT_EQ(reports, 1);
+
+  ASSERT_EQ(skinengine_stop(), SKINENGINE_OK);
+
+  // Fades off when a 1.2 program says so, and on again after its stop; a
+  // 1.1 program's bytes where the field now lies (its padding on x86-64)
+  // are not read.
+  skinengine_options quiet = SKINENGINE_OPTIONS_INIT;
+  quiet.skin_file = path.c_str();
+  quiet.no_transitions = 1;
+  ASSERT_EQ(skinengine_start_ex(&quiet), SKINENGINE_OK);
+  EXPECT_FALSE(skin::TransitionOptions().Enabled);
+  ASSERT_EQ(skinengine_stop(), SKINENGINE_OK);
+  EXPECT_TRUE(skin::TransitionOptions().Enabled);
+  quiet.version = SKINENGINE_MAKE_VERSION(1, 1, 0);
+  ASSERT_EQ(skinengine_start_ex(&quiet), SKINENGINE_OK);
+  EXPECT_TRUE(skin::TransitionOptions().Enabled);
 
   std::set<std::string> texts;
   for (int r = SKINENGINE_OK; r <= SKINENGINE_E_VERSION; ++r)

@@ -72,7 +72,12 @@ void TSkinButton::DrawFace(gui::TBitmap& target, int look, int frameCount) {
   TDataSkinButton& e = SkinData->Skin().ButtonsElement;
   const RECT r{0, 0, target.Width(), target.Height()};
   FillFace(target.DC(), r);
-  DrawElement(target.DC(), r, e, {.Frame = look, .Frames = frameCount});
+  const TLookKind kind = look == blPressed    ? TLookKind::Pressed
+                         : look == blDisabled ? TLookKind::Other
+                         : look != blHot      ? TLookKind::Normal
+                         : Hot()              ? TLookKind::Hot
+                                              : TLookKind::Focused;
+  DrawAnimated(target.DC(), r, e, {.Frame = look, .Frames = frameCount}, 0, kind, core::AnimatedKind::PushButton);
 }
 
 void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {

@@ -72,7 +72,7 @@ void TSkinCheckBox::AnswerCaptionColours(HDC dc, LRESULT& brush) {
   if (HBRUSH face = SkinData->Skin().ButtonFaceBrush.get()) brush = reinterpret_cast<LRESULT>(face);
 }
 
-void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int frameCount) {
+void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int frameCount, core::AnimatedKind kind) {
   lastFrame_ = 0;
   if (strip.Empty()) return;
   const int n = frameCount > 0 ? frameCount : 1;
@@ -100,9 +100,12 @@ void TSkinCheckBox::DrawGlyph(HDC dc, const RECT& r, gui::TBitmap& strip, int fr
     face = RECT{r.right - faceWidth, r.top, r.right, r.bottom};
   }
   FillFace(dc, face);
-  DrawElement(
+  // Checking and clearing fade as a press does; a disabled glyph changes at once.
+  const TLookKind look = index == 1 ? TLookKind::Normal : index == 3 ? TLookKind::Other : TLookKind::Selected;
+  DrawAnimated(
       dc, glyph, SkinData->Skin().ButtonsElement,
-      {.Frame = index, .Fit = TElementFit::Stretch, .Frames = n, .Keying = TElementKeying::Keyed, .Picture = &strip});
+      {.Frame = index, .Fit = TElementFit::Stretch, .Frames = n, .Keying = TElementKeying::Keyed, .Picture = &strip},
+      0, (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) ? TLookKind::Other : look, kind);
   lastFrame_ = index;
   if (GetWindowLongPtrW(Handle, GWL_STYLE) & WS_DISABLED) {
     RECT caption = r;
@@ -152,13 +155,13 @@ void TSkinCheckBox::RecolourDisabledCaption(HDC dc, const RECT& caption) {
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TDataSkinButton& e = SkinData->Skin().ButtonsElement;
-  DrawGlyph(dc, rect, e.CheckImage, e.CheckFrameCount);
+  DrawGlyph(dc, rect, e.CheckImage, e.CheckFrameCount, core::AnimatedKind::CheckBox);
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TDataSkinButton& e = SkinData->Skin().ButtonsElement;
-  DrawGlyph(dc, rect, e.RadioImage, e.RadioFrameCount);
+  DrawGlyph(dc, rect, e.RadioImage, e.RadioFrameCount, core::AnimatedKind::RadioButton);
 }
 
 }  // namespace skin

@@ -24,7 +24,7 @@ class TSkinCheckBox : public TSkinControl {
  protected:
   virtual int StateFrame();
   void AnswerCaptionColours(HDC dc, LRESULT& brush);
-  void DrawGlyph(HDC dc, const RECT& rect, gui::TBitmap& strip, int frameCount);
+  void DrawGlyph(HDC dc, const RECT& rect, gui::TBitmap& strip, int frameCount, core::AnimatedKind kind);
   void RecolourDisabledCaption(HDC dc, const RECT& caption);
   int lastFrame_ = 0;
 };

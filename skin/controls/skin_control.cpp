@@ -17,6 +17,7 @@ COLORREF SkinColourToRGB(std::uint32_t colour) { return gui::ColorToRGB(colour);
 TSkinControl::TSkinControl(gui::TComponent* owner) : gui::TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
+  TLookTransitions::ForgetOnThread(this);
   // A control being destroyed has already lost its window and its chain of
   // window methods; the hook then has nothing to give back.
   if (doubleBufferedSet_ && methodHook_.Attached() && Control && !Control->IsDestroying())
@@ -252,6 +253,21 @@ void TSkinControl::PaintThrough(HDC dc, const std::function<void(HDC, const RECT
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
+void TSkinControl::PaintPart(const RECT& part) {
+  PaintThrough(nullptr, [&](HDC dc, const RECT& whole) {
+    // A mirrored window's client corner is not its window corner's mirror
+    // image in every frame: it is painted whole.
+    if (!(GetWindowLongPtrW(Handle, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)) {
+      POINT client{0, 0};
+      ClientToScreen(Handle, &client);
+      RECT clip = part;
+      OffsetRect(&clip, client.x - windowRect_.left, client.y - windowRect_.top);
+      IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+    }
+    DrawSkin(dc, whole);
+  });
+}
+
 bool TSkinControl::LetGoOfHost() {
   gui::TComponent* owner = Owner();
   if (owner && owner != dynamic_cast<gui::TComponent*>(Form)) return false;
@@ -279,6 +295,16 @@ void TSkinControl::Redraw() {
     InvalidateRect(Handle, &r, FALSE);
     UpdateWindow(Handle);
   }
+}
+
+void TSkinControl::DrawAnimated(HDC dc, const RECT& target, const TDataSkinObject& element, TElementState state,
+                                int part, TLookKind look, core::AnimatedKind kind, std::function<void()> repaint) {
+  if (HasSkin()) {
+    if (!repaint) repaint = [this] { PaintSkin(nullptr); };
+    TLookTransitions::OfThread().Follow(state, TAnimatedPart{this, part}, look, kind, SkinData->Skin().Animation,
+                                        std::move(repaint));
+  }
+  DrawElement(dc, target, element, state);
 }
 
 void TSkinControl::ExcludeChildWindows(HDC dc) const {

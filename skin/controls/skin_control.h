@@ -20,6 +20,8 @@
 #include "gui/subclass.h"
 #include "skin/controls/skin_control_host.h"
 #include "skin/controls/system_theme.h"
+#include "skin/data/element_draw.h"
+#include "skin/data/look_transitions.h"
 
 namespace skin {
 
@@ -81,6 +83,9 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // dc or the window DC, failures dropped.
   void PaintThrough(HDC dc, const std::function<void(HDC, const RECT&)>& draw);
   virtual void DrawSkin(HDC dc, const RECT& rect);
+  // DrawSkin through the window DC with only `part` (client coordinates)
+  // changed on the screen: one part's step of a fade.
+  void PaintPart(const RECT& part);
   void SkinChanged() override;
 
   // The replacement window method.
@@ -155,6 +160,12 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   // WM_PAINT as above and WM_ERASEBKGND swallowed (the paint covers every
   // pixel); true when `message` was one of the two and is answered.
   bool AnswerWholeControlPaint(gui::TMessage& message);
+  // Draws one part's element in `state` as DrawElement does, fading from
+  // the part's previous look over the time the skin's [Animation] gives
+  // `kind` for that change. `repaint` redraws the part at each step of the
+  // fade; by default the whole control is painted again.
+  void DrawAnimated(HDC dc, const RECT& target, const TDataSkinObject& element, TElementState state, int part,
+                    TLookKind look, core::AnimatedKind kind, std::function<void()> repaint = {});
   // Leaves the visible child windows out of what is drawn on `dc` next (a
   // window DC draws over them otherwise); `dc` is in window coordinates.
   void ExcludeChildWindows(HDC dc) const;

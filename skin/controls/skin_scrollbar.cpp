@@ -7,6 +7,7 @@
 #include "gui/ranges.h"
 #include "skin/controls/skin_edits.h"
 #include "skin/data/element_draw.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_draw.h"
@@ -19,9 +20,10 @@ namespace {
 // The arrow strip: left, right, up and down arrows, four looks each.
 constexpr int kArrowFrames = 23;
 enum TArrowFrame : int { afLeft = 1, afRight = 5, afUp = 9, afDown = 13 };
-enum TArrowLook : int { alNormal = 0, alPressed = 1, alDisabled = 3 };
+enum TArrowLook : int { alNormal = 0, alPressed = 1, alHot = 2, alDisabled = 3 };
 constexpr int kTrackFrames = 4;
-enum TThumbFrame : int { tfNormal = 1, tfDragged = 2 };
+constexpr int kTrackHot = 4;
+enum TThumbFrame : int { tfNormal = 1, tfDragged = 2, tfHot = 3 };
 // The thickness bars are composed at before they are stretched onto the bar.
 constexpr int kWorkThickness = 16;
 // Wider than any real bar: the rectangles of minimised windows.
@@ -105,30 +107,52 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
   FillRect(wdc, &all, back.get());
 
   const TThumbMetrics& m = look.Metrics;
+  // Each part fades between its looks when the bar's owner asks.
+  const auto draw = [&](const RECT& r, const TDataSkinObject& element, TElementState state, int part, TLookKind kind) {
+    if (look.Owner)
+      TLookTransitions::OfThread().Follow(state, TAnimatedPart{look.Owner, (v ? 8 : 0) + part}, kind,
+                                          core::AnimatedKind::ScrollBar, skin.Animation, look.Repaint);
+    DrawElement(wdc, r, element, state);
+  };
   const std::unique_ptr<TDataSkinObject>& track = v ? skin.VertScroll : skin.HorzScroll;
-  if (Usable(track)) DrawElement(wdc, Along(v, m.Arrow, length - m.Arrow, thickness), *track, {.Frames = kTrackFrames});
+  const bool trackHot = look.Hot == SB_PAGEUP || look.Hot == SB_PAGEDOWN;
+  if (Usable(track))
+    draw(Along(v, m.Arrow, length - m.Arrow, thickness), *track,
+         {.Frame = trackHot && FramesOf(*track, {.Frames = kTrackFrames}) >= kTrackHot ? kTrackHot : 1,
+          .Frames = kTrackFrames},
+         1, trackHot ? TLookKind::Hot : TLookKind::Normal);
 
   const int arrow = ArrowLength(length, m.Arrow);
-  const auto arrowFrame = [&](int normal, TScrollPart part, UINT disabledBit) {
-    if (look.Disabled & disabledBit) return normal + alDisabled;
-    return normal + (look.Pressed == part ? alPressed : alNormal);
+  const auto arrowLook = [&](TScrollPart part, int hit, UINT disabledBit) {
+    if (look.Disabled & disabledBit) return alDisabled;
+    return look.Pressed == part ? alPressed : look.Hot == hit ? alHot : alNormal;
   };
-  const int firstFrame = arrowFrame(v ? afUp : afLeft, v ? spUpArrow : spLeftArrow, ESB_DISABLE_LTUP);
-  const int secondFrame = arrowFrame(v ? afDown : afRight, v ? spDownArrow : spRightArrow, ESB_DISABLE_RTDN);
+  const int firstLook = arrowLook(v ? spUpArrow : spLeftArrow, SB_LINEUP, ESB_DISABLE_LTUP);
+  const int secondLook = arrowLook(v ? spDownArrow : spRightArrow, SB_LINEDOWN, ESB_DISABLE_RTDN);
   const auto arrowState = [](int frame) {
     return TElementState{
         .Frame = frame, .Fit = TElementFit::Stretch, .Frames = kArrowFrames, .Keying = TElementKeying::Keyed};
   };
-  DrawElement(wdc, Along(v, 0, arrow, thickness), *skin.Scrollbar, arrowState(firstFrame));
-  DrawElement(wdc, Along(v, length - arrow, length, thickness), *skin.Scrollbar, arrowState(secondFrame));
+  const auto kindOf = [](int arrowLookNow) {
+    return arrowLookNow == alPressed ? TLookKind::Pressed
+           : arrowLookNow == alHot   ? TLookKind::Hot
+           : arrowLookNow == alNormal ? TLookKind::Normal
+                                      : TLookKind::Other;
+  };
+  draw(Along(v, 0, arrow, thickness), *skin.Scrollbar, arrowState((v ? afUp : afLeft) + firstLook), 2,
+       kindOf(firstLook));
+  draw(Along(v, length - arrow, length, thickness), *skin.Scrollbar, arrowState((v ? afDown : afRight) + secondLook),
+       3, kindOf(secondLook));
 
   const std::unique_ptr<TDataSkinObject>& thumb = v ? skin.VertScrollThumb : skin.HorzScrollThumb;
   const bool disabled = (look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH;
   if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
     const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
-    DrawElement(wdc, Along(v, from, from + m.Thumb, thickness), *thumb,
-                {.Frame = dragged ? tfDragged : tfNormal, .Tiling = TElementTiling::Stretched});
+    const bool hot = !dragged && look.Hot == SB_THUMBTRACK && FramesOf(*thumb) >= tfHot;
+    draw(Along(v, from, from + m.Thumb, thickness), *thumb,
+         {.Frame = dragged ? tfDragged : hot ? tfHot : tfNormal, .Tiling = TElementTiling::Stretched}, 4,
+         dragged ? TLookKind::Pressed : hot ? TLookKind::Hot : TLookKind::Normal);
   }
 
   gui::SavedDcState saved(dc);
@@ -199,8 +223,19 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
       }
       break;
     case WM_NCMOUSEMOVE:
-      // The system does not hot-track bars the skin has painted over.
-      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) return false;
+      // The system does not hot-track bars the skin has painted over: the
+      // skin shows the part under the mouse itself.
+      if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
+        if (HasSkin() && HasScrollbarSkin(SkinData->Skin()) && !Tracking) {
+          const bool vertical = m.WParam == HTVSCROLL;
+          SetHotPart(vertical, PartAt(vertical, POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+        }
+        return false;
+      }
+      SetHotPart(false, kNoScrollHit);
+      break;
+    case WM_NCMOUSELEAVE:
+      SetHotPart(false, kNoScrollHit);
       break;
     case WM_NCLBUTTONDOWN:
     // The system's own handling of a double click on a bar drags the thumb
@@ -383,8 +418,41 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
   look.Disabled = vertical ? VertDisabled : HorzDisabled;
+  look.Hot = hotVertical_ == vertical ? hotPart_ : kNoScrollHit;
+  look.Owner = this;
+  look.Repaint = [this, vertical] {
+    PaintThrough(nullptr, [&](HDC windowDc, const RECT& r) {
+      MeasureBars(r);
+      PaintBar(windowDc, vertical);
+    });
+  };
   gui::TBitmap work;  // made for the paint, not kept
   DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work);
+}
+
+int TSkinScrollbar::PartAt(bool vertical, POINT screen) {
+  RECT window{};
+  if (!GetWindowRect(Handle, &window)) return kNoScrollHit;
+  const RECT placed = window;
+  OffsetRect(&window, -window.left, -window.top);
+  MeasureBars(window);
+  const RECT& bar = vertical ? VertRect : HorzRect;
+  // A mirrored window's bars lie where its window DC has them: counted
+  // from its right edge.
+  const int x = IsMirrored(Handle) ? placed.right - 1 - screen.x : screen.x - placed.left;
+  const int along = vertical ? screen.y - placed.top - bar.top : x - bar.left;
+  return HitTestBar(along, vertical ? VertMetrics : HorzMetrics);
+}
+
+void TSkinScrollbar::SetHotPart(bool vertical, int part) {
+  if (part == hotPart_ && (part == kNoScrollHit || vertical == hotVertical_)) return;
+  if (hotPart_ == kNoScrollHit && part != kNoScrollHit) {
+    TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE | TME_NONCLIENT, Handle, 0};
+    TrackMouseEvent(&leave);
+  }
+  hotPart_ = part;
+  hotVertical_ = vertical;
+  PaintSkin(nullptr);
 }
 
 bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {

@@ -7,6 +7,7 @@
 // clicks stay with the system. TSkinScControl paints a stand-alone
 // scroll-bar control whole, as one skinned bar.
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "skin/controls/scrollbar_layout.h"
@@ -23,11 +24,18 @@ struct TBarLook {
   TThumbMetrics Metrics;  // Arrow is SM_CXHSCROLL; arrows are shorter only on a bar too short for two
   TScrollPart Pressed = spNone;
   UINT Disabled = ESB_ENABLE_BOTH;  // ESB_DISABLE_LTUP, ESB_DISABLE_RTDN: the arrows drawn disabled
+  // The part under the mouse, as HitTestBar names it (kNoScrollHit: none):
+  // an arrow's hot frame, the thumb's frame 3, the track's frame 4.
+  int Hot = kNoScrollHit;
+  // Whose bar it is, for fading its parts between looks (none: at once),
+  // and what repaints the bar at each step.
+  const void* Owner = nullptr;
+  std::function<void()> Repaint;
 };
 
 // Draws one bar onto `bar` of `dc`: composed in `work` as long as the bar
 // and 16 skin pixels thick (Scrollbar colour, track, two arrows of the
-// 23-frame strip in their pressed or disabled look, the thumb when it fits
+// 23-frame strip in their pressed, hot or disabled look, the thumb when it fits
 // the track and the bar is not disabled), then stretched onto the bar in
 // one copy. Draws nothing without the skin's arrow strip.
 void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& skin, gui::TBitmap& work);
@@ -112,12 +120,20 @@ class TSkinScrollbar : public TSkinControl {
   // A press on a thumb starts the skin's own drag; true when it did.
   bool PressOnThumb(const gui::TMessage& message);
   void DragThumb(bool vertical, POINT start);
+  // The bar part under a non-client point (a WM_NCMOUSEMOVE's screen
+  // point): which bar, and its HitTestBar code (kNoScrollHit: none).
+  int PartAt(bool vertical, POINT screen);
+  // Moves the hot look to the part under the mouse (or off the bars).
+  void SetHotPart(bool vertical, int part);
 
   // The bars the last DrawSkin painted, and those the window shows (the
   // last paint onto the window itself).
   TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;
   // When the arrows' disabled state was last asked for (GetTickCount).
   DWORD arrowsReadAt_ = 0;
+  // The bar part under the mouse, and on which bar.
+  int hotPart_ = kNoScrollHit;
+  bool hotVertical_ = false;
 
   // Cleared when the skinner is freed: a drag loop that dispatched the
   // message that freed it must not touch it afterwards.

@@ -204,7 +204,12 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
         case tsRight: t = RECT{t.top, rect.right - t.right, t.bottom, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
-      DrawElement(sdc, t, tabs, {.Frame = look, .Picture = &TabImage});
+      DrawAnimated(sdc, t, tabs, {.Frame = look, .Picture = &TabImage}, i + 1,
+                   look == tlSelected ? TLookKind::Selected : TLookKind::Normal, core::AnimatedKind::Tab, [this, i] {
+                     RECT tab{};
+                     if (SendMessageW(Handle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab)))
+                       PaintPart(tab);
+                   });
       SetTextColor(sdc, TabTextColour(tabs, look));
       DrawImageCaption(sdc, t, TCaptionPlacement::Centre, text, item.iImage, images, Enabled);
       if (i == current && showFocus) {
@@ -294,7 +299,8 @@ void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
     const RECT r = tabSet->TabRect(i);
     const RECT tab{r.left, 0, r.right, height};
     const int look = i == tabSet->TabIndex() ? tlSelected : tlNormal;
-    DrawElement(bdc, tab, *tabs, {.Frame = look, .Picture = &TabImage});
+    DrawAnimated(bdc, tab, *tabs, {.Frame = look, .Picture = &TabImage}, i + 1,
+                 look == tlSelected ? TLookKind::Selected : TLookKind::Normal, core::AnimatedKind::Tab);
     SetTextColor(bdc, TabTextColour(*tabs, look));
     DrawCaption(bdc, captions[i], tab, DT_CENTER);
   }

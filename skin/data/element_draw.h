@@ -47,11 +47,25 @@ struct TElementState {
   // Another picture of the element (its second image, a glyph strip, a
   // picture made from it); none: the element's Image.
   const gui::TBitmap* Picture = nullptr;
+  // The middle of a change of look: the frame the part changes from (0:
+  // none) and how far the change has come, 0 (all FromFrame) to
+  // kTransitionDone (all Frame). Each pixel is drawn between the two
+  // looks over what the target held, so a keyed or translucent picture
+  // never lets the background flash through.
+  int FromFrame = 0;
+  int Progress = kTransitionDone;
+  static constexpr int kTransitionDone = 255;
+  bool Blends() const { return FromFrame > 0 && FromFrame != Frame && Progress < kTransitionDone; }
 };
 
 // The state drawn onto the context. An inverted target or an empty picture
 // draws nothing.
 void DrawElement(HDC dc, const RECT& target, const TDataSkinObject& element, const TElementState& state = {});
+
+// Mixes `later` into `earlier` (two pictures of one size) pixel by pixel:
+// 0 leaves `earlier`, TElementState::kTransitionDone gives `later`. For the
+// middle of a change of look the engine composes itself.
+void MixPictures(gui::TBitmap& earlier, const gui::TBitmap& later, int progress);
 
 // The state's frame nine-sliced into a new bitmap of the target's size, for
 // callers that keep or examine the picture (a cached frame, a window region);

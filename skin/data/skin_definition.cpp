@@ -171,6 +171,7 @@ class ContentBuilder {
     Fill(content_.BorderBottom, def.BorderBottom, true);
     content_.Colours = def.Colours;
     content_.ColourTable = def.ColourTable;
+    content_.Animation = def.Animation;
     for (const core::SkinSysButtonDef& d : def.SysButtonElements) {
       content_.SysButtonElements.push_back(SysButton(d));
     }

@@ -41,6 +41,8 @@ class TSkinContent {
   core::SkinColours Colours;
   // [ColourN] sections in file order.
   std::vector<core::SkinColour> ColourTable;
+  // [Animation]: how long each kind of part takes to change its look.
+  core::SkinAnimation Animation;
 
   // One slot per element section; empty when the section names no picture.
   std::unique_ptr<TDataSkinBorder> Progress;  // Image2: the chunk

@@ -1,8 +1,11 @@
 #include "skin/form/nc_objects.h"
 
+#include "skin/data/look_transitions.h"
 #include "skin/form/skin_form.h"
 
 namespace skin {
+
+TNCObject::~TNCObject() { TLookTransitions::ForgetOnThread(this); }
 
 // The object's own state changes only while it takes part in input; taking
 // the current role from another object happens regardless.

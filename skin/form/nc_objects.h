@@ -21,7 +21,8 @@ class TNCObject {
   explicit TNCObject(TWinSkinForm* form) : Form(form) {}
   TNCObject(const TNCObject&) = delete;
   TNCObject& operator=(const TNCObject&) = delete;
-  virtual ~TNCObject() = default;
+  // Takes any fade of the object's look with it.
+  virtual ~TNCObject();
 
   virtual void MouseDown();
   virtual void MouseUp();

@@ -7,6 +7,7 @@
 #include "gui/forms.h"
 #include "gui/timer.h"
 #include "skin/data/element_draw.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -357,8 +358,16 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   const RECT& r = place.Bounds;
   if (!titleCache_.Empty() && r.bottom <= titleCache_.Height())
     BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, titleCache_.DC(), r.left, r.top, SRCCOPY);
-  DrawElement(dc.get(), r, e,
-              {.Frame = std::min(frame, FramesOf(e)), .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
+  TElementState look{.Frame = std::min(frame, FramesOf(e)), .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed};
+  const TLookKind kind = state == TNCObject::stPressed ? TLookKind::Pressed
+                         : state == TNCObject::stHot   ? TLookKind::Hot
+                                                       : TLookKind::Normal;
+  const TAnimatedPart part{static_cast<const TNCObject*>(&button), 0};
+  TLookTransitions::OfThread().NoteAtRest(part, facts_.Active || FramesOf(e) < 4 ? 1 : 4, TLookKind::Normal);
+  TLookTransitions::OfThread().Follow(look, part, kind,
+                                      core::AnimatedKind::CaptionButton, skinData_->Skin().Animation,
+                                      [this, b = &button] { PaintSysButton(*b, b->State); });
+  DrawElement(dc.get(), r, e, look);
 }
 
 }  // namespace skin

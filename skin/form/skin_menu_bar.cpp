@@ -10,6 +10,7 @@
 #include "gui/menus.h"
 #include "gui/stdctrls.h"
 #include "skin/data/element_draw.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/paint_guard.h"
 #include "skin/data/screen_scale.h"
 #include "skin/data/skin_data.h"
@@ -316,7 +317,7 @@ RECT TWinSkinMenu::ItemRect(const TMenuBtn& item) const {
   return at < places_.size() ? places_[at] : RECT{};
 }
 
-gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
+gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item, int state) {
   const RECT r = ItemRect(item);
   const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, background_.Height() - (r.top - barRect_.top));
   if (w <= 0 || h <= 0) return gui::TBitmap();
@@ -328,7 +329,7 @@ gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item) {
   BitBlt(target, 0, 0, w, h, background_.DC(), r.left - barRect_.left, r.top - barRect_.top, SRCCOPY);
   const core::SkinColours& colours = skinData_->Skin().Colours;
   const RECT local{0, 0, w, r.bottom - r.top};
-  if (item.State == TNCObject::stPressed || item.State == TNCObject::stHot) {
+  if (state == TNCObject::stPressed || state == TNCObject::stHot) {
     gui::BrushHandle brush(CreateSolidBrush(gui::ColorToRGB(colours.ButtonHilight)));
     FrameRect(target, &local, brush.get());
   }
@@ -343,6 +344,21 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
   PaintSwallowingFailures([&] {
     gui::TBitmap picture = ItemPicture(item);
     if (picture.Empty()) return;
+    // Between two looks the item shows both, mixed as far as the change has come.
+    TElementState look{.Frame = item.State};
+    const TLookKind kind = item.State == TNCObject::stPressed ? TLookKind::Pressed
+                           : item.State == TNCObject::stHot   ? TLookKind::Hot
+                                                              : TLookKind::Normal;
+    const TAnimatedPart part{static_cast<const TNCObject*>(&item), 0};
+    TLookTransitions::OfThread().NoteAtRest(part, TNCObject::stNormal, TLookKind::Normal);
+    TLookTransitions::OfThread().Follow(look, part, kind,
+                                        core::AnimatedKind::MenuBarItem, skinData_->Skin().Animation,
+                                        [this, shown = &item] { PaintItem(*shown); });
+    if (look.Blends()) {
+      gui::TBitmap earlier = ItemPicture(item, look.FromFrame);
+      MixPictures(earlier, picture, look.Progress);
+      picture = std::move(earlier);
+    }
     gui::WindowDc dc = gui::WindowDc::Whole(form_->Handle());
     if (!dc) return;
     // The picture came back with a context of its own, laid out left to

@@ -99,8 +99,10 @@ class TWinSkinMenu {
   void Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons);
   // One item in its present state, straight onto the window.
   void PaintItem(TMenuBtn& item);
-  // What PaintItem puts there: the item's column of the bar as last painted.
-  gui::TBitmap ItemPicture(const TMenuBtn& item);
+  // What PaintItem puts there: the item's column of the bar as last painted,
+  // with the item in its present state or in `state`.
+  gui::TBitmap ItemPicture(const TMenuBtn& item) { return ItemPicture(item, item.State); }
+  gui::TBitmap ItemPicture(const TMenuBtn& item, int state);
   // Where the item lies (window coordinates), as the bar was last laid out.
   RECT ItemRect(const TMenuBtn& item) const;
   // The whole band, all its rows, as last painted.

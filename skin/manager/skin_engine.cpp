@@ -10,12 +10,19 @@ namespace skin {
 void InstallEngine() {
   RegisterSkinCoordinator(TSkinCoordinatorAccess{[]() -> ISkinCoordinator* { return ThreadSkinManager(); },
                                                   []() -> ISkinCoordinator& { return EnsureSkinManager(); }});
+  // High contrast stills every fade, as it takes the skin off.
+  SetAnimationAllowedQuery([] { return !HighContrastOn() && SystemAnimatesClientArea(); });
 }
 
 void UninstallEngine() {
   FreeSkinManager();
   RegisterSkinCoordinator(TSkinCoordinatorAccess{});
+  SetAnimationAllowedQuery({});
 }
+
+void SetTransitionOptions(const TTransitionOptions& options) { TLookTransitions::OfThread().SetOptions(options); }
+
+TTransitionOptions TransitionOptions() { return TLookTransitions::OfThread().Options(); }
 
 bool EngineInstalled() { return SkinCoordinatorRegistered(); }
 

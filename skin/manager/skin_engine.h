@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/look_transitions.h"
+
 namespace skin {
 
 // Makes the skin manager the skin data components' coordinator. Call on the
@@ -18,6 +20,13 @@ void InstallEngine();
 // undoes InstallEngine.
 void UninstallEngine();
 bool EngineInstalled();
+
+// Whether skinned parts of the calling thread fade between their looks as
+// the skin's [Animation] says (on unless the program says no; off under
+// high contrast and while the system's client-area animation is off,
+// whatever is said here), and how much slower than the skin says.
+void SetTransitionOptions(const TTransitionOptions& options);
+TTransitionOptions TransitionOptions();
 
 // For a program that is not built on the framework (the SDK), what it
 // asks of the installed engine; each does nothing without it.

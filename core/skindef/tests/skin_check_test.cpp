@@ -160,6 +160,12 @@ TEST(SkinCheck, EachMistakeGivesItsLine) {
        {{"head.bmp", WithAlpha(5, 1, {0x80404040})}},
        {"skin.ini:22: warning: head.bmp carries alpha, which this slot draws as a 24-bit picture: column headers "
         "are copied opaque"}},
+      {"transition too long or negative", kSound + "[Animation]\r\nPushButton.HoverIn=5000\r\nTab.Press=-1\r\nCheckBox.Press=2000\r\n", {},
+       {"skin.ini:22: warning: PushButton.HoverIn = 5000: a transition lasts 0 to 2000 ms; the engine keeps it within "
+        "that",
+        "skin.ini:23: warning: Tab.Press = -1: a transition lasts 0 to 2000 ms; the engine keeps it within that"}},
+      {"unknown change", kSound + "[Animation]\r\nPushButton.HoverOn=100\r\n", {},
+       {"skin.ini:22: warning: unknown key PushButton.HoverOn in [Animation]; did you mean PushButton.HoverIn?"}},
       {"alpha in one density only", "", {{"tabs@2x.bmp", WithAlpha(100, 20, {})}},
        {"tabs@2x.bmp:1: warning: carries alpha, tabs.bmp none: the two densities would be drawn differently"}},
   };

@@ -121,6 +121,26 @@ TEST(SkinDefinition, ColoursAndColourTableInFileOrder) {
             (std::vector<core::SkinColour>{Rgb(2, 2, 2), Rgb(0, 0, 9), 0xFF000008u, Rgb(1, 1, 1)}));
 }
 
+TEST(SkinDefinition, AnimationDurationsByKindAndChangeClamped) {
+  FakeArchive archive;
+  using core::AnimatedKind;
+  using core::LookChange;
+  EXPECT_FALSE(Read("[Buttons]\n", archive).Animation.Any());
+  const auto def = Read(
+      "[animation]\npushbutton.hoverin=120\nPushButton.HoverOut=0x50\nScrollBar.HoverIn=9000\nTab.Press=-5\n"
+      "MenuBarItem.Focus=abc\n",
+      archive);
+  const core::SkinAnimation& a = def.Animation;
+  EXPECT_TRUE(a.Any());
+  EXPECT_EQ(std::tuple(a.Duration(AnimatedKind::PushButton, LookChange::HoverIn),
+                       a.Duration(AnimatedKind::PushButton, LookChange::HoverOut),
+                       a.Duration(AnimatedKind::PushButton, LookChange::Press),
+                       a.Duration(AnimatedKind::ScrollBar, LookChange::HoverIn),
+                       a.Duration(AnimatedKind::Tab, LookChange::Press),
+                       a.Duration(AnimatedKind::MenuBarItem, LookChange::Focus)),
+            std::tuple(120, 80, 0, 2000, 0, 0));
+}
+
 TEST(SkinDefinition, ImageNamesFollowTheFileNameRule) {
   EXPECT_EQ(core::ElementImageName("c:\\Skins\\Sub\\Frame.bmp"), "Frame.bmp");
   EXPECT_EQ(core::ElementImageName("d:frame.bmp"), "frame.bmp");

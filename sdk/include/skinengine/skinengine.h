@@ -44,9 +44,9 @@ extern "C" {
 #define SKINENGINE_CALL __cdecl
 
 #define SKINENGINE_VERSION_MAJOR 1
-#define SKINENGINE_VERSION_MINOR 1
+#define SKINENGINE_VERSION_MINOR 2
 #define SKINENGINE_VERSION_PATCH 0
-#define SKINENGINE_VERSION_STRING "1.1.0"
+#define SKINENGINE_VERSION_STRING "1.2.0"
 /* One number per version, growing with it: 1.1.0 is 0x010100. */
 #define SKINENGINE_MAKE_VERSION(major, minor, patch) (((major) << 16) | ((minor) << 8) | (patch))
 #define SKINENGINE_VERSION_NUMBER \
@@ -98,8 +98,11 @@ typedef struct skinengine_options {
   skinengine_error_handler on_error; /* may be NULL */
   void* context;                    /* given to on_error */
   int message_boxes;                /* non-zero: each report is also shown in a message box */
+  int no_transitions;               /* since 1.2: non-zero: parts change their looks at once, whatever the
+                                       skin's [Animation] says (they do anyway under high contrast and
+                                       while the system's client-area animation is off) */
 } skinengine_options;
-#define SKINENGINE_OPTIONS_INIT {sizeof(skinengine_options), SKINENGINE_VERSION_NUMBER, NULL, NULL, 0, NULL, NULL, 0}
+#define SKINENGINE_OPTIONS_INIT {sizeof(skinengine_options), SKINENGINE_VERSION_NUMBER, NULL, NULL, 0, NULL, NULL, 0, 0}
 
 /* Starting, on any thread while the engine is not started; that thread
  * becomes the engine's. Started already: SKINENGINE_E_ALREADY_STARTED on

@@ -53,6 +53,10 @@ struct Options {
   // A program on our framework: each message also goes to its application's
   // standard error report, as the framework's own errors do.
   bool FrameworkReport = false;
+  // Parts fade between their looks as the skin's [Animation] says (since
+  // 1.2); false: every change of look at once. High contrast and the
+  // system's client-area animation setting switch fades off whatever this says.
+  bool Transitions = true;
 };
 
 // Starts the engine for the calling thread with a skin file or skin bytes

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -287,6 +288,34 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   EXPECT_EQ(s->PressedPart, skin::spNone);
   // The system does not hot-track bars the skin paints.
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
+}
+
+// The part under the mouse shows its hot frame (an arrow's, the track's
+// frame 4; a thumb strip of two frames has none) until the mouse leaves.
+TEST_F(ScrollbarTest, TheBarPartUnderTheMouseLooksHotUntilTheMouseLeaves) {
+  ScrolledWindow w(WS_VSCROLL, 0, 200, 150);
+  w.SetRange(SB_VERT, 0, 100, 10, 0);
+  auto s = Skin(w.wnd);
+  gui::TBitmap b = Painted(*s, w.wnd);
+  const RECT origin = w.WindowOrigin();
+  const int x = (s->VertRect.left + s->VertRect.right) / 2;
+  const int thumbY = s->VertRect.top + arrow_ + s->VertMetrics.Offset + s->VertMetrics.Thumb / 2;
+  const int trackY = s->VertRect.bottom - arrow_ - 2;
+  const auto hover = [&](int y) {
+    SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(origin.left + x, origin.top + y));
+    return Painted(*s, w.wnd);
+  };
+  b = hover(s->VertRect.top + 1);
+  EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(11));
+  b = hover(trackY);
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(9), RGB(3, 3, 3)));
+  b = hover(thumbY);
+  EXPECT_EQ(std::tuple(b.Pixel(x, thumbY), b.Pixel(x, trackY)), std::tuple(kThumb, kTrack));
+  b = hover(s->VertRect.bottom - 1);
+  EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(15));
+  SendMessageW(w.wnd, WM_NCMOUSELEAVE, 0, 0);
+  b = Painted(*s, w.wnd);
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.bottom - 1), b.Pixel(x, trackY)), std::tuple(ArrowColour(13), kTrack));
 }
 
 // A switch to a skin without bar pictures, and skin-off, give the bars

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sstream>
+
+#include "core/skindef/alpha_picture.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/tests/pixel_checks.h"
 
@@ -73,6 +77,80 @@ TEST(ElementDraw, TheElementDecidesUnlessTheStateSaysOtherwise) {
   e.Tile = 0;
   EXPECT_TRUE(IsTiled(e));
   EXPECT_FALSE(IsTiled(e, {.Tiling = TElementTiling::Stretched}));
+}
+
+// Frame 1 opaque red; frame 2 a half-covered blue ring (premultiplied)
+// around a clear centre.
+gui::TBitmap AlphaStrip() {
+  core::AlphaPicture picture{8, 4, {}};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const bool ring = x == 4 || x == 7 || y == 0 || y == 3;
+      picture.pixels.push_back(x < 4 ? 0xFFC80000 : ring ? 0x80000064 : 0x00000000);
+    }
+  gui::TBitmap strip;
+  EXPECT_TRUE(strip.LoadFromBmpBytes(core::WriteAlphaBitmap(picture)));
+  return strip;
+}
+
+// Every pixel of the middle between the same pixel of the two looks, and
+// within a step of halfway at progress 128.
+::testing::AssertionResult Between(const gui::TBitmap& from, const gui::TBitmap& mid, const gui::TBitmap& to) {
+  std::ostringstream diff;
+  int wrong = 0;
+  for (int y = 0; y < mid.Height(); ++y)
+    for (int x = 0; x < mid.Width(); ++x) {
+      const COLORREF a = from.Pixel(x, y), m = mid.Pixel(x, y), b = to.Pixel(x, y);
+      for (int shift : {0, 8, 16}) {
+        const int ca = (a >> shift) & 0xFF, cm = (m >> shift) & 0xFF, cb = (b >> shift) & 0xFF;
+        if (std::abs(2 * cm - ca - cb) <= 3) continue;
+        if (++wrong <= 6)
+          diff << " (" << x << "," << y << "): 0x" << std::hex << a << " .. 0x" << m << " .. 0x" << b << std::dec;
+        break;
+      }
+    }
+  if (wrong == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << wrong << " pixels not halfway:" << diff.str();
+}
+
+TEST(ElementDraw, ATransitionsMiddleLiesHalfwayBetweenItsLooksForEveryPictureKind) {
+  TDataSkinObject e("Test");
+  MakeElement(e);
+  gui::TBitmap alpha = AlphaStrip();
+  struct Kind {
+    const char* name;
+    int trans;
+    const gui::TBitmap* picture;
+  };
+  for (const Kind& kind : {Kind{"24-bit", 0, nullptr}, Kind{"keyed", 1, nullptr}, Kind{"alpha", 0, &alpha}}) {
+    SCOPED_TRACE(kind.name);
+    e.Trans = kind.trans;
+    for (const auto& [from, to] : {std::pair(1, 2), std::pair(2, 1)}) {
+      const TElementState look{.Frame = to, .Picture = kind.picture};
+      const gui::TBitmap before = Drawn(e, {.Frame = from, .Picture = kind.picture});
+      const gui::TBitmap after = Drawn(e, look);
+      TElementState middle = look;
+      middle.FromFrame = from;
+      middle.Progress = 128;
+      EXPECT_TRUE(Between(before, Drawn(e, middle), after));
+      // The ends are the looks themselves.
+      middle.Progress = 0;
+      EXPECT_TRUE(PixelsAre(Drawn(e, middle), [&](int x, int y) { return before.Pixel(x, y); }));
+      middle.Progress = TElementState::kTransitionDone;
+      EXPECT_TRUE(PixelsAre(Drawn(e, middle), [&](int x, int y) { return after.Pixel(x, y); }));
+    }
+  }
+  // On a mirrored context the middle is of the mirrored looks.
+  e.Trans = 1;
+  Fill(e.Image, 4, 0, 5, 4, kRed);  // frame 2's left edge marks the side
+  auto mirrored = [&](const TElementState& state) {
+    gui::TBitmap out = SolidBitmap(6, 4, kGreen);
+    SetLayout(out.DC(), LAYOUT_RTL);
+    DrawElement(out.DC(), RECT{1, 0, 5, 4}, e, state);
+    return out;
+  };
+  EXPECT_TRUE(Between(mirrored({.Frame = 1}), mirrored({.Frame = 2, .FromFrame = 1, .Progress = 128}),
+                      mirrored({.Frame = 2})));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,11 +71,9 @@ inline std::vector<std::uint8_t> DefaultSkinArchive() {
   return bytes;
 }
 
-// The default skin with one key of its definition given another value: the
-// key `key` of the section `section` (both as the definition spells them)
-// reads `value`. Empty when the skin has no such key.
-inline std::vector<std::uint8_t> DefaultSkinArchiveWith(const std::string& section, const std::string& key,
-                                                        const std::string& value) {
+// The default skin with its definition text changed by `edit`, which answers
+// whether it changed anything. Empty when it did not.
+inline std::vector<std::uint8_t> DefaultSkinArchiveEdited(const std::function<bool(std::string&)>& edit) {
   core::ByteStream packed(DefaultSkinArchive());
   core::TSkinReader reader;
   if (!reader.LoadArchive(packed)) return {};
@@ -86,11 +85,7 @@ inline std::vector<std::uint8_t> DefaultSkinArchiveWith(const std::string& secti
     std::vector<std::uint8_t> bytes(entry.Bytes().begin(), entry.Bytes().end());
     if (core::LowerCaseName(name).ends_with(".ini")) {
       std::string text(bytes.begin(), bytes.end());
-      const std::size_t at = text.find("[" + section + "]");
-      const std::size_t line = at == std::string::npos ? at : text.find("\n" + key + "=", at);
-      if (line != std::string::npos) {
-        const std::size_t from = line + key.size() + 2, to = text.find_first_of("\r\n", from);
-        text.replace(from, to - from, value);
+      if (edit(text)) {
         bytes.assign(text.begin(), text.end());
         changed = true;
       }
@@ -98,6 +93,29 @@ inline std::vector<std::uint8_t> DefaultSkinArchiveWith(const std::string& secti
     writer.AddEntry(name, bytes);
   }
   return changed ? writer.BuildArchive() : std::vector<std::uint8_t>{};
+}
+
+// The default skin with one key of its definition given another value: the
+// key `key` of the section `section` (both as the definition spells them)
+// reads `value`. Empty when the skin has no such key.
+inline std::vector<std::uint8_t> DefaultSkinArchiveWith(const std::string& section, const std::string& key,
+                                                        const std::string& value) {
+  return DefaultSkinArchiveEdited([&](std::string& text) {
+    const std::size_t at = text.find("[" + section + "]");
+    const std::size_t line = at == std::string::npos ? at : text.find("\n" + key + "=", at);
+    if (line == std::string::npos) return false;
+    const std::size_t from = line + key.size() + 2, to = text.find_first_of("\r\n", from);
+    text.replace(from, to - from, value);
+    return true;
+  });
+}
+
+// The default skin with `lines` added at the end of its definition.
+inline std::vector<std::uint8_t> DefaultSkinArchiveAdding(const std::string& lines) {
+  return DefaultSkinArchiveEdited([&](std::string& text) {
+    text += "\r\n" + lines;
+    return true;
+  });
 }
 
 // The dark skin as the host build packed it.

@@ -17,6 +17,7 @@
 #include "gui/subclass.h"
 #include "gui/timer.h"
 #include "skin/controls/tests/controls_fixture.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
@@ -225,6 +226,7 @@ TEST_F(HighContrastTest, OnAtStartUpNothingIsSkinned) {
   EXPECT_TRUE(ThreadSkinManager()->HighContrast());
   EXPECT_FALSE(ThreadSkinManager()->IsSkinningOn());
   EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
+  EXPECT_FALSE(skin::TLookTransitions::OfThread().Allowed());  // nothing fades either
   ExpectSystemLook(*form, ownProc, ownMethod);
   RECT clientAfter{};
   GetClientRect(wnd, &clientAfter);
@@ -249,6 +251,7 @@ TEST_F(HighContrastTest, OnAtStartUpNothingIsSkinned) {
   EXPECT_FALSE(ThreadSkinManager()->HighContrast());
   EXPECT_TRUE(Skinned(wnd));
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_EQ(skin::TLookTransitions::OfThread().Allowed(), skin::SystemAnimatesClientArea());
 }
 
 // Switched on while skinned: every form and control goes back to the
