@@ -158,7 +158,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   const RECT& ClientRect() const { return clientRect_; }
   // A blank in the caption font, as a message box widens to its caption.
   int SpaceWidth() const { return spaceWidth_; }
-  HFONT CaptionFont() const { return captionFont_.get(); }
+  HFONT CaptionFont() const { return captionFont_ ? captionFont_->get() : nullptr; }
   // Tests: the window's buttons as the frame shows them from now on.
   void ChangeWindowButtons(std::uint8_t buttons) { facts_.WindowButtons = buttons; }
 
@@ -351,7 +351,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   std::wstring captionPrefix_ = L"  ";
   std::wstring captionText_;
   SIZE captionMeasured_{};
-  gui::FontHandle captionFont_;
+  // One font for every skinned window whose caption font is the same.
+  std::shared_ptr<const gui::FontHandle> captionFont_;
   int spaceWidth_ = 0;
 
   // The parts.
@@ -361,13 +362,11 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   TCommonControlColours commonColours_;
   TFrameScrollBars scrollBars_;
 
-  // The frame's pictures: the window icon, the title band as composed
-  // (behind a hot or pressed button), the whole frame and what it was
-  // composed from.
+  // The frame's pictures: the window icon, the whole frame (also what a hot
+  // or pressed button is drawn over) and what it was composed from.
   gui::TBitmap iconBitmap_;
   bool ownIcon_ = false;  // the window's or its class's, not the default
   std::uint32_t iconGeneration_ = 0;
-  gui::TBitmap titleCache_;
   gui::TBitmap frameCache_;
   std::optional<TFrameCacheKey> frameCacheKey_;
   int frameComposeCount_ = 0;

@@ -123,7 +123,7 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   if (!keepClient && (windowClass_ == L"TMessageForm" || windowClass_ == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
     gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
-    HFONT font = captionFont_ ? captionFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = CaptionFont() ? CaptionFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SIZE space{};
     {
       gui::SelectGuard select(dc.get(), font);

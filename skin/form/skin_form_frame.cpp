@@ -151,7 +151,7 @@ void TWinSkinForm::SetCaptionText(std::wstring text) {
   captionMeasured_ = SIZE{};
   gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
   if (!dc) return;
-  gui::SelectGuard font(dc.get(), captionFont_.get());
+  gui::SelectGuard font(dc.get(), CaptionFont());
   const std::wstring measured = captionText_ + L" " + captionPrefix_;
   RECT r{};
   DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOCLIP);
@@ -245,7 +245,7 @@ TFrameLayout TWinSkinForm::ComposedFrame() {
 
 TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
   return TFrameCacheKey{FrameInput(window), captionPrefix_ + captionText_, skinData_->SkinGeneration(),
-                        iconGeneration_, captionFont_.get()};
+                        iconGeneration_, CaptionFont()};
 }
 
 void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
@@ -254,7 +254,6 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   // Composed through DCs of their own, made for the composition; after it
   // the pictures are only blitted from and keep no DC between paints.
   frameCache_.SetSharesDc(false);
-  titleCache_.SetSharesDc(false);
   frameCache_.SetSize(w, h);
   HDC dc = frameCache_.DC();
   // Composed as the window DC it is copied to is laid out: a mirrored
@@ -268,11 +267,10 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   PaintBorderPiece(bpRight, layout.Right, dc);
   PaintBorderPiece(bpBottom, layout.Bottom, dc);
   PaintTitleBar(dc, layout);
-  // A mirrored frame's pictures keep the DCs laid out for it: a shared DC
+  // A mirrored frame's picture keeps the DC laid out for it: a shared DC
   // is lent in the default layout, and a copy from it into the mirrored
   // window DC would show the frame reflected once more.
   frameCache_.SetSharesDc(!facts_.Mirrored);
-  titleCache_.SetSharesDc(!facts_.Mirrored);
 }
 
 void TWinSkinForm::DropFrameCache() {
@@ -301,21 +299,20 @@ void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
 void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
   const int width = layout.Title.right, height = layout.Title.bottom;
   if (width <= 0 || height <= 0) return;
-  // The corners painted by the side pieces become part of the band.
-  titleCache_.SetSize(width, height);
-  SetMirrored(titleCache_.DC(), facts_.Mirrored);
-  BitBlt(titleCache_.DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-  PaintBorderPiece(bpTop, layout.TitleBand, titleCache_.DC());
-  PaintCaption(titleCache_.DC(), layout);
-  buttons_.PaintAtRest(titleCache_.DC(), layout, iconBitmap_, facts_.Active);
-  BitBlt(dc, 0, 0, width, height, titleCache_.DC(), 0, 0, SRCCOPY);
+  // Over the corners the side pieces painted; nothing of the band reaches
+  // below it.
+  gui::SavedDcState saved(dc);
+  IntersectClipRect(dc, 0, 0, width, height);
+  PaintBorderPiece(bpTop, layout.TitleBand, dc);
+  PaintCaption(dc, layout);
+  buttons_.PaintAtRest(dc, layout, iconBitmap_, facts_.Active);
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   TSkinContent& skin = skinData_->Skin();
   TDataSkinTitle& title = skin.TitleElement;
   gui::SavedDcState saved(dc);
-  SelectObject(dc, captionFont_.get());
+  SelectObject(dc, CaptionFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, gui::ColorToRGB(facts_.Active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive));
   RECT text = layout.CaptionText;
@@ -353,10 +350,10 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
     return;
   }
   const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
-  // The band behind a transparent button comes from the composed title band.
+  // The band behind a transparent button comes from the composed frame.
   const RECT& r = place.Bounds;
-  if (!titleCache_.Empty() && r.bottom <= titleCache_.Height())
-    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, titleCache_.DC(), r.left, r.top, SRCCOPY);
+  if (frameCacheKey_ && r.bottom <= frameCache_.Height() && r.right <= frameCache_.Width())
+    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, frameCache_.DC(), r.left, r.top, SRCCOPY);
   DrawElement(dc.get(), r, e,
               {.Frame = std::min(frame, FramesOf(e)), .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed});
 }

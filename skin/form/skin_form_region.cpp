@@ -28,7 +28,7 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
   }
   if (!alpha && fromCache) {
     gui::TBitmap part(band.right - band.left, band.bottom - band.top);
-    BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
+    BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), frameCache_.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
   }
   gui::TBitmap rendered = RenderedPiece(index, band);
@@ -83,7 +83,7 @@ void TWinSkinForm::UpdateRegion() {
     add(skin.BorderBottom.Transparent() && f.Bottom >= 2 && bottom.right > bottom.left
             ? BandRegion(bpBottom, bottom, false)
             : full(bottom));
-    const bool cached = titleCache_.Width() == w && titleCache_.Height() == f.Top;
+    const bool cached = frameCacheKey_ && frameCache_.Width() == w && frameCache_.Height() == h;
     add(skin.BorderTop.Transparent() && f.Top > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
                                                                        : full(top));
     region = all.release();
@@ -95,7 +95,6 @@ void TWinSkinForm::UpdateRegion() {
 
 void TWinSkinForm::RemoveRegion() {
   if (!RegionSet()) return;
-  titleCache_.SetSize(0, 0);
   DropFrameCache();
   SetWindowRgn(wnd_, nullptr, FALSE);
   regionKey_.reset();

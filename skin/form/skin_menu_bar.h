@@ -99,7 +99,8 @@ class TWinSkinMenu {
   void Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons);
   // One item in its present state, straight onto the window.
   void PaintItem(TMenuBtn& item);
-  // What PaintItem puts there: the item's column of the bar as last painted.
+  // What PaintItem puts there: the item's column of the bar as last laid
+  // out.
   gui::TBitmap ItemPicture(const TMenuBtn& item);
   // Where the item lies (window coordinates), as the bar was last laid out.
   RECT ItemRect(const TMenuBtn& item) const;
@@ -144,7 +145,10 @@ class TWinSkinMenu {
   HMENU menuHandle_ = nullptr;
   RECT barRect_{};
   std::vector<RECT> places_;  // each item's place, in Items' order
-  gui::TBitmap background_;   // the bar as last painted, without items
+
+  // The bar's picture without items, all its rows, into a DC of the bar's
+  // size laid out as the window's.
+  void PaintBackground(HDC target, int w, int h);
 
   // What the bar would show for the menu's items; `fill` completes an item
   // whose caption is empty (owner-drawn items carry none) from the
