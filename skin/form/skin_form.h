@@ -257,6 +257,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
 
   // skin_form_frame.cpp: geometry and painting.
   void RenderIconBitmap();
+  // The window icon's picture as the frame shows it; empty while none.
+  gui::TBitmap& IconPicture() const;
   // The caption as the frame measures it: the text, a blank and the prefix.
   void SetCaptionText(std::wstring text);
   TFrameCacheKey FrameCacheKey(SIZE window) const;
@@ -364,7 +366,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
 
   // The frame's pictures: the window icon, the whole frame (also what a hot
   // or pressed button is drawn over) and what it was composed from.
-  gui::TBitmap iconBitmap_;
+  std::shared_ptr<gui::TBitmap> iconBitmap_;
   bool ownIcon_ = false;  // the window's or its class's, not the default
   std::uint32_t iconGeneration_ = 0;
   gui::TBitmap frameCache_;

@@ -1,6 +1,10 @@
 // The skinned frame of TWinSkinForm: its metrics, the layout's input, and
 // painting from one composed picture of the whole frame.
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 #include "gui/bitmap.h"
 #include "gui/fault_guard.h"
@@ -21,6 +25,27 @@
 namespace skin {
 
 namespace {
+
+// The windows of a program mostly show one icon: its picture is kept once
+// for all of them, found by its pixels, while any window shows it.
+std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
+  // Never destroyed: a skinner in static storage may let go of one during exit.
+  static auto* const guard = new std::mutex;
+  static auto* const cache = new std::vector<std::weak_ptr<gui::TBitmap>>;
+  const auto same = [](const gui::TBitmap& a, const gui::TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PremultipliedAlpha != b.PremultipliedAlpha) return false;
+    if (a.Empty() || b.Empty()) return a.Empty() && b.Empty();
+    return std::memcmp(a.Bits(), b.Bits(), static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.Height()) * 4) == 0;
+  };
+  GdiFlush();
+  const std::lock_guard lock(*guard);
+  std::erase_if(*cache, [](const auto& entry) { return entry.expired(); });
+  for (const auto& entry : *cache)
+    if (auto alive = entry.lock(); alive && same(*alive, picture)) return alive;
+  auto made = std::make_shared<gui::TBitmap>(std::move(picture));
+  cache->push_back(made);
+  return made;
+}
 
 SIZE WindowSize(HWND wnd) {
   RECT r{};
@@ -52,17 +77,19 @@ void TWinSkinForm::ComputeFrameMetrics() {
   // Only an icon of the window's own stands in for windows without one.
   const bool hasIconButton = std::any_of(skin.SysButtonElements.begin(), skin.SysButtonElements.end(),
                                          [](const auto& element) { return ShowsWindowIcon(element->Action); });
-  if (hasIconButton && !iconBitmap_.Empty() && host_ && ownIcon_) host_->OfferWindowIcon(skinData_, iconBitmap_);
+  if (hasIconButton && !IconPicture().Empty() && host_ && ownIcon_) host_->OfferWindowIcon(skinData_, IconPicture());
   buttons_.Build(this, skin);
 }
 
 void TWinSkinForm::RenderIconBitmap() {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   ++iconGeneration_;
-  // Drawn here once, then only blitted from.
-  iconBitmap_.SetSharesDc(true);
-  iconBitmap_.SetSize(cx, cy);
-  gui::TCanvas(iconBitmap_.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  // Drawn here once, then only blitted from, and shared with every window
+  // that shows the same picture.
+  gui::TBitmap picture(cx, cy);
+  picture.SetSharesDc(true);
+  gui::TCanvas(picture.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  const auto share = [&] { iconBitmap_ = SharedIconPicture(std::move(picture)); };
   ownIcon_ = false;
   // The window's own icon, else its class's, as the system's caption has
   // it; without either, the skin's default window icon, except where the
@@ -78,20 +105,29 @@ void TWinSkinForm::RenderIconBitmap() {
     icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICONSM));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICON));
   }
-  if (!facts_.ShowsIcon) return;
+  if (!facts_.ShowsIcon) return share();
   if (icon) {
     gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
-    DrawIconEx(iconBitmap_.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
+    DrawIconEx(picture.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
     ownIcon_ = true;
-    return;
+    return share();
   }
   if (!form_ && modalFrame) {
     facts_.ShowsIcon = false;
-    return;
+    return share();
   }
   // No icon of its own: the skin's default window icon.
-  if (gui::TBitmap* spare = host_ ? host_->DefaultWindowIcon(skinData_) : nullptr) iconBitmap_.CopyFrom(*spare);
+  if (gui::TBitmap* spare = host_ ? host_->DefaultWindowIcon(skinData_) : nullptr) {
+    picture.CopyFrom(*spare);
+    picture.SetSharesDc(true);
+  }
+  share();
+}
+
+gui::TBitmap& TWinSkinForm::IconPicture() const {
+  thread_local gui::TBitmap none;
+  return iconBitmap_ ? *iconBitmap_ : none;
 }
 
 LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
@@ -133,7 +169,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
                                 ScaleToScreen(5)};
   // The icon button is one frame of its picture; a skin without one shows
   // the icon itself, at its size.
-  in.Buttons = buttons_.Specs(iconBitmap_.Empty() ? SIZE{} : SIZE{iconBitmap_.Width(), iconBitmap_.Height()});
+  const gui::TBitmap& icon = IconPicture();
+  in.Buttons = buttons_.Specs(icon.Empty() ? SIZE{} : SIZE{icon.Width(), icon.Height()});
   return in;
 }
 
@@ -305,7 +342,7 @@ void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
   IntersectClipRect(dc, 0, 0, width, height);
   PaintBorderPiece(bpTop, layout.TitleBand, dc);
   PaintCaption(dc, layout);
-  buttons_.PaintAtRest(dc, layout, iconBitmap_, facts_.Active);
+  buttons_.PaintAtRest(dc, layout, IconPicture(), facts_.Active);
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
@@ -342,11 +379,11 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   const TCaptionButtonPlace place = PlaceOf(button);
   if (!place.Visible) return;
   const bool icon = ShowsWindowIcon(e.Action);
-  if (icon ? iconBitmap_.Empty() : e.Image.Empty()) return;
+  if (icon ? IconPicture().Empty() : e.Image.Empty()) return;
   gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
   if (!dc) return;
   if (icon) {
-    DrawElement(dc.get(), place.Bounds, e, IconState(iconBitmap_));
+    DrawElement(dc.get(), place.Bounds, e, IconState(IconPicture()));
     return;
   }
   const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
