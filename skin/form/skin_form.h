@@ -94,7 +94,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   void RefreshFrame();
   void FreeSysButtons();
   void ComputeFrameMetrics();
-  void UpdateRegion();
+  // True when it handed the system a new region.
+  bool UpdateRegion();
   void RemoveRegion();
   // The next UpdateRegion makes the region again, as a size change would.
   void InvalidateRegion() { regionKey_.reset(); }
@@ -242,6 +243,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   // the system's frame.
   void ReportFrameShortfall();
   void AdjustFrameSize(bool keepClient);
+  // A maximised window, or an MDI child while the children are maximised:
+  // its place is the system's, and a fit only refreshes its frame.
+  bool FitKeepsSystemPlace() const;
   // A sizeable window of no framework form keeps the window size its
   // program gave it (and reads back, and saves), skinned or not: the skin's
   // frame takes its room from the client area, as a themed frame does, and

@@ -43,9 +43,21 @@ void TWinSkinForm::OnSkinMsgAttached() {
     } else if (facts_.Show != shMinimized && facts_.Kind != fkNone) {
       state_ = ssFitting;
       const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(wnd_) ? wnd_ : nullptr);
-      AdjustFrameSize(false);
-      state_ = ssRunning;
-      UpdateRegion();
+      if (KeepsWindowSize() && !FitKeepsSystemPlace()) {
+        // Only the frame changes, and a new region changes it as well
+        // (SetWindowRgn lays the window out again, as SWP_FRAMECHANGED
+        // does): one step instead of two, each a round trip to the display
+        // server.
+        RECT r{};
+        GetWindowRect(wnd_, &r);
+        menuBar_.FitHeight(r.right - r.left);
+        state_ = ssRunning;
+        if (!UpdateRegion()) RefreshFrame();
+      } else {
+        AdjustFrameSize(false);
+        state_ = ssRunning;
+        UpdateRegion();
+      }
     }
   }
   state_ = ssRunning;
@@ -92,10 +104,14 @@ void TWinSkinForm::ReportFrameShortfall() {
 
 bool TWinSkinForm::KeepsWindowSize() const { return !form_ && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
 
+bool TWinSkinForm::FitKeepsSystemPlace() const {
+  return facts_.Show == shMaximized || IsZoomed(wnd_) || (facts_.Mdi == mkChild && MdiMaximized());
+}
+
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   // A maximised window keeps its place, and so does every MDI child while
   // the children are maximised: the system places and draws those.
-  if (facts_.Show == shMaximized || IsZoomed(wnd_) || (facts_.Mdi == mkChild && MdiMaximized())) {
+  if (FitKeepsSystemPlace()) {
     RefreshFrame();
     return;
   }

@@ -43,16 +43,16 @@ bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
          band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
 }
 
-void TWinSkinForm::UpdateRegion() {
-  if (!skinData_) return;
+bool TWinSkinForm::UpdateRegion() {
+  if (!skinData_) return false;
   RECT window{};
   GetWindowRect(wnd_, &window);
   const SIZE size{window.right - window.left, window.bottom - window.top};
   const int w = size.cx, h = size.cy;
-  if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
+  if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return false;
   const TRegionKey key{w, h, facts_.Show, facts_.Frame, facts_.MenuHeight, skinData_->SkinGeneration()};
   // The same region again would cost a round trip to the display server.
-  if (regionKey_ == key && facts_.Mdi != mkChild) return;
+  if (regionKey_ == key && facts_.Mdi != mkChild) return false;
   TSkinContent& skin = skinData_->Skin();
   HRGN region;
   if (!skin.BorderLeft.Transparent() && !skin.BorderRight.Transparent() && !skin.BorderTop.Transparent() &&
@@ -88,9 +88,12 @@ void TWinSkinForm::UpdateRegion() {
                                                                        : full(top));
     region = all.release();
   }
+  // Kept first: the window is laid out again inside SetWindowRgn, and the
+  // size message that brings must find this region already in force.
+  regionKey_ = key;
   // The window owns the region from here on.
   SetWindowRgn(wnd_, region, TRUE);
-  regionKey_ = key;
+  return true;
 }
 
 void TWinSkinForm::RemoveRegion() {
