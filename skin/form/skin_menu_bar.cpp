@@ -276,8 +276,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
   const int w = bar.right - bar.left, h = bar.bottom - bar.top;
   if (w <= 0 || h <= 0 || !skinData_) return;
   TSkinContent& skin = skinData_->Skin();
-  gui::TBitmap& scratch = SharedStretchBitmap();
-  scratch.SetSize(w, h);
+  gui::TBitmap scratch = StretchingBitmap(w, h);
   HDC target = scratch.DC();
   const TMirrorLike mirror(target, dc);
   PaintBackground(target, w, h);
