@@ -53,6 +53,11 @@ namespace skin {
 
 class TSkinData;
 
+// The windows of a program mostly show one icon: its picture is kept once
+// for all of them (and for the manager's default icon), found by its
+// pixels, while anyone holds it.
+std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture);
+
 class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IMenuBarOwner {
   GUI_CLASS(TWinSkinForm, gui::TComponent)
  public:

@@ -26,8 +26,14 @@ namespace skin {
 
 namespace {
 
-// The windows of a program mostly show one icon: its picture is kept once
-// for all of them, found by its pixels, while any window shows it.
+SIZE WindowSize(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
 std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
   // Never destroyed: a skinner in static storage may let go of one during exit.
   static auto* const guard = new std::mutex;
@@ -46,14 +52,6 @@ std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
   cache->push_back(made);
   return made;
 }
-
-SIZE WindowSize(HWND wnd) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-}  // namespace
 
 // --- geometry ---------------------------------------------------------------
 

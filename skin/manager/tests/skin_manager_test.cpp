@@ -406,6 +406,26 @@ TEST_F(SkinManagerTest, ASecondSkinnedWindowHoldsOnlyItsFrameAndIcon) {
   Drain();
 }
 
+// The default icon a window offers is the picture that window shows, not a
+// copy of it.
+TEST_F(SkinManagerTest, TheDefaultWindowIconIsThePictureAWindowShows) {
+  TSkinData* data = LoadedData();
+  gui::TBitmap pixels(16, 16);
+  pixels.SetPixel(3, 4, RGB(200, 10, 10));
+  gui::TBitmap shown;
+  shown.CopyFrom(pixels);
+  const std::shared_ptr<gui::TBitmap> picture = skin::SharedIconPicture(std::move(shown));
+  const long bitmaps = gui::BitmapHandle::LiveCount();
+  ThreadSkinManager()->OfferWindowIcon(data, *picture);
+  EXPECT_EQ(ThreadSkinManager()->DefaultWindowIcon(data), picture.get());
+  EXPECT_EQ(gui::BitmapHandle::LiveCount(), bitmaps);
+  // Another picture is kept as it is.
+  ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+  ASSERT_NE(ThreadSkinManager()->DefaultWindowIcon(data), nullptr);
+  EXPECT_NE(ThreadSkinManager()->DefaultWindowIcon(data), picture.get());
+  EXPECT_EQ(ThreadSkinManager()->DefaultWindowIcon(data)->Pixel(3, 4), RGB(0, 0, 0));
+}
+
 TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
   gui::TApplication app;
   LoadedData();
