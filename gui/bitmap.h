@@ -42,8 +42,10 @@ class TBitmap {
   // is drawn into, or whose DC keeps state, keeps a DC of its own.
   void SetSharesDc(bool shares);
   bool SharesDc() const { return sharesDc_; }
-  // How many pictures one drawing step may hold the shared DCs of at once.
-  static constexpr int kSharedDcCount = 4;
+  // How many pictures one drawing step may hold the shared DCs of at once:
+  // a blit from one shared picture into another is the most any drawing
+  // does (each other draw holds one, into a buffer or a window's DC).
+  static constexpr int kSharedDcCount = 2;
 
   // Pixels: top-down rows of Width() 32-bit values 0x00RRGGBB.
   std::uint32_t* Bits() { return bits_; }

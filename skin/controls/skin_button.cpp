@@ -316,8 +316,7 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
   auto* speed = dynamic_cast<gui::TSpeedButton*>(button);
   if (speed && speed->Down()) look = blPressed;
   lastLook_ = look;
-  gui::TBitmap& canvas = SharedStretchBitmap();
-  canvas.SetSize(w, h);
+  gui::TBitmap canvas = StretchingBitmap(w, h);
   HDC bdc = canvas.DC();
   const TMirrorLike mirror(bdc, dc);
   gui::SelectGuard font(bdc, button->Font().Handle());

@@ -295,8 +295,7 @@ void TSkinProgress::DrawSkin(HDC dc, const RECT& rect) {
     block.Length = FillExtent(position, range.iLow, range.iHigh, extent);
   }
 
-  gui::TBitmap& bitmap = SharedStretchBitmap();
-  bitmap.SetSize(w, h);
+  gui::TBitmap bitmap = StretchingBitmap(w, h);
   HDC bdc = bitmap.DC();
   const TMirrorLike mirror(bdc, dc);
   const RECT whole{0, 0, w, h};

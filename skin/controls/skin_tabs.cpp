@@ -79,35 +79,37 @@ void TSkinTab::Notification(gui::TComponent* component, gui::TOperation operatio
 
 // The tab picture and the page border, turned for the side the tabs are on:
 // side tabs are composed lying down, so only the border turns for them.
-// What the skin lacks is left empty (a skin changed to one without it
-// leaves none of the old skin's picture behind).
+// Only a turned picture is copied; the rest are drawn from the skin's own
+// (so a skin changed to one without a picture leaves none of the old
+// skin's behind).
 void TSkinTab::PrepareImages() {
   TabSide = SideOfStyle(StyleOf(Handle));
   TabImage = gui::TBitmap();
   BorderImage = gui::TBitmap();
   TDataSkinBorder* tabs = TabsElement(SkinData);
   systemTheme_.Apply(Handle, Control && tabs && !tabs->Image2.Empty());
-  if (!tabs) return;
-  TabImage.CopyFrom(tabs->Image);
-  if (!tabs->Image2.Empty()) BorderImage.CopyFrom(tabs->Image2);
-  switch (TabSide) {
-    case tsBottom:
-      FlipBitmap(TabImage);
-      if (!BorderImage.Empty()) FlipBitmap(BorderImage);
-      break;
-    case tsLeft:
-      if (!BorderImage.Empty()) RotateBitmapLeft(BorderImage);
-      break;
-    case tsRight:
-      if (!BorderImage.Empty()) RotateBitmapRight(BorderImage);
-      break;
-    case tsTop:
-      break;
+  if (!tabs || TabSide == tsTop) return;
+  if (TabSide == tsBottom && !tabs->Image.Empty()) {
+    TabImage.CopyFrom(tabs->Image);
+    FlipBitmap(TabImage);
+  }
+  if (!tabs->Image2.Empty()) {
+    BorderImage.CopyFrom(tabs->Image2);
+    switch (TabSide) {
+      case tsBottom: FlipBitmap(BorderImage); break;
+      case tsLeft: RotateBitmapLeft(BorderImage); break;
+      case tsRight: RotateBitmapRight(BorderImage); break;
+      case tsTop: break;
+    }
   }
   // Both are only blitted from.
   TabImage.SetSharesDc(true);
   BorderImage.SetSharesDc(true);
 }
+
+gui::TBitmap& TSkinTab::TabPicture(TDataSkinBorder& tabs) { return TabImage.Empty() ? tabs.Image : TabImage; }
+
+gui::TBitmap& TSkinTab::BorderPicture(TDataSkinBorder& tabs) { return BorderImage.Empty() ? tabs.Image2 : BorderImage; }
 
 // The control makes its arrows when its tabs first overflow, and makes them
 // again with a new window: they are looked for at every paint. A skinner
@@ -123,7 +125,7 @@ bool TSkinTab::FindScrollArrows() {
 void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   if (!HasSkin()) return;
   TDataSkinBorder* tabs = TabsElement(SkinData);
-  if (!tabs || TabImage.Empty()) return;
+  if (!tabs || TabPicture(*tabs).Empty()) return;
   const DWORD style = StyleOf(Handle);
   Enabled = (style & WS_DISABLED) == 0;
   Focused = GetFocus() == Handle;
@@ -147,10 +149,10 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
   // A dialog's tab control leaves its page to the system's face (or a
   // theme's white pane): the skin's face, around the windows on it.
   if (!Control) FillFace(dc, page);
-  if (BorderImage.Empty()) return;
+  if (BorderPicture(*tabs).Empty()) return;
   const RECT margins{ScaleToScreen(kBorderMargins.left), ScaleToScreen(kBorderMargins.top),
                      ScaleToScreen(kBorderMargins.right), ScaleToScreen(kBorderMargins.bottom)};
-  DrawElement(dc, page, *tabs, {.Fit = TElementFit::Border, .Frames = 1, .Margins = margins, .Picture = &BorderImage});
+  DrawElement(dc, page, *tabs, {.Fit = TElementFit::Border, .Frames = 1, .Margins = margins, .Picture = &BorderPicture(*tabs)});
 }
 
 void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
@@ -204,7 +206,7 @@ void TSkinTab::DrawStrip(HDC dc, const RECT& rect, const RECT& page) {
         case tsRight: t = RECT{t.top, rect.right - t.right, t.bottom, rect.right - t.left}; break;
       }
       const int look = i == current ? tlSelected : tlNormal;
-      DrawAnimated(sdc, t, tabs, {.Frame = look, .Picture = &TabImage}, i + 1,
+      DrawAnimated(sdc, t, tabs, {.Frame = look, .Picture = &TabPicture(tabs)}, i + 1,
                    look == tlSelected ? TLookKind::Selected : TLookKind::Normal, core::AnimatedKind::Tab, [this, i] {
                      RECT tab{};
                      if (SendMessageW(Handle, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab)))

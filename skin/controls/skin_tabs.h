@@ -17,6 +17,7 @@ class TTabSet;
 namespace skin {
 
 class TSkinUpDown;
+class TDataSkinBorder;
 
 // Frames of the Tabs strip the two skinners use.
 enum TTabLook { tlNormal = 1, tlSelected = 2 };
@@ -42,6 +43,8 @@ class TSkinTab : public TSkinControl {
   static constexpr int kFocusInset = 3;
 
   TTabSide TabSide = tsTop;
+  // The skin's pictures turned for tabs that are not on top; empty where
+  // the skin's own serve as they are.
   gui::TBitmap TabImage;
   gui::TBitmap BorderImage;
   // The skinner of the strip's scroll arrows, once found.
@@ -52,6 +55,10 @@ class TSkinTab : public TSkinControl {
 
  private:
   void PrepareImages();
+  // The tab picture and the page border to draw with: the turned copies,
+  // else the skin's own.
+  gui::TBitmap& TabPicture(TDataSkinBorder& tabs);
+  gui::TBitmap& BorderPicture(TDataSkinBorder& tabs);
   // Skins the scroll arrows when there are any; true while they are shown.
   bool FindScrollArrows();
   void DrawStrip(HDC dc, const RECT& rect, const RECT& page);

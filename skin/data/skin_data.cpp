@@ -225,7 +225,7 @@ void TSkinData::TakeContent(std::unique_ptr<TSkinContent> content) {
   reportedProblems_.clear();
   SkinName = content_->SkinName;
   SkinLoading = false;
-  palette_.Build(content_->Colours);
+  palette_.Build(content_->Colours, content_->ButtonFaceBrush.get());
   // Worn already: what is painted in it follows the new colours.
   if (gui::CurrentColorScheme() == &palette_) gui::ColorSchemeChanged();
 }

@@ -22,7 +22,7 @@ bool DeletesItsBrush(HWND child) {
 
 }  // namespace
 
-void TSkinPalette::Build(const core::SkinColours& c) {
+void TSkinPalette::Build(const core::SkinColours& c, HBRUSH skinBrush) {
   struct Source {
     int index;
     core::SkinColour colour;
@@ -42,7 +42,13 @@ void TSkinPalette::Build(const core::SkinColours& c) {
   for (TEntry& e : entries_) {
     e.given = false;
     e.brush.reset();
+    e.shared = nullptr;
   }
+  LOGBRUSH skinBrushLook{};
+  const bool solid = skinBrush && GetObjectW(skinBrush, sizeof skinBrushLook, &skinBrushLook) &&
+                     skinBrushLook.lbStyle == BS_SOLID;
+  skinBrush_ = solid ? skinBrush : nullptr;
+  skinBrushColour_ = skinBrushLook.lbColor;
   for (const Source& s : sources) {
     TEntry& e = entries_[static_cast<std::size_t>(s.index)];
     e.given = true;
@@ -66,8 +72,16 @@ HBRUSH TSkinPalette::SysColorBrush(int index) const {
   if (!Colours(index)) return GetSysColorBrush(index);
   // Made when first asked for: a window uses a few of the skin's colours
   // as brushes, and an unused brush is a GDI object for nothing.
+  // Several indexes often give one colour (the scroll bar's is the button
+  // face's), which one brush serves.
   const TEntry& e = entries_[static_cast<std::size_t>(index)];
-  if (!e.brush) e.brush.reset(CreateSolidBrush(e.colour));
+  if (e.brush) return e.brush.get();
+  if (e.shared) return e.shared;
+  if (skinBrush_ && skinBrushColour_ == e.colour) return e.shared = skinBrush_;
+  for (const TEntry& other : entries_) {
+    if (other.given && other.colour == e.colour && other.brush) return e.shared = other.brush.get();
+  }
+  e.brush.reset(CreateSolidBrush(e.colour));
   return e.brush.get();
 }
 

@@ -17,14 +17,18 @@ namespace skin {
 class TSkinPalette : public gui::TColorScheme {
  public:
   // Resolves the skin's colours (a system colour in the skin stays the
-  // system's); the brushes of the last skin's are freed.
-  void Build(const core::SkinColours& colours);
+  // system's); the brushes of the last skin's are freed. `skinBrush`, a
+  // brush the skin keeps of one of its colours (its button face), is handed
+  // out for that colour instead of one of the palette's own; it must live
+  // until the next Build.
+  void Build(const core::SkinColours& colours, HBRUSH skinBrush = nullptr);
 
   COLORREF SysColor(int index) const override;
   HBRUSH SysColorBrush(int index) const override;
   // Whether the skin gives the index a colour of its own.
   bool Colours(int index) const;
-  // How many of its brushes have been asked for, and so made, since Build.
+  // How many brushes it has made since Build: each colour asked for once,
+  // however many indexes give it, and none for the skin's own brush.
   int BrushesMade() const;
 
   // The skin's answer to a WM_CTLCOLOR* message from `child` that nobody
@@ -44,9 +48,12 @@ class TSkinPalette : public gui::TColorScheme {
   struct TEntry {
     bool given = false;
     COLORREF colour = 0;
-    mutable gui::BrushHandle brush;
+    mutable gui::BrushHandle brush;  // made for this entry
+    mutable HBRUSH shared = nullptr;  // another entry's or the skin's, of the same colour
   };
   std::array<TEntry, kIndexes> entries_{};
+  HBRUSH skinBrush_ = nullptr;
+  COLORREF skinBrushColour_ = 0;
 };
 
 }  // namespace skin

@@ -2,12 +2,9 @@
 
 namespace skin {
 
-gui::TBitmap& SharedStretchBitmap() {
-  thread_local gui::TBitmap bitmap = [] {
-    gui::TBitmap b(1, 1);
-    if (!b.Empty()) SetStretchBltMode(b.DC(), COLORONCOLOR);
-    return b;
-  }();
+gui::TBitmap StretchingBitmap(int width, int height) {
+  gui::TBitmap bitmap(width, height);
+  if (!bitmap.Empty()) SetStretchBltMode(bitmap.DC(), COLORONCOLOR);
   return bitmap;
 }
 

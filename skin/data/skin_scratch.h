@@ -1,14 +1,15 @@
-// Scratch objects shared by the skinners for the life of the program: a
-// bitmap whose canvas measures and composes text off screen, and a string
-// list. Both live until the program exits.
+// Scratch objects for the skinners: a paint buffer made for one paint, and a
+// string list shared for the life of the program.
 #pragma once
 #include "gui/bitmap.h"
 #include "gui/classes.h"
 
 namespace skin {
 
-// Its context stretches with COLORONCOLOR. Users size it as they need.
-gui::TBitmap& SharedStretchBitmap();
+// A width x height bitmap whose context stretches with COLORONCOLOR, made for
+// one paint and gone with it: a buffer kept between paints would hold a
+// bitmap and a DC for every thread that ever painted.
+gui::TBitmap StretchingBitmap(int width, int height);
 gui::TStringList& SharedStringList();
 
 }  // namespace skin

@@ -7,7 +7,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
+#include <memory>
+#include <mutex>
 #include <utility>
+#include <vector>
 
 #include "gui/color_scheme.h"
 #include "gui/forms.h"
@@ -23,6 +27,27 @@ std::wstring WindowText(HWND wnd) {
   const LRESULT length = SendMessageW(wnd, WM_GETTEXT, 1001, reinterpret_cast<LPARAM>(text));
   return std::wstring(text, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
+
+namespace {
+
+// One font for each caption font asked for, while any skinned window has it:
+// every window of a program takes the same one from the system's metrics.
+std::shared_ptr<const gui::FontHandle> SharedCaptionFont(const LOGFONTW& font) {
+  // Never destroyed: a skinner in static storage may let go of it during exit.
+  static auto* const guard = new std::mutex;
+  static auto* const cache = new std::vector<std::pair<LOGFONTW, std::weak_ptr<const gui::FontHandle>>>;
+  const std::lock_guard lock(*guard);
+  std::erase_if(*cache, [](const auto& entry) { return entry.second.expired(); });
+  for (const auto& [key, shared] : *cache)
+    if (std::memcmp(&key, &font, sizeof font) == 0)
+      if (auto alive = shared.lock()) return alive;
+  auto made = std::make_shared<const gui::FontHandle>(CreateFontIndirectW(&font));
+  if (!*made) return nullptr;
+  cache->emplace_back(font, made);
+  return made;
+}
+
+}  // namespace
 
 TWinSkinForm::TWinSkinForm(HWND wnd, ISkinnerHost* host, TSkinData* data, gui::TCustomForm* form)
     : gui::TComponent(form), wnd_(wnd), host_(host), skinData_(data), form_(form) {
@@ -80,7 +105,7 @@ void TWinSkinForm::LoadCaptionFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);  // built for XP: without the padded-border field
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-    captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+    captionFont_ = SharedCaptionFont(metrics.lfCaptionFont);
 }
 
 bool TWinSkinForm::AttachToForm() {

@@ -53,6 +53,11 @@ namespace skin {
 
 class TSkinData;
 
+// The windows of a program mostly show one icon: its picture is kept once
+// for all of them (and for the manager's default icon), found by its
+// pixels, while anyone holds it.
+std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture);
+
 class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IMenuBarOwner {
   GUI_CLASS(TWinSkinForm, gui::TComponent)
  public:
@@ -94,7 +99,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   void RefreshFrame();
   void FreeSysButtons();
   void ComputeFrameMetrics();
-  void UpdateRegion();
+  // True when it handed the system a new region.
+  bool UpdateRegion();
   void RemoveRegion();
   // The next UpdateRegion makes the region again, as a size change would.
   void InvalidateRegion() { regionKey_.reset(); }
@@ -158,7 +164,7 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   const RECT& ClientRect() const { return clientRect_; }
   // A blank in the caption font, as a message box widens to its caption.
   int SpaceWidth() const { return spaceWidth_; }
-  HFONT CaptionFont() const { return captionFont_.get(); }
+  HFONT CaptionFont() const { return captionFont_ ? captionFont_->get() : nullptr; }
   // Tests: the window's buttons as the frame shows them from now on.
   void ChangeWindowButtons(std::uint8_t buttons) { facts_.WindowButtons = buttons; }
 
@@ -242,6 +248,9 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   // the system's frame.
   void ReportFrameShortfall();
   void AdjustFrameSize(bool keepClient);
+  // A maximised window, or an MDI child while the children are maximised:
+  // its place is the system's, and a fit only refreshes its frame.
+  bool FitKeepsSystemPlace() const;
   // A sizeable window of no framework form keeps the window size its
   // program gave it (and reads back, and saves), skinned or not: the skin's
   // frame takes its room from the client area, as a themed frame does, and
@@ -257,6 +266,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
 
   // skin_form_frame.cpp: geometry and painting.
   void RenderIconBitmap();
+  // The window icon's picture as the frame shows it; empty while none.
+  gui::TBitmap& IconPicture() const;
   // The caption as the frame measures it: the text, a blank and the prefix.
   void SetCaptionText(std::wstring text);
   TFrameCacheKey FrameCacheKey(SIZE window) const;
@@ -351,7 +362,8 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   std::wstring captionPrefix_ = L"  ";
   std::wstring captionText_;
   SIZE captionMeasured_{};
-  gui::FontHandle captionFont_;
+  // One font for every skinned window whose caption font is the same.
+  std::shared_ptr<const gui::FontHandle> captionFont_;
   int spaceWidth_ = 0;
 
   // The parts.
@@ -361,13 +373,11 @@ class TWinSkinForm : public gui::TComponent, public TSkinControlHost, private IM
   TCommonControlColours commonColours_;
   TFrameScrollBars scrollBars_;
 
-  // The frame's pictures: the window icon, the title band as composed
-  // (behind a hot or pressed button), the whole frame and what it was
-  // composed from.
-  gui::TBitmap iconBitmap_;
+  // The frame's pictures: the window icon, the whole frame (also what a hot
+  // or pressed button is drawn over) and what it was composed from.
+  std::shared_ptr<gui::TBitmap> iconBitmap_;
   bool ownIcon_ = false;  // the window's or its class's, not the default
   std::uint32_t iconGeneration_ = 0;
-  gui::TBitmap titleCache_;
   gui::TBitmap frameCache_;
   std::optional<TFrameCacheKey> frameCacheKey_;
   int frameComposeCount_ = 0;

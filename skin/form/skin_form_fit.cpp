@@ -43,9 +43,21 @@ void TWinSkinForm::OnSkinMsgAttached() {
     } else if (facts_.Show != shMinimized && facts_.Kind != fkNone) {
       state_ = ssFitting;
       const TDrawingPaused paused(KeepsWindowSize() || IsZoomed(wnd_) ? wnd_ : nullptr);
-      AdjustFrameSize(false);
-      state_ = ssRunning;
-      UpdateRegion();
+      if (KeepsWindowSize() && !FitKeepsSystemPlace()) {
+        // Only the frame changes, and a new region changes it as well
+        // (SetWindowRgn lays the window out again, as SWP_FRAMECHANGED
+        // does): one step instead of two, each a round trip to the display
+        // server.
+        RECT r{};
+        GetWindowRect(wnd_, &r);
+        menuBar_.FitHeight(r.right - r.left);
+        state_ = ssRunning;
+        if (!UpdateRegion()) RefreshFrame();
+      } else {
+        AdjustFrameSize(false);
+        state_ = ssRunning;
+        UpdateRegion();
+      }
     }
   }
   state_ = ssRunning;
@@ -92,10 +104,14 @@ void TWinSkinForm::ReportFrameShortfall() {
 
 bool TWinSkinForm::KeepsWindowSize() const { return !form_ && (styleBeforeAttach_ & WS_THICKFRAME) != 0; }
 
+bool TWinSkinForm::FitKeepsSystemPlace() const {
+  return facts_.Show == shMaximized || IsZoomed(wnd_) || (facts_.Mdi == mkChild && MdiMaximized());
+}
+
 void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   // A maximised window keeps its place, and so does every MDI child while
   // the children are maximised: the system places and draws those.
-  if (facts_.Show == shMaximized || IsZoomed(wnd_) || (facts_.Mdi == mkChild && MdiMaximized())) {
+  if (FitKeepsSystemPlace()) {
     RefreshFrame();
     return;
   }
@@ -123,7 +139,7 @@ void TWinSkinForm::AdjustFrameSize(bool keepClient) {
   if (!keepClient && (windowClass_ == L"TMessageForm" || windowClass_ == L"#32770")) {
     // Message and dialog boxes: widen the box until the caption fits.
     gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
-    HFONT font = captionFont_ ? captionFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = CaptionFont() ? CaptionFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SIZE space{};
     {
       gui::SelectGuard select(dc.get(), font);

@@ -1,6 +1,10 @@
 // The skinned frame of TWinSkinForm: its metrics, the layout's input, and
 // painting from one composed picture of the whole frame.
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 #include "gui/bitmap.h"
 #include "gui/fault_guard.h"
@@ -31,6 +35,25 @@ SIZE WindowSize(HWND wnd) {
 
 }  // namespace
 
+std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
+  // Never destroyed: a skinner in static storage may let go of one during exit.
+  static auto* const guard = new std::mutex;
+  static auto* const cache = new std::vector<std::weak_ptr<gui::TBitmap>>;
+  const auto same = [](const gui::TBitmap& a, const gui::TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PremultipliedAlpha != b.PremultipliedAlpha) return false;
+    if (a.Empty() || b.Empty()) return a.Empty() && b.Empty();
+    return std::memcmp(a.Bits(), b.Bits(), static_cast<std::size_t>(a.Width()) * static_cast<std::size_t>(a.Height()) * 4) == 0;
+  };
+  GdiFlush();
+  const std::lock_guard lock(*guard);
+  std::erase_if(*cache, [](const auto& entry) { return entry.expired(); });
+  for (const auto& entry : *cache)
+    if (auto alive = entry.lock(); alive && same(*alive, picture)) return alive;
+  auto made = std::make_shared<gui::TBitmap>(std::move(picture));
+  cache->push_back(made);
+  return made;
+}
+
 // --- geometry ---------------------------------------------------------------
 
 void TWinSkinForm::FreeSysButtons() { buttons_.Clear(); }
@@ -53,17 +76,19 @@ void TWinSkinForm::ComputeFrameMetrics() {
   // Only an icon of the window's own stands in for windows without one.
   const bool hasIconButton = std::any_of(skin.SysButtonElements.begin(), skin.SysButtonElements.end(),
                                          [](const auto& element) { return ShowsWindowIcon(element->Action); });
-  if (hasIconButton && !iconBitmap_.Empty() && host_ && ownIcon_) host_->OfferWindowIcon(skinData_, iconBitmap_);
+  if (hasIconButton && !IconPicture().Empty() && host_ && ownIcon_) host_->OfferWindowIcon(skinData_, IconPicture());
   buttons_.Build(this, skin);
 }
 
 void TWinSkinForm::RenderIconBitmap() {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   ++iconGeneration_;
-  // Drawn here once, then only blitted from.
-  iconBitmap_.SetSharesDc(true);
-  iconBitmap_.SetSize(cx, cy);
-  gui::TCanvas(iconBitmap_.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  // Drawn here once, then only blitted from, and shared with every window
+  // that shows the same picture.
+  gui::TBitmap picture(cx, cy);
+  picture.SetSharesDc(true);
+  gui::TCanvas(picture.DC()).FillRect(RECT{0, 0, cx, cy}, TransparentColour);
+  const auto share = [&] { iconBitmap_ = SharedIconPicture(std::move(picture)); };
   ownIcon_ = false;
   // The window's own icon, else its class's, as the system's caption has
   // it; without either, the skin's default window icon, except where the
@@ -79,20 +104,29 @@ void TWinSkinForm::RenderIconBitmap() {
     icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICONSM));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(wnd_, GCLP_HICON));
   }
-  if (!facts_.ShowsIcon) return;
+  if (!facts_.ShowsIcon) return share();
   if (icon) {
     gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
-    DrawIconEx(iconBitmap_.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
+    DrawIconEx(picture.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
     ownIcon_ = true;
-    return;
+    return share();
   }
   if (!form_ && modalFrame) {
     facts_.ShowsIcon = false;
-    return;
+    return share();
   }
   // No icon of its own: the skin's default window icon.
-  if (gui::TBitmap* spare = host_ ? host_->DefaultWindowIcon(skinData_) : nullptr) iconBitmap_.CopyFrom(*spare);
+  if (gui::TBitmap* spare = host_ ? host_->DefaultWindowIcon(skinData_) : nullptr) {
+    picture.CopyFrom(*spare);
+    picture.SetSharesDc(true);
+  }
+  share();
+}
+
+gui::TBitmap& TWinSkinForm::IconPicture() const {
+  thread_local gui::TBitmap none;
+  return iconBitmap_ ? *iconBitmap_ : none;
 }
 
 LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {
@@ -134,7 +168,8 @@ TFrameInput TWinSkinForm::FrameInput(SIZE window) const {
                                 ScaleToScreen(5)};
   // The icon button is one frame of its picture; a skin without one shows
   // the icon itself, at its size.
-  in.Buttons = buttons_.Specs(iconBitmap_.Empty() ? SIZE{} : SIZE{iconBitmap_.Width(), iconBitmap_.Height()});
+  const gui::TBitmap& icon = IconPicture();
+  in.Buttons = buttons_.Specs(icon.Empty() ? SIZE{} : SIZE{icon.Width(), icon.Height()});
   return in;
 }
 
@@ -152,7 +187,7 @@ void TWinSkinForm::SetCaptionText(std::wstring text) {
   captionMeasured_ = SIZE{};
   gui::MemoryDcHandle dc(CreateCompatibleDC(nullptr));
   if (!dc) return;
-  gui::SelectGuard font(dc.get(), captionFont_.get());
+  gui::SelectGuard font(dc.get(), CaptionFont());
   const std::wstring measured = captionText_ + L" " + captionPrefix_;
   RECT r{};
   DrawTextW(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOCLIP);
@@ -246,7 +281,7 @@ TFrameLayout TWinSkinForm::ComposedFrame() {
 
 TFrameCacheKey TWinSkinForm::FrameCacheKey(SIZE window) const {
   return TFrameCacheKey{FrameInput(window), captionPrefix_ + captionText_, skinData_->SkinGeneration(),
-                        iconGeneration_, captionFont_.get()};
+                        iconGeneration_, CaptionFont()};
 }
 
 void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
@@ -255,7 +290,6 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   // Composed through DCs of their own, made for the composition; after it
   // the pictures are only blitted from and keep no DC between paints.
   frameCache_.SetSharesDc(false);
-  titleCache_.SetSharesDc(false);
   frameCache_.SetSize(w, h);
   HDC dc = frameCache_.DC();
   // Composed as the window DC it is copied to is laid out: a mirrored
@@ -269,11 +303,10 @@ void TWinSkinForm::ComposeFrame(const TFrameLayout& layout, SIZE window) {
   PaintBorderPiece(bpRight, layout.Right, dc);
   PaintBorderPiece(bpBottom, layout.Bottom, dc);
   PaintTitleBar(dc, layout);
-  // A mirrored frame's pictures keep the DCs laid out for it: a shared DC
+  // A mirrored frame's picture keeps the DC laid out for it: a shared DC
   // is lent in the default layout, and a copy from it into the mirrored
   // window DC would show the frame reflected once more.
   frameCache_.SetSharesDc(!facts_.Mirrored);
-  titleCache_.SetSharesDc(!facts_.Mirrored);
 }
 
 void TWinSkinForm::DropFrameCache() {
@@ -302,21 +335,20 @@ void TWinSkinForm::PaintBorderPiece(int index, const RECT& rect, HDC dc) {
 void TWinSkinForm::PaintTitleBar(HDC dc, const TFrameLayout& layout) {
   const int width = layout.Title.right, height = layout.Title.bottom;
   if (width <= 0 || height <= 0) return;
-  // The corners painted by the side pieces become part of the band.
-  titleCache_.SetSize(width, height);
-  SetMirrored(titleCache_.DC(), facts_.Mirrored);
-  BitBlt(titleCache_.DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-  PaintBorderPiece(bpTop, layout.TitleBand, titleCache_.DC());
-  PaintCaption(titleCache_.DC(), layout);
-  buttons_.PaintAtRest(titleCache_.DC(), layout, iconBitmap_, facts_.Active);
-  BitBlt(dc, 0, 0, width, height, titleCache_.DC(), 0, 0, SRCCOPY);
+  // Over the corners the side pieces painted; nothing of the band reaches
+  // below it.
+  gui::SavedDcState saved(dc);
+  IntersectClipRect(dc, 0, 0, width, height);
+  PaintBorderPiece(bpTop, layout.TitleBand, dc);
+  PaintCaption(dc, layout);
+  buttons_.PaintAtRest(dc, layout, IconPicture(), facts_.Active);
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, const TFrameLayout& layout) {
   TSkinContent& skin = skinData_->Skin();
   TDataSkinTitle& title = skin.TitleElement;
   gui::SavedDcState saved(dc);
-  SelectObject(dc, captionFont_.get());
+  SelectObject(dc, CaptionFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, gui::ColorToRGB(facts_.Active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive));
   RECT text = layout.CaptionText;
@@ -346,18 +378,18 @@ void TWinSkinForm::PaintSysButton(const TWinSysButton& button, int state) {
   const TCaptionButtonPlace place = PlaceOf(button);
   if (!place.Visible) return;
   const bool icon = ShowsWindowIcon(e.Action);
-  if (icon ? iconBitmap_.Empty() : e.Image.Empty()) return;
+  if (icon ? IconPicture().Empty() : e.Image.Empty()) return;
   gui::WindowDc dc = gui::WindowDc::Whole(wnd_);
   if (!dc) return;
   if (icon) {
-    DrawElement(dc.get(), place.Bounds, e, IconState(iconBitmap_));
+    DrawElement(dc.get(), place.Bounds, e, IconState(IconPicture()));
     return;
   }
   const int frame = (e.Visibility == bvMdiChildMaximized && state == TNCObject::stHot) ? 4 : state;
-  // The band behind a transparent button comes from the composed title band.
+  // The band behind a transparent button comes from the composed frame.
   const RECT& r = place.Bounds;
-  if (!titleCache_.Empty() && r.bottom <= titleCache_.Height())
-    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, titleCache_.DC(), r.left, r.top, SRCCOPY);
+  if (frameCacheKey_ && r.bottom <= frameCache_.Height() && r.right <= frameCache_.Width())
+    BitBlt(dc.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, frameCache_.DC(), r.left, r.top, SRCCOPY);
   TElementState look{.Frame = std::min(frame, FramesOf(e)), .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed};
   const TLookKind kind = state == TNCObject::stPressed ? TLookKind::Pressed
                          : state == TNCObject::stHot   ? TLookKind::Hot

@@ -28,7 +28,7 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
   }
   if (!alpha && fromCache) {
     gui::TBitmap part(band.right - band.left, band.bottom - band.top);
-    BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), titleCache_.DC(), band.left, band.top, SRCCOPY);
+    BitBlt(part.DC(), 0, 0, part.Width(), part.Height(), frameCache_.DC(), band.left, band.top, SRCCOPY);
     return CreateRegionFromBitmap(part, band.left, band.top, 1, 1, 1, TransparentColour);
   }
   gui::TBitmap rendered = RenderedPiece(index, band);
@@ -43,16 +43,16 @@ bool TWinSkinForm::FrameComposedAt(const RECT& band) const {
          band.top < band.bottom && band.right <= frameCache_.Width() && band.bottom <= frameCache_.Height();
 }
 
-void TWinSkinForm::UpdateRegion() {
-  if (!skinData_) return;
+bool TWinSkinForm::UpdateRegion() {
+  if (!skinData_) return false;
   RECT window{};
   GetWindowRect(wnd_, &window);
   const SIZE size{window.right - window.left, window.bottom - window.top};
   const int w = size.cx, h = size.cy;
-  if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return;
+  if (w <= 0 || h <= 0 || IsRunningMdiChildOutOfNormal()) return false;
   const TRegionKey key{w, h, facts_.Show, facts_.Frame, facts_.MenuHeight, skinData_->SkinGeneration()};
   // The same region again would cost a round trip to the display server.
-  if (regionKey_ == key && facts_.Mdi != mkChild) return;
+  if (regionKey_ == key && facts_.Mdi != mkChild) return false;
   TSkinContent& skin = skinData_->Skin();
   HRGN region;
   if (!skin.BorderLeft.Transparent() && !skin.BorderRight.Transparent() && !skin.BorderTop.Transparent() &&
@@ -83,19 +83,21 @@ void TWinSkinForm::UpdateRegion() {
     add(skin.BorderBottom.Transparent() && f.Bottom >= 2 && bottom.right > bottom.left
             ? BandRegion(bpBottom, bottom, false)
             : full(bottom));
-    const bool cached = titleCache_.Width() == w && titleCache_.Height() == f.Top;
+    const bool cached = frameCacheKey_ && frameCache_.Width() == w && frameCache_.Height() == h;
     add(skin.BorderTop.Transparent() && f.Top > 1 && top.right > top.left ? BandRegion(bpTop, top, cached)
                                                                        : full(top));
     region = all.release();
   }
+  // Kept first: the window is laid out again inside SetWindowRgn, and the
+  // size message that brings must find this region already in force.
+  regionKey_ = key;
   // The window owns the region from here on.
   SetWindowRgn(wnd_, region, TRUE);
-  regionKey_ = key;
+  return true;
 }
 
 void TWinSkinForm::RemoveRegion() {
   if (!RegionSet()) return;
-  titleCache_.SetSize(0, 0);
   DropFrameCache();
   SetWindowRgn(wnd_, nullptr, FALSE);
   regionKey_.reset();

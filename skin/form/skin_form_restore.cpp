@@ -50,7 +50,6 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
   // The band the skin drew the bar in still counts in the size given back.
   const int menuHeight = facts_.MenuHeight;
   RestoreMenuBar(mode);
-  titleCache_.SetSize(0, 0);
   DropFrameCache();
   switch (mode) {
     case TRestoreMode::WindowGone:

@@ -250,14 +250,7 @@ void TWinSkinMenu::Layout(HDC dc, const RECT& bar) {
   }
 }
 
-void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons) {
-  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
-  if (w <= 0 || h <= 0 || !skinData_) return;
-  TSkinContent& skin = skinData_->Skin();
-  gui::TBitmap& scratch = SharedStretchBitmap();
-  scratch.SetSize(w, h);
-  HDC target = scratch.DC();
-  const TMirrorLike mirror(target, dc);
+void TWinSkinMenu::PaintBackground(HDC target, int w, int h) {
   // The picture once for each row the items take.
   const int rowHeight = std::max(1, GetSystemMetrics(SM_CYMENU));
   for (int top = 0; top < h; top += rowHeight) {
@@ -275,14 +268,20 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButt
                    .Tiling = TElementTiling::Stretched,
                    .Margins = RECT{element->LeftWidth, 0, element->RightWidth, 0}});
     } else {
-      gui::TCanvas(target).FillRect(row, skin.Colours.Menubar);
+      gui::TCanvas(target).FillRect(row, skinData_->Skin().Colours.Menubar);
     }
   }
+}
+
+void TWinSkinMenu::Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons) {
+  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+  if (w <= 0 || h <= 0 || !skinData_) return;
+  TSkinContent& skin = skinData_->Skin();
+  gui::TBitmap scratch = StretchingBitmap(w, h);
+  HDC target = scratch.DC();
+  const TMirrorLike mirror(target, dc);
+  PaintBackground(target, w, h);
   barRect_ = bar;
-  background_.SetSize(w, h);
-  // Its DC keeps the window's layout, so it is the bar's own, not a shared one.
-  SetMirrored(background_.DC(), form_->Facts().Mirrored);
-  BitBlt(background_.DC(), 0, 0, w, h, target, 0, 0, SRCCOPY);
 
   Layout(target, bar);
   {
@@ -319,14 +318,19 @@ RECT TWinSkinMenu::ItemRect(const TMenuBtn& item) const {
 
 gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item, int state) {
   const RECT r = ItemRect(item);
-  const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, background_.Height() - (r.top - barRect_.top));
-  if (w <= 0 || h <= 0) return gui::TBitmap();
-  // The bar's background under the item (its row only), the frame of the
-  // hot or pressed look, the caption.
+  const int barWidth = barRect_.right - barRect_.left, barHeight = barRect_.bottom - barRect_.top;
+  const int w = r.right - r.left, h = std::min(r.bottom - r.top + 1, barHeight - (r.top - barRect_.top));
+  if (w <= 0 || h <= 0 || barWidth <= 0 || !skinData_) return gui::TBitmap();
+  // The bar's background under the item (its row only), drawn again rather
+  // than kept between paints: a bar only changes an item's look at the
+  // pointer's pace. Then the frame of the hot or pressed look, the caption.
+  gui::TBitmap background(barWidth, barHeight);
+  SetMirrored(background.DC(), form_->Facts().Mirrored);
+  PaintBackground(background.DC(), barWidth, barHeight);
   gui::TBitmap picture(w, h);
   HDC target = picture.DC();
   SetMirrored(target, form_->Facts().Mirrored);
-  BitBlt(target, 0, 0, w, h, background_.DC(), r.left - barRect_.left, r.top - barRect_.top, SRCCOPY);
+  BitBlt(target, 0, 0, w, h, background.DC(), r.left - barRect_.left, r.top - barRect_.top, SRCCOPY);
   const core::SkinColours& colours = skinData_->Skin().Colours;
   const RECT local{0, 0, w, r.bottom - r.top};
   if (state == TNCObject::stPressed || state == TNCObject::stHot) {
@@ -340,7 +344,7 @@ gui::TBitmap TWinSkinMenu::ItemPicture(const TMenuBtn& item, int state) {
 }
 
 void TWinSkinMenu::PaintItem(TMenuBtn& item) {
-  if (background_.Empty()) return;
+  if (IsRectEmpty(&barRect_)) return;
   PaintSwallowingFailures([&] {
     gui::TBitmap picture = ItemPicture(item);
     if (picture.Empty()) return;

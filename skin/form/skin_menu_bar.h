@@ -99,7 +99,7 @@ class TWinSkinMenu {
   void Paint(HDC dc, const RECT& bar, const std::vector<TCaptionButtonPlace>& buttons);
   // One item in its present state, straight onto the window.
   void PaintItem(TMenuBtn& item);
-  // What PaintItem puts there: the item's column of the bar as last painted,
+  // What PaintItem puts there: the item's column of the bar as last laid out,
   // with the item in its present state or in `state`.
   gui::TBitmap ItemPicture(const TMenuBtn& item) { return ItemPicture(item, item.State); }
   gui::TBitmap ItemPicture(const TMenuBtn& item, int state);
@@ -146,7 +146,10 @@ class TWinSkinMenu {
   HMENU menuHandle_ = nullptr;
   RECT barRect_{};
   std::vector<RECT> places_;  // each item's place, in Items' order
-  gui::TBitmap background_;   // the bar as last painted, without items
+
+  // The bar's picture without items, all its rows, into a DC of the bar's
+  // size laid out as the window's.
+  void PaintBackground(HDC target, int w, int h);
 
   // What the bar would show for the menu's items; `fill` completes an item
   // whose caption is empty (owner-drawn items carry none) from the

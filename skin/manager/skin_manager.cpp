@@ -500,9 +500,11 @@ void TSkinManage::OfferWindowIcon(const TSkinData* data, const gui::TBitmap& ico
 
 void TSkinManage::SetDefaultWindowIcon(const TSkinData* data, const gui::TBitmap& icon) {
   std::erase_if(windowIcons_, [data](const auto& entry) { return entry.first == data; });
-  auto kept = std::make_unique<gui::TBitmap>();
-  kept->CopyFrom(icon);
-  windowIcons_.emplace_back(data, std::move(kept));
+  // The picture a window offered it is mostly still shown: kept once.
+  gui::TBitmap copy;
+  copy.CopyFrom(icon);
+  copy.SetSharesDc(true);
+  windowIcons_.emplace_back(data, SharedIconPicture(std::move(copy)));
 }
 
 void TSkinManage::FormSkinnerGone(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }

@@ -177,7 +177,7 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   THighContrastListener contrastListener_;
   TTooltipColours tooltips_;
   // The components' default window icons.
-  std::vector<std::pair<const TSkinData*, std::unique_ptr<gui::TBitmap>>> windowIcons_;
+  std::vector<std::pair<const TSkinData*, std::shared_ptr<gui::TBitmap>>> windowIcons_;
   gui::TBitmap* WindowIconOf(const TSkinData* data) const;
 };
 

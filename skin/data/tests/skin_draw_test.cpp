@@ -164,13 +164,16 @@ TEST(Drawing, AnEmptyPictureDrawsNothingThroughEveryPrimitive) {
   EXPECT_TRUE(PixelsAre(dest, [](int, int) { return kGrey; }));
 }
 
-TEST(Drawing, TheSharedStretchBitmapStretchesColourOnColourAtEverySize) {
-  gui::TBitmap& shared = SharedStretchBitmap();
-  for (const SIZE size : {SIZE{50, 20}, SIZE{3, 90}, SIZE{50, 20}}) {
-    shared.SetSize(size.cx, size.cy);
-    ASSERT_FALSE(shared.Empty());
-    EXPECT_EQ(GetStretchBltMode(shared.DC()), COLORONCOLOR) << size.cx << " x " << size.cy;
+TEST(Drawing, AStretchingBitmapStretchesColourOnColourAndHoldsNothingAfterThePaint) {
+  const long bitmaps = gui::BitmapHandle::LiveCount(), dcs = gui::BitmapDcHandle::LiveCount();
+  for (const SIZE size : {SIZE{50, 20}, SIZE{3, 90}}) {
+    gui::TBitmap buffer = StretchingBitmap(size.cx, size.cy);
+    ASSERT_FALSE(buffer.Empty());
+    EXPECT_EQ(buffer.Width(), size.cx);
+    EXPECT_EQ(GetStretchBltMode(buffer.DC()), COLORONCOLOR) << size.cx << " x " << size.cy;
   }
+  EXPECT_EQ(gui::BitmapHandle::LiveCount(), bitmaps);
+  EXPECT_EQ(gui::BitmapDcHandle::LiveCount(), dcs);
 }
 
 TEST(NineSlice, TheFrameOnlyVariantDrawsTheEightOuterPiecesAtTheTarget) {

@@ -63,6 +63,30 @@ TEST(SkinPalette, SkinColoursStandInForTheirIndexesAndTheirBrushesLiveWithThePal
   EXPECT_EQ(gui::BrushHandle::LiveCount(), before);
 }
 
+TEST(SkinPalette, OneBrushServesEachColourAndTheSkinsOwnBrushServesItsColour) {
+  const long before = gui::BrushHandle::LiveCount();
+  core::SkinColours colours = DarkColours();
+  colours.Scrollbar = colours.ButtonFace;
+  {
+    skin::TSkinPalette palette;
+    palette.Build(colours);
+    EXPECT_EQ(palette.SysColorBrush(COLOR_SCROLLBAR), palette.SysColorBrush(COLOR_BTNFACE));
+    EXPECT_NE(palette.SysColorBrush(COLOR_WINDOW), palette.SysColorBrush(COLOR_BTNFACE));
+    EXPECT_EQ(palette.BrushesMade(), 2);
+    EXPECT_EQ(gui::BrushHandle::LiveCount(), before + 2);
+
+    gui::BrushHandle face(CreateSolidBrush(RGB(43, 47, 54)));
+    palette.Build(colours, face.get());
+    EXPECT_EQ(palette.SysColorBrush(COLOR_BTNFACE), face.get());
+    EXPECT_EQ(palette.SysColorBrush(COLOR_SCROLLBAR), face.get());
+    EXPECT_EQ(BrushColour(palette.SysColorBrush(COLOR_WINDOW)), RGB(30, 33, 38));
+    EXPECT_EQ(palette.BrushesMade(), 1);
+    EXPECT_EQ(gui::BrushHandle::LiveCount(), before + 2);
+    palette.Build(core::SkinColours{});
+  }
+  EXPECT_EQ(gui::BrushHandle::LiveCount(), before);
+}
+
 TEST(SkinPalette, AnswersColourMessagesAsTheSystemDoesInTheSkinsColours) {
   skin::TSkinPalette palette;
   palette.Build(DarkColours());

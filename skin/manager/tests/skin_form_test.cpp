@@ -292,8 +292,10 @@ TEST_F(SkinFormTest, EveryBorderStyleKeepsItsClientArea) {
 // takes its room from the client area and the program lays its children out
 // again. Each child is drawn once the window is whole (its region in
 // place), not while its frame is being fitted, even one that draws itself
-// at once when it is resized, as an edit control does.
+// at once when it is resized, as an edit control does. The frame changes
+// once: setting the region is the fit.
 std::vector<bool> g_childPaintsWhole;
+int g_frameChanges = 0;
 
 LRESULT CALLBACK SelfDrawingChildProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_SIZE) UpdateWindow(wnd);
@@ -305,6 +307,7 @@ LRESULT CALLBACK SelfDrawingChildProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 LRESULT CALLBACK LayingOutProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCALCSIZE && wParam) ++g_frameChanges;
   if (msg == WM_SIZE) {
     if (HWND child = GetWindow(wnd, GW_CHILD)) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam) / 2, TRUE);
   }
@@ -316,18 +319,26 @@ TEST_F(SkinFormTest, AWindowLaidOutAgainForTheSkinsFrameIsDrawnOnceWhole) {
                                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 220);
   RECT client{};
   GetClientRect(wnd, &client);
-  skin_test::CreateTestWindow(L"SkinFormSelfDrawing", &SelfDrawingChildProc, L"", WS_CHILD | WS_VISIBLE, 0, 0,
-                              client.right, client.bottom / 2, wnd);
+  HWND child = skin_test::CreateTestWindow(L"SkinFormSelfDrawing", &SelfDrawingChildProc, L"",
+                                           WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom / 2, wnd);
   Drain();
   RECT window{};
   GetWindowRect(wnd, &window);
   ASSERT_TRUE(ThreadSkinManager()->SkinWindow(wnd));
   g_childPaintsWhole.clear();
+  g_frameChanges = 0;
   Drain();  // SkinMsgAttached: the frame fitted
   RECT fitted{};
   GetWindowRect(wnd, &fitted);
   EXPECT_EQ(fitted.right - fitted.left, window.right - window.left);
   EXPECT_EQ(g_childPaintsWhole, std::vector<bool>{true});
+  EXPECT_EQ(g_frameChanges, 1);
+  // Laid out for the client area inside the skin's frame.
+  RECT skinnedClient{}, laidOut{};
+  GetClientRect(wnd, &skinnedClient);
+  GetClientRect(child, &laidOut);
+  EXPECT_NE(skinnedClient.bottom, client.bottom);
+  EXPECT_EQ(laidOut.bottom, skinnedClient.bottom / 2);
   DestroyWindow(wnd);
 }
 

@@ -18,6 +18,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
+#include "skin/form/skin_menu_bar.h"
 #include "skin/form/skin_popup_menu.h"
 #include "skin/manager/skin_engine.h"
 #include "skin/manager/skin_manager.h"
@@ -366,6 +367,63 @@ TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
   EXPECT_EQ(windowAfter.left, window.left);
   EXPECT_EQ(windowAfter.top, window.top);
   EXPECT_TRUE(LiveCounts{} == before);
+}
+
+// What each more skinned window holds: its composed frame and its icon,
+// nothing more. The caption font is one for all of them; the title band is
+// read from the frame; a menu bar keeps neither a picture nor a DC.
+TEST_F(SkinManagerTest, ASecondSkinnedWindowHoldsOnlyItsFrameAndIcon) {
+  gui::TApplication app;
+  TSkinData* data = LoadedData();
+  ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+  const auto skinWithMenu = [&] {
+    HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW);
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 100, L"&File");
+    AppendMenuW(bar, MF_STRING, 101, L"&Edit");
+    SetMenu(wnd, bar);
+    ShowWindow(wnd, SW_SHOW);
+    Drain();
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    auto* skinner = ThreadSkinManager()->FindFormSkinner(wnd);
+    EXPECT_TRUE(skinner && skinner->MenuBar() && !skinner->MenuBar()->Items.empty());
+    if (skinner && skinner->MenuBar() && !skinner->MenuBar()->Items.empty()) {
+      // A hot item is drawn over the bar's background, made for it.
+      skinner->MenuBar()->Items[0]->State = skin::TNCObject::stHot;
+      skinner->MenuBar()->PaintItem(*skinner->MenuBar()->Items[0]);
+    }
+    return wnd;
+  };
+  HWND first = skinWithMenu();
+  const long bitmaps = gui::BitmapHandle::LiveCount(), fonts = gui::FontHandle::LiveCount();
+  const long dcs = gui::BitmapDcHandle::LiveCount();
+  HWND second = skinWithMenu();
+  EXPECT_EQ(gui::FontHandle::LiveCount(), fonts);
+  EXPECT_EQ(gui::BitmapDcHandle::LiveCount(), dcs);
+  EXPECT_LE(gui::BitmapHandle::LiveCount() - bitmaps, 2);
+  DestroyWindow(second);
+  DestroyWindow(first);
+  Drain();
+}
+
+// The default icon a window offers is the picture that window shows, not a
+// copy of it.
+TEST_F(SkinManagerTest, TheDefaultWindowIconIsThePictureAWindowShows) {
+  TSkinData* data = LoadedData();
+  gui::TBitmap pixels(16, 16);
+  pixels.SetPixel(3, 4, RGB(200, 10, 10));
+  gui::TBitmap shown;
+  shown.CopyFrom(pixels);
+  const std::shared_ptr<gui::TBitmap> picture = skin::SharedIconPicture(std::move(shown));
+  const long bitmaps = gui::BitmapHandle::LiveCount();
+  ThreadSkinManager()->OfferWindowIcon(data, *picture);
+  EXPECT_EQ(ThreadSkinManager()->DefaultWindowIcon(data), picture.get());
+  EXPECT_EQ(gui::BitmapHandle::LiveCount(), bitmaps);
+  // Another picture is kept as it is.
+  ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+  ASSERT_NE(ThreadSkinManager()->DefaultWindowIcon(data), nullptr);
+  EXPECT_NE(ThreadSkinManager()->DefaultWindowIcon(data), picture.get());
+  EXPECT_EQ(ThreadSkinManager()->DefaultWindowIcon(data)->Pixel(3, 4), RGB(0, 0, 0));
 }
 
 TEST_F(SkinManagerTest, SizeGripRefusedOnlyInsideSkinnedWindows) {
