@@ -57,44 +57,36 @@ void HandleException(TObject* sender) {
 TApplication::TApplication() : TComponent(nullptr) {
   SetName("Application");
   Application = this;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &TApplication::WindowProcedure;
-  wc.hInstance = instance;
-  wc.lpszClassName = L"TApplication";
-  wc.hIcon = LoadIconW(instance, L"MAINICON");
-  RegisterClassExW(&wc);
-  handle_ = CreateWindowExW(0, L"TApplication", L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                            0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  CreateHandle(L"TApplication", 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+               LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
 }
 
 TApplication::~TApplication() {
   BeginDestroy();
   DestroyComponents();
-  if (handle_) DestroyWindow(handle_);
+  DestroyHandle();
   if (Application == this) Application = nullptr;
 }
 
-LRESULT CALLBACK TApplication::WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == kReleaseForm && Application) {
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kReleaseForm) {
     auto* form = reinterpret_cast<TCustomForm*>(lParam);
     // Only a form still alive: it may have been freed since the request.
-    if (std::find(Application->forms_.begin(), Application->forms_.end(), form) != Application->forms_.end()) {
+    if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) {
       try {
         delete form;
       } catch (...) {
-        gui::HandleException(Application);
+        gui::HandleException(this);
       }
     }
     return 0;
   }
-  return DefWindowProcW(wnd, msg, wParam, lParam);
+  return DefaultHandler(msg, wParam, lParam);
 }
 
 void TApplication::SetTitle(const std::wstring& title) {
   title_ = title;
-  if (handle_) SetWindowTextW(handle_, title_.c_str());
+  if (Handle()) SetWindowTextW(Handle(), title_.c_str());
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {

@@ -9,19 +9,20 @@
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/hidden_window.h"
 
 namespace gui {
 
 class TCustomForm;
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, private THiddenWindow {
   GUI_CLASS(TApplication, TComponent)
  public:
   // Makes itself the process's Application and creates the hidden window.
   TApplication();
   ~TApplication() override;
 
-  HWND Handle() const { return handle_; }
+  using THiddenWindow::Handle;
   const std::wstring& Title() const { return title_; }
   void SetTitle(const std::wstring& title);
 
@@ -67,7 +68,7 @@ class TApplication : public TComponent {
 
  private:
   friend class TCustomForm;
-  static LRESULT CALLBACK WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   // A key that is a menu item's or action's shortcut runs it.
   bool IsShortCutKey(const MSG& msg);
   // A dialog key one of the controls around the focus takes (CM_DIALOGKEY).
@@ -79,7 +80,6 @@ class TApplication : public TComponent {
   // Posted to the hidden window: free the form in lParam (TCustomForm::Release).
   static constexpr UINT kReleaseForm = WM_APP + 0x100;
 
-  HWND handle_ = nullptr;
   std::wstring title_;
   TCustomForm* mainForm_ = nullptr;
   std::vector<TCustomForm*> forms_;

@@ -6,12 +6,12 @@ namespace gui {
 // Glyph, layout and the drawing both glyph buttons share
 
 SIZE TButtonGlyph::GlyphSize() const {
-  if (Glyph.Empty()) return SIZE{0, 0};
-  return SIZE{Glyph.Width() / (NumGlyphs > 0 ? NumGlyphs : 1), Glyph.Height()};
+  if (glyph_.Empty()) return SIZE{0, 0};
+  return SIZE{glyph_.Width() / numGlyphs_, glyph_.Height()};
 }
 
 bool TButtonGlyph::ReadGlyphData(std::span<const std::uint8_t> data) {
-  Glyph.LoadFromFormData(data);
+  glyph_.LoadFromFormData(data);
   return true;
 }
 
@@ -84,8 +84,8 @@ namespace {
 // Glyph image of a button look without a skin: disabled and pressed have
 // their own images when the strip holds them.
 int PlainGlyphImage(const TButtonGlyph& g, bool enabled, bool pressed) {
-  if (!enabled && g.NumGlyphs >= 2) return 2;
-  if (pressed && g.NumGlyphs >= 3) return 3;
+  if (!enabled && g.NumGlyphs() >= 2) return 2;
+  if (pressed && g.NumGlyphs() >= 3) return 3;
   return 1;
 }
 
@@ -96,9 +96,9 @@ void DrawButtonContent(HDC dc, const RECT& face, TButtonGlyph& g, const std::wst
   SelectGuard selected(dc, font);
   const SIZE text = MeasureButtonCaption(dc, caption, face);
   const TButtonPlacement at = CalcButtonLayout(face.right - face.left, face.bottom - face.top, g.GlyphSize(), text,
-                                               g.Layout, g.Margin, g.Spacing, false);
+                                               g.Layout(), g.Margin(), g.Spacing(), false);
   const POINT glyphAt{face.left + at.Glyph.x + shift, face.top + at.Glyph.y + shift};
-  DrawGlyphImage(dc, glyphAt, g.Glyph, g.NumGlyphs, image);
+  DrawGlyphImage(dc, glyphAt, g.Glyph(), g.NumGlyphs(), image);
   if (caption.empty()) return;
   RECT t{face.left + at.Text.x + shift, face.top + at.Text.y + shift, 0, 0};
   t.right = t.left + text.cx;
@@ -228,7 +228,7 @@ void TSpeedButton::Paint(HDC dc) {
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(dc, &r, sunk ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   int image = PlainGlyphImage(*this, enabled_, pressed_);
-  if (down_ && enabled_ && NumGlyphs >= 4) image = 4;
+  if (down_ && enabled_ && NumGlyphs() >= 4) image = 4;
   DrawButtonContent(dc, r, *this, caption_, font_.Handle(), enabled_, image, sunk ? 1 : 0);
 }
 

@@ -20,13 +20,21 @@ class TButtonGlyph {
  public:
   virtual ~TButtonGlyph() = default;
 
-  TBitmap Glyph;
-  int NumGlyphs = 1;
-  TButtonLayout Layout = TButtonLayout::blGlyphLeft;
+  // The strip of NumGlyphs images side by side: normal, disabled, pressed
+  // and down, as many as there are.
+  TBitmap& Glyph() { return glyph_; }
+  const TBitmap& Glyph() const { return glyph_; }
+  int NumGlyphs() const { return numGlyphs_; }
+  // Fewer than one counts as one.
+  void SetNumGlyphs(int count) { numGlyphs_ = count < 1 ? 1 : count; }
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout layout) { layout_ = layout; }
   // Distance of the glyph from the edge, and between glyph and caption;
   // -1 means automatic.
-  int Margin = -1;
-  int Spacing = 4;
+  int Margin() const { return margin_; }
+  void SetMargin(int margin) { margin_ = margin; }
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int spacing) { spacing_ = spacing; }
 
   // The size of one image; (0, 0) without a glyph.
   SIZE GlyphSize() const;
@@ -36,6 +44,13 @@ class TButtonGlyph {
 
   template <class C>
   static void DeclareGlyphProperties(TPropBuilder<C>& b);
+
+ private:
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 4;
 };
 
 // Where glyph and caption go inside a button of width x height (client
@@ -116,12 +131,12 @@ namespace gui {
 
 template <class C>
 void TButtonGlyph::DeclareGlyphProperties(TPropBuilder<C>& b) {
-  b.Integer("NumGlyphs", [](C& c) { return c.NumGlyphs; }, [](C& c, int v) { c.NumGlyphs = v < 1 ? 1 : v; });
+  b.Integer("NumGlyphs", [](C& c) { return c.NumGlyphs(); }, [](C& c, int v) { c.SetNumGlyphs(v); });
   b.Enumeration("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
-                [](C& c) { return static_cast<int>(c.Layout); },
-                [](C& c, int v) { c.Layout = static_cast<TButtonLayout>(v); });
-  b.Integer("Margin", [](C& c) { return c.Margin; }, [](C& c, int v) { c.Margin = v; });
-  b.Integer("Spacing", [](C& c) { return c.Spacing; }, [](C& c, int v) { c.Spacing = v; });
+                [](C& c) { return static_cast<int>(c.Layout()); },
+                [](C& c, int v) { c.SetLayout(static_cast<TButtonLayout>(v)); });
+  b.Integer("Margin", [](C& c) { return c.Margin(); }, [](C& c, int v) { c.SetMargin(v); });
+  b.Integer("Spacing", [](C& c) { return c.Spacing(); }, [](C& c, int v) { c.SetSpacing(v); });
 }
 
 }  // namespace gui

@@ -115,7 +115,7 @@ TEST_F(GalleryTest, EveryPageAndControlIsThere) {
   EXPECT_TRUE(style(f.SmoothProgress) & PBS_SMOOTH);
   EXPECT_FALSE(style(f.ChunkedProgress) & PBS_SMOOTH);
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(f.NumberUpDown->Handle(), UDM_GETBUDDY, 0, 0)), f.UpDownEdit->Handle());
-  EXPECT_FALSE(f.GlyphButton->Glyph.Empty());
+  EXPECT_FALSE(f.GlyphButton->Glyph().Empty());
 
   // Status bar: the skin in force and the page.
   EXPECT_EQ(StatusText(f, 0), L"Skin: Daylight");

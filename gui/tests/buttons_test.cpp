@@ -89,14 +89,14 @@ TEST(GlyphButtons, GlyphsComeFromTheFormAndShowByStateWithoutASkin) {
   auto* speed = dynamic_cast<TSpeedButton*>(form->FindComponent("Speed"));
   ASSERT_NE(bit, nullptr);
   ASSERT_NE(speed, nullptr);
-  EXPECT_EQ(bit->Glyph.Width(), 24);
+  EXPECT_EQ(bit->Glyph().Width(), 24);
   EXPECT_EQ(bit->GlyphSize().cx, 12);
   EXPECT_EQ(bit->GlyphSize().cy, 12);
-  EXPECT_EQ(speed->Glyph.Width(), 12);  // a bare .bmp image is read as well
-  EXPECT_EQ(speed->Layout, TButtonLayout::blGlyphTop);
+  EXPECT_EQ(speed->Glyph().Width(), 12);  // a bare .bmp image is read as well
+  EXPECT_EQ(speed->Layout(), TButtonLayout::blGlyphTop);
   // Rows arrive top-down: the key pixel stays at the top-left.
-  EXPECT_EQ(bit->Glyph.Pixel(0, 0), kKey);
-  EXPECT_EQ(bit->Glyph.Pixel(0, 11), kNormal);
+  EXPECT_EQ(bit->Glyph().Pixel(0, 0), kKey);
+  EXPECT_EQ(bit->Glyph().Pixel(0, 11), kNormal);
 
   form->HandleNeeded();
   form->Show();

@@ -210,11 +210,11 @@ void TSkinBitButton::DrawSkin(HDC dc, const RECT& rect) {
 void TSkinBitButton::DrawGlyphAndText(HDC dc, gui::TButtonGlyph& g, int w, int h, int look, bool nudgeCentred) {
   const SIZE glyph = g.GlyphSize();
   const SIZE text = gui::MeasureButtonCaption(dc, Caption, RECT{0, 0, w, h});
-  const gui::TButtonPlacement at = gui::CalcButtonLayout(w, h, glyph, text, g.Layout, g.Margin, g.Spacing, nudgeCentred);
+  const gui::TButtonPlacement at = gui::CalcButtonLayout(w, h, glyph, text, g.Layout(), g.Margin(), g.Spacing(), nudgeCentred);
   lastGlyph_ = 0;
   if (glyph.cx > 0) {
-    lastGlyph_ = g.NumGlyphs == 4 ? kGlyphOfLook[look] : 1;
-    gui::DrawGlyphImage(dc, at.Glyph, g.Glyph, g.NumGlyphs, lastGlyph_);
+    lastGlyph_ = g.NumGlyphs() == 4 ? kGlyphOfLook[look] : 1;
+    gui::DrawGlyphImage(dc, at.Glyph, g.Glyph(), g.NumGlyphs(), lastGlyph_);
   }
   if (Caption.empty()) return;
   // Without a skin colour for the look the caption keeps the control's own.
@@ -322,7 +322,7 @@ void TSkinSpeedButton::DrawSpeedButton(HDC dc) {
   gui::SelectGuard font(bdc, button->Font().Handle());
   DrawFace(canvas, look, e->FrameCount > 0 ? e->FrameCount : kButtonFrames);
   auto* glyph = dynamic_cast<gui::TButtonGlyph*>(button);
-  if (glyph && !glyph->Glyph.Empty()) {
+  if (glyph && !glyph->Glyph().Empty()) {
     DrawGlyphAndText(bdc, *glyph, w, h, look, true);
   } else {
     lastGlyph_ = 0;

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "gui/handles.h"
+#include "gui/hidden_window.h"
 
 namespace skin {
 
@@ -28,20 +28,14 @@ THighContrastQuery SetHighContrastQuery(THighContrastQuery query);
 // high-contrast change: WM_SETTINGCHANGE with SPI_SETHIGHCONTRAST, or
 // WM_SYSCOLORCHANGE. It is called inside the broadcast, so it should only
 // note the change.
-class THighContrastListener {
+class THighContrastListener : public gui::THiddenWindow {
  public:
   explicit THighContrastListener(std::function<void()> onChange);
-  ~THighContrastListener();
-  THighContrastListener(const THighContrastListener&) = delete;
-  THighContrastListener& operator=(const THighContrastListener&) = delete;
-
-  HWND Handle() const { return window_.get(); }
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   std::function<void()> onChange_;
-  gui::WindowHandle window_;
 };
 
 }  // namespace skin

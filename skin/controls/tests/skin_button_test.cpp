@@ -290,9 +290,9 @@ TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
   auto* button = dynamic_cast<gui::TBitBtn*>(form->FindComponent("BitBtn1"));
   ASSERT_NE(button, nullptr);
   const COLORREF images[4] = {RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
-  button->Glyph.SetSize(64, 16);
+  button->Glyph().SetSize(64, 16);
   for (int x = 0; x < 64; ++x)
-    for (int y = 0; y < 16; ++y) button->Glyph.SetPixel(x, y, x % 16 == 0 && y == 0 ? RGB(255, 0, 255) : images[x / 16]);
+    for (int y = 0; y < 16; ++y) button->Glyph().SetPixel(x, y, x % 16 == 0 && y == 0 ? RGB(255, 0, 255) : images[x / 16]);
   auto* skinner = new skin::TSkinBitButton(button);
   ASSERT_TRUE(skinner->AttachControl(&form_skinner_, data_.get(), &form_skinner_.Canvas, false));
   const auto draw = [&] { return controls_test::Drawn(*skinner); };
@@ -318,7 +318,7 @@ TEST_F(SkinButtonTest, GlyphButtonsShowTheImageOfTheirState) {
   draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 2);
   // With two images the first one is always shown.
-  button->NumGlyphs = 2;
+  button->SetNumGlyphs(2);
   draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 1);
   form_skinner_.FreeControlSkinners();
@@ -331,7 +331,7 @@ TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
   auto* speed = dynamic_cast<gui::TSpeedButton*>(form->FindComponent("Speed1"));
   ASSERT_NE(speed, nullptr);
   const std::vector<COLORREF> images{RGB(250, 0, 0), RGB(0, 250, 0), RGB(0, 0, 250), RGB(250, 250, 0)};
-  ASSERT_TRUE(speed->Glyph.LoadFromBmpBytes(gui_test::StripBmp(12, 12, images, RGB(255, 0, 255))));
+  ASSERT_TRUE(speed->Glyph().LoadFromBmpBytes(gui_test::StripBmp(12, 12, images, RGB(255, 0, 255))));
   auto* skinner = new skin::TSkinSpeedButton(speed);
   ASSERT_TRUE(skinner->AttachControl(&form_skinner_, data_.get(), &form_skinner_.Canvas, false));
   // WM_PAINT hands a windowless control the context to draw into.
@@ -353,7 +353,7 @@ TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
     DrawTextW(measure.DC(), L"Go", 2, &r, DT_CALCRECT | DT_EXPANDTABS);
     text = SIZE{r.right, r.bottom};
   }
-  const int glyphX = (80 - (12 + speed->Spacing + text.cx)) / 2 + 1;
+  const int glyphX = (80 - (12 + speed->Spacing() + text.cx)) / 2 + 1;
   const int glyphY = (26 - 12 + 1) / 2;
   EXPECT_EQ(normal.Pixel(glyphX, glyphY + 1), images[0]);
   EXPECT_NE(normal.Pixel(glyphX - 1, glyphY + 1), images[0]);
@@ -371,13 +371,13 @@ TEST_F(SkinButtonTest, SpeedButtonGlyphsByLookAndLaidOutAsToolButtons) {
   draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 2);
   // Only a strip of four images has one per look.
-  speed->NumGlyphs = 3;
+  speed->SetNumGlyphs(3);
   speed->SetEnabled(true);
   speed->SetDown(true);
   draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 1);
   // No glyph: the caption alone, centred.
-  speed->Glyph.SetSize(0, 0);
+  speed->Glyph().SetSize(0, 0);
   gui::TBitmap bare = draw();
   EXPECT_EQ(skinner->LastGlyphImage(), 0);
   EXPECT_EQ(CountColour(bare, images[0]), 0);
