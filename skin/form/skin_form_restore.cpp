@@ -52,6 +52,7 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
   RestoreMenuBar(mode);
   titleCache_.SetSize(0, 0);
   DropFrameCache();
+  scrollBars_.Forget();
   switch (mode) {
     case TRestoreMode::WindowGone:
     case TRestoreMode::SkinnerFreed:
