@@ -76,6 +76,22 @@ bool SkinCoversFrame(HWND wnd) {
 
 bool HasScrollbarSkin(const TSkinContent& skin) { return Usable(skin.Scrollbar); }
 
+bool TBarHover::Move(HWND wnd, bool vertical, int part) {
+  if (part == part_ && (part == kNoScrollHit || vertical == vertical_)) return false;
+  if (part_ == kNoScrollHit && part != kNoScrollHit) {
+    TRACKMOUSEEVENT leave{sizeof(leave), leave_, wnd, 0};
+    TrackMouseEvent(&leave);
+  }
+  part_ = part;
+  vertical_ = vertical;
+  return true;
+}
+
+int AlongWindowBar(HWND wnd, const RECT& placed, const RECT& bar, bool vertical, POINT screen) {
+  if (vertical) return screen.y - placed.top - bar.top;
+  return (IsMirrored(wnd) ? placed.right - 1 - screen.x : screen.x - placed.left) - bar.left;
+}
+
 UINT DisabledArrows(HWND wnd, LONG object, bool scrollable) {
   if (!scrollable || !IsWindowEnabled(wnd)) return ESB_DISABLE_BOTH;
   SCROLLBARINFO info{};
@@ -418,7 +434,7 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   look.Pressed = PressedPart;
   look.Disabled = vertical ? VertDisabled : HorzDisabled;
-  look.Hot = hotVertical_ == vertical ? hotPart_ : kNoScrollHit;
+  look.Hot = hover_.On(vertical);
   look.Owner = this;
   look.Repaint = [this, vertical] {
     PaintThrough(nullptr, [&](HDC windowDc, const RECT& r) {
@@ -436,23 +452,12 @@ int TSkinScrollbar::PartAt(bool vertical, POINT screen) {
   const RECT placed = window;
   OffsetRect(&window, -window.left, -window.top);
   MeasureBars(window);
-  const RECT& bar = vertical ? VertRect : HorzRect;
-  // A mirrored window's bars lie where its window DC has them: counted
-  // from its right edge.
-  const int x = IsMirrored(Handle) ? placed.right - 1 - screen.x : screen.x - placed.left;
-  const int along = vertical ? screen.y - placed.top - bar.top : x - bar.left;
+  const int along = AlongWindowBar(Handle, placed, vertical ? VertRect : HorzRect, vertical, screen);
   return HitTestBar(along, vertical ? VertMetrics : HorzMetrics);
 }
 
 void TSkinScrollbar::SetHotPart(bool vertical, int part) {
-  if (part == hotPart_ && (part == kNoScrollHit || vertical == hotVertical_)) return;
-  if (hotPart_ == kNoScrollHit && part != kNoScrollHit) {
-    TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE | TME_NONCLIENT, Handle, 0};
-    TrackMouseEvent(&leave);
-  }
-  hotPart_ = part;
-  hotVertical_ = vertical;
-  PaintSkin(nullptr);
+  if (hover_.Move(Handle, vertical, part)) PaintSkin(nullptr);
 }
 
 bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
@@ -461,15 +466,10 @@ bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
   RECT window{};
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || !GetWindowRect(Handle, &window)) return false;
   const POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  const RECT placed = window;
   OffsetRect(&window, -window.left, -window.top);
   MeasureBars(window);
-  RECT placed{};
-  GetWindowRect(Handle, &placed);
-  const RECT& bar = vertical ? VertRect : HorzRect;
-  // A mirrored window's bars lie where its window DC has them: counted
-  // from its right edge.
-  const int x = IsMirrored(Handle) ? placed.right - 1 - screen.x : screen.x - placed.left;
-  const int along = vertical ? screen.y - placed.top - bar.top : x - bar.left;
+  const int along = AlongWindowBar(Handle, placed, vertical ? VertRect : HorzRect, vertical, screen);
   if (HitTestBar(along, vertical ? VertMetrics : HorzMetrics) != SB_THUMBTRACK) return false;
   PressedPart = vertical ? spVertThumb : spHorzThumb;
   PaintSkin(nullptr);
@@ -604,8 +604,19 @@ bool TSkinScControl::BeforeMessage(gui::TMessage& m) {
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
       // Themed bars light up the part under the pointer by drawing
-      // themselves.
+      // themselves; the skin shows the part under the mouse in its own
+      // hot look.
       CallDefault(m);
+      if (m.Msg == WM_MOUSEMOVE || m.Msg == WM_MOUSELEAVE) {
+        const bool vertical = Vertical();
+        const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        RECT client{};
+        GetClientRect(Handle, &client);
+        const int part = m.Msg == WM_MOUSELEAVE || !HasSkin() || !PtInRect(&client, at)
+                             ? kNoScrollHit
+                             : HitTestBar(vertical ? at.y : at.x, Measure(client));
+        hover_.Move(Handle, vertical, part);
+      }
       PaintSkin(nullptr);
       return false;
     default:
@@ -625,12 +636,9 @@ void TSkinScControl::AfterMessage(gui::TMessage& m) {
   TSkinControl::AfterMessage(m);
 }
 
-void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
-  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
-  TBarLook look;
-  look.Vertical = Vertical();
+TThumbMetrics TSkinScControl::Measure(const RECT& rect) {
   TThumbSizes sizes;
-  sizes.BarLength = look.Vertical ? rect.bottom - rect.top : rect.right - rect.left;
+  sizes.BarLength = Vertical() ? rect.bottom - rect.top : rect.right - rect.left;
   sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   sizes.MinThumb = MinimumThumb(sizes.Arrow);
   sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
@@ -640,9 +648,19 @@ void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
     ThumbLength = measured.Thumb;
     ThumbOffset = measured.Offset;
   }
-  look.Metrics = TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
+  return TThumbMetrics{sizes.Arrow, TrackLength, ThumbLength, ThumbOffset, 0};
+}
+
+void TSkinScControl::DrawSkin(HDC dc, const RECT& rect) {
+  if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin())) return;
+  TBarLook look;
+  look.Vertical = Vertical();
+  look.Metrics = Measure(rect);
   look.Pressed = PressedPart;
   look.Disabled = DisabledArrows(Handle, OBJID_CLIENT, true);
+  look.Hot = hover_.On(look.Vertical);
+  look.Owner = this;
+  look.Repaint = [this] { PaintSkin(nullptr); };
   gui::TBitmap work;  // made for the paint, not kept
   DrawSkinBar(dc, rect, look, SkinData->Skin(), work);
 }

@@ -48,6 +48,32 @@ bool HasScrollbarSkin(const TSkinContent& skin);
 // reports, and both when the window is disabled or `scrollable` is false.
 UINT DisabledArrows(HWND wnd, LONG object, bool scrollable);
 
+// The bar part under the mouse, which its bar shows hot (an arrow's hot
+// frame, the thumb's frame 3, the track's frame 4, fading as the skin's
+// ScrollBar timings say). Each bar skinner keeps one; the first part the
+// mouse comes over asks the system to say when the mouse leaves.
+class TBarHover {
+ public:
+  // `leave`: TME_LEAVE for a control's client, with TME_NONCLIENT for a
+  // window's own bars.
+  explicit TBarHover(DWORD leave) : leave_(leave) {}
+  // The mouse is over `part` (HitTestBar's code, kNoScrollHit: off the
+  // bars) of one bar of `wnd`. True when what the bars show changes.
+  bool Move(HWND wnd, bool vertical, int part);
+  // The hot part of one bar (kNoScrollHit: none).
+  int On(bool vertical) const { return vertical == vertical_ ? part_ : kNoScrollHit; }
+
+ private:
+  DWORD leave_;
+  int part_ = kNoScrollHit;
+  bool vertical_ = false;
+};
+
+// How far along `bar` (in the window DC's coordinates of `wnd`, as the
+// window rectangle `placed` has it on the screen) a screen point lies: a
+// mirrored window's bars are counted from its right edge.
+int AlongWindowBar(HWND wnd, const RECT& placed, const RECT& bar, bool vertical, POINT screen);
+
 // What a window's bar shows: whether it is there, its range and position,
 // and which of its arrows are disabled.
 struct TBarShown {
@@ -131,9 +157,7 @@ class TSkinScrollbar : public TSkinControl {
   TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;
   // When the arrows' disabled state was last asked for (GetTickCount).
   DWORD arrowsReadAt_ = 0;
-  // The bar part under the mouse, and on which bar.
-  int hotPart_ = kNoScrollHit;
-  bool hotVertical_ = false;
+  TBarHover hover_{TME_LEAVE | TME_NONCLIENT};
 
   // Cleared when the skinner is freed: a drag loop that dispatched the
   // message that freed it must not touch it afterwards.
@@ -163,8 +187,11 @@ class TSkinScControl : public TSkinControl {
   // The control's minimum, maximum, page size and position: the framework
   // control's properties, or the system's for a bare scroll-bar window.
   TScrollRange ReadRange() const;
+  // The bar's measures for a control of `rect`, kept for the hit tests.
+  TThumbMetrics Measure(const RECT& rect);
 
   TSystemThemeOff systemTheme_;
+  TBarHover hover_{TME_LEAVE};
 };
 
 }  // namespace skin

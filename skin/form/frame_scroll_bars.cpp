@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gui/handles.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/skin_data.h"
 
 namespace skin {
@@ -58,10 +59,10 @@ TFrameScrollBars::TShown TFrameScrollBars::Read(HWND wnd) {
   return shown;
 }
 
-void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
-  TSkinContent& skin = data.Skin();
-  const DWORD style = StyleOf(wnd, GWL_STYLE);
-  if (!(style & kBars) || !HasScrollbarSkin(skin)) return;
+TFrameScrollBars::~TFrameScrollBars() { TLookTransitions::ForgetOnThread(this); }
+
+TFrameScrollBars::TPlaced TFrameScrollBars::Place(HWND wnd) {
+  TPlaced placed;
   RECT window{}, client{};
   GetWindowRect(wnd, &window);
   GetClientRect(wnd, &client);
@@ -75,16 +76,14 @@ void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
   }
   const int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
   const bool leftBar = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
-  const RECT vert{leftBar ? client.left - cx : client.right, client.top, leftBar ? client.left : client.right + cx,
-                  client.bottom};
-  const RECT horz{client.left, client.bottom, client.right, client.bottom + cy};
-  const TShown shown = Read(wnd);
-  gui::TBitmap work;  // made for the paint, not kept
+  placed.Vert = RECT{leftBar ? client.left - cx : client.right, client.top, leftBar ? client.left : client.right + cx,
+                     client.bottom};
+  placed.Horz = RECT{client.left, client.bottom, client.right, client.bottom + cy};
+  placed.Shown = Read(wnd);
   for (bool vertical : {false, true}) {
-    const TBarShown& bar = vertical ? shown.Vert : shown.Horz;
-    if (!bar.Present) continue;
-    const RECT& r = vertical ? vert : horz;
-    TBarLook look;
+    const TBarShown& bar = vertical ? placed.Shown.Vert : placed.Shown.Horz;
+    const RECT& r = vertical ? placed.Vert : placed.Horz;
+    TBarLook& look = placed.Looks[vertical];
     look.Vertical = vertical;
     TThumbSizes sizes;
     sizes.BarLength = vertical ? r.bottom - r.top : r.right - r.left;
@@ -95,13 +94,69 @@ void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
     look.Metrics.Arrow = sizes.Arrow;
     look.Disabled = bar.Disabled;
     if ((look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) look.Metrics.Thumb = look.Metrics.Offset = 0;
-    DrawSkinBar(windowDc, r, look, skin, work);
   }
-  if (shown.Horz.Present && shown.Vert.Present) {
-    const RECT corner{vert.left, horz.top, vert.right, horz.bottom};
+  return placed;
+}
+
+void TFrameScrollBars::PaintBar(HWND wnd, HDC windowDc, TSkinData& data, TPlaced& placed, bool vertical) {
+  TBarLook& look = placed.Looks[vertical];
+  look.Hot = hover_.On(vertical);
+  look.Owner = this;
+  look.Repaint = [this, vertical] { RepaintBar(vertical); };
+  wnd_ = wnd;
+  data_ = &data;
+  gui::TBitmap work;  // made for the paint, not kept
+  DrawSkinBar(windowDc, vertical ? placed.Vert : placed.Horz, look, data.Skin(), work);
+}
+
+void TFrameScrollBars::Paint(HWND wnd, HDC windowDc, TSkinData& data) {
+  if (!(StyleOf(wnd, GWL_STYLE) & kBars) || !HasScrollbarSkin(data.Skin())) return;
+  TPlaced placed = Place(wnd);
+  for (bool vertical : {false, true})
+    if ((vertical ? placed.Shown.Vert : placed.Shown.Horz).Present) PaintBar(wnd, windowDc, data, placed, vertical);
+  if (placed.Shown.Horz.Present && placed.Shown.Vert.Present) {
+    const RECT corner{placed.Vert.left, placed.Horz.top, placed.Vert.right, placed.Horz.bottom};
     FillRect(windowDc, &corner, data.Palette().SysColorBrush(COLOR_BTNFACE));
   }
-  painted_ = shown;
+  painted_ = placed.Shown;
+}
+
+void TFrameScrollBars::RepaintBar(bool vertical) {
+  if (!data_ || !IsWindow(wnd_) || IsIconic(wnd_) || !HasScrollbarSkin(data_->Skin())) return;
+  TPlaced placed = Place(wnd_);
+  if (!(vertical ? placed.Shown.Vert : placed.Shown.Horz).Present) return;
+  gui::WindowDc dc(wnd_, GetWindowDC(wnd_));
+  if (dc) PaintBar(wnd_, dc.get(), *data_, placed, vertical);
+}
+
+void TFrameScrollBars::ShowHover(HWND wnd, bool vertical, int part, TSkinData& data) {
+  if (!hover_.Move(wnd, vertical, part)) return;
+  gui::WindowDc dc(wnd, GetWindowDC(wnd));
+  if (dc) Paint(wnd, dc.get(), data);
+}
+
+bool TFrameScrollBars::MouseMove(HWND wnd, WPARAM hit, POINT screen, TSkinData& data) {
+  const bool overBar = (hit == HTHSCROLL || hit == HTVSCROLL) && Has(wnd) && HasScrollbarSkin(data.Skin());
+  if (!overBar) {
+    ShowHover(wnd, false, kNoScrollHit, data);
+    return false;
+  }
+  const bool vertical = hit == HTVSCROLL;
+  RECT window{};
+  GetWindowRect(wnd, &window);
+  const TPlaced placed = Place(wnd);
+  const int along = AlongWindowBar(wnd, window, vertical ? placed.Vert : placed.Horz, vertical, screen);
+  ShowHover(wnd, vertical, HitTestBar(along, placed.Looks[vertical].Metrics), data);
+  return true;
+}
+
+void TFrameScrollBars::MouseLeft(HWND wnd, TSkinData& data) { ShowHover(wnd, false, kNoScrollHit, data); }
+
+void TFrameScrollBars::Forget() {
+  TLookTransitions::ForgetOnThread(this);
+  hover_ = TBarHover{TME_LEAVE | TME_NONCLIENT};
+  wnd_ = nullptr;
+  data_ = nullptr;
 }
 
 void TFrameScrollBars::FollowChanges(HWND wnd, TSkinData& data) {

@@ -359,6 +359,9 @@ LRESULT TWinSkinForm::SkinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NOTIFY:
       return WMNotify(wParam, lParam);
+    case WM_NCMOUSELEAVE:
+      if (frameSkinned_ && FramePaintable()) scrollBars_.MouseLeft(wnd_, *skinData_);
+      break;
     default:
       break;
   }

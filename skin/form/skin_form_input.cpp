@@ -68,8 +68,10 @@ TNCObject* TWinSkinForm::FindNCObject(POINT p) {
 }
 
 LRESULT TWinSkinForm::WMNcMouseMove(WPARAM wParam, LPARAM lParam) {
-  if (!facts_.Active) return 0;
   const POINT screen = PointOf(lParam);
+  // The window's own bars show the part under the mouse, active or not.
+  if (FramePaintable() && scrollBars_.MouseMove(wnd_, wParam, screen, *skinData_)) return 0;
+  if (!facts_.Active) return 0;
   if (TNCObject* object = FindNCObject(ScreenToWindow(screen.x, screen.y))) {
     object->MouseEnter();
     return 0;

@@ -51,6 +51,7 @@ void TWinSkinForm::Restore(TRestoreMode mode) {
   const int menuHeight = facts_.MenuHeight;
   RestoreMenuBar(mode);
   DropFrameCache();
+  scrollBars_.Forget();
   switch (mode) {
     case TRestoreMode::WindowGone:
     case TRestoreMode::SkinnerFreed:

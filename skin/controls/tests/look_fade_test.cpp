@@ -10,6 +10,7 @@
 #include "gui/stdctrls.h"
 #include "skin/controls/skin_button.h"
 #include "skin/controls/skin_check_radio.h"
+#include "skin/controls/skin_scrollbar.h"
 #include "skin/controls/tests/controls_fixture.h"
 #include "skin/data/look_transitions.h"
 
@@ -120,6 +121,25 @@ TEST_F(LookFadeTest, AButtonAndACheckBoxFadeAsTheSkinSaysWithATimerOnlyWhileFadi
   EXPECT_TRUE(Clock().TimerRunning());
   host_.FreeControlSkinners();
   EXPECT_FALSE(Clock().TimerRunning());
+}
+
+// A stand-alone scroll bar's arrow under the mouse fades into its hot look,
+// each step repainting the bar alone.
+TEST_F(LookFadeTest, AScrollBarControlsArrowFadesIntoItsHotLook) {
+  Load(skin_test::DefaultSkinArchiveAdding("[Animation]\r\nScrollBar.HoverIn=200\r\n"));
+  gui::TForm* form = forms_.Show(Control("Bar", "TScrollBar", 20, 20, 200, 17, "    Max = 100\n"));
+  auto* bar = Skin<skin::TSkinScControl>(form, "Bar");
+  const HWND wnd = bar->SkinnedWindow();
+  const gui::TBitmap normal = controls_test::Drawn(*bar);
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(4, 8));
+  now_ += 100;
+  const gui::TBitmap middle = controls_test::Drawn(*bar);
+  EXPECT_EQ(Clock().Fading(), 1);
+  now_ += 100;
+  Clock().Tick();
+  const gui::TBitmap hot = controls_test::Drawn(*bar);
+  EXPECT_EQ(std::tuple(Clock().TimerRunning(), Same(normal, hot)), std::tuple(false, false));
+  ExpectBetween(normal, middle, hot);
 }
 
 TEST_F(LookFadeTest, ASkinThatDeclaresNothingChangesAtOnceAndStartsNoTimer) {

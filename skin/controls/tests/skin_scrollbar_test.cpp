@@ -728,21 +728,27 @@ TEST_F(ScrollbarTest, TheStandAloneControlPaintsWithoutTheSystemsStyleUnderTheSk
 // top: after each pointer move and when the pointer leaves (themed bars
 // light up the arrow or thumb under it), and after a press on the thumb,
 // which the system tracks in a loop of its own and draws when the button
-// comes up, after the last scroll notification.
+// comes up, after the last scroll notification. The part under the pointer
+// shows the skin's hot look (an arrow's, the track's frame 4; a thumb
+// strip of two frames has none) until the pointer leaves.
 TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinWhereTheSystemDrawsIt) {
   gui::TApplication app;
   auto [form, bar, s] = OneSkinnedBar(app, "    Min = 0\n    Max = 100\n");
   const HWND wnd = bar->Handle();
   s->PaintSkin(nullptr);
-  const int y = 8;
-  for (const int x : {arrow_ + 4, arrow_ / 2, 100}) {
-    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  const int y = 8, trackX = 150;
+  const auto looks = [&] {
     const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
-    EXPECT_EQ(shot.Pixel(arrow_ - 1, y), ArrowColour(1)) << "pointer at " << x;
-    EXPECT_EQ(shot.Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer at " << x;
+    return std::tuple(shot.Pixel(arrow_ - 1, y), shot.Pixel(arrow_ + s->ThumbLength / 2, y), shot.Pixel(trackX, y));
+  };
+  for (const auto& [x, seen] : {std::pair(arrow_ + 4, std::tuple(ArrowColour(1), kThumb, kTrack)),
+                                std::pair(arrow_ / 2, std::tuple(ArrowColour(3), kThumb, kTrack)),
+                                std::pair(trackX - 50, std::tuple(ArrowColour(1), kThumb, RGB(3, 3, 3)))}) {
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    EXPECT_EQ(looks(), seen) << "pointer at " << x;
   }
   SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
-  EXPECT_EQ(controls_test::Snapshot(wnd, false).Pixel(arrow_ + s->ThumbLength / 2, y), kThumb) << "pointer gone";
+  EXPECT_EQ(looks(), std::tuple(ArrowColour(1), kThumb, kTrack)) << "pointer gone";
 
   const int start = arrow_ + 4, end = start + 80;
   PostMessageW(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end, y));
