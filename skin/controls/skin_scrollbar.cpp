@@ -131,7 +131,12 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
     DrawElement(wdc, r, element, state);
   };
   const std::unique_ptr<TDataSkinObject>& track = v ? skin.VertScroll : skin.HorzScroll;
-  const bool trackHot = look.Hot == SB_PAGEUP || look.Hot == SB_PAGEDOWN;
+  // The track and the thumb look hot while the pointer is anywhere over
+  // their bar (and the track while its thumb is dragged), so that a bar
+  // whose hot looks are wider widens as a whole; an arrow only under it.
+  const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
+  const bool barHot = look.Hot != kNoScrollHit;
+  const bool trackHot = barHot || dragged;
   if (Usable(track))
     draw(Along(v, m.Arrow, length - m.Arrow, thickness), *track,
          {.Frame = trackHot && FramesOf(*track, {.Frames = kTrackFrames}) >= kTrackHot ? kTrackHot : 1,
@@ -164,8 +169,7 @@ void DrawSkinBar(HDC dc, const RECT& bar, const TBarLook& look, TSkinContent& sk
   const bool disabled = (look.Disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH;
   if (Usable(thumb) && !disabled && m.Thumb > 0 && m.Thumb <= m.Track) {
     const int from = m.Arrow + m.Offset;
-    const bool dragged = look.Pressed == (v ? spVertThumb : spHorzThumb);
-    const bool hot = !dragged && look.Hot == SB_THUMBTRACK && FramesOf(*thumb) >= tfHot;
+    const bool hot = !dragged && barHot && FramesOf(*thumb) >= tfHot;
     draw(Along(v, from, from + m.Thumb, thickness), *thumb,
          {.Frame = dragged ? tfDragged : hot ? tfHot : tfNormal, .Tiling = TElementTiling::Stretched}, 4,
          dragged ? TLookKind::Pressed : hot ? TLookKind::Hot : TLookKind::Normal);

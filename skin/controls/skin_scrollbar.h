@@ -25,7 +25,8 @@ struct TBarLook {
   TScrollPart Pressed = spNone;
   UINT Disabled = ESB_ENABLE_BOTH;  // ESB_DISABLE_LTUP, ESB_DISABLE_RTDN: the arrows drawn disabled
   // The part under the mouse, as HitTestBar names it (kNoScrollHit: none):
-  // an arrow's hot frame, the thumb's frame 3, the track's frame 4.
+  // that arrow's hot frame; anywhere on the bar, the thumb's frame 3 and the
+  // track's frame 4.
   int Hot = kNoScrollHit;
   // Whose bar it is, for fading its parts between looks (none: at once),
   // and what repaints the bar at each step.

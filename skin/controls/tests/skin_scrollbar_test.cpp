@@ -290,8 +290,9 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
 }
 
-// The part under the mouse shows its hot frame (an arrow's, the track's
-// frame 4; a thumb strip of two frames has none) until the mouse leaves.
+// An arrow under the mouse shows its hot frame, and the track its frame 4
+// wherever the mouse is on the bar (a thumb strip of two frames has no hot
+// frame), until the mouse leaves.
 TEST_F(ScrollbarTest, TheBarPartUnderTheMouseLooksHotUntilTheMouseLeaves) {
   ScrolledWindow w(WS_VSCROLL, 0, 200, 150);
   w.SetRange(SB_VERT, 0, 100, 10, 0);
@@ -306,11 +307,11 @@ TEST_F(ScrollbarTest, TheBarPartUnderTheMouseLooksHotUntilTheMouseLeaves) {
     return Painted(*s, w.wnd);
   };
   b = hover(s->VertRect.top + 1);
-  EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(11));
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(11), RGB(3, 3, 3)));
   b = hover(trackY);
   EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(9), RGB(3, 3, 3)));
   b = hover(thumbY);
-  EXPECT_EQ(std::tuple(b.Pixel(x, thumbY), b.Pixel(x, trackY)), std::tuple(kThumb, kTrack));
+  EXPECT_EQ(std::tuple(b.Pixel(x, thumbY), b.Pixel(x, trackY)), std::tuple(kThumb, RGB(3, 3, 3)));
   b = hover(s->VertRect.bottom - 1);
   EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(15));
   SendMessageW(w.wnd, WM_NCMOUSELEAVE, 0, 0);
@@ -728,9 +729,9 @@ TEST_F(ScrollbarTest, TheStandAloneControlPaintsWithoutTheSystemsStyleUnderTheSk
 // top: after each pointer move and when the pointer leaves (themed bars
 // light up the arrow or thumb under it), and after a press on the thumb,
 // which the system tracks in a loop of its own and draws when the button
-// comes up, after the last scroll notification. The part under the pointer
-// shows the skin's hot look (an arrow's, the track's frame 4; a thumb
-// strip of two frames has none) until the pointer leaves.
+// comes up, after the last scroll notification. The arrow under the pointer
+// shows its hot look, and the track its frame 4 wherever the pointer is on
+// the bar (a thumb strip of two frames has none), until the pointer leaves.
 TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinWhereTheSystemDrawsIt) {
   gui::TApplication app;
   auto [form, bar, s] = OneSkinnedBar(app, "    Min = 0\n    Max = 100\n");
@@ -741,8 +742,8 @@ TEST_F(ScrollbarTest, TheStandAloneControlKeepsItsSkinWhereTheSystemDrawsIt) {
     const gui::TBitmap shot = controls_test::Snapshot(wnd, false);
     return std::tuple(shot.Pixel(arrow_ - 1, y), shot.Pixel(arrow_ + s->ThumbLength / 2, y), shot.Pixel(trackX, y));
   };
-  for (const auto& [x, seen] : {std::pair(arrow_ + 4, std::tuple(ArrowColour(1), kThumb, kTrack)),
-                                std::pair(arrow_ / 2, std::tuple(ArrowColour(3), kThumb, kTrack)),
+  for (const auto& [x, seen] : {std::pair(arrow_ + 4, std::tuple(ArrowColour(1), kThumb, RGB(3, 3, 3))),
+                                std::pair(arrow_ / 2, std::tuple(ArrowColour(3), kThumb, RGB(3, 3, 3))),
                                 std::pair(trackX - 50, std::tuple(ArrowColour(1), kThumb, RGB(3, 3, 3)))}) {
     SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     EXPECT_EQ(looks(), seen) << "pointer at " << x;

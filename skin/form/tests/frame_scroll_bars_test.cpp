@@ -55,7 +55,7 @@ TEST_F(FrameScrollBarsTest, TheBarPartUnderTheMouseFadesHotUntilTheMouseLeaves) 
   EXPECT_EQ(SendMessageW(wnd, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(screen.x, screen.y)), 0);
   now_ += 100;
   const COLORREF middle = form_test::PaintedFrame(skinner).Pixel(at.x, at.y);
-  EXPECT_EQ(TLookTransitions::OfThread().Fading(), 1);
+  EXPECT_EQ(TLookTransitions::OfThread().Fading(), 3) << "the arrow, the track and the thumb of the bar under the mouse";
   now_ += 100;
   TLookTransitions::OfThread().Tick();
   const COLORREF hot = form_test::PaintedFrame(skinner).Pixel(at.x, at.y);
