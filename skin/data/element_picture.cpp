@@ -1,8 +1,29 @@
 #include "skin/data/element_picture.h"
 
+#include <atomic>
 #include <utility>
 
 namespace skin {
+
+namespace {
+std::atomic<long> liveDecoded{0};
+}
+
+TElementPicture::~TElementPicture() { Uncount(); }
+
+long TElementPicture::LiveDecodedCount() { return liveDecoded.load(); }
+
+void TElementPicture::Count() const {
+  if (counted_ || bitmap_.Empty()) return;
+  counted_ = true;
+  ++liveDecoded;
+}
+
+void TElementPicture::Uncount() const {
+  if (!counted_) return;
+  counted_ = false;
+  --liveDecoded;
+}
 
 void TElementPicture::SetDeferred(int width, int height, Decoder decoder) {
   const bool any = width > 0 && height > 0;
@@ -13,7 +34,9 @@ void TElementPicture::SetDeferred(int width, int height, Decoder decoder) {
 
 TElementPicture& TElementPicture::operator=(gui::TBitmap&& made) {
   decoder_ = nullptr;
+  Uncount();
   bitmap_ = std::move(made);
+  Count();
   width_ = bitmap_.Width();
   height_ = bitmap_.Height();
   return *this;
@@ -33,6 +56,7 @@ gui::TBitmap& TElementPicture::Bitmap() const {
     }
     // Its sources go with the decoder: nothing asks for them again.
     decoder_ = nullptr;
+    Count();
   });
   return bitmap_;
 }

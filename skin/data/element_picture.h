@@ -25,6 +25,7 @@ class TElementPicture {
   TElementPicture() = default;
   TElementPicture(const TElementPicture&) = delete;
   TElementPicture& operator=(const TElementPicture&) = delete;
+  ~TElementPicture();
 
   // A picture of the given size made by decoder when first needed. A size of
   // 0 is no picture (the decoder is not kept).
@@ -37,6 +38,9 @@ class TElementPicture {
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
   // Whether the bitmap has been made (for tests and measurements).
   bool Decoded() const;
+  // How many element pictures of the process hold their bitmap: they live
+  // with their skin, so a count of one window's handles leaves them out.
+  static long LiveDecodedCount();
 
   // The bitmap, made on the first call. Only ever blitted from by its
   // callers, so the same bitmap serves every thread.
@@ -51,6 +55,9 @@ class TElementPicture {
   mutable Decoder decoder_;
   mutable std::once_flag decodeOnce_;
   mutable gui::TBitmap bitmap_;
+  mutable bool counted_ = false;  // among LiveDecodedCount()
+  void Count() const;
+  void Uncount() const;
 };
 
 }  // namespace skin
