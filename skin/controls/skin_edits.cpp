@@ -292,12 +292,12 @@ void TSkinComBox::DrawSkin(HDC dc, const RECT& rect) {
     text = RECT{r.left + two, r.top + two, r.right - e - four, r.bottom - two};
     face = RECT{r.right - e - two, r.top, r.right, r.bottom};
     glyphArea = RECT{r.right - e - two, r.top, r.right - two, r.bottom};
-    picture = &button->Image;
+    picture = &button->Image.Bitmap();
   } else {
     text = RECT{r.left + e + four, r.top + two, r.right - two, r.bottom - two};
     face = RECT{r.left, r.top, r.left + e + two, r.bottom};
     glyphArea = RECT{two, r.top, e + two, r.bottom};
-    picture = &button->Image2;
+    picture = &button->Image2.Bitmap();
     // The mirrored strip holds the looks in the reverse order.
     frame = button->FrameCount + 1 - look;
   }

@@ -217,7 +217,7 @@ void TSkinUpDown::DrawSkin(HDC dc, const RECT& rect) {
     const int gx = b.left + (b.right - b.left - gw) / 2, gy = b.top + (b.bottom - b.top - gh) / 2;
     DrawElement(
         bdc, RECT{gx, gy, gx + gw, gy + gh}, *element,
-        {.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed, .Picture = &element->Image2});
+        {.Frame = frame, .Fit = TElementFit::Stretch, .Keying = TElementKeying::Keyed, .Picture = &element->Image2.Bitmap()});
   }
   BitBlt(dc, rect.left, rect.top, width, height, bdc, 0, 0, SRCCOPY);
 }

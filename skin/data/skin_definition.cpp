@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 
+#include "core/skindef/bitmap_header.h"
 #include "core/skindef/picture_scale.h"
 #include "gui/classes.h"
 #include "gui/graphics.h"
@@ -14,11 +16,13 @@ namespace skin {
 
 namespace {
 
+[[noreturn]] void ThrowNotABitmap(const std::string& entry) {
+  throw gui::Exception(L"Skin image \"" + gui::AnsiToWide(entry) + L"\" is not a valid bitmap");
+}
+
 // Decodes an archive entry; raises for bytes the system cannot draw.
 void LoadEntryBitmap(gui::TBitmap& bitmap, const std::string& entry, std::span<const std::uint8_t> bytes) {
-  if (!bitmap.LoadFromBmpBytes(bytes)) {
-    throw gui::Exception(L"Skin image \"" + gui::AnsiToWide(entry) + L"\" is not a valid bitmap");
-  }
+  if (!bitmap.LoadFromBmpBytes(bytes)) ThrowNotABitmap(entry);
 }
 
 core::Pixels PixelsOf(const gui::TBitmap& bitmap) {
@@ -56,15 +60,96 @@ void CopyColumns(gui::TBitmap& target, const gui::TBitmap& source, int left, int
   }
 }
 
-// Every picture the definition names, decoded once. The definition reader
-// asks for each picture's size (which decides derived frame counts); the
-// answer is the decoded 1x size, so a broken picture ends the parse right
-// there. Above 96 dpi the elements take their pictures scaled frame by frame,
-// each from the density variant nearest the screen's.
+// Every picture the definition names, read from the archive once. The
+// definition reader asks for each picture's size (which decides derived
+// frame counts); the answer is its file header's, checked as the system's
+// reader checks it, so a broken header ends the parse right there. At 96
+// dpi an element's picture is decoded when first drawn, from the file's
+// bytes the element keeps; above it the elements take their pictures scaled
+// frame by frame, each from the density variant nearest the screen's, made
+// here.
 class ImageCache {
  public:
   ImageCache(const core::TSkinReader& archive, int dpi) : archive_(archive), dpi_(dpi) {}
 
+  struct File {
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;  // null: no picture
+    int width = 0;
+    int height = 0;
+  };
+
+  const File& Read(const std::string& entry) {
+    const std::string key = core::LowerCaseName(entry);
+    auto found = files_.find(key);
+    if (found != files_.end()) return found->second;
+    File file;
+    const std::string name = core::ElementImageName(entry);
+    if (!name.empty()) {
+      core::ByteStream stream;
+      archive_.ExtractFile(name, stream);
+      if (stream.Size() > 0) {
+        const auto bytes = stream.Bytes();
+        const auto layout = core::ParseBitmapFile(bytes);
+        if (!layout) ThrowNotABitmap(name);
+        file.bytes = std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
+        file.width = layout->width;
+        file.height = layout->height;
+      }
+    }
+    return files_.emplace(key, std::move(file)).first->second;
+  }
+
+  std::optional<core::ImageSize> Size(const std::string& entry) {
+    const File& file = Read(entry);
+    if (!file.bytes) return std::nullopt;
+    return core::ImageSize{file.width, file.height};
+  }
+
+  // The named picture at the screen's density, cut into frames by grid; or
+  // the columns of it starting at left and width pixels wide (both given in
+  // 1x pixels, whole frames; width 0: all of it). Empty when there is none.
+  void CopyTo(TElementPicture& target, const std::string& entry, core::FrameGrid grid = {}, int left = 0,
+              int width = 0) {
+    target.SetDeferred(0, 0, {});
+    if (entry.empty()) return;
+    const File& file = Read(entry);
+    if (!file.bytes) return;
+    if (dpi_ == core::kDesignDpi) {
+      const bool whole = width == 0 && left == 0;
+      if (!whole) {
+        if (left < 0 || width <= 0 || left >= file.width) return;
+        width = std::min(width, file.width - left);
+      }
+      target.SetDeferred(whole ? file.width : width, file.height,
+                         [bytes = file.bytes, name = core::ElementImageName(entry), whole, left,
+                          width](gui::TBitmap& bitmap) {
+                           if (whole) {
+                             LoadEntryBitmap(bitmap, name, *bytes);
+                             return;
+                           }
+                           gui::TBitmap picture;
+                           LoadEntryBitmap(picture, name, *bytes);
+                           CopyColumns(bitmap, picture, left, width);
+                         });
+      return;
+    }
+    const gui::TBitmap* source = Find(entry);
+    if (!source) return;
+    if (!core::ScaledPictureSize(source->Width(), source->Height(), grid, dpi_)) grid = {};
+    const gui::TBitmap& scaled = Scaled(entry, *source, grid);
+    const int frame = source->Width() / grid.columns, scaledFrame = scaled.Width() / grid.columns;
+    if (width != 0 && frame > 0) {
+      left = left / frame * scaledFrame;
+      width = width / frame * scaledFrame;
+    }
+    gui::TBitmap made;
+    made.SetSharesDc(true);
+    CopyColumns(made, scaled, left, width);
+    target = std::move(made);
+  }
+
+ private:
+  // The decoded 1x picture, for scaling.
   const gui::TBitmap* Find(const std::string& entry) {
     const std::string key = core::LowerCaseName(entry);
     auto found = images_.find(key);
@@ -76,39 +161,6 @@ class ImageCache {
     return found->second.Empty() ? nullptr : &found->second;
   }
 
-  std::optional<core::ImageSize> Size(const std::string& entry) {
-    const gui::TBitmap* bitmap = Find(entry);
-    if (!bitmap) return std::nullopt;
-    return core::ImageSize{bitmap->Width(), bitmap->Height()};
-  }
-
-  // A copy of the named picture at the screen's density, cut into frames by
-  // grid; or the columns of it starting at left and width pixels wide (both
-  // given in 1x pixels, whole frames; width 0: all of it). Empty when there
-  // is none.
-  void CopyTo(gui::TBitmap& target, const std::string& entry, core::FrameGrid grid = {}, int left = 0,
-              int width = 0) {
-    target.SetSize(0, 0);
-    // The elements' pictures are only blitted from: no memory DC each.
-    target.SetSharesDc(true);
-    if (entry.empty()) return;
-    const gui::TBitmap* source = Find(entry);
-    if (!source) return;
-    if (dpi_ == core::kDesignDpi) {
-      CopyColumns(target, *source, left, width);
-      return;
-    }
-    if (!core::ScaledPictureSize(source->Width(), source->Height(), grid, dpi_)) grid = {};
-    const gui::TBitmap& scaled = Scaled(entry, *source, grid);
-    const int frame = source->Width() / grid.columns, scaledFrame = scaled.Width() / grid.columns;
-    if (width != 0 && frame > 0) {
-      left = left / frame * scaledFrame;
-      width = width / frame * scaledFrame;
-    }
-    CopyColumns(target, scaled, left, width);
-  }
-
- private:
   const gui::TBitmap& Scaled(const std::string& entry, const gui::TBitmap& design, core::FrameGrid grid) {
     const std::string key =
         core::LowerCaseName(entry) + "#" + std::to_string(grid.columns) + "x" + std::to_string(grid.rows);
@@ -140,6 +192,7 @@ class ImageCache {
 
   const core::TSkinReader& archive_;
   const int dpi_;
+  std::map<std::string, File> files_;
   std::map<std::string, gui::TBitmap> images_;
   std::map<std::string, gui::TBitmap> scaled_;
 };
@@ -186,7 +239,11 @@ class ContentBuilder {
     content_.Tabs = Make<TDataSkinBorder>(def.Tabs);
     content_.StatusBarEdges = Make<TDataSkinObject>(def.StatusBarEdges);
     content_.ComboButton = Make<TDataSkinBorder>(def.ComboButton);
-    if (content_.ComboButton) Mirror(content_.ComboButton->Image2, content_.ComboButton->Image);
+    if (content_.ComboButton) {
+      const TElementPicture& image = content_.ComboButton->Image;
+      content_.ComboButton->Image2.SetDeferred(image.Width(), image.Height(),
+                                               [&image](gui::TBitmap& bitmap) { Mirror(bitmap, image.Bitmap()); });
+    }
     content_.SunkEdge = Make<TDataSkinObject>(def.SunkEdge);
     content_.ExtraImages = Make<TDataSkinObject>(def.ExtraImages);
     content_.Headerbar = Make<TDataSkinObject>(def.Headerbar);

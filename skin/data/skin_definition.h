@@ -77,8 +77,9 @@ class TSkinContent {
 };
 
 // Reads a skin definition (the text of the archive's definition entry) and
-// loads every picture it names from the archive. A picture entry that is not
-// a valid bitmap raises gui::Exception naming the entry; nothing is returned
+// every picture it names from the archive, each decoded when an element is
+// first drawn with it (at 96 dpi). A picture entry whose header is not a
+// valid bitmap's raises gui::Exception naming the entry; nothing is returned
 // then and nothing is kept. At a dpi above 96 every picture is scaled frame
 // by frame (from its nearest density variant when the archive has one) and
 // every length of the definition with it; at 96 nothing changes.

@@ -2,8 +2,9 @@
 // the numbers that say how to cut and draw it (slice margins, state frames
 // side by side, transparency, tiling) and a few colours. The numbers are the
 // definition's own values (core/skindef/skin_definition.h), lengths scaled
-// to the screen; what is added here is the pictures. Every bitmap an element
-// holds is its own; an element without a picture holds an empty one.
+// to the screen; what is added here is the pictures. Every picture an element
+// holds is its own, decoded when first drawn; an element without a picture
+// holds an empty one.
 #pragma once
 #include <windows.h>
 
@@ -13,7 +14,7 @@
 
 #include "core/skindef/skin_colour.h"
 #include "core/skindef/skin_definition.h"
-#include "gui/bitmap.h"
+#include "skin/data/element_picture.h"
 
 namespace skin {
 
@@ -30,7 +31,7 @@ class TDataSkinObject : public core::SkinObjectValues {
   // Width of one of the FrameCount state frames laid side by side in Image.
   int FrameWidth() const { return FrameCount > 0 ? Image.Width() / FrameCount : Image.Width(); }
 
-  gui::TBitmap Image;
+  TElementPicture Image;
   // The definition's Trans key as it was read: 1 leaves magenta pixels
   // undrawn (and cuts them out of a window's region); any other value draws
   // the picture opaque. Read it through Transparent().
@@ -50,7 +51,7 @@ class TDataSkinObject : public core::SkinObjectValues {
 class TDataSkinBorder : public TDataSkinObject {
  public:
   using TDataSkinObject::TDataSkinObject;
-  gui::TBitmap Image2;
+  TElementPicture Image2;
   // A window-frame piece's Mirror key as it was read. Read it through
   // Reflected(): whether a mirrored window shows the piece reflected with
   // its frame (any value but 0) or as it is (0, a logo's choice).
@@ -72,8 +73,8 @@ class TDataSkinTitle : public TDataSkinObject, public core::SkinTitleValues {
 class TDataSkinButton : public TDataSkinObject, public core::SkinButtonValues {
  public:
   using TDataSkinObject::TDataSkinObject;
-  gui::TBitmap CheckImage;
-  gui::TBitmap RadioImage;
+  TElementPicture CheckImage;
+  TElementPicture RadioImage;
 };
 
 // A caption button. Layout and behaviour of these numbers belong to the form

@@ -15,7 +15,7 @@ gui::RegionHandle TWinSkinForm::BandRegion(int index, const RECT& band, bool fro
   TDataSkinBorder& piece = BorderPiece(skinData_->Skin(), index);
   // A piece with alpha is cut where it covers nothing, which only the piece
   // itself still tells once it is blended into the frame.
-  const bool alpha = piece.Image.PremultipliedAlpha;
+  const bool alpha = piece.Image.Bitmap().PremultipliedAlpha;
   if (!alpha && FrameComposedAt(band)) {
     // The composed frame holds every piece as painted: cut the band from it
     // rather than render the piece again.

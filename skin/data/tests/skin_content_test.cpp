@@ -14,6 +14,7 @@
 
 #include "core/skindef/bitmap_size.h"
 #include "gui/graphics.h"
+#include "skin/data/element_draw.h"
 #include "skin/data/skin_definition.h"
 #include "skin/data/tests/bmp_files.h"
 
@@ -302,5 +303,31 @@ void ExpectCompleteSkin(const char* file, const char* skin_name, COLORREF button
 TEST(OwnSkins, TheDefaultSkinIsReadCompletely) { ExpectCompleteSkin("default.skin", "Daylight", RGB(243, 245, 249)); }
 
 TEST(OwnSkins, TheDarkSkinIsReadCompletely) { ExpectCompleteSkin("dark.skin", "Nightfall", RGB(43, 47, 54)); }
+
+// A program draws few of a skin's elements: the others' pictures are never
+// decoded, and one is decoded when it is first drawn, at the size its header
+// gave.
+TEST(OwnSkins, APictureIsDecodedWhenItsElementIsFirstDrawn) {
+  OwnSkin own("default.skin");
+  ASSERT_TRUE(own.content);
+  const skin::TSkinContent& c = *own.content;
+  ASSERT_TRUE(c.Tabs && c.Progress && c.Headerbar);
+  for (const skin::TDataSkinObject* e : {static_cast<const skin::TDataSkinObject*>(&c.BorderTop),
+                                        static_cast<const skin::TDataSkinObject*>(c.Tabs.get()),
+                                        static_cast<const skin::TDataSkinObject*>(c.Headerbar.get())}) {
+    EXPECT_FALSE(e->Image.Decoded()) << e->ElementName;
+  }
+  EXPECT_FALSE(c.Progress->Image2.Decoded());
+
+  const int width = c.Tabs->Image.Width(), height = c.Tabs->Image.Height();
+  gui::TBitmap target(40, 30);
+  skin::DrawElement(target.DC(), RECT{0, 0, 40, 30}, *c.Tabs);
+  ASSERT_TRUE(c.Tabs->Image.Decoded());
+  const gui::TBitmap& decoded = c.Tabs->Image;
+  EXPECT_EQ(decoded.Width(), width);
+  EXPECT_EQ(decoded.Height(), height);
+  EXPECT_FALSE(c.Tabs->Image2.Decoded());
+  EXPECT_FALSE(c.Headerbar->Image.Decoded());
+}
 
 }  // namespace

@@ -54,7 +54,8 @@ struct TLiveCounts {
   // A picture's own DC is made on its first draw and kept with the picture
   // (the skin's pictures live with the skin data), so those DCs are not
   // among the counts compared.
-  long bitmaps = gui::BitmapHandle::LiveCount();
+  // The skin's pictures, decoded as they are first drawn, live with the skin.
+  long bitmaps = gui::BitmapHandle::LiveCount() - skin::TElementPicture::LiveDecodedCount();
   long brushes = gui::BrushHandle::LiveCount();
   long pens = gui::PenHandle::LiveCount();
   long fonts = gui::FontHandle::LiveCount();

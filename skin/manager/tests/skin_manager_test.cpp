@@ -44,7 +44,8 @@ HWND CreateTestWindow(DWORD style, HWND owner = nullptr, int width = 300, int he
 void Drain() { skin_test::DrainMessages(); }
 
 struct LiveCounts {
-  long bitmaps = gui::BitmapHandle::LiveCount();
+  // The skin's pictures, decoded as they are first drawn, live with the skin.
+  long bitmaps = gui::BitmapHandle::LiveCount() - skin::TElementPicture::LiveDecodedCount();
   long fonts = gui::FontHandle::LiveCount();
   long regions = gui::RegionHandle::LiveCount();
   long dcs = gui::MemoryDcHandle::LiveCount() + gui::WindowDc::LiveCount();
