@@ -2,11 +2,19 @@
 # skinrun end to end under Wine, on programs that were not built with the
 # engine: a plain program of our own (guest_host.exe) and Wine's notepad,
 # regedit, winefile, wordpad and winecfg, as a user runs them.
-#   skinrun_e2e.sh SCENARIO WINE_STATE_DIR BIN_DIR uiprobe.exe SKINS_DIR WORK_DIR
+#   skinrun_e2e.sh SCENARIO WINE_STATE_DIR BIN_DIR uiprobe.exe SKINS_DIR WORK_DIR [LAUNCHER]
 # BIN_DIR holds skinrun.exe, skinrun64.exe, skinengine.dll, guest_host.exe
-# and fault-test/ (the engine with its test-only failure switch).
+# and fault-test/ (the engine with its test-only failure switch); LAUNCHER
+# is the one of the tree's bitness (skinrun.exe unless given), whose engine
+# DLL and programs lie beside it.
 set -euo pipefail
-scenario=$1 state=$2 bin=$3 probe_exe=$4 skins=$5 work=$6
+scenario=$1 state=$2 bin=$3 probe_exe=$4 skins=$5 work=$6 launcher_name=${7:-skinrun.exe}
+launcher="$bin/$launcher_name"
+if [ "$launcher_name" = skinrun.exe ]; then
+  other_launcher=skinrun64.exe other_bits=64
+else
+  other_launcher=skinrun.exe other_bits=32
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine_env="$root/scripts/wine-env"
@@ -110,7 +118,7 @@ check_common_dialog() {
 }
 wine_program() {
   local program=$1 title=$2 image=${3:-$1.exe}
-  start_skinrun "$program" "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")" "$image"
+  start_skinrun "$program" "$launcher" --skin "$(winpath "$skins/dark.skin")" "$image"
   probe rect "$title" 30000 >/dev/null || fail "no \"$title\" window"
   sleep 1
   probe skinned "$title" || fail "$program did not start skinned"
@@ -132,7 +140,7 @@ case "$scenario" in
     export GUEST_HOST_REPORT
     GUEST_HOST_REPORT=$(winpath "$work/report.txt")
     args=("a  b" 'c"d' 'e\"f\' "äö中" "")
-    start_skinrun host "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")" "$bin/guest_host.exe" \
+    start_skinrun host "$launcher" --skin "$(winpath "$skins/dark.skin")" "$bin/guest_host.exe" \
       --exit-code 7 --thread "${args[@]}"
     probe rect "Guest Host" 30000 >/dev/null || fail "no Guest Host window"
     probe rect "Guest Host Thread" 10000 >/dev/null || fail "no window of the second thread"
@@ -161,14 +169,14 @@ case "$scenario" in
 
   failures)
     # Each failure is one line, and the program still runs where it can.
-    start_skinrun usage "$bin/skinrun.exe"
+    start_skinrun usage "$launcher"
     [ "$(skinrun_code usage)" = 125 ] || fail "no program named: exit code $(cat "$work/usage.code")"
     [ "$(launcher_lines usage | wc -l)" = 1 ] || fail "no program named: $(launcher_lines usage)"
-    start_skinrun missing "$bin/skinrun.exe" no-such-program.exe
+    start_skinrun missing "$launcher" no-such-program.exe
     [ "$(skinrun_code missing)" = 127 ] || fail "a missing program: exit code $(cat "$work/missing.code")"
     launcher_lines missing | grep -q 'was not found' || fail "a missing program: $(launcher_lines missing)"
 
-    start_skinrun noskin "$bin/skinrun.exe" --skin "$(winpath "$work/no-such.skin")" "$bin/guest_host.exe" \
+    start_skinrun noskin "$launcher" --skin "$(winpath "$work/no-such.skin")" "$bin/guest_host.exe" \
       --exit-code 3
     probe rect "Guest Host" 30000 >/dev/null || fail "without its skin the program did not start"
     if probe skinned "Guest Host"; then fail "a skin that cannot be read was worn"; fi
@@ -178,7 +186,7 @@ case "$scenario" in
       fail "a skin that cannot be read: $(launcher_lines noskin)"
 
     printf 'not a skin' >"$work/junk.skin"
-    start_skinrun junk "$bin/skinrun.exe" --skin "$(winpath "$work/junk.skin")" "$bin/guest_host.exe" --exit-code 4
+    start_skinrun junk "$launcher" --skin "$(winpath "$work/junk.skin")" "$bin/guest_host.exe" --exit-code 4
     probe rect "Guest Host" 30000 >/dev/null || fail "with a damaged skin the program did not start"
     sleep 1
     if probe skinned "Guest Host"; then fail "a damaged skin was worn"; fi
@@ -188,8 +196,8 @@ case "$scenario" in
       fail "a damaged skin: $(launcher_lines junk)"
 
     mkdir -p "$work/lonely"
-    cp "$bin/skinrun.exe" "$work/lonely/"
-    start_skinrun lonely "$work/lonely/skinrun.exe" "$bin/guest_host.exe" --exit-code 5
+    cp "$launcher" "$work/lonely/"
+    start_skinrun lonely "$work/lonely/$launcher_name" "$bin/guest_host.exe" --exit-code 5
     probe rect "Guest Host" 30000 >/dev/null || fail "without the engine the program did not start"
     if probe skinned "Guest Host"; then fail "skinned without an engine"; fi
     probe close "Guest Host" >/dev/null
@@ -199,12 +207,12 @@ case "$scenario" in
 
     # No --skin: the skin named in SKINENGINE_SKIN, else the one the DLL
     # carries. The dark skin leaves far fewer light pixels than the default.
-    SKINENGINE_SKIN=$(winpath "$skins/dark.skin") start_skinrun fromenv "$bin/skinrun.exe" "$bin/guest_host.exe"
+    SKINENGINE_SKIN=$(winpath "$skins/dark.skin") start_skinrun fromenv "$launcher" "$bin/guest_host.exe"
     probe rect "Guest Host" 30000 >/dev/null && sleep 1
     probe skinned "Guest Host" || fail "SKINENGINE_SKIN: not skinned"
     dark=$(light_share "Guest Host" env-dark)
     end_program fromenv "Guest Host"
-    start_skinrun builtin "$bin/skinrun.exe" "$bin/guest_host.exe"
+    start_skinrun builtin "$launcher" "$bin/guest_host.exe"
     probe rect "Guest Host" 30000 >/dev/null && sleep 1
     probe skinned "Guest Host" || fail "the default skin inside the DLL was not worn"
     default=$(light_share "Guest Host" builtin-default)
@@ -215,13 +223,14 @@ case "$scenario" in
     ;;
 
   bitness)
-    # A 64-bit program given to the 32-bit launcher: one line naming the
-    # launcher to use, and nothing started.
-    start_skinrun mismatch "$bin/skinrun.exe" "$bin/skinrun64.exe" --help
-    [ "$(skinrun_code mismatch)" = 126 ] || fail "a 64-bit program: exit code $(cat "$work/mismatch.code")"
-    [ "$(launcher_lines mismatch | wc -l)" = 1 ] && launcher_lines mismatch | grep -q '64-bit program.*skinrun64.exe' ||
-      fail "a 64-bit program: $(launcher_lines mismatch)"
-    [ ! -s "$work/mismatch.out" ] || fail "the 64-bit program was started: $(cat "$work/mismatch.out")"
+    # A program of the other bitness (the other launcher) given to the
+    # launcher: one line naming the launcher to use, and nothing started.
+    start_skinrun mismatch "$launcher" "$bin/$other_launcher" --help
+    [ "$(skinrun_code mismatch)" = 126 ] || fail "a $other_bits-bit program: exit code $(cat "$work/mismatch.code")"
+    [ "$(launcher_lines mismatch | wc -l)" = 1 ] &&
+      launcher_lines mismatch | grep -q "$other_bits-bit program.*$other_launcher" ||
+      fail "a $other_bits-bit program: $(launcher_lines mismatch)"
+    [ ! -s "$work/mismatch.out" ] || fail "the $other_bits-bit program was started: $(cat "$work/mismatch.out")"
     ;;
 
   faults)
@@ -229,7 +238,7 @@ case "$scenario" in
     # goes on, its window drawn by the system again, the failure reported once.
     for fault in frame-paint:access control-paint:access hook:cxx; do
       name=${fault//[:-]/_}
-      SKINENGINE_TEST_FAULT=$fault start_skinrun "$name" "$bin/fault-test/skinrun.exe" \
+      SKINENGINE_TEST_FAULT=$fault start_skinrun "$name" "$bin/fault-test/$launcher_name" \
         --skin "$(winpath "$skins/dark.skin")" "$bin/guest_host.exe" --exit-code 9
       probe rect "Guest Host" 30000 >/dev/null || fail "$fault: the program did not start"
       sleep 1.5
@@ -268,11 +277,11 @@ case "$scenario" in
       end_program "size$launcher" "Untitled - Notepad"
     }
     "$wine_env" exec "$state" reg delete 'HKCU\Software\Microsoft\Notepad' /f >/dev/null 2>&1 || true
-    run_notepad 1 "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")"
+    run_notepad 1 "$launcher" --skin "$(winpath "$skins/dark.skin")"
     first=$(saved)
-    run_notepad 2 "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")"
+    run_notepad 2 "$launcher" --skin "$(winpath "$skins/dark.skin")"
     second=$(saved)
-    run_notepad 3 "$bin/skinrun.exe" --skin "$(winpath "$skins/dark.skin")"
+    run_notepad 3 "$launcher" --skin "$(winpath "$skins/dark.skin")"
     third=$(saved)
     echo "notepad's saved size: $first/ $second/ $third"
     [ -n "$first" ] && [ "$first" = "$second" ] && [ "$second" = "$third" ] ||

@@ -50,7 +50,10 @@ TEST(ProgramImage, TellsTheBitnessFromTheFile) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring folder = self;
   folder.resize(folder.find_last_of(L'\\') + 1);
-  EXPECT_EQ(skinrun::ReadProgramKind(self), skinrun::TProgramKind::Bits32);
+  // The tests are built for either bitness; both launchers lie beside them.
+  constexpr auto own = sizeof(void*) == 8 ? skinrun::TProgramKind::Bits64 : skinrun::TProgramKind::Bits32;
+  EXPECT_EQ(skinrun::ReadProgramKind(self), own);
+  EXPECT_EQ(skinrun::ReadProgramKind(folder + L"skinrun.exe"), skinrun::TProgramKind::Bits32);
   EXPECT_EQ(skinrun::ReadProgramKind(folder + L"skinrun64.exe"), skinrun::TProgramKind::Bits64);
   EXPECT_EQ(skinrun::ReadProgramKind(folder + L"skinengine.dll"), skinrun::TProgramKind::NotAProgram);
   EXPECT_EQ(skinrun::ReadProgramKind(folder + L"no-such-program.exe"), skinrun::TProgramKind::NotFound);

@@ -23,11 +23,19 @@ using RangesTest = controls_test::ElementSkinTest;
 
 POINT CentreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-// Puts the real cursor on a client point of the window.
+// Puts the real cursor on a client point of the window, and waits (a
+// second at most) until the system reports it there: under Wine the move
+// reaches the display server first, and a paint straight after it may
+// still read the old position.
 void CursorTo(HWND wnd, POINT client) {
   POINT screen = client;
   ClientToScreen(wnd, &screen);
   SetCursorPos(screen.x, screen.y);
+  for (int i = 0; i < 100; ++i) {
+    POINT now{};
+    if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) return;
+    Sleep(10);
+  }
 }
 
 RECT ThumbOf(HWND trackBar) {
