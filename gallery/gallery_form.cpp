@@ -171,7 +171,7 @@ std::wstring TGalleryForm::ProgramFolder() {
 // Creation and layout
 
 void TGalleryForm::FormCreate(gui::TObject*) {
-  const auto embedded = SkinData1->SkinArchive.Bytes();
+  const auto embedded = SkinData1->SkinArchive().Bytes();
   embeddedSkin_.assign(embedded.begin(), embedded.end());
 
   std::vector<std::wstring> numbered;
@@ -305,7 +305,7 @@ void TGalleryForm::ShowSkinState() {
   if (NoSkin1) NoSkin1->SetChecked(activeSkin_ == TGallerySkin::gsNone);
   if (!StatusBar1 || !SkinData1) return;
   std::wstring text = L"No skin";
-  if (activeSkin_ != TGallerySkin::gsNone) text = L"Skin: " + gui::AnsiToWide(SkinData1->SkinName);
+  if (activeSkin_ != TGallerySkin::gsNone) text = L"Skin: " + gui::AnsiToWide(SkinData1->SkinName());
   auto panels = StatusBar1->Panels();
   if (panels.size() < 2) return;
   // What keeps a watched folder from being worn takes the room it needs.

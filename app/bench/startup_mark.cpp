@@ -86,7 +86,7 @@ bool FirstPaintDone(HWND form) {
 // (definition, pictures, elements with their copies of the pictures).
 void TimeSkinStages(const skin::TSkinData& data) {
   constexpr int kRuns = 7;
-  const auto bytes = data.SkinArchive.Bytes();
+  const auto bytes = data.SkinArchive().Bytes();
   const std::vector<std::uint8_t> archiveBytes(bytes.begin(), bytes.end());
   core::TSkinReader reader;
   Stage("decompress", BestSeconds(kRuns, [&] {

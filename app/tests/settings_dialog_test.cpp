@@ -451,7 +451,7 @@ TEST_F(SettingsDialog, HighContrastLeavesTheVersion6RuleAlone) {
   skin_test::WaitForPendingAction();
   expectSkinned(!version6, "after");
   EXPECT_EQ(f.SkinData1->Active(), !version6);
-  EXPECT_FALSE(f.SkinData1->SkinLoading);
+  EXPECT_FALSE(f.SkinData1->SkinLoading());
 }
 
 TEST_F(SettingsDialog, TheApplicationTitleIsTheGbkText) {

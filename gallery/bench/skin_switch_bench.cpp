@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> bytes = ReadBytes(skins[k]);
     load[k] = BestSeconds(repeat, [&] {
                 skin::TSkinData alone(nullptr);
-                alone.SkinArchive = core::ByteStream(bytes);
+                alone.SetSkinStream(bytes);
                 alone.LoadSkin();
               }) * 1000.0;
   }

@@ -230,24 +230,24 @@ TEST_F(GalleryTest, ContextMenuOfTheButtonsPage) {
 TEST_F(GalleryTest, SkinMenuSwitchesSkins) {
   TGalleryForm& f = Open();
   ASSERT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Daylight");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Daylight");
   EXPECT_EQ(SkinMarks(f), "D-----");
 
   Choose(f, f.FlatSkin1);
-  EXPECT_EQ(f.SkinData1->SkinName, "Quartz");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Quartz");
   EXPECT_EQ(SkinMarks(f), "--F---");
 
   Choose(f, f.MeridianSkin1);
-  EXPECT_EQ(f.SkinData1->SkinName, "Meridian");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Meridian");
   EXPECT_EQ(SkinMarks(f), "---M--");
   Choose(f, f.MeridianDarkSkin1);
-  EXPECT_EQ(f.SkinData1->SkinName, "Meridian Dark");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Meridian Dark");
   EXPECT_EQ(f.SkinData1->SkinFile(), TGalleryForm::MeridianDarkSkinPath());
   EXPECT_EQ(SkinMarks(f), "----M-");
 
   Choose(f, f.DarkSkin1);
   EXPECT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Nightfall");
   EXPECT_EQ(f.SkinData1->SkinFile(), TGalleryForm::DarkSkinPath());
   EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(StatusText(f, 0), L"Skin: Nightfall");
@@ -263,7 +263,7 @@ TEST_F(GalleryTest, SkinMenuSwitchesSkins) {
   Choose(f, f.DefaultSkin1);
   EXPECT_TRUE(Skinned(f));
   EXPECT_TRUE(f.SkinData1->Active());
-  EXPECT_EQ(f.SkinData1->SkinName, "Daylight");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Daylight");
   EXPECT_EQ(SkinMarks(f), "D-----");
   EXPECT_TRUE(errors_.empty());
 }
@@ -278,7 +278,7 @@ TEST_F(GalleryTest, FailingSkinFileKeepsTheSkinInForceAndReportsOnce) {
   ASSERT_EQ(errors_.size(), 1u);
   EXPECT_NE(errors_[0].find(broken), std::wstring::npos) << "the report names the file";
   EXPECT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Nightfall");
   EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(StatusText(f, 0), L"Skin: Nightfall");
 
@@ -311,7 +311,7 @@ TEST_F(GalleryTest, AnyArchiveFileCanBeWorn) {
   EXPECT_TRUE(f.LoadSkinFile(copy));
   WaitForSkinRequests();
   EXPECT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Nightfall");
   EXPECT_EQ(f.ActiveSkin(), TGallerySkin::gsOtherFile);
   EXPECT_EQ(SkinMarks(f), "------");
   DeleteFileW(copy.c_str());
@@ -323,7 +323,7 @@ TEST_F(GalleryTest, CommandLineChoosesSkinAndPage) {
   options.Page = L"text";
   TGalleryForm& f = Open(options);
   EXPECT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Nightfall");
   EXPECT_EQ(SkinMarks(f), "-D----");
   EXPECT_EQ(f.Pages->ActivePage(), f.TextPage);
   EXPECT_EQ(StatusText(f, 1), L"Page: Text");
@@ -344,7 +344,7 @@ TEST_F(GalleryTest, CommandLineStartsUnskinned) {
   EXPECT_EQ(SkinMarks(f), "-----N");
   Choose(f, f.DarkSkin1);
   EXPECT_TRUE(Skinned(f));
-  EXPECT_EQ(f.SkinData1->SkinName, "Nightfall");
+  EXPECT_EQ(f.SkinData1->SkinName(), "Nightfall");
 }
 
 TEST_F(GalleryTest, MdiDemoSkinsItsFrameAndChildrenAndMergesTheirMenus) {

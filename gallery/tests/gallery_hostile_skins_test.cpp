@@ -128,7 +128,7 @@ TEST_F(HostileSkinsTest, EveryVariantIsRefusedOnceOrWornUsablyAndTheGalleryLives
   const core::SkinSource base = DefaultSkin();
   ASSERT_FALSE(base.Files.empty());
   TGalleryForm& f = Open();
-  ASSERT_EQ(f.SkinData1->SkinName, "Daylight");
+  ASSERT_EQ(f.SkinData1->SkinName(), "Daylight");
   const std::vector<std::wstring> pages{L"Buttons", L"Lists", L"Text", L"Ranges"};
   const auto variants = core::testing::HostileSkins(base);
   int refused = 0, worn = 0, captionless = 0;
@@ -143,7 +143,7 @@ TEST_F(HostileSkinsTest, EveryVariantIsRefusedOnceOrWornUsablyAndTheGalleryLives
       ++refused;
       EXPECT_FALSE(loaded);
       EXPECT_EQ(errors_.size(), 1u);
-      EXPECT_EQ(f.SkinData1->SkinName, "Daylight") << "the skin in force stays";
+      EXPECT_EQ(f.SkinData1->SkinName(), "Daylight") << "the skin in force stays";
     } else {
       ++worn;
       EXPECT_TRUE(loaded);

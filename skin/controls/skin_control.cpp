@@ -344,6 +344,6 @@ COLORREF TSkinControl::FaceColour() const {
   return SkinData ? SkinColourToRGB(SkinData->Skin().Colours.ButtonFace) : GetSysColor(COLOR_BTNFACE);
 }
 
-bool TSkinControl::HasSkin() const { return SkinData && !SkinData->SkinLoading; }
+bool TSkinControl::HasSkin() const { return SkinData && !SkinData->SkinLoading(); }
 
 }  // namespace skin

@@ -70,7 +70,7 @@ void TSkinListView::FollowNewWindow() {
 }
 
 bool TSkinListView::BeforeMessage(gui::TMessage& m) {
-  if (m.Msg != gui::CN_NOTIFY || !m.LParam || !SkinData || SkinData->SkinLoading)
+  if (m.Msg != gui::CN_NOTIFY || !m.LParam || !SkinData || SkinData->SkinLoading())
     return TSkinScrollbar::BeforeMessage(m);
   auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(m.LParam);
   if (draw.nmcd.hdr.code != NM_CUSTOMDRAW) return TSkinScrollbar::BeforeMessage(m);

@@ -194,20 +194,20 @@ TSkinScrollbar::~TSkinScrollbar() {
 }
 
 void TSkinScrollbar::ResetBars(bool ownThumbTracking) {
-  Tracking = false;
-  InVertScroll = false;
-  InHorzScroll = false;
-  HorzInfo.cbSize = sizeof(SCROLLINFO);
-  VertInfo.cbSize = sizeof(SCROLLINFO);
-  HorzMetrics.StyleBit = WS_HSCROLL;
-  VertMetrics.StyleBit = WS_VSCROLL;
-  TrackThumb = ownThumbTracking;
+  tracking_ = false;
+  for (const bool vertical : {false, true}) {
+    TBarState& bar = Bar(vertical);
+    bar.InScroll = false;
+    bar.Info.cbSize = sizeof(SCROLLINFO);
+    bar.Metrics.StyleBit = vertical ? WS_VSCROLL : WS_HSCROLL;
+  }
+  trackThumb_ = ownThumbTracking;
   shownHorz_ = shownVert_ = TBarShown{};
 }
 
 void TSkinScrollbar::FollowNewWindow() {
   TSkinControl::FollowNewWindow();
-  ResetBars(TrackThumb);
+  ResetBars(trackThumb_);
 }
 
 bool TSkinScrollbar::Attach(const TSkinnerAttach& how) {
@@ -246,7 +246,7 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
       // The system does not hot-track bars the skin has painted over: the
       // skin shows the part under the mouse itself.
       if (m.WParam == HTHSCROLL || m.WParam == HTVSCROLL) {
-        if (HasSkin() && HasScrollbarSkin(SkinData->Skin()) && !Tracking) {
+        if (HasSkin() && HasScrollbarSkin(SkinData->Skin()) && !tracking_) {
           const bool vertical = m.WParam == HTVSCROLL;
           SetHotPart(vertical, PartAt(vertical, POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
         }
@@ -261,7 +261,7 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
     // The system's own handling of a double click on a bar drags the thumb
     // its way.
     case WM_NCLBUTTONDBLCLK:
-      if (TrackThumb && PressOnThumb(m)) {
+      if (trackThumb_ && PressOnThumb(m)) {
         m.Result = 0;
         return false;
       }
@@ -297,7 +297,7 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
 }
 
 bool TSkinScrollbar::PaintsWholeFrame() const {
-  if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return false;
+  if (tracking_ || vert_.InScroll || horz_.InScroll || SkinnerState() != ksAttached) return false;
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return false;
   return SkinCoversFrame(Handle);
 }
@@ -332,7 +332,7 @@ TBarShown TSkinScrollbar::SystemBar(bool vertical, const TBarShown* known) const
 
 void TSkinScrollbar::RepaintChangedBars() {
   // A drag or the control's own scrolling repaints the bar when it is done.
-  if (Tracking || InVertScroll || InHorzScroll || SkinnerState() != ksAttached) return;
+  if (tracking_ || vert_.InScroll || horz_.InScroll || SkinnerState() != ksAttached) return;
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
   // Presence, range, position and the window's enabled state are the
   // window's own data and cheap to read after every message. The arrows'
@@ -355,21 +355,21 @@ void TSkinScrollbar::SkinChanged() {
 }
 
 void TSkinScrollbar::ScrollNotification(gui::TMessage& m, bool vertical) {
-  PressedPart = PressedPartFor(LOWORD(m.WParam), vertical);
+  pressedPart_ = PressedPartFor(LOWORD(m.WParam), vertical);
   {
-    TFlagScope scrolling(vertical ? InVertScroll : InHorzScroll);
+    TFlagScope scrolling(Bar(vertical).InScroll);
     CallDefault(m);
   }
   PaintSkin(nullptr);
 }
 
 void TSkinScrollbar::MeasureBars(const RECT& windowRect) {
-  BarStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
-  BarExStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
+  barStyle_ = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_STYLE));
+  barExStyle_ = static_cast<DWORD>(GetWindowLongPtrW(Handle, GWL_EXSTYLE));
   // The control's own procedure may hide a bar while it scrolls it; it is
   // back once the notification is handled.
-  if (InVertScroll) BarStyle |= WS_VSCROLL;
-  if (InHorzScroll) BarStyle |= WS_HSCROLL;
+  if (vert_.InScroll) barStyle_ |= WS_VSCROLL;
+  if (horz_.InScroll) barStyle_ |= WS_HSCROLL;
   RECT client{};
   GetClientRect(Handle, &client);
   TScrollBarsInput in;
@@ -377,21 +377,22 @@ void TSkinScrollbar::MeasureBars(const RECT& windowRect) {
   in.WindowHeight = windowRect.bottom - windowRect.top;
   in.ClientWidth = client.right;
   in.ClientHeight = client.bottom;
-  in.Style = BarStyle;
-  in.ExStyle = BarExStyle;
+  in.Style = barStyle_;
+  in.ExStyle = barExStyle_;
   in.EdgeMetric = GetSystemMetrics(SM_CXEDGE);
   in.BarWidth = GetSystemMetrics(SM_CXHSCROLL);
   const TScrollBarsLayout layout = LayoutScrollBars(in);
-  HorzRect = layout.Horz;
-  VertRect = layout.Vert;
-  CornerRect = layout.Corner;
-  if (layout.HasHorz) MeasureThumb(false, HorzRect.right - HorzRect.left);
-  if (layout.HasVert) MeasureThumb(true, VertRect.bottom - VertRect.top);
+  horz_.Rect = layout.Horz;
+  vert_.Rect = layout.Vert;
+  cornerRect_ = layout.Corner;
+  if (layout.HasHorz) MeasureThumb(false, horz_.Rect.right - horz_.Rect.left);
+  if (layout.HasVert) MeasureThumb(true, vert_.Rect.bottom - vert_.Rect.top);
 }
 
 void TSkinScrollbar::MeasureThumb(bool vertical, int barLength) {
-  if (Tracking) return;
-  SCROLLINFO& info = vertical ? VertInfo : HorzInfo;
+  if (tracking_) return;
+  TBarState& bar = Bar(vertical);
+  SCROLLINFO& info = bar.Info;
   SCROLLINFO read{};
   read.cbSize = sizeof(read);
   read.fMask = SIF_ALL;
@@ -402,9 +403,9 @@ void TSkinScrollbar::MeasureThumb(bool vertical, int barLength) {
   sizes.Arrow = GetSystemMetrics(SM_CXHSCROLL);
   sizes.MinThumb = MinimumThumb(sizes.Arrow);
   sizes.SystemThumb = GetSystemMetrics(SM_CXHTHUMB);
-  TThumbMetrics& metrics = vertical ? VertMetrics : HorzMetrics;
+  TThumbMetrics& metrics = bar.Metrics;
   const bool scrollable = MeasureWindowThumb(RangeOf(info), sizes, metrics);
-  UINT& disabled = vertical ? VertDisabled : HorzDisabled;
+  UINT& disabled = bar.Disabled;
   disabled = DisabledArrows(Handle, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, scrollable);
   // A disabled bar has no thumb to show or to press.
   if ((disabled & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) {
@@ -423,21 +424,22 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT& rect) {
   MeasureBars(rect);
   paintedHorz_ = SystemBar(false);
   paintedVert_ = SystemBar(true);
-  const bool horz = (BarStyle & WS_HSCROLL) != 0, vert = (BarStyle & WS_VSCROLL) != 0;
-  if (horz && !IsRectEmpty(&HorzRect)) PaintBar(dc, false);
-  if (vert && !IsRectEmpty(&VertRect)) PaintBar(dc, true);
-  if (horz && vert) FillFace(dc, CornerRect);
+  const bool horz = (barStyle_ & WS_HSCROLL) != 0, vert = (barStyle_ & WS_VSCROLL) != 0;
+  if (horz && !IsRectEmpty(&horz_.Rect)) PaintBar(dc, false);
+  if (vert && !IsRectEmpty(&vert_.Rect)) PaintBar(dc, true);
+  if (horz && vert) FillFace(dc, cornerRect_);
 }
 
 void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
   // The control's own procedure is moving that bar and repaints it itself.
-  if (vertical ? InVertScroll : InHorzScroll) return;
+  const TBarState& bar = Bar(vertical);
+  if (bar.InScroll) return;
   TBarLook look;
   look.Vertical = vertical;
-  look.Metrics = vertical ? VertMetrics : HorzMetrics;
+  look.Metrics = bar.Metrics;
   look.Metrics.Arrow = GetSystemMetrics(SM_CXHSCROLL);
-  look.Pressed = PressedPart;
-  look.Disabled = vertical ? VertDisabled : HorzDisabled;
+  look.Pressed = pressedPart_;
+  look.Disabled = bar.Disabled;
   look.Hot = hover_.On(vertical);
   look.Owner = this;
   look.Repaint = [this, vertical] {
@@ -447,7 +449,7 @@ void TSkinScrollbar::PaintBar(HDC dc, bool vertical) {
     });
   };
   gui::TBitmap work;  // made for the paint, not kept
-  DrawSkinBar(dc, vertical ? VertRect : HorzRect, look, SkinData->Skin(), work);
+  DrawSkinBar(dc, bar.Rect, look, SkinData->Skin(), work);
 }
 
 int TSkinScrollbar::PartAt(bool vertical, POINT screen) {
@@ -456,8 +458,8 @@ int TSkinScrollbar::PartAt(bool vertical, POINT screen) {
   const RECT placed = window;
   OffsetRect(&window, -window.left, -window.top);
   MeasureBars(window);
-  const int along = AlongWindowBar(Handle, placed, vertical ? VertRect : HorzRect, vertical, screen);
-  return HitTestBar(along, vertical ? VertMetrics : HorzMetrics);
+  const TBarState& bar = Bar(vertical);
+  return HitTestBar(AlongWindowBar(Handle, placed, bar.Rect, vertical, screen), bar.Metrics);
 }
 
 void TSkinScrollbar::SetHotPart(bool vertical, int part) {
@@ -473,9 +475,10 @@ bool TSkinScrollbar::PressOnThumb(const gui::TMessage& m) {
   const RECT placed = window;
   OffsetRect(&window, -window.left, -window.top);
   MeasureBars(window);
-  const int along = AlongWindowBar(Handle, placed, vertical ? VertRect : HorzRect, vertical, screen);
-  if (HitTestBar(along, vertical ? VertMetrics : HorzMetrics) != SB_THUMBTRACK) return false;
-  PressedPart = vertical ? spVertThumb : spHorzThumb;
+  const TBarState& bar = Bar(vertical);
+  if (HitTestBar(AlongWindowBar(Handle, placed, bar.Rect, vertical, screen), bar.Metrics) != SB_THUMBTRACK)
+    return false;
+  pressedPart_ = vertical ? spVertThumb : spHorzThumb;
   PaintSkin(nullptr);
   DragThumb(vertical, screen);
   return true;
@@ -486,12 +489,12 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
   const HWND wnd = Handle;
   const UINT notification = vertical ? WM_VSCROLL : WM_HSCROLL;
   const int bar = vertical ? SB_VERT : SB_HORZ;
-  const TThumbMetrics atPress = vertical ? VertMetrics : HorzMetrics;
-  const TScrollRange range = RangeOf(vertical ? VertInfo : HorzInfo);
+  const TThumbMetrics atPress = Bar(vertical).Metrics;
+  const TScrollRange range = RangeOf(Bar(vertical).Info);
   int position = range.Pos;
   // A mirrored bar runs from its right end.
   const bool mirrored = IsMirrored(wnd);
-  Tracking = true;
+  tracking_ = true;
   // Moves over other windows still reach the drag.
   SetCapture(wnd);
   bool quit = false;
@@ -526,7 +529,7 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
     info.fMask = SIF_POS;
     info.nPos = dragged;
     info.nTrackPos = dragged;
-    (vertical ? VertMetrics : HorzMetrics).Offset = offset;
+    Bar(vertical).Metrics.Offset = offset;
     SetScrollInfo(wnd, bar, &info, FALSE);
     position = dragged;
     SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBTRACK, position), 0);
@@ -534,7 +537,7 @@ void TSkinScrollbar::DragThumb(bool vertical, POINT start) {
   }
   // Only locals from here on when the skinner is gone (the skin switched
   // off under the drag): the control still ends its drag as usual.
-  if (*alive) Tracking = false;
+  if (*alive) tracking_ = false;
   if (IsWindow(wnd)) {
     if (GetCapture() == wnd) ReleaseCapture();
     SendMessageW(wnd, notification, MAKEWPARAM(SB_THUMBPOSITION, position), 0);

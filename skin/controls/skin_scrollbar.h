@@ -113,20 +113,28 @@ class TSkinScrollbar : public TSkinControl {
   // often (it costs a round trip to the system).
   static constexpr DWORD kArrowsRecheckMs = 100;
 
-  TScrollPart PressedPart = spNone;
-  DWORD BarStyle = 0, BarExStyle = 0;
-  RECT CornerRect{};
-  bool Tracking = false;
-  bool TrackThumb = false;
-  // The control's own procedure is handling a scroll notification of that
-  // bar (and redrawing it): the skin leaves the bar alone meanwhile.
-  bool InVertScroll = false, InHorzScroll = false;
-  SCROLLINFO HorzInfo{}, VertInfo{};
-  RECT HorzRect{}, VertRect{};
-  TThumbMetrics HorzMetrics, VertMetrics;
-  // The bars' disabled arrows (ESB_ flags) when they were measured; a bar
-  // with both disabled has no thumb.
-  UINT HorzDisabled = ESB_ENABLE_BOTH, VertDisabled = ESB_ENABLE_BOTH;
+  // What the skinner knows of one of the window's bars.
+  struct TBarState {
+    RECT Rect{};  // in the window DC's coordinates
+    SCROLLINFO Info{};
+    TThumbMetrics Metrics;
+    // The disabled arrows (ESB_ flags) when the bar was measured; a bar with
+    // both disabled has no thumb.
+    UINT Disabled = ESB_ENABLE_BOTH;
+    // The control's own procedure is handling a scroll notification of this
+    // bar (and redrawing it): the skin leaves the bar alone meanwhile.
+    bool InScroll = false;
+  };
+  const TBarState& Horz() const { return horz_; }
+  const TBarState& Vert() const { return vert_; }
+  // The square between two bars.
+  const RECT& CornerRect() const { return cornerRect_; }
+  // The bar part the last scroll notification or thumb press named.
+  TScrollPart PressedPart() const { return pressedPart_; }
+  // The skin's own thumb drag is running.
+  bool Tracking() const { return tracking_; }
+  // A press on a thumb is dragged by the skinner (OwnThumbTracking).
+  bool TracksThumb() const { return trackThumb_; }
 
  protected:
   void FollowNewWindow() override;
@@ -153,6 +161,14 @@ class TSkinScrollbar : public TSkinControl {
   // Moves the hot look to the part under the mouse (or off the bars).
   void SetHotPart(bool vertical, int part);
 
+  TBarState& Bar(bool vertical) { return vertical ? vert_ : horz_; }
+
+  TBarState horz_, vert_;
+  RECT cornerRect_{};
+  TScrollPart pressedPart_ = spNone;
+  DWORD barStyle_ = 0, barExStyle_ = 0;
+  bool tracking_ = false;
+  bool trackThumb_ = false;
   // The bars the last DrawSkin painted, and those the window shows (the
   // last paint onto the window itself).
   TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;

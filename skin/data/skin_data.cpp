@@ -83,9 +83,10 @@ const std::vector<std::wstring>& DefaultSkin3rd() {
 void TSkinData::DeclareProperties(std::vector<gui::TPropInfo>& list) {
   gui::TPropBuilder<TSkinData> b(list);
   b.Boolean("Active", [](TSkinData& d) { return d.Active(); }, [](TSkinData& d, bool v) { d.SetActive(v); });
-  b.Integer("DisableTag", [](TSkinData& d) { return d.DisableTag; }, [](TSkinData& d, int v) { d.DisableTag = v; });
-  b.Set("SkinControls", kSkinControlNames, [](TSkinData& d) { return d.SkinControls; },
-        [](TSkinData& d, std::uint32_t v) { d.SkinControls = v & kAllSkinControls; });
+  b.Integer("DisableTag", [](TSkinData& d) { return d.DisableTag(); },
+            [](TSkinData& d, int v) { d.SetDisableTag(v); });
+  b.Set("SkinControls", kSkinControlNames, [](TSkinData& d) { return d.SkinControls(); },
+        [](TSkinData& d, std::uint32_t v) { d.SetSkinControls(v); });
   b.Strings("Skin3rd", [](TSkinData& d) { return d.Skin3rd(); },
             [](TSkinData& d, const std::vector<std::wstring>& v) { d.SetSkin3rd(v); });
   b.String("SkinFile", [](TSkinData& d) { return d.SkinFile(); },
@@ -93,14 +94,14 @@ void TSkinData::DeclareProperties(std::vector<gui::TPropInfo>& list) {
   b.String("SkinStore", [](TSkinData& d) { return d.SkinStore(); },
            [](TSkinData& d, const std::wstring& v) { d.SetSkinStore(v); });
   b.Enumeration("SkinFormtype", {"sfMainform", "sfOnlyThisForm", "sfDialog"},
-                [](TSkinData& d) { return static_cast<int>(d.SkinFormtype); },
+                [](TSkinData& d) { return static_cast<int>(d.SkinFormtype()); },
                 [](TSkinData& d, int v) {
-                  if (v >= sfMainform && v <= sfDialog) d.SkinFormtype = static_cast<TSkinFormType>(v);
+                  if (v >= sfMainform && v <= sfDialog) d.SetSkinFormtype(static_cast<TSkinFormType>(v));
                 });
-  b.String("Version", [](TSkinData& d) { return d.Version; },
-           [](TSkinData& d, const std::wstring& v) { d.Version = v; });
-  b.Boolean("MenuUpdate", [](TSkinData& d) { return d.MenuUpdate; },
-            [](TSkinData& d, bool v) { d.MenuUpdate = v; });
+  b.String("Version", [](TSkinData& d) { return d.Version(); },
+           [](TSkinData& d, const std::wstring& v) { d.SetVersion(v); });
+  b.Boolean("MenuUpdate", [](TSkinData& d) { return d.MenuUpdate(); },
+            [](TSkinData& d, bool v) { d.SetMenuUpdate(v); });
   b.Event("OnSkinChanged", &TSkinData::OnSkinChanged);
 }
 
@@ -126,16 +127,20 @@ bool TSkinData::ReadBinaryProperty(std::string_view name, std::span<const std::u
   // A count beyond the stored bytes takes what is there; the archive reader
   // refuses a cut archive.
   const std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(count), data.size() - sizeof(count));
-  SkinArchive.Clear();
-  SkinArchive.Write(data.data() + sizeof(count), size);
-  SkinArchive.Seek(0);
+  SetSkinStream(data.subspan(sizeof(count), size));
   if (!IsDesigning()) LoadSkin();
   return true;
 }
 
+void TSkinData::SetSkinStream(std::span<const std::uint8_t> archive) {
+  skinArchive_.Clear();
+  skinArchive_.Write(archive.data(), archive.size());
+  skinArchive_.Seek(0);
+}
+
 void TSkinData::WriteBinaryProperties(std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& out) {
   gui::TComponent::WriteBinaryProperties(out);
-  const auto bytes = SkinArchive.Bytes();
+  const auto bytes = skinArchive_.Bytes();
   const auto count = static_cast<std::int32_t>(bytes.size());
   std::vector<std::uint8_t> stream(sizeof(count));
   std::memcpy(stream.data(), &count, sizeof(count));
@@ -195,7 +200,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
 }  // namespace
 
 bool TSkinData::LoadSkin() {
-  SkinLoading = true;
+  skinLoading_ = true;
   if (IsDesigning()) return false;
   TDialogMessageSink messages;
   std::unique_ptr<TSkinContent> content;
@@ -203,7 +208,7 @@ bool TSkinData::LoadSkin() {
   // program goes on without it (at start: unskinned).
   try {
     try {
-      content = ReadSkinArchive(SkinArchive.Bytes(), messages);
+      content = ReadSkinArchive(skinArchive_.Bytes(), messages);
     } catch (const gui::Exception& e) {
       throw gui::Exception(L"The skin was not loaded.\n\n" + e.Message());
     } catch (const std::exception& e) {
@@ -223,8 +228,8 @@ void TSkinData::TakeContent(std::unique_ptr<TSkinContent> content) {
   content_ = std::move(content);
   ++skinGeneration_;
   reportedProblems_.clear();
-  SkinName = content_->SkinName;
-  SkinLoading = false;
+  skinName_ = content_->SkinName;
+  skinLoading_ = false;
   palette_.Build(content_->Colours, content_->ButtonFaceBrush.get());
   // Worn already: what is painted in it follows the new colours.
   if (gui::CurrentColorScheme() == &palette_) gui::ColorSchemeChanged();
@@ -241,9 +246,9 @@ void TSkinData::ReportSkinProblem(const std::string& what, const std::wstring& t
 
 void TSkinData::SetSkinFile(const std::wstring& value) {
   if (IsDesigning()) {
-    SkinLoading = true;
+    skinLoading_ = true;
     skinFile_ = value;
-    if (!value.empty() && SkinArchive.Size() > 0) SkinArchive.Clear();
+    if (!value.empty() && skinArchive_.Size() > 0) skinArchive_.Clear();
     return;
   }
   std::vector<std::uint8_t> bytes;
@@ -305,16 +310,14 @@ bool TSkinData::ReplaceSkin(std::vector<std::uint8_t> bytes, const std::wstring&
     return false;
   }
   skinFile_ = file;
-  SkinArchive.Clear();
-  SkinArchive.Write(bytes.data(), bytes.size());
-  SkinArchive.Seek(0);
+  SetSkinStream(bytes);
   TakeContent(std::move(content));
   ApplySkin();
   return true;
 }
 
 std::wstring TSkinData::SkinStore() const {
-  if (IsDesigning() && SkinArchive.Size() > 0) return L"(Good)";
+  if (IsDesigning() && skinArchive_.Size() > 0) return L"(Good)";
   return L"(none)";
 }
 
@@ -324,10 +327,10 @@ void TSkinData::Loaded() {
   ISkinCoordinator* coordinator = EnsureSkinCoordinator();
   if (!coordinator) return;  // the program did not install the engine
   coordinator->AddSkinData(this);
-  if (SkinFormtype == sfMainform) {
+  if (skinFormtype_ == sfMainform) {
     coordinator->InstallHook();
     if (active_) {
-      if (SkinLoading) {
+      if (skinLoading_) {
         active_ = false;
       } else {
         coordinator->Request({saSkinOn, this}, kActionDelay);
@@ -343,11 +346,11 @@ void TSkinData::SetActive(bool value) {
   if (value == active_) return;
   active_ = value;
   if (IsDesigning() || IsLoading()) return;
-  if (SkinFormtype == sfDialog) return;
+  if (skinFormtype_ == sfDialog) return;
   ISkinCoordinator* coordinator = EnsureSkinCoordinator();
   if (!coordinator) return;
   // Skin-on waits for a skin to wear.
-  if (value && SkinLoading) return;
+  if (value && skinLoading_) return;
   coordinator->Request({value ? saSkinOn : saSkinOff, this}, kActionDelay);
 }
 

@@ -77,8 +77,12 @@ class TSkinData : public gui::TComponent {
   // Published properties, in stored order.
   bool Active() const { return active_; }
   void SetActive(bool value);
-  int DisableTag = kNeverSkinnedFormTag;
-  TSkinControlTypes SkinControls = kAllSkinControls & ~SkinControlBit(xcFastReport);
+  // Forms and components whose Tag ends in these two digits are not skinned.
+  int DisableTag() const { return disableTag_; }
+  void SetDisableTag(int value) { disableTag_ = value; }
+  // Which kinds of control get skinners.
+  TSkinControlTypes SkinControls() const { return skinControls_; }
+  void SetSkinControls(TSkinControlTypes value) { skinControls_ = value & kAllSkinControls; }
   const std::vector<std::wstring>& Skin3rd() const { return skin3rd_; }
   void SetSkin3rd(const std::vector<std::wstring>& lines) { skin3rd_ = lines; }
   // The file of the skin in force, when it came from one.
@@ -100,14 +104,20 @@ class TSkinData : public gui::TComponent {
   void CarryOutRequestNow();
   std::wstring SkinStore() const;
   void SetSkinStore(const std::wstring&) {}
-  TSkinFormType SkinFormtype = sfMainform;
-  std::wstring Version = kVersion;
-  bool MenuUpdate = true;
+  // Which windows this component skins: every window of the program, only
+  // the form that carries it, or dialogs.
+  TSkinFormType SkinFormtype() const { return skinFormtype_; }
+  void SetSkinFormtype(TSkinFormType value) { skinFormtype_ = value; }
+  const std::wstring& Version() const { return version_; }
+  void SetVersion(const std::wstring& value) { version_ = value; }
+  // The skinned menu bar follows changes of the program's menu.
+  bool MenuUpdate() const { return menuUpdate_; }
+  void SetMenuUpdate(bool value) { menuUpdate_ = value; }
   TFormSkinEvent OnFormSkin;
   gui::TNotifyEvent OnSkinChanged;
   TSkinControlEvent OnSkinControl;
 
-  bool HasControl(TSkinControlType type) const { return (SkinControls & SkinControlBit(type)) != 0; }
+  bool HasControl(TSkinControlType type) const { return (skinControls_ & SkinControlBit(type)) != 0; }
 
   // "SkinStream": a signed 32-bit count and that many archive bytes.
   bool ReadBinaryProperty(std::string_view name, std::span<const std::uint8_t> data) override;
@@ -129,11 +139,15 @@ class TSkinData : public gui::TComponent {
   void FireSkinChanged();
 
   // The compressed archive (no count prefix).
-  core::ByteStream SkinArchive;
+  const core::ByteStream& SkinArchive() const { return skinArchive_; }
+  // Holds a compressed archive for the next LoadSkin to read, as the form
+  // description's "SkinStream" does; nothing is loaded or applied yet.
+  void SetSkinStream(std::span<const std::uint8_t> archive);
   // True until a definition has been parsed completely; a component whose
   // skin is loading has no usable skin.
-  bool SkinLoading = true;
-  std::string SkinName;
+  bool SkinLoading() const { return skinLoading_; }
+  // The loaded skin's name, as its definition gives it.
+  const std::string& SkinName() const { return skinName_; }
   // The parsed skin; a failed load leaves the previous one in place.
   TSkinContent& Skin() { return *content_; }
   // Counts the skins loaded: what was drawn or shaped from a skin is stale
@@ -154,6 +168,14 @@ class TSkinData : public gui::TComponent {
 
  private:
   bool active_ = false;
+  int disableTag_ = kNeverSkinnedFormTag;
+  TSkinControlTypes skinControls_ = kAllSkinControls & ~SkinControlBit(xcFastReport);
+  TSkinFormType skinFormtype_ = sfMainform;
+  std::wstring version_ = kVersion;
+  bool menuUpdate_ = true;
+  core::ByteStream skinArchive_;
+  bool skinLoading_ = true;
+  std::string skinName_;
   std::vector<std::wstring> skin3rd_;
   std::wstring skinFile_;
   std::unique_ptr<TSkinContent> content_;

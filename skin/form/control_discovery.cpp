@@ -47,8 +47,8 @@ std::string Lower(std::string s) {
 
 TDiscoverySettings SettingsOf(TSkinData& data) {
   TDiscoverySettings s;
-  s.Controls = data.SkinControls;
-  s.DisableTag = data.DisableTag;
+  s.Controls = data.SkinControls();
+  s.DisableTag = data.DisableTag();
   s.HasTabsElement = data.Skin().Tabs != nullptr;
   s.Skin3rd = data.Skin3rd();
   return s;
@@ -188,7 +188,7 @@ TSkinDecision SkinComponent(TWinSkinForm& form, gui::TComponent* component, gui:
   TSkinDecision d;
   TSkinData* data = form.SkinData();
   if (!component || !data) return d;
-  if (DisabledByTag(component->Tag(), data->DisableTag)) return Finish(component, (d.Rule = pcDisabledTag, d));
+  if (DisabledByTag(component->Tag(), data->DisableTag())) return Finish(component, (d.Rule = pcDisabledTag, d));
   if (IsAlreadySkinned(form, component)) return Finish(component, (d.Rule = pcAlreadySkinned, d));
   auto* windowed = dynamic_cast<gui::TWinControl*>(component);
   if (windowed && !windowed->HandleAllocated()) {

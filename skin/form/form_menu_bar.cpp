@@ -224,7 +224,7 @@ void TFormMenuBar::MenuChanged(gui::TMessage& message, bool viaWindowProcedure) 
   } else {
     bar_->SetMenuHandle(menu);
     if (skinner_.Form()) bar_->SetMainMenu(skinner_.Form()->Menu());
-    if (skinner_.SkinData()->MenuUpdate && !mergingThroughClient_) {
+    if (skinner_.SkinData()->MenuUpdate() && !mergingThroughClient_) {
       bar_->LoadFromWindowMenu();
     } else {
       // The bar keeps the items it shows; the system's stays off the window.

@@ -24,7 +24,7 @@ void ForEachPopup(gui::TCustomForm& form, const TSkinData& data, const Visit& vi
   if (!data.HasControl(xcPopupMenu)) return;
   for (gui::TComponent* component : form.Components()) {
     auto* menu = dynamic_cast<gui::TPopupMenu*>(component);
-    if (menu && menu->Tag() % 100 != data.DisableTag) visit(*menu);
+    if (menu && menu->Tag() % 100 != data.DisableTag()) visit(*menu);
   }
 }
 

@@ -449,7 +449,7 @@ void TWinSkinForm::SkinNewChildrenSoon() {
     childWalk_->SetInterval(USER_TIMER_MINIMUM);
     childWalk_->OnTimer = [this](gui::TObject*) {
       childWalk_->SetEnabled(false);
-      if (!subclass_.Attached() || !skinData_ || skinData_->SkinLoading) return;
+      if (!subclass_.Attached() || !skinData_ || skinData_->SkinLoading()) return;
       SkinChildWindows(*this);
       commonColours_.Give(wnd_, skinData_->Palette());
     };

@@ -88,7 +88,7 @@ TFrameShortfall TWinSkinForm::FrameShortfallNow() const {
 }
 
 bool TWinSkinForm::FrameFitChanged() const {
-  if (!skinData_ || !skinData_->HasControl(xcMainMenu) || skinData_->SkinLoading) return false;
+  if (!skinData_ || !skinData_->HasControl(xcMainMenu) || skinData_->SkinLoading()) return false;
   const bool fits = FrameShortfallNow() == fsNone;
   return frameSkinned_ ? !fits : fits;
 }
@@ -97,7 +97,7 @@ void TWinSkinForm::ReportFrameShortfall() {
   if (frameShortfall_ == fsNone || !skinData_) return;
   const std::wstring window = L"\"" + captionText_ + L"\" (" + windowClass_ + L")";
   skinData_->ReportSkinProblem(FrameShortfallText(frameShortfall_),
-                              L"The skin \"" + gui::AnsiToWide(skinData_->SkinName) + L"\" cannot frame the window " +
+                              L"The skin \"" + gui::AnsiToWide(skinData_->SkinName()) + L"\" cannot frame the window " +
                                   window + L": it " + gui::AnsiToWide(FrameShortfallText(frameShortfall_)) +
                                   L", so that window keeps the system's frame.");
 }

@@ -113,7 +113,7 @@ LRESULT TWinSkinForm::MdiClientProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       // The workspace the system paints in its own colour is the skin's
       // shadow; a brush the program gave the client stays.
-      if (skinData_ && !skinData_->SkinLoading && gui::IsSystemColorBrush(ClientClassBrush(mdiClient_))) {
+      if (skinData_ && !skinData_->SkinLoading() && gui::IsSystemColorBrush(ClientClassBrush(mdiClient_))) {
         RECT client{};
         GetClientRect(mdiClient_, &client);
         gui::BrushHandle shadow(CreateSolidBrush(gui::ColorToRGB(skinData_->Skin().Colours.ButtonShadow)));

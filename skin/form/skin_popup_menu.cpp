@@ -78,7 +78,7 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TWinSkinPopMenu::RenderBackground() {
-  if (!skinData_ || skinData_->SkinLoading) return false;
+  if (!skinData_ || skinData_->SkinLoading()) return false;
   TDataSkinObject* element = skinData_->Skin().MenuBackground.get();
   if (!element || element->Image.Empty()) return false;
   RECT r{};

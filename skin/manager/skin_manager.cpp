@@ -86,7 +86,7 @@ void TSkinManage::FollowColourScheme() {
   const TSkinData* worn = nullptr;
   if (IsSkinningOn()) {
     for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend() && !worn; ++it)
-      if ((*it)->SkinFormtype == sfMainform && !(*it)->SkinLoading) worn = *it;
+      if ((*it)->SkinFormtype() == sfMainform && !(*it)->SkinLoading()) worn = *it;
   }
   gui::SetColorScheme(worn ? &worn->Palette() : nullptr);
   tooltips_.SchemeChanged();
@@ -279,7 +279,7 @@ void TSkinManage::CarryOut(TSkinRequest request) {
   pending_ = TSkinRequest{};
   // The windows in the request's reach: the component's own form alone, or
   // every one.
-  const bool ownFormOnly = data->SkinFormtype == sfOnlyThisForm;
+  const bool ownFormOnly = data->SkinFormtype() == sfOnlyThisForm;
   switch (request.Action) {
     case saSkinOn:
       skinningOn_ = true;
@@ -359,7 +359,7 @@ bool TSkinManage::SkinWindow(HWND wnd, TSkinPass pass) {
   if (className == L"TApplication") return false;
   if (!AskFormSkin(className)) return false;
   TSkinData* data = FindSkinData(wnd);
-  if (!data || data->SkinLoading) return false;
+  if (!data || data->SkinLoading()) return false;
 
   std::unique_ptr<TWinSkinForm> owned;
   TWinSkinForm* skinner = MakeFormSkinner(wnd, this, *data, form, owned);
@@ -380,22 +380,22 @@ void TSkinManage::SkinForm(gui::TCustomForm* form, TSkinPass pass) {
 TSkinData* TSkinManage::FindSkinData(HWND wnd) const {
   for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it) {
     auto* owner = dynamic_cast<gui::TCustomForm*>((*it)->Owner());
-    if ((*it)->SkinFormtype == sfOnlyThisForm && owner && owner->HandleAllocated() && owner->Handle() == wnd)
+    if ((*it)->SkinFormtype() == sfOnlyThisForm && owner && owner->HandleAllocated() && owner->Handle() == wnd)
       return *it;
   }
   const std::wstring className = gui::LowerCase(WindowClassName(wnd));
   if (className == L"tmessageform" || className == L"#32770") {
     for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it)
-      if ((*it)->SkinFormtype == sfDialog) return *it;
+      if ((*it)->SkinFormtype() == sfDialog) return *it;
   }
   for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it)
-    if ((*it)->SkinFormtype == sfMainform) return *it;
+    if ((*it)->SkinFormtype() == sfMainform) return *it;
   return skinDataList_.empty() ? nullptr : skinDataList_.front();
 }
 
 bool TSkinManage::AskFormSkin(const std::wstring& className) const {
   for (TSkinData* data : skinDataList_) {
-    if (data->SkinFormtype != sfMainform) continue;
+    if (data->SkinFormtype() != sfMainform) continue;
     bool doSkin = true;
     data->FormFilter(className, doSkin);
     return doSkin;
@@ -451,7 +451,7 @@ void TSkinManage::SkinPopupMenu(HWND menuWindow) {
   if (SendMessageW(menuWindow, SkinMsgQuery, 0, 0) == 1) return;
   if (IsMenuSkinned(menuWindow)) return;
   TSkinData* data = FindSkinData(menuWindow);
-  if (!data || data->SkinLoading || !data->HasControl(xcMainMenu)) return;
+  if (!data || data->SkinLoading() || !data->HasControl(xcMainMenu)) return;
   auto skinner = std::make_unique<TWinSkinPopMenu>(this);
   skinner->Attach(menuWindow, data, nullptr);
   menuSkinners_.push_back(std::move(skinner));
@@ -489,7 +489,7 @@ gui::TBitmap* TSkinManage::DefaultWindowIcon(const TSkinData* data) {
   if (gui::TBitmap* own = WindowIconOf(data)) return own;
   gui::TBitmap* icon = nullptr;
   for (TSkinData* other : skinDataList_)
-    if (other->SkinFormtype == sfMainform)
+    if (other->SkinFormtype() == sfMainform)
       if (gui::TBitmap* kept = WindowIconOf(other)) icon = kept;
   return icon;
 }

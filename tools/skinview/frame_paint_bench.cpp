@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
   skin::TSkinData data(nullptr);
-  data.SkinArchive = core::ByteStream(file);
+  data.SetSkinStream(file);
   if (!data.LoadSkin()) return 1;
   skin::EnsureSkinManager().AddSkinData(&data);
   skin::ThreadSkinManager()->Request({skin::saSkinOn, &data}, 0);

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
   skin::TSkinData data(nullptr);
-  data.SkinArchive = core::ByteStream(file);
+  data.SetSkinStream(file);
   if (!data.LoadSkin()) return 1;
 
   WNDCLASSW wc{};

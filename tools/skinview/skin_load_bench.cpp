@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     });
     const double now = BestSeconds(repeat, [&] {
       skin::TSkinData data(nullptr);
-      data.SkinArchive = core::ByteStream(bytes);
+      data.SetSkinStream(bytes);
       data.LoadSkin();
     });
     std::printf("%s: load without the check %7.2f ms | check alone %6.2f ms (%zu findings) | LoadSkin %7.2f ms, "

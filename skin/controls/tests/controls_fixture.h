@@ -67,7 +67,7 @@ inline std::vector<std::uint8_t> GlyphSkinArchive(int glyphWidth) {
 
 inline std::unique_ptr<skin::TSkinData> LoadData(const std::vector<std::uint8_t>& archive) {
   auto data = std::make_unique<skin::TSkinData>(nullptr);
-  data->SkinArchive = core::ByteStream(archive);
+  data->SetSkinStream(archive);
   if (!data->LoadSkin()) return nullptr;
   return data;
 }
@@ -238,7 +238,7 @@ class ElementSkinTest : public ::testing::Test {
   // Another skin into the same skin data, the skinners told as a skin
   // change tells them.
   void Reload(const TElementSkinOptions& options) {
-    data_->SkinArchive = core::ByteStream(ElementSkinArchive(options));
+    data_->SetSkinStream(ElementSkinArchive(options));
     ASSERT_TRUE(data_->LoadSkin());
     form_skinner_.RefreshSkin();
   }

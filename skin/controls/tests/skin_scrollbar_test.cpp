@@ -173,14 +173,14 @@ TEST_F(ScrollbarTest, BarsLieWhereTheSystemPutsThemForEveryLayout) {
       };
       EXPECT_TRUE(EqualRect(&skinned, &sys)) << text(skinned) << " / " << text(sys);
     };
-    if (l.style & WS_VSCROLL) expectBar(s->VertRect, OBJID_VSCROLL, &RECT::bottom);
-    if (l.style & WS_HSCROLL) expectBar(s->HorzRect, OBJID_HSCROLL, &RECT::right);
+    if (l.style & WS_VSCROLL) expectBar(s->Vert().Rect, OBJID_VSCROLL, &RECT::bottom);
+    if (l.style & WS_HSCROLL) expectBar(s->Horz().Rect, OBJID_HSCROLL, &RECT::right);
     if (both) {
       // The corner square is painted with the face colour, between the bars.
       gui::TBitmap b = Painted(*s, w.wnd);
-      EXPECT_EQ(s->CornerRect.left, s->VertRect.left);
-      EXPECT_EQ(s->CornerRect.top, s->HorzRect.top);
-      EXPECT_EQ(b.Pixel(s->CornerRect.left + 2, s->CornerRect.top + 2), RGB(60, 60, 60));
+      EXPECT_EQ(s->CornerRect().left, s->Vert().Rect.left);
+      EXPECT_EQ(s->CornerRect().top, s->Horz().Rect.top);
+      EXPECT_EQ(b.Pixel(s->CornerRect().left + 2, s->CornerRect().top + 2), RGB(60, 60, 60));
     }
   }
 }
@@ -190,7 +190,7 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   ScrolledWindow w(WS_VSCROLL, 0, 100, 200);
   auto s = Skin(w.wnd);
   const RECT full{0, 0, 100, 200};
-  auto column = [&](gui::TBitmap&) { return (s->VertRect.left + s->VertRect.right) / 2; };
+  auto column = [&](gui::TBitmap&) { return (s->Vert().Rect.left + s->Vert().Rect.right) / 2; };
 
   // The thumb stands where the system's own stands: the page against the
   // max - min + 1 positions, the free track over min .. max - page + 1.
@@ -200,15 +200,15 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
     SCROLLBARINFO system{};
     system.cbSize = sizeof(system);
     ASSERT_TRUE(GetScrollBarInfo(w.wnd, OBJID_VSCROLL, &system));
-    EXPECT_EQ(s->VertMetrics.Arrow + s->VertMetrics.Offset, system.xyThumbTop) << "page " << page << " at " << pos;
-    EXPECT_EQ(s->VertMetrics.Thumb, system.xyThumbBottom - system.xyThumbTop) << "page " << page << " at " << pos;
+    EXPECT_EQ(s->Vert().Metrics.Arrow + s->Vert().Metrics.Offset, system.xyThumbTop) << "page " << page << " at " << pos;
+    EXPECT_EQ(s->Vert().Metrics.Thumb, system.xyThumbBottom - system.xyThumbTop) << "page " << page << " at " << pos;
   }
   // A page one line short of the range: that one line takes the thumb to the track's end.
   w.SetRange(SB_VERT, 0, 100, 100, 1);
   {
     gui::TBitmap b = Painted(*s, w.wnd);
-    const int x = column(b), top = s->VertRect.top, track = s->VertMetrics.Track;
-    EXPECT_EQ(track, (s->VertRect.bottom - top) - 2 * arrow_);
+    const int x = column(b), top = s->Vert().Rect.top, track = s->Vert().Metrics.Track;
+    EXPECT_EQ(track, (s->Vert().Rect.bottom - top) - 2 * arrow_);
     EXPECT_EQ(b.Pixel(x, top + arrow_), kTrack);
     EXPECT_EQ(b.Pixel(x, top + arrow_ + track - 1), kThumb);
     EXPECT_EQ(b.Pixel(x, top + arrow_ + track), ArrowColour(13));
@@ -219,15 +219,15 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   w.SetRange(SB_VERT, 0, 50, 0, 0);
   {
     gui::TBitmap b = Painted(*s, w.wnd);
-    const int x = column(b), start = s->VertRect.top + arrow_;
-    EXPECT_EQ(s->VertMetrics.Thumb, system);
+    const int x = column(b), start = s->Vert().Rect.top + arrow_;
+    EXPECT_EQ(s->Vert().Metrics.Thumb, system);
     EXPECT_EQ(b.Pixel(x, start + system - 1), kThumb);
     EXPECT_EQ(b.Pixel(x, start + system), kTrack);
   }
   w.SetRange(SB_VERT, 0, 50, 0, 50);
   {
     gui::TBitmap b = Painted(*s, w.wnd);
-    const int x = column(b), end = s->VertRect.top + arrow_ + s->VertMetrics.Track;
+    const int x = column(b), end = s->Vert().Rect.top + arrow_ + s->Vert().Metrics.Track;
     EXPECT_EQ(b.Pixel(x, end - system - 1), kTrack);
     EXPECT_EQ(b.Pixel(x, end - system), kThumb);
     EXPECT_EQ(b.Pixel(x, end - 1), kThumb);
@@ -235,7 +235,7 @@ TEST_F(ScrollbarTest, ThumbMetricsByPixel) {
   // A long range keeps the thumb at its minimum length.
   w.SetRange(SB_VERT, 0, 100000, 1, 0);
   s->MeasureBars(full);
-  EXPECT_EQ(s->VertMetrics.Thumb, skin::MinimumThumb(arrow_));
+  EXPECT_EQ(s->Vert().Metrics.Thumb, skin::MinimumThumb(arrow_));
 }
 
 // Trans has the format's one reading, as everywhere: 1 leaves the magenta
@@ -248,7 +248,7 @@ TEST_F(ScrollbarTest, OnlyTrans1LeavesTheMagentaUndrawn) {
     ASSERT_NE(data_, nullptr);
     auto s = Skin(w.wnd);
     gui::TBitmap b = Painted(*s, w.wnd);
-    EXPECT_EQ(b.Pixel((s->VertRect.left + s->VertRect.right) / 2, s->VertRect.top + arrow_ + 2), seen)
+    EXPECT_EQ(b.Pixel((s->Vert().Rect.left + s->Vert().Rect.right) / 2, s->Vert().Rect.top + arrow_ + 2), seen)
         << "Trans=" << trans;
   }
 }
@@ -259,8 +259,8 @@ TEST_F(ScrollbarTest, ABarShorterThanTwoArrowsShowsTwoHalfArrowsAndNoThumb) {
   w.SetRange(SB_VERT, 0, 100, 10, 0);
   auto s = Skin(w.wnd);
   gui::TBitmap b = Painted(*s, w.wnd);
-  ASSERT_EQ(s->VertRect.bottom - s->VertRect.top, barLength);
-  const int x = (s->VertRect.left + s->VertRect.right) / 2, top = s->VertRect.top, half = barLength / 2;
+  ASSERT_EQ(s->Vert().Rect.bottom - s->Vert().Rect.top, barLength);
+  const int x = (s->Vert().Rect.left + s->Vert().Rect.right) / 2, top = s->Vert().Rect.top, half = barLength / 2;
   EXPECT_EQ(b.Pixel(x, top), ArrowColour(9));
   EXPECT_EQ(b.Pixel(x, top + half - 1), ArrowColour(9));
   // An odd length leaves the middle pixel to the bar's colour.
@@ -275,17 +275,17 @@ TEST_F(ScrollbarTest, PressedPartsFollowTheScrollNotifications) {
   w.SetRange(SB_HORZ, 0, 100, 10, 0);
   auto s = Skin(w.wnd);
   SendMessageW(w.wnd, WM_VSCROLL, SB_LINEDOWN, 0);
-  EXPECT_EQ(s->PressedPart, skin::spDownArrow);
+  EXPECT_EQ(s->PressedPart(), skin::spDownArrow);
   gui::TBitmap b = Painted(*s, w.wnd);
-  const int x = (s->VertRect.left + s->VertRect.right) / 2;
-  EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(14));
-  EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(9));
+  const int x = (s->Vert().Rect.left + s->Vert().Rect.right) / 2;
+  EXPECT_EQ(b.Pixel(x, s->Vert().Rect.bottom - 1), ArrowColour(14));
+  EXPECT_EQ(b.Pixel(x, s->Vert().Rect.top), ArrowColour(9));
   SendMessageW(w.wnd, WM_HSCROLL, SB_LINELEFT, 0);
-  EXPECT_EQ(s->PressedPart, skin::spLeftArrow);
+  EXPECT_EQ(s->PressedPart(), skin::spLeftArrow);
   b = Painted(*s, w.wnd);
-  EXPECT_EQ(b.Pixel(s->HorzRect.left, (s->HorzRect.top + s->HorzRect.bottom) / 2), ArrowColour(2));
+  EXPECT_EQ(b.Pixel(s->Horz().Rect.left, (s->Horz().Rect.top + s->Horz().Rect.bottom) / 2), ArrowColour(2));
   SendMessageW(w.wnd, WM_HSCROLL, SB_ENDSCROLL, 0);
-  EXPECT_EQ(s->PressedPart, skin::spNone);
+  EXPECT_EQ(s->PressedPart(), skin::spNone);
   // The system does not hot-track bars the skin paints.
   EXPECT_EQ(SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, 0), 0);
 }
@@ -299,24 +299,24 @@ TEST_F(ScrollbarTest, TheBarPartUnderTheMouseLooksHotUntilTheMouseLeaves) {
   auto s = Skin(w.wnd);
   gui::TBitmap b = Painted(*s, w.wnd);
   const RECT origin = w.WindowOrigin();
-  const int x = (s->VertRect.left + s->VertRect.right) / 2;
-  const int thumbY = s->VertRect.top + arrow_ + s->VertMetrics.Offset + s->VertMetrics.Thumb / 2;
-  const int trackY = s->VertRect.bottom - arrow_ - 2;
+  const int x = (s->Vert().Rect.left + s->Vert().Rect.right) / 2;
+  const int thumbY = s->Vert().Rect.top + arrow_ + s->Vert().Metrics.Offset + s->Vert().Metrics.Thumb / 2;
+  const int trackY = s->Vert().Rect.bottom - arrow_ - 2;
   const auto hover = [&](int y) {
     SendMessageW(w.wnd, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(origin.left + x, origin.top + y));
     return Painted(*s, w.wnd);
   };
-  b = hover(s->VertRect.top + 1);
-  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(11), RGB(3, 3, 3)));
+  b = hover(s->Vert().Rect.top + 1);
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->Vert().Rect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(11), RGB(3, 3, 3)));
   b = hover(trackY);
-  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(9), RGB(3, 3, 3)));
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->Vert().Rect.top), b.Pixel(x, trackY)), std::tuple(ArrowColour(9), RGB(3, 3, 3)));
   b = hover(thumbY);
   EXPECT_EQ(std::tuple(b.Pixel(x, thumbY), b.Pixel(x, trackY)), std::tuple(kThumb, RGB(3, 3, 3)));
-  b = hover(s->VertRect.bottom - 1);
-  EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(15));
+  b = hover(s->Vert().Rect.bottom - 1);
+  EXPECT_EQ(b.Pixel(x, s->Vert().Rect.bottom - 1), ArrowColour(15));
   SendMessageW(w.wnd, WM_NCMOUSELEAVE, 0, 0);
   b = Painted(*s, w.wnd);
-  EXPECT_EQ(std::tuple(b.Pixel(x, s->VertRect.bottom - 1), b.Pixel(x, trackY)), std::tuple(ArrowColour(13), kTrack));
+  EXPECT_EQ(std::tuple(b.Pixel(x, s->Vert().Rect.bottom - 1), b.Pixel(x, trackY)), std::tuple(ArrowColour(13), kTrack));
 }
 
 // A switch to a skin without bar pictures, and skin-off, give the bars
@@ -330,11 +330,11 @@ TEST_F(ScrollbarTest, ASkinWithoutBarsAndSkinOffGiveTheBarsBack) {
     return controls_test::CountColour(shot, RECT{0, 0, shot.Width(), shot.Height()}, ArrowColour(9)) > 0;
   };
   ASSERT_TRUE(skinned());
-  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  data_->SetSkinStream(ScrollSkinArchive(false));
   ASSERT_TRUE(data_->LoadSkin());
   s->SkinChanged();
   EXPECT_FALSE(skinned()) << "skin without bars";
-  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  data_->SetSkinStream(ScrollSkinArchive());
   ASSERT_TRUE(data_->LoadSkin());
   s->SkinChanged();
   ASSERT_TRUE(skinned());
@@ -367,9 +367,9 @@ TEST_F(ScrollbarTest, ABarTheControlChangesIsSkinnedAgainByTheEndOfTheMessage) {
   // The screen before any paint the message left pending: the skin's arrow and thumb.
   const auto skinned = [&](COLORREF arrow = ArrowColour(9)) {
     const gui::TBitmap shot = gui_test::WholeWindowShot(list);
-    const skin::TThumbMetrics& m = s.VertMetrics;
-    const int x = (s.VertRect.left + s.VertRect.right) / 2, thumb = s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2;
-    return shot.Pixel(x, s.VertRect.top) == arrow && (m.Thumb == 0 || shot.Pixel(x, thumb) == kThumb);
+    const skin::TThumbMetrics& m = s.Vert().Metrics;
+    const int x = (s.Vert().Rect.left + s.Vert().Rect.right) / 2, thumb = s.Vert().Rect.top + m.Arrow + m.Offset + m.Thumb / 2;
+    return shot.Pixel(x, s.Vert().Rect.top) == arrow && (m.Thumb == 0 || shot.Pixel(x, thumb) == kThumb);
   };
   add(60);
   EXPECT_TRUE(skinned()) << "items added below the rows";
@@ -419,8 +419,8 @@ TEST_F(ScrollbarTest, AFrameOfEdgeAndBarsIsPaintedByTheSkinAlone) {
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
     EXPECT_EQ(g_framePaintsBeneath, border ? 1 : 0) << (border ? "bordered" : "client edge only");
     const gui::TBitmap shot = gui_test::WholeWindowShot(list);
-    EXPECT_EQ(shot.Pixel((s->VertRect.left + s->VertRect.right) / 2, s->VertRect.top + 1), ArrowColour(9));
-    EXPECT_EQ(shot.Pixel(s->HorzRect.left + 1, (s->HorzRect.top + s->HorzRect.bottom) / 2), ArrowColour(1));
+    EXPECT_EQ(shot.Pixel((s->Vert().Rect.left + s->Vert().Rect.right) / 2, s->Vert().Rect.top + 1), ArrowColour(9));
+    EXPECT_EQ(shot.Pixel(s->Horz().Rect.left + 1, (s->Horz().Rect.top + s->Horz().Rect.bottom) / 2), ArrowColour(1));
     s.reset();
     DestroyWindow(list);
   }
@@ -456,9 +456,9 @@ class ThumbDrag : public ScrollbarTest {
     RECT w;
     GetWindowRect(wnd, &w);
     s.MeasureBars(RECT{0, 0, w.right - w.left, w.bottom - w.top});
-    const skin::TThumbMetrics& m = s.VertMetrics;
-    return POINT{w.left + (s.VertRect.left + s.VertRect.right) / 2,
-                 w.top + s.VertRect.top + m.Arrow + m.Offset + m.Thumb / 2};
+    const skin::TThumbMetrics& m = s.Vert().Metrics;
+    return POINT{w.left + (s.Vert().Rect.left + s.Vert().Rect.right) / 2,
+                 w.top + s.Vert().Rect.top + m.Arrow + m.Offset + m.Thumb / 2};
   }
   // A press (or the second press of a double click) on `start`, the moves
   // and the release; `appTo` gets WM_APP after the first move.
@@ -486,8 +486,8 @@ TEST_F(ThumbDrag, ReleaseWithoutMovingReportsTheStartingPosition) {
   Drag(w.wnd, start, {});
   log.Pump();
   OK_SEQUENCE(log, DragSends({}, 37), "release on the thumb");
-  EXPECT_FALSE(s->Tracking);
-  EXPECT_EQ(s->PressedPart, skin::spNone);
+  EXPECT_FALSE(s->Tracking());
+  EXPECT_EQ(s->PressedPart(), skin::spNone);
 }
 
 TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
@@ -499,7 +499,7 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   // position sends nothing more.
   w.SetRange(SB_VERT, 0, 100, 10, 0);
   POINT start = ThumbCentre(*s, w.wnd);
-  const int step = s->VertMetrics.Track;  // far enough to pass the end
+  const int step = s->Vert().Metrics.Track;  // far enough to pass the end
   Drag(w.wnd, start, {step, step + 5});
   log.Pump();
   OK_SEQUENCE(log, DragSends({91}, 91), "paged bar dragged past the end");
@@ -514,7 +514,7 @@ TEST_F(ThumbDrag, EachPositionChangeIsTrackedAndThePastEndIsTheLastPosition) {
   w.SetRange(SB_VERT, 0, 100, 0, 0);
   log.Flush();
   start = ThumbCentre(*s, w.wnd);
-  const int half = (s->VertMetrics.Track - s->VertMetrics.Thumb) / 2;
+  const int half = (s->Vert().Metrics.Track - s->Vert().Metrics.Thumb) / 2;
   Drag(w.wnd, start, {half, 3 * step});
   log.Pump();
   OK_SEQUENCE(log, DragSends({50, 100}, 100), "unpaged bar dragged past the end");
@@ -534,10 +534,10 @@ TEST_F(ThumbDrag, AMirroredBarIsDraggedFromItsRightEnd) {
   auto s = Skin(w.wnd, true);
   const RECT window = w.WindowOrigin();
   s->MeasureBars(RECT{0, 0, window.right - window.left, window.bottom - window.top});
-  const skin::TThumbMetrics& m = s->HorzMetrics;
+  const skin::TThumbMetrics& m = s->Horz().Metrics;
   // The window DC counts from the right edge.
-  const POINT start{window.right - 1 - (s->HorzRect.left + m.Arrow + m.Offset + m.Thumb / 2),
-                    window.top + (s->HorzRect.top + s->HorzRect.bottom) / 2};
+  const POINT start{window.right - 1 - (s->Horz().Rect.left + m.Arrow + m.Offset + m.Thumb / 2),
+                    window.top + (s->Horz().Rect.top + s->Horz().Rect.bottom) / 2};
   SetCursorPos(start.x, start.y);
   skin_test::DrainMessages();
   POINT moved{start.x - m.Track, start.y};
@@ -573,10 +573,10 @@ TEST_F(ThumbDrag, AnEmptyOrDisabledBarShowsNoThumbAndIsNotDragged) {
   // The look as the two arrows' frames and whether the thumb is there; then whether it drags.
   const auto check = [&](int first, int second, bool enabled) {
     gui::TBitmap b = Painted(*s, w.wnd);
-    const int x = (s->VertRect.left + s->VertRect.right) / 2;
-    EXPECT_EQ(b.Pixel(x, s->VertRect.top), ArrowColour(first));
-    EXPECT_EQ(b.Pixel(x, s->VertRect.bottom - 1), ArrowColour(second));
-    EXPECT_EQ(controls_test::CountColour(b, s->VertRect, kThumb) > 0, enabled);
+    const int x = (s->Vert().Rect.left + s->Vert().Rect.right) / 2;
+    EXPECT_EQ(b.Pixel(x, s->Vert().Rect.top), ArrowColour(first));
+    EXPECT_EQ(b.Pixel(x, s->Vert().Rect.bottom - 1), ArrowColour(second));
+    EXPECT_EQ(controls_test::CountColour(b, s->Vert().Rect, kThumb) > 0, enabled);
     const int before = GetScrollPos(w.wnd, SB_VERT);
     Drag(w.wnd, thumb, {20});
     EXPECT_EQ(GetScrollPos(w.wnd, SB_VERT) != before, enabled);
@@ -611,7 +611,7 @@ TEST_F(ThumbDrag, AnotherWindowTakingTheMouseEndsTheDrag) {
   PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   SendMessageW(w.wnd, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(start.x, start.y));
-  EXPECT_FALSE(s->Tracking);
+  EXPECT_FALSE(s->Tracking());
   log.Pump();
   OK_SEQUENCE(log, DragSends({}, 37), "drag ended by another window's capture");
   EXPECT_NE(GetCapture(), button);
@@ -631,13 +631,13 @@ TEST_F(ThumbDrag, AListBoxFollowsTheSkinnedThumb) {
   s->Attach({.Control = list, .Data = data_.get(), .OwnThumbTracking = true});
   const HWND wnd = list->Handle();
   const POINT start = ThumbCentre(*s, wnd);
-  Drag(wnd, start, {s->VertMetrics.Track});
+  Drag(wnd, start, {s->Vert().Metrics.Track});
   skin_test::DrainMessages();
   SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(wnd, SB_VERT, &info);
   EXPECT_EQ(SendMessageW(wnd, LB_GETTOPINDEX, 0, 0), info.nMax - static_cast<int>(info.nPage) + 1);
   EXPECT_EQ(list->TopIndex(), info.nMax - static_cast<int>(info.nPage) + 1);
-  EXPECT_FALSE(s->Tracking);
+  EXPECT_FALSE(s->Tracking());
   // Arrow and page presses stay with the list box's own procedure.
   SendMessageW(wnd, WM_VSCROLL, SB_PAGEUP, 0);
   EXPECT_LT(SendMessageW(wnd, LB_GETTOPINDEX, 0, 0), info.nMax - static_cast<int>(info.nPage) + 1);
@@ -712,11 +712,11 @@ TEST_F(ScrollbarTest, TheStandAloneControlPaintsWithoutTheSystemsStyleUnderTheSk
   if (!GetWindowTheme(wnd)) GTEST_SKIP() << "the control wears no visual style here";
   skin::TSkinScControl* s = SkinBar(form, "Bar");
   EXPECT_EQ(GetWindowTheme(wnd), nullptr);
-  data_->SkinArchive = core::ByteStream(ScrollSkinArchive(false));
+  data_->SetSkinStream(ScrollSkinArchive(false));
   ASSERT_TRUE(data_->LoadSkin());
   s->SkinChanged();
   EXPECT_NE(GetWindowTheme(wnd), nullptr) << "skin without bars";
-  data_->SkinArchive = core::ByteStream(ScrollSkinArchive());
+  data_->SetSkinStream(ScrollSkinArchive());
   ASSERT_TRUE(data_->LoadSkin());
   s->SkinChanged();
   EXPECT_EQ(GetWindowTheme(wnd), nullptr);

@@ -124,25 +124,24 @@ TEST(NineSlice, ATiledCentreRepeatsFromTheCentreOriginAndTheRightEdgeCoversTheOv
   }));
 }
 
+// Frame `frame` of a two-frame `strip` onto `r` of `dest` through every
+// primitive, tiled and stretched.
+void DrawWithEveryPrimitive(gui::TBitmap& dest, const RECT& r, gui::TBitmap& strip, int frame) {
+  gui::TCanvas canvas(dest.DC());
+  EXPECT_TRUE(RenderNineSlice(r, strip, kMargins, false, false, 2, frame).Empty());
+  DrawNineSlice(dest.DC(), r, strip, false, false, false, 2, frame, kMargins);
+  DrawNineSlice(dest.DC(), r, strip, false, true, true, 2, frame, kMargins);
+  DrawNineSliceFrame(dest.DC(), r, strip, false, 2, frame, kMargins);
+  DrawThreeSlice(canvas, r, strip, false, false, 2, frame, RECT{2, 0, 2, 0});
+  DrawFrame(dest.DC(), r, strip, false, 2, frame);
+  DrawTransparent(dest.DC(), r, strip, TransparentColour);
+}
+
 TEST(Drawing, InvertedTargetsDrawNothingAndZeroSizeTargetsNothingVisible) {
   gui::TBitmap strip = NineSliceStrip(false);
   gui::TBitmap dest = SolidBitmap(12, 12, kGrey);
-  gui::TCanvas canvas(dest.DC());
-  const RECT invertedX{8, 2, 3, 9}, invertedY{2, 8, 9, 3};
-  for (const RECT& r : {invertedX, invertedY}) {
-    DrawNineSlice(dest.DC(), r, strip, false, false, false, 2, 2, kMargins);
-    DrawNineSlice(dest.DC(), r, strip, false, true, true, 2, 2, kMargins);
-    DrawNineSliceFrame(dest.DC(), r, strip, false, 2, 2, kMargins);
-    DrawThreeSlice(canvas, r, strip, false, false, 2, 2, RECT{2, 0, 2, 0});
-    DrawFrame(dest.DC(), r, strip, false, 2, 2);
-    DrawTransparent(dest.DC(), r, strip, TransparentColour);
-  }
-  const RECT zero{4, 4, 4, 4};
-  EXPECT_TRUE(RenderNineSlice(zero, strip, kMargins, false, false, 2, 2).Empty());
-  DrawNineSlice(dest.DC(), zero, strip, false, false, false, 2, 2, kMargins);
-  DrawNineSliceFrame(dest.DC(), zero, strip, false, 2, 2, kMargins);
-  DrawThreeSlice(canvas, zero, strip, false, false, 2, 2, RECT{2, 0, 2, 0});
-  DrawFrame(dest.DC(), zero, strip, false, 2, 2);
+  const RECT invertedX{8, 2, 3, 9}, invertedY{2, 8, 9, 3}, zero{4, 4, 4, 4};
+  for (const RECT& r : {invertedX, invertedY, zero}) DrawWithEveryPrimitive(dest, r, strip, 2);
   EXPECT_TRUE(PixelsAre(dest, [](int, int) { return kGrey; }));
   EXPECT_FALSE(IsInverted(zero));
   EXPECT_TRUE(IsInverted(invertedX));
@@ -152,15 +151,7 @@ TEST(Drawing, InvertedTargetsDrawNothingAndZeroSizeTargetsNothingVisible) {
 TEST(Drawing, AnEmptyPictureDrawsNothingThroughEveryPrimitive) {
   gui::TBitmap empty;
   gui::TBitmap dest = SolidBitmap(12, 12, kGrey);
-  gui::TCanvas canvas(dest.DC());
-  const RECT r{1, 1, 11, 11};
-  EXPECT_TRUE(RenderNineSlice(r, empty, kMargins, false, false, 2, 1).Empty());
-  DrawNineSlice(dest.DC(), r, empty, false, false, false, 2, 1, kMargins);
-  DrawNineSlice(dest.DC(), r, empty, false, true, true, 2, 1, kMargins);
-  DrawNineSliceFrame(dest.DC(), r, empty, false, 2, 1, kMargins);
-  DrawThreeSlice(canvas, r, empty, false, false, 2, 1, RECT{2, 0, 2, 0});
-  DrawFrame(dest.DC(), r, empty, false, 2, 1);
-  DrawTransparent(dest.DC(), r, empty, TransparentColour);
+  DrawWithEveryPrimitive(dest, RECT{1, 1, 11, 11}, empty, 1);
   EXPECT_TRUE(PixelsAre(dest, [](int, int) { return kGrey; }));
 }
 

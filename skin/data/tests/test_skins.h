@@ -139,7 +139,7 @@ inline std::vector<std::uint8_t> SkinStreamOf(const std::vector<std::uint8_t>& a
 inline skin::TSkinData* LoadSkinData(gui::TComponent* owner, skin::TSkinFormType type, bool active,
                                      const std::vector<std::uint8_t>& archive) {
   auto* data = new skin::TSkinData(owner);
-  data->SkinFormtype = type;
+  data->SetSkinFormtype(type);
   data->SetLoadingState(true);
   data->SetActive(active);
   data->ReadBinaryProperty("SkinStream", SkinStreamOf(archive));

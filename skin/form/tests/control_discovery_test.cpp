@@ -106,7 +106,7 @@ TEST_F(DiscoveryTest, TagsMappingAndScrollBarDecisions) {
   form_skinner.FreeControlSkinners();
 
   rules_.clear();
-  data_->SkinControls &= ~skin::SkinControlBit(skin::xcScrollbar);
+  data_->SetSkinControls(data_->SkinControls() & ~skin::SkinControlBit(skin::xcScrollbar));
   data_->SetSkin3rd({L"tbutton=nothing-we-know", L"TPANEL=Panel"});
   skin::SkinComponents(form_skinner, form);
   // Without scroll-bar skinning the Tag-55 button is a button again, but
@@ -123,7 +123,7 @@ TEST_F(DiscoveryTest, TagsMappingAndScrollBarDecisions) {
   data_->SetSkin3rd({});
   skin::SkinComponents(form_skinner, form);
   EXPECT_EQ(rules_["B55"].Rule, 30);
-  data_->SkinControls &= ~skin::SkinControlBit(skin::xcPanel);
+  data_->SetSkinControls(data_->SkinControls() & ~skin::SkinControlBit(skin::xcPanel));
   form_skinner.FreeControlSkinners();
   rules_.clear();
   skin::SkinComponents(form_skinner, form);

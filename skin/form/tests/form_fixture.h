@@ -89,7 +89,7 @@ class DefaultSkinTest : public ::testing::Test {
  protected:
   void SetUp() override {
     data_ = std::make_unique<skin::TSkinData>(nullptr);
-    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
+    data_->SetSkinStream(skin_test::DefaultSkinArchive());
     ASSERT_TRUE(data_->LoadSkin());
     ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
     host_.Data = data_.get();

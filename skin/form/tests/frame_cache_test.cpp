@@ -122,7 +122,7 @@ TEST_F(FrameCacheTest, CachedFramePaintsAsComposedAfresh) {
 
   const std::uint32_t generation = data_->SkinGeneration();
   data_->SetSkinFile(DarkSkinPath());
-  ASSERT_EQ(data_->SkinName, "Nightfall");
+  ASSERT_EQ(data_->SkinName(), "Nightfall");
   host_.SkinChanged();
   skin_test::DrainMessages();
   EXPECT_NE(data_->SkinGeneration(), generation);

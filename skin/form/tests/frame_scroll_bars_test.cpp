@@ -22,7 +22,7 @@ class FrameScrollBarsTest : public form_test::DefaultSkinTest {
  protected:
   void SetUp() override {
     DefaultSkinTest::SetUp();
-    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchiveAdding("[Animation]\r\nScrollBar.HoverIn=200\r\n"));
+    data_->SetSkinStream(skin_test::DefaultSkinArchiveAdding("[Animation]\r\nScrollBar.HoverIn=200\r\n"));
     ASSERT_TRUE(data_->LoadSkin());
     TLookTransitions::OfThread().SetTickSource([this] { return now_; });
   }

@@ -124,10 +124,10 @@ TEST_F(ListViewTest, DiscoveryGivesScrollingControlsTheirSkinners) {
   ASSERT_NE(listView->Header, nullptr);
   EXPECT_EQ(listView->Header->SkinnedWindow(),
             reinterpret_cast<HWND>(SendMessageW(files->Handle(), LVM_GETHEADER, 0, 0)));
-  EXPECT_FALSE(listView->TrackThumb);  // list views drag their thumbs themselves
+  EXPECT_FALSE(listView->TracksThumb());  // list views drag their thumbs themselves
   auto* listBox = dynamic_cast<skin::TSkinScrollbar*>(formSkinner.FindWindowSkinner(list->Handle()));
   ASSERT_NE(listBox, nullptr);
-  EXPECT_TRUE(listBox->TrackThumb);
+  EXPECT_TRUE(listBox->TracksThumb());
   // Unskinning frees the header's skinner with the others; the list view's
   // skinner forgets it.
   formSkinner.FreeControlSkinners();

@@ -19,7 +19,7 @@ class DefaultSkinTest : public ::testing::Test {
   void SetUp() override {
     skin::FreeSkinManager();
     data_ = std::make_unique<skin::TSkinData>(nullptr);
-    data_->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
+    data_->SetSkinStream(skin_test::DefaultSkinArchive());
     ASSERT_TRUE(data_->LoadSkin());
     ASSERT_GT(data_->Skin().BorderLeft.Image.Width(), 0);
     skin::EnsureSkinManager().AddSkinData(data_.get());

@@ -21,26 +21,24 @@
 #include "skin/data/tests/test_skins.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/program_fixture.h"
 
 namespace {
 
-constexpr COLORREF kDarkWindow = RGB(30, 33, 38);
-constexpr COLORREF kDarkFace = RGB(43, 47, 54);
-constexpr COLORREF kDarkText = RGB(230, 232, 236);
 constexpr COLORREF kDarkGrayText = RGB(120, 127, 138);
 constexpr COLORREF kOwnRed = RGB(200, 0, 0);
 
 constexpr int kCalendarParts[] = {MCSC_BACKGROUND, MCSC_MONTHBK, MCSC_TEXT, MCSC_TITLEBK, MCSC_TITLETEXT,
                                   MCSC_TRAILINGTEXT};
 
-class FrameworkColours : public ::testing::Test {
+// The dark skin worn, skinning switched on by each test.
+class FrameworkColours : public engine_test::TProgramTest {
  protected:
+  FrameworkColours() : TProgramTest(false) {}
   void SetUp() override {
-    skin::FreeSkinManager();
-    app_ = std::make_unique<gui::TApplication>();
-    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, false, skin_test::DefaultSkinArchive());
+    TProgramTest::SetUp();
     data_->SetSkinFile(skin_test::DarkSkinPath());
-    ASSERT_EQ(data_->SkinName, "Nightfall");
+    ASSERT_EQ(data_->SkinName(), "Nightfall");
     form_ = new gui::TForm(app_.get());
     form_->InitFromText(
         "object ColoursForm: TForm\n  Left = 40\n  Top = 40\n  ClientWidth = 360\n  ClientHeight = 200\n"
@@ -66,11 +64,6 @@ class FrameworkColours : public ::testing::Test {
         "        Caption = 'Panel'\n      end\n"
         "    end\n  end\nend\n");
     form_->Show();
-    skin_test::DrainMessages();
-  }
-  void TearDown() override {
-    app_.reset();
-    skin::FreeSkinManager();
     skin_test::DrainMessages();
   }
   HWND Window(const char* name) { return static_cast<gui::TWinControl*>(form_->FindComponent(name))->Handle(); }
@@ -126,8 +119,6 @@ class FrameworkColours : public ::testing::Test {
     return colours;
   }
 
-  std::unique_ptr<gui::TApplication> app_;
-  skin::TSkinData* data_ = nullptr;
   gui::TForm* form_ = nullptr;
 };
 
@@ -146,26 +137,26 @@ TEST_F(FrameworkColours, TheDarkSkinReachesEveryControlThatChoseNoColourAndSkinO
     SCOPED_TRACE("dark skin");
     const gui::TBitmap shot = controls_test::Snapshot(form_->Handle());
     const RECT sheet = InForm("Sheet1");
-    EXPECT_EQ(shot.Pixel(sheet.right - 5, sheet.bottom - 5), kDarkFace);
-    EXPECT_EQ(Inside(shot, "Edit1"), kDarkWindow);
+    EXPECT_EQ(shot.Pixel(sheet.right - 5, sheet.bottom - 5), engine_test::kDarkFace);
+    EXPECT_EQ(Inside(shot, "Edit1"), engine_test::kDarkWindow);
     EXPECT_EQ(Inside(shot, "RedEdit"), kOwnRed);
-    EXPECT_EQ(Inside(shot, "List1"), kDarkWindow);
+    EXPECT_EQ(Inside(shot, "List1"), engine_test::kDarkWindow);
     // The list's sunken edge as the edits' flat border: shadow, then window.
     const RECT list = InForm("List1");
     const int middle = (list.top + list.bottom) / 2;
     EXPECT_EQ(std::pair(shot.Pixel(list.left, middle), shot.Pixel(list.left + 1, middle)),
-              std::pair(RGB(74, 81, 92), kDarkWindow));
+              std::pair(engine_test::kDarkShadow, engine_test::kDarkWindow));
     for (const char* name : {"Label1", "Panel1", "Date1"}) {
       SCOPED_TRACE(name);
-      EXPECT_GT(Count(shot, name, kDarkText), 0);
+      EXPECT_GT(Count(shot, name, engine_test::kDarkText), 0);
       EXPECT_EQ(Count(shot, name, RGB(0, 0, 0)), 0);
     }
     // Disabled: the skin's grey, flat, without the system's white relief.
     EXPECT_GT(Count(shot, "OffLabel", kDarkGrayText), 0);
     EXPECT_EQ(Count(shot, "OffLabel", GetSysColor(COLOR_BTNHIGHLIGHT)), 0);
-    EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(kDarkWindow));
-    EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(kDarkText));
-    EXPECT_EQ(CalendarColours(Window("Date1"))[0], kDarkWindow);
+    EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(engine_test::kDarkWindow));
+    EXPECT_EQ(SendMessageW(Window("View1"), LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(engine_test::kDarkText));
+    EXPECT_EQ(CalendarColours(Window("Date1"))[0], engine_test::kDarkWindow);
     EXPECT_EQ(SelectedRow(), RGB(61, 139, 253));
   }
 

@@ -23,12 +23,14 @@
 #include "skin/form/skin_form.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/live_counts.h"
 
 namespace {
 
 using skin::ThreadSkinManager;
 using skin::TSkinData;
 using skin_test::TContrastAnnouncement;
+using skin_test::TLiveCounts;
 
 // What reached each probe window: the message and its wParam.
 struct TReceived {
@@ -47,33 +49,6 @@ int CountReceived(HWND wnd, UINT msg, WPARAM wParam = 0) {
   int n = 0;
   for (const TReceived& r : g_received) n += r.wnd == wnd && r.msg == msg && (msg != WM_SETTINGCHANGE || r.wParam == wParam);
   return n;
-}
-
-// Every live-handle count of the framework that skinning moves.
-struct TLiveCounts {
-  // A picture's own DC is made on its first draw and kept with the picture
-  // (the skin's pictures live with the skin data), so those DCs are not
-  // among the counts compared.
-  // The skin's pictures, decoded as they are first drawn, live with the skin.
-  long bitmaps = gui::BitmapHandle::LiveCount() - skin::TElementPicture::LiveDecodedCount();
-  long brushes = gui::BrushHandle::LiveCount();
-  long pens = gui::PenHandle::LiveCount();
-  long fonts = gui::FontHandle::LiveCount();
-  long regions = gui::RegionHandle::LiveCount();
-  long dcs = gui::MemoryDcHandle::LiveCount() + gui::WindowDc::LiveCount();
-  long icons = gui::IconHandle::LiveCount();
-  long subclasses = gui::TWindowSubclass::LiveCount();
-  long methodHooks = gui::TWindowMethodHook::LiveCount();
-  long timers = gui::TTimer::LiveCount();
-  long imageLists = gui::TImageList::LiveCount();
-  bool operator==(const TLiveCounts&) const = default;
-};
-
-void PrintTo(const TLiveCounts& c, std::ostream* os) {
-  *os << "bitmaps " << c.bitmaps << ", brushes " << c.brushes << ", pens " << c.pens
-      << ", fonts " << c.fonts << ", regions " << c.regions << ", DCs " << c.dcs << ", icons " << c.icons
-      << ", subclasses " << c.subclasses << ", method hooks " << c.methodHooks << ", timers " << c.timers
-      << ", image lists " << c.imageLists;
 }
 
 // Whether the colour is one the system paints the window's caption band
@@ -114,7 +89,7 @@ class HighContrastTest : public ::testing::Test {
   // skin, skinning windows as they are activated.
   TSkinData* LoadedData() {
     TSkinData* data = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    EXPECT_FALSE(data->SkinLoading);
+    EXPECT_FALSE(data->SkinLoading());
     // Components without a default window icon adopt the first skinned
     // window's for good; give them one so the counts compare.
     skin::EnsureSkinManager().SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
@@ -242,7 +217,7 @@ TEST_F(HighContrastTest, OnAtStartUpNothingIsSkinned) {
   EXPECT_FALSE(ThreadSkinManager()->SkinWindow(wnd));
   // The skin stays loaded and wanted.
   EXPECT_TRUE(data->Active());
-  EXPECT_FALSE(data->SkinLoading);
+  EXPECT_FALSE(data->SkinLoading());
   EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());
 
   // When the mode ends the form is skinned as skin-on skins it.
@@ -352,7 +327,7 @@ TEST_F(HighContrastTest, WhatIsChosenWhileOnTakesEffectWhenItEnds) {
   ASSERT_FALSE(Skinned(form->Handle()));
 
   data->SetSkinFile(skin_test::DarkSkinPath());
-  ASSERT_EQ(data->SkinName, "Nightfall");
+  ASSERT_EQ(data->SkinName(), "Nightfall");
   skin_test::WaitForPendingAction();
   EXPECT_EQ(changed, 1);  // the request ran, and skinned nothing
   EXPECT_FALSE(Skinned(form->Handle()));

@@ -353,7 +353,7 @@ TEST_F(MirroredWindows, TheFrameIsTheLeftToRightOneReflectedWithItsCaptionReadab
 
   // Accessibility clients find the close box where the screen shows it.
   IAccessible* titleBar = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(rtl, static_cast<DWORD>(OBJID_TITLEBAR), IID_IAccessible,
+  ASSERT_HRESULT_SUCCEEDED(AccessibleObjectFromWindow(rtl, static_cast<DWORD>(OBJID_TITLEBAR), __uuidof(IAccessible),
                                                       reinterpret_cast<void**>(&titleBar)));
   ASSERT_NE(titleBar, nullptr);
   VARIANT close{};
@@ -383,7 +383,7 @@ TEST_F(MirroredWindows, FramePicturesAreReflectedUnlessTheSkinKeepsThemAsTheyAre
     writer.AddEntry("skin.ini", std::span(reinterpret_cast<const std::uint8_t*>(definition.data()), definition.size()));
     skin_test::AddFramePictures(writer);
     writer.AddEntry("logo_top.bmp", gui_test::StripBmp(3, 20, {kStart, RGB(70, 90, 120), kEnd}));
-    data_->SkinArchive = core::ByteStream(core::LzhCompress(writer.BuildContainer()));
+    data_->SetSkinStream(core::LzhCompress(writer.BuildContainer()));
     ASSERT_TRUE(data_->LoadSkin());
     HWND ltr = MakeWindow(0, WS_OVERLAPPEDWINDOW, 20, L"");
     HWND rtl = MakeWindow(WS_EX_LAYOUTRTL, WS_OVERLAPPEDWINDOW, 420, L"");

@@ -51,7 +51,7 @@ class PlainDialogColours : public ::testing::Test {
     InitCommonControlsEx(&classes);
     app_ = std::make_unique<gui::TApplication>();
     data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    ASSERT_FALSE(data_->SkinLoading);
+    ASSERT_FALSE(data_->SkinLoading());
     ownBrush_.reset(CreateSolidBrush(kOwnRed));
     g_ownBrush = ownBrush_.get();
   }
@@ -63,7 +63,7 @@ class PlainDialogColours : public ::testing::Test {
   }
   void WearDarkSkin() {
     data_->SetSkinFile(skin_test::DarkSkinPath());
-    ASSERT_EQ(data_->SkinName, "Nightfall");
+    ASSERT_EQ(data_->SkinName(), "Nightfall");
     skin_test::WaitForPendingAction();
   }
   // The dialog, shown and activated, so that the hook skins it.

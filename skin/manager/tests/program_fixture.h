@@ -25,11 +25,13 @@ inline constexpr COLORREF kDarkText = RGB(230, 232, 236);
 
 class TProgramTest : public ::testing::Test {
  protected:
+  // `skinning`: whether the skin data component is active from the start.
+  explicit TProgramTest(bool skinning = true) : skinning_(skinning) {}
   void SetUp() override {
     skin::FreeSkinManager();
     app_ = std::make_unique<gui::TApplication>();
-    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, true, skin_test::DefaultSkinArchive());
-    ASSERT_FALSE(data_->SkinLoading);
+    data_ = skin_test::LoadSkinData(app_.get(), skin::sfMainform, skinning_, skin_test::DefaultSkinArchive());
+    ASSERT_FALSE(data_->SkinLoading());
   }
   void TearDown() override {
     app_.reset();
@@ -54,6 +56,7 @@ class TProgramTest : public ::testing::Test {
     }
   }
 
+  const bool skinning_;
   std::unique_ptr<gui::TApplication> app_;
   skin::TSkinData* data_ = nullptr;
 };

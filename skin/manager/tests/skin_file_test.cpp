@@ -78,7 +78,7 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
   skinner->PaintNonClient();
   const std::size_t buttons = skinner->SysButtons().size();
   const int frameTop = skinner->Frame().Top;
-  const std::string skinName = data->SkinName;
+  const std::string skinName = data->SkinName();
   ASSERT_GT(buttons, 0u);
   ASSERT_GT(frameTop, 0);
 
@@ -99,8 +99,8 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
     if (ThreadSkinManager()->ActionTimer().Enabled()) ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find(named), std::wstring::npos) << gui::WideToUtf8(reports[0]);
-    EXPECT_FALSE(data->SkinLoading);
-    EXPECT_EQ(data->SkinName, skinName);
+    EXPECT_FALSE(data->SkinLoading());
+    EXPECT_EQ(data->SkinName(), skinName);
     skinner->PaintNonClient();
     EXPECT_EQ(skinner->SysButtons().size(), buttons);
     EXPECT_EQ(skinner->Frame().Top, frameTop);
@@ -126,9 +126,9 @@ TEST(SkinFile, AFileThatFailsToLoadLeavesTheSkinInForceComplete) {
 
   // A good archive in memory replaces a skin that came from a file.
   data->SetSkinFile(skin_test::DarkSkinPath());
-  ASSERT_NE(data->SkinName, skinName);
+  ASSERT_NE(data->SkinName(), skinName);
   EXPECT_TRUE(data->SetSkinArchive(skin_test::DefaultSkinArchive()));
-  EXPECT_EQ(data->SkinName, skinName);
+  EXPECT_EQ(data->SkinName(), skinName);
   EXPECT_TRUE(data->SkinFile().empty());
   skin_test::DrainMessages();
   if (ThreadSkinManager()->ActionTimer().Enabled()) ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
@@ -181,7 +181,7 @@ TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbou
   EXPECT_NE(reports[0].find(L"error: LeftWidth = -2147483648: a margin cannot be negative"), std::wstring::npos)
       << gui::WideToUtf8(reports[0]);
   EXPECT_NE(reports[0].find(L"skin.ini:"), std::wstring::npos);
-  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_TRUE(data->SkinLoading());
   EXPECT_FALSE(data->Active());
   HWND wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Refused", WS_OVERLAPPEDWINDOW, 60, 60,
                                          320, 220);
@@ -203,7 +203,7 @@ TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbou
     reports.clear();
     EXPECT_FALSE(data->SetSkinArchive(archive));
     EXPECT_EQ(reports.size(), 1u);
-    EXPECT_EQ(data->SkinName, "Daylight");
+    EXPECT_EQ(data->SkinName(), "Daylight");
     std::wstring failure;
     EXPECT_FALSE(data->SetSkinArchive(archive, failure));
     EXPECT_NE(failure.find(L"skin.ini:"), std::wstring::npos) << gui::WideToUtf8(failure);
@@ -211,7 +211,7 @@ TEST(SkinFile, TheEngineRefusesWhatTheCheckerCallsAnErrorAndWearsWhatItWarnsAbou
   reports.clear();
   EXPECT_TRUE(data->SetSkinArchive(SkinArchiveOf(whole + "[Tabs]\r\nImag=tab.bmp\r\n")));
   EXPECT_TRUE(reports.empty());
-  EXPECT_EQ(data->SkinName, "Hostile");
+  EXPECT_EQ(data->SkinName(), "Hostile");
 
   // A density variant of the wrong size is an error only where it is read:
   // a screen of the design density never draws, reads or checks one.
@@ -240,7 +240,7 @@ TEST(SkinFile, AWindowTheSkinCannotFrameKeepsTheSystemFrameAndIsReportedOnce) {
   const auto archive = SkinArchiveOf(noClose);
   gui::TComponent owner(nullptr);
   TSkinData* data = skin_test::LoadSkinData(&owner, skin::sfMainform, true, archive);
-  ASSERT_FALSE(data->SkinLoading);
+  ASSERT_FALSE(data->SkinLoading());
   HWND windows[2];
   for (HWND& wnd : windows) {
     wnd = skin_test::CreateTestWindow(L"SkinFileTestWindow", &PlainProc, L"Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE,

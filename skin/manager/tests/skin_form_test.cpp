@@ -372,7 +372,7 @@ TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
 
   // A new skin file: loaded at once, applied by the skin-changed action.
   data_->SetSkinFile(DarkSkinPath());
-  ASSERT_EQ(data_->SkinName, "Nightfall");
+  ASSERT_EQ(data_->SkinName(), "Nightfall");
   EXPECT_EQ(ThreadSkinManager()->PendingRequest().Action, skin::saSkinChanged);
   EXPECT_TRUE(skinner->SysButtons().empty());  // released until the action runs
   ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
@@ -401,7 +401,7 @@ TEST_F(SkinFormTest, ASkinChangedAtRunTimeReachesTheLiveForm) {
 }
 
 TEST_F(SkinFormTest, ControlsAreSkinnedWhileTheFrameIsTheSystems) {
-  data_->SkinControls &= ~skin::SkinControlBit(skin::xcMainMenu);
+  data_->SetSkinControls(data_->SkinControls() & ~skin::SkinControlBit(skin::xcMainMenu));
   gui::TApplication app;
   auto* form = new gui::TForm(&app);
   form->InitFromText("object Form1: TForm\n  Left = 20\n  Top = 20\n  ClientWidth = 200\n  ClientHeight = 100\n"
@@ -664,8 +664,8 @@ TEST(SkinDataReader, TheFormReaderBuildsTheComponentFromItsDescription) {
   auto* data = dynamic_cast<TSkinData*>(form->FindComponent("SkinData1"));
   ASSERT_NE(data, nullptr);
   EXPECT_TRUE(data->Active());
-  EXPECT_EQ(data->DisableTag, 98);
-  EXPECT_FALSE(data->SkinLoading);
+  EXPECT_EQ(data->DisableTag(), 98);
+  EXPECT_FALSE(data->SkinLoading());
   ASSERT_NE(ThreadSkinManager(), nullptr);
   EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());  // no window activated yet: on at once
   EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());

@@ -23,6 +23,7 @@
 #include "skin/manager/skin_engine.h"
 #include "skin/manager/skin_manager.h"
 #include "skin/manager/tests/contrast_switch.h"
+#include "skin/manager/tests/live_counts.h"
 
 namespace {
 
@@ -43,17 +44,7 @@ HWND CreateTestWindow(DWORD style, HWND owner = nullptr, int width = 300, int he
 
 void Drain() { skin_test::DrainMessages(); }
 
-struct LiveCounts {
-  // The skin's pictures, decoded as they are first drawn, live with the skin.
-  long bitmaps = gui::BitmapHandle::LiveCount() - skin::TElementPicture::LiveDecodedCount();
-  long fonts = gui::FontHandle::LiveCount();
-  long regions = gui::RegionHandle::LiveCount();
-  long dcs = gui::MemoryDcHandle::LiveCount() + gui::WindowDc::LiveCount();
-  long subclasses = gui::TWindowSubclass::LiveCount();
-  long timers = gui::TTimer::LiveCount();
-  long imageLists = gui::TImageList::LiveCount();
-  bool operator==(const LiveCounts&) const = default;
-};
+using skin_test::TLiveCounts;
 
 class SkinManagerTest : public ::testing::Test {
  protected:
@@ -85,13 +76,13 @@ TEST_F(SkinManagerTest, StoredPropertiesAndDefaults) {
   EXPECT_EQ(gui::GetPropValue(data, "DisableTag"), "99");
   EXPECT_FALSE(data.HasControl(skin::xcFastReport));
   EXPECT_TRUE(data.HasControl(skin::xcSystemMenu));
-  EXPECT_TRUE(data.SkinLoading);
+  EXPECT_TRUE(data.SkinLoading());
   EXPECT_EQ(data.MenuGlyphs().Count(), 4);
 
   // The stream writes back what it read, count first.
   const auto stream = skin_test::SkinStreamOf(skin_test::BareSkinArchive());
   ASSERT_TRUE(data.ReadBinaryProperty("SkinStream", stream));
-  EXPECT_FALSE(data.SkinLoading);
+  EXPECT_FALSE(data.SkinLoading());
   EXPECT_EQ(gui::GetPropValue(data, "SkinStore"), "(none)");  // at run time, even with a skin
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> written;
   data.WriteBinaryProperties(written);
@@ -108,8 +99,8 @@ TEST_F(SkinManagerTest, EmptyStreamLeavesActiveOffAndSkinsNothing) {
   ASSERT_TRUE(data->ReadBinaryProperty("SkinStream", zero));
   data->SetLoadingState(false);
   data->Loaded();
-  EXPECT_EQ(data->SkinArchive.Size(), 0u);
-  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_EQ(data->SkinArchive().Size(), 0u);
+  EXPECT_TRUE(data->SkinLoading());
   EXPECT_FALSE(data->Active());
   ASSERT_NE(ThreadSkinManager(), nullptr);
   EXPECT_FALSE(ThreadSkinManager()->SkinningWanted());
@@ -119,7 +110,7 @@ TEST_F(SkinManagerTest, EmptyStreamLeavesActiveOffAndSkinsNothing) {
 TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
   skin::UninstallEngine();
   TSkinData* data = LoadedData();
-  EXPECT_FALSE(data->SkinLoading);  // the skin is read all the same
+  EXPECT_FALSE(data->SkinLoading());  // the skin is read all the same
   data->SetActive(false);
   data->SetActive(true);
   EXPECT_EQ(ThreadSkinManager(), nullptr);
@@ -138,7 +129,7 @@ TEST_F(SkinManagerTest, NothingIsHookedUntilTheProgramInstallsTheEngine) {
 
 TEST_F(SkinManagerTest, RequestsBeforeTheFirstActivationTakeEffectAtOnce) {
   TSkinData* data = LoadedData();
-  ASSERT_FALSE(data->SkinLoading);
+  ASSERT_FALSE(data->SkinLoading());
   EXPECT_TRUE(ThreadSkinManager()->SkinningWanted());
   EXPECT_FALSE(ThreadSkinManager()->ActionTimer().Enabled());
   const skin::TSkinRequest taken = ThreadSkinManager()->PendingRequest();
@@ -180,7 +171,7 @@ TEST_F(SkinManagerTest, WrongArchiveVersionIsReportedAndSkinsNothing) {
   answer.join();
   data->Loaded();
   EXPECT_TRUE(seen);
-  EXPECT_TRUE(data->SkinLoading);
+  EXPECT_TRUE(data->SkinLoading());
   EXPECT_FALSE(data->Active());
   HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW);
   ThreadSkinManager()->StartSkinningNow();  // even then a component without a skin skins nothing
@@ -202,7 +193,7 @@ TEST_F(SkinManagerTest, SkinFileAtRunTimeLoadsAndQueuesSkinChanged) {
   HWND wnd = CreateTestWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);  // activated: requests wait
   ASSERT_EQ(ThreadSkinManager()->ActivationCount(), 1);
   data->SetSkinFile(path);
-  EXPECT_FALSE(data->SkinLoading);
+  EXPECT_FALSE(data->SkinLoading());
   EXPECT_EQ(ThreadSkinManager()->PendingRequest().Action, skin::saSkinChanged);
   EXPECT_EQ(ThreadSkinManager()->PendingRequest().Data, data);
   EXPECT_TRUE(ThreadSkinManager()->ActionTimer().Enabled());
@@ -231,14 +222,14 @@ TEST_F(SkinManagerTest, WindowsThatAreNeverSkinned) {
   EXPECT_TRUE(ThreadSkinManager()->AskFormSkin(L"SysMonthCal32"));
   EXPECT_TRUE(asked);
   data->OnFormSkin = nullptr;
-  data->SkinControls |= skin::SkinControlBit(skin::xcFastReport);
+  data->SetSkinControls(data->SkinControls() | skin::SkinControlBit(skin::xcFastReport));
   EXPECT_FALSE(ThreadSkinManager()->AskFormSkin(L"TfrPreview"));
 
   gui::TForm form(&app);
   form.SetClientWidth(200);
   form.SetClientHeight(150);
   form.SetTag(99);
-  data->DisableTag = 5;
+  data->SetDisableTag(5);
   EXPECT_FALSE(ThreadSkinManager()->SkinWindow(form.Handle()));
   form.SetTag(0);
   EXPECT_TRUE(ThreadSkinManager()->SkinWindow(form.Handle()));
@@ -279,7 +270,7 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   // window's icon for good; give them one so the counts compare.
   ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
   ThreadSkinManager()->SetDefaultWindowIcon(other, gui::TBitmap(16, 16));
-  const LiveCounts before;
+  const TLiveCounts before;
 
   g_log.clear();
   ShowWindow(wnd, SW_SHOW);  // activation: the hook attaches a skinner
@@ -323,7 +314,7 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
   ASSERT_NE(styleChanged, g_log.end());
   EXPECT_NE(std::find(styleChanged, g_log.end(), static_cast<UINT>(WM_WINDOWPOSCHANGED)), g_log.end());
   Drain();
-  EXPECT_TRUE(LiveCounts{} == before);
+  EXPECT_EQ(TLiveCounts{}, before);
 
   DestroyWindow(owned);
   DestroyWindow(wnd);
@@ -348,7 +339,7 @@ TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
   RECT client{}, window{};
   GetClientRect(wnd, &client);
   GetWindowRect(wnd, &window);
-  const LiveCounts before;
+  const TLiveCounts before;
   for (int i = 0; i < 500; ++i) {
     ThreadSkinManager()->CarryOut({skin::saSkinOn, data});
     ASSERT_NE(ThreadSkinManager()->FindFormSkinner(wnd), nullptr) << "cycle " << i;
@@ -367,7 +358,7 @@ TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
   EXPECT_EQ(after.bottom, client.bottom);
   EXPECT_EQ(windowAfter.left, window.left);
   EXPECT_EQ(windowAfter.top, window.top);
-  EXPECT_TRUE(LiveCounts{} == before);
+  EXPECT_EQ(TLiveCounts{}, before);
 }
 
 // What each more skinned window holds: its composed frame and its icon,
@@ -455,7 +446,7 @@ TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
   TSkinData* data = LoadedData();
   ThreadSkinManager()->SetDefaultWindowIcon(data, gui::TBitmap(16, 16));  // no icon adopted from the first box
   Drain();
-  const LiveCounts before;
+  const TLiveCounts before;
   std::atomic<bool> done{false};
   std::atomic<int> skinnedBoxes{0};
   std::thread answer([&] {
@@ -478,7 +469,7 @@ TEST_F(SkinManagerTest, MessageBoxesAreSkinnedAndLeaveNothingBehind) {
   Drain();
   EXPECT_EQ(skinnedBoxes, kBoxes);
   EXPECT_TRUE(ThreadSkinManager()->FormSkinners().empty());
-  EXPECT_TRUE(LiveCounts{} == before);
+  EXPECT_EQ(TLiveCounts{}, before);
 }
 
 TEST_F(SkinManagerTest, PopupMenusAreSkinnedOnlyWhileTheSkinIsOn) {
@@ -591,8 +582,8 @@ TEST_F(SkinManagerTest, AOneFormComponentSkinsAndUnskinsOnlyItsForm) {
   form->SetClientWidth(200);
   form->SetClientHeight(120);
   auto* own = new TSkinData(form);
-  own->SkinFormtype = skin::sfOnlyThisForm;
-  own->SkinArchive = core::ByteStream(skin_test::DefaultSkinArchive());
+  own->SetSkinFormtype(skin::sfOnlyThisForm);
+  own->SetSkinStream(skin_test::DefaultSkinArchive());
   ASSERT_TRUE(own->LoadSkin());
   const int activations = ThreadSkinManager()->ActivationCount();
   own->Loaded();  // skins its owner at once

@@ -195,7 +195,7 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   EXPECT_EQ(skinner_->MdiKind(), skin::mkFrame);
   EXPECT_EQ(skinner_->MdiClient(), Client());
   EXPECT_EQ(ThreadSkinManager()->MdiClientWindow(), Client());
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_TRUE(data_->MenuUpdate());
 
   TMessageLog log;
   g_clientProc = reinterpret_cast<WNDPROC>(
@@ -222,7 +222,7 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   // While children exist the frame's bar follows merging through the
   // client; the skin data's switch, which every form reads, stays as it is.
   EXPECT_TRUE(skinner_->MergingThroughClient());
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_TRUE(data_->MenuUpdate());
   // The client shows no scroll bars under the skinned frame.
   SetWindowPos(Client(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(GetWindowLongPtrW(Client(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
@@ -232,7 +232,7 @@ TEST_F(SkinMdiTest, TheFrameFindsItsClientAndEachNewChildIsSkinned) {
   ThreadSkinManager()->CarryOut({skin::saSkinOff, data_.get()});
   Drain();
   EXPECT_NE(GetWindowLongPtrW(Client(), GWLP_WNDPROC), procWhileSkinned);
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_TRUE(data_->MenuUpdate());
 }
 
 TEST_F(SkinMdiTest, AMaximisedChildsButtonsSitAtTheBarsRightEndUntilItIsRestored) {
@@ -428,7 +428,7 @@ TEST_F(SkinMdiTest, AChildsMenuJoinsTheSkinnedBarWhileActiveAndLeavesWithIt) {
   plain->Close();
   Drain();
   EXPECT_EQ(BarCaptions(), (std::vector<std::wstring>{L"&File", L"&Window"}));
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_TRUE(data_->MenuUpdate());
 }
 
 TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
@@ -479,7 +479,7 @@ TEST_F(SkinMdiTest, TheChildsOwnMaximiseButtonGivesItTheWholeClientArea) {
   fillsTheClient("maximised");
   // Another skin (other frame thicknesses) while it is maximised.
   data_->SetSkinFile(skin_test::DarkSkinPath());
-  ASSERT_EQ(data_->SkinName, "Nightfall");
+  ASSERT_EQ(data_->SkinName(), "Nightfall");
   ThreadSkinManager()->CarryOut(ThreadSkinManager()->PendingRequest());
   Drain();
   PaintFrame();
@@ -536,7 +536,7 @@ TEST_F(SkinMdiTest, AnotherFormsBarFollowsItsMenuWhileTheFrameHasChildrenAndAfte
 
   delete std::exchange(frame_, nullptr);
   Drain();
-  EXPECT_TRUE(data_->MenuUpdate);
+  EXPECT_TRUE(data_->MenuUpdate());
   menu->Items().Add(L"&Three");
   Drain();
   EXPECT_EQ(skinned->MenuBar()->Items.size(), 3u);

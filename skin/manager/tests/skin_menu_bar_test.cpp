@@ -817,12 +817,12 @@ TEST_F(SkinMenuBarTest, ItemsAddedWhileSkinnedAppearAndTheBarStaysOff) {
 
   // Without MenuUpdate the bar keeps what it shows, and the system's still
   // stays off the window.
-  data_->MenuUpdate = false;
+  data_->SetMenuUpdate(false);
   bf.Menu->Items().Add(L"&Later");
   Drain();
   EXPECT_EQ(GetMenu(wnd), nullptr);
   EXPECT_EQ(form->MenuBar()->Items.size(), 4u);
-  data_->MenuUpdate = true;
+  data_->SetMenuUpdate(true);
 
   // Detach gives the form its bar back with everything in it.
   SkinOff();

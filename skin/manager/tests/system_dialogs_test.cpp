@@ -282,6 +282,22 @@ class SystemDialogs : public engine_test::TProgramTest {
     };
   }
 
+  // Opens a dialog with `open` while a driver reads it, presses Tab `tabs`
+  // times noting the order, takes the steps `more` adds and presses Escape;
+  // `open` answers what the dialog returned.
+  using TMoreSteps = std::function<void(std::vector<TDialogDriver::TStep>&, TShown&)>;
+  TShown ShowDriven(int tabs, const std::function<INT_PTR()>& open, const TMoreSteps& more = nullptr) {
+    TShown shown;
+    std::vector<TDialogDriver::TStep> steps{Read(shown)};
+    AddTabs(steps, shown, tabs);
+    if (more) more(steps, shown);
+    steps.push_back(PressEscape());
+    TDialogDriver driver(owner_, std::move(steps));
+    shown.Answer = open();
+    shown.Closed = driver.ClosedByItself();
+    return shown;
+  }
+
   // The same dialog unskinned and skinned: the same styles, client size and
   // Tab order; the skinned frame shows the buttons the styles give.
   // A dialog that remembers the window size it had last (Wine's file
@@ -331,25 +347,25 @@ class SystemDialogs : public engine_test::TProgramTest {
 
 TEST_F(SystemDialogs, OpenAndSave) {
   for (bool save : {false, true}) {
-    Compare(save ? "save" : "open", [&](bool) {
-      TShown shown;
-      std::vector<TDialogDriver::TStep> steps{Read(shown)};
-      AddTabs(steps, shown, 3);
-      steps.push_back(PressEscape());
-      TDialogDriver driver(owner_, std::move(steps));
-      wchar_t file[MAX_PATH] = L"";
-      OPENFILENAMEW dialog{};
-      dialog.lStructSize = sizeof dialog;
-      dialog.hwndOwner = owner_;
-      dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0";
-      dialog.lpstrFile = file;
-      dialog.nMaxFile = MAX_PATH;
-      dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-      EXPECT_FALSE(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog));
-      EXPECT_EQ(CommDlgExtendedError(), 0u);
-      shown.Closed = driver.ClosedByItself();
-      return shown;
-    }, true);
+    Compare(
+        save ? "save" : "open",
+        [&](bool) {
+          return ShowDriven(3, [&]() -> INT_PTR {
+            wchar_t file[MAX_PATH] = L"";
+            OPENFILENAMEW dialog{};
+            dialog.lStructSize = sizeof dialog;
+            dialog.hwndOwner = owner_;
+            dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0";
+            dialog.lpstrFile = file;
+            dialog.nMaxFile = MAX_PATH;
+            dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
+            const BOOL answer = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+            EXPECT_FALSE(answer);
+            EXPECT_EQ(CommDlgExtendedError(), 0u);
+            return answer;
+          });
+        },
+        true);
   }
 }
 
@@ -394,40 +410,35 @@ TEST_F(SystemDialogs, FindAndReplace) {
 // Alt+Y goes to the font style list.
 TEST_F(SystemDialogs, Font) {
   Compare("font", [&](bool) {
-    TShown shown;
-    std::vector<TDialogDriver::TStep> steps{Read(shown)};
-    AddTabs(steps, shown, 3);
-    steps.push_back(Keys({VK_MENU, 'Y'}));
-    steps.push_back(NoteFocus(shown));
-    steps.push_back(PressEscape());
-    TDialogDriver driver(owner_, std::move(steps));
-    LOGFONTW font{};
-    CHOOSEFONTW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
-    dialog.lpLogFont = &font;
-    dialog.Flags = CF_SCREENFONTS;
-    shown.Answer = ChooseFontW(&dialog);
-    shown.Closed = driver.ClosedByItself();
-    return shown;
+    const TMoreSteps altY = [](std::vector<TDialogDriver::TStep>& steps, TShown& shown) {
+      steps.push_back(Keys({VK_MENU, 'Y'}));
+      steps.push_back(NoteFocus(shown));
+    };
+    return ShowDriven(
+        3,
+        [&]() -> INT_PTR {
+          LOGFONTW font{};
+          CHOOSEFONTW dialog{};
+          dialog.lStructSize = sizeof dialog;
+          dialog.hwndOwner = owner_;
+          dialog.lpLogFont = &font;
+          dialog.Flags = CF_SCREENFONTS;
+          return ChooseFontW(&dialog);
+        },
+        altY);
   });
 }
 
 TEST_F(SystemDialogs, Colour) {
   Compare("colour", [&](bool) {
-    TShown shown;
-    std::vector<TDialogDriver::TStep> steps{Read(shown)};
-    AddTabs(steps, shown, 2);
-    steps.push_back(PressEscape());
-    TDialogDriver driver(owner_, std::move(steps));
-    COLORREF custom[16]{};
-    CHOOSECOLORW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
-    dialog.lpCustColors = custom;
-    shown.Answer = ChooseColorW(&dialog);
-    shown.Closed = driver.ClosedByItself();
-    return shown;
+    return ShowDriven(2, [&]() -> INT_PTR {
+      COLORREF custom[16]{};
+      CHOOSECOLORW dialog{};
+      dialog.lStructSize = sizeof dialog;
+      dialog.hwndOwner = owner_;
+      dialog.lpCustColors = custom;
+      return ChooseColorW(&dialog);
+    });
   });
 }
 
@@ -435,39 +446,30 @@ TEST_F(SystemDialogs, Colour) {
 // message box of its own, which is driven instead.
 TEST_F(SystemDialogs, PrintSetup) {
   Compare("print setup", [&](bool) {
-    TShown shown;
-    std::vector<TDialogDriver::TStep> steps{Read(shown)};
-    AddTabs(steps, shown, 2);
-    steps.push_back(PressEscape());
-    TDialogDriver driver(owner_, std::move(steps));
-    PRINTDLGW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
-    dialog.Flags = PD_PRINTSETUP;
-    shown.Answer = PrintDlgW(&dialog);
-    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
-    shown.Closed = driver.ClosedByItself();
-    return shown;
+    return ShowDriven(2, [&]() -> INT_PTR {
+      PRINTDLGW dialog{};
+      dialog.lStructSize = sizeof dialog;
+      dialog.hwndOwner = owner_;
+      dialog.Flags = PD_PRINTSETUP;
+      const BOOL answer = PrintDlgW(&dialog);
+      if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
+      if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
+      return answer;
+    });
   });
 }
 
 TEST_F(SystemDialogs, FolderBrowser) {
   Compare("folder browser", [&](bool) {
-    TShown shown;
-    std::vector<TDialogDriver::TStep> steps{Read(shown)};
-    AddTabs(steps, shown, 2);
-    steps.push_back(PressEscape());
-    TDialogDriver driver(owner_, std::move(steps));
-    BROWSEINFOW browse{};
-    browse.hwndOwner = owner_;
-    browse.lpszTitle = L"Folder to scan";
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
-    shown.Answer = chosen != nullptr;
-    if (chosen) CoTaskMemFree(chosen);
-    shown.Closed = driver.ClosedByItself();
-    return shown;
+    return ShowDriven(2, [&]() -> INT_PTR {
+      BROWSEINFOW browse{};
+      browse.hwndOwner = owner_;
+      browse.lpszTitle = L"Folder to scan";
+      browse.ulFlags = BIF_RETURNONLYFSDIRS;
+      LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
+      if (chosen) CoTaskMemFree(chosen);
+      return chosen != nullptr;
+    });
   });
 }
 
