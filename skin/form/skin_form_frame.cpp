@@ -1,6 +1,7 @@
 // The skinned frame of TWinSkinForm: its metrics, the layout's input, and
 // painting from one composed picture of the whole frame.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,35 @@ SIZE WindowSize(HWND wnd) {
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+// An icon as a picture with per-pixel alpha, premultiplied. The icon is
+// drawn once over black and once over white: how far a pixel moves between
+// the two is how much background it lets through, and over black its
+// colour is already premultiplied. Soft edges of an icon with alpha then
+// blend with the caption instead of with a key colour, and an icon with a
+// mask only comes out with pixels wholly in or out.
+gui::TBitmap IconPictureWithAlpha(HICON icon, int cx, int cy) {
+  gui::TBitmap onBlack(cx, cy), onWhite(cx, cy);
+  gui::TCanvas(onBlack.DC()).FillRect(RECT{0, 0, cx, cy}, RGB(0, 0, 0));
+  gui::TCanvas(onWhite.DC()).FillRect(RECT{0, 0, cx, cy}, RGB(255, 255, 255));
+  DrawIconEx(onBlack.DC(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+  DrawIconEx(onWhite.DC(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  std::uint32_t* black = onBlack.Bits();
+  const std::uint32_t* white = onWhite.Bits();
+  if (!black || !white) return onBlack;
+  for (std::size_t i = 0, n = static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy); i < n; ++i) {
+    int through = 0;
+    for (const int shift : {0, 8, 16})
+      through = std::max(through, static_cast<int>((white[i] >> shift) & 0xFF) - static_cast<int>((black[i] >> shift) & 0xFF));
+    const auto alpha = static_cast<std::uint32_t>(255 - std::clamp(through, 0, 255));
+    std::uint32_t pixel = alpha << 24;
+    for (const int shift : {0, 8, 16}) pixel |= std::min((black[i] >> shift) & 0xFF, alpha) << shift;
+    black[i] = pixel;
+  }
+  onBlack.PremultipliedAlpha = true;
+  return onBlack;
+}
+
 }  // namespace
 
 std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
@@ -59,7 +89,7 @@ std::shared_ptr<gui::TBitmap> SharedIconPicture(gui::TBitmap picture) {
 void TWinSkinForm::FreeSysButtons() { buttons_.Clear(); }
 
 void TWinSkinForm::ComputeFrameMetrics() {
-  if (!skinData_ || skinData_->SkinLoading) return;
+  if (!skinData_ || skinData_->SkinLoading()) return;
   if (facts_.Kind == fkNone) {
     facts_.Frame = TFrameThickness{};
     facts_.MenuHeight = 0;
@@ -108,7 +138,8 @@ void TWinSkinForm::RenderIconBitmap() {
   if (icon) {
     gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
     if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
-    DrawIconEx(picture.DC(), 0, 0, smallIcon ? smallIcon.get() : icon, cx, cy, 0, nullptr, DI_NORMAL);
+    picture = IconPictureWithAlpha(smallIcon ? smallIcon.get() : icon, cx, cy);
+    picture.SetSharesDc(true);
     ownIcon_ = true;
     return share();
   }
