@@ -4,7 +4,8 @@
 # regedit, winefile, wordpad and winecfg, as a user runs them.
 #   skinrun_e2e.sh SCENARIO WINE_STATE_DIR BIN_DIR uiprobe.exe SKINS_DIR WORK_DIR [LAUNCHER]
 # BIN_DIR holds skinrun.exe, skinrun64.exe, skinengine.dll, guest_host.exe
-# and fault-test/ (the engine with its test-only failure switch); LAUNCHER
+# and fault-test/ (the engine with its test-only failure switch, beside a
+# copy of the tree's launcher named skinrun.exe); LAUNCHER
 # is the one of the tree's bitness (skinrun.exe unless given), whose engine
 # DLL and programs lie beside it.
 set -euo pipefail
@@ -43,8 +44,10 @@ cleanup() {
 trap cleanup EXIT
 
 probe() { "$wine_env" exec "$state" "$probe_exe" "$@" 2>>"$work/probe.stderr" | tr -d '\r'; }
+# On the standard error: a failure inside a command substitution is shown
+# too, not taken as its value.
 fail() {
-  echo "FAIL: $*"
+  echo "FAIL: $*" >&2
   import -window root "$work/failure.png" 2>/dev/null || true
   exit 1
 }
@@ -238,7 +241,7 @@ case "$scenario" in
     # goes on, its window drawn by the system again, the failure reported once.
     for fault in frame-paint:access control-paint:access hook:cxx; do
       name=${fault//[:-]/_}
-      SKINENGINE_TEST_FAULT=$fault start_skinrun "$name" "$bin/fault-test/$launcher_name" \
+      SKINENGINE_TEST_FAULT=$fault start_skinrun "$name" "$bin/fault-test/skinrun.exe" \
         --skin "$(winpath "$skins/dark.skin")" "$bin/guest_host.exe" --exit-code 9
       probe rect "Guest Host" 30000 >/dev/null || fail "$fault: the program did not start"
       sleep 1.5
