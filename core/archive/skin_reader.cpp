@@ -170,31 +170,41 @@ bool TSkinReader::LoadArchive(ByteStream& source) {
 }
 
 template <typename Match>
-bool TSkinReader::ExtractFirst(ByteStream& target, Match matches, std::string* name) const {
-  target.Clear();
+std::span<const std::uint8_t> TSkinReader::First(Match matches, std::string* name) const {
   std::uint64_t offset = dataAt_;
   for (std::size_t i = 0; i < names_.size(); ++i) {
     if (matches(names_[i])) {
       // LoadArchive made sure that every entry lies inside the archive.
       const std::span<const std::uint8_t> decoded = DecodedUpTo(offset + sizes_[i]);
-      target.Write(decoded.data() + static_cast<std::size_t>(offset), sizes_[i]);
-      target.Seek(0);
       if (name != nullptr) *name = names_[i];
-      return true;
+      return decoded.subspan(static_cast<std::size_t>(offset), sizes_[i]);
     }
     offset += sizes_[i];
   }
-  return false;
+  return {};
 }
 
-void TSkinReader::ExtractFile(std::string_view name, ByteStream& target) const {
-  const std::string wanted = LowerCaseName(name);
-  ExtractFirst(target, [&wanted](const std::string& entry) { return entry == wanted; }, nullptr);
+namespace {
+
+void CopyInto(ByteStream& target, std::span<const std::uint8_t> entry) {
+  target.Clear();
+  if (entry.empty()) return;
+  target.Write(entry.data(), entry.size());
+  target.Seek(0);
 }
+
+}  // namespace
+
+std::span<const std::uint8_t> TSkinReader::Entry(std::string_view name) const {
+  const std::string wanted = LowerCaseName(name);
+  return First([&wanted](const std::string& entry) { return entry == wanted; }, nullptr);
+}
+
+void TSkinReader::ExtractFile(std::string_view name, ByteStream& target) const { CopyInto(target, Entry(name)); }
 
 void TSkinReader::ExtractFirstMatching(std::string_view fragment, ByteStream& target, std::string& name) const {
-  ExtractFirst(
-      target, [fragment](const std::string& entry) { return entry.find(fragment) != std::string::npos; }, &name);
+  CopyInto(target,
+           First([fragment](const std::string& entry) { return entry.find(fragment) != std::string::npos; }, &name));
 }
 
 }  // namespace core

@@ -79,6 +79,12 @@ class TSkinReader {
   // when nothing matches, target stays empty and name is left alone.
   void ExtractFirstMatching(std::string_view fragment, ByteStream& target, std::string& name) const;
 
+  // The first entry named name, as ExtractFile finds and decodes it, read in
+  // place: a view of the decoded archive, which stays in one buffer while the
+  // reader holds this archive (until the next LoadArchive or the reader's
+  // end). Empty when there is none.
+  std::span<const std::uint8_t> Entry(std::string_view name) const;
+
   std::size_t Count() const { return names_.size(); }
   const std::vector<std::string>& Names() const { return names_; }
   const std::vector<std::uint32_t>& Sizes() const { return sizes_; }
@@ -88,7 +94,7 @@ class TSkinReader {
 
  private:
   template <typename Match>
-  bool ExtractFirst(ByteStream& target, Match matches, std::string* name) const;
+  std::span<const std::uint8_t> First(Match matches, std::string* name) const;
   std::span<const std::uint8_t> DecodedUpTo(std::uint64_t end) const;
   void Reset();
 

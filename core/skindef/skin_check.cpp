@@ -85,7 +85,7 @@ bool ReadsAsColour(std::string_view text) {
 
 struct Picture {
   std::string Name;
-  const std::vector<std::uint8_t>* Bytes = nullptr;
+  std::span<const std::uint8_t> Bytes;
   std::optional<BitmapFileLayout> Layout;
   BitmapProblem Problem = BitmapProblem::None;
   bool Alpha = false;  // a 32-bit picture that carries alpha
@@ -151,16 +151,16 @@ struct Vocabulary {
 
 class Checker {
  public:
-  explicit Checker(const SkinSource& skin) : skin_(skin), ini_(skin.Definition) {
+  explicit Checker(const SkinView& skin) : skin_(skin), ini_(skin.Definition) {
     for (const auto& [name, bytes] : skin.Files) {
-      Picture p{name, &bytes, std::nullopt};
+      Picture p{name, bytes, std::nullopt};
       if (LowerCaseName(name).ends_with(".bmp")) p.Layout = ParseBitmapFile(bytes, &p.Problem);
       if (p.Layout) p.Alpha = HasAlphaChannel(bytes, *p.Layout);
       files_.emplace(LowerCaseName(name), std::move(p));
     }
   }
 
-  std::vector<SkinFinding> Run() {
+  std::vector<SkinFinding> Run(SkinDefinition* read) {
     // Read as 8-bit text, UTF-16 would be one long line of nothing.
     if (IsUtf16(skin_.Definition)) {
       SayAt(1, Level::Error,
@@ -168,13 +168,11 @@ class Checker {
             "save it as ANSI text");
       return std::move(findings_);
     }
-    LearnVocabulary();
+    SkinDefinition def;
+    // With every picture it names there, the vocabulary's reading is the
+    // engine's; otherwise the definition is read again without the missing.
+    if (!LearnVocabulary(def)) def = ReadSkinDefinition(ini_, [this](const std::string& name) { return SizeOf(name); });
     CheckSectionsAndKeys();
-    const SkinDefinition def = ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
-      const auto it = files_.find(LowerCaseName(name));
-      if (it == files_.end() || !it->second.Layout) return std::nullopt;
-      return ImageSize{it->second.Layout->width, it->second.Layout->height};
-    });
     CheckNamedPictures();
     CheckFrames(def);
     CheckWholeSkin(def);
@@ -184,6 +182,7 @@ class Checker {
     std::stable_sort(findings_.begin(), findings_.end(), [](const SkinFinding& a, const SkinFinding& b) {
       return std::tie(a.File, a.Line) < std::tie(b.File, b.Line);
     });
+    if (read) *read = std::move(def);
     return std::move(findings_);
   }
 
@@ -193,19 +192,32 @@ class Checker {
   }
   void SayAt(int line, Level level, std::string text) { Say(skin_.DefinitionName, line, level, std::move(text)); }
 
+  // A picture's size as the engine's reader is told it: its header's.
+  std::optional<ImageSize> SizeOf(const std::string& name) const {
+    const auto it = files_.find(LowerCaseName(name));
+    if (it == files_.end() || !it->second.Layout) return std::nullopt;
+    return ImageSize{it->second.Layout->width, it->second.Layout->height};
+  }
+
   // Read once with every picture present, so that the reader asks for all
-  // it would ever read of these sections.
-  void LearnVocabulary() {
+  // it would ever read of these sections (what it asks depends on whether a
+  // picture is there, never on its size). True when every picture it named
+  // was there: `def` is then the definition as the engine reads it.
+  bool LearnVocabulary(SkinDefinition& def) {
     ini_.ObserveLookups([this](std::string_view section, std::string_view key, IniText::LookupKind kind) {
       const std::string s = UpperCaseName(section);
       words_.Sections.emplace(s, std::string(section));
       words_.Keys.emplace(std::make_pair(s, UpperCaseName(key)), Vocabulary::Key{kind, std::string(key)});
     });
-    ReadSkinDefinition(ini_, [this](const std::string& name) -> std::optional<ImageSize> {
+    bool everyPicture = true;
+    def = ReadSkinDefinition(ini_, [this, &everyPicture](const std::string& name) -> std::optional<ImageSize> {
       words_.Images.insert(LowerCaseName(name));
-      return ImageSize{64, 64};
+      const std::optional<ImageSize> size = SizeOf(name);
+      everyPicture = everyPicture && size;
+      return size ? *size : ImageSize{64, 64};
     });
     ini_.ObserveLookups(nullptr);
+    return everyPicture;
   }
 
   // The line of a key as the reader finds it (the first of its name in the
@@ -357,7 +369,7 @@ class Checker {
   static std::string ProblemText(const Picture& picture) {
     switch (picture.Problem) {
       case BitmapProblem::TooLarge: {
-        const auto size = ReadBitmapSize(*picture.Bytes);
+        const auto size = ReadBitmapSize(picture.Bytes);
         return "is " + (size ? Size(size->width, size->height) : std::string("too large")) +
                ": the engine reads pictures of at most " + std::to_string(kMaxPictureSide) + " pixels a side and " +
                std::to_string(kMaxPicturePixels) + " pixels in all";
@@ -576,7 +588,7 @@ class Checker {
   void CheckAlpha(const SkinDefinition& def) {
     for (const auto& [lower, picture] : files_) {
       if (!picture.Alpha) continue;
-      const auto read = ReadAlphaPicture(*picture.Bytes, *picture.Layout);
+      const auto read = ReadAlphaPicture(picture.Bytes, *picture.Layout);
       const auto fault = read ? FindPremultiplyFault(*read) : std::nullopt;
       if (!fault) continue;
       const std::string text = "has colour above its alpha at " + std::to_string(fault->x) + "," +
@@ -614,7 +626,7 @@ class Checker {
     }
   }
 
-  const SkinSource& skin_;
+  const SkinView& skin_;
   IniText ini_;
   std::map<std::string, Picture> files_;  // by lower-case name
   Vocabulary words_;
@@ -625,7 +637,17 @@ class Checker {
 
 }  // namespace
 
-std::vector<SkinFinding> CheckSkin(const SkinSource& skin) { return Checker(skin).Run(); }
+std::vector<SkinFinding> CheckSkin(const SkinView& skin, SkinDefinition* read) { return Checker(skin).Run(read); }
+
+std::vector<SkinFinding> CheckSkin(const SkinSource& skin) { return CheckSkin(ViewOf(skin)); }
+
+SkinView ViewOf(const SkinSource& skin) {
+  SkinView view;
+  view.DefinitionName = skin.DefinitionName;
+  view.Definition = skin.Definition;
+  for (const auto& [name, bytes] : skin.Files) view.Files.emplace_back(name, bytes);
+  return view;
+}
 
 std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files,
                                        std::string& problem) {
@@ -651,19 +673,27 @@ std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::v
   return skin;
 }
 
-SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition,
-                        SkinEntries entries) {
-  SkinSource skin;
+SkinView SkinViewOf(const TSkinReader& archive, const std::string& definitionEntry, std::string_view definition,
+                    SkinEntries entries) {
+  SkinView skin;
   skin.DefinitionName = definitionEntry;
-  skin.Definition = std::move(definition);
+  skin.Definition = definition;
   std::set<std::string> seen{LowerCaseName(definitionEntry)};
   for (const std::string& name : archive.Names()) {
     if (entries == SkinEntries::WithoutDensityVariants && IsDensityVariantName(name)) continue;
     if (!seen.insert(LowerCaseName(name)).second) continue;
-    ByteStream bytes;
-    archive.ExtractFile(name, bytes);
-    skin.Files.emplace_back(name, bytes.TakeBytes());
+    skin.Files.emplace_back(name, archive.Entry(name));
   }
+  return skin;
+}
+
+SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition,
+                        SkinEntries entries) {
+  SkinSource skin;
+  skin.DefinitionName = definitionEntry;
+  for (const auto& [name, bytes] : SkinViewOf(archive, definitionEntry, definition, entries).Files)
+    skin.Files.emplace_back(name, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  skin.Definition = std::move(definition);
   return skin;
 }
 

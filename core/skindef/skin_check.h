@@ -6,7 +6,9 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,6 +29,16 @@ std::optional<SkinSource> SkinSourceOf(std::vector<std::pair<std::string, std::v
                                        std::string& problem);
 
 class TSkinReader;
+struct SkinDefinition;
+
+// The same, read in place: views of bytes held elsewhere (a SkinSource, an
+// archive reader's decoded entries), valid as long as those are.
+struct SkinView {
+  std::string DefinitionName = "skin.ini";
+  std::string_view Definition;
+  std::vector<std::pair<std::string, std::span<const std::uint8_t>>> Files;
+};
+SkinView ViewOf(const SkinSource& skin);
 
 // The skin an unpacked archive holds, as the engine reads it: the entry
 // `definitionEntry` (the first whose name contains ".ini") with its text,
@@ -37,6 +49,10 @@ class TSkinReader;
 enum class SkinEntries { All, WithoutDensityVariants };
 SkinSource SkinSourceOf(const TSkinReader& archive, const std::string& definitionEntry, std::string definition,
                         SkinEntries entries = SkinEntries::All);
+// The same entries without copying them: views into the reader's decoded
+// archive, valid while the reader holds it; the definition is viewed too.
+SkinView SkinViewOf(const TSkinReader& archive, const std::string& definitionEntry, std::string_view definition,
+                    SkinEntries entries = SkinEntries::All);
 
 // The findings hold an error.
 struct SkinFinding;
@@ -56,7 +72,11 @@ struct SkinFinding {
 // not parse, a density variant of the wrong size. Warnings: unknown sections
 // and keys (with the nearest known name), duplicates the engine never reads,
 // bitmaps nothing names.
+// When `read` is given, it receives the definition as the engine reads it
+// (each picture's size from its file header), unless the text is refused
+// before it is read (UTF-16).
 std::vector<SkinFinding> CheckSkin(const SkinSource& skin);
+std::vector<SkinFinding> CheckSkin(const SkinView& skin, SkinDefinition* read = nullptr);
 
 // "file:line: error: text" or "file:line: warning: text".
 std::string FormatFinding(const SkinFinding& finding);

@@ -181,10 +181,13 @@ std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> byte
   const int dpi = ScreenDpi();
   const core::SkinEntries entries =
       dpi == core::kDesignDpi ? core::SkinEntries::WithoutDensityVariants : core::SkinEntries::All;
+  // The checker reads the entries in place and hands over its reading of
+  // the definition, which is the engine's when it finds no error.
+  core::SkinDefinition def;
   const std::vector<core::SkinFinding> findings =
-      core::CheckSkin(core::SkinSourceOf(reader, entryName, std::string(definition), entries));
+      core::CheckSkin(core::SkinViewOf(reader, entryName, definition, entries), &def);
   if (core::HasError(findings)) throw gui::Exception(gui::AnsiToWide(core::ErrorSummary(findings)));
-  return ParseDefinition(definition, reader, dpi);
+  return ParseDefinition(def, reader, dpi);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {

@@ -85,10 +85,8 @@ class ImageCache {
     File file;
     const std::string name = core::ElementImageName(entry);
     if (!name.empty()) {
-      core::ByteStream stream;
-      archive_.ExtractFile(name, stream);
-      if (stream.Size() > 0) {
-        const auto bytes = stream.Bytes();
+      const std::span<const std::uint8_t> bytes = archive_.Entry(name);
+      if (!bytes.empty()) {
         const auto layout = core::ParseBitmapFile(bytes);
         if (!layout) ThrowNotABitmap(name);
         file.bytes = std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end());
@@ -362,6 +360,15 @@ std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const
       core::ReadSkinDefinition(definition, [&](const std::string& entry) { return images.Size(entry); });
   auto content = std::make_unique<TSkinContent>();
   ContentBuilder(*content, images, dpi).Build(def);
+  return content;
+}
+
+std::unique_ptr<TSkinContent> ParseDefinition(const core::SkinDefinition& definition,
+                                              const core::TSkinReader& archive, int dpi) {
+  if (dpi <= 0) dpi = core::kDesignDpi;
+  ImageCache images(archive, dpi);
+  auto content = std::make_unique<TSkinContent>();
+  ContentBuilder(*content, images, dpi).Build(definition);
   return content;
 }
 

@@ -85,6 +85,10 @@ class TSkinContent {
 // every length of the definition with it; at 96 nothing changes.
 std::unique_ptr<TSkinContent> ParseDefinition(std::string_view definition, const core::TSkinReader& archive,
                                               int dpi = 96);
+// The same from a definition already read with each picture's size from its
+// file header (the skin checker's reading).
+std::unique_ptr<TSkinContent> ParseDefinition(const core::SkinDefinition& definition,
+                                              const core::TSkinReader& archive, int dpi = 96);
 
 // Fills bitmap from the archive entry an image value names: the file-name
 // part after the last backslash or colon, which must end in ".bmp" exactly,

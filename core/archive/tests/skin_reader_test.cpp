@@ -217,11 +217,15 @@ TEST_F(SkinReaderTest, EntriesAreDecodedAsFarAsTheOnesAskedFor) {
   ASSERT_TRUE(LoadWritten({{"skin.ini", definition}, {"a.bmp", picture}, {"a@2x.bmp", variant}}));
   EXPECT_LT(reader.DecodedBytes(), 100u);  // the header, names and sizes
 
+  const std::span<const std::uint8_t> inPlace = reader.Entry("A.BMP");
   EXPECT_EQ(Extract("a.bmp"), picture);
   EXPECT_LT(reader.DecodedBytes(), 2200u);
   EXPECT_EQ(Extract("a@2x.bmp"), variant);
   EXPECT_GT(reader.DecodedBytes(), 102000u);
   EXPECT_EQ(Extract("skin.ini"), definition);  // one decoded before stays
+  // An entry read in place stays where it was while the rest is decoded.
+  EXPECT_EQ(std::string(inPlace.begin(), inPlace.end()), picture);
+  EXPECT_TRUE(reader.Entry("b.bmp").empty());
 }
 
 TEST_F(SkinReaderTest, EntriesInTheRestOfALastMatchAreJudgedAsAfterAWholeDecode) {

@@ -10,6 +10,8 @@
 #include "core/archive/skin_reader.h"
 #include "core/archive/skin_writer.h"
 #include "core/skindef/alpha_picture.h"
+#include "core/skindef/bitmap_header.h"
+#include "core/skindef/skin_definition.h"
 #include "core/skindef/tests/bmp_builder.h"
 
 namespace {
@@ -199,6 +201,42 @@ TEST(SkinCheck, AnArchiveWithoutItsDensityVariantsIsDecodedAndCheckedOnlyAsFarAs
 
   EXPECT_EQ(Lines(core::SkinSourceOf(reader, "skin.ini", sound.Definition)),
             std::vector<std::string>{"tabs@2x.bmp:1: error: is 90x20; drawn for 192 dpi from tabs.bmp it must be 100x20"});
+}
+
+// The checker hands over its reading of the definition, which must be the
+// engine's: a caption button's frames and the maximised-child buttons' parts
+// of their strip follow from the pictures' own sizes, also when another
+// picture is missing.
+TEST(SkinCheck, HandsOverTheDefinitionAsTheEngineReadsIt) {
+  core::SkinSource skin = Sound();
+  skin.Definition += "[Button1]\r\nAction=1\r\nButtonImage=wide.bmp\r\n[MDICONTROLS]\r\nImage=strip.bmp\r\n";
+  skin.Files.emplace_back("wide.bmp", Solid(60, 10));
+  skin.Files.emplace_back("strip.bmp", Solid(120, 10));
+  for (const bool missing : {false, true}) {
+    if (missing) skin.Files.erase(skin.Files.begin());  // top.bmp
+    core::SkinDefinition handed;
+    EXPECT_EQ(core::HasError(core::CheckSkin(core::ViewOf(skin), &handed)), missing);
+    const core::SkinDefinition read =
+        core::ReadSkinDefinition(skin.Definition, [&](const std::string& name) -> std::optional<core::ImageSize> {
+          for (const auto& [file, bytes] : skin.Files)
+            if (file == name) {
+              const auto layout = core::ParseBitmapFile(bytes);
+              return core::ImageSize{layout->width, layout->height};
+            }
+          return std::nullopt;
+        });
+    ASSERT_EQ(handed.SysButtonElements.size(), read.SysButtonElements.size());
+    ASSERT_EQ(read.SysButtonElements.size(), 5u);
+    EXPECT_EQ(read.SysButtonElements[1].FrameCount, 6);  // 60x10: wider than 3.8 to 1
+    EXPECT_EQ(read.SysButtonElements[4].ImageLeft, 80);  // 120 / 12 * 4 * 2
+    for (std::size_t i = 0; i < read.SysButtonElements.size(); ++i) {
+      const core::SkinSysButtonDef &a = handed.SysButtonElements[i], &b = read.SysButtonElements[i];
+      EXPECT_EQ(std::tie(a.Image, a.FrameCount, a.ImageLeft, a.ImageWidth, a.XCoord),
+                std::tie(b.Image, b.FrameCount, b.ImageLeft, b.ImageWidth, b.XCoord));
+    }
+    EXPECT_EQ(handed.BorderTop.Image, read.BorderTop.Image);
+    EXPECT_EQ(handed.ButtonsElement.CheckFrameCount, read.ButtonsElement.CheckFrameCount);
+  }
 }
 
 }  // namespace
