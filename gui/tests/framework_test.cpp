@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/files.h"
 #include "gui/forms.h"
 #include "gui/stdctrls.h"
 #include "gui/tests/test_forms.h"
@@ -185,4 +186,27 @@ end
   EXPECT_TRUE(c->Checked());
   EXPECT_EQ(SendMessageW(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   delete form;
+}
+
+// A whole file comes back byte for byte, across the sizes one read call
+// takes; a folder or a missing file is no file.
+TEST(Files, AWholeFileIsReadAndAFolderIsNot) {
+  wchar_t folder[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
+  const std::wstring path = std::wstring(folder) + L"gui_files_test.bin";
+  std::vector<std::uint8_t> written(70001);
+  for (std::size_t i = 0; i < written.size(); ++i) written[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD count = 0;
+  WriteFile(file, written.data(), static_cast<DWORD>(written.size()), &count, nullptr);
+  CloseHandle(file);
+  std::vector<std::uint8_t> read{1, 2, 3};
+  EXPECT_TRUE(ReadWholeFile(path, read));
+  EXPECT_EQ(read, written);
+  DeleteFileW(path.c_str());
+  EXPECT_FALSE(ReadWholeFile(path, read));
+  EXPECT_TRUE(read.empty());
+  EXPECT_FALSE(ReadWholeFile(folder, read));
+  EXPECT_FALSE(ReadWholeFile(L"", read));
 }

@@ -16,8 +16,6 @@
 
 #include <atomic>
 #include <cwchar>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,6 +23,7 @@
 #include <vector>
 
 #include "gui/fault_guard.h"
+#include "gui/files.h"
 #include "gui/forms.h"
 #include "sdk/src/guest_block.h"
 #include "skin/data/skin_data.h"
@@ -120,9 +119,7 @@ bool ReadSkin(std::wstring& what, std::wstring& failure) {
     return !g_skin.empty();
   }
   what = L"The skin file \"" + path + L"\"";
-  std::ifstream in(path.c_str(), std::ios::binary);
-  if (in) g_skin.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in || g_skin.empty()) failure = what + L" cannot be read.";
+  if (!gui::ReadWholeFile(path, g_skin) || g_skin.empty()) failure = what + L" cannot be read.";
   return failure.empty();
 }
 

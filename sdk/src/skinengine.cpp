@@ -8,14 +8,13 @@
 #include "skinengine/skinengine.h"
 
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string_view>
 #include <vector>
 
 #include "gui/controls.h"
+#include "gui/files.h"
 #include "gui/forms.h"
 #include "gui/text.h"
 #include "sdk/src/engine_module.h"
@@ -75,13 +74,6 @@ Result Ready() {
     return detail::Fail(Result::WrongThread,
                         L"The skin engine belongs to another thread: the one that started it.", false);
   return Result::Ok;
-}
-
-bool ReadFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 void Teardown() {
@@ -225,7 +217,7 @@ Result Start(const std::wstring& skinFile, Options options) {
   return detail::Shielded([&] {
     if (detail::Started()) return Running();
     std::vector<std::uint8_t> bytes;
-    if (skinFile.empty() || !ReadFile(skinFile, bytes))
+    if (skinFile.empty() || !gui::ReadWholeFile(skinFile, bytes))
       return FailToStart(std::move(options), Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
     return StartWith(bytes, std::move(options), SkinFileWhat(skinFile));
   });
@@ -244,7 +236,7 @@ Result SwitchSkin(const std::wstring& skinFile) {
   return detail::Shielded([&] {
     if (const Result ready = Ready(); ready != Result::Ok) return ready;
     std::vector<std::uint8_t> bytes;
-    if (skinFile.empty() || !ReadFile(skinFile, bytes))
+    if (skinFile.empty() || !gui::ReadWholeFile(skinFile, bytes))
       return detail::Fail(Result::File, SkinFileWhat(skinFile) + L" cannot be read.");
     return Wear(bytes, SkinFileWhat(skinFile));
   });

@@ -4,12 +4,11 @@
 
 #include <cstring>
 #include <exception>
-#include <fstream>
-#include <iterator>
 
 #include "core/archive/skin_reader.h"
 #include "core/skindef/picture_scale.h"
 #include "core/skindef/skin_check.h"
+#include "gui/files.h"
 #include "gui/formreader.h"
 #include "gui/forms.h"
 #include "gui/text.h"
@@ -190,14 +189,10 @@ std::unique_ptr<TSkinContent> ReadSkinArchive(std::span<const std::uint8_t> byte
   return ParseDefinition(def, reader, dpi);
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  std::ifstream file;
-  if (!path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    file.open(path.c_str(), std::ios::binary);
-  // A stream never opened reports no failure of its own.
-  if (!file.is_open() || !file) throw gui::Exception(L"The file cannot be opened.");
-  return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+std::vector<std::uint8_t> ReadSkinFile(const std::wstring& path) {
+  std::vector<std::uint8_t> bytes;
+  if (!gui::ReadWholeFile(path, bytes)) throw gui::Exception(L"The file cannot be opened.");
+  return bytes;
 }
 
 }  // namespace
@@ -257,7 +252,7 @@ void TSkinData::SetSkinFile(const std::wstring& value) {
   std::vector<std::uint8_t> bytes;
   try {
     try {
-      bytes = ReadWholeFile(value);
+      bytes = ReadSkinFile(value);
     } catch (const gui::Exception& e) {
       throw gui::Exception(L"The skin file \"" + value + L"\" was not loaded.\n\n" + e.Message());
     }
