@@ -29,9 +29,13 @@ THighContrastQuery SetHighContrastQuery(THighContrastQuery query) {
   return std::exchange(CurrentQuery(), std::move(query));
 }
 
-THighContrastListener::THighContrastListener(std::function<void()> onChange) : onChange_(std::move(onChange)) {
+THighContrastListener::THighContrastListener(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
+
+bool THighContrastListener::Listen() {
+  if (Handle()) return false;
   // Never shown: a tool window keeps it off the task bar should anyone show it.
   CreateHandle(kListenerClass, WS_EX_TOOLWINDOW, WS_POPUP);
+  return true;
 }
 
 LRESULT THighContrastListener::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -27,10 +27,13 @@ THighContrastQuery SetHighContrastQuery(THighContrastQuery query);
 // message-only ones) that calls `onChange` when the system announces a
 // high-contrast change: WM_SETTINGCHANGE with SPI_SETHIGHCONTRAST, or
 // WM_SYSCOLORCHANGE. It is called inside the broadcast, so it should only
-// note the change.
+// note the change. The window is made by Listen, not with the object, so
+// that its owner can put off the cost until it has something to spare.
 class THighContrastListener : public gui::THiddenWindow {
  public:
   explicit THighContrastListener(std::function<void()> onChange);
+  // Makes the window unless it is made; true when it is made now.
+  bool Listen();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -30,9 +30,21 @@ TSkinManage& EnsureSkinManager() {
 void FreeSkinManager() { delete std::exchange(threadManager, nullptr); }
 
 TSkinManage::TSkinManage()
-    : actionTimer_(nullptr), giveBackTimer_(nullptr), contrastListener_([this] { HighContrastMayHaveChanged(); }) {
+    : actionTimer_(nullptr),
+      giveBackTimer_(nullptr),
+      contrastListener_([this] { HighContrastMayHaveChanged(); }),
+      listenTimer_(nullptr) {
   // With high contrast on from the start, nothing is skinned until it goes.
   highContrast_ = HighContrastOn();
+  // Making the listener's window is a good part of a program's skinned
+  // start-up under Wine, and none of it shows: it waits for the first
+  // timer message, which the thread takes only once no other message and
+  // no paint is pending.
+  listenTimer_.SetInterval(1);
+  listenTimer_.OnTimer = [this](gui::TObject*) { StartListening(); };
+  // With the mode on there is no skinned start-up to spare; only the
+  // listener will hear it go.
+  if (highContrast_) StartListening();
   actionTimer_.SetEnabled(false);
   actionTimer_.SetInterval(250);
   actionTimer_.OnTimer = [this](gui::TObject*) { ActionTimerTick(); };
@@ -46,6 +58,7 @@ TSkinManage::~TSkinManage() {
   gui::SetWindowFailureHandler(nullptr);
   actionTimer_.SetEnabled(false);
   giveBackTimer_.SetEnabled(false);
+  listenTimer_.SetEnabled(false);
   hook_.reset();
   menuSkinners_.clear();
   if (PendingMenuSkinner) PendingMenuSkinner = nullptr;
@@ -244,6 +257,17 @@ void TSkinManage::HighContrastMayHaveChanged() {
   if (actionTimer_.Enabled()) return;  // a queued request's tick looks as well
   actionTimer_.SetInterval(TSkinData::kActionDelay);
   actionTimer_.SetEnabled(true);
+}
+
+HWND TSkinManage::HighContrastListenerWindow() {
+  StartListening();
+  return contrastListener_.Handle();
+}
+
+void TSkinManage::StartListening() {
+  listenTimer_.SetEnabled(false);
+  // A change announced before the window was there went unheard: look now.
+  if (contrastListener_.Listen() && HighContrastOn() != highContrast_) HighContrastMayHaveChanged();
 }
 
 void TSkinManage::FollowHighContrast() {

@@ -129,7 +129,8 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   // Takes the skin off every window when high contrast came on, and puts it
   // back on as skin-on does when it went off and the skin is still wanted.
   void FollowHighContrast();
-  HWND HighContrastListenerWindow() const { return contrastListener_.Handle(); }
+  // The listener's window, made now if the thread has not yet been idle.
+  HWND HighContrastListenerWindow();
 
   const std::vector<TWinSkinForm*>& FormSkinners() const { return formSkinners_; }
   const std::vector<TSkinData*>& SkinDataList() const { return skinDataList_; }
@@ -153,6 +154,7 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   void ActionTimerTick();
   void SkinAllForms();
   void GiveBackFailedWindows();
+  void StartListening();
 
   bool skinningOn_ = false;
   bool highContrast_ = false;
@@ -175,6 +177,9 @@ class TSkinManage final : public ISkinCoordinator, public ISkinnerHost {
   bool actionQueued_ = false;  // a request waits for the action timer
   bool contrastCheckPending_ = false;
   THighContrastListener contrastListener_;
+  // Runs once, when the thread first has nothing else to do, to make the
+  // listener's window.
+  gui::TTimer listenTimer_;
   TTooltipColours tooltips_;
   // The components' default window icons.
   std::vector<std::pair<const TSkinData*, std::shared_ptr<gui::TBitmap>>> windowIcons_;

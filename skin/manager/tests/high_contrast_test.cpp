@@ -93,6 +93,8 @@ class HighContrastTest : public ::testing::Test {
     // Components without a default window icon adopt the first skinned
     // window's for good; give them one so the counts compare.
     skin::EnsureSkinManager().SetDefaultWindowIcon(data, gui::TBitmap(16, 16));
+    // Its listener made now rather than when the thread is first idle.
+    skin::EnsureSkinManager().HighContrastListenerWindow();
     return data;
   }
   // A framework form with controls that all get skinners, not shown yet.

@@ -60,7 +60,11 @@ class SkinManagerTest : public ::testing::Test {
   // A main-form component loaded as the form reader would, with a usable skin.
   TSkinData* LoadedData(skin::TSkinFormType type = skin::sfMainform, bool active = true,
                         const std::vector<std::uint8_t>& archive = skin_test::DefaultSkinArchive()) {
-    return skin_test::LoadSkinData(owner_.get(), type, active, archive);
+    TSkinData* data = skin_test::LoadSkinData(owner_.get(), type, active, archive);
+    // The manager makes its listener's window once the thread is first
+    // idle; made now, the counts compared do not hang on when that is.
+    if (skin::TSkinManage* manager = skin::ThreadSkinManager()) manager->HighContrastListenerWindow();
+    return data;
   }
   std::unique_ptr<gui::TComponent> owner_;
 };
