@@ -161,6 +161,14 @@ void TFormMenuBar::FollowWindowMenu() {
   PostMessageW(skinner_.Handle(), SkinMsgRepaint, 0, 0);
 }
 
+void TFormMenuBar::FollowFrameChange() {
+  if (bar_ && !skinner_.Form()) {
+    HMENU menu = GetMenu(skinner_.Handle());
+    if (menu && menu == bar_->MenuHandle() && bar_->Shows(menu)) return;
+  }
+  FollowWindowMenu();
+}
+
 bool TFormMenuBar::Accelerator(WPARAM ch) {
   TMenuBtn* item = FindAccelButton(static_cast<wchar_t>(ch));
   if (!item || !OnlyAltDown()) return false;

@@ -83,6 +83,10 @@ class TFormMenuBar {
   // A window that is not a framework form was given a menu (SetMenu), or
   // its menu's items changed: the bar follows.
   void FollowWindowMenu();
+  // The window's frame changed, as SetMenu and DrawMenuBar change it: the
+  // bar follows the menu unless it shows it as it stands (a new window
+  // region, say, changes the frame as well).
+  void FollowFrameChange();
   // The menu-changed notification, which puts the bar back on the window:
   // passed on (through the window procedure, or else the form's method)
   // with no frame painted meanwhile; then the bar is read and taken off.

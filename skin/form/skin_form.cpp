@@ -392,9 +392,11 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED:
       ReadShowState();
       result = CallDefault(msg, wParam, lParam);
-      // SetMenu changes the frame: a window of no framework form may have
-      // been given a menu.
-      menuBar_.FollowWindowMenu();
+      // SetMenu and DrawMenuBar change the frame: a window of no framework
+      // form may have been given a menu, or its items changed. A move or a
+      // new size alone leaves the menu as it was.
+      if (lParam && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_FRAMECHANGED))
+        menuBar_.FollowFrameChange();
       break;
     case WM_GETMINMAXINFO:
       result = WMGetMinMaxInfo(wParam, lParam);

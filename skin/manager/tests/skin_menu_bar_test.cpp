@@ -370,6 +370,15 @@ TEST_F(SkinMenuBarTest, APlainWindowsBarWorksFromTheKeysAndFollowsItsMenu) {
     return e.message == WM_INITMENUPOPUP && e.wParam == reinterpret_cast<WPARAM>(GetSubMenu(own, 2));
   }));
 
+  // Moved with its menu as it stands: the bar keeps its items, and the
+  // frame is not painted again for the move.
+  Drain();
+  const TMenuBtn* first = form->MenuBar()->Items[0].get();
+  SetWindowPos(wnd, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MSG repaint{};
+  EXPECT_FALSE(PeekMessageW(&repaint, wnd, skin::SkinMsgRepaint, skin::SkinMsgRepaint, PM_NOREMOVE));
+  EXPECT_EQ(form->MenuBar()->Items[0].get(), first);
+
   // An item renamed and the bar redrawn: the bar follows.
   Drain();
   ModifyMenuW(own, 0, MF_BYPOSITION | MF_STRING, 101, L"&Renamed");
