@@ -34,6 +34,16 @@ SIZE WindowSize(HWND wnd) {
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+SIZE IconSize(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return SIZE{};
+  const gui::BitmapHandle colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP bitmap{};
+  if (!GetObjectW(colour ? colour.get() : mask.get(), sizeof bitmap, &bitmap)) return SIZE{};
+  // A monochrome icon's mask holds its AND and XOR halves one above the other.
+  return SIZE{bitmap.bmWidth, colour ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
 // An icon as a picture with per-pixel alpha, premultiplied. The icon is
 // drawn once over black and once over white: how far a pixel moves between
 // the two is how much background it lets through, and over black its
@@ -136,8 +146,14 @@ void TWinSkinForm::RenderIconBitmap() {
   }
   if (!facts_.ShowsIcon) return share();
   if (icon) {
-    gui::IconHandle smallIcon(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
-    if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
+    // An icon of another size is made again at this one, from its resource
+    // where it has one (its own small picture rather than a shrunk large
+    // one); one of this size, such as a class's small icon, is drawn as it is.
+    gui::IconHandle smallIcon;
+    if (const SIZE size = IconSize(icon); size.cx != cx || size.cy != cy) {
+      smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE)));
+      if (!smallIcon) smallIcon.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0)));
+    }
     picture = IconPictureWithAlpha(smallIcon ? smallIcon.get() : icon, cx, cy);
     picture.SetSharesDc(true);
     ownIcon_ = true;
