@@ -49,7 +49,11 @@ BOOL CALLBACK CheckTopLevel(HWND wnd, LPARAM state) {
 }
 
 // Every visible window of the thread painted (and skinned, with `skin`).
+// Asked after every message: while the queue says a paint is due, that
+// answer costs one call instead of a walk over every window, which would
+// add a third of a millisecond a message to the figure measured.
 bool Done(bool skin) {
+  if (HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT) return false;
   TState state;
   state.skin = skin;
   EnumThreadWindows(GetCurrentThreadId(), &CheckTopLevel, reinterpret_cast<LPARAM>(&state));
