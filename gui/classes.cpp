@@ -26,15 +26,17 @@ const std::vector<TPropInfo>& OwnProperties(const TClassInfo& cls) {
     const TClassInfo* cls;
     std::unique_ptr<std::vector<TPropInfo>> props;
   };
-  thread_local std::vector<Entry> cache;
-  for (const Entry& e : cache)
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* cache = new std::vector<Entry>;
+  for (const Entry& e : *cache)
     if (e.cls == &cls) return *e.props;
   auto props = std::make_unique<std::vector<TPropInfo>>();
   // A class without its own declaration inherits its parent's function: skip
   // the duplicate so each property is listed once along the chain.
   if (!cls.Parent || cls.DeclareProperties != cls.Parent->DeclareProperties) cls.DeclareProperties(*props);
-  cache.push_back({&cls, std::move(props)});
-  return *cache.back().props;
+  cache->push_back({&cls, std::move(props)});
+  return *cache->back().props;
 }
 
 // Resolves all but the last segment of a dotted path to the sub-object.

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -167,8 +168,12 @@ std::wstring SkinFileWhat(const std::wstring& path) { return L"The skin file \""
 namespace detail {
 
 std::wstring& LastErrorSlot() noexcept {
-  thread_local std::wstring lastError;
-  return lastError;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  // Without memory for it, the thread shares the process's.
+  thread_local std::wstring* lastError = new (std::nothrow) std::wstring;
+  static std::wstring shared;
+  return lastError ? *lastError : shared;
 }
 
 Result Fail(Result result, const std::wstring& message, bool report) noexcept {

@@ -16,8 +16,8 @@ namespace {
 // About sixty steps a second: smooth, and few enough for a loaded machine.
 constexpr UINT kTickMilliseconds = 16;
 
-// Whether this thread's clock exists: plain data, readable after the
-// thread's objects are destroyed.
+// Whether this thread's clock has been made: plain data, so that asking
+// does not make it.
 thread_local bool threadClockAlive = false;
 
 struct TThreadClock {
@@ -61,8 +61,10 @@ TAnimationAllowedQuery SetAnimationAllowedQuery(TAnimationAllowedQuery query) {
 }
 
 TLookTransitions& TLookTransitions::OfThread() {
-  thread_local TThreadClock slot;
-  return slot.Clock;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* slot = new TThreadClock;
+  return slot->Clock;
 }
 
 void TLookTransitions::ForgetOnThread(const void* owner) {

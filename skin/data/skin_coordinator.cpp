@@ -4,8 +4,10 @@ namespace skin {
 
 namespace {
 TSkinCoordinatorAccess& Access() {
-  thread_local TSkinCoordinatorAccess access;
-  return access;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* access = new TSkinCoordinatorAccess;
+  return *access;
 }
 }  // namespace
 

@@ -9,8 +9,10 @@ gui::TBitmap StretchingBitmap(int width, int height) {
 }
 
 gui::TStringList& SharedStringList() {
-  thread_local gui::TStringList list;
-  return list;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* list = new gui::TStringList;
+  return *list;
 }
 
 }  // namespace skin

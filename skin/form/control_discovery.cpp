@@ -25,14 +25,18 @@ namespace skin {
 namespace {
 
 TDiscoveryObserver& Observer() {
-  thread_local TDiscoveryObserver observer;
-  return observer;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* observer = new TDiscoveryObserver;
+  return *observer;
 }
 
 // The canvas every control skinner binds to the device context it draws on.
 gui::TCanvas& ControlCanvas() {
-  thread_local gui::TCanvas canvas;
-  return canvas;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* canvas = new gui::TCanvas;
+  return *canvas;
 }
 
 std::string Upper(std::string s) {

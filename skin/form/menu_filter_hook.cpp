@@ -12,8 +12,10 @@ namespace skin {
 namespace {
 
 TMenuTracking& Tracking() {
-  thread_local TMenuTracking state;
-  return state;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* state = new TMenuTracking;
+  return *state;
 }
 
 bool IsLeftRightKey(UINT message) {

@@ -172,8 +172,12 @@ void TWinSkinForm::RenderIconBitmap() {
 }
 
 gui::TBitmap& TWinSkinForm::IconPicture() const {
-  thread_local gui::TBitmap none;
-  return iconBitmap_ ? *iconBitmap_ : none;
+  // One empty picture for every thread, never destroyed. Nothing changes an
+  // empty picture, so threads may share it; a thread-local one was destroyed
+  // at thread exit after its storage had been freed (thread-local storage in
+  // a mingw-w64 DLL), writing into the heap.
+  static gui::TBitmap* const none = new gui::TBitmap;
+  return iconBitmap_ ? *iconBitmap_ : *none;
 }
 
 LRESULT TWinSkinForm::WMNcCalcSize(WPARAM wParam, LPARAM lParam) {

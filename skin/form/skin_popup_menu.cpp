@@ -14,8 +14,10 @@ thread_local TWinSkinPopMenu* PendingMenuSkinner = nullptr;
 
 namespace {
 std::vector<TWinSkinPopMenu*>& LiveSkinners() {
-  thread_local std::vector<TWinSkinPopMenu*> live;
-  return live;
+  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
+  // thread exit after its storage has been freed.
+  thread_local auto* live = new std::vector<TWinSkinPopMenu*>;
+  return *live;
 }
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "gui/subclass.h"
 #include "gui/timer.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/look_transitions.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/tests/test_skins.h"
 #include "skin/form/skin_form.h"
@@ -322,6 +323,33 @@ TEST_F(SkinManagerTest, HookSkinsOnActivationAndSkinOffGivesEverythingBack) {
 
   DestroyWindow(owned);
   DestroyWindow(wnd);
+}
+
+// A GUI thread of its own wears the skin on a window without an icon, ends,
+// and the program goes on: what the thread kept for itself is left alone at
+// its exit (a thread-local object's destructor runs after its storage is
+// freed), so every heap of the process stays whole.
+TEST_F(SkinManagerTest, AThreadThatWoreTheSkinEndsAndLeavesTheHeapsWhole) {
+  const skin::TAnimationAllowedQuery allowed = skin::SetAnimationAllowedQuery({});
+  skin::SetAnimationAllowedQuery(allowed);
+  for (int round = 0; round < 8; ++round) {
+    std::thread([] {
+      skin::TSkinEngine engine;
+      gui::TComponent owner(nullptr);
+      skin_test::LoadSkinData(&owner, skin::sfMainform, true, skin_test::DefaultSkinArchive());
+      HWND wnd = skin_test::CreateTestWindow(L"SkinManagerThreadExit", &DefWindowProcW, L"No icon",
+                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 240, 160);
+      ThreadSkinManager()->SkinWindow(wnd);
+      skin_test::DrainMessages();
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+      DestroyWindow(wnd);
+    }).join();
+    HANDLE heaps[64] = {};
+    const DWORD count = GetProcessHeaps(64, heaps);
+    for (DWORD i = 0; i < count && i < 64; ++i) EXPECT_TRUE(HeapValidate(heaps[i], 0, nullptr)) << "round " << round;
+  }
+  // The thread's engine took the process's fade query with it.
+  skin::SetAnimationAllowedQuery(allowed);
 }
 
 TEST_F(SkinManagerTest, FiveHundredSkinCyclesLeaveNothingBehind) {
