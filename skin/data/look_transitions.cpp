@@ -16,17 +16,10 @@ namespace {
 // About sixty steps a second: smooth, and few enough for a loaded machine.
 constexpr UINT kTickMilliseconds = 16;
 
-// Whether this thread's clock has been made: plain data, so that asking
-// does not make it.
-thread_local bool threadClockAlive = false;
-
-struct TThreadClock {
-  TThreadClock() { threadClockAlive = true; }
-  ~TThreadClock() { threadClockAlive = false; }
-  TThreadClock(const TThreadClock&) = delete;
-  TThreadClock& operator=(const TThreadClock&) = delete;
-  TLookTransitions Clock;
-};
+// This thread's clock once made; never destroyed: with mingw-w64 a
+// thread-local object is destroyed at thread exit after its storage has
+// been freed. Plain data, so that asking whether it exists does not make it.
+thread_local TLookTransitions* threadClock = nullptr;
 
 TAnimationAllowedQuery& AllowedQuery() {
   static TAnimationAllowedQuery query;
@@ -61,14 +54,12 @@ TAnimationAllowedQuery SetAnimationAllowedQuery(TAnimationAllowedQuery query) {
 }
 
 TLookTransitions& TLookTransitions::OfThread() {
-  // Never destroyed: with mingw-w64 a thread-local object is destroyed at
-  // thread exit after its storage has been freed.
-  thread_local auto* slot = new TThreadClock;
-  return slot->Clock;
+  if (!threadClock) threadClock = new TLookTransitions;
+  return *threadClock;
 }
 
 void TLookTransitions::ForgetOnThread(const void* owner) {
-  if (threadClockAlive) OfThread().Forget(owner);
+  if (threadClock) threadClock->Forget(owner);
 }
 
 TLookTransitions::~TLookTransitions() { StopTimer(); }
