@@ -64,12 +64,13 @@ void TSkinEdit::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
       // A paint into a context the caller gives is left as the control made it.
-      if (!m.WParam) PaintSkin(nullptr);
+      if (!m.WParam && !FramePaintedInThisPaint()) PaintSkin(nullptr);
       break;
     case WM_NCPAINT:
       // The system's sunken border was just drawn again (a frame change,
       // say) and no client paint need follow.
       PaintSkin(nullptr);
+      NoteFramePainted();
       break;
     default:
       TSkinControl::AfterMessage(m);

@@ -62,6 +62,10 @@ TEST_F(EditsTest, EditBorderIsFlatWithAndWithoutFocusAndAfterAFrameChange) {
   SetFocus(wnd);
   ExpectFlatBorder(Snapshot(wnd, false), "focused");
   ExpectFlatBorder(Snapshot(wnd), "focused, repainted");
+  // From the message loop the frame is drawn inside the paint's BeginPaint,
+  // and the border with it.
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  ExpectFlatBorder(Snapshot(wnd, false), "repainted from the message loop");
   // The system draws its border again on a frame change, without any
   // client paint.
   SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
