@@ -224,6 +224,7 @@ bool TSkinScrollbar::Attach(const TSkinnerAttach& how) {
     SetAttached(true);
     SetSkinnerState(ksAttached);
   }
+  firstPaintDue_ = true;
   RecalculateFrame(Handle);
   return true;
 }
@@ -295,6 +296,7 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
       // Bars the control changed while it drew its client are drawn again
       // below.
       if (m.WParam || !FramePaintedInThisPaint()) TSkinControl::AfterMessage(m);
+      firstPaintDue_ = false;
       break;
     default:
       TSkinControl::AfterMessage(m);
@@ -313,6 +315,7 @@ void TSkinScrollbar::PaintSkin(HDC dc) {
   paintedHorz_ = paintedVert_ = TBarShown{};
   TSkinControl::PaintSkin(dc);
   if (dc) return;
+  firstPaintDue_ = false;
   shownHorz_ = paintedHorz_;
   shownVert_ = paintedVert_;
 }
@@ -339,7 +342,7 @@ TBarShown TSkinScrollbar::SystemBar(bool vertical, const TBarShown* known) const
 
 void TSkinScrollbar::RepaintChangedBars() {
   // A drag or the control's own scrolling repaints the bar when it is done.
-  if (tracking_ || vert_.InScroll || horz_.InScroll || SkinnerState() != ksAttached) return;
+  if (firstPaintDue_ || tracking_ || vert_.InScroll || horz_.InScroll || SkinnerState() != ksAttached) return;
   if (!HasSkin() || !HasScrollbarSkin(SkinData->Skin()) || IsIconic(Handle)) return;
   // Presence, range, position and the window's enabled state are the
   // window's own data and cheap to read after every message. The arrows'

@@ -169,6 +169,10 @@ class TSkinScrollbar : public TSkinControl {
   DWORD barStyle_ = 0, barExStyle_ = 0;
   bool tracking_ = false;
   bool trackThumb_ = false;
+  // The attach invalidated the whole window: until its paint, the bars on
+  // the screen are the system's and that paint draws them all, so no
+  // message repaints them before it.
+  bool firstPaintDue_ = false;
   // The bars the last DrawSkin painted, and those the window shows (the
   // last paint onto the window itself).
   TBarShown paintedHorz_, paintedVert_, shownHorz_, shownVert_;

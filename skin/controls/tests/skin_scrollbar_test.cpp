@@ -364,6 +364,7 @@ TEST_F(ScrollbarTest, ABarTheControlChangesIsSkinnedAgainByTheEndOfTheMessage) {
   CountedScrollbar s(nullptr);
   s.AttachWindow(list, data_.get(), nullptr, nullptr);
   skin_test::DrainMessages();
+  EXPECT_EQ(s.Paints, 1) << "the attach's whole repaint draws the bars, and nothing before it";
   // The screen before any paint the message left pending: the skin's arrow and thumb.
   const auto skinned = [&](COLORREF arrow = ArrowColour(9)) {
     const gui::TBitmap shot = gui_test::WholeWindowShot(list);
