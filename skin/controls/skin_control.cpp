@@ -184,7 +184,6 @@ void TSkinControl::WndProc(gui::TMessage& message) {
   // effect at creation changes (a status bar's size grip, say): the first
   // message of the new window brings the skinner back to life on it.
   if (skinnerState_ == ksDead && Control && Control->HandleAllocated() && !Control->IsDestroying()) FollowNewWindow();
-  if (message.Msg == WM_PAINT) framePaintsAtPaint_ = framePaints_;
   if (BeforeMessage(message)) {
     CallDefault(message);
     AfterMessage(message);

@@ -186,11 +186,6 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   HWND Handle = nullptr;
   // The skinned framework control; none for a bare window.
   gui::TWinControl* Control = nullptr;
-  // A skinner that draws the frame (border, bars) notes each time it did;
-  // a WM_PAINT whose BeginPaint drew it has had only the client drawn
-  // since, which cannot reach the frame, so it need not be drawn again.
-  void NoteFramePainted() { ++framePaints_; }
-  bool FramePaintedInThisPaint() const { return framePaints_ != framePaintsAtPaint_; }
   // What the drawing reads of the control, kept up to date by the skinners.
   std::uint8_t MouseState = 0;
   bool Enabled = false;
@@ -210,8 +205,6 @@ class TSkinControl : public gui::TComponent, public TSkinControlBase {
   TSkinnerState skinnerState_ = ksCreated;
   bool savedDoubleBuffered_ = false;
   bool doubleBufferedSet_ = false;
-  unsigned framePaints_ = 0;
-  unsigned framePaintsAtPaint_ = 0;
 };
 
 // The colour of a skin colour value on this system (system colours resolved).

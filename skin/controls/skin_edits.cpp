@@ -50,6 +50,7 @@ void TSkinEdit::Notification(gui::TComponent* component, gui::TOperation operati
 // its clipping on the context, so the context is given back as the caller
 // passed it first.
 bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
+  if (m.Msg == WM_PAINT) framePaintsAtPaint_ = framePaints_;
   if (m.Msg != WM_PRINT || !m.WParam) return TSkinControl::BeforeMessage(m);
   HDC dc = reinterpret_cast<HDC>(m.WParam);
   {
@@ -63,14 +64,15 @@ bool TSkinEdit::BeforeMessage(gui::TMessage& m) {
 void TSkinEdit::AfterMessage(gui::TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
-      // A paint into a context the caller gives is left as the control made it.
-      if (!m.WParam && !FramePaintedInThisPaint()) PaintSkin(nullptr);
+      // A paint into a context the caller gives is left as the control made
+      // it; nor is the border drawn again after a paint that drew the frame.
+      if (!m.WParam && framePaints_ == framePaintsAtPaint_) PaintSkin(nullptr);
       break;
     case WM_NCPAINT:
       // The system's sunken border was just drawn again (a frame change,
       // say) and no client paint need follow.
       PaintSkin(nullptr);
-      NoteFramePainted();
+      ++framePaints_;
       break;
     default:
       TSkinControl::AfterMessage(m);

@@ -51,6 +51,13 @@ class TSkinEdit : public TSkinControl {
   void FindSpinButtons();
   // The flat border as printed: the inner ring in the context's brush.
   void PrintBorder(HDC dc);
+
+  // Border paints after the system drew the frame, and their count when
+  // the paint under way began: a paint whose BeginPaint drew the frame has
+  // only drawn the client since, which cannot reach the border of an edit
+  // box without bars.
+  unsigned framePaints_ = 0;
+  unsigned framePaintsAtPaint_ = 0;
 };
 
 // Looks of the combo box: frame numbers of the edge, button and arrow strips.

@@ -239,7 +239,6 @@ bool TSkinScrollbar::BeforeMessage(gui::TMessage& m) {
       // otherwise the system paints first and the skin goes over its bars.
       if (PaintsWholeFrame()) {
         PaintSkin(nullptr);
-        NoteFramePainted();
         m.Result = 0;
         return false;
       }
@@ -290,12 +289,12 @@ void TSkinScrollbar::AfterMessage(gui::TMessage& m) {
       // BeginPaint that sent this message, which then erases what the nested
       // paint drew and paints nothing (a list view stays blank).
       PaintSkin(nullptr);
-      NoteFramePainted();
       break;
     case WM_PAINT:
-      // Bars the control changed while it drew its client are drawn again
-      // below.
-      if (m.WParam || !FramePaintedInThisPaint()) TSkinControl::AfterMessage(m);
+      // Drawn again even when this paint's BeginPaint drew the frame: a
+      // control may show or move its bars while it paints (a tree view
+      // does), and the system draws them over the skin's.
+      TSkinControl::AfterMessage(m);
       firstPaintDue_ = false;
       break;
     default:
